@@ -1,0 +1,27 @@
+# Cross build: every deliverable and every test, the tests run under Wine.
+add_compile_options(-Wall -Wextra)
+add_compile_definitions(WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
+
+include(cmake/WineTest.cmake)
+
+add_library(tvcore STATIC ${TV_CORE_SOURCES} ${CMAKE_SOURCE_DIR}/common/platform_win.cpp)
+target_include_directories(tvcore PUBLIC ${TV_INCLUDE_DIRS})
+
+add_library(tvwin STATIC ${TV_WIN_SOURCES})
+target_link_libraries(tvwin PUBLIC tvcore shlwapi shell32 ole32 uuid comctl32 advapi32 user32 gdi32)
+
+add_executable(tvcore_tests ${TV_CORE_TESTS})
+target_include_directories(tvcore_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(tvcore_tests PRIVATE tvcore gtest_main)
+tv_add_wine_test(NAME wine.core_tests COMMAND tvcore_tests)
+
+if(TV_WIN_TESTS)
+    add_executable(tvwin_tests ${TV_WIN_TESTS})
+    target_include_directories(tvwin_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    target_link_libraries(tvwin_tests PRIVATE tvwin gtest_main)
+    tv_add_wine_test(NAME wine.win32_tests COMMAND tvwin_tests)
+endif()
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/wine-selftest/CMakeLists.txt)
+    add_subdirectory(tools/wine-selftest)
+endif()

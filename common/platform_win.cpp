@@ -1,0 +1,59 @@
+#include "platform.h"
+
+PfHandle PfOpenRead(const char* path)
+{
+    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    return h == INVALID_HANDLE_VALUE ? PF_INVALID_HANDLE : (PfHandle)h;
+}
+
+PfHandle PfOpenWrite(const char* path)
+{
+    HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return h == INVALID_HANDLE_VALUE ? PF_INVALID_HANDLE : (PfHandle)h;
+}
+
+int PfRead(PfHandle h, void* buf, unsigned size)
+{
+    DWORD got = 0;
+    if (!ReadFile((HANDLE)h, buf, size, &got, nullptr))
+        return -1;
+    return (int)got;
+}
+
+bool PfWrite(PfHandle h, const void* buf, unsigned size)
+{
+    DWORD written = 0;
+    return WriteFile((HANDLE)h, buf, size, &written, nullptr) && written == size;
+}
+
+bool PfFlush(PfHandle h)
+{
+    return FlushFileBuffers((HANDLE)h) != 0;
+}
+
+void PfClose(PfHandle h)
+{
+    if (h != PF_INVALID_HANDLE)
+        CloseHandle((HANDLE)h);
+}
+
+bool PfReplaceFile(const char* source, const char* target)
+{
+    return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool PfDeleteFile(const char* path)
+{
+    return DeleteFileA(path) != 0;
+}
+
+void PfGetLocalTime(SYSTEMTIME* st)
+{
+    GetLocalTime(st);
+}
+
+void PfGetSystemTime(SYSTEMTIME* st)
+{
+    GetSystemTime(st);
+}

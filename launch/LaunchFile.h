@@ -1,0 +1,93 @@
+// The launch file model: one action per line, kept as the text that was
+// written and interpreted on demand.
+#pragma once
+
+#include "PtrList.h"
+
+enum
+{
+    LA_UNKNOWN = -1,
+    LA_COMMENT = 0,
+    LA_LAUNCH = 1,
+    LA_KILL = 2,
+    LA_OPEN = 3,
+    LA_PRINT = 4,
+    LA_COPY = 5,
+    LA_DELETE = 6,
+    LA_MOVE = 7,
+    LA_CLOSE = 8,
+    LA_DESTROY = 9,
+    LA_HIDE = 10,
+    LA_SHOW = 11,
+    LA_SHOWALL = 12,
+    LA_SCREENSAVER = 13,
+    LA_WAIT = 14,
+    LA_SHUTDOWN = 15,
+    LA_RESTART = 16,
+    LA_EXIT = 17,
+    LA_MESSAGE = 18
+};
+
+const int LAUNCH_LINE_SIZE = 1036;       // one line and its terminator
+const int LAUNCH_DESCRIPTION_SIZE = 2200; // room for two whole parameters and the texts
+
+class CLaunchAction
+{
+  public:
+    explicit CLaunchAction(const char* text = nullptr);
+
+    // Lines longer than 1035 characters are cut.
+    int SetString(const char* text);
+    const char* GetString() const
+    {
+        return m_szAction;
+    }
+    void Copy(const CLaunchAction& other);
+
+    int GetAction() const;
+    const char* GetActionName() const;
+    // out receives LAUNCH_LINE_SIZE bytes at most.
+    int TrimCommand(char* out) const;
+    int GetParam(int n, char* out) const;
+    int GetDescription(char* out, size_t size) const;
+
+  private:
+    char m_szAction[LAUNCH_LINE_SIZE];
+};
+
+class CLaunchFile : public CPtrList<CLaunchAction>
+{
+  public:
+    CLaunchFile() : m_nLastError(0)
+    {
+    }
+    ~CLaunchFile()
+    {
+        Clear();
+    }
+
+    int Load(const char* path);
+    // 0 on success; 2 when the file could not be written (the previous file
+    // is then left as it was).
+    int Save(const char* path);
+    int Clear();
+    int AppendAction(const char* text);
+    int InsertAction(const char* text, int index);
+    int DeleteAction(int index);
+    int MoveAction(int from, int to);
+    int GetCount()
+    {
+        return (int)GetSize();
+    }
+    CLaunchAction* GetAction(int index)
+    {
+        return GetAt((unsigned)index);
+    }
+    int GetLastError() const
+    {
+        return m_nLastError;
+    }
+
+  private:
+    int m_nLastError;
+};

@@ -1,0 +1,36 @@
+#include "safesave.h"
+#include "testutil.h"
+
+TEST(SafeSave, ReplacesOnlyWhenCommitted)
+{
+    ScratchDir dir;
+    std::string path = dir.Path("data.txt");
+    WriteBytes(path, "previous\r\n");
+
+    {
+        CSafeSave save;
+        ASSERT_TRUE(save.Begin(path.c_str()));
+        save.WriteLine("half");
+        // Dropped without Commit: as if the program died mid-save.
+    }
+    EXPECT_EQ(ReadBytes(path), "previous\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()), {}), 1);
+
+    CSafeSave save;
+    ASSERT_TRUE(save.Begin(path.c_str()));
+    EXPECT_TRUE(save.WriteLine("new"));
+    EXPECT_TRUE(save.Commit());
+    EXPECT_EQ(ReadBytes(path), "new\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Root()), {}), 1);
+}
+
+TEST(SafeSave, ReportsAFolderThatCannotBeWritten)
+{
+    ScratchDir dir;
+    std::string path = (dir.Root() / "no such folder" / "data.txt").string();
+    CSafeSave save;
+    EXPECT_FALSE(save.Begin(path.c_str()));
+    EXPECT_FALSE(save.WriteLine("x"));
+    EXPECT_FALSE(save.Commit());
+    EXPECT_FALSE(std::filesystem::exists(path));
+}

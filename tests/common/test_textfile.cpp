@@ -1,0 +1,127 @@
+#include "TextFile.h"
+#include "testutil.h"
+
+#include <vector>
+
+namespace
+{
+struct ReadResult
+{
+    std::vector<std::string> lines;
+    bool eof = false;
+    bool tooLong = false;
+};
+
+ReadResult ReadAll(const std::string& path, int limit)
+{
+    ReadResult r;
+    CTextFile file;
+    if (!file.Open(path.c_str(), CTextFile::modeRead))
+        return r;
+    file.Init(1024);
+    std::vector<char> line((size_t)limit);
+    while (file.ReadLine(line.data(), limit))
+        r.lines.push_back(line.data());
+    r.eof = file.IsEOF() != 0;
+    r.tooLong = file.IsLineTooLong() != 0;
+    return r;
+}
+
+ReadResult ReadBytesAsFile(const std::string& bytes, int limit = CTextFile::lineLaunch)
+{
+    ScratchDir dir;
+    std::string path = dir.Path("in.txt");
+    WriteBytes(path, bytes);
+    return ReadAll(path, limit);
+}
+} // namespace
+
+TEST(TextFileReader, JoinsBreakPairsAndSkipsBlankLines)
+{
+    using V = std::vector<std::string>;
+    struct
+    {
+        std::string bytes;
+        V lines;
+    } cases[] = {
+        {"", {}},
+        {"a\r\n\r\n\r\nb", {"a", "b"}},
+        {"a\n\rb", {"a", "b"}},
+        {"a\r\rb\n\n", {"a", "b"}},
+        {"\r\n\n  x  \r\n", {"  x  "}},
+        {"only", {"only"}},
+        // A break split across two blocks is still one break.
+        {std::string(1023, 'p') + "\r\nq", {std::string(1023, 'p'), "q"}},
+        // A line that spans two blocks arrives whole.
+        {"s\r\n" + std::string(1500, 'L') + "\r\nt", {"s", std::string(1500, 'L'), "t"}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.bytes.substr(0, 20));
+        ReadResult r = ReadBytesAsFile(c.bytes, 2048);
+        EXPECT_EQ(r.lines, c.lines);
+        EXPECT_TRUE(r.eof);
+        EXPECT_FALSE(r.tooLong);
+    }
+}
+
+TEST(TextFileReader, ReadsFilesOfExactBlockMultiples)
+{
+    std::string line(1022, 'x');
+    std::string bytes;
+    for (int i = 0; i < 3; i++)
+        bytes += line + "\r\n"; // 3 × 1024 bytes
+    ReadResult r = ReadBytesAsFile(bytes);
+    ASSERT_EQ(r.lines.size(), 3u);
+    EXPECT_EQ(r.lines[2], line);
+    EXPECT_TRUE(r.eof);
+}
+
+TEST(TextFileReader, EnforcesTheLineLimitOfEachReader)
+{
+    const int limit = CTextFile::lineLaunch;
+    // With a break, a line may hold limit - 2 characters.
+    ReadResult fits = ReadBytesAsFile(std::string(1034, 'a') + "\r\n");
+    ASSERT_EQ(fits.lines.size(), 1u);
+    EXPECT_EQ(fits.lines[0].size(), 1034u);
+
+    for (const std::string& before : {std::string(), std::string("first\r\n"), std::string(2000, '\n')})
+    {
+        ReadResult over = ReadBytesAsFile(before + std::string(1035, 'a') + "\r\nnext\r\n", limit);
+        EXPECT_TRUE(over.tooLong);
+        EXPECT_EQ(over.lines.size(), before.empty() || before[0] == '\n' ? 0u : 1u);
+    }
+
+    // An unterminated last line may hold limit - 1.
+    ReadResult last = ReadBytesAsFile("x\r\n" + std::string(1035, 'b'), limit);
+    ASSERT_EQ(last.lines.size(), 2u);
+    EXPECT_EQ(last.lines[1].size(), 1035u);
+    EXPECT_TRUE(last.eof);
+    EXPECT_TRUE(ReadBytesAsFile(std::string(1036, 'b'), limit).tooLong);
+
+    for (int small : {CTextFile::lineKeys, CTextFile::lineTips})
+    {
+        EXPECT_FALSE(ReadBytesAsFile(std::string((size_t)small - 2, 'k') + "\n", small).tooLong);
+        EXPECT_TRUE(ReadBytesAsFile(std::string((size_t)small - 1, 'k') + "\n", small).tooLong);
+    }
+}
+
+TEST(TextFileReader, OpenFailsForMissingFile)
+{
+    ScratchDir dir;
+    CTextFile file;
+    EXPECT_FALSE(file.Open(dir.Path("missing.txt").c_str(), CTextFile::modeRead));
+}
+
+TEST(TextFileWriter, EndsEveryLineWithCrLf)
+{
+    ScratchDir dir;
+    std::string path = dir.Path("out.txt");
+    {
+        CTextFile file;
+        ASSERT_TRUE(file.Open(path.c_str(), CTextFile::modeWrite));
+        EXPECT_TRUE(file.WriteLine("one"));
+        EXPECT_TRUE(file.WriteLine(std::string(700, 'w').c_str()));
+    }
+    EXPECT_EQ(ReadBytes(path), "one\r\n" + std::string(700, 'w') + "\r\n");
+}

@@ -1,0 +1,60 @@
+// Helpers shared by the tests: a private scratch folder and whole-file I/O.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <gtest/gtest.h>
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class ScratchDir
+{
+  public:
+    ScratchDir()
+    {
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = std::string("tvtest_") + (info ? info->test_suite_name() : "x") + "_" +
+                           (info ? info->name() : "y") + "_" + std::to_string(++Counter());
+        m_path = std::filesystem::temp_directory_path() / name;
+        std::filesystem::remove_all(m_path);
+        std::filesystem::create_directories(m_path);
+    }
+    ~ScratchDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    std::string Path(const std::string& name) const
+    {
+        return (m_path / name).string();
+    }
+    const std::filesystem::path& Root() const
+    {
+        return m_path;
+    }
+
+  private:
+    static int& Counter()
+    {
+        static int n = 0;
+        return n;
+    }
+    std::filesystem::path m_path;
+};
+
+inline void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), (std::streamsize)bytes.size());
+}
+
+inline std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
