@@ -1,0 +1,33 @@
+// One launch file line: action code, parameters and description.
+#include "LaunchFile.h"
+#include "fuzz_util.h"
+
+#include <string.h>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::string text = FuzzText(data, size, 4096);
+    CLaunchAction action(text.c_str());
+    int code = action.GetAction();
+    if (code < -1 || code > 18)
+        __builtin_trap();
+    action.GetActionName();
+
+    std::vector<char> out(LAUNCH_LINE_SIZE);
+    action.TrimCommand(out.data());
+    for (int n = 1; n <= 5; n++)
+    {
+        action.GetParam(n, out.data());
+        if (strnlen(out.data(), out.size()) >= out.size())
+            __builtin_trap();
+    }
+    for (size_t descSize : {(size_t)1, (size_t)40, (size_t)LAUNCH_DESCRIPTION_SIZE})
+    {
+        std::vector<char> desc(descSize);
+        action.GetDescription(desc.data(), desc.size());
+        if (strnlen(desc.data(), desc.size()) >= desc.size())
+            __builtin_trap();
+    }
+    return 0;
+}

@@ -1,0 +1,25 @@
+// Fuzz inputs as files: the readers under test take paths.
+#pragma once
+
+#include <stdint.h>
+#include <stdio.h>
+#include <string>
+#include <sys/mman.h>
+#include <unistd.h>
+
+// Fills one in-memory file with the input and returns a path that opens it
+// afresh (its own read position each time).
+inline std::string FuzzFile(const uint8_t* data, size_t size)
+{
+    static int fd = memfd_create("tvfuzz", 0);
+    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != (ssize_t)size)
+        return "";
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
+// The input as a terminated string of at most `limit` bytes.
+inline std::string FuzzText(const uint8_t* data, size_t size, size_t limit)
+{
+    std::string s(reinterpret_cast<const char*>(data), size < limit ? size : limit);
+    return std::string(s.c_str()); // up to the first zero byte
+}
