@@ -39,15 +39,12 @@ class CTextFile : public CFile
         modeWrite
     };
     // Line limits (maximum line length plus one) of the suite's readers.
-    enum
-    {
-        lineLaunch = 1036,
-        lineMenu = 1360,
-        lineLog = 1360,
-        lineKeys = 520,
-        lineSchedule = 2048,
-        lineTips = 320
-    };
+    static constexpr int lineLaunch = 1036;
+    static constexpr int lineMenu = 1360;
+    static constexpr int lineLog = 1360;
+    static constexpr int lineKeys = 520;
+    static constexpr int lineSchedule = 2048;
+    static constexpr int lineTips = 320;
 
     CTextFile()
         : m_lineEnded(0), m_eof(0), m_lastBlock(0), m_buffer(nullptr), m_bufferSize(0), m_readPos(0),
