@@ -1,0 +1,64 @@
+# Test environment for the Windows build: every test program runs under Wine
+# through tools/winerun, in a private Xvfb and a private copy of one Wine prefix
+# template per build tree.
+#
+# Include this from the top-level CMakeLists.txt of a cross build before any
+# target or test is defined: CMAKE_CROSSCOMPILING_EMULATOR is read when a
+# target is created.
+
+if(NOT CMAKE_CROSSCOMPILING OR NOT WIN32)
+    message(FATAL_ERROR "WineTest.cmake is for the mingw-w64 cross build only")
+endif()
+
+find_program(TV_WINE wine)
+find_program(TV_XVFB Xvfb)
+if(NOT TV_WINE OR NOT TV_XVFB)
+    message(WARNING "wine or Xvfb not found: tests of the Windows build will not run")
+endif()
+
+get_filename_component(tv_source_root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
+set(TV_WINE_TEMPLATE ${CMAKE_BINARY_DIR}/wine-template)
+set(TV_WINERUN ${tv_source_root}/tools/winerun)
+set(TV_MAKE_WINE_TEMPLATE ${tv_source_root}/tools/make-wine-template)
+set(TV_KEEPALIVE_EXE ${CMAKE_BINARY_DIR}/tools/tvkeepalive.exe)
+
+add_subdirectory(${tv_source_root}/tools/keepalive ${CMAKE_BINARY_DIR}/tools/keepalive)
+
+# A fixed path: generator expressions are not expanded in the emulator.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${TV_WINERUN} --template ${TV_WINE_TEMPLATE} --keepalive ${TV_KEEPALIVE_EXE})
+
+# The template is made once per build tree; make-wine-template rebuilds it by
+# itself when the script or the installed Wine changes.
+add_custom_command(
+    OUTPUT ${TV_WINE_TEMPLATE}/.tv-template
+    COMMAND ${TV_MAKE_WINE_TEMPLATE} ${TV_WINE_TEMPLATE}
+    DEPENDS ${TV_MAKE_WINE_TEMPLATE}
+    COMMENT "Creating Wine prefix template"
+    VERBATIM)
+add_custom_target(tv_wine_template ALL DEPENDS ${TV_WINE_TEMPLATE}/.tv-template tvkeepalive)
+
+# Covers `ctest` after a partial build: the fixture makes sure the template
+# exists (a no-op when it does) before any Wine test starts.
+add_test(NAME tv_wine_template COMMAND ${TV_MAKE_WINE_TEMPLATE} ${TV_WINE_TEMPLATE})
+set_tests_properties(tv_wine_template PROPERTIES FIXTURES_SETUP tv_wine_template TIMEOUT 300)
+
+# Properties every Wine test needs: the template fixture, and a ctest limit above
+# winerun's own (WINERUN_TIMEOUT, 600 s by default) so that winerun, not ctest,
+# ends a hung program and still tears down its Xvfb and wineserver. Pass them to
+# tests made elsewhere, e.g. gtest_discover_tests(... PROPERTIES ${TV_WINE_TEST_PROPERTIES}).
+set(TV_WINE_TEST_PROPERTIES FIXTURES_REQUIRED tv_wine_template TIMEOUT 660)
+
+# tv_add_wine_test(NAME <name> COMMAND <target> [args...])
+# Adds a ctest test that runs the executable target under Wine.
+function(tv_add_wine_test)
+    cmake_parse_arguments(PARSE_ARGV 0 ARG "" "NAME" "COMMAND")
+    if(NOT ARG_NAME OR NOT ARG_COMMAND)
+        message(FATAL_ERROR "tv_add_wine_test: NAME and COMMAND are required")
+    endif()
+    list(GET ARG_COMMAND 0 target)
+    if(NOT TARGET ${target})
+        message(FATAL_ERROR "tv_add_wine_test(${ARG_NAME}): ${target} is not a target")
+    endif()
+    add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND})
+    set_tests_properties(${ARG_NAME} PROPERTIES ${TV_WINE_TEST_PROPERTIES})
+endfunction()
