@@ -1,0 +1,392 @@
+#include <windows.h>
+#include <windowsx.h>
+#include <commctrl.h>
+#include <stdlib.h>
+
+#include "iconButton.h"
+#include "strutils.h"
+
+// Caption and tooltip buffers; at most 254 characters of a caption are drawn.
+static const size_t kCaptionSize = 255;
+static const size_t kTipSize = 512;
+static const char kTooltipProp[] = "TVCtlTooltip";
+// PSDPxax: paints the brush where the source is not white.
+static const DWORD kRopSilhouette = 0x00B8074A;
+
+void SplitControlText(const char* text, char* caption, size_t captionSize, char* tip, size_t tipSize)
+{
+    if (!text)
+        text = "";
+    int tab = CharFind(text, '\t', 0);
+    if (tab < 0)
+    {
+        StrCopy(caption, captionSize, text);
+        StrCopy(tip, tipSize, "");
+        return;
+    }
+    StrCopyN(caption, captionSize, text, (size_t)tab);
+    StrCopy(tip, tipSize, text + tab + 1);
+}
+
+bool RegisterControlClass(HINSTANCE instance, const char* name, WNDPROC proc)
+{
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExA(instance, name, &wc))
+        return true;
+    wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.cbWndExtra = 4;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_HAND);
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    return RegisterClassExA(&wc) != 0;
+}
+
+HWND AddControlTooltip(HWND control, HINSTANCE instance, const RECT* rect, const char* tip)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    HWND tooltip = CreateWindowExA(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX | TTS_BALLOON,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, control, nullptr, instance, nullptr);
+    if (!tooltip)
+        return nullptr;
+    SetWindowPos(tooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    char text[kTipSize];
+    StrCopy(text, tip);
+    TTTOOLINFOA ti = {};
+    // The version 5 control rejects the larger record of newer headers.
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = control;
+    ti.uId = (UINT_PTR)control;
+    ti.rect = *rect;
+    ti.lpszText = text;
+    SendMessageA(tooltip, TTM_ADDTOOLA, 0, (LPARAM)&ti);
+    SendMessageA(tooltip, TTM_SETMAXTIPWIDTH, 0, 180);
+    SendMessageA(tooltip, TTM_SETDELAYTIME, TTDT_AUTOPOP, 32000);
+    SendMessageA(tooltip, TTM_SETDELAYTIME, TTDT_RESHOW, 100);
+    // A pop-up cannot be owned by a child window: its owner becomes the
+    // dialog, so the control has to destroy it itself.
+    SetPropA(control, kTooltipProp, tooltip);
+    return tooltip;
+}
+
+void DestroyControlTooltip(HWND control)
+{
+    HWND tooltip = (HWND)RemovePropA(control, kTooltipProp);
+    if (tooltip)
+        DestroyWindow(tooltip);
+}
+
+void RedrawControl(HWND control)
+{
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void TrackControlHover(HWND control, LPARAM lParam)
+{
+    POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(control, &pt);
+    if (WindowFromPoint(pt) == control)
+    {
+        if (GetCapture() != control)
+        {
+            SetCapture(control);
+            RedrawControl(control);
+        }
+    }
+    else if (GetCapture() == control)
+    {
+        ReleaseCapture();
+    }
+}
+
+void NotifyControlClick(HWND control, LPARAM lParam)
+{
+    // With the capture held, a release can arrive from outside the control;
+    // like a push button, that is no click.
+    POINT pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    RECT rc;
+    GetClientRect(control, &rc);
+    if (!PtInRect(&rc, pt))
+        return;
+    int id = GetDlgCtrlID(control);
+    SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)control);
+}
+
+// Draws into a memory bitmap first so that the lift does not flicker.
+class CBufferedPaint
+{
+  public:
+    CBufferedPaint(HDC target, const RECT& rc) : m_target(target), m_rc(rc)
+    {
+        m_mem = CreateCompatibleDC(target);
+        m_bmp = m_mem ? CreateCompatibleBitmap(target, rc.right, rc.bottom) : nullptr;
+        m_old = m_bmp ? SelectObject(m_mem, m_bmp) : nullptr;
+    }
+    ~CBufferedPaint()
+    {
+        if (m_bmp)
+        {
+            BitBlt(m_target, 0, 0, m_rc.right, m_rc.bottom, m_mem, 0, 0, SRCCOPY);
+            SelectObject(m_mem, m_old);
+            DeleteObject(m_bmp);
+        }
+        if (m_mem)
+            DeleteDC(m_mem);
+    }
+    CBufferedPaint(const CBufferedPaint&) = delete;
+    CBufferedPaint& operator=(const CBufferedPaint&) = delete;
+
+    HDC DC() const
+    {
+        return m_bmp ? m_mem : m_target;
+    }
+
+  private:
+    HDC m_target;
+    RECT m_rc;
+    HDC m_mem;
+    HBITMAP m_bmp;
+    HGDIOBJ m_old;
+};
+
+static tagICONBUTTON_DATA* IconButton_GetData(HWND hwnd)
+{
+    return (tagICONBUTTON_DATA*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+}
+
+static SIZE GetIconSize(HICON icon)
+{
+    SIZE size = {0, 0};
+    ICONINFO info;
+    if (!icon || !GetIconInfo(icon, &info))
+        return size;
+    BITMAP bm;
+    if (info.hbmColor && GetObjectA(info.hbmColor, sizeof(bm), &bm))
+    {
+        size.cx = bm.bmWidth;
+        size.cy = bm.bmHeight;
+    }
+    else if (info.hbmMask && GetObjectA(info.hbmMask, sizeof(bm), &bm))
+    {
+        // A monochrome icon keeps its AND and XOR masks in one bitmap.
+        size.cx = bm.bmWidth;
+        size.cy = bm.bmHeight / 2;
+    }
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
+    return size;
+}
+
+// The icon lifted: its silhouette in the shadow colour one pixel right and
+// down and at its place, the icon itself one pixel left and up.
+static void DrawLiftedIcon(HDC hdc, HICON icon, int x, int y, SIZE size)
+{
+    // The icon on white, then one bit per pixel: 1 where it stayed white.
+    HDC colorDC = CreateCompatibleDC(hdc);
+    HDC maskDC = CreateCompatibleDC(hdc);
+    HBITMAP colorBmp = CreateCompatibleBitmap(hdc, size.cx, size.cy);
+    HBITMAP maskBmp = CreateBitmap(size.cx, size.cy, 1, 1, nullptr);
+    if (colorDC && maskDC && colorBmp && maskBmp)
+    {
+        HGDIOBJ oldColor = SelectObject(colorDC, colorBmp);
+        HGDIOBJ oldMask = SelectObject(maskDC, maskBmp);
+        PatBlt(colorDC, 0, 0, size.cx, size.cy, WHITENESS);
+        DrawIconEx(colorDC, 0, 0, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
+        SetBkColor(colorDC, RGB(255, 255, 255));
+        BitBlt(maskDC, 0, 0, size.cx, size.cy, colorDC, 0, 0, SRCCOPY);
+
+        // A monochrome source takes the target's text colour for 0 and its
+        // background colour for 1: black and white make the raster operation
+        // keep the target where the icon was white and paint the brush elsewhere.
+        HGDIOBJ oldBrush = SelectObject(hdc, GetSysColorBrush(COLOR_BTNSHADOW));
+        COLORREF oldText = SetTextColor(hdc, RGB(0, 0, 0));
+        COLORREF oldBk = SetBkColor(hdc, RGB(255, 255, 255));
+        BitBlt(hdc, x + 1, y + 1, size.cx, size.cy, maskDC, 0, 0, kRopSilhouette);
+        BitBlt(hdc, x, y, size.cx, size.cy, maskDC, 0, 0, kRopSilhouette);
+        SetBkColor(hdc, oldBk);
+        SetTextColor(hdc, oldText);
+        SelectObject(hdc, oldBrush);
+        SelectObject(maskDC, oldMask);
+        SelectObject(colorDC, oldColor);
+    }
+    if (maskBmp)
+        DeleteObject(maskBmp);
+    if (colorBmp)
+        DeleteObject(colorBmp);
+    if (maskDC)
+        DeleteDC(maskDC);
+    if (colorDC)
+        DeleteDC(colorDC);
+    DrawIconEx(hdc, x - 1, y - 1, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
+}
+
+static void IconButton_Paint(HWND hwnd, HDC target)
+{
+    tagICONBUTTON_DATA* data = IconButton_GetData(hwnd);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    if (!data || rc.right <= 0 || rc.bottom <= 0)
+        return;
+
+    bool hot;
+    if (data->state == IBS_FORCENORMAL)
+        hot = false;
+    else if (data->state == IBS_FORCEHOT)
+        hot = true;
+    else
+    {
+        hot = GetCapture() == hwnd;
+        data->state = hot ? IBS_HOT : IBS_NORMAL;
+    }
+
+    CBufferedPaint buffer(target, rc);
+    HDC hdc = buffer.DC();
+    FillRect(hdc, &rc, (HBRUSH)GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND));
+
+    RECT inner = rc;
+    InflateRect(&inner, -2, -2);
+    HICON icon = (HICON)SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0);
+    SIZE size = GetIconSize(icon);
+    int x = inner.left + (inner.right - inner.left - size.cx) / 2;
+    int y = inner.top;
+    if (icon && size.cx > 0)
+    {
+        if (hot)
+            DrawLiftedIcon(hdc, icon, x, y, size);
+        else
+            DrawIconEx(hdc, x, y, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
+    }
+
+    char caption[kCaptionSize];
+    GetWindowTextA(hwnd, caption, sizeof(caption));
+    RECT textRect = {inner.left, y + size.cy + 4, inner.right, inner.bottom};
+    HFONT font = data->font ? data->font : (HFONT)GetStockObject(DEFAULT_GUI_FONT);
+    HGDIOBJ oldFont = SelectObject(hdc, font);
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, GetSysColor(hot ? COLOR_HIGHLIGHT : COLOR_BTNTEXT));
+    DrawTextA(hdc, caption, -1, &textRect, DT_CENTER | DT_WORDBREAK);
+    SelectObject(hdc, oldFont);
+}
+
+static BOOL IconButton_OnNCCreate(HWND hwnd, LPCREATESTRUCTA cs)
+{
+    tagICONBUTTON_DATA* data = (tagICONBUTTON_DATA*)calloc(1, sizeof(tagICONBUTTON_DATA));
+    if (!data)
+        return FALSE;
+    data->state = IBS_NORMAL;
+    data->font = cs->lpCreateParams ? *(HFONT*)cs->lpCreateParams : nullptr;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)data);
+    return FORWARD_WM_NCCREATE(hwnd, cs, DefWindowProcA);
+}
+
+static void IconButton_OnNCDestroy(HWND hwnd)
+{
+    free(IconButton_GetData(hwnd));
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+}
+
+static void IconButton_OnPaint(HWND hwnd)
+{
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    if (hdc)
+        IconButton_Paint(hwnd, hdc);
+    EndPaint(hwnd, &ps);
+}
+
+static void IconButton_SetState(HWND hwnd, LONG state)
+{
+    tagICONBUTTON_DATA* data = IconButton_GetData(hwnd);
+    if (!data)
+        return;
+    data->state = state;
+    RedrawControl(hwnd);
+}
+
+static void IconButton_OnSetFont(HWND hwnd, HFONT font, BOOL redraw)
+{
+    tagICONBUTTON_DATA* data = IconButton_GetData(hwnd);
+    if (!data)
+        return;
+    data->font = font;
+    if (redraw)
+        RedrawControl(hwnd);
+}
+
+static LRESULT CALLBACK IconButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg)
+    {
+        HANDLE_MSG(hwnd, WM_NCCREATE, IconButton_OnNCCreate);
+        HANDLE_MSG(hwnd, WM_NCDESTROY, IconButton_OnNCDestroy);
+        HANDLE_MSG(hwnd, WM_PAINT, IconButton_OnPaint);
+        HANDLE_MSG(hwnd, WM_SETFONT, IconButton_OnSetFont);
+        case WM_ERASEBKGND:
+            return 1; // the paint fills its own background
+        case WM_PRINTCLIENT:
+            IconButton_Paint(hwnd, (HDC)wParam);
+            return 0;
+        case WM_GETFONT: {
+            tagICONBUTTON_DATA* data = IconButton_GetData(hwnd);
+            return data ? (LRESULT)data->font : 0;
+        }
+        case WM_SETICON: {
+            LRESULT old = DefWindowProcA(hwnd, msg, wParam, lParam);
+            RedrawControl(hwnd);
+            return old;
+        }
+        case WM_MOUSEMOVE:
+            TrackControlHover(hwnd, lParam);
+            return 0;
+        case WM_CAPTURECHANGED:
+            RedrawControl(hwnd);
+            return 0;
+        case WM_LBUTTONUP:
+            NotifyControlClick(hwnd, lParam);
+            return 0;
+        case WM_DESTROY:
+            DestroyControlTooltip(hwnd);
+            return 0;
+        case IBM_FORCENORMAL:
+            IconButton_SetState(hwnd, IBS_FORCENORMAL);
+            return 0;
+        case IBM_FORCEHOT:
+            IconButton_SetState(hwnd, IBS_FORCEHOT);
+            return 0;
+        case IBM_RESETSTATE:
+            IconButton_SetState(hwnd, IBS_NORMAL);
+            return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HWND CreateIconButton(HWND parent, HINSTANCE instance, int id, const RECT* rect, const char* text, HICON icon,
+                      HFONT font)
+{
+    if (!instance)
+        instance = GetModuleHandleA(nullptr);
+    char caption[kCaptionSize];
+    char tip[kTipSize];
+    SplitControlText(text, caption, sizeof(caption), tip, sizeof(tip));
+    if (!rect || !RegisterControlClass(instance, ICONBUTTON_CLASS, IconButtonProc))
+        return nullptr;
+
+    HWND hwnd = CreateWindowExA(0, ICONBUTTON_CLASS, caption, WS_CHILD | WS_VISIBLE, rect->left, rect->top,
+                                rect->right - rect->left, rect->bottom - rect->top, parent,
+                                (HMENU)(INT_PTR)id, instance, &font);
+    if (!hwnd)
+        return nullptr;
+    SendMessageA(hwnd, WM_SETICON, ICON_BIG, (LPARAM)icon);
+    AddControlTooltip(hwnd, instance, rect, tip);
+    return hwnd;
+}

@@ -1,0 +1,608 @@
+// The owner-drawn controls in a real window: mouse messages routed as the
+// system routes them, WM_COMMAND counted at the parent, pixels compared.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "iconButton.h"
+#include "staticLink.h"
+#include "strutils.h"
+
+namespace
+{
+
+struct Command
+{
+    WPARAM wParam;
+    HWND from;
+};
+std::vector<Command> g_commands;
+
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND)
+    {
+        g_commands.push_back({wParam, (HWND)lParam});
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+void PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// Pumps messages until `done` holds or the time is up.
+template <typename F> bool WaitFor(F done, DWORD timeoutMs = 5000)
+{
+    DWORD start = GetTickCount();
+    while (!done())
+    {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        PumpMessages();
+    }
+    return true;
+}
+
+// A 48x48 icon: a blue square with a yellow bar, transparent corners.
+HICON MakeTestIcon()
+{
+    const int size = 48;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = size;
+    bi.bmiHeader.biHeight = -size;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HBITMAP color = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    DWORD* px = (DWORD*)bits;
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++)
+            px[y * size + x] = (y >= 20 && y < 28) ? 0x00FFD800 : 0x002050C0;
+    // Mask: 1 = transparent, rows padded to 16 bits.
+    std::vector<BYTE> mask(size * size / 8, 0);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++)
+            if ((x < 4 || x >= size - 4) && (y < 4 || y >= size - 4))
+            {
+                mask[y * (size / 8) + x / 8] |= (BYTE)(0x80 >> (x % 8));
+                px[y * size + x] = 0; // black under a transparent mask bit
+            }
+    HBITMAP maskBmp = CreateBitmap(size, size, 1, 1, mask.data());
+    ICONINFO info = {TRUE, 0, 0, maskBmp, color};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(color);
+    DeleteObject(maskBmp);
+    return icon;
+}
+
+struct Image
+{
+    int width = 0;
+    int height = 0;
+    std::vector<DWORD> pixels; // 0x00RRGGBB, top-down
+
+    bool operator==(const Image& other) const
+    {
+        return width == other.width && height == other.height && pixels == other.pixels;
+    }
+    COLORREF At(int x, int y) const
+    {
+        DWORD p = pixels[y * width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    bool HasColour(COLORREF colour, const RECT& area) const
+    {
+        DWORD want = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+        for (int y = area.top; y < area.bottom && y < height; y++)
+            for (int x = area.left; x < area.right && x < width; x++)
+                if ((pixels[y * width + x] & 0xFFFFFF) == want)
+                    return true;
+        return false;
+    }
+};
+
+// What the control paints, through the printing path every window supports.
+Image Capture(HWND hwnd)
+{
+    Image image;
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    image.width = rc.right;
+    image.height = rc.bottom;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = rc.right;
+    bi.bmiHeader.biHeight = -rc.bottom;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    PrintWindow(hwnd, mem, PW_CLIENTONLY);
+    GdiFlush();
+    image.pixels.assign((DWORD*)bits, (DWORD*)bits + rc.right * rc.bottom);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    return image;
+}
+
+// Writes a window as it is on the screen to a 24-bit BMP file.
+bool SaveWindowBitmap(HWND hwnd, const char* path)
+{
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+    GdiFlush();
+    ReleaseDC(nullptr, screen);
+    DWORD stride = ((DWORD)w * 3 + 3) & ~3u;
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
+    fh.bfSize = fh.bfOffBits + stride * h;
+    bool ok = false;
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+    {
+        DWORD written;
+        ok = WriteFile(file, &fh, sizeof(fh), &written, nullptr) &&
+             WriteFile(file, &bi.bmiHeader, sizeof(bi.bmiHeader), &written, nullptr) &&
+             WriteFile(file, bits, stride * h, &written, nullptr);
+        CloseHandle(file);
+    }
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    return ok;
+}
+
+// Delivers a mouse message as the system does: to the window holding the
+// capture, else to the window under the point, in its client coordinates.
+void Mouse(UINT msg, POINT screen)
+{
+    HWND target = GetCapture();
+    if (!target)
+        target = WindowFromPoint(screen);
+    ASSERT_NE(nullptr, target);
+    POINT pt = screen;
+    ScreenToClient(target, &pt);
+    WPARAM keys = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK ? MK_LBUTTON : 0;
+    SendMessageA(target, msg, keys, MAKELPARAM(pt.x, pt.y));
+}
+
+POINT CentreOf(HWND hwnd)
+{
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+LONG StateOf(HWND button)
+{
+    return ((tagICONBUTTON_DATA*)GetWindowLongPtrA(button, GWLP_USERDATA))->state;
+}
+
+HWND FindTooltipOf(HWND control)
+{
+    struct Search
+    {
+        HWND control;
+        HWND found;
+    } search = {control, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+            Search* s = (Search*)lParam;
+            char cls[64];
+            GetClassNameA(hwnd, cls, sizeof(cls));
+            TTTOOLINFOA ti = {};
+            ti.cbSize = TTTOOLINFOA_V2_SIZE;
+            ti.hwnd = s->control;
+            ti.uId = (UINT_PTR)s->control;
+            if (lstrcmpiA(cls, TOOLTIPS_CLASSA) == 0 && SendMessageA(hwnd, TTM_GETTOOLINFOA, 0, (LPARAM)&ti))
+            {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        (LPARAM)&search);
+    return search.found;
+}
+
+std::string TooltipText(HWND tooltip, HWND control)
+{
+    char text[1024] = "";
+    TTTOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.hwnd = control;
+    ti.uId = (UINT_PTR)control;
+    ti.lpszText = text;
+    SendMessageA(tooltip, TTM_GETTEXTA, sizeof(text), (LPARAM)&ti);
+    return text;
+}
+
+class Controls : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        g_commands.clear();
+        WNDCLASSEXA wc = {};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = ParentProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+        wc.lpszClassName = "TVTest_ControlsParent";
+        RegisterClassExA(&wc);
+        // Away from the screen's centre, where the real pointer rests.
+        m_parent = CreateWindowExA(0, wc.lpszClassName, "Controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
+                                   380, 240, nullptr, nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(nullptr, m_parent);
+        m_icon = MakeTestIcon();
+        ASSERT_NE(nullptr, m_icon);
+        PumpMessages();
+    }
+    void TearDown() override
+    {
+        if (GetCapture())
+            ReleaseCapture();
+        DestroyWindow(m_parent);
+        DestroyIcon(m_icon);
+        PumpMessages();
+    }
+    HWND MakeButton(int id, const char* text, int left = 10)
+    {
+        RECT rc = {left, 10, left + 110, 100};
+        return CreateIconButton(m_parent, GetModuleHandleA(nullptr), id, &rc, text, m_icon, nullptr);
+    }
+    HWND MakeLink(int id, const char* text)
+    {
+        RECT rc = {10, 150, 250, 170};
+        return CreateStaticLink(m_parent, GetModuleHandleA(nullptr), id, &rc, text);
+    }
+    POINT Outside() const
+    {
+        RECT rc;
+        GetWindowRect(m_parent, &rc);
+        return {rc.right - 20, rc.bottom - 20}; // on the parent, clear of every control
+    }
+
+    HWND m_parent = nullptr;
+    HICON m_icon = nullptr;
+};
+
+TEST_F(Controls, CreationSplitsCaptionAndTooltip)
+{
+    struct Case
+    {
+        const char* text;
+        const char* caption;
+        const char* tip;
+    } cases[] = {
+        {"Create a\nnew menu\tStarts a new menu.", "Create a\nnew menu", "Starts a new menu."},
+        {"No tooltip", "No tooltip", ""},
+        {"A\tB\tC", "A", "B\tC"},
+        {"\tOnly a tip", "", "Only a tip"},
+        {"", "", ""},
+    };
+    int id = 100;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.text);
+        HWND controls[] = {MakeButton(id++, c.text), MakeLink(id++, c.text)};
+        for (HWND control : controls)
+        {
+            ASSERT_NE(nullptr, control);
+            char caption[256];
+            GetWindowTextA(control, caption, sizeof(caption));
+            EXPECT_STREQ(c.caption, caption);
+            HWND tooltip = FindTooltipOf(control);
+            ASSERT_NE(nullptr, tooltip);
+            EXPECT_EQ(c.tip, TooltipText(tooltip, control));
+            EXPECT_TRUE(GetWindowLongA(tooltip, GWL_STYLE) & TTS_BALLOON);
+            EXPECT_TRUE(GetWindowLongA(tooltip, GWL_EXSTYLE) & WS_EX_TOPMOST);
+            EXPECT_EQ(180, SendMessageA(tooltip, TTM_GETMAXTIPWIDTH, 0, 0));
+            EXPECT_EQ(32000, SendMessageA(tooltip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0));
+            EXPECT_EQ(100, SendMessageA(tooltip, TTM_GETDELAYTIME, TTDT_RESHOW, 0));
+            // The tooltip's owner is the top-level window, so the control
+            // must take it along.
+            DestroyWindow(control);
+            EXPECT_FALSE(IsWindow(tooltip));
+        }
+    }
+}
+
+TEST_F(Controls, ClassesAndButtonProperties)
+{
+    HFONT font = CreateFontA(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Verdana");
+    RECT rc = {10, 10, 120, 100};
+    HWND first = CreateIconButton(m_parent, GetModuleHandleA(nullptr), 1, &rc, "First", m_icon, font);
+    HWND second = MakeButton(2, "Second", 130);
+    HWND link = MakeLink(3, "Link");
+    ASSERT_TRUE(first && second && link);
+    EXPECT_EQ(GetClassLongA(first, GCW_ATOM), GetClassLongA(second, GCW_ATOM));
+
+    for (const char* name : {ICONBUTTON_CLASS, STATICLINK_CLASS})
+    {
+        SCOPED_TRACE(name);
+        WNDCLASSEXA wc = {};
+        wc.cbSize = sizeof(wc);
+        ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), name, &wc));
+        EXPECT_EQ((UINT)CS_DBLCLKS, wc.style);
+        EXPECT_EQ(4, wc.cbWndExtra);
+        EXPECT_EQ(LoadCursor(nullptr, IDC_HAND), wc.hCursor);
+        EXPECT_EQ((HBRUSH)(COLOR_BTNFACE + 1), wc.hbrBackground);
+    }
+
+    EXPECT_EQ(WS_CHILD | WS_VISIBLE, GetWindowLongA(first, GWL_STYLE) & (WS_CHILD | WS_VISIBLE | WS_POPUP));
+    EXPECT_EQ(1, GetDlgCtrlID(first));
+    RECT placed;
+    GetWindowRect(first, &placed);
+    MapWindowPoints(nullptr, m_parent, (POINT*)&placed, 2);
+    EXPECT_TRUE(EqualRect(&rc, &placed));
+    EXPECT_EQ((LRESULT)m_icon, SendMessageA(first, WM_GETICON, ICON_BIG, 0));
+    EXPECT_EQ((LRESULT)font, SendMessageA(first, WM_GETFONT, 0, 0));
+    EXPECT_EQ(0, SendMessageA(second, WM_GETFONT, 0, 0));
+    EXPECT_EQ(IBS_NORMAL, StateOf(first));
+
+    // The font is used: the same caption drawn in another font looks different.
+    Image bold = Capture(first);
+    SendMessageA(first, WM_SETFONT, 0, TRUE);
+    EXPECT_EQ(0, SendMessageA(first, WM_GETFONT, 0, 0));
+    EXPECT_FALSE(bold == Capture(first));
+    DestroyWindow(first);
+    DeleteObject(font);
+}
+
+TEST_F(Controls, IconButtonLiftsUnderTheMouse)
+{
+    HWND button = MakeButton(7, "Lift me\tTooltip");
+    ASSERT_NE(nullptr, button);
+    RECT client;
+    GetClientRect(button, &client);
+    RECT iconArea = {0, 0, client.right, 52};
+    RECT captionArea = {0, 54, client.right, client.bottom};
+
+    Image flat = Capture(button);
+    EXPECT_TRUE(flat.HasColour(GetSysColor(COLOR_BTNTEXT), captionArea));
+    EXPECT_FALSE(flat.HasColour(GetSysColor(COLOR_HIGHLIGHT), captionArea));
+    EXPECT_TRUE(flat.HasColour(RGB(0x20, 0x50, 0xC0), iconArea));
+
+    Mouse(WM_MOUSEMOVE, CentreOf(button));
+    EXPECT_EQ(button, GetCapture());
+    EXPECT_EQ(IBS_HOT, StateOf(button));
+    Image lifted = Capture(button);
+    EXPECT_FALSE(flat == lifted);
+    EXPECT_TRUE(lifted.HasColour(GetSysColor(COLOR_HIGHLIGHT), captionArea));
+    EXPECT_TRUE(lifted.HasColour(RGB(0x20, 0x50, 0xC0), iconArea));
+    // The 48-pixel icon sits centred at the top of the client area less 2
+    // pixels; lifted, it moves one pixel up and left over its shadow, which
+    // shows as two solid lines right and below (the yellow bar included).
+    int left = 2 + (client.right - 4 - 48) / 2, top = 2;
+    for (int y : {top + 10, top + 24})
+    {
+        EXPECT_EQ(GetSysColor(COLOR_BTNFACE), flat.At(left + 48, y));
+        EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), lifted.At(left + 47, y)) << y;
+        EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), lifted.At(left + 48, y)) << y;
+        EXPECT_EQ(GetSysColor(COLOR_BTNFACE), lifted.At(left + 49, y)) << y;
+    }
+    EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), lifted.At(left + 24, top + 48));
+    EXPECT_EQ(RGB(0x20, 0x50, 0xC0), flat.At(left, top + 10));
+    EXPECT_EQ(RGB(0x20, 0x50, 0xC0), lifted.At(left - 1, top + 9));
+
+    // Moving within the button keeps it lifted; leaving flattens it.
+    POINT inside = CentreOf(button);
+    inside.x += 20;
+    Mouse(WM_MOUSEMOVE, inside);
+    EXPECT_EQ(lifted, Capture(button));
+    Mouse(WM_MOUSEMOVE, Outside());
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(flat, Capture(button));
+    EXPECT_EQ(IBS_NORMAL, StateOf(button));
+
+    // Losing the capture to someone else also ends the hot look.
+    Mouse(WM_MOUSEMOVE, CentreOf(button));
+    ASSERT_EQ(button, GetCapture());
+    SetCapture(m_parent);
+    EXPECT_EQ(flat, Capture(button));
+    ReleaseCapture();
+}
+
+TEST_F(Controls, IconButtonForcedStates)
+{
+    HWND button = MakeButton(8, "Forced");
+    ASSERT_NE(nullptr, button);
+    Image flat = Capture(button);
+    SendMessageA(button, IBM_FORCEHOT, 0, 0);
+    EXPECT_EQ(IBS_FORCEHOT, StateOf(button));
+    Image hot = Capture(button);
+    EXPECT_FALSE(flat == hot) << "forced hot with the mouse elsewhere";
+
+    SendMessageA(button, IBM_FORCENORMAL, 0, 0);
+    Mouse(WM_MOUSEMOVE, CentreOf(button));
+    EXPECT_EQ(IBS_FORCENORMAL, StateOf(button));
+    EXPECT_EQ(flat, Capture(button)) << "stays flat under the mouse";
+
+    SendMessageA(button, IBM_RESETSTATE, 0, 0);
+    EXPECT_EQ(hot, Capture(button)) << "follows the mouse again";
+    EXPECT_EQ(IBS_HOT, StateOf(button));
+    Mouse(WM_MOUSEMOVE, Outside());
+    EXPECT_EQ(flat, Capture(button));
+}
+
+TEST_F(Controls, StaticLinkTurnsHotUnderTheMouse)
+{
+    HWND link = MakeLink(9, "Help...\tClick this to view help.");
+    ASSERT_NE(nullptr, link);
+    RECT client;
+    GetClientRect(link, &client);
+    Image normal = Capture(link);
+    EXPECT_EQ(0, GetWindowLongPtrA(link, GWLP_USERDATA));
+    EXPECT_TRUE(normal.HasColour(GetSysColor(COLOR_BTNTEXT), client));
+    EXPECT_FALSE(normal.HasColour(GetSysColor(COLOR_HIGHLIGHT), client));
+
+    Mouse(WM_MOUSEMOVE, CentreOf(link));
+    EXPECT_EQ(1, GetWindowLongPtrA(link, GWLP_USERDATA));
+    Image hot = Capture(link);
+    EXPECT_TRUE(hot.HasColour(GetSysColor(COLOR_HIGHLIGHT), client));
+    EXPECT_FALSE(hot.HasColour(GetSysColor(COLOR_BTNTEXT), client));
+
+    Mouse(WM_MOUSEMOVE, Outside());
+    EXPECT_EQ(0, GetWindowLongPtrA(link, GWLP_USERDATA));
+    EXPECT_EQ(normal, Capture(link));
+}
+
+TEST_F(Controls, OneCommandPerClick)
+{
+    HWND button = MakeButton(501, "Button");
+    HWND link = MakeLink(502, "Link");
+    ASSERT_TRUE(button && link);
+    for (HWND control : {button, link})
+    {
+        int id = GetDlgCtrlID(control);
+        SCOPED_TRACE(id);
+        POINT in = CentreOf(control);
+        POINT out = Outside();
+        struct Step
+        {
+            UINT msg;
+            bool inside;
+        };
+        struct Case
+        {
+            const char* name;
+            std::vector<Step> steps;
+            size_t commands;
+        } cases[] = {
+            {"click", {{WM_MOUSEMOVE, true}, {WM_LBUTTONDOWN, true}, {WM_LBUTTONUP, true}}, 1},
+            {"double click",
+             {{WM_MOUSEMOVE, true},
+              {WM_LBUTTONDOWN, true},
+              {WM_LBUTTONUP, true},
+              {WM_LBUTTONDBLCLK, true},
+              {WM_LBUTTONUP, true}},
+             2},
+            {"press, leave, release outside",
+             {{WM_MOUSEMOVE, true}, {WM_LBUTTONDOWN, true}, {WM_MOUSEMOVE, false}, {WM_LBUTTONUP, false}},
+             0},
+            {"press outside, enter, release",
+             {{WM_LBUTTONDOWN, false}, {WM_MOUSEMOVE, true}, {WM_LBUTTONUP, true}},
+             1},
+            {"no move at all", {{WM_LBUTTONDOWN, true}, {WM_LBUTTONUP, true}}, 1},
+        };
+        for (const Case& c : cases)
+        {
+            SCOPED_TRACE(c.name);
+            g_commands.clear();
+            Mouse(WM_MOUSEMOVE, out);
+            for (const Step& step : c.steps)
+                Mouse(step.msg, step.inside ? in : out);
+            ASSERT_EQ(c.commands, g_commands.size());
+            for (const Command& cmd : g_commands)
+            {
+                EXPECT_EQ((WPARAM)id, cmd.wParam);
+                EXPECT_EQ(control, cmd.from);
+            }
+        }
+
+        // A release that reaches the control from outside (capture still
+        // held) is no click.
+        g_commands.clear();
+        Mouse(WM_MOUSEMOVE, in);
+        ASSERT_EQ(control, GetCapture());
+        POINT outClient = out;
+        ScreenToClient(control, &outClient);
+        SendMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(outClient.x, outClient.y));
+        EXPECT_EQ(0u, g_commands.size());
+        Mouse(WM_MOUSEMOVE, out);
+    }
+}
+
+// The whole way through the system: the pointer is moved and clicked, Wine
+// routes the input, the parent gets the command.
+TEST_F(Controls, RealPointerClick)
+{
+    HWND button = MakeButton(601, "Real");
+    ASSERT_NE(nullptr, button);
+    SetForegroundWindow(m_parent);
+    POINT at = CentreOf(button);
+    ASSERT_TRUE(SetCursorPos(at.x, at.y));
+    EXPECT_TRUE(WaitFor([&] { return GetCapture() == button; })) << "hot after the pointer entered";
+
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(2u, SendInput(2, input, sizeof(INPUT)));
+    EXPECT_TRUE(WaitFor([] { return !g_commands.empty(); }));
+    // Nothing more arrives once the input has been handled.
+    WaitFor([] { return false; }, 200);
+    ASSERT_EQ(1u, g_commands.size());
+    EXPECT_EQ(601u, g_commands[0].wParam);
+
+    POINT away = Outside();
+    SetCursorPos(away.x, away.y);
+    EXPECT_TRUE(WaitFor([&] { return GetCapture() != button; })) << "flat after the pointer left";
+}
+
+TEST_F(Controls, Screenshot)
+{
+    HFONT bold = CreateFontA(-13, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Verdana");
+    RECT r1 = {10, 10, 120, 110}, r2 = {130, 10, 240, 110}, r3 = {250, 10, 360, 110};
+    HWND normal = CreateIconButton(m_parent, nullptr, 1, &r1, "Create a\nnew menu\ttip", m_icon, bold);
+    HWND hot = CreateIconButton(m_parent, nullptr, 2, &r2, "Open an\nexisting menu", m_icon, bold);
+    HWND flat = CreateIconButton(m_parent, nullptr, 3, &r3, "Forced\nflat", m_icon, nullptr);
+    HWND link = MakeLink(4, "Help...\tClick this to view help about your menu.");
+    RECT r5 = {10, 175, 250, 195};
+    HWND hotLink = CreateStaticLink(m_parent, nullptr, 5, &r5, "A hot link");
+    ASSERT_TRUE(normal && hot && flat && link && hotLink);
+    SendMessageA(hot, IBM_FORCEHOT, 0, 0);
+    SendMessageA(flat, IBM_FORCENORMAL, 0, 0);
+    Mouse(WM_MOUSEMOVE, CentreOf(hotLink));
+    UpdateWindow(m_parent);
+    PumpMessages();
+
+    char path[MAX_PATH];
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    StrFormat(path, sizeof(path), "%stv_controls.bmp", temp);
+    ASSERT_TRUE(SaveWindowBitmap(m_parent, path));
+    printf("screenshot: %s\n", path);
+    Mouse(WM_MOUSEMOVE, Outside());
+    DeleteObject(bold);
+}
+
+} // namespace
