@@ -1,0 +1,258 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include "firstrun.h"
+#include "safesave.h"
+#include "strutils.h"
+
+static const char kSuiteKey[] = "Software\\Norvale\\Tarvin 2";
+static const char kFilesFolderValue[] = "Files Folder";
+static const char kFirstRunValue[] = "First Run";
+static const char kFolderName[] = "Tarvin Files";
+static const char kMenuFile[] = "Tarvin.menu";
+static const char kSampleFile[] = "Sample.launch";
+// Longest menu file line the readers take, plus its terminator.
+static const size_t kMenuLineSize = 1360;
+
+static bool IsAbsolutePath(const char* path)
+{
+    bool drive = ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+                 path[1] == ':' && path[2] == '\\';
+    bool unc = path[0] == '\\' && path[1] == '\\';
+    return drive || unc;
+}
+
+// The override from the registry; "" when there is none. False when a value
+// is set but unusable: silently falling back to Documents would scatter the
+// user's files over two folders.
+static bool ReadFolderOverride(char* folder, size_t size)
+{
+    folder[0] = '\0';
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSuiteKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return true;
+    char value[MAX_PATH + 1];
+    DWORD type = 0;
+    DWORD cb = MAX_PATH; // leaves room for a terminator the value may lack
+    LONG rc = RegQueryValueExA(key, kFilesFolderValue, nullptr, &type, (BYTE*)value, &cb);
+    RegCloseKey(key);
+    if (rc == ERROR_FILE_NOT_FOUND)
+        return true;
+    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    value[cb] = '\0';
+    if (value[0] == '\0')
+        return true;
+    if (type == REG_SZ)
+        return StrCopy(folder, size, value);
+    DWORD need = ExpandEnvironmentStringsA(value, folder, (DWORD)size);
+    if (need == 0 || need > size)
+    {
+        folder[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+// The user's files folder with exactly one trailing backslash.
+static bool GetFilesFolder(char* folder, size_t size)
+{
+    char base[MAX_PATH];
+    if (!ReadFolderOverride(base, sizeof(base)))
+        return false;
+    if (base[0] == '\0')
+    {
+        char docs[MAX_PATH];
+        if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, docs)))
+            return false;
+        if (!StrFormat(base, sizeof(base), "%s\\%s", docs, kFolderName))
+            return false;
+    }
+    else if (!IsAbsolutePath(base))
+    {
+        return false; // would depend on whatever folder the program started in
+    }
+    size_t len = strlen(base);
+    while (len > 0 && base[len - 1] == '\\')
+        base[--len] = '\0';
+    return StrFormat(folder, size, "%s\\", base);
+}
+
+extern "C" int __cdecl GetMyTarvinFilesFolder(char* path, const char* name)
+{
+    if (!path)
+        return 0;
+    char folder[MAX_PATH];
+    if (!GetFilesFolder(folder, sizeof(folder)) ||
+        !StrFormat(path, MAX_PATH, "%s%s", folder, name ? name : ""))
+    {
+        path[0] = '\0';
+        return 0;
+    }
+    return 1;
+}
+
+extern "C" int __cdecl TarvinFileExists(const char* name)
+{
+    char path[MAX_PATH];
+    if (!GetMyTarvinFilesFolder(path, name))
+        return 1;
+    DWORD attr = GetFileAttributesA(path);
+    if (attr == INVALID_FILE_ATTRIBUTES)
+        return 1;
+    bool isFolder = (attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    bool askedForFolder = !name || name[0] == '\0';
+    return isFolder == askedForFolder ? 0 : 1;
+}
+
+extern "C" void __cdecl SetFirstRun(int firstRun)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSuiteKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    DWORD value = firstRun ? 1 : 0;
+    RegSetValueExA(key, kFirstRunValue, 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
+    RegCloseKey(key);
+}
+
+// A missing value means nobody has ended a first run yet.
+static bool IsFirstRun()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSuiteKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return true;
+    DWORD value = 1;
+    DWORD type = 0;
+    DWORD cb = sizeof(value);
+    LONG rc = RegQueryValueExA(key, kFirstRunValue, nullptr, &type, (BYTE*)&value, &cb);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS || type != REG_DWORD)
+        return true;
+    return value != 0;
+}
+
+static bool IsFolder(const char* path)
+{
+    DWORD attr = GetFileAttributesA(path);
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Creates the folder and any missing parents. `folder` ends in a backslash.
+static bool CreateFolder(const char* folder)
+{
+    size_t len = strlen(folder);
+    // Skip the root: "X:\" or "\\server\share\".
+    size_t start = 3;
+    if (folder[0] == '\\' && folder[1] == '\\')
+    {
+        int slashes = 0;
+        for (start = 2; start < len && slashes < 2; start++)
+        {
+            if (folder[start] == '\\')
+                slashes++;
+        }
+    }
+    char partial[MAX_PATH];
+    for (size_t i = start; i < len; i++)
+    {
+        if (folder[i] != '\\')
+            continue;
+        StrCopyN(partial, sizeof(partial), folder, i);
+        if (!IsFolder(partial))
+            CreateDirectoryA(partial, nullptr);
+    }
+    return IsFolder(folder);
+}
+
+static bool WriteLines(const char* name, const char* const* lines, int count)
+{
+    char path[MAX_PATH];
+    if (!GetMyTarvinFilesFolder(path, name))
+        return false;
+    CSafeSave save;
+    if (!save.Begin(path))
+        return false;
+    for (int i = 0; i < count; i++)
+        save.WriteLine(lines[i]);
+    return save.Commit();
+}
+
+static bool WriteSampleLaunchFile()
+{
+    static const char* const lines[] = {
+        "// Tarvin 2 sample launch file: one action per line, run from top to bottom.",
+        "// Double-click it to run it, or open it in the Tarvin 2 Editor to change it.",
+        "// Lines that start with two slashes are comments; they are not run.",
+        "Message \"Hello from Tarvin 2! This sample shows a message, waits two seconds and shows another.\"",
+        "Wait \"2000 ms\"",
+        "Message \"That is all there is to it. Now write launch files of your own.\"",
+    };
+    return WriteLines(kSampleFile, lines, (int)(sizeof(lines) / sizeof(lines[0])));
+}
+
+static bool FormatMenuItem(char* line, const char* text, const char* target, const char* workdir,
+                           const char* iconpath)
+{
+    return StrFormat(line, kMenuLineSize,
+                     "<menuitem text=\"%s\" target=\"%s\" cmdline=\"%s\" workdir=\"%s\" windowstate=\"%d\" "
+                     "iconpath=\"%s\" iconnumber=\"%d\" />",
+                     text, target, "", workdir, 1, iconpath, 0);
+}
+
+static bool FormatSubmenu(char* line, const char* text, bool sidebar)
+{
+    return StrFormat(line, kMenuLineSize,
+                     "<menu text=\"%s\" iconpath=\"%s\" iconnumber=\"%d\" sidebar=\"%s\">", text, "", 0,
+                     sidebar ? "true" : "false");
+}
+
+static bool WriteDefaultMenu()
+{
+    char folder[MAX_PATH];
+    char sample[MAX_PATH];
+    char system[MAX_PATH];
+    char notepad[MAX_PATH];
+    char calc[MAX_PATH];
+    if (!GetMyTarvinFilesFolder(folder, "") || !GetMyTarvinFilesFolder(sample, kSampleFile))
+        return false;
+    folder[strlen(folder) - 1] = '\0'; // a folder target reads better without the backslash
+    UINT n = GetSystemDirectoryA(system, sizeof(system));
+    if (n == 0 || n >= sizeof(system))
+        StrCopy(system, "C:\\Windows\\System32");
+    StrFormat(notepad, sizeof(notepad), "%s\\notepad.exe", system);
+    StrFormat(calc, sizeof(calc), "%s\\calc.exe", system);
+
+    char lines[8][kMenuLineSize];
+    int count = 0;
+    StrCopy(lines[count++], "<?TarvinMenu version=\"1.00\"?>");
+    FormatSubmenu(lines[count++], "Tarvin 2", true);
+    FormatMenuItem(lines[count++], "My Tarvin Files", folder, "", "");
+    // Only point at the sample when there is one: the user may have deleted it.
+    if (TarvinFileExists(kSampleFile) == 0)
+        FormatMenuItem(lines[count++], "Sample Launch File", sample, folder, "");
+    StrCopy(lines[count++], "<menuseparator />");
+    FormatSubmenu(lines[count++], "Accessories", false);
+    FormatMenuItem(lines[count++], "Notepad", notepad, "", notepad);
+    FormatMenuItem(lines[count++], "Calculator", calc, "", calc);
+    const char* ptrs[10];
+    for (int i = 0; i < count; i++)
+        ptrs[i] = lines[i];
+    ptrs[count++] = "</menu>";
+    ptrs[count++] = "</menu>";
+    return WriteLines(kMenuFile, ptrs, count);
+}
+
+extern "C" int __cdecl CheckFirstRunAndMenu(const tagFIRSTRUN_DATA* data)
+{
+    (void)data; // the first run shows nothing; the agent's welcome wizard greets the user
+    char folder[MAX_PATH];
+    if (!GetMyTarvinFilesFolder(folder, "") || !CreateFolder(folder))
+        return 1;
+    // The sample comes once: a user who deletes it does not want it back.
+    if (IsFirstRun() && TarvinFileExists(kSampleFile) != 0)
+        WriteSampleLaunchFile();
+    if (TarvinFileExists(kMenuFile) != 0 && !WriteDefaultMenu())
+        return 2;
+    return 0;
+}

@@ -1,0 +1,444 @@
+// tvfrfld.dll as its callers see it: the files folder, the first-run set-up
+// and the caller contract of TarvinFileExists.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "firstrun.h"
+#include "LaunchFile.h"
+#include "xmlutils.h"
+#include "testutil.h"
+#include "strutils.h"
+
+namespace
+{
+
+const char kKey[] = "Software\\Norvale\\Tarvin 2";
+
+// Saves the library's two registry values and puts them back afterwards.
+class RegistrySandbox
+{
+  public:
+    RegistrySandbox()
+    {
+        Save("Files Folder", m_folder);
+        Save("First Run", m_firstRun);
+    }
+    ~RegistrySandbox()
+    {
+        Restore("Files Folder", m_folder);
+        Restore("First Run", m_firstRun);
+    }
+
+  private:
+    struct Saved
+    {
+        bool present = false;
+        DWORD type = 0;
+        std::vector<BYTE> data;
+    };
+    static void Save(const char* name, Saved& saved)
+    {
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+            return;
+        DWORD cb = 0;
+        if (RegQueryValueExA(key, name, nullptr, &saved.type, nullptr, &cb) == ERROR_SUCCESS)
+        {
+            saved.data.resize(cb);
+            saved.present =
+                RegQueryValueExA(key, name, nullptr, &saved.type, saved.data.data(), &cb) == ERROR_SUCCESS;
+        }
+        RegCloseKey(key);
+    }
+    static void Restore(const char* name, const Saved& saved)
+    {
+        HKEY key;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS)
+            return;
+        if (saved.present)
+            RegSetValueExA(key, name, 0, saved.type, saved.data.data(), (DWORD)saved.data.size());
+        else
+            RegDeleteValueA(key, name);
+        RegCloseKey(key);
+    }
+    Saved m_folder;
+    Saved m_firstRun;
+};
+
+void SetFolderValue(const std::string& value, DWORD type = REG_SZ)
+{
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
+    RegSetValueExA(key, "Files Folder", 0, type, (const BYTE*)value.c_str(), (DWORD)value.size() + 1);
+    RegCloseKey(key);
+}
+
+void DeleteValue(const char* name)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS)
+    {
+        RegDeleteValueA(key, name);
+        RegCloseKey(key);
+    }
+}
+
+// -1 when the value is missing.
+long long ReadFirstRunValue()
+{
+    DWORD value = 0;
+    DWORD cb = sizeof(value);
+    if (RegGetValueA(HKEY_CURRENT_USER, kKey, "First Run", RRF_RT_REG_DWORD, nullptr, &value, &cb) !=
+        ERROR_SUCCESS)
+        return -1;
+    return value;
+}
+
+bool IsFolder(const std::string& path)
+{
+    DWORD attr = GetFileAttributesA(path.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::string> SplitCrLfLines(const std::string& bytes)
+{
+    std::vector<std::string> lines;
+    size_t pos = 0;
+    while (pos < bytes.size())
+    {
+        size_t end = bytes.find("\r\n", pos);
+        if (end == std::string::npos)
+        {
+            lines.push_back(bytes.substr(pos)); // unterminated: the check below sees it
+            lines.push_back("<missing CR LF>");
+            break;
+        }
+        lines.push_back(bytes.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+std::string Property(const std::string& line, const char* name)
+{
+    char value[1360];
+    if (GetPropertyValue(line.c_str(), name, value, sizeof(value)) < 0)
+        return "<absent>";
+    return value;
+}
+
+class FirstRun : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        m_folder = m_scratch.Path("profile\\Tarvin Files");
+        SetFolderValue(m_folder);
+        DeleteValue("First Run");
+    }
+    std::string File(const char* name) const
+    {
+        return m_folder + "\\" + name;
+    }
+    int Check()
+    {
+        tagFIRSTRUN_DATA data = {nullptr, GetModuleHandleA(nullptr), "tvtip.sys", nullptr, nullptr};
+        return CheckFirstRunAndMenu(&data);
+    }
+
+    RegistrySandbox m_registry;
+    ScratchDir m_scratch;
+    std::string m_folder;
+};
+
+TEST(FirstRunExports, PlainNamesInTheDll)
+{
+    HMODULE dll = GetModuleHandleA("tvfrfld.dll");
+    ASSERT_NE(nullptr, dll);
+    EXPECT_EQ(reinterpret_cast<void*>(&CheckFirstRunAndMenu),
+              reinterpret_cast<void*>(GetProcAddress(dll, "CheckFirstRunAndMenu")));
+    EXPECT_EQ(reinterpret_cast<void*>(&SetFirstRun),
+              reinterpret_cast<void*>(GetProcAddress(dll, "SetFirstRun")));
+    EXPECT_EQ(reinterpret_cast<void*>(&GetMyTarvinFilesFolder),
+              reinterpret_cast<void*>(GetProcAddress(dll, "GetMyTarvinFilesFolder")));
+    EXPECT_EQ(reinterpret_cast<void*>(&TarvinFileExists),
+              reinterpret_cast<void*>(GetProcAddress(dll, "TarvinFileExists")));
+}
+
+TEST(FilesFolder, RegistryValueOverridesDocuments)
+{
+    RegistrySandbox registry;
+    char docs[MAX_PATH];
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, docs)));
+    char temp[MAX_PATH];
+    ASSERT_TRUE(ExpandEnvironmentStringsA("%TEMP%", temp, sizeof(temp)) > 0);
+
+    struct Case
+    {
+        const char* value; // nullptr: no value at all
+        DWORD type;
+        std::string folder; // "" when the library must refuse
+    } cases[] = {
+        {nullptr, REG_SZ, std::string(docs) + "\\Tarvin Files\\"},
+        {"", REG_SZ, std::string(docs) + "\\Tarvin Files\\"},
+        {"C:\\Data\\Tarvin", REG_SZ, "C:\\Data\\Tarvin\\"},
+        {"C:\\Data\\Tarvin\\\\", REG_SZ, "C:\\Data\\Tarvin\\"},
+        {"D:\\", REG_SZ, "D:\\"},
+        {"\\\\server\\share\\tv", REG_SZ, "\\\\server\\share\\tv\\"},
+        {"%TEMP%\\tv", REG_EXPAND_SZ, std::string(temp) + "\\tv\\"},
+        {"relative\\folder", REG_SZ, ""},
+        {"C:", REG_SZ, ""},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.value ? c.value : "(no value)");
+        if (c.value)
+            SetFolderValue(c.value, c.type);
+        else
+            DeleteValue("Files Folder");
+        char path[MAX_PATH] = "junk";
+        EXPECT_EQ(c.folder.empty() ? 0 : 1, GetMyTarvinFilesFolder(path, ""));
+        EXPECT_EQ(c.folder, path);
+        GetMyTarvinFilesFolder(path, nullptr);
+        EXPECT_EQ(c.folder, path);
+        GetMyTarvinFilesFolder(path, "Tarvin Keys.keys");
+        EXPECT_EQ(c.folder.empty() ? "" : c.folder + "Tarvin Keys.keys", path);
+    }
+}
+
+TEST(FilesFolder, PathThatDoesNotFitIsEmptyAndStaysInItsBuffer)
+{
+    RegistrySandbox registry;
+    std::string folder = "C:\\" + std::string(240, 'f'); // 243 characters, then the backslash
+    SetFolderValue(folder);
+    struct Case
+    {
+        std::string name;
+        bool fits;
+    } cases[] = {
+        {std::string(15, 'n'), true},  // 259 characters: the longest path
+        {std::string(16, 'n'), false}, // 260
+        {std::string(300, 'n'), false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name.size());
+        char buffer[MAX_PATH + 64];
+        memset(buffer, 'x', sizeof(buffer));
+        EXPECT_EQ(c.fits ? 1 : 0, GetMyTarvinFilesFolder(buffer, c.name.c_str()));
+        EXPECT_EQ(c.fits ? folder + "\\" + c.name : "", buffer);
+        for (size_t i = MAX_PATH; i < sizeof(buffer); i++)
+            ASSERT_EQ('x', buffer[i]) << "byte " << i;
+        EXPECT_NE(0, TarvinFileExists(c.name.c_str()));
+    }
+    // A stored folder longer than a path is refused, not cut.
+    SetFolderValue("C:\\" + std::string(300, 'f'));
+    char path[MAX_PATH];
+    EXPECT_EQ(0, GetMyTarvinFilesFolder(path, ""));
+    EXPECT_STREQ("", path);
+}
+
+TEST_F(FirstRun, CreatesFolderMenuAndSample)
+{
+    ASSERT_FALSE(IsFolder(m_folder));
+    EXPECT_NE(0, TarvinFileExists("")); // no folder yet
+    ASSERT_EQ(0, Check());
+    ASSERT_TRUE(IsFolder(m_folder)); // parents included
+    EXPECT_EQ(0, TarvinFileExists(""));
+    EXPECT_EQ(0, TarvinFileExists("Tarvin.menu"));
+    EXPECT_EQ(0, TarvinFileExists("Sample.launch"));
+
+    // The menu file: header, a root menu with side bar, known elements only,
+    // balanced submenus closed by the last line.
+    std::vector<std::string> lines = SplitCrLfLines(ReadBytes(File("Tarvin.menu")));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ("<?TarvinMenu version=\"1.00\"?>", lines[0]);
+    char tag[25];
+    ASSERT_GT(GetTagName(lines[1].c_str(), tag, sizeof(tag)), 0);
+    EXPECT_STREQ("menu", tag);
+    EXPECT_EQ("true", Property(lines[1], "sidebar"));
+    int depth = 0;
+    std::vector<std::string> targets;
+    for (size_t i = 1; i < lines.size(); i++)
+    {
+        SCOPED_TRACE(lines[i]);
+        ASSERT_GT(GetTagName(lines[i].c_str(), tag, sizeof(tag)), 0);
+        std::string name = tag;
+        if (name == "menu" && IsEndTag(lines[i].c_str()))
+        {
+            depth--;
+            EXPECT_TRUE(depth > 0 || i == lines.size() - 1) << "root closed before the end";
+        }
+        else if (name == "menu")
+        {
+            depth++;
+            EXPECT_NE("<absent>", Property(lines[i], "iconnumber"));
+            EXPECT_NE("<absent>", Property(lines[i], "sidebar"));
+        }
+        else if (name == "menuitem")
+        {
+            for (const char* prop : {"text", "target", "cmdline", "workdir", "iconpath"})
+                EXPECT_NE("<absent>", Property(lines[i], prop)) << prop;
+            EXPECT_EQ("1", Property(lines[i], "windowstate"));
+            EXPECT_EQ("0", Property(lines[i], "iconnumber"));
+            targets.push_back(Property(lines[i], "target"));
+        }
+        else
+        {
+            EXPECT_EQ("menuseparator", name);
+            EXPECT_EQ("<menuseparator />", lines[i]);
+        }
+    }
+    EXPECT_EQ(0, depth);
+    EXPECT_EQ("</menu>", lines.back());
+    EXPECT_NE(targets.end(), std::find(targets.begin(), targets.end(), m_folder));
+    EXPECT_NE(targets.end(), std::find(targets.begin(), targets.end(), File("Sample.launch")));
+
+    // The sample: comments and actions in the forms the editor writes.
+    CLaunchFile sample;
+    ASSERT_EQ(1, sample.Load(File("Sample.launch").c_str()));
+    std::vector<int> codes;
+    for (int i = 0; i < sample.GetCount(); i++)
+    {
+        CLaunchAction* action = sample.GetAction(i);
+        codes.push_back(action->GetAction());
+        char param[1036];
+        if (codes.back() == 14)
+        {
+            ASSERT_EQ(1, action->GetParam(1, param));
+            EXPECT_GT(atoi(param), 0);
+            EXPECT_STREQ(" ms", param + strspn(param, "0123456789"));
+        }
+        if (codes.back() == 18)
+        {
+            ASSERT_EQ(1, action->GetParam(1, param));
+            EXPECT_GT(strlen(param), 0u);
+        }
+    }
+    EXPECT_EQ(0, codes.front());
+    for (int code : {0, 14, 18})
+        EXPECT_NE(codes.end(), std::find(codes.begin(), codes.end(), code)) << code;
+    for (int code : codes)
+        EXPECT_TRUE(code == 0 || code == 14 || code == 18) << code;
+    // CR LF after every line, nothing more: the file round-trips through the model.
+    std::string bytes = ReadBytes(File("Sample.launch"));
+    EXPECT_EQ((size_t)sample.GetCount(), SplitCrLfLines(bytes).size());
+}
+
+TEST_F(FirstRun, NeverOverwritesTheUsersFiles)
+{
+    // Files the user already has, whatever they hold, stay byte for byte.
+    ASSERT_TRUE(CreateDirectoryA(m_scratch.Path("profile").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(m_folder.c_str(), nullptr));
+    const std::string menu = "<?TarvinMenu version=\"1.00\"?>\r\nnot a menu, but the user's\r\n";
+    const std::string launch = "Wait \"1 ms\"";
+    WriteBytes(File("Tarvin.menu"), menu);
+    WriteBytes(File("Sample.launch"), launch);
+    ASSERT_EQ(0, Check());
+    EXPECT_EQ(menu, ReadBytes(File("Tarvin.menu")));
+    EXPECT_EQ(launch, ReadBytes(File("Sample.launch")));
+
+    // A second first run over files it wrote itself changes nothing either.
+    DeleteFileA(File("Tarvin.menu").c_str());
+    DeleteFileA(File("Sample.launch").c_str());
+    ASSERT_EQ(0, Check());
+    const std::string firstMenu = ReadBytes(File("Tarvin.menu"));
+    const std::string firstSample = ReadBytes(File("Sample.launch"));
+    ASSERT_FALSE(firstMenu.empty());
+    WriteBytes(File("Tarvin.menu"), firstMenu + "// edited\r\n");
+    ASSERT_EQ(0, Check());
+    EXPECT_EQ(firstMenu + "// edited\r\n", ReadBytes(File("Tarvin.menu")));
+    EXPECT_EQ(firstSample, ReadBytes(File("Sample.launch")));
+
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(File("*").c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, find);
+    int files = 0;
+    do
+    {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files++;
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    EXPECT_EQ(2, files) << "no temporary files left behind";
+}
+
+TEST_F(FirstRun, AfterTheFirstRunOnlyTheMenuComesBack)
+{
+    ASSERT_EQ(0, Check());
+    SetFirstRun(0);
+    EXPECT_EQ(0, ReadFirstRunValue());
+    ASSERT_TRUE(DeleteFileA(File("Sample.launch").c_str()));
+    ASSERT_TRUE(DeleteFileA(File("Tarvin.menu").c_str()));
+
+    // The menu editor's case: the menu file is missing after the first run.
+    ASSERT_NE(0, TarvinFileExists("Tarvin.menu"));
+    ASSERT_EQ(0, Check());
+    EXPECT_EQ(0, TarvinFileExists("Tarvin.menu"));
+    EXPECT_NE(0, TarvinFileExists("Sample.launch")) << "a deleted sample stays deleted";
+    std::string menu = ReadBytes(File("Tarvin.menu"));
+    EXPECT_EQ(std::string::npos, menu.find("Sample.launch")) << "no entry for a missing sample";
+
+    SetFirstRun(1);
+    EXPECT_EQ(1, ReadFirstRunValue());
+    ASSERT_EQ(0, Check());
+    EXPECT_EQ(0, TarvinFileExists("Sample.launch"));
+}
+
+TEST_F(FirstRun, TarvinFileExistsIsNonzeroForMissing)
+{
+    ASSERT_EQ(0, Check());
+    WriteBytes(File("Tarvin.log"), "");
+    ASSERT_TRUE(CreateDirectoryA(File("Tarvin Keys.keys").c_str(), nullptr));
+    struct Case
+    {
+        const char* name;
+        bool missing;
+    } cases[] = {
+        {"Tarvin.menu", false},
+        {"tarvin.MENU", false},
+        {"Tarvin.log", false}, // empty, but there
+        {"Tarvin Schedule.dat", true},
+        {"Tarvin Keys.keys", true}, // a folder is not the file
+        {"", false},                // the folder itself
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.missing, TarvinFileExists(c.name) != 0);
+    }
+}
+
+TEST_F(FirstRun, FailsWhenFolderOrMenuCannotBeMade)
+{
+    // A file where a parent folder should be.
+    WriteBytes(m_scratch.Path("profile"), "in the way");
+    EXPECT_NE(0, Check());
+    EXPECT_FALSE(IsFolder(m_folder));
+    ASSERT_TRUE(DeleteFileA(m_scratch.Path("profile").c_str()));
+
+    // A folder where the menu file should be: it cannot be written.
+    ASSERT_EQ(0, SHCreateDirectoryExA(nullptr, File("Tarvin.menu").c_str(), nullptr));
+    EXPECT_NE(0, Check());
+    EXPECT_TRUE(IsFolder(File("Tarvin.menu")));
+    EXPECT_NE(0, TarvinFileExists("Tarvin.menu.tv~")) << "temporary file removed";
+
+    // A folder that fits but leaves no room for "Tarvin.menu".
+    std::string base = m_scratch.Path("");
+    std::string longFolder = base + std::string(MAX_PATH - 12 - base.size(), 'L');
+    SetFolderValue(longFolder);
+    EXPECT_NE(0, Check());
+    EXPECT_TRUE(IsFolder(longFolder)) << "the folder itself could be made";
+
+    // A relative folder is refused rather than taken from the current folder.
+    SetFolderValue("Tarvin Files");
+    EXPECT_NE(0, Check());
+}
+
+} // namespace
