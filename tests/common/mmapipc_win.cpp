@@ -1,0 +1,636 @@
+// The channel between real processes: this test program and one or two
+// channelpeer processes, all on the suite's named mapping and mutex.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "MMapIPC.h"
+#include "dirutils_win.h"
+#include "strutils.h"
+#include "testutil.h"
+
+namespace
+{
+const DWORD kPeerTimeout = 15000;
+
+// Pumps this thread's messages until done() or the timeout.
+template <class F> bool PumpUntil(F done, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    for (;;)
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (done())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+// A hidden top-level window that records the wParam of every notification.
+class NotifyWindow
+{
+  public:
+    NotifyWindow()
+    {
+        s_notifyMsg = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = WndProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "_TV_MMAPIPC_TEST";
+        RegisterClassA(&wc); // fails harmlessly once registered
+        m_hwnd = CreateWindowExA(0, wc.lpszClassName, "mmapipc test", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                 nullptr, nullptr, wc.hInstance, nullptr);
+        s_senders.clear();
+    }
+    ~NotifyWindow()
+    {
+        DestroyWindow(m_hwnd);
+    }
+    HWND Handle() const
+    {
+        return m_hwnd;
+    }
+    bool WaitFrom(HWND sender)
+    {
+        return PumpUntil(
+            [&] {
+                for (HWND h : s_senders)
+                    if (h == sender)
+                        return true;
+                return false;
+            },
+            kPeerTimeout);
+    }
+
+  private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+    {
+        if (msg == s_notifyMsg && msg != 0)
+        {
+            s_senders.push_back((HWND)wParam);
+            return 0;
+        }
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    static UINT s_notifyMsg;
+    static std::vector<HWND> s_senders;
+    HWND m_hwnd;
+};
+UINT NotifyWindow::s_notifyMsg = 0;
+std::vector<HWND> NotifyWindow::s_senders;
+
+// One argument as the C runtime splits command lines: in quotes, with inner
+// quotes (and the backslashes before them) escaped.
+std::string Quote(const std::string& arg)
+{
+    std::string out = "\"";
+    size_t slashes = 0;
+    for (char ch : arg)
+    {
+        if (ch == '\\')
+            slashes++;
+        else
+        {
+            if (ch == '"')
+                out.append(slashes + 1, '\\');
+            slashes = 0;
+        }
+        out += ch;
+    }
+    out.append(slashes, '\\');
+    return out + "\"";
+}
+
+// A channelpeer process, reporting into a file of the test's scratch folder.
+class Peer
+{
+  public:
+    Peer(const ScratchDir& dir, const std::string& name, const std::vector<std::string>& args)
+        : m_out(dir.Path(name + ".txt"))
+    {
+        char exe[MAX_PATH];
+        GetMyDir(exe, sizeof(exe), "channelpeer.exe");
+        std::string cmd = Quote(exe) + " " + Quote("-out=" + m_out);
+        for (const std::string& a : args)
+            cmd += " " + Quote(a);
+        std::vector<char> line(cmd.begin(), cmd.end());
+        line.push_back('\0');
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        m_started = CreateProcessA(exe, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                                   nullptr, &si, &m_pi) != 0;
+    }
+    ~Peer()
+    {
+        Stop();
+    }
+    Peer(const Peer&) = delete;
+    Peer& operator=(const Peer&) = delete;
+
+    bool Started() const
+    {
+        return m_started;
+    }
+
+    // Complete lines reported so far.
+    std::vector<std::string> Lines() const
+    {
+        std::vector<std::string> lines;
+        std::string text = ReadBytes(m_out);
+        size_t pos = 0, nl;
+        while ((nl = text.find('\n', pos)) != std::string::npos)
+        {
+            std::string l = text.substr(pos, nl - pos);
+            if (!l.empty() && l.back() == '\r')
+                l.pop_back();
+            lines.push_back(l);
+            pos = nl + 1;
+        }
+        return lines;
+    }
+
+    // Waits for the nth line starting with prefix; rest gets what follows it.
+    bool Await(const std::string& prefix, std::string* rest = nullptr, int nth = 1)
+    {
+        std::string found;
+        bool ok = PumpUntil(
+            [&] {
+                int seen = 0;
+                for (const std::string& l : Lines())
+                    if (l.compare(0, prefix.size(), prefix) == 0 && ++seen == nth)
+                    {
+                        found = l.substr(prefix.size());
+                        return true;
+                    }
+                return false;
+            },
+            kPeerTimeout);
+        if (rest)
+            *rest = found;
+        return ok;
+    }
+
+    // Waits for "READY <hwnd>" and returns the window.
+    HWND AwaitReady()
+    {
+        std::string rest;
+        if (!Await("READY ", &rest))
+            return nullptr;
+        m_hwnd = (HWND)(UINT_PTR)_strtoui64(rest.c_str(), nullptr, 10);
+        return m_hwnd;
+    }
+
+    int Count(const std::string& prefix) const
+    {
+        int n = 0;
+        for (const std::string& l : Lines())
+            n += l.compare(0, prefix.size(), prefix) == 0;
+        return n;
+    }
+
+    void Kill()
+    {
+        if (!m_started)
+            return;
+        TerminateProcess(m_pi.hProcess, 9);
+        WaitForSingleObject(m_pi.hProcess, kPeerTimeout);
+        Close();
+    }
+
+    void Stop()
+    {
+        if (!m_started)
+            return;
+        if (m_hwnd)
+            PostMessageA(m_hwnd, WM_CLOSE, 0, 0);
+        if (!m_hwnd || WaitForSingleObject(m_pi.hProcess, 5000) != WAIT_OBJECT_0)
+            TerminateProcess(m_pi.hProcess, 9);
+        WaitForSingleObject(m_pi.hProcess, kPeerTimeout);
+        Close();
+    }
+
+  private:
+    void Close()
+    {
+        CloseHandle(m_pi.hThread);
+        CloseHandle(m_pi.hProcess);
+        m_started = false;
+    }
+
+    std::string m_out;
+    PROCESS_INFORMATION m_pi = {};
+    bool m_started = false;
+    HWND m_hwnd = nullptr;
+};
+
+// A channel with a clock pinned to a chosen tick count.
+class PinnedIPC : public CMMapIPC
+{
+  public:
+    DWORD m_dwTick = 5000;
+
+  protected:
+    DWORD GetTick() override
+    {
+        return m_dwTick;
+    }
+};
+
+// Every test starts from an empty slot, and keeps the mapping open so it can
+// look at the slot directly.
+class Channel : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        m_map = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, MMAPIPC_MSG_SIZE,
+                                   MMAPIPC_MEMMAP_NAME);
+        ASSERT_NE(m_map, nullptr);
+        m_view = (char*)MapViewOfFile(m_map, FILE_MAP_ALL_ACCESS, 0, 0, MMAPIPC_MSG_SIZE);
+        ASSERT_NE(m_view, nullptr);
+        memset(m_view, 0, MMAPIPC_MSG_SIZE);
+    }
+    void TearDown() override
+    {
+        if (m_view)
+        {
+            memset(m_view, 0, MMAPIPC_MSG_SIZE);
+            UnmapViewOfFile(m_view);
+        }
+        if (m_map)
+            CloseHandle(m_map);
+    }
+
+    std::string Slot() const
+    {
+        return std::string(m_view, strnlen(m_view, MMAPIPC_MSG_SIZE));
+    }
+    void WriteSlot(const std::string& bytes)
+    {
+        memset(m_view, 0, MMAPIPC_MSG_SIZE);
+        memcpy(m_view, bytes.data(), bytes.size() < MMAPIPC_MSG_SIZE ? bytes.size() : MMAPIPC_MSG_SIZE);
+    }
+    bool SlotIsClear() const
+    {
+        for (unsigned i = 0; i < MMAPIPC_MSG_SIZE; i++)
+            if (m_view[i])
+                return false;
+        return true;
+    }
+    // Time sent of the message in the slot.
+    DWORD SlotTimeSent() const
+    {
+        CMMapMsg msg;
+        msg.SetMsgStr(Slot().c_str());
+        return msg.GetTimeSent();
+    }
+
+    ScratchDir m_dir;
+    HANDLE m_map = nullptr;
+    char* m_view = nullptr;
+};
+
+int Init(CMMapIPC& ipc, HWND owner, const char* id)
+{
+    return ipc.Init(owner, id, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME);
+}
+} // namespace
+
+TEST_F(Channel, PeerSendFramesTheSlotExactlyAndNotifiesEveryWindow)
+{
+    NotifyWindow wnd;
+    Peer peer(m_dir, "sender", {"-id=1234", "-tick=5000", "-send=agent:showall", "-to=TVAgent"});
+    ASSERT_TRUE(peer.Started());
+    HWND peerWnd = peer.AwaitReady();
+    ASSERT_NE(peerWnd, nullptr);
+    std::string sent;
+    ASSERT_TRUE(peer.Await("SENT ", &sent));
+    EXPECT_EQ(sent, "1 0");
+    EXPECT_EQ(Slot(), "<TVAgent:1234:5000:250>agent:showall");
+    for (unsigned i = (unsigned)Slot().size(); i < MMAPIPC_MSG_SIZE; i++)
+        ASSERT_EQ(m_view[i], 0) << "at " << i;
+
+    // No recipient window given: the notification is broadcast, with the
+    // sender's window as its first parameter.
+    EXPECT_TRUE(wnd.WaitFrom(peerWnd));
+}
+
+TEST_F(Channel, SecondSendWaitsUntilTheFirstMessageExpires)
+{
+    CMMapIPC ipc;
+    ASSERT_EQ(Init(ipc, nullptr, "Me"), 1);
+    ASSERT_EQ(ipc.SendMessage("one", "X", nullptr, 0, 0), 1);
+    DWORD first = SlotTimeSent();
+    ASSERT_EQ(ipc.SendMessage("two", "Y", nullptr, 0, 0), 1);
+    DWORD waited = GetTickCount() - first;
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_BUSY); // at least one attempt found it busy
+    EXPECT_GT(waited, 250u);
+    EXPECT_LT(waited, 10u * (250 + 100));
+    CMMapMsg msg;
+    msg.SetMsgStr(Slot().c_str());
+    EXPECT_STREQ(msg.GetMessage(), "two");
+    EXPECT_STREQ(msg.GetToId(), "Y");
+}
+
+TEST_F(Channel, SlotHeldByAnotherProcessIsBusyUntilItsTimeToLive)
+{
+    const DWORD ttl = 2500;
+    Peer peer(m_dir, "sender", {"-id=P", "-ttl=2500", "-send=first", "-to=Nobody"});
+    ASSERT_TRUE(peer.Started());
+    ASSERT_TRUE(peer.Await("SENT 1 0"));
+    const std::string first = Slot();
+    DWORD sent = SlotTimeSent();
+
+    CMMapIPC ipc;
+    ASSERT_EQ(Init(ipc, nullptr, "Me"), 1);
+    // Too few attempts to outlast it: refused, the slot untouched.
+    ipc.SetDefaults(2, 10, 250, 250, MMAPIPC_MSG_SIZE);
+    if (GetTickCount() - sent < ttl - 500)
+    {
+        EXPECT_EQ(ipc.SendMessage("early", "P", nullptr, 0, 0), 0);
+        EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_BUSY);
+        EXPECT_EQ(Slot(), first);
+    }
+
+    ipc.SetDefaults(100, 100, 250, 250, MMAPIPC_MSG_SIZE);
+    ASSERT_EQ(ipc.SendMessage("late", "P", nullptr, 0, 0), 1);
+    EXPECT_GT(GetTickCount() - sent, ttl);
+    CMMapMsg msg;
+    msg.SetMsgStr(Slot().c_str());
+    EXPECT_STREQ(msg.GetMessage(), "late");
+    EXPECT_STREQ(msg.GetFromId(), "Me");
+}
+
+TEST_F(Channel, MessageForSomeoneElseIsLeftInPlace)
+{
+    NotifyWindow wnd;
+    CMMapIPC ipc;
+    ASSERT_EQ(Init(ipc, wnd.Handle(), "Me"), 1);
+    char target[32];
+    StrFormat(target, sizeof(target), "-towindow=%llu", (unsigned long long)(UINT_PTR)wnd.Handle());
+    Peer peer(m_dir, "sender", {"-id=P", "-ttl=10000", "-send=not yours", "-to=Other", target});
+    ASSERT_TRUE(peer.Started());
+    HWND peerWnd = peer.AwaitReady();
+    ASSERT_TRUE(peer.Await("SENT 1 0"));
+    // Sent to our window directly.
+    ASSERT_TRUE(wnd.WaitFrom(peerWnd));
+
+    const std::string before = Slot();
+    EXPECT_EQ(ipc.ReadMessage(0), 0);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_NOTFORME);
+    EXPECT_EQ(Slot(), before);
+    EXPECT_EQ(ipc.ReadMessage(0), 0);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_NOTFORME);
+    EXPECT_EQ(Slot(), before);
+}
+
+TEST_F(Channel, ThreeProcessesRequestAndReplyWithCaseBlindAddresses)
+{
+    // b answers; C only watches. A addresses "B" and is answered as "A".
+    Peer b(m_dir, "b", {"-id=b", "-serve", "-reply=OK", "-ttl=2000", "-retries=60"});
+    Peer c(m_dir, "c", {"-id=C", "-serve", "-ttl=2000"});
+    ASSERT_TRUE(b.Started() && c.Started());
+    ASSERT_NE(b.AwaitReady(), nullptr);
+    ASSERT_NE(c.AwaitReady(), nullptr);
+    Peer a(m_dir, "a", {"-id=A", "-serve", "-ttl=2000", "-send=agent:hide=\"a:b>c\" <x>", "-to=B"});
+    ASSERT_TRUE(a.Started());
+
+    std::string line;
+    ASSERT_TRUE(a.Await("SENT ", &line));
+    EXPECT_EQ(line, "1 0");
+    ASSERT_TRUE(b.Await("READ ", &line));
+    EXPECT_EQ(line, "1 0 A|agent:hide=\"a:b>c\" <x>");
+    ASSERT_TRUE(c.Await("READ ", &line));
+    EXPECT_EQ(line, "0 3 A|agent:hide=\"a:b>c\" <x>");
+
+    // The reply waits out the request's time-to-live, then reaches A alone.
+    ASSERT_TRUE(b.Await("REPLIED ", &line));
+    EXPECT_EQ(line, "1 2");
+    ASSERT_TRUE(a.Await("READ ", &line));
+    EXPECT_EQ(line, "1 0 b|OK");
+    ASSERT_TRUE(c.Await("READ ", &line, 2));
+    EXPECT_EQ(line, "0 3 b|OK");
+    EXPECT_EQ(a.Count("READ "), 1);
+    EXPECT_EQ(b.Count("READ "), 1);
+}
+
+TEST_F(Channel, ExpiredMessageIsRemovedByTheReader)
+{
+    CMMapIPC ipc;
+    ASSERT_EQ(Init(ipc, nullptr, "Me"), 1);
+    EXPECT_EQ(ipc.ReadMessage(0), 0);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_EMPTY);
+
+    Peer peer(m_dir, "sender", {"-id=P", "-ttl=50", "-send=too late", "-to=Me"});
+    ASSERT_TRUE(peer.Started());
+    ASSERT_TRUE(peer.Await("SENT 1 0"));
+    DWORD sent = SlotTimeSent();
+    ASSERT_TRUE(PumpUntil([&] { return GetTickCount() - sent > 50; }, 2000));
+
+    EXPECT_EQ(ipc.ReadMessage(0), 0);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_TIMEDOUT);
+    EXPECT_TRUE(SlotIsClear());
+    EXPECT_EQ(ipc.ReadMessage(0), 0);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_EMPTY);
+}
+
+TEST_F(Channel, BroadcastReachesOthersAndComesBackToItsSender)
+{
+    NotifyWindow wnd;
+    Peer peer(m_dir, "p", {"-id=P", "-serve"});
+    ASSERT_TRUE(peer.Started());
+    ASSERT_NE(peer.AwaitReady(), nullptr);
+
+    CMMapIPC ipc;
+    ASSERT_EQ(Init(ipc, wnd.Handle(), "Me"), 1);
+    ASSERT_EQ(ipc.SendMessage("to: all>", "BROADCAST", nullptr, 5000, 0), 1);
+    std::string line;
+    ASSERT_TRUE(peer.Await("READ ", &line));
+    EXPECT_EQ(line, "1 0 Me|to: all>");
+
+    ASSERT_TRUE(wnd.WaitFrom(wnd.Handle()));
+    EXPECT_EQ(ipc.ReadMessage(0), 1);
+    EXPECT_STREQ(ipc.GetMessage(), "to: all>");
+    EXPECT_STREQ(ipc.GetMsgObj()->GetFromId(), "Me");
+    // The sender's read frees the slot at once.
+    EXPECT_TRUE(SlotIsClear());
+    // Nobody else's message was read, so there is nobody to answer.
+    EXPECT_EQ(ipc.ReplyToMessage("OK", 0, 0), 0);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_BADID);
+}
+
+TEST_F(Channel, KeepsWorkingAfterAPeerDiesHoldingTheMutex)
+{
+    CMMapIPC ipc;
+    ASSERT_EQ(Init(ipc, nullptr, "Me"), 1);
+    {
+        Peer holder(m_dir, "holder", {"-id=H", "-hold"});
+        ASSERT_TRUE(holder.Started());
+        ASSERT_TRUE(holder.Await("HOLDING"));
+        ipc.SetDefaults(2, 10, 250, 100, MMAPIPC_MSG_SIZE);
+        EXPECT_EQ(ipc.SendMessage("blocked", "P", nullptr, 0, 0), 0);
+        EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_WAITTIMEOUT);
+        EXPECT_EQ(ipc.ReadMessage(0), 0);
+        EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_WAITTIMEOUT);
+        holder.Kill();
+    }
+    ipc.SetDefaults(10, 100, 250, 250, MMAPIPC_MSG_SIZE);
+    EXPECT_EQ(ipc.SendMessage("after", "P", nullptr, 0, 0), 1);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_ABANDONED);
+
+    // The same on the reading side, with a message waiting for us.
+    WriteSlot("");
+    {
+        // Had the dead holder's mutex been kept, this would time out (14).
+        Peer sender(m_dir, "sender", {"-id=P", "-ttl=10000", "-send=for me", "-to=Me"});
+        std::string line;
+        ASSERT_TRUE(sender.Await("SENT ", &line));
+        ASSERT_EQ(line, "1 0");
+    }
+    {
+        Peer holder(m_dir, "holder2", {"-id=H", "-hold"});
+        ASSERT_TRUE(holder.Await("HOLDING"));
+        holder.Kill();
+    }
+    EXPECT_EQ(ipc.ReadMessage(0), 1);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_ABANDONED);
+    EXPECT_STREQ(ipc.GetMessage(), "for me");
+
+    // Nor did the reader keep it.
+    WriteSlot("");
+    Peer last(m_dir, "last", {"-id=P", "-send=still open", "-to=Me"});
+    std::string line;
+    ASSERT_TRUE(last.Await("SENT ", &line));
+    EXPECT_EQ(line, "1 0");
+}
+
+TEST_F(Channel, GarbageInTheSlotIsClearedOrOverwritten)
+{
+    struct Garbage
+    {
+        std::string bytes;
+        int readError;
+    };
+    const Garbage cases[] = {
+        {std::string(MMAPIPC_MSG_SIZE, 'A'), MMAPIPC_ERR_TAKETEXT}, // no terminator anywhere
+        {std::string(MMAPIPC_MSG_SIZE, '<'), MMAPIPC_ERR_TAKETEXT},
+        {"<Me:P:1:" + std::string(MMAPIPC_MSG_SIZE - 8, '9'), MMAPIPC_ERR_TAKETEXT},
+        {"<sixteen_chars___:P:1:4294967295>x", MMAPIPC_ERR_TIMEDOUT},
+        {"<Me:sixteen_chars___:1:4294967295>x", MMAPIPC_ERR_TIMEDOUT},
+        {"<Me:P:99999999999:4294967295>x", MMAPIPC_ERR_TIMEDOUT},
+        {"<Me:P:1:99999999999>x", MMAPIPC_ERR_TIMEDOUT},
+        {"<Me:P>x", MMAPIPC_ERR_TIMEDOUT},
+        {"<Me:P:1:4294967295", MMAPIPC_ERR_TIMEDOUT},
+        {"\x01\x02\xff", MMAPIPC_ERR_TIMEDOUT},
+    };
+    CMMapIPC ipc;
+    ASSERT_EQ(Init(ipc, nullptr, "Me"), 1);
+    for (const Garbage& g : cases)
+    {
+        SCOPED_TRACE(g.bytes.substr(0, 40));
+        WriteSlot(g.bytes);
+        EXPECT_EQ(ipc.ReadMessage(0), 0);
+        EXPECT_EQ(ipc.GetError(), g.readError);
+        if (g.readError == MMAPIPC_ERR_TIMEDOUT)
+        {
+            EXPECT_TRUE(SlotIsClear());
+        }
+
+        WriteSlot(g.bytes);
+        ASSERT_EQ(ipc.SendMessage("valid", "P", nullptr, 0, 0), 1);
+        EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_NONE);
+        CMMapMsg msg;
+        msg.SetMsgStr(Slot().c_str());
+        EXPECT_STREQ(msg.GetMessage(), "valid");
+        EXPECT_STREQ(msg.GetToId(), "P");
+    }
+
+    // And another process reads what was sent over the garbage.
+    Peer peer(m_dir, "p", {"-id=P", "-serve"});
+    ASSERT_NE(peer.AwaitReady(), nullptr);
+    WriteSlot(std::string(MMAPIPC_MSG_SIZE, 'A'));
+    ASSERT_EQ(ipc.SendMessage("over garbage", "P", nullptr, 5000, 0), 1);
+    std::string line;
+    ASSERT_TRUE(peer.Await("READ ", &line));
+    EXPECT_EQ(line, "1 0 Me|over garbage");
+}
+
+TEST_F(Channel, RefusesWhatCannotBeFramedAndCallsBeforeInit)
+{
+    PinnedIPC ipc;
+    EXPECT_EQ(ipc.SendMessage("x", "P", nullptr, 0, 0), 0);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_NOTINIT);
+    EXPECT_EQ(ipc.ReadMessage(0), 0);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_NOTINIT);
+    EXPECT_EQ(Init(ipc, nullptr, "sixteen_chars___"), 0);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_BADID);
+    EXPECT_EQ(Init(ipc, nullptr, "a:b"), 0);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_BADID);
+
+    ASSERT_EQ(Init(ipc, nullptr, "Me"), 1);
+    for (const char* bad : {"", "a:b", "a>b", "sixteen_chars___"})
+    {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(ipc.SendMessage("x", bad, nullptr, 0, 0), 0);
+        EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_BADID);
+    }
+    EXPECT_EQ(ipc.SendMessage("x", nullptr, nullptr, 0, 0), 0);
+    EXPECT_TRUE(SlotIsClear());
+
+    // "<P:Me:5000:250>" takes 15 of the 1023 characters.
+    std::string body(MMAPIPC_MSG_SIZE - 1 - 15 + 1, 'b');
+    EXPECT_EQ(ipc.SendMessage(body.c_str(), "P", nullptr, 0, 0), 0);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_TOOLONG);
+    std::string huge(8 * MMAPIPC_MSG_SIZE, 'h');
+    EXPECT_EQ(ipc.SendMessage(huge.c_str(), "P", nullptr, 0, 0), 0);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_TOOLONG);
+    EXPECT_TRUE(SlotIsClear());
+
+    body.pop_back();
+    ASSERT_EQ(ipc.SendMessage(body.c_str(), "P", nullptr, 0, 0), 1);
+    EXPECT_EQ(Slot(), "<P:Me:5000:250>" + body);
+}
+
+TEST_F(Channel, InitSharesOneMappingAndMutex)
+{
+    CMMapIPC first, second;
+    UINT notify = first.GetNotifyMsg();
+    EXPECT_NE(notify, 0u);
+    EXPECT_EQ(notify, RegisterWindowMessageA("B7088433-88D8-4af1-B922-B18D1C574283"));
+    ASSERT_EQ(Init(first, nullptr, "One"), 1);
+    EXPECT_EQ(first.IsCreator(), 1);
+    ASSERT_EQ(Init(second, nullptr, "Two"), 1);
+    EXPECT_EQ(second.IsCreator(), 0);
+    EXPECT_STREQ(second.GetId(), "Two");
+
+    ASSERT_EQ(first.SendMessage("hi", "two", nullptr, 5000, 0), 1);
+    EXPECT_EQ(second.ReadMessage(0), 1);
+    EXPECT_STREQ(second.GetMessage(), "hi");
+    EXPECT_EQ(second.IsTimedOut(), 0);
+    // A reply goes to the sender of the message read, and it stays readable.
+    WriteSlot("");
+    ASSERT_EQ(second.ReplyToMessage("OK", 0, 0), 1);
+    EXPECT_STREQ(second.GetMessage(), "hi");
+    EXPECT_EQ(first.ReadMessage(0), 1);
+    EXPECT_STREQ(first.GetMessage(), "OK");
+    EXPECT_STREQ(first.GetMsgObj()->GetFromId(), "Two");
+
+    // A mapping another program made smaller than the slot cannot be used
+    // (Wine rounds sections up to whole pages, so the sizes here are pages).
+    HANDLE small =
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, "__tv_test_small_map");
+    ASSERT_NE(small, nullptr);
+    CMMapIPC third;
+    third.SetDefaults(10, 100, 250, 250, 8192);
+    EXPECT_EQ(third.Init(nullptr, "Three", MMAPIPC_MUTEX_NAME, "__tv_test_small_map"), 0);
+    EXPECT_EQ(third.GetError(), MMAPIPC_ERR_MAPVIEW);
+    CloseHandle(small);
+}
