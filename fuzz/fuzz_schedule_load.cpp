@@ -1,0 +1,97 @@
+// A schedule file from arbitrary bytes: load, use every task, save, reload.
+#include "ScheduledTask.h"
+#include "fuzz_util.h"
+
+#include <string.h>
+#include <unistd.h>
+
+#include "strutils.h"
+
+// Times that the text form carries unchanged: none, or a real date from the
+// year 1000 on (the reader takes the year's own digits only).
+static bool IsCanonical(const CTime& t)
+{
+    const SYSTEMTIME* st = t.GetSystemTimePtr();
+    if (st->wYear == 0)
+        return st->wMonth == 0 && st->wDay == 0 && st->wHour == 0 && st->wMinute == 0 && st->wSecond == 0 &&
+               st->wMilliseconds == 0;
+    return st->wYear >= 1000 && IsValidTaskTime(t);
+}
+
+static bool IsCanonical(CSTask* task)
+{
+    const CSTRecRule* rule = task->GetFirstRule();
+    return !strchr(task->GetName(), '"') && !strchr(task->GetTarget(), '"') && !strchr(task->GetDir(), '"') &&
+           !strchr(task->GetCmdLine(), '"') && IsCanonical(task->GetScheduledTime()) &&
+           IsCanonical(task->GetLastScheduledTime()) && IsCanonical(task->GetOrigScheduledTime()) &&
+           IsCanonical(rule->time) && IsCanonical(rule->exceptfrom) && IsCanonical(rule->exceptto);
+}
+
+static std::string ReadAll(const std::string& path)
+{
+    std::string bytes;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f)
+        return bytes;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof(buf), f)) > 0)
+        bytes.append(buf, n);
+    fclose(f);
+    return bytes;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::string path = FuzzFile(data, size);
+    CSTaskList list;
+    int rc = list.Load(path.c_str());
+    if (rc != 0 && rc != 1)
+        __builtin_trap();
+
+    bool canonical = true;
+    for (int i = 0; i < list.GetCount(); i++)
+    {
+        CSTask* task = list.GetAt(i);
+        if (!task->GetFirstRule() || task->GetId() != (DWORD)(i + 1))
+            __builtin_trap();
+        if (strlen(task->GetName()) >= ST_TEXT_SIZE || strlen(task->GetTarget()) >= ST_TEXT_SIZE ||
+            strlen(task->GetDir()) >= ST_TEXT_SIZE || strlen(task->GetCmdLine()) >= ST_TEXT_SIZE)
+            __builtin_trap();
+        canonical = canonical && IsCanonical(task);
+        char desc[ST_DESCRIPTION_SIZE];
+        task->GetFirstRule()->GetDescription(desc, sizeof(desc));
+    }
+
+    // What was read saves, and reads back complete. When every value survives
+    // the text form, a second save writes the same bytes.
+    // Memory-backed where there is such a folder: every save flushes to disk.
+    static const std::string base = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                                    "/tvfuzz_sched_" + std::to_string(getpid());
+    static const std::string first = base + "_1";
+    static const std::string second = base + "_2";
+    if (list.Save(first.c_str()) != 1)
+        __builtin_trap();
+    CSTaskList again;
+    if (again.Load(first.c_str()) != 1 || again.GetCount() != list.GetCount())
+        __builtin_trap();
+    if (canonical)
+    {
+        if (again.Save(second.c_str()) != 1 || ReadAll(first) != ReadAll(second))
+            __builtin_trap();
+    }
+
+    // Running the tasks forward never hangs and always ends up not overdue.
+    CTime now;
+    now.Set(2030, 1, 1, 0, 0, 0, 0);
+    for (int i = 0; i < list.GetCount(); i++)
+    {
+        CSTask* task = list.GetAt(i);
+        for (int n = 0; n < 3 && task->IsOverdue(now); n++)
+            task->SetNextScheduledTime();
+        task->IsOverdue(now);
+    }
+    unlink(first.c_str());
+    unlink(second.c_str());
+    return 0;
+}

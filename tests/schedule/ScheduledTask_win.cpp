@@ -1,0 +1,85 @@
+#include <windows.h>
+
+#include "ScheduledTask.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace
+{
+
+CTime Make(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0)
+{
+    CTime t;
+    t.Set(year, month, day, hour, minute, second, 0);
+    return t;
+}
+
+std::string LocaleText(const SYSTEMTIME& st, const char* dateFormat)
+{
+    char buf[128] = "";
+    GetDateFormatA(LOCALE_USER_DEFAULT, dateFormat ? 0 : DATE_LONGDATE, &st, dateFormat, buf, sizeof(buf));
+    return buf;
+}
+
+// Installs the locale texts for one test and puts the English ones back.
+class LocaleDates : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        UseLocaleTaskDates();
+    }
+    void TearDown() override
+    {
+        SetTaskDateFormatter(nullptr);
+    }
+};
+
+} // namespace
+
+TEST_F(LocaleDates, DescriptionUsesTheUsersLongDateAndShortTime)
+{
+    CSTRecRule rule;
+    rule.type = ST_TYPE_DATE;
+    rule.time = Make(2026, 12, 5, 21, 56, 50);
+    rule.time.GetSystemTimePtr()->wDayOfWeek = 1; // stale: 5 Dec 2026 is a Saturday
+
+    char date[ST_DATE_TEXT_SIZE], timeOfDay[ST_DATE_TEXT_SIZE];
+    ASSERT_EQ(1, FormatTaskDate(rule.time, date, sizeof(date), timeOfDay, sizeof(timeOfDay)));
+    SYSTEMTIME saturday = *rule.time.GetSystemTimePtr();
+    saturday.wDayOfWeek = 6;
+    EXPECT_EQ(LocaleText(saturday, nullptr), date);
+    EXPECT_NE(std::string(date).find("2026"), std::string::npos);
+    SYSTEMTIME monday = saturday;
+    monday.wDay = 7;
+    monday.wDayOfWeek = 1;
+    EXPECT_EQ(std::string::npos, std::string(date).find(LocaleText(monday, "dddd"))) << date;
+    EXPECT_NE(std::string(timeOfDay).find("56"), std::string::npos);
+    EXPECT_EQ(std::string(timeOfDay).find("50"), std::string::npos) << "no seconds";
+
+    char buf[ST_DESCRIPTION_SIZE];
+    rule.GetDescription(buf, sizeof(buf));
+    EXPECT_EQ("Schedule to run on " + std::string(date) + " at " + timeOfDay, buf);
+}
+
+TEST_F(LocaleDates, TimesWithoutADateAreNotScheduled)
+{
+    const CTime cases[] = {Make(0, 0, 0), Make(2026, 2, 29, 10), Make(2026, 13, 1), Make(2026, 1, 1, 24)};
+    for (const CTime& t : cases)
+    {
+        CSTRecRule rule;
+        rule.type = ST_TYPE_DATE;
+        rule.time = t;
+        char buf[ST_DESCRIPTION_SIZE];
+        rule.GetDescription(buf, sizeof(buf));
+        EXPECT_STREQ("Schedule to run on Not scheduled to run again", buf);
+    }
+
+    // A buffer too small for the system's text still gets a cut, terminated one.
+    char date[6], timeOfDay[3];
+    EXPECT_EQ(1, FormatTaskDate(Make(2026, 12, 5, 21, 56), date, sizeof(date), timeOfDay, sizeof(timeOfDay)));
+    EXPECT_EQ(5u, strlen(date));
+    EXPECT_EQ(2u, strlen(timeOfDay));
+}
