@@ -1,0 +1,1004 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+#include <stdlib.h>
+#include "e2e/driver.h"
+#include "strutils.h"
+
+// Messages the driver sends must never hang it on a stuck target.
+static const UINT SEND_TIMEOUT = 5000;
+
+static bool Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    DWORD_PTR r = 0;
+    if (!SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, SEND_TIMEOUT, &r))
+        return false;
+    if (result)
+        *result = (LRESULT)r;
+    return true;
+}
+
+static LRESULT SendOr(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT fallback)
+{
+    LRESULT r;
+    return Send(hwnd, msg, wParam, lParam, &r) ? r : fallback;
+}
+
+// Memory in the process that owns a window: pointer-carrying messages of the
+// common controls are not carried between processes, so their structures and
+// text buffers must live in the target.
+class CRemoteBuffer
+{
+  public:
+    CRemoteBuffer(HWND hwnd, SIZE_T size) : m_process(NULL), m_mem(NULL)
+    {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (!pid)
+            return;
+        m_process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (m_process)
+            m_mem = VirtualAllocEx(m_process, NULL, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~CRemoteBuffer()
+    {
+        if (m_mem)
+            VirtualFreeEx(m_process, m_mem, 0, MEM_RELEASE);
+        if (m_process)
+            CloseHandle(m_process);
+    }
+    CRemoteBuffer(const CRemoteBuffer&) = delete;
+    CRemoteBuffer& operator=(const CRemoteBuffer&) = delete;
+
+    bool Ok() const
+    {
+        return m_mem != NULL;
+    }
+    BYTE* At(SIZE_T offset) const
+    {
+        return (BYTE*)m_mem + offset;
+    }
+    bool Write(SIZE_T offset, const void* src, SIZE_T len)
+    {
+        SIZE_T done = 0;
+        return WriteProcessMemory(m_process, At(offset), src, len, &done) && done == len;
+    }
+    bool Read(SIZE_T offset, void* dst, SIZE_T len)
+    {
+        SIZE_T done = 0;
+        return ReadProcessMemory(m_process, At(offset), dst, len, &done) && done == len;
+    }
+    // Reads a text the target wrote at offset, cut to size.
+    bool ReadText(SIZE_T offset, SIZE_T capacity, char* buf, size_t size)
+    {
+        char* tmp = (char*)malloc(capacity + 1);
+        if (!tmp)
+            return false;
+        bool ok = Read(offset, tmp, capacity);
+        tmp[capacity] = '\0';
+        if (ok)
+            StrCopy(buf, size, tmp);
+        free(tmp);
+        return ok;
+    }
+
+  private:
+    HANDLE m_process;
+    void* m_mem;
+};
+
+// Room for a text read through the target's memory.
+static const SIZE_T REMOTE_TEXT = 4096;
+
+int DrvWaitFor(const std::function<bool()>& cond, DWORD timeoutMs, DWORD pollMs)
+{
+    ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;)
+    {
+        if (cond())
+            return TVD_OK;
+        ULONGLONG now = GetTickCount64();
+        if (now >= deadline)
+            return cond() ? TVD_OK : TVD_TIMEOUT;
+        ULONGLONG left = deadline - now;
+        Sleep((DWORD)(left < pollMs ? left : pollMs));
+    }
+}
+
+// --- Top-level windows ---------------------------------------------------
+
+static void LowerAscii(char* s)
+{
+    for (; *s; s++)
+    {
+        if (*s >= 'A' && *s <= 'Z')
+            *s = (char)(*s - 'A' + 'a');
+    }
+}
+
+static bool TitleMatches(const char* title, const char* want, int match)
+{
+    if (match == TVD_MATCH_EXACT)
+        return strcmp(title, want) == 0;
+    if (match == TVD_MATCH_SUBSTRING)
+        return strstr(title, want) != NULL;
+    char a[1024], b[1024];
+    StrCopy(a, title);
+    StrCopy(b, want);
+    LowerAscii(a);
+    LowerAscii(b);
+    return strstr(a, b) != NULL;
+}
+
+bool DrvWindowMatches(HWND hwnd, const DrvWindowSpec& spec)
+{
+    if (!IsWindow(hwnd))
+        return false;
+    if (!spec.includeHidden && !IsWindowVisible(hwnd))
+        return false;
+    if (spec.pid && DrvWindowProcess(hwnd) != spec.pid)
+        return false;
+    if (spec.className)
+    {
+        char cls[256];
+        if (!GetClassNameA(hwnd, cls, sizeof(cls)) || StrCompareNoCase(cls, spec.className) != 0)
+            return false;
+    }
+    if (spec.title)
+    {
+        char title[1024];
+        title[0] = '\0';
+        GetWindowTextA(hwnd, title, sizeof(title));
+        if (!TitleMatches(title, spec.title, spec.match))
+            return false;
+    }
+    return true;
+}
+
+struct FindContext
+{
+    const DrvWindowSpec* spec;
+    HWND* out;
+    int max;
+    int count;
+};
+
+static BOOL CALLBACK FindProc(HWND hwnd, LPARAM lParam)
+{
+    FindContext* ctx = (FindContext*)lParam;
+    if (DrvWindowMatches(hwnd, *ctx->spec))
+    {
+        if (ctx->count < ctx->max)
+            ctx->out[ctx->count] = hwnd;
+        ctx->count++;
+    }
+    return TRUE;
+}
+
+int DrvFindWindows(const DrvWindowSpec& spec, HWND* out, int max)
+{
+    FindContext ctx = {&spec, out, out ? max : 0, 0};
+    EnumWindows(FindProc, (LPARAM)&ctx);
+    return ctx.count;
+}
+
+HWND DrvFindWindow(const DrvWindowSpec& spec)
+{
+    HWND hwnd = NULL;
+    return DrvFindWindows(spec, &hwnd, 1) > 0 ? hwnd : NULL;
+}
+
+bool DrvIsReady(HWND hwnd, DWORD answerMs)
+{
+    DWORD_PTR r;
+    return IsWindow(hwnd) && SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, answerMs, &r) != 0;
+}
+
+int DrvWaitWindow(const DrvWindowSpec& spec, DWORD timeoutMs, HWND* out)
+{
+    HWND found = NULL;
+    int rc = DrvWaitFor(
+        [&]() {
+            HWND list[64];
+            int n = DrvFindWindows(spec, list, 64);
+            for (int i = 0; i < n && i < 64; i++)
+            {
+                if (DrvIsReady(list[i]))
+                {
+                    found = list[i];
+                    return true;
+                }
+            }
+            return false;
+        },
+        timeoutMs);
+    if (out)
+        *out = rc == TVD_OK ? found : NULL;
+    return rc;
+}
+
+int DrvWaitWindowGone(const DrvWindowSpec& spec, DWORD timeoutMs)
+{
+    return DrvWaitFor([&]() { return DrvFindWindow(spec) == NULL; }, timeoutMs);
+}
+
+int DrvWaitHidden(HWND hwnd, DWORD timeoutMs)
+{
+    return DrvWaitFor([&]() { return !IsWindow(hwnd) || !IsWindowVisible(hwnd); }, timeoutMs);
+}
+
+int DrvWaitDestroyed(HWND hwnd, DWORD timeoutMs)
+{
+    return DrvWaitFor([&]() { return !IsWindow(hwnd); }, timeoutMs);
+}
+
+// --- Children and input --------------------------------------------------
+
+// Compares control captions the way a user reads them: "&Yes" is "Yes".
+static void StripMnemonics(const char* src, char* dst, size_t size)
+{
+    size_t n = 0;
+    for (; *src && n + 1 < size; src++)
+    {
+        if (*src == '&')
+        {
+            if (src[1] != '&')
+                continue;
+            src++;
+        }
+        dst[n++] = *src;
+    }
+    dst[n] = '\0';
+}
+
+struct ChildContext
+{
+    int id;
+    const char* className;
+    const char* text;
+    HWND found;
+};
+
+static BOOL CALLBACK ChildProc(HWND hwnd, LPARAM lParam)
+{
+    ChildContext* ctx = (ChildContext*)lParam;
+    if (ctx->id != -1 && GetDlgCtrlID(hwnd) != ctx->id)
+        return TRUE;
+    if (ctx->className)
+    {
+        char cls[256];
+        if (!GetClassNameA(hwnd, cls, sizeof(cls)) || StrCompareNoCase(cls, ctx->className) != 0)
+            return TRUE;
+    }
+    if (ctx->text)
+    {
+        char raw[1024], have[1024], want[1024];
+        raw[0] = '\0';
+        GetWindowTextA(hwnd, raw, sizeof(raw));
+        StripMnemonics(raw, have, sizeof(have));
+        StripMnemonics(ctx->text, want, sizeof(want));
+        if (strcmp(have, want) != 0)
+            return TRUE;
+    }
+    ctx->found = hwnd;
+    return FALSE;
+}
+
+HWND DrvFindChildById(HWND parent, int id)
+{
+    ChildContext ctx = {id, NULL, NULL, NULL};
+    EnumChildWindows(parent, ChildProc, (LPARAM)&ctx);
+    return ctx.found;
+}
+
+HWND DrvFindChild(HWND parent, const char* className, const char* text)
+{
+    ChildContext ctx = {-1, className, text, NULL};
+    EnumChildWindows(parent, ChildProc, (LPARAM)&ctx);
+    return ctx.found;
+}
+
+bool DrvPostCommand(HWND hwnd, int id)
+{
+    return PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0) != 0;
+}
+
+bool DrvClose(HWND hwnd)
+{
+    return PostMessageA(hwnd, WM_CLOSE, 0, 0) != 0;
+}
+
+static bool ClickButton(HWND button)
+{
+    // A user cannot press a disabled or hidden button.
+    if (!IsWindowEnabled(button) || !IsWindowVisible(button))
+        return false;
+    return PostMessageA(button, BM_CLICK, 0, 0) != 0;
+}
+
+bool DrvPressButton(HWND dialog, int id)
+{
+    HWND button = DrvFindChildById(dialog, id);
+    if (button)
+        return ClickButton(button);
+    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0) != 0;
+}
+
+bool DrvClickButtonText(HWND parent, const char* caption)
+{
+    HWND button = DrvFindChild(parent, "Button", caption);
+    return button && ClickButton(button);
+}
+
+int DrvGetText(HWND hwnd, char* buf, size_t size)
+{
+    if (!buf || size == 0)
+        return -1;
+    buf[0] = '\0';
+    LRESULT len;
+    if (!Send(hwnd, WM_GETTEXT, size, (LPARAM)buf, &len))
+        return -1;
+    buf[size - 1] = '\0';
+    return (int)len;
+}
+
+bool DrvSetText(HWND hwnd, const char* text)
+{
+    LRESULT r;
+    return Send(hwnd, WM_SETTEXT, 0, (LPARAM)text, &r) && r;
+}
+
+// --- Message boxes -------------------------------------------------------
+
+int DrvWaitMessageBox(const char* caption, DWORD pid, DWORD timeoutMs, HWND* out)
+{
+    return DrvWaitWindow(DrvSpec("#32770", caption, TVD_MATCH_EXACT, pid), timeoutMs, out);
+}
+
+bool DrvMessageBoxText(HWND dialog, char* buf, size_t size)
+{
+    HWND text = DrvFindChildById(dialog, 0xFFFF);
+    if (!text)
+    {
+        // Some message boxes number their text differently: take the first
+        // static control that shows text rather than an icon.
+        struct Ctx
+        {
+            HWND found;
+        } ctx = {NULL};
+        EnumChildWindows(
+            dialog,
+            [](HWND hwnd, LPARAM lParam) -> BOOL {
+                char cls[64];
+                if (!GetClassNameA(hwnd, cls, sizeof(cls)) || StrCompareNoCase(cls, "Static") != 0)
+                    return TRUE;
+                if ((GetWindowLongA(hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON ||
+                    GetWindowTextLengthA(hwnd) == 0)
+                    return TRUE;
+                ((Ctx*)lParam)->found = hwnd;
+                return FALSE;
+            },
+            (LPARAM)&ctx);
+        text = ctx.found;
+    }
+    return text && DrvGetText(text, buf, size) >= 0;
+}
+
+// --- Common controls of another process ----------------------------------
+
+int DrvListViewRowCount(HWND listView)
+{
+    return (int)SendOr(listView, LVM_GETITEMCOUNT, 0, 0, -1);
+}
+
+int DrvListViewColumnCount(HWND listView)
+{
+    HWND header = (HWND)SendOr(listView, LVM_GETHEADER, 0, 0, 0);
+    if (!header)
+        return IsWindow(listView) ? 1 : -1;
+    return (int)SendOr(header, HDM_GETITEMCOUNT, 0, 0, -1);
+}
+
+bool DrvListViewText(HWND listView, int row, int column, char* buf, size_t size)
+{
+    if (row < 0 || row >= DrvListViewRowCount(listView) || column < 0)
+        return false;
+    CRemoteBuffer remote(listView, sizeof(LVITEMA) + REMOTE_TEXT);
+    if (!remote.Ok())
+        return false;
+    LVITEMA item;
+    ZeroMemory(&item, sizeof(item));
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = (LPSTR)remote.At(sizeof(LVITEMA));
+    item.cchTextMax = (int)REMOTE_TEXT;
+    char zero = '\0';
+    LRESULT len;
+    if (!remote.Write(0, &item, sizeof(item)) || !remote.Write(sizeof(LVITEMA), &zero, 1) ||
+        !Send(listView, LVM_GETITEMTEXTA, row, (LPARAM)remote.At(0), &len))
+        return false;
+    return remote.ReadText(sizeof(LVITEMA), REMOTE_TEXT, buf, size);
+}
+
+int DrvListViewSelected(HWND listView)
+{
+    return (int)SendOr(listView, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED, -1);
+}
+
+bool DrvListViewSelect(HWND listView, int row)
+{
+    CRemoteBuffer remote(listView, sizeof(LVITEMA));
+    if (!remote.Ok() || row < 0 || row >= DrvListViewRowCount(listView))
+        return false;
+    LVITEMA item;
+    ZeroMemory(&item, sizeof(item));
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = 0;
+    LRESULT r;
+    // Clear every row first (-1), then select and focus the one.
+    if (!remote.Write(0, &item, sizeof(item)) ||
+        !Send(listView, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)remote.At(0), &r))
+        return false;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    if (!remote.Write(0, &item, sizeof(item)) ||
+        !Send(listView, LVM_SETITEMSTATE, row, (LPARAM)remote.At(0), &r))
+        return false;
+    Send(listView, LVM_ENSUREVISIBLE, row, FALSE, &r);
+    return true;
+}
+
+int DrvListViewState(HWND listView, int row, UINT mask)
+{
+    return (int)SendOr(listView, LVM_GETITEMSTATE, row, mask, -1);
+}
+
+HTREEITEM DrvTreeRoot(HWND tree)
+{
+    return (HTREEITEM)SendOr(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0, 0);
+}
+
+HTREEITEM DrvTreeChild(HWND tree, HTREEITEM item)
+{
+    return (HTREEITEM)SendOr(tree, TVM_GETNEXTITEM, TVGN_CHILD, (LPARAM)item, 0);
+}
+
+HTREEITEM DrvTreeNextSibling(HWND tree, HTREEITEM item)
+{
+    return (HTREEITEM)SendOr(tree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item, 0);
+}
+
+HTREEITEM DrvTreeSelection(HWND tree)
+{
+    return (HTREEITEM)SendOr(tree, TVM_GETNEXTITEM, TVGN_CARET, 0, 0);
+}
+
+bool DrvTreeSelect(HWND tree, HTREEITEM item)
+{
+    return SendOr(tree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item, 0) != 0;
+}
+
+bool DrvTreeText(HWND tree, HTREEITEM item, char* buf, size_t size)
+{
+    if (!item)
+        return false;
+    CRemoteBuffer remote(tree, sizeof(TVITEMA) + REMOTE_TEXT);
+    if (!remote.Ok())
+        return false;
+    TVITEMA tvi;
+    ZeroMemory(&tvi, sizeof(tvi));
+    tvi.mask = TVIF_TEXT | TVIF_HANDLE;
+    tvi.hItem = item;
+    tvi.pszText = (LPSTR)remote.At(sizeof(TVITEMA));
+    tvi.cchTextMax = (int)REMOTE_TEXT;
+    char zero = '\0';
+    LRESULT ok;
+    if (!remote.Write(0, &tvi, sizeof(tvi)) || !remote.Write(sizeof(TVITEMA), &zero, 1) ||
+        !Send(tree, TVM_GETITEMA, 0, (LPARAM)remote.At(0), &ok) || !ok)
+        return false;
+    return remote.ReadText(sizeof(TVITEMA), REMOTE_TEXT, buf, size);
+}
+
+static HTREEITEM TreeFindFrom(HWND tree, HTREEITEM item, const char* text, int depth)
+{
+    // A tree deeper than this is a loop in a broken control, not data.
+    if (depth > 64)
+        return NULL;
+    for (; item; item = DrvTreeNextSibling(tree, item))
+    {
+        char have[1024];
+        if (DrvTreeText(tree, item, have, sizeof(have)) && strcmp(have, text) == 0)
+            return item;
+        HTREEITEM hit = TreeFindFrom(tree, DrvTreeChild(tree, item), text, depth + 1);
+        if (hit)
+            return hit;
+    }
+    return NULL;
+}
+
+HTREEITEM DrvTreeFind(HWND tree, const char* text)
+{
+    return TreeFindFrom(tree, DrvTreeRoot(tree), text, 0);
+}
+
+static bool TreeDumpFrom(HWND tree, HTREEITEM item, int depth, char* buf, size_t size)
+{
+    if (depth > 64)
+        return false;
+    bool fitted = true;
+    for (; item; item = DrvTreeNextSibling(tree, item))
+    {
+        char text[1024];
+        if (!DrvTreeText(tree, item, text, sizeof(text)))
+            text[0] = '\0';
+        for (int i = 0; i < depth; i++)
+            fitted = StrAppend(buf, size, "  ") && fitted;
+        fitted = StrAppend(buf, size, text) && fitted;
+        fitted = StrAppend(buf, size, "\n") && fitted;
+        fitted = TreeDumpFrom(tree, DrvTreeChild(tree, item), depth + 1, buf, size) && fitted;
+    }
+    return fitted;
+}
+
+bool DrvTreeDump(HWND tree, char* buf, size_t size)
+{
+    if (!buf || size == 0)
+        return false;
+    buf[0] = '\0';
+    return TreeDumpFrom(tree, DrvTreeRoot(tree), 0, buf, size);
+}
+
+int DrvStatusPartCount(HWND statusBar)
+{
+    return (int)SendOr(statusBar, SB_GETPARTS, 0, 0, -1);
+}
+
+bool DrvStatusText(HWND statusBar, int part, char* buf, size_t size)
+{
+    LRESULT lenInfo;
+    if (part < 0 || part >= DrvStatusPartCount(statusBar) ||
+        !Send(statusBar, SB_GETTEXTLENGTHA, part, 0, &lenInfo))
+        return false;
+    SIZE_T len = LOWORD(lenInfo);
+    CRemoteBuffer remote(statusBar, len + 1);
+    char zero = '\0';
+    LRESULT r;
+    if (!remote.Ok() || !remote.Write(0, &zero, 1) ||
+        !Send(statusBar, SB_GETTEXTA, part, (LPARAM)remote.At(0), &r))
+        return false;
+    return remote.ReadText(0, len, buf, size);
+}
+
+// The system copies these texts into our buffer but cannot know its size:
+// ask for the length first and read into a buffer that surely holds it.
+// The wide messages are used because Wine carries the ANSI ones between
+// processes as wide text without converting it back.
+static bool ReadListText(HWND hwnd, UINT lenMsg, UINT textMsg, int index, char* buf, size_t size)
+{
+    DWORD_PTR len;
+    if (!SendMessageTimeoutW(hwnd, lenMsg, index, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT, &len) ||
+        (LRESULT)len < 0)
+        return false;
+    WCHAR* wide = (WCHAR*)calloc((size_t)len + 2, sizeof(WCHAR));
+    if (!wide)
+        return false;
+    DWORD_PTR got;
+    bool ok = SendMessageTimeoutW(hwnd, textMsg, index, (LPARAM)wide, SMTO_ABORTIFHUNG, SEND_TIMEOUT, &got) &&
+              (LRESULT)got >= 0 && got <= len;
+    if (ok)
+    {
+        wide[got] = 0;
+        int needed = WideCharToMultiByte(CP_ACP, 0, wide, -1, NULL, 0, NULL, NULL);
+        char* narrow = needed > 0 ? (char*)malloc(needed) : NULL;
+        ok = narrow && WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, needed, NULL, NULL) > 0;
+        if (ok)
+            StrCopy(buf, size, narrow);
+        free(narrow);
+    }
+    free(wide);
+    return ok;
+}
+
+int DrvComboCount(HWND combo)
+{
+    return (int)SendOr(combo, CB_GETCOUNT, 0, 0, -1);
+}
+
+int DrvComboSelected(HWND combo)
+{
+    return (int)SendOr(combo, CB_GETCURSEL, 0, 0, -1);
+}
+
+bool DrvComboText(HWND combo, int index, char* buf, size_t size)
+{
+    return ReadListText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index, buf, size);
+}
+
+int DrvListBoxCount(HWND listBox)
+{
+    return (int)SendOr(listBox, LB_GETCOUNT, 0, 0, -1);
+}
+
+bool DrvListBoxText(HWND listBox, int index, char* buf, size_t size)
+{
+    return ReadListText(listBox, LB_GETTEXTLEN, LB_GETTEXT, index, buf, size);
+}
+
+// --- Notification area ---------------------------------------------------
+
+struct TrayContext
+{
+    HWND icons[64];
+    int count;
+};
+
+static BOOL CALLBACK TrayChildProc(HWND hwnd, LPARAM lParam)
+{
+    TrayContext* ctx = (TrayContext*)lParam;
+    char cls[128];
+    if (!GetClassNameA(hwnd, cls, sizeof(cls)))
+        return TRUE;
+    LowerAscii(cls);
+    if (strstr(cls, "tray_icon") && ctx->count < 64)
+        ctx->icons[ctx->count++] = hwnd;
+    return TRUE;
+}
+
+int DrvTrayIcons(HWND* out, int max)
+{
+    TrayContext ctx;
+    ctx.count = 0;
+    HWND tray = FindWindowA("__winex11_standalone_tray", NULL);
+    if (tray)
+        EnumChildWindows(tray, TrayChildProc, (LPARAM)&ctx);
+    if (ctx.count == 0 && (tray = FindWindowA("Shell_TrayWnd", NULL)) != NULL)
+        EnumChildWindows(tray, TrayChildProc, (LPARAM)&ctx);
+
+    // Icons are laid out in the order they were added.
+    RECT rects[64];
+    for (int i = 0; i < ctx.count; i++)
+        GetWindowRect(ctx.icons[i], &rects[i]);
+    for (int i = 1; i < ctx.count; i++)
+    {
+        for (int j = i; j > 0; j--)
+        {
+            bool before = rects[j].top < rects[j - 1].top ||
+                          (rects[j].top == rects[j - 1].top && rects[j].left < rects[j - 1].left);
+            if (!before)
+                break;
+            RECT r = rects[j];
+            rects[j] = rects[j - 1];
+            rects[j - 1] = r;
+            HWND h = ctx.icons[j];
+            ctx.icons[j] = ctx.icons[j - 1];
+            ctx.icons[j - 1] = h;
+        }
+    }
+    for (int i = 0; i < ctx.count && i < max; i++)
+        out[i] = ctx.icons[i];
+    return ctx.count;
+}
+
+struct TipContext
+{
+    HWND icon;
+    DWORD pid;
+    char* buf;
+    size_t size;
+    bool found;
+};
+
+static bool ReadToolTip(HWND tooltip, HWND icon, char* buf, size_t size)
+{
+    LRESULT count;
+    if (!Send(tooltip, TTM_GETTOOLCOUNT, 0, 0, &count))
+        return false;
+    CRemoteBuffer remote(tooltip, sizeof(TTTOOLINFOA) + INFOTIPSIZE + 1);
+    if (!remote.Ok())
+        return false;
+    for (LRESULT i = 0; i < count; i++)
+    {
+        TTTOOLINFOA ti;
+        ZeroMemory(&ti, sizeof(ti));
+        ti.cbSize = sizeof(ti);
+        ti.lpszText = (LPSTR)remote.At(sizeof(TTTOOLINFOA));
+        char zero = '\0';
+        LRESULT ok;
+        if (!remote.Write(0, &ti, sizeof(ti)) || !remote.Write(sizeof(TTTOOLINFOA), &zero, 1) ||
+            !Send(tooltip, TTM_ENUMTOOLSA, i, (LPARAM)remote.At(0), &ok) || !ok ||
+            !remote.Read(0, &ti, sizeof(ti)))
+            continue;
+        if ((HWND)ti.uId == icon || ti.hwnd == icon)
+            return remote.ReadText(sizeof(TTTOOLINFOA), INFOTIPSIZE, buf, size);
+    }
+    return false;
+}
+
+static BOOL CALLBACK TipProc(HWND hwnd, LPARAM lParam)
+{
+    TipContext* ctx = (TipContext*)lParam;
+    char cls[64];
+    if (DrvWindowProcess(hwnd) != ctx->pid || !GetClassNameA(hwnd, cls, sizeof(cls)) ||
+        StrCompareNoCase(cls, TOOLTIPS_CLASSA) != 0)
+        return TRUE;
+    if (ReadToolTip(hwnd, ctx->icon, ctx->buf, ctx->size))
+    {
+        ctx->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool DrvTrayIconTip(HWND icon, char* buf, size_t size)
+{
+    TipContext ctx = {icon, DrvWindowProcess(icon), buf, size, false};
+    if (!ctx.pid)
+        return false;
+    EnumWindows(TipProc, (LPARAM)&ctx);
+    return ctx.found;
+}
+
+HWND DrvFindTrayIcon(const char* tip)
+{
+    HWND icons[64];
+    int n = DrvTrayIcons(icons, 64);
+    if (n > 64)
+        n = 64;
+    for (int i = 0; i < n; i++)
+    {
+        char have[INFOTIPSIZE + 1];
+        if (!tip || !*tip)
+            return icons[i];
+        if (DrvTrayIconTip(icons[i], have, sizeof(have)) && strstr(have, tip))
+            return icons[i];
+    }
+    return NULL;
+}
+
+bool DrvClickTrayIcon(HWND icon, int how)
+{
+    if (!IsWindow(icon))
+        return false;
+    LPARAM at = MAKELPARAM(4, 4);
+    bool ok = true;
+    switch (how)
+    {
+        case TVD_CLICK_LEFT:
+            ok =
+                PostMessageA(icon, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageA(icon, WM_LBUTTONUP, 0, at);
+            break;
+        case TVD_CLICK_RIGHT:
+            ok =
+                PostMessageA(icon, WM_RBUTTONDOWN, MK_RBUTTON, at) && PostMessageA(icon, WM_RBUTTONUP, 0, at);
+            break;
+        case TVD_CLICK_DOUBLE:
+            // The order a real double click produces.
+            ok = PostMessageA(icon, WM_LBUTTONDOWN, MK_LBUTTON, at) &&
+                 PostMessageA(icon, WM_LBUTTONUP, 0, at) &&
+                 PostMessageA(icon, WM_LBUTTONDBLCLK, MK_LBUTTON, at) &&
+                 PostMessageA(icon, WM_LBUTTONUP, 0, at);
+            break;
+        default:
+            return false;
+    }
+    return ok;
+}
+
+// --- Processes -----------------------------------------------------------
+
+typedef BOOL(WINAPI* PFN_GetProcessMemoryInfo)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
+
+bool DrvProcessMemory(DWORD pid, DrvMemoryInfo* info)
+{
+    // Newer systems export it from the kernel; older ones only from PSAPI.
+    PFN_GetProcessMemoryInfo pGet = (PFN_GetProcessMemoryInfo)(void*)GetProcAddress(
+        GetModuleHandleA("KERNEL32.DLL"), "K32GetProcessMemoryInfo");
+    HMODULE psapi = NULL;
+    if (!pGet)
+    {
+        psapi = LoadLibraryA("PSAPI.DLL");
+        if (psapi)
+            pGet = (PFN_GetProcessMemoryInfo)(void*)GetProcAddress(psapi, "GetProcessMemoryInfo");
+    }
+    bool ok = false;
+    HANDLE process = pGet ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid) : NULL;
+    if (process)
+    {
+        PROCESS_MEMORY_COUNTERS pmc;
+        ZeroMemory(&pmc, sizeof(pmc));
+        pmc.cb = sizeof(pmc);
+        if (pGet(process, &pmc, sizeof(pmc)))
+        {
+            info->workingSet = pmc.WorkingSetSize;
+            info->peakWorkingSet = pmc.PeakWorkingSetSize;
+            info->privateBytes = pmc.PagefileUsage;
+            ok = true;
+        }
+        CloseHandle(process);
+    }
+    if (psapi)
+        FreeLibrary(psapi);
+    return ok;
+}
+
+DWORD DrvWindowProcess(HWND hwnd)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    return pid;
+}
+
+bool DrvProgramPath(const char* name, char* buf, size_t size)
+{
+    char exe[MAX_PATH];
+    DWORD len = GetModuleFileNameA(NULL, exe, sizeof(exe));
+    if (len == 0 || len >= sizeof(exe))
+        return false;
+    char* slash = strrchr(exe, '\\');
+    if (!slash)
+        return false;
+    slash[1] = '\0';
+    return StrCopy(buf, size, exe) && StrAppend(buf, size, name);
+}
+
+CDrvProcess::CDrvProcess() : m_hOutRead(NULL), m_output(NULL), m_outputLen(0), m_outputCap(0)
+{
+    ZeroMemory(&m_pi, sizeof(m_pi));
+}
+
+CDrvProcess::~CDrvProcess()
+{
+    if (m_pi.hProcess && IsRunning())
+    {
+        TerminateProcess(m_pi.hProcess, 1);
+        WaitForSingleObject(m_pi.hProcess, 5000);
+    }
+    Detach();
+    if (m_hOutRead)
+        CloseHandle(m_hOutRead);
+    free(m_output);
+}
+
+void CDrvProcess::Detach()
+{
+    if (m_pi.hThread)
+        CloseHandle(m_pi.hThread);
+    if (m_pi.hProcess)
+        CloseHandle(m_pi.hProcess);
+    m_pi.hThread = m_pi.hProcess = NULL;
+}
+
+bool CDrvProcess::Start(const char* exe, const char* args, const char* dir, int show)
+{
+    return DoStart(exe, args, dir, show, false);
+}
+
+bool CDrvProcess::StartCaptured(const char* exe, const char* args, const char* dir)
+{
+    return DoStart(exe, args, dir, -1, true);
+}
+
+bool CDrvProcess::DoStart(const char* exe, const char* args, const char* dir, int show, bool capture)
+{
+    if (m_pi.hProcess)
+        return false;
+    size_t size = strlen(exe) + (args ? strlen(args) : 0) + 4;
+    char* cmd = (char*)malloc(size);
+    if (!cmd)
+        return false;
+    StrFormat(cmd, size, "\"%s\"%s%s", exe, args && *args ? " " : "", args ? args : "");
+
+    STARTUPINFOA si;
+    ZeroMemory(&si, sizeof(si));
+    si.cb = sizeof(si);
+    if (show >= 0)
+    {
+        si.dwFlags |= STARTF_USESHOWWINDOW;
+        si.wShowWindow = (WORD)show;
+    }
+    HANDLE outWrite = NULL;
+    if (capture)
+    {
+        SECURITY_ATTRIBUTES sa = {sizeof(sa), NULL, TRUE};
+        if (!CreatePipe(&m_hOutRead, &outWrite, &sa, 0))
+        {
+            free(cmd);
+            return false;
+        }
+        SetHandleInformation(m_hOutRead, HANDLE_FLAG_INHERIT, 0);
+        si.dwFlags |= STARTF_USESTDHANDLES;
+        si.hStdOutput = outWrite;
+        si.hStdError = outWrite;
+        si.hStdInput = NULL;
+    }
+    BOOL ok = CreateProcessA(NULL, cmd, NULL, NULL, capture ? TRUE : FALSE, 0, NULL, dir, &si, &m_pi);
+    free(cmd);
+    // Only the child may hold the write end, or the pipe never reports its end.
+    if (outWrite)
+        CloseHandle(outWrite);
+    if (!ok)
+    {
+        ZeroMemory(&m_pi, sizeof(m_pi));
+        return false;
+    }
+    return true;
+}
+
+bool CDrvProcess::IsRunning() const
+{
+    return m_pi.hProcess && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void CDrvProcess::Drain()
+{
+    if (!m_hOutRead)
+        return;
+    for (;;)
+    {
+        DWORD avail = 0;
+        if (!PeekNamedPipe(m_hOutRead, NULL, 0, NULL, &avail, NULL) || avail == 0)
+            return;
+        if (m_outputLen + avail + 1 > m_outputCap)
+        {
+            size_t cap = (m_outputLen + avail + 1) * 2;
+            char* p = (char*)realloc(m_output, cap);
+            if (!p)
+                return;
+            m_output = p;
+            m_outputCap = cap;
+        }
+        DWORD got = 0;
+        if (!ReadFile(m_hOutRead, m_output + m_outputLen, avail, &got, NULL) || got == 0)
+            return;
+        // Console output under Wine ends lines in CR LF; keep LF only.
+        char* from = m_output + m_outputLen;
+        for (DWORD i = 0; i < got; i++)
+        {
+            if (from[i] != '\r')
+                m_output[m_outputLen++] = from[i];
+        }
+        m_output[m_outputLen] = '\0';
+    }
+}
+
+int CDrvProcess::WaitExit(DWORD timeoutMs, DWORD* exitCode)
+{
+    if (!m_pi.hProcess)
+        return TVD_FAIL;
+    int rc = DrvWaitFor(
+        [&]() {
+            Drain();
+            return WaitForSingleObject(m_pi.hProcess, 0) == WAIT_OBJECT_0;
+        },
+        timeoutMs);
+    Drain();
+    if (rc == TVD_OK && exitCode)
+        GetExitCodeProcess(m_pi.hProcess, exitCode);
+    return rc;
+}
+
+bool CDrvProcess::Kill(UINT exitCode)
+{
+    if (!m_pi.hProcess || !TerminateProcess(m_pi.hProcess, exitCode))
+        return false;
+    return WaitForSingleObject(m_pi.hProcess, 5000) == WAIT_OBJECT_0;
+}
+
+const char* CDrvProcess::Output()
+{
+    Drain();
+    return m_output ? m_output : "";
+}
+
+int DrvRun(const char* exe, const char* args, DWORD timeoutMs, DWORD* exitCode, char* output, size_t size)
+{
+    CDrvProcess process;
+    if (!process.StartCaptured(exe, args))
+        return TVD_FAIL;
+    int rc = process.WaitExit(timeoutMs, exitCode);
+    if (rc != TVD_OK)
+        process.Kill();
+    if (output)
+        StrCopy(output, size, process.Output());
+    return rc;
+}
