@@ -1,0 +1,163 @@
+#include "regutils.h"
+#include <stdlib.h>
+#include "strutils.h"
+
+namespace
+{
+const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// Reads the value into a scratch copy of the target, so that a failing read
+// (missing, too long, or a value that changes size under us) leaves the
+// caller's default alone. Returns the system's result and the bytes read.
+LONG QueryInto(HKEY root, const char* subkey, const char* name, void* target, DWORD size, DWORD* got)
+{
+    HKEY key;
+    LONG rc = RegOpenKeyExA(root, subkey, 0, KEY_QUERY_VALUE, &key);
+    if (rc != ERROR_SUCCESS)
+        return rc;
+
+    BYTE* scratch = (BYTE*)malloc(size ? size : 1);
+    if (!scratch)
+    {
+        RegCloseKey(key);
+        return ERROR_OUTOFMEMORY;
+    }
+    memcpy(scratch, target, size);
+    DWORD cb = size;
+    rc = RegQueryValueExA(key, name, NULL, NULL, scratch, &cb);
+    RegCloseKey(key);
+    if (rc == ERROR_SUCCESS)
+    {
+        memcpy(target, scratch, cb);
+        *got = cb;
+    }
+    free(scratch);
+    return rc;
+}
+
+// 1 when the key cannot be created, else the system's result of the write.
+LONG SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY key;
+    if (RegCreateKeyExA(root, subkey, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_WRITE, NULL, &key, NULL) !=
+        ERROR_SUCCESS)
+        return 1;
+    LONG rc = RegSetValueExA(key, name, 0, type, (const BYTE*)data, size);
+    RegCloseKey(key);
+    return rc;
+}
+} // namespace
+
+int RegReadDWORD(HKEY root, const char* subkey, const char* name, unsigned long* value)
+{
+    DWORD got = 0;
+    DWORD v = *value;
+    if (QueryInto(root, subkey, name, &v, sizeof(v), &got) != ERROR_SUCCESS)
+        return 0;
+    *value = v;
+    return 1;
+}
+
+int RegWriteDWORD(HKEY root, const char* subkey, const char* name, unsigned long value)
+{
+    DWORD v = value;
+    return (int)SetValue(root, subkey, name, REG_DWORD, &v, sizeof(v));
+}
+
+int RegReadRECT(HKEY root, const char* subkey, const char* name, RECT* rect)
+{
+    DWORD got = 0;
+    static_assert(sizeof(RECT) == 16, "rectangles are stored as four 32-bit integers");
+    return QueryInto(root, subkey, name, rect, sizeof(RECT), &got) == ERROR_SUCCESS ? 1 : 0;
+}
+
+int RegWriteRECT(HKEY root, const char* subkey, const char* name, RECT rect)
+{
+    return SetValue(root, subkey, name, REG_BINARY, &rect, sizeof(rect)) == ERROR_SUCCESS ? 1 : 0;
+}
+
+int RegReadTSTR(HKEY root, const char* subkey, const char* name, char* buf, unsigned long size)
+{
+    if (!buf || size == 0)
+        return ERROR_INVALID_PARAMETER;
+
+    HKEY key;
+    LONG rc = RegOpenKeyExA(root, subkey, 0, KEY_QUERY_VALUE, &key);
+    if (rc != ERROR_SUCCESS)
+        return (int)rc;
+    char* scratch = (char*)malloc(size);
+    if (!scratch)
+    {
+        RegCloseKey(key);
+        return ERROR_OUTOFMEMORY;
+    }
+    DWORD cb = size;
+    rc = RegQueryValueExA(key, name, NULL, NULL, (BYTE*)scratch, &cb);
+    RegCloseKey(key);
+    if (rc == ERROR_SUCCESS)
+    {
+        // Writers store strings without their zero, so a value that fills the
+        // buffer exactly has none: keep the last byte for the terminator.
+        DWORD keep = cb < size ? cb : size - 1;
+        memcpy(buf, scratch, keep);
+        buf[keep] = '\0';
+    }
+    free(scratch);
+    return (int)rc;
+}
+
+int RegWriteTSTR(HKEY root, const char* subkey, const char* name, const char* text)
+{
+    return (int)SetValue(root, subkey, name, REG_SZ, text, (DWORD)strlen(text));
+}
+
+int RegDeleteVal(HKEY root, const char* subkey, const char* name)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, subkey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return 0;
+    LONG rc = RegDeleteValueA(key, name);
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS ? 1 : 0;
+}
+
+int RunAtStartUp(const char* name, const char* path, int enable)
+{
+    if (!enable)
+        return RegDeleteVal(HKEY_CURRENT_USER, kRunKey, name);
+
+    // Room for any path of MAX_PATH bytes between quotes; a cut path would
+    // start the wrong program at logon.
+    char quoted[MAX_PATH + 2];
+    if (!StrFormat(quoted, sizeof(quoted), "\"%s\"", path))
+        return ERROR_FILENAME_EXCED_RANGE;
+    return RegWriteTSTR(HKEY_CURRENT_USER, kRunKey, name, quoted);
+}
+
+int IsRunningAtStartUp(const char* name, const char* path)
+{
+    char expected[MAX_PATH + 2];
+    StrFormat(expected, sizeof(expected), "\"%s\"", path);
+
+    // Large enough for the quoted form of any path, so that a long path is
+    // compared whole rather than cut and taken for another program.
+    char actual[MAX_PATH + 3] = "";
+    RegReadTSTR(HKEY_CURRENT_USER, kRunKey, name, actual, sizeof(actual));
+    if (lstrcmpiA(expected, actual) == 0)
+        return 1;
+    if (actual[0] == '\0')
+        return 0;
+    return 2;
+}
+
+int AssociateFile(const char* ext, const char* progId, const char* description, const char* command,
+                  const char* verb)
+{
+    RegWriteTSTR(HKEY_CLASSES_ROOT, ext, "", progId);
+    RegWriteTSTR(HKEY_CLASSES_ROOT, progId, "", description);
+
+    char commandKey[MAX_PATH * 2];
+    if (StrFormat(commandKey, sizeof(commandKey), "%s\\shell\\%s\\command", progId, verb))
+        RegWriteTSTR(HKEY_CLASSES_ROOT, commandKey, "", command);
+    return 1;
+}
