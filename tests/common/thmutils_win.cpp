@@ -1,0 +1,171 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include "thmutils.h"
+
+namespace
+{
+const COLORREF kMarker = RGB(255, 0, 255);
+
+// A 32 x 32 memory bitmap filled with the marker colour.
+class Canvas
+{
+  public:
+    Canvas() : m_dc(CreateCompatibleDC(NULL))
+    {
+        HDC screen = GetDC(NULL);
+        m_bitmap = CreateCompatibleBitmap(screen, 32, 32);
+        ReleaseDC(NULL, screen);
+        m_old = SelectObject(m_dc, m_bitmap);
+        RECT rc = {0, 0, 32, 32};
+        HBRUSH brush = CreateSolidBrush(kMarker);
+        FillRect(m_dc, &rc, brush);
+        DeleteObject(brush);
+    }
+    ~Canvas()
+    {
+        SelectObject(m_dc, m_old);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const
+    {
+        return m_dc;
+    }
+    bool Untouched() const
+    {
+        for (int y = 0; y < 32; y += 4)
+        {
+            for (int x = 0; x < 32; x += 4)
+            {
+                if (GetPixel(m_dc, x, y) != kMarker)
+                    return false;
+            }
+        }
+        return true;
+    }
+
+  private:
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_old;
+};
+
+NMCUSTOMDRAW CustomDraw(HDC dc, DWORD stage)
+{
+    NMCUSTOMDRAW cd = {};
+    cd.dwDrawStage = stage;
+    cd.hdc = dc;
+    SetRect(&cd.rc, 0, 0, 32, 32);
+    return cd;
+}
+
+bool AllFallbacks()
+{
+    return g_SetWindowTheme == SetWindowThemeFail && g_OpenThemeData == OpenThemeDataFail &&
+           g_CloseThemeData == CloseThemeDataFail && g_DrawThemeBackground == DrawThemeBackgroundFail &&
+           g_EnableThemeDialogTexture == EnableThemeDialogTextureFail &&
+           g_DrawThemeParentBackground == DrawThemeParentBackgroundFail && g_IsAppThemed == IsAppThemedFail;
+}
+} // namespace
+
+TEST(ThemeLib, FallbacksFailHarmlessly)
+{
+    RECT rc = {0, 0, 1, 1};
+    EXPECT_EQ(OpenThemeDataFail(NULL, L"SCROLLBAR"), (HTHEME)NULL);
+    EXPECT_FALSE(IsAppThemedFail());
+    EXPECT_EQ(CloseThemeDataFail(NULL), E_FAIL);
+    EXPECT_EQ(DrawThemeBackgroundFail(NULL, NULL, 7, 1, &rc, NULL), E_FAIL);
+    EXPECT_EQ(SetWindowThemeFail(NULL, L"", L""), E_FAIL);
+    EXPECT_EQ(EnableThemeDialogTextureFail(NULL, 0), E_FAIL);
+    EXPECT_EQ(DrawThemeParentBackgroundFail(NULL, NULL, &rc), E_FAIL);
+}
+
+TEST(ThemeLib, BindsEveryEntryPointAndUnbindsOnFree)
+{
+    FreeThemeLib();
+    EXPECT_EQ(FreeThemeLib(), 0);
+    EXPECT_TRUE(AllFallbacks());
+
+    ASSERT_EQ(InitThemeLib(), 1);
+    ASSERT_NE(g_hThemeLib, (HMODULE)NULL);
+    EXPECT_EQ(InitThemeLib(), 1);
+
+    struct Entry
+    {
+        const char* name;
+        void* bound;
+    } entries[] = {
+        {"SetWindowTheme", (void*)g_SetWindowTheme},
+        {"OpenThemeData", (void*)g_OpenThemeData},
+        {"CloseThemeData", (void*)g_CloseThemeData},
+        {"DrawThemeBackground", (void*)g_DrawThemeBackground},
+        {"EnableThemeDialogTexture", (void*)g_EnableThemeDialogTexture},
+        {"DrawThemeParentBackground", (void*)g_DrawThemeParentBackground},
+        {"IsAppThemed", (void*)g_IsAppThemed},
+    };
+    for (const Entry& e : entries)
+    {
+        SCOPED_TRACE(e.name);
+        EXPECT_EQ(e.bound, (void*)GetProcAddress(g_hThemeLib, e.name));
+    }
+
+    // Every pointer can be called with ordinary arguments.
+    HWND hwnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 32, 32, NULL, NULL, NULL, NULL);
+    ASSERT_TRUE(hwnd);
+    Canvas canvas;
+    RECT rc = {0, 0, 32, 32};
+    g_IsAppThemed();
+    g_SetWindowTheme(hwnd, NULL, NULL);
+    g_EnableThemeDialogTexture(hwnd, 0);
+    g_DrawThemeParentBackground(hwnd, canvas.Dc(), &rc);
+    HTHEME theme = g_OpenThemeData(hwnd, L"SCROLLBAR");
+    if (theme)
+    {
+        g_DrawThemeBackground(theme, canvas.Dc(), 7, 1, &rc, NULL);
+        EXPECT_EQ(g_CloseThemeData(theme), S_OK);
+    }
+    DestroyWindow(hwnd);
+
+    // Freed: the pointers must not lead into the unloaded library.
+    EXPECT_EQ(FreeThemeLib(), 1);
+    EXPECT_EQ(g_hThemeLib, (HMODULE)NULL);
+    EXPECT_TRUE(AllFallbacks());
+    EXPECT_EQ(g_OpenThemeData(NULL, L"SCROLLBAR"), (HTHEME)NULL);
+}
+
+TEST(ThemeLib, ToolbarBackgroundDrawsOnlyAtPrePaintWhenThemed)
+{
+    HWND toolbar = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 32, 32, NULL, NULL, NULL, NULL);
+    ASSERT_TRUE(toolbar);
+
+    FreeThemeLib();
+    {
+        Canvas canvas;
+        NMCUSTOMDRAW cd = CustomDraw(canvas.Dc(), CDDS_PREPAINT);
+        EXPECT_EQ(TBDrawBackground(toolbar, &cd), 0);
+        EXPECT_TRUE(canvas.Untouched()) << "drew without the library";
+    }
+
+    ASSERT_EQ(InitThemeLib(), 1);
+    {
+        Canvas canvas;
+        NMCUSTOMDRAW cd = CustomDraw(canvas.Dc(), CDDS_ITEMPREPAINT);
+        EXPECT_EQ(TBDrawBackground(toolbar, &cd), 0);
+        EXPECT_TRUE(canvas.Untouched()) << "drew at another stage";
+    }
+    {
+        Canvas canvas;
+        NMCUSTOMDRAW cd = CustomDraw(canvas.Dc(), CDDS_PREPAINT);
+        EXPECT_EQ(TBDrawBackground(toolbar, &cd), 0);
+        if (g_IsAppThemed())
+            EXPECT_FALSE(canvas.Untouched()) << "themed, but the track was not drawn";
+        else
+            EXPECT_TRUE(canvas.Untouched()) << "drew while not themed";
+    }
+    FreeThemeLib();
+    DestroyWindow(toolbar);
+}
