@@ -1,0 +1,315 @@
+#include <windows.h>
+#include <shellapi.h>
+#include <algorithm>
+#include <string>
+#include <vector>
+#include "ShellFileOp.h"
+#include "testutil.h"
+
+namespace
+{
+// No dialog may block a test run; and never FOF_ALLOWUNDO, which sends files
+// to the Linux user's trash under Wine.
+const FILEOP_FLAGS kQuiet = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT | FOF_NOCONFIRMMKDIR;
+// With no confirmation, a shell that overwrites does so at once and the test
+// fails instead of hanging on a dialog.
+const FILEOP_FLAGS kNoOverwrite = kQuiet | FOF_FILESONLY | FOF_RENAMEONCOLLISION;
+
+typedef CPtrList<CShellFileOp::CSFOPath> PathList;
+
+// A double-zero list as bytes, up to and including its final zero.
+std::string Szz(const char* p)
+{
+    if (!p)
+        return "<null>";
+    const char* q = p;
+    while (*q)
+        q += strlen(q) + 1;
+    return std::string(p, q - p + 1);
+}
+
+// Stands in for the shell and records what Go hands it.
+struct Captured
+{
+    int calls = 0;
+    UINT func = 0;
+    HWND hwnd = NULL;
+    FILEOP_FLAGS flags = 0;
+    std::string from, to;
+    int result = 0;
+};
+Captured g_captured;
+
+int WINAPI FakeShellOp(SHFILEOPSTRUCTA* op)
+{
+    g_captured.calls++;
+    g_captured.func = op->wFunc;
+    g_captured.hwnd = op->hwnd;
+    g_captured.flags = op->fFlags;
+    g_captured.from = Szz(op->pFrom);
+    g_captured.to = Szz(op->pTo);
+    return g_captured.result;
+}
+
+class FakeShell
+{
+  public:
+    explicit FakeShell(int result)
+    {
+        g_captured = Captured();
+        g_captured.result = result;
+        g_ShellFileOperation = FakeShellOp;
+    }
+    ~FakeShell()
+    {
+        g_ShellFileOperation = SHFileOperationA;
+    }
+};
+
+std::vector<std::string> FilesIn(const std::filesystem::path& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int ShellOp(UINT func, FILEOP_FLAGS flags, const std::vector<std::string>& sources,
+            const std::vector<std::string>& dests)
+{
+    CShellFileOp op;
+    for (const std::string& s : sources)
+        op.AddSource(s.c_str());
+    for (const std::string& d : dests)
+        op.AddDest(d.c_str());
+    op.SetOperationFlags(func, GetDesktopWindow(), flags);
+    return op.Go();
+}
+} // namespace
+
+TEST(ShellFileOp, SzzBufferSizesAndBytes)
+{
+    CShellFileOp op;
+    PathList list;
+    char buf[64];
+    memset(buf, 'X', sizeof(buf));
+    EXPECT_EQ(op.GetSzzBuffer(NULL, &list), 1);
+    EXPECT_EQ(op.GetSzzBuffer(buf, &list), 1);
+    EXPECT_EQ(buf[0], '\0');
+    EXPECT_EQ(buf[1], 'X');
+
+    list.Add(new CShellFileOp::CSFOPath("C:\\a\\*.txt"), true);
+    EXPECT_EQ(op.GetSzzBuffer(NULL, &list), 12);
+    list.Add(new CShellFileOp::CSFOPath("b"), true);
+    memset(buf, 'X', sizeof(buf));
+    EXPECT_EQ(op.GetSzzBuffer(buf, &list), 14);
+    EXPECT_EQ(std::string(buf, 15), std::string("C:\\a\\*.txt\0b\0\0X", 15));
+
+    // Paths are kept in MAX_PATH bytes.
+    std::string longPath(400, 'p');
+    CShellFileOp::CSFOPath cut(longPath.c_str());
+    EXPECT_EQ(strlen(cut.GetPath()), (size_t)MAX_PATH - 1);
+    EXPECT_TRUE(cut.IsCut());
+    EXPECT_FALSE(CShellFileOp::CSFOPath("C:\\x").IsCut());
+}
+
+TEST(ShellFileOp, GoHandsTheShellTheListsItBuilt)
+{
+    {
+        FakeShell shell(0);
+        CShellFileOp op;
+        EXPECT_EQ(op.AddSource("C:\\a\\x.txt"), 1);
+        op.SetOperationFlags(FO_DELETE, GetDesktopWindow(), FOF_NOERRORUI | FOF_FILESONLY);
+        EXPECT_EQ(op.Go(), 1);
+        EXPECT_EQ(g_captured.func, (UINT)FO_DELETE);
+        EXPECT_EQ(g_captured.hwnd, GetDesktopWindow());
+        EXPECT_EQ(g_captured.flags, FOF_NOERRORUI | FOF_FILESONLY);
+        EXPECT_EQ(g_captured.from, std::string("C:\\a\\x.txt\0\0", 12));
+        EXPECT_EQ(g_captured.to, "<null>") << "a delete has no destination";
+    }
+    {
+        FakeShell shell(0);
+        CShellFileOp op;
+        op.AddSource("C:\\a\\*.txt");
+        EXPECT_EQ(op.AddDest("C:\\b"), 1);
+        op.SetOperationFlags(FO_COPY, NULL, FOF_FILESONLY);
+        EXPECT_EQ(op.Go(), 1);
+        EXPECT_EQ(g_captured.from, std::string("C:\\a\\*.txt\0\0", 12));
+        EXPECT_EQ(g_captured.to, std::string("C:\\b\0\0", 6));
+
+        // The same object runs again after Reset with new paths only.
+        op.Reset();
+        EXPECT_EQ(op.AddSource("C:\\c"), 1);
+        op.SetOperationFlags(FO_MOVE, NULL, 0);
+        EXPECT_EQ(op.Go(), 1);
+        EXPECT_EQ(g_captured.func, (UINT)FO_MOVE);
+        EXPECT_EQ(g_captured.from, std::string("C:\\c\0\0", 6));
+        EXPECT_EQ(g_captured.to, std::string("\0", 1));
+    }
+    {
+        FakeShell shell(ERROR_FILE_NOT_FOUND);
+        CShellFileOp op;
+        op.AddSource("C:\\a\\x.txt");
+        op.SetOperationFlags(FO_DELETE, NULL, 0);
+        EXPECT_EQ(op.Go(), 0);
+    }
+}
+
+// A path cut to its buffer names some other file: nothing may be done to it.
+TEST(ShellFileOp, RefusesAPathThatWasCut)
+{
+    FakeShell shell(0);
+    std::string longPath = "C:\\" + std::string(300, 'd') + "\\x.txt";
+    for (UINT func : {FO_DELETE, FO_COPY})
+    {
+        CShellFileOp op;
+        op.AddSource(func == FO_DELETE ? longPath.c_str() : "C:\\x.txt");
+        op.AddDest(longPath.c_str());
+        op.SetOperationFlags(func, NULL, kQuiet);
+        EXPECT_EQ(op.Go(), 0);
+    }
+    EXPECT_EQ(g_captured.calls, 0);
+}
+
+TEST(ShellFileOp, CopiesMovesAndDeletesWithWildcards)
+{
+    ScratchDir dir;
+    std::filesystem::create_directories(dir.Path("a"));
+    std::filesystem::create_directories(dir.Path("b"));
+    std::filesystem::create_directories(dir.Path("c"));
+    WriteBytes(dir.Path("a\\1.txt"), "one");
+    WriteBytes(dir.Path("a\\2.txt"), "two");
+    WriteBytes(dir.Path("a\\3.dat"), "three");
+
+    EXPECT_EQ(ShellOp(FO_COPY, kQuiet | FOF_FILESONLY, {dir.Path("a\\*.txt")}, {dir.Path("b")}), 1);
+    EXPECT_EQ(FilesIn(dir.Path("b")), (std::vector<std::string>{"1.txt", "2.txt"}));
+    EXPECT_EQ(ReadBytes(dir.Path("b\\2.txt")), "two");
+    EXPECT_EQ(FilesIn(dir.Path("a")).size(), 3u);
+
+    // Wine 8 cancels a move of several files to one destination, so the
+    // pattern matches one file here.
+    EXPECT_EQ(ShellOp(FO_MOVE, kQuiet | FOF_FILESONLY, {dir.Path("b\\1.*")}, {dir.Path("c")}), 1);
+    EXPECT_EQ(FilesIn(dir.Path("b")), (std::vector<std::string>{"2.txt"}));
+    EXPECT_EQ(FilesIn(dir.Path("c")), (std::vector<std::string>{"1.txt"}));
+    EXPECT_EQ(ReadBytes(dir.Path("c\\1.txt")), "one");
+
+    EXPECT_EQ(ShellOp(FO_DELETE, kQuiet | FOF_FILESONLY, {dir.Path("a\\*.txt")}, {}), 1);
+    EXPECT_EQ(FilesIn(dir.Path("a")), (std::vector<std::string>{"3.dat"}));
+
+    // Overwrite mode replaces what is there.
+    WriteBytes(dir.Path("a\\1.txt"), "new one");
+    EXPECT_EQ(ShellOp(FO_COPY, kQuiet, {dir.Path("a\\1.txt")}, {dir.Path("c")}), 1);
+    EXPECT_EQ(ReadBytes(dir.Path("c\\1.txt")), "new one");
+
+    EXPECT_EQ(ShellOp(FO_DELETE, kQuiet, {dir.Path("a\\missing.txt")}, {}), 0);
+}
+
+// NoOverwrite: the shell is asked to rename on collision, which Wine ignores.
+// The originals must survive byte for byte beside "x (2).txt", "x (3).txt".
+TEST(ShellFileOp, NoOverwriteCopyAndMoveKeepTheOriginals)
+{
+    ScratchDir dir;
+    std::filesystem::create_directories(dir.Path("a"));
+    std::filesystem::create_directories(dir.Path("b"));
+    WriteBytes(dir.Path("a\\x.txt"), "source");
+    WriteBytes(dir.Path("b\\x.txt"), "original");
+
+    EXPECT_EQ(ShellOp(FO_COPY, kNoOverwrite, {dir.Path("a\\x.txt")}, {dir.Path("b")}), 1);
+    EXPECT_EQ(ReadBytes(dir.Path("b\\x.txt")), "original");
+    EXPECT_EQ(ReadBytes(dir.Path("b\\x (2).txt")), "source");
+
+    EXPECT_EQ(ShellOp(FO_COPY, kNoOverwrite, {dir.Path("a\\x.txt")}, {dir.Path("b\\")}), 1);
+    EXPECT_EQ(ReadBytes(dir.Path("b\\x (3).txt")), "source");
+
+    WriteBytes(dir.Path("a\\x.txt"), "moved");
+    EXPECT_EQ(ShellOp(FO_MOVE, kNoOverwrite, {dir.Path("a\\x.txt")}, {dir.Path("b")}), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("a\\x.txt")));
+    EXPECT_EQ(ReadBytes(dir.Path("b\\x (4).txt")), "moved");
+    EXPECT_EQ(ReadBytes(dir.Path("b\\x.txt")), "original");
+    EXPECT_EQ(ReadBytes(dir.Path("b\\x (2).txt")), "source");
+    EXPECT_EQ(FilesIn(dir.Path("b")).size(), 4u);
+
+    // The destination named as a file: an existing one is kept too.
+    WriteBytes(dir.Path("a\\y.txt"), "new y");
+    WriteBytes(dir.Path("b\\z.txt"), "old z");
+    EXPECT_EQ(ShellOp(FO_COPY, kNoOverwrite, {dir.Path("a\\y.txt")}, {dir.Path("b\\z.txt")}), 1);
+    EXPECT_EQ(ReadBytes(dir.Path("b\\z.txt")), "old z");
+    EXPECT_EQ(ReadBytes(dir.Path("b\\z (2).txt")), "new y");
+}
+
+TEST(ShellFileOp, NoOverwriteWildcardMixesNewAndCollidingFiles)
+{
+    ScratchDir dir;
+    std::filesystem::create_directories(dir.Path("a"));
+    std::filesystem::create_directories(dir.Path("b"));
+    for (const char* name : {"1.txt", "2.txt", "3.txt", "README", "pkg.tar.gz", ".profile", "skip.dat"})
+        WriteBytes(dir.Path(std::string("a\\") + name), std::string("new ") + name);
+    for (const char* name : {"2.txt", "README", "pkg.tar.gz", ".profile"})
+        WriteBytes(dir.Path(std::string("b\\") + name), std::string("old ") + name);
+    std::filesystem::create_directories(dir.Path("a\\folder.txt"));
+
+    EXPECT_EQ(
+        ShellOp(FO_COPY, kNoOverwrite,
+                {dir.Path("a\\*.txt"), dir.Path("a\\README"), dir.Path("a\\*.gz"), dir.Path("a\\.profile")},
+                {dir.Path("b")}),
+        1);
+
+    struct Expect
+    {
+        const char* name;
+        const char* bytes;
+    } expected[] = {
+        {"1.txt", "new 1.txt"},           {"2.txt", "old 2.txt"},
+        {"2 (2).txt", "new 2.txt"},       {"3.txt", "new 3.txt"},
+        {"README", "old README"},         {"README (2)", "new README"},
+        {"pkg.tar.gz", "old pkg.tar.gz"}, {"pkg.tar (2).gz", "new pkg.tar.gz"},
+        {".profile", "old .profile"},     {".profile (2)", "new .profile"},
+    };
+    for (const Expect& e : expected)
+    {
+        SCOPED_TRACE(e.name);
+        EXPECT_EQ(ReadBytes(dir.Path(std::string("b\\") + e.name)), e.bytes);
+    }
+    // Only files: the folder matching *.txt stays behind.
+    EXPECT_EQ(FilesIn(dir.Path("b")).size(), sizeof(expected) / sizeof(expected[0]));
+
+    // Moved the same way, the sources go and the originals stay.
+    EXPECT_EQ(ShellOp(FO_MOVE, kNoOverwrite, {dir.Path("a\\*.txt")}, {dir.Path("b")}), 1);
+    EXPECT_EQ(FilesIn(dir.Path("a")),
+              (std::vector<std::string>{".profile", "README", "folder.txt", "pkg.tar.gz", "skip.dat"}));
+    EXPECT_EQ(ReadBytes(dir.Path("b\\1.txt")), "new 1.txt");
+    EXPECT_EQ(ReadBytes(dir.Path("b\\1 (2).txt")), "new 1.txt");
+    EXPECT_EQ(ReadBytes(dir.Path("b\\2.txt")), "old 2.txt");
+    EXPECT_EQ(ReadBytes(dir.Path("b\\2 (3).txt")), "new 2.txt");
+    EXPECT_EQ(ReadBytes(dir.Path("b\\3 (2).txt")), "new 3.txt");
+}
+
+TEST(ShellFileOp, NoOverwriteRenamesSourcesThatMeetEachOther)
+{
+    ScratchDir dir;
+    for (const char* sub : {"a", "c", "b"})
+        std::filesystem::create_directories(dir.Path(sub));
+    WriteBytes(dir.Path("a\\x.txt"), "from a");
+    WriteBytes(dir.Path("c\\x.txt"), "from c");
+
+    EXPECT_EQ(ShellOp(FO_COPY, kNoOverwrite, {dir.Path("a\\x.txt"), dir.Path("c\\x.txt")}, {dir.Path("b")}),
+              1);
+    EXPECT_EQ(ReadBytes(dir.Path("b\\x.txt")), "from a");
+    EXPECT_EQ(ReadBytes(dir.Path("b\\x (2).txt")), "from c");
+}
+
+TEST(ShellFileOp, NoOverwriteGivesACollidingFolderANewName)
+{
+    ScratchDir dir;
+    std::filesystem::create_directories(dir.Path("a\\sub.d"));
+    std::filesystem::create_directories(dir.Path("b\\sub.d"));
+    WriteBytes(dir.Path("a\\sub.d\\f.txt"), "new f");
+    WriteBytes(dir.Path("b\\sub.d\\f.txt"), "old f");
+
+    EXPECT_EQ(ShellOp(FO_COPY, (FILEOP_FLAGS)(kNoOverwrite & ~FOF_FILESONLY), {dir.Path("a\\sub.d")},
+                      {dir.Path("b")}),
+              1);
+    EXPECT_EQ(ReadBytes(dir.Path("b\\sub.d\\f.txt")), "old f");
+    EXPECT_EQ(ReadBytes(dir.Path("b\\sub.d (2)\\f.txt")), "new f");
+}
