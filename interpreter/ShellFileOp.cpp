@@ -159,7 +159,8 @@ bool FreeName(const char* target, bool folder, PathList* taken, char* out, size_
 // that exist or were already handed out. The shell reads dest as a folder
 // unless it is not an existing folder and there is one source: then it is
 // the target file itself.
-bool PlanTargets(PathList* group, const char* dest, PathList* sources, PathList* dests, bool* collided)
+bool PlanTargets(PathList* group, const char* dest, bool rename, PathList* sources, PathList* dests,
+                 bool* collided)
 {
     bool destIsFolder = IsFolder(dest);
     unsigned count = group->GetSize();
@@ -173,7 +174,7 @@ bool PlanTargets(PathList* group, const char* dest, PathList* sources, PathList*
                         : JoinPath(target, sizeof(target), dest, source + NamePos(source));
         if (!fits)
             return false;
-        if (PathExists(target) || ListHas(dests, target))
+        if (rename && (PathExists(target) || ListHas(dests, target)))
         {
             char renamed[MAX_PATH];
             if (!FreeName(target, IsFolder(source), dests, renamed, sizeof(renamed)))
@@ -233,16 +234,18 @@ int CShellFileOp::GetSzzBuffer(char* buf, CPtrList<CSFOPath>* list)
     return size + 1;
 }
 
-// Wine's shell ignores FOF_RENAMEONCOLLISION and overwrites. Here every
-// source is paired with its target and colliding targets get a free name,
-// so that the shell is given one explicit destination per source. 1 when
-// the lists were made because something collided, 0 when nothing collides
-// (the caller's lists are used as they are), -1 when no safe name fits.
-int CShellFileOp::ResolveCollisions(CPtrList<CSFOPath>* sources, CPtrList<CSFOPath>* dests)
+// Wine's shell ignores FOF_RENAMEONCOLLISION and overwrites, and cannot move
+// several files to one destination. Here every source is paired with its
+// target (colliding targets get a free name when renaming), so that the shell
+// is given one explicit destination per source. 1 when such lists were made,
+// 0 when the caller's lists can be used as they are, -1 when no safe name fits.
+int CShellFileOp::ResolveCollisions(CPtrList<CSFOPath>* sources, CPtrList<CSFOPath>* dests, bool rename)
 {
     bool multiDest = (m_op.fFlags & FOF_MULTIDESTFILES) != 0;
     bool filesOnly = (m_op.fFlags & FOF_FILESONLY) != 0;
     if (m_dests.GetSize() == 0 || (multiDest && m_dests.GetSize() != m_sources.GetSize()))
+        return 0;
+    if (multiDest && !rename)
         return 0;
 
     bool collided = false;
@@ -256,17 +259,19 @@ int CShellFileOp::ResolveCollisions(CPtrList<CSFOPath>* sources, CPtrList<CSFOPa
             if (!Expand(s->GetPath(), filesOnly, &all))
                 return -1;
         }
+        if (!rename && all.GetSize() < 2)
+            return 0;
         m_dests.ResetCur();
-        if (!PlanTargets(&all, m_dests.GetCur()->GetPath(), sources, dests, &collided))
+        if (!PlanTargets(&all, m_dests.GetCur()->GetPath(), rename, sources, dests, &collided))
             return -1;
-        return collided ? 1 : 0;
+        return collided || !rename ? 1 : 0;
     }
 
     for (unsigned i = 0; i < m_sources.GetSize(); i++)
     {
         PathList group;
         if (!Expand(m_sources.GetAt(i)->GetPath(), filesOnly, &group) ||
-            !PlanTargets(&group, m_dests.GetAt(i)->GetPath(), sources, dests, &collided))
+            !PlanTargets(&group, m_dests.GetAt(i)->GetPath(), true, sources, dests, &collided))
             return -1;
     }
     return collided ? 1 : 0;
@@ -284,9 +289,11 @@ int CShellFileOp::Go()
     PathList renamedSources;
     PathList renamedDests;
     FILEOP_FLAGS flags = m_op.fFlags;
-    if (!isDelete && (flags & FOF_RENAMEONCOLLISION))
+    bool renaming = !isDelete && (flags & FOF_RENAMEONCOLLISION);
+    bool pairing = m_op.wFunc == FO_MOVE && !(flags & FOF_MULTIDESTFILES);
+    if (renaming || pairing)
     {
-        int resolved = ResolveCollisions(&renamedSources, &renamedDests);
+        int resolved = ResolveCollisions(&renamedSources, &renamedDests, renaming);
         if (resolved < 0)
             return 0;
         if (resolved > 0)

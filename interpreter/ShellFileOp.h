@@ -48,7 +48,7 @@ class CShellFileOp
     void Reset();
 
   private:
-    int ResolveCollisions(CPtrList<CSFOPath>* sources, CPtrList<CSFOPath>* dests);
+    int ResolveCollisions(CPtrList<CSFOPath>* sources, CPtrList<CSFOPath>* dests, bool rename);
 
     CPtrList<CSFOPath> m_sources;
     CPtrList<CSFOPath> m_dests;
