@@ -1,4 +1,5 @@
 # Cross build: every deliverable and every test, the tests run under Wine.
+enable_language(RC)
 add_compile_options(-Wall -Wextra)
 add_compile_definitions(WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
 
