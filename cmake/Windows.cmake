@@ -1,6 +1,6 @@
 # Cross build: every deliverable and every test, the tests run under Wine.
 enable_language(RC)
-add_compile_options(-Wall -Wextra)
+add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:-Wall> $<$<COMPILE_LANGUAGE:C,CXX>:-Wextra>)
 add_compile_definitions(WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
 
 include(cmake/WineTest.cmake)
