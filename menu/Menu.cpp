@@ -383,16 +383,9 @@ unsigned long CMenu::InsertItem(CMenuItem* item, unsigned long id, int asChild)
         parent->Add(added, owns);
     else
     {
-        // FindItem left the parent's cursor on node.
-        unsigned at = (unsigned)parent->GetCurIndex();
-        if (parent->GetCur() != node)
-        {
-            parent->ResetCur();
-            for (CMenuNode* c = parent->GetCur(); c && c != node; c = parent->GetNext())
-                ;
-            at = (unsigned)parent->GetCurIndex();
-        }
-        parent->Insert(added, at + 1, owns);
+        // FindItem left the parent's cursor on node; past the last child
+        // Insert appends.
+        parent->Insert(added, (unsigned)parent->GetCurIndex() + 1, owns);
     }
     item->SetId(++m_lastId);
     m_lastError = 0;
