@@ -320,19 +320,6 @@ TEST(MenuModel, InsertsSiblingsRightAfterTheReference)
     EXPECT_EQ(stray.GetId(), 0u);
 }
 
-TEST(MenuModel, FindLeavesTheParentsCursorOnTheHit)
-{
-    CMenu menu;
-    ASSERT_TRUE(
-        menu.InsertFromXML("<menu text=\"s\">\n<menuseparator />\n<menuseparator />\n<menuseparator />\n"
-                           "</menu>\n",
-                           0, 1));
-    Node* hit = menu.FindItem(4);
-    ASSERT_NE(hit, nullptr);
-    EXPECT_EQ(hit->GetParent()->GetCurIndex(), 2);
-    EXPECT_EQ(hit->GetParent()->GetCur(), hit);
-}
-
 TEST(MenuModel, MeasuresAndWritesTheTextForm)
 {
     CMenu menu;
@@ -437,33 +424,14 @@ TEST(MenuModel, InsertFromXmlReportsBadText)
     }
 }
 
-TEST(MenuModel, CopiesEveryField)
+TEST(MenuModel, InitTellsEndTagsAndForeignTagsApart)
 {
-    CMenuItem item(42UL);
-    item.Init(
-        "<menuitem text=\"a\" target=\"b\" cmdline=\"c\" workdir=\"d\" windowstate=\"3\" iconpath=\"e\" "
-        "iconnumber=\"5\" />");
-    CMenuItem copy(&item);
-    CMenuItem assigned;
-    assigned.Copy(&item);
-    for (const CMenuItem* c : {&copy, &assigned})
-    {
-        EXPECT_EQ(c->GetId(), 42u);
-        EXPECT_EQ(c->GetStyle(), 2u);
-        EXPECT_STREQ(c->GetText(), "a");
-        EXPECT_STREQ(c->GetTarget(), "b");
-        EXPECT_STREQ(c->GetCmdLine(), "c");
-        EXPECT_STREQ(c->GetWorkDir(), "d");
-        EXPECT_EQ(c->GetWindowState(), 3u);
-        EXPECT_STREQ(c->GetIconPath(), "e");
-        EXPECT_EQ(c->GetIconNumber(), 5u);
-    }
-    EXPECT_EQ(CMenuItem("</menu>").GetStyle(), 0u);
     CMenuItem probe;
     EXPECT_EQ(probe.Init("</menu>"), 5);
     EXPECT_EQ(probe.Init("<menus />"), 4);
     EXPECT_EQ(probe.Init("no tag"), 4);
     EXPECT_EQ(probe.Init(("<" + std::string(30, 'm') + " />").c_str()), 4);
+    // None of them touched the entry.
     EXPECT_EQ(probe.GetStyle(), 0u);
     EXPECT_EQ(probe.GetWindowState(), 1u);
 }
