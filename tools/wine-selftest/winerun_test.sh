@@ -85,6 +85,8 @@ case $case_name in
         grep -q "exiting with 3" "$work/out" && fail "stderr text arrived on stdout"
         run_winerun "$selftest" --env
         grep -q "^DISPLAY=:" "$work/out.txt" || fail "stdout not passed through: $(cat "$work/out")"
+        run_winerun cmd.exe /c "set /p LINE= & echo got %LINE%" <<<"typed line"
+        grep -q "got typed line" "$work/out.txt" || fail "stdin not passed through: $(cat "$work/out")"
         ;;
     environment)
         run_winerun "$selftest" --env
