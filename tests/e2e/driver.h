@@ -58,10 +58,11 @@ bool DrvWindowMatches(HWND hwnd, const DrvWindowSpec& spec);
 HWND DrvFindWindow(const DrvWindowSpec& spec);
 // Fills up to max handles; returns the number of matches (may exceed max).
 int DrvFindWindows(const DrvWindowSpec& spec, HWND* out, int max);
-// A window is ready when it is visible and its thread answers WM_NULL (a
-// dialog has then finished its initialisation).
+// True when the window's thread answers WM_NULL: its message loop runs, so
+// a dialog has finished its initialisation.
 bool DrvIsReady(HWND hwnd, DWORD answerMs = 1000);
-// Waits for a ready match; *out receives it (may be null).
+// Waits for a match (visible unless includeHidden) that is ready; *out
+// receives it, null on timeout (out may be null).
 int DrvWaitWindow(const DrvWindowSpec& spec, DWORD timeoutMs, HWND* out);
 // Waits until no visible window matches (or none at all with includeHidden).
 int DrvWaitWindowGone(const DrvWindowSpec& spec, DWORD timeoutMs);
@@ -136,16 +137,27 @@ bool DrvListBoxText(HWND listBox, int index, char* buf, size_t size);
 
 // --- Notification area ---------------------------------------------------
 
-// Without a virtual desktop Wine shows tray icons in its own "Wine System
-// Tray" window, one child window per icon in the order they were added, and
-// turns mouse messages posted to an icon window into the owner's callback,
-// exactly as a real click does. Returns the number of icon windows (up to
-// max are stored).
-int DrvTrayIcons(HWND* out, int max);
-// The icon whose tooltip contains tip (null or "": the first icon).
-HWND DrvFindTrayIcon(const char* tip);
-// Reads the tooltip of an icon window; false when it has none.
-bool DrvTrayIconTip(HWND icon, char* buf, size_t size);
+// Wine shows tray icons in one of two ways, and both are handled:
+// - no virtual desktop: its own "Wine System Tray" window with one child
+//   window per icon;
+// - virtual desktop: drawn inside the visible taskbar "Shell_TrayWnd", each
+//   icon a rectangle known to the taskbar's tooltip.
+// Mouse messages posted to the window at the icon's point reach the icon's
+// owner as its callback message, exactly as a real click does.
+struct DrvTrayIcon
+{
+    HWND window; // the icon's own window, or the taskbar
+    POINT at;    // client coordinates of the icon's centre in window
+};
+
+// Icons as shown, left to right (the standalone tray adds new icons on the
+// right, the taskbar on the left); the number of icons, of which up to max
+// are stored.
+int DrvTrayIcons(DrvTrayIcon* out, int max);
+// The first icon whose tooltip contains tip (null or "": the first icon).
+bool DrvFindTrayIcon(const char* tip, DrvTrayIcon* out);
+// false when the icon has no tooltip.
+bool DrvTrayIconTip(const DrvTrayIcon& icon, char* buf, size_t size);
 
 enum
 {
@@ -153,7 +165,7 @@ enum
     TVD_CLICK_RIGHT = 1,
     TVD_CLICK_DOUBLE = 2
 };
-bool DrvClickTrayIcon(HWND icon, int how);
+bool DrvClickTrayIcon(const DrvTrayIcon& icon, int how);
 
 // --- Processes -----------------------------------------------------------
 

@@ -2,6 +2,7 @@
 // tvdriver.exe.
 #include <windows.h>
 #include <commctrl.h>
+#include <set>
 #include <string>
 
 #include "e2e/driver.h"
@@ -305,27 +306,54 @@ TEST_F(TargetTest, MessageBoxesAreReadAndAnswered)
     }
 }
 
-TEST_F(TargetTest, TrayIconsAreFoundByTipAndClicked)
+namespace
 {
-    Start("-title=\"Tray Target\" -tray=\"Driver Tray Tip\"", "Tray Target");
+
+// Two targets with tray icons; the first one's icon is found by its tip and
+// clicked every way, and only the first target hears of it.
+void CheckTrayIcons(const std::string& record, CDrvProcess& first, bool desktop)
+{
+    EXPECT_TRUE(
+        first.Start(Program("tvtarget.exe").c_str(),
+                    ("-record=\"" + record + "\" -title=\"Tray Target\" -tray=\"Driver Tray Tip\"").c_str()));
+    DrvTrayIcon icon;
+    ASSERT_EQ(TVD_OK,
+              DrvWaitFor([&]() { return DrvFindTrayIcon("Driver Tray", &icon); }, TVD_DEFAULT_TIMEOUT));
     ScratchDir otherDir;
     std::string otherRecord = otherDir.Path("record.txt");
     CDrvProcess other;
     ASSERT_TRUE(
         other.Start(Program("tvtarget.exe").c_str(),
                     ("-record=\"" + otherRecord + "\" -title=\"Other Tray\" -tray=\"Second Icon\"").c_str()));
-    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindTrayIcon("Second Icon") != NULL; }, 5000));
+    DrvTrayIcon second;
+    ASSERT_EQ(TVD_OK,
+              DrvWaitFor([&]() { return DrvFindTrayIcon("Second Icon", &second); }, TVD_DEFAULT_TIMEOUT));
 
-    HWND icons[8];
-    EXPECT_EQ(2, DrvTrayIcons(icons, 8));
-    HWND icon = DrvFindTrayIcon("Driver Tray");
-    ASSERT_NE(nullptr, icon);
-    EXPECT_NE(icon, DrvFindTrayIcon("Second Icon"));
-    EXPECT_EQ(icons[0], icon);
-    char tip[128];
-    ASSERT_TRUE(DrvTrayIconTip(icon, tip, sizeof(tip)));
-    EXPECT_STREQ("Driver Tray Tip", tip);
-    EXPECT_EQ(nullptr, DrvFindTrayIcon("No Such Tip"));
+    if (desktop)
+    {
+        HWND taskbar = FindWindowA("Shell_TrayWnd", NULL);
+        EXPECT_TRUE(taskbar && IsWindowVisible(taskbar)) << "not a virtual desktop";
+        EXPECT_EQ(taskbar, icon.window);
+        EXPECT_EQ(nullptr, FindWindowA("__winex11_standalone_tray", NULL));
+    }
+    // The standalone tray adds icons to the right, the taskbar to the left.
+    DrvTrayIcon icons[8];
+    ASSERT_EQ(2, DrvTrayIcons(icons, 8));
+    std::set<std::string> tips;
+    for (int i = 0; i < 2; i++)
+    {
+        char tip[128];
+        if (DrvTrayIconTip(icons[i], tip, sizeof(tip)))
+            tips.insert(tip);
+    }
+    EXPECT_EQ((std::set<std::string>{"Driver Tray Tip", "Second Icon"}), tips);
+    POINT left = icons[0].at, right = icons[1].at;
+    ClientToScreen(icons[0].window, &left);
+    ClientToScreen(icons[1].window, &right);
+    EXPECT_LT(left.x, right.x);
+    EXPECT_TRUE(second.window != icon.window || second.at.x != icon.at.x);
+    DrvTrayIcon none;
+    EXPECT_FALSE(DrvFindTrayIcon("No Such Tip", &none));
 
     const struct
     {
@@ -337,13 +365,38 @@ TEST_F(TargetTest, TrayIconsAreFoundByTipAndClicked)
     for (const auto& c : clicks)
     {
         ASSERT_TRUE(DrvClickTrayIcon(icon, c.how));
-        EXPECT_TRUE(RecordHas(m_record, "event=tray:" + std::to_string(c.last))) << c.how;
+        EXPECT_TRUE(RecordHas(record, "event=tray:" + std::to_string(c.last))) << c.how;
     }
     EXPECT_EQ(std::string::npos, ReadBytes(otherRecord).find("event=tray"));
 
     // The icon goes with its program.
     ASSERT_TRUE(DrvClose(DrvFindWindow(DrvSpec(TARGET_CLASS, "Tray Target"))));
-    EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindTrayIcon("Driver Tray") == NULL; }, 5000));
+    EXPECT_EQ(TVD_OK,
+              DrvWaitFor([&]() { return !DrvFindTrayIcon("Driver Tray", &icon); }, TVD_DEFAULT_TIMEOUT));
+}
+
+} // namespace
+
+TEST_F(TargetTest, TrayIconsAreFoundByTipAndClicked)
+{
+    CheckTrayIcons(m_record, m_target, false);
+}
+
+// Run by its own test in a prefix whose first program is this one: the
+// virtual desktop is chosen when Wine's desktop process starts.
+TEST_F(TargetTest, TrayIconsInTheVirtualDesktopTaskbar)
+{
+    if (!getenv("TVDRIVER_DESKTOP_TRAY"))
+        GTEST_SKIP() << "needs a fresh prefix: set TVDRIVER_DESKTOP_TRAY";
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer", &key));
+    RegSetValueExA(key, "Desktop", 0, REG_SZ, (const BYTE*)"Default", 8);
+    RegCloseKey(key);
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer\\Desktops", &key));
+    RegSetValueExA(key, "Default", 0, REG_SZ, (const BYTE*)"1024x768", 9);
+    RegCloseKey(key);
+
+    CheckTrayIcons(m_record, m_target, true);
 }
 
 TEST_F(TargetTest, MemoryOfAnotherProcess)

@@ -2,6 +2,8 @@
 #include <commctrl.h>
 #include <psapi.h>
 #include <stdlib.h>
+#include <algorithm>
+#include <vector>
 #include "e2e/driver.h"
 #include "strutils.h"
 
@@ -626,162 +628,140 @@ bool DrvListBoxText(HWND listBox, int index, char* buf, size_t size)
 
 // --- Notification area ---------------------------------------------------
 
-struct TrayContext
+// Calls visit for every tool of every tooltip window of process pid, with
+// the tool's text, until visit returns true.
+static bool ForEachTool(DWORD pid, const std::function<bool(const TTTOOLINFOA&, const char*)>& visit)
 {
-    HWND icons[64];
-    int count;
-};
-
-static BOOL CALLBACK TrayChildProc(HWND hwnd, LPARAM lParam)
-{
-    TrayContext* ctx = (TrayContext*)lParam;
-    char cls[128];
-    if (!GetClassNameA(hwnd, cls, sizeof(cls)))
-        return TRUE;
-    LowerAscii(cls);
-    if (strstr(cls, "tray_icon") && ctx->count < 64)
-        ctx->icons[ctx->count++] = hwnd;
-    return TRUE;
-}
-
-int DrvTrayIcons(HWND* out, int max)
-{
-    TrayContext ctx;
-    ctx.count = 0;
-    HWND tray = FindWindowA("__winex11_standalone_tray", NULL);
-    if (tray)
-        EnumChildWindows(tray, TrayChildProc, (LPARAM)&ctx);
-    if (ctx.count == 0 && (tray = FindWindowA("Shell_TrayWnd", NULL)) != NULL)
-        EnumChildWindows(tray, TrayChildProc, (LPARAM)&ctx);
-
-    // Icons are laid out in the order they were added.
-    RECT rects[64];
-    for (int i = 0; i < ctx.count; i++)
-        GetWindowRect(ctx.icons[i], &rects[i]);
-    for (int i = 1; i < ctx.count; i++)
+    HWND tooltip = NULL;
+    while ((tooltip = FindWindowExA(NULL, tooltip, TOOLTIPS_CLASSA, NULL)) != NULL)
     {
-        for (int j = i; j > 0; j--)
-        {
-            bool before = rects[j].top < rects[j - 1].top ||
-                          (rects[j].top == rects[j - 1].top && rects[j].left < rects[j - 1].left);
-            if (!before)
-                break;
-            RECT r = rects[j];
-            rects[j] = rects[j - 1];
-            rects[j - 1] = r;
-            HWND h = ctx.icons[j];
-            ctx.icons[j] = ctx.icons[j - 1];
-            ctx.icons[j - 1] = h;
-        }
-    }
-    for (int i = 0; i < ctx.count && i < max; i++)
-        out[i] = ctx.icons[i];
-    return ctx.count;
-}
-
-struct TipContext
-{
-    HWND icon;
-    DWORD pid;
-    char* buf;
-    size_t size;
-    bool found;
-};
-
-static bool ReadToolTip(HWND tooltip, HWND icon, char* buf, size_t size)
-{
-    LRESULT count;
-    if (!Send(tooltip, TTM_GETTOOLCOUNT, 0, 0, &count))
-        return false;
-    CRemoteBuffer remote(tooltip, sizeof(TTTOOLINFOA) + INFOTIPSIZE + 1);
-    if (!remote.Ok())
-        return false;
-    for (LRESULT i = 0; i < count; i++)
-    {
-        TTTOOLINFOA ti;
-        ZeroMemory(&ti, sizeof(ti));
-        ti.cbSize = sizeof(ti);
-        ti.lpszText = (LPSTR)remote.At(sizeof(TTTOOLINFOA));
-        char zero = '\0';
-        LRESULT ok;
-        if (!remote.Write(0, &ti, sizeof(ti)) || !remote.Write(sizeof(TTTOOLINFOA), &zero, 1) ||
-            !Send(tooltip, TTM_ENUMTOOLSA, i, (LPARAM)remote.At(0), &ok) || !ok ||
-            !remote.Read(0, &ti, sizeof(ti)))
+        LRESULT count;
+        if (DrvWindowProcess(tooltip) != pid || !Send(tooltip, TTM_GETTOOLCOUNT, 0, 0, &count))
             continue;
-        if ((HWND)ti.uId == icon || ti.hwnd == icon)
-            return remote.ReadText(sizeof(TTTOOLINFOA), INFOTIPSIZE, buf, size);
+        // The control copies up to INFOTIPSIZE characters without being told a size.
+        CRemoteBuffer remote(tooltip, sizeof(TTTOOLINFOA) + INFOTIPSIZE + 1);
+        if (!remote.Ok())
+            continue;
+        for (LRESULT i = 0; i < count; i++)
+        {
+            TTTOOLINFOA ti;
+            ZeroMemory(&ti, sizeof(ti));
+            ti.cbSize = sizeof(ti);
+            ti.lpszText = (LPSTR)remote.At(sizeof(TTTOOLINFOA));
+            char zero = '\0';
+            char text[INFOTIPSIZE + 1];
+            LRESULT ok;
+            if (!remote.Write(0, &ti, sizeof(ti)) || !remote.Write(sizeof(TTTOOLINFOA), &zero, 1) ||
+                !Send(tooltip, TTM_ENUMTOOLSA, i, (LPARAM)remote.At(0), &ok) || !ok ||
+                !remote.Read(0, &ti, sizeof(ti)) ||
+                !remote.ReadText(sizeof(TTTOOLINFOA), INFOTIPSIZE, text, sizeof(text)))
+                continue;
+            if (visit(ti, text))
+                return true;
+        }
     }
     return false;
 }
 
-static BOOL CALLBACK TipProc(HWND hwnd, LPARAM lParam)
+static BOOL CALLBACK TrayChildProc(HWND hwnd, LPARAM lParam)
 {
-    TipContext* ctx = (TipContext*)lParam;
-    char cls[64];
-    if (DrvWindowProcess(hwnd) != ctx->pid || !GetClassNameA(hwnd, cls, sizeof(cls)) ||
-        StrCompareNoCase(cls, TOOLTIPS_CLASSA) != 0)
-        return TRUE;
-    if (ReadToolTip(hwnd, ctx->icon, ctx->buf, ctx->size))
+    std::vector<HWND>* icons = (std::vector<HWND>*)lParam;
+    char cls[128];
+    if (GetClassNameA(hwnd, cls, sizeof(cls)))
     {
-        ctx->found = true;
-        return FALSE;
+        LowerAscii(cls);
+        if (strstr(cls, "tray_icon"))
+            icons->push_back(hwnd);
     }
     return TRUE;
 }
 
-bool DrvTrayIconTip(HWND icon, char* buf, size_t size)
+int DrvTrayIcons(DrvTrayIcon* out, int max)
 {
-    TipContext ctx = {icon, DrvWindowProcess(icon), buf, size, false};
-    if (!ctx.pid)
-        return false;
-    EnumWindows(TipProc, (LPARAM)&ctx);
-    return ctx.found;
+    std::vector<DrvTrayIcon> icons;
+    HWND tray = FindWindowA("__winex11_standalone_tray", NULL);
+    if (tray)
+    {
+        std::vector<HWND> windows;
+        EnumChildWindows(tray, TrayChildProc, (LPARAM)&windows);
+        for (HWND w : windows)
+        {
+            RECT rc;
+            GetClientRect(w, &rc);
+            icons.push_back({w, {rc.right / 2, rc.bottom / 2}});
+        }
+    }
+    tray = FindWindowA("Shell_TrayWnd", NULL);
+    if (icons.empty() && tray && IsWindowVisible(tray))
+    {
+        ForEachTool(DrvWindowProcess(tray), [&](const TTTOOLINFOA& ti, const char*) {
+            if (ti.hwnd == tray && !(ti.uFlags & TTF_IDISHWND))
+                icons.push_back(
+                    {tray, {(ti.rect.left + ti.rect.right) / 2, (ti.rect.top + ti.rect.bottom) / 2}});
+            return false;
+        });
+    }
+
+    // Shown in the order they were added: sort by screen position.
+    auto screen = [](const DrvTrayIcon& i) {
+        POINT pt = i.at;
+        ClientToScreen(i.window, &pt);
+        return pt;
+    };
+    std::sort(icons.begin(), icons.end(), [&](const DrvTrayIcon& a, const DrvTrayIcon& b) {
+        POINT pa = screen(a), pb = screen(b);
+        return pa.y != pb.y ? pa.y < pb.y : pa.x < pb.x;
+    });
+    for (size_t i = 0; i < icons.size() && (int)i < max; i++)
+        out[i] = icons[i];
+    return (int)icons.size();
 }
 
-HWND DrvFindTrayIcon(const char* tip)
+bool DrvTrayIconTip(const DrvTrayIcon& icon, char* buf, size_t size)
 {
-    HWND icons[64];
+    return ForEachTool(DrvWindowProcess(icon.window), [&](const TTTOOLINFOA& ti, const char* text) {
+        bool mine = (ti.uFlags & TTF_IDISHWND) ? (HWND)ti.uId == icon.window
+                                               : ti.hwnd == icon.window && PtInRect(&ti.rect, icon.at);
+        if (mine)
+            StrCopy(buf, size, text);
+        return mine;
+    });
+}
+
+bool DrvFindTrayIcon(const char* tip, DrvTrayIcon* out)
+{
+    DrvTrayIcon icons[64];
     int n = DrvTrayIcons(icons, 64);
-    if (n > 64)
-        n = 64;
-    for (int i = 0; i < n; i++)
+    for (int i = 0; i < n && i < 64; i++)
     {
         char have[INFOTIPSIZE + 1];
-        if (!tip || !*tip)
-            return icons[i];
-        if (DrvTrayIconTip(icons[i], have, sizeof(have)) && strstr(have, tip))
-            return icons[i];
+        if (!tip || !*tip || (DrvTrayIconTip(icons[i], have, sizeof(have)) && strstr(have, tip)))
+        {
+            *out = icons[i];
+            return true;
+        }
     }
-    return NULL;
+    return false;
 }
 
-bool DrvClickTrayIcon(HWND icon, int how)
+bool DrvClickTrayIcon(const DrvTrayIcon& icon, int how)
 {
-    if (!IsWindow(icon))
+    if (!IsWindow(icon.window))
         return false;
-    LPARAM at = MAKELPARAM(4, 4);
-    bool ok = true;
+    HWND w = icon.window;
+    LPARAM at = MAKELPARAM(icon.at.x, icon.at.y);
     switch (how)
     {
         case TVD_CLICK_LEFT:
-            ok =
-                PostMessageA(icon, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageA(icon, WM_LBUTTONUP, 0, at);
-            break;
+            return PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageA(w, WM_LBUTTONUP, 0, at);
         case TVD_CLICK_RIGHT:
-            ok =
-                PostMessageA(icon, WM_RBUTTONDOWN, MK_RBUTTON, at) && PostMessageA(icon, WM_RBUTTONUP, 0, at);
-            break;
+            return PostMessageA(w, WM_RBUTTONDOWN, MK_RBUTTON, at) && PostMessageA(w, WM_RBUTTONUP, 0, at);
         case TVD_CLICK_DOUBLE:
             // The order a real double click produces.
-            ok = PostMessageA(icon, WM_LBUTTONDOWN, MK_LBUTTON, at) &&
-                 PostMessageA(icon, WM_LBUTTONUP, 0, at) &&
-                 PostMessageA(icon, WM_LBUTTONDBLCLK, MK_LBUTTON, at) &&
-                 PostMessageA(icon, WM_LBUTTONUP, 0, at);
-            break;
-        default:
-            return false;
+            return PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageA(w, WM_LBUTTONUP, 0, at) &&
+                   PostMessageA(w, WM_LBUTTONDBLCLK, MK_LBUTTON, at) && PostMessageA(w, WM_LBUTTONUP, 0, at);
     }
-    return ok;
+    return false;
 }
 
 // --- Processes -----------------------------------------------------------

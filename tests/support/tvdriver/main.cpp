@@ -317,20 +317,21 @@ static int CmdTray()
 {
     if (Opt("list"))
     {
-        HWND icons[64];
+        DrvTrayIcon icons[64];
         int n = DrvTrayIcons(icons, 64);
         for (int i = 0; i < n && i < 64; i++)
         {
             char tip[1024];
             if (!DrvTrayIconTip(icons[i], tip, sizeof(tip)))
                 tip[0] = '\0';
-            printf("icon=0x%llx tip=%s\n", (unsigned long long)(ULONG_PTR)icons[i], tip);
+            printf("window=0x%llx x=%ld y=%ld tip=%s\n", (unsigned long long)(ULONG_PTR)icons[i].window,
+                   icons[i].at.x, icons[i].at.y, tip);
         }
         return n > 0 ? TVD_OK : TVD_FAIL;
     }
     const char* tip = Opt("tip");
-    HWND icon = NULL;
-    int rc = DrvWaitFor([&]() { return (icon = DrvFindTrayIcon(tip)) != NULL; }, Timeout());
+    DrvTrayIcon icon;
+    int rc = DrvWaitFor([&]() { return DrvFindTrayIcon(tip, &icon); }, Timeout());
     if (rc != TVD_OK)
         return rc;
     const char* button = Opt("button");
