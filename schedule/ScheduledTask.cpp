@@ -796,11 +796,18 @@ int CSTaskList::Save(const char* path)
     {
         FormatTaskLine(*task, line, sizeof(line));
         out.WriteLine(line);
-        // The file has no form for a task without a rule; it gets the rule a
-        // reader would give it.
         const CSTRecRule* rule = task->GetFirstRule();
-        CSTRecRule fresh;
-        FormatRuleLine(rule ? *rule : fresh, line, sizeof(line));
+        if (rule)
+        {
+            FormatRuleLine(*rule, line, sizeof(line));
+        }
+        else
+        {
+            // The file has no form for a task without a rule; it gets the
+            // rule a reader would give it.
+            CSTRecRule fresh;
+            FormatRuleLine(fresh, line, sizeof(line));
+        }
         out.WriteLine(line);
         out.WriteLine("</task>");
     }
