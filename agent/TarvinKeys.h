@@ -1,0 +1,121 @@
+// Tarvin Keys: the agent's system-wide hot keys, each bound to one action,
+// kept in "Tarvin Keys.keys" in the user's files folder.
+#pragma once
+
+#include <windows.h>
+#include "PtrList.h"
+#include "keysfile.h"
+
+class CHiddenWindows;
+
+// Main window commands that hot keys post.
+enum
+{
+    TVCMD_EXIT = 200,
+    TVCMD_EDITOR = 201,
+    TVCMD_PREFERENCES = 220, // the first preferences page; 203 has no handler
+    TVCMD_MENU_EDITOR = 205,
+    TVCMD_SCHEDULER = 206,
+    TVCMD_VIEW_LOG = 213
+};
+
+class CTarvinKey
+{
+  public:
+    CTarvinKey();
+    CTarvinKey(const CTarvinKey& other);
+    CTarvinKey& operator=(const CTarvinKey& other);
+    virtual ~CTarvinKey();
+
+    void SetTarget(const char* target); // cut to KEY_TARGET_SIZE - 1 characters
+
+    int id;
+    int vcode;
+    UINT mods;
+    int action;
+    char* target; // KEY_TARGET_SIZE bytes, owned
+};
+
+class CTarvinKeys : public CPtrList<CTarvinKey>
+{
+  public:
+    // Replaces the table by the file's keys, with ids 0, 1, 2 ... in file
+    // order. 1, or 0 when the file is missing or its header is not 1.00.
+    int Load(const char* fileName);
+    // Writes the table through a safe save; true when the file was replaced.
+    bool Save(const char* fileName);
+    // Appends the key (taken over) with an id no other key of the table has.
+    // Returns the id.
+    int AddKey(CTarvinKey* key);
+    // One more than the largest id in the table (0 for an empty table); the
+    // lowest free id when that would leave the range the system accepts.
+    int GetNewId();
+
+    // RegisterHotKey / UnregisterHotKey on hwnd; 0 when there is no record.
+    BOOL Register(unsigned index, HWND hwnd);
+    BOOL Unregister(unsigned index, HWND hwnd);
+    // "Ctrl + Alt + T"; null (buf emptied) when there is no record.
+    char* GetText(unsigned index, char* buf, size_t size);
+    // The action's description; null (buf emptied) when there is no record.
+    char* GetDesc(unsigned index, char* buf, size_t size);
+    // Position of the key with that id, or UINT_MAX.
+    unsigned GetPosById(int id);
+};
+
+// What the hot-key actions need from the rest of the agent. The defaults do
+// the real thing; the agent overrides what belongs to its other parts.
+class CHotKeyHost
+{
+  public:
+    virtual ~CHotKeyHost()
+    {
+    }
+    // Action 2 and 4 work on this list; null leaves them without effect.
+    virtual CHiddenWindows* GetHiddenWindows()
+    {
+        return nullptr;
+    }
+    // Action 3: open or raise the Hidden Windows dialog.
+    virtual void ShowHiddenWindowList(HWND /*mainWnd*/)
+    {
+    }
+    virtual int ShowMessage(HWND owner, const char* text, const char* caption, UINT type)
+    {
+        return MessageBoxA(owner, text, caption, type);
+    }
+    // Action 1; the result of ShellExecute.
+    virtual HINSTANCE Run(const char* target)
+    {
+        return ShellExecuteRun(target);
+    }
+    virtual void PostCommand(HWND mainWnd, int id)
+    {
+        PostMessageA(mainWnd, WM_COMMAND, (WPARAM)id, 0);
+    }
+    virtual void GetCursor(POINT* pt)
+    {
+        if (!GetCursorPos(pt))
+            pt->x = pt->y = 0;
+    }
+
+    static HINSTANCE ShellExecuteRun(const char* target);
+};
+
+#define TVKEYS_FILE_NAME "Tarvin Keys.keys"
+#define TVKEYS_REGISTER_FAILED                                                                                 \
+    "Tarvin is unable to register the new Tarvin Key:\n   %s\n   %s\n\nThis may be because the key is already " \
+    "registered by another application."
+#define TVKEYS_CANNOT_HIDE "You cannot hide Tarvin Agent windows using this feature."
+
+// The registration failure text for the key at index.
+void FormatRegisterFailure(CTarvinKeys& keys, unsigned index, char* buf, size_t size);
+
+// The agent's wrappers around its one table; the file is always
+// "Tarvin Keys.keys" in the user's files folder.
+int LoadTarvinKeys(HWND mainWnd, CTarvinKeys& keys);
+// Registers every key on the main window; each failure is reported through
+// host.ShowMessage (caption "Tarvin Keys"). Returns the number of failures.
+int RegisterTarvinKeys(HWND mainWnd, CTarvinKeys& keys, CHotKeyHost& host);
+int SaveTarvinKeys(HWND mainWnd, CTarvinKeys& keys);
+// WM_HOTKEY of the main window: runs the action of the key with that id. 1.
+int OnHotKey(HWND mainWnd, int id, CTarvinKeys& keys, CHotKeyHost& host);

@@ -1,0 +1,214 @@
+#include <windows.h>
+#include <windowsx.h>
+#include <commctrl.h>
+
+#include "hiddenWndDlg.h"
+#include "hiddenWndDlgRes.h"
+#include "HiddenWindows.h"
+#include "winutils.h"
+
+#include "strutils.h"
+
+namespace
+{
+const UINT_PTR kRefreshTimer = 0;
+// A hung program must not stall the agent's one thread at every tick.
+const UINT kIconAskMs = 200;
+
+#define HANDLE_DLGMSG(hwnd, message, fn)                                                                     \
+    case (message):                                                                                        \
+        return SetDlgMsgResult(hwnd, uMsg, HANDLE_##message((hwnd), (wParam), (lParam), (fn)))
+
+struct HiddenWndState
+{
+    CHiddenWindows* list;
+    HWND* slot;
+    HIMAGELIST images;
+};
+
+HiddenWndState* GetState(HWND hwnd)
+{
+    return (HiddenWndState*)GetWindowLongPtrA(hwnd, DWLP_USER);
+}
+
+HICON AskIcon(HWND hwnd, WPARAM which)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(hwnd, WM_GETICON, which, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kIconAskMs, &result))
+        return NULL;
+    return (HICON)result;
+}
+
+HICON WindowIcon(HWND hwnd)
+{
+    HICON icon = AskIcon(hwnd, ICON_SMALL);
+    if (!icon)
+        icon = AskIcon(hwnd, ICON_BIG);
+    if (!icon && IsWindowsXP())
+        icon = AskIcon(hwnd, ICON_SMALL2);
+    if (!icon)
+        icon = (HICON)GetClassLongPtrA(hwnd, GCLP_HICONSM);
+    if (!icon)
+        icon = (HICON)GetClassLongPtrA(hwnd, GCLP_HICON);
+    if (!icon)
+        icon = LoadIconA(NULL, (LPCSTR)IDI_APPLICATION);
+    return icon;
+}
+
+int FirstSelected(HWND list)
+{
+    return ListView_GetNextItem(list, -1, LVNI_SELECTED);
+}
+
+void HiddenWndDlg_OnRefresh(HWND hwnd)
+{
+    HiddenWndState* state = GetState(hwnd);
+    HWND list = GetDlgItem(hwnd, IDC_HIDDENWND_LIST);
+    if (!state || !list)
+        return;
+    int selected = FirstSelected(list);
+
+    state->list->Refresh();
+    ListView_DeleteAllItems(list);
+    if (state->images)
+        ImageList_RemoveAll(state->images);
+
+    int row = 0;
+    state->list->ResetCur();
+    for (CHiddenWnd* record = state->list->GetCur(); record; record = state->list->GetNext())
+    {
+        int image = state->images ? ImageList_AddIcon(state->images, WindowIcon(record->hwnd)) : -1;
+        LVITEMA item;
+        ZeroMemory(&item, sizeof(item));
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = row++;
+        item.pszText = record->title;
+        item.iImage = image;
+        ListView_InsertItem(list, &item);
+    }
+    if (selected >= 0)
+    {
+        ListView_SetItemState(list, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+}
+
+void HiddenWndDlg_OnShow(HWND hwnd)
+{
+    HiddenWndState* state = GetState(hwnd);
+    HWND list = GetDlgItem(hwnd, IDC_HIDDENWND_LIST);
+    if (!state || !list)
+        return;
+    int selected = FirstSelected(list);
+    if (selected < 0)
+        return;
+    ListView_DeleteItem(list, selected);
+    state->list->Show((unsigned)selected);
+}
+
+BOOL HiddenWndDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
+{
+    HiddenWndState* state = (HiddenWndState*)lParam;
+    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)state);
+    ForceTaskbarButton(hwnd);
+    CenterWindow(hwnd);
+
+    HWND list = GetDlgItem(hwnd, IDC_HIDDENWND_LIST);
+    ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    LVCOLUMNA column;
+    ZeroMemory(&column, sizeof(column));
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 324;
+    column.pszText = (LPSTR) "Window Title";
+    ListView_InsertColumn(list, 0, &column);
+
+    state->images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 10);
+    if (state->images)
+        ListView_SetImageList(list, state->images, LVSIL_SMALL);
+
+    HiddenWndDlg_OnRefresh(hwnd);
+    SetTimer(hwnd, kRefreshTimer, 1000, NULL);
+    return TRUE;
+}
+
+void HiddenWndDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
+{
+    switch (id)
+    {
+        case IDC_HIDDENWND_SHOW:
+            HiddenWndDlg_OnShow(hwnd);
+            break;
+        case IDC_HIDDENWND_CLOSE:
+            DestroyWindow(hwnd);
+            break;
+    }
+}
+
+void HiddenWndDlg_OnTimer(HWND hwnd, UINT id)
+{
+    if (id == kRefreshTimer)
+        HiddenWndDlg_OnRefresh(hwnd);
+}
+
+void HiddenWndDlg_OnClose(HWND hwnd)
+{
+    DestroyWindow(hwnd);
+}
+
+void HiddenWndDlg_OnDestroy(HWND hwnd)
+{
+    KillTimer(hwnd, kRefreshTimer);
+    HiddenWndState* state = GetState(hwnd);
+    if (!state)
+        return;
+    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    // Detached first, so the list view never draws with a destroyed list.
+    ListView_SetImageList(GetDlgItem(hwnd, IDC_HIDDENWND_LIST), NULL, LVSIL_SMALL);
+    if (state->images)
+    {
+        ImageList_RemoveAll(state->images);
+        ImageList_Destroy(state->images);
+    }
+    if (state->slot && *state->slot == hwnd)
+        *state->slot = NULL;
+    delete state;
+}
+
+INT_PTR CALLBACK HiddenWndDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg)
+    {
+        // WM_INITDIALOG's result is the return value itself.
+        case WM_INITDIALOG:
+            return HANDLE_WM_INITDIALOG(hwnd, wParam, lParam, HiddenWndDlg_OnInit);
+        HANDLE_DLGMSG(hwnd, WM_COMMAND, HiddenWndDlg_OnCommand);
+        HANDLE_DLGMSG(hwnd, WM_TIMER, HiddenWndDlg_OnTimer);
+        HANDLE_DLGMSG(hwnd, WM_CLOSE, HiddenWndDlg_OnClose);
+        HANDLE_DLGMSG(hwnd, WM_DESTROY, HiddenWndDlg_OnDestroy);
+    }
+    return FALSE;
+}
+} // namespace
+
+HWND OpenHiddenWindowsDialog(HINSTANCE instance, CHiddenWindows* list, HWND* slot)
+{
+    if (slot && *slot && IsWindow(*slot))
+    {
+        BringWindowToTop(*slot);
+        return *slot;
+    }
+    if (!list)
+        return NULL;
+    HiddenWndState* state = new HiddenWndState{list, slot, NULL};
+    HWND hwnd = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_HIDDENWND), GetDesktopWindow(),
+                                   HiddenWndDlgProc, (LPARAM)state);
+    if (!hwnd)
+    {
+        // WM_DESTROY frees the state of a dialog that was created.
+        delete state;
+        return NULL;
+    }
+    if (slot)
+        *slot = hwnd;
+    ShowWindow(hwnd, SW_SHOW);
+    return hwnd;
+}

@@ -1,0 +1,147 @@
+#include "keysfile.h"
+#include "xmlutils.h"
+
+#include <stdlib.h>
+
+#include "strutils.h"
+
+static int ReadDecimal(const char* text)
+{
+    long value = strtol(text, NULL, 10);
+    if (value > 0x7fffffffL)
+        return 0x7fffffff;
+    if (value < -0x7fffffffL - 1)
+        return -0x7fffffff - 1;
+    return (int)value;
+}
+
+int ReadKeysHeader(const char* line)
+{
+    char tag[32];
+    if (GetTagName(line, tag, sizeof(tag)) <= 0 || StrCompareNoCase(tag, "?TarvinTarvinKeys") != 0)
+        return 0;
+    char version[64];
+    if (GetPropertyValue(line, "version", version, sizeof(version)) < 0)
+        return 0;
+    return strtod(version, NULL) == 1.0 ? 1 : 0;
+}
+
+static int ReadNumber(const char* line, const char* prop)
+{
+    char number[32];
+    if (GetPropertyValue(line, prop, number, sizeof(number)) < 0)
+        return 0;
+    return ReadDecimal(number);
+}
+
+int ReadKeyLine(const char* line, tagKEY_LINE* key)
+{
+    char tag[32];
+    if (GetTagName(line, tag, sizeof(tag)) <= 0 || StrCompareNoCase(tag, "key") != 0)
+        return 0;
+    key->vcode = ReadNumber(line, "vcode");
+    key->mods = (unsigned)ReadNumber(line, "mods");
+    key->action = ReadNumber(line, "action");
+    key->target[0] = '\0';
+    if (GetPropertyValue(line, "target", key->target, sizeof(key->target)) < 0)
+        key->target[0] = '\0';
+    return 1;
+}
+
+bool FormatKeyLine(char* buf, size_t size, const tagKEY_LINE* key)
+{
+    return StrFormat(buf, size, "<key vcode=\"%d\" mods=\"%d\" action=\"%d\" target=\"%s\">", key->vcode,
+                     (int)key->mods, key->action, key->target);
+}
+
+const char* GetKeyName(int vcode)
+{
+    static const char* const digits[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
+    static const char* const letters[] = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M",
+                                          "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y", "Z"};
+    static const char* const numpad[] = {"Num 0", "Num 1", "Num 2", "Num 3", "Num 4",
+                                         "Num 5", "Num 6", "Num 7", "Num 8", "Num 9",
+                                         "Num *", "Num +", "Separator", "Num -", "Num Del", "Num /"};
+    static const char* const fkeys[] = {"F1",  "F2",  "F3",  "F4",  "F5",  "F6",  "F7",  "F8",
+                                        "F9",  "F10", "F11", "F12", "F13", "F14", "F15", "F16",
+                                        "F17", "F18", "F19", "F20", "F21", "F22", "F23", "F24"};
+    static const char* const moves[] = {"Page Up", "Page Down", "End", "Home", "Left", "Up", "Right", "Down"};
+    switch (vcode)
+    {
+        case 8:
+            return "Backspace";
+        case 13:
+            return "Enter";
+        case 20:
+            return "Caps Lock";
+        case 32:
+            return "Space";
+        case 44:
+            return "Print Scrn";
+        case 45:
+            return "Insert";
+        case 46:
+            return "Delete";
+        case 145:
+            return "Scroll Lock";
+    }
+    if (vcode >= 33 && vcode <= 40)
+        return moves[vcode - 33];
+    if (vcode >= 48 && vcode <= 57)
+        return digits[vcode - 48];
+    if (vcode >= 65 && vcode <= 90)
+        return letters[vcode - 65];
+    if (vcode >= 96 && vcode <= 111)
+        return numpad[vcode - 96];
+    if (vcode >= 112 && vcode <= 135)
+        return fkeys[vcode - 112];
+    return "Unknown";
+}
+
+void FormatKeyText(char* buf, size_t size, int vcode, unsigned mods)
+{
+    if (!buf || size == 0)
+        return;
+    buf[0] = '\0';
+    static const struct
+    {
+        unsigned bit;
+        const char* name;
+    } order[] = {{KEYMOD_CONTROL, "Ctrl"}, {KEYMOD_SHIFT, "Shift"}, {KEYMOD_WIN, "Win"}, {KEYMOD_ALT, "Alt"}};
+    bool any = false;
+    for (const auto& m : order)
+    {
+        if (!(mods & m.bit))
+            continue;
+        if (any)
+            StrAppend(buf, size, " + ");
+        StrAppend(buf, size, m.name);
+        any = true;
+    }
+    if (any)
+        StrAppend(buf, size, " + ");
+    StrAppend(buf, size, GetKeyName(vcode));
+}
+
+void FormatActionDesc(char* buf, size_t size, int action, const char* target)
+{
+    static const char* const names[] = {"None",
+                                        NULL,
+                                        "Hide window",
+                                        "Show hidden window list",
+                                        "Show all hidden windows",
+                                        "Show log file viewer",
+                                        "Show preferences dialog",
+                                        "Open Tarvin Editor",
+                                        "Open Tarvin Menu Editor",
+                                        "Open Tarvin Scheduler",
+                                        "Exit Tarvin"};
+    if (!buf || size == 0)
+        return;
+    if (action == KEYACT_RUN)
+        StrFormat(buf, size, "Run \"%s\"", target ? target : "");
+    else if (action >= 0 && action <= KEYACT_EXIT)
+        StrCopy(buf, size, names[action]);
+    else
+        StrCopy(buf, size, "Unknown");
+}

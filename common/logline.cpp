@@ -1,0 +1,84 @@
+#include "logline.h"
+#include "Time.h"
+#include "xmlutils.h"
+
+#include <stdlib.h>
+
+#include "strutils.h"
+
+static int ReadDecimal(const char* text)
+{
+    long value = strtol(text, NULL, 10);
+    if (value > 0x7fffffffL)
+        return 0x7fffffff;
+    if (value < -0x7fffffffL - 1)
+        return -0x7fffffff - 1;
+    return (int)value;
+}
+
+int ReadLogHeader(const char* line)
+{
+    char tag[32];
+    if (GetTagName(line, tag, sizeof(tag)) <= 0 || StrCompareNoCase(tag, "?TarvinLogFile") != 0)
+        return 2;
+    char version[64];
+    if (GetPropertyValue(line, "version", version, sizeof(version)) < 0)
+        return 2;
+    return strtod(version, NULL) == 1.0 ? 0 : 3;
+}
+
+// prop="..." as GetPropertyValue reads it; on a cut line an opened but
+// unclosed value is taken up to the end of the line.
+static bool ReadText(const char* line, const char* prop, bool cut, char* value, size_t size)
+{
+    value[0] = '\0';
+    if (GetPropertyValue(line, prop, value, (unsigned)size) >= 0)
+        return true;
+    if (!cut)
+        return false;
+    int at = StrFind(line, prop, 0);
+    if (at < 0)
+        return false;
+    const char* p = line + at + strlen(prop);
+    if (p[0] != '=' || (p[1] != '"' && p[1] != '\''))
+        return false;
+    StrCopy(value, size, p + 2);
+    return true;
+}
+
+int ReadLogItemLine(const char* line, bool cut, tagLOG_LINE* item)
+{
+    char tag[32];
+    if (GetTagName(line, tag, sizeof(tag)) <= 0 || StrCompareNoCase(tag, "logitem") != 0)
+        return 0;
+
+    char number[32];
+    item->severity = 0;
+    if (GetPropertyValue(line, "severity", number, sizeof(number)) >= 0)
+        item->severity = ReadDecimal(number);
+    ReadText(line, "name", cut, item->name, sizeof(item->name));
+    ReadText(line, "description", cut, item->description, sizeof(item->description));
+
+    // A time that is missing or unreadable stays "no time" rather than being
+    // taken from anywhere else.
+    memset(&item->time, 0, sizeof(item->time));
+    char when[64];
+    CTime time;
+    if (GetPropertyValue(line, "datetime", when, sizeof(when)) >= 0 && time.Set(when) == 0)
+    {
+        item->time = *time.GetSystemTimePtr();
+        item->time.wDayOfWeek = 0; // not part of the text form
+    }
+    return 1;
+}
+
+bool FormatLogItemLine(char* buf, size_t size, int severity, const char* name, const char* description,
+                       const SYSTEMTIME* time)
+{
+    CTime t;
+    t.Set(time);
+    char when[64];
+    t.GetString(when, sizeof(when));
+    return StrFormat(buf, size, "<logitem severity=\"%d\" name=\"%s\" description=\"%s\" datetime=\"%s\" />",
+                     severity, name ? name : "", description ? description : "", when);
+}

@@ -1,0 +1,232 @@
+// Hidden windows: owner chains, the related-window cap, Refresh and Show,
+// with windows of this process and of tvtarget.exe, and the dialog.
+#include <windows.h>
+#include <commctrl.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "HiddenWindows.h"
+#include "hiddenWndDlg.h"
+#include "hiddenWndDlgRes.h"
+#include "agent_testutil.h"
+#include "strutils.h"
+
+using agenttest::CTargetProcess;
+using agenttest::CTestWindow;
+using agenttest::PumpUntil;
+
+TEST(HiddenWindows, HidingAChildHidesItsTopLevelWindowAndOwnedWindows)
+{
+    CTestWindow top("Family head");
+    HWND child = CreateWindowExA(0, "BUTTON", "child", WS_CHILD | WS_VISIBLE, 5, 5, 50, 20, top, NULL,
+                                 GetModuleHandleA(NULL), NULL);
+    CTestWindow tool1("Family tool 1", top, WS_EX_TOOLWINDOW);
+    CTestWindow tool2("Family tool 2", tool1, WS_EX_TOOLWINDOW); // owned through tool 1
+    CTestWindow hiddenTool("Family hidden tool", top, WS_EX_TOOLWINDOW);
+    ShowWindow(hiddenTool, SW_HIDE);
+    CTestWindow stranger("Stranger");
+
+    CHiddenWindows list;
+    EXPECT_EQ(1, list.Hide(child));
+    ASSERT_EQ(1u, list.GetSize());
+    CHiddenWnd* record = list.GetAt(0);
+    EXPECT_EQ(top.Get(), record->hwnd);
+    EXPECT_STREQ("Family head", record->title);
+    ASSERT_EQ(2u, record->relatedCount);
+    EXPECT_FALSE(IsWindowVisible(top));
+    EXPECT_FALSE(IsWindowVisible(tool1));
+    EXPECT_FALSE(IsWindowVisible(tool2));
+    EXPECT_TRUE(IsWindowVisible(stranger));
+
+    // Shown again: the head, then the tools without taking the activation.
+    SetActiveWindow(stranger);
+    EXPECT_EQ(0, list.Show(1));
+    EXPECT_EQ(1, list.Show(0));
+    EXPECT_EQ(0u, list.GetSize());
+    EXPECT_TRUE(IsWindowVisible(top));
+    EXPECT_TRUE(IsWindowVisible(tool1));
+    EXPECT_TRUE(IsWindowVisible(tool2));
+    EXPECT_FALSE(IsWindowVisible(hiddenTool)); // it was not hidden by us
+    EXPECT_NE(tool1.Get(), GetActiveWindow());
+    EXPECT_NE(tool2.Get(), GetActiveWindow());
+    EXPECT_EQ(0, list.Hide(NULL));
+}
+
+TEST(HiddenWindows, MoreThan256OwnedWindowsDoNotOverrunTheRecord)
+{
+    CTestWindow top("Big family");
+    std::vector<std::unique_ptr<CTestWindow>> owned;
+    for (int i = 0; i < 260; i++)
+        owned.push_back(std::make_unique<CTestWindow>(("Owned " + std::to_string(i)).c_str(), top,
+                                                      WS_EX_TOOLWINDOW));
+    CHiddenWindows list;
+    list.Hide(top);
+    CHiddenWnd* record = list.GetAt(0);
+    EXPECT_EQ(256u, record->relatedCount);
+    // The ones past the array stay visible, so none is lost.
+    int visible = 0;
+    for (auto& w : owned)
+        visible += IsWindowVisible(*w) ? 1 : 0;
+    EXPECT_EQ(4, visible);
+    list.Show(0);
+    for (auto& w : owned)
+        EXPECT_TRUE(IsWindowVisible(*w));
+}
+
+TEST(HiddenWindows, RefreshDropsClosedWindowsAndRereadsTitles)
+{
+    CHiddenWindows list;
+    CTestWindow a("First A");
+    auto b = std::make_unique<CTestWindow>("Second B");
+    auto c = std::make_unique<CTestWindow>("Third C");
+    CTestWindow d("Fourth D");
+    list.Hide(a);
+    list.Hide(*b);
+    list.Hide(*c);
+    list.Hide(d);
+    b.reset();
+    c.reset();
+    SetWindowTextA(d, "Fourth renamed");
+    EXPECT_EQ(1, list.Refresh());
+    ASSERT_EQ(2u, list.GetSize());
+    EXPECT_EQ(a.Get(), list.GetAt(0)->hwnd);
+    EXPECT_STREQ("Fourth renamed", list.GetAt(1)->title);
+
+    // A window hidden twice has two records; show all empties the list in order.
+    list.Hide(a);
+    EXPECT_EQ(3u, list.GetSize());
+    list.ShowAll();
+    EXPECT_EQ(0u, list.GetSize());
+    EXPECT_TRUE(IsWindowVisible(a));
+    EXPECT_TRUE(IsWindowVisible(d));
+    EXPECT_EQ(1, list.Refresh());
+}
+
+TEST(HiddenWindows, WindowsOfAnotherProcess)
+{
+    CTargetProcess one, two;
+    ASSERT_TRUE(one.Start("-title=\"Other App\" -owned=\"Other Tool A\" -owned=\"Other Tool B\""));
+    ASSERT_TRUE(two.Start("-title=\"Second App\" -title=\"Second App 2\""));
+    HWND app = one.WaitWindow("Other App");
+    HWND toolA = one.WaitWindow("Other Tool A");
+    HWND toolB = one.WaitWindow("Other Tool B");
+    HWND second = two.WaitWindow("Second App");
+    HWND second2 = two.WaitWindow("Second App 2");
+    ASSERT_TRUE(app && toolA && toolB && second && second2);
+
+    CHiddenWindows list;
+    list.Hide(app);
+    list.Hide(second);
+    list.Hide(second2);
+    EXPECT_EQ(2u, list.GetAt(0)->relatedCount);
+    EXPECT_EQ(0u, list.GetAt(1)->relatedCount);
+    EXPECT_FALSE(IsWindowVisible(app));
+    EXPECT_FALSE(IsWindowVisible(toolA));
+    EXPECT_FALSE(IsWindowVisible(toolB));
+    EXPECT_FALSE(IsWindowVisible(second));
+
+    // Show all: in the order hidden, the list left empty.
+    list.ShowAll();
+    EXPECT_EQ(0u, list.GetSize());
+    for (HWND w : {app, toolA, toolB, second, second2})
+        EXPECT_TRUE(IsWindowVisible(w));
+
+    // A hidden application that is closed leaves the list at the next refresh.
+    list.Hide(second);
+    PostMessageA(second, WM_CLOSE, 0, 0);
+    PostMessageA(second2, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(two.Exited(10000));
+    list.Refresh();
+    EXPECT_EQ(0u, list.GetSize());
+}
+
+// --- The dialog ----------------------------------------------------------------
+
+namespace
+{
+
+std::vector<std::string> Rows(HWND list)
+{
+    std::vector<std::string> out;
+    int n = ListView_GetItemCount(list);
+    for (int i = 0; i < n; i++)
+    {
+        char text[256] = "";
+        ListView_GetItemText(list, i, 0, text, sizeof(text));
+        out.push_back(text);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(HiddenWindowsDialog, ListsIconsShowsAndRefreshesEverySecond)
+{
+    CHiddenWindows list;
+    CTestWindow a("Hidden alpha");
+    CTestWindow b("Hidden beta");
+    HICON icon = LoadIconA(NULL, (LPCSTR)IDI_WARNING);
+    SendMessageA(b, WM_SETICON, ICON_SMALL, (LPARAM)icon);
+    list.Hide(a);
+    list.Hide(b);
+
+    HWND slot = NULL;
+    HWND dlg = OpenHiddenWindowsDialog(GetModuleHandleA(NULL), &list, &slot);
+    ASSERT_TRUE(dlg);
+    EXPECT_EQ(dlg, slot);
+    EXPECT_EQ("Hidden Windows", agenttest::WindowTextOf(dlg));
+    EXPECT_TRUE(GetWindowLongPtrA(dlg, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(dlg, OpenHiddenWindowsDialog(GetModuleHandleA(NULL), &list, &slot));
+    HWND view = GetDlgItem(dlg, IDC_HIDDENWND_LIST);
+    ASSERT_TRUE(view);
+
+    char title[64] = "";
+    LVCOLUMNA col;
+    ZeroMemory(&col, sizeof(col));
+    col.mask = LVCF_TEXT | LVCF_WIDTH;
+    col.pszText = title;
+    col.cchTextMax = sizeof(title);
+    ASSERT_TRUE(ListView_GetColumn(view, 0, &col));
+    EXPECT_STREQ("Window Title", title);
+    EXPECT_EQ(324, col.cx);
+    EXPECT_TRUE(ListView_GetExtendedListViewStyle(view) & LVS_EX_FULLROWSELECT);
+    EXPECT_EQ((std::vector<std::string>{"Hidden alpha", "Hidden beta"}), Rows(view));
+    HIMAGELIST images = ListView_GetImageList(view, LVSIL_SMALL);
+    ASSERT_TRUE(images);
+    EXPECT_EQ(2, ImageList_GetImageCount(images));
+
+    // Windows hidden or closed meanwhile show up within a second.
+    auto c = std::make_unique<CTestWindow>("Hidden gamma");
+    list.Hide(*c);
+    EXPECT_TRUE(PumpUntil([&] { return ListView_GetItemCount(view) == 3; }, 3000));
+    ListView_SetItemState(view, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    c.reset();
+    EXPECT_TRUE(PumpUntil([&] { return ListView_GetItemCount(view) == 2; }, 3000));
+    EXPECT_EQ((std::vector<std::string>{"Hidden alpha", "Hidden beta"}), Rows(view));
+
+    // Show without a selection does nothing; with one it shows that record.
+    for (int i = 0; i < 2; i++)
+        ListView_SetItemState(view, i, 0, LVIS_SELECTED);
+    SendMessageA(dlg, WM_COMMAND, IDC_HIDDENWND_SHOW, 0);
+    EXPECT_EQ(2u, list.GetSize());
+    ListView_SetItemState(view, 1, LVIS_SELECTED, LVIS_SELECTED);
+    SendMessageA(dlg, WM_COMMAND, IDC_HIDDENWND_SHOW, 0);
+    EXPECT_TRUE(IsWindowVisible(b));
+    EXPECT_FALSE(IsWindowVisible(a));
+    ASSERT_EQ(1u, list.GetSize());
+    EXPECT_EQ(a.Get(), list.GetAt(0)->hwnd);
+    EXPECT_EQ((std::vector<std::string>{"Hidden alpha"}), Rows(view));
+
+    SendMessageA(dlg, WM_COMMAND, IDC_HIDDENWND_CLOSE, 0);
+    EXPECT_FALSE(IsWindow(dlg));
+    EXPECT_EQ(NULL, slot);
+    list.ShowAll();
+
+    // Opened again after closing: a new dialog; the close box ends it too.
+    dlg = OpenHiddenWindowsDialog(GetModuleHandleA(NULL), &list, &slot);
+    ASSERT_TRUE(dlg);
+    SendMessageA(dlg, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(dlg));
+    EXPECT_EQ(NULL, slot);
+}

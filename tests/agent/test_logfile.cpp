@@ -1,0 +1,450 @@
+// The log: bounds of the in-memory list, the file format read and written,
+// and the two dialogs.
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include <vector>
+
+#include "LogFile.h"
+#include "logfileDlg.h"
+#include "logfileDlgRes.h"
+#include "logline.h"
+#include "agent_testutil.h"
+#include "testutil.h"
+#include "strutils.h"
+
+using agenttest::PumpUntil;
+
+namespace
+{
+
+SYSTEMTIME MakeTime(WORD y, WORD mo, WORD d, WORD h, WORD mi, WORD s, WORD ms)
+{
+    SYSTEMTIME st = {y, mo, 0, d, h, mi, s, ms};
+    return st;
+}
+
+CLogFile::CLogItem* Item(const char* desc, const char* name = "Test")
+{
+    SYSTEMTIME st = MakeTime(2026, 12, 5, 21, 56, 50, 123);
+    return new CLogFile::CLogItem(CLogFile::LOG_INFO, name, desc, &st);
+}
+
+std::vector<std::string> Descriptions(CLogFile& log)
+{
+    std::vector<std::string> out;
+    for (unsigned i = 0; i < log.GetLength(); i++)
+        out.push_back(log.GetLogItem(i)->GetDescription());
+    return out;
+}
+
+std::string Header()
+{
+    return std::string(LOGFILE_HEADER) + "\r\n";
+}
+
+} // namespace
+
+TEST(LogFileBounds, AppendKeepsTheNewestEntriesUpToTheSize)
+{
+    CLogFile log(3);
+    for (const char* d : {"one", "two", "three", "four"})
+        log.Append(Item(d));
+    EXPECT_EQ((std::vector<std::string>{"two", "three", "four"}), Descriptions(log));
+
+    CLogFile big(100);
+    for (int i = 0; i < 100; i++)
+        big.Append(Item(std::to_string(i).c_str()));
+    big.SetSize(10);
+    ASSERT_EQ(10u, big.GetLength());
+    EXPECT_EQ(10u, big.GetSize());
+    EXPECT_STREQ("90", big.GetLogItem(0)->GetDescription());
+    EXPECT_STREQ("99", big.GetLogItem(9)->GetDescription());
+    EXPECT_EQ(nullptr, big.GetLogItem(10));
+
+    big.SetSize(0);
+    EXPECT_EQ(0u, big.GetLength());
+    big.Append(Item("dropped")); // freed, not kept
+    EXPECT_EQ(0u, big.GetLength());
+}
+
+TEST(LogFileItem, SetCutsTextsAndTakesUniversalTimeByDefault)
+{
+    std::string longName(400, 'n');
+    std::string longDesc(3000, 'd');
+    SYSTEMTIME before, after;
+    GetSystemTime(&before);
+    CLogFile::CLogItem item(CLogFile::LOG_MAJOR, longName.c_str(), longDesc.c_str());
+    GetSystemTime(&after);
+    EXPECT_EQ(255u, strlen(item.GetName()));
+    EXPECT_EQ(1023u, strlen(item.GetDescription()));
+    EXPECT_EQ(CLogFile::LOG_MAJOR, item.GetSeverity());
+    // Universal time, not local: the hour is one of the two read around it.
+    const SYSTEMTIME* t = item.GetDateTime();
+    EXPECT_TRUE(t->wHour == before.wHour || t->wHour == after.wHour);
+    EXPECT_EQ(before.wYear, t->wYear);
+
+    CLogFile::CLogItem none(CLogFile::LOG_INFO, nullptr, nullptr);
+    EXPECT_STREQ("", none.GetName());
+    EXPECT_STREQ("", none.GetDescription());
+
+    CLogFile::CLogItem copy(item);
+    EXPECT_STREQ(item.GetName(), copy.GetName());
+    EXPECT_EQ(0, memcmp(item.GetDateTime(), copy.GetDateTime(), sizeof(SYSTEMTIME)));
+}
+
+TEST(LogFileFormat, FlushWritesHeaderAndItemsThroughASafeSave)
+{
+    ScratchDir dir;
+    std::string path = dir.Path("Tarvin.log");
+    {
+        CLogFile log(10);
+        log.SetFileName(path.c_str());
+        SYSTEMTIME st = MakeTime(2026, 12, 5, 21, 56, 50, 123);
+        log.Append(new CLogFile::CLogItem(CLogFile::LOG_INFO, "Tarvin 2 Agent", "Tarvin Agent started", &st));
+        SYSTEMTIME st2 = MakeTime(2027, 1, 17, 3, 4, 5, 6);
+        log.Append(new CLogFile::CLogItem(CLogFile::LOG_CRITICAL, "Tarvin Interpreter", "done", &st2));
+        EXPECT_EQ(0, log.Flush());
+        EXPECT_EQ(Header() +
+                      "<logitem severity=\"0\" name=\"Tarvin 2 Agent\" description=\"Tarvin Agent started\" "
+                      "datetime=\"5 Dec 2026 21:56:50:123\" />\r\n"
+                      "<logitem severity=\"4\" name=\"Tarvin Interpreter\" description=\"done\" "
+                      "datetime=\"17 Jan 2027 03:04:05:006\" />\r\n",
+                  ReadBytes(path));
+        EXPECT_FALSE(std::filesystem::exists(path + ".tv~"));
+        log.Append(Item("at exit"));
+    }
+    // Destroying the log wrote it once more.
+    CLogFile back(100);
+    ASSERT_EQ(0, back.Open(path.c_str()));
+    EXPECT_EQ((std::vector<std::string>{"Tarvin Agent started", "done", "at exit"}), Descriptions(back));
+    const SYSTEMTIME* t = back.GetLogItem(1)->GetDateTime();
+    EXPECT_EQ(2027, t->wYear);
+    EXPECT_EQ(17, t->wDay);
+    EXPECT_EQ(6, t->wMilliseconds);
+    EXPECT_EQ(CLogFile::LOG_CRITICAL, back.GetLogItem(1)->GetSeverity());
+    EXPECT_STREQ("Tarvin Interpreter", back.GetLogItem(1)->GetName());
+
+    // Size 0: the file keeps only its header.
+    back.SetSize(0);
+    back.Flush();
+    EXPECT_EQ(Header(), ReadBytes(path));
+
+    // Without a name nothing is written anywhere, and nothing fails.
+    CLogFile unnamed(5);
+    unnamed.Append(Item("x"));
+    EXPECT_EQ(0, unnamed.Flush());
+}
+
+TEST(LogFileFormat, OpenResultCodes)
+{
+    ScratchDir dir;
+    struct Case
+    {
+        const char* content;
+        int expected;
+        unsigned entries;
+    };
+    const std::string item = "<logitem severity=\"1\" name=\"n\" description=\"d\" datetime=\"1 Feb 2026 10:00:00:000\" />\r\n";
+    const Case cases[] = {
+        {"<?TarvinLogFile version='1.00'?>\r\n", 0, 0},
+        {"<?TarvinLogFile version='1.0'?>\r\n", 0, 0},
+        {"<?TarvinLogFile version=\"1\"?>\r\n", 0, 0},
+        {"\r\n\r\n<?tarvinlogfile version='1.00'?>\r\n", 0, 0},
+        {"<?TarvinLogFile version='1.01'?>\r\n", 3, 0},
+        {"<?TarvinLogFile version='0.9'?>\r\n", 3, 0},
+        {"<?TarvinLogFile?>\r\n", 2, 0},
+        {"<logitem severity=\"1\" name=\"n\" description=\"d\" datetime=\"1 Feb 2026 10:00:00:000\" />\r\n", 2, 0},
+        {"", 2, 0},
+        {"garbage\r\n", 2, 0},
+    };
+    int n = 0;
+    for (const Case& c : cases)
+    {
+        std::string path = dir.Path("case" + std::to_string(n++) + ".log");
+        WriteBytes(path, std::string(c.content) + item);
+        CLogFile log(100);
+        log.Append(Item("old"));
+        EXPECT_EQ(c.expected, log.Open(path.c_str())) << c.content;
+        EXPECT_EQ(c.expected == 0 ? 1u : 0u, log.GetLength()) << c.content;
+        EXPECT_STREQ(path.c_str(), log.GetFileName());
+    }
+    CLogFile log(100);
+    std::string missing = dir.Path("missing.log");
+    EXPECT_EQ(4, log.Open(missing.c_str()));
+    EXPECT_STREQ(missing.c_str(), log.GetFileName());
+}
+
+TEST(LogFileFormat, ReadsItemsSkipsOtherLinesAndKeepsTheNewest)
+{
+    ScratchDir dir;
+    std::string path = dir.Path("Tarvin.log");
+    std::string text = "<?TarvinLogFile version='1.00'?>\r\n";
+    for (int i = 0; i < 150; i++)
+    {
+        text += "<LOGITEM severity=\"2\" name='src' description='event " + std::to_string(i) +
+                "' datetime='1 Feb 2026 10:00:00:000' />\r\n";
+        if (i % 50 == 0)
+            text += "<other description=\"not an item\" />\r\nplain text\r\n";
+    }
+    WriteBytes(path, text);
+    CLogFile log(100);
+    ASSERT_EQ(0, log.Open(path.c_str()));
+    ASSERT_EQ(100u, log.GetLength());
+    EXPECT_STREQ("event 50", log.GetLogItem(0)->GetDescription());
+    EXPECT_STREQ("event 149", log.GetLogItem(99)->GetDescription());
+    EXPECT_EQ(CLogFile::LOG_MINOR, log.GetLogItem(0)->GetSeverity());
+
+    // A quote in a text is written as it is and comes back cut there.
+    CLogFile quoted(10);
+    quoted.SetFileName(path.c_str());
+    quoted.Append(Item("say \"hi\" now"));
+    quoted.Flush();
+    CLogFile back(10);
+    ASSERT_EQ(0, back.Open(path.c_str()));
+    EXPECT_STREQ("say ", back.GetLogItem(0)->GetDescription());
+}
+
+TEST(LogFileFormat, LineOverTheLimitIsCompletedFromItsOwnText)
+{
+    ScratchDir dir;
+    std::string path = dir.Path("Tarvin.log");
+    // A description of 1300 characters, a name of 200: the line passes 1359
+    // characters inside the description, before the time.
+    std::string desc(1300, 'x');
+    desc.replace(1000, 8, "datetime");
+    std::string longLine = "<logitem severity=\"3\" name=\"" + std::string(200, 'n') + "\" description=\"" + desc +
+                           "\" datetime=\"5 Dec 2026 21:56:50:123\" />";
+    ASSERT_GT(longLine.size(), 1359u);
+    std::string text = Header() + longLine + "\r\n" +
+                       "<logitem severity=\"0\" name=\"after\" description=\"next\" datetime=\"6 Dec 2026 "
+                       "01:02:03:004\" />\r\n";
+    WriteBytes(path, text);
+
+    CLogFile log(100);
+    ASSERT_EQ(0, log.Open(path.c_str()));
+    ASSERT_EQ(2u, log.GetLength());
+    CLogFile::CLogItem* cut = log.GetLogItem(0);
+    EXPECT_EQ(CLogFile::LOG_MAJOR, cut->GetSeverity());
+    EXPECT_EQ(std::string(200, 'n'), cut->GetName());
+    // The description runs to the cut and is held to its field.
+    EXPECT_EQ(1023u, strlen(cut->GetDescription()));
+    EXPECT_EQ(desc.substr(0, 1023), cut->GetDescription());
+    // The time was past the cut: the entry has none rather than a stray one.
+    EXPECT_EQ(0, cut->GetDateTime()->wYear);
+    EXPECT_STREQ("next", log.GetLogItem(1)->GetDescription());
+    EXPECT_EQ(6, log.GetLogItem(1)->GetDateTime()->wDay);
+}
+
+TEST(LogLine, CutLineNeverReadsPastItsEnd)
+{
+    // The cut text lives at the very end of its own allocation, so a read
+    // past it is caught under the sanitizers of the host build too.
+    const char* texts[] = {"<logitem name=\"abc", "<logitem description='", "<logitem severity=\"",
+                           "<logitem datetime=\"5 Dec"};
+    for (const char* t : texts)
+    {
+        std::vector<char> exact(t, t + strlen(t) + 1);
+        tagLOG_LINE item;
+        EXPECT_EQ(1, ReadLogItemLine(exact.data(), true, &item)) << t;
+        EXPECT_EQ(0, item.time.wYear) << t;
+    }
+    tagLOG_LINE item;
+    EXPECT_EQ(0, ReadLogItemLine("<logitem", true, &item)); // no tag yet
+    ASSERT_EQ(1, ReadLogItemLine("<logitem name=\"abc", true, &item));
+    EXPECT_STREQ("abc", item.name);
+    ASSERT_EQ(1, ReadLogItemLine("<logitem name=\"abc", false, &item));
+    EXPECT_STREQ("", item.name);
+}
+
+// --- Log File Viewer ----------------------------------------------------------
+
+namespace
+{
+
+std::string Cell(HWND list, int row, int column)
+{
+    char text[1100];
+    text[0] = '\0';
+    ListView_GetItemText(list, row, column, text, sizeof(text));
+    return text;
+}
+
+int ImageOf(HWND list, int row)
+{
+    LVITEMA item;
+    ZeroMemory(&item, sizeof(item));
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    ListView_GetItem(list, &item);
+    return item.iImage;
+}
+
+std::string ColumnTitle(HWND list, int index, int* width)
+{
+    char text[64] = "";
+    LVCOLUMNA col;
+    ZeroMemory(&col, sizeof(col));
+    col.mask = LVCF_TEXT | LVCF_WIDTH;
+    col.pszText = text;
+    col.cchTextMax = sizeof(text);
+    if (!ListView_GetColumn(list, index, &col))
+        return "<none>";
+    *width = col.cx;
+    return text;
+}
+
+} // namespace
+
+TEST(LogViewer, ShowsEntriesWithSeverityIconsAndFlushes)
+{
+    ScratchDir dir;
+    std::string path = dir.Path("Tarvin.log");
+    CLogFile log(10);
+    log.SetFileName(path.c_str());
+    SYSTEMTIME st = MakeTime(2026, 12, 5, 21, 56, 50, 123);
+    log.Append(new CLogFile::CLogItem(CLogFile::LOG_INFO, "Tarvin 2 Agent", "Tarvin Agent started", &st));
+    log.Append(new CLogFile::CLogItem(CLogFile::LOG_CRITICAL, "Tarvin Interpreter", "boom", &st));
+
+    HWND slot = NULL;
+    HWND dlg = OpenLogViewer(GetModuleHandleA(NULL), &log, &slot);
+    ASSERT_TRUE(dlg);
+    EXPECT_EQ(dlg, slot);
+    EXPECT_EQ("Log File Viewer", agenttest::WindowTextOf(dlg));
+    EXPECT_TRUE(GetWindowLongPtrA(dlg, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(dlg, OpenLogViewer(GetModuleHandleA(NULL), &log, &slot)); // raised, not a second one
+
+    HWND list = GetDlgItem(dlg, IDC_LOGVIEW_LIST);
+    const char* titles[] = {"Date and Time", "Source", "Event"};
+    const int widths[] = {120, 140, 204};
+    for (int c = 0; c < 3; c++)
+    {
+        int width = 0;
+        EXPECT_EQ(titles[c], ColumnTitle(list, c, &width));
+        EXPECT_EQ(widths[c], width);
+    }
+    HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
+    ASSERT_TRUE(images);
+    EXPECT_EQ(5, ImageList_GetImageCount(images));
+
+    ASSERT_EQ(2, ListView_GetItemCount(list));
+    char expected[160];
+    FormatLogTime(&st, expected, sizeof(expected));
+    EXPECT_NE("", std::string(expected));
+    EXPECT_EQ(std::string::npos, std::string(expected).find(":50")); // no seconds
+    EXPECT_EQ(expected, Cell(list, 0, 0));
+    EXPECT_EQ("Tarvin 2 Agent", Cell(list, 0, 1));
+    EXPECT_EQ("Tarvin Agent started", Cell(list, 0, 2));
+    EXPECT_EQ(0, ImageOf(list, 0));
+    EXPECT_EQ(4, ImageOf(list, 1));
+
+    // The viewer shows the log as it was; Refresh shows the new entry and
+    // Flush writes the file.
+    log.Append(Item("later"));
+    EXPECT_EQ(2, ListView_GetItemCount(list));
+    SendMessageA(dlg, WM_COMMAND, IDC_LOGVIEW_REFRESH, 0);
+    EXPECT_EQ(3, ListView_GetItemCount(list));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    SendMessageA(dlg, WM_COMMAND, IDC_LOGVIEW_FLUSH, 0);
+    EXPECT_NE(std::string::npos, ReadBytes(path).find("description=\"later\""));
+
+    log.SetSize(0);
+    SendMessageA(dlg, WM_COMMAND, IDC_LOGVIEW_REFRESH, 0);
+    ASSERT_EQ(1, ListView_GetItemCount(list));
+    EXPECT_EQ("No log is being kept.", Cell(list, 0, 0));
+    EXPECT_EQ(0, ImageOf(list, 0));
+
+    SendMessageA(dlg, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(dlg));
+    EXPECT_EQ(NULL, slot);
+}
+
+// --- Set Log File Size ---------------------------------------------------------
+
+namespace
+{
+
+// Runs the modal dialog; act gets it once it is up and must end it.
+unsigned RunSetSize(unsigned current, const std::function<void(HWND)>& act)
+{
+    struct Ctx
+    {
+        const std::function<void(HWND)>* act;
+        bool done;
+    };
+    static Ctx* s_ctx;
+    Ctx ctx = {&act, false};
+    s_ctx = &ctx;
+    // The dialog is found from a timer of the modal loop.
+    UINT_PTR timer = SetTimer(NULL, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (s_ctx->done)
+            return;
+        HWND dlg = FindWindowA("#32770", "Set Log File Size");
+        if (!dlg || GetWindowThreadProcessId(dlg, NULL) != GetCurrentThreadId())
+            return;
+        s_ctx->done = true;
+        (*s_ctx->act)(dlg);
+    });
+    unsigned result = ShowSetLogSizeDialog(GetModuleHandleA(NULL), NULL, current);
+    KillTimer(NULL, timer);
+    EXPECT_TRUE(ctx.done);
+    return result;
+}
+
+std::string EditText(HWND dlg)
+{
+    char text[64];
+    GetDlgItemTextA(dlg, IDC_SETLOGSIZE_EDIT, text, sizeof(text));
+    return text;
+}
+
+void LeaveEdit(HWND dlg, const char* text)
+{
+    SetDlgItemTextA(dlg, IDC_SETLOGSIZE_EDIT, text);
+    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_SETLOGSIZE_EDIT, EN_KILLFOCUS),
+                 (LPARAM)GetDlgItem(dlg, IDC_SETLOGSIZE_EDIT));
+}
+
+} // namespace
+
+TEST(SetLogSize, ShowsTheSizeClampsTheEntryAndReturnsIt)
+{
+    std::vector<std::string> seen;
+    unsigned result = RunSetSize(250, [&](HWND dlg) {
+        char text[128];
+        GetDlgItemTextA(dlg, IDC_SETLOGSIZE_CURRENT, text, sizeof(text));
+        seen.push_back(text);
+        HWND updown = GetDlgItem(dlg, IDC_SETLOGSIZE_UPDOWN);
+        seen.push_back(updown ? "updown" : "no updown");
+        seen.push_back(EditText(dlg));
+        int lo = 0, hi = 0;
+        SendMessageA(updown, UDM_GETRANGE32, (WPARAM)&lo, (LPARAM)&hi);
+        seen.push_back(std::to_string(lo) + "-" + std::to_string(hi));
+        DWORD style = (DWORD)GetWindowLongPtrA(updown, GWL_STYLE);
+        seen.push_back((style & (UDS_WRAP | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS)) ==
+                               (UDS_WRAP | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS)
+                           ? "styles"
+                           : "missing styles");
+        LeaveEdit(dlg, "12000");
+        seen.push_back(EditText(dlg));
+        LeaveEdit(dlg, "0");
+        seen.push_back(EditText(dlg));
+        LeaveEdit(dlg, "abc");
+        seen.push_back(EditText(dlg));
+        LeaveEdit(dlg, "42");
+        seen.push_back(EditText(dlg));
+        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_EQ((std::vector<std::string>{"The current maximum size of the log file is 250 entries.", "updown", "250",
+                                        "1-9999", "styles", "9999", "1", "250", "42"}),
+              seen);
+    EXPECT_EQ(42u, result);
+
+    // Cancel gives 0; OK without leaving the edit box still gives a number in
+    // range.
+    EXPECT_EQ(0u, RunSetSize(10, [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); }));
+    EXPECT_EQ(9999u, RunSetSize(10, [](HWND dlg) {
+                  SetDlgItemTextA(dlg, IDC_SETLOGSIZE_EDIT, "123456");
+                  PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+              }));
+}

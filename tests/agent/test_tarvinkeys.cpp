@@ -1,0 +1,446 @@
+// Tarvin Keys: the keys file, key texts and descriptions, registration with
+// the system, and the actions of OnHotKey.
+#include <windows.h>
+#include <limits.h>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "TarvinKeys.h"
+#include "HiddenWindows.h"
+#include "keysfile.h"
+#include "agent_testutil.h"
+#include "testutil.h"
+#include "strutils.h"
+
+using agenttest::CTestWindow;
+using agenttest::PumpUntil;
+
+namespace
+{
+
+const char kSample[] = "<?TarvinTarvinKeys version=\"1.00\"?>\r\n"
+                       "<key vcode=\"84\" mods=\"3\" action=\"7\" target=\"\">\r\n"
+                       "<key vcode=\"116\" mods=\"8\" action=\"1\" target=\"C:\\users\\me\\Daily.launch\">\r\n";
+
+std::string Text(CTarvinKeys& keys, unsigned i)
+{
+    char buf[128];
+    return keys.GetText(i, buf, sizeof(buf)) ? buf : "<none>";
+}
+
+std::string Desc(CTarvinKeys& keys, unsigned i)
+{
+    char buf[300];
+    return keys.GetDesc(i, buf, sizeof(buf)) ? buf : "<none>";
+}
+
+CTarvinKey* NewKey(int vcode, UINT mods, int action, const char* target = "")
+{
+    CTarvinKey* key = new CTarvinKey;
+    key->vcode = vcode;
+    key->mods = mods;
+    key->action = action;
+    key->SetTarget(target);
+    return key;
+}
+
+// Records what the actions ask of the rest of the agent.
+class CRecordingHost : public CHotKeyHost
+{
+  public:
+    CHiddenWindows* GetHiddenWindows() override
+    {
+        return &hidden;
+    }
+    void ShowHiddenWindowList(HWND) override
+    {
+        listShown++;
+    }
+    int ShowMessage(HWND, const char* text, const char* caption, UINT type) override
+    {
+        messages.push_back(std::string(caption ? caption : "<null>") + "|" + text);
+        types.push_back(type);
+        return IDOK;
+    }
+    HINSTANCE Run(const char* target) override
+    {
+        runs.push_back(target);
+        return realRun ? CHotKeyHost::Run(target) : (HINSTANCE)33;
+    }
+    void PostCommand(HWND, int id) override
+    {
+        commands.push_back(id);
+    }
+    void GetCursor(POINT* pt) override
+    {
+        *pt = cursor;
+    }
+
+    CHiddenWindows hidden;
+    int listShown = 0;
+    std::vector<std::string> messages;
+    std::vector<UINT> types;
+    std::vector<std::string> runs;
+    std::vector<int> commands;
+    POINT cursor = {0, 0};
+    bool realRun = false;
+};
+
+POINT CentreOf(HWND hwnd)
+{
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    return pt;
+}
+
+} // namespace
+
+TEST(KeysFile, LoadGivesTextsIdsAndSavesByteForByte)
+{
+    ScratchDir dir;
+    std::string path = dir.Path("Tarvin Keys.keys");
+    WriteBytes(path, kSample);
+    CTarvinKeys keys;
+    ASSERT_EQ(1, keys.Load(path.c_str()));
+    ASSERT_EQ(2u, keys.GetSize());
+    EXPECT_EQ("Ctrl + Alt + T", Text(keys, 0));
+    EXPECT_EQ("Win + F5", Text(keys, 1));
+    EXPECT_EQ("Open Tarvin Editor", Desc(keys, 0));
+    EXPECT_EQ("Run \"C:\\users\\me\\Daily.launch\"", Desc(keys, 1));
+    EXPECT_EQ(0, keys.GetAt(0)->id);
+    EXPECT_EQ(1, keys.GetAt(1)->id);
+    EXPECT_EQ(1u, keys.GetPosById(1));
+    EXPECT_EQ((unsigned)UINT_MAX, keys.GetPosById(7));
+    EXPECT_EQ("<none>", Text(keys, 2));
+    EXPECT_EQ("<none>", Desc(keys, 2));
+
+    std::string copy = dir.Path("copy.keys");
+    ASSERT_TRUE(keys.Save(copy.c_str()));
+    EXPECT_EQ(std::string(kSample), ReadBytes(copy));
+    EXPECT_FALSE(std::filesystem::exists(copy + ".tv~"));
+}
+
+TEST(KeysFile, HeaderAndLineRules)
+{
+    ScratchDir dir;
+    struct Case
+    {
+        const char* content;
+        int expected;
+        unsigned keys;
+    };
+    const Case cases[] = {
+        {"<?TarvinTarvinKeys version=\"2.00\"?>\r\n<key vcode=\"65\" mods=\"3\" action=\"2\" target=\"\">\r\n", 0, 0},
+        {"<?TarvinTarvinKeys?>\r\n<key vcode=\"65\" mods=\"3\" action=\"2\" target=\"\">\r\n", 0, 0},
+        {"<key vcode=\"65\" mods=\"3\" action=\"2\" target=\"\">\r\n", 0, 0},
+        {"", 0, 0},
+        {"\r\n<?tarvintarvinkeys version='1.0'?>\r\n<KEY vcode=\"65\" mods=\"3\" action=\"2\" target=\"\">\r\n"
+         "<other vcode=\"66\">\r\njunk\r\n<key vcode=\"67\">\r\n",
+         1, 2},
+    };
+    int n = 0;
+    for (const Case& c : cases)
+    {
+        std::string path = dir.Path("k" + std::to_string(n++) + ".keys");
+        WriteBytes(path, c.content);
+        CTarvinKeys keys;
+        keys.AddKey(NewKey(65, 3, 2));
+        EXPECT_EQ(c.expected, keys.Load(path.c_str())) << c.content;
+        EXPECT_EQ(c.keys, keys.GetSize()) << c.content;
+    }
+    CTarvinKeys keys;
+    EXPECT_EQ(0, keys.Load(dir.Path("missing.keys").c_str()));
+
+    // A key line with only its code: the rest is empty, and taken from
+    // nowhere else. A target over 259 characters is cut.
+    std::string path = dir.Path("partial.keys");
+    WriteBytes(path, std::string(KEYSFILE_HEADER) + "\r\n<key vcode=\"67\">\r\n<key vcode=\"68\" target=\"" +
+                         std::string(400, 't') + "\" mods=\"2\" action=\"1\">\r\n");
+    ASSERT_EQ(1, keys.Load(path.c_str()));
+    ASSERT_EQ(2u, keys.GetSize());
+    EXPECT_EQ("C", Text(keys, 0));
+    EXPECT_EQ("None", Desc(keys, 0));
+    EXPECT_STREQ("", keys.GetAt(0)->target);
+    EXPECT_EQ(259u, strlen(keys.GetAt(1)->target));
+}
+
+TEST(KeyNames, NamesAndCombinationTexts)
+{
+    struct Case
+    {
+        int vcode;
+        const char* name;
+    };
+    const Case cases[] = {{8, "Backspace"},  {13, "Enter"},       {20, "Caps Lock"}, {32, "Space"},
+                          {33, "Page Up"},   {34, "Page Down"},   {35, "End"},       {36, "Home"},
+                          {37, "Left"},      {38, "Up"},          {39, "Right"},     {40, "Down"},
+                          {44, "Print Scrn"}, {45, "Insert"},     {46, "Delete"},    {48, "0"},
+                          {57, "9"},         {65, "A"},           {90, "Z"},         {96, "Num 0"},
+                          {105, "Num 9"},    {106, "Num *"},      {107, "Num +"},    {108, "Separator"},
+                          {109, "Num -"},    {110, "Num Del"},    {111, "Num /"},    {112, "F1"},
+                          {135, "F24"},      {145, "Scroll Lock"}, {0, "Unknown"},   {9, "Unknown"},
+                          {47, "Unknown"},   {91, "Unknown"},     {136, "Unknown"},  {-5, "Unknown"},
+                          {100000, "Unknown"}};
+    for (const Case& c : cases)
+        EXPECT_STREQ(c.name, GetKeyName(c.vcode)) << c.vcode;
+
+    char buf[64];
+    FormatKeyText(buf, sizeof(buf), 'T', KEYMOD_ALT | KEYMOD_CONTROL);
+    EXPECT_STREQ("Ctrl + Alt + T", buf);
+    FormatKeyText(buf, sizeof(buf), 112, KEYMOD_ALT | KEYMOD_CONTROL | KEYMOD_SHIFT | KEYMOD_WIN);
+    EXPECT_STREQ("Ctrl + Shift + Win + Alt + F1", buf);
+    FormatKeyText(buf, sizeof(buf), 3, 0);
+    EXPECT_STREQ("Unknown", buf);
+    FormatKeyText(buf, 8, 'T', KEYMOD_CONTROL | KEYMOD_ALT); // cut, terminated
+    EXPECT_STREQ("Ctrl + ", buf);
+
+    const char* descs[] = {"None",
+                           "Run \"x.launch\"",
+                           "Hide window",
+                           "Show hidden window list",
+                           "Show all hidden windows",
+                           "Show log file viewer",
+                           "Show preferences dialog",
+                           "Open Tarvin Editor",
+                           "Open Tarvin Menu Editor",
+                           "Open Tarvin Scheduler",
+                           "Exit Tarvin"};
+    for (int a = 0; a <= 10; a++)
+    {
+        char desc[300];
+        FormatActionDesc(desc, sizeof(desc), a, "x.launch");
+        EXPECT_STREQ(descs[a], desc) << a;
+    }
+    char desc[300];
+    FormatActionDesc(desc, sizeof(desc), 11, "");
+    EXPECT_STREQ("Unknown", desc);
+    FormatActionDesc(desc, sizeof(desc), -1, "");
+    EXPECT_STREQ("Unknown", desc);
+}
+
+TEST(KeyIds, AddedKeysGetIdsNoOtherKeyHas)
+{
+    ScratchDir dir;
+    std::string path = dir.Path("k.keys");
+    WriteBytes(path, kSample);
+    CTarvinKeys keys;
+    ASSERT_EQ(1, keys.Load(path.c_str()));
+    // Remove the first: "count + 1" would now give 2 twice; ours never repeat.
+    keys.Delete(0);
+    int a = keys.AddKey(NewKey('A', 3, 2));
+    int b = keys.AddKey(NewKey('B', 3, 2));
+    EXPECT_NE(a, b);
+    EXPECT_NE(1, a);
+    EXPECT_NE(1, b);
+    EXPECT_EQ(1u, keys.GetPosById(a));
+    EXPECT_EQ(2u, keys.GetPosById(b));
+
+    // At the top of the system's range the lowest free id is used.
+    CTarvinKeys high;
+    CTarvinKey* top = NewKey('C', 3, 2);
+    high.Add(top, true);
+    top->id = 0xBFFF;
+    EXPECT_EQ(0, high.AddKey(NewKey('D', 3, 2)));
+    EXPECT_EQ(1, high.AddKey(NewKey('E', 3, 2)));
+}
+
+TEST(KeyRegistration, TwoKeysRegisterAndATakenKeyGivesTheMessage)
+{
+    CTestWindow main("Hot key owner");
+    CTestWindow other("Other owner");
+    CTarvinKeys keys;
+    keys.AddKey(NewKey(VK_F9, MOD_CONTROL | MOD_ALT, 7));
+    keys.AddKey(NewKey(VK_F10, MOD_CONTROL | MOD_ALT, 1, "C:\\x.launch"));
+
+    CRecordingHost host;
+    EXPECT_EQ(0, RegisterTarvinKeys(main, keys, host));
+    EXPECT_TRUE(host.messages.empty());
+
+    // The same keys once more, from another window: the system refuses both.
+    CTarvinKeys again;
+    again.AddKey(NewKey(VK_F9, MOD_CONTROL | MOD_ALT, 7));
+    again.AddKey(NewKey(VK_F10, MOD_CONTROL | MOD_ALT, 1, "C:\\x.launch"));
+    EXPECT_EQ(2, RegisterTarvinKeys(other, again, host));
+    ASSERT_EQ(2u, host.messages.size());
+    EXPECT_EQ("Tarvin Keys|Tarvin is unable to register the new Tarvin Key:\n   Ctrl + Alt + F9\n   Open Tarvin "
+              "Editor\n\nThis may be because the key is already registered by another application.",
+              host.messages[0]);
+    EXPECT_EQ("Tarvin Keys|Tarvin is unable to register the new Tarvin Key:\n   Ctrl + Alt + F10\n   Run "
+              "\"C:\\x.launch\"\n\nThis may be because the key is already registered by another application.",
+              host.messages[1]);
+    EXPECT_EQ((UINT)(MB_OK | MB_ICONINFORMATION), host.types[0]);
+    EXPECT_EQ(2u, again.GetSize()); // they stay in the table
+
+    // Unregistered, a key is free for the other window.
+    EXPECT_TRUE(keys.Unregister(0, main));
+    EXPECT_TRUE(again.Register(0, other));
+    EXPECT_FALSE(keys.Register(5, main));
+    EXPECT_FALSE(keys.Unregister(5, main));
+    again.Unregister(0, other);
+    keys.Unregister(1, main);
+}
+
+TEST(HotKeyActions, CommandsListRunAndUnknownIds)
+{
+    CTestWindow main("Agent main");
+    CTarvinKeys keys;
+    for (int action = 0; action <= 11; action++)
+        keys.AddKey(NewKey('A' + action, 3, action, action == 1 ? "C:\\t.launch" : ""));
+    CRecordingHost host;
+    for (int action = 0; action <= 11; action++)
+    {
+        if (action == 2 || action == 4)
+            continue;
+        EXPECT_EQ(1, OnHotKey(main, keys.GetAt((unsigned)action)->id, keys, host));
+    }
+    EXPECT_EQ((std::vector<int>{213, 220, 201, 205, 206, 200}), host.commands);
+    EXPECT_EQ((std::vector<std::string>{"C:\\t.launch"}), host.runs);
+    EXPECT_EQ(1, host.listShown);
+    EXPECT_EQ(1, OnHotKey(main, 9999, keys, host));
+    EXPECT_EQ(6u, host.commands.size());
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST(HotKeyActions, HideUnderCursorShowAllAndTheRefusal)
+{
+    CTestWindow main("Agent main", NULL, WS_EX_TOOLWINDOW, 600, 500);
+    agenttest::CTargetProcess target;
+    ASSERT_TRUE(target.Start("-title=\"Hot Key Target\" -owned=\"Hot Key Tool\""));
+    HWND hwnd = target.WaitWindow("Hot Key Target");
+    HWND tool = target.WaitWindow("Hot Key Tool");
+    ASSERT_TRUE(hwnd);
+    ASSERT_TRUE(tool);
+    SetWindowPos(hwnd, HWND_TOP, 50, 50, 300, 200, SWP_NOACTIVATE);
+    SetWindowPos(tool, HWND_TOP, 400, 50, 150, 100, SWP_NOACTIVATE);
+
+    CTarvinKeys keys;
+    int hide = keys.AddKey(NewKey('H', 3, KEYACT_HIDE_WINDOW));
+    int showAll = keys.AddKey(NewKey('S', 3, KEYACT_SHOW_ALL));
+    CRecordingHost host;
+
+    // Over a child area of the target's window: its top-level window goes,
+    // with the tool window it owns.
+    host.cursor = CentreOf(hwnd);
+    ASSERT_EQ(hwnd, GetAncestor(WindowFromPoint(host.cursor), GA_ROOT));
+    OnHotKey(main, hide, keys, host);
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_FALSE(IsWindowVisible(tool));
+    ASSERT_EQ(1u, host.hidden.GetSize());
+    EXPECT_STREQ("Hot Key Target", host.hidden.GetAt(0)->title);
+
+    // Over the agent's own window: refused with the warning.
+    SetWindowPos(main, HWND_TOPMOST, 600, 500, 300, 200, SWP_NOACTIVATE);
+    host.cursor = CentreOf(main);
+    ASSERT_EQ(main.Get(), WindowFromPoint(host.cursor));
+    OnHotKey(main, hide, keys, host);
+    ASSERT_EQ(1u, host.messages.size());
+    EXPECT_EQ("<null>|You cannot hide Tarvin Agent windows using this feature.", host.messages[0]);
+    EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING), host.types[0]);
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_EQ(1u, host.hidden.GetSize());
+
+    OnHotKey(main, showAll, keys, host);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    EXPECT_TRUE(IsWindowVisible(tool));
+    EXPECT_EQ(0u, host.hidden.GetSize());
+}
+
+TEST(HotKeyActions, RunLaunchesTheTarget)
+{
+    std::string target = agenttest::ProgramDir() + "tvtarget.exe";
+    CTestWindow main("Agent main");
+    CTarvinKeys keys;
+    int run = keys.AddKey(NewKey('R', 3, KEYACT_RUN, target.c_str()));
+    CRecordingHost host;
+    host.realRun = true;
+    OnHotKey(main, run, keys, host);
+    ASSERT_EQ(1u, host.runs.size());
+    HWND window = NULL;
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            window = FindWindowA("TVTargetWindow", "TV Target");
+            return window != NULL;
+        },
+        10000));
+    if (!window)
+        return;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (process)
+    {
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+}
+
+namespace
+{
+std::vector<int> g_hotKeyIds;
+
+LRESULT CALLBACK HotKeyRecorder(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_HOTKEY)
+    {
+        g_hotKeyIds.push_back((int)wParam);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+void PressKeys(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    for (WORD vk : keys)
+    {
+        INPUT in;
+        ZeroMemory(&in, sizeof(in));
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        inputs.push_back(in);
+    }
+    for (auto it = keys.end(); it != keys.begin();)
+    {
+        --it;
+        INPUT in;
+        ZeroMemory(&in, sizeof(in));
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *it;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
+}
+} // namespace
+
+TEST(HotKeyActions, PressedKeyReachesTheWindowWithItsId)
+{
+    CTestWindow main("Agent main");
+    SetWindowLongPtrA(main, GWLP_WNDPROC, (LONG_PTR)HotKeyRecorder);
+    CTarvinKeys keys;
+    keys.AddKey(NewKey(VK_F11, MOD_CONTROL | MOD_ALT, KEYACT_EXIT));
+    int id = keys.AddKey(NewKey(VK_F12, MOD_CONTROL | MOD_ALT, KEYACT_SCHEDULER));
+    CRecordingHost host;
+    ASSERT_EQ(0, RegisterTarvinKeys(main, keys, host));
+
+    g_hotKeyIds.clear();
+    PressKeys({VK_CONTROL, VK_MENU, VK_F12});
+    ASSERT_TRUE(PumpUntil([] { return !g_hotKeyIds.empty(); }, 3000));
+    EXPECT_EQ(id, g_hotKeyIds[0]);
+    OnHotKey(main, g_hotKeyIds[0], keys, host);
+    EXPECT_EQ((std::vector<int>{206}), host.commands);
+
+    // Removed from the system, the key does nothing any more.
+    ASSERT_TRUE(keys.Unregister(1, main));
+    keys.Delete(1);
+    g_hotKeyIds.clear();
+    PressKeys({VK_CONTROL, VK_MENU, VK_F12});
+    PressKeys({VK_CONTROL, VK_MENU, VK_F11});
+    ASSERT_TRUE(PumpUntil([] { return !g_hotKeyIds.empty(); }, 3000));
+    EXPECT_EQ((std::vector<int>{keys.GetAt(0)->id}), g_hotKeyIds);
+    keys.Unregister(0, main);
+    SetWindowLongPtrA(main, GWLP_WNDPROC, (LONG_PTR)DefWindowProcA);
+}
