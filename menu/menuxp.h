@@ -10,18 +10,18 @@
 // Filled once at start-up, read by every measure and draw call.
 struct tagMENUXP_DRAWINFO
 {
-    HFONT hFont;           // captions (an entry may carry its own)
-    COLORREF clrText;      // caption of an unselected entry
-    COLORREF clrBack;      // entry area
-    COLORREF clrIconBar;   // icon column, and the whole side-bar column
-    COLORREF clrSelText;   // caption of the selected entry; side bar: its text
-    COLORREF clrSelFrame;  // frame of the selection box; side bar: gradient's far colour
-    COLORREF clrSelFill;   // fill of the selection box; side bar: gradient's near colour
-    COLORREF clrGrayText;  // kept for the owners; the drawing does not read it
-    int nTextGap;          // between icon column and caption
-    int nIconSpacing;      // around the icon inside the icon column
-    int nMargin;           // inset of the selection box and everything else
-    int nIconSize;         // edge of the square icon
+    HFONT hFont;          // captions (an entry may carry its own)
+    COLORREF clrText;     // caption of an unselected entry
+    COLORREF clrBack;     // entry area
+    COLORREF clrIconBar;  // icon column, and the whole side-bar column
+    COLORREF clrSelText;  // caption of the selected entry; side bar: its text
+    COLORREF clrSelFrame; // frame of the selection box; side bar: gradient's far colour
+    COLORREF clrSelFill;  // fill of the selection box; side bar: gradient's near colour
+    COLORREF clrGrayText; // kept for the owners; the drawing does not read it
+    int nTextGap;         // between icon column and caption
+    int nIconSpacing;     // around the icon inside the icon column
+    int nMargin;          // inset of the selection box and everything else
+    int nIconSize;        // edge of the square icon
 };
 
 // Kinds of tagMENUXP_ITEMDATA::nKind.
@@ -32,10 +32,10 @@ const unsigned int MENUXP_KIND_SIDEBAR = 4;
 // One per entry, the entry's item data; freed by MenuXP_DestroyMenu.
 struct tagMENUXP_ITEMDATA
 {
-    HMENU hMenu;        // the menu the entry was added to
-    HFONT hFont;        // own font, null = the draw info's
-    HICON hIcon;        // 16x16 or null
-    unsigned int nKind; // MENUXP_KIND_...
+    HMENU hMenu;         // the menu the entry was added to
+    HFONT hFont;         // own font, null = the draw info's
+    HICON hIcon;         // 16x16 or null
+    unsigned int nKind;  // MENUXP_KIND_...
     unsigned int nWidth; // side bar only
     // Not copied: points into the caller's data, which must outlive the menu.
     const char* pszText;

@@ -1,0 +1,957 @@
+#include <windows.h>
+#include <stdlib.h>
+#include <memory>
+#include <string>
+#include <vector>
+#include <gtest/gtest.h>
+
+#include "menuxp.h"
+#include "strutils.h"
+
+namespace
+{
+const COLORREF kText = RGB(0, 0, 0);
+const COLORREF kBack = RGB(250, 250, 250);
+const COLORREF kIconBar = RGB(200, 200, 200);
+const COLORREF kSelText = RGB(128, 0, 0);
+const COLORREF kSelFrame = RGB(0, 0, 255);
+const COLORREF kSelFill = RGB(180, 180, 255);
+const COLORREF kIconRed = RGB(255, 0, 0);
+
+HFONT MakeFont(int height, int escapement, int weight)
+{
+    return CreateFontA(height, 0, escapement, escapement, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       "Verdana");
+}
+
+// A draw info with colours that cannot be confused with each other.
+struct TestDrawInfo
+{
+    tagMENUXP_DRAWINFO di;
+    TestDrawInfo(bool sidebar = false)
+    {
+        di.hFont = sidebar ? MakeFont(16, 900, FW_BOLD) : MakeFont(13, 0, FW_NORMAL);
+        di.clrText = kText;
+        di.clrBack = kBack;
+        di.clrIconBar = kIconBar;
+        di.clrSelText = kSelText;
+        di.clrSelFrame = kSelFrame;
+        di.clrSelFill = kSelFill;
+        di.clrGrayText = RGB(128, 128, 128);
+        di.nTextGap = 2;
+        di.nIconSpacing = 2;
+        di.nMargin = 0;
+        di.nIconSize = 16;
+    }
+    ~TestDrawInfo()
+    {
+        DeleteObject(di.hFont);
+    }
+    TestDrawInfo(const TestDrawInfo&) = delete;
+    TestDrawInfo& operator=(const TestDrawInfo&) = delete;
+};
+
+// A 32-bit top-down memory bitmap whose pixels can be read directly.
+class Canvas
+{
+  public:
+    Canvas(int width, int height, COLORREF fill = RGB(255, 0, 255))
+        : m_width(width), m_height(height), m_dc(CreateCompatibleDC(nullptr))
+    {
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bmi.bmiHeader.biWidth = width;
+        bmi.bmiHeader.biHeight = -height;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        m_bitmap = CreateDIBSection(m_dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_bits = (DWORD*)bits;
+        m_old = SelectObject(m_dc, m_bitmap);
+        RECT rc = {0, 0, width, height};
+        HBRUSH brush = CreateSolidBrush(fill);
+        FillRect(m_dc, &rc, brush);
+        DeleteObject(brush);
+    }
+    ~Canvas()
+    {
+        SelectObject(m_dc, m_old);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const
+    {
+        return m_dc;
+    }
+    int Width() const
+    {
+        return m_width;
+    }
+    int Height() const
+    {
+        return m_height;
+    }
+    COLORREF At(int x, int y) const
+    {
+        GdiFlush();
+        DWORD p = m_bits[y * m_width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    int Count(const RECT& rc, COLORREF colour) const
+    {
+        int n = 0;
+        for (int y = rc.top; y < rc.bottom; ++y)
+            for (int x = rc.left; x < rc.right; ++x)
+                n += At(x, y) == colour;
+        return n;
+    }
+    bool SameAs(const Canvas& other) const
+    {
+        GdiFlush();
+        return m_width == other.m_width && m_height == other.m_height &&
+               memcmp(m_bits, other.m_bits, (size_t)m_width * m_height * 4) == 0;
+    }
+    // Left- and rightmost columns of rc holding the colour; -1 when none.
+    int FirstColumn(const RECT& rc, COLORREF colour) const
+    {
+        for (int x = rc.left; x < rc.right; ++x)
+            for (int y = rc.top; y < rc.bottom; ++y)
+                if (At(x, y) == colour)
+                    return x;
+        return -1;
+    }
+    int LastColumn(const RECT& rc, COLORREF colour) const
+    {
+        for (int x = rc.right - 1; x >= rc.left; --x)
+            for (int y = rc.top; y < rc.bottom; ++y)
+                if (At(x, y) == colour)
+                    return x;
+        return -1;
+    }
+    bool SaveBmp(const char* path) const
+    {
+        GdiFlush();
+        BITMAPFILEHEADER file = {};
+        BITMAPINFOHEADER info = {};
+        info.biSize = sizeof(info);
+        info.biWidth = m_width;
+        info.biHeight = -m_height;
+        info.biPlanes = 1;
+        info.biBitCount = 32;
+        info.biCompression = BI_RGB;
+        DWORD bytes = (DWORD)m_width * m_height * 4;
+        file.bfType = 0x4D42;
+        file.bfOffBits = sizeof(file) + sizeof(info);
+        file.bfSize = file.bfOffBits + bytes;
+        HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        DWORD written = 0;
+        bool ok = WriteFile(h, &file, sizeof(file), &written, nullptr) &&
+                  WriteFile(h, &info, sizeof(info), &written, nullptr) &&
+                  WriteFile(h, m_bits, bytes, &written, nullptr);
+        CloseHandle(h);
+        return ok;
+    }
+
+  private:
+    int m_width;
+    int m_height;
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_old;
+    DWORD* m_bits;
+};
+
+// A 16x16 icon: a red 12x12 square at (2, 2), transparent around it.
+HICON MakeRedSquareIcon()
+{
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = 16;
+    bmi.bmiHeader.biHeight = -16;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP colour = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    BYTE maskBits[16 * 2];
+    for (int y = 0; y < 16; ++y)
+    {
+        WORD row = 0xFFFF; // 1 = transparent
+        for (int x = 0; x < 16; ++x)
+        {
+            bool inside = x >= 2 && x < 14 && y >= 2 && y < 14;
+            ((DWORD*)bits)[y * 16 + x] = inside ? 0x00FF0000 : 0;
+            if (inside)
+                row &= (WORD) ~(0x8000 >> x);
+        }
+        maskBits[y * 2] = (BYTE)(row >> 8);
+        maskBits[y * 2 + 1] = (BYTE)(row & 0xFF);
+    }
+    HBITMAP mask = CreateBitmap(16, 16, 1, 1, maskBits);
+    ICONINFO ii = {};
+    ii.fIcon = TRUE;
+    ii.hbmColor = colour;
+    ii.hbmMask = mask;
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(colour);
+    DeleteObject(mask);
+    return icon;
+}
+
+// Fills the whole canvas with a gradient bitmap; false when none was made.
+bool BlitGradient(Canvas& canvas, COLORREF from, COLORREF to, int direction, int colours)
+{
+    HBITMAP bmp =
+        MenuXP_CreateGradientBMP(canvas.Dc(), from, to, canvas.Width(), canvas.Height(), direction, colours);
+    if (!bmp)
+        return false;
+    HDC mem = CreateCompatibleDC(canvas.Dc());
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(canvas.Dc(), 0, 0, canvas.Width(), canvas.Height(), mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(bmp);
+    return true;
+}
+
+// The menu's entries with their item data, read back from the menu.
+struct Entry
+{
+    UINT type;
+    UINT id;
+    HMENU sub;
+    tagMENUXP_ITEMDATA* data;
+};
+
+Entry GetEntry(HMENU menu, int pos)
+{
+    MENUITEMINFOA mii = {};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
+    Entry e = {};
+    if (GetMenuItemInfoA(menu, (UINT)pos, TRUE, &mii))
+    {
+        e.type = mii.fType;
+        e.id = mii.wID;
+        e.sub = mii.hSubMenu;
+        e.data = (tagMENUXP_ITEMDATA*)mii.dwItemData;
+    }
+    return e;
+}
+
+bool IconAlive(HICON icon)
+{
+    ICONINFO ii;
+    if (!GetIconInfo(icon, &ii))
+        return false;
+    if (ii.hbmColor)
+        DeleteObject(ii.hbmColor);
+    if (ii.hbmMask)
+        DeleteObject(ii.hbmMask);
+    return true;
+}
+
+DRAWITEMSTRUCT DrawStruct(HDC hdc, const RECT& rc, tagMENUXP_ITEMDATA* data, UINT state)
+{
+    DRAWITEMSTRUCT dis = {};
+    dis.CtlType = ODT_MENU;
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = state;
+    dis.hDC = hdc;
+    dis.rcItem = rc;
+    dis.itemData = (ULONG_PTR)data;
+    return dis;
+}
+
+tagMENUXP_ITEMDATA ItemData(unsigned int kind, const char* text, HICON icon = nullptr, unsigned int width = 0)
+{
+    tagMENUXP_ITEMDATA data = {};
+    data.nKind = kind;
+    data.pszText = text;
+    data.hIcon = icon;
+    data.nWidth = width;
+    return data;
+}
+
+// Draws one entry into a fresh canvas of the given size.
+void DrawEntry(Canvas& canvas, tagMENUXP_DRAWINFO* di, tagMENUXP_ITEMDATA* data, UINT state)
+{
+    RECT rc = {0, 0, canvas.Width(), canvas.Height()};
+    DRAWITEMSTRUCT dis = DrawStruct(canvas.Dc(), rc, data, state);
+    ASSERT_EQ(MenuXP_DrawItem(&dis, di), 1);
+}
+} // namespace
+
+TEST(MenuXPColour, LightenAddsToEachChannelAndSaturates)
+{
+    struct
+    {
+        COLORREF in;
+        unsigned char amount;
+        COLORREF out;
+    } cases[] = {
+        {RGB(250, 100, 0), 30, RGB(255, 130, 30)},   {RGB(0, 0, 0), 70, RGB(70, 70, 70)},
+        {RGB(255, 255, 255), 1, RGB(255, 255, 255)}, {RGB(10, 200, 225), 0, RGB(10, 200, 225)},
+        {RGB(1, 2, 3), 255, RGB(255, 255, 255)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MenuXP_Lighten(c.in, c.amount), c.out) << std::hex << c.in << " + " << (int)c.amount;
+}
+
+TEST(MenuXPGradient, RunsFromColourToColourInEachDirection)
+{
+    Canvas canvas(300, 100);
+    const COLORREF from = RGB(0, 0, 0);
+    const COLORREF to = RGB(255, 128, 64);
+
+    // Direction 0: "from" in the bottom row, rising to "to"; rows are
+    // single-coloured. Row y gets colour MulDiv(256, y, 100): the top row 253.
+    ASSERT_TRUE(BlitGradient(canvas, from, to, 0, 256));
+    EXPECT_EQ(canvas.At(0, 99), from);
+    EXPECT_EQ(canvas.At(299, 99), from);
+    EXPECT_EQ(canvas.At(150, 0), RGB(253, 127, 63));
+    EXPECT_EQ(canvas.At(0, 50), canvas.At(299, 50));
+    EXPECT_EQ(canvas.At(0, 50), RGB(125, 63, 31)) << "colour MulDiv(256, 49, 100) = 125";
+
+    // Direction 2: "from" at the left, towards "to" at the right.
+    ASSERT_TRUE(BlitGradient(canvas, from, to, 2, 256));
+    EXPECT_EQ(canvas.At(0, 0), from);
+    EXPECT_EQ(canvas.At(0, 99), from);
+    EXPECT_EQ(canvas.At(150, 0), canvas.At(150, 99));
+    EXPECT_EQ(canvas.At(299, 50), to) << "colour MulDiv(256, 299, 300) = 255";
+
+    // The diagonals start from "from" in a bottom corner.
+    ASSERT_TRUE(BlitGradient(canvas, from, to, 1, 256));
+    EXPECT_EQ(canvas.At(0, 99), from);
+    EXPECT_NE(canvas.At(0, 0), canvas.At(299, 0));
+    ASSERT_TRUE(BlitGradient(canvas, from, to, 3, 256));
+    EXPECT_EQ(canvas.At(299, 99), from);
+    EXPECT_NE(canvas.At(0, 0), canvas.At(299, 0));
+}
+
+TEST(MenuXPGradient, CapsColoursAndStaysInsideTheTableOnTallBitmaps)
+{
+    // 256 colours over 1000 rows: the rounded colour number of the top rows
+    // is 256, one past the table; it must stay the last colour.
+    Canvas canvas(4, 1000);
+    const COLORREF from = RGB(10, 20, 30);
+    const COLORREF to = RGB(200, 100, 50);
+    for (int colours : {256, 100000})
+    {
+        ASSERT_TRUE(BlitGradient(canvas, from, to, 0, colours));
+        EXPECT_EQ(canvas.At(0, 0), to) << colours;
+        EXPECT_EQ(canvas.At(3, 999), from) << colours;
+    }
+    // Two colours: halves; one colour: all "from".
+    ASSERT_TRUE(BlitGradient(canvas, from, to, 0, 2));
+    EXPECT_EQ(canvas.At(0, 900), from);
+    EXPECT_EQ(canvas.At(0, 100), to);
+    ASSERT_TRUE(BlitGradient(canvas, from, to, 0, 1));
+    EXPECT_EQ(canvas.At(0, 0), from);
+
+    EXPECT_EQ(MenuXP_CreateGradientBMP(canvas.Dc(), from, to, 0, 10, 0, 256), nullptr);
+    EXPECT_EQ(MenuXP_CreateGradientBMP(canvas.Dc(), from, to, 10, -1, 0, 256), nullptr);
+    EXPECT_EQ(MenuXP_CreateGradientBMP(canvas.Dc(), from, to, 10, 10, 0, 0), nullptr);
+    EXPECT_EQ(MenuXP_CreateGradientBMP(canvas.Dc(), from, to, 10, 10, 4, 256), nullptr);
+    EXPECT_EQ(MenuXP_CreateGradientBMP(nullptr, from, to, 10, 10, 0, 256), nullptr);
+}
+
+TEST(MenuXPAppend, EntriesAreOwnerDrawnWithTheirItemData)
+{
+    HMENU menu = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    int user = 7;
+    static const char open[] = "Open";
+    static const char more[] = "More";
+    HICON icon = MakeRedSquareIcon();
+    ASSERT_EQ(MenuXP_AppendItem(menu, 42, open, icon, &user), 1);
+    ASSERT_EQ(MenuXP_AppendSeparator(menu), 1);
+    ASSERT_EQ(MenuXP_AppendMenu(menu, sub, more, nullptr), 1);
+    ASSERT_EQ(GetMenuItemCount(menu), 3);
+
+    Entry item = GetEntry(menu, 0);
+    EXPECT_EQ(item.type, (UINT)MFT_OWNERDRAW);
+    EXPECT_EQ(item.id, 42u);
+    ASSERT_NE(item.data, nullptr);
+    EXPECT_EQ(item.data->hMenu, menu);
+    EXPECT_EQ(item.data->hFont, nullptr);
+    EXPECT_EQ(item.data->hIcon, icon);
+    EXPECT_EQ(item.data->nKind, MENUXP_KIND_ITEM);
+    EXPECT_EQ(item.data->pszText, open) << "the text is not copied";
+    EXPECT_EQ(item.data->pUserData, &user);
+    EXPECT_EQ(GetMenuState(menu, 0, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED | MF_CHECKED), 0u);
+
+    Entry separator = GetEntry(menu, 1);
+    EXPECT_EQ(separator.type, (UINT)MFT_OWNERDRAW);
+    ASSERT_NE(separator.data, nullptr);
+    EXPECT_EQ(separator.data->nKind, MENUXP_KIND_SEPARATOR);
+
+    Entry submenu = GetEntry(menu, 2);
+    EXPECT_EQ(submenu.sub, sub);
+    ASSERT_NE(submenu.data, nullptr);
+    EXPECT_EQ(submenu.data->nKind, MENUXP_KIND_ITEM);
+    EXPECT_EQ(submenu.data->pszText, more);
+
+    EXPECT_EQ(MenuXP_DestroyMenu(menu, 0, 1, 0), 1);
+
+    // Nothing to append to.
+    EXPECT_EQ(MenuXP_AppendItem(nullptr, 1, open, nullptr, nullptr), 0);
+    EXPECT_EQ(MenuXP_AppendSeparator(menu), 0) << "the menu is gone";
+    HMENU other = CreatePopupMenu();
+    EXPECT_EQ(MenuXP_AppendMenu(other, nullptr, more, nullptr), 0);
+    DestroyMenu(other);
+}
+
+TEST(MenuXPAppend, OnlyTheEntryAfterASideBarStartsANewColumn)
+{
+    HMENU plain = CreatePopupMenu();
+    MenuXP_AppendItem(plain, 1, "One", nullptr, nullptr);
+    MenuXP_AppendSeparator(plain);
+    MenuXP_AppendItem(plain, 2, "Two", nullptr, nullptr);
+    for (int i = 0; i < GetMenuItemCount(plain); ++i)
+        EXPECT_EQ(GetEntry(plain, i).type & MFT_MENUBREAK, 0u) << i;
+    MenuXP_DestroyMenu(plain, 0, 1, 0);
+
+    HMENU menu = CreatePopupMenu();
+    ASSERT_EQ(MenuXP_AppendSidebar(menu, "Tarvin", nullptr, 18), 1);
+    // The first entry is a submenu that has its own side bar and entries,
+    // built before it is appended.
+    HMENU sub = CreatePopupMenu();
+    ASSERT_EQ(MenuXP_AppendSidebar(sub, "Sub", nullptr, 18), 1);
+    MenuXP_AppendItem(sub, 10, "Inner", nullptr, nullptr);
+    MenuXP_AppendItem(sub, 11, "Inner 2", nullptr, nullptr);
+    HMENU empty = CreatePopupMenu();
+    MenuXP_AppendSidebar(empty, "Empty", nullptr, 18);
+    ASSERT_EQ(MenuXP_AppendMenu(menu, sub, "Sub", nullptr), 1);
+    MenuXP_AppendItem(menu, 3, "Three", nullptr, nullptr);
+    // An empty submenu with only a side bar leaves the parent alone.
+    MenuXP_AppendMenu(menu, empty, "Empty", nullptr);
+    MenuXP_AppendItem(menu, 4, "Four", nullptr, nullptr);
+
+    Entry bar = GetEntry(menu, 0);
+    ASSERT_NE(bar.data, nullptr);
+    EXPECT_EQ(bar.data->nKind, MENUXP_KIND_SIDEBAR);
+    EXPECT_EQ(bar.data->nWidth, 18u);
+    EXPECT_EQ(bar.type, (UINT)MFT_OWNERDRAW);
+    EXPECT_EQ(GetEntry(menu, 1).type, (UINT)(MFT_OWNERDRAW | MFT_MENUBREAK));
+    for (int i = 2; i < GetMenuItemCount(menu); ++i)
+        EXPECT_EQ(GetEntry(menu, i).type, (UINT)MFT_OWNERDRAW) << i;
+    EXPECT_EQ(GetEntry(sub, 1).type, (UINT)(MFT_OWNERDRAW | MFT_MENUBREAK));
+    EXPECT_EQ(GetEntry(sub, 2).type, (UINT)MFT_OWNERDRAW);
+
+    MenuXP_DestroyMenu(menu, 0, 1, 0);
+}
+
+TEST(MenuXPMeasure, UsesTheDocumentedGeometry)
+{
+    TestDrawInfo info;
+    const char* texts[] = {"Open", "A much longer caption for the test", "&File\tCtrl+F", "x", ""};
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, info.di.hFont);
+    for (const char* text : texts)
+    {
+        RECT rc = {0, 0, 0, 0};
+        DrawTextA(screen, text, -1, &rc, DT_CALCRECT | DT_SINGLELINE);
+        tagMENUXP_ITEMDATA data = ItemData(MENUXP_KIND_ITEM, text);
+        MEASUREITEMSTRUCT mis = {};
+        mis.CtlType = ODT_MENU;
+        mis.itemData = (ULONG_PTR)&data;
+        ASSERT_EQ(MenuXP_MeasureItem(&mis, &info.di), 1);
+        int height = rc.bottom - rc.top + 6;
+        EXPECT_EQ((int)mis.itemHeight, height < 20 ? 20 : height) << text;
+        EXPECT_EQ((int)mis.itemWidth, rc.right - rc.left + 26) << text;
+    }
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+
+    // Margins and spacing enter both ways.
+    tagMENUXP_DRAWINFO wide = info.di;
+    wide.nMargin = 3;
+    wide.nIconSpacing = 4;
+    wide.nTextGap = 5;
+    wide.nIconSize = 32;
+    tagMENUXP_ITEMDATA data = ItemData(MENUXP_KIND_ITEM, "x");
+    MEASUREITEMSTRUCT narrow = {};
+    narrow.CtlType = ODT_MENU;
+    narrow.itemData = (ULONG_PTR)&data;
+    MenuXP_MeasureItem(&narrow, &info.di);
+    MEASUREITEMSTRUCT mis = narrow;
+    MenuXP_MeasureItem(&mis, &wide);
+    EXPECT_EQ((int)mis.itemWidth, (int)narrow.itemWidth - 26 + 5 + 12 + 6 + 32 + 2);
+    EXPECT_EQ((int)mis.itemHeight, 32 + 2 * (3 + 4));
+
+    tagMENUXP_ITEMDATA separator = ItemData(MENUXP_KIND_SEPARATOR, nullptr);
+    mis = MEASUREITEMSTRUCT{};
+    mis.CtlType = ODT_MENU;
+    mis.itemData = (ULONG_PTR)&separator;
+    ASSERT_EQ(MenuXP_MeasureItem(&mis, &info.di), 1);
+    EXPECT_EQ(mis.itemWidth, 0u);
+    EXPECT_EQ((int)mis.itemHeight, GetSystemMetrics(SM_CYMENUCHECK) >> 1);
+
+    tagMENUXP_ITEMDATA bar = ItemData(MENUXP_KIND_SIDEBAR, "Bar", nullptr, 18);
+    mis = MEASUREITEMSTRUCT{};
+    mis.CtlType = ODT_MENU;
+    mis.itemData = (ULONG_PTR)&bar;
+    ASSERT_EQ(MenuXP_MeasureItem(&mis, &info.di), 1);
+    EXPECT_EQ((int)mis.itemWidth, 18 + 1 - GetSystemMetrics(SM_CXMENUCHECK));
+    EXPECT_EQ(mis.itemHeight, 1u);
+
+    // Not ours: left for the caller.
+    mis = MEASUREITEMSTRUCT{};
+    mis.CtlType = ODT_MENU;
+    EXPECT_EQ(MenuXP_MeasureItem(&mis, &info.di), 0);
+    mis.CtlType = ODT_LISTBOX;
+    mis.itemData = (ULONG_PTR)&data;
+    EXPECT_EQ(MenuXP_MeasureItem(&mis, &info.di), 0);
+    EXPECT_EQ(mis.itemWidth, 0u);
+}
+
+TEST(MenuXPDraw, BackgroundIconColumnAndSelectionBox)
+{
+    TestDrawInfo info;
+    tagMENUXP_ITEMDATA data = ItemData(MENUXP_KIND_ITEM, "");
+
+    Canvas plain(120, 20);
+    DrawEntry(plain, &info.di, &data, 0);
+    // Icon column: 16 + 2 * 2 + 2 = 22 pixels.
+    EXPECT_EQ(plain.At(0, 0), kIconBar);
+    EXPECT_EQ(plain.At(21, 19), kIconBar);
+    EXPECT_EQ(plain.At(22, 0), kBack);
+    EXPECT_EQ(plain.At(119, 19), kBack);
+
+    Canvas selected(120, 20);
+    DrawEntry(selected, &info.di, &data, ODS_SELECTED);
+    // One-pixel frame over the whole entry, the icon column included.
+    for (POINT p : {POINT{0, 0}, POINT{119, 0}, POINT{0, 19}, POINT{119, 19}, POINT{10, 0}, POINT{60, 19}})
+        EXPECT_EQ(selected.At(p.x, p.y), kSelFrame) << p.x << "," << p.y;
+    EXPECT_EQ(selected.At(1, 1), kSelFill);
+    EXPECT_EQ(selected.At(10, 10), kSelFill);
+    EXPECT_EQ(selected.At(118, 18), kSelFill);
+
+    // With a margin, everything moves in by it.
+    tagMENUXP_DRAWINFO inset = info.di;
+    inset.nMargin = 2;
+    Canvas margin(120, 24);
+    DrawEntry(margin, &inset, &data, ODS_SELECTED);
+    EXPECT_EQ(margin.At(0, 10), kBack);
+    EXPECT_EQ(margin.At(1, 1), kBack);
+    EXPECT_EQ(margin.At(2, 2), kSelFrame);
+    EXPECT_EQ(margin.At(117, 21), kSelFrame);
+    EXPECT_EQ(margin.At(118, 22), kBack);
+
+    // Anything that is not one of our entries is left to the caller.
+    Canvas untouched(10, 10, RGB(1, 2, 3));
+    RECT rc = {0, 0, 10, 10};
+    DRAWITEMSTRUCT dis = DrawStruct(untouched.Dc(), rc, nullptr, 0);
+    EXPECT_EQ(MenuXP_DrawItem(&dis, &info.di), 0);
+    dis = DrawStruct(untouched.Dc(), rc, &data, 0);
+    dis.CtlType = ODT_BUTTON;
+    EXPECT_EQ(MenuXP_DrawItem(&dis, &info.di), 0);
+    EXPECT_EQ(untouched.Count(rc, RGB(1, 2, 3)), 100);
+}
+
+TEST(MenuXPDraw, CaptionColoursAndShortcutText)
+{
+    TestDrawInfo info;
+    const int cx = GetSystemMetrics(SM_CXMENUCHECK);
+
+    // "Open\tCtrl+O": "Open" at the caption's left (icon column 22 + gap 2),
+    // "Ctrl+O" right-aligned short of the check-mark width.
+    tagMENUXP_ITEMDATA data = ItemData(MENUXP_KIND_ITEM, "Open\tCtrl+O");
+    Canvas canvas(200, 20);
+    DrawEntry(canvas, &info.di, &data, 0);
+    Canvas expected(200, 20);
+    tagMENUXP_ITEMDATA none = ItemData(MENUXP_KIND_ITEM, "");
+    DrawEntry(expected, &info.di, &none, 0);
+    HGDIOBJ old = SelectObject(expected.Dc(), info.di.hFont);
+    SetBkMode(expected.Dc(), TRANSPARENT);
+    SetTextColor(expected.Dc(), kText);
+    RECT caption = {24, 2, 198, 18};
+    DrawTextA(expected.Dc(), "Open", -1, &caption, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    caption.right -= cx - 1;
+    DrawTextA(expected.Dc(), "Ctrl+O", -1, &caption, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(expected.Dc(), old);
+    EXPECT_TRUE(canvas.SameAs(expected));
+    RECT all = {0, 0, 200, 20};
+    EXPECT_LE(canvas.LastColumn(all, kText), 198 - (cx - 1));
+    EXPECT_GE(canvas.LastColumn(all, kText), 198 - (cx - 1) - 3);
+
+    // Texts that must look alike: a shortcut of more than 14 characters
+    // keeps the last 15 of the whole text; a caption keeps 62 characters.
+    const std::string longShortcut = "Open\tCtrl+Shift+Alt+PageDown";
+    struct
+    {
+        std::string text;
+        std::string looksLike;
+        bool same;
+    } cases[] = {
+        {longShortcut, "Open\t" + longShortcut.substr(longShortcut.size() - 15), true},
+        {"Go\tCtrl+Shift+F12", "Go\ttrl+Shift+F12", false}, // 14: whole
+        {std::string(70, 'W'), std::string(62, 'W'), true},
+    };
+    for (const auto& c : cases)
+    {
+        tagMENUXP_ITEMDATA a = ItemData(MENUXP_KIND_ITEM, c.text.c_str());
+        tagMENUXP_ITEMDATA b = ItemData(MENUXP_KIND_ITEM, c.looksLike.c_str());
+        Canvas first(900, 20), second(900, 20);
+        DrawEntry(first, &info.di, &a, 0);
+        DrawEntry(second, &info.di, &b, 0);
+        EXPECT_EQ(c.same, first.SameAs(second)) << c.text;
+    }
+
+    // Selected: the selected text colour; grayed: still the normal one.
+    tagMENUXP_ITEMDATA word = ItemData(MENUXP_KIND_ITEM, "Selected");
+    Canvas sel(200, 20);
+    DrawEntry(sel, &info.di, &word, ODS_SELECTED);
+    EXPECT_GT(sel.Count(all, kSelText), 10);
+    EXPECT_EQ(sel.Count(all, kText), 0);
+    Canvas gray(200, 20);
+    DrawEntry(gray, &info.di, &word, ODS_GRAYED);
+    EXPECT_GT(gray.Count(all, kText), 10);
+
+    // An entry's own font wins over the draw info's.
+    HFONT big = MakeFont(18, 0, FW_BOLD);
+    tagMENUXP_ITEMDATA own = ItemData(MENUXP_KIND_ITEM, "Font");
+    own.hFont = big;
+    Canvas ownCanvas(200, 24), sharedCanvas(200, 24);
+    DrawEntry(ownCanvas, &info.di, &own, 0);
+    own.hFont = nullptr;
+    DrawEntry(sharedCanvas, &info.di, &own, 0);
+    RECT tall = {0, 0, 200, 24};
+    EXPECT_GT(ownCanvas.Count(tall, kText), sharedCanvas.Count(tall, kText));
+    DeleteObject(big);
+}
+
+TEST(MenuXPDraw, IconsPlainRaisedAndEmbossed)
+{
+    TestDrawInfo info;
+    HICON icon = MakeRedSquareIcon();
+    ASSERT_NE(icon, nullptr);
+    tagMENUXP_ITEMDATA data = ItemData(MENUXP_KIND_ITEM, "", icon);
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    // The icon square starts at (3, 3); the red square inside it at (5, 5).
+    RECT iconArea = {0, 0, 22, 22};
+
+    Canvas plain(100, 22);
+    DrawEntry(plain, &info.di, &data, 0);
+    EXPECT_EQ(plain.At(5, 5), kIconRed);
+    EXPECT_EQ(plain.At(16, 16), kIconRed);
+    EXPECT_EQ(plain.At(4, 4), kIconBar);
+    EXPECT_EQ(plain.At(17, 17), kIconBar);
+    EXPECT_EQ(plain.Count(iconArea, kIconRed), 144);
+
+    // Selected: a shadow at the icon's place, the icon one pixel up and left.
+    Canvas raised(100, 22);
+    DrawEntry(raised, &info.di, &data, ODS_SELECTED);
+    EXPECT_EQ(raised.At(4, 4), kIconRed);
+    EXPECT_EQ(raised.At(15, 15), kIconRed);
+    EXPECT_EQ(raised.At(16, 16), shadow);
+    EXPECT_EQ(raised.At(17, 17), shadow);
+    EXPECT_EQ(raised.Count(iconArea, kIconRed), 144);
+
+    // Checked and selected: flat.
+    Canvas checked(100, 22);
+    DrawEntry(checked, &info.di, &data, ODS_SELECTED | ODS_CHECKED);
+    EXPECT_EQ(checked.At(5, 5), kIconRed);
+    EXPECT_NE(checked.At(17, 17), shadow);
+
+    // Grayed: no colour of the icon left, the embossed shape instead: the
+    // shadow at its place, the highlight one pixel right and down.
+    Canvas grayed(100, 22);
+    DrawEntry(grayed, &info.di, &data, ODS_GRAYED);
+    EXPECT_EQ(grayed.Count(iconArea, kIconRed), 0);
+    EXPECT_EQ(grayed.At(5, 5), shadow);
+    EXPECT_EQ(grayed.At(16, 16), shadow);
+    EXPECT_EQ(grayed.At(17, 17), highlight);
+    EXPECT_EQ(grayed.At(4, 4), kIconBar);
+    EXPECT_EQ(grayed.Count(iconArea, shadow), 144);
+
+    // The colour form works bit by bit: it marks the same shape and leaves
+    // the transparent part alone.
+    Canvas colour(22, 22, kIconBar);
+    RECT rc = {3, 3, 19, 19};
+    EXPECT_EQ(MenuXP_DrawEmbossed(colour.Dc(), icon, &rc, 1, 0), 1);
+    EXPECT_NE(colour.At(5, 5), kIconBar);
+    EXPECT_EQ(colour.At(4, 4), kIconBar);
+    EXPECT_EQ(colour.At(18, 18), kIconBar);
+
+    EXPECT_EQ(MenuXP_DrawIcon(plain.Dc(), &rc, nullptr, 0, 0, 0), 0);
+    DestroyIcon(icon);
+}
+
+TEST(MenuXPDraw, SeparatorIsAnEtchedLineBesideTheIconColumn)
+{
+    TestDrawInfo info;
+    tagMENUXP_ITEMDATA data = ItemData(MENUXP_KIND_SEPARATOR, nullptr);
+    Canvas canvas(100, 9);
+    DrawEntry(canvas, &info.di, &data, ODS_SELECTED);
+    // Never selected-looking.
+    EXPECT_EQ(canvas.At(0, 0), kIconBar);
+    EXPECT_EQ(canvas.At(50, 0), kBack);
+    // Etched: shadow over highlight at the middle row, from the caption's left.
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+    EXPECT_EQ(canvas.At(24, 4), shadow);
+    EXPECT_EQ(canvas.At(98, 4), shadow);
+    EXPECT_EQ(canvas.At(25, 5), highlight);
+    EXPECT_EQ(canvas.At(23, 4), kBack);
+    EXPECT_EQ(canvas.At(50, 3), kBack);
+    EXPECT_EQ(canvas.At(50, 6), kBack);
+}
+
+TEST(MenuXPDraw, SideBarIsAGradientWithUpwardText)
+{
+    TestDrawInfo info(true);
+    info.di.clrSelFill = RGB(0, 0, 128);    // near colour, at the bottom
+    info.di.clrSelFrame = RGB(0, 128, 255); // far colour, at the top
+    info.di.clrSelText = RGB(255, 255, 255);
+    tagMENUXP_ITEMDATA data = ItemData(MENUXP_KIND_SIDEBAR, "Tarvin Menu", nullptr, 18);
+
+    // The entry is one pixel high: the bar takes the whole height of the
+    // DC's clip box, and the clip box gets the icon column colour first.
+    Canvas canvas(60, 300);
+    RECT item = {0, 0, 18, 1};
+    DRAWITEMSTRUCT dis = DrawStruct(canvas.Dc(), item, &data, 0);
+    ASSERT_EQ(MenuXP_DrawItem(&dis, &info.di), 1);
+    EXPECT_EQ(canvas.At(40, 10), info.di.clrIconBar);
+    EXPECT_EQ(canvas.At(59, 299), info.di.clrIconBar);
+    EXPECT_EQ(canvas.At(17, 299), info.di.clrSelFill);
+    EXPECT_EQ(canvas.At(0, 0), info.di.clrSelFrame);
+    EXPECT_EQ(canvas.At(17, 0), info.di.clrSelFrame);
+    EXPECT_EQ(canvas.At(18, 0), info.di.clrIconBar);
+
+    // The text: white pixels in the bar's lower part, none in the last four
+    // rows and none right of the bar; it reads upwards, so it is taller than
+    // wide.
+    RECT bar = {0, 0, 18, 300};
+    RECT bottom = {0, 296, 18, 300};
+    RECT outside = {18, 0, 60, 300};
+    EXPECT_GT(canvas.Count(bar, RGB(255, 255, 255)), 50);
+    EXPECT_EQ(canvas.Count(bottom, RGB(255, 255, 255)), 0);
+    EXPECT_EQ(canvas.Count(outside, RGB(255, 255, 255)), 0);
+    int top = -1;
+    for (int y = 0; y < 300 && top < 0; ++y)
+        for (int x = 0; x < 18; ++x)
+            if (canvas.At(x, y) == RGB(255, 255, 255))
+            {
+                top = y;
+                break;
+            }
+    int left = canvas.FirstColumn(bar, RGB(255, 255, 255));
+    int right = canvas.LastColumn(bar, RGB(255, 255, 255));
+    ASSERT_GE(top, 0);
+    EXPECT_GT(296 - top, 3 * (right - left + 1));
+    EXPECT_GT(top, 100) << "a short text stays near the bottom";
+
+    // A keyboard selection redraws the bar alone: the rest of the menu stays.
+    Canvas again(60, 300, RGB(1, 2, 3));
+    dis = DrawStruct(again.Dc(), item, &data, ODS_SELECTED);
+    dis.itemAction = ODA_SELECT;
+    ASSERT_EQ(MenuXP_DrawItem(&dis, &info.di), 1);
+    EXPECT_EQ(again.At(40, 10), RGB(1, 2, 3));
+    EXPECT_EQ(again.At(17, 299), info.di.clrSelFill);
+}
+
+TEST(MenuXPDestroy, FreesEntriesSubmenusAndIcons)
+{
+    HICON icons[3] = {MakeRedSquareIcon(), MakeRedSquareIcon(), MakeRedSquareIcon()};
+    HMENU menu = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    HMENU subsub = CreatePopupMenu();
+    MenuXP_AppendSidebar(menu, "Bar", nullptr, 18);
+    MenuXP_AppendItem(menu, 1, "One", icons[0], nullptr);
+    MenuXP_AppendItem(subsub, 3, "Deep", icons[2], nullptr);
+    MenuXP_AppendMenu(sub, subsub, "Deeper", nullptr);
+    MenuXP_AppendItem(sub, 2, "Two", icons[1], nullptr);
+    MenuXP_AppendSeparator(menu);
+    MenuXP_AppendMenu(menu, sub, "Sub", nullptr);
+    // A plain entry without item data is left alone.
+    AppendMenuA(menu, MF_STRING, 9, "Plain");
+
+    EXPECT_EQ(MenuXP_DestroyMenu(menu, 0, 1, 0), 1);
+    EXPECT_FALSE(IsMenu(menu));
+    EXPECT_FALSE(IsMenu(sub));
+    EXPECT_FALSE(IsMenu(subsub));
+    for (HICON icon : icons)
+        EXPECT_FALSE(IconAlive(icon));
+    EXPECT_EQ(MenuXP_DestroyMenu(menu, 0, 1, 0), 0);
+
+    // Icons the caller keeps survive, in submenus too.
+    HICON kept[2] = {MakeRedSquareIcon(), MakeRedSquareIcon()};
+    menu = CreatePopupMenu();
+    sub = CreatePopupMenu();
+    MenuXP_AppendItem(sub, 2, "Two", kept[1], nullptr);
+    MenuXP_AppendItem(menu, 1, "One", kept[0], nullptr);
+    MenuXP_AppendMenu(menu, sub, "Sub", nullptr);
+    EXPECT_EQ(MenuXP_DestroyMenu(menu, 0, 0, 0), 1);
+    EXPECT_FALSE(IsMenu(sub));
+    for (HICON icon : kept)
+    {
+        EXPECT_TRUE(IconAlive(icon));
+        DestroyIcon(icon);
+    }
+
+    // Texts and fonts that were made for the menu go with it.
+    menu = CreatePopupMenu();
+    char* text = (char*)malloc(8);
+    StrCopy(text, 8, "Owned");
+    MenuXP_AppendItem(menu, 1, text, nullptr, nullptr);
+    HFONT font = MakeFont(13, 0, FW_NORMAL);
+    GetEntry(menu, 0).data->hFont = font;
+    EXPECT_EQ(MenuXP_DestroyMenu(menu, 1, 1, 0), 1);
+    LOGFONTA lf;
+    EXPECT_EQ(GetObjectA(font, sizeof(lf), &lf), 0);
+}
+
+TEST(MenuXPDrawInfo, StandardSettingsForEntriesAndSideBar)
+{
+    tagMENUXP_DRAWINFO normal, sidebar;
+    ASSERT_EQ(MenuXP_InitDrawInfo(&normal, 0), 1);
+    ASSERT_EQ(MenuXP_InitDrawInfo(&sidebar, 1), 1);
+
+    // Verdana 13 normal; the side bar's 16 bold, turned 90 degrees.
+    struct
+    {
+        HFONT font;
+        LONG height, weight, escapement;
+    } fonts[] = {{normal.hFont, 13, 400, 0}, {sidebar.hFont, 16, 700, 900}};
+    for (const auto& f : fonts)
+    {
+        LOGFONTA lf;
+        ASSERT_NE(GetObjectA(f.font, sizeof(lf), &lf), 0);
+        EXPECT_STREQ(lf.lfFaceName, "Verdana");
+        EXPECT_EQ(lf.lfHeight, f.height);
+        EXPECT_EQ(lf.lfWeight, f.weight);
+        EXPECT_EQ(lf.lfEscapement, f.escapement);
+        EXPECT_EQ(lf.lfOrientation, f.escapement);
+        EXPECT_EQ(lf.lfCharSet, DEFAULT_CHARSET);
+    }
+
+    for (const tagMENUXP_DRAWINFO* di : {&normal, &sidebar})
+    {
+        EXPECT_EQ(di->nTextGap, 2);
+        EXPECT_EQ(di->nIconSpacing, 2);
+        EXPECT_EQ(di->nMargin, 0);
+        EXPECT_EQ(di->nIconSize, 16);
+        EXPECT_EQ(di->clrGrayText, GetSysColor(COLOR_GRAYTEXT));
+        EXPECT_EQ(di->clrBack, normal.clrBack);
+        EXPECT_EQ(di->clrIconBar, normal.clrIconBar);
+    }
+    const COLORREF menu = GetSysColor(COLOR_MENU);
+    EXPECT_TRUE(normal.clrBack == menu || normal.clrBack == MenuXP_Lighten(menu, 30));
+    EXPECT_EQ(normal.clrText, GetSysColor(COLOR_MENUTEXT));
+    EXPECT_EQ(normal.clrSelText, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    EXPECT_EQ(normal.clrSelFill, MenuXP_Lighten(normal.clrSelFrame, 70));
+    EXPECT_EQ(sidebar.clrText, GetSysColor(COLOR_CAPTIONTEXT));
+    EXPECT_EQ(sidebar.clrSelText, GetSysColor(COLOR_CAPTIONTEXT));
+    EXPECT_EQ(sidebar.clrSelFill, GetSysColor(COLOR_ACTIVECAPTION));
+    EXPECT_EQ(sidebar.clrSelFrame, GetSysColor(COLOR_GRADIENTACTIVECAPTION));
+
+    MenuXP_FreeDrawInfo(&normal);
+    MenuXP_FreeDrawInfo(&sidebar);
+    EXPECT_EQ(normal.hFont, nullptr);
+    MenuXP_FreeDrawInfo(&normal);
+}
+
+// Lays a whole menu out as the system does (the side bar's column, then the
+// entries stacked in the second column), draws it and returns the picture.
+// Checks that every pixel was painted.
+std::unique_ptr<Canvas> RenderMenu(tagMENUXP_DRAWINFO* normal, tagMENUXP_DRAWINFO* sidebar)
+{
+    HICON red = MakeRedSquareIcon();
+    HICON app = (HICON)LoadImageA(nullptr, (LPCSTR)IDI_APPLICATION, IMAGE_ICON, 16, 16, LR_SHARED);
+    HICON warn = (HICON)LoadImageA(nullptr, (LPCSTR)IDI_WARNING, IMAGE_ICON, 16, 16, LR_SHARED);
+    HMENU menu = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    MenuXP_AppendItem(sub, 20, "Inside", nullptr, nullptr);
+    MenuXP_AppendSidebar(menu, "Tarvin 2", nullptr, 18);
+    MenuXP_AppendItem(menu, 1, "Notepad\tCtrl+N", app, nullptr);
+    MenuXP_AppendItem(menu, 2, "Selected entry", red, nullptr);
+    MenuXP_AppendMenu(menu, sub, "Submenu", warn);
+    MenuXP_AppendSeparator(menu);
+    MenuXP_AppendItem(menu, 3, "Grayed entry", red, nullptr);
+    MenuXP_AppendItem(menu, 4, "No icon, long shortcut\tCtrl+Shift+Alt+PageDown", nullptr, nullptr);
+
+    // The system widens every owner-drawn entry by the check-mark width less one.
+    const int extra = GetSystemMetrics(SM_CXMENUCHECK) - 1;
+    const int count = GetMenuItemCount(menu);
+    std::vector<MEASUREITEMSTRUCT> sizes(count);
+    int barWidth = 0, columnWidth = 0, height = 0;
+    for (int i = 0; i < count; ++i)
+    {
+        sizes[i].CtlType = ODT_MENU;
+        sizes[i].itemData = (ULONG_PTR)GetEntry(menu, i).data;
+        EXPECT_EQ(MenuXP_MeasureItem(&sizes[i], normal), 1);
+        int width = (int)sizes[i].itemWidth + extra;
+        if (i == 0)
+            barWidth = width;
+        else
+        {
+            columnWidth = width > columnWidth ? width : columnWidth;
+            height += (int)sizes[i].itemHeight;
+        }
+    }
+    EXPECT_EQ(barWidth, 18);
+    std::unique_ptr<Canvas> canvas(new Canvas(barWidth + columnWidth, height));
+    for (int i = 0, y = 0; i < count; ++i)
+    {
+        Entry e = GetEntry(menu, i);
+        RECT rc = {0, 0, barWidth, 1};
+        if (i > 0)
+        {
+            rc = RECT{barWidth, y, barWidth + columnWidth, y + (int)sizes[i].itemHeight};
+            y = rc.bottom;
+        }
+        UINT state = e.id == 2 ? ODS_SELECTED : e.id == 3 ? ODS_GRAYED : 0;
+        DRAWITEMSTRUCT dis = DrawStruct(canvas->Dc(), rc, e.data, state);
+        EXPECT_EQ(MenuXP_DrawItem(&dis, e.data->nKind == MENUXP_KIND_SIDEBAR ? sidebar : normal), 1);
+    }
+    RECT all = {0, 0, canvas->Width(), canvas->Height()};
+    EXPECT_EQ(canvas->Count(all, RGB(255, 0, 255)), 0);
+    EXPECT_EQ(canvas->At(0, canvas->Height() - 1), sidebar->clrSelFill);
+
+    MenuXP_DestroyMenu(menu, 0, 0, 0);
+    DestroyIcon(red);
+    return canvas;
+}
+
+// With TV_MENUXP_SHOT set to a folder, the pictures are saved there as BMP
+// files for a person to look at: one in the system's colours, one in the
+// colours of the classic blue desktop theme.
+TEST(MenuXPDraw, WholeMenuRendersEveryKindOfEntry)
+{
+    char folder[MAX_PATH] = "";
+    GetEnvironmentVariableA("TV_MENUXP_SHOT", folder, sizeof(folder));
+
+    tagMENUXP_DRAWINFO normal, sidebar;
+    ASSERT_EQ(MenuXP_InitDrawInfo(&normal, 0), 1);
+    ASSERT_EQ(MenuXP_InitDrawInfo(&sidebar, 1), 1);
+    std::unique_ptr<Canvas> system = RenderMenu(&normal, &sidebar);
+    if (folder[0])
+    {
+        EXPECT_TRUE(system->SaveBmp((std::string(folder) + "\\menu-system.bmp").c_str()));
+    }
+
+    normal.clrBack = RGB(255, 255, 255);
+    normal.clrIconBar = sidebar.clrIconBar = RGB(236, 233, 216);
+    normal.clrSelFrame = RGB(49, 106, 197);
+    normal.clrSelFill = MenuXP_Lighten(normal.clrSelFrame, 70);
+    sidebar.clrSelFill = RGB(0, 84, 227);
+    sidebar.clrSelFrame = RGB(61, 149, 255);
+    sidebar.clrSelText = RGB(255, 255, 255);
+    std::unique_ptr<Canvas> classic = RenderMenu(&normal, &sidebar);
+    if (folder[0])
+    {
+        EXPECT_TRUE(classic->SaveBmp((std::string(folder) + "\\menu-classic.bmp").c_str()));
+    }
+    MenuXP_FreeDrawInfo(&normal);
+    MenuXP_FreeDrawInfo(&sidebar);
+}
