@@ -1,0 +1,272 @@
+// tvmint: pops a menu file up once at a screen point, starts the chosen
+// entry through the shell and exits.
+//
+//     tvmint -file="<menu file>" [-x="<n>" -y="<n>"]
+//
+// Exit codes: 0 nothing chosen or the entry was started, 1 no -file value,
+// 2 the menu file could not be read, 3 the entry could not be started.
+#include <windows.h>
+#include <windowsx.h>
+#include <shellapi.h>
+#include <stdlib.h>
+
+#include "Menu.h"
+#include "menuxp.h"
+#include "regutils.h"
+#include "dirutils_win.h"
+#include "xmlutils.h"
+#include "menuint_res.h"
+#include "strutils.h"
+
+#define WM_SHOWMENU (WM_USER + 1)
+
+enum
+{
+    EXIT_OK = 0,
+    EXIT_NO_FILE = 1,
+    EXIT_READ_FAILED = 2,
+    EXIT_LAUNCH_FAILED = 3
+};
+
+static const char kClassName[] = "_TVMINT_HIDDENMAINWND";
+static const char kWindowTitle[] = "Tarvin Menu";
+static const char kLaunchErrorTitle[] = "Tarvin 2";
+// Held for the program's lifetime so that an installer sees the suite in use.
+static const char kUninstallMutex[] = "__TVAGENT_UNINSTALL_MUTEX__";
+// The whole command line is kept; the -file value alone may take 259
+// characters, with room for the quotes, -x and -y around it.
+static const size_t kCmdLineSize = 1024;
+
+static CMenu g_menu;
+static HINSTANCE g_hInstance;
+static char g_szCmdLine[kCmdLineSize];
+static char g_szMenuFile[MAX_PATH];
+static POINT g_ptPopup;
+static tagMENUXP_DRAWINFO g_diNormal;
+static tagMENUXP_DRAWINFO g_diSidebar;
+
+static void RegisterMenuFileType()
+{
+    char exe[MAX_PATH];
+    DWORD len = GetModuleFileNameA(NULL, exe, sizeof(exe));
+    if (len == 0 || len >= sizeof(exe))
+        return;
+    char command[MAX_PATH + 64];
+    StrFormat(command, sizeof(command), "\"%s\" -file=\"%%1\" -x=\"%%2\" -y=\"%%3\"", exe);
+    AssociateFile(".menu", "Tarvin.MenuFile", "Tarvin Menu File", command, "Open");
+}
+
+// A coordinate given on the command line replaces the mouse position's when it
+// is present and not 0.
+static void ReadCoordinate(const char* name, LONG* coordinate)
+{
+    char value[32] = "";
+    if (GetPropertyValue(g_szCmdLine, name, value, sizeof(value)) <= 0)
+        return;
+    int n = atoi(value);
+    if (n != 0)
+        *coordinate = n;
+}
+
+static BOOL Initialize(HWND hwnd)
+{
+    RegisterMenuFileType();
+
+    g_szMenuFile[0] = '\0';
+    if (GetPropertyValue(g_szCmdLine, "-file", g_szMenuFile, sizeof(g_szMenuFile)) <= 0 || !g_szMenuFile[0])
+    {
+        MessageBoxA(hwnd, "This application must be run with a -file parameter", NULL, MB_OK | MB_ICONERROR);
+        PostQuitMessage(EXIT_NO_FILE);
+        return FALSE;
+    }
+    ReadCoordinate("-x", &g_ptPopup.x);
+    ReadCoordinate("-y", &g_ptPopup.y);
+
+    MenuXP_InitDrawInfo(&g_diNormal, 0);
+    MenuXP_InitDrawInfo(&g_diSidebar, 1);
+    return TRUE;
+}
+
+static const char* LaunchErrorText(int result, char* buf, size_t size)
+{
+    switch (result)
+    {
+        case 0:
+        case SE_ERR_OOM:
+            return "The operating system does not have the resources to execute this command.";
+        case SE_ERR_FNF:
+        case SE_ERR_PNF:
+            return "Cannot find the target file.";
+        case SE_ERR_ACCESSDENIED:
+            return "The current user does not have access to the specified target.";
+        case SE_ERR_SHARE:
+            return "There was a sharing violation with the target file.";
+        case SE_ERR_ASSOCINCOMPLETE:
+        case SE_ERR_NOASSOC:
+            return "The target file association is incomplete.";
+        case SE_ERR_DDETIMEOUT:
+        case SE_ERR_DDEFAIL:
+        case SE_ERR_DDEBUSY:
+            return "The DDE communication failed.";
+    }
+    StrFormat(buf, size, "Error code %d occurred while trying to execute the menu command.", result);
+    return buf;
+}
+
+static int Execute(const char* target, const CMenuItem* item)
+{
+    const char* cmdLine = item->GetCmdLine();
+    const char* workDir = item->GetWorkDir();
+    return (int)(INT_PTR)ShellExecuteA(NULL, NULL, target, cmdLine[0] ? cmdLine : NULL,
+                                       workDir[0] ? workDir : NULL, (int)item->GetWindowState());
+}
+
+// Starts the entry; a target that is not found is looked for by its file name
+// beside the menu file, then in the program's own folder, so that a menu
+// moved together with its targets still works.
+static int LaunchItem(const CMenuItem* item)
+{
+    int result = Execute(item->GetTarget(), item);
+    if (result != SE_ERR_FNF && result != SE_ERR_PNF)
+        return result;
+
+    char name[MAX_PATH] = "";
+    GetFileNameFromPath(item->GetTarget(), name, sizeof(name));
+    char path[MAX_PATH] = "";
+    GetDirFromPath(g_szMenuFile, path, sizeof(path));
+    StrAppend(path, name);
+    if (!FileExists(path))
+        GetMyDir(path, sizeof(path), name);
+    return Execute(path, item);
+}
+
+static void MainWnd_OnShowMenu(HWND hwnd)
+{
+    if (!g_menu.ReadFile(g_szMenuFile))
+    {
+        char text[MAX_PATH + 96];
+        StrFormat(text, sizeof(text), "Error code %d occurred while trying to read the menu file:\n  %s",
+                  g_menu.GetLastError(), g_szMenuFile);
+        MessageBoxA(hwnd, text, NULL, MB_OK | MB_ICONERROR);
+        PostQuitMessage(EXIT_READ_FAILED);
+        return;
+    }
+
+    HMENU popup = g_menu.CreatePopup(g_hInstance);
+    if (!popup)
+    {
+        PostQuitMessage(EXIT_READ_FAILED);
+        return;
+    }
+    // A menu whose owner is not in the foreground is not closed by a click
+    // elsewhere, and the program would wait for ever.
+    SetForegroundWindow(hwnd);
+    UINT id = (UINT)TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_BOTTOMALIGN, g_ptPopup.x,
+                                   g_ptPopup.y, 0, hwnd, NULL);
+    MenuXP_DestroyMenu(popup, 0, 1, 0);
+
+    CPtrTree<CMenuItem>* node = id ? g_menu.FindItem(id) : NULL;
+    const CMenuItem* item = node ? node->GetData() : NULL;
+    if (!item || !(item->GetStyle() & MENU_STYLE_ITEM))
+    {
+        PostQuitMessage(EXIT_OK);
+        return;
+    }
+
+    int result = LaunchItem(item);
+    if (result > 32)
+    {
+        PostQuitMessage(EXIT_OK);
+        return;
+    }
+    char buf[96];
+    MessageBoxA(hwnd, LaunchErrorText(result, buf, sizeof(buf)), kLaunchErrorTitle, MB_OK | MB_ICONERROR);
+    PostQuitMessage(EXIT_LAUNCH_FAILED);
+}
+
+static BOOL MainWnd_OnMeasureItem(HWND, MEASUREITEMSTRUCT* mis)
+{
+    return MenuXP_MeasureItem(mis, &g_diNormal) != 0;
+}
+
+static BOOL MainWnd_OnDrawItem(HWND, DRAWITEMSTRUCT* dis)
+{
+    if (dis->CtlType != ODT_MENU || !dis->itemData)
+        return FALSE;
+    const tagMENUXP_ITEMDATA* data = (const tagMENUXP_ITEMDATA*)dis->itemData;
+    return MenuXP_DrawItem(dis, data->nKind == MENUXP_KIND_SIDEBAR ? &g_diSidebar : &g_diNormal) != 0;
+}
+
+static void MainWnd_OnDestroy(HWND)
+{
+    PostQuitMessage(EXIT_OK);
+}
+
+static LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg)
+    {
+        HANDLE_MSG(hwnd, WM_DESTROY, MainWnd_OnDestroy);
+        case WM_MEASUREITEM:
+            if (MainWnd_OnMeasureItem(hwnd, (MEASUREITEMSTRUCT*)lParam))
+                return TRUE;
+            break;
+        case WM_DRAWITEM:
+            if (MainWnd_OnDrawItem(hwnd, (DRAWITEMSTRUCT*)lParam))
+                return TRUE;
+            break;
+        case WM_SHOWMENU:
+            MainWnd_OnShowMenu(hwnd);
+            return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+static BOOL RegisterMainClass(HINSTANCE hInstance)
+{
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = MainWndProc;
+    wc.hInstance = hInstance;
+    wc.hIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_MENUINT));
+    wc.hIconSm = (HICON)LoadImageA(hInstance, MAKEINTRESOURCEA(IDI_MENUINT), IMAGE_ICON,
+                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0);
+    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)1;
+    wc.lpszClassName = kClassName;
+    return RegisterClassExA(&wc) != 0;
+}
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
+{
+    // First thing: where the pointer was when the user opened the menu.
+    GetCursorPos(&g_ptPopup);
+    HANDLE uninstallMutex = CreateMutexA(NULL, FALSE, kUninstallMutex);
+
+    g_hInstance = hInstance;
+    if (!RegisterMainClass(hInstance))
+        return 0;
+    HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, kWindowTitle, WS_POPUP, -240, -240, 0, 0, NULL,
+                                NULL, hInstance, NULL);
+    if (!hwnd)
+        return 0;
+    ShowWindow(hwnd, SW_SHOW);
+
+    StrCopy(g_szCmdLine, lpCmdLine ? lpCmdLine : "");
+    if (Initialize(hwnd))
+        PostMessageA(hwnd, WM_SHOWMENU, 0, 0);
+
+    MSG msg = {};
+    while (GetMessageA(&msg, NULL, 0, 0) > 0)
+    {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+
+    MenuXP_FreeDrawInfo(&g_diNormal);
+    MenuXP_FreeDrawInfo(&g_diSidebar);
+    if (uninstallMutex)
+        CloseHandle(uninstallMutex);
+    return (int)msg.wParam;
+}

@@ -1,0 +1,366 @@
+// tvmint.exe end to end: the real program pops its menu up, the test chooses
+// with the keyboard as a user would, and checks what was started, the message
+// boxes and the exit code.
+//
+// Started as "tvmint_e2e --marker <file> [words...]" this program is the
+// menu's target instead: it writes its arguments and its current folder into
+// the file and exits.
+#include <windows.h>
+#include <shellapi.h>
+#include <memory>
+#include <string>
+#include <vector>
+#include <gtest/gtest.h>
+
+#include "e2e/driver.h"
+#include "testutil.h"
+#include "strutils.h"
+
+namespace
+{
+const DWORD kTimeout = 15000;
+
+std::string Program(const char* name)
+{
+    char path[MAX_PATH] = "";
+    EXPECT_TRUE(DrvProgramPath(name, path, sizeof(path)));
+    return path;
+}
+
+std::string Quote(const std::string& s)
+{
+    return "\"" + s + "\"";
+}
+
+// A menu file: header, root (with a side bar when it has a text), the given
+// entry lines, end of root.
+void WriteMenu(const std::string& path, const std::vector<std::string>& entries,
+               const char* sidebar = nullptr)
+{
+    std::string text = "<?TarvinMenu version=\"1.00\"?>\r\n";
+    text += std::string("<menu text=\"") + (sidebar ? sidebar : "Tarvin Test") +
+            "\" iconpath=\"\" iconnumber=\"0\" sidebar=\"" + (sidebar ? "true" : "false") + "\">\r\n";
+    for (const std::string& line : entries)
+        text += line + "\r\n";
+    text += "</menu>\r\n";
+    WriteBytes(path, text);
+}
+
+std::string Item(const std::string& text, const std::string& target, const std::string& cmdline,
+                 const std::string& workdir = "")
+{
+    return "<menuitem text=\"" + text + "\" target=\"" + target + "\" cmdline=\"" + cmdline +
+           "\" workdir=\"" + workdir + "\" windowstate=\"1\" iconpath=\"\" iconnumber=\"0\" />";
+}
+
+class MenuInterpreter : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        m_menuDir = m_dir.Path("menu dir");
+        CreateDirectoryA(m_menuDir.c_str(), NULL);
+        m_menuFile = m_menuDir + "\\test.menu";
+        m_elsewhere = m_dir.Path("elsewhere");
+        CreateDirectoryA(m_elsewhere.c_str(), NULL);
+    }
+
+    // An entry that starts this program, which writes the marker file. A
+    // menu file value cannot hold a double quote: the marker path must not
+    // need quoting.
+    std::string MarkerItem(const std::string& text, const std::string& marker,
+                           const std::string& workdir = "")
+    {
+        EXPECT_EQ(marker.find(' '), std::string::npos) << marker;
+        return Item(text, Program("tvmint_e2e.exe"), "--marker " + marker + " " + text, workdir);
+    }
+
+    // Starts tvmint in a folder that holds neither the menu nor its targets.
+    // A tvmint left from an earlier start is ended first.
+    void Start(const std::string& args)
+    {
+        m_mint.reset(new CDrvProcess());
+        ASSERT_TRUE(m_mint->Start(Program("tvmint.exe").c_str(), args.c_str(), m_elsewhere.c_str()));
+    }
+
+    HWND WaitPopup()
+    {
+        HWND popup = NULL;
+        EXPECT_EQ(TVD_OK,
+                  DrvWaitWindow(DrvSpec("#32768", NULL, TVD_MATCH_EXACT, m_mint->Pid()), kTimeout, &popup));
+        return popup;
+    }
+
+    // The menu's own loop takes keys posted to its window.
+    static void Key(HWND popup, WPARAM vk)
+    {
+        PostMessageA(popup, WM_KEYDOWN, vk, 1);
+        PostMessageA(popup, WM_KEYUP, vk, 0xC0000001);
+    }
+
+    DWORD WaitExit()
+    {
+        DWORD code = 0xDEAD;
+        EXPECT_EQ(TVD_OK, m_mint->WaitExit(kTimeout, &code));
+        return code;
+    }
+
+    // Waits for tvmint's message box, checks its caption and text, presses OK.
+    void ExpectMessageBox(const char* caption, const std::string& text)
+    {
+        HWND box = NULL;
+        ASSERT_EQ(TVD_OK, DrvWaitMessageBox(caption, m_mint->Pid(), kTimeout, &box));
+        char buf[1024] = "";
+        ASSERT_TRUE(DrvMessageBoxText(box, buf, sizeof(buf)));
+        EXPECT_EQ(text, std::string(buf));
+        EXPECT_TRUE(DrvPressButton(box, IDOK));
+    }
+
+    static COLORREF ScreenPixel(int x, int y)
+    {
+        HDC screen = GetDC(NULL);
+        COLORREF colour = GetPixel(screen, x, y);
+        ReleaseDC(NULL, screen);
+        return colour;
+    }
+
+    // Between the side bar's colours, channel by channel.
+    static bool InSidebarGradient(COLORREF c)
+    {
+        COLORREF a = GetSysColor(COLOR_ACTIVECAPTION);
+        COLORREF b = GetSysColor(COLOR_GRADIENTACTIVECAPTION);
+        auto between = [](int v, int x, int y) { return v >= (x < y ? x : y) && v <= (x < y ? y : x); };
+        return c != CLR_INVALID && between(GetRValue(c), GetRValue(a), GetRValue(b)) &&
+               between(GetGValue(c), GetGValue(a), GetGValue(b)) &&
+               between(GetBValue(c), GetBValue(a), GetBValue(b));
+    }
+
+    static bool WaitFile(const std::string& path)
+    {
+        return DrvWaitFor([&]() { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                          kTimeout) == TVD_OK;
+    }
+
+    static bool Exists(const std::string& path)
+    {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    ScratchDir m_dir;
+    std::string m_menuDir;
+    std::string m_menuFile;
+    std::string m_elsewhere;
+    std::unique_ptr<CDrvProcess> m_mint;
+};
+} // namespace
+
+TEST_F(MenuInterpreter, StartsTheChosenEntryWithItsArgumentsAndFolderThenExits)
+{
+    std::string first = m_dir.Path("first.txt");
+    std::string second = m_dir.Path("second.txt");
+    WriteMenu(m_menuFile,
+              {MarkerItem("First", first), "<menuseparator />", MarkerItem("Second", second, m_menuDir)});
+    Start("-file=" + Quote(m_menuFile));
+    HWND popup = WaitPopup();
+    ASSERT_TRUE(popup);
+
+    // The separator is an entry of its own (drawn by the program): three
+    // steps down to the second entry.
+    Key(popup, VK_DOWN);
+    Key(popup, VK_DOWN);
+    Key(popup, VK_DOWN);
+    Key(popup, VK_RETURN);
+    EXPECT_EQ(0u, WaitExit());
+    ASSERT_TRUE(WaitFile(second));
+    EXPECT_FALSE(Exists(first));
+    ASSERT_TRUE(DrvWaitFor([&]() { return ReadBytes(second).find("dir=") != std::string::npos; }, kTimeout) ==
+                TVD_OK);
+    std::string record = ReadBytes(second);
+    EXPECT_NE(record.find("args=Second\r\n"), std::string::npos) << record;
+    EXPECT_NE(record.find("dir=" + m_menuDir + "\r\n"), std::string::npos) << record;
+}
+
+TEST_F(MenuInterpreter, EscapeOrASeparatorStartsNothing)
+{
+    std::string marker = m_dir.Path("marker.txt");
+    WriteMenu(m_menuFile, {MarkerItem("Only", marker), "<menuseparator />", MarkerItem("Other", marker)},
+              "Go");
+    Start("-file=" + Quote(m_menuFile));
+    HWND popup = WaitPopup();
+    ASSERT_TRUE(popup);
+    // The root's side bar: the caption-coloured gradient along the left edge
+    // (its short text sits at the bottom).
+    RECT rc;
+    ASSERT_TRUE(GetWindowRect(popup, &rc));
+    for (int y : {rc.top + 6, rc.top + (rc.bottom - rc.top) / 3})
+        EXPECT_EQ(TVD_OK,
+                  DrvWaitFor([&]() { return InSidebarGradient(ScreenPixel(rc.left + 8, y)); }, kTimeout))
+            << std::hex << ScreenPixel(rc.left + 8, y);
+    Key(popup, VK_ESCAPE);
+    EXPECT_EQ(0u, WaitExit());
+
+    WriteMenu(m_menuFile, {MarkerItem("Only", marker), "<menuseparator />", MarkerItem("Other", marker)});
+    Start("-file=" + Quote(m_menuFile));
+    popup = WaitPopup();
+    ASSERT_TRUE(popup);
+    Key(popup, VK_DOWN);
+    Key(popup, VK_DOWN);
+    Key(popup, VK_RETURN);
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_FALSE(Exists(marker));
+}
+
+TEST_F(MenuInterpreter, FindsABareTargetBesideTheMenuFile)
+{
+    // The target is only a file name; tvmint runs in another folder, so the
+    // shell does not find it and the retry beside the menu file does.
+    ASSERT_TRUE(CopyFileA(Program("tvmint_e2e.exe").c_str(), (m_menuDir + "\\tvmarker.exe").c_str(), FALSE));
+    std::string marker = m_dir.Path("bare.txt");
+    WriteMenu(m_menuFile, {Item("Bare", "tvmarker.exe", "--marker " + marker + " bare")});
+    Start("-file=" + Quote(m_menuFile));
+    HWND popup = WaitPopup();
+    ASSERT_TRUE(popup);
+    Key(popup, VK_DOWN);
+    Key(popup, VK_RETURN);
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_TRUE(WaitFile(marker));
+}
+
+TEST_F(MenuInterpreter, ReportsATargetThatCannotBeStarted)
+{
+    std::string noAssoc = m_menuDir + "\\data.tvnoassoc";
+    WriteBytes(noAssoc, "x");
+    struct
+    {
+        std::string target;
+        const char* message;
+    } cases[] = {
+        {"C:\\no such folder\\missing.exe", "Cannot find the target file."},
+        {noAssoc, "The target file association is incomplete."},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.target);
+        WriteMenu(m_menuFile, {Item("Broken", c.target, "")});
+        Start("-file=" + Quote(m_menuFile));
+        HWND popup = WaitPopup();
+        ASSERT_TRUE(popup);
+        Key(popup, VK_DOWN);
+        Key(popup, VK_RETURN);
+        ExpectMessageBox("Tarvin 2", c.message);
+        EXPECT_EQ(3u, WaitExit());
+    }
+}
+
+TEST_F(MenuInterpreter, WithoutAFileItSaysSoAndExitsWithOne)
+{
+    Start("");
+    ExpectMessageBox("Error", "This application must be run with a -file parameter");
+    EXPECT_EQ(1u, WaitExit());
+}
+
+TEST_F(MenuInterpreter, AFileThatCannotBeReadGivesItsErrorCode)
+{
+    std::string missing = m_menuDir + "\\missing.menu";
+    Start("-file=" + Quote(missing));
+    ExpectMessageBox("Error", "Error code 12 occurred while trying to read the menu file:\n  " + missing);
+    EXPECT_EQ(2u, WaitExit());
+
+    WriteBytes(m_menuFile, "<?TarvinMenu version=\"2.00\"?>\r\n<menu text=\"x\">\r\n</menu>\r\n");
+    Start("-file=" + Quote(m_menuFile));
+    ExpectMessageBox("Error", "Error code 3 occurred while trying to read the menu file:\n  " + m_menuFile);
+    EXPECT_EQ(2u, WaitExit());
+}
+
+TEST_F(MenuInterpreter, OpensAtTheMouseUnlessTheCommandLineGivesAPoint)
+{
+    WriteMenu(m_menuFile, {Item("One", "x.exe", ""), Item("Two", "y.exe", "")});
+    struct
+    {
+        std::string args;
+        POINT expected; // the menu's bottom-left corner
+    } cases[] = {
+        {"", {300, 500}},
+        {" -x=\"0\" -y=\"\"", {300, 500}},
+        {" -x=\"350\"", {350, 500}},
+        {" -x=\"0\" -y=\"640\"", {300, 640}},
+        {" -x=\"420\" -y=\"610\"", {420, 610}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.args);
+        ASSERT_TRUE(SetCursorPos(300, 500));
+        Start("-file=" + Quote(m_menuFile) + c.args);
+        HWND popup = WaitPopup();
+        ASSERT_TRUE(popup);
+        RECT rc;
+        ASSERT_TRUE(GetWindowRect(popup, &rc));
+        EXPECT_EQ(c.expected.x, rc.left);
+        EXPECT_EQ(c.expected.y, rc.bottom);
+        Key(popup, VK_ESCAPE);
+        EXPECT_EQ(0u, WaitExit());
+    }
+}
+
+TEST_F(MenuInterpreter, RegistersMenuFilesSoThatTheShellOpensThem)
+{
+    Start("");
+    HWND box = NULL;
+    ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Error", m_mint->Pid(), kTimeout, &box));
+    DrvPressButton(box, IDOK);
+    EXPECT_EQ(1u, WaitExit());
+
+    auto classesDefault = [](const char* key) {
+        char buf[MAX_PATH * 2] = "";
+        LONG size = sizeof(buf);
+        if (RegQueryValueA(HKEY_CLASSES_ROOT, key, buf, &size) != ERROR_SUCCESS)
+            return std::string("<missing>");
+        return std::string(buf);
+    };
+    EXPECT_EQ("Tarvin.MenuFile", classesDefault(".menu"));
+    EXPECT_EQ("Tarvin Menu File", classesDefault("Tarvin.MenuFile"));
+    EXPECT_EQ(Quote(Program("tvmint.exe")) + " -file=\"%1\" -x=\"%2\" -y=\"%3\"",
+              classesDefault("Tarvin.MenuFile\\shell\\Open\\command"));
+
+    // Opening a menu file in the shell now pops it up.
+    std::string marker = m_dir.Path("shell.txt");
+    WriteMenu(m_menuFile, {MarkerItem("Shell", marker)});
+    INT_PTR result = (INT_PTR)ShellExecuteA(NULL, NULL, m_menuFile.c_str(), NULL, NULL, SW_SHOWNORMAL);
+    ASSERT_GT(result, 32);
+    HWND popup = NULL;
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32768", NULL), kTimeout, &popup));
+    DWORD pid = DrvWindowProcess(popup);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    ASSERT_TRUE(process);
+    Key(popup, VK_DOWN);
+    Key(popup, VK_RETURN);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, kTimeout));
+    DWORD code = 0xDEAD;
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    EXPECT_EQ(0u, code);
+    EXPECT_TRUE(WaitFile(marker));
+}
+
+// The target mode: record the arguments and the current folder, then exit.
+static int WriteMarker(int argc, char** argv)
+{
+    std::string text = "args=";
+    for (int i = 3; i < argc; ++i)
+        text += (i > 3 ? " " : "") + std::string(argv[i]);
+    char dir[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof(dir), dir);
+    text += "\r\ndir=" + std::string(dir) + "\r\n";
+    // Written under another name and renamed, so a reader never sees half.
+    std::string temp = std::string(argv[2]) + ".tmp";
+    WriteBytes(temp, text);
+    return MoveFileExA(temp.c_str(), argv[2], MOVEFILE_REPLACE_EXISTING) ? 0 : 1;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc >= 2 && strcmp(argv[1], "--marker") == 0)
+        return argc >= 3 ? WriteMarker(argc, argv) : 2;
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
