@@ -9,7 +9,7 @@
 class CLogFile
 {
   public:
-    enum LOG_SEVERITY
+    enum LOG_SEVERITY : int
     {
         LOG_INFO = 0,
         LOG_WARNING = 1,

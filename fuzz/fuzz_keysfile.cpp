@@ -1,0 +1,68 @@
+// The keys file from arbitrary bytes, read as the agent reads it; each key
+// written back reads the same, and a file of canonical lines saves byte for
+// byte as it was read.
+#include "fuzz_util.h"
+#include "TextFile.h"
+#include "keysfile.h"
+
+#include <string.h>
+#include <vector>
+
+#include "strutils.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::string path = FuzzFile(data, size);
+    CTextFile file;
+    file.Init(1024);
+    if (!file.Open(path.c_str(), CTextFile::modeRead))
+        return 0;
+    char line[CTextFile::lineKeys];
+    if (!file.ReadLine(line, sizeof(line)))
+        return 0;
+    ReadKeysHeader(line);
+    for (int guard = 0; guard < 100000; guard++)
+    {
+        if (!file.ReadLine(line, sizeof(line)))
+        {
+            if (file.IsEOF() || !file.IsLineTooLong())
+                break;
+            line[sizeof(line) - 1] = '\0';
+        }
+        std::vector<char> exact(line, line + strlen(line) + 1);
+        tagKEY_LINE key;
+        if (!ReadKeyLine(exact.data(), &key))
+            continue;
+        if (strnlen(key.target, sizeof(key.target)) >= sizeof(key.target))
+            __builtin_trap();
+
+        char out[KEY_LINE_SIZE];
+        if (!FormatKeyLine(out, sizeof(out), &key))
+            __builtin_trap();
+        // Every key line written fits the reader's limit.
+        if (strlen(out) > (size_t)CTextFile::lineKeys - 2)
+            __builtin_trap();
+        tagKEY_LINE again;
+        if (!ReadKeyLine(out, &again) || again.vcode != key.vcode || again.mods != key.mods ||
+            again.action != key.action)
+            __builtin_trap();
+        if (!strpbrk(key.target, "\"") && strcmp(again.target, key.target) != 0)
+            __builtin_trap();
+        // A line in the written form comes back byte for byte.
+        if (strcmp(exact.data(), out) == 0)
+        {
+            char twice[KEY_LINE_SIZE];
+            FormatKeyLine(twice, sizeof(twice), &again);
+            if (strcmp(twice, out) != 0)
+                __builtin_trap();
+        }
+
+        char text[128];
+        char desc[KEY_TARGET_SIZE + 16];
+        FormatKeyText(text, sizeof(text), key.vcode, key.mods);
+        FormatActionDesc(desc, sizeof(desc), key.action, key.target);
+        if (!GetKeyName(key.vcode))
+            __builtin_trap();
+    }
+    return 0;
+}
