@@ -98,6 +98,19 @@ const char* GetKeyName(int vcode)
     return "Unknown";
 }
 
+unsigned GetKeyChoices(const int** codes)
+{
+    static const int choices[] = {
+        8,   13,  20,  32,  33,  34,  35,  36,  37,  39,  38,  40,  44,  45,  46,  48,  49,  50,  51,
+        52,  53,  54,  55,  56,  57,  65,  66,  67,  68,  69,  70,  71,  72,  73,  74,  75,  76,  77,
+        78,  79,  80,  81,  82,  83,  84,  85,  86,  87,  88,  89,  90,  96,  97,  98,  99,  100, 101,
+        102, 103, 104, 105, 106, 107, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118, 119, 120, 121,
+        122, 123, 124, 125, 126, 127, 128, 129, 130, 131, 132, 133, 134, 135, 145};
+    if (codes)
+        *codes = choices;
+    return (unsigned)(sizeof(choices) / sizeof(choices[0]));
+}
+
 void FormatKeyText(char* buf, size_t size, int vcode, unsigned mods)
 {
     if (!buf || size == 0)

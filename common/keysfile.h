@@ -54,6 +54,9 @@ bool FormatKeyLine(char* buf, size_t size, const tagKEY_LINE* key);
 
 // "Backspace", "F5", "Num *" ...; "Unknown" for a code without a name.
 const char* GetKeyName(int vcode);
+// The keys a new Tarvin Key can use, in the order the Add dialog lists them
+// (every named key but "Separator"). Returns the count.
+unsigned GetKeyChoices(const int** codes);
 // The key combination, e.g. "Ctrl + Alt + T". Always terminated.
 void FormatKeyText(char* buf, size_t size, int vcode, unsigned mods);
 // The action's description, e.g. "Hide window" or Run "C:\x.launch".

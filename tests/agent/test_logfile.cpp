@@ -125,6 +125,10 @@ TEST(LogFileFormat, FlushWritesHeaderAndItemsThroughASafeSave)
     EXPECT_EQ(CLogFile::LOG_CRITICAL, back.GetLogItem(1)->GetSeverity());
     EXPECT_STREQ("Tarvin Interpreter", back.GetLogItem(1)->GetName());
 
+    // Given a name, the constructor reads the file at once.
+    CLogFile opened(100, path.c_str());
+    EXPECT_EQ(3u, opened.GetLength());
+
     // Size 0: the file keeps only its header.
     back.SetSize(0);
     back.Flush();

@@ -2,6 +2,7 @@
 // the system, and the actions of OnHotKey.
 #include <windows.h>
 #include <limits.h>
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -218,6 +219,33 @@ TEST(KeyNames, NamesAndCombinationTexts)
     EXPECT_STREQ("Unknown", desc);
     FormatActionDesc(desc, sizeof(desc), -1, "");
     EXPECT_STREQ("Unknown", desc);
+}
+
+TEST(KeyNames, TheAddDialogOffersEveryNamedKeyButSeparator)
+{
+    const int* codes = nullptr;
+    unsigned n = GetKeyChoices(&codes);
+    ASSERT_EQ(91u, n);
+    std::vector<std::string> names;
+    for (unsigned i = 0; i < n; i++)
+        names.push_back(GetKeyName(codes[i]));
+    EXPECT_EQ((std::vector<std::string>{"Backspace", "Enter", "Caps Lock", "Space", "Page Up", "Page Down", "End",
+                                        "Home", "Left", "Right", "Up", "Down", "Print Scrn", "Insert", "Delete",
+                                        "0"}),
+              std::vector<std::string>(names.begin(), names.begin() + 16));
+    EXPECT_EQ("A", names[25]);
+    EXPECT_EQ("Num 0", names[51]);
+    EXPECT_EQ((std::vector<std::string>{"Num *", "Num +", "Num -", "Num Del", "Num /", "F1"}),
+              std::vector<std::string>(names.begin() + 61, names.begin() + 67));
+    EXPECT_EQ("F24", names[89]);
+    EXPECT_EQ("Scroll Lock", names[90]);
+    // Every named key but one is offered, each once.
+    int named = 0;
+    for (int vk = 0; vk < 256; vk++)
+        named += strcmp(GetKeyName(vk), "Unknown") != 0 ? 1 : 0;
+    EXPECT_EQ(92, named);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names.end(), std::adjacent_find(names.begin(), names.end()));
 }
 
 TEST(KeyIds, AddedKeysGetIdsNoOtherKeyHas)
