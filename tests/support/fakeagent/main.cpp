@@ -1,0 +1,169 @@
+// fakeagent: plays the agent's side of the channel for the interpreter's
+// tests. It owns a hidden top-level window of the agent's class, reads every
+// request addressed to "TVAgent", records it, and answers "OK" unless told to
+// stay silent.
+//
+//   fakeagent.exe [-record=FILE] [-silent[=PREFIX]] [-ignore=N] [-life=MS]
+//
+// -record   FILE receives one line per request read: "<sender id>|<body>";
+//           default: fakeagent.log beside the program (for an agent the
+//           interpreter starts by itself)
+// -silent   answer nothing; with PREFIX, nothing to requests that start with
+//           it (any case), e.g. -silent=agent:log
+// -ignore   leave the first N requests that would be answered unanswered
+// -life     end by itself after this long (default 120000)
+//
+// A request starting "agent:exit " is answered and then ends the program,
+// as the real agent does. WM_CLOSE ends it too.
+#include <windows.h>
+#include <stdlib.h>
+
+#include "MMapIPC.h"
+#include "strutils.h"
+
+namespace
+{
+const char g_className[] = "_TVAGENT_WINDOW";
+const char g_agentId[] = "TVAgent";
+
+struct Options
+{
+    char record[MAX_PATH] = "";
+    int silent = 0;
+    const char* silentPrefix = nullptr;
+    int ignore = 0;
+    DWORD life = 120000;
+};
+
+Options g_opt;
+CMMapIPC g_ipc;
+HWND g_hwnd = nullptr;
+
+// Opened per line, so that a test can read the file while the agent runs.
+void Record(const char* from, const char* body)
+{
+    HANDLE file =
+        CreateFileA(g_opt.record, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    char line[MMAPIPC_MSG_SIZE + MMAPIPC_ID_SIZE + 8];
+    StrFormat(line, sizeof(line), "%s|%s\r\n", from, body);
+    DWORD written = 0;
+    WriteFile(file, line, (DWORD)strlen(line), &written, nullptr);
+    CloseHandle(file);
+}
+
+bool Answers(const char* body)
+{
+    if (g_opt.silent && !g_opt.silentPrefix)
+        return false;
+    if (g_opt.silentPrefix && StrCompareNoCaseN(body, g_opt.silentPrefix, strlen(g_opt.silentPrefix)) == 0)
+        return false;
+    if (g_opt.ignore > 0)
+    {
+        g_opt.ignore--;
+        return false;
+    }
+    return true;
+}
+
+void Agent_OnNotify(HWND from)
+{
+    if (from == g_hwnd || !g_ipc.ReadMessage(0))
+        return;
+    char body[MMAPIPC_MSG_SIZE];
+    StrCopy(body, g_ipc.GetMessage());
+    Record(g_ipc.GetMsgObj()->GetFromId(), body);
+    if (!Answers(body))
+        return;
+    g_ipc.ReplyToMessage("OK", 0, 0);
+    if (StrCompareNoCaseN(body, "agent:exit ", 11) == 0)
+        PostQuitMessage(0);
+}
+
+LRESULT CALLBACK Agent_WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == g_ipc.GetNotifyMsg())
+    {
+        Agent_OnNotify((HWND)wParam);
+        return 0;
+    }
+    switch (msg)
+    {
+        case WM_TIMER:
+            DestroyWindow(hwnd);
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+const char* OptionValue(const char* arg, const char* name)
+{
+    size_t len = strlen(name);
+    if (arg[0] != '-' || strncmp(arg + 1, name, len) != 0 || arg[len + 1] != '=')
+        return nullptr;
+    return arg + len + 2;
+}
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    for (int i = 1; i < __argc; i++)
+    {
+        const char* arg = __argv[i];
+        const char* v;
+        if ((v = OptionValue(arg, "record")))
+            StrCopy(g_opt.record, v);
+        else if ((v = OptionValue(arg, "silent")))
+        {
+            g_opt.silent = 1;
+            g_opt.silentPrefix = v;
+        }
+        else if (strcmp(arg, "-silent") == 0)
+            g_opt.silent = 1;
+        else if ((v = OptionValue(arg, "ignore")))
+            g_opt.ignore = atoi(v);
+        else if ((v = OptionValue(arg, "life")))
+            g_opt.life = strtoul(v, nullptr, 10);
+        else
+            return 2;
+    }
+    if (!g_opt.record[0])
+    {
+        DWORD len = GetModuleFileNameA(nullptr, g_opt.record, sizeof(g_opt.record));
+        if (len == 0 || len >= sizeof(g_opt.record))
+            return 2;
+        char* slash = strrchr(g_opt.record, '\\');
+        if (slash)
+            slash[1] = '\0';
+        StrAppend(g_opt.record, "fakeagent.log");
+    }
+
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Agent_WndProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = g_className;
+    if (!RegisterClassA(&wc))
+        return 1;
+    // Top-level and never shown: broadcasts reach it, message-only windows
+    // they do not.
+    g_hwnd = CreateWindowExA(0, g_className, "Tarvin Agent (test)", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                             nullptr, nullptr, instance, nullptr);
+    if (!g_hwnd)
+        return 1;
+    SetTimer(g_hwnd, 1, g_opt.life, nullptr);
+    if (!g_ipc.Init(g_hwnd, g_agentId, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
+        return 1;
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+    {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
