@@ -1,0 +1,1025 @@
+// The interpreter engine in-process: every action's text and result code,
+// the requests it writes into the channel, the shell operations it asks for,
+// real processes it starts, kills and closes, and the confirmation dialog.
+#include <windows.h>
+#include <shellapi.h>
+#include <stdlib.h>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "TVInt.h"
+#include "confirmDlg.h"
+#include "interpreter_res.h"
+#include "MMapIPC.h"
+#include "ShellFileOp.h"
+#include "dirutils.h"
+#include "tvint_testutil.h"
+
+using namespace tvint_test;
+
+namespace
+{
+const char kHelperClass[] = "TVIntTestWindow";
+const DWORD kDialogTimeout = 10000;
+
+HWND MakeWindow(const char* className, const char* title, bool visible)
+{
+    static bool registered = false;
+    if (!registered)
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(NULL);
+        wc.lpszClassName = kHelperClass;
+        RegisterClassA(&wc);
+        wc.lpszClassName = TVINT_AGENT_CLASS;
+        RegisterClassA(&wc);
+        registered = true;
+    }
+    return CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 10, 10, 200,
+                           100, NULL, NULL, GetModuleHandleA(NULL), NULL);
+}
+
+// Runs in a second thread while the test thread sits in a modal loop (a
+// message box or the confirmation dialog) and acts on the window it waits
+// for. The thread is always joined, whatever the test's outcome.
+class DialogHelper
+{
+  public:
+    DialogHelper(const char* caption, std::function<void(HWND)> act)
+        : m_caption(caption), m_act(std::move(act)), m_found(false), m_thread([this]() { Run(); })
+    {
+    }
+    ~DialogHelper()
+    {
+        Join();
+    }
+    void Join()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    bool Found() const
+    {
+        return m_found;
+    }
+
+  private:
+    void Run()
+    {
+        HWND dialog = NULL;
+        if (DrvWaitWindow(DrvSpec("#32770", m_caption.c_str(), TVD_MATCH_EXACT, GetCurrentProcessId()),
+                          kDialogTimeout, &dialog) != TVD_OK)
+            return;
+        m_found = true;
+        m_act(dialog);
+    }
+
+    std::string m_caption;
+    std::function<void(HWND)> m_act;
+    std::atomic<bool> m_found;
+    std::thread m_thread;
+};
+
+std::string WindowText(HWND hwnd)
+{
+    char buf[1024] = "";
+    DrvGetText(hwnd, buf, sizeof(buf));
+    return buf;
+}
+
+// --- Stand-ins for the shell's file operation and for shutting down -------
+
+struct ShellCall
+{
+    int calls = 0;
+    UINT func = 0;
+    HWND hwnd = NULL;
+    FILEOP_FLAGS flags = 0;
+    std::string from, to;
+    int result = 0;
+};
+ShellCall g_shell;
+
+std::string Szz(const char* p)
+{
+    if (!p)
+        return "<null>";
+    const char* q = p;
+    while (*q)
+        q += strlen(q) + 1;
+    return std::string(p, q - p + 1);
+}
+
+int WINAPI FakeShellOp(SHFILEOPSTRUCTA* op)
+{
+    g_shell.calls++;
+    g_shell.func = op->wFunc;
+    g_shell.hwnd = op->hwnd;
+    g_shell.flags = op->fFlags;
+    g_shell.from = Szz(op->pFrom);
+    g_shell.to = Szz(op->pTo);
+    return g_shell.result;
+}
+
+class FakeShell
+{
+  public:
+    explicit FakeShell(int result)
+    {
+        g_shell = ShellCall();
+        g_shell.result = result;
+        m_saved = g_ShellFileOperation;
+        g_ShellFileOperation = FakeShellOp;
+    }
+    ~FakeShell()
+    {
+        g_ShellFileOperation = m_saved;
+    }
+
+  private:
+    PFN_SHFILEOPERATION m_saved;
+};
+
+struct ShutdownCall
+{
+    int calls = 0;
+    UINT flags = 0;
+    BOOL result = TRUE;
+};
+ShutdownCall g_shutdown;
+
+BOOL WINAPI FakeExitWindowsEx(UINT flags, DWORD)
+{
+    g_shutdown.calls++;
+    g_shutdown.flags = flags;
+    return g_shutdown.result;
+}
+
+class FakeShutdown
+{
+  public:
+    explicit FakeShutdown(BOOL result = TRUE)
+    {
+        g_shutdown = ShutdownCall();
+        g_shutdown.result = result;
+        m_saved = g_pfnExitWindowsEx;
+        g_pfnExitWindowsEx = FakeExitWindowsEx;
+    }
+    ~FakeShutdown()
+    {
+        g_pfnExitWindowsEx = m_saved;
+    }
+
+  private:
+    PFN_EXITWINDOWSEX m_saved;
+};
+
+// --- Fixture ---------------------------------------------------------------
+
+class Engine : public ::testing::Test
+{
+  protected:
+    std::string File(const std::vector<std::string>& lines)
+    {
+        std::string path = m_dir.Path("test" + std::to_string(++m_files) + ".launch");
+        WriteLaunchFile(path, lines);
+        return path;
+    }
+
+    // An engine on a file of the given lines; no channel, nothing confirmed.
+    void Load(CTVInt& engine, const std::vector<std::string>& lines, int confirm = 0, int assumeYes = 0,
+              unsigned countdown = 0, CMMapIPC* channel = NULL)
+    {
+        ASSERT_EQ(1, engine.Init(GetModuleHandleA(NULL), GetDesktopWindow(), File(lines).c_str(), channel,
+                                 confirm, confirm, confirm, assumeYes, countdown));
+    }
+
+    // Runs a one-line file: the code of its only step.
+    int RunLine(CTVInt& engine, const std::string& line)
+    {
+        Load(engine, {line});
+        return engine.Step();
+    }
+
+    // Starts the target and waits until its first window is ready.
+    void StartTarget(CDrvProcess& process, const std::string& args, const char* title, bool hidden = false)
+    {
+        ASSERT_TRUE(process.Start(Program("tvtarget.exe").c_str(), args.c_str())) << GetLastError();
+        DrvWindowSpec spec = DrvSpec(TARGET_CLASS, title, TVD_MATCH_EXACT, process.Pid());
+        spec.includeHidden = hidden;
+        if (hidden)
+            ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindWindow(spec) != NULL; }, kTimeout)) << title;
+        else
+            ASSERT_EQ(TVD_OK, DrvWaitWindow(spec, kTimeout, NULL)) << title;
+    }
+
+    ScratchDir m_dir;
+    int m_files = 0;
+};
+
+// The agent's end of the channel in this process: a window of the agent's
+// class and a channel with the agent's identifier.
+class InProcessAgent
+{
+  public:
+    InProcessAgent()
+    {
+        m_hwnd = MakeWindow(TVINT_AGENT_CLASS, "In-process agent", false);
+        m_ok = m_hwnd && m_ipc.Init(m_hwnd, TVINT_AGENT_ID, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME);
+        Drain();
+    }
+    ~InProcessAgent()
+    {
+        if (m_hwnd)
+            DestroyWindow(m_hwnd);
+    }
+    bool Ok() const
+    {
+        return m_ok;
+    }
+    HWND Window() const
+    {
+        return m_hwnd;
+    }
+
+    // The notifications posted to the agent's window since the last call.
+    int Drain()
+    {
+        int count = 0;
+        MSG msg;
+        while (PeekMessageA(&msg, m_hwnd, m_ipc.GetNotifyMsg(), m_ipc.GetNotifyMsg(), PM_REMOVE))
+            count++;
+        return count;
+    }
+
+    // The request in the slot, as the agent reads it.
+    bool Read(std::string* from, std::string* body)
+    {
+        if (!m_ipc.ReadMessage(0))
+            return false;
+        *from = m_ipc.GetMsgObj()->GetFromId();
+        *body = m_ipc.GetMessage();
+        return true;
+    }
+
+  private:
+    HWND m_hwnd = NULL;
+    bool m_ok = false;
+    CMMapIPC m_ipc;
+};
+
+// The interpreter's end: its own window and identifier.
+class InterpreterChannel
+{
+  public:
+    explicit InterpreterChannel(const char* id)
+    {
+        m_hwnd = MakeWindow(kHelperClass, "Interpreter end", false);
+        m_ok = m_hwnd && m_ipc.Init(m_hwnd, id, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME);
+    }
+    ~InterpreterChannel()
+    {
+        if (m_hwnd)
+            DestroyWindow(m_hwnd);
+    }
+    bool Ok() const
+    {
+        return m_ok;
+    }
+    CMMapIPC* Get()
+    {
+        return &m_ipc;
+    }
+
+  private:
+    HWND m_hwnd = NULL;
+    bool m_ok = false;
+    CMMapIPC m_ipc;
+};
+} // namespace
+
+// --- Loading and stepping ----------------------------------------------------
+
+TEST_F(Engine, StepsThroughTheLinesThenStaysPastTheEnd)
+{
+    CTVInt engine(GetModuleHandleA(NULL));
+    Load(engine, {"// first", "Wait \"25 ms\""});
+    EXPECT_EQ(-1, engine.GetIndex());
+    EXPECT_EQ(TVINT_DONE, engine.Step());
+    EXPECT_STREQ("// first", engine.GetError());
+    EXPECT_EQ(TVINT_WAIT, engine.Step());
+    EXPECT_EQ(25, engine.GetResult());
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(TVINT_END, engine.Step()) << i;
+    EXPECT_EQ(2, engine.GetIndex());
+}
+
+TEST_F(Engine, AFileThatCannotBeRunWholeGivesNoLinesAndSaysWhy)
+{
+    CTVInt engine(GetModuleHandleA(NULL));
+    std::string missing = m_dir.Path("missing.launch");
+    EXPECT_EQ(0, engine.Init(GetModuleHandleA(NULL), NULL, missing.c_str(), NULL, 0, 0, 0, 0, 0));
+    EXPECT_EQ(TVINT_NOLINES, engine.Step());
+    EXPECT_EQ("The launch file cannot be opened:\n   " + missing, std::string(engine.GetError()));
+
+    std::string empty = File({});
+    EXPECT_EQ(1, engine.Init(GetModuleHandleA(NULL), NULL, empty.c_str(), NULL, 0, 0, 0, 0, 0));
+    EXPECT_EQ(TVINT_NOLINES, engine.Step());
+    EXPECT_EQ("The launch file has no lines:\n   " + empty, std::string(engine.GetError()));
+
+    // A line over the limit after a good one: nothing runs, not even the
+    // lines before it.
+    std::string tooLong = File({"Wait \"10 ms\"", "Message \"" + std::string(1100, 'x') + "\""});
+    EXPECT_EQ(0, engine.Init(GetModuleHandleA(NULL), NULL, tooLong.c_str(), NULL, 0, 0, 0, 0, 0));
+    EXPECT_EQ(0, engine.GetLaunchFile()->GetCount());
+    EXPECT_EQ(TVINT_NOLINES, engine.Step());
+    EXPECT_EQ("The launch file has a line longer than 1035 characters:\n   " + tooLong,
+              std::string(engine.GetError()));
+
+    // Init without a path starts over with no file.
+    CTVInt blank(GetModuleHandleA(NULL));
+    EXPECT_EQ(TVINT_NOLINES, blank.Step());
+}
+
+TEST_F(Engine, ActionsTheProgramCarriesOutGiveTheirCodeTextAndResult)
+{
+    struct
+    {
+        const char* line;
+        int code;
+        const char* text;
+        int result;
+        const char* pattern;
+    } cases[] = {
+        {"Close \"Untitled - Note Pad\"", TVINT_CLOSE, "Close Untitled - Note Pad", 0, "untitled - note pad"},
+        {"DESTROY Calc", TVINT_DESTROY, "Destroy Calc", 0, "calc"},
+        {"Wait \"1500 ms\"", TVINT_WAIT, "Wait for 1500 ms", 1500, ""},
+        {"wait 250", TVINT_WAIT, "Wait for 250", 250, ""},
+        {"Wait \"abc\"", TVINT_WAIT, "Wait for abc", 0, ""},
+        {"Wait", TVINT_WAIT, "Wait for ", 0, ""},
+        {"Wait \"99999999999999999999 ms\"", TVINT_WAIT, "Wait for 99999999999999999999 ms", 0x7FFFFFFF, ""},
+        {"Screensaver", TVINT_DONE, "Screen saver started", 0, ""},
+        {"// a comment, \"quoted\"", TVINT_DONE, "// a comment, \"quoted\"", 0, ""},
+        {"/ / not a comment", TVINT_UNKNOWN, "Unrecognized Command: Line: \"0\"", 0, ""},
+        {"Launch\t\"x.exe\"", TVINT_UNKNOWN, "Unrecognized Command: Line: \"0\"", 0, ""},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.line);
+        CTVInt engine(GetModuleHandleA(NULL));
+        EXPECT_EQ(c.code, RunLine(engine, c.line));
+        EXPECT_STREQ(c.text, engine.GetError());
+        EXPECT_EQ(c.result, engine.GetResult());
+        EXPECT_STREQ(c.pattern, engine.GetResultText());
+    }
+}
+
+TEST_F(Engine, AnUnknownLineIsReportedWithItsZeroBasedIndex)
+{
+    CTVInt engine(GetModuleHandleA(NULL));
+    Load(engine, {"// one", "// two", "// three", "// four", "Frobnicate \"x\"", "// six"});
+    for (int i = 0; i < 4; i++)
+        ASSERT_EQ(TVINT_DONE, engine.Step());
+    EXPECT_EQ(TVINT_UNKNOWN, engine.Step());
+    EXPECT_STREQ("Unrecognized Command: Line: \"4\"", engine.GetError());
+    // Going on after the question simply runs the next line.
+    EXPECT_EQ(TVINT_DONE, engine.Step());
+    EXPECT_STREQ("// six", engine.GetError());
+}
+
+// --- Launch, Open, Print ------------------------------------------------------
+
+TEST_F(Engine, LaunchShowsTheProgramInTheStateItsLineAsks)
+{
+    struct
+    {
+        const char* state;
+        int show;
+    } cases[] = {
+        {"Normal", SW_SHOWNORMAL}, {"Maximized", SW_SHOWMAXIMIZED}, {"MAXIMIZED", SW_SHOWMAXIMIZED},
+        {"max", SW_SHOWNORMAL},    {"minimized", SW_SHOWMINIMIZED}, {"", SW_SHOWNORMAL},
+    };
+    std::string workDir = m_dir.Path("work");
+    ASSERT_TRUE(CreateDirectoryA(workDir.c_str(), NULL));
+    int n = 0;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.state);
+        std::string record = m_dir.Path("launch" + std::to_string(++n) + ".txt");
+        CTVInt engine(GetModuleHandleA(NULL));
+        std::string line = "Launch " + Quote(Program("tvtarget.exe")) + "," + Quote(workDir) + "," +
+                           Quote("-title=Launched -record=" + record) + "," + c.state;
+        ASSERT_EQ(TVINT_DONE, RunLine(engine, line));
+        EXPECT_STREQ("Launch tvtarget.exe", engine.GetError());
+
+        TargetRecord rec = WaitTargetRecord(record);
+        EXPECT_EQ(std::to_string(c.show), rec["show"]);
+        EXPECT_EQ(workDir, rec["cwd"]);
+        EXPECT_NE(std::string::npos, rec["cmdline"].find("-title=Launched -record=")) << rec["cmdline"];
+        HANDLE process =
+            OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, strtoul(rec["pid"].c_str(), NULL, 10));
+        ASSERT_TRUE(process);
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, kTimeout);
+        CloseHandle(process);
+    }
+}
+
+TEST_F(Engine, OpenAndPrintUseTheDocumentsVerbs)
+{
+    // A document type of its own whose verbs start the target.
+    std::string record = m_dir.Path("doc.txt");
+    std::string target = Program("tvtarget.exe");
+    struct
+    {
+        const char* verb;
+        const char* title;
+    } verbs[] = {{"open", "Opened"}, {"print", "Printed"}};
+    for (const auto& v : verbs)
+    {
+        std::string subkey = std::string("TVIntTest.Document\\shell\\") + v.verb + "\\command";
+        std::string command = Quote(target) + " -title=" + v.title + " -record=" + record + " \"%1\"";
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, subkey.c_str(), REG_SZ, command.c_str(),
+                                              (DWORD)command.size()));
+    }
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, ".tvintdoc", REG_SZ, "TVIntTest.Document", 18));
+    std::string doc = m_dir.Path("letter.tvintdoc");
+    WriteBytes(doc, "text");
+
+    struct
+    {
+        const char* keyword;
+        const char* title;
+        const char* text;
+        const char* error;
+    } cases[] = {{"Open", "Opened", "Open letter.tvintdoc", "Error Opening missing.tvintdoc"},
+                 {"Print", "Printed", "Print letter.tvintdoc", "Error Printing missing.tvintdoc"}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.keyword);
+        DeleteFileA(record.c_str());
+        CTVInt engine(GetModuleHandleA(NULL));
+        ASSERT_EQ(TVINT_DONE,
+                  RunLine(engine, std::string(c.keyword) + " " + Quote(doc) + ",\"\",\"\",Normal"));
+        EXPECT_STREQ(c.text, engine.GetError());
+        TargetRecord rec = WaitTargetRecord(record);
+        EXPECT_NE(std::string::npos, rec["cmdline"].find(std::string("-title=") + c.title)) << rec["cmdline"];
+        EXPECT_NE(std::string::npos, rec["cmdline"].find(doc)) << rec["cmdline"];
+        HANDLE process =
+            OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, strtoul(rec["pid"].c_str(), NULL, 10));
+        ASSERT_TRUE(process);
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, kTimeout);
+        CloseHandle(process);
+
+        std::string missing = m_dir.Path("missing.tvintdoc");
+        EXPECT_EQ(TVINT_FAILED, RunLine(engine, std::string(c.keyword) + " " + Quote(missing)));
+        EXPECT_STREQ(c.error, engine.GetError());
+    }
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "TVIntTest.Document");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, ".tvintdoc");
+}
+
+TEST_F(Engine, ALaunchThatFailsNamesTheProgram)
+{
+    CTVInt engine(GetModuleHandleA(NULL));
+    EXPECT_EQ(TVINT_FAILED, RunLine(engine, "Launch \"C:\\no such folder\\missing.exe\",\"\",\"\",Normal"));
+    EXPECT_STREQ("Error Launching missing.exe", engine.GetError());
+    EXPECT_EQ(TVINT_FAILED, RunLine(engine, "Launch"));
+    EXPECT_STREQ("Error Launching ", engine.GetError());
+}
+
+// --- Kill, Close, Destroy -----------------------------------------------------
+
+TEST_F(Engine, KillEndsEveryProcessWhoseNameHoldsTheTextInAnyCase)
+{
+    CDrvProcess first, second;
+    StartTarget(first, "-title=\"Kill One\"", "Kill One");
+    StartTarget(second, "-title=\"Kill Two\"", "Kill Two");
+
+    // A full path never matches: listed names carry no folder.
+    CTVInt engine(GetModuleHandleA(NULL));
+    EXPECT_EQ(TVINT_DONE, RunLine(engine, "Kill " + Quote(Program("tvtarget.exe"))));
+    EXPECT_STREQ("Kill tvtarget.exe: no such process is running", engine.GetError());
+    EXPECT_TRUE(first.IsRunning());
+    EXPECT_TRUE(second.IsRunning());
+
+    EXPECT_EQ(TVINT_DONE, RunLine(engine, "Kill \"TVTARG\""));
+    EXPECT_STREQ("Kill TVTARG", engine.GetError());
+    DWORD code = 0;
+    EXPECT_EQ(TVD_OK, first.WaitExit(kTimeout, &code));
+    EXPECT_EQ(1u, code);
+    EXPECT_EQ(TVD_OK, second.WaitExit(kTimeout, &code));
+    EXPECT_EQ(1u, code);
+}
+
+TEST_F(Engine, KillNeverEndsTheInterpreterItself)
+{
+    // This test program stands in for the interpreter: a Kill matching its
+    // own name must leave it running (the test goes on) and say so.
+    char self[MAX_PATH];
+    ASSERT_TRUE(GetModuleFileNameA(NULL, self, sizeof(self)));
+    char name[MAX_PATH];
+    GetFileNameFromPath(self, name, sizeof(name));
+    CTVInt engine(GetModuleHandleA(NULL));
+    EXPECT_EQ(TVINT_DONE, RunLine(engine, "Kill " + Quote(name)));
+    EXPECT_EQ(std::string("Kill ") + name + ": no such process is running", engine.GetError());
+}
+
+TEST_F(Engine, CloseAsksVisibleTopLevelWindowsWithTheTitleToClose)
+{
+    std::string closedRec = m_dir.Path("closed.txt"), otherRec = m_dir.Path("other.txt"),
+                hiddenRec = m_dir.Path("hidden.txt");
+    CDrvProcess closed, other, hidden;
+    StartTarget(closed, "-title=\"Alpha Close Me\" -record=" + closedRec, "Alpha Close Me");
+    StartTarget(other, "-title=\"Beta Stays\" -record=" + otherRec, "Beta Stays");
+    StartTarget(hidden, "-hidden -title=\"Alpha Hidden\" -record=" + hiddenRec, "Alpha Hidden", true);
+    HWND own = MakeWindow(kHelperClass, "Alpha in the interpreter", true);
+    ASSERT_TRUE(own);
+
+    CTVInt engine(GetModuleHandleA(NULL));
+    ASSERT_EQ(TVINT_CLOSE, RunLine(engine, "Close \"ALPHA\""));
+    EXPECT_STREQ("Close ALPHA", engine.GetError());
+    EnumWindows(CTVInt::CloseEnumWindowsProc, (LPARAM)engine.GetResultText());
+
+    DWORD code = 99;
+    EXPECT_EQ(TVD_OK, closed.WaitExit(kTimeout, &code));
+    EXPECT_EQ(0u, code);
+    EXPECT_TRUE(ReadTargetRecord(closedRec).HasEvent("close"));
+    EXPECT_TRUE(other.IsRunning());
+    EXPECT_TRUE(hidden.IsRunning());
+    EXPECT_FALSE(ReadTargetRecord(hiddenRec).HasEvent("close"));
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, own, WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
+    EXPECT_TRUE(IsWindow(own));
+    DestroyWindow(own);
+}
+
+TEST_F(Engine, DestroyTerminatesTheProcessesOwningMatchingWindows)
+{
+    CDrvProcess stubborn, other;
+    StartTarget(stubborn, "-refuseclose -title=\"Gamma Stubborn\"", "Gamma Stubborn");
+    StartTarget(other, "-title=\"Delta\"", "Delta");
+
+    CTVInt engine(GetModuleHandleA(NULL));
+    ASSERT_EQ(TVINT_DESTROY, RunLine(engine, "Destroy \"gamma stub\""));
+    EXPECT_STREQ("Destroy gamma stub", engine.GetError());
+    EXPECT_STREQ("gamma stub", engine.GetResultText());
+    EnumWindows(CTVInt::DestroyEnumWindowsProc, (LPARAM)engine.GetResultText());
+    DWORD code = 0;
+    EXPECT_EQ(TVD_OK, stubborn.WaitExit(kTimeout, &code));
+    EXPECT_EQ(1u, code);
+    EXPECT_TRUE(other.IsRunning());
+
+    // An empty title matches nothing at all.
+    ASSERT_EQ(TVINT_DESTROY, RunLine(engine, "Destroy \"\""));
+    EnumWindows(CTVInt::DestroyEnumWindowsProc, (LPARAM)engine.GetResultText());
+    EnumWindows(CTVInt::CloseEnumWindowsProc, (LPARAM)engine.GetResultText());
+    EXPECT_EQ(TVD_TIMEOUT, other.WaitExit(300));
+}
+
+// --- Copy, Delete, Move: what the shell is asked to do ------------------------
+
+TEST_F(Engine, FileActionsHandTheShellTheirPathsAndOptionFlags)
+{
+    const FILEOP_FLAGS copyBase = FOF_NOCONFIRMMKDIR | FOF_FILESONLY;
+    const FILEOP_FLAGS deleteBase = FOF_NOERRORUI | FOF_NOCONFIRMMKDIR | FOF_FILESONLY;
+    const std::string src = std::string("C:\\tvint no such\\x.txt") + '\0' + '\0';
+    const std::string dst = std::string("C:\\tvint no such\\b") + '\0' + '\0';
+    const std::string wild = std::string("C:\\tvint no such\\*.txt") + '\0' + '\0';
+    struct
+    {
+        const char* line;
+        UINT func;
+        FILEOP_FLAGS flags;
+        std::string from, to;
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"Copy \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",Overwrite", FO_COPY,
+         copyBase | FOF_NOCONFIRMATION, src, dst, "Copy x.txt to b",
+         "Error Copying C:\\tvint no such\\x.txt to C:\\tvint no such\\b"},
+        {"copy \"C:\\tvint no such\\x.txt\" , \"C:\\tvint no such\\b\" , NOOVERWRITE", FO_COPY,
+         copyBase | FOF_RENAMEONCOLLISION, src, dst, "Copy x.txt to b", nullptr},
+        {"Copy \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",AskOverwrite", FO_COPY, copyBase, src,
+         dst, "Copy x.txt to b", nullptr},
+        {"Delete \"C:\\tvint no such\\*.txt\",Delete", FO_DELETE, deleteBase | FOF_NOCONFIRMATION, wild,
+         "<null>", "Delete *.txt", "Error Deleting C:\\tvint no such\\*.txt"},
+        {"Delete \"C:\\tvint no such\\*.txt\",AskDelete", FO_DELETE, deleteBase, wild, "<null>",
+         "Delete *.txt", nullptr},
+        {"Move \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",AskNone", FO_MOVE,
+         deleteBase | FOF_NOCONFIRMATION, src, dst, "Move x.txt to b",
+         "Error Moving C:\\tvint no such\\x.txt to C:\\tvint no such\\b"},
+        {"Move \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",NoOverwrite", FO_MOVE,
+         deleteBase | FOF_RENAMEONCOLLISION, src, dst, "Move x.txt to b", nullptr},
+        {"Move \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",AskOverwrite", FO_MOVE, deleteBase, src,
+         dst, "Move x.txt to b", nullptr},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.line);
+        {
+            FakeShell shell(0);
+            CTVInt engine(GetModuleHandleA(NULL));
+            EXPECT_EQ(TVINT_DONE, RunLine(engine, c.line));
+            EXPECT_STREQ(c.text, engine.GetError());
+            EXPECT_EQ(1, g_shell.calls);
+            EXPECT_EQ(c.func, g_shell.func);
+            EXPECT_EQ(GetDesktopWindow(), g_shell.hwnd);
+            EXPECT_EQ(c.flags, g_shell.flags);
+            EXPECT_EQ(c.from, g_shell.from);
+            EXPECT_EQ(c.to, g_shell.to);
+        }
+        if (c.error)
+        {
+            FakeShell shell(ERROR_FILE_NOT_FOUND);
+            CTVInt engine(GetModuleHandleA(NULL));
+            EXPECT_EQ(TVINT_FAILED, RunLine(engine, c.line));
+            EXPECT_STREQ(c.error, engine.GetError());
+        }
+    }
+}
+
+TEST_F(Engine, MoveAsksFirstForAskMoveAndAskMoveOverwrite)
+{
+    const char* expectedQuestion =
+        "Are you sure you want to copy source the file(s)\n    C:\\tvint no such\\x.txt\n"
+        "to the destination\n    C:\\tvint no such\\b";
+    const FILEOP_FLAGS base = FOF_NOERRORUI | FOF_NOCONFIRMMKDIR | FOF_FILESONLY;
+    struct
+    {
+        const char* option;
+        int answer;
+        int calls;
+        FILEOP_FLAGS flags;
+        int code;
+        const char* text;
+    } cases[] = {
+        {"AskMove", IDNO, 0, 0, TVINT_FAILED,
+         "Error Moving C:\\tvint no such\\x.txt to C:\\tvint no such\\b"},
+        {"AskMove", IDYES, 1, base | FOF_NOCONFIRMATION, TVINT_DONE, "Move x.txt to b"},
+        {"AskMoveOverwrite", IDNO, 0, 0, TVINT_FAILED,
+         "Error Moving C:\\tvint no such\\x.txt to C:\\tvint no such\\b"},
+        {"askmoveoverwrite", IDYES, 1, base, TVINT_DONE, "Move x.txt to b"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.option) + (c.answer == IDYES ? " yes" : " no"));
+        FakeShell shell(0);
+        CTVInt engine(GetModuleHandleA(NULL));
+        Load(engine, {std::string("Move \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",") + c.option});
+        std::string question;
+        LONG_PTR style = 0;
+        DialogHelper helper("Tarvin - Confirm", [&](HWND box) {
+            char text[1024] = "";
+            DrvMessageBoxText(box, text, sizeof(text));
+            question = text;
+            style = GetWindowLongPtrA(box, GWL_STYLE);
+            DrvPressButton(box, c.answer);
+        });
+        int code = engine.Step();
+        helper.Join();
+        ASSERT_TRUE(helper.Found());
+        EXPECT_EQ(expectedQuestion, question);
+        EXPECT_EQ(c.code, code);
+        EXPECT_STREQ(c.text, engine.GetError());
+        EXPECT_EQ(c.calls, g_shell.calls);
+        if (c.calls)
+        {
+            EXPECT_EQ(c.flags, g_shell.flags);
+        }
+    }
+}
+
+// --- Requests to the agent ----------------------------------------------------
+
+TEST_F(Engine, AgentActionsWriteTheirRequestsForTheAgentExactly)
+{
+    InProcessAgent agent;
+    ASSERT_TRUE(agent.Ok());
+    InterpreterChannel channel("4242");
+    ASSERT_TRUE(channel.Ok());
+
+    struct
+    {
+        std::string line;
+        const char* text;
+        std::string request;
+    } cases[] = {
+        {"Hide \"Untitled - Notepad\"", "Hide windows called Untitled - Notepad",
+         "agent:hide=\"Untitled - Notepad\""},
+        {"show calc", "Show windows called calc", "agent:show=\"calc\""},
+        {"ShowAll", "Show all hidden windows", "agent:showall"},
+        {"Message \"Back up: done, 3 files\"", "Message", "agent:message=\"Back up: done, 3 files\""},
+        {"Exit", "Exiting Tarvin Agent", "agent:exit tarvin"},
+        {"Hide \"\"", "Hide windows called ", "agent:hide=\"\""},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.line);
+        CTVInt engine(GetModuleHandleA(NULL));
+        Load(engine, {c.line}, 0, 0, 0, channel.Get());
+        EXPECT_EQ(TVINT_SENT, engine.Step());
+        EXPECT_STREQ(c.text, engine.GetError());
+        EXPECT_EQ(c.request, std::string(engine.GetRequest()));
+        // Sent to the agent's window, not broadcast.
+        EXPECT_EQ(1, agent.Drain());
+        std::string from, body;
+        ASSERT_TRUE(agent.Read(&from, &body));
+        EXPECT_EQ("4242", from);
+        EXPECT_EQ(c.request, body);
+    }
+}
+
+TEST_F(Engine, ResendAndSendLogRepeatTheRequestAndReportTheActionText)
+{
+    InProcessAgent agent;
+    ASSERT_TRUE(agent.Ok());
+    InterpreterChannel channel("77");
+    ASSERT_TRUE(channel.Ok());
+    CTVInt engine(GetModuleHandleA(NULL));
+    Load(engine, {"Show \"Mail\"", "Wait \"10 ms\""}, 0, 0, 0, channel.Get());
+
+    std::string from, body;
+    ASSERT_EQ(TVINT_SENT, engine.Step());
+    ASSERT_TRUE(agent.Read(&from, &body));
+    EXPECT_EQ(1, engine.Resend());
+    ASSERT_TRUE(agent.Read(&from, &body));
+    EXPECT_EQ("agent:show=\"Mail\"", body);
+    EXPECT_EQ(1, engine.SendLog());
+    ASSERT_TRUE(agent.Read(&from, &body));
+    EXPECT_EQ("agent:log=\"Show windows called Mail\"", body);
+
+    ASSERT_EQ(TVINT_WAIT, engine.Step());
+    EXPECT_EQ(1, engine.SendLog());
+    ASSERT_TRUE(agent.Read(&from, &body));
+    EXPECT_EQ("77", from);
+    EXPECT_EQ("agent:log=\"Wait for 10 ms\"", body);
+    // The log entry did not replace the request that a retry sends.
+    EXPECT_STREQ("agent:show=\"Mail\"", engine.GetRequest());
+}
+
+TEST_F(Engine, ALongTitleIsCutSoTheRequestFitsTheChannelWithItsClosingQuote)
+{
+    InProcessAgent agent;
+    ASSERT_TRUE(agent.Ok());
+    InterpreterChannel channel("4243");
+    ASSERT_TRUE(channel.Ok());
+    CTVInt engine(GetModuleHandleA(NULL));
+    std::string title(1020, 't');
+    Load(engine, {"Hide \"" + title + "\""}, 0, 0, 0, channel.Get());
+    ASSERT_EQ(TVINT_SENT, engine.Step());
+    std::string from, body;
+    ASSERT_TRUE(agent.Read(&from, &body));
+    EXPECT_EQ(0u, body.find("agent:hide=\"ttt"));
+    EXPECT_EQ('"', body.back());
+    EXPECT_LT(body.size(), (size_t)MMAPIPC_MSG_SIZE - 40);
+    EXPECT_EQ(body, std::string(engine.GetRequest()));
+
+    // The log entry of that action fits too.
+    EXPECT_EQ(1, engine.SendLog());
+    ASSERT_TRUE(agent.Read(&from, &body));
+    EXPECT_EQ(0u, body.find("agent:log=\"Hide windows called ttt"));
+    EXPECT_EQ('"', body.back());
+}
+
+TEST_F(Engine, CheckTVAgentFindsTheAgentsWindow)
+{
+    InProcessAgent agent;
+    ASSERT_TRUE(agent.Ok());
+    CTVInt engine(GetModuleHandleA(NULL));
+    EXPECT_EQ(1, engine.CheckTVAgent());
+}
+
+// --- Exit, Shutdown, Restart and their confirmation ---------------------------
+
+TEST_F(Engine, ShutdownAndRestartAskTheSystemWhenNotConfirmed)
+{
+    struct
+    {
+        const char* line;
+        UINT flags;
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"Shutdown", EWX_SHUTDOWN | EWX_FORCEIFHUNG, "Shutting down Windows...",
+         "Error shutting down Windows"},
+        {"restart", EWX_REBOOT | EWX_FORCEIFHUNG, "Restarting Windows...", "Error restarting Windows"},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.line);
+        {
+            FakeShutdown shutdown(TRUE);
+            CTVInt engine(GetModuleHandleA(NULL));
+            EXPECT_EQ(TVINT_DONE, RunLine(engine, c.line));
+            EXPECT_STREQ(c.text, engine.GetError());
+            EXPECT_EQ(1, g_shutdown.calls);
+            EXPECT_EQ(c.flags, g_shutdown.flags);
+        }
+        {
+            // A refused shutdown is not reported as under way.
+            FakeShutdown shutdown(FALSE);
+            CTVInt engine(GetModuleHandleA(NULL));
+            EXPECT_EQ(TVINT_FAILED, RunLine(engine, c.line));
+            EXPECT_STREQ(c.error, engine.GetError());
+        }
+    }
+}
+
+TEST_F(Engine, TheConfirmationAnswersByItselfWhenTheCountDownRunsOut)
+{
+    struct
+    {
+        const char* line;
+        int assumeYes;
+        int code;
+        const char* text;
+        int shutdownCalls;
+    } cases[] = {
+        {"Shutdown", 0, TVINT_DONE, "User Cancelled Shutdown", 0},
+        {"Restart", 0, TVINT_DONE, "User Cancelled Restart", 0},
+        {"Restart", 1, TVINT_DONE, "Restarting Windows...", 1},
+        {"Exit", 0, TVINT_DONE, "User Cancelled exit Tarvin Agent", 0},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.line) + (c.assumeYes ? " assuming yes" : " assuming no"));
+        FakeShutdown shutdown(TRUE);
+        CTVInt engine(GetModuleHandleA(NULL));
+        Load(engine, {c.line}, 1, c.assumeYes, 1);
+        DWORD start = GetTickCount();
+        EXPECT_EQ(c.code, engine.Step());
+        DWORD elapsed = GetTickCount() - start;
+        EXPECT_GE(elapsed, 900u);
+        EXPECT_LT(elapsed, 8000u);
+        EXPECT_STREQ(c.text, engine.GetError());
+        EXPECT_EQ(c.shutdownCalls, g_shutdown.calls);
+    }
+}
+
+TEST_F(Engine, ADeclinedExitSendsNothingToTheAgent)
+{
+    InProcessAgent agent;
+    ASSERT_TRUE(agent.Ok());
+    InterpreterChannel channel("4244");
+    ASSERT_TRUE(channel.Ok());
+    CTVInt engine(GetModuleHandleA(NULL));
+    Load(engine, {"Exit", "Exit"}, 1, 0, 0, channel.Get());
+
+    DialogHelper no("Confirm Exit", [](HWND dialog) { DrvPressButton(dialog, IDNO); });
+    EXPECT_EQ(TVINT_DONE, engine.Step());
+    no.Join();
+    EXPECT_TRUE(no.Found());
+    EXPECT_STREQ("User Cancelled exit Tarvin Agent", engine.GetError());
+    EXPECT_EQ(0, agent.Drain());
+
+    DialogHelper yes("Confirm Exit", [](HWND dialog) { DrvPressButton(dialog, IDYES); });
+    EXPECT_EQ(TVINT_SENT, engine.Step());
+    yes.Join();
+    EXPECT_STREQ("Exiting Tarvin Agent", engine.GetError());
+    EXPECT_EQ(1, agent.Drain());
+    std::string from, body;
+    ASSERT_TRUE(agent.Read(&from, &body));
+    EXPECT_EQ("agent:exit tarvin", body);
+}
+
+TEST(ConfirmDialog, LaysOutTheQuestionCountsDownAndTakesTheUsersAnswer)
+{
+    tagDONFIRMTIMEOUT_DATA data = {GetModuleHandleA(NULL),
+                                   GetDesktopWindow(),
+                                   "Confirm Shutdown",
+                                   "Are you sure you want to shutdown your computer?",
+                                   0,
+                                   3,
+                                   LoadIconA(NULL, (LPCSTR)IDI_QUESTION)};
+    struct Seen
+    {
+        std::string caption, text, first, second, yes, no;
+        LONG textWeight = 0;
+        std::string faceName;
+        LONG_PTR exStyle = 0;
+        LRESULT defId = 0;
+        bool hasIcon = false;
+        RECT client = {}, expectedClient = {};
+        std::vector<std::pair<RECT, RECT>> controls;
+        POINT centre = {}, screenCentre = {};
+    } seen;
+
+    DialogHelper helper("Confirm Shutdown", [&](HWND dlg) {
+        seen.caption = WindowText(dlg);
+        seen.text = WindowText(GetDlgItem(dlg, IDC_CONFIRM_TEXT));
+        seen.first = WindowText(GetDlgItem(dlg, IDC_CONFIRM_COUNTDOWN));
+        seen.yes = WindowText(GetDlgItem(dlg, IDYES));
+        seen.no = WindowText(GetDlgItem(dlg, IDNO));
+        HFONT font = (HFONT)SendMessageA(GetDlgItem(dlg, IDC_CONFIRM_TEXT), WM_GETFONT, 0, 0);
+        LOGFONTA lf = {};
+        if (font && GetObjectA(font, sizeof(lf), &lf))
+            seen.textWeight = lf.lfWeight;
+        HFONT dialogFont = (HFONT)SendMessageA(GetDlgItem(dlg, IDYES), WM_GETFONT, 0, 0);
+        if (dialogFont && GetObjectA(dialogFont, sizeof(lf), &lf))
+            seen.faceName = lf.lfFaceName;
+        seen.exStyle = GetWindowLongPtrA(dlg, GWL_EXSTYLE);
+        seen.defId = SendMessageA(dlg, DM_GETDEFID, 0, 0);
+        seen.hasIcon = SendMessageA(GetDlgItem(dlg, IDC_CONFIRM_ICON), STM_GETICON, 0, 0) != 0;
+
+        GetClientRect(dlg, &seen.client);
+        seen.expectedClient = {0, 0, 240, 70};
+        MapDialogRect(dlg, &seen.expectedClient);
+        struct
+        {
+            int id;
+            RECT units;
+        } layout[] = {{IDC_CONFIRM_TEXT, {36, 6, 236, 26}},
+                      {IDC_CONFIRM_COUNTDOWN, {36, 24, 236, 44}},
+                      {IDYES, {57, 50, 117, 64}},
+                      {IDNO, {123, 50, 183, 64}}};
+        for (const auto& l : layout)
+        {
+            RECT expected = l.units, actual;
+            MapDialogRect(dlg, &expected);
+            GetWindowRect(GetDlgItem(dlg, l.id), &actual);
+            MapWindowPoints(NULL, dlg, (POINT*)&actual, 2);
+            seen.controls.push_back({expected, actual});
+        }
+        RECT icon = {6, 6, 0, 0}, iconActual;
+        MapDialogRect(dlg, &icon);
+        GetWindowRect(GetDlgItem(dlg, IDC_CONFIRM_ICON), &iconActual);
+        MapWindowPoints(NULL, dlg, (POINT*)&iconActual, 2);
+        seen.controls.push_back({{icon.left, icon.top, 0, 0}, {iconActual.left, iconActual.top, 0, 0}});
+
+        RECT window;
+        GetWindowRect(dlg, &window);
+        seen.centre = {(window.left + window.right) / 2, (window.top + window.bottom) / 2};
+        seen.screenCentre = {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+
+        HWND countdown = GetDlgItem(dlg, IDC_CONFIRM_COUNTDOWN);
+        DrvWaitFor([&]() { return WindowText(countdown) == "Assuming no in 2 seconds."; }, 3000);
+        seen.second = WindowText(countdown);
+        DrvPressButton(dlg, IDYES);
+    });
+    EXPECT_EQ(1, ShowConfirmTimeout(&data));
+    helper.Join();
+    ASSERT_TRUE(helper.Found());
+
+    EXPECT_EQ("Confirm Shutdown", seen.caption);
+    EXPECT_EQ("Are you sure you want to shutdown your computer?", seen.text);
+    EXPECT_EQ("Assuming no in 3 seconds.", seen.first);
+    EXPECT_EQ("Assuming no in 2 seconds.", seen.second);
+    EXPECT_EQ("&Yes", seen.yes);
+    EXPECT_EQ("&No", seen.no);
+    EXPECT_EQ(FW_BOLD, seen.textWeight);
+    EXPECT_EQ("MS Sans Serif", seen.faceName);
+    EXPECT_TRUE(seen.exStyle & WS_EX_APPWINDOW);
+    EXPECT_EQ(MAKELRESULT(IDNO, DC_HASDEFID), seen.defId);
+    EXPECT_TRUE(seen.hasIcon);
+    EXPECT_EQ(seen.expectedClient.right, seen.client.right);
+    EXPECT_EQ(seen.expectedClient.bottom, seen.client.bottom);
+    for (size_t i = 0; i < seen.controls.size(); i++)
+    {
+        SCOPED_TRACE(i);
+        const RECT& e = seen.controls[i].first;
+        const RECT& a = seen.controls[i].second;
+        EXPECT_EQ(e.left, a.left);
+        EXPECT_EQ(e.top, a.top);
+        EXPECT_EQ(e.right, a.right);
+        EXPECT_EQ(e.bottom, a.bottom);
+    }
+    EXPECT_LE(abs(seen.centre.x - seen.screenCentre.x), 2);
+    EXPECT_LE(abs(seen.centre.y - seen.screenCentre.y), 2);
+}
+
+TEST(ConfirmDialog, WithoutACountDownItWaitsForTheUser)
+{
+    struct
+    {
+        int bAssumeYes;
+        UINT how; // a button id, or WM_CLOSE
+        int expected;
+    } cases[] = {{1, IDNO, 0}, {0, IDYES, 1}, {1, WM_CLOSE, 0}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.how);
+        tagDONFIRMTIMEOUT_DATA data = {
+            GetModuleHandleA(NULL), GetDesktopWindow(), "Confirm Restart", "Sure?", c.bAssumeYes, 0, NULL};
+        std::string countdown = "unread";
+        bool stillThere = false;
+        DialogHelper helper("Confirm Restart", [&](HWND dlg) {
+            countdown = WindowText(GetDlgItem(dlg, IDC_CONFIRM_COUNTDOWN));
+            // Longer than a count-down of one second would last.
+            stillThere = DrvWaitDestroyed(dlg, 1500) == TVD_TIMEOUT;
+            if (c.how == WM_CLOSE)
+                PostMessageA(dlg, WM_CLOSE, 0, 0);
+            else
+                DrvPressButton(dlg, (int)c.how);
+        });
+        EXPECT_EQ(c.expected, ShowConfirmTimeout(&data));
+        helper.Join();
+        EXPECT_EQ("", countdown);
+        EXPECT_TRUE(stillThere);
+    }
+}

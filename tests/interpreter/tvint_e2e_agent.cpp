@@ -1,0 +1,258 @@
+// tvint.exe end to end with the agent's side of the channel played by
+// fakeagent.exe: the requests byte for byte, the OK handshake, the log
+// entries, the time-out questions, and starting the agent when it is not
+// running.
+#include <windows.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "MMapIPC.h"
+#include "tvint_e2e.h"
+
+using namespace tvint_test;
+
+namespace
+{
+const char kActionTimeout[] =
+    "The OK message for a launch action from the Tarvin Agent has timed out.\n\nWould you like to try "
+    "again?\n\n"
+    "   Click Yes to try again.\n   Click No to continue processing the launch file.\n"
+    "   Click Cancel to stop processing the launch file.";
+const char kLogTimeout[] =
+    "The OK message for a log entry from the Tarvin Agent has timed out.\n\nWould you like to try again?\n\n"
+    "   Click Yes to try again.\n   Click No to continue processing the launch file without logging.\n"
+    "   Click Cancel to stop processing the launch file.";
+
+const char kAgentClass[] = "_TVAGENT_WINDOW";
+
+typedef std::vector<std::string> Bodies;
+
+class WithAgent : public Interpreter
+{
+  protected:
+    void SetUp() override
+    {
+        Interpreter::SetUp();
+        m_record = m_dir.Path("agent requests.txt");
+        EndAgents();
+    }
+    void TearDown() override
+    {
+        EndAgents();
+    }
+
+    void StartAgent(const std::string& options = "")
+    {
+        m_agent.reset(new CDrvProcess());
+        ASSERT_TRUE(m_agent->Start(Program("fakeagent.exe").c_str(),
+                                   ("-record=" + Quote(m_record) + " " + options).c_str()));
+        DrvWindowSpec spec = DrvSpec(kAgentClass, NULL, TVD_MATCH_EXACT, m_agent->Pid());
+        spec.includeHidden = true;
+        ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindWindow(spec) != NULL; }, kTimeout));
+    }
+
+    void Logging(bool on)
+    {
+        m_settings.Set(kAgentKey, "Log File", on ? 1 : 0);
+    }
+
+    // The identifier tvint.exe sends under: its main window in decimal.
+    std::string InterpreterId()
+    {
+        HWND main = MainWindow();
+        return main ? std::to_string((int)(INT_PTR)main) : "<none>";
+    }
+
+    Bodies Requests()
+    {
+        return AgentBodies(m_record);
+    }
+
+    // Agents left from a test, whoever started them.
+    static void EndAgents()
+    {
+        DrvWindowSpec spec = DrvSpec(kAgentClass, NULL);
+        spec.includeHidden = true;
+        for (HWND agent; (agent = DrvFindWindow(spec)) != NULL;)
+        {
+            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, DrvWindowProcess(agent));
+            if (!process)
+                break;
+            TerminateProcess(process, 0);
+            WaitForSingleObject(process, kTimeout);
+            CloseHandle(process);
+            DrvWaitFor([&]() { return !IsWindow(agent); }, kTimeout);
+        }
+    }
+
+    // A copy of tvint.exe in a folder of its own, optionally with the fake
+    // agent beside it under the agent's name.
+    std::string PrivateCopy(bool withAgent)
+    {
+        std::string folder = m_dir.Path("app folder");
+        CreateDirectoryA(folder.c_str(), NULL);
+        std::string exe = folder + "\\tvint.exe";
+        EXPECT_TRUE(CopyFileA(Program("tvint.exe").c_str(), exe.c_str(), FALSE));
+        std::string agent = folder + "\\tvagent.exe";
+        if (withAgent)
+        {
+            EXPECT_TRUE(CopyFileA(Program("fakeagent.exe").c_str(), agent.c_str(), FALSE));
+        }
+        return exe;
+    }
+
+    std::string m_record;
+    std::unique_ptr<CDrvProcess> m_agent;
+};
+} // namespace
+
+TEST_F(WithAgent, EachAgentActionIsOneRequestWrittenExactlyAndAnsweredBeforeTheNext)
+{
+    m_settings.Interpreter("Confirm Exit", 0);
+    StartAgent();
+    Start({"Hide \"Untitled - Note Pad\"", "show calc", "ShowAll",
+           "Message \"Backup done: 3 files, 0 errors\"", "// a comment does not concern the agent", "Exit"});
+    std::string id = InterpreterId();
+    EXPECT_EQ(0u, WaitExit());
+
+    std::vector<AgentRequest> requests = ReadAgentRecord(m_record);
+    Bodies expected = {"agent:hide=\"Untitled - Note Pad\"", "agent:show=\"calc\"", "agent:showall",
+                       "agent:message=\"Backup done: 3 files, 0 errors\"", "agent:exit tarvin"};
+    EXPECT_EQ(expected, Requests());
+    for (const AgentRequest& r : requests)
+        EXPECT_EQ(id, r.from);
+    // The exit request ends the agent.
+    DWORD code = 99;
+    EXPECT_EQ(TVD_OK, m_agent->WaitExit(kTimeout, &code));
+    EXPECT_EQ(0u, code);
+}
+
+TEST_F(WithAgent, AMissingOKAsksAndYesSendsTheRequestAgain)
+{
+    StartAgent("-ignore=1");
+    Start({"Hide \"first\"", "Hide \"second\""});
+    EXPECT_EQ(kActionTimeout, Answer("Error", IDYES));
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_EQ((Bodies{"agent:hide=\"first\"", "agent:hide=\"first\"", "agent:hide=\"second\""}), Requests());
+}
+
+TEST_F(WithAgent, AMissingOKAsksAndNoGoesOnWhileCancelStops)
+{
+    StartAgent("-silent");
+    Start({"Hide \"first\"", "Show \"second\"", "ShowAll"});
+    DWORD start = GetTickCount();
+    EXPECT_EQ(kActionTimeout, Answer("Error", IDNO));
+    EXPECT_GE(GetTickCount() - start, 800u);
+    EXPECT_EQ(kActionTimeout, Answer("Error", IDCANCEL));
+    EXPECT_EQ(1u, WaitExit());
+    EXPECT_EQ((Bodies{"agent:hide=\"first\"", "agent:show=\"second\""}), Requests());
+}
+
+TEST_F(WithAgent, AnOKFromAnotherSenderIsNotTheAgentsOK)
+{
+    StartAgent("-silent");
+    std::string marker = m_dir.Path("must not run.txt");
+    WriteBytes(m_dir.Path("src.txt"), "x");
+    Start({"Hide \"x\"", "Copy " + Quote(m_dir.Path("src.txt")) + "," + Quote(marker) + ",Overwrite"});
+    std::string id = InterpreterId();
+    ASSERT_TRUE(WaitAgentRequests(m_record, 1));
+
+    // Another program answers OK in the agent's place, to the interpreter.
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.lpszClassName = "TVIntImpostor";
+    RegisterClassA(&wc);
+    HWND impostor = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, NULL, NULL,
+                                    wc.hInstance, NULL);
+    CMMapIPC channel;
+    ASSERT_TRUE(channel.Init(impostor, "Impostor", MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME));
+    EXPECT_TRUE(channel.SendMessage("OK", id.c_str(), MainWindow(), 0, 0));
+
+    EXPECT_EQ(kActionTimeout, Answer("Error", IDCANCEL));
+    EXPECT_EQ(1u, WaitExit());
+    EXPECT_FALSE(Exists(marker));
+    DestroyWindow(impostor);
+}
+
+TEST_F(WithAgent, WithLoggingEveryActionIsLoggedAfterItIsDone)
+{
+    Logging(true);
+    StartAgent();
+    std::string marker = m_dir.Path("logged copy.txt");
+    WriteBytes(m_dir.Path("source.txt"), "s");
+    Start({"Wait \"800 ms\"", "// start", "Hide \"x\"",
+           "Copy " + Quote(m_dir.Path("source.txt")) + "," + Quote(marker) + ",Overwrite",
+           "Close \"no such window\""});
+    DWORD start = GetTickCount();
+    ASSERT_TRUE(WaitAgentRequests(m_record, 1));
+    // The Wait is logged once it has elapsed.
+    EXPECT_GE(GetTickCount() - start, 700u);
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_EQ(
+        (Bodies{"agent:log=\"Wait for 800 ms\"", "agent:log=\"// start\"", "agent:hide=\"x\"",
+                "agent:log=\"Hide windows called x\"", "agent:log=\"Copy source.txt to logged copy.txt\"",
+                "agent:log=\"Close no such window\""}),
+        Requests());
+}
+
+TEST_F(WithAgent, NoToTheLogQuestionFinishesTheFileWithoutLogging)
+{
+    Logging(true);
+    StartAgent("-silent=agent:log");
+    Start({"// one", "Hide \"two\"", "// three"});
+    EXPECT_EQ(kLogTimeout, Answer("Error", IDNO));
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_EQ((Bodies{"agent:log=\"// one\"", "agent:hide=\"two\""}), Requests());
+}
+
+TEST_F(WithAgent, YesToTheLogQuestionSendsTheEntryAgainAndCancelStops)
+{
+    Logging(true);
+    StartAgent("-silent=agent:log");
+    Start({"// one", "// two"});
+    EXPECT_EQ(kLogTimeout, Answer("Error", IDYES));
+    EXPECT_EQ(kLogTimeout, Answer("Error", IDCANCEL));
+    EXPECT_EQ(1u, WaitExit());
+    EXPECT_EQ((Bodies{"agent:log=\"// one\"", "agent:log=\"// one\""}), Requests());
+}
+
+TEST_F(WithAgent, DeclinedConfirmationsSendNothingButTheirLogEntries)
+{
+    Logging(true);
+    m_settings.Interpreter("Confirm Exit", 1);
+    m_settings.Interpreter("Confirm Shutdown", 1);
+    m_settings.Interpreter("Confirm Restart", 1);
+    m_settings.Interpreter("Assume Answer", 1);
+    m_settings.Interpreter("Assume Timeout", 1);
+    StartAgent();
+    Start({"Exit", "Shutdown", "Restart"});
+    EXPECT_EQ(0u, WaitExit(30000));
+    EXPECT_EQ((Bodies{"agent:log=\"User Cancelled exit Tarvin Agent\"",
+                      "agent:log=\"User Cancelled Shutdown\"", "agent:log=\"User Cancelled Restart\""}),
+              Requests());
+    EXPECT_TRUE(m_agent->IsRunning());
+}
+
+TEST_F(WithAgent, TheAgentIsStartedFromTheInterpretersFolderWhenItIsNotRunning)
+{
+    Logging(true);
+    std::string exe = PrivateCopy(true);
+    std::string record = m_dir.Path("app folder\\fakeagent.log");
+    Start({"Hide \"y\""}, exe);
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_EQ((Bodies{"agent:hide=\"y\"", "agent:log=\"Hide windows called y\""}), AgentBodies(record));
+    DrvWindowSpec spec = DrvSpec(kAgentClass, NULL);
+    spec.includeHidden = true;
+    EXPECT_TRUE(DrvFindWindow(spec) != NULL);
+}
+
+TEST_F(WithAgent, WithoutAnAgentToStartItSaysSoAndTheTimeOutFollows)
+{
+    std::string exe = PrivateCopy(false);
+    Start({"Hide \"z\""}, exe);
+    EXPECT_EQ("Cannot start the Tarvin Agent.", Answer("Error", IDOK));
+    EXPECT_EQ(kActionTimeout, Answer("Error", IDCANCEL));
+    EXPECT_EQ(1u, WaitExit());
+}

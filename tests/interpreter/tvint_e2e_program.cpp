@@ -1,0 +1,313 @@
+// tvint.exe end to end, the program around the engine: the command line and
+// its errors, exit codes, the continue question, the status strip, the file
+// association, the uninstall mutex and the confirmation before Shutdown and
+// Restart (only ever declined here: accepting would end the whole prefix).
+#include <windows.h>
+#include <shellapi.h>
+#include <string>
+#include <vector>
+
+#include "tvint_e2e.h"
+
+using namespace tvint_test;
+
+namespace
+{
+const char kNoFileText[] = "This application must be run with a -file parameter";
+
+class Tvint : public Interpreter
+{
+  protected:
+    // A line that leaves a mark when it runs.
+    std::string MarkLine(const std::string& marker)
+    {
+        std::string source = m_dir.Path("mark source.txt");
+        if (!Exists(source))
+            WriteBytes(source, "mark");
+        return "Copy " + Quote(source) + "," + Quote(marker) + ",Overwrite";
+    }
+};
+
+// The colours of a screen rectangle, read back from the display.
+class ScreenShot
+{
+  public:
+    ScreenShot(int x, int y, int w, int h) : m_w(w), m_h(h), m_pixels((size_t)w * h)
+    {
+        HDC screen = GetDC(NULL);
+        HDC mem = CreateCompatibleDC(screen);
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+        bi.bmiHeader.biWidth = w;
+        bi.bmiHeader.biHeight = -h;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits = NULL;
+        HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+        HGDIOBJ old = SelectObject(mem, bmp);
+        BitBlt(mem, 0, 0, w, h, screen, x, y, SRCCOPY);
+        GdiFlush();
+        if (bits)
+            memcpy(m_pixels.data(), bits, m_pixels.size() * 4);
+        SelectObject(mem, old);
+        DeleteObject(bmp);
+        DeleteDC(mem);
+        ReleaseDC(NULL, screen);
+    }
+    COLORREF At(int x, int y) const
+    {
+        DWORD p = m_pixels[(size_t)y * m_w + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    int Count(int x0, int y0, int x1, int y1, COLORREF colour) const
+    {
+        int n = 0;
+        for (int y = y0; y < y1 && y < m_h; y++)
+            for (int x = x0; x < x1 && x < m_w; x++)
+                n += At(x, y) == colour;
+        return n;
+    }
+
+  private:
+    int m_w, m_h;
+    std::vector<DWORD> m_pixels;
+};
+} // namespace
+
+// --- Command line, file errors, exit codes ------------------------------------
+
+TEST_F(Tvint, WithoutAQuotedFileItSaysSoAndExitsWithOne)
+{
+    std::string file = WriteFile({"// fine"});
+    const std::string cases[] = {"", "-file=" + file, "-file=\"\"", "-file = " + Quote(file), "-files"};
+    for (const std::string& args : cases)
+    {
+        SCOPED_TRACE(args);
+        StartArgs(args);
+        EXPECT_EQ(kNoFileText, Answer("Error", IDOK));
+        EXPECT_EQ(1u, WaitExit());
+    }
+}
+
+TEST_F(Tvint, RunsAFileGivenInDoubleOrSingleQuotes)
+{
+    std::string marker = m_dir.Path("single.txt");
+    std::string file = WriteFile({MarkLine(marker)});
+    StartArgs("-file=" + Quote(file));
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_TRUE(Exists(marker));
+
+    DeleteFileA(marker.c_str());
+    StartArgs("-file='" + file + "'");
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_TRUE(Exists(marker));
+}
+
+TEST_F(Tvint, AFileThatCannotBeRunIsNamedWithTheReason)
+{
+    std::string missing = m_dir.Path("no such.launch");
+    std::string empty = WriteFile({});
+    std::string blank = WriteFile({"   ", "\t"});
+    std::string marker = m_dir.Path("must not run.txt");
+    std::string tooLong = WriteFile({MarkLine(marker), "Message \"" + std::string(1100, 'x') + "\""});
+    struct
+    {
+        std::string file;
+        std::string text;
+    } cases[] = {
+        {missing, "The launch file cannot be opened:\n   " + missing},
+        {empty, "The launch file has no lines:\n   " + empty},
+        {blank, "The launch file has no lines:\n   " + blank},
+        {tooLong, "The launch file has a line longer than 1035 characters:\n   " + tooLong},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.file);
+        StartArgs("-file=" + Quote(c.file));
+        EXPECT_EQ(c.text, Answer("Error", IDOK));
+        EXPECT_EQ(1u, WaitExit());
+    }
+    EXPECT_FALSE(Exists(marker));
+}
+
+TEST_F(Tvint, AnUnknownLineAsksAndTheAnswerDecides)
+{
+    std::string marker = m_dir.Path("after unknown.txt");
+    std::vector<std::string> lines = {"// first", "Frobnicate \"x\"", MarkLine(marker)};
+    std::string question = ContinueQuestion("Unrecognized Command: Line: \"1\"");
+
+    Start(lines);
+    HWND box = NULL;
+    EXPECT_EQ(question, Answer("Error", IDNO, &box));
+    EXPECT_EQ(1u, WaitExit());
+    EXPECT_FALSE(Exists(marker));
+
+    Start(lines);
+    EXPECT_EQ(question, Answer("Error", IDYES));
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_TRUE(Exists(marker));
+}
+
+// --- Registration and the suite's mutex ---------------------------------------
+
+TEST_F(Tvint, RegistersLaunchFilesSoTheShellRunsThem)
+{
+    ASSERT_EQ(0u, Run({"// register"}));
+    auto classesDefault = [](const char* subkey) {
+        char value[MAX_PATH + 64] = "";
+        LONG size = sizeof(value);
+        if (RegQueryValueA(HKEY_CLASSES_ROOT, subkey, value, &size) != ERROR_SUCCESS)
+            return std::string("<missing>");
+        return std::string(value);
+    };
+    EXPECT_EQ("Tarvin.LaunchFile", classesDefault(".launch"));
+    EXPECT_EQ("Tarvin File", classesDefault("Tarvin.LaunchFile"));
+    EXPECT_EQ(Quote(Program("tvint.exe")) + " -file=\"%1\"",
+              classesDefault("Tarvin.LaunchFile\\shell\\Open\\command"));
+
+    // Double-clicked in the shell: the path with its spaces arrives whole.
+    std::string marker = m_dir.Path("from the shell.txt");
+    std::string file = WriteFile({MarkLine(marker)});
+    INT_PTR result = (INT_PTR)ShellExecuteA(NULL, "open", file.c_str(), NULL, NULL, SW_SHOWNORMAL);
+    EXPECT_GT(result, 32);
+    EXPECT_TRUE(WaitFile(marker));
+}
+
+TEST_F(Tvint, HoldsTheSuitesMutexWhileItRuns)
+{
+    Start({"Wait \"3000 ms\""});
+    HWND main = MainWindow();
+    ASSERT_TRUE(main);
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "__TVAGENT_UNINSTALL_MUTEX__");
+    EXPECT_TRUE(mutex != NULL);
+    if (mutex)
+        CloseHandle(mutex);
+    m_tvint->Kill();
+    m_tvint->WaitExit(kTimeout);
+}
+
+// --- Status strip ---------------------------------------------------------------
+
+TEST_F(Tvint, TheStripShowsEachActionAtTheTopLeftAndHidesAfterTheStatusTime)
+{
+    m_settings.Interpreter("Show Status", 1);
+    m_settings.Interpreter("Status Window", 1);
+    std::string marker = m_dir.Path("strip.txt");
+    Start({MarkLine(marker), "Wait \"2500 ms\""});
+    HWND strip = MainWindow();
+    ASSERT_TRUE(strip);
+    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return IsWindowVisible(strip) != 0; }, kTimeout));
+
+    RECT rc;
+    GetWindowRect(strip, &rc);
+    EXPECT_EQ(0, rc.left);
+    EXPECT_EQ(0, rc.top);
+    EXPECT_EQ(320, rc.right - rc.left);
+    EXPECT_EQ(18, rc.bottom - rc.top);
+    LONG_PTR exStyle = GetWindowLongPtrA(strip, GWL_EXSTYLE);
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_NE(GetForegroundWindow(), strip);
+
+    // Painted: the icon at the left, dark blue text, white elsewhere.
+    ASSERT_EQ(TVD_OK, DrvWaitFor(
+                          [&]() {
+                              ScreenShot shot(0, 0, 320, 18);
+                              return shot.Count(20, 0, 320, 18, RGB(0, 0, 204)) > 20;
+                          },
+                          3000));
+    ScreenShot shot(0, 0, 320, 18);
+    EXPECT_GT(shot.Count(1, 1, 17, 17, RGB(255, 255, 255)), 0);
+    EXPECT_LT(shot.Count(1, 1, 17, 17, RGB(255, 255, 255)), 16 * 16);
+    EXPECT_EQ(0, shot.Count(1, 1, 17, 17, RGB(0, 0, 204)));
+    EXPECT_EQ(RGB(255, 255, 255), shot.At(315, 9));
+
+    // The strip goes after the status time while the Wait still runs.
+    DWORD shown = GetTickCount();
+    EXPECT_EQ(TVD_OK, DrvWaitHidden(strip, kTimeout));
+    EXPECT_TRUE(m_tvint->IsRunning());
+    EXPECT_LT(GetTickCount() - shown, 2400u);
+    EXPECT_EQ(0u, WaitExit());
+}
+
+TEST_F(Tvint, WithShowStatusOffTheStripNeverShowsAndTheRunEndsAtOnce)
+{
+    std::string marker = m_dir.Path("quick.txt");
+    Start({"Wait \"300 ms\"", MarkLine(marker)});
+    HWND strip = MainWindow();
+    ASSERT_TRUE(strip);
+    bool everVisible = false;
+    DWORD marked = 0;
+    DrvWaitFor(
+        [&]() {
+            everVisible |= IsWindowVisible(strip) != 0;
+            if (!marked && Exists(marker))
+                marked = GetTickCount();
+            return !m_tvint->IsRunning();
+        },
+        kTimeout, 5);
+    DWORD ended = GetTickCount();
+    EXPECT_FALSE(everVisible);
+    EXPECT_EQ(0u, WaitExit());
+    ASSERT_NE(0u, marked);
+    EXPECT_LT(ended - marked, 1000u);
+
+    // With the strip on, the program stays for the status time after the
+    // last line.
+    m_settings.Interpreter("Show Status", 1);
+    m_settings.Interpreter("Status Window", 2);
+    DeleteFileA(marker.c_str());
+    Start({MarkLine(marker)});
+    ASSERT_TRUE(WaitFile(marker));
+    DWORD start = GetTickCount();
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_GE(GetTickCount() - start, 1800u);
+}
+
+// --- Confirmation before Shutdown and Restart -----------------------------------
+
+TEST_F(Tvint, WithoutAllowAssumeTheShutdownQuestionWaitsForTheUser)
+{
+    m_settings.Interpreter("Confirm Shutdown", 1);
+    m_settings.Interpreter("Allow Assume", 0);
+    m_settings.Interpreter("Assume Timeout", 1);
+    std::string marker = m_dir.Path("after shutdown.txt");
+    Start({"Shutdown", MarkLine(marker)});
+
+    HWND dialog = NULL;
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Confirm Shutdown", TVD_MATCH_EXACT, m_tvint->Pid()),
+                                    kTimeout, &dialog));
+    char text[256] = "", countdown[256] = "x";
+    DrvGetText(GetDlgItem(dialog, 101), text, sizeof(text));
+    DrvGetText(GetDlgItem(dialog, 102), countdown, sizeof(countdown));
+    EXPECT_STREQ("Are you sure you want to shutdown your computer?", text);
+    EXPECT_STREQ("", countdown);
+    EXPECT_TRUE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    // Well past the one second a count-down would have taken.
+    EXPECT_EQ(TVD_TIMEOUT, DrvWaitDestroyed(dialog, 2000));
+
+    ASSERT_TRUE(DrvPressButton(dialog, IDNO));
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_TRUE(Exists(marker));
+}
+
+TEST_F(Tvint, TheRestartQuestionAnswersNoByItselfWhenTheCountDownEnds)
+{
+    m_settings.Interpreter("Confirm Restart", 1);
+    m_settings.Interpreter("Assume Answer", 1);
+    m_settings.Interpreter("Assume Timeout", 2);
+    std::string marker = m_dir.Path("after restart.txt");
+    Start({"Restart", MarkLine(marker)});
+
+    HWND dialog = NULL;
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Confirm Restart", TVD_MATCH_EXACT, m_tvint->Pid()),
+                                    kTimeout, &dialog));
+    char countdown[256] = "";
+    DrvGetText(GetDlgItem(dialog, 102), countdown, sizeof(countdown));
+    EXPECT_STREQ("Assuming no in 2 seconds.", countdown);
+    DWORD start = GetTickCount();
+    EXPECT_EQ(TVD_OK, DrvWaitDestroyed(dialog, kTimeout));
+    EXPECT_GE(GetTickCount() - start, 1000u);
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_TRUE(Exists(marker));
+}

@@ -1,0 +1,208 @@
+// Helpers of the interpreter's tests: launch files, the target application's
+// record, the fake agent's record, and registry settings put back afterwards.
+#pragma once
+
+#include <windows.h>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "e2e/driver.h"
+#include "support/tvtarget/tvtarget.h"
+#include "testutil.h"
+#include "strutils.h"
+
+namespace tvint_test
+{
+const DWORD kTimeout = 15000;
+const char kInterpreterKey[] = "Software\\Norvale\\Tarvin 2\\Interpreter";
+const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
+
+inline std::string Program(const char* name)
+{
+    char path[MAX_PATH] = "";
+    EXPECT_TRUE(DrvProgramPath(name, path, sizeof(path)));
+    return path;
+}
+
+inline std::string Quote(const std::string& s)
+{
+    return "\"" + s + "\"";
+}
+
+// One action per line, each ending in CR LF.
+inline void WriteLaunchFile(const std::string& path, const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    WriteBytes(path, text);
+}
+
+inline bool Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+inline bool WaitFile(const std::string& path, DWORD timeoutMs = kTimeout)
+{
+    return DrvWaitFor([&]() { return Exists(path); }, timeoutMs) == TVD_OK;
+}
+
+inline std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+    {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The target's "key=value" record; "event" lines are gathered in order.
+struct TargetRecord
+{
+    std::map<std::string, std::string> values;
+    std::vector<std::string> events;
+
+    std::string operator[](const std::string& key) const
+    {
+        auto it = values.find(key);
+        return it == values.end() ? std::string() : it->second;
+    }
+    bool HasEvent(const std::string& event) const
+    {
+        for (const std::string& e : events)
+        {
+            if (e == event)
+                return true;
+        }
+        return false;
+    }
+};
+
+inline TargetRecord ReadTargetRecord(const std::string& path)
+{
+    TargetRecord record;
+    for (const std::string& line : Lines(ReadBytes(path)))
+    {
+        size_t eq = line.find('=');
+        if (eq == std::string::npos)
+            continue;
+        std::string key = line.substr(0, eq), value = line.substr(eq + 1);
+        if (key == "event")
+            record.events.push_back(value);
+        else
+            record.values[key] = value;
+    }
+    return record;
+}
+
+// Waits until the record can be read with its process id.
+inline TargetRecord WaitTargetRecord(const std::string& path)
+{
+    TargetRecord record;
+    EXPECT_EQ(TVD_OK, DrvWaitFor(
+                          [&]() {
+                              record = ReadTargetRecord(path);
+                              return !record["pid"].empty();
+                          },
+                          kTimeout))
+        << path;
+    return record;
+}
+
+inline bool WaitTargetEvent(const std::string& path, const std::string& event, DWORD timeoutMs = kTimeout)
+{
+    return DrvWaitFor([&]() { return ReadTargetRecord(path).HasEvent(event); }, timeoutMs) == TVD_OK;
+}
+
+// The fake agent's record: one "<sender>|<body>" line per request.
+struct AgentRequest
+{
+    std::string from;
+    std::string body;
+};
+
+inline std::vector<AgentRequest> ReadAgentRecord(const std::string& path)
+{
+    std::vector<AgentRequest> out;
+    for (const std::string& line : Lines(ReadBytes(path)))
+    {
+        size_t bar = line.find('|');
+        if (bar != std::string::npos)
+            out.push_back({line.substr(0, bar), line.substr(bar + 1)});
+    }
+    return out;
+}
+
+inline std::vector<std::string> AgentBodies(const std::string& path)
+{
+    std::vector<std::string> out;
+    for (const AgentRequest& r : ReadAgentRecord(path))
+        out.push_back(r.body);
+    return out;
+}
+
+inline bool WaitAgentRequests(const std::string& path, size_t count, DWORD timeoutMs = kTimeout)
+{
+    return DrvWaitFor([&]() { return ReadAgentRecord(path).size() >= count; }, timeoutMs) == TVD_OK;
+}
+
+// Sets DWORD values under HKCU and puts the previous state back on
+// destruction, so one test's settings never leak into the next.
+class RegSettings
+{
+  public:
+    RegSettings() = default;
+    ~RegSettings()
+    {
+        for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)
+        {
+            HKEY key;
+            if (RegCreateKeyExA(HKEY_CURRENT_USER, it->key.c_str(), 0, NULL, 0, KEY_SET_VALUE, NULL, &key,
+                                NULL) != ERROR_SUCCESS)
+                continue;
+            if (it->existed)
+                RegSetValueExA(key, it->name.c_str(), 0, REG_DWORD, (const BYTE*)&it->value, sizeof(DWORD));
+            else
+                RegDeleteValueA(key, it->name.c_str());
+            RegCloseKey(key);
+        }
+    }
+    RegSettings(const RegSettings&) = delete;
+    RegSettings& operator=(const RegSettings&) = delete;
+
+    void Set(const char* subkey, const char* name, DWORD value)
+    {
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, NULL, 0,
+                                                 KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &key, NULL));
+        Saved saved = {subkey, name, false, 0};
+        DWORD type = 0, size = sizeof(DWORD);
+        saved.existed = RegQueryValueExA(key, name, NULL, &type, (BYTE*)&saved.value, &size) == ERROR_SUCCESS;
+        m_saved.push_back(saved);
+        EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE*)&value, sizeof(value)));
+        RegCloseKey(key);
+    }
+    void Interpreter(const char* name, DWORD value)
+    {
+        Set(kInterpreterKey, name, value);
+    }
+
+  private:
+    struct Saved
+    {
+        std::string key;
+        std::string name;
+        bool existed;
+        DWORD value;
+    };
+    std::vector<Saved> m_saved;
+};
+} // namespace tvint_test
