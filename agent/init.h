@@ -1,0 +1,106 @@
+// The agent's process-wide state, its start-up and shut-down, and the
+// services the main window reaches in other units.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "MMapIPC.h"
+#include "ScheduledTask.h"
+#include "menuxp.h"
+
+#define AGENT_WINDOW_CLASS "_TVAGENT_WINDOW"
+#define AGENT_WINDOW_TITLE "Tarvin 2 Agent"
+#define AGENT_IPC_ID "TVAgent"
+#define AGENT_SEMAPHORE_NAME "__Tarvin__TVAgent__"
+#define AGENT_UNINSTALL_MUTEX_NAME "__TVAGENT_UNINSTALL_MUTEX__"
+#define AGENT_REG_KEY "Software\\Norvale\\Tarvin 2\\Agent"
+#define AGENT_SHOWAGENT_MSG_NAME "568392F0-DE75-4bae-9A75-4422143F8FB8"
+#define AGENT_SCHEDCHANGED_MSG_NAME "FD891CBC-B188-4471-B9A5-CE617A9005CB"
+
+// Private messages of the main window.
+#define WM_AGENT_SPLASH (WM_USER + 1)
+#define WM_AGENT_NOEXIT (WM_USER + 11)
+#define WM_AGENT_TRAY 0x0BAF
+
+#define AGENT_TIMER_SPLASH 1
+#define AGENT_TIMER_ACTIONS 2
+
+// The notification-area icon: one record, added or deleted as a whole.
+class CTrayIcon
+{
+  public:
+    CTrayIcon();
+    ~CTrayIcon();
+    CTrayIcon(const CTrayIcon&) = delete;
+    CTrayIcon& operator=(const CTrayIcon&) = delete;
+
+    bool Show(bool show);
+
+    NOTIFYICONDATAA m_nid;
+};
+
+extern HINSTANCE g_hInst;
+extern HWND g_hWnd;
+extern HANDLE g_hInstanceSem;
+extern CTrayIcon g_trayIcon;
+extern HMENU g_hMainMenu;
+extern CSTaskList g_schedule;
+extern CMMapIPC g_ipc;
+extern tagMENUXP_DRAWINFO g_diItem;
+extern tagMENUXP_DRAWINFO g_diSidebar;
+extern DWORD g_dwSwopMouse;
+extern DWORD g_dwRunScreenSaver;
+extern DWORD g_dwScreenSaverCorner;
+extern DWORD g_dwScreenSaverTime;
+extern DWORD g_dwCornerCount;
+extern BOOL g_bNoExitPending;
+extern HWND g_hWebLink;
+
+// The modeless dialogs; each clears its own handle when it is destroyed.
+extern HWND g_hPrefDlg;
+extern HWND g_hWizardDlg;
+extern HWND g_hNoExitDlg;
+extern HWND g_hHiddenDlg;
+extern HWND g_hLogDlg;
+extern HWND g_hOverdueDlg;
+
+// Registered when the program loads; the same ids in every process.
+extern const UINT g_uIpcNotifyMsg;
+extern const UINT g_uShowAgentMsg;
+extern const UINT g_uScheduleChangedMsg;
+
+int Initialize(HWND hwnd);
+int Uninitialize(HWND hwnd);
+
+// A DWORD setting of the agent's key; the default when it is missing.
+DWORD ReadAgentSetting(const char* name, DWORD defaultValue);
+void WriteAgentSetting(const char* name, DWORD value);
+
+// Loads "Tarvin Schedule.dat" and tells the user when only part of it could
+// be read. Start-up and every schedule-changed message.
+void LoadSchedule(HWND owner);
+// The schedule runner: the start-up pass (last step of start-up) and the
+// minute check (third step of every tick).
+void RunStartupTasks(HWND hwnd);
+void RunDueTasks(HWND hwnd);
+
+// Redraws the taskbar after a menu, so no stale highlight stays on the tray.
+void RedrawTaskbar();
+
+// --- Services of the log, hidden-window and hot-key units ------------------
+void AgentLog(const char* source, const char* event);
+int AgentHideWindow(HWND hwnd);
+// Shows the record at index and removes it; 0 when there is none.
+int AgentShowHidden(unsigned index);
+unsigned AgentHiddenCount();
+// Drops records of windows that are gone and re-reads the titles.
+void AgentRefreshHidden();
+// The record's title; false past the end.
+bool AgentHiddenTitle(unsigned index, char* buf, size_t size);
+void AgentOnHotKey(HWND hwnd, int id);
+// Open or raise the dialogs of the other agent units.
+void OnHiddenWindows(HWND hwnd);
+void OnViewLog(HWND hwnd);
+void OnViewOverdue(HWND hwnd);
+void OnPreferences(HWND hwnd, int id);

@@ -1,0 +1,427 @@
+// tvagent: the suite's resident program. One hidden main window, which is
+// also the splash and About view, serves the tray icon, the channel, the hot
+// keys and the one-second tick.
+#include <windows.h>
+#include <windowsx.h>
+#include <shellapi.h>
+
+#include "init.h"
+#include "requests.h"
+#include "traymenu.h"
+#include "wizard.h"
+#include "noExitDlg.h"
+#include "agent_res.h"
+#include "dirutils_win.h"
+#include "winutils.h"
+#include "strutils.h"
+
+static const char g_szWebSite[] = "https://www.norvale.example/tarvin";
+
+// --- Painting ----------------------------------------------------------------
+
+static void OnPaint(HWND hwnd)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    FillRect(dc, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    FrameRect(dc, &rc, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    RECT band = {1, 156, rc.right - 1, rc.bottom - 1};
+    FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
+
+    HBITMAP picture = (HBITMAP)LoadImageA(g_hInst, MAKEINTRESOURCEA(IDB_ABOUT), IMAGE_BITMAP, 0, 0, 0);
+    if (picture)
+    {
+        HDC mem = CreateCompatibleDC(dc);
+        if (mem)
+        {
+            HGDIOBJ old = SelectObject(mem, picture);
+            BitBlt(dc, 1, 1, 256, 100, mem, 0, 0, SRCCOPY);
+            SelectObject(mem, old);
+            DeleteDC(mem);
+        }
+        DeleteObject(picture);
+    }
+
+    LOGFONTA lf;
+    HFONT bold = nullptr, normal = nullptr;
+    if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf))
+    {
+        lf.lfWeight = FW_BOLD;
+        bold = CreateFontIndirectA(&lf);
+        lf.lfWeight = FW_NORMAL;
+        normal = CreateFontIndirectA(&lf);
+    }
+    HGDIOBJ oldFont = SelectObject(dc, bold ? (HGDIOBJ)bold : GetStockObject(DEFAULT_GUI_FONT));
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    COLORREF oldColour = SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+
+    char line[] = "Tarvin 2 - Version 2.00.";
+    RECT text = {2, 102, rc.right - 1, rc.bottom - 1};
+    int height = DrawTextExA(dc, line, -1, &text, DT_WORDBREAK, nullptr);
+    text.top += height;
+
+    if (normal)
+        SelectObject(dc, normal);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    char more[] = "Automation for your desktop.";
+    height = DrawTextExA(dc, more, -1, &text, DT_WORDBREAK, nullptr);
+    text.top += height;
+    char copyright[] = "Copyright (C) Norvale. All rights reserved.";
+    DrawTextExA(dc, copyright, -1, &text, DT_WORDBREAK, nullptr);
+
+    SelectObject(dc, oldFont);
+    SetBkMode(dc, oldMode);
+    SetTextColor(dc, oldColour);
+    if (bold)
+        DeleteObject(bold);
+    if (normal)
+        DeleteObject(normal);
+    EndPaint(hwnd, &ps);
+}
+
+// --- Tray ----------------------------------------------------------------------
+
+static void OnTrayClick(HWND hwnd, int left)
+{
+    POINT pt;
+    GetCursorPos(&pt);
+    bool mainMenu = left ? g_dwSwopMouse != 0 : g_dwSwopMouse == 0;
+    if (!mainMenu)
+    {
+        ShowTVUserMenu(hwnd, pt);
+        return;
+    }
+    SetForegroundWindow(hwnd);
+    SetFocus(hwnd);
+    TrackPopupMenu(g_hMainMenu, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, pt.x, pt.y, 0, hwnd, nullptr);
+    // Lets the menu close when the user clicks elsewhere next time.
+    PostMessageA(hwnd, WM_NULL, 0, 0);
+    RedrawTaskbar();
+}
+
+static void MainWnd_OnTray(HWND hwnd, LPARAM lParam)
+{
+    switch ((UINT)lParam)
+    {
+        case WM_LBUTTONDOWN:
+            OnTrayClick(hwnd, 1);
+            break;
+        case WM_RBUTTONDOWN:
+        case WM_CONTEXTMENU:
+            OnTrayClick(hwnd, 0);
+            break;
+        case WM_LBUTTONDBLCLK:
+            OnShowWizard(hwnd);
+            break;
+    }
+}
+
+// --- Splash and About ------------------------------------------------------------
+
+static void ShowSplash(HWND hwnd)
+{
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    CenterWindow(hwnd);
+    SetTimer(hwnd, AGENT_TIMER_SPLASH, 3000, nullptr);
+}
+
+static void ShowAbout(HWND hwnd)
+{
+    CenterWindow(hwnd);
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+// --- The one-second tick ---------------------------------------------------------
+
+static void CheckScreenSaverCorner()
+{
+    if (!g_dwRunScreenSaver)
+        return;
+    POINT pt;
+    if (!GetCursorPos(&pt))
+        return;
+    int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    const struct
+    {
+        DWORD bit;
+        LONG x, y;
+    } corners[] = {{1, 0, 0}, {2, cx - 1, 0}, {4, 0, cy - 1}, {8, cx - 1, cy - 1}};
+    DWORD before = g_dwCornerCount;
+    for (const auto& corner : corners)
+    {
+        if ((g_dwScreenSaverCorner & corner.bit) && pt.x == corner.x && pt.y == corner.y)
+            g_dwCornerCount++;
+    }
+    if (g_dwCornerCount == before)
+        g_dwCornerCount = 0;
+    if (g_dwCornerCount >= g_dwScreenSaverTime)
+    {
+        SendMessageA(GetDesktopWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+        g_dwCornerCount = 0;
+    }
+}
+
+static bool Exists(HWND dlg)
+{
+    return dlg && IsWindow(dlg);
+}
+
+static void CheckNoExitNotice(HWND hwnd)
+{
+    if (!g_bNoExitPending)
+        return;
+    DWORD exitMessage = ReadAgentSetting("Exit Message", 1);
+    if (FindWindowA("_TVMEDIT_MAINWND", nullptr) || FindWindowA("_TVEDIT_MAINWND", nullptr) ||
+        FindWindowA("_TVSCHED_MAINWND", nullptr))
+        return;
+    if (Exists(g_hPrefDlg) || Exists(g_hWizardDlg) || Exists(g_hHiddenDlg) || Exists(g_hLogDlg) ||
+        Exists(g_hOverdueDlg) || IsWindowVisible(hwnd))
+        return;
+    if (!exitMessage)
+        return;
+    OpenNoExitDlg();
+    g_bNoExitPending = FALSE;
+}
+
+static void OnActionsTimer(HWND hwnd)
+{
+    CheckScreenSaverCorner();
+    CheckNoExitNotice(hwnd);
+    RunDueTasks(hwnd);
+}
+
+// --- Window procedure ------------------------------------------------------------
+
+static void MainWnd_OnTimer(HWND hwnd, UINT id)
+{
+    if (id == AGENT_TIMER_SPLASH)
+    {
+        KillTimer(hwnd, AGENT_TIMER_SPLASH);
+        ShowWindow(hwnd, SW_HIDE);
+        if (ReadAgentSetting("Show Wizard", 1))
+            PostMessageA(hwnd, WM_COMMAND, IDM_STARTUPWIZARD, 0);
+    }
+    else if (id == AGENT_TIMER_ACTIONS)
+        OnActionsTimer(hwnd);
+}
+
+// HTML Help is bound at run time: the program also starts where the help
+// engine is missing.
+typedef HWND(WINAPI* PFN_HTMLHELPA)(HWND, LPCSTR, UINT, DWORD_PTR);
+static const UINT HH_DISPLAY_TOPIC_ID = 0x0000;
+
+static void OnHelpContents(HWND)
+{
+    char topic[MAX_PATH];
+    if (!GetMyDir(topic, sizeof(topic), "tv2.chm::/tvagent_main.html"))
+        return;
+    static HMODULE help = LoadLibraryA("hhctrl.ocx");
+    PFN_HTMLHELPA htmlHelp = help ? (PFN_HTMLHELPA)(void*)GetProcAddress(help, "HtmlHelpA") : nullptr;
+    if (htmlHelp)
+        htmlHelp(GetDesktopWindow(), topic, HH_DISPLAY_TOPIC_ID, 0);
+}
+
+static void MainWnd_OnCommand(HWND hwnd, int id, HWND, UINT)
+{
+    switch (id)
+    {
+        case IDM_EXIT:
+            PostQuitMessage(0);
+            break;
+        case IDM_EDITOR:
+            LaunchFromMyDir("tvedit.exe", nullptr, nullptr, 1);
+            break;
+        case IDM_ABOUT:
+            ShowAbout(hwnd);
+            break;
+        case IDM_MENUEDITOR:
+            LaunchFromMyDir("tvmedit.exe", nullptr, nullptr, 1);
+            break;
+        case IDM_SCHEDULER:
+            LaunchFromMyDir("tvsched.exe", nullptr, nullptr, 1);
+            break;
+        case IDM_HIDDENWINDOWS:
+            OnHiddenWindows(hwnd);
+            break;
+        case IDM_HELP:
+            OnHelpContents(hwnd);
+            break;
+        case IDM_STARTUPWIZARD:
+            OnShowWizard(hwnd);
+            break;
+        case IDM_VIEWLOG:
+            OnViewLog(hwnd);
+            break;
+        case IDM_OVERDUE:
+            OnViewOverdue(hwnd);
+            break;
+        case IDM_PREF_GENERAL:
+        case IDM_PREF_SCREENSAVER:
+        case IDM_PREF_KEYS:
+        case IDM_PREF_LOGGING:
+        case IDM_PREF_LAUNCHFILE:
+            OnPreferences(hwnd, id);
+            break;
+        case IDC_WEBLINK:
+            ShowWindow(hwnd, SW_HIDE);
+            ShellExecuteA(GetDesktopWindow(), "Open", g_szWebSite, nullptr, nullptr, SW_SHOWNORMAL);
+            break;
+    }
+}
+
+static void MainWnd_OnIpcNotify(HWND hwnd, HWND from)
+{
+    if (from == hwnd)
+        return;
+    if (g_ipc.ReadMessage(0))
+    {
+        OnProcessMessage(hwnd);
+        return;
+    }
+    int error = g_ipc.GetError();
+    if (error == MMAPIPC_ERR_NOTFORME || error == MMAPIPC_ERR_EMPTY)
+        return;
+    char text[128];
+    StrFormat(text, sizeof(text), "Interprocess communication read failed.\n   Error code: %d", error);
+    MessageBoxA(hwnd, text, nullptr, MB_OK | MB_ICONWARNING);
+}
+
+static void MainWnd_OnShowAgent(HWND hwnd)
+{
+    // Brings back an icon lost when the taskbar was restarted.
+    g_trayIcon.Show(false);
+    g_trayIcon.Show(true);
+    OnShowWizard(hwnd);
+}
+
+static void MainWnd_OnLButtonUp(HWND hwnd, int, int, UINT)
+{
+    ShowWindow(hwnd, SW_HIDE);
+}
+
+static void MainWnd_OnHotKey(HWND hwnd, int id, UINT, UINT)
+{
+    AgentOnHotKey(hwnd, id);
+}
+
+static void MainWnd_OnMeasureItem(HWND, MEASUREITEMSTRUCT* mis)
+{
+    MenuXP_MeasureItem(mis, &g_diItem);
+}
+
+static BOOL MainWnd_OnDrawItem(HWND, const DRAWITEMSTRUCT* dis)
+{
+    if (dis->CtlType != ODT_MENU || !dis->itemData)
+        return FALSE;
+    const tagMENUXP_ITEMDATA* data = (const tagMENUXP_ITEMDATA*)dis->itemData;
+    tagMENUXP_DRAWINFO* di = data->nKind == MENUXP_KIND_SIDEBAR ? &g_diSidebar : &g_diItem;
+    return MenuXP_DrawItem((DRAWITEMSTRUCT*)dis, di) != 0;
+}
+
+static void MainWnd_OnDestroy(HWND)
+{
+    PostQuitMessage(0);
+}
+
+LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == g_uIpcNotifyMsg)
+    {
+        MainWnd_OnIpcNotify(hwnd, (HWND)wParam);
+        return 0;
+    }
+    if (msg == g_uShowAgentMsg)
+    {
+        MainWnd_OnShowAgent(hwnd);
+        return 0;
+    }
+    if (msg == g_uScheduleChangedMsg)
+    {
+        LoadSchedule(hwnd);
+        return 0;
+    }
+    switch (msg)
+    {
+        HANDLE_MSG(hwnd, WM_TIMER, MainWnd_OnTimer);
+        HANDLE_MSG(hwnd, WM_LBUTTONUP, MainWnd_OnLButtonUp);
+        HANDLE_MSG(hwnd, WM_HOTKEY, MainWnd_OnHotKey);
+        HANDLE_MSG(hwnd, WM_MEASUREITEM, MainWnd_OnMeasureItem);
+        HANDLE_MSG(hwnd, WM_DRAWITEM, MainWnd_OnDrawItem);
+        HANDLE_MSG(hwnd, WM_COMMAND, MainWnd_OnCommand);
+        HANDLE_MSG(hwnd, WM_DESTROY, MainWnd_OnDestroy);
+        case WM_PAINT:
+            OnPaint(hwnd);
+            return 0;
+        case WM_AGENT_SPLASH:
+            ShowSplash(hwnd);
+            return 0;
+        case WM_AGENT_NOEXIT:
+            g_bNoExitPending = TRUE;
+            break;
+        case WM_AGENT_TRAY:
+            MainWnd_OnTray(hwnd, lParam);
+            return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// --- Program -----------------------------------------------------------------------
+
+static bool OfferToDialogs(MSG* msg)
+{
+    HWND dialogs[] = {g_hPrefDlg, g_hWizardDlg, g_hNoExitDlg, g_hHiddenDlg, g_hLogDlg, g_hOverdueDlg};
+    for (HWND dlg : dialogs)
+    {
+        if (dlg && IsWindow(dlg) && IsDialogMessageA(dlg, msg))
+            return true;
+    }
+    return false;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    g_hInstanceSem = CreateSemaphoreA(nullptr, 1, 1, AGENT_SEMAPHORE_NAME);
+    if (GetLastError() == ERROR_ALREADY_EXISTS)
+    {
+        PostMessageA(HWND_BROADCAST, g_uShowAgentMsg, 0, 0);
+        return 0;
+    }
+    // Held for the program's life: an installer sees the suite in use.
+    CreateMutexA(nullptr, FALSE, AGENT_UNINSTALL_MUTEX_NAME);
+
+    g_hInst = instance;
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = WindowProcedure;
+    wc.hInstance = instance;
+    wc.hIcon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 32, 32, 0);
+    wc.hIconSm = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 16, 16, 0);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    wc.lpszClassName = AGENT_WINDOW_CLASS;
+    if (!RegisterClassExA(&wc))
+        return 0;
+
+    g_hWnd = CreateWindowExA(WS_EX_TOOLWINDOW, AGENT_WINDOW_CLASS, AGENT_WINDOW_TITLE, WS_POPUP, 100, 100, 258, 172,
+                             nullptr, nullptr, instance, nullptr);
+    if (!g_hWnd)
+        return 0;
+
+    Initialize(g_hWnd);
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+    {
+        if (OfferToDialogs(&msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    Uninitialize(g_hWnd);
+    return (int)msg.wParam;
+}

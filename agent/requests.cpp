@@ -1,0 +1,121 @@
+// The interpreter's requests.
+#include <windows.h>
+
+#include "requests.h"
+#include "init.h"
+#include "xmlutils.h"
+#include "strutils.h"
+
+AgentRequest ParseAgentRequest(const char* text, char* arg)
+{
+    arg[0] = '\0';
+    if (!text || strlen(text) < 11 || StrCompareNoCaseN(text, "agent:", 6) != 0)
+        return AGENT_REQ_NONE;
+    const char* selector = text + 6;
+    const char* property = nullptr;
+    AgentRequest request = AGENT_REQ_NONE;
+    if (StrCompareNoCaseN(selector, "hide=", 5) == 0)
+    {
+        request = AGENT_REQ_HIDE;
+        property = "agent:hide";
+    }
+    else if (StrCompareNoCaseN(selector, "show=", 5) == 0)
+    {
+        request = AGENT_REQ_SHOW;
+        property = "agent:show";
+    }
+    else if (StrCompareNoCaseN(selector, "showa", 5) == 0)
+        request = AGENT_REQ_SHOWALL;
+    else if (StrCompareNoCaseN(selector, "messa", 5) == 0)
+    {
+        request = AGENT_REQ_MESSAGE;
+        property = "agent:message";
+    }
+    else if (StrCompareNoCaseN(selector, "exit ", 5) == 0)
+        request = AGENT_REQ_EXIT;
+    else if (StrCompareNoCaseN(selector, "log=\"", 5) == 0)
+    {
+        request = AGENT_REQ_LOG;
+        property = "agent:log";
+    }
+    if (property && GetPropertyValue(text, property, arg, AGENT_ARG_SIZE) < 0)
+    {
+        arg[0] = '\0';
+        return AGENT_REQ_NONE;
+    }
+    return request;
+}
+
+int CALLBACK HideWindowsEnumProc(HWND hwnd, LPARAM pattern)
+{
+    const char* find = (const char*)pattern;
+    if (!find[0] || GetParent(hwnd) || !IsWindowVisible(hwnd))
+        return 1;
+    char title[AGENT_ARG_SIZE] = "";
+    GetWindowTextA(hwnd, title, sizeof(title));
+    CharLowerBuffA(title, (DWORD)strlen(title));
+    if (StrFind(title, find, 0) >= 0)
+        AgentHideWindow(hwnd);
+    return 1;
+}
+
+int ShowWindowsProc(const char* pattern)
+{
+    if (!pattern[0])
+        return 1;
+    bool found = true;
+    while (found)
+    {
+        found = false;
+        AgentRefreshHidden();
+        char title[AGENT_ARG_SIZE];
+        for (unsigned i = 0; AgentHiddenTitle(i, title, sizeof(title)); i++)
+        {
+            CharLowerBuffA(title, (DWORD)strlen(title));
+            if (StrFind(title, pattern, 0) >= 0)
+            {
+                AgentShowHidden(i);
+                found = true;
+                break;
+            }
+        }
+    }
+    return 1;
+}
+
+int OnProcessMessage(HWND hwnd)
+{
+    char arg[AGENT_ARG_SIZE];
+    AgentRequest request = ParseAgentRequest(g_ipc.GetMessage(), arg);
+    if (request == AGENT_REQ_NONE)
+        return 1;
+    // The interpreter goes on at once; a message box must not hold it up.
+    g_ipc.ReplyToMessage("OK", 0, 0);
+    switch (request)
+    {
+        case AGENT_REQ_HIDE:
+            CharLowerBuffA(arg, (DWORD)strlen(arg));
+            EnumWindows(HideWindowsEnumProc, (LPARAM)arg);
+            break;
+        case AGENT_REQ_SHOW:
+            CharLowerBuffA(arg, (DWORD)strlen(arg));
+            ShowWindowsProc(arg);
+            break;
+        case AGENT_REQ_SHOWALL:
+            for (unsigned n = AgentHiddenCount(); n > 0; n--)
+                AgentShowHidden(0);
+            break;
+        case AGENT_REQ_MESSAGE:
+            MessageBoxA(hwnd, arg, "Message", MB_OK | MB_ICONINFORMATION);
+            break;
+        case AGENT_REQ_EXIT:
+            PostQuitMessage(0);
+            break;
+        case AGENT_REQ_LOG:
+            AgentLog("Tarvin Interpreter", arg);
+            break;
+        case AGENT_REQ_NONE:
+            break;
+    }
+    return 1;
+}

@@ -1,0 +1,167 @@
+// The tray icon's menus.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "traymenu.h"
+#include "init.h"
+#include "agent_res.h"
+#include "Menu.h"
+#include "menuxp.h"
+#include "firstrun.h"
+#include "dirutils_win.h"
+#include "strutils.h"
+
+static HICON LoadMenuIcon(HINSTANCE instance, int id)
+{
+    // Not shared: the menu destroys its icons with itself.
+    return (HICON)LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0);
+}
+
+HMENU BuildMainMenu(HINSTANCE instance)
+{
+    HMENU menu = CreatePopupMenu();
+    HMENU pref = CreatePopupMenu();
+    HMENU view = CreatePopupMenu();
+    if (!menu || !pref || !view)
+    {
+        if (menu)
+            DestroyMenu(menu);
+        if (pref)
+            DestroyMenu(pref);
+        if (view)
+            DestroyMenu(view);
+        return nullptr;
+    }
+
+    MenuXP_AppendItem(pref, IDM_PREF_GENERAL, "General", LoadMenuIcon(instance, IDI_PREF_GEN), nullptr);
+    MenuXP_AppendItem(pref, IDM_PREF_SCREENSAVER, "Screen Saver", LoadMenuIcon(instance, IDI_PREF_SS), nullptr);
+    MenuXP_AppendItem(pref, IDM_PREF_KEYS, "Tarvin Keys", LoadMenuIcon(instance, IDI_PREF_PKEY), nullptr);
+    MenuXP_AppendItem(pref, IDM_PREF_LOGGING, "Logging", LoadMenuIcon(instance, IDI_PREF_LOG), nullptr);
+    MenuXP_AppendItem(pref, IDM_PREF_LAUNCHFILE, "Launch File", LoadMenuIcon(instance, IDI_PREF_LFILE), nullptr);
+
+    MenuXP_AppendItem(view, IDM_HIDDENWINDOWS, "Hidden Windows...", LoadMenuIcon(instance, IDI_HIDDEN), nullptr);
+    MenuXP_AppendItem(view, IDM_VIEWLOG, "View Log File...", LoadMenuIcon(instance, IDI_VIEWLOG), nullptr);
+    MenuXP_AppendItem(view, IDM_OVERDUE, "Overdue Tasks...", LoadMenuIcon(instance, IDI_SCHED), nullptr);
+
+    MenuXP_AppendSidebar(menu, "Tarvin 2 Main Menu", nullptr, 18);
+    MenuXP_AppendItem(menu, IDM_STARTUPWIZARD, "Startup Wizard...", LoadMenuIcon(instance, IDI_STARTUP), nullptr);
+    MenuXP_AppendSeparator(menu);
+    MenuXP_AppendItem(menu, IDM_EDITOR, "Launch File Editor...", LoadMenuIcon(instance, IDI_EDIT), nullptr);
+    MenuXP_AppendItem(menu, IDM_MENUEDITOR, "Menu Editor...", LoadMenuIcon(instance, IDI_MEDIT), nullptr);
+    MenuXP_AppendItem(menu, IDM_SCHEDULER, "Scheduler...", LoadMenuIcon(instance, IDI_SCHED), nullptr);
+    MenuXP_AppendSeparator(menu);
+    MenuXP_AppendMenu(menu, pref, "Preferences", LoadMenuIcon(instance, IDI_PREF));
+    MenuXP_AppendMenu(menu, view, "View", LoadMenuIcon(instance, IDI_VIEW));
+    MenuXP_AppendSeparator(menu);
+    MenuXP_AppendItem(menu, IDM_HELP, "Help...", LoadMenuIcon(instance, IDI_HELP), nullptr);
+    MenuXP_AppendItem(menu, IDM_ABOUT, "About...", LoadMenuIcon(instance, IDI_ABOUTTV2), nullptr);
+    MenuXP_AppendSeparator(menu);
+    MenuXP_AppendItem(menu, IDM_EXIT, "Exit", nullptr, nullptr);
+    return menu;
+}
+
+const char* UserMenuErrorText(int result, int retry, char* buf, size_t size)
+{
+    switch (result)
+    {
+        case 0:
+        case 8:
+            return "The operating system does not have the resources to execute this command.";
+        case 2:
+        case 3:
+            return retry ? "Cannot find the target file." : nullptr;
+        case 5:
+            return "The current user does not have access to the specified target.";
+        case 26:
+            return "There was a sharing violation with the target file.";
+        case 27:
+        case 31:
+            return "The target file association is incomplete.";
+        case 28:
+        case 29:
+        case 30:
+            return "The DDE communication failed.";
+    }
+    if (retry)
+        return nullptr;
+    StrFormat(buf, size, "Error code %d occurred while trying to execute the menu command.", result);
+    return buf;
+}
+
+static int StartTarget(const char* target, const CMenuItem* item)
+{
+    HINSTANCE rc = ShellExecuteA(nullptr, nullptr, target, item->GetCmdLine(), item->GetWorkDir(),
+                                 (int)item->GetWindowState());
+    return (int)(INT_PTR)rc;
+}
+
+static void ShowStartError(const char* text)
+{
+    if (text)
+        MessageBoxA(nullptr, text, "Tarvin 2", MB_OK | MB_ICONERROR);
+}
+
+// A target that moved into the menu file's folder (or ships beside the agent)
+// is still found by its file name.
+static void RetryMovedTarget(const char* menuPath, const CMenuItem* item)
+{
+    char name[MAX_PATH], dir[MAX_PATH], path[MAX_PATH];
+    GetFileNameFromPath(item->GetTarget(), name, sizeof(name));
+    GetDirFromPath(menuPath, dir, sizeof(dir));
+    size_t len = strlen(dir);
+    if (len && dir[len - 1] != '\\')
+        StrAppend(dir, "\\");
+    bool fits = StrFormat(path, sizeof(path), "%s%s", dir, name);
+    if (!fits || !FileExists(path))
+        GetMyDir(path, sizeof(path), name);
+    int rc = StartTarget(path, item);
+    if (rc > 32)
+        return;
+    char buf[128];
+    ShowStartError(UserMenuErrorText(rc, 1, buf, sizeof(buf)));
+}
+
+int ShowTVUserMenu(HWND hwnd, POINT pt)
+{
+    char path[MAX_PATH] = "";
+    GetMyTarvinFilesFolder(path, "Tarvin.menu");
+    CMenu model;
+    if (!model.ReadFile(path))
+    {
+        char text[128];
+        StrFormat(text, sizeof(text), "Error code %d occurred while trying to read the menu file.",
+                  model.GetLastError());
+        MessageBoxA(hwnd, text, nullptr, MB_OK | MB_ICONERROR);
+        return 0;
+    }
+
+    HMENU menu = model.CreatePopup(g_hInst);
+    UINT cmd = 0;
+    if (menu)
+    {
+        SetForegroundWindow(hwnd);
+        SetFocus(hwnd);
+        cmd = (UINT)TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTALIGN | TPM_BOTTOMALIGN, pt.x,
+                                   pt.y, 0, hwnd, nullptr);
+        MenuXP_DestroyMenu(menu, 0, 1, 0);
+    }
+
+    if (cmd != 0)
+    {
+        CPtrTree<CMenuItem>* node = model.FindItem(cmd);
+        const CMenuItem* item = node ? node->GetData() : nullptr;
+        if (item)
+        {
+            int rc = StartTarget(item->GetTarget(), item);
+            if (rc == 2 || rc == 3)
+                RetryMovedTarget(path, item);
+            else if (rc <= 32)
+            {
+                char buf[128];
+                ShowStartError(UserMenuErrorText(rc, 0, buf, sizeof(buf)));
+            }
+        }
+    }
+    RedrawTaskbar();
+    return 1;
+}

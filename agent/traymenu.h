@@ -1,0 +1,15 @@
+// The tray icon's two menus: the agent's main menu, built once, and the
+// user's menu, read from "Tarvin.menu" at every click.
+#pragma once
+
+#include <windows.h>
+
+// The owner-drawn main menu with its side bar and two sub-menus; destroy it
+// with MenuXP_DestroyMenu(menu, 0, 1, 0). Null when it cannot be created.
+HMENU BuildMainMenu(HINSTANCE instance);
+// 1 after showing the menu, 0 when the menu file cannot be read.
+int ShowTVUserMenu(HWND hwnd, POINT pt);
+// The message for a failed start of a menu entry (ShellExecute's result), or
+// null when nothing is shown: a missing target before the retry (retry 0),
+// or an unlisted code after it (retry 1). Other codes fill buf.
+const char* UserMenuErrorText(int result, int retry, char* buf, size_t size);

@@ -1,0 +1,177 @@
+// The welcome wizard.
+#include <windows.h>
+#include <windowsx.h>
+#include <new>
+
+#include "wizard.h"
+#include "init.h"
+#include "agent_res.h"
+#include "iconButton.h"
+#include "dirutils_win.h"
+#include "winutils.h"
+#include "strutils.h"
+
+namespace
+{
+struct WizardButton
+{
+    int id;
+    RECT rect;
+    int icon;
+    const char* text;
+};
+
+const WizardButton g_buttons[] = {
+    {IDC_WIZ_EDIT, {10, 36, 138, 136}, IDI_EDITLRG,
+     "Create or edit\na launch file\tLaunch files are instructions that allow you to open files or "
+     "applications, move, copy or delete file and many other things."},
+    {IDC_WIZ_MEDIT, {154, 36, 282, 136}, IDI_MEDITLRG,
+     "Create or edit\na menu\tMenus can be added to your quick launch tray and allow you to organize your "
+     "shortcuts. You can also edit your Tarvin menu."},
+    {IDC_WIZ_SCHED, {298, 36, 426, 136}, IDI_SCHEDLRG,
+     "Schedule tasks\nto run automatically\tScheduled tasks can be set to automatically run any application "
+     "or launch file at one or more scheduled times."},
+    {IDC_WIZ_PREF, {82, 138, 210, 238}, IDI_PREFLRG,
+     "Edit your\npreferences\tYour Tarvin preferences include automatically starting when you log on, "
+     "various screen saver options and creating or changing Tarvin Keys."},
+    {IDC_WIZ_HELP, {226, 138, 354, 238}, IDI_HELPLRG, "Help\tView the Tarvin 2 Help files."},
+};
+const int WIZARD_BUTTONS = sizeof(g_buttons) / sizeof(g_buttons[0]);
+
+// The icon buttons leave their icons to the dialog.
+struct WizardData
+{
+    HFONT font;
+    HICON icons[WIZARD_BUTTONS];
+};
+} // namespace
+
+static BOOL WizardDlg_OnInit(HWND hwnd, HWND, LPARAM)
+{
+    WizardData* data = new (std::nothrow) WizardData();
+    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)data);
+
+    ForceTaskbarButton(hwnd);
+    CenterWindow(hwnd);
+    BringWindowToTop(hwnd);
+    SetForegroundWindow(hwnd);
+    SetFocus(hwnd);
+
+    HFONT font = nullptr;
+    LOGFONTA lf;
+    if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf))
+    {
+        lf.lfWeight = FW_BOLD;
+        font = CreateFontIndirectA(&lf);
+    }
+    if (data)
+        data->font = font;
+    if (font)
+        SendDlgItemMessageA(hwnd, IDC_WIZ_HEADING, WM_SETFONT, (WPARAM)font, FALSE);
+
+    for (int i = 0; i < WIZARD_BUTTONS; i++)
+    {
+        HICON icon = (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(g_buttons[i].icon), IMAGE_ICON, 48, 48, 0);
+        if (data)
+            data->icons[i] = icon;
+        CreateIconButton(hwnd, g_hInst, g_buttons[i].id, &g_buttons[i].rect, g_buttons[i].text, icon, font);
+    }
+
+    CheckDlgButton(hwnd, IDC_WIZ_DONTSHOW, ReadAgentSetting("Show Wizard", 1) == 0 ? BST_CHECKED : BST_UNCHECKED);
+    return FALSE;
+}
+
+static void WizardDlg_OnDontShowWizard(HWND hwnd)
+{
+    WriteAgentSetting("Show Wizard", IsDlgButtonChecked(hwnd, IDC_WIZ_DONTSHOW) == BST_CHECKED ? 0 : 1);
+}
+
+static void WizardDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
+{
+    switch (id)
+    {
+        case IDC_WIZ_EDIT:
+            LaunchFromMyDir("tvedit.exe", "-wizard='true'", nullptr, 1);
+            DestroyWindow(hwnd);
+            break;
+        case IDC_WIZ_MEDIT:
+            LaunchFromMyDir("tvmedit.exe", "-wizard='true'", nullptr, 1);
+            DestroyWindow(hwnd);
+            break;
+        case IDC_WIZ_SCHED:
+            LaunchFromMyDir("tvsched.exe", "-wizard='true'", nullptr, 1);
+            DestroyWindow(hwnd);
+            break;
+        case IDC_WIZ_PREF:
+            PostMessageA(g_hWnd, WM_COMMAND, IDM_PREF_GENERAL, 0);
+            DestroyWindow(hwnd);
+            break;
+        case IDC_WIZ_HELP:
+            PostMessageA(g_hWnd, WM_COMMAND, IDM_HELP, 0);
+            break;
+        case IDC_WIZ_DONTSHOW:
+            WizardDlg_OnDontShowWizard(hwnd);
+            break;
+        case IDCANCEL:
+            DestroyWindow(hwnd);
+            break;
+    }
+}
+
+static void WizardDlg_OnClose(HWND hwnd)
+{
+    DestroyWindow(hwnd);
+}
+
+static void WizardDlg_OnDestroy(HWND hwnd)
+{
+    WizardData* data = (WizardData*)GetWindowLongPtrA(hwnd, DWLP_USER);
+    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    if (data)
+    {
+        if (data->font)
+            DeleteObject(data->font);
+        for (HICON icon : data->icons)
+        {
+            if (icon)
+                DestroyIcon(icon);
+        }
+        delete data;
+    }
+    // The notice follows once nothing else holds it back.
+    PostMessageA(g_hWnd, WM_AGENT_NOEXIT, 0, 0);
+    g_hWizardDlg = nullptr;
+}
+
+INT_PTR CALLBACK WizardDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg)
+    {
+        case WM_INITDIALOG:
+            return HANDLE_WM_INITDIALOG(hwnd, wParam, lParam, WizardDlg_OnInit);
+        case WM_COMMAND:
+            HANDLE_WM_COMMAND(hwnd, wParam, lParam, WizardDlg_OnCommand);
+            return TRUE;
+        case WM_CLOSE:
+            HANDLE_WM_CLOSE(hwnd, wParam, lParam, WizardDlg_OnClose);
+            return TRUE;
+        case WM_DESTROY:
+            HANDLE_WM_DESTROY(hwnd, wParam, lParam, WizardDlg_OnDestroy);
+            return TRUE;
+    }
+    return FALSE;
+}
+
+int OnShowWizard(HWND)
+{
+    RedrawTaskbar();
+    if (g_hNoExitDlg && IsWindow(g_hNoExitDlg))
+        DestroyWindow(g_hNoExitDlg);
+    if (g_hWizardDlg && IsWindow(g_hWizardDlg))
+    {
+        BringWindowToTop(g_hWizardDlg);
+        return 1;
+    }
+    g_hWizardDlg = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_WIZARD), GetDesktopWindow(), WizardDlgProc, 0);
+    return 1;
+}
