@@ -1,0 +1,573 @@
+// The real tvagent.exe under Wine: single instance, the interpreter's
+// requests through the channel (this program plays the interpreter), the
+// main window's commands, the tray icon, and what the agent leaves behind.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "MMapIPC.h"
+#include "testutil.h"
+#include "strutils.h"
+
+namespace
+{
+const DWORD kTimeout = 15000;
+const char kSuiteKey[] = "Software\\Norvale\\Tarvin 2";
+const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
+const char kAgentClass[] = "_TVAGENT_WINDOW";
+
+// Runs this thread's messages until cond holds or the time is up: the agent
+// hides and shows this program's windows, which needs our message loop.
+bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs = kTimeout)
+{
+    DWORD start = GetTickCount();
+    for (;;)
+    {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (cond())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return cond();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+std::string MyDir()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof(path));
+    char* slash = strrchr(path, '\\');
+    if (slash)
+        slash[1] = '\0';
+    return path;
+}
+
+struct FindData
+{
+    DWORD pid;
+    const char* className;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindProc(HWND hwnd, LPARAM lParam)
+{
+    FindData* fd = (FindData*)lParam;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (fd->pid && pid != fd->pid)
+        return TRUE;
+    char buf[256] = "";
+    if (fd->className && (!GetClassNameA(hwnd, buf, sizeof(buf)) || strcmp(buf, fd->className) != 0))
+        return TRUE;
+    buf[0] = '\0';
+    if (fd->title && (GetWindowTextA(hwnd, buf, sizeof(buf)) < 0 || strcmp(buf, fd->title) != 0))
+        return TRUE;
+    fd->found = hwnd;
+    return FALSE;
+}
+
+// A top-level window (visible or not) of that process, class and title.
+HWND FindTop(DWORD pid, const char* className, const char* title)
+{
+    FindData fd = {pid, className, title, nullptr};
+    EnumWindows(FindProc, (LPARAM)&fd);
+    return fd.found;
+}
+
+// The static text of a message box.
+std::string BoxText(HWND box)
+{
+    char buf[512] = "";
+    HWND text = GetDlgItem(box, 0xFFFF);
+    if (text)
+        GetWindowTextA(text, buf, sizeof(buf));
+    return buf;
+}
+
+const char* TestWindowClass()
+{
+    static bool registered = false;
+    if (!registered)
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TVAgentE2ETarget";
+        registered = RegisterClassA(&wc) != 0;
+    }
+    return "TVAgentE2ETarget";
+}
+
+// A visible top-level window of this program for the agent to hide.
+class Target
+{
+  public:
+    explicit Target(const char* title)
+    {
+        m_hwnd = CreateWindowExA(0, TestWindowClass(), title, WS_OVERLAPPEDWINDOW, 50, 50, 200, 120, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+        ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+    }
+    ~Target()
+    {
+        if (m_hwnd)
+            DestroyWindow(m_hwnd);
+    }
+    HWND Get() const
+    {
+        return m_hwnd;
+    }
+    bool Visible() const
+    {
+        return IsWindowVisible(m_hwnd) != 0;
+    }
+
+  private:
+    HWND m_hwnd;
+};
+
+void SetDword(const char* key, const char* name, DWORD value)
+{
+    HKEY h;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h,
+                                             nullptr));
+    RegSetValueExA(h, name, 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
+    RegCloseKey(h);
+}
+
+void SetString(const char* key, const char* name, const std::string& value)
+{
+    HKEY h;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h,
+                                             nullptr));
+    RegSetValueExA(h, name, 0, REG_SZ, (const BYTE*)value.c_str(), (DWORD)value.size() + 1);
+    RegCloseKey(h);
+}
+
+void DeleteValue(const char* key, const char* name)
+{
+    HKEY h;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &h) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(h, name);
+    RegCloseKey(h);
+}
+
+// The agent started fresh in a scratch files folder, with everything that
+// could block an unattended run (splash, wizard, notice) switched off.
+class AgentE2E : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        m_files = m_dir.Path("files");
+        CreateDirectoryA(m_files.c_str(), nullptr);
+        SetString(kSuiteKey, "Files Folder", m_files);
+        SetDword(kSuiteKey, "First Run", 0);
+        SetDword(kAgentKey, "No Splash", 1);
+        SetDword(kAgentKey, "Show Wizard", 0);
+        SetDword(kAgentKey, "Exit Message", 0);
+        SetDword(kAgentKey, "Log File", 100);
+        // Without these two files the agent greets a new user with boxes.
+        WriteBytes(File("Tarvin.log"), "<?TarvinLogFile version='1.00'?>\r\n");
+        WriteBytes(File("Tarvin Keys.keys"), "<?TarvinTarvinKeys version=\"1.00\"?>\r\n");
+
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "TVAgentE2EChannel";
+        RegisterClassA(&wc);
+        // Top-level and hidden: the agent's reply is announced to every
+        // top-level window.
+        m_channelWnd = CreateWindowExA(0, "TVAgentE2EChannel", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                       GetModuleHandleA(nullptr), nullptr);
+        ASSERT_TRUE(m_ipc.Init(m_channelWnd, "TVInt", MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME));
+    }
+
+    void TearDown() override
+    {
+        Stop();
+        if (m_channelWnd)
+            DestroyWindow(m_channelWnd);
+        DeleteValue(kSuiteKey, "Files Folder");
+        const char* names[] = {"No Splash", "Show Wizard", "Exit Message", "Log File"};
+        for (const char* name : names)
+            DeleteValue(kAgentKey, name);
+    }
+
+    std::string File(const char* name) const
+    {
+        return m_files + "\\" + name;
+    }
+
+    // Starts tvagent.exe and waits for its (hidden) main window.
+    HWND Start()
+    {
+        std::string exe = MyDir() + "tvagent.exe";
+        std::string cmd = "\"" + exe + "\"";
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        std::vector<char> line(cmd.begin(), cmd.end());
+        line.push_back('\0');
+        if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi))
+        {
+            ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
+            return nullptr;
+        }
+        CloseHandle(m_pi.hThread);
+        m_pi.hThread = nullptr;
+        PumpUntil([&]() { return (m_agent = FindTop(m_pi.dwProcessId, kAgentClass, nullptr)) != nullptr; });
+        // Ready when its message loop answers.
+        DWORD_PTR result;
+        if (m_agent)
+            SendMessageTimeoutA(m_agent, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTimeout, &result);
+        return m_agent;
+    }
+
+    // Waits for the agent to end; its exit code, or -1 on a time-out.
+    int WaitExit()
+    {
+        if (!m_pi.hProcess)
+            return -1;
+        bool ended = PumpUntil([&]() { return WaitForSingleObject(m_pi.hProcess, 0) == WAIT_OBJECT_0; });
+        if (!ended)
+            return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(m_pi.hProcess, &code);
+        CloseHandle(m_pi.hProcess);
+        m_pi.hProcess = nullptr;
+        return (int)code;
+    }
+
+    // Ends the agent the way its menu does and waits for it.
+    void Stop()
+    {
+        if (!m_pi.hProcess)
+            return;
+        if (m_agent && IsWindow(m_agent))
+            PostMessageA(m_agent, WM_COMMAND, 200, 0);
+        if (WaitExit() < 0 && m_pi.hProcess)
+        {
+            TerminateProcess(m_pi.hProcess, 1);
+            CloseHandle(m_pi.hProcess);
+            m_pi.hProcess = nullptr;
+        }
+    }
+
+    // Sends a request as the interpreter does; true when "OK" came back
+    // within waitMs.
+    bool Request(const char* body, DWORD waitMs = 5000)
+    {
+        if (!m_ipc.SendMessage(body, "TVAgent", m_agent, 0, 0))
+        {
+            ADD_FAILURE() << "send failed: " << m_ipc.GetError();
+            return false;
+        }
+        bool ok = false;
+        PumpUntil(
+            [&]() {
+                if (m_ipc.ReadMessage(0))
+                    ok = strcmp(m_ipc.GetMessage(), "OK") == 0;
+                return ok;
+            },
+            waitMs);
+        return ok;
+    }
+
+    HWND WaitBox(const char* caption)
+    {
+        HWND box = nullptr;
+        PumpUntil([&]() {
+            box = FindTop(m_pi.dwProcessId, "#32770", caption);
+            return box && IsWindowVisible(box);
+        });
+        return box;
+    }
+
+    ScratchDir m_dir;
+    std::string m_files;
+    HWND m_channelWnd = nullptr;
+    CMMapIPC m_ipc;
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_agent = nullptr;
+};
+
+TEST_F(AgentE2E, SecondStartExitsAndTheFirstShowsItsWizard)
+{
+    ASSERT_TRUE(Start());
+    DWORD firstPid = m_pi.dwProcessId;
+
+    std::string exe = MyDir() + "tvagent.exe";
+    std::string cmd = "\"" + exe + "\"";
+    std::vector<char> line(cmd.begin(), cmd.end());
+    line.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION second = {};
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &second));
+    CloseHandle(second.hThread);
+    EXPECT_TRUE(PumpUntil([&]() { return WaitForSingleObject(second.hProcess, 0) == WAIT_OBJECT_0; }));
+    DWORD code = 99;
+    GetExitCodeProcess(second.hProcess, &code);
+    CloseHandle(second.hProcess);
+    EXPECT_EQ(0u, code);
+
+    // The running agent answers the broadcast with its welcome wizard.
+    HWND wizard = nullptr;
+    EXPECT_TRUE(PumpUntil([&]() {
+        wizard = FindTop(firstPid, "#32770", "Tarvin 2 Startup Wizard");
+        return wizard && IsWindowVisible(wizard);
+    }));
+    EXPECT_EQ(firstPid, m_pi.dwProcessId);
+    ASSERT_TRUE(wizard);
+    char text[64] = "";
+    GetWindowTextA(GetDlgItem(wizard, 1605), text, sizeof(text));
+    EXPECT_STREQ("Don't show this wizard at Tarvin startup.", text);
+    for (int id : {1601, 1602, 1603, 1604, 1608})
+        EXPECT_TRUE(GetDlgItem(wizard, id)) << id;
+    GetWindowTextA(GetDlgItem(wizard, 1601), text, sizeof(text));
+    EXPECT_STREQ("Create or edit\na launch file", text);
+
+    // "Show Wizard" is 0 here, so the box starts checked; unchecking it
+    // switches the wizard on again for the next start.
+    HWND box = GetDlgItem(wizard, 1605);
+    EXPECT_EQ(BST_CHECKED, SendMessageA(box, BM_GETCHECK, 0, 0));
+    SendMessageA(box, BM_CLICK, 0, 0);
+    DWORD value = 0, size = sizeof(value);
+    RegGetValueA(HKEY_CURRENT_USER, kAgentKey, "Show Wizard", RRF_RT_REG_DWORD, nullptr, &value, &size);
+    EXPECT_EQ(1u, value);
+    SendMessageA(box, BM_CLICK, 0, 0);
+    size = sizeof(value);
+    RegGetValueA(HKEY_CURRENT_USER, kAgentKey, "Show Wizard", RRF_RT_REG_DWORD, nullptr, &value, &size);
+    EXPECT_EQ(0u, value);
+    PostMessageA(wizard, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(wizard); }));
+}
+
+TEST_F(AgentE2E, HideShowAndShowAllByTitle)
+{
+    ASSERT_TRUE(Start());
+    Target a("Alpha Notes - Editor"), b("alpha sheet"), c("Gamma Viewer");
+    ASSERT_TRUE(a.Visible() && b.Visible() && c.Visible());
+
+    // Any case matches; other windows stay.
+    ASSERT_TRUE(Request("agent:hide=\"ALPHA\""));
+    EXPECT_TRUE(PumpUntil([&]() { return !a.Visible() && !b.Visible(); }));
+    EXPECT_TRUE(c.Visible());
+
+    ASSERT_TRUE(Request("agent:show=\"sheet\""));
+    EXPECT_TRUE(PumpUntil([&]() { return b.Visible(); }));
+    EXPECT_FALSE(a.Visible());
+
+    ASSERT_TRUE(Request("agent:hide=\"gamma\""));
+    EXPECT_TRUE(PumpUntil([&]() { return !c.Visible(); }));
+    ASSERT_TRUE(Request("AGENT:SHOWALL"));
+    EXPECT_TRUE(PumpUntil([&]() { return a.Visible() && c.Visible(); }));
+
+    // An empty title part matches nothing, but is still understood.
+    ASSERT_TRUE(Request("agent:hide=\"\""));
+    EXPECT_TRUE(PumpUntil([&]() { return a.Visible() && b.Visible() && c.Visible(); }, 500));
+}
+
+TEST_F(AgentE2E, UnknownAndMalformedRequestsGetNoReply)
+{
+    ASSERT_TRUE(Start());
+    const char* bad[] = {
+        "agent:bogus",            // unknown selector
+        "agent:exit",             // ten characters: no selector
+        "agent:message=unquoted", // argument without quotes
+        "agent:hide=\"unclosed",  // no closing quote
+        "agent:log='single'",     // the log selector takes a double quote
+        "agnt:showall",           // not addressed to the agent's vocabulary
+    };
+    for (const char* body : bad)
+        EXPECT_FALSE(Request(body, 1200)) << body;
+    // Still serving, and "agent:exit" above did not end it.
+    EXPECT_TRUE(Request("agent:showall"));
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(m_pi.hProcess, 0));
+}
+
+TEST_F(AgentE2E, MessageRequestShowsABoxAfterReplying)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Request("agent:message=\"Backup finished\""));
+    HWND box = WaitBox("Message");
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Backup finished", BoxText(box));
+    // Requests are served while the box is open.
+    EXPECT_TRUE(Request("agent:showall"));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(box); }));
+}
+
+TEST_F(AgentE2E, LongArgumentsAreCutNotOverrun)
+{
+    ASSERT_TRUE(Start());
+    std::string text(600, 'x');
+    std::string body = "agent:message=\"" + text + "\"";
+    ASSERT_TRUE(Request(body.c_str()));
+    HWND box = WaitBox("Message");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(std::string(259, 'x'), BoxText(box));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(box); }));
+    EXPECT_TRUE(Request("agent:showall"));
+}
+
+TEST_F(AgentE2E, ExitRequestEndsTheAgentAndTheLogIsWritten)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Request("agent:log=\"Nightly copy done\""));
+    ASSERT_TRUE(Request("agent:exit tarvin"));
+    EXPECT_EQ(0, WaitExit());
+
+    std::string log = ReadBytes(File("Tarvin.log"));
+    EXPECT_EQ(0u, log.find("<?TarvinLogFile version='1.00'?>\r\n")) << log;
+    size_t started = log.find("name=\"Tarvin 2 Agent\" description=\"Tarvin Agent started\"");
+    size_t logged = log.find("<logitem severity=\"0\" name=\"Tarvin Interpreter\" description=\"Nightly copy done\"");
+    size_t exited = log.find("name=\"Tarvin 2 Agent\" description=\"Tarvin Agent exit\"");
+    ASSERT_NE(std::string::npos, started) << log;
+    ASSERT_NE(std::string::npos, logged) << log;
+    ASSERT_NE(std::string::npos, exited) << log;
+    EXPECT_LT(started, logged);
+    EXPECT_LT(logged, exited);
+}
+
+TEST_F(AgentE2E, NoLogIsKeptWhenItsSizeIsZero)
+{
+    SetDword(kAgentKey, "Log File", 0);
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(Request("agent:log=\"not kept\""));
+    ASSERT_TRUE(Request("agent:exit now"));
+    EXPECT_EQ(0, WaitExit());
+    std::string log = ReadBytes(File("Tarvin.log"));
+    EXPECT_EQ(std::string::npos, log.find("not kept")) << log;
+    EXPECT_EQ(std::string::npos, log.find("<logitem")) << log;
+}
+
+TEST_F(AgentE2E, HiddenWindowsComeBackAtExit)
+{
+    ASSERT_TRUE(Start());
+    Target a("Report Draft"), b("Report Final");
+    ASSERT_TRUE(Request("agent:hide=\"report\""));
+    ASSERT_TRUE(PumpUntil([&]() { return !a.Visible() && !b.Visible(); }));
+    PostMessageA(m_agent, WM_COMMAND, 200, 0);
+    EXPECT_EQ(0, WaitExit());
+    EXPECT_TRUE(PumpUntil([&]() { return a.Visible() && b.Visible(); }));
+}
+
+TEST_F(AgentE2E, MainWindowCommands)
+{
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(IsWindowVisible(m_agent));
+    char title[64] = "";
+    GetWindowTextA(m_agent, title, sizeof(title));
+    EXPECT_STREQ("Tarvin 2 Agent", title);
+
+    // About: the main window shows, stays, and a click hides it.
+    PostMessageA(m_agent, WM_COMMAND, 204, 0);
+    EXPECT_TRUE(PumpUntil([&]() {
+        return IsWindowVisible(m_agent) && (GetWindowLongA(m_agent, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    }));
+    RECT rc;
+    GetClientRect(m_agent, &rc);
+    EXPECT_EQ(258, rc.right);
+    EXPECT_EQ(172, rc.bottom);
+    PostMessageA(m_agent, WM_LBUTTONUP, 0, 0);
+    EXPECT_TRUE(PumpUntil([&]() { return !IsWindowVisible(m_agent); }));
+
+    // Ids without a handler do nothing.
+    for (int id : {202, 203, 207, 209, 215, 219})
+        PostMessageA(m_agent, WM_COMMAND, id, 0);
+    EXPECT_TRUE(Request("agent:showall"));
+    EXPECT_FALSE(IsWindowVisible(m_agent));
+
+    // Startup wizard.
+    PostMessageA(m_agent, WM_COMMAND, 212, 0);
+    HWND wizard = WaitBox("Tarvin 2 Startup Wizard");
+    ASSERT_TRUE(wizard);
+    PostMessageA(wizard, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(wizard); }));
+
+    // Exit.
+    PostMessageA(m_agent, WM_COMMAND, 200, 0);
+    EXPECT_EQ(0, WaitExit());
+}
+
+TEST_F(AgentE2E, SplashThenWizardThenNoExitNotice)
+{
+    SetDword(kAgentKey, "No Splash", 0);
+    SetDword(kAgentKey, "Show Wizard", 1);
+    SetDword(kAgentKey, "Exit Message", 1);
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(PumpUntil([&]() { return IsWindowVisible(m_agent) != 0; }));
+    // The splash ends by itself and the wizard follows.
+    HWND wizard = WaitBox("Tarvin 2 Startup Wizard");
+    ASSERT_TRUE(wizard);
+    EXPECT_FALSE(IsWindowVisible(m_agent));
+
+    // Closing the wizard asks for the notice, which comes at a tick.
+    PostMessageA(wizard, WM_COMMAND, IDCANCEL, 0);
+    HWND notice = WaitBox("Tarvin 2 Agent is minimized");
+    ASSERT_TRUE(notice);
+    SendMessageA(GetDlgItem(notice, 1701), BM_CLICK, 0, 0);
+    DWORD value = 1, size = sizeof(value);
+    RegGetValueA(HKEY_CURRENT_USER, kAgentKey, "Exit Message", RRF_RT_REG_DWORD, nullptr, &value, &size);
+    EXPECT_EQ(0u, value);
+
+    // The wizard replaces an open notice.
+    PostMessageA(m_agent, WM_COMMAND, 212, 0);
+    wizard = WaitBox("Tarvin 2 Startup Wizard");
+    ASSERT_TRUE(wizard);
+    EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(notice); }));
+    PostMessageA(wizard, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(wizard); }));
+}
+
+BOOL CALLBACK TrayIconProc(HWND hwnd, LPARAM lParam)
+{
+    char cls[128] = "";
+    GetClassNameA(hwnd, cls, sizeof(cls));
+    CharLowerA(cls);
+    if (strstr(cls, "tray_icon"))
+        ((std::vector<HWND>*)lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> TrayIcons()
+{
+    std::vector<HWND> icons;
+    HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+    if (tray)
+        EnumChildWindows(tray, TrayIconProc, (LPARAM)&icons);
+    return icons;
+}
+
+TEST_F(AgentE2E, TrayIconIsAddedAndADoubleClickOpensTheWizard)
+{
+    size_t before = TrayIcons().size();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(PumpUntil([&]() { return FindWindowA("__winex11_standalone_tray", nullptr) != nullptr; }));
+    EXPECT_TRUE(PumpUntil([&]() { return TrayIcons().size() == before + 1; }));
+    std::vector<HWND> icons = TrayIcons();
+    ASSERT_FALSE(icons.empty());
+    HWND icon = icons.back();
+    PostMessageA(icon, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(8, 8));
+    HWND wizard = WaitBox("Tarvin 2 Startup Wizard");
+    ASSERT_TRUE(wizard);
+    PostMessageA(wizard, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(wizard); }));
+
+    PostMessageA(m_agent, WM_COMMAND, 200, 0);
+    EXPECT_EQ(0, WaitExit());
+    EXPECT_TRUE(PumpUntil([&]() { return TrayIcons().size() == before; }));
+}
+} // namespace
