@@ -102,9 +102,9 @@ class CHotKeyHost
 };
 
 #define TVKEYS_FILE_NAME "Tarvin Keys.keys"
-#define TVKEYS_REGISTER_FAILED                                                                                 \
-    "Tarvin is unable to register the new Tarvin Key:\n   %s\n   %s\n\nThis may be because the key is already " \
-    "registered by another application."
+#define TVKEYS_REGISTER_FAILED                                                                               \
+    "Tarvin is unable to register the new Tarvin Key:\n   %s\n   %s\n\n"                                     \
+    "This may be because the key is already registered by another application."
 #define TVKEYS_CANNOT_HIDE "You cannot hide Tarvin Agent windows using this feature."
 
 // The registration failure text for the key at index.

@@ -235,7 +235,8 @@ BOOL SetSizeDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
     CenterWindow(hwnd);
 
     char text[128];
-    StrFormat(text, sizeof(text), "The current maximum size of the log file is %d entries.", (int)state->current);
+    StrFormat(text, sizeof(text), "The current maximum size of the log file is %d entries.",
+              (int)state->current);
     SetDlgItemTextA(hwnd, IDC_SETLOGSIZE_CURRENT, text);
 
     HWND edit = GetDlgItem(hwnd, IDC_SETLOGSIZE_EDIT);
@@ -317,8 +318,8 @@ HWND OpenLogViewer(HINSTANCE instance, CLogFile* log, HWND* slot)
     if (!log)
         return NULL;
     LogViewState* state = new LogViewState{log, slot, NULL, instance};
-    HWND hwnd = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_LOGVIEW), GetDesktopWindow(), LogViewDlgProc,
-                                   (LPARAM)state);
+    HWND hwnd = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_LOGVIEW), GetDesktopWindow(),
+                                   LogViewDlgProc, (LPARAM)state);
     if (!hwnd)
     {
         // Creation failed before WM_INITDIALOG took the state over.
@@ -334,7 +335,7 @@ HWND OpenLogViewer(HINSTANCE instance, CLogFile* log, HWND* slot)
 unsigned ShowSetLogSizeDialog(HINSTANCE instance, HWND owner, unsigned current)
 {
     SetSizeState state = {current};
-    INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETLOGSIZE), owner, SetSizeDlgProc,
-                                     (LPARAM)&state);
+    INT_PTR result =
+        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SETLOGSIZE), owner, SetSizeDlgProc, (LPARAM)&state);
     return result > 0 ? (unsigned)result : 0;
 }

@@ -59,9 +59,9 @@ const char* GetKeyName(int vcode)
     static const char* const digits[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
     static const char* const letters[] = {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M",
                                           "N", "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y", "Z"};
-    static const char* const numpad[] = {"Num 0", "Num 1", "Num 2", "Num 3", "Num 4",
-                                         "Num 5", "Num 6", "Num 7", "Num 8", "Num 9",
-                                         "Num *", "Num +", "Separator", "Num -", "Num Del", "Num /"};
+    static const char* const numpad[] = {"Num 0",     "Num 1", "Num 2",   "Num 3", "Num 4", "Num 5",
+                                         "Num 6",     "Num 7", "Num 8",   "Num 9", "Num *", "Num +",
+                                         "Separator", "Num -", "Num Del", "Num /"};
     static const char* const fkeys[] = {"F1",  "F2",  "F3",  "F4",  "F5",  "F6",  "F7",  "F8",
                                         "F9",  "F10", "F11", "F12", "F13", "F14", "F15", "F16",
                                         "F17", "F18", "F19", "F20", "F21", "F22", "F23", "F24"};

@@ -67,8 +67,8 @@ class CTestWindow
   public:
     explicit CTestWindow(const char* title, HWND owner = NULL, DWORD exStyle = 0, int x = 100, int y = 100)
     {
-        m_hwnd = CreateWindowExA(exStyle, TestClass(), title, WS_OVERLAPPEDWINDOW, x, y, 300, 200, owner, NULL,
-                                 GetModuleHandleA(NULL), NULL);
+        m_hwnd = CreateWindowExA(exStyle, TestClass(), title, WS_OVERLAPPEDWINDOW, x, y, 300, 200, owner,
+                                 NULL, GetModuleHandleA(NULL), NULL);
         if (m_hwnd)
             ShowWindow(m_hwnd, owner ? SW_SHOWNOACTIVATE : SW_SHOW);
         PumpPending();

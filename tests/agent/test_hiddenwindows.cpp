@@ -58,8 +58,8 @@ TEST(HiddenWindows, MoreThan256OwnedWindowsDoNotOverrunTheRecord)
     CTestWindow top("Big family");
     std::vector<std::unique_ptr<CTestWindow>> owned;
     for (int i = 0; i < 260; i++)
-        owned.push_back(std::make_unique<CTestWindow>(("Owned " + std::to_string(i)).c_str(), top,
-                                                      WS_EX_TOOLWINDOW));
+        owned.push_back(
+            std::make_unique<CTestWindow>(("Owned " + std::to_string(i)).c_str(), top, WS_EX_TOOLWINDOW));
     CHiddenWindows list;
     list.Hide(top);
     CHiddenWnd* record = list.GetAt(0);

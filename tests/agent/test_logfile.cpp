@@ -149,7 +149,8 @@ TEST(LogFileFormat, OpenResultCodes)
         int expected;
         unsigned entries;
     };
-    const std::string item = "<logitem severity=\"1\" name=\"n\" description=\"d\" datetime=\"1 Feb 2026 10:00:00:000\" />\r\n";
+    const std::string item =
+        "<logitem severity=\"1\" name=\"n\" description=\"d\" datetime=\"1 Feb 2026 10:00:00:000\" />\r\n";
     const Case cases[] = {
         {"<?TarvinLogFile version='1.00'?>\r\n", 0, 0},
         {"<?TarvinLogFile version='1.0'?>\r\n", 0, 0},
@@ -158,7 +159,8 @@ TEST(LogFileFormat, OpenResultCodes)
         {"<?TarvinLogFile version='1.01'?>\r\n", 3, 0},
         {"<?TarvinLogFile version='0.9'?>\r\n", 3, 0},
         {"<?TarvinLogFile?>\r\n", 2, 0},
-        {"<logitem severity=\"1\" name=\"n\" description=\"d\" datetime=\"1 Feb 2026 10:00:00:000\" />\r\n", 2, 0},
+        {"<logitem severity=\"1\" name=\"n\" description=\"d\" datetime=\"1 Feb 2026 10:00:00:000\" />\r\n",
+         2, 0},
         {"", 2, 0},
         {"garbage\r\n", 2, 0},
     };
@@ -217,8 +219,8 @@ TEST(LogFileFormat, LineOverTheLimitIsCompletedFromItsOwnText)
     // characters inside the description, before the time.
     std::string desc(1300, 'x');
     desc.replace(1000, 8, "datetime");
-    std::string longLine = "<logitem severity=\"3\" name=\"" + std::string(200, 'n') + "\" description=\"" + desc +
-                           "\" datetime=\"5 Dec 2026 21:56:50:123\" />";
+    std::string longLine = "<logitem severity=\"3\" name=\"" + std::string(200, 'n') + "\" description=\"" +
+                           desc + "\" datetime=\"5 Dec 2026 21:56:50:123\" />";
     ASSERT_GT(longLine.size(), 1359u);
     std::string text = Header() + longLine + "\r\n" +
                        "<logitem severity=\"0\" name=\"after\" description=\"next\" datetime=\"6 Dec 2026 "
@@ -425,10 +427,11 @@ TEST(SetLogSize, ShowsTheSizeClampsTheEntryAndReturnsIt)
         SendMessageA(updown, UDM_GETRANGE32, (WPARAM)&lo, (LPARAM)&hi);
         seen.push_back(std::to_string(lo) + "-" + std::to_string(hi));
         DWORD style = (DWORD)GetWindowLongPtrA(updown, GWL_STYLE);
-        seen.push_back((style & (UDS_WRAP | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS)) ==
-                               (UDS_WRAP | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS)
-                           ? "styles"
-                           : "missing styles");
+        seen.push_back(
+            (style & (UDS_WRAP | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS)) ==
+                    (UDS_WRAP | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS)
+                ? "styles"
+                : "missing styles");
         LeaveEdit(dlg, "12000");
         seen.push_back(EditText(dlg));
         LeaveEdit(dlg, "0");
@@ -439,8 +442,8 @@ TEST(SetLogSize, ShowsTheSizeClampsTheEntryAndReturnsIt)
         seen.push_back(EditText(dlg));
         PostMessageA(dlg, WM_COMMAND, IDOK, 0);
     });
-    EXPECT_EQ((std::vector<std::string>{"The current maximum size of the log file is 250 entries.", "updown", "250",
-                                        "1-9999", "styles", "9999", "1", "250", "42"}),
+    EXPECT_EQ((std::vector<std::string>{"The current maximum size of the log file is 250 entries.", "updown",
+                                        "250", "1-9999", "styles", "9999", "1", "250", "42"}),
               seen);
     EXPECT_EQ(42u, result);
 

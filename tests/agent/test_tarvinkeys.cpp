@@ -20,9 +20,10 @@ using agenttest::PumpUntil;
 namespace
 {
 
-const char kSample[] = "<?TarvinTarvinKeys version=\"1.00\"?>\r\n"
-                       "<key vcode=\"84\" mods=\"3\" action=\"7\" target=\"\">\r\n"
-                       "<key vcode=\"116\" mods=\"8\" action=\"1\" target=\"C:\\users\\me\\Daily.launch\">\r\n";
+const char kSample[] =
+    "<?TarvinTarvinKeys version=\"1.00\"?>\r\n"
+    "<key vcode=\"84\" mods=\"3\" action=\"7\" target=\"\">\r\n"
+    "<key vcode=\"116\" mods=\"8\" action=\"1\" target=\"C:\\users\\me\\Daily.launch\">\r\n";
 
 std::string Text(CTarvinKeys& keys, unsigned i)
 {
@@ -133,11 +134,14 @@ TEST(KeysFile, HeaderAndLineRules)
         unsigned keys;
     };
     const Case cases[] = {
-        {"<?TarvinTarvinKeys version=\"2.00\"?>\r\n<key vcode=\"65\" mods=\"3\" action=\"2\" target=\"\">\r\n", 0, 0},
+        {"<?TarvinTarvinKeys version=\"2.00\"?>\r\n<key vcode=\"65\" mods=\"3\" action=\"2\" "
+         "target=\"\">\r\n",
+         0, 0},
         {"<?TarvinTarvinKeys?>\r\n<key vcode=\"65\" mods=\"3\" action=\"2\" target=\"\">\r\n", 0, 0},
         {"<key vcode=\"65\" mods=\"3\" action=\"2\" target=\"\">\r\n", 0, 0},
         {"", 0, 0},
-        {"\r\n<?tarvintarvinkeys version='1.0'?>\r\n<KEY vcode=\"65\" mods=\"3\" action=\"2\" target=\"\">\r\n"
+        {"\r\n<?tarvintarvinkeys version='1.0'?>\r\n<KEY vcode=\"65\" mods=\"3\" action=\"2\" "
+         "target=\"\">\r\n"
          "<other vcode=\"66\">\r\njunk\r\n<key vcode=\"67\">\r\n",
          1, 2},
     };
@@ -174,16 +178,15 @@ TEST(KeyNames, NamesAndCombinationTexts)
         int vcode;
         const char* name;
     };
-    const Case cases[] = {{8, "Backspace"},  {13, "Enter"},       {20, "Caps Lock"}, {32, "Space"},
-                          {33, "Page Up"},   {34, "Page Down"},   {35, "End"},       {36, "Home"},
-                          {37, "Left"},      {38, "Up"},          {39, "Right"},     {40, "Down"},
-                          {44, "Print Scrn"}, {45, "Insert"},     {46, "Delete"},    {48, "0"},
-                          {57, "9"},         {65, "A"},           {90, "Z"},         {96, "Num 0"},
-                          {105, "Num 9"},    {106, "Num *"},      {107, "Num +"},    {108, "Separator"},
-                          {109, "Num -"},    {110, "Num Del"},    {111, "Num /"},    {112, "F1"},
-                          {135, "F24"},      {145, "Scroll Lock"}, {0, "Unknown"},   {9, "Unknown"},
-                          {47, "Unknown"},   {91, "Unknown"},     {136, "Unknown"},  {-5, "Unknown"},
-                          {100000, "Unknown"}};
+    const Case cases[] = {
+        {8, "Backspace"},  {13, "Enter"},      {20, "Caps Lock"},  {32, "Space"},      {33, "Page Up"},
+        {34, "Page Down"}, {35, "End"},        {36, "Home"},       {37, "Left"},       {38, "Up"},
+        {39, "Right"},     {40, "Down"},       {44, "Print Scrn"}, {45, "Insert"},     {46, "Delete"},
+        {48, "0"},         {57, "9"},          {65, "A"},          {90, "Z"},          {96, "Num 0"},
+        {105, "Num 9"},    {106, "Num *"},     {107, "Num +"},     {108, "Separator"}, {109, "Num -"},
+        {110, "Num Del"},  {111, "Num /"},     {112, "F1"},        {135, "F24"},       {145, "Scroll Lock"},
+        {0, "Unknown"},    {9, "Unknown"},     {47, "Unknown"},    {91, "Unknown"},    {136, "Unknown"},
+        {-5, "Unknown"},   {100000, "Unknown"}};
     for (const Case& c : cases)
         EXPECT_STREQ(c.name, GetKeyName(c.vcode)) << c.vcode;
 
@@ -229,9 +232,9 @@ TEST(KeyNames, TheAddDialogOffersEveryNamedKeyButSeparator)
     std::vector<std::string> names;
     for (unsigned i = 0; i < n; i++)
         names.push_back(GetKeyName(codes[i]));
-    EXPECT_EQ((std::vector<std::string>{"Backspace", "Enter", "Caps Lock", "Space", "Page Up", "Page Down", "End",
-                                        "Home", "Left", "Right", "Up", "Down", "Print Scrn", "Insert", "Delete",
-                                        "0"}),
+    EXPECT_EQ((std::vector<std::string>{"Backspace", "Enter", "Caps Lock", "Space", "Page Up", "Page Down",
+                                        "End", "Home", "Left", "Right", "Up", "Down", "Print Scrn", "Insert",
+                                        "Delete", "0"}),
               std::vector<std::string>(names.begin(), names.begin() + 16));
     EXPECT_EQ("A", names[25]);
     EXPECT_EQ("Num 0", names[51]);
@@ -292,9 +295,10 @@ TEST(KeyRegistration, TwoKeysRegisterAndATakenKeyGivesTheMessage)
     again.AddKey(NewKey(VK_F10, MOD_CONTROL | MOD_ALT, 1, "C:\\x.launch"));
     EXPECT_EQ(2, RegisterTarvinKeys(other, again, host));
     ASSERT_EQ(2u, host.messages.size());
-    EXPECT_EQ("Tarvin Keys|Tarvin is unable to register the new Tarvin Key:\n   Ctrl + Alt + F9\n   Open Tarvin "
-              "Editor\n\nThis may be because the key is already registered by another application.",
-              host.messages[0]);
+    EXPECT_EQ(
+        "Tarvin Keys|Tarvin is unable to register the new Tarvin Key:\n   Ctrl + Alt + F9\n   Open Tarvin "
+        "Editor\n\nThis may be because the key is already registered by another application.",
+        host.messages[0]);
     EXPECT_EQ("Tarvin Keys|Tarvin is unable to register the new Tarvin Key:\n   Ctrl + Alt + F10\n   Run "
               "\"C:\\x.launch\"\n\nThis may be because the key is already registered by another application.",
               host.messages[1]);
