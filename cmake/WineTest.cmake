@@ -13,7 +13,7 @@ endif()
 find_program(TV_WINE wine)
 find_program(TV_XVFB Xvfb)
 if(NOT TV_WINE OR NOT TV_XVFB)
-    message(WARNING "wine or Xvfb not found: tests of the Windows build will not run")
+    message(WARNING "wine or Xvfb not found: the tests of the Windows build cannot run")
 endif()
 
 get_filename_component(tv_source_root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
@@ -39,8 +39,8 @@ add_custom_target(tv_wine_template ALL DEPENDS ${TV_WINE_TEMPLATE}/.tv-template 
 
 # Covers `ctest` after a partial build: the fixture makes sure the template
 # exists (a no-op when it does) before any Wine test starts.
-add_test(NAME tv_wine_template COMMAND ${TV_MAKE_WINE_TEMPLATE} ${TV_WINE_TEMPLATE})
-set_tests_properties(tv_wine_template PROPERTIES FIXTURES_SETUP tv_wine_template TIMEOUT 300)
+add_test(NAME wine.template COMMAND ${TV_MAKE_WINE_TEMPLATE} ${TV_WINE_TEMPLATE})
+set_tests_properties(wine.template PROPERTIES FIXTURES_SETUP tv_wine_template TIMEOUT 300)
 
 # Properties every Wine test needs: the template fixture, and a ctest limit above
 # winerun's own (WINERUN_TIMEOUT, 600 s by default) so that winerun, not ctest,
