@@ -255,7 +255,9 @@ static void HideWindowUnderCursor(HWND mainWnd, CHotKeyHost& host)
     POINT pt;
     host.GetCursor(&pt);
     HWND hwnd = GetTopOwner(WindowFromPoint(pt));
-    if (!hwnd)
+    // Over bare desktop there is nothing to hide; hiding the desktop itself
+    // would take every window off the screen.
+    if (!hwnd || hwnd == GetDesktopWindow() || hwnd == GetShellWindow())
         return;
     if (IsAgentWindow(mainWnd, hwnd))
     {

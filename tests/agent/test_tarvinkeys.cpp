@@ -373,6 +373,16 @@ TEST(HotKeyActions, HideUnderCursorShowAllAndTheRefusal)
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_EQ(1u, host.hidden.GetSize());
 
+    // Over the bare desktop nothing is hidden.
+    POINT corner = {GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2};
+    if (GetTopOwner(WindowFromPoint(corner)) == GetDesktopWindow())
+    {
+        host.cursor = corner;
+        OnHotKey(main, hide, keys, host);
+        EXPECT_EQ(1u, host.hidden.GetSize());
+        EXPECT_TRUE(IsWindowVisible(GetDesktopWindow()));
+    }
+
     OnHotKey(main, showAll, keys, host);
     EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_TRUE(IsWindowVisible(tool));
