@@ -85,20 +85,27 @@ static void OnPaint(HWND hwnd)
 
 static void OnTrayClick(HWND hwnd, int left)
 {
+    // One right click can bring both the button-down and the context-menu
+    // callback; the second must not track a menu inside the first.
+    static bool s_tracking = false;
+    if (s_tracking)
+        return;
+    s_tracking = true;
     POINT pt;
     GetCursorPos(&pt);
     bool mainMenu = left ? g_dwSwopMouse != 0 : g_dwSwopMouse == 0;
     if (!mainMenu)
-    {
         ShowTVUserMenu(hwnd, pt);
-        return;
+    else
+    {
+        SetForegroundWindow(hwnd);
+        SetFocus(hwnd);
+        TrackPopupMenu(g_hMainMenu, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, pt.x, pt.y, 0, hwnd, nullptr);
+        // Lets the menu close when the user clicks elsewhere next time.
+        PostMessageA(hwnd, WM_NULL, 0, 0);
+        RedrawTaskbar();
     }
-    SetForegroundWindow(hwnd);
-    SetFocus(hwnd);
-    TrackPopupMenu(g_hMainMenu, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, pt.x, pt.y, 0, hwnd, nullptr);
-    // Lets the menu close when the user clicks elsewhere next time.
-    PostMessageA(hwnd, WM_NULL, 0, 0);
-    RedrawTaskbar();
+    s_tracking = false;
 }
 
 static void MainWnd_OnTray(HWND hwnd, LPARAM lParam)
