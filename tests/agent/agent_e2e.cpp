@@ -571,3 +571,124 @@ TEST_F(AgentE2E, TrayIconIsAddedAndADoubleClickOpensTheWizard)
     EXPECT_TRUE(PumpUntil([&]() { return TrayIcons().size() == before; }));
 }
 } // namespace
+
+namespace
+{
+// A visible pop-up menu of that process.
+HWND FindMenuWindow(DWORD pid)
+{
+    HWND menu = FindTop(pid, "#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+TEST_F(AgentE2E, TrayRightClickOpensTheMainMenuOnce)
+{
+    ASSERT_TRUE(Start());
+    std::vector<HWND> icons;
+    ASSERT_TRUE(PumpUntil([&]() { return !(icons = TrayIcons()).empty(); }));
+    HWND icon = icons.back();
+    // Wine reports a right click as button-down and as context menu.
+    PostMessageA(icon, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(8, 8));
+    PostMessageA(icon, WM_RBUTTONUP, 0, MAKELPARAM(8, 8));
+    HWND menu = nullptr;
+    ASSERT_TRUE(PumpUntil([&]() { return (menu = FindMenuWindow(m_pi.dwProcessId)) != nullptr; }));
+    // Still open once both callbacks are in: the second did not cancel it.
+    EXPECT_FALSE(PumpUntil([&]() { return FindMenuWindow(m_pi.dwProcessId) == nullptr; }, 1000));
+    RECT rc;
+    GetWindowRect(menu, &rc);
+    // Side bar, eleven entries and four separators: far taller than wide.
+    EXPECT_GT(rc.bottom - rc.top, rc.right - rc.left);
+
+    // Escape closes it; the agent goes on serving.
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(menu, WM_KEYUP, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&]() { return FindMenuWindow(m_pi.dwProcessId) == nullptr; }));
+    EXPECT_TRUE(Request("agent:showall"));
+    PostMessageA(m_agent, WM_COMMAND, 200, 0);
+    EXPECT_EQ(0, WaitExit());
+}
+} // namespace
+
+namespace
+{
+class AgentUserMenu : public AgentE2E
+{
+  protected:
+    void WriteMenu(const std::string& items)
+    {
+        WriteBytes(File("Tarvin.menu"), "<?TarvinMenu version=\"1.00\"?>\r\n"
+                                        "<menu text=\"Tarvin 2\" iconpath=\"\" iconnumber=\"0\" sidebar=\"false\">\r\n" +
+                                            items + "</menu>\r\n");
+    }
+
+    static std::string Item(const char* text, const char* target, const char* cmdline)
+    {
+        return std::string("<menuitem text=\"") + text + "\" target=\"" + target + "\" cmdline=\"" + cmdline +
+               "\" workdir=\"\" windowstate=\"1\" iconpath=\"\" iconnumber=\"0\" />\r\n";
+    }
+
+    // Left click on the tray icon; the user menu's window, or null.
+    HWND OpenUserMenu()
+    {
+        std::vector<HWND> icons;
+        if (!PumpUntil([&]() { return !(icons = TrayIcons()).empty(); }))
+            return nullptr;
+        PostMessageA(icons.back(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 8));
+        PostMessageA(icons.back(), WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
+        HWND menu = nullptr;
+        PumpUntil([&]() { return (menu = FindMenuWindow(m_pi.dwProcessId)) != nullptr; });
+        return menu;
+    }
+
+    static void ChooseFirst(HWND menu)
+    {
+        PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYUP, VK_DOWN, 0);
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageA(menu, WM_KEYUP, VK_RETURN, 0);
+    }
+};
+
+TEST_F(AgentUserMenu, DamagedMenuFileIsReported)
+{
+    WriteBytes(File("Tarvin.menu"), "not a menu\r\n");
+    ASSERT_TRUE(Start());
+    std::vector<HWND> icons;
+    ASSERT_TRUE(PumpUntil([&]() { return !(icons = TrayIcons()).empty(); }));
+    PostMessageA(icons.back(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 8));
+    HWND box = WaitBox("Error");
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Error code 1 occurred while trying to read the menu file.", BoxText(box));
+    EXPECT_EQ(nullptr, FindMenuWindow(m_pi.dwProcessId));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(box); }));
+}
+
+TEST_F(AgentUserMenu, MovedTargetIsFoundByItsName)
+{
+    // Not at its old place; beside the agent under the same name.
+    WriteMenu(Item("Moved", "C:\\nowhere\\tvtarget.exe", "-title=MovedTarget"));
+    ASSERT_TRUE(Start());
+    HWND menu = OpenUserMenu();
+    ASSERT_TRUE(menu);
+    ChooseFirst(menu);
+    HWND target = nullptr;
+    EXPECT_TRUE(PumpUntil([&]() { return (target = FindTop(0, "TVTargetWindow", "MovedTarget")) != nullptr; }));
+    if (target)
+        PostMessageA(target, WM_CLOSE, 0, 0);
+}
+
+TEST_F(AgentUserMenu, TargetFoundNowhereIsReported)
+{
+    WriteMenu(Item("Gone", "C:\\nowhere\\tv_no_such_program.exe", ""));
+    ASSERT_TRUE(Start());
+    HWND menu = OpenUserMenu();
+    ASSERT_TRUE(menu);
+    ChooseFirst(menu);
+    HWND box = WaitBox("Tarvin 2");
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Cannot find the target file.", BoxText(box));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(box); }));
+}
+} // namespace
