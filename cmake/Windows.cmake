@@ -27,18 +27,18 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/wine-selftest/CMakeLists.txt)
     add_subdirectory(tools/wine-selftest)
 endif()
 
-# Programs and libraries of the suite, each in its own folder, all landing in
-# ${CMAKE_BINARY_DIR}/bin as they will be installed.
-foreach(dir firstrun tips interpreter agent scheduler menuint menuedit editor)
-    if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)
-        add_subdirectory(${dir})
-    endif()
-endforeach()
-
 # Programs that only tests use (test driver, target application, channel
 # peers): tests/support/<name>/CMakeLists.txt.
 file(GLOB TV_SUPPORT_DIRS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*/CMakeLists.txt)
 foreach(list ${TV_SUPPORT_DIRS})
     get_filename_component(dir ${list} DIRECTORY)
     add_subdirectory(${dir})
+endforeach()
+
+# Programs and libraries of the suite, each in its own folder, all landing in
+# ${CMAKE_BINARY_DIR}/bin as they will be installed.
+foreach(dir firstrun tips interpreter agent scheduler menuint menuedit editor)
+    if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)
+        add_subdirectory(${dir})
+    endif()
 endforeach()
