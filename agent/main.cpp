@@ -290,7 +290,10 @@ static void MainWnd_OnIpcNotify(HWND hwnd, HWND from)
         return;
     }
     int error = g_ipc.GetError();
-    if (error == MMAPIPC_ERR_NOTFORME || error == MMAPIPC_ERR_EMPTY)
+    // An expired message is read late, typically right after start-up while
+    // the first request waited in the queue; its sender times out and sends
+    // again, so a box would only stop an unattended run.
+    if (error == MMAPIPC_ERR_NOTFORME || error == MMAPIPC_ERR_EMPTY || error == MMAPIPC_ERR_TIMEDOUT)
         return;
     char text[128];
     StrFormat(text, sizeof(text), "Interprocess communication read failed.\n   Error code: %d", error);

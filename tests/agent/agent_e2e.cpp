@@ -692,3 +692,34 @@ TEST_F(AgentUserMenu, TargetFoundNowhereIsReported)
     EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(box); }));
 }
 } // namespace
+
+namespace
+{
+TEST_F(AgentE2E, ExpiredRequestIsDroppedSilently)
+{
+    ASSERT_TRUE(Start());
+    // A request that waited past its time to live, as the first one does
+    // when the agent is still starting.
+    CMMapMsg msg;
+    ASSERT_TRUE(msg.SetMessageSize(MMAPIPC_MSG_SIZE));
+    msg.SetMessage("agent:message=\"too late\"");
+    msg.SetFromId("TVInt");
+    msg.SetToId("TVAgent");
+    msg.SetTTL(250);
+    msg.SetTimeSent(GetTickCount() - 60000);
+    ASSERT_TRUE(msg.BuildMessage());
+    HANDLE map = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, MMAPIPC_MEMMAP_NAME);
+    ASSERT_TRUE(map);
+    char* view = (char*)MapViewOfFile(map, FILE_MAP_ALL_ACCESS, 0, 0, MMAPIPC_MSG_SIZE);
+    ASSERT_TRUE(view);
+    StrCopy(view, MMAPIPC_MSG_SIZE, msg.GetMsgStr());
+    PostMessageA(m_agent, m_ipc.GetNotifyMsg(), (WPARAM)m_channelWnd, 0);
+
+    // The agent clears the slot and shows nothing.
+    EXPECT_TRUE(PumpUntil([&]() { return view[0] == '\0'; }));
+    EXPECT_FALSE(PumpUntil([&]() { return FindTop(m_pi.dwProcessId, "#32770", nullptr) != nullptr; }, 1500));
+    UnmapViewOfFile(view);
+    CloseHandle(map);
+    EXPECT_TRUE(Request("agent:showall"));
+}
+} // namespace
