@@ -323,13 +323,13 @@ static void MainWnd_OnMeasureItem(HWND, MEASUREITEMSTRUCT* mis)
     MenuXP_MeasureItem(mis, &g_diItem);
 }
 
-static BOOL MainWnd_OnDrawItem(HWND, const DRAWITEMSTRUCT* dis)
+static void MainWnd_OnDrawItem(HWND, const DRAWITEMSTRUCT* dis)
 {
     if (dis->CtlType != ODT_MENU || !dis->itemData)
-        return FALSE;
+        return;
     const tagMENUXP_ITEMDATA* data = (const tagMENUXP_ITEMDATA*)dis->itemData;
     tagMENUXP_DRAWINFO* di = data->nKind == MENUXP_KIND_SIDEBAR ? &g_diSidebar : &g_diItem;
-    return MenuXP_DrawItem((DRAWITEMSTRUCT*)dis, di) != 0;
+    MenuXP_DrawItem((DRAWITEMSTRUCT*)dis, di);
 }
 
 static void MainWnd_OnDestroy(HWND)
