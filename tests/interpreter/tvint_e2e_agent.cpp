@@ -149,6 +149,24 @@ TEST_F(WithAgent, AMissingOKAsksAndNoGoesOnWhileCancelStops)
     EXPECT_EQ((Bodies{"agent:hide=\"first\"", "agent:show=\"second\""}), Requests());
 }
 
+TEST_F(WithAgent, AnOKArrivingWhileTheQuestionIsOpenIsNeitherLostNorSentForAgain)
+{
+    std::string replies = m_dir.Path("replies.txt");
+    StartAgent("-delay=1600 -replies=" + Quote(replies));
+    Start({"Hide \"slow\"", "Hide \"next\""});
+    HWND box = NULL;
+    ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Error", m_tvint->Pid(), kTimeout, &box));
+    ASSERT_TRUE(WaitFile(replies));
+    // Nothing goes on under the open question.
+    EXPECT_EQ(TVD_TIMEOUT, DrvWaitFor([&]() { return ReadAgentRecord(m_record).size() > 1; }, 1500));
+    EXPECT_TRUE(IsWindow(box));
+
+    // Yes: the request was served meanwhile, so it is not sent again.
+    ASSERT_TRUE(DrvPressButton(box, IDYES));
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_EQ((Bodies{"agent:hide=\"slow\"", "agent:hide=\"next\""}), Requests());
+}
+
 TEST_F(WithAgent, AnOKFromAnotherSenderIsNotTheAgentsOK)
 {
     StartAgent("-silent");

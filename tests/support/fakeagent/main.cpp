@@ -3,7 +3,8 @@
 // request addressed to "TVAgent", records it, and answers "OK" unless told to
 // stay silent.
 //
-//   fakeagent.exe [-record=FILE] [-silent[=PREFIX]] [-ignore=N] [-life=MS]
+//   fakeagent.exe [-record=FILE] [-silent[=PREFIX]] [-ignore=N] [-delay=MS]
+//                 [-replies=FILE] [-life=MS]
 //
 // -record   FILE receives one line per request read: "<sender id>|<body>";
 //           default: fakeagent.log beside the program (for an agent the
@@ -11,6 +12,8 @@
 // -silent   answer nothing; with PREFIX, nothing to requests that start with
 //           it (any case), e.g. -silent=agent:log
 // -ignore   leave the first N requests that would be answered unanswered
+// -delay    send the first answer this long after reading its request
+// -replies  FILE receives one line "OK" per answer sent
 // -life     end by itself after this long (default 120000)
 //
 // A request starting "agent:exit " is answered and then ends the program,
@@ -32,26 +35,46 @@ struct Options
     int silent = 0;
     const char* silentPrefix = nullptr;
     int ignore = 0;
+    DWORD delay = 0;
+    char replies[MAX_PATH] = "";
     DWORD life = 120000;
 };
+
+const UINT_PTR kLifeTimer = 1;
+const UINT_PTR kDelayTimer = 2;
 
 Options g_opt;
 CMMapIPC g_ipc;
 HWND g_hwnd = nullptr;
+int g_bExitAfterReply = 0;
 
 // Opened per line, so that a test can read the file while the agent runs.
-void Record(const char* from, const char* body)
+void AppendLine(const char* path, const char* line)
 {
-    HANDLE file =
-        CreateFileA(g_opt.record, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
-    char line[MMAPIPC_MSG_SIZE + MMAPIPC_ID_SIZE + 8];
-    StrFormat(line, sizeof(line), "%s|%s\r\n", from, body);
     DWORD written = 0;
     WriteFile(file, line, (DWORD)strlen(line), &written, nullptr);
     CloseHandle(file);
+}
+
+void Record(const char* from, const char* body)
+{
+    char line[MMAPIPC_MSG_SIZE + MMAPIPC_ID_SIZE + 8];
+    StrFormat(line, sizeof(line), "%s|%s\r\n", from, body);
+    AppendLine(g_opt.record, line);
+}
+
+// Answers the sender of the last request read.
+void Reply(int exitAfter)
+{
+    g_ipc.ReplyToMessage("OK", 0, 0);
+    if (g_opt.replies[0])
+        AppendLine(g_opt.replies, "OK\r\n");
+    if (exitAfter)
+        PostQuitMessage(0);
 }
 
 bool Answers(const char* body)
@@ -77,9 +100,15 @@ void Agent_OnNotify(HWND from)
     Record(g_ipc.GetMsgObj()->GetFromId(), body);
     if (!Answers(body))
         return;
-    g_ipc.ReplyToMessage("OK", 0, 0);
-    if (StrCompareNoCaseN(body, "agent:exit ", 11) == 0)
-        PostQuitMessage(0);
+    int exitAfter = StrCompareNoCaseN(body, "agent:exit ", 11) == 0;
+    if (g_opt.delay == 0)
+    {
+        Reply(exitAfter);
+        return;
+    }
+    g_bExitAfterReply = exitAfter;
+    SetTimer(g_hwnd, kDelayTimer, g_opt.delay, nullptr);
+    g_opt.delay = 0;
 }
 
 LRESULT CALLBACK Agent_WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -92,7 +121,13 @@ LRESULT CALLBACK Agent_WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     switch (msg)
     {
         case WM_TIMER:
-            DestroyWindow(hwnd);
+            if (wParam == kDelayTimer)
+            {
+                KillTimer(hwnd, kDelayTimer);
+                Reply(g_bExitAfterReply);
+            }
+            else
+                DestroyWindow(hwnd);
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
@@ -127,6 +162,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
             g_opt.silent = 1;
         else if ((v = OptionValue(arg, "ignore")))
             g_opt.ignore = atoi(v);
+        else if ((v = OptionValue(arg, "delay")))
+            g_opt.delay = strtoul(v, nullptr, 10);
+        else if ((v = OptionValue(arg, "replies")))
+            StrCopy(g_opt.replies, v);
         else if ((v = OptionValue(arg, "life")))
             g_opt.life = strtoul(v, nullptr, 10);
         else
@@ -155,7 +194,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
                              nullptr, nullptr, instance, nullptr);
     if (!g_hwnd)
         return 1;
-    SetTimer(g_hwnd, 1, g_opt.life, nullptr);
+    SetTimer(g_hwnd, kLifeTimer, g_opt.life, nullptr);
     if (!g_ipc.Init(g_hwnd, g_agentId, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
         return 1;
 
