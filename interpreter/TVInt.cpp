@@ -12,6 +12,12 @@
 
 PFN_EXITWINDOWSEX g_pfnExitWindowsEx = ExitWindowsEx;
 
+static int TakeTaskList(CTaskList* list)
+{
+    return list->GetTaskList();
+}
+PFN_TAKETASKLIST g_pfnTakeTaskList = TakeTaskList;
+
 namespace
 {
 // The framed message ("<TVAgent:id:ticks:ttl>") must fit in the channel's
@@ -253,7 +259,7 @@ int CTVInt::DoKill()
     CTaskList tasks;
     tasks.EnableDebugPriv();
     // No list at all must not read as "nothing to kill".
-    if (tasks.GetTaskList() <= 0)
+    if (g_pfnTakeTaskList(&tasks) <= 0)
     {
         SetText("Error while killing %s", name);
         return TVINT_KILLFAILED;

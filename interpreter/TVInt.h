@@ -9,6 +9,7 @@
 #include "LaunchFile.h"
 
 class CMMapIPC;
+class CTaskList;
 
 // Results of CTVInt::Step.
 enum
@@ -34,6 +35,12 @@ const char TVINT_AGENT_CLASS[] = "_TVAGENT_WINDOW";
 // process of the prefix, so tests put their own in their place.
 typedef BOOL(WINAPI* PFN_EXITWINDOWSEX)(UINT flags, DWORD reason);
 extern PFN_EXITWINDOWSEX g_pfnExitWindowsEx;
+
+// Fills the process list behind Kill (CTaskList::GetTaskList by default):
+// the number of processes, or -1 when there is no list. Tests replace it to
+// see what Kill makes of a missing list.
+typedef int (*PFN_TAKETASKLIST)(CTaskList* list);
+extern PFN_TAKETASKLIST g_pfnTakeTaskList;
 
 class CTVInt
 {

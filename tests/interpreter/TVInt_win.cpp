@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "TVInt.h"
+#include "TaskList.h"
 #include "confirmDlg.h"
 #include "interpreter_res.h"
 #include "MMapIPC.h"
@@ -515,6 +516,34 @@ TEST_F(Engine, KillEndsEveryProcessWhoseNameHoldsTheTextInAnyCase)
     EXPECT_EQ(1u, code);
     EXPECT_EQ(TVD_OK, second.WaitExit(kTimeout, &code));
     EXPECT_EQ(1u, code);
+}
+
+TEST_F(Engine, KillWithoutAProcessListIsAnErrorNotANoMatch)
+{
+    CDrvProcess target;
+    StartTarget(target, "-title=\"Kill Survivor\"", "Kill Survivor");
+    struct Restore
+    {
+        PFN_TAKETASKLIST saved = g_pfnTakeTaskList;
+        ~Restore()
+        {
+            g_pfnTakeTaskList = saved;
+        }
+    } restore;
+    struct
+    {
+        PFN_TAKETASKLIST take;
+        const char* what;
+    } cases[] = {{[](CTaskList*) { return -1; }, "no list"}, {[](CTaskList*) { return 0; }, "an empty list"}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        g_pfnTakeTaskList = c.take;
+        CTVInt engine(GetModuleHandleA(NULL));
+        EXPECT_EQ(TVINT_KILLFAILED, RunLine(engine, "Kill \"C:\\apps\\tvtarget.exe\""));
+        EXPECT_STREQ("Error while killing tvtarget.exe", engine.GetError());
+    }
+    EXPECT_TRUE(target.IsRunning());
 }
 
 TEST_F(Engine, KillNeverEndsTheInterpreterItself)
