@@ -5,16 +5,6 @@
 
 #include "strutils.h"
 
-static int ReadDecimal(const char* text)
-{
-    long value = strtol(text, NULL, 10);
-    if (value > 0x7fffffffL)
-        return 0x7fffffff;
-    if (value < -0x7fffffffL - 1)
-        return -0x7fffffff - 1;
-    return (int)value;
-}
-
 int ReadKeysHeader(const char* line)
 {
     char tag[32];
@@ -31,7 +21,7 @@ static int ReadNumber(const char* line, const char* prop)
     char number[32];
     if (GetPropertyValue(line, prop, number, sizeof(number)) < 0)
         return 0;
-    return ReadDecimal(number);
+    return StrToInt(number);
 }
 
 int ReadKeyLine(const char* line, tagKEY_LINE* key)

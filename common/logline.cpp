@@ -6,16 +6,6 @@
 
 #include "strutils.h"
 
-static int ReadDecimal(const char* text)
-{
-    long value = strtol(text, NULL, 10);
-    if (value > 0x7fffffffL)
-        return 0x7fffffff;
-    if (value < -0x7fffffffL - 1)
-        return -0x7fffffff - 1;
-    return (int)value;
-}
-
 int ReadLogHeader(const char* line)
 {
     char tag[32];
@@ -55,7 +45,7 @@ int ReadLogItemLine(const char* line, bool cut, tagLOG_LINE* item)
     char number[32];
     item->severity = 0;
     if (GetPropertyValue(line, "severity", number, sizeof(number)) >= 0)
-        item->severity = ReadDecimal(number);
+        item->severity = StrToInt(number);
     ReadText(line, "name", cut, item->name, sizeof(item->name));
     ReadText(line, "description", cut, item->description, sizeof(item->description));
 

@@ -82,6 +82,16 @@ int StrCompareNoCase(const char* a, const char* b)
     return StrCompareNoCaseN(a, b, (size_t)-1);
 }
 
+int StrToInt(const char* text)
+{
+    long long value = strtoll(text, nullptr, 10);
+    if (value > 2147483647LL)
+        return 2147483647;
+    if (value < -2147483647LL - 1)
+        return -2147483647 - 1;
+    return (int)value;
+}
+
 int StrFind(const char* str, const char* sub, unsigned start)
 {
     size_t len = strlen(str);

@@ -31,6 +31,10 @@ template <size_t N> inline bool StrAppend(char (&dst)[N], const char* src)
 int StrCompareNoCase(const char* a, const char* b);
 int StrCompareNoCaseN(const char* a, const char* b, size_t count);
 
+// Leading decimal number of the text as the Windows C library's atoi reads
+// it: values out of range saturate instead of overflowing.
+int StrToInt(const char* text);
+
 int StrFind(const char* str, const char* sub, unsigned start);
 int CharFind(const char* str, char ch, unsigned start);
 int CharFindRev(const char* str, char ch, unsigned start);

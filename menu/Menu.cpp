@@ -35,7 +35,7 @@ struct CPropertyReader
     }
     unsigned long Number(const char* prop)
     {
-        return (unsigned long)(uint32_t)atoi(Text(prop));
+        return (unsigned long)(uint32_t)StrToInt(Text(prop));
     }
 
     const char* m_line;

@@ -63,7 +63,7 @@ static void ReadCoordinate(const char* name, LONG* coordinate)
     char value[32] = "";
     if (GetPropertyValue(g_szCmdLine, name, value, sizeof(value)) <= 0)
         return;
-    int n = atoi(value);
+    int n = StrToInt(value);
     if (n != 0)
         *coordinate = n;
 }

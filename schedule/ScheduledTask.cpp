@@ -177,15 +177,9 @@ bool ReadAttr(const char* line, const char* name, char* value, unsigned size)
     return at && GetPropertyValue(at, name, value, size) >= 0;
 }
 
-// atoi as the Windows C library has it: out-of-range values saturate.
 int ToInt(const char* text)
 {
-    long long v = strtoll(text, nullptr, 10);
-    if (v > INT_MAX)
-        return INT_MAX;
-    if (v < INT_MIN)
-        return INT_MIN;
-    return (int)v;
+    return StrToInt(text);
 }
 
 bool ReadIntAttr(const char* line, const char* name, int* out)
