@@ -214,13 +214,15 @@ TEST_F(Actions, LaunchShowsTheProgramNormalMaximizedOrMinimized)
         const char* state;
         const char* zoomed;
         const char* iconic;
-    } cases[] = {{"Normal", "0", "0"}, {"Maximized", "1", "0"}, {"Minimized", "0", "1"}};
+    } cases[] = {{"Normal", "0", "0"},    {"Maximized", "1", "0"}, {"MAXIMIZED", "1", "0"},
+                 {"Minimized", "0", "1"}, {"max", "0", "0"},       {"", "0", "0"}};
     std::vector<std::string> lines;
     std::vector<std::string> records;
     for (const auto& c : cases)
     {
-        records.push_back(m_dir.Path(std::string("launch-") + c.state + ".txt"));
-        lines.push_back(TargetLine("Launch", std::string("Target") + c.state, records.back(), c.state));
+        std::string n = std::to_string(records.size());
+        records.push_back(m_dir.Path("launch-" + n + ".txt"));
+        lines.push_back(TargetLine("Launch", "Target" + n, records.back(), c.state));
     }
     EXPECT_EQ(0u, Run(lines));
     for (size_t i = 0; i < records.size(); i++)
@@ -231,7 +233,7 @@ TEST_F(Actions, LaunchShowsTheProgramNormalMaximizedOrMinimized)
         EXPECT_EQ(cases[i].iconic, rec["iconic"]);
         EXPECT_EQ("1", rec["visible"]);
         EXPECT_EQ(m_dir.Path(""), rec["cwd"] + "\\");
-        HWND window = DrvFindWindow(DrvSpec(TARGET_CLASS, (std::string("Target") + cases[i].state).c_str()));
+        HWND window = DrvFindWindow(DrvSpec(TARGET_CLASS, ("Target" + std::to_string(i)).c_str()));
         ASSERT_TRUE(window);
         EXPECT_EQ(cases[i].zoomed[0] == '1', IsZoomed(window) != 0);
         EXPECT_EQ(cases[i].iconic[0] == '1', IsIconic(window) != 0);
@@ -251,24 +253,49 @@ TEST_F(Actions, ALaunchThatFailsAsksAndYesGoesOnWithTheNextLine)
     EXPECT_TRUE(Exists(marker));
 }
 
-TEST_F(Actions, OpenStartsADocumentWithItsProgram)
+TEST_F(Actions, OpenAndPrintStartADocumentWithItsProgramsVerb)
 {
-    std::string record = m_dir.Path("opened.txt");
-    std::string command = Quote(Program("tvtarget.exe")) + " -title=OpenedDoc -record=" + record + " \"%1\"";
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, "TVIntE2E.Doc\\shell\\open\\command", REG_SZ,
-                                          command.c_str(), (DWORD)command.size()));
+    std::string record = m_dir.Path("document.txt");
+    for (const char* verb : {"open", "print"})
+    {
+        std::string command =
+            Quote(Program("tvtarget.exe")) + " -title=Doc-" + verb + " -record=" + record + " \"%1\"";
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegSetValueA(HKEY_CLASSES_ROOT,
+                               (std::string("TVIntE2E.Doc\\shell\\") + verb + "\\command").c_str(), REG_SZ,
+                               command.c_str(), (DWORD)command.size()));
+    }
     ASSERT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, ".tvinte2e", REG_SZ, "TVIntE2E.Doc", 12));
     std::string doc = m_dir.Path("my letter.tvinte2e");
     WriteBytes(doc, "letter");
 
-    EXPECT_EQ(0u, Run({"Open " + Quote(doc) + ",\"\",\"\",Maximized"}));
-    TargetRecord rec = WaitTargetRecord(record);
-    EXPECT_NE(std::string::npos, rec["cmdline"].find(Quote(doc))) << rec["cmdline"];
-    EXPECT_EQ("1", rec["zoomed"]);
-    HWND window = DrvFindWindow(DrvSpec(TARGET_CLASS, "OpenedDoc"));
-    ASSERT_TRUE(window);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitTargetEvent(record, "close"));
+    struct
+    {
+        const char* keyword;
+        const char* title;
+        const char* zoomed;
+    } cases[] = {{"Open", "Doc-open", "1"}, {"Print", "Doc-print", "0"}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.keyword);
+        DeleteFileA(record.c_str());
+        EXPECT_EQ(0u, Run({std::string(c.keyword) + " " + Quote(doc) + ",\"\",\"\"," +
+                           (c.zoomed[0] == '1' ? "Maximized" : "Normal")}));
+        TargetRecord rec = WaitTargetRecord(record);
+        EXPECT_NE(std::string::npos, rec["cmdline"].find(Quote(doc))) << rec["cmdline"];
+        EXPECT_EQ(c.zoomed, rec["zoomed"]);
+        HWND window = DrvFindWindow(DrvSpec(TARGET_CLASS, c.title));
+        ASSERT_TRUE(window);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitTargetEvent(record, "close"));
+
+        std::string missing = m_dir.Path("missing.tvinte2e");
+        Start({std::string(c.keyword) + " " + Quote(missing)});
+        EXPECT_EQ(ContinueQuestion(std::string("Error ") + (c.zoomed[0] == '1' ? "Opening" : "Printing") +
+                                   " missing.tvinte2e"),
+                  Answer(NULL, IDNO));
+        EXPECT_EQ(1u, WaitExit());
+    }
     RegDeleteTreeA(HKEY_CLASSES_ROOT, "TVIntE2E.Doc");
     RegDeleteTreeA(HKEY_CLASSES_ROOT, ".tvinte2e");
 }
@@ -280,6 +307,9 @@ TEST_F(Actions, KillEndsARunningProgramByPartOfItsName)
     CDrvProcess target;
     ASSERT_TRUE(target.Start(Program("tvtarget.exe").c_str(), "-title=\"To Be Killed\""));
     ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(TARGET_CLASS, "To Be Killed"), kTimeout, NULL));
+    // A full path never matches: the listed names carry no folder.
+    EXPECT_EQ(0u, Run({"Kill " + Quote(Program("tvtarget.exe"))}));
+    EXPECT_TRUE(target.IsRunning());
     EXPECT_EQ(0u, Run({"Kill \"TvTarg\""}));
     DWORD code = 0;
     EXPECT_EQ(TVD_OK, target.WaitExit(kTimeout, &code));
@@ -289,12 +319,13 @@ TEST_F(Actions, KillEndsARunningProgramByPartOfItsName)
 TEST_F(Actions, CloseAsksWindowsByTitleAndDestroyEndsTheOnesThatRefuse)
 {
     std::string politeRec = m_dir.Path("polite.txt"), stubbornRec = m_dir.Path("stubborn.txt");
-    CDrvProcess polite, stubborn, bystander;
+    CDrvProcess polite, stubborn, bystander, hidden;
     ASSERT_TRUE(polite.Start(Program("tvtarget.exe").c_str(),
                              ("-title=\"Report - Polite\" -record=" + politeRec).c_str()));
     ASSERT_TRUE(stubborn.Start(Program("tvtarget.exe").c_str(),
                                ("-refuseclose -title=\"Report - Stubborn\" -record=" + stubbornRec).c_str()));
     ASSERT_TRUE(bystander.Start(Program("tvtarget.exe").c_str(), "-title=\"Bystander\""));
+    ASSERT_TRUE(hidden.Start(Program("tvtarget.exe").c_str(), "-hidden -title=\"Report - Hidden\""));
     for (const char* title : {"Report - Polite", "Report - Stubborn", "Bystander"})
         ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(TARGET_CLASS, title), kTimeout, NULL)) << title;
 
@@ -309,6 +340,20 @@ TEST_F(Actions, CloseAsksWindowsByTitleAndDestroyEndsTheOnesThatRefuse)
     EXPECT_EQ(TVD_OK, stubborn.WaitExit(kTimeout, &code));
     EXPECT_EQ(1u, code);
     EXPECT_TRUE(bystander.IsRunning());
+    // Hidden windows are left alone by both.
+    EXPECT_TRUE(hidden.IsRunning());
+}
+
+TEST_F(Actions, TheInterpretersOwnWindowIsNeitherClosedNorDestroyed)
+{
+    // The status strip is titled "Tarvin Interpretor" and shown.
+    m_settings.Interpreter("Show Status", 1);
+    m_settings.Interpreter("Status Window", 1);
+    std::string marker = m_dir.Path("still running.txt");
+    WriteBytes(Src("m.txt"), "m");
+    EXPECT_EQ(0u, Run({"// show the strip", "Close \"Tarvin Interpretor\"", "Destroy \"tarvin interp\"",
+                       "Copy " + Quote(Src("m.txt")) + "," + Quote(marker) + ",Overwrite"}));
+    EXPECT_TRUE(Exists(marker));
 }
 
 // --- Wait -------------------------------------------------------------------
