@@ -169,7 +169,9 @@ static BOOL Initialize(HWND hwnd)
         return FALSE;
     }
 
-    g_dwStatusTime = ReadSetting(kSettingsKey, "Status Window", 2) * 1000;
+    // Seconds; a timer takes at most 0x7FFFFFFF ms.
+    DWORD seconds = ReadSetting(kSettingsKey, "Status Window", 2);
+    g_dwStatusTime = seconds > USER_TIMER_MAXIMUM / 1000 ? USER_TIMER_MAXIMUM : seconds * 1000;
     if (ReadSetting(kSettingsKey, "Show Status", 1) == 0)
         g_dwStatusTime = 0;
     return TRUE;
