@@ -107,10 +107,11 @@ void LoadSchedule(HWND owner)
     if (!GetMyTarvinFilesFolder(path, "Tarvin Schedule.dat") || !FileExists(path))
         return;
     if (!g_schedule.Load(path))
-        MessageBoxA(owner,
-                    "An error has occured while reading the schedule data.\n\nTarvin has recovered as much of "
-                    "the data as possible.",
-                    "File Error", MB_OK | MB_ICONWARNING);
+        MessageBoxA(
+            owner,
+            "An error has occured while reading the schedule data.\n\nTarvin has recovered as much of "
+            "the data as possible.",
+            "File Error", MB_OK | MB_ICONWARNING);
 }
 
 // The schedule runner is a unit of its own; until it is linked in, the agent
@@ -142,8 +143,9 @@ static void LogOpen(HWND hwnd)
     {
         int rc = g_log.Open(path);
         if (rc != 0 && rc != 4)
-            MessageBoxA(hwnd, "Cannot read log file.\n\nThe log file may be damaged. A new log file will be created.",
-                        "Tarvin 2", MB_OK | MB_ICONERROR);
+            MessageBoxA(
+                hwnd, "Cannot read log file.\n\nThe log file may be damaged. A new log file will be created.",
+                "Tarvin 2", MB_OK | MB_ICONERROR);
     }
     g_log.SetSize(size);
 }
@@ -268,8 +270,8 @@ static void AddTrayIcon(HWND hwnd)
 
 int Initialize(HWND hwnd)
 {
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
-                                                 ICC_DATE_CLASSES};
+    INITCOMMONCONTROLSEX icc = {sizeof(icc),
+                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_DATE_CLASSES};
     InitCommonControlsEx(&icc);
     InitThemeLib();
 

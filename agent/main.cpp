@@ -417,8 +417,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     if (!RegisterClassExA(&wc))
         return 0;
 
-    g_hWnd = CreateWindowExA(WS_EX_TOOLWINDOW, AGENT_WINDOW_CLASS, AGENT_WINDOW_TITLE, WS_POPUP, 100, 100, 258, 172,
-                             nullptr, nullptr, instance, nullptr);
+    g_hWnd = CreateWindowExA(WS_EX_TOOLWINDOW, AGENT_WINDOW_CLASS, AGENT_WINDOW_TITLE, WS_POPUP, 100, 100,
+                             258, 172, nullptr, nullptr, instance, nullptr);
     if (!g_hWnd)
         return 0;
 

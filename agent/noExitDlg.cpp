@@ -85,5 +85,6 @@ void OpenNoExitDlg()
         BringWindowToTop(g_hNoExitDlg);
         return;
     }
-    g_hNoExitDlg = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_NOEXIT), GetDesktopWindow(), NoExitDlgProc, 0);
+    g_hNoExitDlg =
+        CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_NOEXIT), GetDesktopWindow(), NoExitDlgProc, 0);
 }

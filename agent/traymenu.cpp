@@ -34,17 +34,21 @@ HMENU BuildMainMenu(HINSTANCE instance)
     }
 
     MenuXP_AppendItem(pref, IDM_PREF_GENERAL, "General", LoadMenuIcon(instance, IDI_PREF_GEN), nullptr);
-    MenuXP_AppendItem(pref, IDM_PREF_SCREENSAVER, "Screen Saver", LoadMenuIcon(instance, IDI_PREF_SS), nullptr);
+    MenuXP_AppendItem(pref, IDM_PREF_SCREENSAVER, "Screen Saver", LoadMenuIcon(instance, IDI_PREF_SS),
+                      nullptr);
     MenuXP_AppendItem(pref, IDM_PREF_KEYS, "Tarvin Keys", LoadMenuIcon(instance, IDI_PREF_PKEY), nullptr);
     MenuXP_AppendItem(pref, IDM_PREF_LOGGING, "Logging", LoadMenuIcon(instance, IDI_PREF_LOG), nullptr);
-    MenuXP_AppendItem(pref, IDM_PREF_LAUNCHFILE, "Launch File", LoadMenuIcon(instance, IDI_PREF_LFILE), nullptr);
+    MenuXP_AppendItem(pref, IDM_PREF_LAUNCHFILE, "Launch File", LoadMenuIcon(instance, IDI_PREF_LFILE),
+                      nullptr);
 
-    MenuXP_AppendItem(view, IDM_HIDDENWINDOWS, "Hidden Windows...", LoadMenuIcon(instance, IDI_HIDDEN), nullptr);
+    MenuXP_AppendItem(view, IDM_HIDDENWINDOWS, "Hidden Windows...", LoadMenuIcon(instance, IDI_HIDDEN),
+                      nullptr);
     MenuXP_AppendItem(view, IDM_VIEWLOG, "View Log File...", LoadMenuIcon(instance, IDI_VIEWLOG), nullptr);
     MenuXP_AppendItem(view, IDM_OVERDUE, "Overdue Tasks...", LoadMenuIcon(instance, IDI_SCHED), nullptr);
 
     MenuXP_AppendSidebar(menu, "Tarvin 2 Main Menu", nullptr, 18);
-    MenuXP_AppendItem(menu, IDM_STARTUPWIZARD, "Startup Wizard...", LoadMenuIcon(instance, IDI_STARTUP), nullptr);
+    MenuXP_AppendItem(menu, IDM_STARTUPWIZARD, "Startup Wizard...", LoadMenuIcon(instance, IDI_STARTUP),
+                      nullptr);
     MenuXP_AppendSeparator(menu);
     MenuXP_AppendItem(menu, IDM_EDITOR, "Launch File Editor...", LoadMenuIcon(instance, IDI_EDIT), nullptr);
     MenuXP_AppendItem(menu, IDM_MENUEDITOR, "Menu Editor...", LoadMenuIcon(instance, IDI_MEDIT), nullptr);
@@ -141,8 +145,8 @@ int ShowTVUserMenu(HWND hwnd, POINT pt)
     {
         SetForegroundWindow(hwnd);
         SetFocus(hwnd);
-        cmd = (UINT)TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTALIGN | TPM_BOTTOMALIGN, pt.x,
-                                   pt.y, 0, hwnd, nullptr);
+        cmd = (UINT)TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTALIGN | TPM_BOTTOMALIGN,
+                                   pt.x, pt.y, 0, hwnd, nullptr);
         MenuXP_DestroyMenu(menu, 0, 1, 0);
     }
 

@@ -22,16 +22,24 @@ struct WizardButton
 };
 
 const WizardButton g_buttons[] = {
-    {IDC_WIZ_EDIT, {10, 36, 138, 136}, IDI_EDITLRG,
+    {IDC_WIZ_EDIT,
+     {10, 36, 138, 136},
+     IDI_EDITLRG,
      "Create or edit\na launch file\tLaunch files are instructions that allow you to open files or "
      "applications, move, copy or delete file and many other things."},
-    {IDC_WIZ_MEDIT, {154, 36, 282, 136}, IDI_MEDITLRG,
+    {IDC_WIZ_MEDIT,
+     {154, 36, 282, 136},
+     IDI_MEDITLRG,
      "Create or edit\na menu\tMenus can be added to your quick launch tray and allow you to organize your "
      "shortcuts. You can also edit your Tarvin menu."},
-    {IDC_WIZ_SCHED, {298, 36, 426, 136}, IDI_SCHEDLRG,
+    {IDC_WIZ_SCHED,
+     {298, 36, 426, 136},
+     IDI_SCHEDLRG,
      "Schedule tasks\nto run automatically\tScheduled tasks can be set to automatically run any application "
      "or launch file at one or more scheduled times."},
-    {IDC_WIZ_PREF, {82, 138, 210, 238}, IDI_PREFLRG,
+    {IDC_WIZ_PREF,
+     {82, 138, 210, 238},
+     IDI_PREFLRG,
      "Edit your\npreferences\tYour Tarvin preferences include automatically starting when you log on, "
      "various screen saver options and creating or changing Tarvin Keys."},
     {IDC_WIZ_HELP, {226, 138, 354, 238}, IDI_HELPLRG, "Help\tView the Tarvin 2 Help files."},
@@ -77,7 +85,8 @@ static BOOL WizardDlg_OnInit(HWND hwnd, HWND, LPARAM)
         CreateIconButton(hwnd, g_hInst, g_buttons[i].id, &g_buttons[i].rect, g_buttons[i].text, icon, font);
     }
 
-    CheckDlgButton(hwnd, IDC_WIZ_DONTSHOW, ReadAgentSetting("Show Wizard", 1) == 0 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(hwnd, IDC_WIZ_DONTSHOW,
+                   ReadAgentSetting("Show Wizard", 1) == 0 ? BST_CHECKED : BST_UNCHECKED);
     return FALSE;
 }
 
@@ -172,6 +181,7 @@ int OnShowWizard(HWND)
         BringWindowToTop(g_hWizardDlg);
         return 1;
     }
-    g_hWizardDlg = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_WIZARD), GetDesktopWindow(), WizardDlgProc, 0);
+    g_hWizardDlg =
+        CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_WIZARD), GetDesktopWindow(), WizardDlgProc, 0);
     return 1;
 }

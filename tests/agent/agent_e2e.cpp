@@ -137,8 +137,8 @@ class Target
 void SetDword(const char* key, const char* name, DWORD value)
 {
     HKEY h;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h,
-                                             nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr));
     RegSetValueExA(h, name, 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
     RegCloseKey(h);
 }
@@ -146,8 +146,8 @@ void SetDword(const char* key, const char* name, DWORD value)
 void SetString(const char* key, const char* name, const std::string& value)
 {
     HKEY h;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h,
-                                             nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr));
     RegSetValueExA(h, name, 0, REG_SZ, (const BYTE*)value.c_str(), (DWORD)value.size() + 1);
     RegCloseKey(h);
 }
@@ -217,7 +217,8 @@ class AgentE2E : public ::testing::Test
         si.cb = sizeof(si);
         std::vector<char> line(cmd.begin(), cmd.end());
         line.push_back('\0');
-        if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi))
+        if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                            &m_pi))
         {
             ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
             return nullptr;
@@ -312,7 +313,8 @@ TEST_F(AgentE2E, SecondStartExitsAndTheFirstShowsItsWizard)
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION second = {};
-    ASSERT_TRUE(CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &second));
+    ASSERT_TRUE(
+        CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &second));
     CloseHandle(second.hThread);
     EXPECT_TRUE(PumpUntil([&]() { return WaitForSingleObject(second.hProcess, 0) == WAIT_OBJECT_0; }));
     DWORD code = 99;
@@ -432,7 +434,8 @@ TEST_F(AgentE2E, ExitRequestEndsTheAgentAndTheLogIsWritten)
     std::string log = ReadBytes(File("Tarvin.log"));
     EXPECT_EQ(0u, log.find("<?TarvinLogFile version='1.00'?>\r\n")) << log;
     size_t started = log.find("name=\"Tarvin 2 Agent\" description=\"Tarvin Agent started\"");
-    size_t logged = log.find("<logitem severity=\"0\" name=\"Tarvin Interpreter\" description=\"Nightly copy done\"");
+    size_t logged =
+        log.find("<logitem severity=\"0\" name=\"Tarvin Interpreter\" description=\"Nightly copy done\"");
     size_t exited = log.find("name=\"Tarvin 2 Agent\" description=\"Tarvin Agent exit\"");
     ASSERT_NE(std::string::npos, started) << log;
     ASSERT_NE(std::string::npos, logged) << log;
@@ -616,9 +619,10 @@ class AgentUserMenu : public AgentE2E
   protected:
     void WriteMenu(const std::string& items)
     {
-        WriteBytes(File("Tarvin.menu"), "<?TarvinMenu version=\"1.00\"?>\r\n"
-                                        "<menu text=\"Tarvin 2\" iconpath=\"\" iconnumber=\"0\" sidebar=\"false\">\r\n" +
-                                            items + "</menu>\r\n");
+        WriteBytes(File("Tarvin.menu"),
+                   "<?TarvinMenu version=\"1.00\"?>\r\n"
+                   "<menu text=\"Tarvin 2\" iconpath=\"\" iconnumber=\"0\" sidebar=\"false\">\r\n" +
+                       items + "</menu>\r\n");
     }
 
     static std::string Item(const char* text, const char* target, const char* cmdline)
@@ -673,7 +677,8 @@ TEST_F(AgentUserMenu, MovedTargetIsFoundByItsName)
     ASSERT_TRUE(menu);
     ChooseFirst(menu);
     HWND target = nullptr;
-    EXPECT_TRUE(PumpUntil([&]() { return (target = FindTop(0, "TVTargetWindow", "MovedTarget")) != nullptr; }));
+    EXPECT_TRUE(
+        PumpUntil([&]() { return (target = FindTop(0, "TVTargetWindow", "MovedTarget")) != nullptr; }));
     if (target)
         PostMessageA(target, WM_CLOSE, 0, 0);
 }

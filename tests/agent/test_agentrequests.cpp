@@ -82,7 +82,8 @@ TEST(UserMenu, StartErrorTexts)
     EXPECT_STREQ("Cannot find the target file.", UserMenuErrorText(3, 1, buf, sizeof(buf)));
     EXPECT_STREQ("The current user does not have access to the specified target.",
                  UserMenuErrorText(5, 0, buf, sizeof(buf)));
-    EXPECT_STREQ("There was a sharing violation with the target file.", UserMenuErrorText(26, 0, buf, sizeof(buf)));
+    EXPECT_STREQ("There was a sharing violation with the target file.",
+                 UserMenuErrorText(26, 0, buf, sizeof(buf)));
     EXPECT_STREQ("The target file association is incomplete.", UserMenuErrorText(31, 0, buf, sizeof(buf)));
     EXPECT_STREQ("The DDE communication failed.", UserMenuErrorText(29, 1, buf, sizeof(buf)));
     EXPECT_STREQ("Error code 11 occurred while trying to execute the menu command.",
