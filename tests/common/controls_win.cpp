@@ -10,7 +10,6 @@
 
 #include "iconButton.h"
 #include "staticLink.h"
-#include "strutils.h"
 
 namespace
 {
@@ -144,47 +143,6 @@ Image Capture(HWND hwnd)
     DeleteObject(bmp);
     DeleteDC(mem);
     return image;
-}
-
-// Writes a window as it is on the screen to a 24-bit BMP file.
-bool SaveWindowBitmap(HWND hwnd, const char* path)
-{
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-    GdiFlush();
-    ReleaseDC(nullptr, screen);
-    DWORD stride = ((DWORD)w * 3 + 3) & ~3u;
-    BITMAPFILEHEADER fh = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
-    fh.bfSize = fh.bfOffBits + stride * h;
-    bool ok = false;
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file != INVALID_HANDLE_VALUE)
-    {
-        DWORD written;
-        ok = WriteFile(file, &fh, sizeof(fh), &written, nullptr) &&
-             WriteFile(file, &bi.bmiHeader, sizeof(bi.bmiHeader), &written, nullptr) &&
-             WriteFile(file, bits, stride * h, &written, nullptr);
-        CloseHandle(file);
-    }
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    return ok;
 }
 
 // Delivers a mouse message as the system does: to the window holding the
@@ -334,9 +292,6 @@ TEST_F(Controls, CreationSplitsCaptionAndTooltip)
             EXPECT_EQ(c.tip, TooltipText(tooltip, control));
             EXPECT_TRUE(GetWindowLongA(tooltip, GWL_STYLE) & TTS_BALLOON);
             EXPECT_TRUE(GetWindowLongA(tooltip, GWL_EXSTYLE) & WS_EX_TOPMOST);
-            EXPECT_EQ(180, SendMessageA(tooltip, TTM_GETMAXTIPWIDTH, 0, 0));
-            EXPECT_EQ(32000, SendMessageA(tooltip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0));
-            EXPECT_EQ(100, SendMessageA(tooltip, TTM_GETDELAYTIME, TTDT_RESHOW, 0));
             // The tooltip's owner is the top-level window, so the control
             // must take it along.
             DestroyWindow(control);
@@ -557,33 +512,6 @@ TEST_F(Controls, RealPointerClick)
     POINT away = Outside();
     SetCursorPos(away.x, away.y);
     EXPECT_TRUE(WaitFor([&] { return GetCapture() != button; })) << "flat after the pointer left";
-}
-
-TEST_F(Controls, Screenshot)
-{
-    HFONT bold = CreateFontA(-13, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Verdana");
-    RECT r1 = {10, 10, 120, 110}, r2 = {130, 10, 240, 110}, r3 = {250, 10, 360, 110};
-    HWND normal = CreateIconButton(m_parent, nullptr, 1, &r1, "Create a\nnew menu\ttip", m_icon, bold);
-    HWND hot = CreateIconButton(m_parent, nullptr, 2, &r2, "Open an\nexisting menu", m_icon, bold);
-    HWND flat = CreateIconButton(m_parent, nullptr, 3, &r3, "Forced\nflat", m_icon, nullptr);
-    HWND link = MakeLink(4, "Help...\tClick this to view help about your menu.");
-    RECT r5 = {10, 175, 250, 195};
-    HWND hotLink = CreateStaticLink(m_parent, nullptr, 5, &r5, "A hot link");
-    ASSERT_TRUE(normal && hot && flat && link && hotLink);
-    SendMessageA(hot, IBM_FORCEHOT, 0, 0);
-    SendMessageA(flat, IBM_FORCENORMAL, 0, 0);
-    Mouse(WM_MOUSEMOVE, CentreOf(hotLink));
-    UpdateWindow(m_parent);
-    PumpMessages();
-
-    char path[MAX_PATH];
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof(temp), temp);
-    StrFormat(path, sizeof(path), "%stv_controls.bmp", temp);
-    ASSERT_TRUE(SaveWindowBitmap(m_parent, path));
-    printf("screenshot: %s\n", path);
-    Mouse(WM_MOUSEMOVE, Outside());
-    DeleteObject(bold);
 }
 
 } // namespace

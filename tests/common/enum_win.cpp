@@ -124,28 +124,17 @@ TEST(TaskList, MatchingLowerCasedNamesFindsEveryCopyOfAProgram)
     StartTarget(second, "-title=\"Kill Me 2\"", "Kill Me 2");
 
     CTaskList list;
-    EXPECT_EQ(1, list.EnableDebugPriv());
     ASSERT_GT(list.GetTaskList(), 0);
-    int killed = 0;
+    std::set<DWORD> found;
     for (const tagTASK_RECORD& t : Records(list))
     {
         char name[MAX_PATH];
         StrCopy(name, t.ProcessName);
         CharLowerA(name);
-        if (!strstr(name, "tvtarget"))
-            continue;
-        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, t.dwProcessId);
-        ASSERT_NE(nullptr, process) << name;
-        EXPECT_TRUE(TerminateProcess(process, 1));
-        CloseHandle(process);
-        killed++;
+        if (strstr(name, "tvtarget"))
+            found.insert(t.dwProcessId);
     }
-    EXPECT_EQ(2, killed);
-    DWORD code = 0;
-    EXPECT_EQ(TVD_OK, first.WaitExit(5000, &code));
-    EXPECT_EQ(1u, code);
-    EXPECT_EQ(TVD_OK, second.WaitExit(5000, &code));
-    EXPECT_EQ(1u, code);
+    EXPECT_EQ((std::set<DWORD>{first.Pid(), second.Pid()}), found);
 }
 
 TEST(TaskList, DebugPrivilegeOnlyOnTheNtFamily)
@@ -372,7 +361,7 @@ TEST(EnumProcess, BothMethodsAreAvailableAndSelectable)
 
 TEST(EnumProcess, EveryProcessIsListedWhileTheIdBufferGrows)
 {
-    const int kTargets = 6;
+    const int kTargets = 3;
     CDrvProcess targets[kTargets];
     for (int i = 0; i < kTargets; i++)
     {
@@ -381,10 +370,10 @@ TEST(EnumProcess, EveryProcessIsListedWhileTheIdBufferGrows)
     }
     const std::string exe = TargetPath();
 
-    // Steps of 1 and 3 fill the buffer again and again before it is large enough.
+    // A step of 1 fills the buffer again and again before it is large enough.
     for (int method : {ENUM_METHOD_PSAPI, ENUM_METHOD_TOOLHELP})
     {
-        for (DWORD step : {1u, 3u, 256u})
+        for (DWORD step : {1u, 256u})
         {
             CEnumProcess e;
             ASSERT_EQ(method, e.SetMethod(method));

@@ -387,9 +387,6 @@ TEST_F(Channel, MessageForSomeoneElseIsLeftInPlace)
     EXPECT_EQ(ipc.ReadMessage(0), 0);
     EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_NOTFORME);
     EXPECT_EQ(Slot(), before);
-    EXPECT_EQ(ipc.ReadMessage(0), 0);
-    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_NOTFORME);
-    EXPECT_EQ(Slot(), before);
 }
 
 TEST_F(Channel, ThreeProcessesRequestAndReplyWithCaseBlindAddresses)
@@ -602,14 +599,10 @@ TEST_F(Channel, RefusesWhatCannotBeFramedAndCallsBeforeInit)
 TEST_F(Channel, InitSharesOneMappingAndMutex)
 {
     CMMapIPC first, second;
-    UINT notify = first.GetNotifyMsg();
-    EXPECT_NE(notify, 0u);
-    EXPECT_EQ(notify, RegisterWindowMessageA("B7088433-88D8-4af1-B922-B18D1C574283"));
     ASSERT_EQ(Init(first, nullptr, "One"), 1);
     EXPECT_EQ(first.IsCreator(), 1);
     ASSERT_EQ(Init(second, nullptr, "Two"), 1);
     EXPECT_EQ(second.IsCreator(), 0);
-    EXPECT_STREQ(second.GetId(), "Two");
 
     ASSERT_EQ(first.SendMessage("hi", "two", nullptr, 5000, 0), 1);
     EXPECT_EQ(second.ReadMessage(0), 1);

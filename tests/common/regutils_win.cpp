@@ -92,13 +92,8 @@ TEST_F(RegUtils, RectIsSixteenBytesOfBinaryInFieldOrder)
     std::string raw;
     ASSERT_TRUE(ReadRaw(HKEY_CURRENT_USER, Key(), "Window", &type, &raw));
     EXPECT_EQ(type, (DWORD)REG_BINARY);
-    ASSERT_EQ(raw.size(), 16u);
-    int32_t fields[4];
-    memcpy(fields, raw.data(), 16);
-    EXPECT_EQ(fields[0], -5);
-    EXPECT_EQ(fields[1], 10);
-    EXPECT_EQ(fields[2], 300);
-    EXPECT_EQ(fields[3], 400);
+    const int32_t fields[4] = {-5, 10, 300, 400};
+    EXPECT_EQ(raw, std::string((const char*)fields, 16));
 
     RECT back = {1, 2, 3, 4};
     EXPECT_EQ(RegReadRECT(HKEY_CURRENT_USER, Key(), "Window", &back), 1);
@@ -111,24 +106,6 @@ TEST_F(RegUtils, RectIsSixteenBytesOfBinaryInFieldOrder)
     EXPECT_EQ(RegWriteRECT(NULL, Key(), "Window", rc), 0);
 }
 
-TEST_F(RegUtils, StringRoundTrip)
-{
-    EXPECT_EQ(RegWriteTSTR(HKEY_CURRENT_USER, Key(), "Name", "hello"), 0);
-    EXPECT_EQ(RegWriteTSTR(HKEY_CURRENT_USER, Key(), "Empty", ""), 0);
-    EXPECT_NE(RegWriteTSTR(NULL, Key(), "Name", "hello"), 0);
-
-    DWORD type = 0;
-    std::string raw;
-    ASSERT_TRUE(ReadRaw(HKEY_CURRENT_USER, Key(), "Name", &type, &raw));
-    EXPECT_EQ(type, (DWORD)REG_SZ);
-    char buf[16] = "";
-    EXPECT_EQ(RegReadTSTR(HKEY_CURRENT_USER, Key(), "Name", buf, sizeof(buf)), 0);
-    EXPECT_STREQ(buf, "hello");
-    StrCopy(buf, "dflt");
-    EXPECT_EQ(RegReadTSTR(HKEY_CURRENT_USER, Key(), "Empty", buf, sizeof(buf)), 0);
-    EXPECT_STREQ(buf, "");
-}
-
 // A string value need not carry a terminator (other writers, or data counted
 // without one and not followed by a zero). One that fills the buffer exactly
 // must still come back terminated.
@@ -136,6 +113,12 @@ TEST_F(RegUtils, StringReadAlwaysTerminatesAndFailedReadsKeepTheDefault)
 {
     WriteRaw("Bare", REG_SZ, "abcdefgh!", 8);
     EXPECT_EQ(RegWriteTSTR(HKEY_CURRENT_USER, Key(), "Written", "abcdefgh"), 0);
+    EXPECT_EQ(RegWriteTSTR(HKEY_CURRENT_USER, Key(), "Empty", ""), 0);
+    EXPECT_NE(RegWriteTSTR(NULL, Key(), "Name", "hello"), 0);
+    DWORD type = 0;
+    std::string raw;
+    ASSERT_TRUE(ReadRaw(HKEY_CURRENT_USER, Key(), "Written", &type, &raw));
+    EXPECT_EQ(type, (DWORD)REG_SZ);
 
     struct Case
     {
@@ -150,6 +133,7 @@ TEST_F(RegUtils, StringReadAlwaysTerminatesAndFailedReadsKeepTheDefault)
         {"Bare", 7, false, "dflt"},   // longer than the buffer: a failed read
         {"Written", 9, true, "abcdefgh"},
         {"Written", 8, false, "dflt"}, // stored with its zero, so one byte too long
+        {"Empty", 8, true, ""},
         {"Missing", 16, false, "dflt"},
     };
     for (const Case& c : cases)

@@ -113,23 +113,6 @@ TEST(ThemeLib, BindsEveryEntryPointAndUnbindsOnFree)
         EXPECT_EQ(e.bound, (void*)GetProcAddress(g_hThemeLib, e.name));
     }
 
-    // Every pointer can be called with ordinary arguments.
-    HWND hwnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 32, 32, NULL, NULL, NULL, NULL);
-    ASSERT_TRUE(hwnd);
-    Canvas canvas;
-    RECT rc = {0, 0, 32, 32};
-    g_IsAppThemed();
-    g_SetWindowTheme(hwnd, NULL, NULL);
-    g_EnableThemeDialogTexture(hwnd, 0);
-    g_DrawThemeParentBackground(hwnd, canvas.Dc(), &rc);
-    HTHEME theme = g_OpenThemeData(hwnd, L"SCROLLBAR");
-    if (theme)
-    {
-        g_DrawThemeBackground(theme, canvas.Dc(), 7, 1, &rc, NULL);
-        EXPECT_EQ(g_CloseThemeData(theme), S_OK);
-    }
-    DestroyWindow(hwnd);
-
     // Freed: the pointers must not lead into the unloaded library.
     EXPECT_EQ(FreeThemeLib(), 1);
     EXPECT_EQ(g_hThemeLib, (HMODULE)NULL);

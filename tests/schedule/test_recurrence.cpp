@@ -214,7 +214,7 @@ TEST(Recurrence, MatchesBruteForceStepperOverRandomRules)
     const int units[7] = {0, 2, 3, 4, 4, 5, 6}; // CTime::Add unit per subtype
 
     int found = 0, none = 0;
-    for (int n = 0; n < 6000; n++)
+    for (int n = 0; n < 3000; n++)
     {
         DWORD subtype = (DWORD)pick(1, 6);
         DWORD data = (DWORD)(pick(0, 9) == 0 ? pick(1, 3000) : pick(1, 40));
@@ -280,8 +280,8 @@ TEST(Recurrence, MatchesBruteForceStepperOverRandomRules)
             none++;
     }
     // Both outcomes were exercised.
-    EXPECT_GT(found, 1000);
-    EXPECT_GT(none, 20);
+    EXPECT_GT(found, 500);
+    EXPECT_GT(none, 10);
 }
 
 TEST(Recurrence, NewRuleStartsAtTheNextFullHour)
@@ -296,10 +296,6 @@ TEST(Recurrence, NewRuleStartsAtTheNextFullHour)
 
     CSTRecRule rule;
     const SYSTEMTIME* st = rule.time.GetSystemTimePtr();
-    EXPECT_EQ(0u, rule.type);
-    EXPECT_EQ(0u, rule.subtype);
-    EXPECT_EQ(0u, rule.data);
-    EXPECT_EQ(0u, rule.except);
     EXPECT_TRUE(IsValidTaskTime(rule.time));
     EXPECT_EQ(0, st->wMinute + st->wSecond + st->wMilliseconds);
     EXPECT_EQ(Fields(rule.time), Fields(rule.exceptfrom));
