@@ -21,6 +21,8 @@
 #include "HiddenWindows.h"
 #include "hiddenWndDlg.h"
 #include "TarvinKeys.h"
+#include "schedrunner.h"
+#include "overdueTasks.h"
 
 HINSTANCE g_hInst;
 HWND g_hWnd;
@@ -114,14 +116,15 @@ void LoadSchedule(HWND owner)
             "File Error", MB_OK | MB_ICONWARNING);
 }
 
-// The schedule runner is a unit of its own; until it is linked in, the agent
-// keeps the schedule loaded and runs nothing.
-void RunStartupTasks(HWND)
+void RunStartupTasks(HWND hwnd)
 {
+    if (RunStartupPass(g_schedule, g_uScheduleChangedMsg))
+        OnViewOverdue(hwnd);
 }
 
 void RunDueTasks(HWND)
 {
+    RunMinuteCheck(g_schedule, g_uScheduleChangedMsg);
 }
 
 // --- Log ---------------------------------------------------------------------
@@ -239,11 +242,12 @@ void OnViewLog(HWND)
     OpenLogViewer(g_hInst, &g_log, &g_hLogDlg);
 }
 
-// The overdue-tasks dialog and the preferences are units of their own.
 void OnViewOverdue(HWND)
 {
+    OpenOverdueTasksDialog(g_hInst, &g_hOverdueDlg);
 }
 
+// The preferences are a unit of their own.
 void OnPreferences(HWND, int)
 {
 }
@@ -286,6 +290,7 @@ int Initialize(HWND hwnd)
     }
     SetFirstRun(0);
 
+    UseLocaleTaskDates();
     LoadSchedule(hwnd);
 
     LogOpen(hwnd);

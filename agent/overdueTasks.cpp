@@ -1,0 +1,233 @@
+#include <windows.h>
+#include <windowsx.h>
+#include <commctrl.h>
+#include <shellapi.h>
+#include <new>
+
+#include "overdueTasks.h"
+#include "overdueTasksRes.h"
+#include "init.h"
+#include "schedrunner.h"
+#include "dirutils_win.h"
+#include "winutils.h"
+
+#include "strutils.h"
+
+namespace
+{
+#define HANDLE_DLGMSG(hwnd, message, fn)                                                                     \
+    case (message):                                                                                          \
+        return SetDlgMsgResult(hwnd, uMsg, HANDLE_##message((hwnd), (wParam), (lParam), (fn)))
+
+struct OverdueState
+{
+    HWND* slot;
+    HIMAGELIST images;
+};
+
+OverdueState* GetState(HWND hwnd)
+{
+    return (OverdueState*)GetWindowLongPtrA(hwnd, DWLP_USER);
+}
+
+void AddColumn(HWND list, int index, const char* title, int width)
+{
+    LVCOLUMNA column;
+    ZeroMemory(&column, sizeof(column));
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = width;
+    column.pszText = (LPSTR)title;
+    ListView_InsertColumn(list, index, &column);
+}
+
+int AddTargetIcon(HIMAGELIST images, const char* target)
+{
+    if (!images)
+        return -1;
+    // ExtractAssociatedIcon writes the path of the icon's file into its argument.
+    char path[MAX_PATH];
+    StrCopy(path, sizeof(path), target);
+    WORD index = 0;
+    HICON icon = ExtractAssociatedIconA(g_hInst, path, &index);
+    if (!icon)
+        return -1;
+    int image = ImageList_AddIcon(images, icon);
+    DestroyIcon(icon);
+    return image;
+}
+
+void OverdueTasksDlg_OnRefresh(HWND hwnd)
+{
+    OverdueState* state = GetState(hwnd);
+    HWND list = GetDlgItem(hwnd, IDC_OVERDUE_LIST);
+    if (!state || !list)
+        return;
+    int selected = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    ListView_DeleteAllItems(list);
+    if (state->images)
+        ImageList_RemoveAll(state->images);
+
+    CTime now;
+    int row = 0;
+    for (unsigned i = 0; i < g_schedule.GetSize(); i++)
+    {
+        CSTask* task = g_schedule.GetAt(i);
+        if (!task || !IsTaskListedOverdue(*task, now))
+            continue;
+        LVITEMA item;
+        ZeroMemory(&item, sizeof(item));
+        item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+        item.iItem = row++;
+        item.pszText = (LPSTR)task->GetName();
+        item.iImage = AddTargetIcon(state->images, task->GetTarget());
+        item.lParam = (LPARAM)i;
+        int at = ListView_InsertItem(list, &item);
+
+        char date[ST_DATE_TEXT_SIZE] = "", timeOfDay[ST_DATE_TEXT_SIZE] = "";
+        char text[2 * ST_DATE_TEXT_SIZE + 8];
+        FormatTaskDate(task->GetScheduledTime(), date, sizeof(date), timeOfDay, sizeof(timeOfDay));
+        if (date[0])
+            StrFormat(text, sizeof(text), "%s at %s", date, timeOfDay);
+        else
+            StrCopy(text, sizeof(text), "Unknown");
+        ListView_SetItemText(list, at, 1, text);
+    }
+    if (selected >= 0)
+        ListView_SetItemState(list, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void OverdueTasksDlg_OnRun(HWND hwnd)
+{
+    HWND list = GetDlgItem(hwnd, IDC_OVERDUE_LIST);
+    int row = ListView_GetNextItem(list, -1, LVNI_SELECTED | LVNI_FOCUSED);
+    if (row < 0)
+        return;
+    LVITEMA item;
+    ZeroMemory(&item, sizeof(item));
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!ListView_GetItem(list, &item))
+        return;
+    CSTask* task = g_schedule.GetAt((unsigned)item.lParam);
+    if (!task)
+        return;
+    task->SetNextScheduledTime();
+    task->SetLastScheduledTime(CTime());
+    task->Recurred();
+    RunScheduledTask(*task);
+    // The broadcast comes back here and refills the list.
+    SaveScheduleAndAnnounce(g_schedule, g_uScheduleChangedMsg);
+}
+
+void OverdueTasksDlg_OnScheduler(HWND)
+{
+    LaunchFromMyDir("tvsched.exe", nullptr, nullptr, 1);
+}
+
+void OverdueTasksDlg_OnScheduleChanged(HWND hwnd)
+{
+    LoadSchedule(hwnd);
+    OverdueTasksDlg_OnRefresh(hwnd);
+}
+
+BOOL OverdueTasksDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
+{
+    OverdueState* state = (OverdueState*)lParam;
+    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)state);
+    ForceTaskbarButton(hwnd);
+    CenterWindow(hwnd);
+
+    HWND list = GetDlgItem(hwnd, IDC_OVERDUE_LIST);
+    ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    AddColumn(list, 0, "Task Name", 164);
+    AddColumn(list, 1, "Scheduled Time", 160);
+    state->images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 10);
+    if (state->images)
+        ListView_SetImageList(list, state->images, LVSIL_SMALL);
+
+    OverdueTasksDlg_OnRefresh(hwnd);
+    return TRUE;
+}
+
+void OverdueTasksDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
+{
+    switch (id)
+    {
+        case IDC_OVERDUE_RUN:
+            OverdueTasksDlg_OnRun(hwnd);
+            break;
+        case IDC_OVERDUE_SCHEDULER:
+            OverdueTasksDlg_OnScheduler(hwnd);
+            break;
+        case IDC_OVERDUE_CLOSE:
+            DestroyWindow(hwnd);
+            break;
+    }
+}
+
+void OverdueTasksDlg_OnClose(HWND hwnd)
+{
+    DestroyWindow(hwnd);
+}
+
+void OverdueTasksDlg_OnDestroy(HWND hwnd)
+{
+    OverdueState* state = GetState(hwnd);
+    if (!state)
+        return;
+    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    // Detached first, so the list view never draws with a destroyed list.
+    ListView_SetImageList(GetDlgItem(hwnd, IDC_OVERDUE_LIST), NULL, LVSIL_SMALL);
+    if (state->images)
+    {
+        ImageList_RemoveAll(state->images);
+        ImageList_Destroy(state->images);
+    }
+    if (state->slot && *state->slot == hwnd)
+        *state->slot = NULL;
+    delete state;
+}
+
+INT_PTR CALLBACK OverdueTasksDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == g_uScheduleChangedMsg)
+    {
+        OverdueTasksDlg_OnScheduleChanged(hwnd);
+        return TRUE;
+    }
+    switch (uMsg)
+    {
+        // WM_INITDIALOG's result is the return value itself.
+        case WM_INITDIALOG:
+            return HANDLE_WM_INITDIALOG(hwnd, wParam, lParam, OverdueTasksDlg_OnInit);
+            HANDLE_DLGMSG(hwnd, WM_COMMAND, OverdueTasksDlg_OnCommand);
+            HANDLE_DLGMSG(hwnd, WM_CLOSE, OverdueTasksDlg_OnClose);
+            HANDLE_DLGMSG(hwnd, WM_DESTROY, OverdueTasksDlg_OnDestroy);
+    }
+    return FALSE;
+}
+} // namespace
+
+HWND OpenOverdueTasksDialog(HINSTANCE instance, HWND* slot)
+{
+    if (slot && *slot && IsWindow(*slot))
+    {
+        BringWindowToTop(*slot);
+        return *slot;
+    }
+    OverdueState* state = new (std::nothrow) OverdueState{slot, NULL};
+    if (!state)
+        return NULL;
+    HWND hwnd = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_OVERDUE), GetDesktopWindow(),
+                                   OverdueTasksDlgProc, (LPARAM)state);
+    if (!hwnd)
+    {
+        // WM_DESTROY frees the state of a dialog that was created.
+        delete state;
+        return NULL;
+    }
+    if (slot)
+        *slot = hwnd;
+    ShowWindow(hwnd, SW_SHOW);
+    return hwnd;
+}

@@ -1,0 +1,10 @@
+// The Overdue Tasks dialog: a modeless list of the active tasks whose time
+// passed while the agent was not running, from which the user runs them.
+#pragma once
+
+#include <windows.h>
+
+// Opens the dialog (owner the desktop) or, when *slot already holds a live
+// one, brings it to the top. *slot holds the dialog while it exists and is
+// cleared when it is destroyed. The dialog, or null.
+HWND OpenOverdueTasksDialog(HINSTANCE instance, HWND* slot);

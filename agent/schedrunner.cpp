@@ -1,0 +1,80 @@
+#include <windows.h>
+#include <shellapi.h>
+
+#include "schedrunner.h"
+#include "firstrun.h"
+
+void RunScheduledTask(const CSTask& task)
+{
+    ShellExecuteA(nullptr, "Open", task.GetTarget(), task.GetCmdLine(), task.GetDir(), task.GetWindowState());
+}
+
+bool IsTaskDueNow(const CSTask& task, const CTime& now)
+{
+    SYSTEMTIME a = *now.GetSystemTimePtr();
+    SYSTEMTIME b = *task.GetScheduledTime().GetSystemTimePtr();
+    a.wSecond = a.wMilliseconds = 0;
+    b.wSecond = b.wMilliseconds = 0;
+    CTime nowMinute, taskMinute;
+    nowMinute.Set(&a);
+    taskMinute.Set(&b);
+    return nowMinute.CompareDate(taskMinute) == 0 && nowMinute.CompareTime(taskMinute) == 0;
+}
+
+bool IsTaskListedOverdue(const CSTask& task, const CTime& now)
+{
+    // A task whose minute is still running is the minute check's, not the user's.
+    return task.IsActive() && task.IsOverdue(now) && !IsTaskDueNow(task, now);
+}
+
+int SaveScheduleAndAnnounce(CSTaskList& schedule, UINT changedMsg)
+{
+    char path[MAX_PATH];
+    if (!GetMyTarvinFilesFolder(path, "Tarvin Schedule.dat") || !schedule.Save(path))
+        return 0;
+    PostMessageA(HWND_BROADCAST, changedMsg, 0, 0);
+    return 1;
+}
+
+int RunStartupPass(CSTaskList& schedule, UINT changedMsg)
+{
+    CTime now;
+    bool overdue = false, ran = false;
+    for (unsigned i = 0; i < schedule.GetSize(); i++)
+    {
+        CSTask* task = schedule.GetAt(i);
+        if (!task || !task->IsActive())
+            continue;
+        if (IsTaskListedOverdue(*task, now))
+            overdue = true;
+        const CSTRecRule* rule = task->GetFirstRule();
+        if (rule && rule->type == ST_TYPE_EVENT && rule->subtype == ST_EVENT_STARTUP)
+        {
+            ran = true;
+            task->SetLastScheduledTime(CTime());
+            task->Recurred();
+            RunScheduledTask(*task);
+        }
+    }
+    if (ran)
+        SaveScheduleAndAnnounce(schedule, changedMsg);
+    return overdue ? 1 : 0;
+}
+
+int RunMinuteCheck(CSTaskList& schedule, UINT changedMsg)
+{
+    int ran = 0;
+    for (unsigned i = 0; i < schedule.GetSize(); i++)
+    {
+        CSTask* task = schedule.GetAt(i);
+        if (!task || !task->IsActive() || !IsTaskDueNow(*task, CTime()))
+            continue;
+        ran++;
+        task->SetNextScheduledTime();
+        task->Recurred();
+        RunScheduledTask(*task);
+    }
+    if (ran)
+        SaveScheduleAndAnnounce(schedule, changedMsg);
+    return ran;
+}

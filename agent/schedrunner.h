@@ -1,0 +1,35 @@
+// The schedule runner: tasks of the start-up event at every start, each
+// timed task once in its scheduled minute, and the saving and announcing of
+// the schedule after a run.
+#pragma once
+
+#include <windows.h>
+
+#include "ScheduledTask.h"
+
+// Starts the task through the shell: its target, command line, folder and
+// window state, no owner. Whether it started is not checked.
+void RunScheduledTask(const CSTask& task);
+
+// Whether the task's scheduled minute is the minute of now (seconds and
+// milliseconds ignored).
+bool IsTaskDueNow(const CSTask& task, const CTime& now);
+
+// Overdue for the user: active and past its time, but not one the minute
+// check is about to run.
+bool IsTaskListedOverdue(const CSTask& task, const CTime& now);
+
+// Writes the schedule to "Tarvin Schedule.dat" and, when it was written,
+// broadcasts the schedule-changed message. After a failed save the old file
+// is still there, and reloading it would undo the run and run the task again
+// at the next tick; so nobody is told. 1 when saved.
+int SaveScheduleAndAnnounce(CSTaskList& schedule, UINT changedMsg);
+
+// The start-up pass: runs the active start-up-event tasks (their last
+// scheduled time becomes the start time) and saves when one ran. 1 when
+// there are overdue tasks.
+int RunStartupPass(CSTaskList& schedule, UINT changedMsg);
+
+// The minute check: runs each active task whose scheduled minute is now and
+// moves it on; saves when one ran. The number of tasks run.
+int RunMinuteCheck(CSTaskList& schedule, UINT changedMsg);

@@ -1,0 +1,261 @@
+// The real tvagent.exe running its schedule: a task in its minute, a
+// start-up task, and an overdue task run from the Overdue Tasks dialog. The
+// tasks start tvtarget.exe, whose record file shows that and how they ran.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/driver.h"
+#include "ScheduledTask.h"
+#include "testutil.h"
+
+namespace
+{
+const DWORD kTimeout = 15000;
+const char kSuiteKey[] = "Software\\Norvale\\Tarvin 2";
+const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
+
+std::string MyDir()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof(path));
+    char* slash = strrchr(path, '\\');
+    if (slash)
+        slash[1] = '\0';
+    return path;
+}
+
+void SetValue(const char* key, const char* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY h;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr));
+    RegSetValueExA(h, name, 0, type, (const BYTE*)data, size);
+    RegCloseKey(h);
+}
+
+void SetDword(const char* name, DWORD value)
+{
+    SetValue(kAgentKey, name, REG_DWORD, &value, sizeof(value));
+}
+
+// minutes from now (negative: ago), on the minute.
+CTime MinutesFromNow(int minutes)
+{
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    st.wSecond = st.wMilliseconds = 0;
+    FILETIME ft;
+    SystemTimeToFileTime(&st, &ft);
+    ULARGE_INTEGER value = {{ft.dwLowDateTime, ft.dwHighDateTime}};
+    value.QuadPart += (LONGLONG)minutes * 60 * 10000000LL;
+    ft.dwLowDateTime = value.LowPart;
+    ft.dwHighDateTime = value.HighPart;
+    FileTimeToSystemTime(&ft, &st);
+    CTime t;
+    t.Set(&st);
+    return t;
+}
+
+class SchedRunner : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        m_files = m_dir.Path("files");
+        CreateDirectoryA(m_files.c_str(), nullptr);
+        SetValue(kSuiteKey, "Files Folder", REG_SZ, m_files.c_str(), (DWORD)m_files.size() + 1);
+        DWORD zero = 0;
+        SetValue(kSuiteKey, "First Run", REG_DWORD, &zero, sizeof(zero));
+        SetDword("No Splash", 1);
+        SetDword("Show Wizard", 0);
+        SetDword("Exit Message", 0);
+        WriteBytes(File("Tarvin.log"), "<?TarvinLogFile version='1.00'?>\r\n");
+        WriteBytes(File("Tarvin Keys.keys"), "<?TarvinTarvinKeys version=\"1.00\"?>\r\n");
+    }
+
+    void TearDown() override
+    {
+        Stop();
+        for (const std::string& title : m_targets)
+        {
+            HWND target = DrvFindWindow(DrvSpec("TVTargetWindow", title.c_str()));
+            if (target)
+                PostMessageA(target, WM_CLOSE, 0, 0);
+        }
+        HKEY h;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kSuiteKey, 0, KEY_SET_VALUE, &h) == ERROR_SUCCESS)
+        {
+            RegDeleteValueA(h, "Files Folder");
+            RegCloseKey(h);
+        }
+    }
+
+    std::string File(const char* name) const
+    {
+        return m_files + "\\" + name;
+    }
+
+    // A daily task (or a start-up task) that starts tvtarget.exe recording to record.
+    void AddTask(const char* name, const CTime& when, const char* record, bool startup = false,
+                 bool active = true)
+    {
+        CSTask* task = new CSTask();
+        task->SetName(name);
+        m_targets.push_back(name);
+        std::string cmdLine = std::string("-title=") + name + " -record=" + File(record);
+        task->SetAction((MyDir() + "tvtarget.exe").c_str(), m_files.c_str(), cmdLine.c_str(), SW_SHOWNORMAL);
+        task->SetActive(active ? 1 : 0);
+        CSTRecRule* rule = task->AddRecurrenceRule();
+        rule->type = startup ? ST_TYPE_EVENT : ST_TYPE_PERIODIC;
+        rule->subtype = startup ? (DWORD)ST_EVENT_STARTUP : (DWORD)ST_PERIOD_DAYS;
+        rule->data = 1;
+        rule->time.Set(when);
+        // A new task has no time; an event task keeps none.
+        if (!startup)
+            task->SetScheduledTime(when);
+        m_schedule.AddTask(task);
+    }
+
+    void SaveSchedule()
+    {
+        ASSERT_TRUE(m_schedule.Save(File("Tarvin Schedule.dat").c_str()));
+    }
+
+    // The task in the agent's saved schedule, once cond holds for it.
+    bool WaitSaved(int index, const std::function<bool(CSTask&)>& cond)
+    {
+        return DrvWaitFor(
+                   [&]() {
+                       CSTaskList saved;
+                       saved.Load(File("Tarvin Schedule.dat").c_str());
+                       CSTask* task = saved.GetAt((unsigned)index);
+                       return task && cond(*task);
+                   },
+                   kTimeout) == TVD_OK;
+    }
+
+    bool WaitRecord(const char* record)
+    {
+        return DrvWaitFor([&]() { return !ReadBytes(File(record)).empty(); }, kTimeout) == TVD_OK;
+    }
+
+    bool Start()
+    {
+        std::string exe = MyDir() + "tvagent.exe";
+        std::vector<char> line(exe.begin(), exe.end());
+        line.push_back('\0');
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                            &m_pi))
+            return false;
+        CloseHandle(m_pi.hThread);
+        DrvWindowSpec spec = DrvSpec("_TVAGENT_WINDOW", nullptr, TVD_MATCH_EXACT, m_pi.dwProcessId);
+        spec.includeHidden = true;
+        return DrvWaitWindow(spec, kTimeout, &m_agent) == TVD_OK;
+    }
+
+    void Stop()
+    {
+        if (!m_pi.hProcess)
+            return;
+        if (m_agent && IsWindow(m_agent))
+            PostMessageA(m_agent, WM_COMMAND, 200, 0);
+        if (WaitForSingleObject(m_pi.hProcess, kTimeout) != WAIT_OBJECT_0)
+            TerminateProcess(m_pi.hProcess, 1);
+        CloseHandle(m_pi.hProcess);
+        m_pi.hProcess = nullptr;
+        m_agent = nullptr;
+    }
+
+    ScratchDir m_dir;
+    std::string m_files;
+    CSTaskList m_schedule;
+    std::vector<std::string> m_targets;
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_agent = nullptr;
+};
+
+TEST_F(SchedRunner, TaskInItsMinuteRunsOnceWithItsFolderAndMovesOn)
+{
+    // Room for the agent to start within the minute.
+    DrvWaitFor([]() { return CTime().GetSystemTimePtr()->wSecond < 45; }, 20000);
+    CTime due = MinutesFromNow(0);
+    AddTask("TVSchedDue", due, "due.txt");
+    SaveSchedule();
+    ASSERT_TRUE(Start());
+
+    ASSERT_TRUE(WaitRecord("due.txt"));
+    std::string record = ReadBytes(File("due.txt"));
+    EXPECT_NE(std::string::npos, record.find("cwd=" + m_files)) << record;
+    EXPECT_NE(std::string::npos, record.find("show=1")) << record;
+    EXPECT_TRUE(WaitSaved(0, [&](CSTask& t) {
+        return t.GetRecurrenceCount() == 1 && t.GetScheduledTime().CompareDate(due) > 0 &&
+               t.GetLastScheduledTime().CompareTime(due) == 0;
+    }));
+    // Due now is not overdue: no dialog at start.
+    EXPECT_EQ(nullptr, DrvFindWindow(DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId)));
+}
+
+TEST_F(SchedRunner, StartupTaskRunsAtEveryStart)
+{
+    AddTask("TVSchedStartup", CTime(), "startup.txt", true);
+    SaveSchedule();
+    for (DWORD run = 1; run <= 2; run++)
+    {
+        DeleteFileA(File("startup.txt").c_str());
+        ASSERT_TRUE(Start());
+        ASSERT_TRUE(WaitRecord("startup.txt")) << run;
+        EXPECT_TRUE(WaitSaved(0, [&](CSTask& t) {
+            return t.GetRecurrenceCount() == run && t.GetLastScheduledTime().CompareDate(CTime()) == 0;
+        }));
+        EXPECT_EQ(nullptr,
+                  DrvFindWindow(DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId)));
+        Stop();
+        HWND target = DrvFindWindow(DrvSpec("TVTargetWindow", "TVSchedStartup"));
+        if (target)
+            PostMessageA(target, WM_CLOSE, 0, 0);
+    }
+}
+
+TEST_F(SchedRunner, OverdueTaskIsListedAndRunNowRunsIt)
+{
+    // Missed 23.5 hours ago; its next daily time lies ahead.
+    CTime missed = MinutesFromNow(-24 * 60 + 30);
+    AddTask("TVSchedIdle", missed, "idle.txt", false, false);
+    AddTask("TVSchedLate", missed, "late.txt");
+    SaveSchedule();
+    ASSERT_TRUE(Start());
+
+    HWND dlg = nullptr;
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId),
+                                    kTimeout, &dlg));
+    HWND list = DrvFindChildById(dlg, 502);
+    ASSERT_TRUE(list);
+    ASSERT_EQ(1, DrvListViewRowCount(list));
+    ASSERT_EQ(2, DrvListViewColumnCount(list));
+    char text[128];
+    ASSERT_TRUE(DrvListViewText(list, 0, 0, text, sizeof(text)));
+    EXPECT_STREQ("TVSchedLate", text);
+    UseLocaleTaskDates();
+    char date[ST_DATE_TEXT_SIZE], timeOfDay[ST_DATE_TEXT_SIZE];
+    ASSERT_TRUE(FormatTaskDate(missed, date, sizeof(date), timeOfDay, sizeof(timeOfDay)));
+    ASSERT_TRUE(DrvListViewText(list, 0, 1, text, sizeof(text)));
+    EXPECT_EQ(std::string(date) + " at " + timeOfDay, text);
+
+    // Without a selection "&Run Now" does nothing; with one it runs the task,
+    // and the list refills without it.
+    ASSERT_TRUE(DrvPressButton(dlg, 12));
+    ASSERT_TRUE(DrvListViewSelect(list, 0));
+    ASSERT_TRUE(DrvPressButton(dlg, 12));
+    ASSERT_TRUE(WaitRecord("late.txt"));
+    EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvListViewRowCount(list) == 0; }, kTimeout));
+    EXPECT_TRUE(WaitSaved(1, [&](CSTask& t) {
+        return t.GetRecurrenceCount() == 1 && t.GetScheduledTime().CompareTime(missed) == 0 &&
+               t.GetLastScheduledTime().CompareDate(CTime()) == 0;
+    }));
+    EXPECT_TRUE(ReadBytes(File("idle.txt")).empty());
+}
+} // namespace
