@@ -152,9 +152,9 @@ class SchedRunner : public ::testing::Test
                             &m_pi))
             return false;
         CloseHandle(m_pi.hThread);
-        DrvWindowSpec spec = DrvSpec("_TVAGENT_WINDOW", nullptr, TVD_MATCH_EXACT, m_pi.dwProcessId);
-        spec.includeHidden = true;
-        return DrvWaitWindow(spec, kTimeout, &m_agent) == TVD_OK;
+        DrvWindowSpec wanted = DrvSpec("_TVAGENT_WINDOW", nullptr, TVD_MATCH_EXACT, m_pi.dwProcessId);
+        wanted.includeHidden = true;
+        return DrvWaitWindow(wanted, kTimeout, &m_agent) == TVD_OK;
     }
 
     void Stop()

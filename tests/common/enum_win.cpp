@@ -29,9 +29,9 @@ void StartTarget(CDrvProcess& process, const std::string& args, const char* titl
 {
     ASSERT_TRUE(process.Start(TargetPath().c_str(), args.c_str())) << GetLastError();
     HWND hwnd;
-    DrvWindowSpec spec = DrvSpec(TARGET_CLASS, title, TVD_MATCH_EXACT, process.Pid());
-    spec.includeHidden = true;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(spec, TVD_DEFAULT_TIMEOUT, &hwnd)) << title;
+    DrvWindowSpec wanted = DrvSpec(TARGET_CLASS, title, TVD_MATCH_EXACT, process.Pid());
+    wanted.includeHidden = true;
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(wanted, TVD_DEFAULT_TIMEOUT, &hwnd)) << title;
 }
 
 bool EndsWithNoCase(const std::string& s, const std::string& tail)

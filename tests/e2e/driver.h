@@ -41,8 +41,8 @@ struct DrvWindowSpec
 inline DrvWindowSpec DrvSpec(const char* className, const char* title, int match = TVD_MATCH_EXACT,
                              DWORD pid = 0)
 {
-    DrvWindowSpec spec = {className, title, match, pid, false};
-    return spec;
+    DrvWindowSpec wanted = {className, title, match, pid, false};
+    return wanted;
 }
 
 // --- Waiting -------------------------------------------------------------
@@ -53,19 +53,19 @@ int DrvWaitFor(const std::function<bool()>& cond, DWORD timeoutMs, DWORD pollMs 
 
 // --- Top-level windows ---------------------------------------------------
 
-bool DrvWindowMatches(HWND hwnd, const DrvWindowSpec& spec);
+bool DrvWindowMatches(HWND hwnd, const DrvWindowSpec& wanted);
 // The first match in the system's z-order, or null.
-HWND DrvFindWindow(const DrvWindowSpec& spec);
+HWND DrvFindWindow(const DrvWindowSpec& wanted);
 // Fills up to max handles; returns the number of matches (may exceed max).
-int DrvFindWindows(const DrvWindowSpec& spec, HWND* out, int max);
+int DrvFindWindows(const DrvWindowSpec& wanted, HWND* out, int max);
 // True when the window's thread answers WM_NULL: its message loop runs, so
 // a dialog has finished its initialisation.
 bool DrvIsReady(HWND hwnd, DWORD answerMs = 1000);
 // Waits for a match (visible unless includeHidden) that is ready; *out
 // receives it, null on timeout (out may be null).
-int DrvWaitWindow(const DrvWindowSpec& spec, DWORD timeoutMs, HWND* out);
+int DrvWaitWindow(const DrvWindowSpec& wanted, DWORD timeoutMs, HWND* out);
 // Waits until no visible window matches (or none at all with includeHidden).
-int DrvWaitWindowGone(const DrvWindowSpec& spec, DWORD timeoutMs);
+int DrvWaitWindowGone(const DrvWindowSpec& wanted, DWORD timeoutMs);
 // Waits until the window is destroyed or hidden.
 int DrvWaitHidden(HWND hwnd, DWORD timeoutMs);
 // Waits until the window is destroyed.

@@ -211,12 +211,12 @@ class Engine : public ::testing::Test
     void StartTarget(CDrvProcess& process, const std::string& args, const char* title, bool hidden = false)
     {
         ASSERT_TRUE(process.Start(Program("tvtarget.exe").c_str(), args.c_str())) << GetLastError();
-        DrvWindowSpec spec = DrvSpec(TARGET_CLASS, title, TVD_MATCH_EXACT, process.Pid());
-        spec.includeHidden = hidden;
+        DrvWindowSpec wanted = DrvSpec(TARGET_CLASS, title, TVD_MATCH_EXACT, process.Pid());
+        wanted.includeHidden = hidden;
         if (hidden)
-            ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindWindow(spec) != NULL; }, kTimeout)) << title;
+            ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindWindow(wanted) != NULL; }, kTimeout)) << title;
         else
-            ASSERT_EQ(TVD_OK, DrvWaitWindow(spec, kTimeout, NULL)) << title;
+            ASSERT_EQ(TVD_OK, DrvWaitWindow(wanted, kTimeout, NULL)) << title;
     }
 
     ScratchDir m_dir;

@@ -91,12 +91,12 @@ class Interpreter : public ::testing::Test
     // The interpreter's main window (the status strip), shown or not.
     HWND MainWindow()
     {
-        DrvWindowSpec spec = DrvSpec(kMainClass, kMainTitle, TVD_MATCH_EXACT, m_tvint->Pid());
-        spec.includeHidden = true;
+        DrvWindowSpec wanted = DrvSpec(kMainClass, kMainTitle, TVD_MATCH_EXACT, m_tvint->Pid());
+        wanted.includeHidden = true;
         HWND hwnd = NULL;
         DrvWaitFor(
             [&]() {
-                hwnd = DrvFindWindow(spec);
+                hwnd = DrvFindWindow(wanted);
                 return hwnd != NULL;
             },
             kTimeout);

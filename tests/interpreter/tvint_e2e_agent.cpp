@@ -85,9 +85,9 @@ class WithAgent : public Interpreter
         m_agent.reset(new CDrvProcess());
         ASSERT_TRUE(m_agent->Start(Program("fakeagent.exe").c_str(),
                                    ("-record=" + Quote(m_record) + " " + options).c_str()));
-        DrvWindowSpec spec = DrvSpec(kAgentClass, NULL, TVD_MATCH_EXACT, m_agent->Pid());
-        spec.includeHidden = true;
-        ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindWindow(spec) != NULL; }, kTimeout));
+        DrvWindowSpec wanted = DrvSpec(kAgentClass, NULL, TVD_MATCH_EXACT, m_agent->Pid());
+        wanted.includeHidden = true;
+        ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindWindow(wanted) != NULL; }, kTimeout));
     }
 
     void Logging(bool on)
@@ -110,9 +110,9 @@ class WithAgent : public Interpreter
     // Agents left from a test, whoever started them.
     static void EndAgents()
     {
-        DrvWindowSpec spec = DrvSpec(kAgentClass, NULL);
-        spec.includeHidden = true;
-        for (HWND agent; (agent = DrvFindWindow(spec)) != NULL;)
+        DrvWindowSpec wanted = DrvSpec(kAgentClass, NULL);
+        wanted.includeHidden = true;
+        for (HWND agent; (agent = DrvFindWindow(wanted)) != NULL;)
         {
             HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, DrvWindowProcess(agent));
             if (!process)
@@ -310,9 +310,9 @@ TEST_F(WithAgent, TheAgentIsStartedFromTheInterpretersFolderWhenItIsNotRunning)
     Start({"Hide \"y\""}, exe);
     EXPECT_EQ(0u, WaitExit());
     EXPECT_EQ((Bodies{"agent:hide=\"y\"", "agent:log=\"Hide windows called y\""}), AgentBodies(record));
-    DrvWindowSpec spec = DrvSpec(kAgentClass, NULL);
-    spec.includeHidden = true;
-    EXPECT_TRUE(DrvFindWindow(spec) != NULL);
+    DrvWindowSpec wanted = DrvSpec(kAgentClass, NULL);
+    wanted.includeHidden = true;
+    EXPECT_TRUE(DrvFindWindow(wanted) != NULL);
 }
 
 TEST_F(WithAgent, WithoutAnAgentToStartItSaysSoAndTheTimeOutFollows)

@@ -38,9 +38,9 @@ class TargetTest : public ::testing::Test
         std::string all = "-record=\"" + m_record + "\" " + args;
         EXPECT_TRUE(m_target.Start(Program("tvtarget.exe").c_str(), all.c_str(), dir, show));
         HWND hwnd = NULL;
-        DrvWindowSpec spec = DrvSpec(TARGET_CLASS, title, TVD_MATCH_EXACT, m_target.Pid());
-        spec.includeHidden = true;
-        EXPECT_EQ(TVD_OK, DrvWaitWindow(spec, TVD_DEFAULT_TIMEOUT, &hwnd));
+        DrvWindowSpec wanted = DrvSpec(TARGET_CLASS, title, TVD_MATCH_EXACT, m_target.Pid());
+        wanted.includeHidden = true;
+        EXPECT_EQ(TVD_OK, DrvWaitWindow(wanted, TVD_DEFAULT_TIMEOUT, &hwnd));
         // The record is written once every window is up.
         EXPECT_EQ(TVD_OK,
                   DrvWaitFor([&]() { return ReadBytes(m_record).find("windows=") != std::string::npos; },
@@ -76,7 +76,7 @@ TEST_F(TargetTest, FindsWindowsAndDrivesTheTarget)
 
     const struct
     {
-        DrvWindowSpec spec;
+        DrvWindowSpec wanted;
         bool found;
     } cases[] = {
         {DrvSpec(NULL, "Driver Target"), true},
@@ -88,8 +88,8 @@ TEST_F(TargetTest, FindsWindowsAndDrivesTheTarget)
     };
     for (const auto& c : cases)
     {
-        EXPECT_EQ(c.found, DrvFindWindow(c.spec) != NULL)
-            << (c.spec.className ? c.spec.className : "-") << " / " << (c.spec.title ? c.spec.title : "-");
+        EXPECT_EQ(c.found, DrvFindWindow(c.wanted) != NULL)
+            << (c.wanted.className ? c.wanted.className : "-") << " / " << (c.wanted.title ? c.wanted.title : "-");
     }
     HWND none = (HWND)1;
     EXPECT_EQ(TVD_TIMEOUT, DrvWaitWindow(DrvSpec(NULL, "No Such Window"), 300, &none));
@@ -112,11 +112,11 @@ TEST_F(TargetTest, FindsWindowsAndDrivesTheTarget)
 TEST_F(TargetTest, HiddenWindowsAreFoundOnlyWhenAskedFor)
 {
     Start("-hidden -title=\"Hidden Target\"", NULL);
-    DrvWindowSpec spec = DrvSpec(TARGET_CLASS, "Hidden Target");
-    EXPECT_EQ(nullptr, DrvFindWindow(spec));
-    spec.includeHidden = true;
+    DrvWindowSpec wanted = DrvSpec(TARGET_CLASS, "Hidden Target");
+    EXPECT_EQ(nullptr, DrvFindWindow(wanted));
+    wanted.includeHidden = true;
     HWND hwnd = NULL;
-    EXPECT_EQ(TVD_OK, DrvWaitWindow(spec, 1000, &hwnd));
+    EXPECT_EQ(TVD_OK, DrvWaitWindow(wanted, 1000, &hwnd));
     EXPECT_EQ(TVD_OK, DrvWaitHidden(hwnd, 100));
 }
 

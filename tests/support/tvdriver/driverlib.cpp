@@ -132,26 +132,26 @@ static bool TitleMatches(const char* title, const char* want, int match)
     return strstr(a, b) != NULL;
 }
 
-bool DrvWindowMatches(HWND hwnd, const DrvWindowSpec& spec)
+bool DrvWindowMatches(HWND hwnd, const DrvWindowSpec& wanted)
 {
     if (!IsWindow(hwnd))
         return false;
-    if (!spec.includeHidden && !IsWindowVisible(hwnd))
+    if (!wanted.includeHidden && !IsWindowVisible(hwnd))
         return false;
-    if (spec.pid && DrvWindowProcess(hwnd) != spec.pid)
+    if (wanted.pid && DrvWindowProcess(hwnd) != wanted.pid)
         return false;
-    if (spec.className)
+    if (wanted.className)
     {
         char cls[256];
-        if (!GetClassNameA(hwnd, cls, sizeof(cls)) || StrCompareNoCase(cls, spec.className) != 0)
+        if (!GetClassNameA(hwnd, cls, sizeof(cls)) || StrCompareNoCase(cls, wanted.className) != 0)
             return false;
     }
-    if (spec.title)
+    if (wanted.title)
     {
         char title[1024];
         title[0] = '\0';
         GetWindowTextA(hwnd, title, sizeof(title));
-        if (!TitleMatches(title, spec.title, spec.match))
+        if (!TitleMatches(title, wanted.title, wanted.match))
             return false;
     }
     return true;
@@ -159,7 +159,7 @@ bool DrvWindowMatches(HWND hwnd, const DrvWindowSpec& spec)
 
 struct FindContext
 {
-    const DrvWindowSpec* spec;
+    const DrvWindowSpec* wanted;
     HWND* out;
     int max;
     int count;
@@ -168,7 +168,7 @@ struct FindContext
 static BOOL CALLBACK FindProc(HWND hwnd, LPARAM lParam)
 {
     FindContext* ctx = (FindContext*)lParam;
-    if (DrvWindowMatches(hwnd, *ctx->spec))
+    if (DrvWindowMatches(hwnd, *ctx->wanted))
     {
         if (ctx->count < ctx->max)
             ctx->out[ctx->count] = hwnd;
@@ -177,17 +177,17 @@ static BOOL CALLBACK FindProc(HWND hwnd, LPARAM lParam)
     return TRUE;
 }
 
-int DrvFindWindows(const DrvWindowSpec& spec, HWND* out, int max)
+int DrvFindWindows(const DrvWindowSpec& wanted, HWND* out, int max)
 {
-    FindContext ctx = {&spec, out, out ? max : 0, 0};
+    FindContext ctx = {&wanted, out, out ? max : 0, 0};
     EnumWindows(FindProc, (LPARAM)&ctx);
     return ctx.count;
 }
 
-HWND DrvFindWindow(const DrvWindowSpec& spec)
+HWND DrvFindWindow(const DrvWindowSpec& wanted)
 {
     HWND hwnd = NULL;
-    return DrvFindWindows(spec, &hwnd, 1) > 0 ? hwnd : NULL;
+    return DrvFindWindows(wanted, &hwnd, 1) > 0 ? hwnd : NULL;
 }
 
 bool DrvIsReady(HWND hwnd, DWORD answerMs)
@@ -196,13 +196,13 @@ bool DrvIsReady(HWND hwnd, DWORD answerMs)
     return IsWindow(hwnd) && SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, answerMs, &r) != 0;
 }
 
-int DrvWaitWindow(const DrvWindowSpec& spec, DWORD timeoutMs, HWND* out)
+int DrvWaitWindow(const DrvWindowSpec& wanted, DWORD timeoutMs, HWND* out)
 {
     HWND found = NULL;
     int rc = DrvWaitFor(
         [&]() {
             HWND list[64];
-            int n = DrvFindWindows(spec, list, 64);
+            int n = DrvFindWindows(wanted, list, 64);
             for (int i = 0; i < n && i < 64; i++)
             {
                 if (DrvIsReady(list[i]))
@@ -219,9 +219,9 @@ int DrvWaitWindow(const DrvWindowSpec& spec, DWORD timeoutMs, HWND* out)
     return rc;
 }
 
-int DrvWaitWindowGone(const DrvWindowSpec& spec, DWORD timeoutMs)
+int DrvWaitWindowGone(const DrvWindowSpec& wanted, DWORD timeoutMs)
 {
-    return DrvWaitFor([&]() { return DrvFindWindow(spec) == NULL; }, timeoutMs);
+    return DrvWaitFor([&]() { return DrvFindWindow(wanted) == NULL; }, timeoutMs);
 }
 
 int DrvWaitHidden(HWND hwnd, DWORD timeoutMs)

@@ -57,15 +57,15 @@ static DWORD OptNumber(const char* name, DWORD fallback)
 
 static DrvWindowSpec SpecFromOptions()
 {
-    DrvWindowSpec spec = DrvSpec(Opt("class"), Opt("title"));
+    DrvWindowSpec wanted = DrvSpec(Opt("class"), Opt("title"));
     const char* match = Opt("match");
     if (match && strcmp(match, "sub") == 0)
-        spec.match = TVD_MATCH_SUBSTRING;
+        wanted.match = TVD_MATCH_SUBSTRING;
     else if (match && strcmp(match, "nocase") == 0)
-        spec.match = TVD_MATCH_NOCASE;
-    spec.pid = OptNumber("pid", 0);
-    spec.includeHidden = Opt("hidden") != NULL;
-    return spec;
+        wanted.match = TVD_MATCH_NOCASE;
+    wanted.pid = OptNumber("pid", 0);
+    wanted.includeHidden = Opt("hidden") != NULL;
+    return wanted;
 }
 
 static DWORD Timeout()
@@ -93,13 +93,13 @@ static int FindTopWindow(HWND* hwnd)
         *hwnd = (HWND)(ULONG_PTR)strtoull(handle, NULL, 0);
         return IsWindow(*hwnd) ? TVD_OK : TVD_FAIL;
     }
-    DrvWindowSpec spec = SpecFromOptions();
-    if (!spec.className && !spec.title && !spec.pid)
+    DrvWindowSpec wanted = SpecFromOptions();
+    if (!wanted.className && !wanted.title && !wanted.pid)
     {
         fprintf(stderr, "tvdriver: name a window with -class, -title, -pid or -hwnd\n");
         return TVD_FAIL;
     }
-    int rc = DrvWaitWindow(spec, Timeout(), hwnd);
+    int rc = DrvWaitWindow(wanted, Timeout(), hwnd);
     if (rc == TVD_TIMEOUT)
         fprintf(stderr, "tvdriver: no such window is ready\n");
     return rc;
