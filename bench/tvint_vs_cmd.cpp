@@ -1,0 +1,139 @@
+// Timing driver for bench/tvint-vs-cmd; runs inside one Wine session.
+//
+//   tvint_vs_cmd N TVINT_EXE WORK_FOLDER
+//
+// WORK_FOLDER holds one.launch (a comment), thousand.launch (1,000 comments)
+// and thousand.bat (1,000 rem lines). Each pair is timed N times, the two
+// commands alternating, after one warm-up run of each; every run must exit 0.
+// Prints one "median" line per command and one "ratio" line per pair.
+#include <windows.h>
+
+#include <algorithm>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string>
+#include <vector>
+
+static const char kSettingsKey[] = "Software\\Norvale\\Tarvin 2\\Interpreter";
+static const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
+
+static bool SetDword(const char* key, const char* name, DWORD value)
+{
+    HKEY h;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, NULL, 0, KEY_SET_VALUE, NULL, &h, NULL) != ERROR_SUCCESS)
+        return false;
+    LONG rc = RegSetValueExA(h, name, 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS;
+}
+
+static double Now()
+{
+    static LARGE_INTEGER freq;
+    if (!freq.QuadPart)
+        QueryPerformanceFrequency(&freq);
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return (double)t.QuadPart / (double)freq.QuadPart;
+}
+
+// Seconds from CreateProcess to the process's end; negative on failure.
+static double TimeOne(const std::string& cmdline)
+{
+    std::vector<char> buf(cmdline.begin(), cmdline.end());
+    buf.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    double start = Now();
+    if (!CreateProcessA(NULL, buf.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+    {
+        fprintf(stderr, "CreateProcess failed (%lu): %s\n", GetLastError(), cmdline.c_str());
+        return -1;
+    }
+    if (WaitForSingleObject(pi.hProcess, 120000) != WAIT_OBJECT_0)
+    {
+        fprintf(stderr, "no exit after 120 s: %s\n", cmdline.c_str());
+        TerminateProcess(pi.hProcess, 99);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        return -1;
+    }
+    double elapsed = Now() - start;
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    if (code != 0)
+    {
+        fprintf(stderr, "exit code %lu: %s\n", code, cmdline.c_str());
+        return -1;
+    }
+    return elapsed;
+}
+
+static double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+static bool Pair(const char* name, int n, const std::string& a, const std::string& b)
+{
+    std::vector<double> ta, tb;
+    if (TimeOne(a) < 0 || TimeOne(b) < 0)
+        return false;
+    for (int i = 0; i < n; i++)
+    {
+        double x = TimeOne(a);
+        double y = TimeOne(b);
+        if (x < 0 || y < 0)
+            return false;
+        ta.push_back(x);
+        tb.push_back(y);
+    }
+    double ma = Median(ta), mb = Median(tb);
+    printf("%s tvint runs ms:", name);
+    for (double x : ta)
+        printf(" %.0f", x * 1000);
+    printf("\n%s cmd   runs ms:", name);
+    for (double y : tb)
+        printf(" %.0f", y * 1000);
+    printf("\nmedian %-28s tvint %8.1f ms   min %8.1f ms\n", name, ma * 1000, *std::min_element(ta.begin(), ta.end()) * 1000);
+    printf("median %-28s cmd   %8.1f ms   min %8.1f ms\n", name, mb * 1000, *std::min_element(tb.begin(), tb.end()) * 1000);
+    printf("ratio  %-28s tvint/cmd %.2f\n", name, ma / mb);
+    fflush(stdout);
+    return true;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc != 4)
+    {
+        fprintf(stderr, "usage: tvint_vs_cmd N TVINT_EXE WORK_FOLDER\n");
+        return 2;
+    }
+    int n = atoi(argv[1]);
+    std::string tvint = std::string("\"") + argv[2] + "\"";
+    std::string work = argv[3];
+    std::string one = tvint + " -file=\"" + work + "\\one.launch\"";
+    std::string thousand = tvint + " -file=\"" + work + "\\thousand.launch\"";
+    std::string cmdExit = "cmd.exe /c exit";
+    std::string cmdBat = "cmd.exe /c \"" + work + "\\thousand.bat\"";
+
+    // No log handshake (no agent is needed for comments), no exit question.
+    if (!SetDword(kAgentKey, "Log File", 0) || !SetDword(kSettingsKey, "Confirm Exit", 0))
+        return 1;
+
+    // The settings as installed: status strip on, shown 2 s.
+    if (!Pair("(a) 1 comment, status on", n, one, cmdExit))
+        return 1;
+    if (!SetDword(kSettingsKey, "Show Status", 0))
+        return 1;
+    if (!Pair("(a) 1 comment, status off", n, one, cmdExit))
+        return 1;
+    if (!Pair("(b) 1000 comments, status off", n, thousand, cmdBat))
+        return 1;
+    return 0;
+}
