@@ -1,9 +1,10 @@
 // Timing driver for bench/tvint-vs-cmd; runs inside one Wine session.
 //
-//   tvint_vs_cmd N TVINT_EXE WORK_FOLDER
+//   tvint_vs_cmd N TVINT_EXE WORK_FOLDER NULL_GUI_EXE
 //
 // WORK_FOLDER holds one.launch (a comment), thousand.launch (1,000 comments)
-// and thousand.bat (1,000 rem lines). Each pair is timed N times, the two
+// and thousand.bat (1,000 rem lines); NULL_GUI_EXE (bench/null_gui.cpp) is
+// the floor for any GUI program. Each pair is timed N times, the two
 // commands alternating, after one warm-up run of each; every run must exit 0.
 // Prints one "median" line per command and one "ratio" line per pair.
 #include <windows.h>
@@ -79,7 +80,7 @@ static double Median(std::vector<double> v)
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-static bool Pair(const char* name, int n, const std::string& a, const std::string& b)
+static bool Pair(const char* name, int n, const std::string& a, const std::string& b, const char* what = "tvint")
 {
     std::vector<double> ta, tb;
     if (TimeOne(a) < 0 || TimeOne(b) < 0)
@@ -94,24 +95,26 @@ static bool Pair(const char* name, int n, const std::string& a, const std::strin
         tb.push_back(y);
     }
     double ma = Median(ta), mb = Median(tb);
-    printf("%s tvint runs ms:", name);
+    printf("%s  %-5s runs ms:", name, what);
     for (double x : ta)
         printf(" %.0f", x * 1000);
-    printf("\n%s cmd   runs ms:", name);
+    printf("\n%s  cmd   runs ms:", name);
     for (double y : tb)
         printf(" %.0f", y * 1000);
-    printf("\nmedian %-28s tvint %8.1f ms   min %8.1f ms\n", name, ma * 1000, *std::min_element(ta.begin(), ta.end()) * 1000);
-    printf("median %-28s cmd   %8.1f ms   min %8.1f ms\n", name, mb * 1000, *std::min_element(tb.begin(), tb.end()) * 1000);
-    printf("ratio  %-28s tvint/cmd %.2f\n", name, ma / mb);
+    printf("\nmedian %-30s %-5s %8.1f ms   min %8.1f ms\n", name, what, ma * 1000,
+           *std::min_element(ta.begin(), ta.end()) * 1000);
+    printf("median %-30s cmd   %8.1f ms   min %8.1f ms\n", name, mb * 1000,
+           *std::min_element(tb.begin(), tb.end()) * 1000);
+    printf("ratio  %-30s %s/cmd %.2f\n", name, what, ma / mb);
     fflush(stdout);
     return true;
 }
 
 int main(int argc, char** argv)
 {
-    if (argc != 4)
+    if (argc != 5)
     {
-        fprintf(stderr, "usage: tvint_vs_cmd N TVINT_EXE WORK_FOLDER\n");
+        fprintf(stderr, "usage: tvint_vs_cmd N TVINT_EXE WORK_FOLDER NULL_GUI_EXE\n");
         return 2;
     }
     int n = atoi(argv[1]);
@@ -121,13 +124,18 @@ int main(int argc, char** argv)
     std::string thousand = tvint + " -file=\"" + work + "\\thousand.launch\"";
     std::string cmdExit = "cmd.exe /c exit";
     std::string cmdBat = "cmd.exe /c \"" + work + "\\thousand.bat\"";
+    std::string nullGui = std::string("\"") + argv[4] + "\"";
 
     // No log handshake (no agent is needed for comments), no exit question.
     if (!SetDword(kAgentKey, "Log File", 0) || !SetDword(kSettingsKey, "Confirm Exit", 0))
         return 1;
 
+    if (!Pair("floor: empty GUI program", n, nullGui, cmdExit, "gui"))
+        return 1;
     // The settings as installed: status strip on, shown 2 s.
     if (!Pair("(a) 1 comment, status on", n, one, cmdExit))
+        return 1;
+    if (!Pair("(b) 1000 comments, status on", n, thousand, cmdBat))
         return 1;
     if (!SetDword(kSettingsKey, "Show Status", 0))
         return 1;

@@ -1,0 +1,31 @@
+// The floor for a GUI program under Wine, for bench/tvint-vs-cmd: registers a
+// window class, makes one hidden pop-up window, posts itself a quit and runs
+// the message loop until it arrives, then exits 0. tvint.exe does the same
+// before it reads its launch file.
+#include <windows.h>
+
+static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
+{
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = hInstance;
+    wc.lpszClassName = "_TV_NULL_GUI";
+    if (!RegisterClassExA(&wc))
+        return 1;
+    HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 100, 100, 256, 18, NULL, NULL,
+                                hInstance, NULL);
+    if (!hwnd)
+        return 1;
+    PostQuitMessage(0);
+    MSG msg;
+    while (GetMessageA(&msg, NULL, 0, 0) > 0)
+        DispatchMessageA(&msg);
+    DestroyWindow(hwnd);
+    return 0;
+}
