@@ -292,8 +292,11 @@ static void MainWnd_OnIpcNotify(HWND hwnd, HWND from)
     int error = g_ipc.GetError();
     // An expired message is read late, typically right after start-up while
     // the first request waited in the queue; its sender times out and sends
-    // again, so a box would only stop an unattended run.
-    if (error == MMAPIPC_ERR_NOTFORME || error == MMAPIPC_ERR_EMPTY || error == MMAPIPC_ERR_TIMEDOUT)
+    // again, so a box would only stop an unattended run. So would one for a
+    // slot without a terminating zero, which only a foreign writer leaves and
+    // the next sender overwrites.
+    if (error == MMAPIPC_ERR_NOTFORME || error == MMAPIPC_ERR_EMPTY || error == MMAPIPC_ERR_TIMEDOUT ||
+        error == MMAPIPC_ERR_TAKETEXT)
         return;
     char text[128];
     StrFormat(text, sizeof(text), "Interprocess communication read failed.\n   Error code: %d", error);
@@ -306,6 +309,14 @@ static void MainWnd_OnShowAgent(HWND hwnd)
     g_trayIcon.Show(false);
     g_trayIcon.Show(true);
     OnShowWizard(hwnd);
+}
+
+// A restarted taskbar forgets every icon and announces itself; a delete first
+// keeps an add from failing where the icon survived.
+static void MainWnd_OnTaskbarCreated()
+{
+    g_trayIcon.Show(false);
+    g_trayIcon.Show(true);
 }
 
 static void MainWnd_OnLButtonUp(HWND hwnd, int, int, UINT)
@@ -339,6 +350,12 @@ static void MainWnd_OnDestroy(HWND)
 
 LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    static const UINT s_taskbarCreatedMsg = RegisterWindowMessageA("TaskbarCreated");
+    if (msg == s_taskbarCreatedMsg)
+    {
+        MainWnd_OnTaskbarCreated();
+        return 0;
+    }
     if (msg == g_uIpcNotifyMsg)
     {
         MainWnd_OnIpcNotify(hwnd, (HWND)wParam);

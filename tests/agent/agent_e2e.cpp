@@ -7,9 +7,15 @@
 #include <string>
 #include <vector>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
 #include "MMapIPC.h"
 #include "testutil.h"
 #include "strutils.h"
+#include "e2e/driver.h"
 
 namespace
 {
@@ -281,6 +287,18 @@ class AgentE2E : public ::testing::Test
             },
             waitMs);
         return ok;
+    }
+
+    // Milliseconds from sending a request to its "OK"; a failure when none came.
+    double TimedRequest(const char* body)
+    {
+        LARGE_INTEGER freq, start, end;
+        QueryPerformanceFrequency(&freq);
+        QueryPerformanceCounter(&start);
+        bool ok = Request(body);
+        QueryPerformanceCounter(&end);
+        EXPECT_TRUE(ok) << body;
+        return 1000.0 * (end.QuadPart - start.QuadPart) / freq.QuadPart;
     }
 
     HWND WaitBox(const char* caption)
@@ -726,5 +744,221 @@ TEST_F(AgentE2E, ExpiredRequestIsDroppedSilently)
     UnmapViewOfFile(view);
     CloseHandle(map);
     EXPECT_TRUE(Request("agent:showall"));
+}
+} // namespace
+
+namespace
+{
+double Seconds(const FILETIME& ft)
+{
+    ULARGE_INTEGER v;
+    v.LowPart = ft.dwLowDateTime;
+    v.HighPart = ft.dwHighDateTime;
+    return v.QuadPart / 1e7;
+}
+
+// Kernel plus user time of a process, in seconds.
+double CpuSeconds(HANDLE process)
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return -1;
+    return Seconds(kernel) + Seconds(user);
+}
+
+// Sorts the figures (milliseconds) and gives their median.
+double Median(std::vector<double>& ms)
+{
+    std::sort(ms.begin(), ms.end());
+    size_t n = ms.size();
+    return n ? (ms[(n - 1) / 2] + ms[n / 2]) / 2 : 0;
+}
+
+// Memory when idle, CPU over an idle period (TV_IDLE_SECONDS, 5 by default),
+// and the round trip of a Hide request. Printed for the record; the bounds
+// only catch a gross fault (Wine counts its own mappings as private bytes).
+TEST_F(AgentE2E, IdleCostAndRequestRoundTrip)
+{
+    ASSERT_TRUE(Start());
+    // Settled when the working set holds still over half a second.
+    DrvMemoryInfo mem = {}, last = {};
+    ASSERT_TRUE(DrvProcessMemory(m_pi.dwProcessId, &last));
+    EXPECT_TRUE(PumpUntil(
+        [&]() {
+            DWORD mark = GetTickCount();
+            PumpUntil([&]() { return GetTickCount() - mark >= 500; }, 1000);
+            if (!DrvProcessMemory(m_pi.dwProcessId, &mem))
+                return false;
+            bool same = mem.workingSet == last.workingSet && mem.privateBytes == last.privateBytes;
+            last = mem;
+            return same;
+        },
+        kTimeout));
+    printf("[ measure ] idle private bytes %.0f KB, working set %.0f KB (peak %.0f KB)\n",
+           mem.privateBytes / 1024.0, mem.workingSet / 1024.0, mem.peakWorkingSet / 1024.0);
+    EXPECT_LT(mem.privateBytes, (SIZE_T)64 << 20);
+    EXPECT_LT(mem.workingSet, (SIZE_T)128 << 20);
+
+    const char* env = getenv("TV_IDLE_SECONDS");
+    DWORD idleMs = (env && atoi(env) > 0 ? (DWORD)atoi(env) : 5) * 1000;
+    double cpuBefore = CpuSeconds(m_pi.hProcess);
+    LARGE_INTEGER freq, t0, t1;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&t0);
+    // The measured period: nothing is expected to happen in it.
+    EXPECT_FALSE(PumpUntil([&]() { return WaitForSingleObject(m_pi.hProcess, 0) == WAIT_OBJECT_0; }, idleMs));
+    QueryPerformanceCounter(&t1);
+    double cpu = CpuSeconds(m_pi.hProcess) - cpuBefore;
+    double wall = (double)(t1.QuadPart - t0.QuadPart) / freq.QuadPart;
+    printf("[ measure ] idle CPU %.3f s over %.1f s = %.3f %%\n", cpu, wall, 100.0 * cpu / wall);
+    EXPECT_LT(100.0 * cpu / wall, 5.0);
+
+    // Each request alone: the reply before it has expired. A reader leaves
+    // a message in the slot until its time to live is over, so the agent's
+    // "OK" waits for the request to expire (250 ms) and then for its next
+    // attempt (100 ms pauses).
+    std::vector<double> alone, backToBack;
+    for (int i = 0; i < 20; i++)
+    {
+        CMMapMsg* last = m_ipc.GetMsgObj();
+        DWORD expires = last->GetTimeSent() + last->GetTTL();
+        PumpUntil([&]() { return (LONG)(GetTickCount() - expires) > 20; }, 1000);
+        alone.push_back(TimedRequest("agent:hide=\"tv-no-such-window\""));
+    }
+    // As a script sends them, one right after the other's reply.
+    for (int i = 0; i < 20; i++)
+        backToBack.push_back(TimedRequest("agent:hide=\"tv-no-such-window\""));
+    double median = Median(alone), medianBackToBack = Median(backToBack);
+    printf("[ measure ] hide round trip alone: median %.1f ms, min %.1f ms, max %.1f ms (20 requests)\n",
+           median, alone.front(), alone.back());
+    printf(
+        "[ measure ] hide round trip back to back: median %.1f ms, min %.1f ms, max %.1f ms (20 requests)\n",
+        medianBackToBack, backToBack.front(), backToBack.back());
+    // One time to live and one retry pause, with room for a loaded machine.
+    EXPECT_LT(median, 450.0);
+    EXPECT_LT(medianBackToBack, 1000.0);
+}
+
+// Random and malformed texts written straight into the slot, each announced
+// as a peer would; the agent must drop them all and go on serving.
+TEST_F(AgentE2E, HostileSlotContentsAreSurvived)
+{
+    ASSERT_TRUE(Start());
+    // Its channel is open once it answers; the texts below are sent, not
+    // posted, and would otherwise be read during its start-up.
+    ASSERT_TRUE(Request("agent:showall"));
+    HANDLE map = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, MMAPIPC_MEMMAP_NAME);
+    ASSERT_TRUE(map);
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, MMAPIPC_MUTEX_NAME);
+    ASSERT_TRUE(mutex);
+    char* view = (char*)MapViewOfFile(map, FILE_MAP_ALL_ACCESS, 0, 0, MMAPIPC_MSG_SIZE);
+    ASSERT_TRUE(view);
+    UINT notify = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
+
+    std::mt19937 rng(20261206);
+    auto pick = [&](int n) { return (int)(rng() % (unsigned)n); };
+    auto junk = [&](size_t n) {
+        std::string s;
+        for (size_t i = 0; i < n; i++)
+            s += (char)(1 + pick(255));
+        return s;
+    };
+    // Pieces of frames and requests; never "exit" or "message", which
+    // would end the agent or open a box. Arguments are at least 8 random
+    // bytes, so that a Hide matches no real title.
+    const char* ids[] = {"TVAgent", "tvagent", "broadcast", "", "TVInt", "0123456789abcdefXYZ",
+                         ":",       ">",       "<"};
+    const char* numbers[] = {"0", "4294967295", "99999999999999999999", "-1", "", "12x", " 7", "250"};
+    const char* bodies[] = {"agent:hide=\"", "agent:show=\"", "agent:log=\"",      "agent:", "agent:showa",
+                            "agent:hide=",   "agent:log=",    "AGENT:SHOW=\"\"\"", ""};
+    const int kCount = 2000;
+    int refused = 0;
+    for (int i = 0; i < kCount; i++)
+    {
+        std::string text;
+        bool unterminated = false;
+        // Mostly junk and broken frames; live frames to the agent are fewer, as
+        // a reply to one that parses waits for the frame to expire.
+        switch (pick(8))
+        {
+            case 0:
+            case 1:
+            case 2:
+                text = junk(pick(1100));
+                unterminated = text.size() >= MMAPIPC_MSG_SIZE;
+                break;
+            case 3:
+            case 4:
+            case 5:
+                text = std::string("<") + ids[pick(9)] + ":" + ids[pick(9)] + ":" + numbers[pick(8)] + ":" +
+                       numbers[pick(8)] + ">" + bodies[pick(9)] + junk(8 + pick(40));
+                break;
+            case 6: {
+                // A well-formed frame to the agent, live for a moment, with a
+                // damaged body.
+                char head[96];
+                StrFormat(head, sizeof(head), "<TVAgent:%s:%lu:%u>", ids[pick(9)], GetTickCount(),
+                          1 + pick(30));
+                text = std::string(head) + bodies[pick(9)] + junk(8 + pick(1000)) + (pick(2) ? "\"" : "");
+                break;
+            }
+            default:
+                text = std::string(pick(1100), "<:>\"="[pick(5)]);
+                unterminated = text.size() >= MMAPIPC_MSG_SIZE;
+                break;
+        }
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(mutex, kTimeout)) << i;
+        size_t n = std::min(text.size(), (size_t)MMAPIPC_MSG_SIZE);
+        memcpy(view, text.data(), n);
+        if (!unterminated)
+            view[std::min(n, (size_t)MMAPIPC_MSG_SIZE - 1)] = '\0';
+        ReleaseMutex(mutex);
+        WPARAM from = pick(3) == 0 ? (WPARAM)(rng() | 1) : (WPARAM)m_channelWnd;
+        DWORD_PTR result;
+        // Sent, so each text is read before the next is written.
+        if (!SendMessageTimeoutA(m_agent, notify, from, 0, SMTO_NORMAL, kTimeout, &result))
+        {
+            refused++;
+            HWND box = FindTop(m_pi.dwProcessId, "#32770", nullptr);
+            ADD_FAILURE() << "text " << i << " (" << text.size() << " bytes) got no answer"
+                          << (box ? ", box: " + BoxText(box) : std::string()) << "\n"
+                          << text.substr(0, 80);
+            break;
+        }
+    }
+    EXPECT_EQ(0, refused) << "the agent stopped answering";
+    view[0] = '\0';
+    UnmapViewOfFile(view);
+    CloseHandle(mutex);
+    CloseHandle(map);
+
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(m_pi.hProcess, 0));
+    EXPECT_EQ(nullptr, FindTop(m_pi.dwProcessId, "#32770", nullptr));
+    EXPECT_TRUE(Request("agent:showall"));
+}
+
+// After a taskbar restart the icon is put back: the old one goes and a new
+// one takes its place.
+TEST_F(AgentE2E, TaskbarCreatedAddsTheTrayIconAgain)
+{
+    size_t before = TrayIcons().size();
+    ASSERT_TRUE(Start());
+    std::vector<HWND> icons;
+    ASSERT_TRUE(PumpUntil([&]() { return (icons = TrayIcons()).size() == before + 1; }));
+    HWND old = icons.back();
+    DWORD_PTR result;
+    UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    ASSERT_TRUE(SendMessageTimeoutA(m_agent, taskbarCreated, 0, 0, SMTO_NORMAL, kTimeout, &result));
+    EXPECT_TRUE(PumpUntil([&]() {
+        icons = TrayIcons();
+        return icons.size() == before + 1 && !IsWindow(old);
+    }));
+    // The new icon is the agent's: a double click opens its wizard.
+    ASSERT_FALSE(icons.empty());
+    PostMessageA(icons.back(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(8, 8));
+    HWND wizard = WaitBox("Tarvin 2 Startup Wizard");
+    ASSERT_TRUE(wizard);
+    PostMessageA(wizard, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(wizard); }));
 }
 } // namespace
