@@ -36,10 +36,16 @@ int SaveScheduleAndAnnounce(CSTaskList& schedule, UINT changedMsg)
     return 1;
 }
 
-int RunStartupPass(CSTaskList& schedule, UINT changedMsg)
+static void StartTask(const CSTask& task, void*)
 {
-    CTime now;
-    bool overdue = false, ran = false;
+    RunScheduledTask(task);
+}
+
+int StartupPassAt(CSTaskList& schedule, const CTime& now, ScheduledTaskStarter start, void* context,
+                  int* ran)
+{
+    bool overdue = false;
+    *ran = 0;
     for (unsigned i = 0; i < schedule.GetSize(); i++)
     {
         CSTask* task = schedule.GetAt(i);
@@ -50,30 +56,43 @@ int RunStartupPass(CSTaskList& schedule, UINT changedMsg)
         const CSTRecRule* rule = task->GetFirstRule();
         if (rule && rule->type == ST_TYPE_EVENT && rule->subtype == ST_EVENT_STARTUP)
         {
-            ran = true;
-            task->SetLastScheduledTime(CTime());
+            (*ran)++;
+            task->SetLastScheduledTime(now);
             task->Recurred();
-            RunScheduledTask(*task);
+            start(*task, context);
         }
     }
-    if (ran)
-        SaveScheduleAndAnnounce(schedule, changedMsg);
     return overdue ? 1 : 0;
 }
 
-int RunMinuteCheck(CSTaskList& schedule, UINT changedMsg)
+int MinuteCheckAt(CSTaskList& schedule, const CTime& now, ScheduledTaskStarter start, void* context)
 {
     int ran = 0;
     for (unsigned i = 0; i < schedule.GetSize(); i++)
     {
         CSTask* task = schedule.GetAt(i);
-        if (!task || !task->IsActive() || !IsTaskDueNow(*task, CTime()))
+        if (!task || !task->IsActive() || !IsTaskDueNow(*task, now))
             continue;
         ran++;
         task->SetNextScheduledTime();
         task->Recurred();
-        RunScheduledTask(*task);
+        start(*task, context);
     }
+    return ran;
+}
+
+int RunStartupPass(CSTaskList& schedule, UINT changedMsg)
+{
+    int ran = 0;
+    int overdue = StartupPassAt(schedule, CTime(), StartTask, nullptr, &ran);
+    if (ran)
+        SaveScheduleAndAnnounce(schedule, changedMsg);
+    return overdue;
+}
+
+int RunMinuteCheck(CSTaskList& schedule, UINT changedMsg)
+{
+    int ran = MinuteCheckAt(schedule, CTime(), StartTask, nullptr);
     if (ran)
         SaveScheduleAndAnnounce(schedule, changedMsg);
     return ran;

@@ -33,3 +33,15 @@ int RunStartupPass(CSTaskList& schedule, UINT changedMsg);
 // The minute check: runs each active task whose scheduled minute is now and
 // moves it on; saves when one ran. The number of tasks run.
 int RunMinuteCheck(CSTaskList& schedule, UINT changedMsg);
+
+// The decisions of the two passes at a given time, with the starting of each
+// task left to `start` (RunScheduledTask in the agent) and no saving: the
+// passes above are these at the current time, followed by a save when a task
+// ran. One time serves the whole pass, so a task that the shell is slow to
+// start cannot push the next one out of its minute.
+typedef void (*ScheduledTaskStarter)(const CSTask& task, void* context);
+// 1 when there are overdue tasks; *ran is the number of start-up tasks run.
+int StartupPassAt(CSTaskList& schedule, const CTime& now, ScheduledTaskStarter start, void* context,
+                  int* ran);
+// The number of tasks run.
+int MinuteCheckAt(CSTaskList& schedule, const CTime& now, ScheduledTaskStarter start, void* context);
