@@ -8,6 +8,7 @@
 
 #include "e2e/driver.h"
 #include "ScheduledTask.h"
+#include "regutils.h"
 #include "testutil.h"
 
 namespace
@@ -197,6 +198,27 @@ TEST_F(SchedRunner, TaskInItsMinuteRunsOnceWithItsFolderAndMovesOn)
     }));
     // Due now is not overdue: no dialog at start.
     EXPECT_EQ(nullptr, DrvFindWindow(DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId)));
+}
+
+// A task whose target is a launch file reaches the interpreter through the
+// ".launch" association, as double-clicking it would.
+TEST_F(SchedRunner, LaunchFileTaskRunsThroughTheAssociation)
+{
+    std::string command = "\"" + MyDir() + "tvint.exe\" -file=\"%1\"";
+    AssociateFile(".launch", "Tarvin.LaunchFile", "Tarvin File", command.c_str(), "Open");
+    std::string launch = File("due.launch");
+    WriteBytes(launch, "Launch \"" + MyDir() + "tvtarget.exe\",\"" + m_files +
+                           "\",\"-title=TVSchedLaunch -record=" + File("launched.txt") + "\",Normal\r\n");
+
+    DrvWaitFor([]() { return CTime().GetSystemTimePtr()->wSecond < 40; }, 25000);
+    CTime due = MinutesFromNow(0);
+    AddTask("TVSchedLaunch", due, "unused.txt");
+    m_schedule.GetAt(0)->SetAction(launch.c_str(), m_files.c_str(), "", SW_SHOWNORMAL);
+    SaveSchedule();
+    ASSERT_TRUE(Start());
+
+    ASSERT_TRUE(WaitRecord("launched.txt"));
+    EXPECT_TRUE(WaitSaved(0, [&](CSTask& t) { return t.GetRecurrenceCount() == 1; }));
 }
 
 TEST_F(SchedRunner, StartupTaskRunsAtEveryStart)
