@@ -161,13 +161,7 @@ void HiddenWndDlg_OnDestroy(HWND hwnd)
     if (!state)
         return;
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    // Detached first, so the list view never draws with a destroyed list.
-    ListView_SetImageList(GetDlgItem(hwnd, IDC_HIDDENWND_LIST), NULL, LVSIL_SMALL);
-    if (state->images)
-    {
-        ImageList_RemoveAll(state->images);
-        ImageList_Destroy(state->images);
-    }
+    ReleaseListViewImages(GetDlgItem(hwnd, IDC_HIDDENWND_LIST), state->images);
     if (state->slot && *state->slot == hwnd)
         *state->slot = NULL;
     delete state;

@@ -163,12 +163,7 @@ void LogViewDlg_OnDestroy(HWND hwnd)
     if (!state)
         return;
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    ListView_SetImageList(GetDlgItem(hwnd, IDC_LOGVIEW_LIST), NULL, LVSIL_SMALL);
-    if (state->images)
-    {
-        ImageList_RemoveAll(state->images);
-        ImageList_Destroy(state->images);
-    }
+    ReleaseListViewImages(GetDlgItem(hwnd, IDC_LOGVIEW_LIST), state->images);
     if (state->slot && *state->slot == hwnd)
         *state->slot = NULL;
     delete state;

@@ -176,13 +176,7 @@ void OverdueTasksDlg_OnDestroy(HWND hwnd)
     if (!state)
         return;
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    // Detached first, so the list view never draws with a destroyed list.
-    ListView_SetImageList(GetDlgItem(hwnd, IDC_OVERDUE_LIST), NULL, LVSIL_SMALL);
-    if (state->images)
-    {
-        ImageList_RemoveAll(state->images);
-        ImageList_Destroy(state->images);
-    }
+    ReleaseListViewImages(GetDlgItem(hwnd, IDC_OVERDUE_LIST), state->images);
     if (state->slot && *state->slot == hwnd)
         *state->slot = NULL;
     delete state;

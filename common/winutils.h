@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 // Each reads the version information afresh.
 BOOL IsWindowsNT();
@@ -16,3 +17,6 @@ int CenterWindow(HWND hwnd);
 // Gives a window its own taskbar button (WS_EX_APPWINDOW), for dialogs that
 // may appear without a visible owner.
 void ForceTaskbarButton(HWND hwnd);
+// Takes a list view's small-icon list away from it, then destroys the list:
+// detached first, so the control never draws with a destroyed list.
+void ReleaseListViewImages(HWND listView, HIMAGELIST images);

@@ -67,3 +67,14 @@ void ForceTaskbarButton(HWND hwnd)
     LONG_PTR exStyle = GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
     SetWindowLongPtrA(hwnd, GWL_EXSTYLE, exStyle | WS_EX_APPWINDOW);
 }
+
+void ReleaseListViewImages(HWND listView, HIMAGELIST images)
+{
+    if (listView)
+        ListView_SetImageList(listView, NULL, LVSIL_SMALL);
+    if (images)
+    {
+        ImageList_RemoveAll(images);
+        ImageList_Destroy(images);
+    }
+}
