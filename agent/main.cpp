@@ -151,25 +151,9 @@ static void CheckScreenSaverCorner()
     POINT pt;
     if (!GetCursorPos(&pt))
         return;
-    int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-    const struct
-    {
-        DWORD bit;
-        LONG x, y;
-    } corners[] = {{1, 0, 0}, {2, cx - 1, 0}, {4, 0, cy - 1}, {8, cx - 1, cy - 1}};
-    DWORD before = g_dwCornerCount;
-    for (const auto& corner : corners)
-    {
-        if ((g_dwScreenSaverCorner & corner.bit) && pt.x == corner.x && pt.y == corner.y)
-            g_dwCornerCount++;
-    }
-    if (g_dwCornerCount == before)
-        g_dwCornerCount = 0;
-    if (g_dwCornerCount >= g_dwScreenSaverTime)
-    {
+    if (ScreenSaverCornerTick(g_dwScreenSaverCorner, g_dwScreenSaverTime, pt.x, pt.y, GetSystemMetrics(SM_CXSCREEN),
+                              GetSystemMetrics(SM_CYSCREEN), &g_dwCornerCount))
         SendMessageA(GetDesktopWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
-        g_dwCornerCount = 0;
-    }
 }
 
 static bool Exists(HWND dlg)
