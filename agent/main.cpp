@@ -278,9 +278,11 @@ static void MainWnd_OnIpcNotify(HWND hwnd, HWND from)
     // the first request waited in the queue; its sender times out and sends
     // again, so a box would only stop an unattended run. So would one for a
     // slot without a terminating zero, which only a foreign writer leaves and
-    // the next sender overwrites.
+    // the next sender overwrites. A notice that comes while a start-up
+    // question is open, before the channel is set up, is left for the
+    // sender's next attempt in the same way.
     if (error == MMAPIPC_ERR_NOTFORME || error == MMAPIPC_ERR_EMPTY || error == MMAPIPC_ERR_TIMEDOUT ||
-        error == MMAPIPC_ERR_TAKETEXT)
+        error == MMAPIPC_ERR_TAKETEXT || error == MMAPIPC_ERR_NOTINIT)
         return;
     char text[128];
     StrFormat(text, sizeof(text), "Interprocess communication read failed.\n   Error code: %d", error);

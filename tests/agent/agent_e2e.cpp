@@ -964,3 +964,54 @@ TEST_F(AgentE2E, TaskbarCreatedAddsTheTrayIconAgain)
     EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(wizard); }));
 }
 } // namespace
+
+namespace
+{
+// A missing or damaged log or keys file is reported once at start-up, and the
+// agent then runs on. A request that comes while such a box is open, before
+// the channel is set up, brings no second box: its sender tries again.
+TEST_F(AgentE2E, MissingOrDamagedFilesAreReportedAtStartUp)
+{
+    struct Case
+    {
+        const char* file;
+        const char* content; // null: the file is missing
+        const char* caption;
+        const char* text;
+    } cases[] = {
+        {"Tarvin.log", nullptr, "Tarvin 2", "Cannot open log file.\n\nA new log file will be created."},
+        {"Tarvin.log", "not a log\r\n", "Tarvin 2",
+         "Cannot read log file.\n\nThe log file may be damaged. A new log file will be created."},
+        {"Tarvin Keys.keys", nullptr, "Error", "Unable to load your Tarvin Keys."},
+        {"Tarvin Keys.keys", "<?TarvinTarvinKeys version=\"2.00\"?>\r\n", "Error", "Unable to load your Tarvin Keys."},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.file) + (c.content ? " damaged" : " missing"));
+        WriteBytes(File("Tarvin.log"), "<?TarvinLogFile version='1.00'?>\r\n");
+        WriteBytes(File("Tarvin Keys.keys"), "<?TarvinTarvinKeys version=\"1.00\"?>\r\n");
+        if (c.content)
+            WriteBytes(File(c.file), c.content);
+        else
+            DeleteFileA(File(c.file).c_str());
+
+        ASSERT_TRUE(Start());
+        HWND box = WaitBox(c.caption);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(c.text, BoxText(box));
+        EXPECT_FALSE(Request("agent:showall", 500));
+        // Nothing but the one box.
+        EXPECT_FALSE(PumpUntil(
+            [&]() {
+                HWND other = FindTop(m_pi.dwProcessId, "#32770", nullptr);
+                return other && other != box && IsWindowVisible(other);
+            },
+            500));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(box); }));
+        EXPECT_TRUE(Request("agent:showall"));
+        Stop();
+        EXPECT_EQ(nullptr, m_pi.hProcess);
+    }
+}
+} // namespace
