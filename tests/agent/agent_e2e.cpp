@@ -810,7 +810,10 @@ TEST_F(AgentE2E, IdleCostAndRequestRoundTrip)
     QueryPerformanceCounter(&t1);
     double cpu = CpuSeconds(m_pi.hProcess) - cpuBefore;
     double wall = (double)(t1.QuadPart - t0.QuadPart) / freq.QuadPart;
-    printf("[ measure ] idle CPU %.3f s over %.1f s = %.3f %%\n", cpu, wall, 100.0 * cpu / wall);
+    // Wine tells another process more than the kernel counts (about 0.8 %
+    // here against 0.03 % in /proc); bench/agent-idle reads the kernel's figure.
+    printf("[ measure ] idle CPU as reported to another process %.3f s over %.1f s = %.3f %%\n", cpu, wall,
+           100.0 * cpu / wall);
     // Only gross faults (a busy loop): the figures themselves are reported.
     EXPECT_LT(100.0 * cpu / wall, 25.0);
 
