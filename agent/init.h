@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "MMapIPC.h"
+#include "MMapIPC_win.h"
 #include "ScheduledTask.h"
 #include "menuxp.h"
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "MMapIPC.h"
+#include "MMapIPC_win.h"
 #include "strutils.h"
 
 // Below this a frame with two full identifiers and two 10-digit numbers

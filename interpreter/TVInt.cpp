@@ -5,7 +5,7 @@
 #include "TVInt.h"
 #include "confirmDlg.h"
 #include "ShellFileOp.h"
-#include "MMapIPC.h"
+#include "MMapIPC_win.h"
 #include "TaskList.h"
 #include "dirutils_win.h"
 #include "strutils.h"

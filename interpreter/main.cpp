@@ -11,7 +11,7 @@
 #include <commctrl.h>
 
 #include "TVInt.h"
-#include "MMapIPC.h"
+#include "MMapIPC_win.h"
 #include "regutils.h"
 #include "xmlutils.h"
 #include "interpreter_res.h"

@@ -12,10 +12,11 @@
 #include <cstdlib>
 #include <random>
 
-#include "MMapIPC.h"
+#include "MMapIPC_win.h"
 #include "testutil.h"
 #include "strutils.h"
 #include "e2e/driver.h"
+#include "agent/agent_testutil.h"
 
 namespace
 {
@@ -24,69 +25,15 @@ const char kSuiteKey[] = "Software\\Norvale\\Tarvin 2";
 const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
 const char kAgentClass[] = "_TVAGENT_WINDOW";
 
-// Runs this thread's messages until cond holds or the time is up: the agent
-// hides and shows this program's windows, which needs our message loop.
+// The agent hides and shows this program's windows, which needs our message
+// loop running while we wait.
 bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs = kTimeout)
 {
-    DWORD start = GetTickCount();
-    for (;;)
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (cond())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return cond();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
+    return agenttest::PumpUntil(cond, timeoutMs);
 }
 
-std::string MyDir()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof(path));
-    char* slash = strrchr(path, '\\');
-    if (slash)
-        slash[1] = '\0';
-    return path;
-}
-
-struct FindData
-{
-    DWORD pid;
-    const char* className;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindProc(HWND hwnd, LPARAM lParam)
-{
-    FindData* fd = (FindData*)lParam;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (fd->pid && pid != fd->pid)
-        return TRUE;
-    char buf[256] = "";
-    if (fd->className && (!GetClassNameA(hwnd, buf, sizeof(buf)) || strcmp(buf, fd->className) != 0))
-        return TRUE;
-    buf[0] = '\0';
-    if (fd->title && (GetWindowTextA(hwnd, buf, sizeof(buf)) < 0 || strcmp(buf, fd->title) != 0))
-        return TRUE;
-    fd->found = hwnd;
-    return FALSE;
-}
-
-// A top-level window (visible or not) of that process, class and title.
-HWND FindTop(DWORD pid, const char* className, const char* title)
-{
-    FindData fd = {pid, className, title, nullptr};
-    EnumWindows(FindProc, (LPARAM)&fd);
-    return fd.found;
-}
+using agenttest::FindTop;
+const auto MyDir = agenttest::ProgramDir;
 
 // The static text of a message box.
 std::string BoxText(HWND box)

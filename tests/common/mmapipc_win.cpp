@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "MMapIPC.h"
+#include "MMapIPC_win.h"
 #include "dirutils_win.h"
 #include "strutils.h"
 #include "testutil.h"

@@ -15,7 +15,7 @@
 #include "TaskList.h"
 #include "confirmDlg.h"
 #include "interpreter_res.h"
-#include "MMapIPC.h"
+#include "MMapIPC_win.h"
 #include "ShellFileOp.h"
 #include "dirutils.h"
 #include "tvint_testutil.h"

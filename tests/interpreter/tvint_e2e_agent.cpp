@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "MMapIPC.h"
+#include "MMapIPC_win.h"
 #include "tvint_e2e.h"
 
 using namespace tvint_test;

@@ -16,7 +16,7 @@
 #include <windows.h>
 #include <stdlib.h>
 
-#include "MMapIPC.h"
+#include "MMapIPC_win.h"
 #include "strutils.h"
 
 namespace

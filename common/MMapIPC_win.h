@@ -1,0 +1,84 @@
+// One program's end of the shared-memory channel (the slot and its framing
+// are in MMapIPC.h).
+#pragma once
+
+#include <windows.h>
+
+#include "MMapIPC.h"
+
+// One program's end of the channel. All calls come from the thread that owns
+// the window given to Init; waiting for the mutex blocks that thread for at
+// most retries x (wait + pause) ms.
+class CMMapIPC
+{
+  public:
+    CMMapIPC();
+    virtual ~CMMapIPC();
+    CMMapIPC(const CMMapIPC&) = delete;
+    CMMapIPC& operator=(const CMMapIPC&) = delete;
+
+    // Retries is the number of attempts (at least 1). The message size must be
+    // the same in every program; it cannot change once the channel is open.
+    void SetDefaults(int retries, DWORD pauseMs, DWORD ttlMs, DWORD waitMs, unsigned msgSize);
+    int Init(HWND owner, const char* id, const char* mutexName, const char* mapName);
+
+    // ttl and wait 0 take the defaults; toWnd null posts the notification to
+    // every top-level window.
+    int SendMessage(const char* body, const char* toId, HWND toWnd, DWORD ttl, DWORD wait);
+    int ReadMessage(DWORD wait);
+    // Answers the sender of the last message read.
+    int ReplyToMessage(const char* body, DWORD ttl, DWORD wait);
+
+    const char* GetMessage();
+    CMMapMsg* GetMsgObj()
+    {
+        return &m_msg;
+    }
+    int IsTimedOut();
+    int GetError() const
+    {
+        return m_nError;
+    }
+    int IsCreator() const
+    {
+        return m_bCreator;
+    }
+    const char* GetId() const
+    {
+        return m_szId;
+    }
+    // The registered notification: wParam is the sender's window, lParam 0.
+    UINT GetNotifyMsg();
+
+  protected:
+    // The clock of "time sent"; a test can pin it.
+    virtual DWORD GetTick();
+
+  private:
+    void Close();
+    int WaitForMutex(DWORD wait);
+    int TakeSlot(CMMapMsg& msg);
+    void ClearSlot();
+    int IsMsgTimedOut(CMMapMsg& msg);
+    int Frame(const char* body, const char* toId, DWORD ttl);
+
+    HWND m_hWnd;
+    char m_szId[MMAPIPC_ID_SIZE];
+    HANDLE m_hMutex;
+    char* m_pView;
+    HANDLE m_hMap;
+    int m_bCreator;
+    int m_bInit;
+    CMMapMsg m_msg;
+    int m_nError;
+    int m_nRetries;
+    DWORD m_dwPause;
+    DWORD m_dwTTL;
+    DWORD m_dwWait;
+    unsigned m_nMsgSize;
+    char m_szLastFrom[MMAPIPC_ID_SIZE];
+    // Sending frames into its own object, so the last message read stays
+    // readable while a reply goes out.
+    CMMapMsg m_outMsg;
+    UINT m_uNotifyMsg;
+};
