@@ -153,6 +153,11 @@ static void LogOpen(HWND hwnd)
     g_log.SetSize(size);
 }
 
+bool AgentKeepsLog()
+{
+    return g_log.GetSize() != 0;
+}
+
 void AgentLog(const char* source, const char* event)
 {
     CLogFile::CLogItem* item = new (std::nothrow) CLogFile::CLogItem(CLogFile::LOG_INFO, source, event);

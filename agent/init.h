@@ -25,6 +25,10 @@
 
 #define AGENT_TIMER_SPLASH 1
 #define AGENT_TIMER_ACTIONS 2
+// After an exit request with the log on: the longest wait for the sender's
+// log entry of that request.
+#define AGENT_TIMER_EXIT 3
+const UINT AGENT_EXIT_GRACE_MS = 3000;
 
 // The notification-area icon: one record, added or deleted as a whole.
 class CTrayIcon
@@ -90,6 +94,8 @@ void RedrawTaskbar();
 
 // --- Services of the log, hidden-window and hot-key units ------------------
 void AgentLog(const char* source, const char* event);
+// True while a log is kept (its size is not 0).
+bool AgentKeepsLog();
 int AgentHideWindow(HWND hwnd);
 // Shows the record at index and removes it; 0 when there is none.
 int AgentShowHidden(unsigned index);

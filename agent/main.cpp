@@ -198,6 +198,11 @@ static void MainWnd_OnTimer(HWND hwnd, UINT id)
     }
     else if (id == AGENT_TIMER_ACTIONS)
         OnActionsTimer(hwnd);
+    else if (id == AGENT_TIMER_EXIT)
+    {
+        KillTimer(hwnd, AGENT_TIMER_EXIT);
+        PostQuitMessage(0);
+    }
 }
 
 // HTML Help is bound at run time: the program also starts where the help

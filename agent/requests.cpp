@@ -42,6 +42,8 @@ int ShowWindowsProc(const char* pattern)
     return 1;
 }
 
+static bool s_exitPending = false;
+
 int OnProcessMessage(HWND hwnd)
 {
     char arg[AGENT_ARG_SIZE];
@@ -68,10 +70,22 @@ int OnProcessMessage(HWND hwnd)
             MessageBoxA(hwnd, arg, "Message", MB_OK | MB_ICONINFORMATION);
             break;
         case AGENT_REQ_EXIT:
-            PostQuitMessage(0);
+            // With the log on, the interpreter follows its request with the
+            // request's log entry and waits for that to be answered too; an
+            // agent already gone would leave it asking the user about a
+            // missing reply. The agent stays for that entry, for a while.
+            if (AgentKeepsLog() && !s_exitPending)
+            {
+                s_exitPending = true;
+                SetTimer(hwnd, AGENT_TIMER_EXIT, AGENT_EXIT_GRACE_MS, nullptr);
+            }
+            else
+                PostQuitMessage(0);
             break;
         case AGENT_REQ_LOG:
             AgentLog("Tarvin Interpreter", arg);
+            if (s_exitPending)
+                PostQuitMessage(0);
             break;
         case AGENT_REQ_NONE:
             break;

@@ -89,30 +89,9 @@ class Target
 
 void SetDword(const char* key, const char* name, DWORD value)
 {
-    HKEY h;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr));
-    RegSetValueExA(h, name, 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
-    RegCloseKey(h);
+    wintest::SetRegDword(key, name, value);
 }
-
-void SetString(const char* key, const char* name, const std::string& value)
-{
-    HKEY h;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr));
-    RegSetValueExA(h, name, 0, REG_SZ, (const BYTE*)value.c_str(), (DWORD)value.size() + 1);
-    RegCloseKey(h);
-}
-
-void DeleteValue(const char* key, const char* name)
-{
-    HKEY h;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &h) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueA(h, name);
-    RegCloseKey(h);
-}
+const auto DeleteValue = wintest::DeleteRegValue;
 
 // The agent started fresh in a scratch files folder, with everything that
 // could block an unattended run (splash, wizard, notice) switched off.
@@ -123,7 +102,7 @@ class AgentE2E : public ::testing::Test
     {
         m_files = m_dir.Path("files");
         CreateDirectoryA(m_files.c_str(), nullptr);
-        SetString(kSuiteKey, "Files Folder", m_files);
+        wintest::SetRegString(kSuiteKey, "Files Folder", m_files);
         SetDword(kSuiteKey, "First Run", 0);
         SetDword(kAgentKey, "No Splash", 1);
         SetDword(kAgentKey, "Show Wizard", 0);
@@ -394,6 +373,9 @@ TEST_F(AgentE2E, ExitRequestEndsTheAgentAndTheLogIsWritten)
     ASSERT_TRUE(Start());
     ASSERT_TRUE(Request("agent:log=\"Nightly copy done\""));
     ASSERT_TRUE(Request("agent:exit tarvin"));
+    // With the log on, the agent stays for the exit's own log entry, which
+    // the interpreter sends next and waits to have answered.
+    ASSERT_TRUE(Request("agent:log=\"Exiting Tarvin Agent\""));
     EXPECT_EQ(0, WaitExit());
 
     std::string log = ReadBytes(File("Tarvin.log"));
@@ -407,6 +389,17 @@ TEST_F(AgentE2E, ExitRequestEndsTheAgentAndTheLogIsWritten)
     ASSERT_NE(std::string::npos, exited) << log;
     EXPECT_LT(started, logged);
     EXPECT_LT(logged, exited);
+    size_t exiting = log.find("name=\"Tarvin Interpreter\" description=\"Exiting Tarvin Agent\"");
+    ASSERT_NE(std::string::npos, exiting) << log;
+    EXPECT_LT(exiting, exited);
+}
+
+// Without that entry the agent goes on its own after a few seconds.
+TEST_F(AgentE2E, ExitRequestWithTheLogOnEndsTheAgentWithoutItsLogEntryToo)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Request("agent:exit tarvin"));
+    EXPECT_EQ(0, WaitExit());
 }
 
 TEST_F(AgentE2E, NoLogIsKeptWhenItsSizeIsZero)

@@ -1,0 +1,148 @@
+// tvint.exe and the real tvagent.exe together: the interpreter starts the
+// agent from its own folder, the agent hides and shows real windows (with
+// their owned tool windows), shows messages, logs every action and ends on
+// an Exit line.
+#include "tvint_e2e.h"
+
+#include <algorithm>
+
+using namespace tvint_test;
+
+namespace
+{
+const char kSuiteKey[] = "Software\\Norvale\\Tarvin 2";
+const char kAgentClass[] = "_TVAGENT_WINDOW";
+
+void SetSuiteString(const char* name, const std::string& value)
+{
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kSuiteKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key,
+                                             NULL));
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)value.c_str(), (DWORD)value.size() + 1));
+    RegCloseKey(key);
+}
+
+HWND FindAgent()
+{
+    DrvWindowSpec wanted = DrvSpec(kAgentClass, NULL);
+    wanted.includeHidden = true;
+    return DrvFindWindow(wanted);
+}
+
+class RealAgent : public Interpreter
+{
+  protected:
+    void SetUp() override
+    {
+        Interpreter::SetUp();
+        ASSERT_EQ(nullptr, FindAgent()) << "an agent is already running";
+        // A files folder of its own, with nothing that waits for a user.
+        m_files = m_dir.Path("files");
+        CreateDirectoryA(m_files.c_str(), NULL);
+        WriteBytes(m_files + "\\Tarvin.log", "<?TarvinLogFile version='1.00'?>\r\n");
+        WriteBytes(m_files + "\\Tarvin Keys.keys", "<?TarvinTarvinKeys version=\"1.00\"?>\r\n");
+        SetSuiteString("Files Folder", m_files);
+        m_settings.Set(kSuiteKey, "First Run", 0);
+        m_settings.Set(kAgentKey, "No Splash", 1);
+        m_settings.Set(kAgentKey, "Show Wizard", 0);
+        m_settings.Set(kAgentKey, "Exit Message", 0);
+        m_settings.Set(kAgentKey, "Log File", 100);
+        m_settings.Interpreter("Confirm Exit", 0);
+    }
+
+    void TearDown() override
+    {
+        // An agent left by a failed test.
+        if (HWND agent = FindAgent())
+        {
+            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, DrvWindowProcess(agent));
+            if (process)
+            {
+                TerminateProcess(process, 0);
+                WaitForSingleObject(process, kTimeout);
+                CloseHandle(process);
+            }
+        }
+    }
+
+    // The interpreter's entries in the agent's log, in order.
+    std::vector<std::string> InterpreterEntries()
+    {
+        std::vector<std::string> entries;
+        for (const std::string& line : Lines(ReadBytes(m_files + "\\Tarvin.log")))
+        {
+            const char tag[] = "name=\"Tarvin Interpreter\" description=\"";
+            size_t at = line.find(tag);
+            if (at == std::string::npos)
+                continue;
+            at += sizeof(tag) - 1;
+            entries.push_back(line.substr(at, line.find('"', at) - at));
+        }
+        return entries;
+    }
+
+    std::string m_files;
+};
+
+bool Visible(HWND hwnd)
+{
+    return IsWindow(hwnd) && IsWindowVisible(hwnd);
+}
+
+TEST_F(RealAgent, HideShowShowAllMessageAndExitAreServedAndLogged)
+{
+    CDrvProcess target;
+    ASSERT_TRUE(target.Start(Program("tvtarget.exe").c_str(),
+                             "-title=\"Pair Report\" -owned=\"Pair Palette\" -title=\"Pair Notes\""));
+    HWND report = NULL, palette = NULL, notes = NULL;
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(TARGET_CLASS, "Pair Report"), kTimeout, &report));
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(TARGET_TOOL_CLASS, "Pair Palette"), kTimeout, &palette));
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(TARGET_CLASS, "Pair Notes"), kTimeout, &notes));
+
+    // No agent yet: the interpreter starts it. The report goes with its
+    // owned palette; the notes window stays.
+    EXPECT_EQ(0u, Run({"Hide \"PAIR REPORT\""}));
+    EXPECT_TRUE(FindAgent() != NULL);
+    EXPECT_FALSE(Visible(report));
+    EXPECT_FALSE(Visible(palette));
+    EXPECT_TRUE(Visible(notes));
+
+    // Shown again: the report as a window coming back is, its palette
+    // without taking the activation from it.
+    EXPECT_EQ(0u, Run({"Show \"pair report\""}));
+    EXPECT_TRUE(Visible(report));
+    EXPECT_TRUE(Visible(palette));
+    EXPECT_EQ(report, GetForegroundWindow());
+
+    EXPECT_EQ(0u, Run({"Hide \"pair\"", "ShowAll"}));
+    EXPECT_TRUE(Visible(report));
+    EXPECT_TRUE(Visible(palette));
+    EXPECT_TRUE(Visible(notes));
+
+    // The agent answers before it shows the box: the file runs to its end
+    // while the box is up.
+    EXPECT_EQ(0u, Run({"Message \"Backup finished\""}));
+    HWND box = NULL;
+    ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Message", DrvWindowProcess(FindAgent()), kTimeout, &box));
+    char text[256] = "";
+    EXPECT_TRUE(DrvMessageBoxText(box, text, sizeof(text)));
+    EXPECT_STREQ("Backup finished", text);
+    EXPECT_TRUE(DrvPressButton(box, IDOK));
+
+    // With the log on the Exit's own entry is answered too: no question.
+    HWND agent = FindAgent();
+    DWORD agentPid = DrvWindowProcess(agent);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, agentPid);
+    ASSERT_TRUE(process != NULL);
+    EXPECT_EQ(0u, Run({"Exit"}));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, kTimeout));
+    CloseHandle(process);
+
+    EXPECT_EQ((std::vector<std::string>{"Hide windows called PAIR REPORT", "Show windows called pair report",
+                                        "Hide windows called pair", "Show all hidden windows", "Message",
+                                        "Exiting Tarvin Agent"}),
+              InterpreterEntries());
+    EXPECT_NE(std::string::npos, ReadBytes(m_files + "\\Tarvin.log").find("description=\"Tarvin Agent exit\""));
+}
+} // namespace
