@@ -3,46 +3,23 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "strutils.h"
+#include "wintestutil.h"
 
 namespace agenttest
 {
 
-// Runs this thread's messages until cond holds or timeoutMs has passed;
-// cond is tried once more at the end.
-inline bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000)
-{
-    DWORD start = GetTickCount();
-    for (;;)
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
-        {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (cond())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return cond();
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
-    }
-}
-
-inline void PumpPending()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
-    {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+using wintest::FindTop;
+using wintest::ProgramDir;
+using wintest::PumpPending;
+using wintest::PumpUntil;
 
 inline const char* TestClass()
 {
@@ -95,49 +72,9 @@ class CTestWindow
     HWND m_hwnd;
 };
 
-// The folder of the test program, with a trailing backslash.
-inline std::string ProgramDir()
-{
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(NULL, path, sizeof(path));
-    if (n == 0 || n >= sizeof(path))
-        return "";
-    char* slash = strrchr(path, '\\');
-    if (slash)
-        slash[1] = '\0';
-    return path;
-}
-
-struct FindTitle
-{
-    const char* title;
-    DWORD pid;
-    bool includeHidden;
-    HWND found;
-};
-
-inline BOOL CALLBACK FindTitleProc(HWND hwnd, LPARAM lParam)
-{
-    FindTitle* f = (FindTitle*)lParam;
-    char text[256];
-    GetWindowTextA(hwnd, text, sizeof(text));
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (strcmp(text, f->title) == 0 && (f->pid == 0 || pid == f->pid) &&
-        (f->includeHidden || IsWindowVisible(hwnd)))
-    {
-        f->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A top-level window of that process with exactly that title, or null.
 inline HWND FindTopLevel(const char* title, DWORD pid, bool includeHidden = true)
 {
-    FindTitle f = {title, pid, includeHidden, NULL};
-    EnumWindows(FindTitleProc, (LPARAM)&f);
-    return f.found;
+    return FindTop(pid, NULL, title, includeHidden);
 }
 
 // tvtarget.exe with the given arguments; killed when the object goes.
@@ -204,6 +141,47 @@ inline std::string WindowTextOf(HWND hwnd)
     char text[1024];
     GetWindowTextA(hwnd, text, sizeof(text));
     return text;
+}
+
+// A list view of this process: one cell, one row's image, a column's title
+// and width ("<none>" when there is no such column), the first column.
+inline std::string Cell(HWND list, int row, int column)
+{
+    char text[1100] = "";
+    ListView_GetItemText(list, row, column, text, sizeof(text));
+    return text;
+}
+
+inline int ImageOf(HWND list, int row)
+{
+    LVITEMA item;
+    ZeroMemory(&item, sizeof(item));
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    ListView_GetItem(list, &item);
+    return item.iImage;
+}
+
+inline std::string ColumnTitle(HWND list, int index, int* width)
+{
+    char text[64] = "";
+    LVCOLUMNA col;
+    ZeroMemory(&col, sizeof(col));
+    col.mask = LVCF_TEXT | LVCF_WIDTH;
+    col.pszText = text;
+    col.cchTextMax = sizeof(text);
+    if (!ListView_GetColumn(list, index, &col))
+        return "<none>";
+    *width = col.cx;
+    return text;
+}
+
+inline std::vector<std::string> Rows(HWND list)
+{
+    std::vector<std::string> out;
+    for (int i = 0; i < ListView_GetItemCount(list); i++)
+        out.push_back(Cell(list, i, 0));
+    return out;
 }
 
 } // namespace agenttest

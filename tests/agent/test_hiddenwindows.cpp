@@ -143,23 +143,7 @@ TEST(HiddenWindows, WindowsOfAnotherProcess)
 
 // --- The dialog ----------------------------------------------------------------
 
-namespace
-{
-
-std::vector<std::string> Rows(HWND list)
-{
-    std::vector<std::string> out;
-    int n = ListView_GetItemCount(list);
-    for (int i = 0; i < n; i++)
-    {
-        char text[256] = "";
-        ListView_GetItemText(list, i, 0, text, sizeof(text));
-        out.push_back(text);
-    }
-    return out;
-}
-
-} // namespace
+using agenttest::Rows;
 
 TEST(HiddenWindowsDialog, ListsIconsShowsAndRefreshesEverySecond)
 {
@@ -181,15 +165,9 @@ TEST(HiddenWindowsDialog, ListsIconsShowsAndRefreshesEverySecond)
     HWND view = GetDlgItem(dlg, IDC_HIDDENWND_LIST);
     ASSERT_TRUE(view);
 
-    char title[64] = "";
-    LVCOLUMNA col;
-    ZeroMemory(&col, sizeof(col));
-    col.mask = LVCF_TEXT | LVCF_WIDTH;
-    col.pszText = title;
-    col.cchTextMax = sizeof(title);
-    ASSERT_TRUE(ListView_GetColumn(view, 0, &col));
-    EXPECT_STREQ("Window Title", title);
-    EXPECT_EQ(324, col.cx);
+    int width = 0;
+    EXPECT_EQ("Window Title", agenttest::ColumnTitle(view, 0, &width));
+    EXPECT_EQ(324, width);
     EXPECT_TRUE(ListView_GetExtendedListViewStyle(view) & LVS_EX_FULLROWSELECT);
     EXPECT_EQ((std::vector<std::string>{"Hidden alpha", "Hidden beta"}), Rows(view));
     HIMAGELIST images = ListView_GetImageList(view, LVSIL_SMALL);

@@ -265,42 +265,9 @@ TEST(LogLine, CutLineNeverReadsPastItsEnd)
 
 // --- Log File Viewer ----------------------------------------------------------
 
-namespace
-{
-
-std::string Cell(HWND list, int row, int column)
-{
-    char text[1100];
-    text[0] = '\0';
-    ListView_GetItemText(list, row, column, text, sizeof(text));
-    return text;
-}
-
-int ImageOf(HWND list, int row)
-{
-    LVITEMA item;
-    ZeroMemory(&item, sizeof(item));
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    ListView_GetItem(list, &item);
-    return item.iImage;
-}
-
-std::string ColumnTitle(HWND list, int index, int* width)
-{
-    char text[64] = "";
-    LVCOLUMNA col;
-    ZeroMemory(&col, sizeof(col));
-    col.mask = LVCF_TEXT | LVCF_WIDTH;
-    col.pszText = text;
-    col.cchTextMax = sizeof(text);
-    if (!ListView_GetColumn(list, index, &col))
-        return "<none>";
-    *width = col.cx;
-    return text;
-}
-
-} // namespace
+using agenttest::Cell;
+using agenttest::ColumnTitle;
+using agenttest::ImageOf;
 
 TEST(LogViewer, ShowsEntriesWithSeverityIconsAndFlushes)
 {

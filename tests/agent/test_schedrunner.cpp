@@ -10,6 +10,7 @@
 #include "ScheduledTask.h"
 #include "regutils.h"
 #include "testutil.h"
+#include "wintestutil.h"
 
 namespace
 {
@@ -17,28 +18,9 @@ const DWORD kTimeout = 15000;
 const char kSuiteKey[] = "Software\\Norvale\\Tarvin 2";
 const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
 
-std::string MyDir()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof(path));
-    char* slash = strrchr(path, '\\');
-    if (slash)
-        slash[1] = '\0';
-    return path;
-}
-
-void SetValue(const char* key, const char* name, DWORD type, const void* data, DWORD size)
-{
-    HKEY h;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr));
-    RegSetValueExA(h, name, 0, type, (const BYTE*)data, size);
-    RegCloseKey(h);
-}
-
 void SetDword(const char* name, DWORD value)
 {
-    SetValue(kAgentKey, name, REG_DWORD, &value, sizeof(value));
+    wintest::SetRegDword(kAgentKey, name, value);
 }
 
 // minutes from now (negative: ago), on the minute.
@@ -66,9 +48,8 @@ class SchedRunner : public ::testing::Test
     {
         m_files = m_dir.Path("files");
         CreateDirectoryA(m_files.c_str(), nullptr);
-        SetValue(kSuiteKey, "Files Folder", REG_SZ, m_files.c_str(), (DWORD)m_files.size() + 1);
-        DWORD zero = 0;
-        SetValue(kSuiteKey, "First Run", REG_DWORD, &zero, sizeof(zero));
+        wintest::SetRegString(kSuiteKey, "Files Folder", m_files);
+        wintest::SetRegDword(kSuiteKey, "First Run", 0);
         SetDword("No Splash", 1);
         SetDword("Show Wizard", 0);
         SetDword("Exit Message", 0);
@@ -85,12 +66,7 @@ class SchedRunner : public ::testing::Test
             if (target)
                 PostMessageA(target, WM_CLOSE, 0, 0);
         }
-        HKEY h;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kSuiteKey, 0, KEY_SET_VALUE, &h) == ERROR_SUCCESS)
-        {
-            RegDeleteValueA(h, "Files Folder");
-            RegCloseKey(h);
-        }
+        wintest::DeleteRegValue(kSuiteKey, "Files Folder");
     }
 
     std::string File(const char* name) const
@@ -106,7 +82,8 @@ class SchedRunner : public ::testing::Test
         task->SetName(name);
         m_targets.push_back(name);
         std::string cmdLine = std::string("-title=") + name + " -record=" + File(record);
-        task->SetAction((MyDir() + "tvtarget.exe").c_str(), m_files.c_str(), cmdLine.c_str(), SW_SHOWNORMAL);
+        task->SetAction((wintest::ProgramDir() + "tvtarget.exe").c_str(), m_files.c_str(), cmdLine.c_str(),
+                        SW_SHOWNORMAL);
         task->SetActive(active ? 1 : 0);
         CSTRecRule* rule = task->AddRecurrenceRule();
         rule->type = startup ? ST_TYPE_EVENT : ST_TYPE_PERIODIC;
@@ -144,7 +121,7 @@ class SchedRunner : public ::testing::Test
 
     bool Start()
     {
-        std::string exe = MyDir() + "tvagent.exe";
+        std::string exe = wintest::ProgramDir() + "tvagent.exe";
         std::vector<char> line(exe.begin(), exe.end());
         line.push_back('\0');
         STARTUPINFOA si = {};
@@ -204,10 +181,10 @@ TEST_F(SchedRunner, TaskInItsMinuteRunsOnceWithItsFolderAndMovesOn)
 // ".launch" association, as double-clicking it would.
 TEST_F(SchedRunner, LaunchFileTaskRunsThroughTheAssociation)
 {
-    std::string command = "\"" + MyDir() + "tvint.exe\" -file=\"%1\"";
+    std::string command = "\"" + wintest::ProgramDir() + "tvint.exe\" -file=\"%1\"";
     AssociateFile(".launch", "Tarvin.LaunchFile", "Tarvin File", command.c_str(), "Open");
     std::string launch = File("due.launch");
-    WriteBytes(launch, "Launch \"" + MyDir() + "tvtarget.exe\",\"" + m_files +
+    WriteBytes(launch, "Launch \"" + wintest::ProgramDir() + "tvtarget.exe\",\"" + m_files +
                            "\",\"-title=TVSchedLaunch -record=" + File("launched.txt") + "\",Normal\r\n");
 
     DrvWaitFor([]() { return CTime().GetSystemTimePtr()->wSecond < 40; }, 25000);

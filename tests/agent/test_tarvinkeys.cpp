@@ -19,6 +19,8 @@ using agenttest::PumpUntil;
 
 namespace
 {
+using wintest::CentreOf;
+
 
 const char kSample[] =
     "<?TarvinTarvinKeys version=\"1.00\"?>\r\n"
@@ -88,14 +90,6 @@ class CRecordingHost : public CHotKeyHost
     POINT cursor = {0, 0};
     bool realRun = false;
 };
-
-POINT CentreOf(HWND hwnd)
-{
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    return pt;
-}
 
 } // namespace
 

@@ -10,9 +10,11 @@
 
 #include "iconButton.h"
 #include "staticLink.h"
+#include "wintestutil.h"
 
 namespace
 {
+using wintest::CentreOf;
 
 struct Command
 {
@@ -31,29 +33,8 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-    {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-// Pumps messages until `done` holds or the time is up.
-template <typename F> bool WaitFor(F done, DWORD timeoutMs = 5000)
-{
-    DWORD start = GetTickCount();
-    while (!done())
-    {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        PumpMessages();
-    }
-    return true;
-}
+using wintest::PumpPending;
+using wintest::PumpUntil;
 
 // A 48x48 icon: a blue square with a yellow bar, transparent corners.
 HICON MakeTestIcon()
@@ -159,13 +140,6 @@ void Mouse(UINT msg, POINT screen)
     SendMessageA(target, msg, keys, MAKELPARAM(pt.x, pt.y));
 }
 
-POINT CentreOf(HWND hwnd)
-{
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-}
-
 LONG StateOf(HWND button)
 {
     return ((tagICONBUTTON_DATA*)GetWindowLongPtrA(button, GWLP_USERDATA))->state;
@@ -231,7 +205,7 @@ class Controls : public ::testing::Test
         ASSERT_NE(nullptr, m_parent);
         m_icon = MakeTestIcon();
         ASSERT_NE(nullptr, m_icon);
-        PumpMessages();
+        PumpPending();
     }
     void TearDown() override
     {
@@ -239,7 +213,7 @@ class Controls : public ::testing::Test
             ReleaseCapture();
         DestroyWindow(m_parent);
         DestroyIcon(m_icon);
-        PumpMessages();
+        PumpPending();
     }
     HWND MakeButton(int id, const char* text, int left = 10)
     {
@@ -496,22 +470,22 @@ TEST_F(Controls, RealPointerClick)
     SetForegroundWindow(m_parent);
     POINT at = CentreOf(button);
     ASSERT_TRUE(SetCursorPos(at.x, at.y));
-    EXPECT_TRUE(WaitFor([&] { return GetCapture() == button; })) << "hot after the pointer entered";
+    EXPECT_TRUE(PumpUntil([&] { return GetCapture() == button; })) << "hot after the pointer entered";
 
     INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_MOUSE;
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     ASSERT_EQ(2u, SendInput(2, input, sizeof(INPUT)));
-    EXPECT_TRUE(WaitFor([] { return !g_commands.empty(); }));
+    EXPECT_TRUE(PumpUntil([] { return !g_commands.empty(); }));
     // Nothing more arrives once the input has been handled.
-    WaitFor([] { return false; }, 200);
+    PumpUntil([] { return false; }, 200);
     ASSERT_EQ(1u, g_commands.size());
     EXPECT_EQ(601u, g_commands[0].wParam);
 
     POINT away = Outside();
     SetCursorPos(away.x, away.y);
-    EXPECT_TRUE(WaitFor([&] { return GetCapture() != button; })) << "flat after the pointer left";
+    EXPECT_TRUE(PumpUntil([&] { return GetCapture() != button; })) << "flat after the pointer left";
 }
 
 } // namespace

@@ -9,30 +9,13 @@
 #include "dirutils_win.h"
 #include "strutils.h"
 #include "testutil.h"
+#include "wintestutil.h"
 
 namespace
 {
 const DWORD kPeerTimeout = 15000;
 
-// Pumps this thread's messages until done() or the timeout.
-template <class F> bool PumpUntil(F done, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    for (;;)
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done())
-            return true;
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
+using wintest::PumpUntil;
 
 // A hidden top-level window that records the wParam of every notification.
 class NotifyWindow

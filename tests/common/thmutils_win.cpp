@@ -2,56 +2,23 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include "thmutils.h"
+#include "wintestutil.h"
 
 namespace
 {
 const COLORREF kMarker = RGB(255, 0, 255);
 
-// A 32 x 32 memory bitmap filled with the marker colour.
-class Canvas
+// A 32 x 32 bitmap in the marker colour: drawing anything changes it.
+class Canvas : public wintest::Canvas
 {
   public:
-    Canvas() : m_dc(CreateCompatibleDC(NULL))
+    Canvas() : wintest::Canvas(32, 32, kMarker)
     {
-        HDC screen = GetDC(NULL);
-        m_bitmap = CreateCompatibleBitmap(screen, 32, 32);
-        ReleaseDC(NULL, screen);
-        m_old = SelectObject(m_dc, m_bitmap);
-        RECT rc = {0, 0, 32, 32};
-        HBRUSH brush = CreateSolidBrush(kMarker);
-        FillRect(m_dc, &rc, brush);
-        DeleteObject(brush);
-    }
-    ~Canvas()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    HDC Dc() const
-    {
-        return m_dc;
     }
     bool Untouched() const
     {
-        for (int y = 0; y < 32; y += 4)
-        {
-            for (int x = 0; x < 32; x += 4)
-            {
-                if (GetPixel(m_dc, x, y) != kMarker)
-                    return false;
-            }
-        }
-        return true;
+        return Count({0, 0, 32, 32}, kMarker) == 32 * 32;
     }
-
-  private:
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
 };
 
 NMCUSTOMDRAW CustomDraw(HDC dc, DWORD stage)

@@ -11,6 +11,7 @@
 #include "LaunchFile.h"
 #include "xmlutils.h"
 #include "testutil.h"
+#include "wintestutil.h"
 #include "strutils.h"
 
 namespace
@@ -72,21 +73,12 @@ class RegistrySandbox
 
 void SetFolderValue(const std::string& value, DWORD type = REG_SZ)
 {
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
-    RegSetValueExA(key, "Files Folder", 0, type, (const BYTE*)value.c_str(), (DWORD)value.size() + 1);
-    RegCloseKey(key);
+    wintest::SetRegString(kKey, "Files Folder", value, type);
 }
 
 void DeleteValue(const char* name)
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS)
-    {
-        RegDeleteValueA(key, name);
-        RegCloseKey(key);
-    }
+    wintest::DeleteRegValue(kKey, name);
 }
 
 // -1 when the value is missing.

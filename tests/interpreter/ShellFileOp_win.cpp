@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 #include "ShellFileOp.h"
+#include "fakeshell.h"
 #include "testutil.h"
 
 namespace
@@ -16,55 +17,6 @@ const FILEOP_FLAGS kQuiet = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT | FO
 const FILEOP_FLAGS kNoOverwrite = kQuiet | FOF_FILESONLY | FOF_RENAMEONCOLLISION;
 
 typedef CPtrList<CShellFileOp::CSFOPath> PathList;
-
-// A double-zero list as bytes, up to and including its final zero.
-std::string Szz(const char* p)
-{
-    if (!p)
-        return "<null>";
-    const char* q = p;
-    while (*q)
-        q += strlen(q) + 1;
-    return std::string(p, q - p + 1);
-}
-
-// Stands in for the shell and records what Go hands it.
-struct Captured
-{
-    int calls = 0;
-    UINT func = 0;
-    HWND hwnd = NULL;
-    FILEOP_FLAGS flags = 0;
-    std::string from, to;
-    int result = 0;
-};
-Captured g_captured;
-
-int WINAPI FakeShellOp(SHFILEOPSTRUCTA* op)
-{
-    g_captured.calls++;
-    g_captured.func = op->wFunc;
-    g_captured.hwnd = op->hwnd;
-    g_captured.flags = op->fFlags;
-    g_captured.from = Szz(op->pFrom);
-    g_captured.to = Szz(op->pTo);
-    return g_captured.result;
-}
-
-class FakeShell
-{
-  public:
-    explicit FakeShell(int result)
-    {
-        g_captured = Captured();
-        g_captured.result = result;
-        g_ShellFileOperation = FakeShellOp;
-    }
-    ~FakeShell()
-    {
-        g_ShellFileOperation = SHFileOperationA;
-    }
-};
 
 std::vector<std::string> FilesIn(const std::filesystem::path& dir)
 {
@@ -122,11 +74,11 @@ TEST(ShellFileOp, GoHandsTheShellTheListsItBuilt)
         EXPECT_EQ(op.AddSource("C:\\a\\x.txt"), 1);
         op.SetOperationFlags(FO_DELETE, GetDesktopWindow(), FOF_NOERRORUI | FOF_FILESONLY);
         EXPECT_EQ(op.Go(), 1);
-        EXPECT_EQ(g_captured.func, (UINT)FO_DELETE);
-        EXPECT_EQ(g_captured.hwnd, GetDesktopWindow());
-        EXPECT_EQ(g_captured.flags, FOF_NOERRORUI | FOF_FILESONLY);
-        EXPECT_EQ(g_captured.from, std::string("C:\\a\\x.txt\0\0", 12));
-        EXPECT_EQ(g_captured.to, "<null>") << "a delete has no destination";
+        EXPECT_EQ(g_shell.func, (UINT)FO_DELETE);
+        EXPECT_EQ(g_shell.hwnd, GetDesktopWindow());
+        EXPECT_EQ(g_shell.flags, FOF_NOERRORUI | FOF_FILESONLY);
+        EXPECT_EQ(g_shell.from, std::string("C:\\a\\x.txt\0\0", 12));
+        EXPECT_EQ(g_shell.to, "<null>") << "a delete has no destination";
     }
     {
         FakeShell shell(0);
@@ -135,17 +87,17 @@ TEST(ShellFileOp, GoHandsTheShellTheListsItBuilt)
         EXPECT_EQ(op.AddDest("C:\\b"), 1);
         op.SetOperationFlags(FO_COPY, NULL, FOF_FILESONLY);
         EXPECT_EQ(op.Go(), 1);
-        EXPECT_EQ(g_captured.from, std::string("C:\\a\\*.txt\0\0", 12));
-        EXPECT_EQ(g_captured.to, std::string("C:\\b\0\0", 6));
+        EXPECT_EQ(g_shell.from, std::string("C:\\a\\*.txt\0\0", 12));
+        EXPECT_EQ(g_shell.to, std::string("C:\\b\0\0", 6));
 
         // The same object runs again after Reset with new paths only.
         op.Reset();
         EXPECT_EQ(op.AddSource("C:\\c"), 1);
         op.SetOperationFlags(FO_MOVE, NULL, 0);
         EXPECT_EQ(op.Go(), 1);
-        EXPECT_EQ(g_captured.func, (UINT)FO_MOVE);
-        EXPECT_EQ(g_captured.from, std::string("C:\\c\0\0", 6));
-        EXPECT_EQ(g_captured.to, std::string("\0", 1));
+        EXPECT_EQ(g_shell.func, (UINT)FO_MOVE);
+        EXPECT_EQ(g_shell.from, std::string("C:\\c\0\0", 6));
+        EXPECT_EQ(g_shell.to, std::string("\0", 1));
     }
     {
         FakeShell shell(ERROR_FILE_NOT_FOUND);
@@ -169,7 +121,7 @@ TEST(ShellFileOp, RefusesAPathThatWasCut)
         op.SetOperationFlags(func, NULL, kQuiet);
         EXPECT_EQ(op.Go(), 0);
     }
-    EXPECT_EQ(g_captured.calls, 0);
+    EXPECT_EQ(g_shell.calls, 0);
 }
 
 TEST(ShellFileOp, CopiesMovesAndDeletesWithWildcards)

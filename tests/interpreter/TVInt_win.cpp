@@ -17,6 +17,7 @@
 #include "interpreter_res.h"
 #include "MMapIPC_win.h"
 #include "ShellFileOp.h"
+#include "fakeshell.h"
 #include "dirutils.h"
 #include "tvint_testutil.h"
 
@@ -93,58 +94,7 @@ std::string WindowText(HWND hwnd)
     return buf;
 }
 
-// --- Stand-ins for the shell's file operation and for shutting down -------
-
-struct ShellCall
-{
-    int calls = 0;
-    UINT func = 0;
-    HWND hwnd = NULL;
-    FILEOP_FLAGS flags = 0;
-    std::string from, to;
-    int result = 0;
-};
-ShellCall g_shell;
-
-std::string Szz(const char* p)
-{
-    if (!p)
-        return "<null>";
-    const char* q = p;
-    while (*q)
-        q += strlen(q) + 1;
-    return std::string(p, q - p + 1);
-}
-
-int WINAPI FakeShellOp(SHFILEOPSTRUCTA* op)
-{
-    g_shell.calls++;
-    g_shell.func = op->wFunc;
-    g_shell.hwnd = op->hwnd;
-    g_shell.flags = op->fFlags;
-    g_shell.from = Szz(op->pFrom);
-    g_shell.to = Szz(op->pTo);
-    return g_shell.result;
-}
-
-class FakeShell
-{
-  public:
-    explicit FakeShell(int result)
-    {
-        g_shell = ShellCall();
-        g_shell.result = result;
-        m_saved = g_ShellFileOperation;
-        g_ShellFileOperation = FakeShellOp;
-    }
-    ~FakeShell()
-    {
-        g_ShellFileOperation = m_saved;
-    }
-
-  private:
-    PFN_SHFILEOPERATION m_saved;
-};
+// --- A stand-in for shutting down -------------------------------------------
 
 struct ShutdownCall
 {

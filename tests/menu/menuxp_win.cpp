@@ -5,9 +5,12 @@
 
 #include "menuxp.h"
 #include "strutils.h"
+#include "wintestutil.h"
 
 namespace
 {
+using wintest::Canvas;
+
 const COLORREF kText = RGB(0, 0, 0);
 const COLORREF kBack = RGB(250, 250, 250);
 const COLORREF kIconBar = RGB(200, 200, 200);
@@ -48,97 +51,6 @@ struct TestDrawInfo
     }
     TestDrawInfo(const TestDrawInfo&) = delete;
     TestDrawInfo& operator=(const TestDrawInfo&) = delete;
-};
-
-// A 32-bit top-down memory bitmap whose pixels can be read directly.
-class Canvas
-{
-  public:
-    Canvas(int width, int height, COLORREF fill = RGB(255, 0, 255))
-        : m_width(width), m_height(height), m_dc(CreateCompatibleDC(nullptr))
-    {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = width;
-        bmi.bmiHeader.biHeight = -height;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        m_bitmap = CreateDIBSection(m_dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_bits = (DWORD*)bits;
-        m_old = SelectObject(m_dc, m_bitmap);
-        RECT rc = {0, 0, width, height};
-        HBRUSH brush = CreateSolidBrush(fill);
-        FillRect(m_dc, &rc, brush);
-        DeleteObject(brush);
-    }
-    ~Canvas()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    HDC Dc() const
-    {
-        return m_dc;
-    }
-    int Width() const
-    {
-        return m_width;
-    }
-    int Height() const
-    {
-        return m_height;
-    }
-    COLORREF At(int x, int y) const
-    {
-        GdiFlush();
-        DWORD p = m_bits[y * m_width + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    int Count(const RECT& rc, COLORREF colour) const
-    {
-        int n = 0;
-        for (int y = rc.top; y < rc.bottom; ++y)
-            for (int x = rc.left; x < rc.right; ++x)
-                n += At(x, y) == colour;
-        return n;
-    }
-    bool SameAs(const Canvas& other) const
-    {
-        GdiFlush();
-        return m_width == other.m_width && m_height == other.m_height &&
-               memcmp(m_bits, other.m_bits, (size_t)m_width * m_height * 4) == 0;
-    }
-    // Left- and rightmost columns of rc holding the colour; -1 when none.
-    int FirstColumn(const RECT& rc, COLORREF colour) const
-    {
-        for (int x = rc.left; x < rc.right; ++x)
-            for (int y = rc.top; y < rc.bottom; ++y)
-                if (At(x, y) == colour)
-                    return x;
-        return -1;
-    }
-    int LastColumn(const RECT& rc, COLORREF colour) const
-    {
-        for (int x = rc.right - 1; x >= rc.left; --x)
-            for (int y = rc.top; y < rc.bottom; ++y)
-                if (At(x, y) == colour)
-                    return x;
-        return -1;
-    }
-
-  private:
-    int m_width;
-    int m_height;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-    DWORD* m_bits;
 };
 
 // A 16x16 icon: a red 12x12 square at (2, 2), transparent around it.

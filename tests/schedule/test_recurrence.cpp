@@ -1,4 +1,5 @@
 #include "ScheduledTask.h"
+#include "schedule_testutil.h"
 
 #include <gtest/gtest.h>
 
@@ -7,13 +8,6 @@
 
 namespace
 {
-
-CTime Make(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0, WORD ms = 0)
-{
-    CTime t;
-    t.Set(year, month, day, hour, minute, second, ms);
-    return t;
-}
 
 std::string Fields(const CTime& t)
 {

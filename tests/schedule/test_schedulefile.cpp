@@ -1,4 +1,5 @@
 #include "ScheduledTask.h"
+#include "schedule_testutil.h"
 #include "testutil.h"
 
 #include <string>
@@ -7,19 +8,6 @@ namespace
 {
 
 const char kHeader[] = "<?TarvinSchedule version='1.00'?>\r\n";
-
-CTime Make(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0, WORD ms = 0)
-{
-    CTime t;
-    t.Set(year, month, day, hour, minute, second, ms);
-    return t;
-}
-
-std::string Text(const CTime& t)
-{
-    char buf[64];
-    return t.GetString(buf, sizeof(buf));
-}
 
 CSTask* MakeBackup()
 {

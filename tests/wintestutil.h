@@ -1,0 +1,222 @@
+// Helpers shared by the Win32 tests: waiting with the message loop running,
+// finding top-level windows, the test program's folder, values under HKCU,
+// and a memory bitmap whose pixels can be read.
+#pragma once
+
+#include <windows.h>
+#include <string.h>
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace wintest
+{
+
+inline void PumpPending()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+    {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// Runs this thread's messages until cond holds or timeoutMs has passed;
+// cond is tried once more at the end.
+inline bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs = 5000)
+{
+    DWORD start = GetTickCount();
+    for (;;)
+    {
+        PumpPending();
+        if (cond())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return cond();
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+// The folder of the test program, with a trailing backslash.
+inline std::string ProgramDir()
+{
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(NULL, path, sizeof(path));
+    if (n == 0 || n >= sizeof(path))
+        return "";
+    char* slash = strrchr(path, '\\');
+    if (slash)
+        slash[1] = '\0';
+    return path;
+}
+
+struct FindTopData
+{
+    DWORD pid;
+    const char* className;
+    const char* title;
+    bool includeHidden;
+    HWND found;
+};
+
+inline BOOL CALLBACK FindTopProc(HWND hwnd, LPARAM lParam)
+{
+    FindTopData* f = (FindTopData*)lParam;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if ((f->pid && pid != f->pid) || (!f->includeHidden && !IsWindowVisible(hwnd)))
+        return TRUE;
+    char buf[256] = "";
+    if (f->className && (!GetClassNameA(hwnd, buf, sizeof(buf)) || strcmp(buf, f->className) != 0))
+        return TRUE;
+    buf[0] = '\0';
+    if (f->title && (GetWindowTextA(hwnd, buf, sizeof(buf)) < 0 || strcmp(buf, f->title) != 0))
+        return TRUE;
+    f->found = hwnd;
+    return FALSE;
+}
+
+// A top-level window of that process (0: any) with that class and title
+// (null: any), or null.
+inline HWND FindTop(DWORD pid, const char* className, const char* title, bool includeHidden = true)
+{
+    FindTopData f = {pid, className, title, includeHidden, NULL};
+    EnumWindows(FindTopProc, (LPARAM)&f);
+    return f.found;
+}
+
+// Values under HKEY_CURRENT_USER; the key is made when missing.
+inline bool SetRegValue(const char* key, const char* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY h;
+    LONG rc = RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, NULL, 0, KEY_SET_VALUE, NULL, &h, NULL);
+    EXPECT_EQ(ERROR_SUCCESS, rc) << key;
+    if (rc != ERROR_SUCCESS)
+        return false;
+    rc = RegSetValueExA(h, name, 0, type, (const BYTE*)data, size);
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS;
+}
+
+inline bool SetRegDword(const char* key, const char* name, DWORD value)
+{
+    return SetRegValue(key, name, REG_DWORD, &value, sizeof(value));
+}
+
+inline bool SetRegString(const char* key, const char* name, const std::string& value, DWORD type = REG_SZ)
+{
+    return SetRegValue(key, name, type, value.c_str(), (DWORD)value.size() + 1);
+}
+
+inline void DeleteRegValue(const char* key, const char* name)
+{
+    HKEY h;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &h) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(h, name);
+    RegCloseKey(h);
+}
+
+// The centre of a window in screen coordinates.
+inline POINT CentreOf(HWND hwnd)
+{
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    return pt;
+}
+
+// A 32-bit top-down memory bitmap whose pixels can be read directly.
+class Canvas
+{
+  public:
+    Canvas(int width, int height, COLORREF fill = RGB(255, 0, 255))
+        : m_width(width), m_height(height), m_dc(CreateCompatibleDC(nullptr))
+    {
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bmi.bmiHeader.biWidth = width;
+        bmi.bmiHeader.biHeight = -height;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        m_bitmap = CreateDIBSection(m_dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_bits = (DWORD*)bits;
+        m_old = SelectObject(m_dc, m_bitmap);
+        RECT rc = {0, 0, width, height};
+        HBRUSH brush = CreateSolidBrush(fill);
+        FillRect(m_dc, &rc, brush);
+        DeleteObject(brush);
+    }
+    ~Canvas()
+    {
+        SelectObject(m_dc, m_old);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+    }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    HDC Dc() const
+    {
+        return m_dc;
+    }
+    int Width() const
+    {
+        return m_width;
+    }
+    int Height() const
+    {
+        return m_height;
+    }
+    COLORREF At(int x, int y) const
+    {
+        GdiFlush();
+        DWORD p = m_bits[y * m_width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    int Count(const RECT& rc, COLORREF colour) const
+    {
+        int n = 0;
+        for (int y = rc.top; y < rc.bottom; ++y)
+            for (int x = rc.left; x < rc.right; ++x)
+                n += At(x, y) == colour;
+        return n;
+    }
+    bool SameAs(const Canvas& other) const
+    {
+        GdiFlush();
+        return m_width == other.m_width && m_height == other.m_height &&
+               memcmp(m_bits, other.m_bits, (size_t)m_width * m_height * 4) == 0;
+    }
+    // Left- and rightmost columns of rc holding the colour; -1 when none.
+    int FirstColumn(const RECT& rc, COLORREF colour) const
+    {
+        for (int x = rc.left; x < rc.right; ++x)
+            for (int y = rc.top; y < rc.bottom; ++y)
+                if (At(x, y) == colour)
+                    return x;
+        return -1;
+    }
+    int LastColumn(const RECT& rc, COLORREF colour) const
+    {
+        for (int x = rc.right - 1; x >= rc.left; --x)
+            for (int y = rc.top; y < rc.bottom; ++y)
+                if (At(x, y) == colour)
+                    return x;
+        return -1;
+    }
+
+  private:
+    int m_width;
+    int m_height;
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_old;
+    DWORD* m_bits;
+};
+
+} // namespace wintest
