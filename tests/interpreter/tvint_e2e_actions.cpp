@@ -96,21 +96,17 @@ TEST_F(Actions, CopyOverwriteReplacesAndNoOverwriteNeverDoes)
     EXPECT_FALSE(Exists(Dst("c.dat")));
 }
 
-TEST_F(Actions, CopyAskOverwriteCopiesNewFilesWithoutAQuestion)
-{
-    WriteBytes(Src("fresh.txt"), "fresh");
-    EXPECT_EQ(0u, Run({"Copy " + Quote(Src("fresh.txt")) + "," + Quote(m_dst) + ",AskOverwrite"}));
-    EXPECT_EQ("fresh", ReadBytes(Dst("fresh.txt")));
-}
-
+// The shell asks only about the file that is there already.
 TEST_F(Actions, CopyAskOverwriteLeavesTheQuestionToTheShell)
 {
+    WriteBytes(Src("fresh.txt"), "fresh");
     WriteBytes(Src("a.txt"), "new a");
     WriteBytes(Dst("a.txt"), "old a");
     std::string line = "Copy " + Quote(Src("a.txt")) + "," + Quote(m_dst) + ",AskOverwrite";
-    Start({line});
+    Start({"Copy " + Quote(Src("fresh.txt")) + "," + Quote(m_dst) + ",AskOverwrite", line});
     Press("Confirm file overwrite", IDNO);
     EXPECT_EQ(0u, WaitExit());
+    EXPECT_EQ("fresh", ReadBytes(Dst("fresh.txt")));
     EXPECT_EQ("old a", ReadBytes(Dst("a.txt")));
 
     Start({line});
@@ -119,16 +115,31 @@ TEST_F(Actions, CopyAskOverwriteLeavesTheQuestionToTheShell)
     EXPECT_EQ("new a", ReadBytes(Dst("a.txt")));
 }
 
-TEST_F(Actions, ACopyThatFailsAsksWhetherToGoOn)
+// A copy, delete or launch that fails asks whether to go on; the answer
+// decides whether the next line runs and the exit code.
+TEST_F(Actions, AFailedActionAsksWhetherToGoOn)
 {
-    std::string missing = Src("missing.txt");
-    std::string marker = Dst("marker.txt");
-    WriteBytes(Src("marker.txt"), "m");
-    Start({"Copy " + Quote(missing) + "," + Quote(m_dst) + ",Overwrite",
-           "Copy " + Quote(Src("marker.txt")) + "," + Quote(m_dst) + ",Overwrite"});
-    EXPECT_EQ(ContinueQuestion("Error Copying " + missing + " to " + m_dst), Answer(NULL, IDYES));
-    EXPECT_EQ(0u, WaitExit());
-    EXPECT_TRUE(Exists(marker));
+    const std::string missing = Src("missing.txt");
+    WriteBytes(Src("m.txt"), "m");
+    struct
+    {
+        std::string line, text;
+        int answer;
+    } cases[] = {
+        {"Copy " + Quote(missing) + "," + Quote(m_dst) + ",Overwrite",
+         "Error Copying " + missing + " to " + m_dst, IDYES},
+        {"Delete " + Quote(missing) + ",Delete", "Error Deleting " + missing, IDNO},
+        {"Launch \"C:\\no such folder\\missing.exe\",\"\",\"\",Normal", "Error Launching missing.exe", IDYES},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.line);
+        std::string marker = m_dir.Path("after " + std::to_string(m_runs) + ".txt");
+        Start({c.line, "Copy " + Quote(Src("m.txt")) + "," + Quote(marker) + ",Overwrite"});
+        EXPECT_EQ(ContinueQuestion(c.text), Answer(NULL, c.answer));
+        EXPECT_EQ(c.answer == IDYES ? 0u : 1u, WaitExit());
+        EXPECT_EQ(c.answer == IDYES, Exists(marker));
+    }
 }
 
 // --- Move -------------------------------------------------------------------
@@ -197,14 +208,6 @@ TEST_F(Actions, DeleteAskDeleteLeavesTheQuestionToTheShell)
     EXPECT_FALSE(Exists(Src("old.log")));
 }
 
-TEST_F(Actions, ADeleteThatFailsAsksWhetherToGoOn)
-{
-    std::string missing = Src("nothing here.tmp");
-    Start({"Delete " + Quote(missing) + ",Delete"});
-    EXPECT_EQ(ContinueQuestion("Error Deleting " + missing), Answer(NULL, IDNO));
-    EXPECT_EQ(1u, WaitExit());
-}
-
 // --- Launch, Open -------------------------------------------------------------
 
 TEST_F(Actions, LaunchShowsTheProgramNormalMaximizedOrMinimized)
@@ -240,17 +243,6 @@ TEST_F(Actions, LaunchShowsTheProgramNormalMaximizedOrMinimized)
         PostMessageA(window, WM_CLOSE, 0, 0);
         EXPECT_TRUE(WaitTargetEvent(records[i], "close"));
     }
-}
-
-TEST_F(Actions, ALaunchThatFailsAsksAndYesGoesOnWithTheNextLine)
-{
-    std::string marker = m_dir.Path("after.txt");
-    WriteBytes(Src("m.txt"), "m");
-    Start({"Launch \"C:\\no such folder\\missing.exe\",\"\",\"\",Normal",
-           "Copy " + Quote(Src("m.txt")) + "," + Quote(marker) + ",Overwrite"});
-    EXPECT_EQ(ContinueQuestion("Error Launching missing.exe"), Answer(NULL, IDYES));
-    EXPECT_EQ(0u, WaitExit());
-    EXPECT_TRUE(Exists(marker));
 }
 
 TEST_F(Actions, OpenAndPrintStartADocumentWithItsProgramsVerb)
