@@ -1,7 +1,10 @@
 #include "safesave.h"
 #include "strutils.h"
 
-CSafeSave::CSafeSave() : m_handle(PF_INVALID_HANDLE), m_failed(false)
+#include <new>
+#include <string.h>
+
+CSafeSave::CSafeSave() : m_handle(PF_INVALID_HANDLE), m_buffer(nullptr), m_used(0), m_failed(false)
 {
     m_target[0] = '\0';
     m_temp[0] = '\0';
@@ -10,6 +13,7 @@ CSafeSave::CSafeSave() : m_handle(PF_INVALID_HANDLE), m_failed(false)
 CSafeSave::~CSafeSave()
 {
     Abandon();
+    delete[] m_buffer;
 }
 
 bool CSafeSave::Begin(const char* path)
@@ -29,14 +33,42 @@ bool CSafeSave::Begin(const char* path)
         m_failed = true;
         return false;
     }
+    // Without memory for the buffer the save still works, only slower.
+    if (!m_buffer)
+        m_buffer = new (std::nothrow) char[kBufferSize];
+    m_used = 0;
     return true;
+}
+
+bool CSafeSave::WriteBuffer()
+{
+    if (m_used > 0 && !PfWrite(m_handle, m_buffer, m_used))
+        m_failed = true;
+    m_used = 0;
+    return !m_failed;
 }
 
 bool CSafeSave::Write(const void* data, unsigned size)
 {
     if (m_handle == PF_INVALID_HANDLE || m_failed)
         return false;
-    if (size > 0 && !PfWrite(m_handle, data, size))
+    if (size == 0)
+        return true;
+    if (m_buffer && size <= kBufferSize - m_used)
+    {
+        memcpy(m_buffer + m_used, data, size);
+        m_used += size;
+        return true;
+    }
+    if (!WriteBuffer())
+        return false;
+    if (m_buffer && size < kBufferSize)
+    {
+        memcpy(m_buffer, data, size);
+        m_used = size;
+        return true;
+    }
+    if (!PfWrite(m_handle, data, size))
         m_failed = true;
     return !m_failed;
 }
@@ -51,6 +83,8 @@ bool CSafeSave::Commit()
 {
     if (m_handle == PF_INVALID_HANDLE)
         return false;
+    if (!m_failed)
+        WriteBuffer();
     if (!m_failed && !PfFlush(m_handle))
         m_failed = true;
     PfClose(m_handle);
@@ -69,6 +103,7 @@ void CSafeSave::Abandon()
 {
     if (m_handle == PF_INVALID_HANDLE)
         return;
+    m_used = 0;
     PfClose(m_handle);
     m_handle = PF_INVALID_HANDLE;
     PfDeleteFile(m_temp);

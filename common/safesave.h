@@ -14,6 +14,8 @@ class CSafeSave
     CSafeSave& operator=(const CSafeSave&) = delete;
 
     bool Begin(const char* path);
+    // Collected in memory and written in large blocks; a write failure may
+    // show only at a later Write or at Commit.
     bool Write(const void* data, unsigned size);
     bool WriteLine(const char* text); // the text, then CR LF
     // Flushes and replaces the target; false when anything failed on the way.
@@ -21,7 +23,12 @@ class CSafeSave
     void Abandon();
 
   private:
+    static const unsigned kBufferSize = 64 * 1024;
+    bool WriteBuffer();
+
     PfHandle m_handle;
+    char* m_buffer; // null: every Write goes straight to the file
+    unsigned m_used;
     bool m_failed;
     char m_target[260];
     char m_temp[272];

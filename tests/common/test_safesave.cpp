@@ -34,3 +34,25 @@ TEST(SafeSave, ReportsAFolderThatCannotBeWritten)
     EXPECT_FALSE(save.Commit());
     EXPECT_FALSE(std::filesystem::exists(path));
 }
+
+// Pieces of every size, some larger than anything held in memory, arrive
+// whole and in order.
+TEST(SafeSave, LargeAndSmallPiecesArriveInOrder)
+{
+    ScratchDir dir;
+    std::string path = dir.Path("big.txt");
+    std::string expected;
+    CSafeSave save;
+    ASSERT_TRUE(save.Begin(path.c_str()));
+    unsigned seed = 7;
+    for (int i = 0; i < 400; i++)
+    {
+        seed = seed * 1103515245u + 12345u;
+        size_t size = (seed >> 8) % (i % 50 == 0 ? 200000 : 3000);
+        std::string piece(size, (char)('a' + i % 26));
+        ASSERT_TRUE(save.Write(piece.data(), (unsigned)piece.size()));
+        expected += piece;
+    }
+    ASSERT_TRUE(save.Commit());
+    EXPECT_TRUE(ReadBytes(path) == expected) << "sizes " << ReadBytes(path).size() << " vs " << expected.size();
+}
