@@ -1,12 +1,14 @@
 // Helpers shared by the Win32 tests: waiting with the message loop running,
 // finding top-level windows, the test program's folder, values under HKCU,
-// and a memory bitmap whose pixels can be read.
+// icons made from pixels, and pixels read back from a bitmap, a window or the
+// screen.
 #pragma once
 
 #include <windows.h>
 #include <string.h>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -126,6 +128,110 @@ inline POINT CentreOf(HWND hwnd)
     GetWindowRect(hwnd, &rc);
     POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
     return pt;
+}
+
+// A size x size icon; colour(x, y) gives 0x00RRGGBB, or kTransparent.
+const DWORD kTransparent = 0xFFFFFFFF;
+inline HICON MakeIcon(int size, const std::function<DWORD(int, int)>& colour)
+{
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = size;
+    bi.bmiHeader.biHeight = -size;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = NULL;
+    HBITMAP colourBmp = CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    // Mask: 1 = transparent, rows padded to 16 bits; black under it.
+    const int stride = (size + 15) / 16 * 2;
+    std::vector<BYTE> mask((size_t)stride * size, 0);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++)
+        {
+            DWORD c = colour(x, y);
+            if (c == kTransparent)
+                mask[y * stride + x / 8] |= (BYTE)(0x80 >> (x % 8));
+            ((DWORD*)bits)[y * size + x] = c == kTransparent ? 0 : c;
+        }
+    HBITMAP maskBmp = CreateBitmap(size, size, 1, 1, mask.data());
+    ICONINFO ii = {TRUE, 0, 0, maskBmp, colourBmp};
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(colourBmp);
+    DeleteObject(maskBmp);
+    return icon;
+}
+
+// Pixels read back: 0x00RRGGBB, top-down.
+struct Pixels
+{
+    int width = 0;
+    int height = 0;
+    std::vector<DWORD> bits;
+
+    bool operator==(const Pixels& other) const
+    {
+        return width == other.width && height == other.height && bits == other.bits;
+    }
+    bool operator!=(const Pixels& other) const
+    {
+        return !(*this == other);
+    }
+    COLORREF At(int x, int y) const
+    {
+        DWORD p = bits[(size_t)y * width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    // Pixels of that colour inside rc (clipped to the image).
+    int Count(const RECT& rc, COLORREF colour) const
+    {
+        int n = 0;
+        for (int y = rc.top; y < rc.bottom && y < height; y++)
+            for (int x = rc.left; x < rc.right && x < width; x++)
+                n += At(x, y) == colour;
+        return n;
+    }
+};
+
+// The client area of a window as it paints it through the printing path
+// every window supports (printed non-null), else a rectangle of the screen.
+inline Pixels GrabPixels(HWND printed, int x, int y, int w, int h)
+{
+    Pixels out;
+    out.width = w;
+    out.height = h;
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = NULL;
+    HDC screen = GetDC(NULL);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    if (printed)
+        PrintWindow(printed, mem, PW_CLIENTONLY);
+    else
+        BitBlt(mem, 0, 0, w, h, screen, x, y, SRCCOPY);
+    GdiFlush();
+    if (bits)
+        out.bits.assign((DWORD*)bits, (DWORD*)bits + (size_t)w * h);
+    else
+        out.bits.assign((size_t)w * h, 0);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(NULL, screen);
+    return out;
+}
+
+inline Pixels PrintedClient(HWND hwnd)
+{
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    return GrabPixels(hwnd, 0, 0, rc.right, rc.bottom);
 }
 
 // A 32-bit top-down memory bitmap whose pixels can be read directly.

@@ -39,91 +39,19 @@ using wintest::PumpUntil;
 // A 48x48 icon: a blue square with a yellow bar, transparent corners.
 HICON MakeTestIcon()
 {
-    const int size = 48;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = size;
-    bi.bmiHeader.biHeight = -size;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP color = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
-    DWORD* px = (DWORD*)bits;
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++)
-            px[y * size + x] = (y >= 20 && y < 28) ? 0x00FFD800 : 0x002050C0;
-    // Mask: 1 = transparent, rows padded to 16 bits.
-    std::vector<BYTE> mask(size * size / 8, 0);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++)
-            if ((x < 4 || x >= size - 4) && (y < 4 || y >= size - 4))
-            {
-                mask[y * (size / 8) + x / 8] |= (BYTE)(0x80 >> (x % 8));
-                px[y * size + x] = 0; // black under a transparent mask bit
-            }
-    HBITMAP maskBmp = CreateBitmap(size, size, 1, 1, mask.data());
-    ICONINFO info = {TRUE, 0, 0, maskBmp, color};
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(color);
-    DeleteObject(maskBmp);
-    return icon;
+    return wintest::MakeIcon(48, [](int x, int y) {
+        if ((x < 4 || x >= 44) && (y < 4 || y >= 44))
+            return wintest::kTransparent;
+        return (y >= 20 && y < 28) ? (DWORD)0x00FFD800 : (DWORD)0x002050C0;
+    });
 }
 
-struct Image
-{
-    int width = 0;
-    int height = 0;
-    std::vector<DWORD> pixels; // 0x00RRGGBB, top-down
+typedef wintest::Pixels Image;
+const auto Capture = wintest::PrintedClient;
 
-    bool operator==(const Image& other) const
-    {
-        return width == other.width && height == other.height && pixels == other.pixels;
-    }
-    COLORREF At(int x, int y) const
-    {
-        DWORD p = pixels[y * width + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    bool HasColour(COLORREF colour, const RECT& area) const
-    {
-        DWORD want = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-        for (int y = area.top; y < area.bottom && y < height; y++)
-            for (int x = area.left; x < area.right && x < width; x++)
-                if ((pixels[y * width + x] & 0xFFFFFF) == want)
-                    return true;
-        return false;
-    }
-};
-
-// What the control paints, through the printing path every window supports.
-Image Capture(HWND hwnd)
+bool HasColour(const Image& image, COLORREF colour, const RECT& area)
 {
-    Image image;
-    RECT rc;
-    GetClientRect(hwnd, &rc);
-    image.width = rc.right;
-    image.height = rc.bottom;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = rc.right;
-    bi.bmiHeader.biHeight = -rc.bottom;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    PrintWindow(hwnd, mem, PW_CLIENTONLY);
-    GdiFlush();
-    image.pixels.assign((DWORD*)bits, (DWORD*)bits + rc.right * rc.bottom);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    return image;
+    return image.Count(area, colour) > 0;
 }
 
 // Delivers a mouse message as the system does: to the window holding the
@@ -307,17 +235,17 @@ TEST_F(Controls, IconButtonLiftsUnderTheMouse)
     RECT captionArea = {0, 54, client.right, client.bottom};
 
     Image flat = Capture(button);
-    EXPECT_TRUE(flat.HasColour(GetSysColor(COLOR_BTNTEXT), captionArea));
-    EXPECT_FALSE(flat.HasColour(GetSysColor(COLOR_HIGHLIGHT), captionArea));
-    EXPECT_TRUE(flat.HasColour(RGB(0x20, 0x50, 0xC0), iconArea));
+    EXPECT_TRUE(HasColour(flat, GetSysColor(COLOR_BTNTEXT), captionArea));
+    EXPECT_FALSE(HasColour(flat, GetSysColor(COLOR_HIGHLIGHT), captionArea));
+    EXPECT_TRUE(HasColour(flat, RGB(0x20, 0x50, 0xC0), iconArea));
 
     Mouse(WM_MOUSEMOVE, CentreOf(button));
     EXPECT_EQ(button, GetCapture());
     EXPECT_EQ(IBS_HOT, StateOf(button));
     Image lifted = Capture(button);
     EXPECT_FALSE(flat == lifted);
-    EXPECT_TRUE(lifted.HasColour(GetSysColor(COLOR_HIGHLIGHT), captionArea));
-    EXPECT_TRUE(lifted.HasColour(RGB(0x20, 0x50, 0xC0), iconArea));
+    EXPECT_TRUE(HasColour(lifted, GetSysColor(COLOR_HIGHLIGHT), captionArea));
+    EXPECT_TRUE(HasColour(lifted, RGB(0x20, 0x50, 0xC0), iconArea));
     // The 48-pixel icon sits centred at the top of the client area less 2
     // pixels; lifted, it moves one pixel up and left over its shadow, which
     // shows as two solid lines right and below (the yellow bar included).
@@ -381,14 +309,14 @@ TEST_F(Controls, StaticLinkTurnsHotUnderTheMouse)
     GetClientRect(link, &client);
     Image normal = Capture(link);
     EXPECT_EQ(0, GetWindowLongPtrA(link, GWLP_USERDATA));
-    EXPECT_TRUE(normal.HasColour(GetSysColor(COLOR_BTNTEXT), client));
-    EXPECT_FALSE(normal.HasColour(GetSysColor(COLOR_HIGHLIGHT), client));
+    EXPECT_TRUE(HasColour(normal, GetSysColor(COLOR_BTNTEXT), client));
+    EXPECT_FALSE(HasColour(normal, GetSysColor(COLOR_HIGHLIGHT), client));
 
     Mouse(WM_MOUSEMOVE, CentreOf(link));
     EXPECT_EQ(1, GetWindowLongPtrA(link, GWLP_USERDATA));
     Image hot = Capture(link);
-    EXPECT_TRUE(hot.HasColour(GetSysColor(COLOR_HIGHLIGHT), client));
-    EXPECT_FALSE(hot.HasColour(GetSysColor(COLOR_BTNTEXT), client));
+    EXPECT_TRUE(HasColour(hot, GetSysColor(COLOR_HIGHLIGHT), client));
+    EXPECT_FALSE(HasColour(hot, GetSysColor(COLOR_BTNTEXT), client));
 
     Mouse(WM_MOUSEMOVE, Outside());
     EXPECT_EQ(0, GetWindowLongPtrA(link, GWLP_USERDATA));

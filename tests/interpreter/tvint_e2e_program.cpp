@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tvint_e2e.h"
+#include "wintestutil.h"
 
 using namespace tvint_test;
 
@@ -28,50 +29,11 @@ class Tvint : public Interpreter
     }
 };
 
-// The colours of a screen rectangle, read back from the display.
-class ScreenShot
+// The status strip's place at the top left of the screen.
+wintest::Pixels ScreenPixels()
 {
-  public:
-    ScreenShot(int x, int y, int w, int h) : m_w(w), m_h(h), m_pixels((size_t)w * h)
-    {
-        HDC screen = GetDC(NULL);
-        HDC mem = CreateCompatibleDC(screen);
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void* bits = NULL;
-        HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
-        HGDIOBJ old = SelectObject(mem, bmp);
-        BitBlt(mem, 0, 0, w, h, screen, x, y, SRCCOPY);
-        GdiFlush();
-        if (bits)
-            memcpy(m_pixels.data(), bits, m_pixels.size() * 4);
-        SelectObject(mem, old);
-        DeleteObject(bmp);
-        DeleteDC(mem);
-        ReleaseDC(NULL, screen);
-    }
-    COLORREF At(int x, int y) const
-    {
-        DWORD p = m_pixels[(size_t)y * m_w + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    int Count(int x0, int y0, int x1, int y1, COLORREF colour) const
-    {
-        int n = 0;
-        for (int y = y0; y < y1 && y < m_h; y++)
-            for (int x = x0; x < x1 && x < m_w; x++)
-                n += At(x, y) == colour;
-        return n;
-    }
-
-  private:
-    int m_w, m_h;
-    std::vector<DWORD> m_pixels;
-};
+    return wintest::GrabPixels(NULL, 0, 0, 320, 18);
+}
 } // namespace
 
 // --- Command line, file errors, exit codes ------------------------------------
@@ -212,14 +174,13 @@ TEST_F(Tvint, TheStripShowsEachActionAtTheTopLeftAndHidesAfterTheStatusTime)
     // Painted: the icon at the left, dark blue text, white elsewhere.
     ASSERT_EQ(TVD_OK, DrvWaitFor(
                           [&]() {
-                              ScreenShot shot(0, 0, 320, 18);
-                              return shot.Count(20, 0, 320, 18, RGB(0, 0, 204)) > 20;
+                              return ScreenPixels().Count({20, 0, 320, 18}, RGB(0, 0, 204)) > 20;
                           },
                           3000));
-    ScreenShot shot(0, 0, 320, 18);
-    EXPECT_GT(shot.Count(1, 1, 17, 17, RGB(255, 255, 255)), 0);
-    EXPECT_LT(shot.Count(1, 1, 17, 17, RGB(255, 255, 255)), 16 * 16);
-    EXPECT_EQ(0, shot.Count(1, 1, 17, 17, RGB(0, 0, 204)));
+    wintest::Pixels shot = ScreenPixels();
+    EXPECT_GT(shot.Count({1, 1, 17, 17}, RGB(255, 255, 255)), 0);
+    EXPECT_LT(shot.Count({1, 1, 17, 17}, RGB(255, 255, 255)), 16 * 16);
+    EXPECT_EQ(0, shot.Count({1, 1, 17, 17}, RGB(0, 0, 204)));
     EXPECT_EQ(RGB(255, 255, 255), shot.At(315, 9));
 
     // The strip goes after the status time while the Wait still runs.

@@ -56,38 +56,9 @@ struct TestDrawInfo
 // A 16x16 icon: a red 12x12 square at (2, 2), transparent around it.
 HICON MakeRedSquareIcon()
 {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = 16;
-    bmi.bmiHeader.biHeight = -16;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP colour = CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    BYTE maskBits[16 * 2];
-    for (int y = 0; y < 16; ++y)
-    {
-        WORD row = 0xFFFF; // 1 = transparent
-        for (int x = 0; x < 16; ++x)
-        {
-            bool inside = x >= 2 && x < 14 && y >= 2 && y < 14;
-            ((DWORD*)bits)[y * 16 + x] = inside ? 0x00FF0000 : 0;
-            if (inside)
-                row &= (WORD) ~(0x8000 >> x);
-        }
-        maskBits[y * 2] = (BYTE)(row >> 8);
-        maskBits[y * 2 + 1] = (BYTE)(row & 0xFF);
-    }
-    HBITMAP mask = CreateBitmap(16, 16, 1, 1, maskBits);
-    ICONINFO ii = {};
-    ii.fIcon = TRUE;
-    ii.hbmColor = colour;
-    ii.hbmMask = mask;
-    HICON icon = CreateIconIndirect(&ii);
-    DeleteObject(colour);
-    DeleteObject(mask);
-    return icon;
+    return wintest::MakeIcon(16, [](int x, int y) {
+        return x >= 2 && x < 14 && y >= 2 && y < 14 ? (DWORD)0x00FF0000 : wintest::kTransparent;
+    });
 }
 
 // Fills the whole canvas with a gradient bitmap; false when none was made.
