@@ -9,27 +9,21 @@
 #include <vector>
 
 #include "e2e/driver.h"
+#include "e2e/e2e_testutil.h"
 #include "support/tvtarget/tvtarget.h"
 #include "testutil.h"
 #include "strutils.h"
 
 namespace tvint_test
 {
-const DWORD kTimeout = 15000;
+using e2etest::Exists;
+using e2etest::kTimeout;
+using e2etest::Program;
+using e2etest::Quote;
+using e2etest::WaitFile;
+
 const char kInterpreterKey[] = "Software\\Norvale\\Tarvin 2\\Interpreter";
 const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
-
-inline std::string Program(const char* name)
-{
-    char path[MAX_PATH] = "";
-    EXPECT_TRUE(DrvProgramPath(name, path, sizeof(path)));
-    return path;
-}
-
-inline std::string Quote(const std::string& s)
-{
-    return "\"" + s + "\"";
-}
 
 // One action per line, each ending in CR LF.
 inline void WriteLaunchFile(const std::string& path, const std::vector<std::string>& lines)
@@ -38,16 +32,6 @@ inline void WriteLaunchFile(const std::string& path, const std::vector<std::stri
     for (const std::string& line : lines)
         text += line + "\r\n";
     WriteBytes(path, text);
-}
-
-inline bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-inline bool WaitFile(const std::string& path, DWORD timeoutMs = kTimeout)
-{
-    return DrvWaitFor([&]() { return Exists(path); }, timeoutMs) == TVD_OK;
 }
 
 inline std::vector<std::string> Lines(const std::string& text)

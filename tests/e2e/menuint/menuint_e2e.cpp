@@ -13,24 +13,17 @@
 #include <gtest/gtest.h>
 
 #include "e2e/driver.h"
+#include "e2e/e2e_testutil.h"
 #include "testutil.h"
 #include "strutils.h"
 
 namespace
 {
-const DWORD kTimeout = 15000;
-
-std::string Program(const char* name)
-{
-    char path[MAX_PATH] = "";
-    EXPECT_TRUE(DrvProgramPath(name, path, sizeof(path)));
-    return path;
-}
-
-std::string Quote(const std::string& s)
-{
-    return "\"" + s + "\"";
-}
+using e2etest::Exists;
+using e2etest::kTimeout;
+using e2etest::Program;
+using e2etest::Quote;
+using e2etest::WaitFile;
 
 // A menu file: header, root (with a side bar when it has a text), the given
 // entry lines, end of root.
@@ -98,6 +91,16 @@ class MenuInterpreter : public ::testing::Test
         PostMessageA(popup, WM_KEYUP, vk, 0xC0000001);
     }
 
+    // Waits for the menu, steps down to the entry and presses Enter.
+    void Choose(int downs)
+    {
+        HWND popup = WaitPopup();
+        ASSERT_TRUE(popup);
+        for (int i = 0; i < downs; i++)
+            Key(popup, VK_DOWN);
+        Key(popup, VK_RETURN);
+    }
+
     DWORD WaitExit()
     {
         DWORD code = 0xDEAD;
@@ -135,17 +138,6 @@ class MenuInterpreter : public ::testing::Test
                between(GetBValue(c), GetBValue(a), GetBValue(b));
     }
 
-    static bool WaitFile(const std::string& path)
-    {
-        return DrvWaitFor([&]() { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; },
-                          kTimeout) == TVD_OK;
-    }
-
-    static bool Exists(const std::string& path)
-    {
-        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
-
     ScratchDir m_dir;
     std::string m_menuDir;
     std::string m_menuFile;
@@ -161,15 +153,9 @@ TEST_F(MenuInterpreter, StartsTheChosenEntryWithItsArgumentsAndFolderThenExits)
     WriteMenu(m_menuFile,
               {MarkerItem("First", first), "<menuseparator />", MarkerItem("Second", second, m_menuDir)});
     Start("-file=" + Quote(m_menuFile));
-    HWND popup = WaitPopup();
-    ASSERT_TRUE(popup);
-
     // The separator is an entry of its own (drawn by the program): three
     // steps down to the second entry.
-    Key(popup, VK_DOWN);
-    Key(popup, VK_DOWN);
-    Key(popup, VK_DOWN);
-    Key(popup, VK_RETURN);
+    Choose(3);
     EXPECT_EQ(0u, WaitExit());
     ASSERT_TRUE(WaitFile(second));
     EXPECT_FALSE(Exists(first));
@@ -201,11 +187,7 @@ TEST_F(MenuInterpreter, EscapeOrASeparatorStartsNothing)
 
     WriteMenu(m_menuFile, {MarkerItem("Only", marker), "<menuseparator />", MarkerItem("Other", marker)});
     Start("-file=" + Quote(m_menuFile));
-    popup = WaitPopup();
-    ASSERT_TRUE(popup);
-    Key(popup, VK_DOWN);
-    Key(popup, VK_DOWN);
-    Key(popup, VK_RETURN);
+    Choose(2);
     EXPECT_EQ(0u, WaitExit());
     EXPECT_FALSE(Exists(marker));
 }
@@ -218,10 +200,7 @@ TEST_F(MenuInterpreter, FindsABareTargetBesideTheMenuFile)
     std::string marker = m_dir.Path("bare.txt");
     WriteMenu(m_menuFile, {Item("Bare", "tvmarker.exe", "--marker " + marker + " bare")});
     Start("-file=" + Quote(m_menuFile));
-    HWND popup = WaitPopup();
-    ASSERT_TRUE(popup);
-    Key(popup, VK_DOWN);
-    Key(popup, VK_RETURN);
+    Choose(1);
     EXPECT_EQ(0u, WaitExit());
     EXPECT_TRUE(WaitFile(marker));
 }
@@ -243,10 +222,7 @@ TEST_F(MenuInterpreter, ReportsATargetThatCannotBeStarted)
         SCOPED_TRACE(c.target);
         WriteMenu(m_menuFile, {Item("Broken", c.target, "")});
         Start("-file=" + Quote(m_menuFile));
-        HWND popup = WaitPopup();
-        ASSERT_TRUE(popup);
-        Key(popup, VK_DOWN);
-        Key(popup, VK_RETURN);
+        Choose(1);
         ExpectMessageBox("Tarvin 2", c.message);
         EXPECT_EQ(3u, WaitExit());
     }
