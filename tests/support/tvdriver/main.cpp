@@ -19,6 +19,7 @@ static const char g_szUsage[] =
     "  command   -cmd=N: post WM_COMMAND N\n"
     "  click     click the button -id=N or -text=CAPTION\n"
     "  close     post WM_CLOSE\n"
+    "  rect      print the window's screen rectangle: left=, top=, right=, bottom=\n"
     "  text      print the window's (or the control's) text\n"
     "  settext   -value=TEXT\n"
     "  listview  print the rows, columns separated by tabs\n"
@@ -27,6 +28,7 @@ static const char g_szUsage[] =
     "  msgbox    wait for a message box (-title=CAPTION, -pid=N), print its text,\n"
     "            and with -press=IDOK|IDCANCEL|IDYES|IDNO|N press that button\n"
     "  tray      -tip=TEXT -button=left|right|double: click a tray icon; -list prints them\n"
+    "            (screenx=, screeny=: the icon's centre in screen coordinates)\n"
     "  memory    -pid=N or a window: print workingset=, peak=, private= in bytes\n";
 
 static int g_argc;
@@ -198,6 +200,19 @@ static int CmdClose()
     return DrvClose(hwnd) ? TVD_OK : TVD_FAIL;
 }
 
+static int CmdRect()
+{
+    HWND hwnd;
+    int rc = FindTopWindow(&hwnd);
+    if (rc != TVD_OK)
+        return rc;
+    RECT r;
+    if (!GetWindowRect(hwnd, &r))
+        return TVD_FAIL;
+    printf("left=%ld top=%ld right=%ld bottom=%ld\n", r.left, r.top, r.right, r.bottom);
+    return TVD_OK;
+}
+
 static int CmdText()
 {
     HWND target;
@@ -324,8 +339,11 @@ static int CmdTray()
             char tip[1024];
             if (!DrvTrayIconTip(icons[i], tip, sizeof(tip)))
                 tip[0] = '\0';
-            printf("window=0x%llx x=%ld y=%ld tip=%s\n", (unsigned long long)(ULONG_PTR)icons[i].window,
-                   icons[i].at.x, icons[i].at.y, tip);
+            POINT screen = icons[i].at;
+            ClientToScreen(icons[i].window, &screen);
+            printf("window=0x%llx x=%ld y=%ld screenx=%ld screeny=%ld tip=%s\n",
+                   (unsigned long long)(ULONG_PTR)icons[i].window, icons[i].at.x, icons[i].at.y, screen.x,
+                   screen.y, tip);
         }
         return n > 0 ? TVD_OK : TVD_FAIL;
     }
@@ -375,11 +393,11 @@ int main(int argc, char** argv)
     {
         const char* name;
         int (*run)();
-    } commands[] = {{"find", CmdFind},       {"list", CmdList},       {"gone", CmdGone},
-                    {"command", CmdCommand}, {"click", CmdClick},     {"close", CmdClose},
-                    {"text", CmdText},       {"settext", CmdSetText}, {"listview", CmdListView},
-                    {"tree", CmdTree},       {"status", CmdStatus},   {"msgbox", CmdMsgBox},
-                    {"tray", CmdTray},       {"memory", CmdMemory}};
+    } commands[] = {{"find", CmdFind},         {"list", CmdList},   {"gone", CmdGone},
+                    {"command", CmdCommand},   {"click", CmdClick}, {"close", CmdClose},
+                    {"rect", CmdRect},         {"text", CmdText},   {"settext", CmdSetText},
+                    {"listview", CmdListView}, {"tree", CmdTree},   {"status", CmdStatus},
+                    {"msgbox", CmdMsgBox},     {"tray", CmdTray},   {"memory", CmdMemory}};
     for (size_t i = 0; i < sizeof(commands) / sizeof(commands[0]); i++)
     {
         if (strcmp(argv[1], commands[i].name) == 0)
