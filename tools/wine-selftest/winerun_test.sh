@@ -173,6 +173,33 @@ case $case_name in
         grep -q "shared with the prefix template" "$work/err" || fail "no warning: $(cat "$work/err")"
         [[ ! -e $work/template/.tv-template ]] || fail "the changed template is still marked complete"
         ;;
+    unix)
+        # --unix runs a script in the environment instead of a Windows program;
+        # --desktop puts that environment into a virtual desktop.
+        cat >"$work/probe.sh" <<'EOF'
+#!/bin/bash
+echo "DISPLAY=$DISPLAY"
+echo "WINEPREFIX=$WINEPREFIX"
+wine cmd /c echo from wine | tr -d '\r'
+id=$(xdotool search --name ' - Wine desktop$' 2>/dev/null | head -n 1)
+[[ -n $id ]] && xdotool getwindowgeometry --shell "$id" | grep -E '^(WIDTH|HEIGHT)='
+exit 4
+EOF
+        chmod +x "$work/probe.sh"
+        for desktop in "" 800x600; do
+            TMPDIR=$work/tmp "$winerun" --template "$template" --keepalive "$keepalive" --unix \
+                ${desktop:+--desktop "$desktop"} -- "$work/probe.sh" >"$work/out" 2>"$work/err"
+            expect_eq "$?" 4 "exit code of the script${desktop:+ with a desktop}"
+            grep -q "^from wine" "$work/out" || fail "the script could not run wine: $(cat "$work/out" "$work/err")"
+            geometry=$(grep -E '^(WIDTH|HEIGHT)=' "$work/out" | tr '\n' ' ')
+            if [[ -n $desktop ]]; then
+                expect_eq "$geometry" "WIDTH=800 HEIGHT=600 " "virtual desktop window"
+            else
+                expect_eq "$geometry" "" "virtual desktop window"
+            fi
+            expect_torn_down "$(sed -n 's/^WINEPREFIX=//p' "$work/out")" "$(sed -n 's/^DISPLAY=//p' "$work/out")"
+        done
+        ;;
     *)
         echo "unknown case $case_name" >&2
         exit 2
