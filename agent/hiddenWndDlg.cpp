@@ -15,10 +15,6 @@ const UINT_PTR kRefreshTimer = 0;
 // A hung program must not stall the agent's one thread at every tick.
 const UINT kIconAskMs = 200;
 
-#define HANDLE_DLGMSG(hwnd, message, fn)                                                                     \
-    case (message):                                                                                        \
-        return SetDlgMsgResult(hwnd, uMsg, HANDLE_##message((hwnd), (wParam), (lParam), (fn)))
-
 struct HiddenWndState
 {
     CHiddenWindows* list;
@@ -78,18 +74,9 @@ void HiddenWndDlg_OnRefresh(HWND hwnd)
     for (CHiddenWnd* record = state->list->GetCur(); record; record = state->list->GetNext())
     {
         int image = state->images ? ImageList_AddIcon(state->images, WindowIcon(record->hwnd)) : -1;
-        LVITEMA item;
-        ZeroMemory(&item, sizeof(item));
-        item.mask = LVIF_TEXT | LVIF_IMAGE;
-        item.iItem = row++;
-        item.pszText = record->title;
-        item.iImage = image;
-        ListView_InsertItem(list, &item);
+        InsertListRow(list, row++, record->title, image);
     }
-    if (selected >= 0)
-    {
-        ListView_SetItemState(list, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    }
+    ReselectListRow(list, selected);
 }
 
 void HiddenWndDlg_OnShow(HWND hwnd)
@@ -112,18 +99,8 @@ BOOL HiddenWndDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
     ForceTaskbarButton(hwnd);
     CenterWindow(hwnd);
 
-    HWND list = GetDlgItem(hwnd, IDC_HIDDENWND_LIST);
-    ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    LVCOLUMNA column;
-    ZeroMemory(&column, sizeof(column));
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = 324;
-    column.pszText = (LPSTR) "Window Title";
-    ListView_InsertColumn(list, 0, &column);
-
-    state->images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 10);
-    if (state->images)
-        ListView_SetImageList(list, state->images, LVSIL_SMALL);
+    static const ListViewColumn columns[] = {{"Window Title", 324}};
+    state->images = SetUpListView(GetDlgItem(hwnd, IDC_HIDDENWND_LIST), columns, 1, 10, 10);
 
     HiddenWndDlg_OnRefresh(hwnd);
     SetTimer(hwnd, kRefreshTimer, 1000, NULL);
@@ -162,8 +139,7 @@ void HiddenWndDlg_OnDestroy(HWND hwnd)
         return;
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
     ReleaseListViewImages(GetDlgItem(hwnd, IDC_HIDDENWND_LIST), state->images);
-    if (state->slot && *state->slot == hwnd)
-        *state->slot = NULL;
+    ForgetDialog(state->slot, hwnd);
     delete state;
 }
 
@@ -185,24 +161,14 @@ INT_PTR CALLBACK HiddenWndDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lP
 
 HWND OpenHiddenWindowsDialog(HINSTANCE instance, CHiddenWindows* list, HWND* slot)
 {
-    if (slot && *slot && IsWindow(*slot))
-    {
-        BringWindowToTop(*slot);
-        return *slot;
-    }
+    if (HWND open = RaiseOpenDialog(slot))
+        return open;
     if (!list)
         return NULL;
     HiddenWndState* state = new HiddenWndState{list, slot, NULL};
-    HWND hwnd = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_HIDDENWND), GetDesktopWindow(),
-                                   HiddenWndDlgProc, (LPARAM)state);
+    HWND hwnd = CreateModelessDialog(instance, IDD_HIDDENWND, HiddenWndDlgProc, (LPARAM)state, slot);
+    // WM_DESTROY frees the state of a dialog that was created.
     if (!hwnd)
-    {
-        // WM_DESTROY frees the state of a dialog that was created.
         delete state;
-        return NULL;
-    }
-    if (slot)
-        *slot = hwnd;
-    ShowWindow(hwnd, SW_SHOW);
     return hwnd;
 }

@@ -92,6 +92,16 @@ void WriteAgentSetting(const char* name, DWORD value)
     RegWriteDWORD(HKEY_CURRENT_USER, AGENT_REG_KEY, name, value);
 }
 
+void CheckDontShowAgain(HWND dialog, int id, const char* setting)
+{
+    CheckDlgButton(dialog, id, ReadAgentSetting(setting, 1) == 0 ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void SaveDontShowAgain(HWND dialog, int id, const char* setting)
+{
+    WriteAgentSetting(setting, IsDlgButtonChecked(dialog, id) == BST_CHECKED ? 0 : 1);
+}
+
 void RedrawTaskbar()
 {
     HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);

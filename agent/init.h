@@ -80,6 +80,10 @@ int Uninitialize(HWND hwnd);
 // A DWORD setting of the agent's key; the default when it is missing.
 DWORD ReadAgentSetting(const char* name, DWORD defaultValue);
 void WriteAgentSetting(const char* name, DWORD value);
+// A dialog's "don't show again" box and the setting behind it: 0 means the
+// box is checked, and a missing setting means it is not.
+void CheckDontShowAgain(HWND dialog, int id, const char* setting);
+void SaveDontShowAgain(HWND dialog, int id, const char* setting);
 
 // Loads "Tarvin Schedule.dat" and tells the user when only part of it could
 // be read. Start-up and every schedule-changed message.

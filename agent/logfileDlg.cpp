@@ -15,10 +15,6 @@ namespace
 const unsigned kMinSize = 1;
 const unsigned kMaxSize = 9999;
 
-#define HANDLE_DLGMSG(hwnd, message, fn)                                                                     \
-    case (message):                                                                                        \
-        return SetDlgMsgResult(hwnd, uMsg, HANDLE_##message((hwnd), (wParam), (lParam), (fn)))
-
 // --- Log File Viewer -----------------------------------------------------------
 
 struct LogViewState
@@ -43,17 +39,6 @@ void SetCell(HWND list, int row, int column, const char* text)
     SendMessageA(list, LVM_SETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
 }
 
-int AddRow(HWND list, int row, const char* text, int image)
-{
-    LVITEMA item;
-    ZeroMemory(&item, sizeof(item));
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = row;
-    item.pszText = (LPSTR)text;
-    item.iImage = image;
-    return ListView_InsertItem(list, &item);
-}
-
 void LogViewDlg_Fill(HWND hwnd)
 {
     LogViewState* state = GetViewState(hwnd);
@@ -64,7 +49,7 @@ void LogViewDlg_Fill(HWND hwnd)
     ListView_DeleteAllItems(list);
     if (state->log->GetSize() == 0)
     {
-        AddRow(list, 0, "No log is being kept.", CLogFile::LOG_INFO);
+        InsertListRow(list, 0, "No log is being kept.", CLogFile::LOG_INFO);
     }
     else
     {
@@ -78,7 +63,7 @@ void LogViewDlg_Fill(HWND hwnd)
             int severity = entry->GetSeverity();
             // A severity from the file that has no icon shows none.
             int image = severity >= CLogFile::LOG_INFO && severity <= CLogFile::LOG_CRITICAL ? severity : -1;
-            int row = AddRow(list, (int)i, when, image);
+            int row = InsertListRow(list, (int)i, when, image);
             if (row < 0)
                 continue;
             SetCell(list, row, 1, entry->GetName());
@@ -89,17 +74,6 @@ void LogViewDlg_Fill(HWND hwnd)
     InvalidateRect(list, NULL, TRUE);
 }
 
-void AddColumn(HWND list, int index, const char* title, int width)
-{
-    LVCOLUMNA column;
-    ZeroMemory(&column, sizeof(column));
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.cx = width;
-    column.iSubItem = index;
-    column.pszText = (LPSTR)title;
-    ListView_InsertColumn(list, index, &column);
-}
-
 BOOL LogViewDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
     LogViewState* state = (LogViewState*)lParam;
@@ -107,13 +81,8 @@ BOOL LogViewDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
     ForceTaskbarButton(hwnd);
     CenterWindow(hwnd);
 
-    HWND list = GetDlgItem(hwnd, IDC_LOGVIEW_LIST);
-    ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    AddColumn(list, 0, "Date and Time", 120);
-    AddColumn(list, 1, "Source", 140);
-    AddColumn(list, 2, "Event", 204);
-
-    state->images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 5, 1);
+    static const ListViewColumn columns[] = {{"Date and Time", 120}, {"Source", 140}, {"Event", 204}};
+    state->images = SetUpListView(GetDlgItem(hwnd, IDC_LOGVIEW_LIST), columns, 3, 5, 1);
     if (state->images)
     {
         static const char* const icons[] = {LOG_ICON_INFO, LOG_ICON_WARNING, LOG_ICON_MINOR, LOG_ICON_MAJOR,
@@ -127,7 +96,6 @@ BOOL LogViewDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
             ImageList_AddIcon(state->images, icon);
             DestroyIcon(icon);
         }
-        ListView_SetImageList(list, state->images, LVSIL_SMALL);
     }
     LogViewDlg_Fill(hwnd);
     return TRUE;
@@ -164,8 +132,7 @@ void LogViewDlg_OnDestroy(HWND hwnd)
         return;
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
     ReleaseListViewImages(GetDlgItem(hwnd, IDC_LOGVIEW_LIST), state->images);
-    if (state->slot && *state->slot == hwnd)
-        *state->slot = NULL;
+    ForgetDialog(state->slot, hwnd);
     delete state;
 }
 
@@ -305,25 +272,15 @@ void FormatLogTime(const SYSTEMTIME* time, char* buf, size_t size)
 
 HWND OpenLogViewer(HINSTANCE instance, CLogFile* log, HWND* slot)
 {
-    if (slot && *slot && IsWindow(*slot))
-    {
-        BringWindowToTop(*slot);
-        return *slot;
-    }
+    if (HWND open = RaiseOpenDialog(slot))
+        return open;
     if (!log)
         return NULL;
     LogViewState* state = new LogViewState{log, slot, NULL, instance};
-    HWND hwnd = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_LOGVIEW), GetDesktopWindow(),
-                                   LogViewDlgProc, (LPARAM)state);
+    HWND hwnd = CreateModelessDialog(instance, IDD_LOGVIEW, LogViewDlgProc, (LPARAM)state, slot);
+    // Creation failed before WM_INITDIALOG took the state over.
     if (!hwnd)
-    {
-        // Creation failed before WM_INITDIALOG took the state over.
         delete state;
-        return NULL;
-    }
-    if (slot)
-        *slot = hwnd;
-    ShowWindow(hwnd, SW_SHOW);
     return hwnd;
 }
 

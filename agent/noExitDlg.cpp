@@ -16,19 +16,14 @@ static BOOL NoExitDlg_OnInit(HWND hwnd, HWND, LPARAM)
     if (font)
         SendDlgItemMessageA(hwnd, IDC_NOEXIT_TEXT, WM_SETFONT, (WPARAM)font, FALSE);
 
-    ForceTaskbarButton(hwnd);
-    CenterWindow(hwnd);
-    BringWindowToTop(hwnd);
-    SetForegroundWindow(hwnd);
-    SetFocus(hwnd);
-    CheckDlgButton(hwnd, IDC_NOEXIT_DONTSHOW,
-                   ReadAgentSetting("Exit Message", 1) == 0 ? BST_CHECKED : BST_UNCHECKED);
+    BringNoticeForward(hwnd);
+    CheckDontShowAgain(hwnd, IDC_NOEXIT_DONTSHOW, "Exit Message");
     return FALSE;
 }
 
 static void NoExitDlg_OnDontShowAgain(HWND hwnd)
 {
-    WriteAgentSetting("Exit Message", IsDlgButtonChecked(hwnd, IDC_NOEXIT_DONTSHOW) == BST_CHECKED ? 0 : 1);
+    SaveDontShowAgain(hwnd, IDC_NOEXIT_DONTSHOW, "Exit Message");
 }
 
 static void NoExitDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
@@ -56,35 +51,25 @@ static void NoExitDlg_OnDestroy(HWND hwnd)
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
     if (font)
         DeleteObject(font);
-    g_hNoExitDlg = nullptr;
+    ForgetDialog(&g_hNoExitDlg, hwnd);
 }
 
-INT_PTR CALLBACK NoExitDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+INT_PTR CALLBACK NoExitDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg)
+    switch (uMsg)
     {
+        // WM_INITDIALOG's result is the return value itself.
         case WM_INITDIALOG:
             return HANDLE_WM_INITDIALOG(hwnd, wParam, lParam, NoExitDlg_OnInit);
-        case WM_COMMAND:
-            HANDLE_WM_COMMAND(hwnd, wParam, lParam, NoExitDlg_OnCommand);
-            return TRUE;
-        case WM_CLOSE:
-            HANDLE_WM_CLOSE(hwnd, wParam, lParam, NoExitDlg_OnClose);
-            return TRUE;
-        case WM_DESTROY:
-            HANDLE_WM_DESTROY(hwnd, wParam, lParam, NoExitDlg_OnDestroy);
-            return TRUE;
+        HANDLE_DLGMSG(hwnd, WM_COMMAND, NoExitDlg_OnCommand);
+        HANDLE_DLGMSG(hwnd, WM_CLOSE, NoExitDlg_OnClose);
+        HANDLE_DLGMSG(hwnd, WM_DESTROY, NoExitDlg_OnDestroy);
     }
     return FALSE;
 }
 
 void OpenNoExitDlg()
 {
-    if (g_hNoExitDlg && IsWindow(g_hNoExitDlg))
-    {
-        BringWindowToTop(g_hNoExitDlg);
-        return;
-    }
-    g_hNoExitDlg =
-        CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_NOEXIT), GetDesktopWindow(), NoExitDlgProc, 0);
+    if (!RaiseOpenDialog(&g_hNoExitDlg))
+        CreateModelessDialog(g_hInst, IDD_NOEXIT, NoExitDlgProc, 0, &g_hNoExitDlg);
 }

@@ -15,10 +15,6 @@
 
 namespace
 {
-#define HANDLE_DLGMSG(hwnd, message, fn)                                                                     \
-    case (message):                                                                                          \
-        return SetDlgMsgResult(hwnd, uMsg, HANDLE_##message((hwnd), (wParam), (lParam), (fn)))
-
 struct OverdueState
 {
     HWND* slot;
@@ -28,16 +24,6 @@ struct OverdueState
 OverdueState* GetState(HWND hwnd)
 {
     return (OverdueState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
-void AddColumn(HWND list, int index, const char* title, int width)
-{
-    LVCOLUMNA column;
-    ZeroMemory(&column, sizeof(column));
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = width;
-    column.pszText = (LPSTR)title;
-    ListView_InsertColumn(list, index, &column);
 }
 
 int AddTargetIcon(HIMAGELIST images, const char* target)
@@ -92,8 +78,7 @@ void OverdueTasksDlg_OnRefresh(HWND hwnd)
             StrCopy(text, sizeof(text), "Unknown");
         ListView_SetItemText(list, at, 1, text);
     }
-    if (selected >= 0)
-        ListView_SetItemState(list, selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ReselectListRow(list, selected);
 }
 
 void OverdueTasksDlg_OnRun(HWND hwnd)
@@ -137,13 +122,8 @@ BOOL OverdueTasksDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
     ForceTaskbarButton(hwnd);
     CenterWindow(hwnd);
 
-    HWND list = GetDlgItem(hwnd, IDC_OVERDUE_LIST);
-    ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-    AddColumn(list, 0, "Task Name", 164);
-    AddColumn(list, 1, "Scheduled Time", 160);
-    state->images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 10, 10);
-    if (state->images)
-        ListView_SetImageList(list, state->images, LVSIL_SMALL);
+    static const ListViewColumn columns[] = {{"Task Name", 164}, {"Scheduled Time", 160}};
+    state->images = SetUpListView(GetDlgItem(hwnd, IDC_OVERDUE_LIST), columns, 2, 10, 10);
 
     OverdueTasksDlg_OnRefresh(hwnd);
     return TRUE;
@@ -177,8 +157,7 @@ void OverdueTasksDlg_OnDestroy(HWND hwnd)
         return;
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
     ReleaseListViewImages(GetDlgItem(hwnd, IDC_OVERDUE_LIST), state->images);
-    if (state->slot && *state->slot == hwnd)
-        *state->slot = NULL;
+    ForgetDialog(state->slot, hwnd);
     delete state;
 }
 
@@ -204,24 +183,14 @@ INT_PTR CALLBACK OverdueTasksDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM
 
 HWND OpenOverdueTasksDialog(HINSTANCE instance, HWND* slot)
 {
-    if (slot && *slot && IsWindow(*slot))
-    {
-        BringWindowToTop(*slot);
-        return *slot;
-    }
+    if (HWND open = RaiseOpenDialog(slot))
+        return open;
     OverdueState* state = new (std::nothrow) OverdueState{slot, NULL};
     if (!state)
         return NULL;
-    HWND hwnd = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_OVERDUE), GetDesktopWindow(),
-                                   OverdueTasksDlgProc, (LPARAM)state);
+    HWND hwnd = CreateModelessDialog(instance, IDD_OVERDUE, OverdueTasksDlgProc, (LPARAM)state, slot);
+    // WM_DESTROY frees the state of a dialog that was created.
     if (!hwnd)
-    {
-        // WM_DESTROY frees the state of a dialog that was created.
         delete state;
-        return NULL;
-    }
-    if (slot)
-        *slot = hwnd;
-    ShowWindow(hwnd, SW_SHOW);
     return hwnd;
 }

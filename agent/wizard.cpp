@@ -59,11 +59,7 @@ static BOOL WizardDlg_OnInit(HWND hwnd, HWND, LPARAM)
     WizardData* data = new (std::nothrow) WizardData();
     SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)data);
 
-    ForceTaskbarButton(hwnd);
-    CenterWindow(hwnd);
-    BringWindowToTop(hwnd);
-    SetForegroundWindow(hwnd);
-    SetFocus(hwnd);
+    BringNoticeForward(hwnd);
 
     HFONT font = nullptr;
     LOGFONTA lf;
@@ -85,14 +81,13 @@ static BOOL WizardDlg_OnInit(HWND hwnd, HWND, LPARAM)
         CreateIconButton(hwnd, g_hInst, g_buttons[i].id, &g_buttons[i].rect, g_buttons[i].text, icon, font);
     }
 
-    CheckDlgButton(hwnd, IDC_WIZ_DONTSHOW,
-                   ReadAgentSetting("Show Wizard", 1) == 0 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDontShowAgain(hwnd, IDC_WIZ_DONTSHOW, "Show Wizard");
     return FALSE;
 }
 
 static void WizardDlg_OnDontShowWizard(HWND hwnd)
 {
-    WriteAgentSetting("Show Wizard", IsDlgButtonChecked(hwnd, IDC_WIZ_DONTSHOW) == BST_CHECKED ? 0 : 1);
+    SaveDontShowAgain(hwnd, IDC_WIZ_DONTSHOW, "Show Wizard");
 }
 
 static void WizardDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
@@ -149,24 +144,19 @@ static void WizardDlg_OnDestroy(HWND hwnd)
     }
     // The notice follows once nothing else holds it back.
     PostMessageA(g_hWnd, WM_AGENT_NOEXIT, 0, 0);
-    g_hWizardDlg = nullptr;
+    ForgetDialog(&g_hWizardDlg, hwnd);
 }
 
-INT_PTR CALLBACK WizardDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+INT_PTR CALLBACK WizardDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg)
+    switch (uMsg)
     {
+        // WM_INITDIALOG's result is the return value itself.
         case WM_INITDIALOG:
             return HANDLE_WM_INITDIALOG(hwnd, wParam, lParam, WizardDlg_OnInit);
-        case WM_COMMAND:
-            HANDLE_WM_COMMAND(hwnd, wParam, lParam, WizardDlg_OnCommand);
-            return TRUE;
-        case WM_CLOSE:
-            HANDLE_WM_CLOSE(hwnd, wParam, lParam, WizardDlg_OnClose);
-            return TRUE;
-        case WM_DESTROY:
-            HANDLE_WM_DESTROY(hwnd, wParam, lParam, WizardDlg_OnDestroy);
-            return TRUE;
+        HANDLE_DLGMSG(hwnd, WM_COMMAND, WizardDlg_OnCommand);
+        HANDLE_DLGMSG(hwnd, WM_CLOSE, WizardDlg_OnClose);
+        HANDLE_DLGMSG(hwnd, WM_DESTROY, WizardDlg_OnDestroy);
     }
     return FALSE;
 }
@@ -176,12 +166,7 @@ int OnShowWizard(HWND)
     RedrawTaskbar();
     if (g_hNoExitDlg && IsWindow(g_hNoExitDlg))
         DestroyWindow(g_hNoExitDlg);
-    if (g_hWizardDlg && IsWindow(g_hWizardDlg))
-    {
-        BringWindowToTop(g_hWizardDlg);
-        return 1;
-    }
-    g_hWizardDlg =
-        CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(IDD_WIZARD), GetDesktopWindow(), WizardDlgProc, 0);
+    if (!RaiseOpenDialog(&g_hWizardDlg))
+        CreateModelessDialog(g_hInst, IDD_WIZARD, WizardDlgProc, 0, &g_hWizardDlg);
     return 1;
 }

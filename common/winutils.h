@@ -1,8 +1,16 @@
-// Windows version tests and two window helpers.
+// Windows version tests, window and dialog helpers, and list view set-up.
 #pragma once
 
 #include <windows.h>
+#include <windowsx.h>
 #include <commctrl.h>
+
+// One case of a dialog procedure whose parameters are named hwnd, uMsg,
+// wParam and lParam: the handler's result goes where the message wants it
+// (DWLP_MSGRESULT or the return value), and the message counts as handled.
+#define HANDLE_DLGMSG(hwnd, message, fn)                                                                     \
+    case (message):                                                                                          \
+        return SetDlgMsgResult(hwnd, uMsg, HANDLE_##message((hwnd), (wParam), (lParam), (fn)))
 
 // Each reads the version information afresh.
 BOOL IsWindowsNT();
@@ -17,6 +25,37 @@ int CenterWindow(HWND hwnd);
 // Gives a window its own taskbar button (WS_EX_APPWINDOW), for dialogs that
 // may appear without a visible owner.
 void ForceTaskbarButton(HWND hwnd);
+// For a notice that opens by itself: its own taskbar button, centred, on top,
+// in the foreground and with the focus.
+void BringNoticeForward(HWND hwnd);
 // Takes a list view's small-icon list away from it, then destroys the list:
 // detached first, so the control never draws with a destroyed list.
 void ReleaseListViewImages(HWND listView, HIMAGELIST images);
+
+// Modeless dialogs kept in a handle slot that the dialog empties when it is
+// destroyed (ForgetDialog). The dialog in *slot brought to the top, or NULL
+// when none is open; a null slot holds none.
+HWND RaiseOpenDialog(const HWND* slot);
+// Creates the dialog with the desktop as its parent, stores the result in
+// *slot (when there is a slot) and shows it unless its template already
+// did. The dialog, or NULL.
+HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC proc, LPARAM param, HWND* slot);
+// For WM_DESTROY: empties *slot when it still holds this dialog.
+void ForgetDialog(HWND* slot, HWND hwnd);
+
+struct ListViewColumn
+{
+    const char* title;
+    int width;
+};
+// Full-row selection, the columns in order, and a new 16x16 small-icon list
+// that the control shows. The image list (the caller's to release with
+// ReleaseListViewImages), or NULL when it cannot be made.
+HIMAGELIST SetUpListView(HWND listView, const ListViewColumn* columns, int count, int initialImages,
+                         int grow);
+// A row with its first column's text and an image (-1: none) at `row`; the
+// index it got, or -1.
+int InsertListRow(HWND listView, int row, const char* text, int image);
+// After a refill: the row selected before (none when negative) is selected
+// and focused again.
+void ReselectListRow(HWND listView, int row);

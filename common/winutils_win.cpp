@@ -68,6 +68,15 @@ void ForceTaskbarButton(HWND hwnd)
     SetWindowLongPtrA(hwnd, GWL_EXSTYLE, exStyle | WS_EX_APPWINDOW);
 }
 
+void BringNoticeForward(HWND hwnd)
+{
+    ForceTaskbarButton(hwnd);
+    CenterWindow(hwnd);
+    BringWindowToTop(hwnd);
+    SetForegroundWindow(hwnd);
+    SetFocus(hwnd);
+}
+
 void ReleaseListViewImages(HWND listView, HIMAGELIST images)
 {
     if (listView)
@@ -77,4 +86,64 @@ void ReleaseListViewImages(HWND listView, HIMAGELIST images)
         ImageList_RemoveAll(images);
         ImageList_Destroy(images);
     }
+}
+
+HWND RaiseOpenDialog(const HWND* slot)
+{
+    if (!slot || !*slot || !IsWindow(*slot))
+        return NULL;
+    BringWindowToTop(*slot);
+    return *slot;
+}
+
+HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC proc, LPARAM param, HWND* slot)
+{
+    HWND hwnd = CreateDialogParamA(instance, MAKEINTRESOURCEA(id), GetDesktopWindow(), proc, param);
+    if (slot)
+        *slot = hwnd;
+    if (hwnd && !IsWindowVisible(hwnd))
+        ShowWindow(hwnd, SW_SHOW);
+    return hwnd;
+}
+
+void ForgetDialog(HWND* slot, HWND hwnd)
+{
+    if (slot && *slot == hwnd)
+        *slot = NULL;
+}
+
+HIMAGELIST SetUpListView(HWND listView, const ListViewColumn* columns, int count, int initialImages, int grow)
+{
+    ListView_SetExtendedListViewStyleEx(listView, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    for (int i = 0; i < count; i++)
+    {
+        LVCOLUMNA column;
+        ZeroMemory(&column, sizeof(column));
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.cx = columns[i].width;
+        column.iSubItem = i;
+        column.pszText = (LPSTR)columns[i].title;
+        ListView_InsertColumn(listView, i, &column);
+    }
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, initialImages, grow);
+    if (images)
+        ListView_SetImageList(listView, images, LVSIL_SMALL);
+    return images;
+}
+
+int InsertListRow(HWND listView, int row, const char* text, int image)
+{
+    LVITEMA item;
+    ZeroMemory(&item, sizeof(item));
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = row;
+    item.pszText = (LPSTR)text;
+    item.iImage = image;
+    return ListView_InsertItem(listView, &item);
+}
+
+void ReselectListRow(HWND listView, int row)
+{
+    if (row >= 0)
+        ListView_SetItemState(listView, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }

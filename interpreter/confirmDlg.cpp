@@ -10,10 +10,6 @@ namespace
 {
 const UINT_PTR kCountdownTimer = 1;
 
-#define HANDLE_DLGMSG(hwnd, message, fn)                                                                     \
-    case (message):                                                                                          \
-        return SetDlgMsgResult(hwnd, uMsg, HANDLE_##message((hwnd), (wParam), (lParam), (fn)))
-
 struct ConfirmState
 {
     const tagDONFIRMTIMEOUT_DATA* data;
