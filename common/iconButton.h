@@ -49,3 +49,14 @@ void TrackControlHover(HWND control, LPARAM lParam);
 // WM_LBUTTONUP: one WM_COMMAND to the parent when released over the control.
 void NotifyControlClick(HWND control, LPARAM lParam);
 void RedrawControl(HWND control);
+// The part of the window procedure the controls share: WM_PAINT and
+// WM_PRINTCLIENT through `paint` (which fills the whole client area, so
+// WM_ERASEBKGND erases nothing), hover, click and the tooltip's end. True when
+// the message was one of these, with its result in *result.
+bool HandleControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, void (*paint)(HWND, HDC),
+                          LRESULT* result);
+// Registers the class on first use, creates the control with the caption of
+// `text` (createParam reaches WM_NCCREATE) and gives it the tooltip of `text`.
+// The control, or none.
+HWND CreateOwnerDrawnControl(HWND parent, HINSTANCE instance, const char* className, WNDPROC proc, int id,
+                             const RECT* rect, const char* text, void* createParam);

@@ -120,6 +120,62 @@ void NotifyControlClick(HWND control, LPARAM lParam)
     SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)control);
 }
 
+bool HandleControlMessage(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, void (*paint)(HWND, HDC),
+                          LRESULT* result)
+{
+    *result = 0;
+    switch (msg)
+    {
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC hdc = BeginPaint(control, &ps);
+            if (hdc)
+                paint(control, hdc);
+            EndPaint(control, &ps);
+            return true;
+        }
+        case WM_ERASEBKGND:
+            *result = 1; // the paint fills its own background
+            return true;
+        case WM_PRINTCLIENT:
+            paint(control, (HDC)wParam);
+            return true;
+        case WM_MOUSEMOVE:
+            TrackControlHover(control, lParam);
+            return true;
+        case WM_CAPTURECHANGED:
+            RedrawControl(control);
+            return true;
+        case WM_LBUTTONUP:
+            NotifyControlClick(control, lParam);
+            return true;
+        case WM_DESTROY:
+            DestroyControlTooltip(control);
+            return true;
+    }
+    return false;
+}
+
+HWND CreateOwnerDrawnControl(HWND parent, HINSTANCE instance, const char* className, WNDPROC proc, int id,
+                             const RECT* rect, const char* text, void* createParam)
+{
+    if (!instance)
+        instance = GetModuleHandleA(nullptr);
+    char caption[kCaptionSize];
+    char tip[kTipSize];
+    SplitControlText(text, caption, sizeof(caption), tip, sizeof(tip));
+    if (!rect || !RegisterControlClass(instance, className, proc))
+        return nullptr;
+
+    HWND hwnd = CreateWindowExA(0, className, caption, WS_CHILD | WS_VISIBLE, rect->left, rect->top,
+                                rect->right - rect->left, rect->bottom - rect->top, parent,
+                                (HMENU)(INT_PTR)id, instance, createParam);
+    if (!hwnd)
+        return nullptr;
+    AddControlTooltip(hwnd, instance, rect, tip);
+    return hwnd;
+}
+
 // Draws into a memory bitmap first so that the lift does not flicker.
 class CBufferedPaint
 {
@@ -295,15 +351,6 @@ static void IconButton_OnNCDestroy(HWND hwnd)
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
 }
 
-static void IconButton_OnPaint(HWND hwnd)
-{
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
-    if (hdc)
-        IconButton_Paint(hwnd, hdc);
-    EndPaint(hwnd, &ps);
-}
-
 static void IconButton_SetState(HWND hwnd, LONG state)
 {
     tagICONBUTTON_DATA* data = IconButton_GetData(hwnd);
@@ -325,17 +372,14 @@ static void IconButton_OnSetFont(HWND hwnd, HFONT font, BOOL redraw)
 
 static LRESULT CALLBACK IconButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT result;
+    if (HandleControlMessage(hwnd, msg, wParam, lParam, IconButton_Paint, &result))
+        return result;
     switch (msg)
     {
         HANDLE_MSG(hwnd, WM_NCCREATE, IconButton_OnNCCreate);
         HANDLE_MSG(hwnd, WM_NCDESTROY, IconButton_OnNCDestroy);
-        HANDLE_MSG(hwnd, WM_PAINT, IconButton_OnPaint);
         HANDLE_MSG(hwnd, WM_SETFONT, IconButton_OnSetFont);
-        case WM_ERASEBKGND:
-            return 1; // the paint fills its own background
-        case WM_PRINTCLIENT:
-            IconButton_Paint(hwnd, (HDC)wParam);
-            return 0;
         case WM_GETFONT: {
             tagICONBUTTON_DATA* data = IconButton_GetData(hwnd);
             return data ? (LRESULT)data->font : 0;
@@ -345,18 +389,6 @@ static LRESULT CALLBACK IconButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
             RedrawControl(hwnd);
             return old;
         }
-        case WM_MOUSEMOVE:
-            TrackControlHover(hwnd, lParam);
-            return 0;
-        case WM_CAPTURECHANGED:
-            RedrawControl(hwnd);
-            return 0;
-        case WM_LBUTTONUP:
-            NotifyControlClick(hwnd, lParam);
-            return 0;
-        case WM_DESTROY:
-            DestroyControlTooltip(hwnd);
-            return 0;
         case IBM_FORCENORMAL:
             IconButton_SetState(hwnd, IBS_FORCENORMAL);
             return 0;
@@ -373,20 +405,9 @@ static LRESULT CALLBACK IconButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 HWND CreateIconButton(HWND parent, HINSTANCE instance, int id, const RECT* rect, const char* text, HICON icon,
                       HFONT font)
 {
-    if (!instance)
-        instance = GetModuleHandleA(nullptr);
-    char caption[kCaptionSize];
-    char tip[kTipSize];
-    SplitControlText(text, caption, sizeof(caption), tip, sizeof(tip));
-    if (!rect || !RegisterControlClass(instance, ICONBUTTON_CLASS, IconButtonProc))
-        return nullptr;
-
-    HWND hwnd = CreateWindowExA(0, ICONBUTTON_CLASS, caption, WS_CHILD | WS_VISIBLE, rect->left, rect->top,
-                                rect->right - rect->left, rect->bottom - rect->top, parent,
-                                (HMENU)(INT_PTR)id, instance, &font);
-    if (!hwnd)
-        return nullptr;
-    SendMessageA(hwnd, WM_SETICON, ICON_BIG, (LPARAM)icon);
-    AddControlTooltip(hwnd, instance, rect, tip);
+    HWND hwnd =
+        CreateOwnerDrawnControl(parent, instance, ICONBUTTON_CLASS, IconButtonProc, id, rect, text, &font);
+    if (hwnd)
+        SendMessageA(hwnd, WM_SETICON, ICON_BIG, (LPARAM)icon);
     return hwnd;
 }

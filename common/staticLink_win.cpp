@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <windowsx.h>
 
 #include "iconButton.h"
 #include "staticLink.h"
@@ -32,56 +31,16 @@ static void StaticLink_Paint(HWND hwnd, HDC hdc)
         DeleteObject(font);
 }
 
-static void StaticLink_OnPaint(HWND hwnd)
-{
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
-    if (hdc)
-        StaticLink_Paint(hwnd, hdc);
-    EndPaint(hwnd, &ps);
-}
-
 static LRESULT CALLBACK StaticLinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg)
-    {
-        HANDLE_MSG(hwnd, WM_PAINT, StaticLink_OnPaint);
-        case WM_ERASEBKGND:
-            return 1; // the paint fills its own background
-        case WM_PRINTCLIENT:
-            StaticLink_Paint(hwnd, (HDC)wParam);
-            return 0;
-        case WM_MOUSEMOVE:
-            TrackControlHover(hwnd, lParam);
-            return 0;
-        case WM_CAPTURECHANGED:
-            RedrawControl(hwnd);
-            return 0;
-        case WM_LBUTTONUP:
-            NotifyControlClick(hwnd, lParam);
-            return 0;
-        case WM_DESTROY:
-            DestroyControlTooltip(hwnd);
-            return 0;
-    }
+    LRESULT result;
+    if (HandleControlMessage(hwnd, msg, wParam, lParam, StaticLink_Paint, &result))
+        return result;
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 HWND CreateStaticLink(HWND parent, HINSTANCE instance, int id, const RECT* rect, const char* text)
 {
-    if (!instance)
-        instance = GetModuleHandleA(nullptr);
-    char caption[255];
-    char tip[512];
-    SplitControlText(text, caption, sizeof(caption), tip, sizeof(tip));
-    if (!rect || !RegisterControlClass(instance, STATICLINK_CLASS, StaticLinkProc))
-        return nullptr;
-
-    HWND hwnd = CreateWindowExA(0, STATICLINK_CLASS, caption, WS_CHILD | WS_VISIBLE, rect->left, rect->top,
-                                rect->right - rect->left, rect->bottom - rect->top, parent,
-                                (HMENU)(INT_PTR)id, instance, nullptr);
-    if (!hwnd)
-        return nullptr;
-    AddControlTooltip(hwnd, instance, rect, tip);
-    return hwnd;
+    return CreateOwnerDrawnControl(parent, instance, STATICLINK_CLASS, StaticLinkProc, id, rect, text,
+                                   nullptr);
 }
