@@ -76,6 +76,11 @@ class CEnumProcess
     void CloseProcessSnapshot();
     void CloseModuleSnapshot();
     void FillModuleEntry(DWORD pid, HMODULE module, CModuleEntry* entry);
+    // The snapshot walk's step: `found` is what Process32First/Next or
+    // Module32First/Next returned. Fills the entry from the record, or closes
+    // the snapshot at the end.
+    BOOL TakeProcess(BOOL found, CProcessEntry* entry);
+    BOOL TakeModule(BOOL found, DWORD pid, CModuleEntry* entry);
 
     int m_method;
     int m_suggestedMethod;

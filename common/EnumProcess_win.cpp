@@ -142,15 +142,7 @@ BOOL CEnumProcess::GetProcessFirst(CProcessEntry* entry)
             return FALSE;
         ZeroMemory(&m_pe, sizeof(m_pe));
         m_pe.dwSize = sizeof(m_pe);
-        if (!m_pProcess32First(m_hProcessSnap, &m_pe))
-        {
-            CloseProcessSnapshot();
-            return FALSE;
-        }
-        entry->hTask16 = 0;
-        entry->dwPID = m_pe.th32ProcessID;
-        StrCopyN(entry->lpFilename, sizeof(entry->lpFilename), m_pe.szExeFile, sizeof(m_pe.szExeFile));
-        return TRUE;
+        return TakeProcess(m_pProcess32First(m_hProcessSnap, &m_pe), entry);
     }
     return FALSE;
 }
@@ -185,17 +177,22 @@ BOOL CEnumProcess::GetProcessNext(CProcessEntry* entry)
     {
         if (m_hProcessSnap == INVALID_HANDLE_VALUE)
             return FALSE;
-        if (!m_pProcess32Next(m_hProcessSnap, &m_pe))
-        {
-            CloseProcessSnapshot();
-            return FALSE;
-        }
-        entry->hTask16 = 0;
-        entry->dwPID = m_pe.th32ProcessID;
-        StrCopyN(entry->lpFilename, sizeof(entry->lpFilename), m_pe.szExeFile, sizeof(m_pe.szExeFile));
-        return TRUE;
+        return TakeProcess(m_pProcess32Next(m_hProcessSnap, &m_pe), entry);
     }
     return FALSE;
+}
+
+BOOL CEnumProcess::TakeProcess(BOOL found, CProcessEntry* entry)
+{
+    if (!found)
+    {
+        CloseProcessSnapshot();
+        return FALSE;
+    }
+    entry->hTask16 = 0;
+    entry->dwPID = m_pe.th32ProcessID;
+    StrCopyN(entry->lpFilename, sizeof(entry->lpFilename), m_pe.szExeFile, sizeof(m_pe.szExeFile));
+    return TRUE;
 }
 
 void CEnumProcess::FillModuleEntry(DWORD pid, HMODULE module, CModuleEntry* entry)
@@ -246,15 +243,7 @@ BOOL CEnumProcess::GetModuleFirst(DWORD pid, CModuleEntry* entry)
             return FALSE;
         ZeroMemory(&m_me, sizeof(m_me));
         m_me.dwSize = sizeof(m_me);
-        if (!m_pModule32First(m_hModuleSnap, &m_me))
-        {
-            CloseModuleSnapshot();
-            return FALSE;
-        }
-        StrCopyN(entry->lpFilename, sizeof(entry->lpFilename), m_me.szExePath, sizeof(m_me.szExePath));
-        entry->pLoadBase = (PVOID)m_me.modBaseAddr;
-        entry->pPreferredBase = GetModulePreferredBase(pid, entry->pLoadBase);
-        return TRUE;
+        return TakeModule(m_pModule32First(m_hModuleSnap, &m_me), pid, entry);
     }
     return FALSE;
 }
@@ -275,17 +264,22 @@ BOOL CEnumProcess::GetModuleNext(DWORD pid, CModuleEntry* entry)
     {
         if (m_hModuleSnap == INVALID_HANDLE_VALUE)
             return FALSE;
-        if (!m_pModule32Next(m_hModuleSnap, &m_me))
-        {
-            CloseModuleSnapshot();
-            return FALSE;
-        }
-        StrCopyN(entry->lpFilename, sizeof(entry->lpFilename), m_me.szExePath, sizeof(m_me.szExePath));
-        entry->pLoadBase = (PVOID)m_me.modBaseAddr;
-        entry->pPreferredBase = GetModulePreferredBase(pid, entry->pLoadBase);
-        return TRUE;
+        return TakeModule(m_pModule32Next(m_hModuleSnap, &m_me), pid, entry);
     }
     return FALSE;
+}
+
+BOOL CEnumProcess::TakeModule(BOOL found, DWORD pid, CModuleEntry* entry)
+{
+    if (!found)
+    {
+        CloseModuleSnapshot();
+        return FALSE;
+    }
+    StrCopyN(entry->lpFilename, sizeof(entry->lpFilename), m_me.szExePath, sizeof(m_me.szExePath));
+    entry->pLoadBase = (PVOID)m_me.modBaseAddr;
+    entry->pPreferredBase = GetModulePreferredBase(pid, entry->pLoadBase);
+    return TRUE;
 }
 
 PVOID CEnumProcess::GetModulePreferredBase(DWORD pid, PVOID moduleBase)
