@@ -62,3 +62,22 @@ function(tv_add_wine_test)
     add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND})
     set_tests_properties(${ARG_NAME} PROPERTIES ${TV_WINE_TEST_PROPERTIES})
 endfunction()
+
+# tv_add_wine_script_test(NAME <name> SCRIPT <file> [DESKTOP <WxH>] [ARGS <args>...])
+# Adds a ctest test that runs a shell script in one winerun environment (its
+# own Xvfb, prefix, wineserver and keep-alive); the script calls wine, xdotool
+# and import itself. DESKTOP puts Wine into a virtual desktop of that size.
+function(tv_add_wine_script_test)
+    cmake_parse_arguments(PARSE_ARGV 0 ARG "" "NAME;SCRIPT;DESKTOP" "ARGS")
+    if(NOT ARG_NAME OR NOT ARG_SCRIPT)
+        message(FATAL_ERROR "tv_add_wine_script_test: NAME and SCRIPT are required")
+    endif()
+    set(desktop)
+    if(ARG_DESKTOP)
+        set(desktop --desktop ${ARG_DESKTOP})
+    endif()
+    add_test(NAME ${ARG_NAME}
+             COMMAND ${TV_WINERUN} --template ${TV_WINE_TEMPLATE} --keepalive ${TV_KEEPALIVE_EXE} --unix ${desktop}
+                     -- ${ARG_SCRIPT} ${ARG_ARGS})
+    set_tests_properties(${ARG_NAME} PROPERTIES ${TV_WINE_TEST_PROPERTIES})
+endfunction()
