@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "e2e/driver.h"
 #include "strutils.h"
 #include "wintestutil.h"
 
@@ -78,62 +79,24 @@ inline HWND FindTopLevel(const char* title, DWORD pid, bool includeHidden = true
 }
 
 // tvtarget.exe with the given arguments; killed when the object goes.
-class CTargetProcess
+class CTargetProcess : public CDrvProcess
 {
   public:
-    CTargetProcess()
-    {
-        ZeroMemory(&m_pi, sizeof(m_pi));
-    }
-    ~CTargetProcess()
-    {
-        if (m_pi.hProcess)
-        {
-            if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT)
-            {
-                TerminateProcess(m_pi.hProcess, 1);
-                WaitForSingleObject(m_pi.hProcess, 5000);
-            }
-            CloseHandle(m_pi.hProcess);
-            CloseHandle(m_pi.hThread);
-        }
-    }
-    CTargetProcess(const CTargetProcess&) = delete;
-    CTargetProcess& operator=(const CTargetProcess&) = delete;
-
     bool Start(const std::string& args)
     {
-        std::string exe = ProgramDir() + "tvtarget.exe";
-        std::string cmd = "\"" + exe + "\" " + args;
-        STARTUPINFOA si;
-        ZeroMemory(&si, sizeof(si));
-        si.cb = sizeof(si);
-        std::string buf = cmd;
-        return CreateProcessA(exe.c_str(), &buf[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &m_pi) != 0;
-    }
-    DWORD Pid() const
-    {
-        return m_pi.dwProcessId;
+        return CDrvProcess::Start((ProgramDir() + "tvtarget.exe").c_str(), args.c_str());
     }
     // Waits for the visible window with that title.
     HWND WaitWindow(const char* title, DWORD timeoutMs = 10000)
     {
         HWND found = NULL;
-        PumpUntil(
-            [&] {
-                found = FindTopLevel(title, m_pi.dwProcessId, false);
-                return found != NULL;
-            },
-            timeoutMs);
+        PumpUntil([&] { return (found = FindTopLevel(title, Pid(), false)) != NULL; }, timeoutMs);
         return found;
     }
     bool Exited(DWORD timeoutMs)
     {
-        return m_pi.hProcess && WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
+        return Handle() && WaitForSingleObject(Handle(), timeoutMs) == WAIT_OBJECT_0;
     }
-
-  private:
-    PROCESS_INFORMATION m_pi;
 };
 
 inline std::string WindowTextOf(HWND hwnd)

@@ -173,67 +173,18 @@ class Engine : public ::testing::Test
     int m_files = 0;
 };
 
-// The agent's end of the channel in this process: a window of the agent's
-// class and a channel with the agent's identifier.
-class InProcessAgent
+// One end of the channel in this process: a hidden window of that class and
+// a channel with that identifier (the agent's: TVINT_AGENT_CLASS and
+// TVINT_AGENT_ID).
+class ChannelEnd
 {
   public:
-    InProcessAgent()
+    ChannelEnd(const char* className, const char* id)
     {
-        m_hwnd = MakeWindow(TVINT_AGENT_CLASS, "In-process agent", false);
-        m_ok = m_hwnd && m_ipc.Init(m_hwnd, TVINT_AGENT_ID, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME);
-        Drain();
-    }
-    ~InProcessAgent()
-    {
-        if (m_hwnd)
-            DestroyWindow(m_hwnd);
-    }
-    bool Ok() const
-    {
-        return m_ok;
-    }
-    HWND Window() const
-    {
-        return m_hwnd;
-    }
-
-    // The notifications posted to the agent's window since the last call.
-    int Drain()
-    {
-        int count = 0;
-        MSG msg;
-        while (PeekMessageA(&msg, m_hwnd, m_ipc.GetNotifyMsg(), m_ipc.GetNotifyMsg(), PM_REMOVE))
-            count++;
-        return count;
-    }
-
-    // The request in the slot, as the agent reads it.
-    bool Read(std::string* from, std::string* body)
-    {
-        if (!m_ipc.ReadMessage(0))
-            return false;
-        *from = m_ipc.GetMsgObj()->GetFromId();
-        *body = m_ipc.GetMessage();
-        return true;
-    }
-
-  private:
-    HWND m_hwnd = NULL;
-    bool m_ok = false;
-    CMMapIPC m_ipc;
-};
-
-// The interpreter's end: its own window and identifier.
-class InterpreterChannel
-{
-  public:
-    explicit InterpreterChannel(const char* id)
-    {
-        m_hwnd = MakeWindow(kHelperClass, "Interpreter end", false);
+        m_hwnd = MakeWindow(className, id, false);
         m_ok = m_hwnd && m_ipc.Init(m_hwnd, id, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME);
     }
-    ~InterpreterChannel()
+    ~ChannelEnd()
     {
         if (m_hwnd)
             DestroyWindow(m_hwnd);
@@ -245,6 +196,15 @@ class InterpreterChannel
     CMMapIPC* Get()
     {
         return &m_ipc;
+    }
+    // The request in the slot, as the agent reads it.
+    bool Read(std::string* from, std::string* body)
+    {
+        if (!m_ipc.ReadMessage(0))
+            return false;
+        *from = m_ipc.GetMsgObj()->GetFromId();
+        *body = m_ipc.GetMessage();
+        return true;
     }
 
   private:
@@ -463,9 +423,9 @@ TEST_F(Engine, MoveAsksFirstForAskMoveAndAskMoveOverwrite)
 
 TEST_F(Engine, ALongTitleIsCutSoTheRequestFitsTheChannelWithItsClosingQuote)
 {
-    InProcessAgent agent;
+    ChannelEnd agent(TVINT_AGENT_CLASS, TVINT_AGENT_ID);
     ASSERT_TRUE(agent.Ok());
-    InterpreterChannel channel("4243");
+    ChannelEnd channel(kHelperClass, "4243");
     ASSERT_TRUE(channel.Ok());
     CTVInt engine(GetModuleHandleA(NULL));
     std::string title(1020, 't');
