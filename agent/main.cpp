@@ -412,17 +412,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     CreateMutexA(nullptr, FALSE, AGENT_UNINSTALL_MUTEX_NAME);
 
     g_hInst = instance;
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = WindowProcedure;
-    wc.hInstance = instance;
-    wc.hIcon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 32, 32, 0);
-    wc.hIconSm = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 16, 16, 0);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    wc.lpszClassName = AGENT_WINDOW_CLASS;
-    if (!RegisterClassExA(&wc))
+    HICON icon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 32, 32, 0);
+    HICON smallIcon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 16, 16, 0);
+    if (!RegisterMainWindowClass(instance, AGENT_WINDOW_CLASS, WindowProcedure, icon, smallIcon,
+                                 (HBRUSH)GetStockObject(WHITE_BRUSH)))
         return 0;
 
     g_hWnd = CreateWindowExA(WS_EX_TOOLWINDOW, AGENT_WINDOW_CLASS, AGENT_WINDOW_TITLE, WS_POPUP, 100, 100,

@@ -19,6 +19,11 @@ BOOL IsWindows2000OrLater();
 BOOL IsWindowsXP();
 BOOL IsWindows98OrLater();
 
+// A program's main window class: double clicks, the arrow cursor, the
+// icons and background given. TRUE when registered.
+BOOL RegisterMainWindowClass(HINSTANCE instance, const char* name, WNDPROC proc, HICON icon, HICON smallIcon,
+                             HBRUSH background);
+
 // Centres the window over its parent (or owner), or over the desktop when it
 // has none; size, z-order and activation stay. 1, or 0 for a null window.
 int CenterWindow(HWND hwnd);

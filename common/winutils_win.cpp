@@ -37,6 +37,22 @@ BOOL IsWindows98OrLater()
     return info.dwMajorVersion > 4 || (info.dwMajorVersion == 4 && info.dwMinorVersion != 0);
 }
 
+BOOL RegisterMainWindowClass(HINSTANCE instance, const char* name, WNDPROC proc, HICON icon, HICON smallIcon,
+                             HBRUSH background)
+{
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hIconSm = smallIcon;
+    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    return RegisterClassExA(&wc) != 0;
+}
+
 int CenterWindow(HWND hwnd)
 {
     if (!hwnd)

@@ -15,6 +15,7 @@
 #include "regutils.h"
 #include "xmlutils.h"
 #include "interpreter_res.h"
+#include "winutils.h"
 #include "strutils.h"
 
 #define WM_TVINT_INTERPRET (WM_USER + 1)
@@ -406,21 +407,6 @@ static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-static BOOL RegisterMainClass(HINSTANCE hInstance)
-{
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = WindowProcedure;
-    wc.hInstance = hInstance;
-    wc.hIcon = LoadIconA(hInstance, TVINT_ICON_NAME);
-    wc.hIconSm = g_hSmallIcon;
-    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    wc.lpszClassName = kClassName;
-    return RegisterClassExA(&wc) != 0;
-}
-
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
 {
     HANDLE uninstallMutex = CreateMutexA(NULL, FALSE, kUninstallMutex);
@@ -429,7 +415,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
     g_hSmallIcon = (HICON)LoadImageA(hInstance, TVINT_ICON_NAME, IMAGE_ICON, 16, 16, 0);
 
     int exitCode = EXIT_STOPPED;
-    if (RegisterMainClass(hInstance))
+    if (RegisterMainWindowClass(hInstance, kClassName, WindowProcedure, LoadIconA(hInstance, TVINT_ICON_NAME),
+                                g_hSmallIcon, (HBRUSH)GetStockObject(WHITE_BRUSH)))
     {
         g_hwndMain = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, kWindowTitle, WS_POPUP, 100, 100, 256, 18,
                                      NULL, NULL, hInstance, NULL);

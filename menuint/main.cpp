@@ -16,6 +16,7 @@
 #include "dirutils_win.h"
 #include "xmlutils.h"
 #include "menuint_res.h"
+#include "winutils.h"
 #include "strutils.h"
 
 #define WM_SHOWMENU (WM_USER + 1)
@@ -224,18 +225,10 @@ static LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 
 static BOOL RegisterMainClass(HINSTANCE hInstance)
 {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = hInstance;
-    wc.hIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_MENUINT));
-    wc.hIconSm = (HICON)LoadImageA(hInstance, MAKEINTRESOURCEA(IDI_MENUINT), IMAGE_ICON,
-                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0);
-    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)1;
-    wc.lpszClassName = kClassName;
-    return RegisterClassExA(&wc) != 0;
+    HICON smallIcon = (HICON)LoadImageA(hInstance, MAKEINTRESOURCEA(IDI_MENUINT), IMAGE_ICON,
+                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0);
+    return RegisterMainWindowClass(hInstance, kClassName, MainWndProc,
+                                   LoadIconA(hInstance, MAKEINTRESOURCEA(IDI_MENUINT)), smallIcon, (HBRUSH)1);
 }
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
