@@ -26,13 +26,10 @@ static bool ReadText(const char* line, const char* prop, bool cut, char* value, 
         return true;
     if (!cut)
         return false;
-    int at = StrFind(line, prop, 0);
-    if (at < 0)
+    const char* at = FindProperty(line, prop);
+    if (!at)
         return false;
-    const char* p = line + at + strlen(prop);
-    if (p[0] != '=' || (p[1] != '"' && p[1] != '\''))
-        return false;
-    StrCopy(value, size, p + 2);
+    StrCopy(value, size, at + strlen(prop) + 2);
     return true;
 }
 

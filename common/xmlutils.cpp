@@ -34,14 +34,45 @@ int GetTagName(const char* line, char* name, unsigned size)
     return (int)len;
 }
 
+static bool IsNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+           c == ':' || c == '.';
+}
+
+static bool OpensValue(const char* p)
+{
+    return p[0] == '=' && (p[1] == '"' || p[1] == '\'');
+}
+
+const char* FindProperty(const char* line, const char* prop)
+{
+    size_t len = strlen(prop);
+    if (len == 0)
+        return nullptr;
+    for (const char* p = line; *p;)
+    {
+        if (strncmp(p, prop, len) == 0 && OpensValue(p + len) && (p == line || !IsNameChar(p[-1])))
+            return p;
+        if (OpensValue(p))
+        {
+            const char* close = strchr(p + 2, p[1]);
+            if (!close)
+                return nullptr;
+            p = close + 1;
+            continue;
+        }
+        p++;
+    }
+    return nullptr;
+}
+
 int GetPropertyValue(const char* line, const char* prop, char* value, unsigned size)
 {
-    int at = StrFind(line, prop, 0);
-    if (at < 0)
+    const char* at = FindProperty(line, prop);
+    if (!at)
         return -1;
-    const char* p = line + at + strlen(prop);
-    if (p[0] != '=' || (p[1] != '"' && p[1] != '\''))
-        return -1;
+    const char* p = at + strlen(prop);
     char quote = p[1];
     const char* begin = p + 2;
     const char* close = strchr(begin, quote);

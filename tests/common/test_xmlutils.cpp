@@ -41,9 +41,19 @@ TEST(PropertyValue, QuotesSubstringsAndBounds)
     EXPECT_EQ(GetPropertyValue("file=open", "file", v, sizeof(v)), -1);
     EXPECT_EQ(GetPropertyValue("other=\"1\"", "file", v, sizeof(v)), -1);
 
-    // A plain substring: "path" is found inside "iconpath" first.
+    // Only a whole name outside any value counts: not the end of a longer
+    // name, not a word inside another property's value.
     EXPECT_GE(GetPropertyValue("<i iconpath=\"i.ico\" path=\"p.exe\">", "path", v, sizeof(v)), 0);
-    EXPECT_STREQ(v, "i.ico");
+    EXPECT_STREQ(v, "p.exe");
+    EXPECT_GE(GetPropertyValue("<menuitem text=\"Start the target\" target=\"t.exe\" />", "target", v, sizeof(v)),
+              0);
+    EXPECT_STREQ(v, "t.exe");
+    EXPECT_GE(GetPropertyValue("<m text='x target=\"no\"' target=\"yes\" />", "target", v, sizeof(v)), 0);
+    EXPECT_STREQ(v, "yes");
+    EXPECT_EQ(GetPropertyValue("<m text=\"target=\" />", "target", v, sizeof(v)), -1);
+    EXPECT_EQ(GetPropertyValue("<m iconpath=\"i.ico\" />", "path", v, sizeof(v)), -1);
+    // Past a value left open nothing is found.
+    EXPECT_EQ(GetPropertyValue("<m text='open target=\"t\"", "target", v, sizeof(v)), -1);
     EXPECT_GE(GetPropertyValue("-file=\"C:\\a b\\x.launch\"", "-file", v, sizeof(v)), 0);
     EXPECT_STREQ(v, "C:\\a b\\x.launch");
 
