@@ -121,6 +121,61 @@ inline void DeleteRegValue(const char* key, const char* name)
     RegCloseKey(h);
 }
 
+// Values under HKEY_CURRENT_USER as they were (or their absence), put back
+// when the object goes, the last saved first.
+class RegRestorer
+{
+  public:
+    RegRestorer() = default;
+    ~RegRestorer()
+    {
+        for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)
+        {
+            if (it->present)
+                SetRegValue(it->key.c_str(), it->name.c_str(), it->type, it->data.data(),
+                            (DWORD)it->data.size());
+            else
+                DeleteRegValue(it->key.c_str(), it->name.c_str());
+        }
+    }
+    RegRestorer(const RegRestorer&) = delete;
+    RegRestorer& operator=(const RegRestorer&) = delete;
+
+    void Save(const char* key, const char* name)
+    {
+        Saved saved = {key, name, false, 0, {}};
+        HKEY h;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, &h) == ERROR_SUCCESS)
+        {
+            DWORD cb = 0;
+            if (RegQueryValueExA(h, name, NULL, &saved.type, NULL, &cb) == ERROR_SUCCESS)
+            {
+                saved.data.resize(cb);
+                saved.present =
+                    RegQueryValueExA(h, name, NULL, &saved.type, saved.data.data(), &cb) == ERROR_SUCCESS;
+            }
+            RegCloseKey(h);
+        }
+        m_saved.push_back(saved);
+    }
+    void SetDword(const char* key, const char* name, DWORD value)
+    {
+        Save(key, name);
+        SetRegDword(key, name, value);
+    }
+
+  private:
+    struct Saved
+    {
+        std::string key;
+        std::string name;
+        bool present;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    std::vector<Saved> m_saved;
+};
+
 // The centre of a window in screen coordinates.
 inline POINT CentreOf(HWND hwnd)
 {

@@ -20,55 +20,14 @@ namespace
 const char kKey[] = "Software\\Norvale\\Tarvin 2";
 
 // Saves the library's two registry values and puts them back afterwards.
-class RegistrySandbox
+class RegistrySandbox : public wintest::RegRestorer
 {
   public:
     RegistrySandbox()
     {
-        Save("Files Folder", m_folder);
-        Save("First Run", m_firstRun);
+        Save(kKey, "Files Folder");
+        Save(kKey, "First Run");
     }
-    ~RegistrySandbox()
-    {
-        Restore("Files Folder", m_folder);
-        Restore("First Run", m_firstRun);
-    }
-
-  private:
-    struct Saved
-    {
-        bool present = false;
-        DWORD type = 0;
-        std::vector<BYTE> data;
-    };
-    static void Save(const char* name, Saved& saved)
-    {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-            return;
-        DWORD cb = 0;
-        if (RegQueryValueExA(key, name, nullptr, &saved.type, nullptr, &cb) == ERROR_SUCCESS)
-        {
-            saved.data.resize(cb);
-            saved.present =
-                RegQueryValueExA(key, name, nullptr, &saved.type, saved.data.data(), &cb) == ERROR_SUCCESS;
-        }
-        RegCloseKey(key);
-    }
-    static void Restore(const char* name, const Saved& saved)
-    {
-        HKEY key;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-            ERROR_SUCCESS)
-            return;
-        if (saved.present)
-            RegSetValueExA(key, name, 0, saved.type, saved.data.data(), (DWORD)saved.data.size());
-        else
-            RegDeleteValueA(key, name);
-        RegCloseKey(key);
-    }
-    Saved m_folder;
-    Saved m_firstRun;
 };
 
 void SetFolderValue(const std::string& value, DWORD type = REG_SZ)

@@ -10,6 +10,7 @@
 
 #include "e2e/driver.h"
 #include "e2e/e2e_testutil.h"
+#include "wintestutil.h"
 #include "support/tvtarget/tvtarget.h"
 #include "testutil.h"
 #include "strutils.h"
@@ -140,53 +141,16 @@ inline bool WaitAgentRequests(const std::string& path, size_t count, DWORD timeo
 
 // Sets DWORD values under HKCU and puts the previous state back on
 // destruction, so one test's settings never leak into the next.
-class RegSettings
+class RegSettings : public wintest::RegRestorer
 {
   public:
-    RegSettings() = default;
-    ~RegSettings()
-    {
-        for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)
-        {
-            HKEY key;
-            if (RegCreateKeyExA(HKEY_CURRENT_USER, it->key.c_str(), 0, NULL, 0, KEY_SET_VALUE, NULL, &key,
-                                NULL) != ERROR_SUCCESS)
-                continue;
-            if (it->existed)
-                RegSetValueExA(key, it->name.c_str(), 0, REG_DWORD, (const BYTE*)&it->value, sizeof(DWORD));
-            else
-                RegDeleteValueA(key, it->name.c_str());
-            RegCloseKey(key);
-        }
-    }
-    RegSettings(const RegSettings&) = delete;
-    RegSettings& operator=(const RegSettings&) = delete;
-
     void Set(const char* subkey, const char* name, DWORD value)
     {
-        HKEY key;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, subkey, 0, NULL, 0,
-                                                 KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &key, NULL));
-        Saved saved = {subkey, name, false, 0};
-        DWORD type = 0, size = sizeof(DWORD);
-        saved.existed = RegQueryValueExA(key, name, NULL, &type, (BYTE*)&saved.value, &size) == ERROR_SUCCESS;
-        m_saved.push_back(saved);
-        EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE*)&value, sizeof(value)));
-        RegCloseKey(key);
+        SetDword(subkey, name, value);
     }
     void Interpreter(const char* name, DWORD value)
     {
-        Set(kInterpreterKey, name, value);
+        SetDword(kInterpreterKey, name, value);
     }
-
-  private:
-    struct Saved
-    {
-        std::string key;
-        std::string name;
-        bool existed;
-        DWORD value;
-    };
-    std::vector<Saved> m_saved;
 };
 } // namespace tvint_test
