@@ -173,45 +173,6 @@ class Engine : public ::testing::Test
     int m_files = 0;
 };
 
-// One end of the channel in this process: a hidden window of that class and
-// a channel with that identifier (the agent's: TVINT_AGENT_CLASS and
-// TVINT_AGENT_ID).
-class ChannelEnd
-{
-  public:
-    ChannelEnd(const char* className, const char* id)
-    {
-        m_hwnd = MakeWindow(className, id, false);
-        m_ok = m_hwnd && m_ipc.Init(m_hwnd, id, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME);
-    }
-    ~ChannelEnd()
-    {
-        if (m_hwnd)
-            DestroyWindow(m_hwnd);
-    }
-    bool Ok() const
-    {
-        return m_ok;
-    }
-    CMMapIPC* Get()
-    {
-        return &m_ipc;
-    }
-    // The request in the slot, as the agent reads it.
-    bool Read(std::string* from, std::string* body)
-    {
-        if (!m_ipc.ReadMessage(0))
-            return false;
-        *from = m_ipc.GetMsgObj()->GetFromId();
-        *body = m_ipc.GetMessage();
-        return true;
-    }
-
-  private:
-    HWND m_hwnd = NULL;
-    bool m_ok = false;
-    CMMapIPC m_ipc;
-};
 } // namespace
 
 // --- Loading and stepping ----------------------------------------------------
@@ -429,7 +390,7 @@ TEST_F(Engine, ALongTitleIsCutSoTheRequestFitsTheChannelWithItsClosingQuote)
     ASSERT_TRUE(channel.Ok());
     CTVInt engine(GetModuleHandleA(NULL));
     std::string title(1020, 't');
-    Load(engine, {"Hide \"" + title + "\""}, 0, 0, 0, channel.Get());
+    Load(engine, {"Hide \"" + title + "\""}, 0, 0, 0, &channel);
     ASSERT_EQ(TVINT_SENT, engine.Step());
     std::string from, body;
     ASSERT_TRUE(agent.Read(&from, &body));

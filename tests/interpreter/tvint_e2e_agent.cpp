@@ -28,43 +28,8 @@ const char kAgentClass[] = "_TVAGENT_WINDOW";
 
 typedef std::vector<std::string> Bodies;
 
-// A channel end of the test itself; its messages can be stamped as sent
-// long ago, so that they are stale when the interpreter reads them.
-class TestChannel : public CMMapIPC
-{
-  public:
-    explicit TestChannel(const char* id, bool stale = false) : m_stale(stale)
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.lpszClassName = "TVIntTestChannel";
-        RegisterClassA(&wc);
-        m_hwnd = CreateWindowExA(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, NULL, NULL,
-                                 wc.hInstance, NULL);
-        m_ok = m_hwnd && Init(m_hwnd, id, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME);
-    }
-    ~TestChannel() override
-    {
-        if (m_hwnd)
-            DestroyWindow(m_hwnd);
-    }
-    bool Ok() const
-    {
-        return m_ok;
-    }
-
-  protected:
-    DWORD GetTick() override
-    {
-        return CMMapIPC::GetTick() - (m_stale ? 600000 : 0);
-    }
-
-  private:
-    bool m_stale;
-    HWND m_hwnd = NULL;
-    bool m_ok = false;
-};
+// The class of the test's own channel ends.
+const char kChannelClass[] = "TVIntTestChannel";
 
 class WithAgent : public Interpreter
 {
@@ -215,7 +180,7 @@ TEST_F(WithAgent, AnOKFromAnotherSenderIsNotTheAgentsOK)
     ASSERT_TRUE(WaitAgentRequests(m_record, 1));
 
     // Another program answers OK in the agent's place, to the interpreter.
-    TestChannel impostor("Impostor");
+    ChannelEnd impostor(kChannelClass, "Impostor");
     ASSERT_TRUE(impostor.Ok());
     EXPECT_TRUE(impostor.SendMessage("OK", id.c_str(), MainWindow(), 0, 0));
 
@@ -230,13 +195,13 @@ TEST_F(WithAgent, AReadFailureIsReportedButAMessageForSomeoneElseIsNot)
     std::string id = InterpreterId();
     HWND main = MainWindow();
 
-    TestChannel other("Other");
+    ChannelEnd other(kChannelClass, "Other");
     ASSERT_TRUE(other.Ok());
     EXPECT_TRUE(other.SendMessage("OK", "SomeoneElse", main, 0, 0));
     EXPECT_EQ(TVD_TIMEOUT, DrvWaitMessageBox(NULL, m_tvint->Pid(), 1000, NULL));
 
     // Stale on arrival: the interpreter removes it and says so.
-    TestChannel stale("Stale", true);
+    ChannelEnd stale(kChannelClass, "Stale", true);
     ASSERT_TRUE(stale.Ok());
     EXPECT_TRUE(stale.SendMessage("OK", id.c_str(), main, 0, 0));
     EXPECT_EQ("Interprocess communication read failed.\n   Error code: 10", Answer("Error", IDOK));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "MMapIPC_win.h"
 #include "e2e/driver.h"
 #include "e2e/e2e_testutil.h"
 #include "wintestutil.h"
@@ -152,5 +153,53 @@ class RegSettings : public wintest::RegRestorer
     {
         SetDword(kInterpreterKey, name, value);
     }
+};
+
+// One end of the channel in this process: a hidden top-level window of that
+// class (the agent's reply is announced to every top-level window) and that
+// identifier. A stale end stamps its messages as sent ten minutes ago.
+class ChannelEnd : public CMMapIPC
+{
+  public:
+    ChannelEnd(const char* className, const char* id, bool stale = false) : m_stale(stale)
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(NULL);
+        wc.lpszClassName = className;
+        RegisterClassA(&wc); // fails harmlessly once registered
+        m_hwnd = CreateWindowExA(0, className, id, WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, NULL, NULL, wc.hInstance,
+                                 NULL);
+        m_ok = m_hwnd && Init(m_hwnd, id, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME);
+    }
+    ~ChannelEnd() override
+    {
+        if (m_hwnd)
+            DestroyWindow(m_hwnd);
+    }
+    bool Ok() const
+    {
+        return m_ok;
+    }
+    // The message in the slot, as its receiver reads it.
+    bool Read(std::string* from, std::string* body)
+    {
+        if (!ReadMessage(0))
+            return false;
+        *from = GetMsgObj()->GetFromId();
+        *body = GetMessage();
+        return true;
+    }
+
+  protected:
+    DWORD GetTick() override
+    {
+        return CMMapIPC::GetTick() - (m_stale ? 600000 : 0);
+    }
+
+  private:
+    bool m_stale;
+    HWND m_hwnd = NULL;
+    bool m_ok = false;
 };
 } // namespace tvint_test
