@@ -137,9 +137,7 @@ void HiddenWndDlg_OnDestroy(HWND hwnd)
     HiddenWndState* state = GetState(hwnd);
     if (!state)
         return;
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    ReleaseListViewImages(GetDlgItem(hwnd, IDC_HIDDENWND_LIST), state->images);
-    ForgetDialog(state->slot, hwnd);
+    ReleaseListDialog(hwnd, IDC_HIDDENWND_LIST, state->images, state->slot);
     delete state;
 }
 

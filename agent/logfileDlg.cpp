@@ -130,9 +130,7 @@ void LogViewDlg_OnDestroy(HWND hwnd)
     LogViewState* state = GetViewState(hwnd);
     if (!state)
         return;
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    ReleaseListViewImages(GetDlgItem(hwnd, IDC_LOGVIEW_LIST), state->images);
-    ForgetDialog(state->slot, hwnd);
+    ReleaseListDialog(hwnd, IDC_LOGVIEW_LIST, state->images, state->slot);
     delete state;
 }
 

@@ -409,7 +409,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         return 0;
     }
     // Held for the program's life: an installer sees the suite in use.
-    CreateMutexA(nullptr, FALSE, AGENT_UNINSTALL_MUTEX_NAME);
+    HoldSuiteInUseMutex();
 
     g_hInst = instance;
     HICON icon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 32, 32, 0);

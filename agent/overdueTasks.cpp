@@ -155,9 +155,7 @@ void OverdueTasksDlg_OnDestroy(HWND hwnd)
     OverdueState* state = GetState(hwnd);
     if (!state)
         return;
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    ReleaseListViewImages(GetDlgItem(hwnd, IDC_OVERDUE_LIST), state->images);
-    ForgetDialog(state->slot, hwnd);
+    ReleaseListDialog(hwnd, IDC_OVERDUE_LIST, state->images, state->slot);
     delete state;
 }
 

@@ -19,6 +19,12 @@ BOOL IsWindows2000OrLater();
 BOOL IsWindowsXP();
 BOOL IsWindows98OrLater();
 
+// The named mutex an installer looks for to see the suite in use.
+#define SUITE_IN_USE_MUTEX_NAME "__TVAGENT_UNINSTALL_MUTEX__"
+// Creates (or opens) that mutex for the program to hold for its life; NULL
+// when it cannot.
+HANDLE HoldSuiteInUseMutex();
+
 // A program's main window class: double clicks, the arrow cursor, the
 // icons and background given. TRUE when registered.
 BOOL RegisterMainWindowClass(HINSTANCE instance, const char* name, WNDPROC proc, HICON icon, HICON smallIcon,
@@ -47,6 +53,10 @@ HWND RaiseOpenDialog(const HWND* slot);
 HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC proc, LPARAM param, HWND* slot);
 // For WM_DESTROY: empties *slot when it still holds this dialog.
 void ForgetDialog(HWND* slot, HWND hwnd);
+// WM_DESTROY of a modeless dialog with a list view: detaches the dialog's
+// state (DWLP_USER), releases the list's images and forgets the dialog. The
+// state itself is the caller's to free.
+void ReleaseListDialog(HWND dialog, int listId, HIMAGELIST images, HWND* slot);
 
 struct ListViewColumn
 {

@@ -37,6 +37,11 @@ BOOL IsWindows98OrLater()
     return info.dwMajorVersion > 4 || (info.dwMajorVersion == 4 && info.dwMinorVersion != 0);
 }
 
+HANDLE HoldSuiteInUseMutex()
+{
+    return CreateMutexA(NULL, FALSE, SUITE_IN_USE_MUTEX_NAME);
+}
+
 BOOL RegisterMainWindowClass(HINSTANCE instance, const char* name, WNDPROC proc, HICON icon, HICON smallIcon,
                              HBRUSH background)
 {
@@ -126,6 +131,13 @@ void ForgetDialog(HWND* slot, HWND hwnd)
 {
     if (slot && *slot == hwnd)
         *slot = NULL;
+}
+
+void ReleaseListDialog(HWND dialog, int listId, HIMAGELIST images, HWND* slot)
+{
+    SetWindowLongPtrA(dialog, DWLP_USER, 0);
+    ReleaseListViewImages(GetDlgItem(dialog, listId), images);
+    ForgetDialog(slot, dialog);
 }
 
 HIMAGELIST SetUpListView(HWND listView, const ListViewColumn* columns, int count, int initialImages, int grow)

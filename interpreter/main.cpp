@@ -37,8 +37,6 @@ enum
 
 static const char kClassName[] = "_TVINT_HIDDENMAINWND";
 static const char kWindowTitle[] = "Tarvin Interpretor";
-// Held for the program's lifetime so that an installer sees the suite in use.
-static const char kUninstallMutex[] = "__TVAGENT_UNINSTALL_MUTEX__";
 static const char kSettingsKey[] = "Software\\Norvale\\Tarvin 2\\Interpreter";
 static const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
 static const DWORD kOKTimeout = 1000;
@@ -409,7 +407,7 @@ static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
 {
-    HANDLE uninstallMutex = CreateMutexA(NULL, FALSE, kUninstallMutex);
+    HANDLE uninstallMutex = HoldSuiteInUseMutex();
     g_hInstance = hInstance;
     g_uNotifyMsg = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
     g_hSmallIcon = (HICON)LoadImageA(hInstance, TVINT_ICON_NAME, IMAGE_ICON, 16, 16, 0);

@@ -32,8 +32,6 @@ enum
 static const char kClassName[] = "_TVMINT_HIDDENMAINWND";
 static const char kWindowTitle[] = "Tarvin Menu";
 static const char kLaunchErrorTitle[] = "Tarvin 2";
-// Held for the program's lifetime so that an installer sees the suite in use.
-static const char kUninstallMutex[] = "__TVAGENT_UNINSTALL_MUTEX__";
 // The whole command line is kept; the -file value alone may take 259
 // characters, with room for the quotes, -x and -y around it.
 static const size_t kCmdLineSize = 1024;
@@ -235,7 +233,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
 {
     // First thing: where the pointer was when the user opened the menu.
     GetCursorPos(&g_ptPopup);
-    HANDLE uninstallMutex = CreateMutexA(NULL, FALSE, kUninstallMutex);
+    HANDLE uninstallMutex = HoldSuiteInUseMutex();
 
     g_hInstance = hInstance;
     if (!RegisterMainClass(hInstance))
