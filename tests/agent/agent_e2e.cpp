@@ -93,24 +93,15 @@ void SetDword(const char* key, const char* name, DWORD value)
 }
 const auto DeleteValue = wintest::DeleteRegValue;
 
-// The agent started fresh in a scratch files folder, with everything that
-// could block an unattended run (splash, wizard, notice) switched off.
-class AgentE2E : public ::testing::Test
+// The agent started fresh, with the log on; this program plays the
+// interpreter's end of the channel.
+class AgentE2E : public agenttest::AgentProcessTest
 {
   protected:
     void SetUp() override
     {
-        m_files = m_dir.Path("files");
-        CreateDirectoryA(m_files.c_str(), nullptr);
-        wintest::SetRegString(kSuiteKey, "Files Folder", m_files);
-        SetDword(kSuiteKey, "First Run", 0);
-        SetDword(kAgentKey, "No Splash", 1);
-        SetDword(kAgentKey, "Show Wizard", 0);
-        SetDword(kAgentKey, "Exit Message", 0);
+        AgentProcessTest::SetUp();
         SetDword(kAgentKey, "Log File", 100);
-        // Without these two files the agent greets a new user with boxes.
-        WriteBytes(File("Tarvin.log"), "<?TarvinLogFile version='1.00'?>\r\n");
-        WriteBytes(File("Tarvin Keys.keys"), "<?TarvinTarvinKeys version=\"1.00\"?>\r\n");
 
         WNDCLASSA wc = {};
         wc.lpfnWndProc = DefWindowProcA;
@@ -129,70 +120,7 @@ class AgentE2E : public ::testing::Test
         Stop();
         if (m_channelWnd)
             DestroyWindow(m_channelWnd);
-        DeleteValue(kSuiteKey, "Files Folder");
-        const char* names[] = {"No Splash", "Show Wizard", "Exit Message", "Log File"};
-        for (const char* name : names)
-            DeleteValue(kAgentKey, name);
-    }
-
-    std::string File(const char* name) const
-    {
-        return m_files + "\\" + name;
-    }
-
-    // Starts tvagent.exe and waits for its (hidden) main window.
-    HWND Start()
-    {
-        std::string exe = MyDir() + "tvagent.exe";
-        std::string cmd = "\"" + exe + "\"";
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        std::vector<char> line(cmd.begin(), cmd.end());
-        line.push_back('\0');
-        if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                            &m_pi))
-        {
-            ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
-            return nullptr;
-        }
-        CloseHandle(m_pi.hThread);
-        m_pi.hThread = nullptr;
-        PumpUntil([&]() { return (m_agent = FindTop(m_pi.dwProcessId, kAgentClass, nullptr)) != nullptr; });
-        // Ready when its message loop answers.
-        DWORD_PTR result;
-        if (m_agent)
-            SendMessageTimeoutA(m_agent, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kTimeout, &result);
-        return m_agent;
-    }
-
-    // Waits for the agent to end; its exit code, or -1 on a time-out.
-    int WaitExit()
-    {
-        if (!m_pi.hProcess)
-            return -1;
-        bool ended = PumpUntil([&]() { return WaitForSingleObject(m_pi.hProcess, 0) == WAIT_OBJECT_0; });
-        if (!ended)
-            return -1;
-        DWORD code = 0;
-        GetExitCodeProcess(m_pi.hProcess, &code);
-        CloseHandle(m_pi.hProcess);
-        m_pi.hProcess = nullptr;
-        return (int)code;
-    }
-
-    // Ends the agent the way its menu does and waits for it.
-    void Stop()
-    {
-        if (!m_pi.hProcess)
-            return;
-        if (m_agent && IsWindow(m_agent))
-            PostMessageA(m_agent, WM_COMMAND, 200, 0);
-        if (WaitExit() < 0 && m_pi.hProcess)
-        {
-            TerminateProcess(m_pi.hProcess, 1);
-            CloseHandle(m_pi.hProcess);
-            m_pi.hProcess = nullptr;
-        }
+        AgentProcessTest::TearDown();
     }
 
     // Sends a request as the interpreter does; true when "OK" came back
@@ -237,12 +165,8 @@ class AgentE2E : public ::testing::Test
         return box;
     }
 
-    ScratchDir m_dir;
-    std::string m_files;
     HWND m_channelWnd = nullptr;
     CMMapIPC m_ipc;
-    PROCESS_INFORMATION m_pi = {};
-    HWND m_agent = nullptr;
 };
 
 TEST_F(AgentE2E, SecondStartExitsAndTheFirstShowsItsWizard)

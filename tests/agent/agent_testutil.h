@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/driver.h"
+#include "testutil.h"
 #include "strutils.h"
 #include "wintestutil.h"
 
@@ -97,6 +98,103 @@ class CTargetProcess : public CDrvProcess
     {
         return Handle() && WaitForSingleObject(Handle(), timeoutMs) == WAIT_OBJECT_0;
     }
+};
+
+// The real tvagent.exe started fresh in a scratch files folder, with
+// everything that could block an unattended run (splash, wizard, notice)
+// switched off.
+class AgentProcessTest : public ::testing::Test
+{
+  protected:
+    static constexpr DWORD kAgentTimeout = 15000;
+    static constexpr const char* kSuiteKey = "Software\\Norvale\\Tarvin 2";
+    static constexpr const char* kAgentKey = "Software\\Norvale\\Tarvin 2\\Agent";
+
+    void SetUp() override
+    {
+        m_files = m_dir.Path("files");
+        CreateDirectoryA(m_files.c_str(), NULL);
+        wintest::SetRegString(kSuiteKey, "Files Folder", m_files);
+        wintest::SetRegDword(kSuiteKey, "First Run", 0);
+        wintest::SetRegDword(kAgentKey, "No Splash", 1);
+        wintest::SetRegDword(kAgentKey, "Show Wizard", 0);
+        wintest::SetRegDword(kAgentKey, "Exit Message", 0);
+        // Without these two files the agent greets a new user with boxes.
+        WriteBytes(File("Tarvin.log"), "<?TarvinLogFile version='1.00'?>\r\n");
+        WriteBytes(File("Tarvin Keys.keys"), "<?TarvinTarvinKeys version=\"1.00\"?>\r\n");
+    }
+
+    void TearDown() override
+    {
+        Stop();
+        wintest::DeleteRegValue(kSuiteKey, "Files Folder");
+        for (const char* name : {"No Splash", "Show Wizard", "Exit Message", "Log File"})
+            wintest::DeleteRegValue(kAgentKey, name);
+    }
+
+    std::string File(const char* name) const
+    {
+        return m_files + "\\" + name;
+    }
+
+    // Starts tvagent.exe and waits for its (hidden) main window.
+    HWND Start()
+    {
+        std::string exe = ProgramDir() + "tvagent.exe";
+        std::string cmd = "\"" + exe + "\"";
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        std::vector<char> line(cmd.begin(), cmd.end());
+        line.push_back('\0');
+        if (!CreateProcessA(exe.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &m_pi))
+        {
+            ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
+            return NULL;
+        }
+        CloseHandle(m_pi.hThread);
+        m_pi.hThread = NULL;
+        PumpUntil([&]() { return (m_agent = FindTop(m_pi.dwProcessId, "_TVAGENT_WINDOW", NULL)) != NULL; },
+                  kAgentTimeout);
+        // Ready when its message loop answers.
+        DWORD_PTR result;
+        if (m_agent)
+            SendMessageTimeoutA(m_agent, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAgentTimeout, &result);
+        return m_agent;
+    }
+
+    // Waits for the agent to end; its exit code, or -1 on a time-out.
+    int WaitExit()
+    {
+        if (!m_pi.hProcess)
+            return -1;
+        if (!PumpUntil([&]() { return WaitForSingleObject(m_pi.hProcess, 0) == WAIT_OBJECT_0; }, kAgentTimeout))
+            return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(m_pi.hProcess, &code);
+        CloseHandle(m_pi.hProcess);
+        m_pi.hProcess = NULL;
+        return (int)code;
+    }
+
+    // Ends the agent the way its menu does and waits for it.
+    void Stop()
+    {
+        if (!m_pi.hProcess)
+            return;
+        if (m_agent && IsWindow(m_agent))
+            PostMessageA(m_agent, WM_COMMAND, 200, 0);
+        if (WaitExit() < 0 && m_pi.hProcess)
+        {
+            TerminateProcess(m_pi.hProcess, 1);
+            CloseHandle(m_pi.hProcess);
+            m_pi.hProcess = NULL;
+        }
+    }
+
+    ScratchDir m_dir;
+    std::string m_files;
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_agent = NULL;
 };
 
 inline std::string WindowTextOf(HWND hwnd)

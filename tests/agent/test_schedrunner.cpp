@@ -9,19 +9,11 @@
 #include "e2e/driver.h"
 #include "ScheduledTask.h"
 #include "regutils.h"
-#include "testutil.h"
-#include "wintestutil.h"
+#include "agent_testutil.h"
 
 namespace
 {
 const DWORD kTimeout = 15000;
-const char kSuiteKey[] = "Software\\Norvale\\Tarvin 2";
-const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
-
-void SetDword(const char* name, DWORD value)
-{
-    wintest::SetRegDword(kAgentKey, name, value);
-}
 
 // minutes from now (negative: ago), on the minute.
 CTime MinutesFromNow(int minutes)
@@ -41,22 +33,9 @@ CTime MinutesFromNow(int minutes)
     return t;
 }
 
-class SchedRunner : public ::testing::Test
+class SchedRunner : public agenttest::AgentProcessTest
 {
   protected:
-    void SetUp() override
-    {
-        m_files = m_dir.Path("files");
-        CreateDirectoryA(m_files.c_str(), nullptr);
-        wintest::SetRegString(kSuiteKey, "Files Folder", m_files);
-        wintest::SetRegDword(kSuiteKey, "First Run", 0);
-        SetDword("No Splash", 1);
-        SetDword("Show Wizard", 0);
-        SetDword("Exit Message", 0);
-        WriteBytes(File("Tarvin.log"), "<?TarvinLogFile version='1.00'?>\r\n");
-        WriteBytes(File("Tarvin Keys.keys"), "<?TarvinTarvinKeys version=\"1.00\"?>\r\n");
-    }
-
     void TearDown() override
     {
         Stop();
@@ -66,12 +45,7 @@ class SchedRunner : public ::testing::Test
             if (target)
                 PostMessageA(target, WM_CLOSE, 0, 0);
         }
-        wintest::DeleteRegValue(kSuiteKey, "Files Folder");
-    }
-
-    std::string File(const char* name) const
-    {
-        return m_files + "\\" + name;
+        AgentProcessTest::TearDown();
     }
 
     // A daily task (or a start-up task) that starts tvtarget.exe recording to record.
@@ -119,41 +93,8 @@ class SchedRunner : public ::testing::Test
         return DrvWaitFor([&]() { return !ReadBytes(File(record)).empty(); }, kTimeout) == TVD_OK;
     }
 
-    bool Start()
-    {
-        std::string exe = wintest::ProgramDir() + "tvagent.exe";
-        std::vector<char> line(exe.begin(), exe.end());
-        line.push_back('\0');
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                            &m_pi))
-            return false;
-        CloseHandle(m_pi.hThread);
-        DrvWindowSpec wanted = DrvSpec("_TVAGENT_WINDOW", nullptr, TVD_MATCH_EXACT, m_pi.dwProcessId);
-        wanted.includeHidden = true;
-        return DrvWaitWindow(wanted, kTimeout, &m_agent) == TVD_OK;
-    }
-
-    void Stop()
-    {
-        if (!m_pi.hProcess)
-            return;
-        if (m_agent && IsWindow(m_agent))
-            PostMessageA(m_agent, WM_COMMAND, 200, 0);
-        if (WaitForSingleObject(m_pi.hProcess, kTimeout) != WAIT_OBJECT_0)
-            TerminateProcess(m_pi.hProcess, 1);
-        CloseHandle(m_pi.hProcess);
-        m_pi.hProcess = nullptr;
-        m_agent = nullptr;
-    }
-
-    ScratchDir m_dir;
-    std::string m_files;
     CSTaskList m_schedule;
     std::vector<std::string> m_targets;
-    PROCESS_INFORMATION m_pi = {};
-    HWND m_agent = nullptr;
 };
 
 TEST_F(SchedRunner, TaskInItsMinuteRunsOnceWithItsFolderAndMovesOn)
