@@ -9,6 +9,29 @@
 #include <limits.h>
 #include <stddef.h>
 
+// The Gregorian calendar in wide integers, so that a computation that runs
+// past a 16-bit year cannot wrap. Months outside 1-12 count 31 days.
+inline bool CalendarIsLeapYear(long long year)
+{
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+inline int CalendarDaysInMonth(long long month, long long year)
+{
+    switch (month)
+    {
+        case 2:
+            return CalendarIsLeapYear(year) ? 29 : 28;
+        case 4:
+        case 6:
+        case 9:
+        case 11:
+            return 30;
+        default:
+            return 31;
+    }
+}
+
 class CTime
 {
   public:
@@ -216,25 +239,14 @@ class CTime
             month = m_st.wMonth;
         if (year == 0)
             year = m_st.wYear;
-        switch (month)
-        {
-            case 2:
-                return IsLeapYear(year) ? 29 : 28;
-            case 4:
-            case 6:
-            case 9:
-            case 11:
-                return 30;
-            default:
-                return 31;
-        }
+        return (WORD)CalendarDaysInMonth(month, year);
     }
 
     int IsLeapYear(WORD year = 0) const
     {
         if (year == 0)
             year = m_st.wYear;
-        return (year % 4 == 0 && (year % 100 != 0 || year % 400 == 0)) ? 1 : 0;
+        return CalendarIsLeapYear(year) ? 1 : 0;
     }
 
     // Fixed English names: the files must read the same under every locale.

@@ -21,27 +21,6 @@ const int kMaxCandidates = 3600;
 const char kHeader[] = "<?TarvinSchedule version='1.00'?>";
 const unsigned kTagSize = 32;
 
-bool IsLeap(long long year)
-{
-    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
-
-long long DaysIn(long long month, long long year)
-{
-    switch (month)
-    {
-        case 2:
-            return IsLeap(year) ? 29 : 28;
-        case 4:
-        case 6:
-        case 9:
-        case 11:
-            return 30;
-        default:
-            return 31;
-    }
-}
-
 // A time in wide fields, so that a large interval cannot wrap a 16-bit one.
 struct WideTime
 {
@@ -97,9 +76,9 @@ bool StepWide(WideTime& w, unsigned long long amount, DWORD subtype)
     w.hour %= 24;
     // Month by month, so that every month and leap year counts with its true
     // length; the year limit bounds the walk.
-    while (w.day > DaysIn(w.month, w.year))
+    while (w.day > CalendarDaysInMonth(w.month, w.year))
     {
-        w.day -= DaysIn(w.month, w.year);
+        w.day -= CalendarDaysInMonth(w.month, w.year);
         if (++w.month > 12)
         {
             w.month = 1;
@@ -311,7 +290,7 @@ bool IsValidTaskTime(const CTime& t)
 {
     const SYSTEMTIME* st = t.GetSystemTimePtr();
     return st->wYear >= 1 && st->wYear <= kLastYear && st->wMonth >= 1 && st->wMonth <= 12 && st->wDay >= 1 &&
-           st->wDay <= DaysIn(st->wMonth, st->wYear) && st->wHour <= 23 && st->wMinute <= 59 &&
+           st->wDay <= CalendarDaysInMonth(st->wMonth, st->wYear) && st->wHour <= 23 && st->wMinute <= 59 &&
            st->wSecond <= 59 && st->wMilliseconds <= 999;
 }
 
