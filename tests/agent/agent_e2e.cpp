@@ -21,9 +21,7 @@
 namespace
 {
 const DWORD kTimeout = 15000;
-const char kSuiteKey[] = "Software\\Norvale\\Tarvin 2";
 const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
-const char kAgentClass[] = "_TVAGENT_WINDOW";
 
 // The agent hides and shows this program's windows, which needs our message
 // loop running while we wait.
@@ -91,7 +89,6 @@ void SetDword(const char* key, const char* name, DWORD value)
 {
     wintest::SetRegDword(key, name, value);
 }
-const auto DeleteValue = wintest::DeleteRegValue;
 
 // The agent started fresh, with the log on; this program plays the
 // interpreter's end of the channel.
