@@ -59,6 +59,11 @@ int ReadLogItemLine(const char* line, bool cut, tagLOG_LINE* item)
     return 1;
 }
 
+static char ValueQuote(const char* text)
+{
+    return strchr(text, '"') && !strchr(text, '\'') ? '\'' : '"';
+}
+
 bool FormatLogItemLine(char* buf, size_t size, int severity, const char* name, const char* description,
                        const SYSTEMTIME* time)
 {
@@ -66,6 +71,12 @@ bool FormatLogItemLine(char* buf, size_t size, int severity, const char* name, c
     t.Set(time);
     char when[64];
     t.GetString(when, sizeof(when));
-    return StrFormat(buf, size, "<logitem severity=\"%d\" name=\"%s\" description=\"%s\" datetime=\"%s\" />",
-                     severity, name ? name : "", description ? description : "", when);
+    name = name ? name : "";
+    description = description ? description : "";
+    // A text with double quotes (a Message line quoting someone, say) goes
+    // in single quotes, which the reader takes as well; only a text holding
+    // both kinds is cut at its first double quote when read back.
+    char nq = ValueQuote(name), dq = ValueQuote(description);
+    return StrFormat(buf, size, "<logitem severity=\"%d\" name=%c%s%c description=%c%s%c datetime=\"%s\" />",
+                     severity, nq, name, nq, dq, description, dq, when);
 }

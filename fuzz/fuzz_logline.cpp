@@ -41,9 +41,12 @@ static void CheckItem(const char* line, bool cut)
     tagLOG_LINE again;
     if (!ReadLogItemLine(out, false, &again) || again.severity != item.severity)
         __builtin_trap();
-    // Texts without quotes or equals signs come back as written, even when
-    // they hold the names of the line's attributes.
-    bool plain = !strpbrk(item.name, "\"'=") && !strpbrk(item.description, "\"'=");
+    // Texts that do not hold both kinds of quote, nor an equals sign, come
+    // back as written, even when they hold the names of the line's attributes.
+    auto plainText = [](const char* text) {
+        return !strchr(text, '=') && !(strchr(text, '"') && strchr(text, '\''));
+    };
+    bool plain = plainText(item.name) && plainText(item.description);
     if (plain && (strcmp(again.name, item.name) != 0 || strcmp(again.description, item.description) != 0))
         __builtin_trap();
     if (plain && IsCanonical(item.time) && !SameTime(again.time, item.time))

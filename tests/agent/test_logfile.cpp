@@ -201,14 +201,20 @@ TEST(LogFileFormat, ReadsItemsSkipsOtherLinesAndKeepsTheNewest)
     EXPECT_STREQ("event 149", log.GetLogItem(99)->GetDescription());
     EXPECT_EQ(CLogFile::LOG_MINOR, log.GetLogItem(0)->GetSeverity());
 
-    // A quote in a text is written as it is and comes back cut there.
+    // Double quotes in a text come back whole (the text goes in single
+    // quotes); a text with both kinds is cut at its first double quote.
     CLogFile quoted(10);
     quoted.SetFileName(path.c_str());
     quoted.Append(Item("say \"hi\" now"));
+    quoted.Append(Item("it's \"both\""));
+    quoted.Append(Item("it's plain"));
     quoted.Flush();
     CLogFile back(10);
     ASSERT_EQ(0, back.Open(path.c_str()));
-    EXPECT_STREQ("say ", back.GetLogItem(0)->GetDescription());
+    ASSERT_EQ(3u, back.GetLength());
+    EXPECT_STREQ("say \"hi\" now", back.GetLogItem(0)->GetDescription());
+    EXPECT_STREQ("it's ", back.GetLogItem(1)->GetDescription());
+    EXPECT_STREQ("it's plain", back.GetLogItem(2)->GetDescription());
 }
 
 TEST(LogFileFormat, LineOverTheLimitIsCompletedFromItsOwnText)
