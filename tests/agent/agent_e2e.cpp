@@ -166,10 +166,17 @@ class AgentE2E : public agenttest::AgentProcessTest
     CMMapIPC m_ipc;
 };
 
+// The icons of Wine's own tray window, oldest first.
+std::vector<HWND> TrayIcons();
+
 TEST_F(AgentE2E, SecondStartExitsAndTheFirstShowsItsWizard)
 {
+    size_t iconsBefore = TrayIcons().size();
     ASSERT_TRUE(Start());
     DWORD firstPid = m_pi.dwProcessId;
+    std::vector<HWND> icons;
+    ASSERT_TRUE(PumpUntil([&]() { return (icons = TrayIcons()).size() == iconsBefore + 1; }));
+    HWND oldIcon = icons.back();
 
     std::string exe = MyDir() + "tvagent.exe";
     std::string cmd = "\"" + exe + "\"";
@@ -195,6 +202,8 @@ TEST_F(AgentE2E, SecondStartExitsAndTheFirstShowsItsWizard)
     }));
     EXPECT_EQ(firstPid, m_pi.dwProcessId);
     ASSERT_TRUE(wizard);
+    // Its tray icon is put there afresh, in case the taskbar had lost it.
+    EXPECT_TRUE(PumpUntil([&]() { return TrayIcons().size() == iconsBefore + 1 && !IsWindow(oldIcon); }));
     char text[64] = "";
     GetWindowTextA(GetDlgItem(wizard, 1605), text, sizeof(text));
     EXPECT_STREQ("Don't show this wizard at Tarvin startup.", text);
