@@ -25,3 +25,7 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
     add_subdirectory(bench)
 endif()
+
+# The build's own tools: every command the scripts call comes from a package
+# that tools/install-deps installs.
+add_test(NAME tools.check_deps COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/check_deps_test.sh)
