@@ -354,6 +354,12 @@ int Initialize(HWND hwnd)
 
 int Uninitialize(HWND)
 {
+    // The session's end runs these steps before the message loop ends; the
+    // loop's end must not show, save or log a second time.
+    static bool s_done = false;
+    if (s_done)
+        return 1;
+    s_done = true;
     for (unsigned n = AgentHiddenCount(); n > 0; n--)
         AgentShowHidden(0);
     FreeThemeLib();
@@ -368,4 +374,12 @@ int Uninitialize(HWND)
     MenuXP_FreeDrawInfo(&g_diItem);
     MenuXP_FreeDrawInfo(&g_diSidebar);
     return 1;
+}
+
+void EndSession(HWND hwnd)
+{
+    Uninitialize(hwnd);
+    // The system may end the process as soon as the session's end has been
+    // answered, before any destructor runs: the log is written now.
+    g_log.Flush();
 }

@@ -74,7 +74,11 @@ extern const UINT g_uShowAgentMsg;
 extern const UINT g_uScheduleChangedMsg;
 
 int Initialize(HWND hwnd);
+// Shut-down: shows the hidden windows again, removes the tray icon, saves the
+// keys and logs the exit; once per run, later calls do nothing.
 int Uninitialize(HWND hwnd);
+// At logoff or shutdown: the shut-down steps, and the log written at once.
+void EndSession(HWND hwnd);
 
 // A DWORD setting of the agent's key; the default when it is missing.
 DWORD ReadAgentSetting(const char* name, DWORD defaultValue);
