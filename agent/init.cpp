@@ -116,9 +116,19 @@ void RedrawTaskbar()
 void LoadSchedule(HWND owner)
 {
     char path[MAX_PATH];
-    if (!GetMyTarvinFilesFolder(path, "Tarvin Schedule.dat") || !FileExists(path))
+    if (!GetMyTarvinFilesFolder(path, "Tarvin Schedule.dat"))
         return;
-    if (!g_schedule.Load(path))
+    // No file is an empty schedule, not a damaged one: a file deleted while
+    // the agent runs must not leave its old tasks running, nor have them
+    // written back to a new file after the next run.
+    int loaded = 1;
+    if (FileExists(path))
+        loaded = g_schedule.Load(path);
+    else
+        g_schedule.Clear();
+    // The dialog lists from this schedule; it does not read the file itself.
+    RefreshOverdueTasksDialog(g_hOverdueDlg);
+    if (!loaded)
         MessageBoxA(
             owner,
             "An error has occured while reading the schedule data.\n\nTarvin has recovered as much of "
