@@ -11,7 +11,7 @@ const int kMaxClimb = 4096;
 BOOL CALLBACK HideOwnedProc(HWND hwnd, LPARAM lParam)
 {
     CHiddenWnd* record = (CHiddenWnd*)lParam;
-    if (hwnd == record->hwnd || !IsWindowVisible(hwnd) || GetTopOwner(hwnd) != record->hwnd)
+    if (hwnd == record->hwnd || !IsWindowVisible(hwnd) || !IsOwnedBy(hwnd, record->hwnd))
         return TRUE;
     // Past the array's end a window stays visible: hiding it without a record
     // would leave no way to bring it back.
@@ -23,8 +23,22 @@ BOOL CALLBACK HideOwnedProc(HWND hwnd, LPARAM lParam)
 }
 } // namespace
 
-HWND GetTopOwner(HWND hwnd)
+HWND GetTopParent(HWND hwnd)
 {
+    for (int i = 0; hwnd && i < kMaxClimb; i++)
+    {
+        HWND next = GetParent(hwnd);
+        if (!next)
+            break;
+        hwnd = next;
+    }
+    return hwnd;
+}
+
+bool IsOwnedBy(HWND hwnd, HWND owner)
+{
+    if (!owner)
+        return false;
     for (int i = 0; hwnd && i < kMaxClimb; i++)
     {
         // GetParent gives the owner of a pop-up only; an owned overlapped
@@ -33,11 +47,11 @@ HWND GetTopOwner(HWND hwnd)
         HWND next = GetParent(hwnd);
         if (!next)
             next = GetWindow(hwnd, GW_OWNER);
-        if (!next)
-            break;
+        if (next == owner)
+            return true;
         hwnd = next;
     }
-    return hwnd;
+    return false;
 }
 
 CHiddenWnd::CHiddenWnd() : hwnd(NULL), title(new char[HIDDEN_TITLE_SIZE]), relatedCount(0)
@@ -64,7 +78,7 @@ int CHiddenWindows::Hide(HWND hwnd)
     if (!hwnd)
         return 0;
     CHiddenWnd* record = new CHiddenWnd;
-    record->hwnd = GetTopOwner(hwnd);
+    record->hwnd = GetTopParent(hwnd);
     record->ReadTitle();
     Add(record, true);
 

@@ -9,9 +9,14 @@
 const unsigned HIDDEN_TITLE_SIZE = 256;
 const unsigned HIDDEN_MAX_RELATED = 256;
 
-// The end of the window's parent and owner chain: the top-level window that
-// is hidden in its place.
-HWND GetTopOwner(HWND hwnd);
+// The end of the window's GetParent chain: the window that is hidden in its
+// place. A child climbs to its top-level window and a pop-up to its owner,
+// but an owned overlapped window (a tool palette, say) is its own top: it is
+// hidden alone, under its own title.
+HWND GetTopParent(HWND hwnd);
+// True when owner is on the window's parent or owner chain: the windows
+// hidden and shown again together with owner.
+bool IsOwnedBy(HWND hwnd, HWND owner);
 
 class CHiddenWnd
 {
@@ -33,8 +38,9 @@ class CHiddenWnd
 class CHiddenWindows : public CPtrList<CHiddenWnd>
 {
   public:
-    // Hides the window's top-level ancestor and the visible windows it owns,
-    // and records them. 1; 0 for a null window.
+    // Hides the window's top (GetTopParent) and the visible windows it owns,
+    // directly or through other owned windows, and records them. 1; 0 for a
+    // null window.
     int Hide(HWND hwnd);
     // Shows the record's window, then its owned windows without activating
     // them, and drops the record. 0 when there is no record at index.

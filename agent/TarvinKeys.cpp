@@ -239,22 +239,29 @@ int SaveTarvinKeys(HWND, CTarvinKeys& keys)
     return keys.Save(path) ? 1 : 0;
 }
 
-// The agent's own windows stay: hiding one would leave the agent without a
-// way to be reached, or hide the list that brings windows back.
+// The agent's main window stays, and so do its dialogs (the message boxes
+// among them, and the Hidden Windows list that brings windows back): hiding
+// one would leave a question unanswerable or the agent without a way to be
+// reached. Other windows of the agent's process, such as the help viewer,
+// can be hidden like any other.
 static bool IsAgentWindow(HWND mainWnd, HWND hwnd)
 {
     if (hwnd == mainWnd)
         return true;
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    return pid == GetCurrentProcessId();
+    if (pid != GetCurrentProcessId())
+        return false;
+    char cls[16] = "";
+    GetClassNameA(hwnd, cls, sizeof(cls));
+    return strcmp(cls, "#32770") == 0;
 }
 
 static void HideWindowUnderCursor(HWND mainWnd, CHotKeyHost& host)
 {
     POINT pt;
     host.GetCursor(&pt);
-    HWND hwnd = GetTopOwner(WindowFromPoint(pt));
+    HWND hwnd = GetTopParent(WindowFromPoint(pt));
     // Over bare desktop there is nothing to hide; hiding the desktop itself
     // would take every window off the screen.
     if (!hwnd || hwnd == GetDesktopWindow() || hwnd == GetShellWindow())

@@ -116,9 +116,19 @@ void RedrawTaskbar()
 void LoadSchedule(HWND owner)
 {
     char path[MAX_PATH];
-    if (!GetMyTarvinFilesFolder(path, "Tarvin Schedule.dat") || !FileExists(path))
+    if (!GetMyTarvinFilesFolder(path, "Tarvin Schedule.dat"))
         return;
-    if (!g_schedule.Load(path))
+    // No file is an empty schedule, not a damaged one: a file deleted while
+    // the agent runs must not leave its old tasks running, nor have them
+    // written back to a new file after the next run.
+    int loaded = 1;
+    if (FileExists(path))
+        loaded = g_schedule.Load(path);
+    else
+        g_schedule.Clear();
+    // The dialog lists from this schedule; it does not read the file itself.
+    RefreshOverdueTasksDialog(g_hOverdueDlg);
+    if (!loaded)
         MessageBoxA(
             owner,
             "An error has occured while reading the schedule data.\n\nTarvin has recovered as much of "
@@ -354,6 +364,12 @@ int Initialize(HWND hwnd)
 
 int Uninitialize(HWND)
 {
+    // The session's end runs these steps before the message loop ends; the
+    // loop's end must not show, save or log a second time.
+    static bool s_done = false;
+    if (s_done)
+        return 1;
+    s_done = true;
     for (unsigned n = AgentHiddenCount(); n > 0; n--)
         AgentShowHidden(0);
     FreeThemeLib();
@@ -368,4 +384,12 @@ int Uninitialize(HWND)
     MenuXP_FreeDrawInfo(&g_diItem);
     MenuXP_FreeDrawInfo(&g_diSidebar);
     return 1;
+}
+
+void EndSession(HWND hwnd)
+{
+    Uninitialize(hwnd);
+    // The system may end the process as soon as the session's end has been
+    // answered, before any destructor runs: the log is written now.
+    g_log.Flush();
 }

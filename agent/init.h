@@ -74,7 +74,11 @@ extern const UINT g_uShowAgentMsg;
 extern const UINT g_uScheduleChangedMsg;
 
 int Initialize(HWND hwnd);
+// Shut-down: shows the hidden windows again, removes the tray icon, saves the
+// keys and logs the exit; once per run, later calls do nothing.
 int Uninitialize(HWND hwnd);
+// At logoff or shutdown: the shut-down steps, and the log written at once.
+void EndSession(HWND hwnd);
 
 // A DWORD setting of the agent's key; the default when it is missing.
 DWORD ReadAgentSetting(const char* name, DWORD defaultValue);
@@ -84,8 +88,9 @@ void WriteAgentSetting(const char* name, DWORD value);
 void CheckDontShowAgain(HWND dialog, int id, const char* setting);
 void SaveDontShowAgain(HWND dialog, int id, const char* setting);
 
-// Loads "Tarvin Schedule.dat" and tells the user when only part of it could
-// be read. Start-up and every schedule-changed message.
+// Loads "Tarvin Schedule.dat" (no file: an empty schedule), refills the
+// Overdue Tasks dialog when it is open, and tells the user when only part of
+// the file could be read. Start-up and every schedule-changed message.
 void LoadSchedule(HWND owner);
 // The schedule runner: the start-up pass (last step of start-up) and the
 // minute check (third step of every tick).

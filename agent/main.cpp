@@ -334,6 +334,16 @@ static void MainWnd_OnDrawItem(HWND, const DRAWITEMSTRUCT* dis)
     MenuXP_DrawItem((DRAWITEMSTRUCT*)dis, di);
 }
 
+// The session ends without the message loop ending: the process is ended
+// once this message has been answered.
+static void MainWnd_OnEndSession(HWND hwnd, BOOL ending)
+{
+    if (!ending)
+        return;
+    EndSession(hwnd);
+    PostQuitMessage(0);
+}
+
 static void MainWnd_OnDestroy(HWND)
 {
     PostQuitMessage(0);
@@ -371,6 +381,9 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         HANDLE_MSG(hwnd, WM_DRAWITEM, MainWnd_OnDrawItem);
         HANDLE_MSG(hwnd, WM_COMMAND, MainWnd_OnCommand);
         HANDLE_MSG(hwnd, WM_DESTROY, MainWnd_OnDestroy);
+        HANDLE_MSG(hwnd, WM_ENDSESSION, MainWnd_OnEndSession);
+        case WM_QUERYENDSESSION:
+            return TRUE;
         case WM_PAINT:
             OnPaint(hwnd);
             return 0;

@@ -15,6 +15,8 @@
 
 namespace
 {
+const UINT WM_OVERDUE_REFRESH = WM_APP + 1;
+
 struct OverdueState
 {
     HWND* slot;
@@ -100,19 +102,14 @@ void OverdueTasksDlg_OnRun(HWND hwnd)
     task->SetLastScheduledTime(CTime());
     task->Recurred();
     RunScheduledTask(*task);
-    // The broadcast comes back here and refills the list.
+    // The broadcast comes back to the main window, which reloads the file and
+    // refills this list.
     SaveScheduleAndAnnounce(g_schedule, g_uScheduleChangedMsg);
 }
 
 void OverdueTasksDlg_OnScheduler(HWND)
 {
     LaunchFromMyDir("tvsched.exe", nullptr, nullptr, 1);
-}
-
-void OverdueTasksDlg_OnScheduleChanged(HWND hwnd)
-{
-    LoadSchedule(hwnd);
-    OverdueTasksDlg_OnRefresh(hwnd);
 }
 
 BOOL OverdueTasksDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
@@ -161,9 +158,12 @@ void OverdueTasksDlg_OnDestroy(HWND hwnd)
 
 INT_PTR CALLBACK OverdueTasksDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (uMsg == g_uScheduleChangedMsg)
+    // The schedule-changed broadcast reaches this dialog too; the main
+    // window reloads the file and then asks for a refill, so the file is read
+    // once per change.
+    if (uMsg == WM_OVERDUE_REFRESH)
     {
-        OverdueTasksDlg_OnScheduleChanged(hwnd);
+        OverdueTasksDlg_OnRefresh(hwnd);
         return TRUE;
     }
     switch (uMsg)
@@ -191,4 +191,10 @@ HWND OpenOverdueTasksDialog(HINSTANCE instance, HWND* slot)
     if (!hwnd)
         delete state;
     return hwnd;
+}
+
+void RefreshOverdueTasksDialog(HWND dlg)
+{
+    if (dlg && IsWindow(dlg))
+        SendMessageA(dlg, WM_OVERDUE_REFRESH, 0, 0);
 }

@@ -8,3 +8,6 @@
 // one, brings it to the top. *slot holds the dialog while it exists and is
 // cleared when it is destroyed. The dialog, or null.
 HWND OpenOverdueTasksDialog(HINSTANCE instance, HWND* slot);
+// Fills the open dialog again from the agent's schedule, after a reload.
+// Nothing when dlg is null or gone.
+void RefreshOverdueTasksDialog(HWND dlg);

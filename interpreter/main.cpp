@@ -261,7 +261,12 @@ static void OnChannelNotify(HWND hwnd, HWND sender)
     if (!g_ipc.ReadMessage(0))
     {
         int error = g_ipc.GetError();
-        if (error == MMAPIPC_ERR_NOTFORME || error == MMAPIPC_ERR_EMPTY || g_bReadErrorShown)
+        // An expired message is one whose sender has given up on it: most
+        // often another interpreter's OK that its addressee read too late.
+        // The read has already cleared the slot; a box would only stop this
+        // run for nothing.
+        if (error == MMAPIPC_ERR_NOTFORME || error == MMAPIPC_ERR_EMPTY || error == MMAPIPC_ERR_TIMEDOUT ||
+            g_bReadErrorShown)
             return;
         char text[96];
         StrFormat(text, sizeof(text), "Interprocess communication read failed.\n   Error code: %d", error);

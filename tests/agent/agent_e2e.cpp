@@ -355,6 +355,76 @@ TEST_F(AgentE2E, HiddenWindowsComeBackAtExit)
     EXPECT_TRUE(PumpUntil([&]() { return a.Visible() && b.Visible(); }));
 }
 
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        n++;
+    return n;
+}
+
+// At logoff or shutdown the system asks, then tells, and may end the agent as
+// soon as it has answered: by then the windows are back, the icon is gone
+// and the keys and the log (with its exit entry) are on disk. Left alone
+// after that, the agent ends by itself and adds nothing.
+TEST_F(AgentE2E, SessionEndDoesTheExitStepsBeforeItIsAnswered)
+{
+    const std::string keysHeader = "<?TarvinTarvinKeys version=\"1.00\"?>\r\n";
+    for (bool killed : {true, false})
+    {
+        SCOPED_TRACE(killed ? "ended by the system" : "left to end");
+        WriteBytes(File("Tarvin.log"), "<?TarvinLogFile version='1.00'?>\r\n");
+        WriteBytes(File("Tarvin Keys.keys"), keysHeader);
+        size_t iconsBefore = TrayIcons().size();
+        ASSERT_TRUE(Start());
+        ASSERT_TRUE(PumpUntil([&]() { return TrayIcons().size() == iconsBefore + 1; }));
+        Target draft("Session Draft");
+        ASSERT_TRUE(Request("agent:log=\"Before logoff\""));
+        ASSERT_TRUE(Request("agent:hide=\"session draft\""));
+        ASSERT_TRUE(PumpUntil([&]() { return !draft.Visible(); }));
+        DeleteFileA(File("Tarvin Keys.keys").c_str());
+
+        // Sent as the system sends them; SMTO_NORMAL lets the agent show our
+        // window meanwhile.
+        auto send = [&](UINT msg, WPARAM wParam) {
+            DWORD_PTR answer = 0;
+            EXPECT_TRUE(
+                SendMessageTimeoutA(m_agent, msg, wParam, ENDSESSION_LOGOFF, SMTO_NORMAL, kTimeout, &answer));
+            return answer;
+        };
+        // An end that another program refused changes nothing.
+        EXPECT_EQ((DWORD_PTR)TRUE, send(WM_QUERYENDSESSION, 0));
+        send(WM_ENDSESSION, FALSE);
+        EXPECT_FALSE(draft.Visible());
+        EXPECT_EQ(iconsBefore + 1, TrayIcons().size());
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(File("Tarvin Keys.keys").c_str()));
+        EXPECT_TRUE(Request("agent:log=\"Logoff cancelled\""));
+
+        EXPECT_EQ((DWORD_PTR)TRUE, send(WM_QUERYENDSESSION, 0));
+        send(WM_ENDSESSION, TRUE);
+        EXPECT_TRUE(draft.Visible());
+        EXPECT_EQ(iconsBefore, TrayIcons().size());
+        if (killed)
+        {
+            TerminateProcess(m_pi.hProcess, 1);
+            EXPECT_EQ(1, WaitExit());
+        }
+        else
+            EXPECT_EQ(0, WaitExit());
+
+        EXPECT_EQ(keysHeader, ReadBytes(File("Tarvin Keys.keys")));
+        std::string log = ReadBytes(File("Tarvin.log"));
+        size_t before = log.find("description=\"Before logoff\"");
+        size_t cancelled = log.find("description=\"Logoff cancelled\"");
+        size_t exited = log.find("name=\"Tarvin 2 Agent\" description=\"Tarvin Agent exit\"");
+        ASSERT_NE(std::string::npos, before) << log;
+        ASSERT_NE(std::string::npos, cancelled) << log;
+        ASSERT_NE(std::string::npos, exited) << log;
+        EXPECT_LT(cancelled, exited);
+        EXPECT_EQ(1u, Count(log, "Tarvin Agent exit")) << log;
+    }
+}
+
 TEST_F(AgentE2E, MainWindowCommands)
 {
     ASSERT_TRUE(Start());

@@ -141,6 +141,49 @@ TEST(HiddenWindows, WindowsOfAnotherProcess)
     EXPECT_EQ(0u, list.GetSize());
 }
 
+// An owned overlapped tool window has no parent: hidden by itself, it is
+// hidden alone and under its own title, so a show by that title finds it.
+// Hidden through its owner, it goes with the family.
+TEST(HiddenWindows, AnOwnedToolWindowIsHiddenAloneUnderItsOwnTitle)
+{
+    CTargetProcess app;
+    ASSERT_TRUE(app.Start("-title=\"Paint App\" -owned=\"Palette\" -owned=\"Brushes\""));
+    HWND main = app.WaitWindow("Paint App");
+    HWND palette = app.WaitWindow("Palette");
+    HWND brushes = app.WaitWindow("Brushes");
+    ASSERT_TRUE(main && palette && brushes);
+    ASSERT_EQ(NULL, GetParent(palette));
+    ASSERT_EQ(main, GetWindow(palette, GW_OWNER));
+
+    CHiddenWindows list;
+    EXPECT_EQ(1, list.Hide(palette));
+    ASSERT_EQ(1u, list.GetSize());
+    EXPECT_EQ(palette, list.GetAt(0)->hwnd);
+    EXPECT_STREQ("Palette", list.GetAt(0)->title);
+    EXPECT_EQ(0u, list.GetAt(0)->relatedCount);
+    EXPECT_FALSE(IsWindowVisible(palette));
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_TRUE(IsWindowVisible(brushes));
+    EXPECT_EQ(1, list.Show(0));
+    EXPECT_TRUE(IsWindowVisible(palette));
+
+    // A window owned by the palette goes with it.
+    CTestWindow sub("Palette options", palette, WS_EX_TOOLWINDOW);
+    list.Hide(palette);
+    EXPECT_FALSE(IsWindowVisible(sub));
+    ASSERT_EQ(1u, list.GetAt(0)->relatedCount);
+    list.ShowAll();
+    EXPECT_TRUE(IsWindowVisible(sub));
+
+    list.Hide(main);
+    EXPECT_EQ(3u, list.GetAt(0)->relatedCount);
+    for (HWND w : {main, palette, brushes, sub.Get()})
+        EXPECT_FALSE(IsWindowVisible(w));
+    list.ShowAll();
+    for (HWND w : {main, palette, brushes, sub.Get()})
+        EXPECT_TRUE(IsWindowVisible(w));
+}
+
 // --- The dialog ----------------------------------------------------------------
 
 using agenttest::Rows;

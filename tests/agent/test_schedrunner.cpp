@@ -201,4 +201,75 @@ TEST_F(SchedRunner, OverdueTaskIsListedAndRunNowRunsIt)
     }));
     EXPECT_TRUE(ReadBytes(File("idle.txt")).empty());
 }
+
+// The schedule-changed broadcast, as the scheduler sends it after a save.
+void AnnounceScheduleChange()
+{
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("FD891CBC-B188-4471-B9A5-CE617A9005CB"), 0, 0);
+}
+
+// A schedule file deleted while the agent runs is an empty schedule, not a
+// damaged one: the old tasks leave the agent's list, and nothing is reported.
+TEST_F(SchedRunner, ScheduleDeletedWhileRunningEmptiesTheListSilently)
+{
+    AddTask("TVSchedLate", MinutesFromNow(-24 * 60 + 30), "late.txt");
+    SaveSchedule();
+    ASSERT_TRUE(Start());
+    HWND dlg = nullptr;
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId),
+                                    kTimeout, &dlg));
+    HWND list = DrvFindChildById(dlg, 502);
+    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvListViewRowCount(list) == 1; }, kTimeout));
+
+    ASSERT_TRUE(DeleteFileA(File("Tarvin Schedule.dat").c_str()));
+    AnnounceScheduleChange();
+    EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvListViewRowCount(list) == 0; }, kTimeout));
+    EXPECT_EQ(TVD_TIMEOUT, DrvWaitWindow(DrvSpec("#32770", "File Error", TVD_MATCH_EXACT, m_pi.dwProcessId),
+                                         1000, nullptr));
+    // Asked for the dialog again, the agent lists nothing from the old file.
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
+    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return !IsWindow(dlg); }, kTimeout));
+    PostMessageA(m_agent, WM_COMMAND, 214, 0);
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId),
+                                    kTimeout, &dlg));
+    EXPECT_EQ(0, DrvListViewRowCount(DrvFindChildById(dlg, 502)));
+}
+
+// With the Overdue Tasks dialog open, one broadcast reads the file once: a
+// damaged file gives one "File Error", and the dialog lists what the agent
+// recovered.
+TEST_F(SchedRunner, DamagedScheduleIsReportedOnceAndTheDialogListsWhatWasRecovered)
+{
+    CTime missed = MinutesFromNow(-24 * 60 + 30);
+    AddTask("TVSchedLate", missed, "late.txt");
+    SaveSchedule();
+    ASSERT_TRUE(Start());
+    HWND dlg = nullptr;
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId),
+                                    kTimeout, &dlg));
+    HWND list = DrvFindChildById(dlg, 502);
+    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvListViewRowCount(list) == 1; }, kTimeout));
+
+    // A second overdue task whose end line was lost.
+    AddTask("TVSchedLater", missed, "later.txt");
+    SaveSchedule();
+    std::string bytes = ReadBytes(File("Tarvin Schedule.dat"));
+    size_t end = bytes.rfind("</task>");
+    ASSERT_NE(std::string::npos, end);
+    WriteBytes(File("Tarvin Schedule.dat"), bytes.substr(0, end));
+
+    AnnounceScheduleChange();
+    const DrvWindowSpec fileError = DrvSpec("#32770", "File Error", TVD_MATCH_EXACT, m_pi.dwProcessId);
+    HWND box = nullptr;
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(fileError, kTimeout, &box));
+    EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvListViewRowCount(list) == 2; }, kTimeout));
+    char text[64] = "";
+    ASSERT_TRUE(DrvListViewText(list, 1, 0, text, sizeof(text)));
+    EXPECT_STREQ("TVSchedLater", text);
+    EXPECT_EQ(TVD_TIMEOUT, DrvWaitFor([&]() { return DrvFindWindows(fileError, nullptr, 0) > 1; }, 1000));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return !IsWindow(box); }, kTimeout));
+    EXPECT_EQ(TVD_TIMEOUT, DrvWaitWindow(fileError, 1000, nullptr));
+    EXPECT_EQ(2, DrvListViewRowCount(list));
+}
 } // namespace

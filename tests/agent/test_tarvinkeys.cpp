@@ -346,6 +346,18 @@ TEST(HotKeyActions, HideUnderCursorShowAllAndTheRefusal)
     int showAll = keys.AddKey(NewKey('S', 3, KEYACT_SHOW_ALL));
     CRecordingHost host;
 
+    // Over the tool window: it has no parent, so it goes alone, not its owner.
+    host.cursor = CentreOf(tool);
+    ASSERT_EQ(tool, GetAncestor(WindowFromPoint(host.cursor), GA_ROOT));
+    OnHotKey(main, hide, keys, host);
+    EXPECT_FALSE(IsWindowVisible(tool));
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+    ASSERT_EQ(1u, host.hidden.GetSize());
+    EXPECT_STREQ("Hot Key Tool", host.hidden.GetAt(0)->title);
+    OnHotKey(main, showAll, keys, host);
+    EXPECT_TRUE(IsWindowVisible(tool));
+    EXPECT_TRUE(host.messages.empty());
+
     // Over a child area of the target's window: its top-level window goes,
     // with the tool window it owns.
     host.cursor = CentreOf(hwnd);
@@ -367,9 +379,42 @@ TEST(HotKeyActions, HideUnderCursorShowAllAndTheRefusal)
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_EQ(1u, host.hidden.GetSize());
 
+    // The agent's dialogs are refused too, a message box owned by the main
+    // window through that window; another window of the agent's process (the
+    // help viewer, say) is hidden like any other.
+    HWND dialog = CreateWindowExA(WS_EX_TOPMOST, "#32770", "Agent dialog", WS_POPUP | WS_CAPTION | WS_VISIBLE,
+                                  900, 100, 200, 150, NULL, NULL, GetModuleHandleA(NULL), NULL);
+    HWND box = CreateWindowExA(WS_EX_TOPMOST, agenttest::TestClass(), "Agent box",
+                               WS_POPUP | WS_CAPTION | WS_VISIBLE, 900, 300, 200, 150, main, NULL,
+                               GetModuleHandleA(NULL), NULL);
+    CTestWindow help("Agent help viewer", NULL, WS_EX_TOPMOST, 900, 500);
+    ASSERT_TRUE(dialog && box && help.Get());
+    struct
+    {
+        HWND window;
+        bool refused;
+    } own[] = {{dialog, true}, {box, true}, {help, false}};
+    for (const auto& o : own)
+    {
+        SCOPED_TRACE(agenttest::WindowTextOf(o.window));
+        size_t messages = host.messages.size();
+        unsigned hiddenCount = host.hidden.GetSize();
+        host.cursor = CentreOf(o.window);
+        ASSERT_EQ(o.window, GetAncestor(WindowFromPoint(host.cursor), GA_ROOT));
+        OnHotKey(main, hide, keys, host);
+        EXPECT_EQ(o.refused ? messages + 1 : messages, host.messages.size());
+        EXPECT_EQ(o.refused ? hiddenCount : hiddenCount + 1, host.hidden.GetSize());
+        EXPECT_EQ(o.refused, IsWindowVisible(o.window) != 0);
+    }
+    EXPECT_TRUE(IsWindowVisible(main));
+    host.hidden.Delete(host.hidden.GetSize() - 1);
+    ShowWindow(help, SW_SHOWNA);
+    DestroyWindow(box);
+    DestroyWindow(dialog);
+
     // Over the bare desktop nothing is hidden.
     POINT corner = {GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2};
-    if (GetTopOwner(WindowFromPoint(corner)) == GetDesktopWindow())
+    if (GetTopParent(WindowFromPoint(corner)) == GetDesktopWindow())
     {
         host.cursor = corner;
         OnHotKey(main, hide, keys, host);
