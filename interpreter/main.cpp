@@ -3,14 +3,16 @@
 // that belong to it.
 //
 //     tvint -file="<launch file>"
+//     tvint -check -file="<launch file>"      (reports, runs nothing)
 //
 // Exit codes: 0 when the file ran to its end, 1 after an error or when the
-// user stopped it.
+// user stopped it; with -check 0 clean, 1 warnings only, 2 errors.
 #include <windows.h>
 #include <windowsx.h>
 #include <commctrl.h>
 
 #include "TVInt.h"
+#include "check.h"
 #include "MMapIPC_win.h"
 #include "regutils.h"
 #include "xmlutils.h"
@@ -412,6 +414,9 @@ static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
 {
+    if (lpCmdLine && IsCheckCommandLine(lpCmdLine))
+        return RunCheck(lpCmdLine);
+
     HANDLE uninstallMutex = HoldSuiteInUseMutex();
     g_hInstance = hInstance;
     g_uNotifyMsg = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);

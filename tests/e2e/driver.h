@@ -198,6 +198,8 @@ class CDrvProcess
     // As Start, with the child's stdout and stderr captured; read them with
     // Output() after WaitExit.
     bool StartCaptured(const char* exe, const char* args, const char* dir = NULL);
+    // As Start, without the caller's console: as the shell starts a program.
+    bool StartDetached(const char* exe, const char* args);
 
     DWORD Pid() const
     {
@@ -216,7 +218,7 @@ class CDrvProcess
     const char* Output();
 
   private:
-    bool DoStart(const char* exe, const char* args, const char* dir, int show, bool capture);
+    bool DoStart(const char* exe, const char* args, const char* dir, int show, bool capture, DWORD flags = 0);
     void Drain();
 
     PROCESS_INFORMATION m_pi;

@@ -858,7 +858,12 @@ bool CDrvProcess::StartCaptured(const char* exe, const char* args, const char* d
     return DoStart(exe, args, dir, -1, true);
 }
 
-bool CDrvProcess::DoStart(const char* exe, const char* args, const char* dir, int show, bool capture)
+bool CDrvProcess::StartDetached(const char* exe, const char* args)
+{
+    return DoStart(exe, args, NULL, -1, false, DETACHED_PROCESS);
+}
+
+bool CDrvProcess::DoStart(const char* exe, const char* args, const char* dir, int show, bool capture, DWORD flags)
 {
     if (m_pi.hProcess)
         return false;
@@ -891,7 +896,7 @@ bool CDrvProcess::DoStart(const char* exe, const char* args, const char* dir, in
         si.hStdError = outWrite;
         si.hStdInput = NULL;
     }
-    BOOL ok = CreateProcessA(NULL, cmd, NULL, NULL, capture ? TRUE : FALSE, 0, NULL, dir, &si, &m_pi);
+    BOOL ok = CreateProcessA(NULL, cmd, NULL, NULL, capture ? TRUE : FALSE, flags, NULL, dir, &si, &m_pi);
     free(cmd);
     // Only the child may hold the write end, or the pipe never reports its end.
     if (outWrite)
