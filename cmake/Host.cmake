@@ -11,8 +11,8 @@ target_link_options(tvcore PUBLIC ${TV_SANITIZE})
 add_executable(tvcore_tests ${TV_CORE_TESTS})
 target_include_directories(tvcore_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(tvcore_tests PRIVATE tvcore gtest_main)
-include(GoogleTest)
-gtest_discover_tests(tvcore_tests TEST_PREFIX "host." DISCOVERY_TIMEOUT 60)
+include(${CMAKE_SOURCE_DIR}/cmake/TestSuites.cmake)
+tv_add_gtest_suites(NAME host TARGET tvcore_tests)
 
 # The same code without sanitizers, for measuring speed.
 add_library(tvcore_fast STATIC ${TV_CORE_SOURCES} ${CMAKE_SOURCE_DIR}/common/platform_posix.cpp)
@@ -29,3 +29,4 @@ endif()
 # The build's own tools: every command the scripts call comes from a package
 # that tools/install-deps installs.
 add_test(NAME tools.check_deps COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/check_deps_test.sh)
+set_tests_properties(tools.check_deps PROPERTIES LABELS unit)

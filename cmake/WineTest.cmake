@@ -40,7 +40,7 @@ add_custom_target(tv_wine_template ALL DEPENDS ${TV_WINE_TEMPLATE}/.tv-template 
 # Covers `ctest` after a partial build: the fixture makes sure the template
 # exists (a no-op when it does) before any Wine test starts.
 add_test(NAME wine.template COMMAND ${TV_MAKE_WINE_TEMPLATE} ${TV_WINE_TEMPLATE})
-set_tests_properties(wine.template PROPERTIES FIXTURES_SETUP tv_wine_template TIMEOUT 300)
+set_tests_properties(wine.template PROPERTIES FIXTURES_SETUP tv_wine_template TIMEOUT 300 LABELS "unit;e2e")
 
 # Properties every Wine test needs: the template fixture, and a ctest limit above
 # winerun's own (WINERUN_TIMEOUT, 600 s by default) so that winerun, not ctest,
@@ -48,10 +48,14 @@ set_tests_properties(wine.template PROPERTIES FIXTURES_SETUP tv_wine_template TI
 # tests made elsewhere, e.g. gtest_discover_tests(... PROPERTIES ${TV_WINE_TEST_PROPERTIES}).
 set(TV_WINE_TEST_PROPERTIES FIXTURES_REQUIRED tv_wine_template TIMEOUT 660)
 
-# tv_add_wine_test(NAME <name> COMMAND <target> [args...])
-# Adds a ctest test that runs the executable target under Wine.
+# tv_add_wine_test(NAME <name> COMMAND <target> [args...] [LABEL <label>])
+# Adds ctest tests that run the executable target under Wine: when the target
+# has GoogleTest suites and no arguments, one test <name> for its unit suites
+# and one <name>.<suite> for each end-to-end suite; else one test labelled
+# LABEL (default unit).
+include(${CMAKE_CURRENT_LIST_DIR}/TestSuites.cmake)
 function(tv_add_wine_test)
-    cmake_parse_arguments(PARSE_ARGV 0 ARG "" "NAME" "COMMAND")
+    cmake_parse_arguments(PARSE_ARGV 0 ARG "" "NAME;LABEL" "COMMAND")
     if(NOT ARG_NAME OR NOT ARG_COMMAND)
         message(FATAL_ERROR "tv_add_wine_test: NAME and COMMAND are required")
     endif()
@@ -59,8 +63,19 @@ function(tv_add_wine_test)
     if(NOT TARGET ${target})
         message(FATAL_ERROR "tv_add_wine_test(${ARG_NAME}): ${target} is not a target")
     endif()
-    add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND})
-    set_tests_properties(${ARG_NAME} PROPERTIES ${TV_WINE_TEST_PROPERTIES})
+    list(LENGTH ARG_COMMAND words)
+    set(count 0)
+    if(words EQUAL 1)
+        tv_add_gtest_suites(NAME ${ARG_NAME} TARGET ${target} JOIN_UNIT RESULT count
+                            PROPERTIES ${TV_WINE_TEST_PROPERTIES})
+    endif()
+    if(count EQUAL 0)
+        if(NOT ARG_LABEL)
+            set(ARG_LABEL unit)
+        endif()
+        add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND})
+        set_tests_properties(${ARG_NAME} PROPERTIES LABELS ${ARG_LABEL} ${TV_WINE_TEST_PROPERTIES})
+    endif()
 endfunction()
 
 # tv_add_wine_script_test(NAME <name> SCRIPT <file> [DESKTOP <WxH>] [ARGS <args>...])
@@ -79,5 +94,5 @@ function(tv_add_wine_script_test)
     add_test(NAME ${ARG_NAME}
              COMMAND ${TV_WINERUN} --template ${TV_WINE_TEMPLATE} --keepalive ${TV_KEEPALIVE_EXE} --unix ${desktop}
                      -- ${ARG_SCRIPT} ${ARG_ARGS})
-    set_tests_properties(${ARG_NAME} PROPERTIES ${TV_WINE_TEST_PROPERTIES})
+    set_tests_properties(${ARG_NAME} PROPERTIES LABELS e2e ${TV_WINE_TEST_PROPERTIES})
 endfunction()
