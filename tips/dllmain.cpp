@@ -46,13 +46,41 @@ static tagTIPS_PRIVATEDATA* GetPrivateData(HWND hwnd)
     return (tagTIPS_PRIVATEDATA*)GetWindowLongPtrA(hwnd, DWLP_USER);
 }
 
-static void CreateControl(HWND hwnd, HINSTANCE instance, const char* className, const char* text, DWORD style,
+static HWND CreateControl(HWND hwnd, HINSTANCE instance, const char* className, const char* text, DWORD style,
                           int x, int y, int cx, int cy, int id)
 {
     HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, y, cx, cy,
                                    hwnd, (HMENU)(INT_PTR)id, instance, nullptr);
     if (control)
         SetWindowFont(control, GetStockObject(DEFAULT_GUI_FONT), FALSE);
+    return control;
+}
+
+// Where the default GUI font is wider than the check box was laid out for,
+// the box grows so that its text is not cut (there is room up to the
+// buttons).
+static void FitCheckBox(HWND box)
+{
+    char text[64];
+    HDC hdc = GetDC(box);
+    if (!hdc || !GetWindowTextA(box, text, sizeof(text)))
+    {
+        if (hdc)
+            ReleaseDC(box, hdc);
+        return;
+    }
+    HGDIOBJ old = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+    RECT rc = {0, 0, 0, 0};
+    DrawTextA(hdc, text, -1, &rc, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(hdc, old);
+    ReleaseDC(box, hdc);
+    // The box itself, the gap after it and a little air.
+    int needed = rc.right + GetSystemMetrics(SM_CXMENUCHECK) + 8;
+    RECT now;
+    GetWindowRect(box, &now);
+    if (needed > now.right - now.left)
+        SetWindowPos(box, nullptr, 0, 0, needed < 300 ? needed : 300, now.bottom - now.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 static BOOL _mh_TVTipDll_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
@@ -65,8 +93,8 @@ static BOOL _mh_TVTipDll_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
     HINSTANCE instance = pd->data->hInstance;
     CreateControl(hwnd, instance, "BUTTON", "&Next Tip", BS_PUSHBUTTON, 320, 6, 90, 24, IDC_TIPS_NEXT);
     CreateControl(hwnd, instance, "BUTTON", "&Previous Tip", BS_PUSHBUTTON, 320, 36, 90, 24, IDC_TIPS_PREV);
-    CreateControl(hwnd, instance, "BUTTON", "Don't &show tips at startup.", BS_AUTOCHECKBOX, 6, 265, 150, 20,
-                  IDC_TIPS_SHOWTIPS);
+    FitCheckBox(CreateControl(hwnd, instance, "BUTTON", "Don't &show tips at startup.", BS_AUTOCHECKBOX, 6, 265,
+                              150, 20, IDC_TIPS_SHOWTIPS));
     CreateControl(hwnd, instance, "BUTTON", "&Close", BS_PUSHBUTTON, 320, 244, 90, 24, IDC_TIPS_CLOSE);
 
     if (!pd->data->setName || !pd->tips.OpenSet(pd->data->setName))

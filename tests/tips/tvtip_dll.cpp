@@ -219,6 +219,17 @@ TEST_F(TipsDialog, ShowsItsTextsPictureHeadingAndTip)
     EXPECT_EQ("&Previous Tip", Text(102));
     EXPECT_EQ("Don't &show tips at startup.", Text(103));
     EXPECT_EQ("&Close", Text(100));
+    // The check box's text is not cut where the font is wider than usual.
+    HWND box = GetDlgItem(m_dialog, 103);
+    HDC hdc = GetDC(box);
+    HGDIOBJ old = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+    SIZE text;
+    GetTextExtentPoint32A(hdc, "Don't show tips at startup.", 27, &text);
+    SelectObject(hdc, old);
+    ReleaseDC(box, hdc);
+    RECT rc;
+    GetClientRect(box, &rc);
+    EXPECT_GE(rc.right, text.cx + GetSystemMetrics(SM_CXMENUCHECK));
 
     wintest::Pixels all = wintest::PrintedClient(m_dialog);
     RECT strip = {8, 8, 56, 264}, line = {64, 47, 304, 50}, heading = {64, 16, 304, 42};
