@@ -47,8 +47,8 @@ bool CDlgTemplate::PutText(const char* text)
     return true;
 }
 
-bool CDlgTemplate::Begin(DWORD style, DWORD exStyle, short x, short y, short cx, short cy, const char* className,
-                         const char* title, WORD pointSize, const char* face)
+bool CDlgTemplate::Begin(DWORD style, DWORD exStyle, short x, short y, short cx, short cy,
+                         const char* className, const char* title, WORD pointSize, const char* face)
 {
     m_used = 0;
     m_ok = m_buffer && ((UINT_PTR)m_buffer & 3) == 0;

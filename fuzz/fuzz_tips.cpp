@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         __builtin_trap();
     if (tips.GetSetCount() == 0)
     {
-        if (tips.OpenFirstSet() || tips.GetRandomTip()[0] || strcmp(tips.GetRegPath(), "\\Software\\Tarvin Tips"))
+        if (tips.OpenFirstSet() || tips.GetRandomTip()[0] ||
+            strcmp(tips.GetRegPath(), "\\Software\\Tarvin Tips"))
             __builtin_trap();
         return 0;
     }
@@ -35,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (unsigned i = 0; i < tips.GetSetCount() && i < 200; i++)
     {
         CTips::CTipSet* set = tips.GetSet(i);
-        if (!set || strlen(set->GetName()) >= CTips::NAME_SIZE || strlen(set->GetRegPath()) >= CTips::PATH_SIZE)
+        if (!set || strlen(set->GetName()) >= CTips::NAME_SIZE ||
+            strlen(set->GetRegPath()) >= CTips::PATH_SIZE)
             __builtin_trap();
         if (tips.OpenSet(set->GetName()) != 1)
             __builtin_trap();

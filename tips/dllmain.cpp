@@ -49,8 +49,8 @@ static tagTIPS_PRIVATEDATA* GetPrivateData(HWND hwnd)
 static HWND CreateControl(HWND hwnd, HINSTANCE instance, const char* className, const char* text, DWORD style,
                           int x, int y, int cx, int cy, int id)
 {
-    HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, y, cx, cy,
-                                   hwnd, (HMENU)(INT_PTR)id, instance, nullptr);
+    HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, y, cx,
+                                   cy, hwnd, (HMENU)(INT_PTR)id, instance, nullptr);
     if (control)
         SetWindowFont(control, GetStockObject(DEFAULT_GUI_FONT), FALSE);
     return control;
@@ -93,8 +93,8 @@ static BOOL _mh_TVTipDll_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
     HINSTANCE instance = pd->data->hInstance;
     CreateControl(hwnd, instance, "BUTTON", "&Next Tip", BS_PUSHBUTTON, 320, 6, 90, 24, IDC_TIPS_NEXT);
     CreateControl(hwnd, instance, "BUTTON", "&Previous Tip", BS_PUSHBUTTON, 320, 36, 90, 24, IDC_TIPS_PREV);
-    FitCheckBox(CreateControl(hwnd, instance, "BUTTON", "Don't &show tips at startup.", BS_AUTOCHECKBOX, 6, 265,
-                              150, 20, IDC_TIPS_SHOWTIPS));
+    FitCheckBox(CreateControl(hwnd, instance, "BUTTON", "Don't &show tips at startup.", BS_AUTOCHECKBOX, 6,
+                              265, 150, 20, IDC_TIPS_SHOWTIPS));
     CreateControl(hwnd, instance, "BUTTON", "&Close", BS_PUSHBUTTON, 320, 244, 90, 24, IDC_TIPS_CLOSE);
 
     if (!pd->data->setName || !pd->tips.OpenSet(pd->data->setName))
@@ -257,9 +257,9 @@ static INT_PTR CALLBACK _mh_TVTipDll_DlgProc(HWND hwnd, UINT uMsg, WPARAM wParam
         case WM_PRINTCLIENT: // a picture of the dialog, for instance for PrintWindow
             PaintTip(hwnd, (HDC)wParam);
             return TRUE;
-        HANDLE_DLGMSG(hwnd, WM_COMMAND, _mh_TVTipDll_OnCommand);
-        HANDLE_DLGMSG(hwnd, WM_CLOSE, _mh_TVTipDll_OnClose);
-        HANDLE_DLGMSG(hwnd, WM_DESTROY, _mh_TVTipDll_OnDestroy);
+            HANDLE_DLGMSG(hwnd, WM_COMMAND, _mh_TVTipDll_OnCommand);
+            HANDLE_DLGMSG(hwnd, WM_CLOSE, _mh_TVTipDll_OnClose);
+            HANDLE_DLGMSG(hwnd, WM_DESTROY, _mh_TVTipDll_OnDestroy);
     }
     return FALSE;
 }
@@ -308,8 +308,8 @@ TVTIP_EXTERN TVTIP_API int __cdecl ShowTips(TIPS_DATA* data)
     if (data->pictureFile)
         pd->picture = (HBITMAP)LoadImageA(nullptr, data->pictureFile, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
 
-    int result = (int)DialogBoxIndirectParamA(data->hInstance, tmpl.Get(), data->hwndOwner, _mh_TVTipDll_DlgProc,
-                                              (LPARAM)pd);
+    int result = (int)DialogBoxIndirectParamA(data->hInstance, tmpl.Get(), data->hwndOwner,
+                                              _mh_TVTipDll_DlgProc, (LPARAM)pd);
 
     if (pd->picture)
         DeleteObject(pd->picture);

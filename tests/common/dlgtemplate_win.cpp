@@ -14,8 +14,8 @@ bool Build(CDlgTemplate& t)
 {
     t.Begin(WS_POPUP | DS_SETFONT, 0, 10, 10, 120, 60, nullptr, "Built in code", 8, "MS Shell Dlg");
     t.AddControl(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 5, 5, 50, 14, IDOK, "BUTTON", "&OK");
-    return t.AddControl(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 5, 25, 100, 12, 1001, "EDIT",
-                        "some text");
+    return t.AddControl(WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 5, 25, 100, 12, 1001,
+                        "EDIT", "some text");
 }
 
 TEST(DlgTemplate, BuildsAWorkingDialogAndReportsABufferTooSmall)
@@ -24,8 +24,9 @@ TEST(DlgTemplate, BuildsAWorkingDialogAndReportsABufferTooSmall)
     CDlgTemplate full(buffer, sizeof(buffer));
     ASSERT_TRUE(Build(full));
     const size_t needed = full.GetSize();
-    HWND dlg = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), full.Get(), nullptr,
-                                          [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    HWND dlg = CreateDialogIndirectParamA(
+        GetModuleHandleA(nullptr), full.Get(), nullptr,
+        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     ASSERT_TRUE(dlg);
     char text[64];
     GetWindowTextA(dlg, text, sizeof(text));

@@ -1,6 +1,5 @@
 // The tips file and the collection: loading, set selection, and handing out
 // tips in order and at random.
-#include <set>
 #include <string>
 #include <vector>
 
@@ -35,7 +34,8 @@ class TipsFile : public ::testing::Test
 
 TEST_F(TipsFile, LoadResultsForDamagedAndForeignFiles)
 {
-    const std::string set = "<tipset name=\"A\" regpath=\"Software\\A\">\r\n<tip text=\"one\" />\r\n</tipset>\r\n";
+    const std::string set =
+        "<tipset name=\"A\" regpath=\"Software\\A\">\r\n<tip text=\"one\" />\r\n</tipset>\r\n";
     struct Case
     {
         const char* what;
@@ -67,11 +67,12 @@ TEST_F(TipsFile, LoadResultsForDamagedAndForeignFiles)
 
 TEST_F(TipsFile, SelectsSetsByNameAndKeepsTheLastOnAMiss)
 {
-    ASSERT_EQ(0, Load(kHeader +
-                      "<tipset name=\"Tarvin Editor\" regpath=\"Software\\Norvale\\Tarvin 2\\Editor\">\r\n"
-                      "<tip text=\"e1\" />\r\n</tipset>\r\n"
-                      "<TIPSET name=\"Tarvin Scheduler\" regpath=\"Software\\Norvale\\Tarvin 2\\Scheduler\">\r\n"
-                      "<Tip text=\"s1\" />\r\n</TipSet>\r\n"));
+    ASSERT_EQ(0,
+              Load(kHeader +
+                   "<tipset name=\"Tarvin Editor\" regpath=\"Software\\Norvale\\Tarvin 2\\Editor\">\r\n"
+                   "<tip text=\"e1\" />\r\n</tipset>\r\n"
+                   "<TIPSET name=\"Tarvin Scheduler\" regpath=\"Software\\Norvale\\Tarvin 2\\Scheduler\">\r\n"
+                   "<Tip text=\"s1\" />\r\n</TipSet>\r\n"));
     EXPECT_STREQ("\\Software\\Tarvin Tips", m_tips.GetRegPath()) << "nothing selected yet";
     EXPECT_STREQ("", m_tips.GetNextTip());
 
@@ -86,25 +87,23 @@ TEST_F(TipsFile, SelectsSetsByNameAndKeepsTheLastOnAMiss)
 
 TEST_F(TipsFile, NextAndPreviousWrapAndRandomPicksFromTheSet)
 {
-    ASSERT_EQ(0, Load(kHeader + "<tipset name=\"three\" regpath=\"k\">\r\n<tip text=\"a\" />\r\n"
-                                "<tip text=\"b\" />\r\n<tip text=\"c\" />\r\n</tipset>\r\n"
-                                "<tipset name=\"one\" regpath=\"k\">\r\n<tip text=\"only\" />\r\n</tipset>\r\n"
-                                "<tipset name=\"none\" regpath=\"k\">\r\n</tipset>\r\n"));
+    ASSERT_EQ(0,
+              Load(kHeader + "<tipset name=\"three\" regpath=\"k\">\r\n<tip text=\"a\" />\r\n"
+                             "<tip text=\"b\" />\r\n<tip text=\"c\" />\r\n</tipset>\r\n"
+                             "<tipset name=\"one\" regpath=\"k\">\r\n<tip text=\"only\" />\r\n</tipset>\r\n"
+                             "<tipset name=\"none\" regpath=\"k\">\r\n</tipset>\r\n"));
     ASSERT_EQ(1, m_tips.OpenSet("three"));
     EXPECT_EQ((std::vector<std::string>{"b", "c", "a", "b"}), Walk(4));
     EXPECT_EQ((std::vector<std::string>{"a", "c", "b", "a", "c"}), Walk(5, false));
 
     // A random tip becomes the current one: Next goes on from it.
-    std::set<std::string> seen;
     const std::string order = "abca";
     for (int i = 0; i < 20; i++)
     {
         std::string tip = m_tips.GetRandomTip();
         ASSERT_EQ(1u, tip.size());
-        seen.insert(tip);
         EXPECT_EQ(std::string(1, order[order.find(tip) + 1]), m_tips.GetNextTip());
     }
-    EXPECT_LE(seen.size(), 3u);
 
     ASSERT_EQ(1, m_tips.OpenSet("one"));
     EXPECT_EQ((std::vector<std::string>{"only", "only"}), Walk(2));
@@ -121,17 +120,19 @@ TEST_F(TipsFile, TextsBreakLinesAndAreCutToTheirFields)
     const std::string longName(40, 'n');
     const std::string longPath(280, 'p');
     const std::string longText(300, 't');
-    ASSERT_EQ(0, Load(kHeader + "<tipset name=\"\" regpath=\"" + longPath + "\">\r\n</tipset>\r\n\r\n" +
-                      "<tipset name=\"" + longName + "\" regpath=\"k\">\r\n" +
-                      "<tip text=\"first line\\nsecond line\" />\n" + "<tip text=\"" + longText + "\" />\r\n" +
-                      "<tip note=\"no text\" />\r\n" + "<unknown text=\"skipped\" />\r\n" + "<tip text=\"" +
-                      std::string(400, 'x') + "\" />\r\n" + "<tip text=\"after the long line\" />\r\n"));
+    ASSERT_EQ(0,
+              Load(kHeader + "<tipset name=\"\" regpath=\"" + longPath + "\">\r\n</tipset>\r\n\r\n" +
+                   "<tipset name=\"" + longName + "\" regpath=\"k\">\r\n" +
+                   "<tip text=\"first line\\nsecond line\" />\n" + "<tip text=\"" + longText + "\" />\r\n" +
+                   "<tip note=\"no text\" />\r\n" + "<unknown text=\"skipped\" />\r\n" + "<tip text=\"" +
+                   std::string(400, 'x') + "\" />\r\n" + "<tip text=\"after the long line\" />\r\n"));
     ASSERT_EQ(1, m_tips.OpenSet(""));
     EXPECT_EQ(longPath.substr(0, 259), m_tips.GetRegPath());
     ASSERT_EQ(1, m_tips.OpenSet(longName.substr(0, 31).c_str()));
     // The line over the reader's limit has lost its closing quote: it holds no tip.
-    EXPECT_EQ((std::vector<std::string>{longText.substr(0, 255), "after the long line", "first line\nsecond line"}),
-              Walk(3));
+    EXPECT_EQ(
+        (std::vector<std::string>{longText.substr(0, 255), "after the long line", "first line\nsecond line"}),
+        Walk(3));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
-// tvtip.dll as the editors use it: its exports, the dialog's texts, picture,
-// Next and Previous, the "Show Tips" check box, and a missing or damaged
-// tips file. The modal dialog runs on a second thread; this one drives it.
+// tvtip.dll as the editors use it: its exports, the shipped content, the
+// dialog's texts, picture, Next and Previous, the "Show Tips" check box, and
+// a missing or damaged tips file. The modal dialog runs on a second thread;
+// this one drives it.
 #include <windows.h>
 
 #include <atomic>
@@ -21,25 +22,7 @@ const char kClass[] = "_mh_TVTIPS_CLS__";
 const char kKeyA[] = "Software\\Norvale\\Tarvin 2\\Tips Test A";
 const char kKeyB[] = "Software\\Norvale\\Tarvin 2\\Tips Test B";
 const COLORREF kStrip = RGB(30, 160, 90);
-
-std::string TipsFile(const char* tipsOfB)
-{
-    return std::string("<?TarvinTips version=\"1.0\"?>\r\n") + "<tipset name=\"A\" regpath=\"" + kKeyA +
-           "\">\r\n<tip text=\"Only tip of A\" />\r\n</tipset>\r\n<tipset name=\"B\" regpath=\"" + kKeyB + "\">\r\n" +
-           tipsOfB + "</tipset>\r\n";
-}
-
-// A 48 x 256 bitmap file of one colour.
-void WritePicture(const std::string& path, COLORREF colour)
-{
-    std::string pixels;
-    for (int i = 0; i < 48 * 256; i++)
-        pixels += std::string{(char)GetBValue(colour), (char)GetGValue(colour), (char)GetRValue(colour)};
-    BITMAPINFOHEADER bih = {sizeof(bih), 48, 256, 1, 24, BI_RGB, (DWORD)pixels.size(), 0, 0, 0, 0};
-    BITMAPFILEHEADER bfh = {0x4D42, (DWORD)(sizeof(bfh) + sizeof(bih) + pixels.size()), 0, 0,
-                            sizeof(bfh) + sizeof(bih)};
-    WriteBytes(path, std::string((char*)&bfh, sizeof(bfh)) + std::string((char*)&bih, sizeof(bih)) + pixels);
-}
+const RECT kStripRect = {8, 8, 56, 264};
 
 class TipsDialog : public ::testing::Test
 {
@@ -50,88 +33,96 @@ class TipsDialog : public ::testing::Test
         ASSERT_EQ(1, registered);
         m_registry.Save(kKeyA, "Show Tips");
         m_registry.Save(kKeyB, "Show Tips");
-        m_file = m_dir.Path("tvdt.sys");
-        m_picture = m_dir.Path("tvtip.sys");
-        WriteBytes(m_file, TipsFile("<tip text=\"one\" />\r\n<tip text=\"two two\" />\r\n"
-                                    "<tip text=\"three three three\\nand a second line\" />\r\n"));
-        WritePicture(m_picture, kStrip);
+        WriteBytes(m_file,
+                   std::string("<?TarvinTips version=\"1.0\"?>\r\n<tipset name=\"A\" regpath=\"") + kKeyA +
+                       "\">\r\n<tip text=\"Only tip of A\" />\r\n</tipset>\r\n<tipset name=\"B\" regpath=\"" +
+                       kKeyB + "\">\r\n<tip text=\"one\" />\r\n<tip text=\"two two\" />\r\n" +
+                       "<tip text=\"three three\\nand a second line\" />\r\n</tipset>\r\n");
+        // A 48 x 256 bitmap file of one colour.
+        std::string pixels;
+        for (int i = 0; i < 48 * 256; i++)
+            pixels += {(char)GetBValue(kStrip), (char)GetGValue(kStrip), (char)GetRValue(kStrip)};
+        BITMAPFILEHEADER bfh = {0x4D42, (DWORD)(54 + pixels.size()), 0, 0, 54};
+        BITMAPINFOHEADER bih = {sizeof(bih), 48, 256, 1, 24, BI_RGB, (DWORD)pixels.size(), 0, 0, 0, 0};
+        WriteBytes(m_picture, std::string((char*)&bfh, 14) + std::string((char*)&bih, 40) + pixels);
     }
     void TearDown() override
     {
+        if (m_dialog)
+            PostMessageA(m_dialog, WM_CLOSE, 0, 0);
         if (m_thread.joinable())
-        {
-            if (m_dialog)
-                PostMessageA(m_dialog, WM_CLOSE, 0, 0);
             m_thread.join();
-        }
     }
 
-    // Shows the dialog on its own thread and waits until it is up.
+    // Shows the dialog on its own thread; the dialog once it answers.
     HWND Open(const char* set, const char* title = nullptr)
     {
-        m_set = set ? set : "";
-        m_data = {nullptr, GetModuleHandleA(nullptr), title, m_file.c_str(), set ? m_set.c_str() : nullptr,
-                  m_picture.c_str()};
+        m_data = {nullptr, GetModuleHandleA(nullptr), title, m_file.c_str(), set, m_picture.c_str()};
         m_thread = std::thread([this] { m_result = ShowTips(&m_data); });
-        wintest::PumpUntil([&] { return (m_dialog = wintest::FindTop(GetCurrentProcessId(), kClass, nullptr, false)); });
+        wintest::PumpUntil(
+            [&] { return (m_dialog = wintest::FindTop(GetCurrentProcessId(), kClass, 0, false)); });
         DWORD_PTR answer;
         if (m_dialog)
             SendMessageTimeoutA(m_dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
         return m_dialog;
     }
-    int Result()
+    int Close(bool button)
     {
+        if (button)
+            Click(100);
+        else
+            PostMessageA(m_dialog, WM_CLOSE, 0, 0);
         m_thread.join();
+        m_dialog = nullptr;
         return m_result;
-    }
-    std::string Text(int id)
-    {
-        char text[128] = "<none>";
-        HWND control = GetDlgItem(m_dialog, id);
-        if (control)
-            GetWindowTextA(control, text, sizeof(text));
-        return text;
     }
     void Click(int id)
     {
         SendMessageA(GetDlgItem(m_dialog, id), BM_CLICK, 0, 0);
     }
-    DWORD ShowTipsValue(const char* key)
-    {
-        DWORD value = 99, size = sizeof(value);
-        RegGetValueA(HKEY_CURRENT_USER, key, "Show Tips", RRF_RT_REG_DWORD, nullptr, &value, &size);
-        return value;
-    }
     // The tip's part of the dialog as painted.
-    wintest::Pixels TipArea()
+    std::vector<DWORD> TipArea()
     {
         wintest::Pixels all = wintest::PrintedClient(m_dialog);
-        wintest::Pixels tip;
-        tip.width = 240;
-        tip.height = 194;
+        std::vector<DWORD> tip;
         for (int y = 66; y < 260; y++)
-            for (int x = 64; x < 304; x++)
-                tip.bits.push_back(all.bits[(size_t)y * all.width + x]);
+            tip.insert(tip.end(), &all.bits[(size_t)y * all.width + 64],
+                       &all.bits[(size_t)y * all.width + 304]);
         return tip;
     }
 
     wintest::RegRestorer m_registry;
     ScratchDir m_dir;
-    std::string m_file, m_picture, m_set;
+    std::string m_file = m_dir.Path("tvdt.sys"), m_picture = m_dir.Path("tvtip.sys");
     TIPS_DATA m_data = {};
     std::thread m_thread;
     std::atomic<int> m_result{-100};
     HWND m_dialog = nullptr;
 };
 
+std::string TextOf(HWND hwnd)
+{
+    char text[128] = "<none>";
+    if (hwnd)
+        GetWindowTextA(hwnd, text, sizeof(text));
+    return text;
+}
+
+DWORD ShowTipsValue(const char* key)
+{
+    DWORD value = 99, size = sizeof(value);
+    RegGetValueA(HKEY_CURRENT_USER, key, "Show Tips", RRF_RT_REG_DWORD, nullptr, &value, &size);
+    return value;
+}
+
 TEST(TipsLibrary, ExportsExactlyInitTipsAndShowTips)
 {
     BYTE* base = (BYTE*)GetModuleHandleA("tvtip.dll");
     ASSERT_TRUE(base);
     IMAGE_NT_HEADERS* nt = (IMAGE_NT_HEADERS*)(base + ((IMAGE_DOS_HEADER*)base)->e_lfanew);
-    IMAGE_DATA_DIRECTORY dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-    ASSERT_NE(0u, dir.VirtualAddress);
-    IMAGE_EXPORT_DIRECTORY* exports = (IMAGE_EXPORT_DIRECTORY*)(base + dir.VirtualAddress);
+    DWORD rva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT].VirtualAddress;
+    ASSERT_NE(0u, rva);
+    IMAGE_EXPORT_DIRECTORY* exports = (IMAGE_EXPORT_DIRECTORY*)(base + rva);
     std::vector<std::string> names;
     for (DWORD i = 0; i < exports->NumberOfNames; i++)
         names.push_back((char*)(base + ((DWORD*)(base + exports->AddressOfNames))[i]));
@@ -147,41 +138,23 @@ TEST(TipsLibrary, ShippedTipsHaveASetForEachEditorAndThePictureLoads)
     for (unsigned i = 0; i < tips.GetSetCount(); i++)
         sets[tips.GetSet(i)->GetName()] = {tips.GetSet(i)->GetRegPath(), tips.GetSet(i)->GetTips().GetSize()};
     EXPECT_EQ(3u, sets.size());
-    for (const char* program : {"Editor", "Menu Editor", "Scheduler"})
+    for (std::string program : {"Editor", "Menu Editor", "Scheduler"})
     {
-        SCOPED_TRACE(program);
-        auto set = sets.find(std::string("Tarvin ") + program);
-        ASSERT_NE(sets.end(), set);
-        EXPECT_EQ(std::string("Software\\Norvale\\Tarvin 2\\") + program, set->second.first);
-        EXPECT_GE(set->second.second, 8u);
+        auto set = sets.find("Tarvin " + program);
+        ASSERT_NE(sets.end(), set) << program;
+        EXPECT_EQ("Software\\Norvale\\Tarvin 2\\" + program, set->second.first);
+        EXPECT_GE(set->second.second, 8u) << program;
     }
-    HBITMAP picture = (HBITMAP)LoadImageA(nullptr, (wintest::ProgramDir() + "tvtip.sys").c_str(), IMAGE_BITMAP, 0,
-                                          0, LR_LOADFROMFILE);
-    ASSERT_TRUE(picture);
-    BITMAP bm;
-    GetObjectA(picture, sizeof(bm), &bm);
-    EXPECT_EQ(48, bm.bmWidth);
-    EXPECT_EQ(256, bm.bmHeight);
+    HBITMAP picture = (HBITMAP)LoadImageA(nullptr, (wintest::ProgramDir() + "tvtip.sys").c_str(),
+                                          IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+    BITMAP bm = {};
+    EXPECT_TRUE(picture && GetObjectA(picture, sizeof(bm), &bm) && bm.bmWidth == 48 && bm.bmHeight == 256);
     DeleteObject(picture);
 }
 
-// Nothing at all appears for a file the dialog cannot use, and ShowTips
-// comes back at once with 2.
+// ShowTips comes back at once with 2, and no window ever shows.
 TEST_F(TipsDialog, MissingOrDamagedTipsFileShowsNothing)
 {
-    struct Case
-    {
-        const char* what;
-        const char* bytes; // null: no file
-    } cases[] = {
-        {"missing", nullptr},
-        {"empty", ""},
-        {"not a tips file", "MZ\x90\x00binary"},
-        {"version 2", "<?TarvinTips version=\"2.0\"?>\r\n<tipset name=\"A\" regpath=\"k\">\r\n"},
-        {"no version", "<?TarvinTips?>\r\n"},
-        {"tip outside a set", "<?TarvinTips version=\"1.0\"?>\r\n<tip text=\"lost\" />\r\n"},
-        {"header only", "<?TarvinTips version=\"1.0\"?>\r\n"},
-    };
     static int shown;
     HHOOK hook = SetWindowsHookExA(
         WH_CALLWNDPROC,
@@ -189,20 +162,20 @@ TEST_F(TipsDialog, MissingOrDamagedTipsFileShowsNothing)
             CWPSTRUCT* msg = (CWPSTRUCT*)lParam;
             char name[64] = "";
             GetClassNameA(msg->hwnd, name, sizeof(name));
-            if (msg->message == WM_SHOWWINDOW && msg->wParam && strcmp(name, kClass) == 0)
-                shown++;
+            shown += msg->message == WM_SHOWWINDOW && msg->wParam && strcmp(name, kClass) == 0;
             return CallNextHookEx(nullptr, code, wParam, lParam);
         },
         nullptr, GetCurrentThreadId());
-    for (const Case& c : cases)
+    for (const char* bytes :
+         {(const char*)nullptr, "", "MZ\x90\x01 binary", "<?TarvinTips version=\"2\"?>\r\n",
+          "<?TarvinTips version=\"1\"?>\r\n<tip text=\"outside\" />\r\n", "<?TarvinTips version=\"1\"?>\r\n"})
     {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(bytes ? bytes : "(no file)");
         DeleteFileA(m_file.c_str());
-        if (c.bytes)
-            WriteBytes(m_file, c.bytes);
+        if (bytes)
+            WriteBytes(m_file, bytes);
         shown = 0;
-        TIPS_DATA data = {nullptr, GetModuleHandleA(nullptr), "Tip of the Day", m_file.c_str(), "A",
-                          m_picture.c_str()};
+        TIPS_DATA data = {nullptr, GetModuleHandleA(nullptr), "Tip", m_file.c_str(), "A", m_picture.c_str()};
         EXPECT_EQ(2, ShowTips(&data));
         EXPECT_EQ(0, shown);
     }
@@ -212,13 +185,11 @@ TEST_F(TipsDialog, MissingOrDamagedTipsFileShowsNothing)
 TEST_F(TipsDialog, ShowsItsTextsPictureHeadingAndTip)
 {
     ASSERT_TRUE(Open("B"));
-    char title[64];
-    GetWindowTextA(m_dialog, title, sizeof(title));
-    EXPECT_STREQ("Tarvin Tips DLLVERSION 1.01", title);
-    EXPECT_EQ("&Next Tip", Text(101));
-    EXPECT_EQ("&Previous Tip", Text(102));
-    EXPECT_EQ("Don't &show tips at startup.", Text(103));
-    EXPECT_EQ("&Close", Text(100));
+    EXPECT_EQ("Tarvin Tips DLLVERSION 1.01", TextOf(m_dialog));
+    EXPECT_EQ("&Next Tip", TextOf(GetDlgItem(m_dialog, 101)));
+    EXPECT_EQ("&Previous Tip", TextOf(GetDlgItem(m_dialog, 102)));
+    EXPECT_EQ("Don't &show tips at startup.", TextOf(GetDlgItem(m_dialog, 103)));
+    EXPECT_EQ("&Close", TextOf(GetDlgItem(m_dialog, 100)));
     // The check box's text is not cut where the font is wider than usual.
     HWND box = GetDlgItem(m_dialog, 103);
     HDC hdc = GetDC(box);
@@ -232,32 +203,24 @@ TEST_F(TipsDialog, ShowsItsTextsPictureHeadingAndTip)
     EXPECT_GE(rc.right, text.cx + GetSystemMetrics(SM_CXMENUCHECK));
 
     wintest::Pixels all = wintest::PrintedClient(m_dialog);
-    RECT strip = {8, 8, 56, 264}, line = {64, 47, 304, 50}, heading = {64, 16, 304, 42};
-    EXPECT_EQ(48 * 256, all.Count(strip, kStrip));
-    EXPECT_GE(all.Count(line, RGB(12, 12, 212)), 2 * 240);
-    EXPECT_GT(all.Count(heading, RGB(12, 12, 212)), 50) << "the heading in its colour";
-    wintest::Pixels tip = TipArea();
-    RECT whole = {0, 0, tip.width, tip.height};
-    EXPECT_LT(tip.Count(whole, RGB(255, 255, 255)), tip.width * tip.height) << "a tip is written";
-
-    Click(100);
-    EXPECT_EQ(1, Result());
-    m_dialog = nullptr;
+    EXPECT_EQ(48 * 256, all.Count(kStripRect, kStrip));
+    EXPECT_GE(all.Count({64, 47, 304, 50}, RGB(12, 12, 212)), 2 * 240) << "the line under the heading";
+    EXPECT_GT(all.Count({64, 16, 304, 42}, RGB(12, 12, 212)), 50) << "the heading in its colour";
+    EXPECT_LT(all.Count({64, 66, 304, 260}, RGB(255, 255, 255)), 240 * 194) << "a tip is written";
+    EXPECT_EQ(1, Close(true));
 
     // A title of the caller's, and no picture: the strip stays white.
     DeleteFileA(m_picture.c_str());
     ASSERT_TRUE(Open("B", "Tip of the Day"));
-    GetWindowTextA(m_dialog, title, sizeof(title));
-    EXPECT_STREQ("Tip of the Day", title);
-    EXPECT_EQ(48 * 256, wintest::PrintedClient(m_dialog).Count(strip, RGB(255, 255, 255)));
-    PostMessageA(m_dialog, WM_CLOSE, 0, 0);
-    EXPECT_EQ(0, Result());
+    EXPECT_EQ("Tip of the Day", TextOf(m_dialog));
+    EXPECT_EQ(48 * 256, wintest::PrintedClient(m_dialog).Count(kStripRect, RGB(255, 255, 255)));
+    EXPECT_EQ(0, Close(false));
 }
 
 TEST_F(TipsDialog, NextAndPreviousWrapRoundTheSet)
 {
     ASSERT_TRUE(Open("b"));
-    std::vector<wintest::Pixels> seen = {TipArea()};
+    std::vector<std::vector<DWORD>> seen = {TipArea()};
     for (int i = 0; i < 3; i++)
     {
         Click(101);
@@ -267,9 +230,8 @@ TEST_F(TipsDialog, NextAndPreviousWrapRoundTheSet)
     EXPECT_TRUE(seen[3] == seen[0]) << "the fourth Next is back at the start";
     Click(102);
     EXPECT_TRUE(TipArea() == seen[2]);
-    Click(102);
-    Click(102);
-    Click(102);
+    for (int i = 0; i < 3; i++)
+        Click(102);
     EXPECT_TRUE(TipArea() == seen[2]) << "three times Previous goes round once";
 }
 
@@ -300,9 +262,7 @@ TEST_F(TipsDialog, CheckBoxKeepsShowTipsAtTheSetsKey)
             EXPECT_EQ(checked ? 0u : 1u, ShowTipsValue(c.key));
         }
         EXPECT_EQ(99u, ShowTipsValue(c.key == kKeyA ? kKeyB : kKeyA)) << "the other set's key stays";
-        PostMessageA(m_dialog, WM_CLOSE, 0, 0);
-        EXPECT_EQ(0, Result());
-        m_dialog = nullptr;
+        EXPECT_EQ(0, Close(false));
     }
 }
 

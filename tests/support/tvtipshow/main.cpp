@@ -6,7 +6,8 @@
 #include "xmlutils.h"
 
 // The switch's value, or the fallback when it is not on the command line.
-static const char* Switch(const char* cmdLine, const char* name, char* value, unsigned size, const char* fallback)
+static const char* Switch(const char* cmdLine, const char* name, char* value, unsigned size,
+                          const char* fallback)
 {
     if (GetPropertyValue(cmdLine, name, value, size) < 0)
         StrCopy(value, size, fallback ? fallback : "");
