@@ -266,4 +266,22 @@ TEST_F(TipsDialog, CheckBoxKeepsShowTipsAtTheSetsKey)
     }
 }
 
+// A key name longer than the registry takes (255 characters): the write
+// fails, and says so.
+TEST_F(TipsDialog, AFailedRegistryWriteIsReportedWithItsCode)
+{
+    WriteBytes(m_file, "<?TarvinTips version=\"1\"?>\r\n<tipset name=\"C\" regpath=\"" +
+                           std::string(258, 'k') + "\">\r\n<tip text=\"c\" />\r\n</tipset>\r\n");
+    ASSERT_TRUE(Open("C"));
+    // Posted: the box is modal in the dialog's thread.
+    PostMessageA(GetDlgItem(m_dialog, 103), BM_CLICK, 0, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(wintest::PumpUntil([&] { return (box = wintest::FindTop(0, "#32770", "Error", false)); }));
+    EXPECT_EQ("Cannot write registry entry.\n\nThe reported error code is: 1",
+              TextOf(GetDlgItem(box, 0xFFFF)));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindow(box); }));
+    EXPECT_EQ(0, Close(false));
+}
+
 } // namespace
