@@ -97,12 +97,11 @@ static BOOL _mh_TVTipDll_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
                               265, 150, 20, IDC_TIPS_SHOWTIPS));
     CreateControl(hwnd, instance, "BUTTON", "&Close", BS_PUSHBUTTON, 320, 244, 90, 24, IDC_TIPS_CLOSE);
 
-    if (!pd->data->setName || !pd->tips.OpenSet(pd->data->setName))
-    {
-        // An unknown name leaves the last set selected; no name asks for the first.
-        if (!pd->data->setName)
-            pd->tips.OpenFirstSet();
-    }
+    // A name that no set has leaves the file's last set selected.
+    if (pd->data->setName)
+        pd->tips.OpenSet(pd->data->setName);
+    else
+        pd->tips.OpenFirstSet();
     StrCopy(pd->tip, pd->tips.GetRandomTip());
 
     unsigned long show = 1;
