@@ -46,3 +46,5 @@ bool PfDeleteFile(const char* path);
 
 void PfGetLocalTime(SYSTEMTIME* st);
 void PfGetSystemTime(SYSTEMTIME* st);
+// Milliseconds since some fixed moment, wrapping at 2^32 (the tick count).
+DWORD PfGetTickCount();

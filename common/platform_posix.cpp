@@ -96,3 +96,10 @@ void PfGetSystemTime(SYSTEMTIME* st)
     gmtime_r(&secs, &t);
     ToSystemTime(t, tv.tv_usec, st);
 }
+
+DWORD PfGetTickCount()
+{
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (DWORD)((uint64_t)ts.tv_sec * 1000u + (uint64_t)ts.tv_nsec / 1000000u);
+}

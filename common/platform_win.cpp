@@ -57,3 +57,8 @@ void PfGetSystemTime(SYSTEMTIME* st)
 {
     GetSystemTime(st);
 }
+
+DWORD PfGetTickCount()
+{
+    return GetTickCount();
+}

@@ -2,6 +2,8 @@
 #include <shlobj.h>
 
 #include "firstrun.h"
+#include "keysfile.h"
+#include "logline.h"
 #include "safesave.h"
 #include "strutils.h"
 
@@ -11,6 +13,10 @@ static const char kFirstRunValue[] = "First Run";
 static const char kFolderName[] = "Tarvin Files";
 static const char kMenuFile[] = "Tarvin.menu";
 static const char kSampleFile[] = "Sample.launch";
+static const char kLogFile[] = "Tarvin.log";
+static const char kKeysFile[] = "Tarvin Keys.keys";
+static const char* const g_logHeader = LOGFILE_HEADER;
+static const char* const g_keysHeader = KEYSFILE_HEADER;
 // Longest menu file line the readers take, plus its terminator.
 static const size_t kMenuLineSize = 1360;
 
@@ -249,9 +255,19 @@ extern "C" int __cdecl CheckFirstRunAndMenu(const tagFIRSTRUN_DATA* data)
     char folder[MAX_PATH];
     if (!GetMyTarvinFilesFolder(folder, "") || !CreateFolder(folder))
         return 1;
-    // The sample comes once: a user who deletes it does not want it back.
-    if (IsFirstRun() && TarvinFileExists(kSampleFile) != 0)
-        WriteSampleLaunchFile();
+    if (IsFirstRun())
+    {
+        // The sample comes once: a user who deletes it does not want it back.
+        if (TarvinFileExists(kSampleFile) != 0)
+            WriteSampleLaunchFile();
+        // An empty log and an empty keys file, so that a new user is not
+        // told that they are missing. Only now: one that goes missing later
+        // is news the agent must report.
+        if (TarvinFileExists(kLogFile) != 0)
+            WriteLines(kLogFile, &g_logHeader, 1);
+        if (TarvinFileExists(kKeysFile) != 0)
+            WriteLines(kKeysFile, &g_keysHeader, 1);
+    }
     if (TarvinFileExists(kMenuFile) != 0 && !WriteDefaultMenu())
         return 2;
     return 0;

@@ -910,6 +910,35 @@ TEST_F(AgentE2E, TaskbarCreatedAddsTheTrayIconAgain)
 
 namespace
 {
+// A brand-new profile: no files folder and no first run yet. The first run
+// sets up an empty log and an empty keys file, so the agent starts without a
+// single box (the splash and the wizard stay off here: they are no boxes); a
+// keys file lost after that is still reported.
+TEST_F(AgentE2E, NewProfileStartsQuietlyAndALostKeysFileIsReported)
+{
+    m_files = m_dir.Path("new user\\Tarvin Files");
+    wintest::SetRegString(kSuiteKey, "Files Folder", m_files);
+    wintest::DeleteRegValue(kSuiteKey, "First Run");
+
+    ASSERT_TRUE(Start());
+    // The channel answers only once start-up is over, and a box would hold it up.
+    EXPECT_TRUE(Request("agent:showall"));
+    HWND box = FindTop(m_pi.dwProcessId, "#32770", nullptr);
+    EXPECT_EQ(nullptr, box) << BoxText(box);
+    for (const char* name : {"Tarvin.log", "Tarvin Keys.keys", "Tarvin.menu"})
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(File(name).c_str())) << name;
+    Stop();
+
+    ASSERT_TRUE(DeleteFileA(File("Tarvin Keys.keys").c_str()));
+    ASSERT_TRUE(Start());
+    box = WaitBox("Error");
+    ASSERT_TRUE(box);
+    EXPECT_EQ("Unable to load your Tarvin Keys.", BoxText(box));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(box); }));
+    EXPECT_TRUE(Request("agent:showall"));
+}
+
 // A missing or damaged log or keys file is reported once at start-up, and the
 // agent then runs on. A request that comes while such a box is open, before
 // the channel is set up, brings no second box: its sender tries again.

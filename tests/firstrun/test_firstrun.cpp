@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "firstrun.h"
+#include "keysfile.h"
+#include "logline.h"
 #include "LaunchFile.h"
 #include "xmlutils.h"
 #include "testutil.h"
@@ -200,6 +202,14 @@ TEST_F(FirstRun, CreatesFolderMenuAndSample)
     EXPECT_EQ(0, TarvinFileExists("Tarvin.menu"));
     EXPECT_EQ(0, TarvinFileExists("Sample.launch"));
 
+    // An empty log and an empty keys file that the agent reads without a word.
+    std::vector<std::string> log = SplitCrLfLines(ReadBytes(File("Tarvin.log")));
+    ASSERT_EQ(1u, log.size());
+    EXPECT_EQ(0, ReadLogHeader(log[0].c_str()));
+    std::vector<std::string> keys = SplitCrLfLines(ReadBytes(File("Tarvin Keys.keys")));
+    ASSERT_EQ(1u, keys.size());
+    EXPECT_EQ(1, ReadKeysHeader(keys[0].c_str()));
+
     // The menu file: header, a root menu with side bar, known elements only,
     // balanced submenus closed by the last line.
     std::vector<std::string> lines = SplitCrLfLines(ReadBytes(File("Tarvin.menu")));
@@ -276,11 +286,17 @@ TEST_F(FirstRun, NeverOverwritesTheUsersFiles)
     ASSERT_TRUE(CreateDirectoryA(m_folder.c_str(), nullptr));
     const std::string menu = "<?TarvinMenu version=\"1.00\"?>\r\nnot a menu, but the user's\r\n";
     const std::string launch = "Wait \"1 ms\"";
+    const std::string log = "not a log, but the user's";
+    const std::string keys = "";
     WriteBytes(File("Tarvin.menu"), menu);
     WriteBytes(File("Sample.launch"), launch);
+    WriteBytes(File("Tarvin.log"), log);
+    WriteBytes(File("Tarvin Keys.keys"), keys);
     ASSERT_EQ(0, Check());
     EXPECT_EQ(menu, ReadBytes(File("Tarvin.menu")));
     EXPECT_EQ(launch, ReadBytes(File("Sample.launch")));
+    EXPECT_EQ(log, ReadBytes(File("Tarvin.log")));
+    EXPECT_EQ(keys, ReadBytes(File("Tarvin Keys.keys")));
 
     // A second first run over files it wrote itself changes nothing either.
     DeleteFileA(File("Tarvin.menu").c_str());
@@ -304,7 +320,7 @@ TEST_F(FirstRun, NeverOverwritesTheUsersFiles)
             files++;
     } while (FindNextFileA(find, &found));
     FindClose(find);
-    EXPECT_EQ(2, files) << "no temporary files left behind";
+    EXPECT_EQ(4, files) << "no temporary files left behind";
 }
 
 TEST_F(FirstRun, AfterTheFirstRunOnlyTheMenuComesBack)
@@ -312,14 +328,17 @@ TEST_F(FirstRun, AfterTheFirstRunOnlyTheMenuComesBack)
     ASSERT_EQ(0, Check());
     SetFirstRun(0);
     EXPECT_EQ(0, ReadFirstRunValue());
-    ASSERT_TRUE(DeleteFileA(File("Sample.launch").c_str()));
-    ASSERT_TRUE(DeleteFileA(File("Tarvin.menu").c_str()));
+    for (const char* name : {"Sample.launch", "Tarvin.menu", "Tarvin.log", "Tarvin Keys.keys"})
+        ASSERT_TRUE(DeleteFileA(File(name).c_str())) << name;
 
     // The menu editor's case: the menu file is missing after the first run.
     ASSERT_NE(0, TarvinFileExists("Tarvin.menu"));
     ASSERT_EQ(0, Check());
     EXPECT_EQ(0, TarvinFileExists("Tarvin.menu"));
     EXPECT_NE(0, TarvinFileExists("Sample.launch")) << "a deleted sample stays deleted";
+    // A log or keys file lost later is the agent's to report, not to hide.
+    EXPECT_NE(0, TarvinFileExists("Tarvin.log"));
+    EXPECT_NE(0, TarvinFileExists("Tarvin Keys.keys"));
     std::string menu = ReadBytes(File("Tarvin.menu"));
     EXPECT_EQ(std::string::npos, menu.find("Sample.launch")) << "no entry for a missing sample";
 
@@ -333,6 +352,7 @@ TEST_F(FirstRun, TarvinFileExistsIsNonzeroForMissing)
 {
     ASSERT_EQ(0, Check());
     WriteBytes(File("Tarvin.log"), "");
+    ASSERT_TRUE(DeleteFileA(File("Tarvin Keys.keys").c_str()));
     ASSERT_TRUE(CreateDirectoryA(File("Tarvin Keys.keys").c_str(), nullptr));
     struct Case
     {
