@@ -111,7 +111,8 @@ TEST(LogFileFormat, FlushWritesHeaderAndItemsThroughASafeSave)
                       "<logitem severity=\"4\" name=\"Tarvin Interpreter\" description=\"done\" "
                       "datetime=\"17 Jan 2027 03:04:05:006\" />\r\n",
                   ReadBytes(path));
-        EXPECT_FALSE(std::filesystem::exists(path + ".tv~"));
+        // The save's temporary file is gone.
+        EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.Root()), {}));
         log.Append(Item("at exit"));
     }
     // Destroying the log wrote it once more.
