@@ -257,7 +257,7 @@ TEST_F(FirstRun, CreatesFolderMenuAndSample)
         char param[1036];
         if (codes.back() == 14)
         {
-            ASSERT_EQ(1, action->GetParam(1, param));
+            ASSERT_EQ(1, action->GetParam(1, param, sizeof(param)));
             EXPECT_GT(atoi(param), 0);
             EXPECT_STREQ(" ms", param + strspn(param, "0123456789"));
         }
