@@ -28,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (file.IsEOF() || !file.IsLineTooLong())
                 break;
             line[sizeof(line) - 1] = '\0';
+            file.SkipRestOfLine();
         }
         std::vector<char> exact(line, line + strlen(line) + 1);
         tagKEY_LINE key;

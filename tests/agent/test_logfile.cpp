@@ -226,6 +226,8 @@ TEST(LogFileFormat, LineOverTheLimitIsCompletedFromItsOwnText)
     // characters inside the description, before the time.
     std::string desc(1300, 'x');
     desc.replace(1000, 8, "datetime");
+    // Past the cut, text that looks like an entry of its own.
+    desc.replace(1150, 45, "<logitem name='ghost' description='ghost' />");
     std::string longLine = "<logitem severity=\"3\" name=\"" + std::string(200, 'n') + "\" description=\"" +
                            desc + "\" datetime=\"5 Dec 2026 21:56:50:123\" />";
     ASSERT_GT(longLine.size(), 1359u);
