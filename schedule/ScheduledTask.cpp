@@ -104,56 +104,11 @@ bool IsLater(const CTime& a, const CTime& b)
     return r > 0 || (r == 0 && a.CompareTime(b) > 0);
 }
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-bool IsNameChar(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '-' || c == ':';
-}
-
-// Where attribute `name` starts on a tag line. The line is walked attribute
-// by attribute, skipping over each quoted value, so text inside another
-// value (a task called "Overtime", a target in "C:\last\") never hides the
-// attribute itself.
-const char* FindAttr(const char* line, const char* name)
-{
-    size_t nameLen = strlen(name);
-    const char* p = line;
-    while (*p)
-    {
-        if ((p != line && !IsBlank(p[-1])) || !IsNameChar(*p))
-        {
-            p++;
-            continue;
-        }
-        const char* end = p;
-        while (IsNameChar(*end))
-            end++;
-        if (end[0] != '=' || (end[1] != '"' && end[1] != '\''))
-        {
-            p = end;
-            continue;
-        }
-        if ((size_t)(end - p) == nameLen && memcmp(p, name, nameLen) == 0)
-            return p;
-        const char* close = strchr(end + 2, end[1]);
-        if (!close)
-            return nullptr;
-        p = close + 1;
-    }
-    return nullptr;
-}
-
 // The attribute's value cut to size bytes; false when the line lacks it, in
 // which case value is untouched.
 bool ReadAttr(const char* line, const char* name, char* value, unsigned size)
 {
-    const char* at = FindAttr(line, name);
-    return at && GetPropertyValue(at, name, value, size) >= 0;
+    return GetPropertyValue(line, name, value, size) >= 0;
 }
 
 int ToInt(const char* text)

@@ -272,6 +272,15 @@ TEST(ScheduleFile, ValuesAreCutAndFoundByName)
     EXPECT_EQ(std::string(259, 't'), list.GetAt(0)->GetTarget());
     EXPECT_EQ(7u, list.GetAt(0)->GetRecurrenceCount());
 
+    // Attributes written without a space between them are all found.
+    WriteBytes(dir.Path("w.dat"),
+               h + "<task name=\"a\"target=\"b\"cmdline='c'recurrences=\"4\" >\r\n" + kRule + "</task>\r\n");
+    ASSERT_EQ(1, list.Load(dir.Path("w.dat").c_str()));
+    EXPECT_STREQ("a", list.GetAt(0)->GetName());
+    EXPECT_STREQ("b", list.GetAt(0)->GetTarget());
+    EXPECT_STREQ("c", list.GetAt(0)->GetCmdLine());
+    EXPECT_EQ(4u, list.GetAt(0)->GetRecurrenceCount());
+
     // A double quote in a name ends it; the other attributes are still found.
     CSTask* quoted = new CSTask();
     quoted->SetName("say \"hi\" now");
