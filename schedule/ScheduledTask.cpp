@@ -215,11 +215,18 @@ void FormatTaskLine(const CSTask& task, char* line, size_t size)
     task.GetScheduledTime().GetString(t1, sizeof(t1));
     task.GetLastScheduledTime().GetString(t2, sizeof(t2));
     task.GetOrigScheduledTime().GetString(t3, sizeof(t3));
+    // A text with a double quote goes in single quotes; written raw it would
+    // end early and the rest would read as further attributes.
+    char name[ST_TEXT_SIZE + 3], target[ST_TEXT_SIZE + 3], dir[ST_TEXT_SIZE + 3], cmdLine[ST_TEXT_SIZE + 3];
+    QuoteValue(name, sizeof(name), task.GetName());
+    QuoteValue(target, sizeof(target), task.GetTarget());
+    QuoteValue(dir, sizeof(dir), task.GetDir());
+    QuoteValue(cmdLine, sizeof(cmdLine), task.GetCmdLine());
     StrFormat(line, size,
-              "<task name=\"%s\" target=\"%s\" workdir=\"%s\" cmdline=\"%s\" windowstate=\"%d\" "
+              "<task name=%s target=%s workdir=%s cmdline=%s windowstate=\"%d\" "
               "recurrences=\"%d\" active=\"%d\" time=\"%s\" last=\"%s\" orig=\"%s\" >",
-              task.GetName(), task.GetTarget(), task.GetDir(), task.GetCmdLine(), task.GetWindowState(),
-              (int)task.GetRecurrenceCount(), task.IsActive() ? 1 : 0, t1, t2, t3);
+              name, target, dir, cmdLine, task.GetWindowState(), (int)task.GetRecurrenceCount(),
+              task.IsActive() ? 1 : 0, t1, t2, t3);
 }
 
 void FormatRuleLine(const CSTRecRule& rule, char* line, size_t size)
@@ -618,6 +625,21 @@ int CSTask::SetAction(const char* target, const char* dir, const char* cmdLine, 
         fitted = 0;
     m_nWindowState = windowState;
     return fitted;
+}
+
+bool CSTask::IsStorable(const char** field) const
+{
+    const char* texts[] = {m_szName, m_szTarget, m_szDir, m_szCmdLine};
+    for (const char* text : texts)
+    {
+        if (!IsStorableValue(text))
+        {
+            if (field)
+                *field = text;
+            return false;
+        }
+    }
+    return true;
 }
 
 int CSTask::SetProperties(int mustRemove, int active, int mustShowOverdue)
