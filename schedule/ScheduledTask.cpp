@@ -784,7 +784,14 @@ int CSTaskList::Load(const char* path)
             return file.IsLineTooLong() || damaged ? 0 : 1;
         haveLine = false;
         if (!IsTaskStart(line))
+        {
+            // An end line with no task open: nothing of a task is on it, so
+            // none is made up (it would hold no target and be saved back),
+            // but the file is not as written and is reported as damaged.
+            if (HasTag(line, "task"))
+                damaged = true;
             continue;
+        }
 
         CSTask* task = new CSTask();
         ReadTaskLine(task, line);

@@ -238,8 +238,10 @@ TEST(ScheduleFile, DamagedFilesKeepWhatWasReadAndEveryTaskARule)
     // A missing "</task>" must not swallow the next task: both are read and
     // the damage is reported.
     ExpectLoad(__LINE__, h + TaskLine("A") + kRule + Task("B") + Task("C"), 0, "A,B,C");
-    // A stray end line starts no task.
-    ExpectLoad(__LINE__, h + "</task>\r\n" + Task("A"), 1, "A");
+    // A stray end line makes up no task and takes nothing from the next
+    // one, but the file is reported as damaged.
+    ExpectLoad(__LINE__, h + "</task>\r\n" + Task("A"), 0, "A");
+    ExpectLoad(__LINE__, h + Task("A") + "</task>\r\n" + Task("B"), 0, "A,B");
     // A line past the reader's limit ends the read.
     ExpectLoad(__LINE__, h + Task("A") + "<task name=\"" + std::string(2100, 'x') + "\" >\r\n" + Task("B"), 0,
                "A");
