@@ -47,6 +47,15 @@ bool IsSubmenu(const CMenuItem* item)
     return item && (item->GetStyle() & MENU_STYLE_SUBMENU);
 }
 
+// Submenu levels above the node: 0 for the root.
+int LevelOf(const CMenuNode* node)
+{
+    int level = 0;
+    for (const CMenuNode* p = node->GetParent(); p; p = p->GetParent())
+        level++;
+    return level;
+}
+
 // The element line of an entry; its length, or 0 when the style has no
 // element form.
 int FormatItemLine(const CMenuItem* item, char* line, size_t size)
@@ -398,6 +407,12 @@ unsigned long CMenu::InsertItem(CMenuItem* item, unsigned long id, int asChild)
     if (!parent)
     {
         Fail(MENU_ERR_ROOT);
+        return 0;
+    }
+    // A submenu deeper than the reader's stack would save but never read back.
+    if (IsSubmenu(item) && LevelOf(parent) + 1 >= MENU_STACK_SIZE)
+    {
+        Fail(MENU_ERR_INSERT);
         return 0;
     }
     bool owns = parent->GetDeleteData();

@@ -188,7 +188,9 @@ class CMenu
 
     // Links item as the last child of entry id (asChild != 0) or as the
     // sibling right after it. The model owns item from then on and gives it a
-    // new id, which is returned; 0 on failure (item stays the caller's).
+    // new id, which is returned; 0 on failure (item stays the caller's). A
+    // submenu is refused (MENU_ERR_INSERT) where it would lie deeper than
+    // MENU_STACK_SIZE - 1 levels below the root, which no file could hold.
     unsigned long InsertItem(CMenuItem* item, unsigned long id, int asChild);
     // Removes the entry and its subtree; not the root.
     bool DeleteItem(unsigned long id);

@@ -505,3 +505,34 @@ TEST_F(MenuFile, EveryTextKeepsQuotesOfEitherKind)
         }
     }
 }
+
+// The editor can build what the reader takes, and no more: a submenu 128
+// levels below the root is refused where it is inserted.
+TEST(MenuModel, RefusesASubmenuDeeperThanAFileCanHold)
+{
+    CMenu menu;
+    menu.New();
+    menu.m_pMenuTree->GetData()->SetStyle(MENU_STYLE_SUBMENU);
+    unsigned long parent = 0;
+    for (int level = 1; level <= 127; level++)
+    {
+        CMenuItem* sub = new CMenuItem(0UL);
+        sub->SetStyle(MENU_STYLE_SUBMENU);
+        parent = menu.InsertItem(sub, parent, 1);
+        ASSERT_NE(0u, parent) << level;
+    }
+    CMenuItem* tooDeep = new CMenuItem(0UL);
+    tooDeep->SetStyle(MENU_STYLE_SUBMENU);
+    EXPECT_EQ(0u, menu.InsertItem(tooDeep, parent, 1));
+    EXPECT_EQ(9, menu.GetLastError());
+    // As a sibling of the deepest submenu it fits; an entry inside it too.
+    EXPECT_NE(0u, menu.InsertItem(tooDeep, parent, 0));
+    CMenuItem* leaf = new CMenuItem(0UL);
+    leaf->SetStyle(MENU_STYLE_ITEM);
+    EXPECT_NE(0u, menu.InsertItem(leaf, parent, 1));
+
+    ScratchDir dir;
+    ASSERT_TRUE(menu.WriteFile(dir.Path("deep.menu").c_str()));
+    CMenu back;
+    EXPECT_TRUE(back.ReadFile(dir.Path("deep.menu").c_str())) << back.GetLastError();
+}
