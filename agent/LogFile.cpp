@@ -106,10 +106,11 @@ int CLogFile::Open(const char* fileName)
         {
             if (file.IsEOF() || !file.IsLineTooLong())
                 break;
-            // Cut at the limit; the rest of the line comes as the next line,
-            // which holds no item of its own.
+            // Cut at the limit; the rest of the line is skipped, so that no
+            // text of it is read as an item of its own.
             line[sizeof(line) - 1] = '\0';
             cut = true;
+            file.SkipRestOfLine();
         }
         tagLOG_LINE item;
         if (!ReadLogItemLine(line, cut, &item))

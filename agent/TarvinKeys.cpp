@@ -71,8 +71,10 @@ int CTarvinKeys::Load(const char* fileName)
         {
             if (file.IsEOF() || !file.IsLineTooLong())
                 break;
-            // Cut at the limit; the rest comes as a line of its own.
+            // Cut at the limit; the rest of the line is skipped, so that no
+            // text of it is read as a key of its own.
             line[sizeof(line) - 1] = '\0';
+            file.SkipRestOfLine();
         }
         tagKEY_LINE parsed;
         if (!ReadKeyLine(line, &parsed))

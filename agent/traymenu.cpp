@@ -1,14 +1,13 @@
 // The tray icon's menus.
 #include <windows.h>
-#include <shellapi.h>
 
 #include "traymenu.h"
 #include "init.h"
 #include "agent_res.h"
 #include "Menu.h"
+#include "MenuLaunch.h"
 #include "menuxp.h"
 #include "firstrun.h"
-#include "dirutils_win.h"
 #include "strutils.h"
 
 static HICON LoadMenuIcon(HINSTANCE instance, int id)
@@ -64,67 +63,6 @@ HMENU BuildMainMenu(HINSTANCE instance)
     return menu;
 }
 
-const char* UserMenuErrorText(int result, int retry, char* buf, size_t size)
-{
-    switch (result)
-    {
-        case 0:
-        case 8:
-            return "The operating system does not have the resources to execute this command.";
-        case 2:
-        case 3:
-            return retry ? "Cannot find the target file." : nullptr;
-        case 5:
-            return "The current user does not have access to the specified target.";
-        case 26:
-            return "There was a sharing violation with the target file.";
-        case 27:
-        case 31:
-            return "The target file association is incomplete.";
-        case 28:
-        case 29:
-        case 30:
-            return "The DDE communication failed.";
-    }
-    if (retry)
-        return nullptr;
-    StrFormat(buf, size, "Error code %d occurred while trying to execute the menu command.", result);
-    return buf;
-}
-
-static int StartTarget(const char* target, const CMenuItem* item)
-{
-    HINSTANCE rc = ShellExecuteA(nullptr, nullptr, target, item->GetCmdLine(), item->GetWorkDir(),
-                                 (int)item->GetWindowState());
-    return (int)(INT_PTR)rc;
-}
-
-static void ShowStartError(const char* text)
-{
-    if (text)
-        MessageBoxA(nullptr, text, "Tarvin 2", MB_OK | MB_ICONERROR);
-}
-
-// A target that moved into the menu file's folder (or ships beside the agent)
-// is still found by its file name.
-static void RetryMovedTarget(const char* menuPath, const CMenuItem* item)
-{
-    char name[MAX_PATH], dir[MAX_PATH], path[MAX_PATH];
-    GetFileNameFromPath(item->GetTarget(), name, sizeof(name));
-    GetDirFromPath(menuPath, dir, sizeof(dir));
-    size_t len = strlen(dir);
-    if (len && dir[len - 1] != '\\')
-        StrAppend(dir, "\\");
-    bool fits = StrFormat(path, sizeof(path), "%s%s", dir, name);
-    if (!fits || !FileExists(path))
-        GetMyDir(path, sizeof(path), name);
-    int rc = StartTarget(path, item);
-    if (rc > 32)
-        return;
-    char buf[128];
-    ShowStartError(UserMenuErrorText(rc, 1, buf, sizeof(buf)));
-}
-
 int ShowTVUserMenu(HWND hwnd, POINT pt)
 {
     char path[MAX_PATH] = "";
@@ -154,15 +92,15 @@ int ShowTVUserMenu(HWND hwnd, POINT pt)
     {
         CPtrTree<CMenuItem>* node = model.FindItem(cmd);
         const CMenuItem* item = node ? node->GetData() : nullptr;
-        if (item)
+        if (item && (item->GetStyle() & MENU_STYLE_ITEM))
         {
-            int rc = StartTarget(item->GetTarget(), item);
-            if (rc == 2 || rc == 3)
-                RetryMovedTarget(path, item);
-            else if (rc <= 32)
+            // A failed start does not stop the agent and is not logged.
+            int rc = LaunchMenuItem(item, path);
+            if (rc <= 32)
             {
                 char buf[128];
-                ShowStartError(UserMenuErrorText(rc, 0, buf, sizeof(buf)));
+                MessageBoxA(nullptr, MenuLaunchErrorText(rc, buf, sizeof(buf)), MENU_LAUNCH_CAPTION,
+                            MB_OK | MB_ICONERROR);
             }
         }
     }

@@ -9,7 +9,3 @@
 HMENU BuildMainMenu(HINSTANCE instance);
 // 1 after showing the menu, 0 when the menu file cannot be read.
 int ShowTVUserMenu(HWND hwnd, POINT pt);
-// The message for a failed start of a menu entry (ShellExecute's result), or
-// null when nothing is shown: a missing target before the retry (retry 0),
-// or an unlisted code after it (retry 1). Other codes fill buf.
-const char* UserMenuErrorText(int result, int retry, char* buf, size_t size);

@@ -134,6 +134,53 @@ class CTextFile : public CFile
         }
     }
 
+    // After a line that was too long: drops the rest of that line, up to and
+    // including its break, so that reading goes on with the next line. A
+    // reader that keeps the cut part uses this; the rest of the line is no
+    // line of its own. Clears IsLineTooLong.
+    void SkipRestOfLine()
+    {
+        m_tooLong = 0;
+        if (!m_buffer)
+            return;
+        for (;;)
+        {
+            if (m_readPos >= m_valid)
+            {
+                if (m_lastBlock)
+                {
+                    m_eof = 1;
+                    return;
+                }
+                m_blockPos = m_filePos;
+                int got = PfRead(m_hFile, m_buffer, (unsigned)m_bufferSize);
+                if (got < 0)
+                    got = 0;
+                m_valid = (unsigned)got;
+                m_filePos += (unsigned)got;
+                m_readPos = 0;
+                if (got < m_bufferSize)
+                    m_lastBlock = 1;
+                if (got == 0)
+                {
+                    m_eof = 1;
+                    return;
+                }
+            }
+            char c = m_buffer[m_readPos++];
+            if (c != '\r' && c != '\n')
+                continue;
+            // The break and its partner, as ReadLine takes them; a partner in
+            // the next block is an empty line there, which ReadLine skips.
+            if (m_readPos < m_valid && (m_buffer[m_readPos] == '\r' || m_buffer[m_readPos] == '\n'))
+                m_readPos++;
+            m_lineCount++;
+            if (m_lastBlock && m_readPos >= m_valid)
+                m_eof = 1;
+            return;
+        }
+    }
+
     // Writes the text and CR LF; false when the system did not take it all.
     bool WriteLine(const char* text)
     {

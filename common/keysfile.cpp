@@ -40,8 +40,12 @@ int ReadKeyLine(const char* line, tagKEY_LINE* key)
 
 bool FormatKeyLine(char* buf, size_t size, const tagKEY_LINE* key)
 {
-    return StrFormat(buf, size, "<key vcode=\"%d\" mods=\"%d\" action=\"%d\" target=\"%s\">", key->vcode,
-                     (int)key->mods, key->action, key->target);
+    // A target with a double quote goes in single quotes.
+    char target[KEY_TARGET_SIZE + 3];
+    bool whole = QuoteValue(target, sizeof(target), key->target);
+    return StrFormat(buf, size, "<key vcode=\"%d\" mods=\"%d\" action=\"%d\" target=%s>", key->vcode,
+                     (int)key->mods, key->action, target) &&
+           whole;
 }
 
 const char* GetKeyName(int vcode)

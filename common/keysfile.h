@@ -49,7 +49,9 @@ int ReadKeysHeader(const char* line);
 // attribute leaves 0 or an empty target; a target longer than the buffer is
 // cut.
 int ReadKeyLine(const char* line, tagKEY_LINE* key);
-// The key line without its line break; false when it did not fit in size.
+// The key line without its line break; false when it did not fit in size or
+// the target could not be written whole (it holds both quote characters: see
+// IsStorableValue, which the Add dialog checks).
 bool FormatKeyLine(char* buf, size_t size, const tagKEY_LINE* key);
 
 // "Backspace", "F5", "Num *" ...; "Unknown" for a code without a name.

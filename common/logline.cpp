@@ -59,11 +59,6 @@ int ReadLogItemLine(const char* line, bool cut, tagLOG_LINE* item)
     return 1;
 }
 
-static char ValueQuote(const char* text)
-{
-    return strchr(text, '"') && !strchr(text, '\'') ? '\'' : '"';
-}
-
 bool FormatLogItemLine(char* buf, size_t size, int severity, const char* name, const char* description,
                        const SYSTEMTIME* time)
 {
@@ -75,8 +70,10 @@ bool FormatLogItemLine(char* buf, size_t size, int severity, const char* name, c
     description = description ? description : "";
     // A text with double quotes (a Message line quoting someone, say) goes
     // in single quotes, which the reader takes as well; only a text holding
-    // both kinds is cut at its first double quote when read back.
-    char nq = ValueQuote(name), dq = ValueQuote(description);
-    return StrFormat(buf, size, "<logitem severity=\"%d\" name=%c%s%c description=%c%s%c datetime=\"%s\" />",
-                     severity, nq, name, nq, dq, description, dq, when);
+    // both kinds is cut at its first double quote.
+    char quotedName[LOG_NAME_SIZE + 3], quotedDescription[LOG_DESCRIPTION_SIZE + 3];
+    QuoteValue(quotedName, sizeof(quotedName), name);
+    QuoteValue(quotedDescription, sizeof(quotedDescription), description);
+    return StrFormat(buf, size, "<logitem severity=\"%d\" name=%s description=%s datetime=\"%s\" />",
+                     severity, quotedName, quotedDescription, when);
 }

@@ -33,6 +33,8 @@ const PfHandle PF_INVALID_HANDLE = -1;
 PfHandle PfOpenRead(const char* path);
 // Write access, no sharing; created or truncated.
 PfHandle PfOpenWrite(const char* path);
+// Write access, no sharing; created only when no file of that name exists.
+PfHandle PfCreateNew(const char* path);
 // Bytes read, 0 at the end of the file, -1 on a failing read.
 int PfRead(PfHandle h, void* buf, unsigned size);
 // true when every byte was written.

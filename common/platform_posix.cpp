@@ -19,6 +19,12 @@ PfHandle PfOpenWrite(const char* path)
     return fd < 0 ? PF_INVALID_HANDLE : (PfHandle)fd;
 }
 
+PfHandle PfCreateNew(const char* path)
+{
+    int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    return fd < 0 ? PF_INVALID_HANDLE : (PfHandle)fd;
+}
+
 int PfRead(PfHandle h, void* buf, unsigned size)
 {
     ssize_t n;

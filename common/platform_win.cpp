@@ -13,6 +13,12 @@ PfHandle PfOpenWrite(const char* path)
     return h == INVALID_HANDLE_VALUE ? PF_INVALID_HANDLE : (PfHandle)h;
 }
 
+PfHandle PfCreateNew(const char* path)
+{
+    HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return h == INVALID_HANDLE_VALUE ? PF_INVALID_HANDLE : (PfHandle)h;
+}
+
 int PfRead(PfHandle h, void* buf, unsigned size)
 {
     DWORD got = 0;

@@ -20,15 +20,7 @@ bool CSafeSave::Begin(const char* path)
 {
     Abandon();
     m_failed = false;
-    // The temporary file sits in the target's own folder so that the final
-    // replace is a rename on one volume.
-    if (!StrCopy(m_target, path) || !StrFormat(m_temp, sizeof(m_temp), "%s.tv~", path))
-    {
-        m_failed = true;
-        return false;
-    }
-    m_handle = PfOpenWrite(m_temp);
-    if (m_handle == PF_INVALID_HANDLE)
+    if (!StrCopy(m_target, path) || !CreateTemp())
     {
         m_failed = true;
         return false;
@@ -38,6 +30,63 @@ bool CSafeSave::Begin(const char* path)
         m_buffer = new (std::nothrow) char[kBufferSize];
     m_used = 0;
     return true;
+}
+
+// The temporary file sits in the target's own folder, so that the final
+// replace is a rename on one volume. Its name is short ("~tv1.tmp", or as
+// few characters as the target's own name where the path is near the 259
+// character limit), so any path that can be written directly can be saved
+// this way too; and it is made only where no file of that name exists.
+bool CSafeSave::CreateTemp()
+{
+    static unsigned s_next = 0;
+    const char* name = m_target;
+    for (const char* p = m_target; *p; p++)
+    {
+        if (*p == '\\' || *p == '/' || *p == ':')
+            name = p + 1;
+    }
+    size_t dirLength = (size_t)(name - m_target);
+    size_t room = sizeof(m_temp) - 1 - dirLength;
+    if (room < 1)
+        return false;
+    static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    for (int attempt = 0; attempt < 1000; attempt++)
+    {
+        unsigned n = s_next++;
+        char candidate[32];
+        StrFormat(candidate, sizeof(candidate), "~tv%u.tmp", n % 100000);
+        if (strlen(candidate) > room)
+        {
+            // Near the limit: "~" and base-36 digits, or the digits alone.
+            char tail[8];
+            size_t len = 0;
+            do
+            {
+                tail[len++] = digits[n % 36];
+                n /= 36;
+            } while (n && len < sizeof(tail) - 1);
+            tail[len] = '\0';
+            StrFormat(candidate, sizeof(candidate), room > len ? "~%s" : "%s", tail);
+            if (strlen(candidate) > room)
+                candidate[room] = '\0';
+        }
+        if (StrCompareNoCase(candidate, name) == 0)
+            continue;
+        StrCopyN(m_temp, sizeof(m_temp), m_target, dirLength);
+        StrAppend(m_temp, candidate);
+        m_handle = PfCreateNew(m_temp);
+        if (m_handle != PF_INVALID_HANDLE)
+            return true;
+        // Only a name that is taken is worth another try; a folder that
+        // cannot be written refuses every name.
+        PfHandle taken = PfOpenRead(m_temp);
+        if (taken == PF_INVALID_HANDLE)
+            break;
+        PfClose(taken);
+    }
+    m_temp[0] = '\0';
+    return false;
 }
 
 bool CSafeSave::WriteBuffer()

@@ -25,11 +25,12 @@ class CSafeSave
   private:
     static const unsigned kBufferSize = 64 * 1024;
     bool WriteBuffer();
+    bool CreateTemp();
 
     PfHandle m_handle;
     char* m_buffer; // null: every Write goes straight to the file
     unsigned m_used;
     bool m_failed;
     char m_target[260];
-    char m_temp[272];
+    char m_temp[260];
 };

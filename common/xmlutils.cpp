@@ -88,3 +88,30 @@ int IsEndTag(const char* line)
     const char* p = strchr(line, '<');
     return p && p[1] == '/' ? 1 : 0;
 }
+
+bool IsStorableValue(const char* value)
+{
+    return !value || !strchr(value, '"') || !strchr(value, '\'');
+}
+
+bool QuoteValue(char* out, size_t size, const char* value)
+{
+    if (!value)
+        value = "";
+    const char* doubleQuote = strchr(value, '"');
+    bool whole = !doubleQuote || !strchr(value, '\'');
+    char quote = doubleQuote && whole ? '\'' : '"';
+    size_t len = whole ? strlen(value) : (size_t)(doubleQuote - value);
+    if (size < 3)
+    {
+        if (size > 0)
+            out[0] = '\0';
+        return false;
+    }
+    // Cut inside the quotes, never through the closing one.
+    bool fits = len <= size - 3;
+    if (!fits)
+        len = size - 3;
+    StrFormat(out, size, "%c%.*s%c", quote, (int)len, value, quote);
+    return fits && whole;
+}

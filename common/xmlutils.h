@@ -16,3 +16,16 @@ int GetPropertyValue(const char* line, const char* prop, char* value, unsigned s
 // value is left open, the rest of the line belongs to it.
 const char* FindProperty(const char* line, const char* prop);
 int IsEndTag(const char* line);
+
+// Writing values: there is no escape, so a value is written in double quotes,
+// or in single quotes when it holds a double quote. A value that holds both
+// cannot be written in a tag line at all.
+bool IsStorableValue(const char* value);
+// The value and its quotes, ready for a tag line ("abc" or 'say "hi"'). A
+// value that cannot be stored is written up to its first double quote, so
+// that it can never be read as further properties. false when the value was
+// not written whole (also when out was too small).
+bool QuoteValue(char* out, size_t size, const char* value);
+// What the editors show when a value holds both quote characters.
+#define TAG_VALUE_QUOTES_TEXT                                                                                \
+    "A text cannot contain both double quotes (\") and single quotes ('): use only one kind."

@@ -28,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (file.IsEOF() || !file.IsLineTooLong())
                 break;
             line[sizeof(line) - 1] = '\0';
+            file.SkipRestOfLine();
         }
         std::vector<char> exact(line, line + strlen(line) + 1);
         tagKEY_LINE key;
@@ -46,7 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (!ReadKeyLine(out, &again) || again.vcode != key.vcode || again.mods != key.mods ||
             again.action != key.action)
             __builtin_trap();
-        if (!strpbrk(key.target, "\"") && strcmp(again.target, key.target) != 0)
+        // A target read from one line holds at most one kind of quote, and
+        // comes back whole in the other kind.
+        if (strcmp(again.target, key.target) != 0)
             __builtin_trap();
         // A line in the written form comes back byte for byte.
         if (strcmp(exact.data(), out) == 0)

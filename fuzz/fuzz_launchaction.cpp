@@ -15,11 +15,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     action.GetActionName();
 
     std::vector<char> out(LAUNCH_LINE_SIZE);
-    action.TrimCommand(out.data());
+    action.TrimCommand(out.data(), out.size());
     for (int n = 1; n <= 5; n++)
     {
-        action.GetParam(n, out.data());
+        action.GetParam(n, out.data(), out.size());
         if (strnlen(out.data(), out.size()) >= out.size())
+            __builtin_trap();
+        // An editor's field: exactly its own size, so a write past it is caught.
+        std::vector<char> field(260);
+        action.GetParam(n, field.data(), field.size());
+        if (strnlen(field.data(), field.size()) >= field.size())
             __builtin_trap();
     }
     for (size_t descSize : {(size_t)1, (size_t)40, (size_t)LAUNCH_DESCRIPTION_SIZE})

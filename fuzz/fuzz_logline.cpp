@@ -75,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 break;
             line[sizeof(line) - 1] = '\0';
             cut = true;
+            file.SkipRestOfLine();
         }
         CheckItem(line, cut);
     }

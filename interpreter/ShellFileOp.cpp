@@ -75,6 +75,21 @@ bool ListHas(PathList* list, const char* path)
     return false;
 }
 
+// "" or a drive alone ("D:"): no folder the targets could be named in.
+// Joined with file names these would land at the drive's root ("\a.txt",
+// "D:\a.txt"), while the shell itself reads them by the current folder.
+bool AnyBare(PathList* list)
+{
+    list->ResetCur();
+    for (CSFOPath* p = list->GetCur(); p; p = list->GetNext())
+    {
+        const char* path = p->GetPath();
+        if (!path[0] || (path[1] == ':' && !path[2]))
+            return true;
+    }
+    return false;
+}
+
 bool AnyCut(PathList* list)
 {
     list->ResetCur();
@@ -293,6 +308,11 @@ int CShellFileOp::Go()
     bool pairing = m_op.wFunc == FO_MOVE && !(flags & FOF_MULTIDESTFILES);
     if (renaming || pairing)
     {
+        // Targets are named here, so a destination must name a folder or a
+        // file; otherwise where the files went would depend on how many
+        // matched.
+        if (AnyBare(&m_dests))
+            return 0;
         int resolved = ResolveCollisions(&renamedSources, &renamedDests, renaming);
         if (resolved < 0)
             return 0;

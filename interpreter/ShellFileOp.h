@@ -42,7 +42,9 @@ class CShellFileOp
     // not null; returns that size in bytes (1 for an empty list).
     int GetSzzBuffer(char* buf, CPtrList<CSFOPath>* list);
     // Runs the operation; 1 when the shell reports success. A cancelled
-    // operation that the shell calls a success counts as one.
+    // operation that the shell calls a success counts as one. A move, or a
+    // copy that renames on collision, to "" or a drive alone ("D:") is
+    // refused (0) without asking the shell.
     int Go();
     // Drops all paths and clears the operation block.
     void Reset();

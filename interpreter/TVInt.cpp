@@ -150,7 +150,7 @@ int CTVInt::InterpretLine()
         return TVINT_END;
 
     char p1[LAUNCH_LINE_SIZE];
-    action->GetParam(1, p1);
+    action->GetParam(1, p1, sizeof(p1));
     switch (action->GetAction())
     {
         case LA_COMMENT:
@@ -223,10 +223,10 @@ int CTVInt::DoShellExecute(int action, const char* verb)
 {
     const CLaunchAction* line = m_launchFile.GetAction(m_nIndex);
     char file[LAUNCH_LINE_SIZE], dir[LAUNCH_LINE_SIZE], params[LAUNCH_LINE_SIZE], state[LAUNCH_LINE_SIZE];
-    line->GetParam(1, file);
-    line->GetParam(2, dir);
-    line->GetParam(3, params);
-    line->GetParam(4, state);
+    line->GetParam(1, file, sizeof(file));
+    line->GetParam(2, dir, sizeof(dir));
+    line->GetParam(3, params, sizeof(params));
+    line->GetParam(4, state, sizeof(state));
 
     INT_PTR result = (INT_PTR)ShellExecuteA(GetDesktopWindow(), verb, file, params[0] ? params : NULL,
                                             dir[0] ? dir : NULL, ShowCommandOf(state));
@@ -251,7 +251,7 @@ int CTVInt::DoShellExecute(int action, const char* verb)
 int CTVInt::DoKill()
 {
     char wanted[LAUNCH_LINE_SIZE];
-    m_launchFile.GetAction(m_nIndex)->GetParam(1, wanted);
+    m_launchFile.GetAction(m_nIndex)->GetParam(1, wanted, sizeof(wanted));
     char name[MAX_PATH];
     NameOf(wanted, name, sizeof(name));
     LowerCase(wanted);
@@ -300,9 +300,9 @@ int CTVInt::DoCopy()
 {
     const CLaunchAction* line = m_launchFile.GetAction(m_nIndex);
     char source[LAUNCH_LINE_SIZE], dest[LAUNCH_LINE_SIZE], option[LAUNCH_LINE_SIZE];
-    line->GetParam(1, source);
-    line->GetParam(2, dest);
-    line->GetParam(3, option);
+    line->GetParam(1, source, sizeof(source));
+    line->GetParam(2, dest, sizeof(dest));
+    line->GetParam(3, option, sizeof(option));
 
     FILEOP_FLAGS flags = kCopyFlags;
     if (IsWord(option, "Overwrite"))
@@ -329,8 +329,8 @@ int CTVInt::DoDelete()
 {
     const CLaunchAction* line = m_launchFile.GetAction(m_nIndex);
     char files[LAUNCH_LINE_SIZE], option[LAUNCH_LINE_SIZE];
-    line->GetParam(1, files);
-    line->GetParam(2, option);
+    line->GetParam(1, files, sizeof(files));
+    line->GetParam(2, option, sizeof(option));
 
     // No undo flag: nothing goes to the recycle bin.
     FILEOP_FLAGS flags = kDeleteFlags;
@@ -354,9 +354,9 @@ int CTVInt::DoMove()
 {
     const CLaunchAction* line = m_launchFile.GetAction(m_nIndex);
     char source[LAUNCH_LINE_SIZE], dest[LAUNCH_LINE_SIZE], option[LAUNCH_LINE_SIZE];
-    line->GetParam(1, source);
-    line->GetParam(2, dest);
-    line->GetParam(3, option);
+    line->GetParam(1, source, sizeof(source));
+    line->GetParam(2, dest, sizeof(dest));
+    line->GetParam(3, option, sizeof(option));
 
     FILEOP_FLAGS flags = kDeleteFlags;
     if (IsWord(option, "AskNone") || IsWord(option, "AskMove"))

@@ -69,9 +69,10 @@ const char* CLaunchAction::GetActionName() const
     return code >= 0 && code < g_actionCount ? g_actions[code].name : "Unknown";
 }
 
-int CLaunchAction::TrimCommand(char* out) const
+int CLaunchAction::TrimCommand(char* out, size_t size) const
 {
-    out[0] = '\0';
+    if (size > 0)
+        out[0] = '\0';
     char line[LAUNCH_LINE_SIZE];
     StrCopy(line, m_szAction);
     TrimStr(line);
@@ -80,15 +81,16 @@ int CLaunchAction::TrimCommand(char* out) const
     int space = CharFind(line, ' ', 0);
     if (space < 0)
         return 0;
-    StrCopy(out, LAUNCH_LINE_SIZE, line + space);
+    StrCopy(out, size, line + space);
     return 1;
 }
 
-int CLaunchAction::GetParam(int n, char* out) const
+int CLaunchAction::GetParam(int n, char* out, size_t size) const
 {
-    out[0] = '\0';
+    if (size > 0)
+        out[0] = '\0';
     char params[LAUNCH_LINE_SIZE];
-    if (n < 1 || !TrimCommand(params))
+    if (n < 1 || !TrimCommand(params, sizeof(params)))
         return 0;
 
     // Commas outside quotes separate the parameters; a quote has no escape.
@@ -128,7 +130,7 @@ int CLaunchAction::GetParam(int n, char* out) const
             memmove(piece, piece + 1, pieceLen - 1);
         }
     }
-    StrCopy(out, LAUNCH_LINE_SIZE, piece);
+    StrCopy(out, size, piece);
     return 1;
 }
 
@@ -146,9 +148,9 @@ int CLaunchAction::GetDescription(char* out, size_t size) const
         case LA_OPEN:
         case LA_PRINT: {
             char state[LAUNCH_LINE_SIZE];
-            GetParam(1, p1);
-            GetParam(3, p3);
-            GetParam(4, state);
+            GetParam(1, p1, sizeof(p1));
+            GetParam(3, p3, sizeof(p3));
+            GetParam(4, state, sizeof(state));
             StrFormat(out, size, "\"%s %s\", ", p1, p3);
             if (IsOption(state, "Normal"))
                 StrAppend(out, size, "Normal");
@@ -159,12 +161,12 @@ int CLaunchAction::GetDescription(char* out, size_t size) const
             return 1;
         }
         case LA_KILL:
-            GetParam(1, p1);
+            GetParam(1, p1, sizeof(p1));
             return StrFormat(out, size, "Executables called \"%s\"", p1);
         case LA_COPY:
-            GetParam(1, p1);
-            GetParam(2, p2);
-            GetParam(3, p3);
+            GetParam(1, p1, sizeof(p1));
+            GetParam(2, p2, sizeof(p2));
+            GetParam(3, p3, sizeof(p3));
             StrFormat(out, size, "\"%s\" to \"%s\", ", p1, p2);
             if (IsOption(p3, "Overwrite"))
                 return StrAppend(out, size, "Overwrite");
@@ -172,14 +174,14 @@ int CLaunchAction::GetDescription(char* out, size_t size) const
                 return StrAppend(out, size, "Do not overwrite");
             return StrAppend(out, size, "Confirm overwrite");
         case LA_DELETE:
-            GetParam(1, p1);
-            GetParam(2, p2);
+            GetParam(1, p1, sizeof(p1));
+            GetParam(2, p2, sizeof(p2));
             StrFormat(out, size, "\"%s\", ", p1);
             return StrAppend(out, size, IsOption(p2, "Delete") ? "Do not confirm" : "Confirm delete");
         case LA_MOVE:
-            GetParam(1, p1);
-            GetParam(2, p2);
-            GetParam(3, p3);
+            GetParam(1, p1, sizeof(p1));
+            GetParam(2, p2, sizeof(p2));
+            GetParam(3, p3, sizeof(p3));
             StrFormat(out, size, "\"%s\" to \"%s\", ", p1, p2);
             if (IsOption(p3, "AskMoveOverwrite") || IsOption(p3, "AskMove"))
                 StrAppend(out, size, "Confirm move");
@@ -194,14 +196,14 @@ int CLaunchAction::GetDescription(char* out, size_t size) const
         case LA_DESTROY:
         case LA_HIDE:
         case LA_SHOW:
-            GetParam(1, p1);
+            GetParam(1, p1, sizeof(p1));
             return StrFormat(out, size, "Windows named \"%s\"", p1);
         case LA_SHOWALL:
             return StrCopy(out, size, "Show all hidden windows");
         case LA_SCREENSAVER:
             return StrCopy(out, size, "Start the screen saver");
         case LA_WAIT:
-            GetParam(1, p1);
+            GetParam(1, p1, sizeof(p1));
             return StrFormat(out, size, "Wait for %s", p1);
         case LA_SHUTDOWN:
             return StrCopy(out, size, "Shut down my computer");
@@ -210,7 +212,7 @@ int CLaunchAction::GetDescription(char* out, size_t size) const
         case LA_EXIT:
             return StrCopy(out, size, "Exit the Tarvin Agent");
         case LA_MESSAGE:
-            GetParam(1, p1);
+            GetParam(1, p1, sizeof(p1));
             return StrFormat(out, size, "\"%s\"", p1);
         default:
             return StrFormat(out, size, "Unrecognized action: \"%s\"", m_szAction);

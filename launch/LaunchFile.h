@@ -2,6 +2,8 @@
 // written and interpreted on demand.
 #pragma once
 
+#include <stddef.h>
+
 #include "PtrList.h"
 
 enum
@@ -46,9 +48,9 @@ class CLaunchAction
 
     int GetAction() const;
     const char* GetActionName() const;
-    // out receives LAUNCH_LINE_SIZE bytes at most.
-    int TrimCommand(char* out) const;
-    int GetParam(int n, char* out) const;
+    // Both cut their text to the size of out (LAUNCH_LINE_SIZE holds any).
+    int TrimCommand(char* out, size_t size) const;
+    int GetParam(int n, char* out, size_t size) const;
     int GetDescription(char* out, size_t size) const;
 
   private:

@@ -47,6 +47,15 @@ bool IsSubmenu(const CMenuItem* item)
     return item && (item->GetStyle() & MENU_STYLE_SUBMENU);
 }
 
+// Submenu levels above the node: 0 for the root.
+int LevelOf(const CMenuNode* node)
+{
+    int level = 0;
+    for (const CMenuNode* p = node->GetParent(); p; p = p->GetParent())
+        level++;
+    return level;
+}
+
 // The element line of an entry; its length, or 0 when the style has no
 // element form.
 int FormatItemLine(const CMenuItem* item, char* line, size_t size)
@@ -55,19 +64,27 @@ int FormatItemLine(const CMenuItem* item, char* line, size_t size)
     if (!item)
         return 0;
     unsigned long style = item->GetStyle();
+    // A text with a double quote goes in single quotes; written raw it would
+    // end early and the rest would read as further properties.
+    char text[MENU_TEXT_SIZE + 3], iconPath[MENU_PATH_SIZE + 3];
+    QuoteValue(text, sizeof(text), item->GetText());
+    QuoteValue(iconPath, sizeof(iconPath), item->GetIconPath());
     if (style & MENU_STYLE_SUBMENU)
     {
-        StrFormat(line, size, "<menu text=\"%s\" iconpath=\"%s\" iconnumber=\"%d\" sidebar=\"%s\">",
-                  item->GetText(), item->GetIconPath(), (int)item->GetIconNumber(),
-                  (style & MENU_STYLE_SIDEBAR) ? "true" : "false");
+        StrFormat(line, size, "<menu text=%s iconpath=%s iconnumber=\"%d\" sidebar=\"%s\">", text, iconPath,
+                  (int)item->GetIconNumber(), (style & MENU_STYLE_SIDEBAR) ? "true" : "false");
     }
     else if (style & MENU_STYLE_ITEM)
     {
+        char target[MENU_PATH_SIZE + 3], cmdLine[MENU_PATH_SIZE + 3], workDir[MENU_PATH_SIZE + 3];
+        QuoteValue(target, sizeof(target), item->GetTarget());
+        QuoteValue(cmdLine, sizeof(cmdLine), item->GetCmdLine());
+        QuoteValue(workDir, sizeof(workDir), item->GetWorkDir());
         StrFormat(line, size,
-                  "<menuitem text=\"%s\" target=\"%s\" cmdline=\"%s\" workdir=\"%s\" windowstate=\"%d\" "
-                  "iconpath=\"%s\" iconnumber=\"%d\" />",
-                  item->GetText(), item->GetTarget(), item->GetCmdLine(), item->GetWorkDir(),
-                  (int)item->GetWindowState(), item->GetIconPath(), (int)item->GetIconNumber());
+                  "<menuitem text=%s target=%s cmdline=%s workdir=%s windowstate=\"%d\" iconpath=%s "
+                  "iconnumber=\"%d\" />",
+                  text, target, cmdLine, workDir, (int)item->GetWindowState(), iconPath,
+                  (int)item->GetIconNumber());
     }
     else if (style & MENU_STYLE_SEPARATOR)
         StrCopy(line, size, "<menuseparator />");
@@ -181,6 +198,21 @@ int CMenuItem::Init(const char* line)
         return 1;
     }
     return 4;
+}
+
+bool CMenuItem::IsStorable(const char** field) const
+{
+    const char* texts[] = {m_text, m_target, m_cmdLine, m_workDir, m_iconPath};
+    for (const char* text : texts)
+    {
+        if (!IsStorableValue(text))
+        {
+            if (field)
+                *field = text;
+            return false;
+        }
+    }
+    return true;
 }
 
 void CMenuItem::Copy(const CMenuItem* other)
@@ -375,6 +407,12 @@ unsigned long CMenu::InsertItem(CMenuItem* item, unsigned long id, int asChild)
     if (!parent)
     {
         Fail(MENU_ERR_ROOT);
+        return 0;
+    }
+    // A submenu deeper than the reader's stack would save but never read back.
+    if (IsSubmenu(item) && LevelOf(parent) + 1 >= MENU_STACK_SIZE)
+    {
+        Fail(MENU_ERR_INSERT);
         return 0;
     }
     bool owns = parent->GetDeleteData();

@@ -8,8 +8,8 @@
 //     <menuseparator />
 //     <menu ...> ... </menu>                                              (a submenu)
 //     </menu>                                                             (end of the root)
-// Values are written between double quotes without escaping, so no value
-// can hold a double quote.
+// Values are written without escaping: between double quotes, or between
+// single quotes when they hold a double quote; no value can hold both.
 // clang-format on
 //
 // Entry ids are handed out at run time (root 0, then 1, 2, ... in insertion
@@ -138,6 +138,10 @@ class CMenuItem
         return m_iconPath;
     }
     bool SetIconPath(const char* iconPath);
+    // false when a text holds both quote characters: the menu file cannot
+    // keep it (an editor refuses it with TAG_VALUE_QUOTES_TEXT). field, when
+    // given, receives the first such text.
+    bool IsStorable(const char** field = nullptr) const;
 
 #ifdef _WIN32
     // A 16x16 icon for the entry, or null; the caller destroys it. The entry
@@ -184,7 +188,9 @@ class CMenu
 
     // Links item as the last child of entry id (asChild != 0) or as the
     // sibling right after it. The model owns item from then on and gives it a
-    // new id, which is returned; 0 on failure (item stays the caller's).
+    // new id, which is returned; 0 on failure (item stays the caller's). A
+    // submenu is refused (MENU_ERR_INSERT) where it would lie deeper than
+    // MENU_STACK_SIZE - 1 levels below the root, which no file could hold.
     unsigned long InsertItem(CMenuItem* item, unsigned long id, int asChild);
     // Removes the entry and its subtree; not the root.
     bool DeleteItem(unsigned long id);

@@ -7,13 +7,12 @@
 // 2 the menu file could not be read, 3 the entry could not be started.
 #include <windows.h>
 #include <windowsx.h>
-#include <shellapi.h>
 #include <stdlib.h>
 
 #include "Menu.h"
+#include "MenuLaunch.h"
 #include "menuxp.h"
 #include "regutils.h"
-#include "dirutils_win.h"
 #include "xmlutils.h"
 #include "menuint_res.h"
 #include "winutils.h"
@@ -31,7 +30,6 @@ enum
 
 static const char kClassName[] = "_TVMINT_HIDDENMAINWND";
 static const char kWindowTitle[] = "Tarvin Menu";
-static const char kLaunchErrorTitle[] = "Tarvin 2";
 // The whole command line is kept; the -file value alone may take 259
 // characters, with room for the quotes, -x and -y around it.
 static const size_t kCmdLineSize = 1024;
@@ -86,59 +84,6 @@ static BOOL Initialize(HWND hwnd)
     return TRUE;
 }
 
-static const char* LaunchErrorText(int result, char* buf, size_t size)
-{
-    switch (result)
-    {
-        case 0:
-        case SE_ERR_OOM:
-            return "The operating system does not have the resources to execute this command.";
-        case SE_ERR_FNF:
-        case SE_ERR_PNF:
-            return "Cannot find the target file.";
-        case SE_ERR_ACCESSDENIED:
-            return "The current user does not have access to the specified target.";
-        case SE_ERR_SHARE:
-            return "There was a sharing violation with the target file.";
-        case SE_ERR_ASSOCINCOMPLETE:
-        case SE_ERR_NOASSOC:
-            return "The target file association is incomplete.";
-        case SE_ERR_DDETIMEOUT:
-        case SE_ERR_DDEFAIL:
-        case SE_ERR_DDEBUSY:
-            return "The DDE communication failed.";
-    }
-    StrFormat(buf, size, "Error code %d occurred while trying to execute the menu command.", result);
-    return buf;
-}
-
-static int Execute(const char* target, const CMenuItem* item)
-{
-    const char* cmdLine = item->GetCmdLine();
-    const char* workDir = item->GetWorkDir();
-    return (int)(INT_PTR)ShellExecuteA(NULL, NULL, target, cmdLine[0] ? cmdLine : NULL,
-                                       workDir[0] ? workDir : NULL, (int)item->GetWindowState());
-}
-
-// Starts the entry; a target that is not found is looked for by its file name
-// beside the menu file, then in the program's own folder, so that a menu
-// moved together with its targets still works.
-static int LaunchItem(const CMenuItem* item)
-{
-    int result = Execute(item->GetTarget(), item);
-    if (result != SE_ERR_FNF && result != SE_ERR_PNF)
-        return result;
-
-    char name[MAX_PATH] = "";
-    GetFileNameFromPath(item->GetTarget(), name, sizeof(name));
-    char path[MAX_PATH] = "";
-    GetDirFromPath(g_szMenuFile, path, sizeof(path));
-    StrAppend(path, name);
-    if (!FileExists(path))
-        GetMyDir(path, sizeof(path), name);
-    return Execute(path, item);
-}
-
 static void MainWnd_OnShowMenu(HWND hwnd)
 {
     if (!g_menu.ReadFile(g_szMenuFile))
@@ -172,14 +117,15 @@ static void MainWnd_OnShowMenu(HWND hwnd)
         return;
     }
 
-    int result = LaunchItem(item);
+    int result = LaunchMenuItem(item, g_szMenuFile);
     if (result > 32)
     {
         PostQuitMessage(EXIT_OK);
         return;
     }
     char buf[96];
-    MessageBoxA(hwnd, LaunchErrorText(result, buf, sizeof(buf)), kLaunchErrorTitle, MB_OK | MB_ICONERROR);
+    MessageBoxA(hwnd, MenuLaunchErrorText(result, buf, sizeof(buf)), MENU_LAUNCH_CAPTION,
+                MB_OK | MB_ICONERROR);
     PostQuitMessage(EXIT_LAUNCH_FAILED);
 }
 

@@ -104,56 +104,11 @@ bool IsLater(const CTime& a, const CTime& b)
     return r > 0 || (r == 0 && a.CompareTime(b) > 0);
 }
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-bool IsNameChar(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '-' || c == ':';
-}
-
-// Where attribute `name` starts on a tag line. The line is walked attribute
-// by attribute, skipping over each quoted value, so text inside another
-// value (a task called "Overtime", a target in "C:\last\") never hides the
-// attribute itself.
-const char* FindAttr(const char* line, const char* name)
-{
-    size_t nameLen = strlen(name);
-    const char* p = line;
-    while (*p)
-    {
-        if ((p != line && !IsBlank(p[-1])) || !IsNameChar(*p))
-        {
-            p++;
-            continue;
-        }
-        const char* end = p;
-        while (IsNameChar(*end))
-            end++;
-        if (end[0] != '=' || (end[1] != '"' && end[1] != '\''))
-        {
-            p = end;
-            continue;
-        }
-        if ((size_t)(end - p) == nameLen && memcmp(p, name, nameLen) == 0)
-            return p;
-        const char* close = strchr(end + 2, end[1]);
-        if (!close)
-            return nullptr;
-        p = close + 1;
-    }
-    return nullptr;
-}
-
 // The attribute's value cut to size bytes; false when the line lacks it, in
 // which case value is untouched.
 bool ReadAttr(const char* line, const char* name, char* value, unsigned size)
 {
-    const char* at = FindAttr(line, name);
-    return at && GetPropertyValue(at, name, value, size) >= 0;
+    return GetPropertyValue(line, name, value, size) >= 0;
 }
 
 int ToInt(const char* text)
@@ -260,11 +215,18 @@ void FormatTaskLine(const CSTask& task, char* line, size_t size)
     task.GetScheduledTime().GetString(t1, sizeof(t1));
     task.GetLastScheduledTime().GetString(t2, sizeof(t2));
     task.GetOrigScheduledTime().GetString(t3, sizeof(t3));
+    // A text with a double quote goes in single quotes; written raw it would
+    // end early and the rest would read as further attributes.
+    char name[ST_TEXT_SIZE + 3], target[ST_TEXT_SIZE + 3], dir[ST_TEXT_SIZE + 3], cmdLine[ST_TEXT_SIZE + 3];
+    QuoteValue(name, sizeof(name), task.GetName());
+    QuoteValue(target, sizeof(target), task.GetTarget());
+    QuoteValue(dir, sizeof(dir), task.GetDir());
+    QuoteValue(cmdLine, sizeof(cmdLine), task.GetCmdLine());
     StrFormat(line, size,
-              "<task name=\"%s\" target=\"%s\" workdir=\"%s\" cmdline=\"%s\" windowstate=\"%d\" "
+              "<task name=%s target=%s workdir=%s cmdline=%s windowstate=\"%d\" "
               "recurrences=\"%d\" active=\"%d\" time=\"%s\" last=\"%s\" orig=\"%s\" >",
-              task.GetName(), task.GetTarget(), task.GetDir(), task.GetCmdLine(), task.GetWindowState(),
-              (int)task.GetRecurrenceCount(), task.IsActive() ? 1 : 0, t1, t2, t3);
+              name, target, dir, cmdLine, task.GetWindowState(), (int)task.GetRecurrenceCount(),
+              task.IsActive() ? 1 : 0, t1, t2, t3);
 }
 
 void FormatRuleLine(const CSTRecRule& rule, char* line, size_t size)
@@ -665,6 +627,21 @@ int CSTask::SetAction(const char* target, const char* dir, const char* cmdLine, 
     return fitted;
 }
 
+bool CSTask::IsStorable(const char** field) const
+{
+    const char* texts[] = {m_szName, m_szTarget, m_szDir, m_szCmdLine};
+    for (const char* text : texts)
+    {
+        if (!IsStorableValue(text))
+        {
+            if (field)
+                *field = text;
+            return false;
+        }
+    }
+    return true;
+}
+
 int CSTask::SetProperties(int mustRemove, int active, int mustShowOverdue)
 {
     m_bMustRemove = mustRemove;
@@ -807,7 +784,14 @@ int CSTaskList::Load(const char* path)
             return file.IsLineTooLong() || damaged ? 0 : 1;
         haveLine = false;
         if (!IsTaskStart(line))
+        {
+            // An end line with no task open: nothing of a task is on it, so
+            // none is made up (it would hold no target and be saved back),
+            // but the file is not as written and is reported as damaged.
+            if (HasTag(line, "task"))
+                damaged = true;
             continue;
+        }
 
         CSTask* task = new CSTask();
         ReadTaskLine(task, line);

@@ -132,6 +132,10 @@ class CSTask
     int SetCmdLine(const char* cmdLine);
     // Sets each text that is given (non-null) and the window state.
     int SetAction(const char* target, const char* dir, const char* cmdLine, int windowState);
+    // false when a text holds both quote characters: the schedule file cannot
+    // keep it (an editor refuses it with TAG_VALUE_QUOTES_TEXT). field, when
+    // given, receives the first such text.
+    bool IsStorable(const char** field = nullptr) const;
 
     DWORD GetId() const
     {

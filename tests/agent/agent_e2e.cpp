@@ -643,16 +643,28 @@ TEST_F(AgentUserMenu, MovedTargetIsFoundByItsName)
 
 TEST_F(AgentUserMenu, TargetFoundNowhereIsReported)
 {
-    WriteMenu(Item("Gone", "C:\\nowhere\\tv_no_such_program.exe", ""));
+    // A target without a file name is not looked for in the files folder
+    // (which exists and would be opened in its place).
+    WriteMenu(Item("Gone", "C:\\nowhere\\tv_no_such_program.exe", "") + Item("Folder", "C:\\nowhere\\", ""));
     ASSERT_TRUE(Start());
-    HWND menu = OpenUserMenu();
-    ASSERT_TRUE(menu);
-    ChooseFirst(menu);
-    HWND box = WaitBox("Tarvin 2");
-    ASSERT_TRUE(box);
-    EXPECT_EQ("Cannot find the target file.", BoxText(box));
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(box); }));
+    for (int downs : {1, 2})
+    {
+        SCOPED_TRACE(downs);
+        HWND menu = OpenUserMenu();
+        ASSERT_TRUE(menu);
+        for (int i = 0; i < downs; i++)
+        {
+            PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageA(menu, WM_KEYUP, VK_DOWN, 0);
+        }
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageA(menu, WM_KEYUP, VK_RETURN, 0);
+        HWND box = WaitBox("Tarvin 2");
+        ASSERT_TRUE(box);
+        EXPECT_EQ("Cannot find the target file.", BoxText(box));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(box); }));
+    }
 }
 } // namespace
 

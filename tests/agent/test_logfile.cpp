@@ -111,7 +111,8 @@ TEST(LogFileFormat, FlushWritesHeaderAndItemsThroughASafeSave)
                       "<logitem severity=\"4\" name=\"Tarvin Interpreter\" description=\"done\" "
                       "datetime=\"17 Jan 2027 03:04:05:006\" />\r\n",
                   ReadBytes(path));
-        EXPECT_FALSE(std::filesystem::exists(path + ".tv~"));
+        // The save's temporary file is gone.
+        EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.Root()), {}));
         log.Append(Item("at exit"));
     }
     // Destroying the log wrote it once more.
@@ -225,6 +226,8 @@ TEST(LogFileFormat, LineOverTheLimitIsCompletedFromItsOwnText)
     // characters inside the description, before the time.
     std::string desc(1300, 'x');
     desc.replace(1000, 8, "datetime");
+    // Past the cut, text that looks like an entry of its own.
+    desc.replace(1150, 45, "<logitem name='ghost' description='ghost' />");
     std::string longLine = "<logitem severity=\"3\" name=\"" + std::string(200, 'n') + "\" description=\"" +
                            desc + "\" datetime=\"5 Dec 2026 21:56:50:123\" />";
     ASSERT_GT(longLine.size(), 1359u);

@@ -115,7 +115,8 @@ TEST(KeysFile, LoadGivesTextsIdsAndSavesByteForByte)
     std::string copy = dir.Path("copy.keys");
     ASSERT_TRUE(keys.Save(copy.c_str()));
     EXPECT_EQ(std::string(kSample), ReadBytes(copy));
-    EXPECT_FALSE(std::filesystem::exists(copy + ".tv~"));
+    // The save's temporary file is gone.
+    EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(dir.Root()), {}));
 }
 
 TEST(KeysFile, HeaderAndLineRules)
@@ -163,6 +164,18 @@ TEST(KeysFile, HeaderAndLineRules)
     EXPECT_EQ("None", Desc(keys, 0));
     EXPECT_STREQ("", keys.GetAt(0)->target);
     EXPECT_EQ(259u, strlen(keys.GetAt(1)->target));
+
+    // A line over the reader's limit keeps what came before the cut; the
+    // rest of it is not read as a key of its own.
+    std::string longTarget = std::string(560, 'u') + "<key vcode=\"70\" mods=\"2\" action=\"10\">";
+    WriteBytes(path, std::string(KEYSFILE_HEADER) + "\r\n" +
+                         "<key vcode=\"69\" mods=\"2\" action=\"7\" target=\"" + longTarget + "\">\r\n" +
+                         "<key vcode=\"71\" mods=\"2\" action=\"9\" target=\"\">\r\n");
+    ASSERT_EQ(1, keys.Load(path.c_str()));
+    ASSERT_EQ(2u, keys.GetSize());
+    EXPECT_EQ("Ctrl + E", Text(keys, 0));
+    EXPECT_EQ("Open Tarvin Editor", Desc(keys, 0));
+    EXPECT_EQ("Ctrl + G", Text(keys, 1));
 }
 
 TEST(KeyNames, NamesAndCombinationTexts)

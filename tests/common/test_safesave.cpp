@@ -56,3 +56,36 @@ TEST(SafeSave, LargeAndSmallPiecesArriveInOrder)
     ASSERT_TRUE(save.Commit());
     EXPECT_TRUE(ReadBytes(path) == expected) << "sizes " << ReadBytes(path).size() << " vs " << expected.size();
 }
+
+// Any path a direct write takes saves as well: the temporary name beside the
+// target is never longer than the target's own name needs. A file that
+// already has a temporary-looking name is never touched.
+TEST(SafeSave, SavesPathsUpToTheLimitAndLeavesOtherFilesAlone)
+{
+    for (size_t total : {200u, 256u, 259u})
+    {
+        for (std::string name : {"a.txt", "x", "~tv0.tmp"})
+        {
+            SCOPED_TRACE(std::to_string(total) + " " + name);
+            ScratchDir dir;
+            std::string root = dir.Root().string();
+            ASSERT_LT(root.size() + 2 + name.size(), total);
+            std::string folder = dir.Path(std::string(total - root.size() - 2 - name.size(), 'f'));
+            std::filesystem::create_directories(folder);
+            std::string path = folder + (root.find('\\') != std::string::npos ? "\\" : "/") + name;
+            ASSERT_EQ(total, path.size());
+            WriteBytes(folder + "/~tv0.tmp", "bystander");
+            WriteBytes(folder + "/0", "bystander");
+
+            CSafeSave save;
+            ASSERT_TRUE(save.Begin(path.c_str()));
+            EXPECT_TRUE(save.WriteLine("saved"));
+            ASSERT_TRUE(save.Commit());
+            EXPECT_EQ("saved\r\n", ReadBytes(path));
+            EXPECT_EQ(name == "~tv0.tmp" ? "saved\r\n" : "bystander", ReadBytes(folder + "/~tv0.tmp"));
+            EXPECT_EQ("bystander", ReadBytes(folder + "/0"));
+            size_t files = (size_t)std::distance(std::filesystem::directory_iterator(folder), {});
+            EXPECT_EQ(name == "~tv0.tmp" ? 2u : 3u, files);
+        }
+    }
+}

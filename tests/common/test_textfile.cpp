@@ -106,6 +106,54 @@ TEST(TextFileReader, EnforcesTheLineLimitOfEachReader)
     }
 }
 
+// A reader that keeps the cut part of an over-long line goes on with the
+// next physical line: the rest of the cut line is no line of its own, wherever
+// the blocks end.
+TEST(TextFileReader, SkipsTheRestOfACutLine)
+{
+    const int limit = CTextFile::lineKeys;
+    struct
+    {
+        std::string bytes;
+        std::vector<std::string> lines; // the cut line as its first limit - 1 characters
+    } cases[] = {
+        {std::string(600, 'a') + "\r\nnext\r\n", {std::string(519, 'a'), "next"}},
+        // The rest runs over a block end, and the break is split across it.
+        {std::string(1023, 'b') + "\r\nnext", {std::string(519, 'b'), "next"}},
+        {std::string(3000, 'c') + "\n\rnext", {std::string(519, 'c'), "next"}},
+        // Exactly one character too many: only the break is left to skip.
+        {std::string(519, 'd') + "\r\nnext\r\n", {std::string(519, 'd'), "next"}},
+        // The cut line is the last one, with or without a break.
+        {"first\r\n" + std::string(700, 'e'), {"first", std::string(519, 'e')}},
+        {"first\r\n" + std::string(700, 'e') + "\r\n", {"first", std::string(519, 'e')}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.bytes.substr(0, 10) + "... of " + std::to_string(c.bytes.size()));
+        ScratchDir dir;
+        WriteBytes(dir.Path("in.txt"), c.bytes);
+        CTextFile file;
+        ASSERT_TRUE(file.Open(dir.Path("in.txt").c_str(), CTextFile::modeRead));
+        file.Init(1024);
+        std::vector<std::string> got;
+        char line[limit];
+        for (int guard = 0; guard < 10; guard++)
+        {
+            if (!file.ReadLine(line, limit))
+            {
+                if (file.IsEOF() || !file.IsLineTooLong())
+                    break;
+                line[limit - 1] = '\0';
+                file.SkipRestOfLine();
+                EXPECT_FALSE(file.IsLineTooLong());
+            }
+            got.push_back(line);
+        }
+        EXPECT_EQ(got, c.lines);
+        EXPECT_TRUE(file.IsEOF());
+    }
+}
+
 TEST(TextFileReader, OpenFailsForMissingFile)
 {
     ScratchDir dir;

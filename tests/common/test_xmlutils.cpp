@@ -65,3 +65,45 @@ TEST(PropertyValue, QuotesSubstringsAndBounds)
     EXPECT_EQ(std::string(guarded), std::string(7, 'z'));
     EXPECT_EQ(guarded[8], '#');
 }
+
+// The writers' half: a value goes in the quotes it does not hold, and a cut
+// or unstorable value never loses its closing quote.
+TEST(PropertyValue, ValuesAreWrittenInTheQuotesTheyDoNotHold)
+{
+    struct
+    {
+        const char* value;
+        size_t size;
+        const char* written;
+        bool whole;
+    } cases[] = {
+        {"plain", 16, "\"plain\"", true},
+        {"", 16, "\"\"", true},
+        {"it's", 16, "\"it's\"", true},
+        {"say \"hi\"", 16, "'say \"hi\"'", true},
+        {"it's \"x\"", 16, "\"it's \"", false},
+        {"abcdefgh", 8, "\"abcde\"", false},
+        {"a\"bcdefgh", 8, "'a\"bcd'", false},
+        {"abc", 2, "", false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.value);
+        char out[32];
+        memset(out, '#', sizeof(out));
+        EXPECT_EQ(c.whole, QuoteValue(out, c.size, c.value));
+        EXPECT_STREQ(c.written, out);
+        EXPECT_EQ('#', out[c.size]);
+        EXPECT_EQ(!strchr(c.value, '"') || !strchr(c.value, '\''), IsStorableValue(c.value));
+        // What was written reads back as the value, or as much of it as fits.
+        std::string line = std::string("v=") + out + " next=\"n\"";
+        char back[32];
+        if (c.written[0])
+        {
+            ASSERT_GE(GetPropertyValue(line.c_str(), "v", back, sizeof(back)), 0);
+            EXPECT_EQ(std::string(c.written + 1, strlen(c.written) - 2), back);
+            ASSERT_GE(GetPropertyValue(line.c_str(), "next", back, sizeof(back)), 0);
+            EXPECT_STREQ("n", back);
+        }
+    }
+}

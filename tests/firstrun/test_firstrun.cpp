@@ -267,7 +267,7 @@ TEST_F(FirstRun, CreatesFolderMenuAndSample)
         char param[1036];
         if (codes.back() == 14)
         {
-            ASSERT_EQ(1, action->GetParam(1, param));
+            ASSERT_EQ(1, action->GetParam(1, param, sizeof(param)));
             EXPECT_GT(atoi(param), 0);
             EXPECT_STREQ(" ms", param + strspn(param, "0123456789"));
         }
@@ -385,7 +385,12 @@ TEST_F(FirstRun, FailsWhenFolderOrMenuCannotBeMade)
     ASSERT_EQ(0, SHCreateDirectoryExA(nullptr, File("Tarvin.menu").c_str(), nullptr));
     EXPECT_NE(0, Check());
     EXPECT_TRUE(IsFolder(File("Tarvin.menu")));
-    EXPECT_NE(0, TarvinFileExists("Tarvin.menu.tv~")) << "temporary file removed";
+    // The failed save left no temporary file behind.
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(File("~tv*").c_str(), &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, find) << found.cFileName;
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
 
     // A folder that fits but leaves no room for "Tarvin.menu".
     std::string base = m_scratch.Path("");

@@ -329,6 +329,35 @@ TEST_F(Engine, FileActionsHandTheShellTheirPathsAndOptionFlags)
     }
 }
 
+// A Move with no folder to go to fails the same way whether its wildcard
+// matches one file or several: before, several went to the drive's root
+// ("\1.txt") and one was handed to the shell as "".
+TEST_F(Engine, MoveToNoFolderFailsForOneFileAndForSeveral)
+{
+    std::string folder = m_dir.Path("in");
+    CreateDirectoryA(folder.c_str(), NULL);
+    std::string drive = folder.substr(0, 2);
+    WriteBytes(folder + "\\1.txt", "one");
+    for (int matches : {1, 2})
+    {
+        if (matches == 2)
+            WriteBytes(folder + "\\2.txt", "two");
+        for (const std::string& dest : {std::string(""), std::string("\"\""), drive, "\"" + drive + "\""})
+        {
+            std::string line = "Move \"" + folder + "\\*.txt\"," + dest + ",AskNone";
+            SCOPED_TRACE(line);
+            FakeShell shell(0);
+            CTVInt engine(GetModuleHandleA(NULL));
+            EXPECT_EQ(TVINT_FAILED, RunLine(engine, line));
+            std::string shown = dest.size() > 2 ? drive : dest == drive ? drive : "";
+            EXPECT_EQ("Error Moving " + folder + "\\*.txt to " + shown, engine.GetError());
+            EXPECT_EQ(0, g_shell.calls) << g_shell.to;
+        }
+    }
+    EXPECT_EQ("one", ReadBytes(folder + "\\1.txt"));
+    EXPECT_EQ("two", ReadBytes(folder + "\\2.txt"));
+}
+
 TEST_F(Engine, MoveAsksFirstForAskMoveAndAskMoveOverwrite)
 {
     const char* expectedQuestion =

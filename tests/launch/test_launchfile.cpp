@@ -10,7 +10,7 @@ std::string Param(const char* line, int n, int* result = nullptr)
 {
     CLaunchAction action(line);
     char out[LAUNCH_LINE_SIZE];
-    int r = action.GetParam(n, out);
+    int r = action.GetParam(n, out, sizeof(out));
     if (result)
         *result = r;
     return out;
@@ -99,12 +99,12 @@ TEST(LaunchAction, ParametersFollowQuotesAndCommas)
 
     CLaunchAction comment("// note, with comma");
     char out[LAUNCH_LINE_SIZE];
-    EXPECT_EQ(comment.TrimCommand(out), 1);
+    EXPECT_EQ(comment.TrimCommand(out, sizeof(out)), 1);
     EXPECT_STREQ(out, "");
     CLaunchAction bare("showall");
-    EXPECT_EQ(bare.TrimCommand(out), 0);
+    EXPECT_EQ(bare.TrimCommand(out, sizeof(out)), 0);
     CLaunchAction hide(" hide \"x\" ");
-    EXPECT_EQ(hide.TrimCommand(out), 1);
+    EXPECT_EQ(hide.TrimCommand(out, sizeof(out)), 1);
     EXPECT_STREQ(out, " \"x\"");
 }
 
@@ -158,6 +158,25 @@ TEST(LaunchAction, LongLinesAreCutAndDescriptionsBounded)
     action.GetDescription(small, 32);
     EXPECT_EQ(strlen(small), 31u);
     EXPECT_EQ(small[32], '#');
+
+    // The editor's fields hold 259 characters: a parameter and the command
+    // text are cut to the buffer they are given, and nothing past it is
+    // written.
+    std::string wide(400, 'w');
+    CLaunchAction copy(("Copy \"" + huge.substr(0, 400) + "\",\"" + wide + "\",Overwrite").c_str());
+    char field[260 + 8];
+    memset(field, '#', sizeof(field));
+    EXPECT_EQ(1, copy.GetParam(2, field, 260));
+    EXPECT_EQ(std::string(259, 'w'), field);
+    EXPECT_EQ(std::string(8, '#'), std::string(field + 260, 8));
+    memset(field, '#', sizeof(field));
+    EXPECT_EQ(1, copy.TrimCommand(field, 260));
+    EXPECT_EQ(" \"" + huge.substr(0, 257), field);
+    EXPECT_EQ(std::string(8, '#'), std::string(field + 260, 8));
+    memset(field, '#', sizeof(field));
+    EXPECT_EQ(0, copy.GetParam(9, field, 1));
+    EXPECT_EQ('\0', field[0]);
+    EXPECT_EQ('#', field[1]);
 }
 
 TEST(LaunchFile, LoadTrimsAndSaveRoundTrips)

@@ -435,3 +435,104 @@ TEST(MenuModel, InitTellsEndTagsAndForeignTagsApart)
     EXPECT_EQ(probe.GetStyle(), 0u);
     EXPECT_EQ(probe.GetWindowState(), 1u);
 }
+
+// Every text of an entry comes back as it was with quotes of either kind, and
+// no text can set another property (a target `a" iconpath="evil.dll` once
+// did). A text with both kinds cannot be stored: the model says so, and the
+// writer keeps it from spilling into the other properties.
+TEST_F(MenuFile, EveryTextKeepsQuotesOfEitherKind)
+{
+    typedef bool (CMenuItem::*Setter)(const char*);
+    typedef const char* (CMenuItem::*Getter)() const;
+    const struct
+    {
+        const char* name;
+        Setter set;
+        Getter get;
+        bool submenu;
+    } fields[] = {
+        {"text", &CMenuItem::SetText, &CMenuItem::GetText, false},
+        {"target", &CMenuItem::SetTarget, &CMenuItem::GetTarget, false},
+        {"cmdline", &CMenuItem::SetCmdLine, &CMenuItem::GetCmdLine, false},
+        {"workdir", &CMenuItem::SetWorkDir, &CMenuItem::GetWorkDir, false},
+        {"iconpath", &CMenuItem::SetIconPath, &CMenuItem::GetIconPath, false},
+        {"submenu text", &CMenuItem::SetText, &CMenuItem::GetText, true},
+        {"submenu iconpath", &CMenuItem::SetIconPath, &CMenuItem::GetIconPath, true},
+    };
+    const struct
+    {
+        const char* value;
+        bool storable;
+        const char* back;
+    } values[] = {
+        {"a\" iconpath=\"evil.dll\" sidebar=\"true", true, nullptr},
+        {"it's' iconnumber='9", true, nullptr},
+        {"\"", true, nullptr},
+        {"'", true, nullptr},
+        {"both ' and \" iconnumber=\"9", false, "both ' and "},
+    };
+    for (const auto& f : fields)
+    {
+        for (const auto& v : values)
+        {
+            SCOPED_TRACE(std::string(f.name) + ": " + v.value);
+            ASSERT_TRUE(Read(kHeader + kRoot + Submenu("Sub") + Item("Entry") + kEnd + kEnd));
+            Node* node = m_menu.FindItem(f.submenu ? 1 : 2);
+            ASSERT_NE(node, nullptr);
+            CMenuItem before(node->GetData());
+            (node->GetData()->*f.set)(v.value);
+            EXPECT_EQ(v.storable, node->GetData()->IsStorable());
+            Written();
+            ASSERT_TRUE(m_menu.ReadFile(m_dir.Path("out.menu").c_str()));
+            const CMenuItem* back = m_menu.FindItem(f.submenu ? 1 : 2)->GetData();
+            EXPECT_STREQ(v.back ? v.back : v.value, (back->*f.get)());
+            for (const auto& other : fields)
+            {
+                if (other.get != f.get && other.submenu == f.submenu)
+                {
+                    EXPECT_STREQ((before.*other.get)(), (back->*other.get)()) << other.name;
+                }
+            }
+            EXPECT_EQ(before.GetStyle(), back->GetStyle());
+            EXPECT_EQ(before.GetIconNumber(), back->GetIconNumber());
+            EXPECT_EQ(before.GetWindowState(), back->GetWindowState());
+            // The clipboard's text form carries the same lines.
+            CMenu copy;
+            copy.New();
+            ASSERT_TRUE(copy.InsertFromXML(XmlOf(m_menu, m_menu.FindItem(1)).c_str(), 0, 1));
+            const CMenuItem* pasted = copy.FindItem(f.submenu ? 1 : 2)->GetData();
+            EXPECT_STREQ(v.back ? v.back : v.value, (pasted->*f.get)());
+        }
+    }
+}
+
+// The editor can build what the reader takes, and no more: a submenu 128
+// levels below the root is refused where it is inserted.
+TEST(MenuModel, RefusesASubmenuDeeperThanAFileCanHold)
+{
+    CMenu menu;
+    menu.New();
+    menu.m_pMenuTree->GetData()->SetStyle(MENU_STYLE_SUBMENU);
+    unsigned long parent = 0;
+    for (int level = 1; level <= 127; level++)
+    {
+        CMenuItem* sub = new CMenuItem(0UL);
+        sub->SetStyle(MENU_STYLE_SUBMENU);
+        parent = menu.InsertItem(sub, parent, 1);
+        ASSERT_NE(0u, parent) << level;
+    }
+    CMenuItem* tooDeep = new CMenuItem(0UL);
+    tooDeep->SetStyle(MENU_STYLE_SUBMENU);
+    EXPECT_EQ(0u, menu.InsertItem(tooDeep, parent, 1));
+    EXPECT_EQ(9, menu.GetLastError());
+    // As a sibling of the deepest submenu it fits; an entry inside it too.
+    EXPECT_NE(0u, menu.InsertItem(tooDeep, parent, 0));
+    CMenuItem* leaf = new CMenuItem(0UL);
+    leaf->SetStyle(MENU_STYLE_ITEM);
+    EXPECT_NE(0u, menu.InsertItem(leaf, parent, 1));
+
+    ScratchDir dir;
+    ASSERT_TRUE(menu.WriteFile(dir.Path("deep.menu").c_str()));
+    CMenu back;
+    EXPECT_TRUE(back.ReadFile(dir.Path("deep.menu").c_str())) << back.GetLastError();
+}

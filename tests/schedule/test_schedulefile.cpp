@@ -238,8 +238,10 @@ TEST(ScheduleFile, DamagedFilesKeepWhatWasReadAndEveryTaskARule)
     // A missing "</task>" must not swallow the next task: both are read and
     // the damage is reported.
     ExpectLoad(__LINE__, h + TaskLine("A") + kRule + Task("B") + Task("C"), 0, "A,B,C");
-    // A stray end line starts no task.
-    ExpectLoad(__LINE__, h + "</task>\r\n" + Task("A"), 1, "A");
+    // A stray end line makes up no task and takes nothing from the next
+    // one, but the file is reported as damaged.
+    ExpectLoad(__LINE__, h + "</task>\r\n" + Task("A"), 0, "A");
+    ExpectLoad(__LINE__, h + Task("A") + "</task>\r\n" + Task("B"), 0, "A,B");
     // A line past the reader's limit ends the read.
     ExpectLoad(__LINE__, h + Task("A") + "<task name=\"" + std::string(2100, 'x') + "\" >\r\n" + Task("B"), 0,
                "A");
@@ -272,19 +274,16 @@ TEST(ScheduleFile, ValuesAreCutAndFoundByName)
     EXPECT_EQ(std::string(259, 't'), list.GetAt(0)->GetTarget());
     EXPECT_EQ(7u, list.GetAt(0)->GetRecurrenceCount());
 
-    // A double quote in a name ends it; the other attributes are still found.
-    CSTask* quoted = new CSTask();
-    quoted->SetName("say \"hi\" now");
-    quoted->SetTarget("x.launch");
-    quoted->SetRecurrenceCount(3);
-    quoted->AddRecurrenceRule()->type = 3;
+    // Attributes written without a space between them are all found.
+    WriteBytes(dir.Path("w.dat"),
+               h + "<task name=\"a\"target=\"b\"cmdline='c'recurrences=\"4\" >\r\n" + kRule + "</task>\r\n");
+    ASSERT_EQ(1, list.Load(dir.Path("w.dat").c_str()));
+    EXPECT_STREQ("a", list.GetAt(0)->GetName());
+    EXPECT_STREQ("b", list.GetAt(0)->GetTarget());
+    EXPECT_STREQ("c", list.GetAt(0)->GetCmdLine());
+    EXPECT_EQ(4u, list.GetAt(0)->GetRecurrenceCount());
+
     CSTaskList out;
-    out.AddTask(quoted);
-    ASSERT_EQ(1, out.Save(dir.Path("b.dat").c_str()));
-    ASSERT_EQ(1, list.Load(dir.Path("b.dat").c_str()));
-    EXPECT_STREQ("say ", list.GetAt(0)->GetName());
-    EXPECT_STREQ("x.launch", list.GetAt(0)->GetTarget());
-    EXPECT_EQ(3u, list.GetAt(0)->GetRecurrenceCount());
 
     // Attribute names inside other values do not hide the attributes.
     CSTask* tricky = MakeBackup();
@@ -298,7 +297,7 @@ TEST(ScheduleFile, ValuesAreCutAndFoundByName)
     EXPECT_STREQ("Overtime target last orig windowstate", t->GetName());
     EXPECT_STREQ("C:\\last\\orig time.launch", t->GetTarget());
     EXPECT_STREQ("D:\\time=x", t->GetDir());
-    EXPECT_STREQ("name=", t->GetCmdLine());
+    EXPECT_STREQ("name=\"", t->GetCmdLine());
     EXPECT_EQ(2, t->GetWindowState());
     EXPECT_EQ("6 Dec 2026 02:00:00:000", Text(t->GetScheduledTime()));
     EXPECT_EQ("5 Dec 2026 02:00:00:000", Text(t->GetLastScheduledTime()));
@@ -331,4 +330,73 @@ TEST(ScheduleFile, FailedSaveIsReportedAndKeepsTheOldFile)
     EXPECT_EQ(1, again.Load(dir.Path("s.dat").c_str()));
     ASSERT_EQ(2, again.GetCount());
     EXPECT_EQ(0u, again.GetAt(1)->GetFirstRule()->type);
+}
+
+// Every text of a task comes back as it was with quotes of either kind, and
+// no text can set another attribute ("a\" time=\"1 Jan 2000" once made the
+// task overdue). A text with both kinds cannot be stored: the model says so,
+// and the writer keeps it from spilling into the other attributes.
+TEST(ScheduleFile, EveryTextKeepsQuotesOfEitherKind)
+{
+    typedef int (CSTask::*Setter)(const char*);
+    typedef const char* (CSTask::*Getter)() const;
+    const struct
+    {
+        const char* name;
+        Setter set;
+        Getter get;
+    } fields[] = {
+        {"name", &CSTask::SetName, &CSTask::GetName},
+        {"target", &CSTask::SetTarget, &CSTask::GetTarget},
+        {"workdir", &CSTask::SetDir, &CSTask::GetDir},
+        {"cmdline", &CSTask::SetCmdLine, &CSTask::GetCmdLine},
+    };
+    const struct
+    {
+        const char* value;
+        bool storable;
+        const char* back; // what a load gives
+    } values[] = {
+        {"a\" time=\"1 Jan 2000 00:00:00:000", true, nullptr},
+        {"it's' recurrences='99", true, nullptr},
+        {"say \"hi\"", true, nullptr},
+        {"\"", true, nullptr},
+        {"'", true, nullptr},
+        {"both ' and \" time=\"1 Jan 2000 00:00:00:000", false, "both ' and "},
+    };
+    ScratchDir dir;
+    std::string path = dir.Path("q.dat");
+    for (const auto& f : fields)
+    {
+        for (const auto& v : values)
+        {
+            SCOPED_TRACE(std::string(f.name) + ": " + v.value);
+            CSTask* task = MakeBackup();
+            (task->*f.set)(v.value);
+            EXPECT_EQ(v.storable, task->IsStorable());
+            CSTaskList out;
+            out.AddTask(task);
+            ASSERT_EQ(1, out.Save(path.c_str()));
+            CSTaskList in;
+            ASSERT_EQ(1, in.Load(path.c_str()));
+            ASSERT_EQ(1, in.GetCount());
+            CSTask* t = in.GetAt(0);
+            EXPECT_STREQ(v.back ? v.back : v.value, (t->*f.get)());
+            for (const auto& other : fields)
+            {
+                if (other.get != f.get)
+                {
+                    EXPECT_STREQ((task->*other.get)(), (t->*other.get)()) << other.name;
+                }
+            }
+            EXPECT_EQ("6 Dec 2026 02:00:00:000", Text(t->GetScheduledTime()));
+            EXPECT_EQ(12u, t->GetRecurrenceCount());
+            EXPECT_TRUE(t->IsStorable());
+        }
+    }
+    const char* field = nullptr;
+    CSTask task;
+    task.SetCmdLine("'\"");
+    EXPECT_FALSE(task.IsStorable(&field));
+    EXPECT_STREQ("'\"", field);
 }

@@ -215,6 +215,8 @@ TEST_F(MenuInterpreter, ReportsATargetThatCannotBeStarted)
         const char* message;
     } cases[] = {
         {"C:\\no such folder\\missing.exe", "Cannot find the target file."},
+        // No file name to look for beside the menu: its folder is not opened.
+        {"C:\\no such folder\\", "Cannot find the target file."},
         {noAssoc, "The target file association is incomplete."},
     };
     for (const auto& c : cases)
