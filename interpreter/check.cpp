@@ -46,7 +46,8 @@ bool Exists(const char* path, void*)
 bool WriteAll(HANDLE out, const std::string& text)
 {
     DWORD written = 0;
-    return text.empty() || (WriteFile(out, text.data(), (DWORD)text.size(), &written, NULL) && written == text.size());
+    return text.empty() ||
+           (WriteFile(out, text.data(), (DWORD)text.size(), &written, NULL) && written == text.size());
 }
 
 // The handle the program was given for its output, or its parent's console.
@@ -58,8 +59,8 @@ HANDLE OpenOutput(bool* opened)
         return out;
     if (!AttachConsole(ATTACH_PARENT_PROCESS))
         return INVALID_HANDLE_VALUE;
-    out = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                      0, NULL);
+    out = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                      OPEN_EXISTING, 0, NULL);
     *opened = out != INVALID_HANDLE_VALUE;
     return out;
 }
@@ -115,7 +116,9 @@ int RunCheck(const char* cmdLine)
         text.erase(cut == std::string::npos ? kBoxTextLimit : cut + 2);
         text += "...";
     }
-    UINT icon = result == LCHECK_ERRORS ? MB_ICONERROR : result == LCHECK_WARNINGS ? MB_ICONWARNING : MB_ICONINFORMATION;
+    UINT icon = result == LCHECK_ERRORS     ? MB_ICONERROR
+                : result == LCHECK_WARNINGS ? MB_ICONWARNING
+                                            : MB_ICONINFORMATION;
     MessageBoxA(NULL, text.c_str(), kCaption, MB_OK | icon);
     return result;
 }

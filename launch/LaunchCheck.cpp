@@ -46,7 +46,8 @@ bool IsLookedFor(const char* path)
 const char* const g_windowStates[] = {"Normal", "Maximized", "Minimized", nullptr};
 const char* const g_copyOptions[] = {"Overwrite", "NoOverwrite", "AskOverwrite", nullptr};
 const char* const g_deleteOptions[] = {"Delete", "AskDelete", nullptr};
-const char* const g_moveOptions[] = {"AskMoveOverwrite", "AskMove", "AskNone", "NoOverwrite", "AskOverwrite", nullptr};
+const char* const g_moveOptions[] = {"AskMoveOverwrite", "AskMove",      "AskNone",
+                                     "NoOverwrite",      "AskOverwrite", nullptr};
 
 struct Rule
 {
@@ -130,7 +131,7 @@ int CheckLaunchLine(const char* text, int line, const LaunchCheckHooks& hooks)
     }
 
     char params[LAUNCH_LINE_SIZE];
-    if (!action.TrimCommand(params))
+    if (!action.TrimCommand(params, sizeof(params)))
         params[0] = '\0';
     int commas = CountCommas(params);
     if (commas < 0)
@@ -158,7 +159,7 @@ int CheckLaunchLine(const char* text, int line, const LaunchCheckHooks& hooks)
     static const char* const kWhat[] = {"", "first", "second"};
     for (int n = 1; n <= rule.required; n++)
     {
-        if (!action.GetParam(n, value) || !value[0])
+        if (!action.GetParam(n, value, sizeof(value)) || !value[0])
         {
             char what[120];
             StrFormat(what, sizeof(what), "%s needs its %s parameter", action.GetActionName(), kWhat[n]);
@@ -166,13 +167,16 @@ int CheckLaunchLine(const char* text, int line, const LaunchCheckHooks& hooks)
         }
     }
 
-    if (code == LA_WAIT && action.GetParam(1, value) && value[0] && !isdigit((unsigned char)value[0]))
+    if (code == LA_WAIT && action.GetParam(1, value, sizeof(value)) && value[0] &&
+        !isdigit((unsigned char)value[0]))
         check.Report(true, "the time to wait is not a number of milliseconds: \"%s\"", value);
 
-    if (rule.option && action.GetParam(rule.option, value) && value[0] && !IsOneOf(value, rule.options))
+    if (rule.option && action.GetParam(rule.option, value, sizeof(value)) && value[0] &&
+        !IsOneOf(value, rule.options))
     {
         char what[400];
-        StrFormat(what, sizeof(what), "\"%s\" is not an option of %s (one of: ", value, action.GetActionName());
+        StrFormat(what, sizeof(what), "\"%s\" is not an option of %s (one of: ", value,
+                  action.GetActionName());
         for (const char* const* w = rule.options; *w; w++)
         {
             StrAppend(what, *w);
@@ -181,8 +185,8 @@ int CheckLaunchLine(const char* text, int line, const LaunchCheckHooks& hooks)
         check.Report(true, "%s", what);
     }
 
-    if (rule.target && hooks.exists && action.GetParam(rule.target, value) && value[0] && IsLookedFor(value) &&
-        !hooks.exists(value, hooks.ctx))
+    if (rule.target && hooks.exists && action.GetParam(rule.target, value, sizeof(value)) && value[0] &&
+        IsLookedFor(value) && !hooks.exists(value, hooks.ctx))
         check.Report(false, "\"%s\" does not exist (yet)", value);
     return check.worst;
 }
