@@ -148,6 +148,14 @@ void RunDueTasks(HWND)
     RunMinuteCheck(g_schedule, g_uScheduleChangedMsg);
 }
 
+void RecheckOverdueTasks(HWND hwnd)
+{
+    // An open dialog lists what was overdue when it last filled.
+    RefreshOverdueTasksDialog(g_hOverdueDlg);
+    if (CountOverdueAt(g_schedule, CTime()))
+        OnViewOverdue(hwnd);
+}
+
 // --- Log ---------------------------------------------------------------------
 
 static CLogFile g_log(100, nullptr);
