@@ -236,7 +236,8 @@ bool CHiddenWindows::WriteJournal()
         CHiddenWnd* record = GetAt(i);
         if (!record)
             continue;
-        if (DescribeWindow(record->hwnd, record->pid, 0, &line) && FormatHiddenLine(text, sizeof(text), &line))
+        if (DescribeWindow(record->hwnd, record->pid, 0, &line) &&
+            FormatHiddenLine(text, sizeof(text), &line))
             save.WriteLine(text);
         for (DWORD r = 0; r < record->relatedCount && r < HIDDEN_MAX_RELATED; r++)
         {
@@ -253,11 +254,15 @@ unsigned RestoreJournalWindows(const char* path, unsigned* listed)
     RestoreState state = {0, 0};
     if (path && path[0] && ReadHiddenJournal(path, RestoreLine, &state) && state.listed > 0)
     {
-        CSafeSave save;
-        if (save.Begin(path))
+        // Left full, the journal would have the start after the next crash
+        // show windows that their own programs have hidden since.
+        for (int attempt = 0; attempt < 5; attempt++)
         {
-            save.WriteLine(HIDDENFILE_HEADER);
-            save.Commit();
+            if (attempt)
+                Sleep(20);
+            CSafeSave save;
+            if (save.Begin(path) && save.WriteLine(HIDDENFILE_HEADER) && save.Commit())
+                break;
         }
     }
     if (listed)

@@ -63,8 +63,9 @@ class CHiddenWindows : public CPtrList<CHiddenWnd>
     void ShowAll();
 
   private:
-    // One line per window still hidden and still of the process that owned
-    // it; only the header when there is none. False when the save failed.
+    // One line per recorded window that is still there and still of the
+    // process that owned it; only the header when there is none. Retried a
+    // few times; false when every save failed.
     bool SaveJournal();
     bool WriteJournal();
 

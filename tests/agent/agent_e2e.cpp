@@ -375,7 +375,8 @@ TEST_F(AgentE2E, WindowsHiddenByAKilledAgentComeBackAtTheNextStart)
     HWND first = one.WaitWindow("Journal One");
     HWND second = two.WaitWindow("Journal Two");
     HWND other = nullptr;
-    ASSERT_TRUE(PumpUntil([&]() { return (other = agenttest::FindTopLevel("Journal Stranger", stranger.Pid())); }));
+    ASSERT_TRUE(
+        PumpUntil([&]() { return (other = agenttest::FindTopLevel("Journal Stranger", stranger.Pid())); }));
     ASSERT_TRUE(first && second);
 
     ASSERT_TRUE(Start());
@@ -397,16 +398,16 @@ TEST_F(AgentE2E, WindowsHiddenByAKilledAgentComeBackAtTheNextStart)
     EXPECT_FALSE(IsWindowVisible(second));
     // The stranger's handle, listed under the first target's process.
     char line[160];
-    StrFormat(line, sizeof(line), "<window hwnd=\"%lu\" pid=\"%lu\" owned=\"0\" class=\"TVTargetWindow\" />\r\n",
+    StrFormat(line, sizeof(line),
+              "<window hwnd=\"%lu\" pid=\"%lu\" owned=\"0\" class=\"TVTargetWindow\" />\r\n",
               (unsigned long)(ULONG_PTR)other, (unsigned long)one.Pid());
     WriteBytes(journal, ReadBytes(journal) + line);
 
     // Showing another process's window lets the agent answer sent messages
     // meanwhile, so the start can look finished before the journal is emptied.
     ASSERT_TRUE(Start());
-    EXPECT_TRUE(PumpUntil([&]() {
-        return ReadBytes(journal) == "<?TarvinHidden version=\"1.00\"?>\r\n";
-    })) << ReadBytes(journal);
+    EXPECT_TRUE(PumpUntil([&]() { return ReadBytes(journal) == "<?TarvinHidden version=\"1.00\"?>\r\n"; }))
+        << ReadBytes(journal);
     EXPECT_TRUE(IsWindowVisible(first));
     EXPECT_TRUE(IsWindowVisible(second));
     EXPECT_FALSE(IsWindowVisible(other));

@@ -308,7 +308,8 @@ TEST_F(SchedRunner, WakingOrAClockChangeListsOverdueTasksAgain)
         for (WPARAM other : {(WPARAM)PBT_APMSUSPEND, (WPARAM)PBT_APMPOWERSTATUSCHANGE})
         {
             DWORD_PTR answer = 0;
-            ASSERT_TRUE(SendMessageTimeoutA(m_agent, WM_POWERBROADCAST, other, 0, SMTO_NORMAL, kTimeout, &answer));
+            ASSERT_TRUE(
+                SendMessageTimeoutA(m_agent, WM_POWERBROADCAST, other, 0, SMTO_NORMAL, kTimeout, &answer));
             EXPECT_EQ(nullptr, DrvFindWindow(overdue));
         }
 

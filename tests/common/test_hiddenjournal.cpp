@@ -14,9 +14,9 @@ TEST(HiddenJournalLine, WrittenLinesReadBackWithTheirQuotes)
         const char* readBack;
     } cases[] = {
         {"Plain", "Plain"},
-        {"Say \"hi\"", "Say \"hi\""},       // double quotes: written in single ones
-        {"It's", "It's"},                   // single quotes: written in double ones
-        {"Both \"x\" 'y'", "Both "},        // both kinds: cut at the first double quote
+        {"Say \"hi\"", "Say \"hi\""}, // double quotes: written in single ones
+        {"It's", "It's"},             // single quotes: written in double ones
+        {"Both \"x\" 'y'", "Both "},  // both kinds: cut at the first double quote
         {"", ""},
     };
     for (const auto& c : cases)
@@ -38,16 +38,16 @@ TEST(HiddenJournalLine, WrittenLinesReadBackWithTheirQuotes)
 TEST(HiddenJournalLine, LinesThatCouldNameTheWrongWindowAreRejected)
 {
     const char* rejected[] = {
-        "<window pid=\"4\" class=\"A\" />",               // no handle
-        "<window hwnd=\"10\" class=\"A\" />",             // no process
-        "<window hwnd=\"0\" pid=\"4\" />",                // handle 0
-        "<window hwnd=\"10\" pid=\"0\" />",               // process 0
-        "<window hwnd=\"-10\" pid=\"4\" />",              // sign
-        "<window hwnd=\"10x\" pid=\"4\" />",              // trailing junk
-        "<window hwnd=\"4294967296\" pid=\"4\" />",       // past 32 bits
+        "<window pid=\"4\" class=\"A\" />",         // no handle
+        "<window hwnd=\"10\" class=\"A\" />",       // no process
+        "<window hwnd=\"0\" pid=\"4\" />",          // handle 0
+        "<window hwnd=\"10\" pid=\"0\" />",         // process 0
+        "<window hwnd=\"-10\" pid=\"4\" />",        // sign
+        "<window hwnd=\"10x\" pid=\"4\" />",        // trailing junk
+        "<window hwnd=\"4294967296\" pid=\"4\" />", // past 32 bits
         "<window hwnd=\"99999999999999999999999\" pid=\"4\" />",
-        "<window hwnd=\"10 pid=\"4\" />",                 // unclosed
-        "<key hwnd=\"10\" pid=\"4\" />",                  // another tag
+        "<window hwnd=\"10 pid=\"4\" />", // unclosed
+        "<key hwnd=\"10\" pid=\"4\" />",  // another tag
         "",
     };
     for (const char* line : rejected)
