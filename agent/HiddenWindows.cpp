@@ -1,5 +1,7 @@
 #include "HiddenWindows.h"
 
+#include "hiddenjournal.h"
+#include "safesave.h"
 #include "strutils.h"
 
 namespace
@@ -18,10 +20,61 @@ BOOL CALLBACK HideOwnedProc(HWND hwnd, LPARAM lParam)
     if (record->relatedCount >= HIDDEN_MAX_RELATED)
         return TRUE;
     ShowWindow(hwnd, SW_HIDE);
+    record->relatedPid[record->relatedCount] = WindowProcess(hwnd);
     record->related[record->relatedCount++] = hwnd;
     return TRUE;
 }
+
+// The journal line of a window that is still the one hidden; false when the
+// handle is gone or now names a window of another process.
+bool DescribeWindow(HWND hwnd, DWORD pid, int owned, tagHIDDEN_LINE* line)
+{
+    if (!hwnd || !IsWindow(hwnd) || pid == 0 || WindowProcess(hwnd) != pid)
+        return false;
+    line->hwnd = (unsigned long)(ULONG_PTR)hwnd;
+    line->pid = pid;
+    line->owned = owned;
+    line->className[0] = line->title[0] = '\0';
+    if (GetClassNameA(hwnd, line->className, (int)sizeof(line->className)) <= 0)
+        line->className[0] = '\0';
+    if (GetWindowTextA(hwnd, line->title, (int)sizeof(line->title)) <= 0)
+        line->title[0] = '\0';
+    line->className[sizeof(line->className) - 1] = line->title[sizeof(line->title) - 1] = '\0';
+    return true;
+}
+
+struct RestoreState
+{
+    unsigned listed;
+    unsigned shown;
+};
+
+void RestoreLine(const tagHIDDEN_LINE& line, void* context)
+{
+    RestoreState* state = (RestoreState*)context;
+    state->listed++;
+    HWND hwnd = (HWND)(ULONG_PTR)line.hwnd;
+    // A handle of a window that is gone may since have been given to
+    // another window; only the same process's window of the same class is
+    // taken for the one that was hidden.
+    if (!IsWindow(hwnd) || WindowProcess(hwnd) != line.pid || IsWindowVisible(hwnd))
+        return;
+    char cls[HIDDEN_TEXT_SIZE] = "";
+    GetClassNameA(hwnd, cls, (int)sizeof(cls));
+    if (strcmp(cls, line.className) != 0)
+        return;
+    ShowWindow(hwnd, line.owned ? SW_SHOWNA : SW_SHOW);
+    state->shown++;
+}
 } // namespace
+
+DWORD WindowProcess(HWND hwnd)
+{
+    DWORD pid = 0;
+    if (!hwnd || !GetWindowThreadProcessId(hwnd, &pid))
+        return 0;
+    return pid;
+}
 
 HWND GetTopParent(HWND hwnd)
 {
@@ -54,10 +107,11 @@ bool IsOwnedBy(HWND hwnd, HWND owner)
     return false;
 }
 
-CHiddenWnd::CHiddenWnd() : hwnd(NULL), title(new char[HIDDEN_TITLE_SIZE]), relatedCount(0)
+CHiddenWnd::CHiddenWnd() : hwnd(NULL), title(new char[HIDDEN_TITLE_SIZE]), relatedCount(0), pid(0)
 {
     title[0] = '\0';
     ZeroMemory(related, sizeof(related));
+    ZeroMemory(relatedPid, sizeof(relatedPid));
 }
 
 CHiddenWnd::~CHiddenWnd()
@@ -79,11 +133,18 @@ int CHiddenWindows::Hide(HWND hwnd)
         return 0;
     CHiddenWnd* record = new CHiddenWnd;
     record->hwnd = GetTopParent(hwnd);
+    record->pid = WindowProcess(record->hwnd);
     record->ReadTitle();
     Add(record, true);
 
+    // Listed before it goes: an agent killed in between leaves a visible
+    // window listed, which the next start passes over, never a hidden window
+    // unlisted.
+    SaveJournal();
     ShowWindow(record->hwnd, SW_HIDE);
     EnumWindows(HideOwnedProc, (LPARAM)record);
+    if (record->relatedCount > 0)
+        SaveJournal();
     return 1;
 }
 
@@ -96,6 +157,7 @@ int CHiddenWindows::Show(unsigned index)
     for (DWORD i = 0; i < record->relatedCount && i < HIDDEN_MAX_RELATED; i++)
         ShowWindow(record->related[i], SW_SHOWNA);
     Delete(index);
+    SaveJournal();
     return 1;
 }
 
@@ -103,7 +165,7 @@ int CHiddenWindows::Refresh()
 {
     // Start again from the first record after every removal: Delete leaves
     // the list's cursor nowhere.
-    bool removed = true;
+    bool removed = true, changed = false;
     while (removed)
     {
         removed = false;
@@ -113,12 +175,14 @@ int CHiddenWindows::Refresh()
             if (!IsWindow(record->hwnd))
             {
                 Delete((unsigned)GetCurIndex());
-                removed = true;
+                removed = changed = true;
                 break;
             }
             record->ReadTitle();
         }
     }
+    if (changed)
+        SaveJournal();
     return 1;
 }
 
@@ -126,4 +190,82 @@ void CHiddenWindows::ShowAll()
 {
     for (unsigned n = GetSize(); n > 0; n--)
         Show(0);
+}
+
+CHiddenWindows::CHiddenWindows()
+{
+    m_journal[0] = '\0';
+}
+
+void CHiddenWindows::SetJournal(const char* path)
+{
+    m_journal[0] = '\0';
+    if (path && !StrCopy(m_journal, sizeof(m_journal), path))
+        m_journal[0] = '\0';
+    if (m_journal[0] && GetSize() > 0)
+        SaveJournal();
+}
+
+bool CHiddenWindows::SaveJournal()
+{
+    if (!m_journal[0])
+        return true;
+    // A program that has the journal open for reading (a virus scanner, a
+    // backup) makes the replace fail for a moment; a journal left behind
+    // would bring back windows that are no longer ours to show.
+    for (int attempt = 0; attempt < 5; attempt++)
+    {
+        if (attempt)
+            Sleep(20);
+        if (WriteJournal())
+            return true;
+    }
+    return false;
+}
+
+bool CHiddenWindows::WriteJournal()
+{
+    CSafeSave save;
+    if (!save.Begin(m_journal))
+        return false;
+    save.WriteLine(HIDDENFILE_HEADER);
+    char text[HIDDEN_LINE_SIZE];
+    tagHIDDEN_LINE line;
+    for (unsigned i = 0; i < GetSize(); i++)
+    {
+        CHiddenWnd* record = GetAt(i);
+        if (!record)
+            continue;
+        if (DescribeWindow(record->hwnd, record->pid, 0, &line) &&
+            FormatHiddenLine(text, sizeof(text), &line))
+            save.WriteLine(text);
+        for (DWORD r = 0; r < record->relatedCount && r < HIDDEN_MAX_RELATED; r++)
+        {
+            if (DescribeWindow(record->related[r], record->relatedPid[r], 1, &line) &&
+                FormatHiddenLine(text, sizeof(text), &line))
+                save.WriteLine(text);
+        }
+    }
+    return save.Commit();
+}
+
+unsigned RestoreJournalWindows(const char* path, unsigned* listed)
+{
+    RestoreState state = {0, 0};
+    if (path && path[0] && ReadHiddenJournal(path, RestoreLine, &state) && state.listed > 0)
+    {
+        // Left full, the journal would have the start after the next crash
+        // show windows that their own programs have hidden since.
+        for (int attempt = 0; attempt < 5; attempt++)
+        {
+            if (attempt)
+                Sleep(20);
+            CSafeSave save;
+            if (save.Begin(path) && save.WriteLine(HIDDENFILE_HEADER) && save.Commit())
+                break;
+        }
+    }
+    if (listed)
+        *listed = state.listed;
+    return state.shown;
 }

@@ -1,6 +1,7 @@
 // Windows the agent has taken off the screen, each with the visible windows
 // it owned at the time, in the order they were hidden. Lives as long as the
-// agent; never saved.
+// agent; a journal of it in the files folder lets the next start bring the
+// windows back when the agent did not end normally.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +18,8 @@ HWND GetTopParent(HWND hwnd);
 // True when owner is on the window's parent or owner chain: the windows
 // hidden and shown again together with owner.
 bool IsOwnedBy(HWND hwnd, HWND owner);
+// The id of the process that owns the window; 0 for none.
+DWORD WindowProcess(HWND hwnd);
 
 class CHiddenWnd
 {
@@ -33,11 +36,19 @@ class CHiddenWnd
     char* title; // HIDDEN_TITLE_SIZE bytes, owned
     HWND related[HIDDEN_MAX_RELATED];
     DWORD relatedCount;
+    // The owning processes when hidden: a handle that later names another
+    // process's window is not journalled as ours.
+    DWORD pid;
+    DWORD relatedPid[HIDDEN_MAX_RELATED];
 };
 
 class CHiddenWindows : public CPtrList<CHiddenWnd>
 {
   public:
+    CHiddenWindows();
+    // From now on every change of the list rewrites the journal at path
+    // (null or "": no journal). The records already there are written at once.
+    void SetJournal(const char* path);
     // Hides the window's top (GetTopParent) and the visible windows it owns,
     // directly or through other owned windows, and records them. 1; 0 for a
     // null window.
@@ -50,4 +61,19 @@ class CHiddenWindows : public CPtrList<CHiddenWnd>
     int Refresh();
     // Show(0) once for each record there was.
     void ShowAll();
+
+  private:
+    // One line per recorded window that is still there and still of the
+    // process that owned it; only the header when there is none. Retried a
+    // few times; false when every save failed.
+    bool SaveJournal();
+    bool WriteJournal();
+
+    char m_journal[MAX_PATH];
 };
+
+// At start, before the journal is kept again: shows each window the journal
+// at path names that still exists, belongs to the same process, is of the
+// same class and is hidden; then empties the journal. The number of windows
+// shown; *listed (may be null) gets the number the journal named.
+unsigned RestoreJournalWindows(const char* path, unsigned* listed);

@@ -14,6 +14,7 @@
 #include "winutils.h"
 #include "agent_res.h"
 #include "Time.h"
+#include "hiddenjournal.h"
 #include "strutils.h"
 
 #include "LogFile.h"
@@ -145,6 +146,14 @@ void RunStartupTasks(HWND hwnd)
 void RunDueTasks(HWND)
 {
     RunMinuteCheck(g_schedule, g_uScheduleChangedMsg);
+}
+
+void RecheckOverdueTasks(HWND hwnd)
+{
+    // An open dialog lists what was overdue when it last filled.
+    RefreshOverdueTasksDialog(g_hOverdueDlg);
+    if (CountOverdueAt(g_schedule, CTime()))
+        OnViewOverdue(hwnd);
 }
 
 // --- Log ---------------------------------------------------------------------
@@ -297,8 +306,29 @@ static void AddTrayIcon(HWND hwnd)
     g_trayIcon.Show(true);
 }
 
+// Windows that an agent which was killed or crashed left hidden come back
+// first, before any question can hold up the start.
+static unsigned RestoreLeftHidden(unsigned* listed)
+{
+    char path[MAX_PATH];
+    *listed = 0;
+    if (!GetMyTarvinFilesFolder(path, HIDDENFILE_NAME))
+        return 0;
+    return RestoreJournalWindows(path, listed);
+}
+
+static void KeepHiddenJournal()
+{
+    char path[MAX_PATH];
+    if (GetMyTarvinFilesFolder(path, HIDDENFILE_NAME))
+        g_hiddenWindows.SetJournal(path);
+}
+
 int Initialize(HWND hwnd)
 {
+    unsigned leftHidden = 0;
+    unsigned restored = RestoreLeftHidden(&leftHidden);
+
     INITCOMMONCONTROLSEX icc = {sizeof(icc),
                                 ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_DATE_CLASSES};
     InitCommonControlsEx(&icc);
@@ -320,6 +350,14 @@ int Initialize(HWND hwnd)
 
     LogOpen(hwnd);
     AgentLog("Tarvin 2 Agent", "Tarvin Agent started");
+    if (leftHidden)
+    {
+        char event[128];
+        StrFormat(event, sizeof(event), "Restored %u of %u windows left hidden when the agent last ended",
+                  restored, leftHidden);
+        AgentLog("Tarvin 2 Agent", event);
+    }
+    KeepHiddenJournal();
 
     RECT linkRect = {3, 156, 140, 170};
     g_hWebLink = CreateStaticLink(hwnd, g_hInst, IDC_WEBLINK, &linkRect, g_szWebLink);

@@ -96,6 +96,10 @@ void LoadSchedule(HWND owner);
 // minute check (third step of every tick).
 void RunStartupTasks(HWND hwnd);
 void RunDueTasks(HWND hwnd);
+// After the machine wakes or the clock is changed: the start-up pass's
+// overdue check again (the start-up tasks do not run), which opens the
+// Overdue Tasks dialog when a task's time passed meanwhile.
+void RecheckOverdueTasks(HWND hwnd);
 
 // Redraws the taskbar after a menu, so no stale highlight stays on the tray.
 void RedrawTaskbar();

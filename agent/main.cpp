@@ -344,6 +344,20 @@ static void MainWnd_OnEndSession(HWND hwnd, BOOL ending)
     PostQuitMessage(0);
 }
 
+// The one-second tick does not run while the machine sleeps, and a clock set
+// forward skips minutes: a task whose minute passed meanwhile is overdue,
+// listed for the user as at start-up and never run without asking.
+static void MainWnd_OnPowerBroadcast(HWND hwnd, WPARAM event)
+{
+    if (event == PBT_APMRESUMEAUTOMATIC)
+        RecheckOverdueTasks(hwnd);
+}
+
+static void MainWnd_OnTimeChange(HWND hwnd)
+{
+    RecheckOverdueTasks(hwnd);
+}
+
 static void MainWnd_OnDestroy(HWND)
 {
     PostQuitMessage(0);
@@ -384,6 +398,12 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         HANDLE_MSG(hwnd, WM_ENDSESSION, MainWnd_OnEndSession);
         case WM_QUERYENDSESSION:
             return TRUE;
+        case WM_POWERBROADCAST:
+            MainWnd_OnPowerBroadcast(hwnd, wParam);
+            return TRUE;
+        case WM_TIMECHANGE:
+            MainWnd_OnTimeChange(hwnd);
+            return 0;
         case WM_PAINT:
             OnPaint(hwnd);
             return 0;

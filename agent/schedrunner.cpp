@@ -65,6 +65,18 @@ int StartupPassAt(CSTaskList& schedule, const CTime& now, ScheduledTaskStarter s
     return overdue ? 1 : 0;
 }
 
+int CountOverdueAt(CSTaskList& schedule, const CTime& now)
+{
+    int count = 0;
+    for (unsigned i = 0; i < schedule.GetSize(); i++)
+    {
+        CSTask* task = schedule.GetAt(i);
+        if (task && IsTaskListedOverdue(*task, now))
+            count++;
+    }
+    return count;
+}
+
 int MinuteCheckAt(CSTaskList& schedule, const CTime& now, ScheduledTaskStarter start, void* context)
 {
     int ran = 0;

@@ -43,5 +43,8 @@ typedef void (*ScheduledTaskStarter)(const CSTask& task, void* context);
 // 1 when there are overdue tasks; *ran is the number of start-up tasks run.
 int StartupPassAt(CSTaskList& schedule, const CTime& now, ScheduledTaskStarter start, void* context,
                   int* ran);
+// The number of tasks listed overdue at now: the start-up pass's check
+// without running or changing anything.
+int CountOverdueAt(CSTaskList& schedule, const CTime& now);
 // The number of tasks run.
 int MinuteCheckAt(CSTaskList& schedule, const CTime& now, ScheduledTaskStarter start, void* context);

@@ -45,6 +45,7 @@ class CTextFile : public CFile
     static constexpr int lineKeys = 520;
     static constexpr int lineSchedule = 2048;
     static constexpr int lineTips = 320;
+    static constexpr int lineHidden = 640;
 
     CTextFile()
         : m_lineEnded(0), m_eof(0), m_lastBlock(0), m_buffer(nullptr), m_bufferSize(0), m_readPos(0),

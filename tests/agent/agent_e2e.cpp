@@ -363,6 +363,69 @@ size_t Count(const std::string& text, const std::string& part)
     return n;
 }
 
+// Killed with windows hidden, the agent brings them back at its next start,
+// from the journal in the files folder; a listed handle that now names a
+// window of another process is left alone.
+TEST_F(AgentE2E, WindowsHiddenByAKilledAgentComeBackAtTheNextStart)
+{
+    agenttest::CTargetProcess one, two, stranger;
+    ASSERT_TRUE(one.Start("-title=\"Journal One\""));
+    ASSERT_TRUE(two.Start("-title=\"Journal Two\""));
+    ASSERT_TRUE(stranger.Start("-title=\"Journal Stranger\" -hidden"));
+    HWND first = one.WaitWindow("Journal One");
+    HWND second = two.WaitWindow("Journal Two");
+    HWND other = nullptr;
+    ASSERT_TRUE(
+        PumpUntil([&]() { return (other = agenttest::FindTopLevel("Journal Stranger", stranger.Pid())); }));
+    ASSERT_TRUE(first && second);
+
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Request("agent:hide=\"journal one\""));
+    ASSERT_TRUE(Request("agent:hide=\"journal two\""));
+    ASSERT_TRUE(PumpUntil([&]() { return !IsWindowVisible(first) && !IsWindowVisible(second); }));
+    const std::string journal = File("Tarvin Hidden.dat");
+    std::string listed;
+    EXPECT_TRUE(PumpUntil([&]() {
+        listed = ReadBytes(journal);
+        return listed.find("title=\"Journal Two\"") != std::string::npos;
+    }));
+    EXPECT_EQ(0u, listed.find("<?TarvinHidden version=\"1.00\"?>\r\n")) << listed;
+    EXPECT_NE(std::string::npos, listed.find("title=\"Journal One\"")) << listed;
+
+    TerminateProcess(m_pi.hProcess, 1);
+    ASSERT_EQ(1, WaitExit());
+    EXPECT_FALSE(IsWindowVisible(first));
+    EXPECT_FALSE(IsWindowVisible(second));
+    // The stranger's handle, listed under the first target's process.
+    char line[160];
+    StrFormat(line, sizeof(line),
+              "<window hwnd=\"%lu\" pid=\"%lu\" owned=\"0\" class=\"TVTargetWindow\" />\r\n",
+              (unsigned long)(ULONG_PTR)other, (unsigned long)one.Pid());
+    WriteBytes(journal, ReadBytes(journal) + line);
+
+    // Showing another process's window lets the agent answer sent messages
+    // meanwhile, so the start can look finished before the journal is emptied.
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(PumpUntil([&]() { return ReadBytes(journal) == "<?TarvinHidden version=\"1.00\"?>\r\n"; }))
+        << ReadBytes(journal);
+    EXPECT_TRUE(IsWindowVisible(first));
+    EXPECT_TRUE(IsWindowVisible(second));
+    EXPECT_FALSE(IsWindowVisible(other));
+
+    // Normal show and exit keep the journal in step.
+    ASSERT_TRUE(Request("agent:hide=\"journal one\""));
+    ASSERT_TRUE(PumpUntil([&]() { return ReadBytes(journal).find("Journal One") != std::string::npos; }));
+    ASSERT_TRUE(Request("agent:showall"));
+    EXPECT_TRUE(PumpUntil([&]() { return ReadBytes(journal).find("Journal One") == std::string::npos; }));
+    ASSERT_TRUE(Request("agent:hide=\"journal two\""));
+    PostMessageA(m_agent, WM_COMMAND, 200, 0);
+    EXPECT_EQ(0, WaitExit());
+    EXPECT_TRUE(IsWindowVisible(second));
+    EXPECT_EQ("<?TarvinHidden version=\"1.00\"?>\r\n", ReadBytes(journal));
+    std::string log = ReadBytes(File("Tarvin.log"));
+    EXPECT_EQ(1u, Count(log, "Restored 2 of 3 windows left hidden when the agent last ended")) << log;
+}
+
 // At logoff or shutdown the system asks, then tells, and may end the agent as
 // soon as it has answered: by then the windows are back, the icon is gone
 // and the keys and the log (with its exit entry) are on disk. Left alone

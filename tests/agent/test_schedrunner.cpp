@@ -273,3 +273,57 @@ TEST_F(SchedRunner, DamagedScheduleIsReportedOnceAndTheDialogListsWhatWasRecover
     EXPECT_EQ(2, DrvListViewRowCount(list));
 }
 } // namespace
+
+namespace
+{
+// Waking from sleep and a change of the clock run the start-up pass's overdue
+// check again: the dialog comes back listing what passed, the start-up task
+// does not run again, nothing runs by itself and nothing moves. Other power
+// events open nothing.
+TEST_F(SchedRunner, WakingOrAClockChangeListsOverdueTasksAgain)
+{
+    AddTask("TVSchedLate", MinutesFromNow(-24 * 60 + 30), "late.txt");
+    AddTask("TVSchedStartup", CTime(), "startup.txt", true);
+    SaveSchedule();
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(WaitRecord("startup.txt"));
+    ASSERT_TRUE(WaitSaved(1, [](CSTask& t) { return t.GetRecurrenceCount() == 1; }));
+    const std::string saved = ReadBytes(File("Tarvin Schedule.dat"));
+    ASSERT_TRUE(DeleteFileA(File("startup.txt").c_str()));
+    const DrvWindowSpec overdue = DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId);
+
+    const struct
+    {
+        UINT msg;
+        WPARAM wParam;
+    } wakers[] = {{WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC}, {WM_TIMECHANGE, 0}};
+    for (const auto& waker : wakers)
+    {
+        SCOPED_TRACE(waker.msg == WM_TIMECHANGE ? "clock changed" : "woke up");
+        HWND dlg = nullptr;
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(overdue, kTimeout, &dlg));
+        PostMessageA(dlg, WM_CLOSE, 0, 0);
+        ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return !IsWindow(dlg); }, kTimeout));
+
+        // Sent, as the system sends them: answered only once handled.
+        for (WPARAM other : {(WPARAM)PBT_APMSUSPEND, (WPARAM)PBT_APMPOWERSTATUSCHANGE})
+        {
+            DWORD_PTR answer = 0;
+            ASSERT_TRUE(
+                SendMessageTimeoutA(m_agent, WM_POWERBROADCAST, other, 0, SMTO_NORMAL, kTimeout, &answer));
+            EXPECT_EQ(nullptr, DrvFindWindow(overdue));
+        }
+
+        PostMessageA(m_agent, waker.msg, waker.wParam, 0);
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(overdue, kTimeout, &dlg));
+        HWND list = DrvFindChildById(dlg, 502);
+        ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvListViewRowCount(list) == 1; }, kTimeout));
+        char text[64] = "";
+        ASSERT_TRUE(DrvListViewText(list, 0, 0, text, sizeof(text)));
+        EXPECT_STREQ("TVSchedLate", text);
+    }
+    EXPECT_TRUE(ReadBytes(File("late.txt")).empty());
+    EXPECT_TRUE(ReadBytes(File("startup.txt")).empty());
+    EXPECT_EQ(saved, ReadBytes(File("Tarvin Schedule.dat")));
+}
+} // namespace

@@ -139,3 +139,34 @@ TEST(SchedRunnerDecisions, StartupTaskRunsAtEveryStartOnlyAndIsNeverOverdue)
     EXPECT_EQ(0, boot->GetLastScheduledTime().CompareDate(At(11, 7, 0)));
 }
 } // namespace
+
+namespace
+{
+// After the machine wakes or the clock moves, what passed meanwhile is
+// counted for the Overdue Tasks dialog; nothing runs and nothing moves, and
+// the task of the waking minute is left to the minute check.
+TEST(SchedRunnerDecisions, WakingOrAClockChangeCountsWhatPassedMeanwhile)
+{
+    CSTaskList schedule;
+    CSTask* slept = AddTask(schedule, "slept", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, At(10, 9, 15));
+    AddTask(schedule, "ahead", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, At(10, 12, 0));
+    AddTask(schedule, "woke", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, At(10, 11, 0));
+    AddTask(schedule, "idle", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, At(10, 9, 30), false);
+    CSTask* boot = AddTask(schedule, "boot", ST_TYPE_EVENT, ST_EVENT_STARTUP, At(9, 8, 0));
+    std::vector<std::string> started;
+
+    // Asleep from 9:00 to 11:00: no tick ran in between.
+    EXPECT_EQ(0, CountOverdueAt(schedule, At(10, 8, 59)));
+    EXPECT_EQ(1, CountOverdueAt(schedule, At(10, 11, 0, 20)));
+    EXPECT_EQ(1, MinuteCheckAt(schedule, At(10, 11, 0, 20), Record, &started));
+    EXPECT_EQ(std::vector<std::string>{"woke"}, started);
+    EXPECT_EQ(1, CountOverdueAt(schedule, At(10, 11, 0, 40)));
+    EXPECT_EQ(0u, slept->GetRecurrenceCount());
+    EXPECT_TRUE(SameMinute(At(10, 9, 15), slept->GetScheduledTime()));
+    EXPECT_EQ(0u, boot->GetRecurrenceCount());
+
+    // The clock set forward past the next task, then back a day.
+    EXPECT_EQ(2, CountOverdueAt(schedule, At(10, 12, 30)));
+    EXPECT_EQ(0, CountOverdueAt(schedule, At(9, 12, 0)));
+}
+} // namespace
