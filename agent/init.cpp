@@ -23,6 +23,8 @@
 #include "TarvinKeys.h"
 #include "schedrunner.h"
 #include "overdueTasks.h"
+#include "AppList.h"
+#include "browseAppsDlg.h"
 
 HINSTANCE g_hInst;
 HWND g_hWnd;
@@ -267,6 +269,14 @@ void OnPreferences(HWND, int)
 {
 }
 
+// Filled on the first browse and kept for the agent's life.
+static CAppList g_appList;
+
+CAppList* AgentAppList()
+{
+    return &g_appList;
+}
+
 // --- Start-up and shut-down ------------------------------------------------------
 
 static void AddTrayIcon(HWND hwnd)
@@ -310,6 +320,9 @@ int Initialize(HWND hwnd)
 
     LogOpen(hwnd);
     AgentLog("Tarvin 2 Agent", "Tarvin Agent started");
+
+    g_appList.m_hInstance = g_hInst;
+    InitBrowseApplications(g_hInst);
 
     RECT linkRect = {3, 156, 140, 170};
     g_hWebLink = CreateStaticLink(hwnd, g_hInst, IDC_WEBLINK, &linkRect, g_szWebLink);

@@ -113,3 +113,6 @@ void OnHiddenWindows(HWND hwnd);
 void OnViewLog(HWND hwnd);
 void OnViewOverdue(HWND hwnd);
 void OnPreferences(HWND hwnd, int id);
+class CAppList;
+// The application browser's list, created empty at start.
+CAppList* AgentAppList();
