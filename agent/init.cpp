@@ -264,9 +264,14 @@ void OnViewOverdue(HWND)
     OpenOverdueTasksDialog(g_hInst, &g_hOverdueDlg);
 }
 
-// The preferences are a unit of their own.
-void OnPreferences(HWND, int)
+CLogFile* AgentLogFile()
 {
+    return &g_log;
+}
+
+CTarvinKeys* AgentKeys()
+{
+    return &g_keys;
 }
 
 // Filled on the first browse and kept for the agent's life.
