@@ -46,8 +46,3 @@ class CAppList
     DWORD m_bUpdated;
     HINSTANCE m_hInstance;
 };
-
-// The program path of a shell command line: the quoted text when it starts
-// with a double quote (null when the quote is not closed), else everything
-// before the last space. False when there is no path.
-bool GetCommandProgram(const char* command, char* buf, size_t size);

@@ -2,6 +2,7 @@
 // that is an executable with a version description, once per name.
 #include "AppList.h"
 #include <shellapi.h>
+#include "dirutils.h"
 #include "strutils.h"
 
 CAppList::CApp::CApp() : m_pszName(new char[MAX_PATH]), m_pszPath(new char[MAX_PATH]), m_hIcon(nullptr)
@@ -23,28 +24,6 @@ CAppList::CAppList(HINSTANCE instance) : m_bUpdated(0), m_hInstance(instance)
 
 CAppList::~CAppList()
 {
-}
-
-bool GetCommandProgram(const char* command, char* buf, size_t size)
-{
-    if (!command || !*command)
-        return false;
-    if (command[0] == '"')
-    {
-        int close = CharFind(command, '"', 1);
-        if (close < 0)
-            return false;
-        StrCopyN(buf, size, command + 1, (size_t)(close - 1));
-    }
-    else
-    {
-        const char* space = strrchr(command, ' ');
-        if (!space)
-            StrCopy(buf, size, command);
-        else
-            StrCopyN(buf, size, command, (size_t)(space - command));
-    }
-    return buf[0] != '\0';
 }
 
 // The default value of a key under the classes root; environment references

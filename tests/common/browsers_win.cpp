@@ -68,33 +68,6 @@ TEST(ShellURL, RoundTripsTheAddressAndReportsAMissingFile)
     EXPECT_LT(none.Load(dir.Path("none.url").c_str()), 0);
 }
 
-TEST(AppList, ProgramOfACommandLine)
-{
-    struct Case
-    {
-        const char* command;
-        const char* program; // null: none
-    } cases[] = {
-        {"D:\\Tools\\ed.exe %1", "D:\\Tools\\ed.exe"},
-        {"\"C:\\Program Files\\Ed\\ed.exe\" \"%1\"", "C:\\Program Files\\Ed\\ed.exe"},
-        {"C:\\Program Files\\Ed\\ed.exe %1", "C:\\Program Files\\Ed\\ed.exe"},
-        {"C:\\Program Files\\ed.exe /p %1", "C:\\Program Files\\ed.exe /p"}, // unquoted: the last space
-        {"C:\\ed.exe", "C:\\ed.exe"},
-        {"\"C:\\unclosed.exe %1", nullptr},
-        {"", nullptr},
-    };
-    for (const Case& c : cases)
-    {
-        char out[MAX_PATH] = "";
-        bool found = GetCommandProgram(c.command, out, sizeof(out));
-        EXPECT_EQ(c.program != nullptr, found) << c.command;
-        if (c.program)
-        {
-            EXPECT_STREQ(c.program, out) << c.command;
-        }
-    }
-}
-
 TEST(AppList, OneEntryPerNameSortedIgnoringCase)
 {
     CAppList list;
