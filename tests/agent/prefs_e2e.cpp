@@ -175,4 +175,42 @@ TEST_F(PrefsE2E, LaunchFilePageDecidesWhetherTheInterpreterAsksBeforeExit)
     EXPECT_EQ(TVD_OK, second.WaitExit(kWait));
 }
 
+TEST_F(PrefsE2E, LoggingPageKeepsTheStoredSizeWhenSetSizeIsCancelled)
+{
+    auto stored = [] {
+        unsigned long value = 0xDEAD;
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kAgentKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS)
+        {
+            DWORD size = sizeof(DWORD);
+            DWORD v = 0;
+            if (RegQueryValueExA(key, "Log File", nullptr, nullptr, (BYTE*)&v, &size) == ERROR_SUCCESS)
+                value = v;
+            RegCloseKey(key);
+        }
+        return value;
+    };
+    ASSERT_NE(nullptr, Start());
+    PostMessageA(m_agent, WM_COMMAND, 223, 0);
+    HWND prefs = WaitDialog("Preferences");
+    ASSERT_NE(nullptr, prefs);
+    SendMessageA(DrvFindChildById(prefs, 1421), BM_CLICK, 0, 0);
+    EXPECT_EQ(100u, stored());
+
+    for (int button : {IDCANCEL, IDOK})
+    {
+        ASSERT_TRUE(DrvPressButton(prefs, 1423));
+        HWND setSize = WaitDialog("Set Log File Size");
+        ASSERT_NE(nullptr, setSize);
+        DrvSetText(DrvFindChildById(setSize, 313), "500");
+        DrvPressButton(setSize, button);
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(setSize, kWait));
+        unsigned long expected = button == IDOK ? 500 : 100;
+        EXPECT_TRUE(PumpUntil([&] { return stored() == expected; }, kWait)) << stored();
+    }
+    char text[128] = "";
+    DrvGetText(DrvFindChildById(prefs, 1422), text, sizeof(text));
+    EXPECT_STREQ("Tarvin is keeping a log file with a maximum size of 500 entries.", text);
+}
+
 } // namespace
