@@ -5,6 +5,7 @@
 #include "agent_testutil.h"
 
 #include "e2e/driver.h"
+#include "regutils.h"
 
 using namespace agenttest;
 
@@ -179,15 +180,7 @@ TEST_F(PrefsE2E, LoggingPageKeepsTheStoredSizeWhenSetSizeIsCancelled)
 {
     auto stored = [] {
         unsigned long value = 0xDEAD;
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kAgentKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS)
-        {
-            DWORD size = sizeof(DWORD);
-            DWORD v = 0;
-            if (RegQueryValueExA(key, "Log File", nullptr, nullptr, (BYTE*)&v, &size) == ERROR_SUCCESS)
-                value = v;
-            RegCloseKey(key);
-        }
+        RegReadDWORD(HKEY_CURRENT_USER, kAgentKey, "Log File", &value);
         return value;
     };
     ASSERT_NE(nullptr, Start());

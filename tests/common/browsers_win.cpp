@@ -193,23 +193,8 @@ class FavouritesFolder
         "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
     FavouritesFolder()
     {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS)
-        {
-            DWORD size = sizeof(m_old), type = 0;
-            m_hadOld =
-                RegQueryValueExA(key, "Favorites", nullptr, &type, (BYTE*)m_old, &size) == ERROR_SUCCESS;
-            m_oldType = type;
-            RegCloseKey(key);
-        }
+        m_reg.Save(kKey, "Favorites");
         wintest::SetRegString(kKey, "Favorites", m_dir.Root().string());
-    }
-    ~FavouritesFolder()
-    {
-        if (m_hadOld)
-            wintest::SetRegValue(kKey, "Favorites", m_oldType, m_old, (DWORD)strlen(m_old) + 1);
-        else
-            wintest::DeleteRegValue(kKey, "Favorites");
     }
     void Add(const char* relPath, const char* url)
     {
@@ -224,10 +209,8 @@ class FavouritesFolder
     }
 
   private:
+    wintest::RegRestorer m_reg;
     ScratchDir m_dir;
-    char m_old[MAX_PATH] = "";
-    DWORD m_oldType = REG_SZ;
-    bool m_hadOld = false;
 };
 
 TEST(BrowseFavorites, ListsTheUrlFilesOfEveryLevelOnceByName)
