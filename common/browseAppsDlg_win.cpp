@@ -107,7 +107,10 @@ static void BrowseAppsDlg_OnBrowse(HWND hwnd, const char* caption, const char* f
 
 static void BrowseAppsDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
 {
-    tagBROWSEAPPS* ba = StateOf(hwnd)->ba;
+    BrowseAppsState* st = StateOf(hwnd);
+    if (!st)
+        return;
+    tagBROWSEAPPS* ba = st->ba;
     switch (id)
     {
         case IDC_BROWSE_EDIT:

@@ -80,6 +80,8 @@ static void BrowseFavsDlg_FollowName(HWND hwnd, BrowseFavsState* st)
 static void BrowseFavsDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
 {
     BrowseFavsState* st = StateOf(hwnd);
+    if (!st)
+        return;
     switch (id)
     {
         case IDC_BROWSE_EDIT:
