@@ -206,4 +206,33 @@ TEST_F(PrefsE2E, LoggingPageKeepsTheStoredSizeWhenSetSizeIsCancelled)
     EXPECT_STREQ("Tarvin is keeping a log file with a maximum size of 500 entries.", text);
 }
 
+TEST_F(PrefsE2E, AKeyTakenByAnotherProgramIsReportedAndStaysListed)
+{
+    ASSERT_TRUE(RegisterHotKey(nullptr, 0x3FFE, MOD_CONTROL | MOD_ALT, 'A'));
+    struct Held
+    {
+        ~Held()
+        {
+            UnregisterHotKey(nullptr, 0x3FFE);
+        }
+    } held;
+    ASSERT_NE(nullptr, Start());
+    PostMessageA(m_agent, WM_COMMAND, 222, 0);
+    HWND prefs = WaitDialog("Preferences");
+    ASSERT_NE(nullptr, prefs);
+    ASSERT_TRUE(DrvPressButton(prefs, 11));
+    HWND add = WaitDialog("Add Tarvin Key");
+    ASSERT_NE(nullptr, add);
+    ASSERT_TRUE(DrvPressButton(add, IDOK)); // Ctrl + Alt + A as the dialog starts
+    HWND box = nullptr;
+    ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Tarvin Keys", m_pi.dwProcessId, kWait, &box));
+    char text[400] = "";
+    DrvMessageBoxText(box, text, sizeof(text));
+    EXPECT_STREQ("Tarvin is unable to register the new Tarvin Key:\n   Ctrl + Alt + A\n   Run \"\"\n\n"
+                 "This may be because the key is already registered by another application.",
+                 text);
+    DrvPressButton(box, IDOK);
+    EXPECT_EQ(1, DrvListViewRowCount(DrvFindChildById(prefs, 1201)));
+}
+
 } // namespace
