@@ -24,6 +24,8 @@
 #include "TarvinKeys.h"
 #include "schedrunner.h"
 #include "overdueTasks.h"
+#include "AppList.h"
+#include "browseAppsDlg.h"
 
 HINSTANCE g_hInst;
 HWND g_hWnd;
@@ -281,9 +283,22 @@ void OnViewOverdue(HWND)
     OpenOverdueTasksDialog(g_hInst, &g_hOverdueDlg);
 }
 
-// The preferences are a unit of their own.
-void OnPreferences(HWND, int)
+CLogFile* AgentLogFile()
 {
+    return &g_log;
+}
+
+CTarvinKeys* AgentKeys()
+{
+    return &g_keys;
+}
+
+// Filled on the first browse and kept for the agent's life.
+static CAppList g_appList;
+
+CAppList* AgentAppList()
+{
+    return &g_appList;
 }
 
 // --- Start-up and shut-down ------------------------------------------------------
@@ -358,6 +373,9 @@ int Initialize(HWND hwnd)
         AgentLog("Tarvin 2 Agent", event);
     }
     KeepHiddenJournal();
+
+    g_appList.m_hInstance = g_hInst;
+    InitBrowseApplications(g_hInst);
 
     RECT linkRect = {3, 156, 140, 170};
     g_hWebLink = CreateStaticLink(hwnd, g_hInst, IDC_WEBLINK, &linkRect, g_szWebLink);

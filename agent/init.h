@@ -122,3 +122,11 @@ void OnHiddenWindows(HWND hwnd);
 void OnViewLog(HWND hwnd);
 void OnViewOverdue(HWND hwnd);
 void OnPreferences(HWND hwnd, int id);
+// What the preferences pages change in the running agent.
+class CLogFile;
+class CTarvinKeys;
+class CAppList;
+CLogFile* AgentLogFile();
+CTarvinKeys* AgentKeys();
+// The application browser's list, created empty at start.
+CAppList* AgentAppList();

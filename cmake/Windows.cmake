@@ -9,7 +9,7 @@ add_library(tvcore STATIC ${TV_CORE_SOURCES} ${CMAKE_SOURCE_DIR}/common/platform
 target_include_directories(tvcore PUBLIC ${TV_INCLUDE_DIRS})
 
 add_library(tvwin STATIC ${TV_WIN_SOURCES})
-target_link_libraries(tvwin PUBLIC tvcore shlwapi shell32 ole32 uuid comctl32 advapi32 user32 gdi32)
+target_link_libraries(tvwin PUBLIC tvcore shlwapi shell32 ole32 uuid comctl32 comdlg32 version advapi32 user32 gdi32)
 
 add_executable(tvcore_tests ${TV_CORE_TESTS})
 target_include_directories(tvcore_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)

@@ -337,3 +337,24 @@ template <class T> class CPtrTree : public CPtrList<CPtrTree<T>>
     CPtrTree* m_parent;
     bool m_deleteData;
 };
+
+// Stable sort by cmp (negative, 0, positive as for strcmp): equal elements
+// keep their order. Insertion through SwapWithNext, so payloads stay in
+// their nodes; meant for lists of a few hundred entries. Leaves the cursor
+// at the head.
+template <class T, class Cmp> void SortPtrList(CPtrList<T>& list, Cmp cmp)
+{
+    unsigned size = list.GetSize();
+    for (unsigned i = 1; i < size; i++)
+    {
+        for (unsigned j = i; j > 0; j--)
+        {
+            T* before = list.GetAt(j - 1);
+            T* after = list.GetNext();
+            if (cmp(before, after) <= 0)
+                break;
+            list.SwapWithNext(j - 1);
+        }
+    }
+    list.ResetCur();
+}

@@ -34,3 +34,28 @@ char* GetExtFromPath(const char* path, char* ext, size_t size)
         StrCopy(ext, size, path + dot);
     return ext;
 }
+
+bool GetCommandProgram(const char* command, char* buf, size_t size)
+{
+    if (!buf || size == 0)
+        return false;
+    buf[0] = '\0';
+    if (!command || !*command)
+        return false;
+    if (command[0] == '"')
+    {
+        const char* close = strchr(command + 1, '"');
+        if (!close)
+            return false;
+        StrCopyN(buf, size, command + 1, (size_t)(close - command - 1));
+    }
+    else
+    {
+        const char* space = strrchr(command, ' ');
+        if (!space)
+            StrCopy(buf, size, command);
+        else
+            StrCopyN(buf, size, command, (size_t)(space - command));
+    }
+    return buf[0] != '\0';
+}

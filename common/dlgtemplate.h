@@ -1,8 +1,7 @@
-// In-memory dialog templates: every dialog built in code writes its template
-// through this builder into a fixed buffer of the caller's. The builder keeps
-// the alignment the system needs (DWORD for the header and each item, WORD
-// for texts) and never writes past the buffer: once something does not fit,
-// Ok() stays false and the template must not be used.
+// Dialog templates built in memory, for dialogs that must work in any
+// program, whatever resources it carries. The builder writes into its own
+// fixed buffer with the alignment the dialog manager expects and remembers an
+// overflow: a template that did not fit is never handed out.
 #pragma once
 
 #include <windows.h>
@@ -10,45 +9,44 @@
 class CDlgTemplate
 {
   public:
-    // The buffer must be DWORD-aligned; an unaligned one is refused (Ok()
-    // is false).
-    CDlgTemplate(void* buffer, size_t size);
+    CDlgTemplate();
     CDlgTemplate(const CDlgTemplate&) = delete;
     CDlgTemplate& operator=(const CDlgTemplate&) = delete;
 
-    // The header: no menu; className null for the standard dialog class;
-    // with DS_SETFONT in style, pointSize and face name the font. Starts the
-    // template afresh.
-    bool Begin(DWORD style, DWORD exStyle, short x, short y, short cx, short cy, const char* className,
-               const char* title, WORD pointSize = 0, const char* face = nullptr);
-    // One control; className is a window class name ("BUTTON", "EDIT",
-    // "SysListView32" ...). No creation data.
-    bool AddControl(DWORD style, DWORD exStyle, short x, short y, short cx, short cy, WORD id,
-                    const char* className, const char* text);
+    // Starts the template afresh. className may be null (the standard dialog
+    // class); a font is used only when style has DS_SETFONT.
+    bool Begin(DWORD style, DWORD exStyle, short x, short y, short cx, short cy, const char* title,
+               const char* className, WORD pointSize = 0, const char* font = nullptr);
+    // One control in dialog units. classAtom is one of the predefined
+    // control atoms (0x0080 button, 0x0081 edit, 0x0082 static ...); with 0,
+    // className names the class.
+    bool AddItem(DWORD style, DWORD exStyle, short x, short y, short cx, short cy, WORD id, WORD classAtom,
+                 const char* className, const char* text);
 
-    bool Ok() const
+    // True when something did not fit since Begin.
+    bool Overflowed() const
     {
-        return m_ok;
+        return m_overflow;
     }
-    // The template for DialogBoxIndirectParam and CreateDialogIndirectParam;
-    // null unless Ok().
-    LPCDLGTEMPLATEA Get() const
+    // The template, or null after an overflow or before Begin.
+    LPCDLGTEMPLATEA Get() const;
+    size_t Size() const
     {
-        return m_ok && m_used ? (LPCDLGTEMPLATEA)m_buffer : nullptr;
+        return m_used * sizeof(WORD);
     }
-    size_t GetSize() const
-    {
-        return m_used;
-    }
+
+    static const size_t kCapacity = 4096; // in WORDs
 
   private:
-    bool Align(size_t to);
-    bool Put(const void* data, size_t size);
-    bool PutWord(WORD value);
-    bool PutText(const char* text);
+    bool AlignDword();
+    bool PutWord(WORD w);
+    bool PutDword(DWORD d);
+    bool PutString(const char* text);
 
-    BYTE* m_buffer;
-    size_t m_size;
+    // DWORD-aligned storage, addressed as WORDs.
+    DWORD m_store[kCapacity / 2];
     size_t m_used;
-    bool m_ok;
+    size_t m_countAt; // position of the control count in the header
+    bool m_begun;
+    bool m_overflow;
 };

@@ -1,83 +1,107 @@
+// In-memory dialog templates: the classic DLGTEMPLATE layout, texts in UTF-16.
 #include "dlgtemplate.h"
 
-#include <string.h>
-
-CDlgTemplate::CDlgTemplate(void* buffer, size_t size)
-    : m_buffer((BYTE*)buffer), m_size(size), m_used(0), m_ok(buffer && ((UINT_PTR)buffer & 3) == 0)
+CDlgTemplate::CDlgTemplate() : m_used(0), m_countAt(0), m_begun(false), m_overflow(false)
 {
 }
 
-bool CDlgTemplate::Align(size_t to)
+bool CDlgTemplate::PutWord(WORD w)
 {
-    while (m_ok && m_used % to != 0)
-        PutWord(0);
-    return m_ok;
-}
-
-bool CDlgTemplate::Put(const void* data, size_t size)
-{
-    if (!m_ok || size > m_size - m_used)
+    if (m_used >= kCapacity)
     {
-        m_ok = false;
+        m_overflow = true;
         return false;
     }
-    memcpy(m_buffer + m_used, data, size);
-    m_used += size;
+    ((WORD*)m_store)[m_used++] = w;
     return true;
 }
 
-bool CDlgTemplate::PutWord(WORD value)
+bool CDlgTemplate::PutDword(DWORD d)
 {
-    return Put(&value, sizeof(value));
+    return PutWord(LOWORD(d)) && PutWord(HIWORD(d));
 }
 
-// Texts are stored wide and terminated.
-bool CDlgTemplate::PutText(const char* text)
+bool CDlgTemplate::AlignDword()
 {
-    if (!text || !text[0])
-        return PutWord(0);
-    int chars = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (chars <= 0 || (size_t)chars > (m_size - m_used) / sizeof(WCHAR) || !m_ok)
+    return (m_used % 2 == 0) || PutWord(0);
+}
+
+// A zero-terminated UTF-16 text; null or empty writes just the terminator.
+bool CDlgTemplate::PutString(const char* text)
+{
+    if (text && *text)
     {
-        m_ok = false;
-        return false;
+        size_t room = kCapacity - m_used;
+        int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+        if (n <= 0 || (size_t)n > room)
+        {
+            m_overflow = true;
+            return false;
+        }
+        MultiByteToWideChar(CP_ACP, 0, text, -1, (WCHAR*)((WORD*)m_store + m_used), (int)room);
+        m_used += (size_t)n;
+        return true;
     }
-    MultiByteToWideChar(CP_ACP, 0, text, -1, (WCHAR*)(m_buffer + m_used), chars);
-    m_used += (size_t)chars * sizeof(WCHAR);
-    return true;
+    return PutWord(0);
 }
 
-bool CDlgTemplate::Begin(DWORD style, DWORD exStyle, short x, short y, short cx, short cy,
-                         const char* className, const char* title, WORD pointSize, const char* face)
+bool CDlgTemplate::Begin(DWORD style, DWORD exStyle, short x, short y, short cx, short cy, const char* title,
+                         const char* className, WORD pointSize, const char* font)
 {
     m_used = 0;
-    m_ok = m_buffer && ((UINT_PTR)m_buffer & 3) == 0;
-    DLGTEMPLATE header = {style, exStyle, 0, x, y, cx, cy};
-    Put(&header, sizeof(header));
+    m_overflow = false;
+    m_begun = true;
+    PutDword(style);
+    PutDword(exStyle);
+    m_countAt = m_used;
+    PutWord(0);
+    PutWord((WORD)x);
+    PutWord((WORD)y);
+    PutWord((WORD)cx);
+    PutWord((WORD)cy);
     PutWord(0); // no menu
-    PutText(className);
-    PutText(title);
+    PutString(className);
+    PutString(title);
     if (style & DS_SETFONT)
     {
         PutWord(pointSize);
-        PutText(face ? face : "MS Shell Dlg");
+        PutString(font ? font : "MS Shell Dlg");
     }
-    return m_ok;
+    return !m_overflow;
 }
 
-bool CDlgTemplate::AddControl(DWORD style, DWORD exStyle, short x, short y, short cx, short cy, WORD id,
-                              const char* className, const char* text)
+bool CDlgTemplate::AddItem(DWORD style, DWORD exStyle, short x, short y, short cx, short cy, WORD id,
+                           WORD classAtom, const char* className, const char* text)
 {
-    if (!m_ok || m_used < sizeof(DLGTEMPLATE))
-        return m_ok = false;
-    Align(sizeof(DWORD));
-    DLGITEMTEMPLATE item = {style, exStyle, x, y, cx, cy, id};
-    Put(&item, sizeof(item));
-    PutText(className);
-    PutText(text);
-    PutWord(0); // no creation data
-    if (!m_ok)
+    if (!m_begun || m_overflow)
         return false;
-    ((DLGTEMPLATE*)m_buffer)->cdit++;
+    AlignDword();
+    PutDword(style);
+    PutDword(exStyle);
+    PutWord((WORD)x);
+    PutWord((WORD)y);
+    PutWord((WORD)cx);
+    PutWord((WORD)cy);
+    PutWord(id);
+    if (classAtom)
+    {
+        PutWord(0xFFFF);
+        PutWord(classAtom);
+    }
+    else
+        PutString(className);
+    PutString(text);
+    PutWord(0); // no creation data
+    if (m_overflow)
+        return false;
+    WORD* count = (WORD*)m_store + m_countAt;
+    (*count)++;
     return true;
+}
+
+LPCDLGTEMPLATEA CDlgTemplate::Get() const
+{
+    if (!m_begun || m_overflow)
+        return nullptr;
+    return (LPCDLGTEMPLATEA)m_store;
 }

@@ -285,11 +285,10 @@ TVTIP_EXTERN TVTIP_API int __cdecl ShowTips(TIPS_DATA* data)
     if (!data)
         return TIPS_RESULT_NO_TIPS;
 
-    // The header, a no-menu word and two texts: well under 128 bytes.
-    DWORD buffer[32];
-    CDlgTemplate tmpl(buffer, sizeof(buffer));
-    if (!tmpl.Begin(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 100, 100, 210, 144,
-                    TIPS_CLASS, ""))
+    // The header alone: the dialog's own class paints and creates the rest.
+    CDlgTemplate tmpl;
+    if (!tmpl.Begin(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 100, 100, 210, 144, "",
+                    TIPS_CLASS))
         return -1;
 
     tagTIPS_PRIVATEDATA* pd = new (std::nothrow) tagTIPS_PRIVATEDATA(data);

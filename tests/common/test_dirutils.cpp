@@ -33,3 +33,34 @@ TEST(PathParts, SplitAtLastBackslashAndDot)
     char small[5];
     EXPECT_STREQ(GetDirFromPath("C:\\long\\x", small, sizeof(small)), "C:\\l");
 }
+
+TEST(DirUtils, ProgramOfAShellCommandLine)
+{
+    struct Case
+    {
+        const char* command;
+        const char* program; // null: none
+    } cases[] = {
+        {"D:\\Tools\\ed.exe %1", "D:\\Tools\\ed.exe"},
+        {"\"C:\\Program Files\\Ed\\ed.exe\" \"%1\"", "C:\\Program Files\\Ed\\ed.exe"},
+        {"C:\\Program Files\\Ed\\ed.exe %1", "C:\\Program Files\\Ed\\ed.exe"},
+        {"C:\\Program Files\\ed.exe /p %1", "C:\\Program Files\\ed.exe /p"}, // unquoted: the last space
+        {"C:\\ed.exe", "C:\\ed.exe"},
+        {"\"C:\\unclosed.exe %1", nullptr},
+        {"", nullptr},
+        {"\"\" %1", nullptr},
+    };
+    for (const Case& c : cases)
+    {
+        char out[260] = "";
+        bool found = GetCommandProgram(c.command, out, sizeof(out));
+        EXPECT_EQ(c.program != nullptr, found) << c.command;
+        if (c.program)
+        {
+            EXPECT_STREQ(c.program, out) << c.command;
+        }
+    }
+    char small[8];
+    EXPECT_TRUE(GetCommandProgram("\"C:\\Program Files\\x.exe\"", small, sizeof(small)));
+    EXPECT_STREQ("C:\\Prog", small) << "cut to the buffer";
+}

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <type_traits>
@@ -197,6 +198,27 @@ TEST_F(PtrList, SwapWithNextRelinksHeadMiddleAndTail)
     EXPECT_EQ((std::vector<int>{51, 50, 52}), Values(pair));
     pair.Clear();
     EXPECT_EQ(5 + 1, Counted::Live());
+}
+
+TEST_F(PtrList, SortIsStableAndKeepsEveryPayload)
+{
+    // Sorted by tens; equal tens keep their order, as a user's list of equal
+    // names does.
+    const std::vector<std::vector<int>> cases = {
+        {}, {5}, {21, 10}, {31, 12, 20, 11, 33, 10, 22}, {40, 41, 42}, {9, 8, 7, 6, 5}};
+    for (const auto& input : cases)
+    {
+        List list;
+        for (int v : input)
+            list.Add(new Counted(v), true);
+        SortPtrList(list, [](const Counted* a, const Counted* b) { return a->value / 10 - b->value / 10; });
+        std::vector<int> expected = input;
+        std::stable_sort(expected.begin(), expected.end(), [](int a, int b) { return a / 10 < b / 10; });
+        EXPECT_EQ(expected, Values(list));
+        list.Add(new Counted(99), true); // the tail is still the last node
+        EXPECT_EQ(99, list.GetAt(list.GetSize() - 1)->value);
+    }
+    EXPECT_EQ(0, Counted::Live());
 }
 
 TEST_F(PtrList, RandomEditsMatchVectorModel)

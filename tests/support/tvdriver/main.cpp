@@ -22,7 +22,7 @@ static const char g_szUsage[] =
     "  rect      print the window's screen rectangle: left=, top=, right=, bottom=\n"
     "  text      print the window's (or the control's) text\n"
     "  settext   -value=TEXT\n"
-    "  listview  print the rows, columns separated by tabs\n"
+    "  listview  print the rows, columns separated by tabs; -select=N selects row N instead\n"
     "  tree      print the items, two spaces of indent per level\n"
     "  status    print the status bar parts, one per line\n"
     "  msgbox    wait for a message box (-title=CAPTION, -pid=N), print its text,\n"
@@ -242,6 +242,9 @@ static int CmdListView()
     int rc = GetTarget(WC_LISTVIEWA, &list);
     if (rc != TVD_OK)
         return rc;
+    const char* select = Opt("select");
+    if (select)
+        return DrvListViewSelect(list, atoi(select)) ? TVD_OK : TVD_FAIL;
     int rows = DrvListViewRowCount(list);
     int columns = DrvListViewColumnCount(list);
     if (rows < 0 || columns < 0)

@@ -1,0 +1,71 @@
+// Resource ids of the Preferences dialog, its pages and the Add Tarvin Key
+// dialog (600-699). Control ids above 1000 are the ones the agent has always
+// used; tests address them.
+#pragma once
+
+#define IDD_PREF 600
+#define IDD_PREF_GENERAL 601
+#define IDD_PREF_SCREENSAVER 602
+#define IDD_PREF_KEYS 603
+#define IDD_PREF_LOGGING 604
+#define IDD_PREF_LAUNCHFILE 605
+#define IDD_ADDKEY 606
+
+#define IDC_PREF_TAB 1001
+#define IDC_PREF_CLOSE 2
+
+// General
+#define IDC_GEN_RUNATLOGON 1101
+#define IDC_GEN_SWOPMOUSE 1102
+#define IDC_GEN_NOSPLASH 1103
+
+// Tarvin Keys
+#define IDC_KEYS_LIST 1201
+#define IDC_KEYS_ADD 11
+#define IDC_KEYS_REMOVE 12
+
+// Screen Saver
+#define IDC_SS_RUN 1301
+#define IDC_SS_TIME 1302
+#define IDC_SS_TOPLEFT 1303
+#define IDC_SS_TOPRIGHT 1304
+#define IDC_SS_BOTTOMLEFT 1305
+#define IDC_SS_BOTTOMRIGHT 1306
+#define IDC_SS_UPDOWN 1307
+#define IDC_SS_TIMELABEL 1308
+#define IDC_SS_SECONDS 1309
+#define IDC_SS_GROUP 1310
+
+// Launch File
+#define IDC_LF_CONFIRMEXIT 1321
+#define IDC_LF_CONFIRMSHUTDOWN 1322
+#define IDC_LF_CONFIRMRESTART 1323
+#define IDC_LF_ALLOWASSUME 1324
+#define IDC_LF_AFTER 1325
+#define IDC_LF_TIMEOUT 1326
+#define IDC_LF_TIMEOUTSECONDS 1327
+#define IDC_LF_ANSWER 1328
+#define IDC_LF_ASSUME 1329
+#define IDC_LF_SHOWSTATUS 1330
+#define IDC_LF_SHOWFOR 1331
+#define IDC_LF_STATUSTIME 1332
+#define IDC_LF_STATUSSECONDS 1333
+#define IDC_LF_TIMEOUTUPDOWN 1334
+#define IDC_LF_STATUSUPDOWN 1335
+
+// Logging
+#define IDC_LOG_KEEP 1421
+#define IDC_LOG_TEXT 1422
+#define IDC_LOG_SETSIZE 1423
+#define IDC_LOG_VIEW 1424
+
+// Add Tarvin Key
+#define IDC_ADDKEY_KEY 1401
+#define IDC_ADDKEY_ACTION 1402
+#define IDC_ADDKEY_RUNLABEL 1403
+#define IDC_ADDKEY_TARGET 1404
+#define IDC_ADDKEY_CTRL 1405
+#define IDC_ADDKEY_ALT 1406
+#define IDC_ADDKEY_SHIFT 1407
+#define IDC_ADDKEY_WIN 1408
+#define IDC_ADDKEY_BROWSE 13

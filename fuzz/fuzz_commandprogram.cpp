@@ -1,0 +1,28 @@
+// A shell command line from the registry, as the application list reads it:
+// the program is always a terminated part of the command, in any buffer.
+#include "fuzz_util.h"
+#include "dirutils.h"
+
+#include <string.h>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::string command((const char*)data, size);
+    command = command.c_str(); // the registry hands over a terminated text
+    for (size_t room : {1, 2, 16, 260})
+    {
+        std::string buf(room + 1, '\x7f'); // one guard byte past the buffer
+        bool found = GetCommandProgram(command.c_str(), &buf[0], room);
+        if (buf[room] != '\x7f')
+            __builtin_trap();
+        size_t len = strnlen(buf.c_str(), room);
+        if (len >= room)
+            __builtin_trap();
+        if (found != (len > 0))
+            __builtin_trap();
+        if (found && command.find(buf.c_str()) == std::string::npos)
+            __builtin_trap();
+    }
+    return 0;
+}

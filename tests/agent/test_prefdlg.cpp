@@ -1,0 +1,307 @@
+// The Preferences dialog in this process, on the agent's own state: each
+// page reads the stored values (or their defaults), writes exact values back
+// and keeps the seconds boxes within 1-60.
+#include "agent_testutil.h"
+#include <windowsx.h>
+
+#include "init.h"
+#include "LogFile.h"
+#include "prefDlg.h"
+#include "prefDlgRes.h"
+#include "regutils.h"
+#include "tarvinKeysDlg.h"
+#include "keysfile.h"
+
+using namespace agenttest;
+
+namespace
+{
+const char* const kAgent = "Software\\Norvale\\Tarvin 2\\Agent";
+const char* const kInterp = "Software\\Norvale\\Tarvin 2\\Interpreter";
+const char* const kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// A DWORD under HKCU, or -1 when it is missing.
+long long Stored(const char* key, const char* name)
+{
+    unsigned long value = 0;
+    if (!RegReadDWORD(HKEY_CURRENT_USER, key, name, &value))
+        return -1;
+    return (long long)value;
+}
+
+class PrefDlgTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        for (const char* name : {"Swop Mouse", "No Splash", "Run Screen Saver", "Screen Saver Corner",
+                                 "Screen Saver Time", "Log File"})
+            Missing(kAgent, name);
+        for (const char* name : {"Confirm Exit", "Confirm Shutdown", "Confirm Restart", "Allow Assume",
+                                 "Assume Answer", "Assume Timeout", "Show Status", "Status Window"})
+            Missing(kInterp, name);
+        Missing(kRun, "Tarvin");
+        g_hInst = GetModuleHandleA(nullptr);
+        g_dwSwopMouse = g_dwRunScreenSaver = g_dwScreenSaverCorner = 0;
+        g_dwScreenSaverTime = 1;
+        AgentLogFile()->SetSize(0);
+    }
+    void TearDown() override
+    {
+        if (g_hPrefDlg && IsWindow(g_hPrefDlg))
+            DestroyWindow(g_hPrefDlg);
+        PumpPending();
+        EXPECT_EQ(nullptr, g_hPrefDlg);
+    }
+    void Missing(const char* key, const char* name)
+    {
+        m_reg.Save(key, name);
+        wintest::DeleteRegValue(key, name);
+    }
+
+    // Opens the dialog on the page of that command; the page.
+    HWND Open(int command)
+    {
+        OnPreferences(nullptr, command);
+        PumpPending();
+        return Page();
+    }
+    HWND Page() const
+    {
+        return g_hPrefDlg ? GetWindow(GetDlgItem(g_hPrefDlg, IDC_PREF_TAB), GW_HWNDPREV) : nullptr;
+    }
+    HWND Item(int id) const
+    {
+        return GetDlgItem(Page(), id);
+    }
+    // Selects a tab as a click does: the tab control tells its dialog.
+    void SelectTab(int tab)
+    {
+        HWND tabs = GetDlgItem(g_hPrefDlg, IDC_PREF_TAB);
+        TabCtrl_SetCurSel(tabs, tab);
+        NMHDR nm = {tabs, IDC_PREF_TAB, (UINT)TCN_SELCHANGE};
+        SendMessageA(g_hPrefDlg, WM_NOTIFY, IDC_PREF_TAB, (LPARAM)&nm);
+    }
+    void Click(int id)
+    {
+        SendMessageA(Item(id), BM_CLICK, 0, 0);
+    }
+    bool Checked(int id)
+    {
+        return IsDlgButtonChecked(Page(), id) == BST_CHECKED;
+    }
+    std::string Text(int id)
+    {
+        return WindowTextOf(Item(id));
+    }
+    // Types into a seconds box and leaves it.
+    void Enter(int id, const char* text)
+    {
+        SetWindowTextA(Item(id), text);
+        SendMessageA(Page(), WM_COMMAND, MAKEWPARAM(id, EN_KILLFOCUS), (LPARAM)Item(id));
+    }
+
+    wintest::RegRestorer m_reg;
+};
+
+TEST_F(PrefDlgTest, OpensOnTheCommandsPageAndASecondOpenOnlyRaisesIt)
+{
+    HWND page = Open(223);
+    ASSERT_NE(nullptr, g_hPrefDlg);
+    EXPECT_EQ("Preferences", WindowTextOf(g_hPrefDlg));
+    HWND tabs = GetDlgItem(g_hPrefDlg, IDC_PREF_TAB);
+    const char* labels[] = {"General", "Screen Saver", "Tarvin Keys", "Logging", "Launch  File"};
+    ASSERT_EQ(5, TabCtrl_GetItemCount(tabs));
+    for (int i = 0; i < 5; i++)
+    {
+        char text[32] = "";
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof(text);
+        TabCtrl_GetItem(tabs, i, &item);
+        EXPECT_STREQ(labels[i], text);
+    }
+    EXPECT_EQ(3, TabCtrl_GetCurSel(tabs));
+    EXPECT_NE(nullptr, GetDlgItem(page, IDC_LOG_KEEP));
+
+    HWND first = g_hPrefDlg;
+    CTestWindow other("Covering window");
+    SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    Open(220);
+    EXPECT_EQ(first, g_hPrefDlg);
+    EXPECT_EQ(3, TabCtrl_GetCurSel(tabs)) << "an open dialog keeps its page";
+    EXPECT_EQ(page, Page());
+    bool above = false;
+    for (HWND w = GetWindow(g_hPrefDlg, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        above = above || w == other.Get();
+    EXPECT_TRUE(above) << "the second open brings the dialog above other windows";
+
+    // One page at a time: a tab change replaces it.
+    SelectTab(0);
+    EXPECT_FALSE(IsWindow(page));
+    EXPECT_NE(nullptr, Item(IDC_GEN_RUNATLOGON));
+    SendMessageA(GetDlgItem(g_hPrefDlg, IDC_PREF_CLOSE), BM_CLICK, 0, 0);
+    EXPECT_EQ(nullptr, g_hPrefDlg);
+}
+
+TEST_F(PrefDlgTest, GeneralPageWritesEachBoxAndTheStartUpEntry)
+{
+    Open(220);
+    EXPECT_FALSE(Checked(IDC_GEN_RUNATLOGON));
+    EXPECT_FALSE(Checked(IDC_GEN_NOSPLASH));
+    EXPECT_FALSE(Checked(IDC_GEN_SWOPMOUSE));
+
+    Click(IDC_GEN_NOSPLASH);
+    EXPECT_EQ(1, Stored(kAgent, "No Splash"));
+    Click(IDC_GEN_SWOPMOUSE);
+    EXPECT_EQ(1, Stored(kAgent, "Swop Mouse"));
+    EXPECT_EQ(1u, g_dwSwopMouse);
+    Click(IDC_GEN_SWOPMOUSE);
+    EXPECT_EQ(0, Stored(kAgent, "Swop Mouse"));
+    EXPECT_EQ(0u, g_dwSwopMouse);
+
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof(self));
+    Click(IDC_GEN_RUNATLOGON);
+    EXPECT_EQ(1, IsRunningAtStartUp("Tarvin", self));
+    // A second opening shows what is stored.
+    SelectTab(1);
+    SelectTab(0);
+    EXPECT_TRUE(Checked(IDC_GEN_RUNATLOGON));
+    EXPECT_TRUE(Checked(IDC_GEN_NOSPLASH));
+    Click(IDC_GEN_RUNATLOGON);
+    EXPECT_EQ(0, IsRunningAtStartUp("Tarvin", self));
+    EXPECT_FALSE(Checked(IDC_GEN_RUNATLOGON));
+}
+
+TEST_F(PrefDlgTest, ScreenSaverPageWritesFlagCornersAndClampedTime)
+{
+    Open(221);
+    EXPECT_FALSE(Checked(IDC_SS_RUN));
+    EXPECT_EQ("1", Text(IDC_SS_TIME));
+    EXPECT_FALSE(IsWindowEnabled(Item(IDC_SS_TIME)));
+    EXPECT_FALSE(IsWindowEnabled(Item(IDC_SS_TOPLEFT)));
+    EXPECT_EQ(0, Stored(kAgent, "Run Screen Saver"));
+    EXPECT_EQ(1, Stored(kAgent, "Screen Saver Time"));
+
+    Click(IDC_SS_RUN);
+    EXPECT_TRUE(IsWindowEnabled(Item(IDC_SS_TIME)));
+    Click(IDC_SS_TOPRIGHT);
+    Click(IDC_SS_BOTTOMRIGHT);
+    EXPECT_EQ(1, Stored(kAgent, "Run Screen Saver"));
+    EXPECT_EQ(2 | 8, Stored(kAgent, "Screen Saver Corner"));
+    EXPECT_EQ(10u, g_dwScreenSaverCorner);
+
+    struct
+    {
+        const char* typed;
+        const char* shown;
+    } cases[] = {{"75", "60"}, {"0", "1"}, {"-4", "1"}, {"17", "17"}, {"abc", "1"}};
+    for (const auto& c : cases)
+    {
+        Enter(IDC_SS_TIME, c.typed);
+        EXPECT_EQ(c.shown, Text(IDC_SS_TIME)) << c.typed;
+    }
+    // Leaving the page saves, also a number typed but never left.
+    Enter(IDC_SS_TIME, "17");
+    SetWindowTextA(Item(IDC_SS_TIME), "90");
+    SelectTab(3);
+    EXPECT_EQ(60, Stored(kAgent, "Screen Saver Time"));
+    EXPECT_EQ(60u, g_dwScreenSaverTime);
+    SelectTab(1);
+    EXPECT_TRUE(Checked(IDC_SS_RUN));
+    EXPECT_TRUE(Checked(IDC_SS_TOPRIGHT));
+    EXPECT_FALSE(Checked(IDC_SS_TOPLEFT));
+    EXPECT_EQ("60", Text(IDC_SS_TIME));
+    SetWindowTextA(Item(IDC_SS_TIME), "0");
+    DestroyWindow(g_hPrefDlg);
+    EXPECT_EQ(1, Stored(kAgent, "Screen Saver Time")) << "a 0 would start the screen saver at every tick";
+}
+
+TEST_F(PrefDlgTest, LoggingPageKeepsOneHundredEntriesOrNone)
+{
+    Open(223);
+    EXPECT_FALSE(Checked(IDC_LOG_KEEP));
+    EXPECT_EQ("Tarvin is not keeping a log file", Text(IDC_LOG_TEXT));
+    EXPECT_FALSE(IsWindowEnabled(Item(IDC_LOG_SETSIZE)));
+    EXPECT_EQ(0, Stored(kAgent, "Log File"));
+
+    Click(IDC_LOG_KEEP);
+    EXPECT_EQ("Tarvin is keeping a log file with a maximum size of 100 entries.", Text(IDC_LOG_TEXT));
+    EXPECT_TRUE(IsWindowEnabled(Item(IDC_LOG_VIEW)));
+    EXPECT_EQ(100, Stored(kAgent, "Log File"));
+    AgentLog("test", "an entry");
+    EXPECT_EQ(1u, AgentLogFile()->GetLength());
+
+    Click(IDC_LOG_KEEP);
+    EXPECT_EQ(0, Stored(kAgent, "Log File"));
+    EXPECT_EQ(0u, AgentLogFile()->GetLength()) << "no log: the entries go";
+
+    AgentLogFile()->SetSize(250);
+    SelectTab(0);
+    SelectTab(3);
+    EXPECT_TRUE(Checked(IDC_LOG_KEEP));
+    EXPECT_EQ("Tarvin is keeping a log file with a maximum size of 250 entries.", Text(IDC_LOG_TEXT));
+}
+
+TEST_F(PrefDlgTest, LaunchFilePageWritesTheInterpretersValuesWhenItGoes)
+{
+    Open(224);
+    for (int id : {IDC_LF_CONFIRMEXIT, IDC_LF_CONFIRMSHUTDOWN, IDC_LF_CONFIRMRESTART, IDC_LF_ALLOWASSUME,
+                   IDC_LF_SHOWSTATUS})
+        EXPECT_TRUE(Checked(id)) << id;
+    EXPECT_EQ(1, ComboBox_GetCurSel(Item(IDC_LF_ANSWER)));
+    EXPECT_EQ(2, ComboBox_GetCount(Item(IDC_LF_ANSWER)));
+    EXPECT_EQ("10", Text(IDC_LF_TIMEOUT));
+    EXPECT_EQ("2", Text(IDC_LF_STATUSTIME));
+    EXPECT_EQ(-1, Stored(kInterp, "Confirm Exit")) << "nothing is written before the page goes";
+
+    Click(IDC_LF_CONFIRMRESTART);
+    Click(IDC_LF_SHOWSTATUS);
+    EXPECT_FALSE(IsWindowEnabled(Item(IDC_LF_STATUSTIME)));
+    EXPECT_TRUE(IsWindowEnabled(Item(IDC_LF_TIMEOUT)));
+    ComboBox_SetCurSel(Item(IDC_LF_ANSWER), 0);
+    Enter(IDC_LF_TIMEOUT, "75");
+    EXPECT_EQ("60", Text(IDC_LF_TIMEOUT));
+    Enter(IDC_LF_STATUSTIME, "x");
+    EXPECT_EQ("2", Text(IDC_LF_STATUSTIME)) << "not a number: the stored value";
+    SetWindowTextA(Item(IDC_LF_STATUSTIME), "0");
+    SendMessageA(g_hPrefDlg, WM_CLOSE, 0, 0);
+    EXPECT_EQ(nullptr, g_hPrefDlg);
+
+    struct
+    {
+        const char* name;
+        long long value;
+    } expected[] = {{"Confirm Exit", 1}, {"Confirm Shutdown", 1}, {"Confirm Restart", 0},
+                    {"Allow Assume", 1}, {"Assume Answer", 0},    {"Assume Timeout", 60},
+                    {"Show Status", 0},  {"Status Window", 1}};
+    for (const auto& e : expected)
+        EXPECT_EQ(e.value, Stored(kInterp, e.name)) << e.name;
+
+    // Stored values come back, and "Allow Assume" off disables its group.
+    m_reg.SetDword(kInterp, "Allow Assume", 0);
+    m_reg.SetDword(kInterp, "Assume Timeout", 33);
+    Open(224);
+    EXPECT_FALSE(Checked(IDC_LF_ALLOWASSUME));
+    EXPECT_FALSE(IsWindowEnabled(Item(IDC_LF_ANSWER)));
+    EXPECT_EQ("33", Text(IDC_LF_TIMEOUT));
+    EXPECT_EQ(0, ComboBox_GetCurSel(Item(IDC_LF_ANSWER)));
+}
+
+TEST(AddTarvinKey, ModifierRuleKeepsAModifierOtherThanShiftAlone)
+{
+    struct
+    {
+        unsigned in, out;
+    } cases[] = {{0, KEYMOD_CONTROL | KEYMOD_ALT},
+                 {KEYMOD_SHIFT, KEYMOD_SHIFT | KEYMOD_ALT},
+                 {KEYMOD_WIN, KEYMOD_WIN},
+                 {KEYMOD_SHIFT | KEYMOD_CONTROL, KEYMOD_SHIFT | KEYMOD_CONTROL},
+                 {KEYMOD_ALT, KEYMOD_ALT}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c.out, ApplyModifierRule(c.in)) << c.in;
+}
+
+} // namespace
