@@ -277,10 +277,15 @@ int CMMapIPC::ReadMessage(DWORD wait)
         m_nError = MMAPIPC_ERR_NOTFORME;
     else
     {
-        // Our own broadcast came back: nobody else needs the slot kept.
-        if (StrCompareNoCase(m_msg.GetFromId(), m_szId) == 0)
+        // A message addressed to us is ours alone once taken: freeing the
+        // slot now lets the reply (or the next request) go at once instead of
+        // waiting out the time-to-live. A broadcast stays for the others
+        // until it expires, unless it is our own coming back.
+        int toMe = StrCompareNoCase(m_msg.GetToId(), m_szId) == 0;
+        int fromMe = StrCompareNoCase(m_msg.GetFromId(), m_szId) == 0;
+        if (toMe || fromMe)
             ClearSlot();
-        else
+        if (!fromMe)
             StrCopy(m_szLastFrom, m_msg.GetFromId());
         result = 1;
     }

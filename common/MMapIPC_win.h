@@ -25,6 +25,8 @@ class CMMapIPC
     // ttl and wait 0 take the defaults; toWnd null posts the notification to
     // every top-level window.
     int SendMessage(const char* body, const char* toId, HWND toWnd, DWORD ttl, DWORD wait);
+    // Takes the message in the slot when it is addressed to us or to
+    // everybody; one addressed to us is removed from the slot as it is taken.
     int ReadMessage(DWORD wait);
     // Answers the sender of the last message read.
     int ReplyToMessage(const char* body, DWORD ttl, DWORD wait);
