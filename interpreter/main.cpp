@@ -44,6 +44,9 @@ static const DWORD kOKRetryTimeout = 500;
 static const int kStatusWidth = 320;
 static const int kStatusHeight = 18;
 static const COLORREF kStatusTextColour = RGB(0, 0, 204);
+// While lines run back to back the strip is repainted at once at most this
+// often; in between, a line only marks it for repainting.
+static const DWORD kStatusRepaintMs = 50;
 // The -file value alone may take 259 characters, quotes and switch around it.
 static const size_t kCmdLineSize = 1024;
 
@@ -77,6 +80,7 @@ static int g_bLateOK;
 static int g_bReadErrorShown;
 static int g_bQuitting;
 static HICON g_hSmallIcon;
+static DWORD g_dwStatusPainted;
 
 static DWORD ReadSetting(const char* key, const char* name, DWORD defaultValue)
 {
@@ -104,15 +108,22 @@ static void PostStep(HWND hwnd)
         PostMessageA(hwnd, WM_TVINT_STEP, 0, 0);
 }
 
+// Painting the strip at every line would cost more than a fast line itself.
+// A line that comes within kStatusRepaintMs of the last paint only marks the
+// strip as out of date: the system paints it as soon as this thread has
+// nothing else to do, so it is current whenever the run waits (a Wait, the
+// agent's OK, a question, the stay at the end).
 static void ShowStatus(HWND hwnd)
 {
     if (g_dwStatusTime == 0)
         return;
     StrCopy(g_szStatus, g_tvint.GetError());
-    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, kStatusWidth, kStatusHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     InvalidateRect(hwnd, NULL, TRUE);
-    UpdateWindow(hwnd);
     SetTimer(hwnd, TIMER_HIDESTATUS, g_dwStatusTime, NULL);
+    if (IsWindowVisible(hwnd) && GetTickCount() - g_dwStatusPainted < kStatusRepaintMs)
+        return;
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, kStatusWidth, kStatusHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    UpdateWindow(hwnd);
 }
 
 // With logging on, every action becomes a log entry that the agent must
@@ -355,6 +366,7 @@ static void OnPaint(HWND hwnd)
     TextOutA(hdc, 20, 2, g_szStatus, (int)strlen(g_szStatus));
     SelectObject(hdc, oldFont);
     EndPaint(hwnd, &ps);
+    g_dwStatusPainted = GetTickCount();
 }
 
 static void MainWnd_OnTimer(HWND hwnd, UINT id)
