@@ -81,6 +81,8 @@ static int g_bReadErrorShown;
 static int g_bQuitting;
 static HICON g_hSmallIcon;
 static DWORD g_dwStatusPainted;
+// Lines came since the strip was last painted.
+static int g_bStatusPending;
 
 static DWORD ReadSetting(const char* key, const char* name, DWORD defaultValue)
 {
@@ -109,21 +111,30 @@ static void PostStep(HWND hwnd)
 }
 
 // Painting the strip at every line would cost more than a fast line itself.
-// A line that comes within kStatusRepaintMs of the last paint only marks the
-// strip as out of date: the system paints it as soon as this thread has
-// nothing else to do, so it is current whenever the run waits (a Wait, the
-// agent's OK, a question, the stay at the end).
+// A line that comes within kStatusRepaintMs of the last paint only takes the
+// text and leaves the strip marked for painting: the system paints it (and
+// the hide timer starts again) as soon as this thread has nothing else to
+// do, so it is current whenever the run waits (a Wait, the agent's OK, a
+// question, the stay at the end).
 static void ShowStatus(HWND hwnd)
 {
     if (g_dwStatusTime == 0)
         return;
     StrCopy(g_szStatus, g_tvint.GetError());
-    InvalidateRect(hwnd, NULL, TRUE);
-    SetTimer(hwnd, TIMER_HIDESTATUS, g_dwStatusTime, NULL);
     if (IsWindowVisible(hwnd) && GetTickCount() - g_dwStatusPainted < kStatusRepaintMs)
+    {
+        if (!g_bStatusPending)
+        {
+            g_bStatusPending = 1;
+            InvalidateRect(hwnd, NULL, TRUE);
+        }
         return;
+    }
+    g_bStatusPending = 0;
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, kStatusWidth, kStatusHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    InvalidateRect(hwnd, NULL, TRUE);
     UpdateWindow(hwnd);
+    SetTimer(hwnd, TIMER_HIDESTATUS, g_dwStatusTime, NULL);
 }
 
 // With logging on, every action becomes a log entry that the agent must
@@ -367,6 +378,11 @@ static void OnPaint(HWND hwnd)
     SelectObject(hdc, oldFont);
     EndPaint(hwnd, &ps);
     g_dwStatusPainted = GetTickCount();
+    if (g_bStatusPending)
+    {
+        g_bStatusPending = 0;
+        SetTimer(hwnd, TIMER_HIDESTATUS, g_dwStatusTime, NULL);
+    }
 }
 
 static void MainWnd_OnTimer(HWND hwnd, UINT id)
