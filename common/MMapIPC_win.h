@@ -62,6 +62,7 @@ class CMMapIPC
     int TakeSlot(CMMapMsg& msg);
     void ClearSlot();
     int IsMsgTimedOut(CMMapMsg& msg);
+    int IsForMeAlone(CMMapMsg& msg);
     int Frame(const char* body, const char* toId, DWORD ttl);
 
     HWND m_hWnd;
@@ -82,5 +83,8 @@ class CMMapIPC
     // Sending frames into its own object, so the last message read stays
     // readable while a reply goes out.
     CMMapMsg m_outMsg;
+    // A message for us found in the slot while sending; the next read
+    // returns it.
+    CMMapMsg m_inbox;
     UINT m_uNotifyMsg;
 };

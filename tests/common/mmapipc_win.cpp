@@ -421,6 +421,40 @@ TEST_F(Channel, TheRecipientsReadFreesTheSlotForTheReplyButABroadcastStays)
     EXPECT_EQ(peer.GetError(), MMAPIPC_ERR_NONE);
 }
 
+// The agent answers right after its read; a request from a second program
+// may take the freed slot first. Waiting for it to expire would lose it.
+TEST_F(Channel, AMessageForTheSenderFoundInTheSlotIsKeptForItsNextRead)
+{
+    PinnedIPC ipc;
+    ASSERT_EQ(Init(ipc, nullptr, "Me"), 1);
+    ipc.SetDefaults(1, 0, 250, 250, MMAPIPC_MSG_SIZE);
+    WriteSlot("<ME:Second:5000:10000>agent:showall");
+    ASSERT_EQ(ipc.SendMessage("OK", "First", nullptr, 0, 0), 1);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_NONE);
+    EXPECT_EQ(Slot(), "<First:Me:5000:250>OK");
+
+    ASSERT_EQ(ipc.ReadMessage(0), 1);
+    EXPECT_STREQ(ipc.GetMessage(), "agent:showall");
+    EXPECT_STREQ(ipc.GetMsgObj()->GetFromId(), "Second");
+    EXPECT_EQ(Slot(), "<First:Me:5000:250>OK");
+    // Taken once; the reply goes to its sender.
+    EXPECT_EQ(ipc.ReadMessage(0), 0);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_NOTFORME);
+    WriteSlot("");
+    ASSERT_EQ(ipc.ReplyToMessage("OK", 0, 0), 1);
+    EXPECT_EQ(Slot(), "<Second:Me:5000:250>OK");
+
+    // Anybody else's live message, and a broadcast, still hold the slot.
+    for (const char* other : {"<Other:P:5000:10000>not mine", "<broadcast:P:5000:10000>for all"})
+    {
+        SCOPED_TRACE(other);
+        WriteSlot(other);
+        EXPECT_EQ(ipc.SendMessage("OK", "First", nullptr, 0, 0), 0);
+        EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_BUSY);
+        EXPECT_EQ(Slot(), other);
+    }
+}
+
 TEST_F(Channel, ThreeProcessesRequestAndReplyWithCaseBlindAddresses)
 {
     // b answers; C only watches. A addresses "B" and is answered as "A".
