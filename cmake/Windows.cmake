@@ -42,3 +42,8 @@ foreach(dir firstrun tips interpreter agent scheduler menuint menuedit editor)
         add_subdirectory(${dir})
     endif()
 endforeach()
+
+# Timing drivers that the scripts in bench/ run under Wine.
+if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
+    add_subdirectory(bench)
+endif()

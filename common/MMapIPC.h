@@ -4,7 +4,9 @@
 //
 // A slot holds one framed message, "<to:from:sent:ttl>body", or an empty
 // string. Identifiers are at most 15 characters without ':' or '>', and are
-// compared ignoring case; "broadcast" addresses everybody.
+// compared ignoring case; "broadcast" addresses everybody. Its recipient's
+// read frees the slot; a broadcast, and a message nobody reads, hold it until
+// their time-to-live runs out.
 #pragma once
 
 #include "platform.h"

@@ -85,7 +85,8 @@ int CMMapIPC::Init(HWND owner, const char* id, const char* mutexName, const char
     }
     m_bCreator = GetLastError() != ERROR_ALREADY_EXISTS;
 
-    if (!m_msg.SetMessageSize(m_nMsgSize) || !m_outMsg.SetMessageSize(m_nMsgSize))
+    if (!m_msg.SetMessageSize(m_nMsgSize) || !m_outMsg.SetMessageSize(m_nMsgSize) ||
+        !m_inbox.SetMessageSize(m_nMsgSize))
     {
         m_nError = MMAPIPC_ERR_TAKETEXT;
         Close();
@@ -161,6 +162,13 @@ int CMMapIPC::IsMsgTimedOut(CMMapMsg& msg)
     return (DWORD)(GetTick() - msg.GetTimeSent()) > msg.GetTTL() ? 1 : 0;
 }
 
+// Addressed to us by someone else: only our read can free the slot.
+int CMMapIPC::IsForMeAlone(CMMapMsg& msg)
+{
+    return msg.IsParsed() && StrCompareNoCase(msg.GetToId(), m_szId) == 0 &&
+           StrCompareNoCase(msg.GetFromId(), m_szId) != 0;
+}
+
 int CMMapIPC::IsTimedOut()
 {
     return IsMsgTimedOut(m_msg);
@@ -215,9 +223,18 @@ int CMMapIPC::SendMessage(const char* body, const char* toId, HWND toWnd, DWORD 
             continue;
         if (TakeSlot(m_outMsg) && !IsMsgTimedOut(m_outMsg))
         {
-            ReleaseMutex(m_hMutex);
-            m_nError = MMAPIPC_ERR_BUSY;
-            continue;
+            // A message for us came in while we want to send: nobody else
+            // will take it, and waiting here it would expire unread. Kept
+            // aside, it is what our next read returns (its notification is
+            // already on its way to us).
+            if (!IsForMeAlone(m_outMsg) || !m_inbox.IsEmpty())
+            {
+                ReleaseMutex(m_hMutex);
+                m_nError = MMAPIPC_ERR_BUSY;
+                continue;
+            }
+            m_inbox.SetMsgStr(m_outMsg.GetMsgStr());
+            ClearSlot();
         }
         // Framed again for the time of sending; only a longer tick count
         // could make it not fit now.
@@ -252,6 +269,14 @@ int CMMapIPC::ReadMessage(DWORD wait)
         wait = m_dwWait;
     m_nError = MMAPIPC_ERR_NONE;
 
+    if (!m_inbox.IsEmpty())
+    {
+        m_msg.SetMsgStr(m_inbox.GetMsgStr());
+        m_inbox.SetMsgStr("");
+        StrCopy(m_szLastFrom, m_msg.GetFromId());
+        return 1;
+    }
+
     int held = 0;
     for (int attempt = 0; attempt < m_nRetries && !held; attempt++)
     {
@@ -277,10 +302,15 @@ int CMMapIPC::ReadMessage(DWORD wait)
         m_nError = MMAPIPC_ERR_NOTFORME;
     else
     {
-        // Our own broadcast came back: nobody else needs the slot kept.
-        if (StrCompareNoCase(m_msg.GetFromId(), m_szId) == 0)
+        // A message addressed to us is ours alone once taken: freeing the
+        // slot now lets the reply (or the next request) go at once instead of
+        // waiting out the time-to-live. A broadcast stays for the others
+        // until it expires, unless it is our own coming back.
+        int toMe = StrCompareNoCase(m_msg.GetToId(), m_szId) == 0;
+        int fromMe = StrCompareNoCase(m_msg.GetFromId(), m_szId) == 0;
+        if (toMe || fromMe)
             ClearSlot();
-        else
+        if (!fromMe)
             StrCopy(m_szLastFrom, m_msg.GetFromId());
         result = 1;
     }

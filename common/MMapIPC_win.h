@@ -25,6 +25,8 @@ class CMMapIPC
     // ttl and wait 0 take the defaults; toWnd null posts the notification to
     // every top-level window.
     int SendMessage(const char* body, const char* toId, HWND toWnd, DWORD ttl, DWORD wait);
+    // Takes the message in the slot when it is addressed to us or to
+    // everybody; one addressed to us is removed from the slot as it is taken.
     int ReadMessage(DWORD wait);
     // Answers the sender of the last message read.
     int ReplyToMessage(const char* body, DWORD ttl, DWORD wait);
@@ -60,6 +62,7 @@ class CMMapIPC
     int TakeSlot(CMMapMsg& msg);
     void ClearSlot();
     int IsMsgTimedOut(CMMapMsg& msg);
+    int IsForMeAlone(CMMapMsg& msg);
     int Frame(const char* body, const char* toId, DWORD ttl);
 
     HWND m_hWnd;
@@ -80,5 +83,8 @@ class CMMapIPC
     // Sending frames into its own object, so the last message read stays
     // readable while a reply goes out.
     CMMapMsg m_outMsg;
+    // A message for us found in the slot while sending; the next read
+    // returns it.
+    CMMapMsg m_inbox;
     UINT m_uNotifyMsg;
 };

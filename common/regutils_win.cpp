@@ -150,14 +150,39 @@ int IsRunningAtStartUp(const char* name, const char* path)
     return 2;
 }
 
+// The programs register their association at every start: a value that
+// already holds exactly this text is left alone, so that a start costs no
+// write to the classes root (and no change of the key's time stamp).
+static void SetDefaultIfDifferent(const char* subkey, const char* text)
+{
+    char stored[MAX_PATH * 2];
+    DWORD got = 0;
+    DWORD type = REG_NONE;
+    size_t len = strlen(text);
+    HKEY key;
+    if (len + 1 < sizeof(stored) &&
+        RegOpenKeyExA(HKEY_CLASSES_ROOT, subkey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS)
+    {
+        got = sizeof(stored);
+        if (RegQueryValueExA(key, "", NULL, &type, (BYTE*)stored, &got) != ERROR_SUCCESS)
+            got = 0;
+        RegCloseKey(key);
+        // Stored with or without its terminating zero.
+        if (type == REG_SZ && (got == len || (got == len + 1 && stored[len] == '\0')) &&
+            memcmp(stored, text, len) == 0)
+            return;
+    }
+    RegWriteTSTR(HKEY_CLASSES_ROOT, subkey, "", text);
+}
+
 int AssociateFile(const char* ext, const char* progId, const char* description, const char* command,
                   const char* verb)
 {
-    RegWriteTSTR(HKEY_CLASSES_ROOT, ext, "", progId);
-    RegWriteTSTR(HKEY_CLASSES_ROOT, progId, "", description);
+    SetDefaultIfDifferent(ext, progId);
+    SetDefaultIfDifferent(progId, description);
 
     char commandKey[MAX_PATH * 2];
     if (StrFormat(commandKey, sizeof(commandKey), "%s\\shell\\%s\\command", progId, verb))
-        RegWriteTSTR(HKEY_CLASSES_ROOT, commandKey, "", command);
+        SetDefaultIfDifferent(commandKey, command);
     return 1;
 }

@@ -46,6 +46,9 @@ static const DWORD kOKRetryTimeout = 500;
 static const int kStatusWidth = 320;
 static const int kStatusHeight = 18;
 static const COLORREF kStatusTextColour = RGB(0, 0, 204);
+// While lines run back to back the strip is repainted at once at most this
+// often; in between, a line only marks it for repainting.
+static const DWORD kStatusRepaintMs = 50;
 // The -file value alone may take 259 characters, quotes and switch around it.
 static const size_t kCmdLineSize = 1024;
 
@@ -79,6 +82,9 @@ static int g_bLateOK;
 static int g_bReadErrorShown;
 static int g_bQuitting;
 static HICON g_hSmallIcon;
+static DWORD g_dwStatusPainted;
+// Lines came since the strip was last painted.
+static int g_bStatusPending;
 
 static DWORD ReadSetting(const char* key, const char* name, DWORD defaultValue)
 {
@@ -106,11 +112,27 @@ static void PostStep(HWND hwnd)
         PostMessageA(hwnd, WM_TVINT_STEP, 0, 0);
 }
 
+// Painting the strip at every line would cost more than a fast line itself.
+// A line that comes within kStatusRepaintMs of the last paint only takes the
+// text and leaves the strip marked for painting: the system paints it (and
+// the hide timer starts again) as soon as this thread has nothing else to
+// do, so it is current whenever the run waits (a Wait, the agent's OK, a
+// question, the stay at the end).
 static void ShowStatus(HWND hwnd)
 {
     if (g_dwStatusTime == 0)
         return;
     StrCopy(g_szStatus, g_tvint.GetError());
+    if (IsWindowVisible(hwnd) && GetTickCount() - g_dwStatusPainted < kStatusRepaintMs)
+    {
+        if (!g_bStatusPending)
+        {
+            g_bStatusPending = 1;
+            InvalidateRect(hwnd, NULL, TRUE);
+        }
+        return;
+    }
+    g_bStatusPending = 0;
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, kStatusWidth, kStatusHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     InvalidateRect(hwnd, NULL, TRUE);
     UpdateWindow(hwnd);
@@ -362,6 +384,12 @@ static void OnPaint(HWND hwnd)
     TextOutA(hdc, 20, 2, g_szStatus, (int)strlen(g_szStatus));
     SelectObject(hdc, oldFont);
     EndPaint(hwnd, &ps);
+    g_dwStatusPainted = GetTickCount();
+    if (g_bStatusPending)
+    {
+        g_bStatusPending = 0;
+        SetTimer(hwnd, TIMER_HIDESTATUS, g_dwStatusTime, NULL);
+    }
 }
 
 static void MainWnd_OnTimer(HWND hwnd, UINT id)

@@ -114,7 +114,9 @@ TEST_F(WithAgent, EachAgentActionIsOneRequestWrittenExactlyAndAnsweredBeforeTheN
 {
     m_settings.Interpreter("Confirm Exit", 0);
     StartAgent();
-    Start({"Hide \"Untitled - Note Pad\"", "show calc", "ShowAll",
+    // The Wait keeps the interpreter's window there while the test reads its
+    // identifier: the agent's lines themselves take a few milliseconds.
+    Start({"Wait \"2000 ms\"", "Hide \"Untitled - Note Pad\"", "show calc", "ShowAll",
            "Message \"Backup done: 3 files, 0 errors\"", "// a comment does not concern the agent", "Exit"});
     std::string id = InterpreterId();
     EXPECT_EQ(0u, WaitExit());

@@ -192,6 +192,57 @@ TEST_F(Tvint, TheStripShowsEachActionAtTheTopLeftAndHidesAfterTheStatusTime)
     EXPECT_EQ(0u, WaitExit());
 }
 
+// Lines that run back to back do not each repaint the strip, but wherever
+// the run stops (a Wait, a question, the end) the strip shows the line it
+// stopped at, exactly as after that line alone.
+TEST_F(Tvint, AfterManyQuickLinesTheStripShowsTheLineTheRunStopsAt)
+{
+    m_settings.Interpreter("Show Status", 1);
+    m_settings.Interpreter("Status Window", 20);
+    std::vector<std::string> quick;
+    for (int i = 0; i < 500; i++)
+        quick.push_back("// quick line " + std::to_string(i));
+    struct Case
+    {
+        const char* name;
+        std::vector<std::string> tail;
+        bool question;
+    };
+    const Case cases[] = {
+        {"a Wait", {"// almost there", "Wait \"20000 ms\""}, false},
+        {"a question", {"// before the question", "NoSuchAction"}, true},
+        {"the end", {"// the very last line"}, false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        auto stop = [&]() {
+            if (c.question)
+                Answer("Error", IDNO);
+            else
+                m_tvint->Kill();
+            WaitExit();
+        };
+        auto painted = [&]() { return ScreenPixels().Count({20, 0, 320, 18}, RGB(0, 0, 204)) > 20; };
+
+        // The strip after the stopping line alone.
+        Start(c.tail);
+        if (c.question)
+            ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Error", m_tvint->Pid(), kTimeout, NULL));
+        ASSERT_EQ(TVD_OK, DrvWaitFor(painted, kTimeout));
+        wintest::Pixels alone = ScreenPixels();
+        stop();
+
+        std::vector<std::string> lines = quick;
+        lines.insert(lines.end(), c.tail.begin(), c.tail.end());
+        Start(lines);
+        if (c.question)
+            ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Error", m_tvint->Pid(), kTimeout, NULL));
+        EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return ScreenPixels() == alone; }, 5000));
+        stop();
+    }
+}
+
 TEST_F(Tvint, WithShowStatusOffTheStripNeverShowsAndTheRunEndsAtOnce)
 {
     std::string marker = m_dir.Path("quick.txt");

@@ -145,4 +145,73 @@ TEST_F(RealAgent, HideShowShowAllMessageAndExitAreServedAndLogged)
               InterpreterEntries());
     EXPECT_NE(std::string::npos, ReadBytes(m_files + "\\Tarvin.log").find("description=\"Tarvin Agent exit\""));
 }
+
+// Two launch files at once, each line an agent request and a log entry: the
+// two interpreters share the channel's one slot with the agent, and both run
+// to their end without a time-out question.
+TEST_F(RealAgent, TwoInterpretersTalkingToTheAgentAtOnceBothFinish)
+{
+    // The agent is up before the two start, so neither starts one of its own.
+    // Its first request can expire while the agent is still starting on a
+    // busy machine; that start-up is not what this test is about, so the
+    // interpreter's offer to send the entry again is taken.
+    Start({"// start the agent"});
+    for (;;)
+    {
+        HWND box = NULL;
+        DrvWaitFor(
+            [&]() {
+                return DrvWaitMessageBox(NULL, m_tvint->Pid(), 0, &box) == TVD_OK || !m_tvint->IsRunning();
+            },
+            kTimeout);
+        if (!box)
+            break;
+        EXPECT_TRUE(DrvPressButton(box, IDYES));
+        DrvWaitDestroyed(box, kTimeout);
+    }
+    EXPECT_EQ(0u, WaitExit());
+    ASSERT_TRUE(FindAgent() != NULL);
+
+    const int kLines = 12;
+    std::vector<std::string> first, second;
+    for (int i = 0; i < kLines; i++)
+    {
+        first.push_back("Hide \"tv first " + std::to_string(i) + "\"");
+        second.push_back("Hide \"tv second " + std::to_string(i) + "\"");
+    }
+    CDrvProcess a, b;
+    ASSERT_TRUE(a.Start(Program("tvint.exe").c_str(), ("-file=" + Quote(WriteFile(first))).c_str()));
+    ASSERT_TRUE(b.Start(Program("tvint.exe").c_str(), ("-file=" + Quote(WriteFile(second))).c_str()));
+    DWORD codeA = 0xDEAD, codeB = 0xDEAD;
+    EXPECT_EQ(TVD_OK, a.WaitExit(kTimeout, &codeA));
+    EXPECT_EQ(TVD_OK, b.WaitExit(kTimeout, &codeB));
+    EXPECT_EQ(0u, codeA);
+    EXPECT_EQ(0u, codeB);
+
+    // The log reaches its file when the agent ends.
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, DrvWindowProcess(FindAgent()));
+    ASSERT_TRUE(process != NULL);
+    EXPECT_EQ(0u, Run({"Exit"}));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, kTimeout));
+    CloseHandle(process);
+
+    // Every line of each file logged once, in its file's order.
+    std::vector<std::string> ofFirst, ofSecond;
+    for (const std::string& entry : InterpreterEntries())
+    {
+        if (entry.find("tv first ") != std::string::npos)
+            ofFirst.push_back(entry);
+        else if (entry.find("tv second ") != std::string::npos)
+            ofSecond.push_back(entry);
+    }
+    for (int i = 0; i < kLines; i++)
+    {
+        ASSERT_LT((size_t)i, ofFirst.size());
+        ASSERT_LT((size_t)i, ofSecond.size());
+        EXPECT_EQ("Hide windows called tv first " + std::to_string(i), ofFirst[i]);
+        EXPECT_EQ("Hide windows called tv second " + std::to_string(i), ofSecond[i]);
+    }
+    EXPECT_EQ((size_t)kLines, ofFirst.size());
+    EXPECT_EQ((size_t)kLines, ofSecond.size());
+}
 } // namespace
