@@ -46,3 +46,6 @@ foreach(dir firstrun tips interpreter agent scheduler menuint menuedit editor)
         add_subdirectory(${dir})
     endif()
 endforeach()
+
+# The help file.
+add_subdirectory(help)
