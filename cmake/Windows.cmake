@@ -47,5 +47,6 @@ foreach(dir firstrun tips interpreter agent scheduler menuint menuedit editor)
     endif()
 endforeach()
 
-# The help file.
+# The help file, and the installer and portable zip of all the above.
 add_subdirectory(help)
+add_subdirectory(installer)
