@@ -103,6 +103,13 @@ Section "Tarvin 2 programs and help" SecMain
     !endif
     CreateShortcut "${STARTMENU}\Tarvin 2 Help.lnk" "$INSTDIR\tv2.chm"
 
+    ; A start at logon of this copy stays only when its section is chosen again
+    ; (it runs after this one).
+    ReadRegStr $0 HKCU "${RUN_KEY}" "Tarvin"
+    ${If} $0 == '"$INSTDIR\tvagent.exe"'
+        DeleteRegValue HKCU "${RUN_KEY}" "Tarvin"
+    ${EndIf}
+
     ; The per-user associations; the programs register the same at each start.
     !ifdef TV_HAVE_tvint
         WriteRegStr HKCU "Software\Classes\.launch" "" "Tarvin.LaunchFile"
