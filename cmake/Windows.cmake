@@ -5,6 +5,10 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601 WINVER=0x0601 _W
 
 include(cmake/WineTest.cmake)
 
+# Every .rc file includes tvversion.h for its VERSIONINFO block.
+configure_file(${CMAKE_SOURCE_DIR}/cmake/tvversion.h.in ${CMAKE_BINARY_DIR}/generated/tvversion.h @ONLY)
+include_directories(${CMAKE_BINARY_DIR}/generated)
+
 add_library(tvcore STATIC ${TV_CORE_SOURCES} ${CMAKE_SOURCE_DIR}/common/platform_win.cpp)
 target_include_directories(tvcore PUBLIC ${TV_INCLUDE_DIRS})
 
@@ -47,3 +51,7 @@ endforeach()
 if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
     add_subdirectory(bench)
 endif()
+
+# The help file, and the installer and portable zip of all the above.
+add_subdirectory(help)
+add_subdirectory(installer)
