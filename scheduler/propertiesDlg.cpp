@@ -40,6 +40,10 @@ struct SubDlgState
 {
     SchedulePageState* page;
     int id;
+    // Set once the controls show the rule: the interval field announces a
+    // change while it is filled, and a save then would take the boxes and
+    // pickers before they are set.
+    bool ready;
 };
 
 struct InfoPageState
@@ -173,7 +177,7 @@ void EnableWindowControls(HWND hwnd, bool on)
 void SubDlg_Save(HWND hwnd)
 {
     SubDlgState* ss = DlgState<SubDlgState>(hwnd);
-    if (!ss)
+    if (!ss || !ss->ready)
         return;
     CSTRecRule* rule = ss->page->task->GetFirstRule();
     HWND page = ss->page->hwnd;
@@ -230,6 +234,7 @@ BOOL SubDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
         {
             MessageBoxA(hwnd, "An error has occured while creating the minutely recurrence subdialog.", nullptr,
                         MB_OK | MB_ICONWARNING);
+            ss->ready = true;
             return TRUE;
         }
         SendMessageA(between, DTM_SETFORMATA, 0, (LPARAM)PICKER_TIME_FORMAT);
@@ -247,6 +252,7 @@ BOOL SubDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
         for (int i = 0; i < count; i++)
             CheckDlgButton(hwnd, first + i, (rule->except & (1u << i)) ? BST_UNCHECKED : BST_CHECKED);
     }
+    ss->ready = true;
     return TRUE;
 }
 
@@ -299,7 +305,7 @@ bool DestroySubDialog(SchedulePageState* ps)
 
 void CreateSubDialog(SchedulePageState* ps, DWORD type, DWORD subtype)
 {
-    SubDlgState* ss = new (std::nothrow) SubDlgState{ps, SubDialogFor(type, subtype)};
+    SubDlgState* ss = new (std::nothrow) SubDlgState{ps, SubDialogFor(type, subtype), false};
     if (!ss)
         return;
     ps->hSub = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(ss->id), ps->hwnd, SubDlgProc, (LPARAM)ss);

@@ -349,4 +349,251 @@ TEST_F(SchedulerTest, ScheduleSavedElsewhereIsReloadedWithoutLosingEdits)
     EXPECT_TRUE(WaitTitle("Tarvin Scheduler"));
 }
 
+// --- Task properties -----------------------------------------------------------------
+
+SYSTEMTIME Sys(const CTime& t)
+{
+    return *t.GetSystemTimePtr();
+}
+
+// One edit of the Schedule page. Days and months give the boxes left
+// unchecked as bits; minutes and hours may limit the times to a window.
+struct RecurrenceCase
+{
+    const char* name;
+    DWORD type;
+    DWORD subtype;
+    const char* every; // typed into the interval field
+    DWORD data;        // what it must store
+    DWORD unchecked;
+    bool limit;
+    WORD onlyBetween, andHour; // hours of the two pickers
+    CTime start;
+};
+
+class SchedulerPropertiesTest : public SchedulerTest
+{
+  protected:
+    HWND OpenProperties()
+    {
+        EXPECT_TRUE(DrvListViewSelect(m_list, 0));
+        EXPECT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
+        HWND dlg = nullptr;
+        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()), kWait, &dlg));
+        return dlg;
+    }
+
+    HWND Control(HWND dlg, int id)
+    {
+        HWND found = nullptr;
+        DrvWaitFor([&]() { return (found = DrvFindChildById(dlg, id)) != nullptr; }, kWait);
+        EXPECT_TRUE(found != nullptr) << "control " << id;
+        return found;
+    }
+
+    void Check(HWND dlg, int id, bool on)
+    {
+        SendMessageA(Control(dlg, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+
+    void EditSchedule(HWND dlg, const RecurrenceCase& c)
+    {
+        ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 1));
+        ASSERT_TRUE(DrvComboSelect(Control(dlg, 144), (int)c.type - 1));
+        if (c.type == ST_TYPE_PERIODIC)
+        {
+            ASSERT_TRUE(DrvComboSelect(Control(dlg, 145), (int)c.subtype - 1));
+            ASSERT_TRUE(DrvSetText(Control(dlg, 159), c.every));
+        }
+        if (c.type == ST_TYPE_PERIODIC && c.subtype <= ST_PERIOD_HOURS)
+        {
+            Check(dlg, 1100, c.limit);
+            ASSERT_TRUE(DrvDateTimeSet(Control(dlg, 1102), Sys(At(2026, 1, 1, c.onlyBetween, 0))));
+            ASSERT_TRUE(DrvDateTimeSet(Control(dlg, 1104), Sys(At(2026, 1, 1, c.andHour, 0))));
+        }
+        int boxes = c.subtype == ST_PERIOD_DAYS ? 7 : c.subtype == ST_PERIOD_MONTHS ? 12 : 0;
+        int first = c.subtype == ST_PERIOD_DAYS ? 170 : 184;
+        for (int i = 0; c.type == ST_TYPE_PERIODIC && i < boxes; i++)
+            Check(dlg, first + i, !(c.unchecked & (1u << i)));
+        if (c.type != ST_TYPE_EVENT)
+        {
+            ASSERT_TRUE(DrvDateTimeSet(Control(dlg, 180), Sys(c.start)));
+            ASSERT_TRUE(DrvDateTimeSet(Control(dlg, 181), Sys(c.start)));
+        }
+    }
+};
+
+TEST_F(SchedulerPropertiesTest, EveryRecurrenceIsStoredAndListedAsTheModelComputes)
+{
+    UseLocaleTaskDates();
+    const CTime past = At(2026, 1, 1, 9, 0); // a Thursday
+    const RecurrenceCase cases[] = {
+        {"once", ST_TYPE_DATE, 1, "", 0, 0, false, 0, 0, At(2099, 3, 15, 10, 30)},
+        {"minutes in a window", ST_TYPE_PERIODIC, ST_PERIOD_MINUTES, "45", 45, 0, true, 8, 18, past},
+        {"minutes, interval cut", ST_TYPE_PERIODIC, ST_PERIOD_MINUTES, "20000", 9999, 0, false, 8, 8, past},
+        {"hours, interval raised", ST_TYPE_PERIODIC, ST_PERIOD_HOURS, "0", 1, 0, false, 8, 8, past},
+        {"weekdays", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, "1", 1, 96, false, 0, 0, past},
+        {"fortnightly", ST_TYPE_PERIODIC, ST_PERIOD_WEEKS, "2", 2, 0, false, 0, 0, past},
+        {"not in summer", ST_TYPE_PERIODIC, ST_PERIOD_MONTHS, "1", 1, 192, false, 0, 0, past},
+        {"yearly", ST_TYPE_PERIODIC, ST_PERIOD_YEARS, "1", 1, 0, false, 0, 0, past},
+        {"at startup", ST_TYPE_EVENT, ST_EVENT_STARTUP, "", 0, 0, false, 0, 0, Zero()},
+    };
+    SaveSchedule({MakeTask("Edit me", "C:\\edit.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0))});
+    StartScheduler();
+    ASSERT_TRUE(WaitRows(1));
+    for (const RecurrenceCase& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        HWND dlg = OpenProperties();
+        ASSERT_TRUE(dlg);
+        EditSchedule(dlg, c);
+        ASSERT_TRUE(DrvPostCommand(dlg, IDOK)); // a picker's up-down child has id 1 too
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+        CTime before;
+        ASSERT_TRUE(DrvPostCommand(m_main, CMD_NEXTFUTURE));
+        ASSERT_TRUE(DrvPostCommand(m_main, CMD_UPDATE));
+        ASSERT_TRUE(WaitTitle("Tarvin Scheduler"));
+        CTime after;
+
+        CSTaskList saved;
+        ASSERT_EQ(1, saved.Load(SchedulePath().c_str()));
+        ASSERT_EQ(1, saved.GetCount());
+        CSTRecRule* rule = saved.GetAt(0)->GetFirstRule();
+        EXPECT_EQ(c.type, rule->type);
+        EXPECT_EQ(c.subtype, rule->subtype);
+        if (c.type == ST_TYPE_PERIODIC)
+            EXPECT_EQ(c.data, rule->data);
+        if (c.subtype == ST_PERIOD_DAYS || c.subtype == ST_PERIOD_MONTHS)
+            EXPECT_EQ(c.unchecked, rule->except);
+        if (c.type == ST_TYPE_PERIODIC && c.subtype <= ST_PERIOD_HOURS)
+        {
+            // The task runs from "Only between" to "and": the window it must
+            // not run in starts at the second.
+            EXPECT_EQ(c.limit ? c.andHour : 12, rule->exceptfrom.GetSystemTimePtr()->wHour);
+            EXPECT_EQ(c.limit ? c.onlyBetween : 12, rule->exceptto.GetSystemTimePtr()->wHour);
+        }
+
+        // The model's answer for the same rule from the same start.
+        std::string shown = Cell(0, 2);
+        if (c.type == ST_TYPE_EVENT)
+        {
+            EXPECT_EQ("At next Tarvin startup", shown);
+            EXPECT_EQ(0, saved.GetAt(0)->GetScheduledTime().GetSystemTimePtr()->wYear);
+            continue;
+        }
+        std::string expected[2];
+        for (int i = 0; i < 2; i++)
+        {
+            CSTask model;
+            CSTRecRule* r = model.AddRecurrenceRule();
+            r->Copy(*rule);
+            r->time = c.start;
+            model.SetScheduledTime(c.start);
+            while (model.IsOverdue(i == 0 ? before : after))
+                model.SetNextScheduledTime();
+            expected[i] = When(model.GetScheduledTime(), "Not scheduled to run again");
+        }
+        EXPECT_TRUE(shown == expected[0] || shown == expected[1]) << shown << " / " << expected[0];
+        EXPECT_EQ(shown, When(saved.GetAt(0)->GetScheduledTime(), "Not scheduled to run again"));
+    }
+
+    // Cancel keeps the task as it was, also after a page switch saved into
+    // the working copy.
+    std::string before = Cell(0, 2);
+    HWND dlg = OpenProperties();
+    ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 1));
+    ASSERT_TRUE(DrvComboSelect(Control(dlg, 144), ST_TYPE_DATE - 1));
+    ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 2));
+    ASSERT_TRUE(DrvPostCommand(dlg, IDCANCEL));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+    EXPECT_EQ(before, Cell(0, 2));
+    EXPECT_EQ("Tarvin Scheduler", Title());
+}
+
+// The Information page lists the rule's next times after the scheduled one,
+// or "Never" when it has none.
+TEST_F(SchedulerPropertiesTest, InformationPageListsTheNextTimes)
+{
+    UseLocaleTaskDates();
+    CSTask* never = MakeTask("Never", "C:\\n.launch", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, 3, At(2099, 1, 1, 9, 0));
+    never->GetFirstRule()->except = 127;
+    SaveSchedule({MakeTask("Daily", "C:\\d.launch", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, 2, At(2099, 1, 1, 9, 0)), never});
+    StartScheduler();
+    ASSERT_TRUE(WaitRows(2));
+    struct
+    {
+        int row;
+        int rows;
+        const char* first;
+    } cases[] = {{0, 10, "Saturday, 03 January 2099"}, {1, 1, "Never"}};
+    for (const auto& c : cases)
+    {
+        ASSERT_TRUE(DrvListViewSelect(m_list, c.row));
+        ASSERT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
+        HWND dlg = nullptr;
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()), kWait, &dlg));
+        ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 2));
+        HWND list = Control(dlg, 1301);
+        char caption[64] = "";
+        DrvGetText(Control(dlg, 111), caption, sizeof(caption));
+        EXPECT_STREQ("Next 10 scheduled times.", caption);
+        EXPECT_EQ(c.rows, DrvListViewRowCount(list));
+        char first[128] = "";
+        DrvListViewText(list, 0, 0, first, sizeof(first));
+        EXPECT_STREQ(c.first, first);
+        ASSERT_TRUE(DrvPostCommand(dlg, IDCANCEL));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+    }
+}
+
+// Opening the Schedule page and pressing OK changes nothing: the page shows
+// the stored rule and writes the same rule back.
+TEST_F(SchedulerPropertiesTest, SchedulePageShowsAndKeepsTheStoredRule)
+{
+    CSTask* window = MakeTask("Window", "C:\\w.launch", ST_TYPE_PERIODIC, ST_PERIOD_HOURS, 3, At(2099, 1, 1, 9, 0));
+    window->GetFirstRule()->SetExceptTime(At(2026, 1, 1, 18, 0), At(2026, 1, 1, 8, 0));
+    CSTask* days = MakeTask("Days", "C:\\d.launch", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, 2, At(2099, 1, 1, 9, 0));
+    days->GetFirstRule()->except = 96;
+    SaveSchedule({window, days});
+    StartScheduler();
+    ASSERT_TRUE(WaitRows(2));
+    for (int row = 0; row < 2; row++)
+    {
+        ASSERT_TRUE(DrvListViewSelect(m_list, row));
+        ASSERT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
+        HWND dlg = nullptr;
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()), kWait, &dlg));
+        ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 1));
+        char every[16] = "";
+        DrvGetText(Control(dlg, 159), every, sizeof(every));
+        EXPECT_STREQ(row == 0 ? "3" : "2", every);
+        if (row == 0)
+        {
+            EXPECT_EQ(BST_CHECKED, SendMessageA(Control(dlg, 1100), BM_GETCHECK, 0, 0));
+            SYSTEMTIME between = {}, andTime = {};
+            ASSERT_TRUE(DrvDateTimeGet(Control(dlg, 1102), &between));
+            ASSERT_TRUE(DrvDateTimeGet(Control(dlg, 1104), &andTime));
+            EXPECT_EQ(8, between.wHour);
+            EXPECT_EQ(18, andTime.wHour);
+        }
+        else
+        {
+            for (int i = 0; i < 7; i++)
+                EXPECT_EQ(i >= 5 ? BST_UNCHECKED : BST_CHECKED, SendMessageA(Control(dlg, 170 + i), BM_GETCHECK, 0, 0))
+                    << i;
+        }
+        ASSERT_TRUE(DrvPostCommand(dlg, IDOK));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+    }
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_UPDATE));
+    ASSERT_TRUE(WaitTitle("Tarvin Scheduler"));
+    CSTaskList saved;
+    ASSERT_EQ(1, saved.Load(SchedulePath().c_str()));
+    const CSTRecRule* w = saved.GetAt(0)->GetFirstRule();
+    EXPECT_EQ(18, w->exceptfrom.GetSystemTimePtr()->wHour);
+    EXPECT_EQ(8, w->exceptto.GetSystemTimePtr()->wHour);
+    EXPECT_EQ(3u, w->data);
+    EXPECT_EQ(96u, saved.GetAt(1)->GetFirstRule()->except);
+}
+
 } // namespace
