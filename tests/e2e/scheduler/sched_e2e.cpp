@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "agent/agent_testutil.h"
+#include "e2e/e2e_testutil.h"
 #include "e2e/driver.h"
 #include "ScheduledTask.h"
 #include "strutils.h"
@@ -594,6 +595,126 @@ TEST_F(SchedulerPropertiesTest, SchedulePageShowsAndKeepsTheStoredRule)
     EXPECT_EQ(8, w->exceptto.GetSystemTimePtr()->wHour);
     EXPECT_EQ(3u, w->data);
     EXPECT_EQ(96u, saved.GetAt(1)->GetFirstRule()->except);
+}
+
+// --- New task wizard -------------------------------------------------------------------
+
+// Picks a file in the scheduler's file chooser: the name typed into its
+// file name field, then OK.
+void PickFile(DWORD pid, const std::string& path)
+{
+    HWND chooser = nullptr;
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Select an application", TVD_MATCH_EXACT, pid), kWait, &chooser));
+    HWND name = DrvFindChildById(chooser, 0x47c); // the file name box
+    if (!name)
+        name = DrvFindChildById(chooser, 0x480);
+    ASSERT_TRUE(name != nullptr);
+    ASSERT_TRUE(DrvSetText(name, path.c_str()));
+    ASSERT_TRUE(DrvPostCommand(chooser, IDOK));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(chooser, kWait));
+}
+
+// A task made in the wizard (the program picked with Browse, every day but
+// Saturday and Sunday, starting this minute), with its parameters set in the
+// properties the wizard opens, and Update: the file holds exactly that task,
+// the running agent picks it up and runs it in its minute, and the scheduler
+// shows the run the agent saved.
+TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
+{
+    UseLocaleTaskDates();
+    ASSERT_TRUE(Start() != nullptr); // the agent
+    StartScheduler();
+    std::string target = agenttest::ProgramDir() + "tvtarget.exe";
+    std::string record = File("ran.txt");
+
+    // The run minute must still be ahead of the agent's check when Update
+    // lands: start early in a minute.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    if (now.wSecond >= 35)
+        DrvWaitFor([&]() { GetLocalTime(&now); return now.wSecond < 35; }, 30000, 200);
+    CTime runAt = At(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute);
+
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_INSERT));
+    HWND wiz = nullptr;
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT, m_sched->Pid()),
+                                    kWait, &wiz));
+    HWND next = DrvFindChildById(wiz, 102);
+    EXPECT_FALSE(IsWindowEnabled(next)); // nothing to run yet
+    EXPECT_FALSE(IsWindowEnabled(DrvFindChildById(wiz, 101)));
+    ASSERT_TRUE(DrvPressButton(wiz, 108));
+    PickFile(m_sched->Pid(), target);
+    char text[512] = "";
+    DrvGetText(DrvFindChildById(wiz, 2011), text, sizeof(text));
+    EXPECT_EQ(target, text);
+    EXPECT_TRUE(IsWindowEnabled(next));
+
+    ASSERT_TRUE(DrvPressButton(wiz, 102));
+    ASSERT_TRUE(DrvWaitFor([&]() { return DrvFindChildById(wiz, 2024) != nullptr; }, kWait) == TVD_OK);
+    EXPECT_TRUE(IsWindowEnabled(DrvFindChildById(wiz, 101)));
+    ASSERT_TRUE(DrvPressButton(wiz, 2024)); // Daily
+    ASSERT_TRUE(DrvPressButton(wiz, 102));
+    ASSERT_TRUE(DrvWaitFor([&]() { return DrvFindChildById(wiz, 2066) != nullptr; }, kWait) == TVD_OK);
+    ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "1"));
+    ASSERT_TRUE(DrvPressButton(wiz, 2066)); // Saturday off
+    ASSERT_TRUE(DrvPressButton(wiz, 2067)); // Sunday off
+    ASSERT_TRUE(DrvPressButton(wiz, 102));
+    ASSERT_TRUE(DrvWaitFor([&]() { return DrvFindChildById(wiz, 2031) != nullptr; }, kWait) == TVD_OK);
+    ASSERT_TRUE(DrvDateTimeSet(DrvFindChildById(wiz, 2031), Sys(runAt)));
+    ASSERT_TRUE(DrvDateTimeSet(DrvFindChildById(wiz, 2032), Sys(runAt)));
+    ASSERT_TRUE(DrvPressButton(wiz, 102));
+    ASSERT_TRUE(DrvWaitFor([&]() { return DrvFindChildById(wiz, 2101) != nullptr; }, kWait) == TVD_OK);
+    DrvGetText(DrvFindChildById(wiz, 111), text, sizeof(text));
+    EXPECT_STREQ("You have selected to run tvtarget.exe every 1 days.", text);
+    DrvGetText(DrvFindChildById(wiz, 2101), text, sizeof(text));
+    EXPECT_STREQ("tvtarget.exe", text);
+    DrvGetText(next, text, sizeof(text));
+    EXPECT_STREQ("Fi&nish", text);
+    ASSERT_TRUE(DrvPressButton(wiz, 2102)); // open the properties afterwards
+    ASSERT_TRUE(DrvPressButton(wiz, 102));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz, kWait));
+
+    HWND props = nullptr;
+    ASSERT_EQ(TVD_OK,
+              DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()), kWait, &props));
+    // The schedule file stores texts between double quotes without escaping,
+    // so the parameters hold none (the scratch path has no spaces).
+    std::string params = "-record=" + record + " -title=SchedRun";
+    ASSERT_TRUE(DrvSetText(DrvFindChildById(props, 131), params.c_str()));
+    ASSERT_TRUE(DrvPostCommand(props, IDOK));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(props, kWait));
+    ASSERT_TRUE(WaitRows(1));
+    EXPECT_EQ(0u, Cell(0, 0).find("tvtarget.exe")); // " (Overdue)" once this minute's first second is past
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_UPDATE));
+    ASSERT_TRUE(WaitTitle("Tarvin Scheduler"));
+
+    CSTaskList saved;
+    ASSERT_EQ(1, saved.Load(SchedulePath().c_str()));
+    ASSERT_EQ(1, saved.GetCount());
+    CSTask* task = saved.GetAt(0);
+    EXPECT_STREQ("tvtarget.exe", task->GetName());
+    EXPECT_EQ(target, task->GetTarget());
+    EXPECT_EQ(params, task->GetCmdLine());
+    EXPECT_EQ(1, task->GetWindowState());
+    EXPECT_EQ(1, task->IsActive());
+    const CSTRecRule* rule = task->GetFirstRule();
+    EXPECT_EQ((DWORD)ST_TYPE_PERIODIC, rule->type);
+    EXPECT_EQ((DWORD)ST_PERIOD_DAYS, rule->subtype);
+    EXPECT_EQ(1u, rule->data);
+    EXPECT_EQ(96u, rule->except);
+    for (const CTime& t : {rule->time, task->GetScheduledTime(), task->GetOrigScheduledTime()})
+        EXPECT_TRUE(t.CompareDate(runAt) == 0 && t.CompareTime(runAt) == 0) << t.GetString(text, sizeof(text));
+
+    // The agent reloads on the broadcast and runs the task in its minute.
+    ASSERT_TRUE(e2etest::WaitFile(record, 70000)) << "the agent did not run the task";
+    HWND ran = nullptr;
+    EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(nullptr, "SchedRun"), kWait, &ran));
+    if (ran)
+        DrvClose(ran);
+
+    // It saved the task moved on, and the scheduler shows that run.
+    EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return Cell(0, 3) == When(runAt, ""); }, kWait)) << Cell(0, 3);
+    EXPECT_EQ("Tarvin Scheduler", Title());
 }
 
 } // namespace
