@@ -717,4 +717,76 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
     EXPECT_EQ("Tarvin Scheduler", Title());
 }
 
+// Next only with a target; Back and Next by the rule's type; intervals
+// corrected when the page is left; the default name; the close box and
+// Cancel insert nothing.
+TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
+{
+    StartScheduler();
+    auto page = [&](HWND wiz, int id) {
+        return DrvWaitFor([&]() { return DrvFindChildById(wiz, id) != nullptr; }, kWait) == TVD_OK;
+    };
+    auto text = [&](HWND wiz, int id) {
+        char buf[512] = "";
+        DrvGetText(DrvFindChildById(wiz, id), buf, sizeof(buf));
+        return std::string(buf);
+    };
+    for (int ending : {0, IDCANCEL, 102})
+    {
+        SCOPED_TRACE(ending);
+        ASSERT_TRUE(DrvPostCommand(m_main, CMD_INSERT));
+        HWND wiz = nullptr;
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT,
+                                                m_sched->Pid()),
+                                        kWait, &wiz));
+        HWND next = DrvFindChildById(wiz, 102);
+        HWND target = DrvFindChildById(wiz, 2011);
+        ASSERT_TRUE(DrvSetText(target, "D:\\Scripts\\backup.launch"));
+        EXPECT_TRUE(IsWindowEnabled(next));
+        ASSERT_TRUE(DrvSetText(target, ""));
+        EXPECT_FALSE(IsWindowEnabled(next));
+        ASSERT_TRUE(DrvSetText(target, "D:\\Scripts\\backup.launch"));
+        ASSERT_TRUE(DrvPressButton(wiz, 102));
+
+        // At Startup goes straight to the end, and Back returns.
+        ASSERT_TRUE(page(wiz, 2028));
+        ASSERT_TRUE(DrvPressButton(wiz, 2028));
+        ASSERT_TRUE(DrvPressButton(wiz, 102));
+        ASSERT_TRUE(page(wiz, 2101));
+        EXPECT_EQ("You have selected to run backup.launch every Tarvin 2 starts up.", text(wiz, 111));
+        EXPECT_EQ("backup.launch", text(wiz, 2101));
+        ASSERT_TRUE(DrvPressButton(wiz, 101));
+        ASSERT_TRUE(page(wiz, 2028));
+        EXPECT_EQ("&Next >", text(wiz, 102));
+
+        // Hourly: 12000 becomes 9999 when the page is left; back from the
+        // date page shows it.
+        ASSERT_TRUE(DrvPressButton(wiz, 2023));
+        ASSERT_TRUE(DrvPressButton(wiz, 102));
+        ASSERT_TRUE(page(wiz, 2044));
+        ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "12000"));
+        ASSERT_TRUE(DrvPressButton(wiz, 102));
+        ASSERT_TRUE(page(wiz, 2031));
+        ASSERT_TRUE(DrvPressButton(wiz, 101));
+        ASSERT_TRUE(page(wiz, 2044));
+        EXPECT_EQ("9999", text(wiz, 2032));
+        ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "0"));
+        ASSERT_TRUE(DrvPressButton(wiz, 102));
+        ASSERT_TRUE(page(wiz, 2031));
+        ASSERT_TRUE(DrvPressButton(wiz, 102));
+        ASSERT_TRUE(page(wiz, 2101));
+        EXPECT_EQ("You have selected to run backup.launch every 1 hours.", text(wiz, 111));
+
+        if (ending == 0)
+            ASSERT_TRUE(DrvClose(wiz));
+        else
+            ASSERT_TRUE(DrvPressButton(wiz, ending));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz, kWait));
+    }
+    // Only Finish inserted a task.
+    ASSERT_TRUE(WaitRows(1));
+    EXPECT_EQ("backup.launch", Cell(0, 0));
+    EXPECT_EQ("Tarvin Scheduler - Modified*", Title());
+}
+
 } // namespace
