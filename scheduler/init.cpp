@@ -70,17 +70,21 @@ struct ToolButton
 };
 
 static const ToolButton kToolButtons[] = {
-    {IDI_UPDATE, IDM_UPDATE, "Update"}, {0, 0, nullptr},
-    {IDI_PROPERTIES, IDM_PROPERTIES, "Properties"}, {IDI_INSERT, IDM_INSERT, "Insert"},
-    {IDI_DELETE, IDM_DELETE, "Delete"}, {0, 0, nullptr},
-    {IDI_ABOUT, IDM_ABOUT, "About"}, {IDI_HELP, IDM_HELPCONTENTS, "Help"},
+    {IDI_UPDATE, IDM_UPDATE, "Update"},
+    {0, 0, nullptr},
+    {IDI_PROPERTIES, IDM_PROPERTIES, "Properties"},
+    {IDI_INSERT, IDM_INSERT, "Insert"},
+    {IDI_DELETE, IDM_DELETE, "Delete"},
+    {0, 0, nullptr},
+    {IDI_ABOUT, IDM_ABOUT, "About"},
+    {IDI_HELP, IDM_HELPCONTENTS, "Help"},
 };
 
 static HWND CreateToolbar(SchedState* st)
 {
     HWND tb = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
-                              WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0, 0,
-                              st->hwnd, (HMENU)(INT_PTR)IDC_TOOLBAR, g_hInst, nullptr);
+                              WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0,
+                              0, st->hwnd, (HMENU)(INT_PTR)IDC_TOOLBAR, g_hInst, nullptr);
     if (!tb)
         return nullptr;
     SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -97,7 +101,8 @@ static HWND CreateToolbar(SchedState* st)
             continue;
         }
         HICON icon = (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(b.icon), IMAGE_ICON, 24, 24, 0);
-        t.iBitmap = st->toolImages.Get() && icon ? ImageList_AddIcon(st->toolImages.Get(), icon) : I_IMAGENONE;
+        t.iBitmap =
+            st->toolImages.Get() && icon ? ImageList_AddIcon(st->toolImages.Get(), icon) : I_IMAGENONE;
         if (icon)
             DestroyIcon(icon);
         t.idCommand = b.command;
@@ -113,13 +118,15 @@ static HWND CreateToolbar(SchedState* st)
 
 static HWND CreateTaskList(SchedState* st)
 {
-    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                                0, 0, 0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_TASKLIST, g_hInst, nullptr);
+    HWND list =
+        CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                        0, 0, 0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_TASKLIST, g_hInst, nullptr);
     if (!list)
         return nullptr;
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
-    static const char* const kTitles[SCHED_COLUMNS] = {"Name", "Target", "Next Scheduled Time", "Last Run Time"};
+    static const char* const kTitles[SCHED_COLUMNS] = {"Name", "Target", "Next Scheduled Time",
+                                                       "Last Run Time"};
     for (int i = 0; i < SCHED_COLUMNS; i++)
     {
         LVCOLUMNA col;
@@ -188,10 +195,11 @@ int LoadScheduleFile(SchedState* st, HWND owner)
     else
         st->tasks.Clear();
     if (!loaded)
-        MessageBoxA(owner,
-                    "An error has occured while reading the schedule data.\n\nTarvin has recovered as much of "
-                    "the data as possible.",
-                    "File Error", MB_OK | MB_ICONWARNING);
+        MessageBoxA(
+            owner,
+            "An error has occured while reading the schedule data.\n\nTarvin has recovered as much of "
+            "the data as possible.",
+            "File Error", MB_OK | MB_ICONWARNING);
     return loaded;
 }
 
@@ -321,8 +329,9 @@ void UpdateUI(SchedState* st)
     SetWindowTextA(st->hwnd, st->modified ? SCHED_WINDOW_TITLE " - Modified*" : SCHED_WINDOW_TITLE);
     if (st->hStatus)
         SendMessageA(st->hStatus, SB_SETTEXTA, 0,
-                     (LPARAM)(st->modified ? "Scheduled items have been modified. Click Update to save changes."
-                                           : "Ready."));
+                     (LPARAM)(st->modified
+                                  ? "Scheduled items have been modified. Click Update to save changes."
+                                  : "Ready."));
     bool selected = SelectedRow(st) >= 0;
     HMENU menu = GetMenu(st->hwnd);
     UINT sel = selected ? MF_ENABLED : MF_GRAYED;
@@ -359,8 +368,8 @@ bool Initialize(SchedState* st)
     UseLocaleTaskDates();
     ReadSettings(st);
 
-    st->hStatus = CreateWindowExA(0, STATUSCLASSNAMEA, "Ready.", WS_CHILD | SBARS_SIZEGRIP, 0, 0, 0, 0, st->hwnd,
-                                  (HMENU)(INT_PTR)IDC_STATUSBAR, g_hInst, nullptr);
+    st->hStatus = CreateWindowExA(0, STATUSCLASSNAMEA, "Ready.", WS_CHILD | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                                  st->hwnd, (HMENU)(INT_PTR)IDC_STATUSBAR, g_hInst, nullptr);
     if (!st->hStatus)
         MessageBoxA(st->hwnd, "Cannot create statusbar.", nullptr, MB_OK | MB_ICONWARNING);
 

@@ -241,12 +241,24 @@ static LRESULT MainWnd_OnNotify(HWND hwnd, int, NMHDR* nm)
         const char* text = "";
         switch (tip->iItem)
         {
-            case IDM_UPDATE: text = "Save changes and update the scheduler"; break;
-            case IDM_INSERT: text = "Insert scheduled a new task"; break;
-            case IDM_DELETE: text = "Delete the selected scheduled task"; break;
-            case IDM_PROPERTIES: text = "Scheduled task properties"; break;
-            case IDM_HELPCONTENTS: text = "Help Contents"; break;
-            case IDM_ABOUT: text = "About Tarvin Scheduler"; break;
+            case IDM_UPDATE:
+                text = "Save changes and update the scheduler";
+                break;
+            case IDM_INSERT:
+                text = "Insert scheduled a new task";
+                break;
+            case IDM_DELETE:
+                text = "Delete the selected scheduled task";
+                break;
+            case IDM_PROPERTIES:
+                text = "Scheduled task properties";
+                break;
+            case IDM_HELPCONTENTS:
+                text = "Help Contents";
+                break;
+            case IDM_ABOUT:
+                text = "About Tarvin Scheduler";
+                break;
         }
         StrCopy(tip->pszText, (size_t)tip->cchTextMax, text);
         return 0;
@@ -274,7 +286,9 @@ static void MainWnd_OnContextMenu(HWND hwnd, HWND, UINT x, UINT y)
     HMENU menu = CreatePopupMenu();
     if (!menu)
         return;
-    auto icon = [](int id) { return (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0); };
+    auto icon = [](int id) {
+        return (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0);
+    };
     bool selected = SelectedRow(st) >= 0;
     if (selected)
     {
@@ -378,10 +392,11 @@ static void MainWnd_OnScheduleChanged(SchedState* st)
     if (st->modified)
     {
         st->askingReload = true;
-        int answer = MessageBoxA(st->hwnd,
-                                 "The schedule has been saved by another program.\n\nWould you like to load it "
-                                 "now? Your changes that have not been updated will be lost.",
-                                 "Confirm", MB_YESNO | MB_ICONQUESTION);
+        int answer =
+            MessageBoxA(st->hwnd,
+                        "The schedule has been saved by another program.\n\nWould you like to load it "
+                        "now? Your changes that have not been updated will be lost.",
+                        "Confirm", MB_YESNO | MB_ICONQUESTION);
         st->askingReload = false;
         if (answer != IDYES)
             return;

@@ -156,7 +156,7 @@ int SubDialogFor(DWORD type, DWORD subtype)
 {
     if (type != ST_TYPE_PERIODIC)
         return IDD_PROP_NOSETTINGS;
-    static const int ids[] = {IDD_PROP_MINUTES, IDD_PROP_HOURS, IDD_PROP_DAYS,
+    static const int ids[] = {IDD_PROP_MINUTES, IDD_PROP_HOURS,  IDD_PROP_DAYS,
                               IDD_PROP_WEEKS,   IDD_PROP_MONTHS, IDD_PROP_YEARS};
     return subtype >= 1 && subtype <= 6 ? ids[subtype - 1] : IDD_PROP_NOSETTINGS;
 }
@@ -183,7 +183,8 @@ void SubDlg_Save(HWND hwnd)
     HWND page = ss->page->hwnd;
     int type = ComboBox_GetCurSel(GetDlgItem(page, IDC_SCHED_TYPE)) + 1;
     int subtype = ComboBox_GetCurSel(GetDlgItem(page, IDC_SCHED_SUBTYPE)) + 1;
-    if (!rule || rule->type != ST_TYPE_PERIODIC || (DWORD)type != rule->type || (DWORD)subtype != rule->subtype)
+    if (!rule || rule->type != ST_TYPE_PERIODIC || (DWORD)type != rule->type ||
+        (DWORD)subtype != rule->subtype)
         return;
     DWORD value;
     if (ReadInterval(GetDlgItem(hwnd, IDC_SUB_EVERY), &value))
@@ -232,8 +233,8 @@ BOOL SubDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
         HWND between = GetDlgItem(hwnd, IDC_SUB_BETWEEN), andPicker = GetDlgItem(hwnd, IDC_SUB_AND);
         if (!between || !andPicker)
         {
-            MessageBoxA(hwnd, "An error has occured while creating the minutely recurrence subdialog.", nullptr,
-                        MB_OK | MB_ICONWARNING);
+            MessageBoxA(hwnd, "An error has occured while creating the minutely recurrence subdialog.",
+                        nullptr, MB_OK | MB_ICONWARNING);
             ss->ready = true;
             return TRUE;
         }
@@ -398,7 +399,8 @@ BOOL SchedulePage_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
     ComboBox_SetCurSel(types, rule->type - 1);
     FillSubtypes(hwnd, rule->type);
     ShowTimeControls(hwnd, rule->type, rule->time);
-    int subtype = rule->type == ST_TYPE_PERIODIC && rule->subtype >= 1 && rule->subtype <= 6 ? (int)rule->subtype : 1;
+    int subtype =
+        rule->type == ST_TYPE_PERIODIC && rule->subtype >= 1 && rule->subtype <= 6 ? (int)rule->subtype : 1;
     rule->subtype = (DWORD)subtype;
     ComboBox_SetCurSel(GetDlgItem(hwnd, IDC_SCHED_SUBTYPE), subtype - 1);
     CreateSubDialog(ps, rule->type, (DWORD)subtype);
@@ -607,8 +609,9 @@ void Frame_CreatePage(HWND hwnd, int tab)
     fs->hPage = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(ids[tab]), hwnd, procs[tab], (LPARAM)fs);
     if (!fs->hPage)
     {
-        MessageBoxA(hwnd, "Cannot create subdialog.\n\nIf you consistently receive this error, please notify the "
-                          "developers.",
+        MessageBoxA(hwnd,
+                    "Cannot create subdialog.\n\nIf you consistently receive this error, please notify the "
+                    "developers.",
                     "Properties - Error", MB_OK | MB_ICONWARNING);
         return;
     }
@@ -617,7 +620,8 @@ void Frame_CreatePage(HWND hwnd, int tab)
     MapWindowPoints(nullptr, hwnd, (POINT*)&rc, 2);
     TabCtrl_AdjustRect(fs->hTab, FALSE, &rc);
     g_EnableThemeDialogTexture(fs->hPage, ETDT_ENABLETAB);
-    SetWindowPos(fs->hPage, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_SHOWWINDOW);
+    SetWindowPos(fs->hPage, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_SHOWWINDOW);
     RedrawWindow(fs->hPage, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
 }
 

@@ -74,8 +74,8 @@
 #define IDC_SUB_BETWEEN 1102
 #define IDC_SUB_ANDLABEL 1103
 #define IDC_SUB_AND 1104
-#define IDC_SUB_MONDAY 170   // ... 176 Sunday
-#define IDC_SUB_JANUARY 184  // ... 195 December
+#define IDC_SUB_MONDAY 170  // ... 176 Sunday
+#define IDC_SUB_JANUARY 184 // ... 195 December
 
 // Information page
 #define IDC_INFO_SETNEXT 102

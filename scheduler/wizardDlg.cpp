@@ -32,7 +32,7 @@ WizardState* StateOf(HWND hwnd)
     return (WizardState*)GetWindowLongPtrA(hwnd, DWLP_USER);
 }
 
-const int kPeriodPages[] = {IDD_WIZ_MINUTES, IDD_WIZ_HOURS, IDD_WIZ_DAYS,
+const int kPeriodPages[] = {IDD_WIZ_MINUTES, IDD_WIZ_HOURS,  IDD_WIZ_DAYS,
                             IDD_WIZ_WEEKS,   IDD_WIZ_MONTHS, IDD_WIZ_YEARS};
 
 CSTRecRule* RuleOf(WizardState* ws)
@@ -57,10 +57,14 @@ const char* PageTitle(int page)
 {
     switch (page)
     {
-        case IDD_WIZ_TARGET: return "Welcome to the Scheduled Task Wizard.";
-        case IDD_WIZ_TYPE: return "Select Scheduling";
-        case IDD_WIZ_DATE: return "Select Date and Time";
-        case IDD_WIZ_CONFIRM: return "Confirm Selection";
+        case IDD_WIZ_TARGET:
+            return "Welcome to the Scheduled Task Wizard.";
+        case IDD_WIZ_TYPE:
+            return "Select Scheduling";
+        case IDD_WIZ_DATE:
+            return "Select Date and Time";
+        case IDD_WIZ_CONFIRM:
+            return "Confirm Selection";
     }
     return "Select Period";
 }
@@ -131,8 +135,7 @@ void Page_Init(HWND page, WizardState* ws)
             SetDlgItemTextA(page, IDC_WIZ_TARGET, task.GetTarget());
             UpdateTargetNext(page);
             return;
-        case IDD_WIZ_TYPE:
-        {
+        case IDD_WIZ_TYPE: {
             int button = IDC_WIZ_ONCE;
             if (rule->type == ST_TYPE_PERIODIC && rule->subtype >= 1 && rule->subtype <= 6)
                 button = IDC_WIZ_ONCE + (int)rule->subtype;
@@ -147,8 +150,7 @@ void Page_Init(HWND page, WizardState* ws)
             SetPickerTime(GetDlgItem(page, IDC_WIZ_DATE), rule->time);
             SetPickerTime(GetDlgItem(page, IDC_WIZ_TIME), rule->time);
             return;
-        case IDD_WIZ_CONFIRM:
-        {
+        case IDD_WIZ_CONFIRM: {
             char text[600];
             Summary(ws, text, sizeof(text));
             SetDlgItemTextA(page, IDC_WIZ_SUMMARY, text);
@@ -171,8 +173,8 @@ void Page_Init(HWND page, WizardState* ws)
         SendMessageA(andPicker, DTM_SETFORMATA, 0, (LPARAM)PICKER_TIME_FORMAT);
         SetPickerTime(between, rule->exceptto);
         SetPickerTime(andPicker, rule->exceptfrom);
-        bool limited =
-            rule->exceptfrom.CompareDate(rule->exceptto) != 0 || rule->exceptfrom.CompareTime(rule->exceptto) != 0;
+        bool limited = rule->exceptfrom.CompareDate(rule->exceptto) != 0 ||
+                       rule->exceptfrom.CompareTime(rule->exceptto) != 0;
         CheckDlgButton(page, IDC_WIZ_LIMIT, limited ? BST_CHECKED : BST_UNCHECKED);
         EnableWindowControls(page, limited);
     }
@@ -191,8 +193,7 @@ void Page_Store(HWND page, WizardState* ws)
     CSTRecRule* rule = RuleOf(ws);
     switch (ws->page)
     {
-        case IDD_WIZ_TARGET:
-        {
+        case IDD_WIZ_TARGET: {
             char target[ST_TEXT_SIZE];
             GetDlgItemTextA(page, IDC_WIZ_TARGET, target, sizeof(target));
             task.SetTarget(target);
@@ -212,8 +213,7 @@ void Page_Store(HWND page, WizardState* ws)
         case IDD_WIZ_DATE:
             rule->time = CombinePickers(GetDlgItem(page, IDC_WIZ_DATE), GetDlgItem(page, IDC_WIZ_TIME));
             return;
-        case IDD_WIZ_CONFIRM:
-        {
+        case IDD_WIZ_CONFIRM: {
             SetDlgItemTextA(FrameOf(page), IDC_WIZ_NEXT, "&Next >");
             char name[ST_TEXT_SIZE];
             GetDlgItemTextA(page, IDC_WIZ_NAME, name, sizeof(name));
@@ -338,7 +338,9 @@ void Frame_OnNext(WizardState* ws)
     const CSTRecRule* rule = RuleOf(ws);
     int to = IDD_WIZ_TYPE;
     if (from == IDD_WIZ_TYPE)
-        to = rule->type == ST_TYPE_DATE ? IDD_WIZ_DATE : rule->type == ST_TYPE_EVENT ? IDD_WIZ_CONFIRM : PeriodPage(rule);
+        to = rule->type == ST_TYPE_DATE    ? IDD_WIZ_DATE
+             : rule->type == ST_TYPE_EVENT ? IDD_WIZ_CONFIRM
+                                           : PeriodPage(rule);
     else if (IsPeriodPage(from))
         to = IDD_WIZ_DATE;
     else if (from == IDD_WIZ_DATE)

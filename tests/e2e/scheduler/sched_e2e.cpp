@@ -49,14 +49,15 @@ CTime Zero()
 std::string When(const CTime& t, const char* none)
 {
     char date[ST_DATE_TEXT_SIZE], timeOfDay[ST_DATE_TEXT_SIZE];
-    if (t.GetSystemTimePtr()->wYear == 0 || !FormatTaskDateLocale(t, date, sizeof(date), timeOfDay, sizeof(timeOfDay)))
+    if (t.GetSystemTimePtr()->wYear == 0 ||
+        !FormatTaskDateLocale(t, date, sizeof(date), timeOfDay, sizeof(timeOfDay)))
         return none;
     return std::string(date) + " at " + timeOfDay;
 }
 
 // A task with one rule whose scheduled and rule times are `time`.
-CSTask* MakeTask(const char* name, const char* target, DWORD type, DWORD subtype, DWORD data, const CTime& time,
-                 int active = 1)
+CSTask* MakeTask(const char* name, const char* target, DWORD type, DWORD subtype, DWORD data,
+                 const CTime& time, int active = 1)
 {
     CSTask* task = new CSTask();
     task->SetName(name);
@@ -105,8 +106,8 @@ class SchedulerTest : public agenttest::AgentProcessTest
     {
         m_sched.reset(new CDrvProcess);
         ASSERT_TRUE(m_sched->Start((agenttest::ProgramDir() + "tvsched.exe").c_str(), ""));
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("_TVSCHED_MAINWND", nullptr, TVD_MATCH_EXACT, m_sched->Pid()), kWait,
-                                        &m_main));
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("_TVSCHED_MAINWND", nullptr, TVD_MATCH_EXACT, m_sched->Pid()),
+                                        kWait, &m_main));
         m_list = DrvFindChildById(m_main, LIST_ID);
         ASSERT_TRUE(m_list != nullptr);
     }
@@ -152,9 +153,26 @@ class SchedulerTest : public agenttest::AgentProcessTest
         char text[512] = "";
         DrvMessageBoxText(box, text, sizeof(text));
         if (button)
+        {
             EXPECT_TRUE(DrvPressButton(box, button));
+        }
         DrvWaitDestroyed(box, kWait);
         return text;
+    }
+
+    // A control of the dialog once it is shown and the dialog has finished
+    // the message that made it (pages are made hidden and shown last).
+    HWND Control(HWND dlg, int id)
+    {
+        HWND found = nullptr;
+        DrvWaitFor(
+            [&]() {
+                return (found = DrvFindChildById(dlg, id)) != nullptr && IsWindowVisible(found) &&
+                       DrvIsReady(dlg);
+            },
+            kWait);
+        EXPECT_TRUE(found != nullptr) << "control " << id;
+        return found;
     }
 
     int LoadedCount()
@@ -178,10 +196,12 @@ TEST_F(SchedulerTest, ListShowsEveryTaskAsTheUserSeesIt)
 {
     UseLocaleTaskDates();
     CTime future = At(2099, 3, 15, 10, 30);
-    CSTask* overdue = MakeTask("Hourly", "C:\\a.launch", ST_TYPE_PERIODIC, ST_PERIOD_HOURS, 1, At(2020, 1, 1, 9, 0));
+    CSTask* overdue =
+        MakeTask("Hourly", "C:\\a.launch", ST_TYPE_PERIODIC, ST_PERIOD_HOURS, 1, At(2020, 1, 1, 9, 0));
     overdue->SetLastScheduledTime(At(2019, 12, 31, 9, 0));
     // SaveSchedule hands the tasks to a list that deletes them.
-    CSTask* disabled = MakeTask("Off", "C:\\b.launch", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, 1, At(2020, 1, 1, 9, 0), 0);
+    CSTask* disabled =
+        MakeTask("Off", "C:\\b.launch", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, 1, At(2020, 1, 1, 9, 0), 0);
     CSTask* startup = MakeTask("Boot", "C:\\c.launch", ST_TYPE_EVENT, ST_EVENT_STARTUP, 1, Zero());
     CSTask* spent = MakeTask("Spent", "C:\\d.launch", ST_TYPE_DATE, 1, 1, Zero());
     CSTask* once = MakeTask("Later", "C:\\e.launch", ST_TYPE_DATE, 1, 1, future);
@@ -197,7 +217,8 @@ TEST_F(SchedulerTest, ListShowsEveryTaskAsTheUserSeesIt)
         std::string next;
         std::string last;
     } rows[] = {
-        {"Hourly (Overdue)", "C:\\a.launch", When(At(2020, 1, 1, 9, 0), ""), When(At(2019, 12, 31, 9, 0), "")},
+        {"Hourly (Overdue)", "C:\\a.launch", When(At(2020, 1, 1, 9, 0), ""),
+         When(At(2019, 12, 31, 9, 0), "")},
         {"Off (Disabled)", "C:\\b.launch", When(At(2020, 1, 1, 9, 0), ""), "Never"},
         {"Boot", "C:\\c.launch", "At next Tarvin startup", "Never"},
         {"Spent", "C:\\d.launch", "Not scheduled to run again", "Never"},
@@ -246,7 +267,8 @@ TEST_F(SchedulerTest, SecondStartBringsTheFirstWindowBackAndEnds)
     ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return IsIconic(m_main) != 0; }, kWait));
 
     DWORD code = 99;
-    ASSERT_EQ(TVD_OK, DrvRun((agenttest::ProgramDir() + "tvsched.exe").c_str(), "", kWait, &code, nullptr, 0));
+    ASSERT_EQ(TVD_OK,
+              DrvRun((agenttest::ProgramDir() + "tvsched.exe").c_str(), "", kWait, &code, nullptr, 0));
     EXPECT_EQ(0u, code);
     EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return !IsIconic(m_main) && IsWindowVisible(m_main); }, kWait));
     EXPECT_TRUE(m_sched->IsRunning());
@@ -380,16 +402,9 @@ class SchedulerPropertiesTest : public SchedulerTest
         EXPECT_TRUE(DrvListViewSelect(m_list, 0));
         EXPECT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
         HWND dlg = nullptr;
-        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()), kWait, &dlg));
+        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
+                                        kWait, &dlg));
         return dlg;
-    }
-
-    HWND Control(HWND dlg, int id)
-    {
-        HWND found = nullptr;
-        DrvWaitFor([&]() { return (found = DrvFindChildById(dlg, id)) != nullptr; }, kWait);
-        EXPECT_TRUE(found != nullptr) << "control " << id;
-        return found;
     }
 
     void Check(HWND dlg, int id, bool on)
@@ -463,9 +478,13 @@ TEST_F(SchedulerPropertiesTest, EveryRecurrenceIsStoredAndListedAsTheModelComput
         EXPECT_EQ(c.type, rule->type);
         EXPECT_EQ(c.subtype, rule->subtype);
         if (c.type == ST_TYPE_PERIODIC)
+        {
             EXPECT_EQ(c.data, rule->data);
+        }
         if (c.subtype == ST_PERIOD_DAYS || c.subtype == ST_PERIOD_MONTHS)
+        {
             EXPECT_EQ(c.unchecked, rule->except);
+        }
         if (c.type == ST_TYPE_PERIODIC && c.subtype <= ST_PERIOD_HOURS)
         {
             // The task runs from "Only between" to "and": the window it must
@@ -516,9 +535,12 @@ TEST_F(SchedulerPropertiesTest, EveryRecurrenceIsStoredAndListedAsTheModelComput
 TEST_F(SchedulerPropertiesTest, InformationPageListsTheNextTimes)
 {
     UseLocaleTaskDates();
-    CSTask* never = MakeTask("Never", "C:\\n.launch", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, 3, At(2099, 1, 1, 9, 0));
+    CSTask* never =
+        MakeTask("Never", "C:\\n.launch", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, 3, At(2099, 1, 1, 9, 0));
     never->GetFirstRule()->except = 127;
-    SaveSchedule({MakeTask("Daily", "C:\\d.launch", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, 2, At(2099, 1, 1, 9, 0)), never});
+    SaveSchedule(
+        {MakeTask("Daily", "C:\\d.launch", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, 2, At(2099, 1, 1, 9, 0)),
+         never});
     StartScheduler();
     ASSERT_TRUE(WaitRows(2));
     struct
@@ -532,7 +554,8 @@ TEST_F(SchedulerPropertiesTest, InformationPageListsTheNextTimes)
         ASSERT_TRUE(DrvListViewSelect(m_list, c.row));
         ASSERT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
         HWND dlg = nullptr;
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()), kWait, &dlg));
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
+                                        kWait, &dlg));
         ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 2));
         HWND list = Control(dlg, 1301);
         char caption[64] = "";
@@ -551,9 +574,11 @@ TEST_F(SchedulerPropertiesTest, InformationPageListsTheNextTimes)
 // the stored rule and writes the same rule back.
 TEST_F(SchedulerPropertiesTest, SchedulePageShowsAndKeepsTheStoredRule)
 {
-    CSTask* window = MakeTask("Window", "C:\\w.launch", ST_TYPE_PERIODIC, ST_PERIOD_HOURS, 3, At(2099, 1, 1, 9, 0));
+    CSTask* window =
+        MakeTask("Window", "C:\\w.launch", ST_TYPE_PERIODIC, ST_PERIOD_HOURS, 3, At(2099, 1, 1, 9, 0));
     window->GetFirstRule()->SetExceptTime(At(2026, 1, 1, 18, 0), At(2026, 1, 1, 8, 0));
-    CSTask* days = MakeTask("Days", "C:\\d.launch", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, 2, At(2099, 1, 1, 9, 0));
+    CSTask* days =
+        MakeTask("Days", "C:\\d.launch", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, 2, At(2099, 1, 1, 9, 0));
     days->GetFirstRule()->except = 96;
     SaveSchedule({window, days});
     StartScheduler();
@@ -563,7 +588,8 @@ TEST_F(SchedulerPropertiesTest, SchedulePageShowsAndKeepsTheStoredRule)
         ASSERT_TRUE(DrvListViewSelect(m_list, row));
         ASSERT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
         HWND dlg = nullptr;
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()), kWait, &dlg));
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
+                                        kWait, &dlg));
         ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 1));
         char every[16] = "";
         DrvGetText(Control(dlg, 159), every, sizeof(every));
@@ -580,7 +606,8 @@ TEST_F(SchedulerPropertiesTest, SchedulePageShowsAndKeepsTheStoredRule)
         else
         {
             for (int i = 0; i < 7; i++)
-                EXPECT_EQ(i >= 5 ? BST_UNCHECKED : BST_CHECKED, SendMessageA(Control(dlg, 170 + i), BM_GETCHECK, 0, 0))
+                EXPECT_EQ(i >= 5 ? BST_UNCHECKED : BST_CHECKED,
+                          SendMessageA(Control(dlg, 170 + i), BM_GETCHECK, 0, 0))
                     << i;
         }
         ASSERT_TRUE(DrvPostCommand(dlg, IDOK));
@@ -604,7 +631,8 @@ TEST_F(SchedulerPropertiesTest, SchedulePageShowsAndKeepsTheStoredRule)
 void PickFile(DWORD pid, const std::string& path)
 {
     HWND chooser = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Select an application", TVD_MATCH_EXACT, pid), kWait, &chooser));
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Select an application", TVD_MATCH_EXACT, pid), kWait,
+                                    &chooser));
     HWND name = DrvFindChildById(chooser, 0x47c); // the file name box
     if (!name)
         name = DrvFindChildById(chooser, 0x480);
@@ -632,38 +660,49 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
     SYSTEMTIME now;
     GetLocalTime(&now);
     if (now.wSecond >= 35)
-        DrvWaitFor([&]() { GetLocalTime(&now); return now.wSecond < 35; }, 30000, 200);
+        DrvWaitFor(
+            [&]() {
+                GetLocalTime(&now);
+                return now.wSecond < 35;
+            },
+            30000, 200);
     CTime runAt = At(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute);
 
     ASSERT_TRUE(DrvPostCommand(m_main, CMD_INSERT));
     HWND wiz = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT, m_sched->Pid()),
-                                    kWait, &wiz));
+    ASSERT_EQ(TVD_OK,
+              DrvWaitWindow(DrvSpec("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT, m_sched->Pid()),
+                            kWait, &wiz));
     HWND next = DrvFindChildById(wiz, 102);
     EXPECT_FALSE(IsWindowEnabled(next)); // nothing to run yet
     EXPECT_FALSE(IsWindowEnabled(DrvFindChildById(wiz, 101)));
     ASSERT_TRUE(DrvPressButton(wiz, 108));
     PickFile(m_sched->Pid(), target);
     char text[512] = "";
-    DrvGetText(DrvFindChildById(wiz, 2011), text, sizeof(text));
-    EXPECT_EQ(target, text);
+    EXPECT_EQ(TVD_OK, DrvWaitFor(
+                          [&]() {
+                              DrvGetText(DrvFindChildById(wiz, 2011), text, sizeof(text));
+                              return target == text && DrvIsReady(wiz);
+                          },
+                          kWait))
+        << text;
     EXPECT_TRUE(IsWindowEnabled(next));
 
     ASSERT_TRUE(DrvPressButton(wiz, 102));
-    ASSERT_TRUE(DrvWaitFor([&]() { return DrvFindChildById(wiz, 2024) != nullptr; }, kWait) == TVD_OK);
+    ASSERT_TRUE(Control(wiz, 2024));
     EXPECT_TRUE(IsWindowEnabled(DrvFindChildById(wiz, 101)));
     ASSERT_TRUE(DrvPressButton(wiz, 2024)); // Daily
     ASSERT_TRUE(DrvPressButton(wiz, 102));
-    ASSERT_TRUE(DrvWaitFor([&]() { return DrvFindChildById(wiz, 2066) != nullptr; }, kWait) == TVD_OK);
+    ASSERT_TRUE(Control(wiz, 2066));
     ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "1"));
     ASSERT_TRUE(DrvPressButton(wiz, 2066)); // Saturday off
     ASSERT_TRUE(DrvPressButton(wiz, 2067)); // Sunday off
     ASSERT_TRUE(DrvPressButton(wiz, 102));
-    ASSERT_TRUE(DrvWaitFor([&]() { return DrvFindChildById(wiz, 2031) != nullptr; }, kWait) == TVD_OK);
+    ASSERT_TRUE(Control(wiz, 2031));
     ASSERT_TRUE(DrvDateTimeSet(DrvFindChildById(wiz, 2031), Sys(runAt)));
     ASSERT_TRUE(DrvDateTimeSet(DrvFindChildById(wiz, 2032), Sys(runAt)));
     ASSERT_TRUE(DrvPressButton(wiz, 102));
-    ASSERT_TRUE(DrvWaitFor([&]() { return DrvFindChildById(wiz, 2101) != nullptr; }, kWait) == TVD_OK);
+    ASSERT_TRUE(Control(wiz, 2101));
     DrvGetText(DrvFindChildById(wiz, 111), text, sizeof(text));
     EXPECT_STREQ("You have selected to run tvtarget.exe every 1 days.", text);
     DrvGetText(DrvFindChildById(wiz, 2101), text, sizeof(text));
@@ -703,7 +742,8 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
     EXPECT_EQ(1u, rule->data);
     EXPECT_EQ(96u, rule->except);
     for (const CTime& t : {rule->time, task->GetScheduledTime(), task->GetOrigScheduledTime()})
-        EXPECT_TRUE(t.CompareDate(runAt) == 0 && t.CompareTime(runAt) == 0) << t.GetString(text, sizeof(text));
+        EXPECT_TRUE(t.CompareDate(runAt) == 0 && t.CompareTime(runAt) == 0)
+            << t.GetString(text, sizeof(text));
 
     // The agent reloads on the broadcast and runs the task in its minute.
     ASSERT_TRUE(e2etest::WaitFile(record, 70000)) << "the agent did not run the task";
@@ -723,9 +763,7 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
 TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
 {
     StartScheduler();
-    auto page = [&](HWND wiz, int id) {
-        return DrvWaitFor([&]() { return DrvFindChildById(wiz, id) != nullptr; }, kWait) == TVD_OK;
-    };
+    auto page = [&](HWND wiz, int id) { return Control(wiz, id) != nullptr; };
     auto text = [&](HWND wiz, int id) {
         char buf[512] = "";
         DrvGetText(DrvFindChildById(wiz, id), buf, sizeof(buf));
@@ -736,9 +774,9 @@ TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
         SCOPED_TRACE(ending);
         ASSERT_TRUE(DrvPostCommand(m_main, CMD_INSERT));
         HWND wiz = nullptr;
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT,
-                                                m_sched->Pid()),
-                                        kWait, &wiz));
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(
+                              DrvSpec("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT, m_sched->Pid()),
+                              kWait, &wiz));
         HWND next = DrvFindChildById(wiz, 102);
         HWND target = DrvFindChildById(wiz, 2011);
         ASSERT_TRUE(DrvSetText(target, "D:\\Scripts\\backup.launch"));
