@@ -46,6 +46,9 @@ struct SchedState
     int infoCount = 10;
     // A question about the file changed elsewhere is open.
     bool askingReload = false;
+    // Dialogs that hold a row of the list are open; a reload then waits.
+    int modalDepth = 0;
+    bool reloadPending = false;
     CAppList* appList = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <new>
 
 #include "init.h"
 #include "propertiesDlg.h"
@@ -25,6 +26,30 @@ static void SetModified(SchedState* st)
 {
     st->modified = true;
 }
+
+// While a dialog works on a row, the list must not be replaced under it: a
+// schedule saved elsewhere is read once the dialog has ended.
+class CModalScope
+{
+  public:
+    explicit CModalScope(SchedState* st) : m_st(st)
+    {
+        m_st->modalDepth++;
+    }
+    ~CModalScope()
+    {
+        if (--m_st->modalDepth == 0 && m_st->reloadPending)
+        {
+            m_st->reloadPending = false;
+            PostMessageA(m_st->hwnd, m_st->msgScheduleChanged, 0, 0);
+        }
+    }
+    CModalScope(const CModalScope&) = delete;
+    CModalScope& operator=(const CModalScope&) = delete;
+
+  private:
+    SchedState* m_st;
+};
 
 // Saves and tells every agent and scheduler window. A save that failed is
 // not announced: the others would reload the old file, and the edits stay
@@ -50,29 +75,30 @@ static void OnProperties(SchedState* st)
         MessageBeep(MB_ICONHAND);
         return;
     }
+    CModalScope scope(st);
     CSTask* task = st->tasks.GetAt(row);
     st->working.Copy(*task);
     if (RunPropertiesDialog(st->hwnd, &st->working, &st->infoCount) != IDOK)
         return;
-    // The list may have been reloaded while the dialog was open.
-    if (row >= st->tasks.GetCount())
-        return;
-    DWORD id = st->tasks.GetAt(row)->GetId();
-    st->tasks.GetAt(row)->Copy(st->working);
-    st->tasks.GetAt(row)->SetId(id);
+    DWORD id = task->GetId();
+    task->Copy(st->working);
+    task->SetId(id);
     SetModified(st);
     BuildList(st, false);
 }
 
 static void OnInsert(SchedState* st)
 {
+    CModalScope scope(st);
     tagWIZARD_DATA wd;
     wd.hwndOwner = st->hwnd;
     wd.hInstance = g_hInst;
     wd.appList = st->appList;
     if (RunNewTaskWizard(&wd) != 1)
         return;
-    CSTask* task = new CSTask(&wd.task);
+    CSTask* task = new (std::nothrow) CSTask(&wd.task);
+    if (!task)
+        return;
     CSTRecRule* rule = task->GetFirstRule();
     if (!rule)
         rule = task->AddRecurrenceRule();
@@ -95,6 +121,7 @@ static void OnDelete(SchedState* st)
         MessageBeep(MB_ICONHAND);
         return;
     }
+    CModalScope scope(st);
     if (MessageBoxA(st->hwnd, "Are you sure you want to delete this task?", "Confirm Delete",
                     MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
@@ -169,6 +196,7 @@ static bool ConfirmDiscard(SchedState* st)
 {
     if (!st->modified)
         return true;
+    CModalScope scope(st);
     int answer = MessageBoxA(st->hwnd,
                              "The scheduled tasks have been modified.\n\nWould you like to update (save) the "
                              "changes now?",
@@ -389,6 +417,11 @@ static void MainWnd_OnScheduleChanged(SchedState* st)
 {
     if (st->askingReload)
         return;
+    if (st->modalDepth > 0)
+    {
+        st->reloadPending = true;
+        return;
+    }
     if (st->modified)
     {
         st->askingReload = true;
@@ -450,7 +483,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     }
     g_hInst = instance;
 
-    SchedState* st = new SchedState;
+    SchedState* st = new (std::nothrow) SchedState;
+    if (!st)
+        return 1;
     st->msgShowScheduler = RegisterWindowMessageA(SCHED_SHOWSCHEDULER_MSG_NAME);
     st->msgScheduleChanged = RegisterWindowMessageA(SCHED_SCHEDCHANGED_MSG_NAME);
 

@@ -827,4 +827,31 @@ TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
     EXPECT_EQ("Tarvin Scheduler - Modified*", Title());
 }
 
+// A save elsewhere while the properties dialog is open waits for the dialog:
+// the edit lands on the task it was made for, and then the user is asked.
+TEST_F(SchedulerPropertiesTest, ReloadWaitsForTheOpenDialog)
+{
+    SaveSchedule({MakeTask("A", "C:\\a.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0))});
+    StartScheduler();
+    ASSERT_TRUE(WaitRows(1));
+    ASSERT_TRUE(DrvListViewSelect(m_list, 0));
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
+    HWND dlg = nullptr;
+    ASSERT_EQ(TVD_OK,
+              DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()), kWait, &dlg));
+
+    SaveSchedule({MakeTask("B", "C:\\b.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0)),
+                  MakeTask("A", "C:\\a.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0))});
+    PostMessageA(HWND_BROADCAST, kScheduleChanged, 0, 0);
+    ASSERT_TRUE(DrvIsReady(m_main));
+    ASSERT_TRUE(DrvSetText(Control(dlg, 128), "A2"));
+    ASSERT_TRUE(DrvPostCommand(dlg, IDOK));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+
+    EXPECT_NE(std::string::npos, Answer("Confirm", IDNO).find("saved by another program"));
+    ASSERT_TRUE(WaitRows(1));
+    EXPECT_EQ("A2", Cell(0, 0));
+    EXPECT_EQ("Tarvin Scheduler - Modified*", Title());
+}
+
 } // namespace
