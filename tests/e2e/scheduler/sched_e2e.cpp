@@ -842,8 +842,8 @@ TEST_F(SchedulerPropertiesTest, ReloadWaitsForTheOpenDialog)
 
     SaveSchedule({MakeTask("B", "C:\\b.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0)),
                   MakeTask("A", "C:\\a.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0))});
+    // Posted before the OK below, so it reaches the scheduler first.
     PostMessageA(HWND_BROADCAST, kScheduleChanged, 0, 0);
-    ASSERT_TRUE(DrvIsReady(m_main));
     ASSERT_TRUE(DrvSetText(Control(dlg, 128), "A2"));
     ASSERT_TRUE(DrvPostCommand(dlg, IDOK));
     ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
@@ -852,6 +852,49 @@ TEST_F(SchedulerPropertiesTest, ReloadWaitsForTheOpenDialog)
     ASSERT_TRUE(WaitRows(1));
     EXPECT_EQ("A2", Cell(0, 0));
     EXPECT_EQ("Tarvin Scheduler - Modified*", Title());
+}
+
+// Settings: the tip of the day at start while "Show Tips" is not 0; the
+// window's place, the bars and the column widths kept from one run to the
+// next.
+TEST_F(SchedulerTest, SettingsAreKeptBetweenRuns)
+{
+    wintest::RegRestorer restore;
+    for (const char* name :
+         {"Show Tips", "Editor WindowPos", "View Toolbar", "View Statusbar", "Column 1 Width"})
+        restore.Save(kSchedKey, name);
+    wintest::DeleteRegValue(kSchedKey, "Show Tips");
+    wintest::DeleteRegValue(kSchedKey, "Editor WindowPos");
+
+    StartScheduler();
+    HWND tips = nullptr;
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(nullptr, "Tip of the Day", TVD_MATCH_EXACT, m_sched->Pid()),
+                                    kWait, &tips));
+    ASSERT_TRUE(DrvPostCommand(tips, IDCANCEL));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(tips, kWait));
+    wintest::SetRegDword(kSchedKey, "Show Tips", 0);
+
+    ASSERT_TRUE(SetWindowPos(m_main, nullptr, 40, 50, 500, 360, SWP_NOZORDER | SWP_NOACTIVATE));
+    ListView_SetColumnWidth(m_list, 0, 170);
+    HWND toolbar = DrvFindChildById(m_main, 302);
+    ASSERT_TRUE(DrvPostCommand(m_main, 415)); // toolbar off
+    EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return !IsWindowVisible(toolbar); }, kWait));
+    ASSERT_TRUE(DrvClose(m_main));
+    ASSERT_EQ(TVD_OK, m_sched->WaitExit(kWait));
+
+    StartScheduler();
+    RECT rc;
+    GetWindowRect(m_main, &rc);
+    EXPECT_EQ(40, rc.left);
+    EXPECT_EQ(50, rc.top);
+    EXPECT_EQ(500, rc.right - rc.left);
+    EXPECT_EQ(360, rc.bottom - rc.top);
+    EXPECT_EQ(170, ListView_GetColumnWidth(m_list, 0));
+    EXPECT_FALSE(IsWindowVisible(DrvFindChildById(m_main, 302)));
+    EXPECT_TRUE(IsWindowVisible(DrvFindChildById(m_main, STATUS_ID)));
+    toolbar = DrvFindChildById(m_main, 302);
+    ASSERT_TRUE(DrvPostCommand(m_main, 415)); // and back on
+    EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return IsWindowVisible(toolbar) != 0; }, kWait));
 }
 
 } // namespace
