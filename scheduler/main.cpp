@@ -435,8 +435,7 @@ static void MainWnd_OnScheduleChanged(SchedState* st)
             return;
         st->modified = false;
     }
-    if (!LoadScheduleFile(st, st->hwnd))
-        st->modified = true;
+    LoadScheduleFile(st, st->hwnd);
     BuildList(st, false);
 }
 
