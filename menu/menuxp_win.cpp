@@ -4,6 +4,7 @@
 
 #include "menuxp.h"
 #include "winutils.h"
+#include "winholders.h"
 #include "strutils.h"
 
 namespace
@@ -15,30 +16,6 @@ const size_t kCaptionSize = 63;
 const size_t kShortcutMax = 14;
 const size_t kShortcutTail = 15;
 const int kMaxGradientColours = 256;
-
-// Owns one GDI object (brush, pen, bitmap, font) and deletes it.
-template <class T> class CGdiObject
-{
-  public:
-    explicit CGdiObject(T handle) : m_handle(handle)
-    {
-    }
-    ~CGdiObject()
-    {
-        if (m_handle)
-            DeleteObject(m_handle);
-    }
-    CGdiObject(const CGdiObject&) = delete;
-    CGdiObject& operator=(const CGdiObject&) = delete;
-
-    T Get() const
-    {
-        return m_handle;
-    }
-
-  private:
-    T m_handle;
-};
 
 class CMemoryDC
 {
@@ -84,27 +61,6 @@ class CScreenDC
 
   private:
     HDC m_hdc;
-};
-
-// Selects an object into a DC and puts the previous one back on every path.
-// A null object selects nothing.
-class CSelectObject
-{
-  public:
-    CSelectObject(HDC hdc, HGDIOBJ obj) : m_hdc(hdc), m_old(obj ? SelectObject(hdc, obj) : nullptr)
-    {
-    }
-    ~CSelectObject()
-    {
-        if (m_old)
-            SelectObject(m_hdc, m_old);
-    }
-    CSelectObject(const CSelectObject&) = delete;
-    CSelectObject& operator=(const CSelectObject&) = delete;
-
-  private:
-    HDC m_hdc;
-    HGDIOBJ m_old;
 };
 
 // Text colour, background colour and mode, restored on every path.

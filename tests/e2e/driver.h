@@ -132,6 +132,20 @@ bool DrvStatusText(HWND statusBar, int part, char* buf, size_t size);
 int DrvComboCount(HWND combo);
 int DrvComboSelected(HWND combo);
 bool DrvComboText(HWND combo, int index, char* buf, size_t size);
+// Selects the item and tells the combo box's parent, as a user's choice
+// does (CB_SETCURSEL alone sends no CBN_SELCHANGE).
+bool DrvComboSelect(HWND combo, int index);
+
+// Date-time pickers: SYSTEMTIME travels through the target's memory. Get
+// fails when the picker holds no time; Set tells the parent nothing (the
+// programs read their pickers when a page closes).
+bool DrvDateTimeGet(HWND picker, SYSTEMTIME* st);
+bool DrvDateTimeSet(HWND picker, const SYSTEMTIME& st);
+
+// Tab controls: a click on the tab, so the parent gets its TCN_SELCHANGE.
+int DrvTabCount(HWND tab);
+int DrvTabSelected(HWND tab);
+bool DrvTabSelect(HWND tab, int index);
 int DrvListBoxCount(HWND listBox);
 bool DrvListBoxText(HWND listBox, int index, char* buf, size_t size);
 

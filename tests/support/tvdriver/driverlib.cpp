@@ -616,6 +616,57 @@ bool DrvComboText(HWND combo, int index, char* buf, size_t size)
     return ReadListText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index, buf, size);
 }
 
+bool DrvComboSelect(HWND combo, int index)
+{
+    LRESULT r;
+    if (!Send(combo, CB_SETCURSEL, index, 0, &r) || (int)r != index)
+        return false;
+    HWND parent = GetParent(combo);
+    WPARAM wParam = MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE);
+    return parent && Send(parent, WM_COMMAND, wParam, (LPARAM)combo, &r);
+}
+
+bool DrvDateTimeGet(HWND picker, SYSTEMTIME* st)
+{
+    CRemoteBuffer remote(picker, sizeof(SYSTEMTIME));
+    LRESULT r;
+    if (!remote.Ok() || !Send(picker, DTM_GETSYSTEMTIME, 0, (LPARAM)remote.At(0), &r) || r != GDT_VALID)
+        return false;
+    return remote.Read(0, st, sizeof(*st));
+}
+
+bool DrvDateTimeSet(HWND picker, const SYSTEMTIME& st)
+{
+    CRemoteBuffer remote(picker, sizeof(SYSTEMTIME));
+    LRESULT r;
+    return remote.Ok() && remote.Write(0, &st, sizeof(st)) &&
+           Send(picker, DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)remote.At(0), &r) && r != 0;
+}
+
+int DrvTabCount(HWND tab)
+{
+    return (int)SendOr(tab, TCM_GETITEMCOUNT, 0, 0, -1);
+}
+
+int DrvTabSelected(HWND tab)
+{
+    return (int)SendOr(tab, TCM_GETCURSEL, 0, 0, -1);
+}
+
+bool DrvTabSelect(HWND tab, int index)
+{
+    CRemoteBuffer remote(tab, sizeof(RECT));
+    RECT rc;
+    LRESULT r;
+    if (!remote.Ok() || !Send(tab, TCM_GETITEMRECT, index, (LPARAM)remote.At(0), &r) || !r ||
+        !remote.Read(0, &rc, sizeof(rc)))
+        return false;
+    LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    PostMessageA(tab, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(tab, WM_LBUTTONUP, 0, at);
+    return DrvWaitFor([&]() { return DrvTabSelected(tab) == index; }, 5000) == TVD_OK;
+}
+
 int DrvListBoxCount(HWND listBox)
 {
     return (int)SendOr(listBox, LB_GETCOUNT, 0, 0, -1);

@@ -1,0 +1,393 @@
+// The scheduler's start-up, settings, the schedule file and the task list.
+#include <windows.h>
+#include <windowsx.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "init.h"
+#include "sched_res.h"
+#include "firstrun.h"
+#include "dirutils_win.h"
+#include "regutils.h"
+#include "thmutils.h"
+#include "winutils.h"
+#include "strutils.h"
+
+SchedState* GetSchedState(HWND hwnd)
+{
+    return (SchedState*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+}
+
+// --- Settings ------------------------------------------------------------------
+
+static DWORD ReadSetting(const char* name, DWORD defaultValue)
+{
+    unsigned long value = defaultValue;
+    RegReadDWORD(HKEY_CURRENT_USER, SCHED_REG_KEY, name, &value);
+    return (DWORD)value;
+}
+
+static void ReadSettings(SchedState* st)
+{
+    st->showToolbar = ReadSetting("View Toolbar", 1) != 0;
+    st->showStatus = ReadSetting("View Statusbar", 1) != 0;
+    for (int i = 0; i < SCHED_COLUMNS; i++)
+    {
+        char name[32];
+        StrFormat(name, sizeof(name), "Column %d Width", i + 1);
+        st->columnWidths[i] = (int)ReadSetting(name, (DWORD)st->columnWidths[i]);
+    }
+    RECT rc;
+    if (RegReadRECT(HKEY_CURRENT_USER, SCHED_REG_KEY, "Editor WindowPos", &rc) && rc.right > rc.left &&
+        rc.bottom > rc.top)
+    {
+        st->wndRect = rc;
+        st->haveWndRect = true;
+    }
+}
+
+void SaveSettings(SchedState* st)
+{
+    if (st->haveWndRect)
+        RegWriteRECT(HKEY_CURRENT_USER, SCHED_REG_KEY, "Editor WindowPos", st->wndRect);
+    RegWriteDWORD(HKEY_CURRENT_USER, SCHED_REG_KEY, "View Toolbar", st->showToolbar ? 1 : 0);
+    RegWriteDWORD(HKEY_CURRENT_USER, SCHED_REG_KEY, "View Statusbar", st->showStatus ? 1 : 0);
+    for (int i = 0; i < SCHED_COLUMNS && st->hList; i++)
+    {
+        char name[32];
+        StrFormat(name, sizeof(name), "Column %d Width", i + 1);
+        RegWriteDWORD(HKEY_CURRENT_USER, SCHED_REG_KEY, name, (DWORD)ListView_GetColumnWidth(st->hList, i));
+    }
+}
+
+// --- Controls ------------------------------------------------------------------
+
+struct ToolButton
+{
+    int icon;
+    int command;
+    const char* text;
+};
+
+static const ToolButton kToolButtons[] = {
+    {IDI_UPDATE, IDM_UPDATE, "Update"},
+    {0, 0, nullptr},
+    {IDI_PROPERTIES, IDM_PROPERTIES, "Properties"},
+    {IDI_INSERT, IDM_INSERT, "Insert"},
+    {IDI_DELETE, IDM_DELETE, "Delete"},
+    {0, 0, nullptr},
+    {IDI_ABOUT, IDM_ABOUT, "About"},
+    {IDI_HELP, IDM_HELPCONTENTS, "Help"},
+};
+
+static HWND CreateToolbar(SchedState* st)
+{
+    HWND tb = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+                              WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0,
+                              0, st->hwnd, (HMENU)(INT_PTR)IDC_TOOLBAR, g_hInst, nullptr);
+    if (!tb)
+        return nullptr;
+    SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    st->toolImages.Reset(ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, 6, 0));
+    TBBUTTON buttons[sizeof(kToolButtons) / sizeof(kToolButtons[0])];
+    int count = 0;
+    for (const ToolButton& b : kToolButtons)
+    {
+        TBBUTTON& t = buttons[count++];
+        ZeroMemory(&t, sizeof(t));
+        if (!b.command)
+        {
+            t.fsStyle = BTNS_SEP;
+            continue;
+        }
+        HICON icon = (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(b.icon), IMAGE_ICON, 24, 24, 0);
+        t.iBitmap =
+            st->toolImages.Get() && icon ? ImageList_AddIcon(st->toolImages.Get(), icon) : I_IMAGENONE;
+        if (icon)
+            DestroyIcon(icon);
+        t.idCommand = b.command;
+        t.fsState = TBSTATE_ENABLED;
+        t.fsStyle = BTNS_BUTTON;
+        t.iString = (INT_PTR)b.text;
+    }
+    SendMessageA(tb, TB_SETIMAGELIST, 0, (LPARAM)st->toolImages.Get());
+    SendMessageA(tb, TB_ADDBUTTONSA, count, (LPARAM)buttons);
+    SendMessageA(tb, TB_AUTOSIZE, 0, 0);
+    return tb;
+}
+
+static HWND CreateTaskList(SchedState* st)
+{
+    HWND list =
+        CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                        0, 0, 0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_TASKLIST, g_hInst, nullptr);
+    if (!list)
+        return nullptr;
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+    static const char* const kTitles[SCHED_COLUMNS] = {"Name", "Target", "Next Scheduled Time",
+                                                       "Last Run Time"};
+    for (int i = 0; i < SCHED_COLUMNS; i++)
+    {
+        LVCOLUMNA col;
+        ZeroMemory(&col, sizeof(col));
+        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        col.pszText = (LPSTR)kTitles[i];
+        col.cx = st->columnWidths[i];
+        col.iSubItem = i;
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, (LPARAM)&col);
+    }
+    st->listImages.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8));
+    ListView_SetImageList(list, st->listImages.Get(), LVSIL_SMALL);
+    return list;
+}
+
+void LayoutWindow(SchedState* st)
+{
+    RECT rc;
+    GetClientRect(st->hwnd, &rc);
+    int top = 0, bottom = rc.bottom;
+    if (st->hToolbar)
+    {
+        ShowWindow(st->hToolbar, st->showToolbar ? SW_SHOW : SW_HIDE);
+        if (st->showToolbar)
+        {
+            SendMessageA(st->hToolbar, TB_AUTOSIZE, 0, 0);
+            RECT tr;
+            GetWindowRect(st->hToolbar, &tr);
+            top = tr.bottom - tr.top;
+        }
+    }
+    if (st->hStatus)
+    {
+        ShowWindow(st->hStatus, st->showStatus ? SW_SHOW : SW_HIDE);
+        if (st->showStatus)
+        {
+            SendMessageA(st->hStatus, WM_SIZE, 0, 0);
+            RECT sr;
+            GetWindowRect(st->hStatus, &sr);
+            bottom -= sr.bottom - sr.top;
+        }
+    }
+    if (st->hList)
+        MoveWindow(st->hList, 0, top, rc.right, bottom > top ? bottom - top : 0, TRUE);
+    HMENU menu = GetMenu(st->hwnd);
+    CheckMenuItem(menu, IDM_VIEWTOOLBAR, st->showToolbar ? MF_CHECKED : MF_UNCHECKED);
+    CheckMenuItem(menu, IDM_VIEWSTATUSBAR, st->showStatus ? MF_CHECKED : MF_UNCHECKED);
+}
+
+// --- Schedule file -------------------------------------------------------------
+
+bool GetSchedulePath(char* path, size_t size)
+{
+    char buf[MAX_PATH];
+    if (!GetMyTarvinFilesFolder(buf, SCHED_FILE_NAME))
+        return false;
+    return StrCopy(path, size, buf);
+}
+
+int LoadScheduleFile(SchedState* st, HWND owner)
+{
+    char path[MAX_PATH];
+    int loaded = 1;
+    if (GetSchedulePath(path, sizeof(path)) && FileExists(path))
+        loaded = st->tasks.Load(path);
+    else
+        st->tasks.Clear();
+    if (!loaded)
+        MessageBoxA(
+            owner,
+            "An error has occured while reading the schedule data.\n\nTarvin has recovered as much of "
+            "the data as possible.",
+            "File Error", MB_OK | MB_ICONWARNING);
+    return loaded;
+}
+
+bool SaveScheduleFile(SchedState* st, HWND owner)
+{
+    char path[MAX_PATH];
+    if (GetSchedulePath(path, sizeof(path)) && st->tasks.Save(path))
+        return true;
+    // Reporting success here would let the user close the program believing
+    // the changes were kept.
+    MessageBoxA(owner,
+                "The scheduled tasks could not be saved.\n\nThe schedule file is unchanged. Check that the "
+                "Tarvin Files folder can be written to, then click Update again.",
+                "File Error", MB_OK | MB_ICONWARNING);
+    return false;
+}
+
+// --- The list ------------------------------------------------------------------
+
+void FormatWhen(const CTime& t, char* buf, size_t size, const char* none)
+{
+    char date[ST_DATE_TEXT_SIZE], timeOfDay[ST_DATE_TEXT_SIZE];
+    if (t.GetSystemTimePtr()->wYear == 0 ||
+        !FormatTaskDate(t, date, sizeof(date), timeOfDay, sizeof(timeOfDay)) || !date[0])
+    {
+        StrCopy(buf, size, none);
+        return;
+    }
+    StrFormat(buf, size, "%s at %s", date, timeOfDay);
+}
+
+int SelectedRow(SchedState* st)
+{
+    return st->hList ? ListView_GetNextItem(st->hList, -1, LVNI_SELECTED) : -1;
+}
+
+static int TargetIcon(SchedState* st, const char* target)
+{
+    if (!st->listImages.Get())
+        return -1;
+    char path[MAX_PATH];
+    StrCopy(path, target);
+    WORD index = 0;
+    HICON icon = ExtractAssociatedIconA(g_hInst, path, &index);
+    if (!icon)
+        return -1;
+    int image = ImageList_AddIcon(st->listImages.Get(), icon);
+    DestroyIcon(icon);
+    return image;
+}
+
+static void SetCell(HWND list, int row, int column, const char* text)
+{
+    ListView_SetItemText(list, row, column, (LPSTR)text);
+}
+
+static void UpdateList(SchedState* st, CSTask* task, int row, bool insert)
+{
+    char name[ST_TEXT_SIZE + 16];
+    StrCopy(name, task->GetName());
+    CTime now;
+    if (!task->IsActive())
+        StrAppend(name, " (Disabled)");
+    else if (task->IsOverdue(now))
+        StrAppend(name, " (Overdue)");
+
+    LVITEMA item;
+    ZeroMemory(&item, sizeof(item));
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = row;
+    item.pszText = name;
+    item.iImage = TargetIcon(st, task->GetTarget());
+    if (insert)
+        row = (int)SendMessageA(st->hList, LVM_INSERTITEMA, 0, (LPARAM)&item);
+    else
+        SendMessageA(st->hList, LVM_SETITEMA, 0, (LPARAM)&item);
+    if (row < 0)
+        return;
+
+    SetCell(st->hList, row, 1, task->GetTarget());
+    char when[160];
+    const CSTRecRule* rule = task->GetFirstRule();
+    if (rule && rule->type == ST_TYPE_EVENT && rule->subtype == ST_EVENT_STARTUP)
+        StrCopy(when, "At next Tarvin startup");
+    else
+        FormatWhen(task->GetScheduledTime(), when, sizeof(when), "Not scheduled to run again");
+    SetCell(st->hList, row, 2, when);
+    FormatWhen(task->GetLastScheduledTime(), when, sizeof(when), "Never");
+    SetCell(st->hList, row, 3, when);
+    ListView_SetItemState(st->hList, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(st->hList, row, FALSE);
+}
+
+void BuildList(SchedState* st, bool selectLast)
+{
+    if (!st->hList)
+        return;
+    int selected = SelectedRow(st);
+    SendMessageA(st->hList, WM_SETREDRAW, FALSE, 0);
+    ListView_DeleteAllItems(st->hList);
+    if (st->listImages.Get())
+        ImageList_RemoveAll(st->listImages.Get());
+    int count = st->tasks.GetCount();
+    for (int i = 0; i < count; i++)
+        UpdateList(st, st->tasks.GetAt(i), i, true);
+    ListView_SetItemState(st->hList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    int row = -1;
+    if (count > 0)
+    {
+        if (selectLast || selected < 0 || selected >= count)
+            row = count - 1;
+        else
+            row = selected;
+    }
+    if (row >= 0)
+    {
+        ListView_SetItemState(st->hList, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(st->hList, row, FALSE);
+    }
+    SendMessageA(st->hList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(st->hList, nullptr, TRUE);
+    UpdateUI(st);
+}
+
+void UpdateUI(SchedState* st)
+{
+    SetWindowTextA(st->hwnd, st->modified ? SCHED_WINDOW_TITLE " - Modified*" : SCHED_WINDOW_TITLE);
+    if (st->hStatus)
+        SendMessageA(st->hStatus, SB_SETTEXTA, 0,
+                     (LPARAM)(st->modified
+                                  ? "Scheduled items have been modified. Click Update to save changes."
+                                  : "Ready."));
+    bool selected = SelectedRow(st) >= 0;
+    HMENU menu = GetMenu(st->hwnd);
+    UINT sel = selected ? MF_ENABLED : MF_GRAYED;
+    EnableMenuItem(menu, IDM_DELETE, sel);
+    EnableMenuItem(menu, IDM_PROPERTIES, sel);
+    EnableMenuItem(menu, IDM_NEXTFUTURE, sel);
+    EnableMenuItem(menu, IDM_UPDATE, st->modified ? MF_ENABLED : MF_GRAYED);
+    if (st->hToolbar)
+    {
+        SendMessageA(st->hToolbar, TB_ENABLEBUTTON, IDM_DELETE, selected);
+        SendMessageA(st->hToolbar, TB_ENABLEBUTTON, IDM_PROPERTIES, selected);
+        SendMessageA(st->hToolbar, TB_ENABLEBUTTON, IDM_UPDATE, st->modified);
+    }
+}
+
+// --- Start-up ------------------------------------------------------------------
+
+bool Initialize(SchedState* st)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                                 ICC_DATE_CLASSES | ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&icc);
+
+    char agentPath[MAX_PATH], tourPath[MAX_PATH];
+    GetMyDir(agentPath, sizeof(agentPath), "tvagent.exe");
+    GetMyDir(tourPath, sizeof(tourPath), "tv2.chm::/tvqtour_1.html");
+    FIRSTRUN_DATA frd = {st->hwnd, g_hInst, "tvtip.sys", agentPath, tourPath};
+    if (CheckFirstRunAndMenu(&frd) != 0)
+    {
+        MessageBoxA(st->hwnd, "Tarvin 2 is exiting.", "Tarvin 2", MB_OK | MB_ICONERROR);
+        return false;
+    }
+    SetFirstRun(0);
+    UseLocaleTaskDates();
+    ReadSettings(st);
+
+    st->hStatus = CreateWindowExA(0, STATUSCLASSNAMEA, "Ready.", WS_CHILD | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                                  st->hwnd, (HMENU)(INT_PTR)IDC_STATUSBAR, g_hInst, nullptr);
+    if (!st->hStatus)
+        MessageBoxA(st->hwnd, "Cannot create statusbar.", nullptr, MB_OK | MB_ICONWARNING);
+
+    if (!LoadScheduleFile(st, st->hwnd))
+        st->modified = true; // the next Update writes a clean file
+
+    st->hToolbar = CreateToolbar(st);
+    if (!st->hToolbar)
+        MessageBoxA(st->hwnd, "Cannot create toolbar.", nullptr, MB_OK | MB_ICONWARNING);
+
+    if (st->haveWndRect)
+        MoveWindow(st->hwnd, st->wndRect.left, st->wndRect.top, st->wndRect.right - st->wndRect.left,
+                   st->wndRect.bottom - st->wndRect.top, FALSE);
+    st->hList = CreateTaskList(st);
+    LayoutWindow(st);
+
+    MenuXP_InitDrawInfo(&st->diItem, 0);
+    MenuXP_InitDrawInfo(&st->diSidebar, 1);
+    BuildList(st, false);
+    return true;
+}
