@@ -208,19 +208,7 @@ void CHiddenWindows::SetJournal(const char* path)
 
 bool CHiddenWindows::SaveJournal()
 {
-    if (!m_journal[0])
-        return true;
-    // A program that has the journal open for reading (a virus scanner, a
-    // backup) makes the replace fail for a moment; a journal left behind
-    // would bring back windows that are no longer ours to show.
-    for (int attempt = 0; attempt < 5; attempt++)
-    {
-        if (attempt)
-            Sleep(20);
-        if (WriteJournal())
-            return true;
-    }
-    return false;
+    return !m_journal[0] || WriteJournal();
 }
 
 bool CHiddenWindows::WriteJournal()
@@ -256,13 +244,11 @@ unsigned RestoreJournalWindows(const char* path, unsigned* listed)
     {
         // Left full, the journal would have the start after the next crash
         // show windows that their own programs have hidden since.
-        for (int attempt = 0; attempt < 5; attempt++)
+        CSafeSave save;
+        if (save.Begin(path))
         {
-            if (attempt)
-                Sleep(20);
-            CSafeSave save;
-            if (save.Begin(path) && save.WriteLine(HIDDENFILE_HEADER) && save.Commit())
-                break;
+            save.WriteLine(HIDDENFILE_HEADER);
+            save.Commit();
         }
     }
     if (listed)

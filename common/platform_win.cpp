@@ -46,7 +46,19 @@ void PfClose(PfHandle h)
 
 bool PfReplaceFile(const char* source, const char* target)
 {
-    return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    // A program reading the target at this moment (another of ours, a virus
+    // scanner, a backup) makes the replace fail for as long as it holds the
+    // file open; a short wait lets such a read end instead of losing the save.
+    for (int attempt = 0;; attempt++)
+    {
+        if (MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        DWORD error = GetLastError();
+        if (attempt >= 25 || (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED &&
+                              error != ERROR_LOCK_VIOLATION))
+            return false;
+        Sleep(20);
+    }
 }
 
 bool PfDeleteFile(const char* path)

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "AppList.h"
 #include "ScheduledTask.h"
 #include "menuxp.h"
 #include "winholders.h"
@@ -49,7 +50,8 @@ struct SchedState
     // Dialogs that hold a row of the list are open; a reload then waits.
     int modalDepth = 0;
     bool reloadPending = false;
-    CAppList* appList = nullptr;
+    // The programs the system knows, read when the browser first needs them.
+    CAppList apps;
 };
 
 SchedState* GetSchedState(HWND hwnd);

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "init.h"
+#include "browseAppsDlg.h"
 #include "propertiesDlg.h"
 #include "wizardDlg.h"
 #include "sched_res.h"
@@ -93,7 +94,7 @@ static void OnInsert(SchedState* st)
     tagWIZARD_DATA wd;
     wd.hwndOwner = st->hwnd;
     wd.hInstance = g_hInst;
-    wd.appList = st->appList;
+    wd.appList = &st->apps;
     if (RunNewTaskWizard(&wd) != 1)
         return;
     CSTask* task = new (std::nothrow) CSTask(&wd.task);
@@ -481,6 +482,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
         return 0;
     }
     g_hInst = instance;
+    InitBrowseApplications(instance);
 
     SchedState* st = new (std::nothrow) SchedState;
     if (!st)

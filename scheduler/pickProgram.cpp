@@ -1,32 +1,29 @@
 #include <windows.h>
-#include <commdlg.h>
 
 #include "pickProgram.h"
+#include "browseAppsDlg.h"
 #include "firstrun.h"
 #include "strutils.h"
 
-// The application browser is the intended chooser here (with its list of
-// known programs, apps); until it is part of the scheduler this is the
-// system's Open dialog starting in the user's files folder, where launch
-// files live.
-bool PickProgram(HWND owner, CAppList*, const char* initial, char* path, size_t size)
+bool PickProgram(HWND owner, CAppList* apps, const char* initial, char* path, size_t size)
 {
-    char file[MAX_PATH];
-    StrCopy(file, initial ? initial : "");
-    char folder[MAX_PATH] = "";
-    GetMyTarvinFilesFolder(folder, "");
-    OPENFILENAMEA ofn;
-    ZeroMemory(&ofn, sizeof(ofn));
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = "Launch Files (*.launch)\0*.launch\0Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof(file);
-    ofn.lpstrInitialDir = folder[0] ? folder : nullptr;
-    ofn.lpstrTitle = "Select an application";
-    ofn.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameA(&ofn))
+    char files[MAX_PATH] = "";
+    GetMyTarvinFilesFolder(files, "");
+    char result[MAX_PATH];
+    StrCopy(result, initial ? initial : "");
+    tagBROWSEAPPS ba;
+    ZeroMemory(&ba, sizeof(ba));
+    ba.hwndOwner = owner;
+    ba.hInstance = (HINSTANCE)GetModuleHandleA(nullptr);
+    ba.pszResult = result;
+    ba.pszButton1 = "Browse &Launch Files...";
+    ba.pszFolder1 = files;
+    ba.pszFilter1 = "Launch Files (*.launch)\0*.launch\0All Files (*.*)\0*.*\0";
+    ba.pszButton2 = "Browse &Program Files...";
+    ba.pszFolder2 = "%ProgramFiles%";
+    ba.pszFilter2 = "Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
+    ba.pAppList = apps;
+    if (!BrowseApplications(&ba))
         return false;
-    return StrCopy(path, size, file);
+    return StrCopy(path, size, result);
 }

@@ -5,6 +5,7 @@
 
 class CAppList;
 
-// Lets the user pick a launch file or a program, starting from initial.
+// Lets the user pick a launch file or a program in the application browser,
+// starting from initial.
 // True with the chosen path in path; false on Cancel.
 bool PickProgram(HWND owner, CAppList* apps, const char* initial, char* path, size_t size);

@@ -11,6 +11,7 @@
 #include <initializer_list>
 
 #include "propertiesDlg.h"
+#include "xmlutils.h"
 #include "init.h"
 #include "pickers.h"
 #include "sched_res.h"
@@ -649,7 +650,17 @@ void Frame_OnCommand(HWND hwnd, int id, HWND, UINT)
     if (id != IDOK && id != IDCANCEL)
         return;
     // The page writes back now, while the working task still counts.
-    Frame_DestroyPage(DlgState<FrameState>(hwnd));
+    FrameState* fs = DlgState<FrameState>(hwnd);
+    Frame_DestroyPage(fs);
+    // A text with both quote characters could not be read back from the file:
+    // the user mends it on the Task page, where all the texts are.
+    if (id == IDOK && fs && !fs->task->IsStorable())
+    {
+        MessageBoxA(hwnd, TAG_VALUE_QUOTES_TEXT, "Properties", MB_OK | MB_ICONWARNING);
+        TabCtrl_SetCurSel(fs->hTab, 0);
+        Frame_CreatePage(hwnd, 0);
+        return;
+    }
     EndDialog(hwnd, id);
 }
 

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "wizardDlg.h"
+#include "xmlutils.h"
 #include "init.h"
 #include "pickers.h"
 #include "pickProgram.h"
@@ -347,6 +348,15 @@ void Frame_OnNext(WizardState* ws)
         to = IDD_WIZ_CONFIRM;
     else if (from == IDD_WIZ_CONFIRM)
     {
+        // A text with both quote characters could not be read back from the
+        // file: back to the page that holds it.
+        const char* field = nullptr;
+        if (!ws->data->task.IsStorable(&field))
+        {
+            MessageBoxA(ws->hwnd, TAG_VALUE_QUOTES_TEXT, "New Scheduled Task Wizard", MB_OK | MB_ICONWARNING);
+            EnterPage(ws, field == ws->data->task.GetName() ? IDD_WIZ_CONFIRM : IDD_WIZ_TARGET);
+            return;
+        }
         EndDialog(ws->hwnd, 1);
         return;
     }

@@ -628,18 +628,21 @@ TEST_F(SchedulerPropertiesTest, SchedulePageShowsAndKeepsTheStoredRule)
 
 // Picks a file in the scheduler's file chooser: the name typed into its
 // file name field, then OK.
+// Picks a program in the application browser by typing its path into the
+// browser's File field (104) and pressing OK (105); the browser lists the
+// programs the system knows (100).
 void PickFile(DWORD pid, const std::string& path)
 {
-    HWND chooser = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Select an application", TVD_MATCH_EXACT, pid), kWait,
-                                    &chooser));
-    HWND name = DrvFindChildById(chooser, 0x47c); // the file name box
-    if (!name)
-        name = DrvFindChildById(chooser, 0x480);
-    ASSERT_TRUE(name != nullptr);
-    ASSERT_TRUE(DrvSetText(name, path.c_str()));
-    ASSERT_TRUE(DrvPostCommand(chooser, IDOK));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(chooser, kWait));
+    HWND browser = nullptr;
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("_mh_BROWSEAPPS_CLS__", "Browse Applications", TVD_MATCH_EXACT, pid),
+                                    kWait, &browser));
+    ASSERT_TRUE(DrvFindChildById(browser, 100) != nullptr);
+    char button[64] = "";
+    DrvGetText(DrvFindChildById(browser, 103), button, sizeof(button));
+    EXPECT_STREQ("Browse &Program Files...", button);
+    ASSERT_TRUE(DrvSetText(DrvFindChildById(browser, 104), path.c_str()));
+    ASSERT_TRUE(DrvPressButton(browser, 105));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(browser, kWait));
 }
 
 // A task made in the wizard (the program picked with Browse, every day but
