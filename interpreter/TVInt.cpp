@@ -455,6 +455,12 @@ int CTVInt::Confirm(const char* caption, const char* text)
     return ShowConfirmTimeout(&data);
 }
 
+namespace
+{
+const int kAgentStartTries = 1000; // of 10 ms
+const UINT kAgentReadyMs = 10000;
+} // namespace
+
 int CTVInt::CheckTVAgent()
 {
     m_hwndAgent = FindWindowA(TVINT_AGENT_CLASS, NULL);
@@ -462,12 +468,19 @@ int CTVInt::CheckTVAgent()
         return 1;
     if (LaunchFromMyDir("tvagent.exe", NULL, NULL, SW_SHOWNORMAL) >= 32)
     {
-        for (int i = 0; i < 100; i++)
+        // A cold start on a busy machine takes longer than a second. The
+        // window comes before the agent reads its files; a request sent then
+        // would expire unread, so wait until the agent answers messages.
+        for (int i = 0; i < kAgentStartTries; i++)
         {
             Sleep(10);
             m_hwndAgent = FindWindowA(TVINT_AGENT_CLASS, NULL);
             if (m_hwndAgent)
+            {
+                DWORD_PTR result;
+                SendMessageTimeoutA(m_hwndAgent, WM_NULL, 0, 0, SMTO_NORMAL, kAgentReadyMs, &result);
                 return 1;
+            }
         }
     }
     MessageBoxA(NULL, "Cannot start the Tarvin Agent.", NULL, MB_OK | MB_ICONWARNING);
