@@ -38,8 +38,13 @@ class CTrayIcon
     CTrayIcon(const CTrayIcon&) = delete;
     CTrayIcon& operator=(const CTrayIcon&) = delete;
 
+    // The window that gets the icon's messages, the icon (none: no icon) and
+    // the tip (none, or one too long for the record: no tip).
+    void Set(HWND hwnd, HICON icon, const char* tip);
+    // What Shell_NotifyIcon answered to the add or the delete.
     bool Show(bool show);
 
+  private:
     NOTIFYICONDATAA m_nid;
 };
 
