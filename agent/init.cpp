@@ -224,6 +224,11 @@ int AgentShowHidden(unsigned index)
     return g_hiddenWindows.Show(index);
 }
 
+void AgentShowAllHidden()
+{
+    g_hiddenWindows.ShowAll();
+}
+
 unsigned AgentHiddenCount()
 {
     return g_hiddenWindows.GetSize();
@@ -429,8 +434,7 @@ int Uninitialize(HWND)
     if (s_done)
         return 1;
     s_done = true;
-    for (unsigned n = AgentHiddenCount(); n > 0; n--)
-        AgentShowHidden(0);
+    AgentShowAllHidden();
     FreeThemeLib();
     g_trayIcon.Show(false);
     if (g_hMainMenu)

@@ -116,6 +116,8 @@ bool AgentKeepsLog();
 int AgentHideWindow(HWND hwnd);
 // Shows the record at index and removes it; 0 when there is none.
 int AgentShowHidden(unsigned index);
+// Shows every hidden window and forgets them all.
+void AgentShowAllHidden();
 unsigned AgentHiddenCount();
 // Drops records of windows that are gone and re-reads the titles.
 void AgentRefreshHidden();
