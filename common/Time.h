@@ -299,14 +299,9 @@ class CTime
         return a > b ? 1 : a < b ? -1 : 0;
     }
 
-    static bool IsTrimChar(char c)
-    {
-        return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-    }
-
     static const char* Trim(const char* p)
     {
-        while (IsTrimChar(*p))
+        while (IsBlankChar(*p))
             p++;
         return p;
     }
@@ -316,7 +311,7 @@ class CTime
     static const char* TrimBoth(char* s)
     {
         size_t len = strlen(s);
-        while (len > 0 && IsTrimChar(s[len - 1]))
+        while (len > 0 && IsBlankChar(s[len - 1]))
             s[--len] = '\0';
         return Trim(s);
     }

@@ -1,11 +1,6 @@
 #include "xmlutils.h"
 #include "strutils.h"
 
-static bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 int GetTagName(const char* line, char* name, unsigned size)
 {
     const char* p = strchr(line, '<');
@@ -15,10 +10,10 @@ int GetTagName(const char* line, char* name, unsigned size)
     if (*p == '/')
         p++;
     // The rest of the line, trimmed at both ends.
-    while (*p && IsBlank(*p))
+    while (*p && IsBlankChar(*p))
         p++;
     const char* end = p + strlen(p);
-    while (end > p && IsBlank(end[-1]))
+    while (end > p && IsBlankChar(end[-1]))
         end--;
     size_t restLen = (size_t)(end - p);
     const char* stop = (const char*)memchr(p, ' ', restLen);

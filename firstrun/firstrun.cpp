@@ -2,6 +2,7 @@
 #include <shlobj.h>
 
 #include "firstrun.h"
+#include "dirutils_win.h"
 #include "keysfile.h"
 #include "logline.h"
 #include "safesave.h"
@@ -103,12 +104,10 @@ extern "C" int __cdecl TarvinFileExists(const char* name)
     char path[MAX_PATH];
     if (!GetMyTarvinFilesFolder(path, name))
         return 1;
-    DWORD attr = GetFileAttributesA(path);
-    if (attr == INVALID_FILE_ATTRIBUTES)
+    if (!FileExists(path))
         return 1;
-    bool isFolder = (attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
     bool askedForFolder = !name || name[0] == '\0';
-    return isFolder == askedForFolder ? 0 : 1;
+    return IsFolder(path) == askedForFolder ? 0 : 1;
 }
 
 extern "C" void __cdecl SetFirstRun(int firstRun)
@@ -136,12 +135,6 @@ static bool IsFirstRun()
     if (rc != ERROR_SUCCESS || type != REG_DWORD)
         return true;
     return value != 0;
-}
-
-static bool IsFolder(const char* path)
-{
-    DWORD attr = GetFileAttributesA(path);
-    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Creates the folder and any missing parents. `folder` ends in a backslash.
