@@ -1,4 +1,8 @@
 #include "xmlutils.h"
+
+#include <stdlib.h>
+#include <string.h>
+
 #include "strutils.h"
 
 int GetTagName(const char* line, char* name, unsigned size)
@@ -109,4 +113,20 @@ bool QuoteValue(char* out, size_t size, const char* value)
         len = size - 3;
     StrFormat(out, size, "%c%.*s%c", quote, (int)len, value, quote);
     return fits && whole;
+}
+
+int ReadFileHeader(const char* line, const char* tag)
+{
+    char name[32];
+    if (!line || GetTagName(line, name, sizeof(name)) <= 0 || StrCompareNoCase(name, tag) != 0)
+        return FILE_HEADER_MISSING;
+    char version[64];
+    if (GetPropertyValue(line, "version", version, sizeof(version)) < 0)
+        return FILE_HEADER_NO_VERSION;
+    // Only the decimal text at the start: strtod would also take hexadecimal.
+    size_t n = 0;
+    while (version[n] && strchr(" \t+-.0123456789eE", version[n]))
+        n++;
+    version[n] = '\0';
+    return strtod(version, nullptr) == 1.0 ? FILE_HEADER_OK : FILE_HEADER_BAD_VERSION;
 }

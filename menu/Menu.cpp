@@ -287,16 +287,17 @@ bool CMenu::ReadFile(const char* path)
     // A line too long to read cannot be the element the grammar expects at
     // its place, so it fails as that element would.
     char line[CTextFile::lineMenu];
-    char value[CTextFile::lineMenu];
     if (!file.ReadLine(line, sizeof(line)))
         return Fail(MENU_ERR_NO_HEADER);
-    char tag[g_tagSize];
-    if (GetTagName(line, tag, sizeof(tag)) < 0 || StrCompareNoCase(tag, "?TarvinMenu") != 0)
-        return Fail(MENU_ERR_NO_HEADER);
-    if (GetPropertyValue(line, "version", value, sizeof(value)) < 0)
-        return Fail(MENU_ERR_NO_VERSION);
-    if (strtod(value, NULL) != 1.0)
-        return Fail(MENU_ERR_BAD_VERSION);
+    switch (ReadFileHeader(line, "?TarvinMenu"))
+    {
+        case FILE_HEADER_MISSING:
+            return Fail(MENU_ERR_NO_HEADER);
+        case FILE_HEADER_NO_VERSION:
+            return Fail(MENU_ERR_NO_VERSION);
+        case FILE_HEADER_BAD_VERSION:
+            return Fail(MENU_ERR_BAD_VERSION);
+    }
 
     if (!file.ReadLine(line, sizeof(line)))
         return Fail(file.IsLineTooLong() ? MENU_ERR_NO_ROOT : MENU_ERR_HEADER_ONLY);

@@ -154,18 +154,9 @@ bool IsTaskStart(const char* line)
     return HasTag(line, "task") && !IsEndTag(line);
 }
 
-// The version is read as a number, so "1", "1.0" and "1.00" all pass.
 bool IsHeader(const char* line)
 {
-    char version[32];
-    if (!HasTag(line, "?TarvinSchedule") || !ReadAttr(line, "version", version, sizeof(version)))
-        return false;
-    // Only plain decimal text: strtod would also take hexadecimal and "inf".
-    size_t n = 0;
-    while (version[n] && strchr(" \t+-.0123456789eE", version[n]))
-        n++;
-    version[n] = '\0';
-    return strtod(version, nullptr) == 1.0;
+    return ReadFileHeader(line, "?TarvinSchedule") == FILE_HEADER_OK;
 }
 
 void ReadTaskLine(CSTask* task, const char* line)

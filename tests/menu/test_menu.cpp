@@ -123,6 +123,7 @@ TEST_F(MenuFile, ReportsEachMalformedInput)
         {"header without version", "<?TarvinMenu?>\r\n" + kRoot + kEnd, 1},
         {"no version property", "<?TarvinMenu ver=\"1.00\"?>\r\n" + kRoot + kEnd, 2},
         {"version 2.00", "<?TarvinMenu version=\"2.00\"?>\r\n" + kRoot + kEnd, 3},
+        {"hexadecimal version", "<?TarvinMenu version=\"0x1\"?>\r\n" + kRoot + kEnd, 3},
         {"unknown element", kHeader + kRoot + "<item text=\"a\" />\r\n" + kEnd, 4},
         {"line without a tag", kHeader + kRoot + "text\r\n" + kEnd, 4},
         {"line too long", kHeader + kRoot + tooLong + kEnd, 4},
