@@ -189,7 +189,8 @@ static bool WriteSampleLaunchFile()
     return WriteLines(kSampleFile, lines, (int)(sizeof(lines) / sizeof(lines[0])));
 }
 
-static CMenuItem* NewMenuEntry(const char* text, const char* target, const char* workdir, const char* iconpath)
+static CMenuItem* NewMenuEntry(const char* text, const char* target, const char* workdir,
+                               const char* iconpath)
 {
     CMenuItem* item = new CMenuItem(0UL);
     item->SetStyle(MENU_STYLE_ITEM);
