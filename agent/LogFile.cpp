@@ -99,19 +99,9 @@ int CLogFile::Open(const char* fileName)
     if (rc != 0)
         return rc;
 
-    for (;;)
+    bool cut = false;
+    while (file.ReadCutLine(line, sizeof(line), &cut))
     {
-        bool cut = false;
-        if (!file.ReadLine(line, sizeof(line)))
-        {
-            if (file.IsEOF() || !file.IsLineTooLong())
-                break;
-            // Cut at the limit; the rest of the line is skipped, so that no
-            // text of it is read as an item of its own.
-            line[sizeof(line) - 1] = '\0';
-            cut = true;
-            file.SkipRestOfLine();
-        }
         tagLOG_LINE item;
         if (!ReadLogItemLine(line, cut, &item))
             continue;

@@ -65,17 +65,8 @@ int CTarvinKeys::Load(const char* fileName)
         return 0;
 
     int count = 0;
-    for (;;)
+    while (file.ReadCutLine(line, sizeof(line), nullptr))
     {
-        if (!file.ReadLine(line, sizeof(line)))
-        {
-            if (file.IsEOF() || !file.IsLineTooLong())
-                break;
-            // Cut at the limit; the rest of the line is skipped, so that no
-            // text of it is read as a key of its own.
-            line[sizeof(line) - 1] = '\0';
-            file.SkipRestOfLine();
-        }
         tagKEY_LINE parsed;
         if (!ReadKeyLine(line, &parsed))
             continue;

@@ -75,10 +75,24 @@ CTrayIcon::~CTrayIcon()
         Shell_NotifyIconA(NIM_DELETE, &m_nid);
 }
 
+void CTrayIcon::Set(HWND hwnd, HICON icon, const char* tip)
+{
+    m_nid.hWnd = hwnd;
+    m_nid.uFlags = NIF_MESSAGE;
+    m_nid.hIcon = icon;
+    if (icon)
+        m_nid.uFlags |= NIF_ICON;
+    m_nid.szTip[0] = '\0';
+    if (tip && strlen(tip) < sizeof(m_nid.szTip))
+    {
+        StrCopy(m_nid.szTip, sizeof(m_nid.szTip), tip);
+        m_nid.uFlags |= NIF_TIP;
+    }
+}
+
 bool CTrayIcon::Show(bool show)
 {
-    Shell_NotifyIconA(show ? NIM_ADD : NIM_DELETE, &m_nid);
-    return true;
+    return Shell_NotifyIconA(show ? NIM_ADD : NIM_DELETE, &m_nid) != FALSE;
 }
 
 // --- Settings ----------------------------------------------------------------
@@ -210,6 +224,11 @@ int AgentShowHidden(unsigned index)
     return g_hiddenWindows.Show(index);
 }
 
+void AgentShowAllHidden()
+{
+    g_hiddenWindows.ShowAll();
+}
+
 unsigned AgentHiddenCount()
 {
     return g_hiddenWindows.GetSize();
@@ -305,19 +324,8 @@ CAppList* AgentAppList()
 
 static void AddTrayIcon(HWND hwnd)
 {
-    g_trayIcon.m_nid.hWnd = hwnd;
     HICON icon = LoadIconA(g_hInst, MAKEINTRESOURCEA(IsWindows2000OrLater() ? IDI_TRAY : IDI_TRAY16));
-    if (icon)
-    {
-        g_trayIcon.m_nid.hIcon = icon;
-        g_trayIcon.m_nid.uFlags |= NIF_ICON;
-    }
-    const char tip[] = "Tarvin 2";
-    if (strlen(tip) < sizeof(g_trayIcon.m_nid.szTip))
-    {
-        StrCopy(g_trayIcon.m_nid.szTip, sizeof(g_trayIcon.m_nid.szTip), tip);
-        g_trayIcon.m_nid.uFlags |= NIF_TIP;
-    }
+    g_trayIcon.Set(hwnd, icon, "Tarvin 2");
     g_trayIcon.Show(true);
 }
 
@@ -426,8 +434,7 @@ int Uninitialize(HWND)
     if (s_done)
         return 1;
     s_done = true;
-    for (unsigned n = AgentHiddenCount(); n > 0; n--)
-        AgentShowHidden(0);
+    AgentShowAllHidden();
     FreeThemeLib();
     g_trayIcon.Show(false);
     if (g_hMainMenu)

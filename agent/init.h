@@ -38,8 +38,13 @@ class CTrayIcon
     CTrayIcon(const CTrayIcon&) = delete;
     CTrayIcon& operator=(const CTrayIcon&) = delete;
 
+    // The window that gets the icon's messages, the icon (none: no icon) and
+    // the tip (none, or one too long for the record: no tip).
+    void Set(HWND hwnd, HICON icon, const char* tip);
+    // What Shell_NotifyIcon answered to the add or the delete.
     bool Show(bool show);
 
+  private:
     NOTIFYICONDATAA m_nid;
 };
 
@@ -111,6 +116,8 @@ bool AgentKeepsLog();
 int AgentHideWindow(HWND hwnd);
 // Shows the record at index and removes it; 0 when there is none.
 int AgentShowHidden(unsigned index);
+// Shows every hidden window and forgets them all.
+void AgentShowAllHidden();
 unsigned AgentHiddenCount();
 // Drops records of windows that are gone and re-reads the titles.
 void AgentRefreshHidden();

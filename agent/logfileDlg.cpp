@@ -7,6 +7,7 @@
 #include "logfileDlgRes.h"
 #include "LogFile.h"
 #include "winutils.h"
+#include "dtmutils_win.h"
 
 #include "strutils.h"
 
@@ -259,12 +260,9 @@ void FormatLogTime(const SYSTEMTIME* time, char* buf, size_t size)
     buf[0] = '\0';
     if (!time || time->wYear == 0)
         return;
-    char date[96];
-    char clock[64];
-    if (!GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, time, NULL, date, sizeof(date)))
-        date[0] = '\0';
-    if (!GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, time, NULL, clock, sizeof(clock)))
-        clock[0] = '\0';
+    char date[256];
+    char clock[256];
+    FormatLocaleDateTime(time, date, sizeof(date), clock, sizeof(clock));
     StrFormat(buf, size, "%s %s", date, clock);
 }
 

@@ -327,11 +327,7 @@ static void MainWnd_OnMeasureItem(HWND, MEASUREITEMSTRUCT* mis)
 
 static void MainWnd_OnDrawItem(HWND, const DRAWITEMSTRUCT* dis)
 {
-    if (dis->CtlType != ODT_MENU || !dis->itemData)
-        return;
-    const tagMENUXP_ITEMDATA* data = (const tagMENUXP_ITEMDATA*)dis->itemData;
-    tagMENUXP_DRAWINFO* di = data->nKind == MENUXP_KIND_SIDEBAR ? &g_diSidebar : &g_diItem;
-    MenuXP_DrawItem((DRAWITEMSTRUCT*)dis, di);
+    MenuXP_DrawEntry(dis, &g_diItem, &g_diSidebar);
 }
 
 // The session ends without the message loop ending: the process is ended

@@ -4,16 +4,11 @@
 #include "requests.h"
 #include "init.h"
 #include "strutils.h"
+#include "winutils.h"
 
 int CALLBACK HideWindowsEnumProc(HWND hwnd, LPARAM pattern)
 {
-    const char* find = (const char*)pattern;
-    if (!find[0] || GetParent(hwnd) || !IsWindowVisible(hwnd))
-        return 1;
-    char title[AGENT_ARG_SIZE] = "";
-    GetWindowTextA(hwnd, title, sizeof(title));
-    CharLowerBuffA(title, (DWORD)strlen(title));
-    if (StrFind(title, find, 0) >= 0)
+    if (WindowTitleMatches(hwnd, (const char*)pattern))
         AgentHideWindow(hwnd);
     return 1;
 }
@@ -30,8 +25,7 @@ int ShowWindowsProc(const char* pattern)
         char title[AGENT_ARG_SIZE];
         for (unsigned i = 0; AgentHiddenTitle(i, title, sizeof(title)); i++)
         {
-            CharLowerBuffA(title, (DWORD)strlen(title));
-            if (StrFind(title, pattern, 0) >= 0)
+            if (TitleMatches(title, pattern))
             {
                 AgentShowHidden(i);
                 found = true;
@@ -63,8 +57,7 @@ int OnProcessMessage(HWND hwnd)
             ShowWindowsProc(arg);
             break;
         case AGENT_REQ_SHOWALL:
-            for (unsigned n = AgentHiddenCount(); n > 0; n--)
-                AgentShowHidden(0);
+            AgentShowAllHidden();
             break;
         case AGENT_REQ_MESSAGE:
             MessageBoxA(hwnd, arg, "Message", MB_OK | MB_ICONINFORMATION);

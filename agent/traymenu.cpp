@@ -45,7 +45,7 @@ HMENU BuildMainMenu(HINSTANCE instance)
     MenuXP_AppendItem(view, IDM_VIEWLOG, "View Log File...", LoadMenuIcon(instance, IDI_VIEWLOG), nullptr);
     MenuXP_AppendItem(view, IDM_OVERDUE, "Overdue Tasks...", LoadMenuIcon(instance, IDI_SCHED), nullptr);
 
-    MenuXP_AppendSidebar(menu, "Tarvin 2 Main Menu", nullptr, 18);
+    MenuXP_AppendSidebar(menu, "Tarvin 2 Main Menu", nullptr, MENUXP_SIDEBAR_WIDTH);
     MenuXP_AppendItem(menu, IDM_STARTUPWIZARD, "Startup Wizard...", LoadMenuIcon(instance, IDI_STARTUP),
                       nullptr);
     MenuXP_AppendSeparator(menu);

@@ -26,7 +26,7 @@ struct tagTASK_RECORD
 class CTaskList : public CPtrList<tagTASK_RECORD>
 {
   public:
-    // Fills m_osvi with the running system's version; an owner may replace it.
+    // Reads the running system's version; an owner may replace it.
     CTaskList();
     ~CTaskList() override;
 
@@ -60,9 +60,18 @@ class CTaskList : public CPtrList<tagTASK_RECORD>
     // size is read.
     int AddFromPerfData(const void* block, DWORD size, DWORD processIndex, DWORD idProcessIndex);
 
-    OSVERSIONINFOA m_osvi;
+    // The version that chooses the method.
+    const OSVERSIONINFOA& GetVersionInfo() const
+    {
+        return m_osvi;
+    }
+    void SetVersionInfo(const OSVERSIONINFOA& info)
+    {
+        m_osvi = info;
+    }
 
   private:
+    OSVERSIONINFOA m_osvi;
     bool IsNT() const;
     int ReadPerformanceData();
     int ReadSnapshot(bool ntNames);

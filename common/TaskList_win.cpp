@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 #include <stdlib.h>
 #include "TaskList.h"
+#include "winutils.h"
 #include "strutils.h"
 
 typedef HANDLE(WINAPI* PFN_CreateToolhelp32Snapshot)(DWORD, DWORD);
@@ -44,26 +45,7 @@ void CTaskList::AddTask(DWORD pid, const char* name)
 
 int CTaskList::EnableDebugPriv()
 {
-    if (!IsNT())
-        return 0;
-
-    HANDLE token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
-        return 0;
-
-    int result = 0;
-    TOKEN_PRIVILEGES tp;
-    ZeroMemory(&tp, sizeof(tp));
-    tp.PrivilegeCount = 1;
-    tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    if (LookupPrivilegeValueA(NULL, "SeDebugPrivilege", &tp.Privileges[0].Luid))
-    {
-        // Succeeds even when the privilege was not granted; the error code tells.
-        AdjustTokenPrivileges(token, FALSE, &tp, sizeof(tp), NULL, NULL);
-        result = GetLastError() == ERROR_SUCCESS ? 1 : 0;
-    }
-    CloseHandle(token);
-    return result;
+    return IsNT() ? EnablePrivilege("SeDebugPrivilege") : 0;
 }
 
 int CTaskList::GetTaskList()

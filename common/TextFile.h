@@ -182,6 +182,25 @@ class CTextFile : public CFile
         }
     }
 
+    // ReadLine for a reader that keeps the cut part of a line over the limit:
+    // such a line is cut at size - 1 characters (cut, when given, says so)
+    // and the rest of it skipped, so that none of its text is read as a line
+    // of its own. False only at the end of the file.
+    bool ReadCutLine(char* line, int size, bool* cut)
+    {
+        if (cut)
+            *cut = false;
+        if (ReadLine(line, size))
+            return true;
+        if (IsEOF() || !IsLineTooLong())
+            return false;
+        line[size - 1] = '\0';
+        if (cut)
+            *cut = true;
+        SkipRestOfLine();
+        return true;
+    }
+
     // Writes the text and CR LF; false when the system did not take it all.
     bool WriteLine(const char* text)
     {

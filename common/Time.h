@@ -32,6 +32,92 @@ inline int CalendarDaysInMonth(long long month, long long year)
     }
 }
 
+// A date and time in fields of type T: WORD for CTime, whose fields wrap as
+// unsigned 16-bit numbers, or long long where a long step must not wrap.
+template <typename T> struct CalendarFields
+{
+    T year, month, day, hour, minute, second, ms;
+};
+
+// Adds amount to one field (0 ms, 1 s, 2 min, 3 h, 4 days, 5 months, 6 years;
+// anything else adds nothing) and carries upwards, each field stored back as
+// T. False, with the fields half carried, as soon as the year passes
+// lastYear.
+template <typename T>
+bool CalendarAdd(CalendarFields<T>& f, long long amount, unsigned unit, long long lastYear = LLONG_MAX)
+{
+    switch (unit)
+    {
+        case 0:
+            f.ms = (T)(f.ms + amount);
+            break;
+        case 1:
+            f.second = (T)(f.second + amount);
+            break;
+        case 2:
+            f.minute = (T)(f.minute + amount);
+            break;
+        case 3:
+            f.hour = (T)(f.hour + amount);
+            break;
+        case 4:
+            f.day = (T)(f.day + amount);
+            break;
+        case 5: {
+            // Whole years first, so that the month lands in 1-12.
+            long long total = (long long)f.month + amount;
+            if (total > 12)
+            {
+                long long years = (total - 1) / 12;
+                f.year = (T)(f.year + years);
+                total -= 12 * years;
+            }
+            f.month = (T)total;
+            break;
+        }
+        case 6:
+            f.year = (T)(f.year + amount);
+            break;
+        default:
+            break;
+    }
+    if ((long long)f.year > lastYear)
+        return false;
+
+    f.second = (T)(f.second + f.ms / 1000);
+    f.ms = (T)(f.ms % 1000);
+    f.minute = (T)(f.minute + f.second / 60);
+    f.second = (T)(f.second % 60);
+    f.hour = (T)(f.hour + f.minute / 60);
+    f.minute = (T)(f.minute % 60);
+    f.day = (T)(f.day + f.hour / 24);
+    f.hour = (T)(f.hour % 24);
+
+    // Month by month, so that every month and leap year counts with its true
+    // length. Every pass takes at least 28 days off, so a garbage day still
+    // ends (16-bit years wrap; wide ones meet the year limit).
+    while (f.day > CalendarDaysInMonth(f.month, f.year))
+    {
+        f.day = (T)(f.day - CalendarDaysInMonth(f.month, f.year));
+        f.month = (T)(f.month + 1);
+        if (f.month > 12)
+        {
+            f.month = 1;
+            f.year = (T)(f.year + 1);
+            if ((long long)f.year > lastYear)
+                return false;
+        }
+    }
+
+    if (f.month > 12)
+    {
+        T years = (T)((f.month - 1) / 12);
+        f.year = (T)(f.year + years);
+        f.month = (T)(f.month - 12 * years);
+    }
+    return true;
+}
+
 class CTime
 {
   public:
@@ -138,74 +224,16 @@ class CTime
     // unsigned 16-bit and wrap as such; wDayOfWeek goes stale.
     void Add(WORD amount, DWORD unit)
     {
-        switch (unit)
-        {
-            case 0:
-                m_st.wMilliseconds = (WORD)(m_st.wMilliseconds + amount);
-                break;
-            case 1:
-                m_st.wSecond = (WORD)(m_st.wSecond + amount);
-                break;
-            case 2:
-                m_st.wMinute = (WORD)(m_st.wMinute + amount);
-                break;
-            case 3:
-                m_st.wHour = (WORD)(m_st.wHour + amount);
-                break;
-            case 4:
-                m_st.wDay = (WORD)(m_st.wDay + amount);
-                break;
-            case 5: {
-                // Whole years first, so that the month lands in 1-12.
-                int total = m_st.wMonth + amount;
-                if (total > 12)
-                {
-                    int years = (total - 1) / 12;
-                    m_st.wYear = (WORD)(m_st.wYear + years);
-                    total -= 12 * years;
-                }
-                m_st.wMonth = (WORD)total;
-                break;
-            }
-            case 6:
-                m_st.wYear = (WORD)(m_st.wYear + amount);
-                break;
-            default:
-                break;
-        }
-
-        m_st.wSecond = (WORD)(m_st.wSecond + m_st.wMilliseconds / 1000);
-        m_st.wMilliseconds %= 1000;
-        m_st.wMinute = (WORD)(m_st.wMinute + m_st.wSecond / 60);
-        m_st.wSecond %= 60;
-        m_st.wHour = (WORD)(m_st.wHour + m_st.wMinute / 60);
-        m_st.wMinute %= 60;
-        m_st.wDay = (WORD)(m_st.wDay + m_st.wHour / 24);
-        m_st.wHour %= 24;
-
-        // Month by month, so each month and leap year counts with its true
-        // length. Every pass takes at least 28 days off, so a garbage day
-        // still ends.
-        for (;;)
-        {
-            WORD len = GetDaysInMonth(m_st.wMonth, m_st.wYear);
-            if (m_st.wDay <= len)
-                break;
-            m_st.wDay = (WORD)(m_st.wDay - len);
-            m_st.wMonth = (WORD)(m_st.wMonth + 1);
-            if (m_st.wMonth > 12)
-            {
-                m_st.wMonth = 1;
-                m_st.wYear = (WORD)(m_st.wYear + 1);
-            }
-        }
-
-        if (m_st.wMonth > 12)
-        {
-            int years = (m_st.wMonth - 1) / 12;
-            m_st.wYear = (WORD)(m_st.wYear + years);
-            m_st.wMonth = (WORD)(m_st.wMonth - 12 * years);
-        }
+        CalendarFields<WORD> f = {m_st.wYear,   m_st.wMonth,  m_st.wDay,         m_st.wHour,
+                                  m_st.wMinute, m_st.wSecond, m_st.wMilliseconds};
+        CalendarAdd(f, amount, unit);
+        m_st.wYear = f.year;
+        m_st.wMonth = f.month;
+        m_st.wDay = f.day;
+        m_st.wHour = f.hour;
+        m_st.wMinute = f.minute;
+        m_st.wSecond = f.second;
+        m_st.wMilliseconds = f.ms;
     }
 
     // Date part only: 1 when this day is later, -1 earlier, 0 the same day.
@@ -299,14 +327,9 @@ class CTime
         return a > b ? 1 : a < b ? -1 : 0;
     }
 
-    static bool IsTrimChar(char c)
-    {
-        return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-    }
-
     static const char* Trim(const char* p)
     {
-        while (IsTrimChar(*p))
+        while (IsBlankChar(*p))
             p++;
         return p;
     }
@@ -316,7 +339,7 @@ class CTime
     static const char* TrimBoth(char* s)
     {
         size_t len = strlen(s);
-        while (len > 0 && IsTrimChar(s[len - 1]))
+        while (len > 0 && IsBlankChar(s[len - 1]))
             s[--len] = '\0';
         return Trim(s);
     }

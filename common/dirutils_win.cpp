@@ -101,6 +101,12 @@ int FileExists(const char* path)
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES ? 1 : 0;
 }
 
+bool IsFolder(const char* path)
+{
+    DWORD attr = GetFileAttributesA(path);
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 int ConvertString(char* dst, const wchar_t* src, int size)
 {
     if (size <= 0)

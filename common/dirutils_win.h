@@ -11,5 +11,8 @@ int LaunchFromMyDir(const char* file, const char* params, const char* dir, int s
 char* GetDefaultBrowserPath(char* buf, size_t size);
 HICON GetDefaultBrowserIcon(HINSTANCE instance);
 char* GetFileNameNumber(const char* folder, char* name, size_t size, const char* ext);
+// 1 when something (a file or a folder) is at the path.
 int FileExists(const char* path);
+// True when the path names an existing folder.
+bool IsFolder(const char* path);
 int ConvertString(char* dst, const wchar_t* src, int size);

@@ -8,13 +8,7 @@
 
 int ReadHiddenHeader(const char* line)
 {
-    char tag[32];
-    if (GetTagName(line, tag, sizeof(tag)) <= 0 || StrCompareNoCase(tag, "?TarvinHidden") != 0)
-        return 0;
-    char version[64];
-    if (GetPropertyValue(line, "version", version, sizeof(version)) < 0)
-        return 0;
-    return strtod(version, NULL) == 1.0 ? 1 : 0;
+    return ReadFileHeader(line, "?TarvinHidden") == FILE_HEADER_OK ? 1 : 0;
 }
 
 // A decimal number that fills the whole value and fits in 32 bits.

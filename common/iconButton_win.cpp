@@ -4,14 +4,13 @@
 #include <stdlib.h>
 
 #include "iconButton.h"
+#include "menuxp.h"
 #include "strutils.h"
 
 // Caption and tooltip buffers; at most 254 characters of a caption are drawn.
 static const size_t kCaptionSize = 255;
 static const size_t kTipSize = 512;
 static const char kTooltipProp[] = "TVCtlTooltip";
-// PSDPxax: paints the brush where the source is not white.
-static const DWORD kRopSilhouette = 0x00B8074A;
 
 void SplitControlText(const char* text, char* caption, size_t captionSize, char* tip, size_t tipSize)
 {
@@ -244,45 +243,12 @@ static SIZE GetIconSize(HICON icon)
 }
 
 // The icon lifted: its silhouette in the shadow colour one pixel right and
-// down and at its place, the icon itself one pixel left and up.
+// down and at its place, the icon itself one pixel left and up. The menus
+// draw a selected entry's icon the same way.
 static void DrawLiftedIcon(HDC hdc, HICON icon, int x, int y, SIZE size)
 {
-    // The icon on white, then one bit per pixel: 1 where it stayed white.
-    HDC colorDC = CreateCompatibleDC(hdc);
-    HDC maskDC = CreateCompatibleDC(hdc);
-    HBITMAP colorBmp = CreateCompatibleBitmap(hdc, size.cx, size.cy);
-    HBITMAP maskBmp = CreateBitmap(size.cx, size.cy, 1, 1, nullptr);
-    if (colorDC && maskDC && colorBmp && maskBmp)
-    {
-        HGDIOBJ oldColor = SelectObject(colorDC, colorBmp);
-        HGDIOBJ oldMask = SelectObject(maskDC, maskBmp);
-        PatBlt(colorDC, 0, 0, size.cx, size.cy, WHITENESS);
-        DrawIconEx(colorDC, 0, 0, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
-        SetBkColor(colorDC, RGB(255, 255, 255));
-        BitBlt(maskDC, 0, 0, size.cx, size.cy, colorDC, 0, 0, SRCCOPY);
-
-        // A monochrome source takes the target's text colour for 0 and its
-        // background colour for 1: black and white make the raster operation
-        // keep the target where the icon was white and paint the brush elsewhere.
-        HGDIOBJ oldBrush = SelectObject(hdc, GetSysColorBrush(COLOR_BTNSHADOW));
-        COLORREF oldText = SetTextColor(hdc, RGB(0, 0, 0));
-        COLORREF oldBk = SetBkColor(hdc, RGB(255, 255, 255));
-        BitBlt(hdc, x + 1, y + 1, size.cx, size.cy, maskDC, 0, 0, kRopSilhouette);
-        BitBlt(hdc, x, y, size.cx, size.cy, maskDC, 0, 0, kRopSilhouette);
-        SetBkColor(hdc, oldBk);
-        SetTextColor(hdc, oldText);
-        SelectObject(hdc, oldBrush);
-        SelectObject(maskDC, oldMask);
-        SelectObject(colorDC, oldColor);
-    }
-    if (maskBmp)
-        DeleteObject(maskBmp);
-    if (colorBmp)
-        DeleteObject(colorBmp);
-    if (maskDC)
-        DeleteDC(maskDC);
-    if (colorDC)
-        DeleteDC(colorDC);
+    RECT rc = {x, y, x + size.cx, y + size.cy};
+    MenuXP_DrawEmbossed(hdc, icon, &rc, 0, 1);
     DrawIconEx(hdc, x - 1, y - 1, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
 }
 

@@ -7,13 +7,7 @@
 
 int ReadKeysHeader(const char* line)
 {
-    char tag[32];
-    if (GetTagName(line, tag, sizeof(tag)) <= 0 || StrCompareNoCase(tag, "?TarvinTarvinKeys") != 0)
-        return 0;
-    char version[64];
-    if (GetPropertyValue(line, "version", version, sizeof(version)) < 0)
-        return 0;
-    return strtod(version, NULL) == 1.0 ? 1 : 0;
+    return ReadFileHeader(line, "?TarvinTarvinKeys") == FILE_HEADER_OK ? 1 : 0;
 }
 
 static int ReadNumber(const char* line, const char* prop)

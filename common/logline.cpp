@@ -8,13 +8,15 @@
 
 int ReadLogHeader(const char* line)
 {
-    char tag[32];
-    if (GetTagName(line, tag, sizeof(tag)) <= 0 || StrCompareNoCase(tag, "?TarvinLogFile") != 0)
-        return 2;
-    char version[64];
-    if (GetPropertyValue(line, "version", version, sizeof(version)) < 0)
-        return 2;
-    return strtod(version, NULL) == 1.0 ? 0 : 3;
+    switch (ReadFileHeader(line, "?TarvinLogFile"))
+    {
+        case FILE_HEADER_OK:
+            return 0;
+        case FILE_HEADER_BAD_VERSION:
+            return 3;
+        default:
+            return 2;
+    }
 }
 
 // prop="..." as GetPropertyValue reads it; on a cut line an opened but

@@ -157,19 +157,14 @@ int StrMid(char* dst, const char* src, int from, int to)
     return 1;
 }
 
-static bool IsTrimChar(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 int TrimStr(char* str)
 {
     size_t len = strlen(str);
     size_t begin = 0;
-    while (begin < len && IsTrimChar(str[begin]))
+    while (begin < len && IsBlankChar(str[begin]))
         begin++;
     size_t end = len;
-    while (end > begin && IsTrimChar(str[end - 1]))
+    while (end > begin && IsBlankChar(str[end - 1]))
         end--;
     memmove(str, str + begin, end - begin);
     str[end - begin] = '\0';

@@ -35,6 +35,12 @@ int StrCompareNoCaseN(const char* a, const char* b, size_t count);
 // it: values out of range saturate instead of overflowing.
 int StrToInt(const char* text);
 
+// The blanks that trimming and the tag lines skip: space, tab, CR and LF.
+inline bool IsBlankChar(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
 int StrFind(const char* str, const char* sub, unsigned start);
 int CharFind(const char* str, char ch, unsigned start);
 int CharFindRev(const char* str, char ch, unsigned start);

@@ -19,6 +19,18 @@ BOOL IsWindows2000OrLater();
 BOOL IsWindowsXP();
 BOOL IsWindows98OrLater();
 
+// Enables the named privilege ("SeShutdownPrivilege") in this process's
+// token. 1 when the adjustment reported no error: AdjustTokenPrivileges
+// succeeds even for a privilege the token lacks, and only the error tells.
+int EnablePrivilege(const char* name);
+
+// The rule by which launch-file actions pick windows: a visible top-level
+// window whose title, lower-cased, contains the pattern (already lower-cased).
+// An empty pattern and an untitled window match nothing.
+bool WindowTitleMatches(HWND hwnd, const char* pattern);
+// The same test on a title already read (cut to MAX_PATH - 1 characters).
+bool TitleMatches(const char* title, const char* pattern);
+
 // The named mutex an installer looks for to see the suite in use.
 #define SUITE_IN_USE_MUTEX_NAME "__TVAGENT_UNINSTALL_MUTEX__"
 // Creates (or opens) that mutex for the program to hold for its life; NULL

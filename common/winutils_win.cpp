@@ -1,4 +1,5 @@
 #include "winutils.h"
+#include "strutils.h"
 
 namespace
 {
@@ -35,6 +36,40 @@ BOOL IsWindows98OrLater()
     if (!GetVersionInfo(&info) || info.dwPlatformId != VER_PLATFORM_WIN32_WINDOWS)
         return FALSE;
     return info.dwMajorVersion > 4 || (info.dwMajorVersion == 4 && info.dwMinorVersion != 0);
+}
+
+int EnablePrivilege(const char* name)
+{
+    HANDLE token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
+        return 0;
+    TOKEN_PRIVILEGES privileges;
+    ZeroMemory(&privileges, sizeof(privileges));
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    int ok = LookupPrivilegeValueA(NULL, name, &privileges.Privileges[0].Luid) &&
+             AdjustTokenPrivileges(token, FALSE, &privileges, sizeof(privileges), NULL, NULL) &&
+             GetLastError() == ERROR_SUCCESS;
+    CloseHandle(token);
+    return ok ? 1 : 0;
+}
+
+bool WindowTitleMatches(HWND hwnd, const char* pattern)
+{
+    if (!pattern || !pattern[0] || GetParent(hwnd) || !IsWindowVisible(hwnd))
+        return false;
+    char title[MAX_PATH];
+    return GetWindowTextA(hwnd, title, sizeof(title)) > 0 && TitleMatches(title, pattern);
+}
+
+bool TitleMatches(const char* title, const char* pattern)
+{
+    if (!title || !pattern || !pattern[0])
+        return false;
+    char lower[MAX_PATH];
+    StrCopy(lower, sizeof(lower), title);
+    CharLowerBuffA(lower, (DWORD)strlen(lower));
+    return StrFind(lower, pattern, 0) >= 0;
 }
 
 HANDLE HoldSuiteInUseMutex()

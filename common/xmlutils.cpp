@@ -1,10 +1,9 @@
 #include "xmlutils.h"
-#include "strutils.h"
 
-static bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+#include <stdlib.h>
+#include <string.h>
+
+#include "strutils.h"
 
 int GetTagName(const char* line, char* name, unsigned size)
 {
@@ -15,10 +14,10 @@ int GetTagName(const char* line, char* name, unsigned size)
     if (*p == '/')
         p++;
     // The rest of the line, trimmed at both ends.
-    while (*p && IsBlank(*p))
+    while (*p && IsBlankChar(*p))
         p++;
     const char* end = p + strlen(p);
-    while (end > p && IsBlank(end[-1]))
+    while (end > p && IsBlankChar(end[-1]))
         end--;
     size_t restLen = (size_t)(end - p);
     const char* stop = (const char*)memchr(p, ' ', restLen);
@@ -114,4 +113,20 @@ bool QuoteValue(char* out, size_t size, const char* value)
         len = size - 3;
     StrFormat(out, size, "%c%.*s%c", quote, (int)len, value, quote);
     return fits && whole;
+}
+
+int ReadFileHeader(const char* line, const char* tag)
+{
+    char name[32];
+    if (!line || GetTagName(line, name, sizeof(name)) <= 0 || StrCompareNoCase(name, tag) != 0)
+        return FILE_HEADER_MISSING;
+    char version[64];
+    if (GetPropertyValue(line, "version", version, sizeof(version)) < 0)
+        return FILE_HEADER_NO_VERSION;
+    // Only the decimal text at the start: strtod would also take hexadecimal.
+    size_t n = 0;
+    while (version[n] && strchr(" \t+-.0123456789eE", version[n]))
+        n++;
+    version[n] = '\0';
+    return strtod(version, nullptr) == 1.0 ? FILE_HEADER_OK : FILE_HEADER_BAD_VERSION;
 }

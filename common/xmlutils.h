@@ -17,6 +17,19 @@ int GetPropertyValue(const char* line, const char* prop, char* value, unsigned s
 const char* FindProperty(const char* line, const char* prop);
 int IsEndTag(const char* line);
 
+// The first line of every data file: the tag (compared without regard to
+// case) with a version property, a decimal number that must equal 1
+// ("1", "1.0" and "1.00" all pass; hexadecimal and other non-decimal texts
+// do not).
+enum
+{
+    FILE_HEADER_OK = 0,
+    FILE_HEADER_MISSING = 1,     // no tag line, or another tag
+    FILE_HEADER_NO_VERSION = 2,  // the tag without a version
+    FILE_HEADER_BAD_VERSION = 3, // any other version
+};
+int ReadFileHeader(const char* line, const char* tag);
+
 // Writing values: there is no escape, so a value is written in double quotes,
 // or in single quotes when it holds a double quote. A value that holds both
 // cannot be written in a tag line at all.

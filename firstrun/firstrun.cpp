@@ -2,8 +2,10 @@
 #include <shlobj.h>
 
 #include "firstrun.h"
+#include "dirutils_win.h"
 #include "keysfile.h"
 #include "logline.h"
+#include "Menu.h"
 #include "safesave.h"
 #include "strutils.h"
 
@@ -17,8 +19,6 @@ static const char kLogFile[] = "Tarvin.log";
 static const char kKeysFile[] = "Tarvin Keys.keys";
 static const char* const g_logHeader = LOGFILE_HEADER;
 static const char* const g_keysHeader = KEYSFILE_HEADER;
-// Longest menu file line the readers take, plus its terminator.
-static const size_t kMenuLineSize = 1360;
 
 static bool IsAbsolutePath(const char* path)
 {
@@ -103,12 +103,10 @@ extern "C" int __cdecl TarvinFileExists(const char* name)
     char path[MAX_PATH];
     if (!GetMyTarvinFilesFolder(path, name))
         return 1;
-    DWORD attr = GetFileAttributesA(path);
-    if (attr == INVALID_FILE_ATTRIBUTES)
+    if (!FileExists(path))
         return 1;
-    bool isFolder = (attr & FILE_ATTRIBUTE_DIRECTORY) != 0;
     bool askedForFolder = !name || name[0] == '\0';
-    return isFolder == askedForFolder ? 0 : 1;
+    return IsFolder(path) == askedForFolder ? 0 : 1;
 }
 
 extern "C" void __cdecl SetFirstRun(int firstRun)
@@ -136,12 +134,6 @@ static bool IsFirstRun()
     if (rc != ERROR_SUCCESS || type != REG_DWORD)
         return true;
     return value != 0;
-}
-
-static bool IsFolder(const char* path)
-{
-    DWORD attr = GetFileAttributesA(path);
-    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Creates the folder and any missing parents. `folder` ends in a backslash.
@@ -197,20 +189,26 @@ static bool WriteSampleLaunchFile()
     return WriteLines(kSampleFile, lines, (int)(sizeof(lines) / sizeof(lines[0])));
 }
 
-static bool FormatMenuItem(char* line, const char* text, const char* target, const char* workdir,
-                           const char* iconpath)
+static CMenuItem* NewMenuEntry(const char* text, const char* target, const char* workdir,
+                               const char* iconpath)
 {
-    return StrFormat(line, kMenuLineSize,
-                     "<menuitem text=\"%s\" target=\"%s\" cmdline=\"%s\" workdir=\"%s\" windowstate=\"%d\" "
-                     "iconpath=\"%s\" iconnumber=\"%d\" />",
-                     text, target, "", workdir, 1, iconpath, 0);
+    CMenuItem* item = new CMenuItem(0UL);
+    item->SetStyle(MENU_STYLE_ITEM);
+    item->SetText(text);
+    item->SetTarget(target);
+    item->SetWorkDir(workdir);
+    item->SetIconPath(iconpath);
+    return item;
 }
 
-static bool FormatSubmenu(char* line, const char* text, bool sidebar)
+// Links the entry under the parent; the new entry's id, or 0 (the entry is
+// then freed).
+static unsigned long AddMenuEntry(CMenu& menu, unsigned long parent, CMenuItem* item)
 {
-    return StrFormat(line, kMenuLineSize,
-                     "<menu text=\"%s\" iconpath=\"%s\" iconnumber=\"%d\" sidebar=\"%s\">", text, "", 0,
-                     sidebar ? "true" : "false");
+    unsigned long id = menu.InsertItem(item, parent, 1);
+    if (id == 0)
+        delete item;
+    return id;
 }
 
 static bool WriteDefaultMenu()
@@ -220,7 +218,9 @@ static bool WriteDefaultMenu()
     char system[MAX_PATH];
     char notepad[MAX_PATH];
     char calc[MAX_PATH];
-    if (!GetMyTarvinFilesFolder(folder, "") || !GetMyTarvinFilesFolder(sample, kSampleFile))
+    char path[MAX_PATH];
+    if (!GetMyTarvinFilesFolder(folder, "") || !GetMyTarvinFilesFolder(sample, kSampleFile) ||
+        !GetMyTarvinFilesFolder(path, kMenuFile))
         return false;
     folder[strlen(folder) - 1] = '\0'; // a folder target reads better without the backslash
     UINT n = GetSystemDirectoryA(system, sizeof(system));
@@ -229,24 +229,28 @@ static bool WriteDefaultMenu()
     StrFormat(notepad, sizeof(notepad), "%s\\notepad.exe", system);
     StrFormat(calc, sizeof(calc), "%s\\calc.exe", system);
 
-    char lines[8][kMenuLineSize];
-    int count = 0;
-    StrCopy(lines[count++], "<?TarvinMenu version=\"1.00\"?>");
-    FormatSubmenu(lines[count++], "Tarvin 2", true);
-    FormatMenuItem(lines[count++], "My Tarvin Files", folder, "", "");
+    CMenu menu;
+    menu.New();
+    CMenuItem* root = menu.GetMenuTree()->GetData();
+    root->SetStyle(MENU_STYLE_SUBMENU | MENU_STYLE_SIDEBAR);
+    root->SetText("Tarvin 2");
+    AddMenuEntry(menu, 0, NewMenuEntry("My Tarvin Files", folder, "", ""));
     // Only point at the sample when there is one: the user may have deleted it.
     if (TarvinFileExists(kSampleFile) == 0)
-        FormatMenuItem(lines[count++], "Sample Launch File", sample, folder, "");
-    StrCopy(lines[count++], "<menuseparator />");
-    FormatSubmenu(lines[count++], "Accessories", false);
-    FormatMenuItem(lines[count++], "Notepad", notepad, "", notepad);
-    FormatMenuItem(lines[count++], "Calculator", calc, "", calc);
-    const char* ptrs[10];
-    for (int i = 0; i < count; i++)
-        ptrs[i] = lines[i];
-    ptrs[count++] = "</menu>";
-    ptrs[count++] = "</menu>";
-    return WriteLines(kMenuFile, ptrs, count);
+        AddMenuEntry(menu, 0, NewMenuEntry("Sample Launch File", sample, folder, ""));
+    CMenuItem* separator = new CMenuItem(0UL);
+    separator->SetStyle(MENU_STYLE_SEPARATOR);
+    separator->SetText("-");
+    AddMenuEntry(menu, 0, separator);
+    CMenuItem* accessories = new CMenuItem(0UL);
+    accessories->SetStyle(MENU_STYLE_SUBMENU);
+    accessories->SetText("Accessories");
+    unsigned long sub = AddMenuEntry(menu, 0, accessories);
+    if (sub == 0)
+        return false;
+    AddMenuEntry(menu, sub, NewMenuEntry("Notepad", notepad, "", notepad));
+    AddMenuEntry(menu, sub, NewMenuEntry("Calculator", calc, "", calc));
+    return menu.WriteFile(path);
 }
 
 extern "C" int __cdecl CheckFirstRunAndMenu(const tagFIRSTRUN_DATA* data)

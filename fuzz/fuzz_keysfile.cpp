@@ -21,15 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!file.ReadLine(line, sizeof(line)))
         return 0;
     ReadKeysHeader(line);
-    for (int guard = 0; guard < 100000; guard++)
+    for (int guard = 0; guard < 100000 && file.ReadCutLine(line, sizeof(line), nullptr); guard++)
     {
-        if (!file.ReadLine(line, sizeof(line)))
-        {
-            if (file.IsEOF() || !file.IsLineTooLong())
-                break;
-            line[sizeof(line) - 1] = '\0';
-            file.SkipRestOfLine();
-        }
         std::vector<char> exact(line, line + strlen(line) + 1);
         tagKEY_LINE key;
         if (!ReadKeyLine(exact.data(), &key))

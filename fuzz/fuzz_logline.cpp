@@ -66,17 +66,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     int rc = ReadLogHeader(line);
     if (rc != 0 && rc != 2 && rc != 3)
         __builtin_trap();
-    for (int guard = 0; guard < 100000; guard++)
+    bool cut = false;
+    for (int guard = 0; guard < 100000 && file.ReadCutLine(line, sizeof(line), &cut); guard++)
     {
-        bool cut = false;
-        if (!file.ReadLine(line, sizeof(line)))
-        {
-            if (file.IsEOF() || !file.IsLineTooLong())
-                break;
-            line[sizeof(line) - 1] = '\0';
-            cut = true;
-            file.SkipRestOfLine();
-        }
         CheckItem(line, cut);
     }
     return 0;

@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // Nothing is deleted, so the entries are exactly the ids handed out.
     std::vector<bool> seen(menu.GetLastId() + 1);
-    if (CheckTree(menu.m_pMenuTree, menu.GetLastId(), seen) != menu.GetLastId())
+    if (CheckTree(menu.GetMenuTree(), menu.GetLastId(), seen) != menu.GetLastId())
         __builtin_trap();
     int needed = menu.GetXMLString(nullptr, nullptr, 0);
     std::vector<char> out((size_t)needed);
@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             menu.DeleteItem(i);
     }
     std::vector<bool> left(menu.GetLastId() + 1);
-    if (CheckTree(menu.m_pMenuTree, menu.GetLastId(), left) != g_entries)
+    if (CheckTree(menu.GetMenuTree(), menu.GetLastId(), left) != g_entries)
         __builtin_trap();
     return 0;
 }

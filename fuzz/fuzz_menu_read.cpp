@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (read ? error != 0 : (error < 1 || error > 9))
         __builtin_trap();
 
-    Node* root = menu.m_pMenuTree;
+    Node* root = menu.GetMenuTree();
     std::vector<bool> seen(menu.GetLastId() + 1);
     if (CheckTree(root, menu.GetLastId(), seen) != menu.GetLastId())
         __builtin_trap();
@@ -88,13 +88,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // Every tree read from a file can be pasted again in one piece.
     CMenu copy;
-    copy.m_pMenuTree->GetData()->SetStyle(MENU_STYLE_SUBMENU);
+    copy.GetMenuTree()->GetData()->SetStyle(MENU_STYLE_SUBMENU);
     if (!copy.InsertFromXML(children.data(), 0, 1) || copy.GetLastId() != menu.GetLastId())
         __builtin_trap();
     if (Plain(root))
     {
         std::vector<char> again((size_t)childLen + 1);
-        if (copy.GetXMLStringChildren(copy.m_pMenuTree, again.data(), again.size()) != childLen ||
+        if (copy.GetXMLStringChildren(copy.GetMenuTree(), again.data(), again.size()) != childLen ||
             strcmp(again.data(), children.data()) != 0)
             __builtin_trap();
     }

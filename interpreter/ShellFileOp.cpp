@@ -2,6 +2,7 @@
 #include <new>
 #include <stdlib.h>
 #include "strutils.h"
+#include "dirutils_win.h"
 
 PFN_SHFILEOPERATION g_ShellFileOperation = SHFileOperationA;
 
@@ -31,17 +32,6 @@ bool CSFOPath::IsCut() const
 
 namespace
 {
-bool PathExists(const char* path)
-{
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool IsFolder(const char* path)
-{
-    DWORD attr = GetFileAttributesA(path);
-    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool IsSeparator(char c)
 {
     return c == '\\' || c == '/';
@@ -164,7 +154,7 @@ bool FreeName(const char* target, bool folder, PathList* taken, char* out, size_
     {
         if (!StrFormat(out, size, "%.*s (%d)%s", stemLength, target, n, ext))
             return false;
-        if (!PathExists(out) && !ListHas(taken, out))
+        if (!FileExists(out) && !ListHas(taken, out))
             return true;
     }
     return false;
@@ -189,7 +179,7 @@ bool PlanTargets(PathList* group, const char* dest, bool rename, PathList* sourc
                         : JoinPath(target, sizeof(target), dest, source + NamePos(source));
         if (!fits)
             return false;
-        if (rename && (PathExists(target) || ListHas(dests, target)))
+        if (rename && (FileExists(target) || ListHas(dests, target)))
         {
             char renamed[MAX_PATH];
             if (!FreeName(target, IsFolder(source), dests, renamed, sizeof(renamed)))

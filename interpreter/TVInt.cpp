@@ -9,6 +9,7 @@
 #include "TaskList.h"
 #include "dirutils_win.h"
 #include "strutils.h"
+#include "winutils.h"
 
 PFN_EXITWINDOWSEX g_pfnExitWindowsEx = ExitWindowsEx;
 
@@ -49,17 +50,9 @@ void LowerCase(char* text)
 // or terminating itself would leave the run hanging or cut short.
 bool WindowMatches(HWND hwnd, const char* pattern)
 {
-    if (GetParent(hwnd) || !IsWindowVisible(hwnd))
-        return false;
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == GetCurrentProcessId())
-        return false;
-    char title[MAX_PATH];
-    if (GetWindowTextA(hwnd, title, sizeof(title)) <= 0)
-        return false;
-    LowerCase(title);
-    return StrFind(title, pattern, 0) >= 0;
+    return pid != GetCurrentProcessId() && WindowTitleMatches(hwnd, pattern);
 }
 
 int ShowCommandOf(const char* state)
@@ -516,17 +509,7 @@ int CTVInt::EnableShutdown()
         return 1;
 #pragma GCC diagnostic pop
 
-    HANDLE token;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
-        return 0;
-    TOKEN_PRIVILEGES privileges;
-    privileges.PrivilegeCount = 1;
-    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    int ok = LookupPrivilegeValueA(NULL, "SeShutdownPrivilege", &privileges.Privileges[0].Luid) &&
-             AdjustTokenPrivileges(token, FALSE, &privileges, 0, NULL, NULL) &&
-             GetLastError() == ERROR_SUCCESS;
-    CloseHandle(token);
-    return ok ? 1 : 0;
+    return EnablePrivilege("SeShutdownPrivilege");
 }
 
 BOOL CALLBACK CTVInt::CloseEnumWindowsProc(HWND hwnd, LPARAM lParam)

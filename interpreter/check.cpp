@@ -3,6 +3,7 @@
 #include "check.h"
 #include "LaunchCheck.h"
 #include "strutils.h"
+#include "dirutils_win.h"
 #include "xmlutils.h"
 
 #include <string>
@@ -40,7 +41,7 @@ bool Exists(const char* path, void*)
         FindClose(find);
         return true;
     }
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    return FileExists(path) != 0;
 }
 
 bool WriteAll(HANDLE out, const std::string& text)

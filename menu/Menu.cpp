@@ -91,8 +91,18 @@ int FormatItemLine(const CMenuItem* item, char* line, size_t size)
     return (int)strlen(line);
 }
 
+// Where the writer puts the element lines.
+class CLineSink
+{
+  public:
+    virtual void Line(const char* text, size_t len) = 0;
+
+  protected:
+    ~CLineSink() = default;
+};
+
 // Collects the text form: counts every byte, stores what fits.
-class CTextSink
+class CTextSink : public CLineSink
 {
   public:
     CTextSink(char* out, size_t size) : m_out(size > 0 ? out : NULL), m_size(size), m_len(0)
@@ -115,6 +125,11 @@ class CTextSink
     {
         return m_len;
     }
+    void Line(const char* text, size_t len) override
+    {
+        Put(text, len);
+        Put("\n", 1);
+    }
 
   private:
     char* m_out;
@@ -122,9 +137,33 @@ class CTextSink
     size_t m_len;
 };
 
-// A child with no element form is left out together with its subtree: an
-// empty line would end a paste early, and the size must match what is written.
-void PutChildren(CMenuNode* node, CTextSink* sink)
+// Lines of the file, each ended by CR LF; remembers a line the system did
+// not take.
+class CFileSink : public CLineSink
+{
+  public:
+    explicit CFileSink(CSafeSave* file) : m_file(file), m_ok(true)
+    {
+    }
+    void Line(const char* text, size_t) override
+    {
+        m_ok = m_file->WriteLine(text) && m_ok;
+    }
+    bool Ok() const
+    {
+        return m_ok;
+    }
+
+  private:
+    CSafeSave* m_file;
+    bool m_ok;
+};
+
+// The one writer of the grammar: the children's element lines, a submenu's
+// followed by its own children and its end line. A child with no element
+// form is left out together with its subtree: an empty line would end a
+// paste early, and the size must match what is written.
+void PutChildren(CMenuNode* node, CLineSink* sink)
 {
     char line[g_lineSize];
     node->ResetCur();
@@ -133,14 +172,58 @@ void PutChildren(CMenuNode* node, CTextSink* sink)
         int len = FormatItemLine(child->GetData(), line, sizeof(line));
         if (len == 0)
             continue;
-        sink->Put(line, (size_t)len);
-        sink->Put("\n", 1);
+        sink->Line(line, (size_t)len);
         if (IsSubmenu(child->GetData()))
         {
             PutChildren(child, sink);
-            sink->Put("</menu>\n", 8);
+            sink->Line(g_endLine, sizeof(g_endLine) - 1);
         }
     }
+}
+
+// The one reader of the grammar's nesting, for the file and for pasted text:
+// an entry goes under the innermost open submenu, a submenu line opens one
+// more level and an end line closes the innermost.
+struct CNesting
+{
+    unsigned long open[MENU_STACK_SIZE];
+    int depth;   // open[depth] takes the next entry; below 0 all is closed
+    int lowest;  // the depth down to which end lines may close levels
+    int asChild; // entries at depth 0: children of open[0], or after it
+};
+
+// 0, or the error the line makes.
+int NestLine(CMenu* menu, CNesting* n, const char* line)
+{
+    CMenuItem* item = new CMenuItem(0UL);
+    int kind = item->Init(line);
+    if (kind != 1)
+    {
+        delete item;
+        if (kind != 5)
+            return MENU_ERR_BAD_ELEMENT;
+        if (n->depth <= n->lowest)
+            return MENU_ERR_EXTRA_END;
+        n->depth--;
+        return 0;
+    }
+    // Nothing may follow the outermost end line, and the stack has room for
+    // MENU_STACK_SIZE open submenus only.
+    bool submenu = IsSubmenu(item);
+    if (n->depth < 0 || (submenu && n->depth + 1 >= MENU_STACK_SIZE))
+    {
+        delete item;
+        return MENU_ERR_INSERT;
+    }
+    unsigned long id = menu->InsertItem(item, n->open[n->depth], n->depth > 0 ? 1 : n->asChild);
+    if (id == 0)
+    {
+        delete item;
+        return menu->GetLastError();
+    }
+    if (submenu)
+        n->open[++n->depth] = id;
+    return 0;
 }
 } // namespace
 
@@ -287,16 +370,17 @@ bool CMenu::ReadFile(const char* path)
     // A line too long to read cannot be the element the grammar expects at
     // its place, so it fails as that element would.
     char line[CTextFile::lineMenu];
-    char value[CTextFile::lineMenu];
     if (!file.ReadLine(line, sizeof(line)))
         return Fail(MENU_ERR_NO_HEADER);
-    char tag[g_tagSize];
-    if (GetTagName(line, tag, sizeof(tag)) < 0 || StrCompareNoCase(tag, "?TarvinMenu") != 0)
-        return Fail(MENU_ERR_NO_HEADER);
-    if (GetPropertyValue(line, "version", value, sizeof(value)) < 0)
-        return Fail(MENU_ERR_NO_VERSION);
-    if (strtod(value, NULL) != 1.0)
-        return Fail(MENU_ERR_BAD_VERSION);
+    switch (ReadFileHeader(line, "?TarvinMenu"))
+    {
+        case FILE_HEADER_MISSING:
+            return Fail(MENU_ERR_NO_HEADER);
+        case FILE_HEADER_NO_VERSION:
+            return Fail(MENU_ERR_NO_VERSION);
+        case FILE_HEADER_BAD_VERSION:
+            return Fail(MENU_ERR_BAD_VERSION);
+    }
 
     if (!file.ReadLine(line, sizeof(line)))
         return Fail(file.IsLineTooLong() ? MENU_ERR_NO_ROOT : MENU_ERR_HEADER_ONLY);
@@ -308,43 +392,21 @@ bool CMenu::ReadFile(const char* path)
     }
     m_pMenuTree->SetData(root);
 
-    unsigned long open[MENU_STACK_SIZE];
-    int depth = 0;
-    open[0] = 0;
+    // The root's own end line closes the outermost level.
+    CNesting nesting;
+    nesting.open[0] = 0;
+    nesting.depth = 0;
+    nesting.lowest = -1;
+    nesting.asChild = 1;
     while (file.ReadLine(line, sizeof(line)))
     {
-        CMenuItem* item = new CMenuItem(0UL);
-        int kind = item->Init(line);
-        if (kind != 1)
-        {
-            delete item;
-            if (kind != 5)
-                return Fail(MENU_ERR_BAD_ELEMENT);
-            if (depth < 0)
-                return Fail(MENU_ERR_EXTRA_END);
-            depth--;
-            continue;
-        }
-        // Nothing may follow the root's end line, and the stack has room for
-        // MENU_STACK_SIZE open submenus only.
-        bool submenu = IsSubmenu(item);
-        if (depth < 0 || (submenu && depth + 1 >= MENU_STACK_SIZE))
-        {
-            delete item;
-            return Fail(MENU_ERR_INSERT);
-        }
-        unsigned long id = InsertItem(item, open[depth], 1);
-        if (id == 0)
-        {
-            delete item;
-            return Fail(MENU_ERR_INSERT);
-        }
-        if (submenu)
-            open[++depth] = id;
+        int error = NestLine(this, &nesting, line);
+        if (error)
+            return Fail(error);
     }
     if (file.IsLineTooLong())
         return Fail(MENU_ERR_BAD_ELEMENT);
-    if (depth != -1)
+    if (nesting.depth != nesting.lowest)
         return Fail(MENU_ERR_OPEN_SUBMENU);
     m_lastError = 0;
     return true;
@@ -374,20 +436,9 @@ bool CMenu::WriteFile(const char* path)
 
 bool CMenu::WriteChildren(CSafeSave* file, CPtrTree<CMenuItem>* node)
 {
-    char line[g_lineSize];
-    bool ok = true;
-    node->ResetCur();
-    for (CMenuNode* child = node->GetCur(); child; child = node->GetNext())
-    {
-        // An entry without an element form would only make an empty line,
-        // which the reader skips anyway.
-        if (FormatItemLine(child->GetData(), line, sizeof(line)) == 0)
-            continue;
-        ok = file->WriteLine(line) && ok;
-        if (IsSubmenu(child->GetData()))
-            ok = WriteChildren(file, child) && ok;
-    }
-    return file->WriteLine(g_endLine) && ok;
+    CFileSink sink(file);
+    PutChildren(node, &sink);
+    return file->WriteLine(g_endLine) && sink.Ok();
 }
 
 unsigned long CMenu::InsertItem(CMenuItem* item, unsigned long id, int asChild)
@@ -460,9 +511,11 @@ bool CMenu::InsertFromXML(const char* text, unsigned long id, int asChild)
         return Fail(MENU_ERR_INSERT);
     memcpy(copy, text, len + 1);
 
-    unsigned long open[MENU_STACK_SIZE];
-    int depth = 0;
-    open[0] = id;
+    CNesting nesting;
+    nesting.open[0] = id;
+    nesting.depth = 0;
+    nesting.lowest = 0;
+    nesting.asChild = asChild;
     int error = 0;
     char* line = copy;
     // An empty line ends the text, as does its end.
@@ -474,46 +527,13 @@ bool CMenu::InsertFromXML(const char* text, unsigned long id, int asChild)
         else
             next = line + strlen(line);
 
-        CMenuItem* item = new CMenuItem(0UL);
-        int kind = item->Init(line);
-        if (kind != 1)
-        {
-            delete item;
-            if (kind != 5)
-            {
-                error = MENU_ERR_BAD_ELEMENT;
-                break;
-            }
-            if (depth == 0)
-            {
-                error = MENU_ERR_EXTRA_END;
-                break;
-            }
-            depth--;
-        }
-        else
-        {
-            bool submenu = IsSubmenu(item);
-            if (submenu && depth + 1 >= MENU_STACK_SIZE)
-            {
-                delete item;
-                error = MENU_ERR_INSERT;
-                break;
-            }
-            unsigned long newId = InsertItem(item, open[depth], depth > 0 ? 1 : asChild);
-            if (newId == 0)
-            {
-                delete item;
-                error = m_lastError;
-                break;
-            }
-            if (submenu)
-                open[++depth] = newId;
-        }
+        error = NestLine(this, &nesting, line);
+        if (error)
+            break;
         line = next;
     }
     free(copy);
-    if (error == 0 && depth != 0)
+    if (error == 0 && nesting.depth != nesting.lowest)
         error = MENU_ERR_OPEN_SUBMENU;
     m_lastError = error;
     return error == 0;
@@ -551,12 +571,11 @@ int CMenu::GetXMLString(CPtrTree<CMenuItem>* node, char* out, size_t size)
     int len = FormatItemLine(node->GetData(), line, sizeof(line));
     if (len > 0)
     {
-        sink.Put(line, (size_t)len);
-        sink.Put("\n", 1);
+        sink.Line(line, (size_t)len);
         if (IsSubmenu(node->GetData()))
         {
             PutChildren(node, &sink);
-            sink.Put("</menu>\n", 8);
+            sink.Line(g_endLine, sizeof(g_endLine) - 1);
         }
     }
     return (int)sink.Length() + 1;

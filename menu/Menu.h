@@ -233,14 +233,12 @@ class CMenu
     {
         return m_lastId;
     }
+    // The root node; its payload is the root entry, its children the
+    // top-level entries. Callers walk it with the list cursor.
     CPtrTree<CMenuItem>* GetMenuTree() const
     {
         return m_pMenuTree;
     }
-
-    // The root node; its payload is the root entry, its children the
-    // top-level entries. Callers walk it with the list cursor.
-    CPtrTree<CMenuItem>* m_pMenuTree;
 
   private:
     bool Fail(int error)
@@ -249,6 +247,7 @@ class CMenu
         return false;
     }
 
+    CPtrTree<CMenuItem>* m_pMenuTree;
     uint32_t m_lastId;
     int m_lastError;
 };

@@ -11,9 +11,6 @@ namespace
 {
 typedef CPtrTree<CMenuItem> CMenuNode;
 
-// Width of the side bar column, in pixels.
-const unsigned int g_sidebarWidth = 18;
-
 // An image list of 16x16 images redraws whatever icon it is given at that
 // size, which is the simplest way to shrink a large one.
 HICON ShrinkIcon(HICON icon)
@@ -58,7 +55,7 @@ HMENU CMenu::CreatePopup(HINSTANCE instance)
         return NULL;
     CMenuItem* root = m_pMenuTree->GetData();
     if (root && (root->GetStyle() & MENU_STYLE_SIDEBAR))
-        MenuXP_AppendSidebar(menu, root->GetText(), NULL, g_sidebarWidth);
+        MenuXP_AppendSidebar(menu, root->GetText(), NULL, MENUXP_SIDEBAR_WIDTH);
     AppendPopupChildren(menu, m_pMenuTree, instance);
     m_lastError = 0;
     return menu;
@@ -78,7 +75,7 @@ bool CMenu::AppendPopupChildren(HMENU menu, CPtrTree<CMenuItem>* node, HINSTANCE
             if (!sub)
                 continue;
             if (style & MENU_STYLE_SIDEBAR)
-                MenuXP_AppendSidebar(sub, item->GetText(), NULL, g_sidebarWidth);
+                MenuXP_AppendSidebar(sub, item->GetText(), NULL, MENUXP_SIDEBAR_WIDTH);
             AppendPopupChildren(sub, child, instance);
             HICON icon = item->GetIcon(instance);
             if (MenuXP_AppendMenu(menu, sub, item->GetText(), icon))

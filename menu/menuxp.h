@@ -42,6 +42,9 @@ struct tagMENUXP_ITEMDATA
     void* pUserData; // the caller's, never read here
 };
 
+// The suite's side bar: its column's width in pixels.
+const unsigned int MENUXP_SIDEBAR_WIDTH = 18;
+
 // Appending. An entry that follows a side bar starts the menu's second
 // column. Each returns nonzero on success.
 int MenuXP_AppendItem(HMENU hMenu, unsigned int id, const char* text, HICON hIcon, void* userData);
@@ -54,6 +57,9 @@ int MenuXP_AppendSeparator(HMENU hMenu);
 // item data, so that the caller can pass the message on.
 int MenuXP_MeasureItem(MEASUREITEMSTRUCT* mis, tagMENUXP_DRAWINFO* di);
 int MenuXP_DrawItem(DRAWITEMSTRUCT* dis, tagMENUXP_DRAWINFO* di);
+// WM_DRAWITEM for an owner with two draw infos: the side bar drawn with its
+// own, every other entry with the item one. 0 as MenuXP_DrawItem.
+int MenuXP_DrawEntry(const DRAWITEMSTRUCT* dis, tagMENUXP_DRAWINFO* item, tagMENUXP_DRAWINFO* sidebar);
 
 // The pieces of an entry.
 int MenuXP_DrawItemBg(HDC hdc, RECT* rc, tagMENUXP_DRAWINFO* di, int selected);

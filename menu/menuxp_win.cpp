@@ -342,6 +342,14 @@ int MenuXP_DrawItem(DRAWITEMSTRUCT* dis, tagMENUXP_DRAWINFO* di)
     return 1;
 }
 
+int MenuXP_DrawEntry(const DRAWITEMSTRUCT* dis, tagMENUXP_DRAWINFO* item, tagMENUXP_DRAWINFO* sidebar)
+{
+    if (!dis || dis->CtlType != ODT_MENU || !dis->itemData)
+        return 0;
+    const tagMENUXP_ITEMDATA* data = (const tagMENUXP_ITEMDATA*)dis->itemData;
+    return MenuXP_DrawItem((DRAWITEMSTRUCT*)dis, data->nKind == MENUXP_KIND_SIDEBAR ? sidebar : item);
+}
+
 int MenuXP_DrawItemBg(HDC hdc, RECT* rc, tagMENUXP_DRAWINFO* di, int selected)
 {
     if (!hdc || !rc || !di)

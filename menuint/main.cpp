@@ -136,10 +136,7 @@ static BOOL MainWnd_OnMeasureItem(HWND, MEASUREITEMSTRUCT* mis)
 
 static BOOL MainWnd_OnDrawItem(HWND, DRAWITEMSTRUCT* dis)
 {
-    if (dis->CtlType != ODT_MENU || !dis->itemData)
-        return FALSE;
-    const tagMENUXP_ITEMDATA* data = (const tagMENUXP_ITEMDATA*)dis->itemData;
-    return MenuXP_DrawItem(dis, data->nKind == MENUXP_KIND_SIDEBAR ? &g_diSidebar : &g_diNormal) != 0;
+    return MenuXP_DrawEntry(dis, &g_diNormal, &g_diSidebar) != 0;
 }
 
 static void MainWnd_OnDestroy(HWND)

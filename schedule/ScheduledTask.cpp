@@ -22,10 +22,7 @@ const char kHeader[] = "<?TarvinSchedule version='1.00'?>";
 const unsigned kTagSize = 32;
 
 // A time in wide fields, so that a large interval cannot wrap a 16-bit one.
-struct WideTime
-{
-    long long year, month, day, hour, minute, second, ms;
-};
+typedef CalendarFields<long long> WideTime;
 
 // One step of a periodic rule: the carries of CTime::Add, done wide. False
 // when the result would lie past the last year the file can hold.
@@ -34,59 +31,20 @@ bool StepWide(WideTime& w, unsigned long long amount, DWORD subtype)
     switch (subtype)
     {
         case ST_PERIOD_MINUTES:
-            w.minute += (long long)amount;
-            break;
+            return CalendarAdd(w, (long long)amount, 2, kLastYear);
         case ST_PERIOD_HOURS:
-            w.hour += (long long)amount;
-            break;
+            return CalendarAdd(w, (long long)amount, 3, kLastYear);
         case ST_PERIOD_DAYS:
-            w.day += (long long)amount;
-            break;
+            return CalendarAdd(w, (long long)amount, 4, kLastYear);
         case ST_PERIOD_WEEKS:
-            w.day += 7 * (long long)amount;
-            break;
-        case ST_PERIOD_MONTHS: {
-            // Whole years first, so that the month lands in 1-12.
-            long long total = w.month + (long long)amount;
-            if (total > 12)
-            {
-                long long years = (total - 1) / 12;
-                w.year += years;
-                total -= 12 * years;
-            }
-            w.month = total;
-            break;
-        }
+            return CalendarAdd(w, 7 * (long long)amount, 4, kLastYear);
+        case ST_PERIOD_MONTHS:
+            return CalendarAdd(w, (long long)amount, 5, kLastYear);
         case ST_PERIOD_YEARS:
-            w.year += (long long)amount;
-            break;
+            return CalendarAdd(w, (long long)amount, 6, kLastYear);
         default:
             return false;
     }
-    if (w.year > kLastYear)
-        return false;
-
-    w.second += w.ms / 1000;
-    w.ms %= 1000;
-    w.minute += w.second / 60;
-    w.second %= 60;
-    w.hour += w.minute / 60;
-    w.minute %= 60;
-    w.day += w.hour / 24;
-    w.hour %= 24;
-    // Month by month, so that every month and leap year counts with its true
-    // length; the year limit bounds the walk.
-    while (w.day > CalendarDaysInMonth(w.month, w.year))
-    {
-        w.day -= CalendarDaysInMonth(w.month, w.year);
-        if (++w.month > 12)
-        {
-            w.month = 1;
-            if (++w.year > kLastYear)
-                return false;
-        }
-    }
-    return true;
 }
 
 void ClearTime(CTime& t)
@@ -154,18 +112,9 @@ bool IsTaskStart(const char* line)
     return HasTag(line, "task") && !IsEndTag(line);
 }
 
-// The version is read as a number, so "1", "1.0" and "1.00" all pass.
 bool IsHeader(const char* line)
 {
-    char version[32];
-    if (!HasTag(line, "?TarvinSchedule") || !ReadAttr(line, "version", version, sizeof(version)))
-        return false;
-    // Only plain decimal text: strtod would also take hexadecimal and "inf".
-    size_t n = 0;
-    while (version[n] && strchr(" \t+-.0123456789eE", version[n]))
-        n++;
-    version[n] = '\0';
-    return strtod(version, nullptr) == 1.0;
+    return ReadFileHeader(line, "?TarvinSchedule") == FILE_HEADER_OK;
 }
 
 void ReadTaskLine(CSTask* task, const char* line)

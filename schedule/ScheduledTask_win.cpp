@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "ScheduledTask.h"
+#include "dtmutils_win.h"
 
 #include "strutils.h"
 
@@ -17,15 +18,11 @@ int FormatTaskDateLocale(const CTime& t, char* date, size_t dateSize, char* time
     SYSTEMTIME st = *t.GetSystemTimePtr();
     st.wDayOfWeek = (WORD)((GetTaskWeekday(t) + 1) % 7);
 
-    // The system refuses a buffer that is too small instead of cutting, so
-    // format into room of our own and cut on copying.
-    char dateText[256], timeText[256];
-    if (!GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, &st, NULL, dateText, sizeof(dateText)) ||
-        !GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, NULL, timeText, sizeof(timeText)))
-        return 0;
-    StrCopy(date, dateSize, dateText);
-    StrCopy(timeOfDay, timeSize, timeText);
-    return 1;
+    if (FormatLocaleDateTime(&st, date, dateSize, timeOfDay, timeSize))
+        return 1;
+    StrCopy(date, dateSize, "");
+    StrCopy(timeOfDay, timeSize, "");
+    return 0;
 }
 
 void UseLocaleTaskDates()

@@ -45,15 +45,18 @@ int CTips::Load(const char* path)
         return TIPS_ERR_CANNOT_OPEN;
 
     char line[CTextFile::lineTips];
-    char value[CTextFile::lineTips];
     char tag[32];
-    if (!file.ReadLine(line, sizeof(line)) || GetTagName(line, tag, sizeof(tag)) < 0 ||
-        StrCompareNoCase(tag, "?TarvinTips") != 0)
+    if (!file.ReadLine(line, sizeof(line)))
         return TIPS_OK;
-    if (GetPropertyValue(line, "version", value, sizeof(value)) < 0)
-        return TIPS_ERR_NO_VERSION;
-    if (strtod(value, nullptr) != 1.0)
-        return TIPS_ERR_BAD_VERSION;
+    switch (ReadFileHeader(line, "?TarvinTips"))
+    {
+        case FILE_HEADER_MISSING:
+            return TIPS_OK;
+        case FILE_HEADER_NO_VERSION:
+            return TIPS_ERR_NO_VERSION;
+        case FILE_HEADER_BAD_VERSION:
+            return TIPS_ERR_BAD_VERSION;
+    }
 
     CTipSet* filling = nullptr;
     for (;;)

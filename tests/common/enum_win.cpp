@@ -62,7 +62,7 @@ TEST(TaskList, NtMethodListsProcessesAsExeNamesWithTheirIds)
     StartTarget(target, "-title=\"Task List Target\"", "Task List Target");
 
     CTaskList list;
-    ASSERT_EQ((DWORD)VER_PLATFORM_WIN32_NT, list.m_osvi.dwPlatformId);
+    ASSERT_EQ((DWORD)VER_PLATFORM_WIN32_NT, list.GetVersionInfo().dwPlatformId);
     for (int round = 0; round < 2; round++)
     {
         int count = round == 0 ? list.GetTaskListNT() : list.GetTaskList();
@@ -141,7 +141,9 @@ TEST(TaskList, DebugPrivilegeOnlyOnTheNtFamily)
 {
     CTaskList list;
     EXPECT_EQ(1, list.EnableDebugPriv());
-    list.m_osvi.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
+    OSVERSIONINFOA info = list.GetVersionInfo();
+    info.dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
+    list.SetVersionInfo(info);
     EXPECT_EQ(0, list.EnableDebugPriv());
 }
 

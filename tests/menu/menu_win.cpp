@@ -122,11 +122,11 @@ TEST(MenuPopup, BuildsOwnerDrawnEntriesWithTheModelsIds)
 TEST(MenuPopup, PlainRootHasNoSideBar)
 {
     CMenu model;
-    model.m_pMenuTree->GetData()->SetStyle(MENU_STYLE_SUBMENU);
+    model.GetMenuTree()->GetData()->SetStyle(MENU_STYLE_SUBMENU);
     HINSTANCE instance = GetModuleHandleA(nullptr);
 
     HMENU empty = CreatePopupMenu();
-    EXPECT_FALSE(model.AppendPopupChildren(empty, model.m_pMenuTree, instance));
+    EXPECT_FALSE(model.AppendPopupChildren(empty, model.GetMenuTree(), instance));
     EXPECT_EQ(GetMenuItemCount(empty), 0);
     DestroyMenu(empty);
 

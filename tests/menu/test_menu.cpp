@@ -70,8 +70,8 @@ TEST_F(MenuFile, RoundTripsByteForByte)
 {
     const std::string minimal = kHeader + kRoot + kEnd;
     ASSERT_TRUE(Read(minimal));
-    EXPECT_EQ(m_menu.m_pMenuTree->GetSize(), 0u);
-    EXPECT_STREQ(m_menu.m_pMenuTree->GetData()->GetText(), "Root");
+    EXPECT_EQ(m_menu.GetMenuTree()->GetSize(), 0u);
+    EXPECT_STREQ(m_menu.GetMenuTree()->GetData()->GetText(), "Root");
     EXPECT_EQ(Written(), minimal);
 
     const std::string full = kHeader + Submenu("Main", true) + Item("One") + "<menuseparator />\r\n" +
@@ -91,10 +91,10 @@ TEST_F(MenuFile, ReadsLooseLinesAndProperties)
     ASSERT_TRUE(Read("<?tarvinmenu version='1.0'?>\n\n<MENU sidebar=\"TRUE\" text=\"R\">\r"
                      "<menuitem iconnumber=\"2\" extra=\"x\" text='Note \"q\"' target=\"n.txt\" />\n"
                      "<Menu text=\"S\" sidebar=\"yes\">\n<MenuSeparator />\n</MENU>\n</menu>"));
-    CMenuItem* root = m_menu.m_pMenuTree->GetData();
+    CMenuItem* root = m_menu.GetMenuTree()->GetData();
     EXPECT_EQ(root->GetStyle(), 9u);
     EXPECT_EQ(root->GetId(), 0u);
-    Node* item = m_menu.m_pMenuTree->GetAt(0);
+    Node* item = m_menu.GetMenuTree()->GetAt(0);
     EXPECT_EQ(item->GetData()->GetStyle(), 2u);
     EXPECT_STREQ(item->GetData()->GetText(), "Note \"q\"");
     EXPECT_STREQ(item->GetData()->GetTarget(), "n.txt");
@@ -102,7 +102,7 @@ TEST_F(MenuFile, ReadsLooseLinesAndProperties)
     EXPECT_EQ(item->GetData()->GetIconNumber(), 2u);
     // A missing windowstate reads as an empty value, which is 0.
     EXPECT_EQ(item->GetData()->GetWindowState(), 0u);
-    Node* sub = m_menu.m_pMenuTree->GetAt(1);
+    Node* sub = m_menu.GetMenuTree()->GetAt(1);
     EXPECT_EQ(sub->GetData()->GetStyle(), 1u);
     ASSERT_EQ(sub->GetSize(), 1u);
     EXPECT_EQ(sub->GetAt(0)->GetData()->GetStyle(), 4u);
@@ -123,6 +123,7 @@ TEST_F(MenuFile, ReportsEachMalformedInput)
         {"header without version", "<?TarvinMenu?>\r\n" + kRoot + kEnd, 1},
         {"no version property", "<?TarvinMenu ver=\"1.00\"?>\r\n" + kRoot + kEnd, 2},
         {"version 2.00", "<?TarvinMenu version=\"2.00\"?>\r\n" + kRoot + kEnd, 3},
+        {"hexadecimal version", "<?TarvinMenu version=\"0x1\"?>\r\n" + kRoot + kEnd, 3},
         {"unknown element", kHeader + kRoot + "<item text=\"a\" />\r\n" + kEnd, 4},
         {"line without a tag", kHeader + kRoot + "text\r\n" + kEnd, 4},
         {"line too long", kHeader + kRoot + tooLong + kEnd, 4},
@@ -145,10 +146,10 @@ TEST_F(MenuFile, ReportsEachMalformedInput)
 
     // What was read before the failure stays; a good read resets the error.
     EXPECT_FALSE(Read(kHeader + kRoot + Item("a") + Item("b")));
-    EXPECT_EQ(ChildTexts(m_menu.m_pMenuTree), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(ChildTexts(m_menu.GetMenuTree()), (std::vector<std::string>{"a", "b"}));
     EXPECT_FALSE(Read("garbage"));
-    EXPECT_EQ(m_menu.m_pMenuTree->GetData(), nullptr);
-    EXPECT_EQ(m_menu.m_pMenuTree->GetSize(), 0u);
+    EXPECT_EQ(m_menu.GetMenuTree()->GetData(), nullptr);
+    EXPECT_EQ(m_menu.GetMenuTree()->GetSize(), 0u);
     EXPECT_TRUE(Read(kHeader + kRoot + kEnd));
     EXPECT_EQ(m_menu.GetLastError(), 0);
 }
@@ -227,9 +228,9 @@ TEST_F(MenuFile, NewModelWritesAReadableFile)
     ASSERT_TRUE(Read(kHeader + kRoot + Item("a") + kEnd));
     EXPECT_TRUE(m_menu.New());
     EXPECT_EQ(m_menu.GetLastId(), 0u);
-    EXPECT_EQ(m_menu.m_pMenuTree->GetSize(), 0u);
-    ASSERT_NE(m_menu.m_pMenuTree->GetData(), nullptr);
-    EXPECT_EQ(m_menu.m_pMenuTree->GetData()->GetStyle(), 0u);
+    EXPECT_EQ(m_menu.GetMenuTree()->GetSize(), 0u);
+    ASSERT_NE(m_menu.GetMenuTree()->GetData(), nullptr);
+    EXPECT_EQ(m_menu.GetMenuTree()->GetData()->GetStyle(), 0u);
     CMenuItem* sep = new CMenuItem();
     sep->SetStyle(MENU_STYLE_SEPARATOR);
     EXPECT_EQ(m_menu.InsertItem(sep, 0, 1), 1u);
@@ -266,14 +267,14 @@ TEST_F(MenuFile, GivesIdsInLineOrderAndNeverReusesThem)
     EXPECT_TRUE(m_menu.DeleteItem(2)); // the submenu and its two entries
     EXPECT_EQ(m_menu.FindItem(3), nullptr);
     EXPECT_EQ(m_menu.FindItem(4), nullptr);
-    EXPECT_EQ(ChildTexts(m_menu.m_pMenuTree), (std::vector<std::string>{"a", "c"}));
+    EXPECT_EQ(ChildTexts(m_menu.GetMenuTree()), (std::vector<std::string>{"a", "c"}));
     EXPECT_EQ(m_menu.InsertItem(new CMenuItem(), 5, 0), 7u);
 
     EXPECT_FALSE(m_menu.DeleteItem(2));
     EXPECT_EQ(m_menu.GetLastError(), 10);
     EXPECT_FALSE(m_menu.DeleteItem(0));
     EXPECT_EQ(m_menu.GetLastError(), 11);
-    ASSERT_NE(m_menu.m_pMenuTree->GetData(), nullptr);
+    ASSERT_NE(m_menu.GetMenuTree()->GetData(), nullptr);
 }
 
 TEST(MenuModel, InsertsSiblingsRightAfterTheReference)
@@ -297,7 +298,7 @@ TEST(MenuModel, InsertsSiblingsRightAfterTheReference)
         item->SetText(c.text);
         EXPECT_NE(menu.InsertItem(item, c.after, 0), 0u) << c.text;
     }
-    EXPECT_EQ(ChildTexts(menu.m_pMenuTree), (std::vector<std::string>{"A", "z", "B", "x", "C", "y"}));
+    EXPECT_EQ(ChildTexts(menu.GetMenuTree()), (std::vector<std::string>{"A", "z", "B", "x", "C", "y"}));
 
     // A sibling inside a submenu lands in that submenu.
     CMenuItem* sub = new CMenuItem();
@@ -323,7 +324,7 @@ TEST(MenuModel, InsertsSiblingsRightAfterTheReference)
 TEST(MenuModel, MeasuresAndWritesTheTextForm)
 {
     CMenu menu;
-    CMenuItem* root = menu.m_pMenuTree->GetData();
+    CMenuItem* root = menu.GetMenuTree()->GetData();
     root->SetStyle(MENU_STYLE_SUBMENU);
     root->SetText("R");
     CMenuItem* item = new CMenuItem();
@@ -343,7 +344,7 @@ TEST(MenuModel, MeasuresAndWritesTheTextForm)
     char line[1400];
     EXPECT_EQ(menu.GetItemXMLString(menu.FindItem(1), line, sizeof(line)), (int)itemLine.size() + 1);
     EXPECT_EQ(std::string(line), itemLine);
-    EXPECT_EQ(menu.GetXMLStringChildren(menu.m_pMenuTree, nullptr, 0), (int)itemLine.size() + 1);
+    EXPECT_EQ(menu.GetXMLStringChildren(menu.GetMenuTree(), nullptr, 0), (int)itemLine.size() + 1);
 
     // An entry without an element form contributes nothing, in size and text.
     CMenuItem* blank = new CMenuItem();
@@ -367,7 +368,7 @@ TEST(MenuModel, MeasuresAndWritesTheTextForm)
 TEST(MenuModel, InsertFromXmlRebuildsACopiedSubtree)
 {
     CMenu menu;
-    menu.m_pMenuTree->GetData()->SetStyle(MENU_STYLE_SUBMENU);
+    menu.GetMenuTree()->GetData()->SetStyle(MENU_STYLE_SUBMENU);
     const std::string sub = "<menu text=\"S\" iconpath=\"\" iconnumber=\"0\" sidebar=\"true\">\n"
                             "<menuitem text=\"a\" target=\"t\" cmdline=\"\" workdir=\"\" windowstate=\"2\" "
                             "iconpath=\"\" iconnumber=\"0\" />\n"
@@ -383,15 +384,15 @@ TEST(MenuModel, InsertFromXmlRebuildsACopiedSubtree)
     // Pasted as sibling after the first copy: a second, intact copy with new ids.
     const std::string copied = XmlOf(menu, menu.FindItem(1));
     ASSERT_TRUE(menu.InsertFromXML(copied.c_str(), 1, 0));
-    EXPECT_EQ(menu.m_pMenuTree->GetSize(), 2u);
-    EXPECT_EQ(XmlOf(menu, menu.m_pMenuTree->GetAt(1)), sub);
-    EXPECT_EQ(menu.m_pMenuTree->GetAt(1)->GetData()->GetId(), 5u);
+    EXPECT_EQ(menu.GetMenuTree()->GetSize(), 2u);
+    EXPECT_EQ(XmlOf(menu, menu.GetMenuTree()->GetAt(1)), sub);
+    EXPECT_EQ(menu.GetMenuTree()->GetAt(1)->GetData()->GetId(), 5u);
 
     // CR LF lines are accepted; an empty line ends the text.
     ASSERT_TRUE(menu.InsertFromXML("<menuseparator />\r\n\n<bogus />\n", 0, 1));
-    EXPECT_EQ(menu.m_pMenuTree->GetSize(), 3u);
+    EXPECT_EQ(menu.GetMenuTree()->GetSize(), 3u);
     EXPECT_TRUE(menu.InsertFromXML("", 0, 1));
-    EXPECT_EQ(menu.m_pMenuTree->GetSize(), 3u);
+    EXPECT_EQ(menu.GetMenuTree()->GetSize(), 3u);
 }
 
 TEST(MenuModel, InsertFromXmlReportsBadText)
@@ -512,7 +513,7 @@ TEST(MenuModel, RefusesASubmenuDeeperThanAFileCanHold)
 {
     CMenu menu;
     menu.New();
-    menu.m_pMenuTree->GetData()->SetStyle(MENU_STYLE_SUBMENU);
+    menu.GetMenuTree()->GetData()->SetStyle(MENU_STYLE_SUBMENU);
     unsigned long parent = 0;
     for (int level = 1; level <= 127; level++)
     {
