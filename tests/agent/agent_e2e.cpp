@@ -157,13 +157,6 @@ class AgentE2E : public agenttest::AgentProcessTest
         return WaitExit();
     }
 
-    DWORD StoredDword(const char* name)
-    {
-        DWORD value = 0xDEAD, size = sizeof(value);
-        RegGetValueA(HKEY_CURRENT_USER, kAgentKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size);
-        return value;
-    }
-
     HWND m_channelWnd = nullptr;
     CMMapIPC m_ipc;
 };
@@ -201,9 +194,9 @@ TEST_F(AgentE2E, TrayIconAndASecondStart)
     EXPECT_EQ("Don't show this wizard at Tarvin startup.", WindowTextOf(box));
     EXPECT_EQ(BST_CHECKED, SendMessageA(box, BM_GETCHECK, 0, 0));
     SendMessageA(box, BM_CLICK, 0, 0);
-    EXPECT_EQ(1u, StoredDword("Show Wizard"));
+    EXPECT_EQ(1, agenttest::StoredDword(kAgentKey, "Show Wizard"));
     SendMessageA(box, BM_CLICK, 0, 0);
-    EXPECT_EQ(0u, StoredDword("Show Wizard"));
+    EXPECT_EQ(0, agenttest::StoredDword(kAgentKey, "Show Wizard"));
     Dismiss(wizard, WM_CLOSE, 0);
     EXPECT_EQ(0, ExitByMenu());
     EXPECT_TRUE(PumpUntil([&]() { return TrayIcons().size() == before; }));
@@ -474,7 +467,7 @@ TEST_F(AgentE2E, SplashThenWizardThenNoExitNotice)
     HWND notice = WaitBox("Tarvin 2 Agent is minimized");
     ASSERT_TRUE(notice);
     SendMessageA(GetDlgItem(notice, 1701), BM_CLICK, 0, 0);
-    EXPECT_EQ(0u, StoredDword("Exit Message"));
+    EXPECT_EQ(0, agenttest::StoredDword(kAgentKey, "Exit Message"));
 
     // The wizard replaces an open notice.
     ExpectWizardAfter([&]() { PostMessageA(m_agent, WM_COMMAND, 212, 0); });

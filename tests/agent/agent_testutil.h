@@ -74,6 +74,15 @@ class CTestWindow
     HWND m_hwnd;
 };
 
+// A DWORD under HKCU, or -1 when it is missing.
+inline long long StoredDword(const char* key, const char* name)
+{
+    DWORD value = 0, size = sizeof(value);
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, NULL, &value, &size) != ERROR_SUCCESS)
+        return -1;
+    return (long long)value;
+}
+
 inline HWND FindTopLevel(const char* title, DWORD pid, bool includeHidden = true)
 {
     return FindTop(pid, NULL, title, includeHidden);

@@ -5,7 +5,6 @@
 #include "agent_testutil.h"
 
 #include "e2e/driver.h"
-#include "regutils.h"
 
 using namespace agenttest;
 
@@ -169,17 +168,13 @@ TEST_F(PrefsE2E, LaunchFilePageDecidesWhetherTheInterpreterAsksBeforeExit)
 
 TEST_F(PrefsE2E, LoggingPageKeepsTheStoredSizeWhenSetSizeIsCancelled)
 {
-    auto stored = [] {
-        unsigned long value = 0xDEAD;
-        RegReadDWORD(HKEY_CURRENT_USER, kAgentKey, "Log File", &value);
-        return value;
-    };
+    auto stored = [] { return StoredDword(kAgentKey, "Log File"); };
     ASSERT_NE(nullptr, Start());
     PostMessageA(m_agent, WM_COMMAND, 223, 0);
     HWND prefs = WaitDialog("Preferences");
     ASSERT_NE(nullptr, prefs);
     SendMessageA(DrvFindChildById(prefs, 1421), BM_CLICK, 0, 0);
-    EXPECT_EQ(100u, stored());
+    EXPECT_EQ(100, stored());
 
     for (int button : {IDCANCEL, IDOK})
     {
@@ -189,7 +184,7 @@ TEST_F(PrefsE2E, LoggingPageKeepsTheStoredSizeWhenSetSizeIsCancelled)
         DrvSetText(DrvFindChildById(setSize, 313), "500");
         DrvPressButton(setSize, button);
         ASSERT_EQ(TVD_OK, DrvWaitDestroyed(setSize, kWait));
-        unsigned long expected = button == IDOK ? 500 : 100;
+        long long expected = button == IDOK ? 500 : 100;
         EXPECT_TRUE(PumpUntil([&] { return stored() == expected; }, kWait)) << stored();
     }
     char text[128] = "";

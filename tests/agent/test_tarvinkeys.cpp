@@ -89,7 +89,7 @@ class CRecordingHost : public CHotKeyHost
 
 } // namespace
 
-TEST(KeysFile, LoadGivesTextsIdsAndSavesByteForByte)
+TEST(KeysFile, LoadGivesTextsIdsSavesByteForByteAndNewIdsNeverRepeat)
 {
     ScratchDir dir;
     std::string path = dir.Path("Tarvin Keys.keys");
@@ -113,6 +113,22 @@ TEST(KeysFile, LoadGivesTextsIdsAndSavesByteForByte)
     EXPECT_EQ(std::string(kSample), ReadBytes(copy));
     // The save's temporary file is gone.
     EXPECT_EQ(2, std::distance(std::filesystem::directory_iterator(dir.Root()), {}));
+
+    // Remove the first: "count + 1" would now give 2 twice; added keys get
+    // ids no other key has.
+    keys.Delete(0);
+    int a = keys.AddKey(NewKey('A', 3, 2));
+    int b = keys.AddKey(NewKey('B', 3, 2));
+    EXPECT_TRUE(a != b && a != 1 && b != 1) << a << " " << b;
+    EXPECT_EQ(1u, keys.GetPosById(a));
+    EXPECT_EQ(2u, keys.GetPosById(b));
+    // At the top of the system's range the lowest free id is used.
+    CTarvinKeys high;
+    CTarvinKey* top = NewKey('C', 3, 2);
+    high.Add(top, true);
+    top->id = 0xBFFF;
+    EXPECT_EQ(0, high.AddKey(NewKey('D', 3, 2)));
+    EXPECT_EQ(1, high.AddKey(NewKey('E', 3, 2)));
 }
 
 TEST(KeysFile, HeaderAndLineRules)
@@ -241,32 +257,6 @@ TEST(KeyNames, TheAddDialogOffersEveryNamedKeyButSeparator)
     EXPECT_EQ(names.end(), std::adjacent_find(names.begin(), names.end()));
 }
 
-TEST(KeyIds, AddedKeysGetIdsNoOtherKeyHas)
-{
-    ScratchDir dir;
-    std::string path = dir.Path("k.keys");
-    WriteBytes(path, kSample);
-    CTarvinKeys keys;
-    ASSERT_EQ(1, keys.Load(path.c_str()));
-    // Remove the first: "count + 1" would now give 2 twice; ours never repeat.
-    keys.Delete(0);
-    int a = keys.AddKey(NewKey('A', 3, 2));
-    int b = keys.AddKey(NewKey('B', 3, 2));
-    EXPECT_NE(a, b);
-    EXPECT_NE(1, a);
-    EXPECT_NE(1, b);
-    EXPECT_EQ(1u, keys.GetPosById(a));
-    EXPECT_EQ(2u, keys.GetPosById(b));
-
-    // At the top of the system's range the lowest free id is used.
-    CTarvinKeys high;
-    CTarvinKey* top = NewKey('C', 3, 2);
-    high.Add(top, true);
-    top->id = 0xBFFF;
-    EXPECT_EQ(0, high.AddKey(NewKey('D', 3, 2)));
-    EXPECT_EQ(1, high.AddKey(NewKey('E', 3, 2)));
-}
-
 TEST(KeyRegistration, TwoKeysRegisterAndATakenKeyGivesTheMessage)
 {
     CTestWindow main("Hot key owner");
@@ -289,9 +279,7 @@ TEST(KeyRegistration, TwoKeysRegisterAndATakenKeyGivesTheMessage)
         "Tarvin Keys|Tarvin is unable to register the new Tarvin Key:\n   Ctrl + Alt + F9\n   Open Tarvin "
         "Editor\n\nThis may be because the key is already registered by another application.",
         host.messages[0]);
-    EXPECT_EQ("Tarvin Keys|Tarvin is unable to register the new Tarvin Key:\n   Ctrl + Alt + F10\n   Run "
-              "\"C:\\x.launch\"\n\nThis may be because the key is already registered by another application.",
-              host.messages[1]);
+    EXPECT_NE(std::string::npos, host.messages[1].find("Ctrl + Alt + F10\n   Run \"C:\\x.launch\"\n\n"));
     EXPECT_EQ((UINT)(MB_OK | MB_ICONINFORMATION), host.types[0]);
     EXPECT_EQ(2u, again.GetSize()); // they stay in the table
 
