@@ -1,5 +1,6 @@
 // The log: bounds of the in-memory list, the file format read and written,
-// and the two dialogs.
+// and the Log File Viewer (the Set Log File Size dialog is driven in the
+// real agent: prefs_e2e.cpp).
 #include <windows.h>
 #include <commctrl.h>
 #include <string>
@@ -13,7 +14,6 @@
 #include "testutil.h"
 #include "strutils.h"
 
-using agenttest::PumpUntil;
 
 namespace
 {
@@ -326,81 +326,4 @@ TEST(LogViewer, ShowsEntriesWithSeverityIconsAndFlushes)
     SendMessageA(dlg, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(dlg));
     EXPECT_EQ(NULL, slot);
-}
-
-// --- Set Log File Size ---------------------------------------------------------
-
-namespace
-{
-
-// Runs the modal dialog; act gets it once it is up and must end it.
-unsigned RunSetSize(unsigned current, const std::function<void(HWND)>& act)
-{
-    struct Ctx
-    {
-        const std::function<void(HWND)>* act;
-        bool done;
-    };
-    static Ctx* s_ctx;
-    Ctx ctx = {&act, false};
-    s_ctx = &ctx;
-    // The dialog is found from a timer of the modal loop.
-    UINT_PTR timer = SetTimer(NULL, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (s_ctx->done)
-            return;
-        HWND dlg = FindWindowA("#32770", "Set Log File Size");
-        if (!dlg || GetWindowThreadProcessId(dlg, NULL) != GetCurrentThreadId())
-            return;
-        s_ctx->done = true;
-        (*s_ctx->act)(dlg);
-    });
-    unsigned result = ShowSetLogSizeDialog(GetModuleHandleA(NULL), NULL, current);
-    KillTimer(NULL, timer);
-    EXPECT_TRUE(ctx.done);
-    return result;
-}
-
-std::string EditText(HWND dlg)
-{
-    char text[64];
-    GetDlgItemTextA(dlg, IDC_SETLOGSIZE_EDIT, text, sizeof(text));
-    return text;
-}
-
-void LeaveEdit(HWND dlg, const char* text)
-{
-    SetDlgItemTextA(dlg, IDC_SETLOGSIZE_EDIT, text);
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_SETLOGSIZE_EDIT, EN_KILLFOCUS),
-                 (LPARAM)GetDlgItem(dlg, IDC_SETLOGSIZE_EDIT));
-}
-
-} // namespace
-
-TEST(SetLogSize, ShowsTheSizeClampsTheEntryAndReturnsIt)
-{
-    std::vector<std::string> seen;
-    unsigned result = RunSetSize(250, [&](HWND dlg) {
-        char text[128];
-        GetDlgItemTextA(dlg, IDC_SETLOGSIZE_CURRENT, text, sizeof(text));
-        seen.push_back(text);
-        seen.push_back(EditText(dlg));
-        for (const char* typed : {"12000", "0", "abc", "42"})
-        {
-            LeaveEdit(dlg, typed);
-            seen.push_back(EditText(dlg));
-        }
-        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
-    });
-    EXPECT_EQ((std::vector<std::string>{"The current maximum size of the log file is 250 entries.",
-                                        "250", "9999", "1", "250", "42"}),
-              seen);
-    EXPECT_EQ(42u, result);
-
-    // Cancel gives 0; OK without leaving the edit box still gives a number in
-    // range.
-    EXPECT_EQ(0u, RunSetSize(10, [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); }));
-    EXPECT_EQ(9999u, RunSetSize(10, [](HWND dlg) {
-                  SetDlgItemTextA(dlg, IDC_SETLOGSIZE_EDIT, "123456");
-                  PostMessageA(dlg, WM_COMMAND, IDOK, 0);
-              }));
 }
