@@ -74,6 +74,15 @@ class CTestWindow
     HWND m_hwnd;
 };
 
+// A DWORD under HKCU, or -1 when it is missing.
+inline long long StoredDword(const char* key, const char* name)
+{
+    DWORD value = 0, size = sizeof(value);
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, NULL, &value, &size) != ERROR_SUCCESS)
+        return -1;
+    return (long long)value;
+}
+
 inline HWND FindTopLevel(const char* title, DWORD pid, bool includeHidden = true)
 {
     return FindTop(pid, NULL, title, includeHidden);
@@ -204,8 +213,7 @@ inline std::string WindowTextOf(HWND hwnd)
     return text;
 }
 
-// A list view of this process: one cell, one row's image, a column's title
-// and width ("<none>" when there is no such column), the first column.
+// A list view of this process: one cell, one row's image, the first column.
 inline std::string Cell(HWND list, int row, int column)
 {
     char text[1100] = "";
@@ -221,20 +229,6 @@ inline int ImageOf(HWND list, int row)
     item.iItem = row;
     ListView_GetItem(list, &item);
     return item.iImage;
-}
-
-inline std::string ColumnTitle(HWND list, int index, int* width)
-{
-    char text[64] = "";
-    LVCOLUMNA col;
-    ZeroMemory(&col, sizeof(col));
-    col.mask = LVCF_TEXT | LVCF_WIDTH;
-    col.pszText = text;
-    col.cchTextMax = sizeof(text);
-    if (!ListView_GetColumn(list, index, &col))
-        return "<none>";
-    *width = col.cx;
-    return text;
 }
 
 inline std::vector<std::string> Rows(HWND list)

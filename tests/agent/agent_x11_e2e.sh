@@ -11,8 +11,6 @@
 #   swop    with "Swop Mouse" 1 the buttons are exchanged
 #   hotkey  a key from Tarvin Keys.keys starts a program, another ends the
 #           agent; needs Wine's virtual desktop (winerun --desktop)
-#   keypage a key added on the Tarvin Keys page starts a program at once;
-#           removed there, it starts nothing; needs the virtual desktop
 #
 # Runs inside tools/winerun --unix, which provides DISPLAY, WINEPREFIX and a
 # prefix of its own. Every case starts its own agent and ends it again.
@@ -331,61 +329,9 @@ case_hotkey() {
     stop_agent
 }
 
-case_keypage() {
-    in_virtual_desktop || { fail "hot keys need Wine's virtual desktop (winerun --desktop WxH)"; return; }
-    # Only Ctrl+Alt+X (88), which ends the agent, to begin with.
-    prepare 0 "$keys_header"'<key vcode="88" mods="3" action="10" target="">'$'\r\n' "$(one_entry_menu Unused)"
-    start_agent || return
-    drv command -class=_TVAGENT_WINDOW -hidden -cmd=222 >/dev/null
-    drv find -title=Preferences -pid="$agent_pid" -timeout=$wait_ms >/dev/null || { fail "no Preferences dialog"; return; }
-    # The Add dialog starts on A with Ctrl and Alt, running a program.
-    drv click -title=Preferences -pid="$agent_pid" -id=11 >/dev/null
-    drv find -title="Add Tarvin Key" -pid="$agent_pid" -timeout=$wait_ms >/dev/null || { fail "no Add dialog"; return; }
-    drv settext -title="Add Tarvin Key" -pid="$agent_pid" -id=1404 -value="$winbin\tvtarget.exe" >/dev/null
-    drv click -title="Add Tarvin Key" -pid="$agent_pid" -id=1 >/dev/null
-    drv gone -title="Add Tarvin Key" -pid="$agent_pid" -timeout=$wait_ms >/dev/null || fail "Add dialog stayed"
-    local rows
-    rows=$(drv listview -title=Preferences -pid="$agent_pid" -id=1201)
-    grep -q $'^Ctrl + Alt + A\tRun "' <<<"$rows" && ok "the page lists the new key" || fail "page rows: $rows"
-
-    local origin
-    origin=$(desktop_origin)
-    xdotool mousemove $((${origin% *} + 300)) $((${origin#* } + 300))
-    xdotool key ctrl+alt+a
-    if drv find -class=TVTargetWindow -title="TV Target" -timeout=$wait_ms >/dev/null; then
-        ok "Ctrl+Alt+A, added on the page, started its program at once"
-        drv close -class=TVTargetWindow >/dev/null
-        drv gone -class=TVTargetWindow -timeout=$wait_ms >/dev/null || fail "target window did not close"
-    else
-        fail "Ctrl+Alt+A, added on the page, started nothing"
-    fi
-
-    drv listview -title=Preferences -pid="$agent_pid" -id=1201 -select=1 >/dev/null || fail "cannot select the new row"
-    drv click -title=Preferences -pid="$agent_pid" -id=12 >/dev/null
-    drv msgbox -title=Confirm -pid="$agent_pid" -press=IDYES -timeout=$wait_ms >/dev/null || fail "no removal question"
-    drv click -title=Preferences -pid="$agent_pid" -id=2 >/dev/null
-    drv gone -title=Preferences -pid="$agent_pid" -timeout=$wait_ms >/dev/null || fail "Preferences stayed open"
-
-    # Keys are handled in order: once Ctrl+Alt+X has ended the agent, the
-    # removed Ctrl+Alt+A before it has had its chance to start something, and
-    # a program started then shows its window within a few seconds.
-    xdotool mousemove $((${origin% *} + 300)) $((${origin#* } + 300))
-    xdotool key ctrl+alt+a
-    xdotool key ctrl+alt+x
-    if wait_until $((wait_ms / 1000)) job_ended "$agent_job"; then
-        wait "$agent_job"
-        agent_job=
-        drv find -class=TVTargetWindow -timeout=4000 >/dev/null
-        [[ $? -eq 2 ]] && ok "the removed key started nothing" || fail "the removed key still started its program"
-    else
-        fail "Ctrl+Alt+X did not end the agent"
-    fi
-    stop_agent
-}
-
 for name in "$@"; do
     case $name in
-        tray | swop | hotkey | keypage) ;;
+        tray | swop | hotkey) ;;
         *)
             echo "agent_x11_e2e.sh: unknown case $name" >&2
             exit 2

@@ -1,5 +1,6 @@
 // The log: bounds of the in-memory list, the file format read and written,
-// and the two dialogs.
+// and the Log File Viewer (the Set Log File Size dialog is driven in the
+// real agent: prefs_e2e.cpp).
 #include <windows.h>
 #include <commctrl.h>
 #include <string>
@@ -13,7 +14,6 @@
 #include "testutil.h"
 #include "strutils.h"
 
-using agenttest::PumpUntil;
 
 namespace
 {
@@ -275,7 +275,6 @@ TEST(LogLine, CutLineNeverReadsPastItsEnd)
 // --- Log File Viewer ----------------------------------------------------------
 
 using agenttest::Cell;
-using agenttest::ColumnTitle;
 using agenttest::ImageOf;
 
 TEST(LogViewer, ShowsEntriesWithSeverityIconsAndFlushes)
@@ -297,18 +296,6 @@ TEST(LogViewer, ShowsEntriesWithSeverityIconsAndFlushes)
     EXPECT_EQ(dlg, OpenLogViewer(GetModuleHandleA(NULL), &log, &slot)); // raised, not a second one
 
     HWND list = GetDlgItem(dlg, IDC_LOGVIEW_LIST);
-    const char* titles[] = {"Date and Time", "Source", "Event"};
-    const int widths[] = {120, 140, 204};
-    for (int c = 0; c < 3; c++)
-    {
-        int width = 0;
-        EXPECT_EQ(titles[c], ColumnTitle(list, c, &width));
-        EXPECT_EQ(widths[c], width);
-    }
-    HIMAGELIST images = ListView_GetImageList(list, LVSIL_SMALL);
-    ASSERT_TRUE(images);
-    EXPECT_EQ(5, ImageList_GetImageCount(images));
-
     ASSERT_EQ(2, ListView_GetItemCount(list));
     char expected[160];
     FormatLogTime(&st, expected, sizeof(expected));
@@ -339,95 +326,4 @@ TEST(LogViewer, ShowsEntriesWithSeverityIconsAndFlushes)
     SendMessageA(dlg, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(dlg));
     EXPECT_EQ(NULL, slot);
-}
-
-// --- Set Log File Size ---------------------------------------------------------
-
-namespace
-{
-
-// Runs the modal dialog; act gets it once it is up and must end it.
-unsigned RunSetSize(unsigned current, const std::function<void(HWND)>& act)
-{
-    struct Ctx
-    {
-        const std::function<void(HWND)>* act;
-        bool done;
-    };
-    static Ctx* s_ctx;
-    Ctx ctx = {&act, false};
-    s_ctx = &ctx;
-    // The dialog is found from a timer of the modal loop.
-    UINT_PTR timer = SetTimer(NULL, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (s_ctx->done)
-            return;
-        HWND dlg = FindWindowA("#32770", "Set Log File Size");
-        if (!dlg || GetWindowThreadProcessId(dlg, NULL) != GetCurrentThreadId())
-            return;
-        s_ctx->done = true;
-        (*s_ctx->act)(dlg);
-    });
-    unsigned result = ShowSetLogSizeDialog(GetModuleHandleA(NULL), NULL, current);
-    KillTimer(NULL, timer);
-    EXPECT_TRUE(ctx.done);
-    return result;
-}
-
-std::string EditText(HWND dlg)
-{
-    char text[64];
-    GetDlgItemTextA(dlg, IDC_SETLOGSIZE_EDIT, text, sizeof(text));
-    return text;
-}
-
-void LeaveEdit(HWND dlg, const char* text)
-{
-    SetDlgItemTextA(dlg, IDC_SETLOGSIZE_EDIT, text);
-    SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDC_SETLOGSIZE_EDIT, EN_KILLFOCUS),
-                 (LPARAM)GetDlgItem(dlg, IDC_SETLOGSIZE_EDIT));
-}
-
-} // namespace
-
-TEST(SetLogSize, ShowsTheSizeClampsTheEntryAndReturnsIt)
-{
-    std::vector<std::string> seen;
-    unsigned result = RunSetSize(250, [&](HWND dlg) {
-        char text[128];
-        GetDlgItemTextA(dlg, IDC_SETLOGSIZE_CURRENT, text, sizeof(text));
-        seen.push_back(text);
-        HWND updown = GetDlgItem(dlg, IDC_SETLOGSIZE_UPDOWN);
-        seen.push_back(updown ? "updown" : "no updown");
-        seen.push_back(EditText(dlg));
-        int lo = 0, hi = 0;
-        SendMessageA(updown, UDM_GETRANGE32, (WPARAM)&lo, (LPARAM)&hi);
-        seen.push_back(std::to_string(lo) + "-" + std::to_string(hi));
-        DWORD style = (DWORD)GetWindowLongPtrA(updown, GWL_STYLE);
-        seen.push_back(
-            (style & (UDS_WRAP | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS)) ==
-                    (UDS_WRAP | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS)
-                ? "styles"
-                : "missing styles");
-        LeaveEdit(dlg, "12000");
-        seen.push_back(EditText(dlg));
-        LeaveEdit(dlg, "0");
-        seen.push_back(EditText(dlg));
-        LeaveEdit(dlg, "abc");
-        seen.push_back(EditText(dlg));
-        LeaveEdit(dlg, "42");
-        seen.push_back(EditText(dlg));
-        PostMessageA(dlg, WM_COMMAND, IDOK, 0);
-    });
-    EXPECT_EQ((std::vector<std::string>{"The current maximum size of the log file is 250 entries.", "updown",
-                                        "250", "1-9999", "styles", "9999", "1", "250", "42"}),
-              seen);
-    EXPECT_EQ(42u, result);
-
-    // Cancel gives 0; OK without leaving the edit box still gives a number in
-    // range.
-    EXPECT_EQ(0u, RunSetSize(10, [](HWND dlg) { PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0); }));
-    EXPECT_EQ(9999u, RunSetSize(10, [](HWND dlg) {
-                  SetDlgItemTextA(dlg, IDC_SETLOGSIZE_EDIT, "123456");
-                  PostMessageA(dlg, WM_COMMAND, IDOK, 0);
-              }));
 }

@@ -9,11 +9,13 @@
 #include "e2e/driver.h"
 #include "ScheduledTask.h"
 #include "regutils.h"
+#include "schedrunner.h"
 #include "agent_testutil.h"
 
 namespace
 {
 const DWORD kTimeout = 15000;
+const char kScheduleChanged[] = "FD891CBC-B188-4471-B9A5-CE617A9005CB";
 
 // minutes from now (negative: ago), on the minute.
 CTime MinutesFromNow(int minutes)
@@ -97,70 +99,36 @@ class SchedRunner : public agenttest::AgentProcessTest
     std::vector<std::string> m_targets;
 };
 
-TEST_F(SchedRunner, TaskInItsMinuteRunsOnceWithItsFolderAndMovesOn)
-{
-    // Room for the agent to start within the minute.
-    DrvWaitFor([]() { return CTime().GetSystemTimePtr()->wSecond < 45; }, 20000);
-    CTime due = MinutesFromNow(0);
-    AddTask("TVSchedDue", due, "due.txt");
-    SaveSchedule();
-    ASSERT_TRUE(Start());
-
-    ASSERT_TRUE(WaitRecord("due.txt"));
-    std::string record = ReadBytes(File("due.txt"));
-    EXPECT_NE(std::string::npos, record.find("cwd=" + m_files)) << record;
-    EXPECT_NE(std::string::npos, record.find("show=1")) << record;
-    EXPECT_TRUE(WaitSaved(0, [&](CSTask& t) {
-        return t.GetRecurrenceCount() == 1 && t.GetScheduledTime().CompareDate(due) > 0 &&
-               t.GetLastScheduledTime().CompareTime(due) == 0;
-    }));
-    // Due now is not overdue: no dialog at start.
-    EXPECT_EQ(nullptr, DrvFindWindow(DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId)));
-}
-
-// A task whose target is a launch file reaches the interpreter through the
+// The minute check at a given time starts each due task through the shell,
+// in its folder and window state, and the saved schedule has it moved on; a
+// task whose target is a launch file reaches the interpreter through the
 // ".launch" association, as double-clicking it would.
-TEST_F(SchedRunner, LaunchFileTaskRunsThroughTheAssociation)
+TEST_F(SchedRunner, TaskInItsMinuteRunsOnceWithItsFolderAndMovesOn)
 {
     std::string command = "\"" + wintest::ProgramDir() + "tvint.exe\" -file=\"%1\"";
     AssociateFile(".launch", "Tarvin.LaunchFile", "Tarvin File", command.c_str(), "Open");
     std::string launch = File("due.launch");
     WriteBytes(launch, "Launch \"" + wintest::ProgramDir() + "tvtarget.exe\",\"" + m_files +
                            "\",\"-title=TVSchedLaunch -record=" + File("launched.txt") + "\",Normal\r\n");
-
-    DrvWaitFor([]() { return CTime().GetSystemTimePtr()->wSecond < 40; }, 25000);
-    CTime due = MinutesFromNow(0);
+    CTime due, now;
+    due.Set(2026, 3, 10, 9, 15, 0, 0);
+    now.Set(2026, 3, 10, 9, 15, 42, 0);
+    AddTask("TVSchedDue", due, "due.txt");
     AddTask("TVSchedLaunch", due, "unused.txt");
-    m_schedule.GetAt(0)->SetAction(launch.c_str(), m_files.c_str(), "", SW_SHOWNORMAL);
-    SaveSchedule();
-    ASSERT_TRUE(Start());
+    m_schedule.GetAt(1)->SetAction(launch.c_str(), m_files.c_str(), "", SW_SHOWNORMAL);
 
-    ASSERT_TRUE(WaitRecord("launched.txt"));
-    EXPECT_TRUE(WaitSaved(0, [&](CSTask& t) { return t.GetRecurrenceCount() == 1; }));
-}
-
-TEST_F(SchedRunner, StartupTaskRunsAtEveryStart)
-{
-    AddTask("TVSchedStartup", CTime(), "startup.txt", true);
-    SaveSchedule();
-    for (DWORD run = 1; run <= 2; run++)
-    {
-        DeleteFileA(File("startup.txt").c_str());
-        const CTime before; // the run may straddle midnight
-        ASSERT_TRUE(Start());
-        ASSERT_TRUE(WaitRecord("startup.txt")) << run;
-        EXPECT_TRUE(WaitSaved(0, [&](CSTask& t) {
-            const CTime& last = t.GetLastScheduledTime();
-            return t.GetRecurrenceCount() == run &&
-                   (last.CompareDate(before) == 0 || last.CompareDate(CTime()) == 0);
-        })) << run;
-        EXPECT_EQ(nullptr,
-                  DrvFindWindow(DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId)));
-        Stop();
-        HWND target = DrvFindWindow(DrvSpec("TVTargetWindow", "TVSchedStartup"));
-        if (target)
-            PostMessageA(target, WM_CLOSE, 0, 0);
-    }
+    auto start = [](const CSTask& task, void*) { RunScheduledTask(task); };
+    EXPECT_EQ(2, MinuteCheckAt(m_schedule, now, start, nullptr));
+    ASSERT_TRUE(SaveScheduleAndAnnounce(m_schedule, RegisterWindowMessageA(kScheduleChanged)));
+    ASSERT_TRUE(WaitRecord("due.txt"));
+    std::string record = ReadBytes(File("due.txt"));
+    EXPECT_NE(std::string::npos, record.find("cwd=" + m_files)) << record;
+    EXPECT_NE(std::string::npos, record.find("show=1")) << record;
+    EXPECT_TRUE(WaitRecord("launched.txt"));
+    EXPECT_TRUE(WaitSaved(0, [&](CSTask& t) {
+        return t.GetRecurrenceCount() == 1 && t.GetScheduledTime().CompareDate(due) > 0 &&
+               t.GetLastScheduledTime().CompareTime(due) == 0;
+    }));
 }
 
 TEST_F(SchedRunner, OverdueTaskIsListedAndRunNowRunsIt)
@@ -205,48 +173,23 @@ TEST_F(SchedRunner, OverdueTaskIsListedAndRunNowRunsIt)
 // The schedule-changed broadcast, as the scheduler sends it after a save.
 void AnnounceScheduleChange()
 {
-    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("FD891CBC-B188-4471-B9A5-CE617A9005CB"), 0, 0);
-}
-
-// A schedule file deleted while the agent runs is an empty schedule, not a
-// damaged one: the old tasks leave the agent's list, and nothing is reported.
-TEST_F(SchedRunner, ScheduleDeletedWhileRunningEmptiesTheListSilently)
-{
-    AddTask("TVSchedLate", MinutesFromNow(-24 * 60 + 30), "late.txt");
-    SaveSchedule();
-    ASSERT_TRUE(Start());
-    HWND dlg = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId),
-                                    kTimeout, &dlg));
-    HWND list = DrvFindChildById(dlg, 502);
-    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvListViewRowCount(list) == 1; }, kTimeout));
-
-    ASSERT_TRUE(DeleteFileA(File("Tarvin Schedule.dat").c_str()));
-    AnnounceScheduleChange();
-    EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvListViewRowCount(list) == 0; }, kTimeout));
-    EXPECT_EQ(TVD_TIMEOUT, DrvWaitWindow(DrvSpec("#32770", "File Error", TVD_MATCH_EXACT, m_pi.dwProcessId),
-                                         1000, nullptr));
-    // Asked for the dialog again, the agent lists nothing from the old file.
-    PostMessageA(dlg, WM_CLOSE, 0, 0);
-    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return !IsWindow(dlg); }, kTimeout));
-    PostMessageA(m_agent, WM_COMMAND, 214, 0);
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId),
-                                    kTimeout, &dlg));
-    EXPECT_EQ(0, DrvListViewRowCount(DrvFindChildById(dlg, 502)));
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA(kScheduleChanged), 0, 0);
 }
 
 // With the Overdue Tasks dialog open, one broadcast reads the file once: a
 // damaged file gives one "File Error", and the dialog lists what the agent
-// recovered.
-TEST_F(SchedRunner, DamagedScheduleIsReportedOnceAndTheDialogListsWhatWasRecovered)
+// recovered. A file deleted while the agent runs is an empty schedule, not a
+// damaged one: the old tasks leave the agent's list, and nothing is reported.
+TEST_F(SchedRunner, ScheduleDamagedOrDeletedWhileRunning)
 {
     CTime missed = MinutesFromNow(-24 * 60 + 30);
     AddTask("TVSchedLate", missed, "late.txt");
     SaveSchedule();
     ASSERT_TRUE(Start());
+    const DrvWindowSpec overdue = DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId);
+    const DrvWindowSpec fileError = DrvSpec("#32770", "File Error", TVD_MATCH_EXACT, m_pi.dwProcessId);
     HWND dlg = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId),
-                                    kTimeout, &dlg));
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(overdue, kTimeout, &dlg));
     HWND list = DrvFindChildById(dlg, 502);
     ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvListViewRowCount(list) == 1; }, kTimeout));
 
@@ -257,9 +200,7 @@ TEST_F(SchedRunner, DamagedScheduleIsReportedOnceAndTheDialogListsWhatWasRecover
     size_t end = bytes.rfind("</task>");
     ASSERT_NE(std::string::npos, end);
     WriteBytes(File("Tarvin Schedule.dat"), bytes.substr(0, end));
-
     AnnounceScheduleChange();
-    const DrvWindowSpec fileError = DrvSpec("#32770", "File Error", TVD_MATCH_EXACT, m_pi.dwProcessId);
     HWND box = nullptr;
     ASSERT_EQ(TVD_OK, DrvWaitWindow(fileError, kTimeout, &box));
     EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvListViewRowCount(list) == 2; }, kTimeout));
@@ -271,15 +212,26 @@ TEST_F(SchedRunner, DamagedScheduleIsReportedOnceAndTheDialogListsWhatWasRecover
     ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return !IsWindow(box); }, kTimeout));
     EXPECT_EQ(TVD_TIMEOUT, DrvWaitWindow(fileError, 1000, nullptr));
     EXPECT_EQ(2, DrvListViewRowCount(list));
+
+    ASSERT_TRUE(DeleteFileA(File("Tarvin Schedule.dat").c_str()));
+    AnnounceScheduleChange();
+    EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvListViewRowCount(list) == 0; }, kTimeout));
+    EXPECT_EQ(TVD_TIMEOUT, DrvWaitWindow(fileError, 1000, nullptr));
+    // Asked for the dialog again, the agent lists nothing from the old file.
+    PostMessageA(dlg, WM_CLOSE, 0, 0);
+    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return !IsWindow(dlg); }, kTimeout));
+    PostMessageA(m_agent, WM_COMMAND, 214, 0);
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(overdue, kTimeout, &dlg));
+    EXPECT_EQ(0, DrvListViewRowCount(DrvFindChildById(dlg, 502)));
 }
 } // namespace
 
 namespace
 {
-// Waking from sleep and a change of the clock run the start-up pass's overdue
-// check again: the dialog comes back listing what passed, the start-up task
-// does not run again, nothing runs by itself and nothing moves. Other power
-// events open nothing.
+// The start-up task runs at every start. Waking from sleep and a change of
+// the clock run the start-up pass's overdue check again: the dialog comes
+// back listing what passed, the start-up task does not run again, nothing
+// runs by itself and nothing moves. Other power events open nothing.
 TEST_F(SchedRunner, WakingOrAClockChangeListsOverdueTasksAgain)
 {
     AddTask("TVSchedLate", MinutesFromNow(-24 * 60 + 30), "late.txt");
@@ -325,5 +277,16 @@ TEST_F(SchedRunner, WakingOrAClockChangeListsOverdueTasksAgain)
     EXPECT_TRUE(ReadBytes(File("late.txt")).empty());
     EXPECT_TRUE(ReadBytes(File("startup.txt")).empty());
     EXPECT_EQ(saved, ReadBytes(File("Tarvin Schedule.dat")));
+
+    // The next start runs the start-up task again.
+    Stop();
+    PostMessageA(DrvFindWindow(DrvSpec("TVTargetWindow", "TVSchedStartup")), WM_CLOSE, 0, 0);
+    const CTime before; // the run may straddle midnight
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(WaitRecord("startup.txt"));
+    EXPECT_TRUE(WaitSaved(1, [&](CSTask& t) {
+        const CTime& last = t.GetLastScheduledTime();
+        return t.GetRecurrenceCount() == 2 && (last.CompareDate(before) == 0 || last.CompareDate(CTime()) == 0);
+    }));
 }
 } // namespace
