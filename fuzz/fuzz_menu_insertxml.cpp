@@ -30,8 +30,7 @@ unsigned CheckTree(Node* node, unsigned long lastId, std::vector<bool>& seen)
     for (Node* c = node->GetCur(); c; c = node->GetNext())
     {
         unsigned long id = c->GetData()->GetId();
-        if (c->GetParent() != node || id == 0 || id > lastId || seen[id])
-            __builtin_trap();
+        FUZZ_FAIL_IF(c->GetParent() != node || id == 0 || id > lastId || seen[id]);
         seen[id] = true;
         count += 1 + CheckTree(c, lastId, seen);
     }
@@ -45,27 +44,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     CMenu menu;
     std::string path = FuzzFile((const uint8_t*)g_menu, sizeof(g_menu) - 1);
-    if (!menu.ReadFile(path.c_str()) || menu.GetLastId() != g_entries)
-        __builtin_trap();
+    FUZZ_FAIL_IF(!menu.ReadFile(path.c_str()) || menu.GetLastId() != g_entries);
 
     unsigned long id = data[0] % (g_entries + 2); // one id past the end
     int asChild = data[1] & 1;
     std::string text = FuzzText(data + 2, size - 2, 1 << 16);
     bool ok = menu.InsertFromXML(text.c_str(), id, asChild);
     int error = menu.GetLastError();
-    if (ok ? error != 0
-           : (error != 4 && error != 5 && error != 6 && error != 9 && error != 10 && error != 11))
-        __builtin_trap();
+    FUZZ_FAIL_IF(ok ? error != 0
+                    : (error != 4 && error != 5 && error != 6 && error != 9 && error != 10 && error != 11));
 
     // Nothing is deleted, so the entries are exactly the ids handed out.
     std::vector<bool> seen(menu.GetLastId() + 1);
-    if (CheckTree(menu.m_pMenuTree, menu.GetLastId(), seen) != menu.GetLastId())
-        __builtin_trap();
+    FUZZ_FAIL_IF(CheckTree(menu.m_pMenuTree, menu.GetLastId(), seen) != menu.GetLastId());
     int needed = menu.GetXMLString(nullptr, nullptr, 0);
     std::vector<char> out((size_t)needed);
-    if (menu.GetXMLString(nullptr, out.data(), out.size()) != needed ||
-        strlen(out.data()) + 1 != (size_t)needed)
-        __builtin_trap();
+    FUZZ_FAIL_IF(menu.GetXMLString(nullptr, out.data(), out.size()) != needed ||
+                 strlen(out.data()) + 1 != (size_t)needed);
 
     // The pasted entries can be taken out again, leaving the loaded tree.
     for (unsigned long i = menu.GetLastId(); i > g_entries; i--)
@@ -74,7 +69,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             menu.DeleteItem(i);
     }
     std::vector<bool> left(menu.GetLastId() + 1);
-    if (CheckTree(menu.m_pMenuTree, menu.GetLastId(), left) != g_entries)
-        __builtin_trap();
+    FUZZ_FAIL_IF(CheckTree(menu.m_pMenuTree, menu.GetLastId(), left) != g_entries);
     return 0;
 }

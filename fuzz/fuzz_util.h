@@ -23,3 +23,6 @@ inline std::string FuzzText(const uint8_t* data, size_t size, size_t limit)
     std::string s(reinterpret_cast<const char*>(data), size < limit ? size : limit);
     return std::string(s.c_str()); // up to the first zero byte
 }
+
+// Stops the fuzzer, so that it keeps the input, where an expectation fails.
+#define FUZZ_FAIL_IF(cond) ((cond) ? __builtin_trap() : (void)0)

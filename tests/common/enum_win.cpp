@@ -71,7 +71,9 @@ TEST(TaskList, EveryMethodListsProcessesByFileNameWithTheirIds)
     {
         SCOPED_TRACE("method " + std::to_string(method));
         // Calls after the first replace the list rather than adding to it.
-        int count = method == 0 ? list.GetTaskListNT() : method == 1 ? list.GetTaskList() : list.GetTaskList95();
+        int count = method == 0   ? list.GetTaskListNT()
+                    : method == 1 ? list.GetTaskList()
+                                  : list.GetTaskList95();
         ASSERT_GT(count, 0);
         ASSERT_EQ((unsigned)count, list.GetSize());
         std::set<DWORD> found;

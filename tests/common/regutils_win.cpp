@@ -225,8 +225,10 @@ TEST_F(RegUtils, AssociateFileOverAnExistingKeyWritesOnlyTheValuesThatDiffer)
         const char* key;
         const char* name;
         const char* value;
-    } expected[] = {
-        {ext, "", progId}, {ext, "Content Type", "text/plain"}, {progId, "", "Tarvin File"}, {commandKey, "", command}};
+    } expected[] = {{ext, "", progId},
+                    {ext, "Content Type", "text/plain"},
+                    {progId, "", "Tarvin File"},
+                    {commandKey, "", command}};
     for (const Expect& e : expected)
     {
         char buf[MAX_PATH] = "";

@@ -82,8 +82,8 @@ TEST(ScreenSaverCorner, CountsConsecutiveTicksInAChosenCorner)
     {
         DWORD count = 0;
         for (size_t i = 0; c.ticks[i]; i++)
-            EXPECT_EQ(c.due[i] == '!', ScreenSaverCornerTick(SS_CORNER_TOP_LEFT, c.seconds, c.ticks[i] == 'x', 0,
-                                                             1024, 768, &count))
+            EXPECT_EQ(c.due[i] == '!', ScreenSaverCornerTick(SS_CORNER_TOP_LEFT, c.seconds, c.ticks[i] == 'x',
+                                                             0, 1024, 768, &count))
                 << c.ticks << " tick " << i;
     }
 }

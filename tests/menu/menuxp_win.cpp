@@ -239,7 +239,8 @@ TEST(MenuXPAppend, OwnerDrawnEntriesAndOnlyTheEntryAfterASideBarStartsAColumn)
     EXPECT_EQ(bar.data->nKind, MENUXP_KIND_SIDEBAR);
     EXPECT_EQ(bar.data->nWidth, 18u);
     EXPECT_EQ(GetEntry(menu, 1).sub, sub);
-    const UINT types[] = {MFT_OWNERDRAW, MFT_OWNERDRAW | MFT_MENUBREAK, MFT_OWNERDRAW, MFT_OWNERDRAW,
+    const UINT types[] = {MFT_OWNERDRAW, MFT_OWNERDRAW | MFT_MENUBREAK,
+                          MFT_OWNERDRAW, MFT_OWNERDRAW,
                           MFT_OWNERDRAW, MFT_OWNERDRAW};
     for (int i = 0; i < GetMenuItemCount(menu); ++i)
         EXPECT_EQ(GetEntry(menu, i).type, types[i]) << i;
