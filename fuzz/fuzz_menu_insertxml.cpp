@@ -1,14 +1,13 @@
 // Pasting arbitrary text into a loaded menu: the first two bytes pick the
 // reference entry and the as-child flag, the rest is the text.
-#include "Menu.h"
-#include "fuzz_util.h"
+#include "fuzz_menu.h"
 
 #include <string.h>
 #include <vector>
 
 namespace
 {
-typedef CPtrTree<CMenuItem> Node;
+typedef FuzzMenuNode Node;
 
 const char g_menu[] = "<?TarvinMenu version=\"1.00\"?>\r\n"
                       "<menu text=\"Root\" iconpath=\"\" iconnumber=\"0\" sidebar=\"true\">\r\n"
@@ -23,19 +22,6 @@ const char g_menu[] = "<?TarvinMenu version=\"1.00\"?>\r\n"
                       "</menu>\r\n";
 const unsigned long g_entries = 5;
 
-unsigned CheckTree(Node* node, unsigned long lastId, std::vector<bool>& seen)
-{
-    unsigned count = 0;
-    node->ResetCur();
-    for (Node* c = node->GetCur(); c; c = node->GetNext())
-    {
-        unsigned long id = c->GetData()->GetId();
-        FUZZ_FAIL_IF(c->GetParent() != node || id == 0 || id > lastId || seen[id]);
-        seen[id] = true;
-        count += 1 + CheckTree(c, lastId, seen);
-    }
-    return count;
-}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -56,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     // Nothing is deleted, so the entries are exactly the ids handed out.
     std::vector<bool> seen(menu.GetLastId() + 1);
-    FUZZ_FAIL_IF(CheckTree(menu.m_pMenuTree, menu.GetLastId(), seen) != menu.GetLastId());
+    FUZZ_FAIL_IF(FuzzCheckMenuTree(menu.m_pMenuTree, menu.GetLastId(), seen) != menu.GetLastId());
     int needed = menu.GetXMLString(nullptr, nullptr, 0);
     std::vector<char> out((size_t)needed);
     FUZZ_FAIL_IF(menu.GetXMLString(nullptr, out.data(), out.size()) != needed ||
@@ -69,6 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             menu.DeleteItem(i);
     }
     std::vector<bool> left(menu.GetLastId() + 1);
-    FUZZ_FAIL_IF(CheckTree(menu.m_pMenuTree, menu.GetLastId(), left) != g_entries);
+    FUZZ_FAIL_IF(FuzzCheckMenuTree(menu.m_pMenuTree, menu.GetLastId(), left) != g_entries);
     return 0;
 }

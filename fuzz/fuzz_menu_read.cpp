@@ -1,30 +1,13 @@
 // A menu file from arbitrary bytes: read it, check the ids and the text form,
 // and rebuild the tree from that text.
-#include "Menu.h"
-#include "fuzz_util.h"
+#include "fuzz_menu.h"
 
 #include <string.h>
 #include <vector>
 
 namespace
 {
-typedef CPtrTree<CMenuItem> Node;
-
-// Counts the entries below node, checking the parent links and that every id
-// is one of those handed out and seen once.
-unsigned CheckTree(Node* node, unsigned long lastId, std::vector<bool>& seen)
-{
-    unsigned count = 0;
-    node->ResetCur();
-    for (Node* c = node->GetCur(); c; c = node->GetNext())
-    {
-        unsigned long id = c->GetData()->GetId();
-        FUZZ_FAIL_IF(c->GetParent() != node || id == 0 || id > lastId || seen[id]);
-        seen[id] = true;
-        count += 1 + CheckTree(c, lastId, seen);
-    }
-    return count;
-}
+typedef FuzzMenuNode Node;
 
 bool HasQuoteOrEquals(const char* s)
 {
@@ -60,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     Node* root = menu.m_pMenuTree;
     std::vector<bool> seen(menu.GetLastId() + 1);
-    FUZZ_FAIL_IF(CheckTree(root, menu.GetLastId(), seen) != menu.GetLastId());
+    FUZZ_FAIL_IF(FuzzCheckMenuTree(root, menu.GetLastId(), seen) != menu.GetLastId());
     if (!read)
         return 0;
     FUZZ_FAIL_IF(!root->GetData() || root->GetData()->GetId() != 0 ||

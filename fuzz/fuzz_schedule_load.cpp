@@ -27,20 +27,6 @@ static bool IsCanonical(CSTask* task)
            IsCanonical(rule->time) && IsCanonical(rule->exceptfrom) && IsCanonical(rule->exceptto);
 }
 
-static std::string ReadAll(const std::string& path)
-{
-    std::string bytes;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return bytes;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof(buf), f)) > 0)
-        bytes.append(buf, n);
-    fclose(f);
-    return bytes;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::string path = FuzzFile(data, size);
@@ -72,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_FAIL_IF(again.Load(first.c_str()) != 1 || again.GetCount() != list.GetCount());
     if (canonical)
     {
-        FUZZ_FAIL_IF(again.Save(second.c_str()) != 1 || ReadAll(first) != ReadAll(second));
+        FUZZ_FAIL_IF(again.Save(second.c_str()) != 1 || ReadFuzzFile(first) != ReadFuzzFile(second));
     }
 
     // Running the tasks forward never hangs and always ends up not overdue.

@@ -17,6 +17,20 @@ inline std::string FuzzFile(const uint8_t* data, size_t size)
     return "/proc/self/fd/" + std::to_string(fd);
 }
 
+// A whole file's bytes (empty when it cannot be read).
+inline std::string ReadFuzzFile(const std::string& path)
+{
+    std::string bytes;
+    if (FILE* f = fopen(path.c_str(), "rb"))
+    {
+        char buf[4096];
+        for (size_t n; (n = fread(buf, 1, sizeof(buf), f)) > 0;)
+            bytes.append(buf, n);
+        fclose(f);
+    }
+    return bytes;
+}
+
 // The input as a terminated string of at most `limit` bytes.
 inline std::string FuzzText(const uint8_t* data, size_t size, size_t limit)
 {
