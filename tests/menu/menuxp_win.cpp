@@ -297,32 +297,36 @@ TEST(MenuXPDraw, BackgroundIconColumnAndSelectionBox)
     TestDrawInfo info;
     tagMENUXP_ITEMDATA data = ItemData(MENUXP_KIND_ITEM, "");
 
-    Canvas plain(120, 20);
-    DrawEntry(plain, &info.di, &data, 0);
-    // Icon column: 16 + 2 * 2 + 2 = 22 pixels.
-    EXPECT_EQ(plain.At(0, 0), kIconBar);
-    EXPECT_EQ(plain.At(21, 19), kIconBar);
-    EXPECT_EQ(plain.At(22, 0), kBack);
-    EXPECT_EQ(plain.At(119, 19), kBack);
-
-    Canvas selected(120, 20);
-    DrawEntry(selected, &info.di, &data, ODS_SELECTED);
-    // One-pixel frame over the whole entry, the icon column included.
-    for (POINT p : {POINT{0, 0}, POINT{119, 0}, POINT{0, 19}, POINT{119, 19}, POINT{10, 0}, POINT{60, 19}})
-        EXPECT_EQ(selected.At(p.x, p.y), kSelFrame) << p.x << "," << p.y;
-    EXPECT_EQ(selected.At(1, 1), kSelFill);
-    EXPECT_EQ(selected.At(10, 10), kSelFill);
-    EXPECT_EQ(selected.At(118, 18), kSelFill);
-
-    // With a margin, everything moves in by it.
-    tagMENUXP_DRAWINFO inset = info.di;
-    inset.nMargin = 2;
-    Canvas margin(120, 24);
-    DrawEntry(margin, &inset, &data, ODS_SELECTED);
-    EXPECT_EQ(margin.At(1, 1), kBack);
-    EXPECT_EQ(margin.At(2, 2), kSelFrame);
-    EXPECT_EQ(margin.At(117, 21), kSelFrame);
-    EXPECT_EQ(margin.At(118, 22), kBack);
+    const struct
+    {
+        UINT state;
+        int margin, x, y;
+        COLORREF colour;
+    } points[] = {// The icon column, 16 + 2 * 2 + 2 = 22 pixels, then the background.
+                  {0, 0, 0, 0, kIconBar},
+                  {0, 0, 21, 19, kIconBar},
+                  {0, 0, 22, 0, kBack},
+                  {0, 0, 119, 19, kBack},
+                  // Selected: a one-pixel frame over the whole entry, filled inside.
+                  {ODS_SELECTED, 0, 0, 0, kSelFrame},
+                  {ODS_SELECTED, 0, 119, 19, kSelFrame},
+                  {ODS_SELECTED, 0, 60, 19, kSelFrame},
+                  {ODS_SELECTED, 0, 1, 1, kSelFill},
+                  {ODS_SELECTED, 0, 118, 18, kSelFill},
+                  // With a margin, everything moves in by it.
+                  {ODS_SELECTED, 2, 1, 1, kBack},
+                  {ODS_SELECTED, 2, 2, 2, kSelFrame},
+                  {ODS_SELECTED, 2, 117, 21, kSelFrame},
+                  {ODS_SELECTED, 2, 118, 22, kBack}};
+    for (const auto& p : points)
+    {
+        tagMENUXP_DRAWINFO di = info.di;
+        di.nMargin = p.margin;
+        Canvas canvas(120, 20 + 2 * p.margin);
+        DrawEntry(canvas, &di, &data, p.state);
+        EXPECT_EQ(canvas.At(p.x, p.y), p.colour)
+            << p.state << " margin " << p.margin << " at " << p.x << "," << p.y;
+    }
 
     // Anything that is not one of our entries is left to the caller.
     Canvas untouched(10, 10, RGB(1, 2, 3));
