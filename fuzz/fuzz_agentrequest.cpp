@@ -16,16 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<char> exact(text.c_str(), text.c_str() + text.size() + 1);
     std::vector<char> arg(AGENT_ARG_SIZE, 'x');
     AgentRequest request = ParseAgentRequest(exact.data(), arg.data());
-    if (memchr(arg.data(), 0, arg.size()) == nullptr)
-        __builtin_trap();
-    if (request != AGENT_REQ_NONE && (text.size() < 11 || strncasecmp(text.c_str(), "agent:", 6) != 0))
-        __builtin_trap();
-    bool takesArgument = request == AGENT_REQ_HIDE || request == AGENT_REQ_SHOW || request == AGENT_REQ_MESSAGE ||
-                         request == AGENT_REQ_LOG;
-    if (!takesArgument && arg[0] != '\0')
-        __builtin_trap();
+    FUZZ_FAIL_IF(memchr(arg.data(), 0, arg.size()) == nullptr);
+    FUZZ_FAIL_IF(request != AGENT_REQ_NONE &&
+                 (text.size() < 11 || strncasecmp(text.c_str(), "agent:", 6) != 0));
+    bool takesArgument = request == AGENT_REQ_HIDE || request == AGENT_REQ_SHOW ||
+                         request == AGENT_REQ_MESSAGE || request == AGENT_REQ_LOG;
+    FUZZ_FAIL_IF(!takesArgument && arg[0] != '\0');
     // An argument is a part of the text.
-    if (arg[0] && !strstr(text.c_str(), arg.data()))
-        __builtin_trap();
+    FUZZ_FAIL_IF(arg[0] && !strstr(text.c_str(), arg.data()));
     return 0;
 }

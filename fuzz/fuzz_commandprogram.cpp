@@ -14,15 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     {
         std::string buf(room + 1, '\x7f'); // one guard byte past the buffer
         bool found = GetCommandProgram(command.c_str(), &buf[0], room);
-        if (buf[room] != '\x7f')
-            __builtin_trap();
+        FUZZ_FAIL_IF(buf[room] != '\x7f');
         size_t len = strnlen(buf.c_str(), room);
-        if (len >= room)
-            __builtin_trap();
-        if (found != (len > 0))
-            __builtin_trap();
-        if (found && command.find(buf.c_str()) == std::string::npos)
-            __builtin_trap();
+        FUZZ_FAIL_IF(len >= room);
+        FUZZ_FAIL_IF(found != (len > 0));
+        FUZZ_FAIL_IF(found && command.find(buf.c_str()) == std::string::npos);
     }
     return 0;
 }

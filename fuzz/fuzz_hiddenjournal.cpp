@@ -10,22 +10,17 @@ namespace
 {
 void Check(const tagHIDDEN_LINE& window, void*)
 {
-    if (window.hwnd == 0 || window.pid == 0 || window.hwnd > 0xFFFFFFFFul || window.pid > 0xFFFFFFFFul)
-        __builtin_trap();
-    if (strnlen(window.className, sizeof(window.className)) >= sizeof(window.className) ||
-        strnlen(window.title, sizeof(window.title)) >= sizeof(window.title))
-        __builtin_trap();
+    FUZZ_FAIL_IF(window.hwnd == 0 || window.pid == 0 || window.hwnd > 0xFFFFFFFFul ||
+                 window.pid > 0xFFFFFFFFul);
+    FUZZ_FAIL_IF(strnlen(window.className, sizeof(window.className)) >= sizeof(window.className) ||
+                 strnlen(window.title, sizeof(window.title)) >= sizeof(window.title));
     char out[HIDDEN_LINE_SIZE];
-    if (!FormatHiddenLine(out, sizeof(out), &window))
-        __builtin_trap();
+    FUZZ_FAIL_IF(!FormatHiddenLine(out, sizeof(out), &window));
     tagHIDDEN_LINE again;
-    if (!ReadHiddenLine(out, &again) || again.hwnd != window.hwnd || again.pid != window.pid ||
-        again.owned != window.owned)
-        __builtin_trap();
-    if (!strpbrk(window.className, "\"'") && strcmp(again.className, window.className) != 0)
-        __builtin_trap();
-    if (!strpbrk(window.title, "\"'") && strcmp(again.title, window.title) != 0)
-        __builtin_trap();
+    FUZZ_FAIL_IF(!ReadHiddenLine(out, &again) || again.hwnd != window.hwnd || again.pid != window.pid ||
+                 again.owned != window.owned);
+    FUZZ_FAIL_IF(!strpbrk(window.className, "\"'") && strcmp(again.className, window.className) != 0);
+    FUZZ_FAIL_IF(!strpbrk(window.title, "\"'") && strcmp(again.title, window.title) != 0);
 }
 } // namespace
 

@@ -27,38 +27,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         tagKEY_LINE key;
         if (!ReadKeyLine(exact.data(), &key))
             continue;
-        if (strnlen(key.target, sizeof(key.target)) >= sizeof(key.target))
-            __builtin_trap();
+        FUZZ_FAIL_IF(strnlen(key.target, sizeof(key.target)) >= sizeof(key.target));
 
         char out[KEY_LINE_SIZE];
-        if (!FormatKeyLine(out, sizeof(out), &key))
-            __builtin_trap();
+        FUZZ_FAIL_IF(!FormatKeyLine(out, sizeof(out), &key));
         // Every key line written fits the reader's limit.
-        if (strlen(out) > (size_t)CTextFile::lineKeys - 2)
-            __builtin_trap();
+        FUZZ_FAIL_IF(strlen(out) > (size_t)CTextFile::lineKeys - 2);
         tagKEY_LINE again;
-        if (!ReadKeyLine(out, &again) || again.vcode != key.vcode || again.mods != key.mods ||
-            again.action != key.action)
-            __builtin_trap();
+        FUZZ_FAIL_IF(!ReadKeyLine(out, &again) || again.vcode != key.vcode || again.mods != key.mods ||
+                     again.action != key.action);
         // A target read from one line holds at most one kind of quote, and
         // comes back whole in the other kind.
-        if (strcmp(again.target, key.target) != 0)
-            __builtin_trap();
+        FUZZ_FAIL_IF(strcmp(again.target, key.target) != 0);
         // A line in the written form comes back byte for byte.
         if (strcmp(exact.data(), out) == 0)
         {
             char twice[KEY_LINE_SIZE];
             FormatKeyLine(twice, sizeof(twice), &again);
-            if (strcmp(twice, out) != 0)
-                __builtin_trap();
+            FUZZ_FAIL_IF(strcmp(twice, out) != 0);
         }
 
         char text[128];
         char desc[KEY_TARGET_SIZE + 16];
         FormatKeyText(text, sizeof(text), key.vcode, key.mods);
         FormatActionDesc(desc, sizeof(desc), key.action, key.target);
-        if (!GetKeyName(key.vcode))
-            __builtin_trap();
+        FUZZ_FAIL_IF(!GetKeyName(key.vcode));
     }
     return 0;
 }

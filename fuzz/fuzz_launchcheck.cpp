@@ -14,8 +14,7 @@ struct Seen
 
 void Record(int line, bool error, const char* message, void* ctx)
 {
-    if (line < 0 || !message || strchr(message, '\n') || strchr(message, '\r'))
-        __builtin_trap();
+    FUZZ_FAIL_IF(line < 0 || !message || strchr(message, '\n') || strchr(message, '\r'));
     Seen* seen = static_cast<Seen*>(ctx);
     int level = error ? LCHECK_ERRORS : LCHECK_WARNINGS;
     if (level > seen->worst)
@@ -33,7 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string path = FuzzFile(data, size);
     Seen seen;
     LaunchCheckHooks hooks = {Exists, Record, &seen};
-    if (CheckLaunchFile(path.c_str(), hooks) != seen.worst)
-        __builtin_trap();
+    FUZZ_FAIL_IF(CheckLaunchFile(path.c_str(), hooks) != seen.worst);
     return 0;
 }

@@ -9,8 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string path = FuzzFile(data, size);
     CLaunchFile file;
     int loaded = file.Load(path.c_str());
-    if (!loaded && file.GetLastError() != 301)
-        __builtin_trap();
+    FUZZ_FAIL_IF(!loaded && file.GetLastError() != 301);
     std::vector<char> desc(LAUNCH_DESCRIPTION_SIZE);
     for (int i = 0; i < file.GetCount(); i++)
     {

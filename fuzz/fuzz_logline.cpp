@@ -31,26 +31,23 @@ static void CheckItem(const char* line, bool cut)
     tagLOG_LINE item;
     if (!ReadLogItemLine(exact.data(), cut, &item))
         return;
-    if (strnlen(item.name, sizeof(item.name)) >= sizeof(item.name) ||
-        strnlen(item.description, sizeof(item.description)) >= sizeof(item.description))
-        __builtin_trap();
+    FUZZ_FAIL_IF(strnlen(item.name, sizeof(item.name)) >= sizeof(item.name) ||
+                 strnlen(item.description, sizeof(item.description)) >= sizeof(item.description));
 
     char out[LOG_LINE_SIZE];
-    if (!FormatLogItemLine(out, sizeof(out), item.severity, item.name, item.description, &item.time))
-        __builtin_trap();
+    FUZZ_FAIL_IF(
+        !FormatLogItemLine(out, sizeof(out), item.severity, item.name, item.description, &item.time));
     tagLOG_LINE again;
-    if (!ReadLogItemLine(out, false, &again) || again.severity != item.severity)
-        __builtin_trap();
+    FUZZ_FAIL_IF(!ReadLogItemLine(out, false, &again) || again.severity != item.severity);
     // Texts that do not hold both kinds of quote, nor an equals sign, come
     // back as written, even when they hold the names of the line's attributes.
     auto plainText = [](const char* text) {
         return !strchr(text, '=') && !(strchr(text, '"') && strchr(text, '\''));
     };
     bool plain = plainText(item.name) && plainText(item.description);
-    if (plain && (strcmp(again.name, item.name) != 0 || strcmp(again.description, item.description) != 0))
-        __builtin_trap();
-    if (plain && IsCanonical(item.time) && !SameTime(again.time, item.time))
-        __builtin_trap();
+    FUZZ_FAIL_IF(plain &&
+                 (strcmp(again.name, item.name) != 0 || strcmp(again.description, item.description) != 0));
+    FUZZ_FAIL_IF(plain && IsCanonical(item.time) && !SameTime(again.time, item.time));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -64,8 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!file.ReadLine(line, sizeof(line)))
         return 0;
     int rc = ReadLogHeader(line);
-    if (rc != 0 && rc != 2 && rc != 3)
-        __builtin_trap();
+    FUZZ_FAIL_IF(rc != 0 && rc != 2 && rc != 3);
     bool cut = false;
     for (int guard = 0; guard < 100000 && file.ReadCutLine(line, sizeof(line), &cut); guard++)
     {

@@ -1,31 +1,13 @@
 // A menu file from arbitrary bytes: read it, check the ids and the text form,
 // and rebuild the tree from that text.
-#include "Menu.h"
-#include "fuzz_util.h"
+#include "fuzz_menu.h"
 
 #include <string.h>
 #include <vector>
 
 namespace
 {
-typedef CPtrTree<CMenuItem> Node;
-
-// Counts the entries below node, checking the parent links and that every id
-// is one of those handed out and seen once.
-unsigned CheckTree(Node* node, unsigned long lastId, std::vector<bool>& seen)
-{
-    unsigned count = 0;
-    node->ResetCur();
-    for (Node* c = node->GetCur(); c; c = node->GetNext())
-    {
-        unsigned long id = c->GetData()->GetId();
-        if (c->GetParent() != node || id == 0 || id > lastId || seen[id])
-            __builtin_trap();
-        seen[id] = true;
-        count += 1 + CheckTree(c, lastId, seen);
-    }
-    return count;
-}
+typedef FuzzMenuNode Node;
 
 bool HasQuoteOrEquals(const char* s)
 {
@@ -57,31 +39,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CMenu menu;
     bool read = menu.ReadFile(path.c_str());
     int error = menu.GetLastError();
-    if (read ? error != 0 : (error < 1 || error > 9))
-        __builtin_trap();
+    FUZZ_FAIL_IF(read ? error != 0 : (error < 1 || error > 9));
 
     Node* root = menu.GetMenuTree();
     std::vector<bool> seen(menu.GetLastId() + 1);
-    if (CheckTree(root, menu.GetLastId(), seen) != menu.GetLastId())
-        __builtin_trap();
+    FUZZ_FAIL_IF(FuzzCheckMenuTree(root, menu.GetLastId(), seen) != menu.GetLastId());
     if (!read)
         return 0;
-    if (!root->GetData() || root->GetData()->GetId() != 0 ||
-        !(root->GetData()->GetStyle() & MENU_STYLE_SUBMENU))
-        __builtin_trap();
+    FUZZ_FAIL_IF(!root->GetData() || root->GetData()->GetId() != 0 ||
+                 !(root->GetData()->GetStyle() & MENU_STYLE_SUBMENU));
     for (unsigned long id = 0; id <= menu.GetLastId(); id++)
     {
         Node* node = menu.FindItem(id);
-        if (!node || node->GetData()->GetId() != id)
-            __builtin_trap();
+        FUZZ_FAIL_IF(!node || node->GetData()->GetId() != id);
     }
 
     // The text form: the size asked for is exactly what is written.
     int needed = menu.GetXMLString(nullptr, nullptr, 0);
     std::vector<char> text((size_t)needed);
-    if (menu.GetXMLString(nullptr, text.data(), text.size()) != needed ||
-        strlen(text.data()) + 1 != (size_t)needed)
-        __builtin_trap();
+    FUZZ_FAIL_IF(menu.GetXMLString(nullptr, text.data(), text.size()) != needed ||
+                 strlen(text.data()) + 1 != (size_t)needed);
     int childLen = menu.GetXMLStringChildren(root, nullptr, 0);
     std::vector<char> children((size_t)childLen + 1);
     menu.GetXMLStringChildren(root, children.data(), children.size());
@@ -89,14 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Every tree read from a file can be pasted again in one piece.
     CMenu copy;
     copy.GetMenuTree()->GetData()->SetStyle(MENU_STYLE_SUBMENU);
-    if (!copy.InsertFromXML(children.data(), 0, 1) || copy.GetLastId() != menu.GetLastId())
-        __builtin_trap();
+    FUZZ_FAIL_IF(!copy.InsertFromXML(children.data(), 0, 1) || copy.GetLastId() != menu.GetLastId());
     if (Plain(root))
     {
         std::vector<char> again((size_t)childLen + 1);
-        if (copy.GetXMLStringChildren(copy.GetMenuTree(), again.data(), again.size()) != childLen ||
-            strcmp(again.data(), children.data()) != 0)
-            __builtin_trap();
+        FUZZ_FAIL_IF(copy.GetXMLStringChildren(copy.GetMenuTree(), again.data(), again.size()) != childLen ||
+                     strcmp(again.data(), children.data()) != 0);
     }
     return 0;
 }

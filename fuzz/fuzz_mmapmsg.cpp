@@ -1,5 +1,6 @@
 // Splits arbitrary bytes as a channel slot, with the slot's size and a few
 // tight ones, then rebuilds what was parsed and checks it reads back the same.
+#include "fuzz_util.h"
 #include "MMapIPC.h"
 
 #include <stdint.h>
@@ -17,24 +18,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<char> slot(data + 1, data + size);
 
     CMMapMsg msg;
-    if (!msg.SetMessageSize(msgSize) || !msg.SetMsgStr(slot.data(), slot.size()))
-        __builtin_trap();
+    FUZZ_FAIL_IF(!msg.SetMessageSize(msgSize) || !msg.SetMsgStr(slot.data(), slot.size()));
     const char* text = msg.GetMsgStr();
-    if (strnlen(text, msgSize) >= msgSize)
-        __builtin_trap();
+    FUZZ_FAIL_IF(strnlen(text, msgSize) >= msgSize);
     if (!msg.IsParsed())
     {
-        if (msg.GetMessage()[0] || msg.GetToId()[0] || msg.GetFromId()[0] || msg.GetTimeSent() ||
-            msg.GetTTL())
-            __builtin_trap();
+        FUZZ_FAIL_IF(msg.GetMessage()[0] || msg.GetToId()[0] || msg.GetFromId()[0] || msg.GetTimeSent() ||
+                     msg.GetTTL());
         return 0;
     }
 
     std::string to = msg.GetToId(), from = msg.GetFromId(), body = msg.GetMessage();
     DWORD sent = msg.GetTimeSent(), ttl = msg.GetTTL();
-    if (to.size() >= MMAPIPC_ID_SIZE || from.size() >= MMAPIPC_ID_SIZE ||
-        to.find_first_of(":>") != std::string::npos || from.find_first_of(":>") != std::string::npos)
-        __builtin_trap();
+    FUZZ_FAIL_IF(to.size() >= MMAPIPC_ID_SIZE || from.size() >= MMAPIPC_ID_SIZE ||
+                 to.find_first_of(":>") != std::string::npos ||
+                 from.find_first_of(":>") != std::string::npos);
 
     // A parsed frame is never longer than the text it came from, so it must
     // build again within the same size and parse to the same parts.
@@ -47,14 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         again.SetToId(to.c_str());
     if (!from.empty())
         again.SetFromId(from.c_str());
-    if (!again.BuildMessage())
-        __builtin_trap();
+    FUZZ_FAIL_IF(!again.BuildMessage());
     std::string built = again.GetMsgStr();
     CMMapMsg back;
     back.SetMessageSize(msgSize);
     back.SetMsgStr(built.c_str());
-    if (!back.IsParsed() || to != back.GetToId() || from != back.GetFromId() || body != back.GetMessage() ||
-        sent != back.GetTimeSent() || ttl != back.GetTTL())
-        __builtin_trap();
+    FUZZ_FAIL_IF(!back.IsParsed() || to != back.GetToId() || from != back.GetFromId() ||
+                 body != back.GetMessage() || sent != back.GetTimeSent() || ttl != back.GetTTL());
     return 0;
 }

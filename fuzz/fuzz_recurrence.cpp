@@ -1,6 +1,7 @@
 // Random rules and reference times: the next time must be strictly later,
 // never excluded, and the first allowed candidate on the grid, checked
 // against a plain stepper over CTime::Add with its own weekday count.
+#include "fuzz_util.h"
 #include "ScheduledTask.h"
 
 #include <stdint.h>
@@ -121,30 +122,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (rule.type == ST_TYPE_DATE)
     {
         bool later = Later(rule.time, after);
-        if (rc != (later ? 1 : 0) || (later ? memcmp(&next, &rule.time, sizeof(CTime)) != 0 : !IsZero(next)))
-            __builtin_trap();
+        FUZZ_FAIL_IF(rc != (later ? 1 : 0) ||
+                     (later ? memcmp(&next, &rule.time, sizeof(CTime)) != 0 : !IsZero(next)));
         return 0;
     }
     if (rule.type != ST_TYPE_PERIODIC)
     {
-        if (rc != (rule.type == ST_TYPE_EVENT ? 1 : 0) || !IsZero(next))
-            __builtin_trap();
+        FUZZ_FAIL_IF(rc != (rule.type == ST_TYPE_EVENT ? 1 : 0) || !IsZero(next));
         return 0;
     }
 
-    if (rc == 0)
+    FUZZ_FAIL_IF(rc == 0 && !IsZero(next));
+    if (rc != 0)
     {
-        if (!IsZero(next))
-            __builtin_trap();
-    }
-    else
-    {
-        if (rc != 1 || !Later(next, after) || Excluded(rule, next))
-            __builtin_trap();
-        if (a->wDay >= 1 && !IsValidTaskTime(next))
-            __builtin_trap();
-        if (next.GetSystemTimePtr()->wDayOfWeek != a->wDayOfWeek)
-            __builtin_trap();
+        FUZZ_FAIL_IF(rc != 1 || !Later(next, after) || Excluded(rule, next));
+        FUZZ_FAIL_IF(a->wDay >= 1 && !IsValidTaskTime(next));
+        FUZZ_FAIL_IF(next.GetSystemTimePtr()->wDayOfWeek != a->wDayOfWeek);
     }
 
     // The plain stepper, where CTime::Add cannot wrap a field.
@@ -164,9 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         }
     }
-    if (found != (rc == 1))
-        __builtin_trap();
-    if (found && (next.CompareDate(q) != 0 || next.CompareTime(q) != 0))
-        __builtin_trap();
+    FUZZ_FAIL_IF(found != (rc == 1));
+    FUZZ_FAIL_IF(found && (next.CompareDate(q) != 0 || next.CompareTime(q) != 0));
     return 0;
 }

@@ -27,37 +27,20 @@ static bool IsCanonical(CSTask* task)
            IsCanonical(rule->time) && IsCanonical(rule->exceptfrom) && IsCanonical(rule->exceptto);
 }
 
-static std::string ReadAll(const std::string& path)
-{
-    std::string bytes;
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f)
-        return bytes;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof(buf), f)) > 0)
-        bytes.append(buf, n);
-    fclose(f);
-    return bytes;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::string path = FuzzFile(data, size);
     CSTaskList list;
     int rc = list.Load(path.c_str());
-    if (rc != 0 && rc != 1)
-        __builtin_trap();
+    FUZZ_FAIL_IF(rc != 0 && rc != 1);
 
     bool canonical = true;
     for (int i = 0; i < list.GetCount(); i++)
     {
         CSTask* task = list.GetAt(i);
-        if (!task->GetFirstRule() || task->GetId() != (DWORD)(i + 1))
-            __builtin_trap();
-        if (strlen(task->GetName()) >= ST_TEXT_SIZE || strlen(task->GetTarget()) >= ST_TEXT_SIZE ||
-            strlen(task->GetDir()) >= ST_TEXT_SIZE || strlen(task->GetCmdLine()) >= ST_TEXT_SIZE)
-            __builtin_trap();
+        FUZZ_FAIL_IF(!task->GetFirstRule() || task->GetId() != (DWORD)(i + 1));
+        FUZZ_FAIL_IF(strlen(task->GetName()) >= ST_TEXT_SIZE || strlen(task->GetTarget()) >= ST_TEXT_SIZE ||
+                     strlen(task->GetDir()) >= ST_TEXT_SIZE || strlen(task->GetCmdLine()) >= ST_TEXT_SIZE);
         canonical = canonical && IsCanonical(task);
         char desc[ST_DESCRIPTION_SIZE];
         task->GetFirstRule()->GetDescription(desc, sizeof(desc));
@@ -70,15 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                     "/tvfuzz_sched_" + std::to_string(getpid());
     static const std::string first = base + "_1";
     static const std::string second = base + "_2";
-    if (list.Save(first.c_str()) != 1)
-        __builtin_trap();
+    FUZZ_FAIL_IF(list.Save(first.c_str()) != 1);
     CSTaskList again;
-    if (again.Load(first.c_str()) != 1 || again.GetCount() != list.GetCount())
-        __builtin_trap();
+    FUZZ_FAIL_IF(again.Load(first.c_str()) != 1 || again.GetCount() != list.GetCount());
     if (canonical)
     {
-        if (again.Save(second.c_str()) != 1 || ReadAll(first) != ReadAll(second))
-            __builtin_trap();
+        FUZZ_FAIL_IF(again.Save(second.c_str()) != 1 || ReadFuzzFile(first) != ReadFuzzFile(second));
     }
 
     // Running the tasks forward never hangs and always ends up not overdue.

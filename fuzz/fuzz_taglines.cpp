@@ -19,13 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // Exact-size heap buffers: any write past them is caught.
         std::vector<char> name(bufSize);
         int len = GetTagName(line.c_str(), name.data(), bufSize);
-        if (len >= 0 && (unsigned)len < bufSize && strlen(name.data()) != (size_t)len)
-            __builtin_trap();
+        FUZZ_FAIL_IF(len >= 0 && (unsigned)len < bufSize && strlen(name.data()) != (size_t)len);
 
         std::vector<char> value(bufSize);
-        if (GetPropertyValue(line.c_str(), *prop ? prop : "a", value.data(), bufSize) >= 0 &&
-            strnlen(value.data(), bufSize) >= bufSize)
-            __builtin_trap();
+        FUZZ_FAIL_IF(GetPropertyValue(line.c_str(), *prop ? prop : "a", value.data(), bufSize) >= 0 &&
+                     strnlen(value.data(), bufSize) >= bufSize);
     }
     IsEndTag(line.c_str());
     return 0;

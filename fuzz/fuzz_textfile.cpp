@@ -8,8 +8,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::string path = FuzzFile(data, size);
-    for (int limit : {CTextFile::lineLaunch, CTextFile::lineMenu, CTextFile::lineKeys, CTextFile::lineSchedule,
-                      CTextFile::lineTips, 2})
+    for (int limit : {CTextFile::lineLaunch, CTextFile::lineMenu, CTextFile::lineKeys,
+                      CTextFile::lineSchedule, CTextFile::lineTips, 2})
     {
         CTextFile file;
         if (!file.Open(path.c_str(), CTextFile::modeRead))
@@ -22,14 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             size_t len = strnlen(line.data(), (size_t)limit);
             // A delivered line is terminated in its buffer, never blank and
             // never holds a break.
-            if (len >= (size_t)limit || memchr(line.data(), '\r', len) || memchr(line.data(), '\n', len))
-                __builtin_trap();
+            FUZZ_FAIL_IF(len >= (size_t)limit || memchr(line.data(), '\r', len) ||
+                         memchr(line.data(), '\n', len));
             total += len;
-            if (total > size)
-                __builtin_trap();
+            FUZZ_FAIL_IF(total > size);
         }
-        if (!file.IsEOF() && !file.IsLineTooLong())
-            __builtin_trap();
+        FUZZ_FAIL_IF(!file.IsEOF() && !file.IsLineTooLong());
     }
     return 0;
 }

@@ -12,8 +12,7 @@
 
 static void CheckText(const char* text)
 {
-    if (strlen(text) >= CTips::TEXT_SIZE || strstr(text, "\\n"))
-        __builtin_trap();
+    FUZZ_FAIL_IF(strlen(text) >= CTips::TEXT_SIZE || strstr(text, "\\n"));
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -21,26 +20,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string path = FuzzFile(data, size);
     CTips tips;
     int rc = tips.Load(path.c_str());
-    if (rc != 0 && rc != 2 && rc != 3 && rc != 4)
-        __builtin_trap();
-    if ((rc == 3 || rc == 4) && tips.GetSetCount() != 0)
-        __builtin_trap();
+    FUZZ_FAIL_IF(rc != 0 && rc != 2 && rc != 3 && rc != 4);
+    FUZZ_FAIL_IF((rc == 3 || rc == 4) && tips.GetSetCount() != 0);
     if (tips.GetSetCount() == 0)
     {
-        if (tips.OpenFirstSet() || tips.GetRandomTip()[0] ||
-            strcmp(tips.GetRegPath(), "\\Software\\Tarvin Tips"))
-            __builtin_trap();
+        FUZZ_FAIL_IF(tips.OpenFirstSet() || tips.GetRandomTip()[0] ||
+                     strcmp(tips.GetRegPath(), "\\Software\\Tarvin Tips"));
         return 0;
     }
 
     for (unsigned i = 0; i < tips.GetSetCount() && i < 200; i++)
     {
         CTips::CTipSet* set = tips.GetSet(i);
-        if (!set || strlen(set->GetName()) >= CTips::NAME_SIZE ||
-            strlen(set->GetRegPath()) >= CTips::PATH_SIZE)
-            __builtin_trap();
-        if (tips.OpenSet(set->GetName()) != 1)
-            __builtin_trap();
+        FUZZ_FAIL_IF(!set || strlen(set->GetName()) >= CTips::NAME_SIZE ||
+                     strlen(set->GetRegPath()) >= CTips::PATH_SIZE);
+        FUZZ_FAIL_IF(tips.OpenSet(set->GetName()) != 1);
         // A name used twice reaches the first set of that name.
         unsigned count = 0;
         for (unsigned j = 0; j <= i; j++)
@@ -54,8 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         std::string start = tips.GetRandomTip();
         CheckText(start.c_str());
-        if (count == 0 && !start.empty())
-            __builtin_trap();
+        FUZZ_FAIL_IF(count == 0 && !start.empty());
         if (count == 0 || count > 1000)
             continue;
         // A full round each way ends on the tip it started from.
@@ -65,12 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             last = tips.GetNextTip();
             CheckText(last.c_str());
         }
-        if (last != start)
-            __builtin_trap();
+        FUZZ_FAIL_IF(last != start);
         for (unsigned n = 0; n < count; n++)
             last = tips.GetPrevTip();
-        if (last != start)
-            __builtin_trap();
+        FUZZ_FAIL_IF(last != start);
     }
     return 0;
 }

@@ -17,9 +17,26 @@ inline std::string FuzzFile(const uint8_t* data, size_t size)
     return "/proc/self/fd/" + std::to_string(fd);
 }
 
+// A whole file's bytes (empty when it cannot be read).
+inline std::string ReadFuzzFile(const std::string& path)
+{
+    std::string bytes;
+    if (FILE* f = fopen(path.c_str(), "rb"))
+    {
+        char buf[4096];
+        for (size_t n; (n = fread(buf, 1, sizeof(buf), f)) > 0;)
+            bytes.append(buf, n);
+        fclose(f);
+    }
+    return bytes;
+}
+
 // The input as a terminated string of at most `limit` bytes.
 inline std::string FuzzText(const uint8_t* data, size_t size, size_t limit)
 {
     std::string s(reinterpret_cast<const char*>(data), size < limit ? size : limit);
     return std::string(s.c_str()); // up to the first zero byte
 }
+
+// Stops the fuzzer, so that it keeps the input, where an expectation fails.
+#define FUZZ_FAIL_IF(cond) ((cond) ? __builtin_trap() : (void)0)

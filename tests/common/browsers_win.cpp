@@ -148,12 +148,6 @@ TEST(BrowseApplications, ListsNotepadAndAnswersItsPathOnOk)
 {
     BrowserHost host;
     ASSERT_TRUE(host.Start("apps", "_mh_BROWSEAPPS_CLS__"));
-    char title[64] = "";
-    DrvGetText(host.Dialog(), title, sizeof(title));
-    EXPECT_STREQ("Browse Applications", title);
-    EXPECT_EQ("Select an application or click a browse button to browse for more files.", host.Text(101));
-    EXPECT_EQ("Browse &Program Files...", host.Text(102));
-    EXPECT_EQ(nullptr, host.Item(103));
     // An empty field: OK is off until something is typed.
     EXPECT_FALSE(IsWindowEnabled(host.Item(105)));
     DrvSetText(host.Item(104), "x");
@@ -224,10 +218,6 @@ TEST(BrowseFavorites, ListsTheUrlFilesOfEveryLevelOnceByName)
 
     BrowserHost host;
     ASSERT_TRUE(host.Start("favs", "_mh_BROWSEFAVS_CLS__"));
-    char title[64] = "";
-    DrvGetText(host.Dialog(), title, sizeof(title));
-    EXPECT_STREQ("Browse Favourites", title);
-    EXPECT_EQ("Address:", host.Text(107));
     HWND list = host.Item(100);
     std::string rows;
     for (int row = 0; row < DrvListViewRowCount(list); row++)

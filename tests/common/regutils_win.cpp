@@ -54,7 +54,7 @@ class RegUtils : public ::testing::Test
 };
 } // namespace
 
-TEST_F(RegUtils, DwordWriteCreatesTheKeyAndFailedReadsKeepTheDefault)
+TEST_F(RegUtils, TypedValuesWriteCreatesTheKeyAndFailedReadsKeepTheDefault)
 {
     unsigned long value = 1234;
     EXPECT_EQ(RegReadDWORD(HKEY_CURRENT_USER, Key(), "Missing", &value), 0);
@@ -81,29 +81,27 @@ TEST_F(RegUtils, DwordWriteCreatesTheKeyAndFailedReadsKeepTheDefault)
 
     // The key cannot be created: 1, not an error code of the write.
     EXPECT_EQ(RegWriteDWORD(NULL, Key(), "x", 1), 1);
-}
 
-TEST_F(RegUtils, RectIsSixteenBytesOfBinaryInFieldOrder)
-{
+    // A RECT is 16 bytes of binary in field order.
     RECT rc = {-5, 10, 300, 400};
     EXPECT_EQ(RegWriteRECT(HKEY_CURRENT_USER, Key(), "Window", rc), 1);
-
-    DWORD type = 0;
-    std::string raw;
     ASSERT_TRUE(ReadRaw(HKEY_CURRENT_USER, Key(), "Window", &type, &raw));
     EXPECT_EQ(type, (DWORD)REG_BINARY);
     const int32_t fields[4] = {-5, 10, 300, 400};
     EXPECT_EQ(raw, std::string((const char*)fields, 16));
-
     RECT back = {1, 2, 3, 4};
     EXPECT_EQ(RegReadRECT(HKEY_CURRENT_USER, Key(), "Window", &back), 1);
     EXPECT_TRUE(EqualRect(&back, &rc));
-
-    RECT preset = {1, 2, 3, 4};
-    RECT keep = preset;
+    RECT keep = {1, 2, 3, 4};
     EXPECT_EQ(RegReadRECT(HKEY_CURRENT_USER, Key(), "Missing", &keep), 0);
-    EXPECT_TRUE(EqualRect(&keep, &preset));
+    EXPECT_EQ(keep.right, 3);
     EXPECT_EQ(RegWriteRECT(NULL, Key(), "Window", rc), 0);
+
+    // Deleting reports whether there was something to delete.
+    EXPECT_EQ(RegDeleteVal(HKEY_CURRENT_USER, Key(), "Status Window"), 1);
+    EXPECT_EQ(RegDeleteVal(HKEY_CURRENT_USER, Key(), "Status Window"), 0);
+    EXPECT_EQ(RegDeleteVal(HKEY_CURRENT_USER, "Software\\Norvale\\No Such Key", "Gone"), 0);
+    EXPECT_EQ(RegReadDWORD(HKEY_CURRENT_USER, Key(), "Status Window", &value), 0);
 }
 
 // A string value need not carry a terminator (other writers, or data counted
@@ -153,16 +151,6 @@ TEST_F(RegUtils, StringReadAlwaysTerminatesAndFailedReadsKeepTheDefault)
     EXPECT_STREQ(buf, "dflt");
 }
 
-TEST_F(RegUtils, DeleteValReportsWhetherItDeleted)
-{
-    ASSERT_EQ(RegWriteDWORD(HKEY_CURRENT_USER, Key(), "Gone", 1), 0);
-    EXPECT_EQ(RegDeleteVal(HKEY_CURRENT_USER, Key(), "Gone"), 1);
-    EXPECT_EQ(RegDeleteVal(HKEY_CURRENT_USER, Key(), "Gone"), 0);
-    EXPECT_EQ(RegDeleteVal(HKEY_CURRENT_USER, "Software\\Norvale\\No Such Key", "Gone"), 0);
-    unsigned long value = 5;
-    EXPECT_EQ(RegReadDWORD(HKEY_CURRENT_USER, Key(), "Gone", &value), 0);
-}
-
 TEST_F(RegUtils, StartUpEntryIsTheQuotedPathComparedIgnoringCase)
 {
     const char* name = "Tarvin 2 Test Agent";
@@ -202,49 +190,6 @@ TEST_F(RegUtils, StartUpEntryIsTheQuotedPathComparedIgnoringCase)
     RegDeleteVal(HKEY_CURRENT_USER, kRunKey, name);
 }
 
-TEST_F(RegUtils, AssociateFileSetsThreeDefaultsOverAnExistingExtensionKey)
-{
-    const char* ext = ".tvtestlaunch";
-    const char* progId = "Tarvin.TestLaunchFile";
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, ext);
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, progId);
-    ASSERT_EQ(RegWriteTSTR(HKEY_CLASSES_ROOT, ext, "", "Someone.Else"), 0);
-    ASSERT_EQ(RegWriteTSTR(HKEY_CLASSES_ROOT, ext, "Content Type", "text/plain"), 0);
-
-    const char* command = "\"C:\\Program Files\\Tarvin 2\\tvint.exe\" -file=\"%1\"";
-    EXPECT_EQ(AssociateFile(ext, progId, "Tarvin File", command, "Open"), 1);
-
-    struct Expect
-    {
-        const char* key;
-        const char* name;
-        const char* value;
-    } expected[] = {
-        {".tvtestlaunch", "", "Tarvin.TestLaunchFile"},
-        {".tvtestlaunch", "Content Type", "text/plain"},
-        {"Tarvin.TestLaunchFile", "", "Tarvin File"},
-        {"Tarvin.TestLaunchFile\\shell\\Open\\command", "", command},
-    };
-    for (const Expect& e : expected)
-    {
-        SCOPED_TRACE(std::string(e.key) + " " + e.name);
-        char buf[MAX_PATH] = "";
-        EXPECT_EQ(RegReadTSTR(HKEY_CLASSES_ROOT, e.key, e.name, buf, sizeof(buf)), 0);
-        EXPECT_STREQ(buf, e.value);
-    }
-
-    // A second verb joins the first.
-    EXPECT_EQ(AssociateFile(ext, progId, "Tarvin File", "edit.exe \"%1\"", "Edit"), 1);
-    char buf[MAX_PATH] = "";
-    EXPECT_EQ(
-        RegReadTSTR(HKEY_CLASSES_ROOT, "Tarvin.TestLaunchFile\\shell\\Open\\command", "", buf, sizeof(buf)),
-        0);
-    EXPECT_STREQ(buf, command);
-
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, ext);
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, progId);
-}
-
 namespace
 {
 // When the key was last written to, as the registry keeps it.
@@ -263,7 +208,7 @@ ULONGLONG KeyWriteTime(const char* subkey)
 // Wine's registry drops a write of the value a key already holds by itself,
 // so there the first half shows only that nothing changes; on Windows the
 // key's time stamp would move with every write.
-TEST_F(RegUtils, AssociateFileWritesOnlyTheValuesThatDiffer)
+TEST_F(RegUtils, AssociateFileOverAnExistingKeyWritesOnlyTheValuesThatDiffer)
 {
     const char* ext = ".tvtestlaunch2";
     const char* progId = "Tarvin.TestLaunchFile2";
@@ -271,7 +216,25 @@ TEST_F(RegUtils, AssociateFileWritesOnlyTheValuesThatDiffer)
     const char* command = "\"C:\\Tarvin 2\\tvint.exe\" -file=\"%1\"";
     RegDeleteTreeA(HKEY_CLASSES_ROOT, ext);
     RegDeleteTreeA(HKEY_CLASSES_ROOT, progId);
+    // Over an existing extension key: its default changes, its other values stay.
+    ASSERT_EQ(RegWriteTSTR(HKEY_CLASSES_ROOT, ext, "", "Someone.Else"), 0);
+    ASSERT_EQ(RegWriteTSTR(HKEY_CLASSES_ROOT, ext, "Content Type", "text/plain"), 0);
     ASSERT_EQ(AssociateFile(ext, progId, "Tarvin File", command, "Open"), 1);
+    struct Expect
+    {
+        const char* key;
+        const char* name;
+        const char* value;
+    } expected[] = {{ext, "", progId},
+                    {ext, "Content Type", "text/plain"},
+                    {progId, "", "Tarvin File"},
+                    {commandKey, "", command}};
+    for (const Expect& e : expected)
+    {
+        char buf[MAX_PATH] = "";
+        EXPECT_EQ(RegReadTSTR(HKEY_CLASSES_ROOT, e.key, e.name, buf, sizeof(buf)), 0) << e.key;
+        EXPECT_STREQ(buf, e.value) << e.key << " " << e.name;
+    }
     const char* keys[] = {ext, progId, commandKey};
     ULONGLONG before[3];
     for (int i = 0; i < 3; i++)
@@ -304,6 +267,10 @@ TEST_F(RegUtils, AssociateFileWritesOnlyTheValuesThatDiffer)
     ASSERT_TRUE(ReadRaw(HKEY_CLASSES_ROOT, progId, "", &type, &bytes));
     EXPECT_EQ(type, (DWORD)REG_SZ);
     char buf[MAX_PATH] = "";
+    EXPECT_EQ(RegReadTSTR(HKEY_CLASSES_ROOT, commandKey, "", buf, sizeof(buf)), 0);
+    EXPECT_STREQ(buf, moved);
+    // A second verb joins the first.
+    EXPECT_EQ(AssociateFile(ext, progId, "Tarvin File", "edit.exe \"%1\"", "Edit"), 1);
     EXPECT_EQ(RegReadTSTR(HKEY_CLASSES_ROOT, commandKey, "", buf, sizeof(buf)), 0);
     EXPECT_STREQ(buf, moved);
 

@@ -70,26 +70,22 @@ TEST(AgentRequests, LongArgumentsAreCutToTheBuffer)
 
 TEST(ScreenSaverCorner, CountsConsecutiveTicksInAChosenCorner)
 {
-    const long cx = 1024, cy = 768;
-    DWORD count = 0;
-    // Top-left chosen, three seconds: due in the third tick in the corner.
-    EXPECT_FALSE(ScreenSaverCornerTick(SS_CORNER_TOP_LEFT, 3, 0, 0, cx, cy, &count));
-    EXPECT_FALSE(ScreenSaverCornerTick(SS_CORNER_TOP_LEFT, 3, 0, 0, cx, cy, &count));
-    EXPECT_TRUE(ScreenSaverCornerTick(SS_CORNER_TOP_LEFT, 3, 0, 0, cx, cy, &count));
-    EXPECT_EQ(0u, count);
-
-    // One tick away from the corner starts the count again.
-    EXPECT_FALSE(ScreenSaverCornerTick(SS_CORNER_TOP_LEFT, 3, 0, 0, cx, cy, &count));
-    EXPECT_FALSE(ScreenSaverCornerTick(SS_CORNER_TOP_LEFT, 3, 0, 0, cx, cy, &count));
-    EXPECT_FALSE(ScreenSaverCornerTick(SS_CORNER_TOP_LEFT, 3, 1, 0, cx, cy, &count));
-    EXPECT_EQ(0u, count);
-    EXPECT_FALSE(ScreenSaverCornerTick(SS_CORNER_TOP_LEFT, 3, 0, 0, cx, cy, &count));
-    EXPECT_FALSE(ScreenSaverCornerTick(SS_CORNER_TOP_LEFT, 3, 0, 0, cx, cy, &count));
-    EXPECT_TRUE(ScreenSaverCornerTick(SS_CORNER_TOP_LEFT, 3, 0, 0, cx, cy, &count));
-
-    // A time of 1: due in the first tick in the corner.
-    count = 0;
-    EXPECT_TRUE(ScreenSaverCornerTick(SS_CORNER_TOP_LEFT, 1, 0, 0, cx, cy, &count));
+    // Top-left chosen. Each tick: 'c' in the corner, 'x' one pixel off it;
+    // '!' where the screen saver is due. One tick away starts the count again.
+    struct
+    {
+        DWORD seconds;
+        const char* ticks;
+        const char* due;
+    } cases[] = {{3, "cccccxccc", "..!.....!"}, {1, "cxc", "!.!"}};
+    for (const auto& c : cases)
+    {
+        DWORD count = 0;
+        for (size_t i = 0; c.ticks[i]; i++)
+            EXPECT_EQ(c.due[i] == '!', ScreenSaverCornerTick(SS_CORNER_TOP_LEFT, c.seconds, c.ticks[i] == 'x',
+                                                             0, 1024, 768, &count))
+                << c.ticks << " tick " << i;
+    }
 }
 
 TEST(ScreenSaverCorner, OnlyTheChosenCornersExactly)

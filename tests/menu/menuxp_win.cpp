@@ -170,124 +170,67 @@ TEST(MenuXPColour, LightenAddsToEachChannelAndSaturates)
         EXPECT_EQ(MenuXP_Lighten(c.in, c.amount), c.out) << std::hex << c.in << " + " << (int)c.amount;
 }
 
-TEST(MenuXPGradient, RunsFromColourToColourInEachDirection)
+TEST(MenuXPGradient, RunsFromColourToColourAndStaysInsideTheTable)
 {
-    Canvas canvas(300, 100);
     const COLORREF from = RGB(0, 0, 0);
     const COLORREF to = RGB(255, 128, 64);
-
-    // Direction 0: "from" in the bottom row, rising to "to"; rows are
-    // single-coloured. Row y gets colour MulDiv(256, y, 100): the top row 253.
+    Canvas canvas(300, 100);
+    // Direction 0: "from" in the bottom row rising to "to", rows single-coloured;
+    // 2: from the left; 1 and 3: diagonals from a bottom corner.
     ASSERT_TRUE(BlitGradient(canvas, from, to, 0, 256));
-    EXPECT_EQ(canvas.At(0, 99), from);
     EXPECT_EQ(canvas.At(299, 99), from);
     EXPECT_EQ(canvas.At(150, 0), RGB(253, 127, 63));
     EXPECT_EQ(canvas.At(0, 50), canvas.At(299, 50));
-    EXPECT_EQ(canvas.At(0, 50), RGB(125, 63, 31)) << "colour MulDiv(256, 49, 100) = 125";
-
-    // Direction 2: "from" at the left, towards "to" at the right.
     ASSERT_TRUE(BlitGradient(canvas, from, to, 2, 256));
     EXPECT_EQ(canvas.At(0, 0), from);
-    EXPECT_EQ(canvas.At(0, 99), from);
     EXPECT_EQ(canvas.At(150, 0), canvas.At(150, 99));
-    EXPECT_EQ(canvas.At(299, 50), to) << "colour MulDiv(256, 299, 300) = 255";
+    EXPECT_EQ(canvas.At(299, 50), to);
+    for (int direction : {1, 3})
+    {
+        ASSERT_TRUE(BlitGradient(canvas, from, to, direction, 256));
+        EXPECT_EQ(canvas.At(direction == 1 ? 0 : 299, 99), from);
+        EXPECT_NE(canvas.At(0, 0), canvas.At(299, 0));
+    }
 
-    // The diagonals start from "from" in a bottom corner.
-    ASSERT_TRUE(BlitGradient(canvas, from, to, 1, 256));
-    EXPECT_EQ(canvas.At(0, 99), from);
-    EXPECT_NE(canvas.At(0, 0), canvas.At(299, 0));
-    ASSERT_TRUE(BlitGradient(canvas, from, to, 3, 256));
-    EXPECT_EQ(canvas.At(299, 99), from);
-    EXPECT_NE(canvas.At(0, 0), canvas.At(299, 0));
-}
-
-TEST(MenuXPGradient, CapsColoursAndStaysInsideTheTableOnTallBitmaps)
-{
     // 256 colours over 1000 rows: the rounded colour number of the top rows
     // is 256, one past the table; it must stay the last colour.
-    Canvas canvas(4, 1000);
-    const COLORREF from = RGB(10, 20, 30);
-    const COLORREF to = RGB(200, 100, 50);
+    Canvas tall(4, 1000);
     for (int colours : {256, 100000})
     {
-        ASSERT_TRUE(BlitGradient(canvas, from, to, 0, colours));
-        EXPECT_EQ(canvas.At(0, 0), to) << colours;
-        EXPECT_EQ(canvas.At(3, 999), from) << colours;
+        ASSERT_TRUE(BlitGradient(tall, from, to, 0, colours));
+        EXPECT_EQ(tall.At(0, 0), to) << colours;
+        EXPECT_EQ(tall.At(3, 999), from) << colours;
     }
-    // Two colours: halves; one colour: all "from".
-    ASSERT_TRUE(BlitGradient(canvas, from, to, 0, 2));
-    EXPECT_EQ(canvas.At(0, 900), from);
-    EXPECT_EQ(canvas.At(0, 100), to);
-    ASSERT_TRUE(BlitGradient(canvas, from, to, 0, 1));
-    EXPECT_EQ(canvas.At(0, 0), from);
+    ASSERT_TRUE(BlitGradient(tall, from, to, 0, 1));
+    EXPECT_EQ(tall.At(0, 0), from);
 
-    EXPECT_EQ(MenuXP_CreateGradientBMP(canvas.Dc(), from, to, 0, 10, 0, 256), nullptr);
-    EXPECT_EQ(MenuXP_CreateGradientBMP(canvas.Dc(), from, to, 10, -1, 0, 256), nullptr);
-    EXPECT_EQ(MenuXP_CreateGradientBMP(canvas.Dc(), from, to, 10, 10, 0, 0), nullptr);
-    EXPECT_EQ(MenuXP_CreateGradientBMP(canvas.Dc(), from, to, 10, 10, 4, 256), nullptr);
+    struct
+    {
+        int cx, cy, direction, colours;
+    } refused[] = {{0, 10, 0, 256}, {10, -1, 0, 256}, {10, 10, 0, 0}, {10, 10, 4, 256}};
+    for (const auto& r : refused)
+        EXPECT_EQ(MenuXP_CreateGradientBMP(tall.Dc(), from, to, r.cx, r.cy, r.direction, r.colours), nullptr);
     EXPECT_EQ(MenuXP_CreateGradientBMP(nullptr, from, to, 10, 10, 0, 256), nullptr);
 }
 
-TEST(MenuXPAppend, EntriesAreOwnerDrawnWithTheirItemData)
+TEST(MenuXPAppend, OwnerDrawnEntriesAndOnlyTheEntryAfterASideBarStartsAColumn)
 {
     HMENU menu = CreatePopupMenu();
-    HMENU sub = CreatePopupMenu();
     int user = 7;
     static const char open[] = "Open";
-    static const char more[] = "More";
     HICON icon = MakeRedSquareIcon();
-    ASSERT_EQ(MenuXP_AppendItem(menu, 42, open, icon, &user), 1);
-    ASSERT_EQ(MenuXP_AppendSeparator(menu), 1);
-    ASSERT_EQ(MenuXP_AppendMenu(menu, sub, more, nullptr), 1);
-    ASSERT_EQ(GetMenuItemCount(menu), 3);
-
-    Entry item = GetEntry(menu, 0);
-    EXPECT_EQ(item.type, (UINT)MFT_OWNERDRAW);
-    EXPECT_EQ(item.id, 42u);
-    ASSERT_NE(item.data, nullptr);
-    EXPECT_EQ(item.data->hMenu, menu);
-    EXPECT_EQ(item.data->hIcon, icon);
-    EXPECT_EQ(item.data->pszText, open) << "the text is not copied";
-    EXPECT_EQ(item.data->pUserData, &user);
-    Entry separator = GetEntry(menu, 1);
-    EXPECT_EQ(separator.type, (UINT)MFT_OWNERDRAW);
-    ASSERT_NE(separator.data, nullptr);
-    EXPECT_EQ(separator.data->nKind, MENUXP_KIND_SEPARATOR);
-    EXPECT_EQ(GetEntry(menu, 2).sub, sub);
-
-    EXPECT_EQ(MenuXP_DestroyMenu(menu, 0, 1, 0), 1);
-
-    // Nothing to append to.
-    EXPECT_EQ(MenuXP_AppendItem(nullptr, 1, open, nullptr, nullptr), 0);
-    EXPECT_EQ(MenuXP_AppendSeparator(menu), 0) << "the menu is gone";
-    HMENU other = CreatePopupMenu();
-    EXPECT_EQ(MenuXP_AppendMenu(other, nullptr, more, nullptr), 0);
-    DestroyMenu(other);
-}
-
-TEST(MenuXPAppend, OnlyTheEntryAfterASideBarStartsANewColumn)
-{
-    HMENU plain = CreatePopupMenu();
-    MenuXP_AppendItem(plain, 1, "One", nullptr, nullptr);
-    MenuXP_AppendSeparator(plain);
-    MenuXP_AppendItem(plain, 2, "Two", nullptr, nullptr);
-    for (int i = 0; i < GetMenuItemCount(plain); ++i)
-        EXPECT_EQ(GetEntry(plain, i).type & MFT_MENUBREAK, 0u) << i;
-    MenuXP_DestroyMenu(plain, 0, 1, 0);
-
-    HMENU menu = CreatePopupMenu();
     ASSERT_EQ(MenuXP_AppendSidebar(menu, "Tarvin", nullptr, 18), 1);
-    // The first entry is a submenu that has its own side bar and entries,
-    // built before it is appended.
+    // A submenu with its own side bar and entries, built before it is appended.
     HMENU sub = CreatePopupMenu();
     ASSERT_EQ(MenuXP_AppendSidebar(sub, "Sub", nullptr, 18), 1);
     MenuXP_AppendItem(sub, 10, "Inner", nullptr, nullptr);
     MenuXP_AppendItem(sub, 11, "Inner 2", nullptr, nullptr);
+    ASSERT_EQ(MenuXP_AppendMenu(menu, sub, "Sub", nullptr), 1);
+    ASSERT_EQ(MenuXP_AppendItem(menu, 42, open, icon, &user), 1);
+    ASSERT_EQ(MenuXP_AppendSeparator(menu), 1);
+    // An empty submenu with only a side bar leaves the parent alone.
     HMENU empty = CreatePopupMenu();
     MenuXP_AppendSidebar(empty, "Empty", nullptr, 18);
-    ASSERT_EQ(MenuXP_AppendMenu(menu, sub, "Sub", nullptr), 1);
-    MenuXP_AppendItem(menu, 3, "Three", nullptr, nullptr);
-    // An empty submenu with only a side bar leaves the parent alone.
     MenuXP_AppendMenu(menu, empty, "Empty", nullptr);
     MenuXP_AppendItem(menu, 4, "Four", nullptr, nullptr);
 
@@ -295,60 +238,54 @@ TEST(MenuXPAppend, OnlyTheEntryAfterASideBarStartsANewColumn)
     ASSERT_NE(bar.data, nullptr);
     EXPECT_EQ(bar.data->nKind, MENUXP_KIND_SIDEBAR);
     EXPECT_EQ(bar.data->nWidth, 18u);
-    EXPECT_EQ(bar.type, (UINT)MFT_OWNERDRAW);
-    EXPECT_EQ(GetEntry(menu, 1).type, (UINT)(MFT_OWNERDRAW | MFT_MENUBREAK));
-    for (int i = 2; i < GetMenuItemCount(menu); ++i)
-        EXPECT_EQ(GetEntry(menu, i).type, (UINT)MFT_OWNERDRAW) << i;
+    EXPECT_EQ(GetEntry(menu, 1).sub, sub);
+    const UINT types[] = {MFT_OWNERDRAW, MFT_OWNERDRAW | MFT_MENUBREAK,
+                          MFT_OWNERDRAW, MFT_OWNERDRAW,
+                          MFT_OWNERDRAW, MFT_OWNERDRAW};
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        EXPECT_EQ(GetEntry(menu, i).type, types[i]) << i;
     EXPECT_EQ(GetEntry(sub, 1).type, (UINT)(MFT_OWNERDRAW | MFT_MENUBREAK));
     EXPECT_EQ(GetEntry(sub, 2).type, (UINT)MFT_OWNERDRAW);
 
-    MenuXP_DestroyMenu(menu, 0, 1, 0);
+    Entry item = GetEntry(menu, 2);
+    EXPECT_EQ(item.id, 42u);
+    ASSERT_NE(item.data, nullptr);
+    EXPECT_EQ(item.data->hMenu, menu);
+    EXPECT_EQ(item.data->hIcon, icon);
+    EXPECT_EQ(item.data->pszText, open) << "the text is not copied";
+    EXPECT_EQ(item.data->pUserData, &user);
+    ASSERT_NE(GetEntry(menu, 3).data, nullptr);
+    EXPECT_EQ(GetEntry(menu, 3).data->nKind, MENUXP_KIND_SEPARATOR);
+    EXPECT_EQ(MenuXP_DestroyMenu(menu, 0, 1, 0), 1);
+
+    // Nothing to append to.
+    EXPECT_EQ(MenuXP_AppendItem(nullptr, 1, open, nullptr, nullptr), 0);
+    EXPECT_EQ(MenuXP_AppendSeparator(menu), 0) << "the menu is gone";
+    HMENU other = CreatePopupMenu();
+    EXPECT_EQ(MenuXP_AppendMenu(other, nullptr, "More", nullptr), 0);
+    DestroyMenu(other);
 }
 
-TEST(MenuXPMeasure, UsesTheDocumentedGeometry)
+// Entries are tall enough for their icon and its spacing; separators and the
+// side bar take (almost) no room; anything else is left to the caller.
+TEST(MenuXPMeasure, RoomForTheIconAndNothingForOthers)
 {
     TestDrawInfo info;
-    const char* texts[] = {"Open", "A much longer caption for the test", "&File\tCtrl+F", "x", ""};
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(screen, info.di.hFont);
-    for (const char* text : texts)
-    {
-        RECT rc = {0, 0, 0, 0};
-        DrawTextA(screen, text, -1, &rc, DT_CALCRECT | DT_SINGLELINE);
-        tagMENUXP_ITEMDATA data = ItemData(MENUXP_KIND_ITEM, text);
-        MEASUREITEMSTRUCT mis = Measure(&data, &info.di);
-        int height = rc.bottom - rc.top + 6;
-        EXPECT_EQ((int)mis.itemHeight, height < 20 ? 20 : height) << text;
-        EXPECT_EQ((int)mis.itemWidth, rc.right - rc.left + 26) << text;
-    }
-    SelectObject(screen, old);
-    ReleaseDC(nullptr, screen);
-
-    // Margins and spacing enter both ways.
-    tagMENUXP_DRAWINFO wide = info.di;
-    wide.nMargin = 3;
-    wide.nIconSpacing = 4;
-    wide.nTextGap = 5;
-    wide.nIconSize = 32;
+    tagMENUXP_DRAWINFO big = info.di;
+    big.nMargin = 3;
+    big.nIconSpacing = 4;
+    big.nIconSize = 32;
     tagMENUXP_ITEMDATA data = ItemData(MENUXP_KIND_ITEM, "x");
-    MEASUREITEMSTRUCT narrow = Measure(&data, &info.di);
-    MEASUREITEMSTRUCT mis = Measure(&data, &wide);
-    EXPECT_EQ((int)mis.itemWidth, (int)narrow.itemWidth - 26 + 5 + 12 + 6 + 32 + 2);
-    EXPECT_EQ((int)mis.itemHeight, 32 + 2 * (3 + 4));
-
+    EXPECT_EQ((int)Measure(&data, &info.di).itemHeight, 20);
+    EXPECT_EQ((int)Measure(&data, &big).itemHeight, 32 + 2 * (3 + 4));
+    EXPECT_GT(Measure(&data, &big).itemWidth, Measure(&data, &info.di).itemWidth);
     tagMENUXP_ITEMDATA separator = ItemData(MENUXP_KIND_SEPARATOR, nullptr);
-    mis = Measure(&separator, &info.di);
-    EXPECT_EQ(mis.itemWidth, 0u);
-    EXPECT_EQ((int)mis.itemHeight, GetSystemMetrics(SM_CYMENUCHECK) >> 1);
-
+    EXPECT_EQ(Measure(&separator, &info.di).itemWidth, 0u);
     tagMENUXP_ITEMDATA bar = ItemData(MENUXP_KIND_SIDEBAR, "Bar", nullptr, 18);
-    mis = Measure(&bar, &info.di);
-    EXPECT_EQ((int)mis.itemWidth, 18 + 1 - GetSystemMetrics(SM_CXMENUCHECK));
-    EXPECT_EQ(mis.itemHeight, 1u);
+    EXPECT_EQ(Measure(&bar, &info.di).itemHeight, 1u);
 
-    // Not ours: left for the caller.
     Measure(nullptr, &info.di, 0);
-    mis = MEASUREITEMSTRUCT{};
+    MEASUREITEMSTRUCT mis = {};
     mis.CtlType = ODT_LISTBOX;
     mis.itemData = (ULONG_PTR)&data;
     EXPECT_EQ(MenuXP_MeasureItem(&mis, &info.di), 0);
@@ -360,32 +297,36 @@ TEST(MenuXPDraw, BackgroundIconColumnAndSelectionBox)
     TestDrawInfo info;
     tagMENUXP_ITEMDATA data = ItemData(MENUXP_KIND_ITEM, "");
 
-    Canvas plain(120, 20);
-    DrawEntry(plain, &info.di, &data, 0);
-    // Icon column: 16 + 2 * 2 + 2 = 22 pixels.
-    EXPECT_EQ(plain.At(0, 0), kIconBar);
-    EXPECT_EQ(plain.At(21, 19), kIconBar);
-    EXPECT_EQ(plain.At(22, 0), kBack);
-    EXPECT_EQ(plain.At(119, 19), kBack);
-
-    Canvas selected(120, 20);
-    DrawEntry(selected, &info.di, &data, ODS_SELECTED);
-    // One-pixel frame over the whole entry, the icon column included.
-    for (POINT p : {POINT{0, 0}, POINT{119, 0}, POINT{0, 19}, POINT{119, 19}, POINT{10, 0}, POINT{60, 19}})
-        EXPECT_EQ(selected.At(p.x, p.y), kSelFrame) << p.x << "," << p.y;
-    EXPECT_EQ(selected.At(1, 1), kSelFill);
-    EXPECT_EQ(selected.At(10, 10), kSelFill);
-    EXPECT_EQ(selected.At(118, 18), kSelFill);
-
-    // With a margin, everything moves in by it.
-    tagMENUXP_DRAWINFO inset = info.di;
-    inset.nMargin = 2;
-    Canvas margin(120, 24);
-    DrawEntry(margin, &inset, &data, ODS_SELECTED);
-    EXPECT_EQ(margin.At(1, 1), kBack);
-    EXPECT_EQ(margin.At(2, 2), kSelFrame);
-    EXPECT_EQ(margin.At(117, 21), kSelFrame);
-    EXPECT_EQ(margin.At(118, 22), kBack);
+    const struct
+    {
+        UINT state;
+        int margin, x, y;
+        COLORREF colour;
+    } points[] = {// The icon column, 16 + 2 * 2 + 2 = 22 pixels, then the background.
+                  {0, 0, 0, 0, kIconBar},
+                  {0, 0, 21, 19, kIconBar},
+                  {0, 0, 22, 0, kBack},
+                  {0, 0, 119, 19, kBack},
+                  // Selected: a one-pixel frame over the whole entry, filled inside.
+                  {ODS_SELECTED, 0, 0, 0, kSelFrame},
+                  {ODS_SELECTED, 0, 119, 19, kSelFrame},
+                  {ODS_SELECTED, 0, 60, 19, kSelFrame},
+                  {ODS_SELECTED, 0, 1, 1, kSelFill},
+                  {ODS_SELECTED, 0, 118, 18, kSelFill},
+                  // With a margin, everything moves in by it.
+                  {ODS_SELECTED, 2, 1, 1, kBack},
+                  {ODS_SELECTED, 2, 2, 2, kSelFrame},
+                  {ODS_SELECTED, 2, 117, 21, kSelFrame},
+                  {ODS_SELECTED, 2, 118, 22, kBack}};
+    for (const auto& p : points)
+    {
+        tagMENUXP_DRAWINFO di = info.di;
+        di.nMargin = p.margin;
+        Canvas canvas(120, 20 + 2 * p.margin);
+        DrawEntry(canvas, &di, &data, p.state);
+        EXPECT_EQ(canvas.At(p.x, p.y), p.colour)
+            << p.state << " margin " << p.margin << " at " << p.x << "," << p.y;
+    }
 
     // Anything that is not one of our entries is left to the caller.
     Canvas untouched(10, 10, RGB(1, 2, 3));
@@ -403,26 +344,14 @@ TEST(MenuXPDraw, CaptionColoursAndShortcutText)
     TestDrawInfo info;
     const int cx = GetSystemMetrics(SM_CXMENUCHECK);
 
-    // "Open\tCtrl+O": "Open" at the caption's left (icon column 22 + gap 2),
-    // "Ctrl+O" right-aligned short of the check-mark width.
+    // "Ctrl+O" ends right-aligned, short of the check-mark width.
     tagMENUXP_ITEMDATA data = ItemData(MENUXP_KIND_ITEM, "Open\tCtrl+O");
     Canvas canvas(200, 20);
     DrawEntry(canvas, &info.di, &data, 0);
-    Canvas expected(200, 20);
-    tagMENUXP_ITEMDATA none = ItemData(MENUXP_KIND_ITEM, "");
-    DrawEntry(expected, &info.di, &none, 0);
-    HGDIOBJ old = SelectObject(expected.Dc(), info.di.hFont);
-    SetBkMode(expected.Dc(), TRANSPARENT);
-    SetTextColor(expected.Dc(), kText);
-    RECT caption = {24, 2, 198, 18};
-    DrawTextA(expected.Dc(), "Open", -1, &caption, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-    caption.right -= cx - 1;
-    DrawTextA(expected.Dc(), "Ctrl+O", -1, &caption, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(expected.Dc(), old);
-    EXPECT_TRUE(canvas.SameAs(expected));
     RECT all = {0, 0, 200, 20};
     EXPECT_LE(canvas.LastColumn(all, kText), 198 - (cx - 1));
     EXPECT_GE(canvas.LastColumn(all, kText), 198 - (cx - 1) - 3);
+    EXPECT_GE(canvas.FirstColumn(all, kText), 24) << "the caption starts after the icon column";
 
     // Texts that must look alike: a shortcut of more than 14 characters
     // keeps the last 15 of the whole text; a caption keeps 62 characters.
@@ -511,15 +440,7 @@ TEST(MenuXPDraw, IconsPlainRaisedAndEmbossed)
     EXPECT_EQ(grayed.At(4, 4), kIconBar);
     EXPECT_EQ(grayed.Count(iconArea, shadow), 144);
 
-    // The colour form works bit by bit: it marks the same shape and leaves
-    // the transparent part alone.
-    Canvas colour(22, 22, kIconBar);
     RECT rc = {3, 3, 19, 19};
-    EXPECT_EQ(MenuXP_DrawEmbossed(colour.Dc(), icon, &rc, 1, 0), 1);
-    EXPECT_NE(colour.At(5, 5), kIconBar);
-    EXPECT_EQ(colour.At(4, 4), kIconBar);
-    EXPECT_EQ(colour.At(18, 18), kIconBar);
-
     EXPECT_EQ(MenuXP_DrawIcon(plain.Dc(), &rc, nullptr, 0, 0, 0), 0);
     DestroyIcon(icon);
 }
@@ -564,29 +485,14 @@ TEST(MenuXPDraw, SideBarIsAGradientWithUpwardText)
     EXPECT_EQ(canvas.At(17, 0), info.di.clrSelFrame);
     EXPECT_EQ(canvas.At(18, 0), info.di.clrIconBar);
 
-    // The text: white pixels in the bar's lower part, none in the last four
-    // rows and none right of the bar; it reads upwards, so it is taller than
-    // wide.
+    // The text: white pixels in the bar, none in the last four rows and none
+    // right of the bar.
     RECT bar = {0, 0, 18, 300};
     RECT bottom = {0, 296, 18, 300};
     RECT outside = {18, 0, 60, 300};
     EXPECT_GT(canvas.Count(bar, RGB(255, 255, 255)), 50);
     EXPECT_EQ(canvas.Count(bottom, RGB(255, 255, 255)), 0);
     EXPECT_EQ(canvas.Count(outside, RGB(255, 255, 255)), 0);
-    int top = -1;
-    for (int y = 0; y < 300 && top < 0; ++y)
-        for (int x = 0; x < 18; ++x)
-            if (canvas.At(x, y) == RGB(255, 255, 255))
-            {
-                top = y;
-                break;
-            }
-    int left = canvas.FirstColumn(bar, RGB(255, 255, 255));
-    int right = canvas.LastColumn(bar, RGB(255, 255, 255));
-    ASSERT_GE(top, 0);
-    EXPECT_GT(296 - top, 3 * (right - left + 1));
-    EXPECT_GT(top, 100) << "a short text stays near the bottom";
-
     // A keyboard selection redraws the bar alone: the rest of the menu stays.
     Canvas again(60, 300, RGB(1, 2, 3));
     dis = DrawStruct(again.Dc(), item, &data, ODS_SELECTED);
@@ -645,43 +551,4 @@ TEST(MenuXPDestroy, FreesEntriesSubmenusAndIcons)
     EXPECT_EQ(MenuXP_DestroyMenu(menu, 1, 1, 0), 1);
     LOGFONTA lf;
     EXPECT_EQ(GetObjectA(font, sizeof(lf), &lf), 0);
-}
-
-TEST(MenuXPDrawInfo, StandardSettingsForEntriesAndSideBar)
-{
-    tagMENUXP_DRAWINFO normal, sidebar;
-    ASSERT_EQ(MenuXP_InitDrawInfo(&normal, 0), 1);
-    ASSERT_EQ(MenuXP_InitDrawInfo(&sidebar, 1), 1);
-
-    // Verdana 13 normal; the side bar's 16 bold, turned 90 degrees.
-    struct
-    {
-        HFONT font;
-        LONG height, weight, escapement;
-    } fonts[] = {{normal.hFont, 13, 400, 0}, {sidebar.hFont, 16, 700, 900}};
-    for (const auto& f : fonts)
-    {
-        LOGFONTA lf;
-        ASSERT_NE(GetObjectA(f.font, sizeof(lf), &lf), 0);
-        EXPECT_STREQ(lf.lfFaceName, "Verdana");
-        EXPECT_EQ(lf.lfHeight, f.height);
-        EXPECT_EQ(lf.lfWeight, f.weight);
-        EXPECT_EQ(lf.lfEscapement, f.escapement);
-    }
-
-    EXPECT_EQ(sidebar.clrIconBar, normal.clrIconBar);
-    const COLORREF menu = GetSysColor(COLOR_MENU);
-    EXPECT_TRUE(normal.clrBack == menu || normal.clrBack == MenuXP_Lighten(menu, 30));
-    EXPECT_EQ(normal.clrText, GetSysColor(COLOR_MENUTEXT));
-    EXPECT_EQ(normal.clrSelText, GetSysColor(COLOR_HIGHLIGHTTEXT));
-    EXPECT_EQ(normal.clrSelFill, MenuXP_Lighten(normal.clrSelFrame, 70));
-    EXPECT_EQ(sidebar.clrText, GetSysColor(COLOR_CAPTIONTEXT));
-    EXPECT_EQ(sidebar.clrSelText, GetSysColor(COLOR_CAPTIONTEXT));
-    EXPECT_EQ(sidebar.clrSelFill, GetSysColor(COLOR_ACTIVECAPTION));
-    EXPECT_EQ(sidebar.clrSelFrame, GetSysColor(COLOR_GRADIENTACTIVECAPTION));
-
-    MenuXP_FreeDrawInfo(&normal);
-    MenuXP_FreeDrawInfo(&sidebar);
-    EXPECT_EQ(normal.hFont, nullptr);
-    MenuXP_FreeDrawInfo(&normal);
 }
