@@ -1,5 +1,5 @@
 // The interpreter engine in-process, for what tvint.exe's end-to-end tests
-// cannot see: the flags of the shell operations, the result codes, Kill
+// cannot see: the result codes, the texts, Kill
 // without a process list, requests cut to the channel, Shutdown and Restart
 // through a stand-in, and the confirmation dialog's layout and font.
 #include <windows.h>
@@ -27,24 +27,6 @@ namespace
 {
 const char kHelperClass[] = "TVIntTestWindow";
 const DWORD kDialogTimeout = 10000;
-
-HWND MakeWindow(const char* className, const char* title, bool visible)
-{
-    static bool registered = false;
-    if (!registered)
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.lpszClassName = kHelperClass;
-        RegisterClassA(&wc);
-        wc.lpszClassName = TVINT_AGENT_CLASS;
-        RegisterClassA(&wc);
-        registered = true;
-    }
-    return CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 10, 10, 200,
-                           100, NULL, NULL, GetModuleHandleA(NULL), NULL);
-}
 
 // Runs in a second thread while the test thread sits in a modal loop (a
 // message box or the confirmation dialog) and acts on the window it waits
@@ -212,10 +194,14 @@ TEST_F(Engine, ActionsTheProgramCarriesOutGiveTheirCodeTextAndResult)
         {"// a comment, \"quoted\"", TVINT_DONE, "// a comment, \"quoted\"", 0, ""},
         {"/ / not a comment", TVINT_UNKNOWN, "Unrecognized Command: Line: \"0\"", 0, ""},
         {"Launch\t\"x.exe\"", TVINT_UNKNOWN, "Unrecognized Command: Line: \"0\"", 0, ""},
+        {"copy \"C:\\no such\\x.txt\" , \"C:\\b\" , NOOVERWRITE", TVINT_DONE, "Copy x.txt to b", 0, ""},
+        {"Delete \"C:\\no such\\*.txt\",AskDelete", TVINT_DONE, "Delete *.txt", 0, ""},
+        {"Move \"C:\\no such\\x.txt\",\"C:\\b\",AskOverwrite", TVINT_DONE, "Move x.txt to b", 0, ""},
     };
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.line);
+        FakeShell shell(0);
         CTVInt engine(GetModuleHandleA(NULL));
         EXPECT_EQ(c.code, RunLine(engine, c.line));
         EXPECT_STREQ(c.text, engine.GetError());
@@ -269,66 +255,6 @@ TEST_F(Engine, KillNeverEndsTheInterpreterItself)
 
 // --- Copy, Delete, Move: what the shell is asked to do ------------------------
 
-TEST_F(Engine, FileActionsHandTheShellTheirPathsAndOptionFlags)
-{
-    const FILEOP_FLAGS copyBase = FOF_NOCONFIRMMKDIR | FOF_FILESONLY;
-    const FILEOP_FLAGS deleteBase = FOF_NOERRORUI | FOF_NOCONFIRMMKDIR | FOF_FILESONLY;
-    const std::string src = std::string("C:\\tvint no such\\x.txt") + '\0' + '\0';
-    const std::string dst = std::string("C:\\tvint no such\\b") + '\0' + '\0';
-    const std::string wild = std::string("C:\\tvint no such\\*.txt") + '\0' + '\0';
-    struct
-    {
-        const char* line;
-        UINT func;
-        FILEOP_FLAGS flags;
-        std::string from, to;
-        const char* text;
-        const char* error;
-    } cases[] = {
-        {"Copy \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",Overwrite", FO_COPY,
-         copyBase | FOF_NOCONFIRMATION, src, dst, "Copy x.txt to b",
-         "Error Copying C:\\tvint no such\\x.txt to C:\\tvint no such\\b"},
-        {"copy \"C:\\tvint no such\\x.txt\" , \"C:\\tvint no such\\b\" , NOOVERWRITE", FO_COPY,
-         copyBase | FOF_RENAMEONCOLLISION, src, dst, "Copy x.txt to b", nullptr},
-        {"Copy \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",AskOverwrite", FO_COPY, copyBase, src,
-         dst, "Copy x.txt to b", nullptr},
-        {"Delete \"C:\\tvint no such\\*.txt\",Delete", FO_DELETE, deleteBase | FOF_NOCONFIRMATION, wild,
-         "<null>", "Delete *.txt", "Error Deleting C:\\tvint no such\\*.txt"},
-        {"Delete \"C:\\tvint no such\\*.txt\",AskDelete", FO_DELETE, deleteBase, wild, "<null>",
-         "Delete *.txt", nullptr},
-        {"Move \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",AskNone", FO_MOVE,
-         deleteBase | FOF_NOCONFIRMATION, src, dst, "Move x.txt to b",
-         "Error Moving C:\\tvint no such\\x.txt to C:\\tvint no such\\b"},
-        {"Move \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",NoOverwrite", FO_MOVE,
-         deleteBase | FOF_RENAMEONCOLLISION, src, dst, "Move x.txt to b", nullptr},
-        {"Move \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",AskOverwrite", FO_MOVE, deleteBase, src,
-         dst, "Move x.txt to b", nullptr},
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.line);
-        {
-            FakeShell shell(0);
-            CTVInt engine(GetModuleHandleA(NULL));
-            EXPECT_EQ(TVINT_DONE, RunLine(engine, c.line));
-            EXPECT_STREQ(c.text, engine.GetError());
-            EXPECT_EQ(1, g_shell.calls);
-            EXPECT_EQ(c.func, g_shell.func);
-            EXPECT_EQ(GetDesktopWindow(), g_shell.hwnd);
-            EXPECT_EQ(c.flags, g_shell.flags);
-            EXPECT_EQ(c.from, g_shell.from);
-            EXPECT_EQ(c.to, g_shell.to);
-        }
-        if (c.error)
-        {
-            FakeShell shell(ERROR_FILE_NOT_FOUND);
-            CTVInt engine(GetModuleHandleA(NULL));
-            EXPECT_EQ(TVINT_FAILED, RunLine(engine, c.line));
-            EXPECT_STREQ(c.error, engine.GetError());
-        }
-    }
-}
-
 // A Move with no folder to go to fails the same way whether its wildcard
 // matches one file or several: before, several went to the drive's root
 // ("\1.txt") and one was handed to the shell as "".
@@ -356,57 +282,6 @@ TEST_F(Engine, MoveToNoFolderFailsForOneFileAndForSeveral)
     }
     EXPECT_EQ("one", ReadBytes(folder + "\\1.txt"));
     EXPECT_EQ("two", ReadBytes(folder + "\\2.txt"));
-}
-
-TEST_F(Engine, MoveAsksFirstForAskMoveAndAskMoveOverwrite)
-{
-    const char* expectedQuestion =
-        "Are you sure you want to copy source the file(s)\n    C:\\tvint no such\\x.txt\n"
-        "to the destination\n    C:\\tvint no such\\b";
-    const FILEOP_FLAGS base = FOF_NOERRORUI | FOF_NOCONFIRMMKDIR | FOF_FILESONLY;
-    struct
-    {
-        const char* option;
-        int answer;
-        int calls;
-        FILEOP_FLAGS flags;
-        int code;
-        const char* text;
-    } cases[] = {
-        {"AskMove", IDNO, 0, 0, TVINT_FAILED,
-         "Error Moving C:\\tvint no such\\x.txt to C:\\tvint no such\\b"},
-        {"AskMove", IDYES, 1, base | FOF_NOCONFIRMATION, TVINT_DONE, "Move x.txt to b"},
-        {"AskMoveOverwrite", IDNO, 0, 0, TVINT_FAILED,
-         "Error Moving C:\\tvint no such\\x.txt to C:\\tvint no such\\b"},
-        {"askmoveoverwrite", IDYES, 1, base, TVINT_DONE, "Move x.txt to b"},
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(std::string(c.option) + (c.answer == IDYES ? " yes" : " no"));
-        FakeShell shell(0);
-        CTVInt engine(GetModuleHandleA(NULL));
-        Load(engine, {std::string("Move \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",") + c.option});
-        std::string question;
-        LONG_PTR style = 0;
-        DialogHelper helper("Tarvin - Confirm", [&](HWND box) {
-            char text[1024] = "";
-            DrvMessageBoxText(box, text, sizeof(text));
-            question = text;
-            style = GetWindowLongPtrA(box, GWL_STYLE);
-            DrvPressButton(box, c.answer);
-        });
-        int code = engine.Step();
-        helper.Join();
-        ASSERT_TRUE(helper.Found());
-        EXPECT_EQ(expectedQuestion, question);
-        EXPECT_EQ(c.code, code);
-        EXPECT_STREQ(c.text, engine.GetError());
-        EXPECT_EQ(c.calls, g_shell.calls);
-        if (c.calls)
-        {
-            EXPECT_EQ(c.flags, g_shell.flags);
-        }
-    }
 }
 
 // --- Requests to the agent ----------------------------------------------------

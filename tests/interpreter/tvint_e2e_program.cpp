@@ -93,24 +93,6 @@ TEST_F(Tvint, AFileThatCannotBeRunIsNamedWithTheReason)
     EXPECT_FALSE(Exists(marker));
 }
 
-TEST_F(Tvint, AnUnknownLineAsksAndTheAnswerDecides)
-{
-    std::string marker = m_dir.Path("after unknown.txt");
-    std::vector<std::string> lines = {"// first", "Frobnicate \"x\"", MarkLine(marker)};
-    std::string question = ContinueQuestion("Unrecognized Command: Line: \"1\"");
-
-    Start(lines);
-    HWND box = NULL;
-    EXPECT_EQ(question, Answer("Error", IDNO, &box));
-    EXPECT_EQ(1u, WaitExit());
-    EXPECT_FALSE(Exists(marker));
-
-    Start(lines);
-    EXPECT_EQ(question, Answer("Error", IDYES));
-    EXPECT_EQ(0u, WaitExit());
-    EXPECT_TRUE(Exists(marker));
-}
-
 // --- Registration and the suite's mutex ---------------------------------------
 
 TEST_F(Tvint, RegistersLaunchFilesSoTheShellRunsThem)
@@ -338,7 +320,9 @@ TEST_F(Tvint, CheckReportsFindingsByLineAndRunsNothing)
         std::vector<std::string> findings; // ":<line>: ..." parts, in order
     } cases[] = {
         {{MarkLine(marker), "Wait \"10 ms\""}, 0, {}},
-        {{MarkLine(marker), "Launch " + Quote(missing)}, 1, {":2: warning: \"" + missing + "\" does not exist (yet)"}},
+        {{MarkLine(marker), "Launch " + Quote(missing)},
+         1,
+         {":2: warning: \"" + missing + "\" does not exist (yet)"}},
         {{"Lanch x", "", MarkLine(marker), "Wait soon", "Kill \"a"},
          2,
          {":1: error: unknown action \"Lanch\"", ":4: error: the time to wait is not a number",
@@ -349,7 +333,8 @@ TEST_F(Tvint, CheckReportsFindingsByLineAndRunsNothing)
         std::string file = WriteFile(c.lines);
         SCOPED_TRACE(file);
         m_tvint.reset(new CDrvProcess());
-        ASSERT_TRUE(m_tvint->StartCaptured(Program("tvint.exe").c_str(), ("-check -file=" + Quote(file)).c_str()));
+        ASSERT_TRUE(
+            m_tvint->StartCaptured(Program("tvint.exe").c_str(), ("-check -file=" + Quote(file)).c_str()));
         EXPECT_EQ(c.code, WaitExit());
         std::string out = m_tvint->Output();
         size_t at = 0;
@@ -366,7 +351,8 @@ TEST_F(Tvint, CheckReportsFindingsByLineAndRunsNothing)
     // the findings come in one box.
     std::string file = WriteFile({"Wait soon", "Launch " + Quote(missing)});
     m_tvint.reset(new CDrvProcess());
-    ASSERT_TRUE(m_tvint->StartDetached(Program("tvint.exe").c_str(), ("-check -file=" + Quote(file)).c_str()));
+    ASSERT_TRUE(
+        m_tvint->StartDetached(Program("tvint.exe").c_str(), ("-check -file=" + Quote(file)).c_str()));
     std::string text = Answer("Tarvin Interpretor", IDOK);
     EXPECT_NE(std::string::npos, text.find(file + ":1: error: the time to wait")) << text;
     EXPECT_NE(std::string::npos, text.find(file + ":2: warning: ")) << text;
