@@ -98,17 +98,10 @@ TEST_F(Tvint, AFileThatCannotBeRunIsNamedWithTheReason)
 TEST_F(Tvint, RegistersLaunchFilesSoTheShellRunsThem)
 {
     ASSERT_EQ(0u, Run({"// register"}));
-    auto classesDefault = [](const char* subkey) {
-        char value[MAX_PATH + 64] = "";
-        LONG size = sizeof(value);
-        if (RegQueryValueA(HKEY_CLASSES_ROOT, subkey, value, &size) != ERROR_SUCCESS)
-            return std::string("<missing>");
-        return std::string(value);
-    };
-    EXPECT_EQ("Tarvin.LaunchFile", classesDefault(".launch"));
-    EXPECT_EQ("Tarvin File", classesDefault("Tarvin.LaunchFile"));
+    EXPECT_EQ("Tarvin.LaunchFile", e2etest::ClassesDefault(".launch"));
+    EXPECT_EQ("Tarvin File", e2etest::ClassesDefault("Tarvin.LaunchFile"));
     EXPECT_EQ(Quote(Program("tvint.exe")) + " -file=\"%1\"",
-              classesDefault("Tarvin.LaunchFile\\shell\\Open\\command"));
+              e2etest::ClassesDefault("Tarvin.LaunchFile\\shell\\Open\\command"));
 
     // Double-clicked in the shell: the path with its spaces arrives whole.
     std::string marker = m_dir.Path("from the shell.txt");

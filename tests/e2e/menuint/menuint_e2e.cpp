@@ -281,17 +281,10 @@ TEST_F(MenuInterpreter, RegistersMenuFilesSoThatTheShellOpensThem)
     ExpectMessageBox("Error", "This application must be run with a -file parameter");
     EXPECT_EQ(1u, WaitExit());
 
-    auto classesDefault = [](const char* key) {
-        char buf[MAX_PATH * 2] = "";
-        LONG size = sizeof(buf);
-        if (RegQueryValueA(HKEY_CLASSES_ROOT, key, buf, &size) != ERROR_SUCCESS)
-            return std::string("<missing>");
-        return std::string(buf);
-    };
-    EXPECT_EQ("Tarvin.MenuFile", classesDefault(".menu"));
-    EXPECT_EQ("Tarvin Menu File", classesDefault("Tarvin.MenuFile"));
+    EXPECT_EQ("Tarvin.MenuFile", e2etest::ClassesDefault(".menu"));
+    EXPECT_EQ("Tarvin Menu File", e2etest::ClassesDefault("Tarvin.MenuFile"));
     EXPECT_EQ(Quote(Program("tvmint.exe")) + " -file=\"%1\" -x=\"%2\" -y=\"%3\"",
-              classesDefault("Tarvin.MenuFile\\shell\\Open\\command"));
+              e2etest::ClassesDefault("Tarvin.MenuFile\\shell\\Open\\command"));
 
     // Opening a menu file in the shell now pops it up.
     std::string marker = m_dir.Path("shell.txt");
