@@ -365,61 +365,35 @@ TEST(ConfirmDialog, ShowsTheQuestionCountsDownAndTakesTheUsersAnswer)
                                    0,
                                    3,
                                    LoadIconA(NULL, (LPCSTR)IDI_QUESTION)};
-    struct Seen
-    {
-        std::string caption, text, first, second, yes, no;
-        LONG textWeight = 0;
-        LONG_PTR exStyle = 0;
-        LRESULT defId = 0;
-        bool hasIcon = false, textShown = false;
-        POINT centre = {}, screenCentre = {};
-    } seen;
-
+    // Checked on the helper's thread while the dialog is up.
     DialogHelper helper("Confirm Shutdown", [&](HWND dlg) {
-        seen.caption = WindowText(dlg);
         HWND text = GetDlgItem(dlg, IDC_CONFIRM_TEXT);
-        seen.text = WindowText(text);
-        seen.textShown = IsWindowVisible(text) != 0;
-        seen.first = WindowText(GetDlgItem(dlg, IDC_CONFIRM_COUNTDOWN));
-        seen.yes = WindowText(GetDlgItem(dlg, IDYES));
-        seen.no = WindowText(GetDlgItem(dlg, IDNO));
-        HFONT font = (HFONT)SendMessageA(text, WM_GETFONT, 0, 0);
+        EXPECT_EQ("Are you sure you want to shutdown your computer?", WindowText(text));
+        EXPECT_TRUE(IsWindowVisible(text));
         LOGFONTA lf = {};
-        if (font && GetObjectA(font, sizeof(lf), &lf))
-            seen.textWeight = lf.lfWeight;
-        seen.exStyle = GetWindowLongPtrA(dlg, GWL_EXSTYLE);
-        seen.defId = SendMessageA(dlg, DM_GETDEFID, 0, 0);
-        seen.hasIcon = SendMessageA(GetDlgItem(dlg, IDC_CONFIRM_ICON), STM_GETICON, 0, 0) != 0;
-
+        GetObjectA((HFONT)SendMessageA(text, WM_GETFONT, 0, 0), sizeof(lf), &lf);
+        EXPECT_EQ(FW_BOLD, lf.lfWeight);
+        EXPECT_TRUE(SendMessageA(GetDlgItem(dlg, IDC_CONFIRM_ICON), STM_GETICON, 0, 0));
+        EXPECT_EQ("&Yes", WindowText(GetDlgItem(dlg, IDYES)));
+        EXPECT_EQ("&No", WindowText(GetDlgItem(dlg, IDNO)));
+        // Enter gives the cautious answer.
+        EXPECT_EQ(MAKELRESULT(IDNO, DC_HASDEFID), SendMessageA(dlg, DM_GETDEFID, 0, 0));
+        // A question of its own on the taskbar, in the middle of the screen.
+        EXPECT_TRUE(GetWindowLongPtrA(dlg, GWL_EXSTYLE) & WS_EX_APPWINDOW);
         RECT window;
         GetWindowRect(dlg, &window);
-        seen.centre = {(window.left + window.right) / 2, (window.top + window.bottom) / 2};
-        seen.screenCentre = {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+        EXPECT_LE(abs((window.left + window.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 2);
+        EXPECT_LE(abs((window.top + window.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 2);
 
         HWND countdown = GetDlgItem(dlg, IDC_CONFIRM_COUNTDOWN);
-        DrvWaitFor([&]() { return WindowText(countdown) == "Assuming no in 2 seconds."; }, 3000);
-        seen.second = WindowText(countdown);
+        EXPECT_EQ("Assuming no in 3 seconds.", WindowText(countdown));
+        EXPECT_EQ(TVD_OK,
+                  DrvWaitFor([&]() { return WindowText(countdown) == "Assuming no in 2 seconds."; }, 3000));
         DrvPressButton(dlg, IDYES);
     });
     EXPECT_EQ(1, ShowConfirmTimeout(&data));
     helper.Join();
-    ASSERT_TRUE(helper.Found());
-
-    EXPECT_EQ("Confirm Shutdown", seen.caption);
-    EXPECT_EQ("Are you sure you want to shutdown your computer?", seen.text);
-    EXPECT_TRUE(seen.textShown);
-    EXPECT_EQ(FW_BOLD, seen.textWeight);
-    EXPECT_TRUE(seen.hasIcon);
-    EXPECT_EQ("&Yes", seen.yes);
-    EXPECT_EQ("&No", seen.no);
-    // Enter gives the cautious answer.
-    EXPECT_EQ(MAKELRESULT(IDNO, DC_HASDEFID), seen.defId);
-    EXPECT_EQ("Assuming no in 3 seconds.", seen.first);
-    EXPECT_EQ("Assuming no in 2 seconds.", seen.second);
-    // A question of its own on the taskbar, in the middle of the screen.
-    EXPECT_TRUE(seen.exStyle & WS_EX_APPWINDOW);
-    EXPECT_LE(abs(seen.centre.x - seen.screenCentre.x), 2);
-    EXPECT_LE(abs(seen.centre.y - seen.screenCentre.y), 2);
+    ASSERT_TRUE(helper.Found()); // by its caption
 }
 
 TEST(ConfirmDialog, WithoutACountDownItWaitsForTheUser)
