@@ -93,7 +93,7 @@ TEST_F(Tvint, AFileThatCannotBeRunIsNamedWithTheReason)
     EXPECT_FALSE(Exists(marker));
 }
 
-// --- Registration and the suite's mutex ---------------------------------------
+// --- Registration -------------------------------------------------------------
 
 TEST_F(Tvint, RegistersLaunchFilesSoTheShellRunsThem)
 {
@@ -111,19 +111,6 @@ TEST_F(Tvint, RegistersLaunchFilesSoTheShellRunsThem)
     EXPECT_TRUE(WaitFile(marker));
 }
 
-TEST_F(Tvint, HoldsTheSuitesMutexWhileItRuns)
-{
-    Start({"Wait \"3000 ms\""});
-    HWND main = MainWindow();
-    ASSERT_TRUE(main);
-    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "__TVAGENT_UNINSTALL_MUTEX__");
-    EXPECT_TRUE(mutex != NULL);
-    if (mutex)
-        CloseHandle(mutex);
-    m_tvint->Kill();
-    m_tvint->WaitExit(kTimeout);
-}
-
 // --- Status strip ---------------------------------------------------------------
 
 TEST_F(Tvint, TheStripShowsEachActionAtTheTopLeftAndHidesAfterTheStatusTime)
@@ -135,6 +122,11 @@ TEST_F(Tvint, TheStripShowsEachActionAtTheTopLeftAndHidesAfterTheStatusTime)
     HWND strip = MainWindow();
     ASSERT_TRUE(strip);
     ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return IsWindowVisible(strip) != 0; }, kTimeout));
+    // While it runs it holds the suite's mutex.
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "__TVAGENT_UNINSTALL_MUTEX__");
+    EXPECT_TRUE(mutex != NULL);
+    if (mutex)
+        CloseHandle(mutex);
 
     RECT rc;
     GetWindowRect(strip, &rc);
