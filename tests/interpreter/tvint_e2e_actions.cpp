@@ -198,7 +198,8 @@ TEST_F(Actions, KillEndsARunningProgramByPartOfItsName)
     ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(TARGET_CLASS, "To Be Killed"), kTimeout, NULL));
     // A full path never matches: the listed names carry no folder.
     EXPECT_EQ(0u, Run({"Kill " + Quote(Program("tvtarget.exe"))}));
-    EXPECT_TRUE(target.IsRunning());
+    // A kill takes effect after the call returns: give it time to show.
+    EXPECT_EQ(TVD_TIMEOUT, target.WaitExit(500));
     EXPECT_EQ(0u, Run({"Kill \"TvTarg\""}));
     DWORD code = 0;
     EXPECT_EQ(TVD_OK, target.WaitExit(kTimeout, &code));
