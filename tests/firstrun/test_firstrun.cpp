@@ -276,17 +276,7 @@ TEST_F(FirstRun, NeverOverwritesTheUsersFiles)
     EXPECT_EQ(firstMenu + "// edited\r\n", ReadBytes(File("Tarvin.menu")));
     EXPECT_EQ(firstSample, ReadBytes(File("Sample.launch")));
 
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA(File("*").c_str(), &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, find);
-    int files = 0;
-    do
-    {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            files++;
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-    EXPECT_EQ(4, files) << "no temporary files left behind";
+    EXPECT_EQ(4, wintest::CountFiles(m_folder)) << "no temporary files left behind";
 }
 
 TEST_F(FirstRun, AfterTheFirstRunOnlyTheMenuComesBack)
@@ -352,11 +342,7 @@ TEST_F(FirstRun, FailsWhenFolderOrMenuCannotBeMade)
     EXPECT_NE(0, Check());
     EXPECT_TRUE(IsFolder(File("Tarvin.menu")));
     // The failed save left no temporary file behind.
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA(File("~tv*").c_str(), &found);
-    EXPECT_EQ(INVALID_HANDLE_VALUE, find) << found.cFileName;
-    if (find != INVALID_HANDLE_VALUE)
-        FindClose(find);
+    EXPECT_EQ(0, wintest::CountFiles(m_folder, "~tv*"));
 
     // A folder that fits but leaves no room for "Tarvin.menu".
     std::string base = m_scratch.Path("");

@@ -224,25 +224,12 @@ class Interpreter : public ::testing::Test
             else if (file[0] == '-')
                 EXPECT_FALSE(Exists(path(file.substr(1)))) << file;
             else if (file[0] == '#')
-                EXPECT_EQ(file.substr(eq + 1), std::to_string(FileCount(path(file.substr(1, eq - 1)))))
+                EXPECT_EQ(file.substr(eq + 1),
+                          std::to_string(wintest::CountFiles(path(file.substr(1, eq - 1)))))
                     << file;
             else
                 EXPECT_EQ(file.substr(eq + 1), ReadBytes(path(file.substr(0, eq)))) << file;
         }
-    }
-
-    static int FileCount(const std::string& folder)
-    {
-        int count = 0;
-        WIN32_FIND_DATAA found;
-        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE)
-            return 0;
-        do
-            count += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
-        while (FindNextFileA(find, &found));
-        FindClose(find);
-        return count;
     }
 
     ScratchDir m_dir;
