@@ -380,4 +380,19 @@ class Canvas
     DWORD* m_bits;
 };
 
+// The files (not folders) of a folder whose names match the pattern.
+inline int CountFiles(const std::string& folder, const char* pattern = "*")
+{
+    int count = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\" + pattern).c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    do
+        count += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+    while (FindNextFileA(find, &found));
+    FindClose(find);
+    return count;
+}
+
 } // namespace wintest

@@ -30,6 +30,14 @@ inline bool Exists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The default value of a key under HKEY_CLASSES_ROOT ("<missing>" if none).
+inline std::string ClassesDefault(const char* key)
+{
+    char value[MAX_PATH * 2] = "";
+    LONG size = sizeof(value);
+    return RegQueryValueA(HKEY_CLASSES_ROOT, key, value, &size) == ERROR_SUCCESS ? value : "<missing>";
+}
+
 inline bool WaitFile(const std::string& path, DWORD timeoutMs = kTimeout)
 {
     return DrvWaitFor([&]() { return Exists(path); }, timeoutMs) == TVD_OK;

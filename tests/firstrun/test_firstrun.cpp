@@ -11,7 +11,7 @@
 #include "keysfile.h"
 #include "logline.h"
 #include "LaunchFile.h"
-#include "xmlutils.h"
+#include "Menu.h"
 #include "testutil.h"
 #include "wintestutil.h"
 #include "strutils.h"
@@ -76,14 +76,6 @@ std::vector<std::string> SplitCrLfLines(const std::string& bytes)
         pos = end + 2;
     }
     return lines;
-}
-
-std::string Property(const std::string& line, const char* name)
-{
-    char value[1360];
-    if (GetPropertyValue(line.c_str(), name, value, sizeof(value)) < 0)
-        return "<absent>";
-    return value;
 }
 
 class FirstRun : public ::testing::Test
@@ -210,51 +202,25 @@ TEST_F(FirstRun, CreatesFolderMenuAndSample)
     ASSERT_EQ(1u, keys.size());
     EXPECT_EQ(1, ReadKeysHeader(keys[0].c_str()));
 
-    // The menu file: header, a root menu with side bar, known elements only,
-    // balanced submenus closed by the last line.
-    std::vector<std::string> lines = SplitCrLfLines(ReadBytes(File("Tarvin.menu")));
-    ASSERT_GE(lines.size(), 3u);
-    EXPECT_EQ("<?TarvinMenu version=\"1.00\"?>", lines[0]);
-    char tag[25];
-    ASSERT_GT(GetTagName(lines[1].c_str(), tag, sizeof(tag)), 0);
-    EXPECT_STREQ("menu", tag);
-    EXPECT_EQ("true", Property(lines[1], "sidebar"));
-    int depth = 0;
+    // The menu file reads without a fault in the menu's own reader: a root
+    // with a side bar and entries for the folder and the sample.
+    CMenu menu;
+    ASSERT_TRUE(menu.ReadFile(File("Tarvin.menu").c_str())) << menu.GetLastError();
+    EXPECT_EQ(MENU_STYLE_SUBMENU | MENU_STYLE_SIDEBAR, menu.FindItem(0)->GetData()->GetStyle());
     std::vector<std::string> targets;
-    for (size_t i = 1; i < lines.size(); i++)
+    for (unsigned long id = 1; id <= menu.GetLastId(); id++)
     {
-        SCOPED_TRACE(lines[i]);
-        ASSERT_GT(GetTagName(lines[i].c_str(), tag, sizeof(tag)), 0);
-        std::string name = tag;
-        if (name == "menu" && IsEndTag(lines[i].c_str()))
-        {
-            depth--;
-            EXPECT_TRUE(depth > 0 || i == lines.size() - 1) << "root closed before the end";
-        }
-        else if (name == "menu")
-        {
-            depth++;
-            EXPECT_NE("<absent>", Property(lines[i], "iconnumber"));
-            EXPECT_NE("<absent>", Property(lines[i], "sidebar"));
-        }
-        else if (name == "menuitem")
-        {
-            for (const char* prop : {"text", "target", "cmdline", "workdir", "iconpath"})
-                EXPECT_NE("<absent>", Property(lines[i], prop)) << prop;
-            EXPECT_EQ("1", Property(lines[i], "windowstate"));
-            EXPECT_EQ("0", Property(lines[i], "iconnumber"));
-            targets.push_back(Property(lines[i], "target"));
-        }
-        else
-        {
-            EXPECT_EQ("menuseparator", name);
-            EXPECT_EQ("<menuseparator />", lines[i]);
-        }
+        CPtrTree<CMenuItem>* node = menu.FindItem(id);
+        ASSERT_TRUE(node) << id;
+        if (node->GetData()->GetStyle() == MENU_STYLE_ITEM)
+            targets.push_back(node->GetData()->GetTarget());
     }
-    EXPECT_EQ(0, depth);
-    EXPECT_EQ("</menu>", lines.back());
     EXPECT_NE(targets.end(), std::find(targets.begin(), targets.end(), m_folder));
     EXPECT_NE(targets.end(), std::find(targets.begin(), targets.end(), File("Sample.launch")));
+    // CR LF after every line, nothing more.
+    std::vector<std::string> lines = SplitCrLfLines(ReadBytes(File("Tarvin.menu")));
+    EXPECT_EQ("<?TarvinMenu version=\"1.00\"?>", lines[0]);
+    EXPECT_EQ("</menu>", lines.back());
 
     // The sample: comments and actions in the forms the editor writes.
     CLaunchFile sample;
@@ -310,17 +276,7 @@ TEST_F(FirstRun, NeverOverwritesTheUsersFiles)
     EXPECT_EQ(firstMenu + "// edited\r\n", ReadBytes(File("Tarvin.menu")));
     EXPECT_EQ(firstSample, ReadBytes(File("Sample.launch")));
 
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA(File("*").c_str(), &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, find);
-    int files = 0;
-    do
-    {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            files++;
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
-    EXPECT_EQ(4, files) << "no temporary files left behind";
+    EXPECT_EQ(4, wintest::CountFiles(m_folder)) << "no temporary files left behind";
 }
 
 TEST_F(FirstRun, AfterTheFirstRunOnlyTheMenuComesBack)
@@ -386,11 +342,7 @@ TEST_F(FirstRun, FailsWhenFolderOrMenuCannotBeMade)
     EXPECT_NE(0, Check());
     EXPECT_TRUE(IsFolder(File("Tarvin.menu")));
     // The failed save left no temporary file behind.
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA(File("~tv*").c_str(), &found);
-    EXPECT_EQ(INVALID_HANDLE_VALUE, find) << found.cFileName;
-    if (find != INVALID_HANDLE_VALUE)
-        FindClose(find);
+    EXPECT_EQ(0, wintest::CountFiles(m_folder, "~tv*"));
 
     // A folder that fits but leaves no room for "Tarvin.menu".
     std::string base = m_scratch.Path("");

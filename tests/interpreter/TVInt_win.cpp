@@ -1,5 +1,5 @@
 // The interpreter engine in-process, for what tvint.exe's end-to-end tests
-// cannot see: the flags of the shell operations, the result codes, Kill
+// cannot see: the result codes, the texts, Kill
 // without a process list, requests cut to the channel, Shutdown and Restart
 // through a stand-in, and the confirmation dialog's layout and font.
 #include <windows.h>
@@ -27,24 +27,6 @@ namespace
 {
 const char kHelperClass[] = "TVIntTestWindow";
 const DWORD kDialogTimeout = 10000;
-
-HWND MakeWindow(const char* className, const char* title, bool visible)
-{
-    static bool registered = false;
-    if (!registered)
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.lpszClassName = kHelperClass;
-        RegisterClassA(&wc);
-        wc.lpszClassName = TVINT_AGENT_CLASS;
-        RegisterClassA(&wc);
-        registered = true;
-    }
-    return CreateWindowExA(0, className, title, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 10, 10, 200,
-                           100, NULL, NULL, GetModuleHandleA(NULL), NULL);
-}
 
 // Runs in a second thread while the test thread sits in a modal loop (a
 // message box or the confirmation dialog) and acts on the window it waits
@@ -212,10 +194,14 @@ TEST_F(Engine, ActionsTheProgramCarriesOutGiveTheirCodeTextAndResult)
         {"// a comment, \"quoted\"", TVINT_DONE, "// a comment, \"quoted\"", 0, ""},
         {"/ / not a comment", TVINT_UNKNOWN, "Unrecognized Command: Line: \"0\"", 0, ""},
         {"Launch\t\"x.exe\"", TVINT_UNKNOWN, "Unrecognized Command: Line: \"0\"", 0, ""},
+        {"copy \"C:\\no such\\x.txt\" , \"C:\\b\" , NOOVERWRITE", TVINT_DONE, "Copy x.txt to b", 0, ""},
+        {"Delete \"C:\\no such\\*.txt\",AskDelete", TVINT_DONE, "Delete *.txt", 0, ""},
+        {"Move \"C:\\no such\\x.txt\",\"C:\\b\",AskOverwrite", TVINT_DONE, "Move x.txt to b", 0, ""},
     };
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.line);
+        FakeShell shell(0);
         CTVInt engine(GetModuleHandleA(NULL));
         EXPECT_EQ(c.code, RunLine(engine, c.line));
         EXPECT_STREQ(c.text, engine.GetError());
@@ -269,66 +255,6 @@ TEST_F(Engine, KillNeverEndsTheInterpreterItself)
 
 // --- Copy, Delete, Move: what the shell is asked to do ------------------------
 
-TEST_F(Engine, FileActionsHandTheShellTheirPathsAndOptionFlags)
-{
-    const FILEOP_FLAGS copyBase = FOF_NOCONFIRMMKDIR | FOF_FILESONLY;
-    const FILEOP_FLAGS deleteBase = FOF_NOERRORUI | FOF_NOCONFIRMMKDIR | FOF_FILESONLY;
-    const std::string src = std::string("C:\\tvint no such\\x.txt") + '\0' + '\0';
-    const std::string dst = std::string("C:\\tvint no such\\b") + '\0' + '\0';
-    const std::string wild = std::string("C:\\tvint no such\\*.txt") + '\0' + '\0';
-    struct
-    {
-        const char* line;
-        UINT func;
-        FILEOP_FLAGS flags;
-        std::string from, to;
-        const char* text;
-        const char* error;
-    } cases[] = {
-        {"Copy \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",Overwrite", FO_COPY,
-         copyBase | FOF_NOCONFIRMATION, src, dst, "Copy x.txt to b",
-         "Error Copying C:\\tvint no such\\x.txt to C:\\tvint no such\\b"},
-        {"copy \"C:\\tvint no such\\x.txt\" , \"C:\\tvint no such\\b\" , NOOVERWRITE", FO_COPY,
-         copyBase | FOF_RENAMEONCOLLISION, src, dst, "Copy x.txt to b", nullptr},
-        {"Copy \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",AskOverwrite", FO_COPY, copyBase, src,
-         dst, "Copy x.txt to b", nullptr},
-        {"Delete \"C:\\tvint no such\\*.txt\",Delete", FO_DELETE, deleteBase | FOF_NOCONFIRMATION, wild,
-         "<null>", "Delete *.txt", "Error Deleting C:\\tvint no such\\*.txt"},
-        {"Delete \"C:\\tvint no such\\*.txt\",AskDelete", FO_DELETE, deleteBase, wild, "<null>",
-         "Delete *.txt", nullptr},
-        {"Move \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",AskNone", FO_MOVE,
-         deleteBase | FOF_NOCONFIRMATION, src, dst, "Move x.txt to b",
-         "Error Moving C:\\tvint no such\\x.txt to C:\\tvint no such\\b"},
-        {"Move \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",NoOverwrite", FO_MOVE,
-         deleteBase | FOF_RENAMEONCOLLISION, src, dst, "Move x.txt to b", nullptr},
-        {"Move \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",AskOverwrite", FO_MOVE, deleteBase, src,
-         dst, "Move x.txt to b", nullptr},
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.line);
-        {
-            FakeShell shell(0);
-            CTVInt engine(GetModuleHandleA(NULL));
-            EXPECT_EQ(TVINT_DONE, RunLine(engine, c.line));
-            EXPECT_STREQ(c.text, engine.GetError());
-            EXPECT_EQ(1, g_shell.calls);
-            EXPECT_EQ(c.func, g_shell.func);
-            EXPECT_EQ(GetDesktopWindow(), g_shell.hwnd);
-            EXPECT_EQ(c.flags, g_shell.flags);
-            EXPECT_EQ(c.from, g_shell.from);
-            EXPECT_EQ(c.to, g_shell.to);
-        }
-        if (c.error)
-        {
-            FakeShell shell(ERROR_FILE_NOT_FOUND);
-            CTVInt engine(GetModuleHandleA(NULL));
-            EXPECT_EQ(TVINT_FAILED, RunLine(engine, c.line));
-            EXPECT_STREQ(c.error, engine.GetError());
-        }
-    }
-}
-
 // A Move with no folder to go to fails the same way whether its wildcard
 // matches one file or several: before, several went to the drive's root
 // ("\1.txt") and one was handed to the shell as "".
@@ -356,57 +282,6 @@ TEST_F(Engine, MoveToNoFolderFailsForOneFileAndForSeveral)
     }
     EXPECT_EQ("one", ReadBytes(folder + "\\1.txt"));
     EXPECT_EQ("two", ReadBytes(folder + "\\2.txt"));
-}
-
-TEST_F(Engine, MoveAsksFirstForAskMoveAndAskMoveOverwrite)
-{
-    const char* expectedQuestion =
-        "Are you sure you want to copy source the file(s)\n    C:\\tvint no such\\x.txt\n"
-        "to the destination\n    C:\\tvint no such\\b";
-    const FILEOP_FLAGS base = FOF_NOERRORUI | FOF_NOCONFIRMMKDIR | FOF_FILESONLY;
-    struct
-    {
-        const char* option;
-        int answer;
-        int calls;
-        FILEOP_FLAGS flags;
-        int code;
-        const char* text;
-    } cases[] = {
-        {"AskMove", IDNO, 0, 0, TVINT_FAILED,
-         "Error Moving C:\\tvint no such\\x.txt to C:\\tvint no such\\b"},
-        {"AskMove", IDYES, 1, base | FOF_NOCONFIRMATION, TVINT_DONE, "Move x.txt to b"},
-        {"AskMoveOverwrite", IDNO, 0, 0, TVINT_FAILED,
-         "Error Moving C:\\tvint no such\\x.txt to C:\\tvint no such\\b"},
-        {"askmoveoverwrite", IDYES, 1, base, TVINT_DONE, "Move x.txt to b"},
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(std::string(c.option) + (c.answer == IDYES ? " yes" : " no"));
-        FakeShell shell(0);
-        CTVInt engine(GetModuleHandleA(NULL));
-        Load(engine, {std::string("Move \"C:\\tvint no such\\x.txt\",\"C:\\tvint no such\\b\",") + c.option});
-        std::string question;
-        LONG_PTR style = 0;
-        DialogHelper helper("Tarvin - Confirm", [&](HWND box) {
-            char text[1024] = "";
-            DrvMessageBoxText(box, text, sizeof(text));
-            question = text;
-            style = GetWindowLongPtrA(box, GWL_STYLE);
-            DrvPressButton(box, c.answer);
-        });
-        int code = engine.Step();
-        helper.Join();
-        ASSERT_TRUE(helper.Found());
-        EXPECT_EQ(expectedQuestion, question);
-        EXPECT_EQ(c.code, code);
-        EXPECT_STREQ(c.text, engine.GetError());
-        EXPECT_EQ(c.calls, g_shell.calls);
-        if (c.calls)
-        {
-            EXPECT_EQ(c.flags, g_shell.flags);
-        }
-    }
 }
 
 // --- Requests to the agent ----------------------------------------------------
@@ -437,68 +312,45 @@ TEST_F(Engine, ALongTitleIsCutSoTheRequestFitsTheChannelWithItsClosingQuote)
 
 // --- Exit, Shutdown, Restart and their confirmation ---------------------------
 
-TEST_F(Engine, ShutdownAndRestartAskTheSystemWhenNotConfirmed)
+// Unconfirmed, the system is asked at once (a refused shutdown is not
+// reported as under way); confirmed, the question answers by itself when its
+// count-down of one second runs out.
+TEST_F(Engine, ShutdownRestartAndExitAskTheSystemOrTheUser)
 {
+    const UINT shut = EWX_SHUTDOWN | EWX_FORCEIFHUNG, reboot = EWX_REBOOT | EWX_FORCEIFHUNG;
     struct
     {
         const char* line;
-        UINT flags;
-        const char* text;
-        const char* error;
-    } cases[] = {
-        {"Shutdown", EWX_SHUTDOWN | EWX_FORCEIFHUNG, "Shutting down Windows...",
-         "Error shutting down Windows"},
-        {"restart", EWX_REBOOT | EWX_FORCEIFHUNG, "Restarting Windows...", "Error restarting Windows"},
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.line);
-        {
-            FakeShutdown shutdown(TRUE);
-            CTVInt engine(GetModuleHandleA(NULL));
-            EXPECT_EQ(TVINT_DONE, RunLine(engine, c.line));
-            EXPECT_STREQ(c.text, engine.GetError());
-            EXPECT_EQ(1, g_shutdown.calls);
-            EXPECT_EQ(c.flags, g_shutdown.flags);
-        }
-        {
-            // A refused shutdown is not reported as under way.
-            FakeShutdown shutdown(FALSE);
-            CTVInt engine(GetModuleHandleA(NULL));
-            EXPECT_EQ(TVINT_FAILED, RunLine(engine, c.line));
-            EXPECT_STREQ(c.error, engine.GetError());
-        }
-    }
-}
-
-TEST_F(Engine, TheConfirmationAnswersByItselfWhenTheCountDownRunsOut)
-{
-    struct
-    {
-        const char* line;
-        int assumeYes;
+        int confirm, assumeYes;
+        BOOL system; // what the system answers
         int code;
         const char* text;
-        int shutdownCalls;
+        int calls;
+        UINT flags;
     } cases[] = {
-        {"Shutdown", 0, TVINT_DONE, "User Cancelled Shutdown", 0},
-        {"Restart", 0, TVINT_DONE, "User Cancelled Restart", 0},
-        {"Restart", 1, TVINT_DONE, "Restarting Windows...", 1},
-        {"Exit", 0, TVINT_DONE, "User Cancelled exit Tarvin Agent", 0},
+        {"Shutdown", 0, 0, TRUE, TVINT_DONE, "Shutting down Windows...", 1, shut},
+        {"Shutdown", 0, 0, FALSE, TVINT_FAILED, "Error shutting down Windows", 1, shut},
+        {"restart", 0, 0, TRUE, TVINT_DONE, "Restarting Windows...", 1, reboot},
+        {"restart", 0, 0, FALSE, TVINT_FAILED, "Error restarting Windows", 1, reboot},
+        {"Shutdown", 1, 0, TRUE, TVINT_DONE, "User Cancelled Shutdown", 0, 0},
+        {"Restart", 1, 0, TRUE, TVINT_DONE, "User Cancelled Restart", 0, 0},
+        {"Restart", 1, 1, TRUE, TVINT_DONE, "Restarting Windows...", 1, reboot},
+        {"Exit", 1, 0, TRUE, TVINT_DONE, "User Cancelled exit Tarvin Agent", 0, 0},
     };
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(std::string(c.line) + (c.assumeYes ? " assuming yes" : " assuming no"));
-        FakeShutdown shutdown(TRUE);
+        SCOPED_TRACE(std::string(c.line) + (c.confirm ? " confirmed" : "") +
+                     (c.assumeYes ? " assuming yes" : ""));
+        FakeShutdown shutdown(c.system);
         CTVInt engine(GetModuleHandleA(NULL));
-        Load(engine, {c.line}, 1, c.assumeYes, 1);
+        Load(engine, {c.line}, c.confirm, c.assumeYes, 1);
         DWORD start = GetTickCount();
         EXPECT_EQ(c.code, engine.Step());
         DWORD elapsed = GetTickCount() - start;
-        EXPECT_GE(elapsed, 900u);
-        EXPECT_LT(elapsed, 8000u);
+        EXPECT_TRUE(c.confirm ? elapsed >= 900 && elapsed < 8000 : elapsed < 900) << elapsed;
         EXPECT_STREQ(c.text, engine.GetError());
-        EXPECT_EQ(c.shutdownCalls, g_shutdown.calls);
+        EXPECT_EQ(c.calls, g_shutdown.calls);
+        EXPECT_EQ(c.flags, g_shutdown.flags);
     }
 }
 
@@ -513,61 +365,35 @@ TEST(ConfirmDialog, ShowsTheQuestionCountsDownAndTakesTheUsersAnswer)
                                    0,
                                    3,
                                    LoadIconA(NULL, (LPCSTR)IDI_QUESTION)};
-    struct Seen
-    {
-        std::string caption, text, first, second, yes, no;
-        LONG textWeight = 0;
-        LONG_PTR exStyle = 0;
-        LRESULT defId = 0;
-        bool hasIcon = false, textShown = false;
-        POINT centre = {}, screenCentre = {};
-    } seen;
-
+    // Checked on the helper's thread while the dialog is up.
     DialogHelper helper("Confirm Shutdown", [&](HWND dlg) {
-        seen.caption = WindowText(dlg);
         HWND text = GetDlgItem(dlg, IDC_CONFIRM_TEXT);
-        seen.text = WindowText(text);
-        seen.textShown = IsWindowVisible(text) != 0;
-        seen.first = WindowText(GetDlgItem(dlg, IDC_CONFIRM_COUNTDOWN));
-        seen.yes = WindowText(GetDlgItem(dlg, IDYES));
-        seen.no = WindowText(GetDlgItem(dlg, IDNO));
-        HFONT font = (HFONT)SendMessageA(text, WM_GETFONT, 0, 0);
+        EXPECT_EQ("Are you sure you want to shutdown your computer?", WindowText(text));
+        EXPECT_TRUE(IsWindowVisible(text));
         LOGFONTA lf = {};
-        if (font && GetObjectA(font, sizeof(lf), &lf))
-            seen.textWeight = lf.lfWeight;
-        seen.exStyle = GetWindowLongPtrA(dlg, GWL_EXSTYLE);
-        seen.defId = SendMessageA(dlg, DM_GETDEFID, 0, 0);
-        seen.hasIcon = SendMessageA(GetDlgItem(dlg, IDC_CONFIRM_ICON), STM_GETICON, 0, 0) != 0;
-
+        GetObjectA((HFONT)SendMessageA(text, WM_GETFONT, 0, 0), sizeof(lf), &lf);
+        EXPECT_EQ(FW_BOLD, lf.lfWeight);
+        EXPECT_TRUE(SendMessageA(GetDlgItem(dlg, IDC_CONFIRM_ICON), STM_GETICON, 0, 0));
+        EXPECT_EQ("&Yes", WindowText(GetDlgItem(dlg, IDYES)));
+        EXPECT_EQ("&No", WindowText(GetDlgItem(dlg, IDNO)));
+        // Enter gives the cautious answer.
+        EXPECT_EQ(MAKELRESULT(IDNO, DC_HASDEFID), SendMessageA(dlg, DM_GETDEFID, 0, 0));
+        // A question of its own on the taskbar, in the middle of the screen.
+        EXPECT_TRUE(GetWindowLongPtrA(dlg, GWL_EXSTYLE) & WS_EX_APPWINDOW);
         RECT window;
         GetWindowRect(dlg, &window);
-        seen.centre = {(window.left + window.right) / 2, (window.top + window.bottom) / 2};
-        seen.screenCentre = {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+        EXPECT_LE(abs((window.left + window.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 2);
+        EXPECT_LE(abs((window.top + window.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 2);
 
         HWND countdown = GetDlgItem(dlg, IDC_CONFIRM_COUNTDOWN);
-        DrvWaitFor([&]() { return WindowText(countdown) == "Assuming no in 2 seconds."; }, 3000);
-        seen.second = WindowText(countdown);
+        EXPECT_EQ("Assuming no in 3 seconds.", WindowText(countdown));
+        EXPECT_EQ(TVD_OK,
+                  DrvWaitFor([&]() { return WindowText(countdown) == "Assuming no in 2 seconds."; }, 3000));
         DrvPressButton(dlg, IDYES);
     });
     EXPECT_EQ(1, ShowConfirmTimeout(&data));
     helper.Join();
-    ASSERT_TRUE(helper.Found());
-
-    EXPECT_EQ("Confirm Shutdown", seen.caption);
-    EXPECT_EQ("Are you sure you want to shutdown your computer?", seen.text);
-    EXPECT_TRUE(seen.textShown);
-    EXPECT_EQ(FW_BOLD, seen.textWeight);
-    EXPECT_TRUE(seen.hasIcon);
-    EXPECT_EQ("&Yes", seen.yes);
-    EXPECT_EQ("&No", seen.no);
-    // Enter gives the cautious answer.
-    EXPECT_EQ(MAKELRESULT(IDNO, DC_HASDEFID), seen.defId);
-    EXPECT_EQ("Assuming no in 3 seconds.", seen.first);
-    EXPECT_EQ("Assuming no in 2 seconds.", seen.second);
-    // A question of its own on the taskbar, in the middle of the screen.
-    EXPECT_TRUE(seen.exStyle & WS_EX_APPWINDOW);
-    EXPECT_LE(abs(seen.centre.x - seen.screenCentre.x), 2);
-    EXPECT_LE(abs(seen.centre.y - seen.screenCentre.y), 2);
+    ASSERT_TRUE(helper.Found()); // by its caption
 }
 
 TEST(ConfirmDialog, WithoutACountDownItWaitsForTheUser)

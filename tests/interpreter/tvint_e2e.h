@@ -3,6 +3,7 @@
 // exit code.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,75 @@ namespace tvint_test
 {
 const char kMainClass[] = "_TVINT_HIDDENMAINWND";
 const char kMainTitle[] = "Tarvin Interpretor";
+const char kAgentClass[] = "_TVAGENT_WINDOW";
+
+// A running agent's window, hidden or not.
+inline HWND FindAgent()
+{
+    DrvWindowSpec wanted = DrvSpec(kAgentClass, NULL);
+    wanted.includeHidden = true;
+    return DrvFindWindow(wanted);
+}
+
+// Ends the agents left from a test, whoever started them.
+inline void EndAgents()
+{
+    for (HWND agent; (agent = FindAgent()) != NULL;)
+    {
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, DrvWindowProcess(agent));
+        if (!process)
+            break;
+        TerminateProcess(process, 0);
+        WaitForSingleObject(process, kTimeout);
+        CloseHandle(process);
+        DrvWaitFor([&]() { return !IsWindow(agent); }, kTimeout);
+    }
+}
+
+// A box the user answers: its caption (any when null), the button pressed
+// and its text ("*": not read, as for the shell's own dialogs).
+struct Box
+{
+    const char* caption;
+    int button;
+    std::string text;
+};
+
+// One row of an end-to-end table: the files there before ("name=bytes",
+// "name\\" a folder; '|' between them), the launch lines, the boxes answered
+// in order, the exit code, the files after ("name=bytes"; "-name": absent;
+// "name\\": a folder; "#folder=N": N files in it) and the settings for the
+// row (the interpreter's; "Agent\\<name>": the agent's). Names are below the
+// row's own folder, written {dir} in lines and texts.
+struct Scenario
+{
+    const char* name;
+    std::string before;
+    std::vector<std::string> lines;
+    std::vector<Box> boxes;
+    DWORD exitCode;
+    std::string after;
+    std::vector<std::pair<const char*, DWORD>> settings;
+};
+
+inline Scenario Row(const char* name, const std::string& before, const std::vector<std::string>& lines,
+                    const std::vector<Box>& boxes, DWORD exitCode, const std::string& after,
+                    const std::vector<std::pair<const char*, DWORD>>& settings = {})
+{
+    return {name, before, lines, boxes, exitCode, after, settings};
+}
+
+inline std::vector<std::string> Split(const std::string& text)
+{
+    std::vector<std::string> parts;
+    for (size_t at = 0; at < text.size();)
+    {
+        size_t bar = std::min(text.find('|', at), text.size());
+        parts.push_back(text.substr(at, bar - at));
+        at = bar + 1;
+    }
+    return parts;
+}
 
 class Interpreter : public ::testing::Test
 {
@@ -62,7 +132,8 @@ class Interpreter : public ::testing::Test
     }
 
     // Waits for a box of tvint.exe (any caption when null), returns its text
-    // and presses the button.
+    // ("" for the shell's own dialogs, whose text is not a window text) and
+    // presses the button.
     std::string Answer(const char* caption, int button, HWND* box = NULL)
     {
         HWND found = NULL;
@@ -71,21 +142,12 @@ class Interpreter : public ::testing::Test
         if (!found)
             return "<no box>";
         char text[2048] = "";
-        EXPECT_TRUE(DrvMessageBoxText(found, text, sizeof(text)));
+        DrvMessageBoxText(found, text, sizeof(text));
         if (box)
             *box = found;
         EXPECT_TRUE(DrvPressButton(found, button));
         EXPECT_EQ(TVD_OK, DrvWaitDestroyed(found, kTimeout));
         return text;
-    }
-
-    // For the shell's own dialogs, whose text is not a window text.
-    void Press(const char* caption, int button)
-    {
-        HWND found = NULL;
-        ASSERT_EQ(TVD_OK, DrvWaitMessageBox(caption, m_tvint->Pid(), kTimeout, &found)) << caption;
-        EXPECT_TRUE(DrvPressButton(found, button));
-        EXPECT_EQ(TVD_OK, DrvWaitDestroyed(found, kTimeout));
     }
 
     // The interpreter's main window (the status strip), shown or not.
@@ -108,9 +170,72 @@ class Interpreter : public ::testing::Test
         return "An error occured:\n\n" + text + "\n\nWould you like to continue to process this launch file?";
     }
 
+    // Runs one row in a folder of its own; the row's settings are put back
+    // after it.
+    void RunRow(const Scenario& row)
+    {
+        SCOPED_TRACE(row.name);
+        const std::string dir = m_dir.Path("row " + std::to_string(++m_rows));
+        auto expand = [&](std::string text) {
+            for (size_t at; (at = text.find("{dir}")) != std::string::npos;)
+                text.replace(at, 5, dir);
+            return text;
+        };
+        auto path = [&](const std::string& name) {
+            std::string full = dir + "\\" + name;
+            for (size_t at = dir.size() + 1; (at = full.find('\\', at)) != std::string::npos; at++)
+                CreateDirectoryA(full.substr(0, at).c_str(), NULL);
+            return full;
+        };
+        RegSettings settings;
+        for (const auto& setting : row.settings)
+        {
+            if (strncmp(setting.first, "Agent\\", 6) == 0)
+                settings.Set(kAgentKey, setting.first + 6, setting.second);
+            else
+                settings.Interpreter(setting.first, setting.second);
+        }
+        CreateDirectoryA(dir.c_str(), NULL);
+        for (const std::string& file : Split(row.before))
+        {
+            size_t eq = file.find('=');
+            std::string full = path(file.substr(0, eq));
+            if (eq != std::string::npos)
+                WriteBytes(full, file.substr(eq + 1));
+        }
+        std::vector<std::string> lines;
+        for (const std::string& line : row.lines)
+            lines.push_back(expand(line));
+        Start(lines);
+        if (!m_tvint)
+            return;
+        for (const Box& box : row.boxes)
+        {
+            std::string text = Answer(box.caption, box.button);
+            if (box.text != "*")
+                EXPECT_EQ(expand(box.text), text);
+        }
+        EXPECT_EQ(row.exitCode, WaitExit());
+        for (const std::string& file : Split(row.after))
+        {
+            size_t eq = file.find('=');
+            if (file.back() == '\\')
+                EXPECT_TRUE(Exists(path(file))) << file;
+            else if (file[0] == '-')
+                EXPECT_FALSE(Exists(path(file.substr(1)))) << file;
+            else if (file[0] == '#')
+                EXPECT_EQ(file.substr(eq + 1),
+                          std::to_string(wintest::CountFiles(path(file.substr(1, eq - 1)))))
+                    << file;
+            else
+                EXPECT_EQ(file.substr(eq + 1), ReadBytes(path(file.substr(0, eq)))) << file;
+        }
+    }
+
     ScratchDir m_dir;
     RegSettings m_settings;
     std::unique_ptr<CDrvProcess> m_tvint;
     int m_runs = 0;
+    int m_rows = 0;
 };
 } // namespace tvint_test

@@ -24,8 +24,6 @@ const char kLogTimeout[] =
     "   Click Yes to try again.\n   Click No to continue processing the launch file without logging.\n"
     "   Click Cancel to stop processing the launch file.";
 
-const char kAgentClass[] = "_TVAGENT_WINDOW";
-
 typedef std::vector<std::string> Bodies;
 
 // The class of the test's own channel ends.
@@ -72,23 +70,6 @@ class WithAgent : public Interpreter
         return AgentBodies(m_record);
     }
 
-    // Agents left from a test, whoever started them.
-    static void EndAgents()
-    {
-        DrvWindowSpec wanted = DrvSpec(kAgentClass, NULL);
-        wanted.includeHidden = true;
-        for (HWND agent; (agent = DrvFindWindow(wanted)) != NULL;)
-        {
-            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, DrvWindowProcess(agent));
-            if (!process)
-                break;
-            TerminateProcess(process, 0);
-            WaitForSingleObject(process, kTimeout);
-            CloseHandle(process);
-            DrvWaitFor([&]() { return !IsWindow(agent); }, kTimeout);
-        }
-    }
-
     // A copy of tvint.exe in a folder of its own, optionally with the fake
     // agent beside it under the agent's name.
     std::string PrivateCopy(bool withAgent)
@@ -133,13 +114,51 @@ TEST_F(WithAgent, EachAgentActionIsOneRequestWrittenExactlyAndAnsweredBeforeTheN
     EXPECT_EQ(0u, code);
 }
 
-TEST_F(WithAgent, AMissingOKAsksAndYesSendsTheRequestAgain)
+// Launch lines, the fake agent's options and the user's answers -> the
+// requests the agent received and the exit code. A missing OK asks; Yes
+// sends again, No goes on (for a log entry: without logging), Cancel stops.
+// A declined confirmation sends nothing but its log entry.
+TEST_F(WithAgent, LaunchLinesGiveTheirRequestsQuestionsAndExitCode)
 {
-    StartAgent("-ignore=1");
-    Start({"Hide \"first\"", "Hide \"second\""});
-    EXPECT_EQ(kActionTimeout, Answer("Error", IDYES));
-    EXPECT_EQ(0u, WaitExit());
-    EXPECT_EQ((Bodies{"agent:hide=\"first\"", "agent:hide=\"first\"", "agent:hide=\"second\""}), Requests());
+    const struct
+    {
+        const char* options;
+        Scenario row;
+        Bodies requests;
+    } rows[] = {
+        {"-ignore=1",
+         Row("missing OK, yes", "", {"Hide \"first\"", "Hide \"second\""}, {{"Error", IDYES, kActionTimeout}},
+             0, ""),
+         {"agent:hide=\"first\"", "agent:hide=\"first\"", "agent:hide=\"second\""}},
+        {"-silent=agent:log",
+         Row("missing log OK, no", "", {"// one", "Hide \"two\"", "// three"}, {{"Error", IDNO, kLogTimeout}},
+             0, "", {{"Agent\\Log File", 1}}),
+         {"agent:log=\"// one\"", "agent:hide=\"two\""}},
+        {"-silent=agent:log",
+         Row("missing log OK, yes then cancel", "", {"// one", "// two"},
+             {{"Error", IDYES, kLogTimeout}, {"Error", IDCANCEL, kLogTimeout}}, 1, "",
+             {{"Agent\\Log File", 1}}),
+         {"agent:log=\"// one\"", "agent:log=\"// one\""}},
+        {"",
+         Row("declined confirmations", "", {"Exit", "Shutdown", "Restart"}, {}, 0, "",
+             {{"Agent\\Log File", 1},
+              {"Confirm Exit", 1},
+              {"Confirm Shutdown", 1},
+              {"Confirm Restart", 1},
+              {"Assume Answer", 1},
+              {"Assume Timeout", 1}}),
+         {"agent:log=\"User Cancelled exit Tarvin Agent\"", "agent:log=\"User Cancelled Shutdown\"",
+          "agent:log=\"User Cancelled Restart\""}},
+    };
+    for (const auto& r : rows)
+    {
+        SCOPED_TRACE(r.row.name);
+        DeleteFileA(m_record.c_str());
+        StartAgent(r.options);
+        RunRow(r.row);
+        EXPECT_EQ(r.requests, Requests());
+        EndAgents();
+    }
 }
 
 TEST_F(WithAgent, AMissingOKAsksAndNoGoesOnWhileCancelStops)
@@ -242,44 +261,6 @@ TEST_F(WithAgent, WithLoggingEveryActionIsLoggedAfterItIsDone)
         Requests());
 }
 
-TEST_F(WithAgent, NoToTheLogQuestionFinishesTheFileWithoutLogging)
-{
-    Logging(true);
-    StartAgent("-silent=agent:log");
-    Start({"// one", "Hide \"two\"", "// three"});
-    EXPECT_EQ(kLogTimeout, Answer("Error", IDNO));
-    EXPECT_EQ(0u, WaitExit());
-    EXPECT_EQ((Bodies{"agent:log=\"// one\"", "agent:hide=\"two\""}), Requests());
-}
-
-TEST_F(WithAgent, YesToTheLogQuestionSendsTheEntryAgainAndCancelStops)
-{
-    Logging(true);
-    StartAgent("-silent=agent:log");
-    Start({"// one", "// two"});
-    EXPECT_EQ(kLogTimeout, Answer("Error", IDYES));
-    EXPECT_EQ(kLogTimeout, Answer("Error", IDCANCEL));
-    EXPECT_EQ(1u, WaitExit());
-    EXPECT_EQ((Bodies{"agent:log=\"// one\"", "agent:log=\"// one\""}), Requests());
-}
-
-TEST_F(WithAgent, DeclinedConfirmationsSendNothingButTheirLogEntries)
-{
-    Logging(true);
-    m_settings.Interpreter("Confirm Exit", 1);
-    m_settings.Interpreter("Confirm Shutdown", 1);
-    m_settings.Interpreter("Confirm Restart", 1);
-    m_settings.Interpreter("Assume Answer", 1);
-    m_settings.Interpreter("Assume Timeout", 1);
-    StartAgent();
-    Start({"Exit", "Shutdown", "Restart"});
-    EXPECT_EQ(0u, WaitExit(30000));
-    EXPECT_EQ((Bodies{"agent:log=\"User Cancelled exit Tarvin Agent\"",
-                      "agent:log=\"User Cancelled Shutdown\"", "agent:log=\"User Cancelled Restart\""}),
-              Requests());
-    EXPECT_TRUE(m_agent->IsRunning());
-}
-
 TEST_F(WithAgent, TheAgentIsStartedFromTheInterpretersFolderWhenItIsNotRunning)
 {
     Logging(true);
@@ -288,9 +269,7 @@ TEST_F(WithAgent, TheAgentIsStartedFromTheInterpretersFolderWhenItIsNotRunning)
     Start({"Hide \"y\""}, exe);
     EXPECT_EQ(0u, WaitExit());
     EXPECT_EQ((Bodies{"agent:hide=\"y\"", "agent:log=\"Hide windows called y\""}), AgentBodies(record));
-    DrvWindowSpec wanted = DrvSpec(kAgentClass, NULL);
-    wanted.includeHidden = true;
-    EXPECT_TRUE(DrvFindWindow(wanted) != NULL);
+    EXPECT_TRUE(FindAgent() != NULL);
 }
 
 TEST_F(WithAgent, WithoutAnAgentToStartItSaysSoAndTheTimeOutFollows)

@@ -93,40 +93,15 @@ TEST_F(Tvint, AFileThatCannotBeRunIsNamedWithTheReason)
     EXPECT_FALSE(Exists(marker));
 }
 
-TEST_F(Tvint, AnUnknownLineAsksAndTheAnswerDecides)
-{
-    std::string marker = m_dir.Path("after unknown.txt");
-    std::vector<std::string> lines = {"// first", "Frobnicate \"x\"", MarkLine(marker)};
-    std::string question = ContinueQuestion("Unrecognized Command: Line: \"1\"");
-
-    Start(lines);
-    HWND box = NULL;
-    EXPECT_EQ(question, Answer("Error", IDNO, &box));
-    EXPECT_EQ(1u, WaitExit());
-    EXPECT_FALSE(Exists(marker));
-
-    Start(lines);
-    EXPECT_EQ(question, Answer("Error", IDYES));
-    EXPECT_EQ(0u, WaitExit());
-    EXPECT_TRUE(Exists(marker));
-}
-
-// --- Registration and the suite's mutex ---------------------------------------
+// --- Registration -------------------------------------------------------------
 
 TEST_F(Tvint, RegistersLaunchFilesSoTheShellRunsThem)
 {
     ASSERT_EQ(0u, Run({"// register"}));
-    auto classesDefault = [](const char* subkey) {
-        char value[MAX_PATH + 64] = "";
-        LONG size = sizeof(value);
-        if (RegQueryValueA(HKEY_CLASSES_ROOT, subkey, value, &size) != ERROR_SUCCESS)
-            return std::string("<missing>");
-        return std::string(value);
-    };
-    EXPECT_EQ("Tarvin.LaunchFile", classesDefault(".launch"));
-    EXPECT_EQ("Tarvin File", classesDefault("Tarvin.LaunchFile"));
+    EXPECT_EQ("Tarvin.LaunchFile", e2etest::ClassesDefault(".launch"));
+    EXPECT_EQ("Tarvin File", e2etest::ClassesDefault("Tarvin.LaunchFile"));
     EXPECT_EQ(Quote(Program("tvint.exe")) + " -file=\"%1\"",
-              classesDefault("Tarvin.LaunchFile\\shell\\Open\\command"));
+              e2etest::ClassesDefault("Tarvin.LaunchFile\\shell\\Open\\command"));
 
     // Double-clicked in the shell: the path with its spaces arrives whole.
     std::string marker = m_dir.Path("from the shell.txt");
@@ -134,19 +109,6 @@ TEST_F(Tvint, RegistersLaunchFilesSoTheShellRunsThem)
     INT_PTR result = (INT_PTR)ShellExecuteA(NULL, "open", file.c_str(), NULL, NULL, SW_SHOWNORMAL);
     EXPECT_GT(result, 32);
     EXPECT_TRUE(WaitFile(marker));
-}
-
-TEST_F(Tvint, HoldsTheSuitesMutexWhileItRuns)
-{
-    Start({"Wait \"3000 ms\""});
-    HWND main = MainWindow();
-    ASSERT_TRUE(main);
-    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "__TVAGENT_UNINSTALL_MUTEX__");
-    EXPECT_TRUE(mutex != NULL);
-    if (mutex)
-        CloseHandle(mutex);
-    m_tvint->Kill();
-    m_tvint->WaitExit(kTimeout);
 }
 
 // --- Status strip ---------------------------------------------------------------
@@ -160,6 +122,11 @@ TEST_F(Tvint, TheStripShowsEachActionAtTheTopLeftAndHidesAfterTheStatusTime)
     HWND strip = MainWindow();
     ASSERT_TRUE(strip);
     ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return IsWindowVisible(strip) != 0; }, kTimeout));
+    // While it runs it holds the suite's mutex.
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "__TVAGENT_UNINSTALL_MUTEX__");
+    EXPECT_TRUE(mutex != NULL);
+    if (mutex)
+        CloseHandle(mutex);
 
     RECT rc;
     GetWindowRect(strip, &rc);
@@ -338,7 +305,9 @@ TEST_F(Tvint, CheckReportsFindingsByLineAndRunsNothing)
         std::vector<std::string> findings; // ":<line>: ..." parts, in order
     } cases[] = {
         {{MarkLine(marker), "Wait \"10 ms\""}, 0, {}},
-        {{MarkLine(marker), "Launch " + Quote(missing)}, 1, {":2: warning: \"" + missing + "\" does not exist (yet)"}},
+        {{MarkLine(marker), "Launch " + Quote(missing)},
+         1,
+         {":2: warning: \"" + missing + "\" does not exist (yet)"}},
         {{"Lanch x", "", MarkLine(marker), "Wait soon", "Kill \"a"},
          2,
          {":1: error: unknown action \"Lanch\"", ":4: error: the time to wait is not a number",
@@ -349,7 +318,8 @@ TEST_F(Tvint, CheckReportsFindingsByLineAndRunsNothing)
         std::string file = WriteFile(c.lines);
         SCOPED_TRACE(file);
         m_tvint.reset(new CDrvProcess());
-        ASSERT_TRUE(m_tvint->StartCaptured(Program("tvint.exe").c_str(), ("-check -file=" + Quote(file)).c_str()));
+        ASSERT_TRUE(
+            m_tvint->StartCaptured(Program("tvint.exe").c_str(), ("-check -file=" + Quote(file)).c_str()));
         EXPECT_EQ(c.code, WaitExit());
         std::string out = m_tvint->Output();
         size_t at = 0;
@@ -366,7 +336,8 @@ TEST_F(Tvint, CheckReportsFindingsByLineAndRunsNothing)
     // the findings come in one box.
     std::string file = WriteFile({"Wait soon", "Launch " + Quote(missing)});
     m_tvint.reset(new CDrvProcess());
-    ASSERT_TRUE(m_tvint->StartDetached(Program("tvint.exe").c_str(), ("-check -file=" + Quote(file)).c_str()));
+    ASSERT_TRUE(
+        m_tvint->StartDetached(Program("tvint.exe").c_str(), ("-check -file=" + Quote(file)).c_str()));
     std::string text = Answer("Tarvin Interpretor", IDOK);
     EXPECT_NE(std::string::npos, text.find(file + ":1: error: the time to wait")) << text;
     EXPECT_NE(std::string::npos, text.find(file + ":2: warning: ")) << text;

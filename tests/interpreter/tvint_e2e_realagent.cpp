@@ -11,24 +11,6 @@ using namespace tvint_test;
 namespace
 {
 const char kSuiteKey[] = "Software\\Norvale\\Tarvin 2";
-const char kAgentClass[] = "_TVAGENT_WINDOW";
-
-void SetSuiteString(const char* name, const std::string& value)
-{
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, kSuiteKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key,
-                                             NULL));
-    EXPECT_EQ(ERROR_SUCCESS,
-              RegSetValueExA(key, name, 0, REG_SZ, (const BYTE*)value.c_str(), (DWORD)value.size() + 1));
-    RegCloseKey(key);
-}
-
-HWND FindAgent()
-{
-    DrvWindowSpec wanted = DrvSpec(kAgentClass, NULL);
-    wanted.includeHidden = true;
-    return DrvFindWindow(wanted);
-}
 
 class RealAgent : public Interpreter
 {
@@ -42,7 +24,8 @@ class RealAgent : public Interpreter
         CreateDirectoryA(m_files.c_str(), NULL);
         WriteBytes(m_files + "\\Tarvin.log", "<?TarvinLogFile version='1.00'?>\r\n");
         WriteBytes(m_files + "\\Tarvin Keys.keys", "<?TarvinTarvinKeys version=\"1.00\"?>\r\n");
-        SetSuiteString("Files Folder", m_files);
+        m_settings.Save(kSuiteKey, "Files Folder");
+        wintest::SetRegString(kSuiteKey, "Files Folder", m_files);
         m_settings.Set(kSuiteKey, "First Run", 0);
         m_settings.Set(kAgentKey, "No Splash", 1);
         m_settings.Set(kAgentKey, "Show Wizard", 0);
@@ -53,17 +36,7 @@ class RealAgent : public Interpreter
 
     void TearDown() override
     {
-        // An agent left by a failed test.
-        if (HWND agent = FindAgent())
-        {
-            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, DrvWindowProcess(agent));
-            if (process)
-            {
-                TerminateProcess(process, 0);
-                WaitForSingleObject(process, kTimeout);
-                CloseHandle(process);
-            }
-        }
+        EndAgents(); // left by a failed test
     }
 
     // The interpreter's entries in the agent's log, in order.
@@ -143,7 +116,8 @@ TEST_F(RealAgent, HideShowShowAllMessageAndExitAreServedAndLogged)
                                         "Hide windows called pair", "Show all hidden windows", "Message",
                                         "Exiting Tarvin Agent"}),
               InterpreterEntries());
-    EXPECT_NE(std::string::npos, ReadBytes(m_files + "\\Tarvin.log").find("description=\"Tarvin Agent exit\""));
+    EXPECT_NE(std::string::npos,
+              ReadBytes(m_files + "\\Tarvin.log").find("description=\"Tarvin Agent exit\""));
 }
 
 // Two launch files at once, each line an agent request and a log entry: the

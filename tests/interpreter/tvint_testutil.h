@@ -168,8 +168,8 @@ class ChannelEnd : public CMMapIPC
         wc.hInstance = GetModuleHandleA(NULL);
         wc.lpszClassName = className;
         RegisterClassA(&wc); // fails harmlessly once registered
-        m_hwnd = CreateWindowExA(0, className, id, WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, NULL, NULL, wc.hInstance,
-                                 NULL);
+        m_hwnd = CreateWindowExA(0, className, id, WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, NULL, NULL,
+                                 wc.hInstance, NULL);
         m_ok = m_hwnd && Init(m_hwnd, id, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME);
     }
     ~ChannelEnd() override

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "ScheduledTask.h"
+#include "schedule_testutil.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +9,6 @@
 
 namespace
 {
-
-CTime Make(WORD year, WORD month, WORD day, WORD hour = 0, WORD minute = 0, WORD second = 0)
-{
-    CTime t;
-    t.Set(year, month, day, hour, minute, second, 0);
-    return t;
-}
 
 std::string LocaleText(const SYSTEMTIME& st, const char* dateFormat)
 {

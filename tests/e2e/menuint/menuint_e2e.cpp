@@ -205,49 +205,43 @@ TEST_F(MenuInterpreter, FindsABareTargetBesideTheMenuFile)
     EXPECT_TRUE(WaitFile(marker));
 }
 
+// A target that cannot be started, or a menu file that cannot be read: the
+// box the user sees and the exit code.
 TEST_F(MenuInterpreter, ReportsATargetThatCannotBeStarted)
 {
     std::string noAssoc = m_menuDir + "\\data.tvnoassoc";
     WriteBytes(noAssoc, "x");
+    const std::string missing = m_menuDir + "\\missing.menu";
     struct
     {
-        std::string target;
-        const char* message;
+        std::string target; // the only entry's; none: the file holds `bytes`
+        std::string file, bytes;
+        const char* caption;
+        std::string message;
+        DWORD code;
     } cases[] = {
-        {"C:\\no such folder\\missing.exe", "Cannot find the target file."},
+        {"C:\\no such folder\\missing.exe", m_menuFile, "", "Tarvin 2", "Cannot find the target file.", 3},
         // No file name to look for beside the menu: its folder is not opened.
-        {"C:\\no such folder\\", "Cannot find the target file."},
-        {noAssoc, "The target file association is incomplete."},
+        {"C:\\no such folder\\", m_menuFile, "", "Tarvin 2", "Cannot find the target file.", 3},
+        {noAssoc, m_menuFile, "", "Tarvin 2", "The target file association is incomplete.", 3},
+        {"", missing, "", "Error", "Error code 12 occurred while trying to read the menu file:\n  " + missing,
+         2},
+        {"", m_menuFile, "<?TarvinMenu version=\"2.00\"?>\r\n<menu text=\"x\">\r\n</menu>\r\n", "Error",
+         "Error code 3 occurred while trying to read the menu file:\n  " + m_menuFile, 2},
     };
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(c.target);
-        WriteMenu(m_menuFile, {Item("Broken", c.target, "")});
-        Start("-file=" + Quote(m_menuFile));
-        Choose(1);
-        ExpectMessageBox("Tarvin 2", c.message);
-        EXPECT_EQ(3u, WaitExit());
+        SCOPED_TRACE(c.target + c.file);
+        if (!c.target.empty())
+            WriteMenu(c.file, {Item("Broken", c.target, "")});
+        else if (!c.bytes.empty())
+            WriteBytes(c.file, c.bytes);
+        Start("-file=" + Quote(c.file));
+        if (!c.target.empty())
+            Choose(1);
+        ExpectMessageBox(c.caption, c.message);
+        EXPECT_EQ(c.code, WaitExit());
     }
-}
-
-TEST_F(MenuInterpreter, WithoutAFileItSaysSoAndExitsWithOne)
-{
-    Start("");
-    ExpectMessageBox("Error", "This application must be run with a -file parameter");
-    EXPECT_EQ(1u, WaitExit());
-}
-
-TEST_F(MenuInterpreter, AFileThatCannotBeReadGivesItsErrorCode)
-{
-    std::string missing = m_menuDir + "\\missing.menu";
-    Start("-file=" + Quote(missing));
-    ExpectMessageBox("Error", "Error code 12 occurred while trying to read the menu file:\n  " + missing);
-    EXPECT_EQ(2u, WaitExit());
-
-    WriteBytes(m_menuFile, "<?TarvinMenu version=\"2.00\"?>\r\n<menu text=\"x\">\r\n</menu>\r\n");
-    Start("-file=" + Quote(m_menuFile));
-    ExpectMessageBox("Error", "Error code 3 occurred while trying to read the menu file:\n  " + m_menuFile);
-    EXPECT_EQ(2u, WaitExit());
 }
 
 TEST_F(MenuInterpreter, OpensAtTheMouseUnlessTheCommandLineGivesAPoint)
@@ -280,25 +274,17 @@ TEST_F(MenuInterpreter, OpensAtTheMouseUnlessTheCommandLineGivesAPoint)
     }
 }
 
+// Started without a file it says so, exits with 1 and registers the type.
 TEST_F(MenuInterpreter, RegistersMenuFilesSoThatTheShellOpensThem)
 {
     Start("");
-    HWND box = NULL;
-    ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Error", m_mint->Pid(), kTimeout, &box));
-    DrvPressButton(box, IDOK);
+    ExpectMessageBox("Error", "This application must be run with a -file parameter");
     EXPECT_EQ(1u, WaitExit());
 
-    auto classesDefault = [](const char* key) {
-        char buf[MAX_PATH * 2] = "";
-        LONG size = sizeof(buf);
-        if (RegQueryValueA(HKEY_CLASSES_ROOT, key, buf, &size) != ERROR_SUCCESS)
-            return std::string("<missing>");
-        return std::string(buf);
-    };
-    EXPECT_EQ("Tarvin.MenuFile", classesDefault(".menu"));
-    EXPECT_EQ("Tarvin Menu File", classesDefault("Tarvin.MenuFile"));
+    EXPECT_EQ("Tarvin.MenuFile", e2etest::ClassesDefault(".menu"));
+    EXPECT_EQ("Tarvin Menu File", e2etest::ClassesDefault("Tarvin.MenuFile"));
     EXPECT_EQ(Quote(Program("tvmint.exe")) + " -file=\"%1\" -x=\"%2\" -y=\"%3\"",
-              classesDefault("Tarvin.MenuFile\\shell\\Open\\command"));
+              e2etest::ClassesDefault("Tarvin.MenuFile\\shell\\Open\\command"));
 
     // Opening a menu file in the shell now pops it up.
     std::string marker = m_dir.Path("shell.txt");
