@@ -8,7 +8,15 @@
 
 #include <gtest/gtest.h>
 
-// A fresh folder under the system's temporary folder, removed at the end.
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+// A fresh folder under the system's temporary folder, removed at the end. Its
+// name carries the process id: two runs of the same test at once (two build
+// trees, two suites of one program) must not share or remove each other's.
 class ScratchDir
 {
   public:
@@ -16,7 +24,8 @@ class ScratchDir
     {
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string name = std::string("tvtest_") + (info ? info->test_suite_name() : "x") + "_" +
-                           (info ? info->name() : "y") + "_" + std::to_string(++Counter());
+                           (info ? info->name() : "y") + "_" + std::to_string(getpid()) + "_" +
+                           std::to_string(++Counter());
         m_path = std::filesystem::temp_directory_path() / name;
         std::filesystem::remove_all(m_path);
         std::filesystem::create_directories(m_path);
