@@ -148,10 +148,10 @@ INT_PTR CALLBACK HiddenWndDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lP
         // WM_INITDIALOG's result is the return value itself.
         case WM_INITDIALOG:
             return HANDLE_WM_INITDIALOG(hwnd, wParam, lParam, HiddenWndDlg_OnInit);
-        HANDLE_DLGMSG(hwnd, WM_COMMAND, HiddenWndDlg_OnCommand);
-        HANDLE_DLGMSG(hwnd, WM_TIMER, HiddenWndDlg_OnTimer);
-        HANDLE_DLGMSG(hwnd, WM_CLOSE, HiddenWndDlg_OnClose);
-        HANDLE_DLGMSG(hwnd, WM_DESTROY, HiddenWndDlg_OnDestroy);
+            HANDLE_DLGMSG(hwnd, WM_COMMAND, HiddenWndDlg_OnCommand);
+            HANDLE_DLGMSG(hwnd, WM_TIMER, HiddenWndDlg_OnTimer);
+            HANDLE_DLGMSG(hwnd, WM_CLOSE, HiddenWndDlg_OnClose);
+            HANDLE_DLGMSG(hwnd, WM_DESTROY, HiddenWndDlg_OnDestroy);
     }
     return FALSE;
 }

@@ -142,9 +142,9 @@ INT_PTR CALLBACK LogViewDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
         // WM_INITDIALOG's result is the return value itself.
         case WM_INITDIALOG:
             return HANDLE_WM_INITDIALOG(hwnd, wParam, lParam, LogViewDlg_OnInit);
-        HANDLE_DLGMSG(hwnd, WM_COMMAND, LogViewDlg_OnCommand);
-        HANDLE_DLGMSG(hwnd, WM_CLOSE, LogViewDlg_OnClose);
-        HANDLE_DLGMSG(hwnd, WM_DESTROY, LogViewDlg_OnDestroy);
+            HANDLE_DLGMSG(hwnd, WM_COMMAND, LogViewDlg_OnCommand);
+            HANDLE_DLGMSG(hwnd, WM_CLOSE, LogViewDlg_OnClose);
+            HANDLE_DLGMSG(hwnd, WM_DESTROY, LogViewDlg_OnDestroy);
     }
     return FALSE;
 }
@@ -247,7 +247,7 @@ INT_PTR CALLBACK SetSizeDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
         // WM_INITDIALOG's result is the return value itself.
         case WM_INITDIALOG:
             return HANDLE_WM_INITDIALOG(hwnd, wParam, lParam, SetSizeDlg_OnInit);
-        HANDLE_DLGMSG(hwnd, WM_COMMAND, SetSizeDlg_OnCommand);
+            HANDLE_DLGMSG(hwnd, WM_COMMAND, SetSizeDlg_OnCommand);
     }
     return FALSE;
 }

@@ -151,8 +151,8 @@ static void CheckScreenSaverCorner()
     POINT pt;
     if (!GetCursorPos(&pt))
         return;
-    if (ScreenSaverCornerTick(g_dwScreenSaverCorner, g_dwScreenSaverTime, pt.x, pt.y, GetSystemMetrics(SM_CXSCREEN),
-                              GetSystemMetrics(SM_CYSCREEN), &g_dwCornerCount))
+    if (ScreenSaverCornerTick(g_dwScreenSaverCorner, g_dwScreenSaverTime, pt.x, pt.y,
+                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), &g_dwCornerCount))
         SendMessageA(GetDesktopWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
 }
 

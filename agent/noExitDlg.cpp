@@ -61,9 +61,9 @@ INT_PTR CALLBACK NoExitDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         // WM_INITDIALOG's result is the return value itself.
         case WM_INITDIALOG:
             return HANDLE_WM_INITDIALOG(hwnd, wParam, lParam, NoExitDlg_OnInit);
-        HANDLE_DLGMSG(hwnd, WM_COMMAND, NoExitDlg_OnCommand);
-        HANDLE_DLGMSG(hwnd, WM_CLOSE, NoExitDlg_OnClose);
-        HANDLE_DLGMSG(hwnd, WM_DESTROY, NoExitDlg_OnDestroy);
+            HANDLE_DLGMSG(hwnd, WM_COMMAND, NoExitDlg_OnCommand);
+            HANDLE_DLGMSG(hwnd, WM_CLOSE, NoExitDlg_OnClose);
+            HANDLE_DLGMSG(hwnd, WM_DESTROY, NoExitDlg_OnDestroy);
     }
     return FALSE;
 }

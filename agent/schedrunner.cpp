@@ -41,8 +41,7 @@ static void StartTask(const CSTask& task, void*)
     RunScheduledTask(task);
 }
 
-int StartupPassAt(CSTaskList& schedule, const CTime& now, ScheduledTaskStarter start, void* context,
-                  int* ran)
+int StartupPassAt(CSTaskList& schedule, const CTime& now, ScheduledTaskStarter start, void* context, int* ran)
 {
     bool overdue = false;
     *ran = 0;

@@ -154,9 +154,9 @@ INT_PTR CALLBACK WizardDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPara
         // WM_INITDIALOG's result is the return value itself.
         case WM_INITDIALOG:
             return HANDLE_WM_INITDIALOG(hwnd, wParam, lParam, WizardDlg_OnInit);
-        HANDLE_DLGMSG(hwnd, WM_COMMAND, WizardDlg_OnCommand);
-        HANDLE_DLGMSG(hwnd, WM_CLOSE, WizardDlg_OnClose);
-        HANDLE_DLGMSG(hwnd, WM_DESTROY, WizardDlg_OnDestroy);
+            HANDLE_DLGMSG(hwnd, WM_COMMAND, WizardDlg_OnCommand);
+            HANDLE_DLGMSG(hwnd, WM_CLOSE, WizardDlg_OnClose);
+            HANDLE_DLGMSG(hwnd, WM_DESTROY, WizardDlg_OnDestroy);
     }
     return FALSE;
 }

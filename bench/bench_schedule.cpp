@@ -9,10 +9,8 @@
 #include <stdlib.h>
 
 static const char* g_targets[] = {
-    "C:\\Program Files\\Tarvin 2\\tvedit.exe",
-    "C:\\Windows\\notepad.exe",
-    "D:\\Tools\\backup\\run backup.cmd",
-    "C:\\Users\\Public\\Documents\\Weekly report.doc",
+    "C:\\Program Files\\Tarvin 2\\tvedit.exe", "C:\\Windows\\notepad.exe",
+    "D:\\Tools\\backup\\run backup.cmd",       "C:\\Users\\Public\\Documents\\Weekly report.doc",
     "\\\\server\\share\\scripts\\sync.bat",
 };
 
@@ -22,7 +20,8 @@ static const char* g_names[] = {"Backup", "Report", "Clean temp", "Sync 'docs'",
 static void FillRule(CSTRecRule* rule, int i)
 {
     CTime t;
-    t.Set((WORD)(2020 + i % 10), (WORD)(1 + i % 12), (WORD)(1 + i % 28), (WORD)(i % 24), (WORD)(i % 60), 0, 0);
+    t.Set((WORD)(2020 + i % 10), (WORD)(1 + i % 12), (WORD)(1 + i % 28), (WORD)(i % 24), (WORD)(i % 60), 0,
+          0);
     rule->SetScheduledTime(t);
     switch (i % 10)
     {
@@ -122,8 +121,8 @@ int main(int argc, char** argv)
         auto t2 = Clock::now();
         loaded = back.GetCount();
         // A round trip that lost or changed tasks would make the figures meaningless.
-        if (loaded != count || StrCompareNoCase(back.GetAt(count - 1)->GetName(),
-                                                schedule.GetAt(count - 1)->GetName()) != 0)
+        if (loaded != count ||
+            StrCompareNoCase(back.GetAt(count - 1)->GetName(), schedule.GetAt(count - 1)->GetName()) != 0)
         {
             fprintf(stderr, "round trip differs: %d of %d tasks\n", loaded, count);
             return 1;

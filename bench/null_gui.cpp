@@ -25,8 +25,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR cmdLine, int)
     wc.lpszClassName = "_TV_NULL_GUI";
     if (!RegisterClassExA(&wc))
         return 1;
-    HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 100, 100, 256, 18, NULL, NULL,
-                                hInstance, NULL);
+    HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 100, 100, 256, 18, NULL,
+                                NULL, hInstance, NULL);
     if (!hwnd)
         return 1;
     if (lstrcmpA(cmdLine, "-stay") == 0)

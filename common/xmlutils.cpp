@@ -35,8 +35,8 @@ int GetTagName(const char* line, char* name, unsigned size)
 
 static bool IsNameChar(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
-           c == ':' || c == '.';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-' || c == ':' || c == '.';
 }
 
 static bool OpensValue(const char* p)

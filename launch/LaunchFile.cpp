@@ -13,11 +13,16 @@ struct ActionWord
 
 // Indexed by action code.
 const ActionWord g_actions[] = {
-    {"//", "Comment"},   {"launch", "Launch"},   {"kill", "Kill"},       {"open", "Open"},
-    {"print", "Print"},  {"copy", "Copy"},       {"delete", "Delete"},   {"move", "Move"},
-    {"close", "Close"},  {"destroy", "Destroy"}, {"hide", "Hide"},       {"show", "Show"},
-    {"showall", "ShowAll"}, {"screensaver", "Screensaver"}, {"wait", "Wait"}, {"shutdown", "Shutdown"},
-    {"restart", "Restart"}, {"exit", "Exit"},   {"message", "Message"},
+    {"//", "Comment"},      {"launch", "Launch"},
+    {"kill", "Kill"},       {"open", "Open"},
+    {"print", "Print"},     {"copy", "Copy"},
+    {"delete", "Delete"},   {"move", "Move"},
+    {"close", "Close"},     {"destroy", "Destroy"},
+    {"hide", "Hide"},       {"show", "Show"},
+    {"showall", "ShowAll"}, {"screensaver", "Screensaver"},
+    {"wait", "Wait"},       {"shutdown", "Shutdown"},
+    {"restart", "Restart"}, {"exit", "Exit"},
+    {"message", "Message"},
 };
 const int g_actionCount = (int)(sizeof(g_actions) / sizeof(g_actions[0]));
 

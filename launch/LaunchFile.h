@@ -30,7 +30,7 @@ enum
     LA_MESSAGE = 18
 };
 
-const int LAUNCH_LINE_SIZE = 1036;       // one line and its terminator
+const int LAUNCH_LINE_SIZE = 1036;        // one line and its terminator
 const int LAUNCH_DESCRIPTION_SIZE = 2200; // room for two whole parameters and the texts
 
 class CLaunchAction

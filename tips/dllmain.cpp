@@ -287,8 +287,8 @@ TVTIP_EXTERN TVTIP_API int __cdecl ShowTips(TIPS_DATA* data)
 
     // The header alone: the dialog's own class paints and creates the rest.
     CDlgTemplate tmpl;
-    if (!tmpl.Begin(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 100, 100, 210, 144, "",
-                    TIPS_CLASS))
+    if (!tmpl.Begin(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 100, 100, 210, 144,
+                    "", TIPS_CLASS))
         return -1;
 
     tagTIPS_PRIVATEDATA* pd = new (std::nothrow) tagTIPS_PRIVATEDATA(data);

@@ -172,7 +172,8 @@ TEST_F(AgentE2E, TrayIconAndASecondStart)
     std::vector<HWND> icons;
     ASSERT_TRUE(PumpUntil([&]() { return (icons = TrayIcons()).size() == before + 1; }));
     auto expectNewIcon = [&](HWND old) {
-        EXPECT_TRUE(PumpUntil([&]() { return (icons = TrayIcons()).size() == before + 1 && !IsWindow(old); }));
+        EXPECT_TRUE(
+            PumpUntil([&]() { return (icons = TrayIcons()).size() == before + 1 && !IsWindow(old); }));
     };
     DWORD_PTR result;
     UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
@@ -488,8 +489,8 @@ TEST_F(AgentE2E, UserMenuEntryTargetsAreLookedForAndReported)
                "<?TarvinMenu version=\"1.00\"?>\r\n"
                "<menu text=\"Tarvin 2\" iconpath=\"\" iconnumber=\"0\" sidebar=\"false\">\r\n" +
                    item("Moved", "C:\\nowhere\\tvtarget.exe", "-title=MovedTarget") +
-                   item("Gone", "C:\\nowhere\\tv_no_such_program.exe", "") + item("Folder", "C:\\nowhere\\", "") +
-                   "</menu>\r\n");
+                   item("Gone", "C:\\nowhere\\tv_no_such_program.exe", "") +
+                   item("Folder", "C:\\nowhere\\", "") + "</menu>\r\n");
     ASSERT_TRUE(Start());
     for (int downs : {1, 2, 3})
     {
@@ -663,7 +664,8 @@ TEST_F(AgentE2E, MissingOrDamagedFilesAreReportedAtStartUp)
         {"Tarvin.log", "not a log\r\n", "Tarvin 2",
          "Cannot read log file.\n\nThe log file may be damaged. A new log file will be created."},
         {"Tarvin Keys.keys", nullptr, "Error", "Unable to load your Tarvin Keys."},
-        {"Tarvin Keys.keys", "<?TarvinTarvinKeys version=\"2.00\"?>\r\n", "Error", "Unable to load your Tarvin Keys."},
+        {"Tarvin Keys.keys", "<?TarvinTarvinKeys version=\"2.00\"?>\r\n", "Error",
+         "Unable to load your Tarvin Keys."},
     };
     for (const auto& c : cases)
     {

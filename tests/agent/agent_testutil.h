@@ -176,7 +176,8 @@ class AgentProcessTest : public ::testing::Test
     {
         if (!m_pi.hProcess)
             return -1;
-        if (!PumpUntil([&]() { return WaitForSingleObject(m_pi.hProcess, 0) == WAIT_OBJECT_0; }, kAgentTimeout))
+        if (!PumpUntil([&]() { return WaitForSingleObject(m_pi.hProcess, 0) == WAIT_OBJECT_0; },
+                       kAgentTimeout))
             return -1;
         DWORD code = 0;
         GetExitCodeProcess(m_pi.hProcess, &code);

@@ -14,7 +14,6 @@
 #include "testutil.h"
 #include "strutils.h"
 
-
 namespace
 {
 

@@ -20,7 +20,6 @@ const char* const kAgent = "Software\\Norvale\\Tarvin 2\\Agent";
 const char* const kInterp = "Software\\Norvale\\Tarvin 2\\Interpreter";
 const char* const kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-
 class PrefDlgTest : public ::testing::Test
 {
   protected:
@@ -197,7 +196,8 @@ TEST_F(PrefDlgTest, ScreenSaverPageWritesFlagCornersAndClampedTime)
     EXPECT_EQ("60", Text(IDC_SS_TIME));
     SetWindowTextA(Item(IDC_SS_TIME), "0");
     DestroyWindow(g_hPrefDlg);
-    EXPECT_EQ(1, StoredDword(kAgent, "Screen Saver Time")) << "a 0 would start the screen saver at every tick";
+    EXPECT_EQ(1, StoredDword(kAgent, "Screen Saver Time"))
+        << "a 0 would start the screen saver at every tick";
 }
 
 TEST_F(PrefDlgTest, LoggingPageKeepsOneHundredEntriesOrNone)

@@ -286,7 +286,8 @@ TEST_F(SchedRunner, WakingOrAClockChangeListsOverdueTasksAgain)
     ASSERT_TRUE(WaitRecord("startup.txt"));
     EXPECT_TRUE(WaitSaved(1, [&](CSTask& t) {
         const CTime& last = t.GetLastScheduledTime();
-        return t.GetRecurrenceCount() == 2 && (last.CompareDate(before) == 0 || last.CompareDate(CTime()) == 0);
+        return t.GetRecurrenceCount() == 2 &&
+               (last.CompareDate(before) == 0 || last.CompareDate(CTime()) == 0);
     }));
 }
 } // namespace

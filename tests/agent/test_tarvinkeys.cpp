@@ -219,9 +219,17 @@ TEST(KeyNames, NamesAndCombinationTexts)
     FormatKeyText(buf, 8, 'T', KEYMOD_CONTROL | KEYMOD_ALT); // cut, terminated
     EXPECT_STREQ("Ctrl + ", buf);
 
-    const char* descs[] = {"None", "Run \"x.launch\"", "Hide window", "Show hidden window list",
-                           "Show all hidden windows", "Show log file viewer", "Show preferences dialog",
-                           "Open Tarvin Editor", "Open Tarvin Menu Editor", "Open Tarvin Scheduler", "Exit Tarvin"};
+    const char* descs[] = {"None",
+                           "Run \"x.launch\"",
+                           "Hide window",
+                           "Show hidden window list",
+                           "Show all hidden windows",
+                           "Show log file viewer",
+                           "Show preferences dialog",
+                           "Open Tarvin Editor",
+                           "Open Tarvin Menu Editor",
+                           "Open Tarvin Scheduler",
+                           "Exit Tarvin"};
     for (int a = -1; a <= 11; a++)
     {
         char desc[300];

@@ -9,8 +9,9 @@ namespace
 void SetClassesDefault(const char* subkey, const char* value)
 {
     HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, subkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExA(HKEY_CLASSES_ROOT, subkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
     RegSetValueExA(key, nullptr, 0, REG_SZ, (const BYTE*)value, (DWORD)strlen(value) + 1);
     RegCloseKey(key);
 }

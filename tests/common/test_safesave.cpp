@@ -54,7 +54,8 @@ TEST(SafeSave, LargeAndSmallPiecesArriveInOrder)
         expected += piece;
     }
     ASSERT_TRUE(save.Commit());
-    EXPECT_TRUE(ReadBytes(path) == expected) << "sizes " << ReadBytes(path).size() << " vs " << expected.size();
+    EXPECT_TRUE(ReadBytes(path) == expected)
+        << "sizes " << ReadBytes(path).size() << " vs " << expected.size();
 }
 
 // Any path a direct write takes saves as well: the temporary name beside the

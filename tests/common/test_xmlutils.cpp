@@ -45,8 +45,9 @@ TEST(PropertyValue, QuotesSubstringsAndBounds)
     // name, not a word inside another property's value.
     EXPECT_GE(GetPropertyValue("<i iconpath=\"i.ico\" path=\"p.exe\">", "path", v, sizeof(v)), 0);
     EXPECT_STREQ(v, "p.exe");
-    EXPECT_GE(GetPropertyValue("<menuitem text=\"Start the target\" target=\"t.exe\" />", "target", v, sizeof(v)),
-              0);
+    EXPECT_GE(
+        GetPropertyValue("<menuitem text=\"Start the target\" target=\"t.exe\" />", "target", v, sizeof(v)),
+        0);
     EXPECT_STREQ(v, "t.exe");
     EXPECT_GE(GetPropertyValue("<m text='x target=\"no\"' target=\"yes\" />", "target", v, sizeof(v)), 0);
     EXPECT_STREQ(v, "yes");
@@ -77,14 +78,10 @@ TEST(PropertyValue, ValuesAreWrittenInTheQuotesTheyDoNotHold)
         const char* written;
         bool whole;
     } cases[] = {
-        {"plain", 16, "\"plain\"", true},
-        {"", 16, "\"\"", true},
-        {"it's", 16, "\"it's\"", true},
-        {"say \"hi\"", 16, "'say \"hi\"'", true},
-        {"it's \"x\"", 16, "\"it's \"", false},
-        {"abcdefgh", 8, "\"abcde\"", false},
-        {"a\"bcdefgh", 8, "'a\"bcd'", false},
-        {"abc", 2, "", false},
+        {"plain", 16, "\"plain\"", true},       {"", 16, "\"\"", true},
+        {"it's", 16, "\"it's\"", true},         {"say \"hi\"", 16, "'say \"hi\"'", true},
+        {"it's \"x\"", 16, "\"it's \"", false}, {"abcdefgh", 8, "\"abcde\"", false},
+        {"a\"bcdefgh", 8, "'a\"bcd'", false},   {"abc", 2, "", false},
     };
     for (const auto& c : cases)
     {

@@ -72,7 +72,8 @@ std::string LinkTarget(const std::string& lnk)
     IShellLinkA* link = nullptr;
     IPersistFile* file = nullptr;
     std::wstring wide(lnk.begin(), lnk.end());
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void**)&link)) &&
+    if (SUCCEEDED(
+            CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA, (void**)&link)) &&
         SUCCEEDED(link->QueryInterface(IID_IPersistFile, (void**)&file)) &&
         SUCCEEDED(file->Load(wide.c_str(), STGM_READ)))
         link->GetPath(path, MAX_PATH, NULL, SLGP_RAWPATH);
@@ -121,13 +122,15 @@ class InstallerE2E : public ::testing::Test
     {
         HWND window = NULL;
         if (m_agent.Start((m_dir + "\\tvagent.exe").c_str(), "", m_dir.c_str()))
-            DrvWaitWindow({"_TVAGENT_WINDOW", nullptr, TVD_MATCH_EXACT, m_agent.Pid(), true}, kTimeout, &window);
+            DrvWaitWindow({"_TVAGENT_WINDOW", nullptr, TVD_MATCH_EXACT, m_agent.Pid(), true}, kTimeout,
+                          &window);
         return window && DrvIsReady(window, kTimeout) ? window : NULL;
     }
     void StopAgent() // by its Exit command, as a user does
     {
         HWND agent = DrvFindWindow({"_TVAGENT_WINDOW", nullptr, TVD_MATCH_EXACT, m_agent.Pid(), true});
-        if (m_agent.IsRunning() && (!agent || !DrvPostCommand(agent, 200) || m_agent.WaitExit(kTimeout) != TVD_OK))
+        if (m_agent.IsRunning() &&
+            (!agent || !DrvPostCommand(agent, 200) || m_agent.WaitExit(kTimeout) != TVD_OK))
             m_agent.Kill();
     }
 
@@ -146,7 +149,8 @@ TEST_F(InstallerE2E, SilentInstallPutsProgramsShortcutsAndUninstallEntryInPlace)
     std::cout << "installer size: " << std::filesystem::file_size(kInstaller) << " bytes\n";
 
     EXPECT_EQ(TV_VERSION_STR, RegText(HKEY_CURRENT_USER, kUninstallKey, "DisplayVersion"));
-    EXPECT_EQ("\"" + m_dir + "\\uninstall.exe\"", RegText(HKEY_CURRENT_USER, kUninstallKey, "UninstallString"));
+    EXPECT_EQ("\"" + m_dir + "\\uninstall.exe\"",
+              RegText(HKEY_CURRENT_USER, kUninstallKey, "UninstallString"));
     // Start at logon: the very value the agent's Preferences show as checked.
     EXPECT_EQ(1, IsRunningAtStartUp("Tarvin", (m_dir + "\\tvagent.exe").c_str()));
 
@@ -171,8 +175,8 @@ TEST_F(InstallerE2E, InstalledProgramsFindTheirHelpAndTipsAndBlockSetupWhileRunn
     HWND agent = StartAgent();
     ASSERT_TRUE(agent);
     DrvPostCommand(agent, 210); // Help
-    EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(nullptr, "Tarvin 2 Help", TVD_MATCH_EXACT, m_agent.Pid()), kTimeout,
-                                    nullptr));
+    EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(nullptr, "Tarvin 2 Help", TVD_MATCH_EXACT, m_agent.Pid()),
+                                    kTimeout, nullptr));
 
     // The installed tips library with the installed tips and picture, as the
     // editors use it: without tips the dialog does not open.
@@ -181,8 +185,8 @@ TEST_F(InstallerE2E, InstalledProgramsFindTheirHelpAndTipsAndBlockSetupWhileRunn
     CDrvProcess tips;
     HWND dialog = NULL;
     ASSERT_TRUE(tips.Start(show.c_str(), "", m_dir.c_str()));
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("_mh_TVTIPS_CLS__", nullptr, TVD_MATCH_EXACT, tips.Pid()), kTimeout,
-                                    &dialog));
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("_mh_TVTIPS_CLS__", nullptr, TVD_MATCH_EXACT, tips.Pid()),
+                                    kTimeout, &dialog));
     EXPECT_EQ(0, wintest::PrintedClient(dialog).Count({8, 8, 56, 264}, RGB(255, 255, 255))) << "the picture";
     DrvPressButton(dialog, 100);
     EXPECT_EQ(TVD_OK, tips.WaitExit(kTimeout));
@@ -216,12 +220,13 @@ TEST_F(InstallerE2E, HtmlHelpOpensEveryProgramTopicInTheHelpFilesWindow)
     typedef HWND(WINAPI * HtmlHelpFn)(HWND, LPCSTR, UINT, DWORD_PTR);
     HtmlHelpFn htmlHelp = (HtmlHelpFn)(void*)GetProcAddress(LoadLibraryA("hhctrl.ocx"), "HtmlHelpA");
     ASSERT_TRUE(htmlHelp);
-    for (const char* topic :
-         {"tvagent_main.html", "tvqtour_1.html", "tvsched_main.html", "tvedit_main.html", "tvedit_startupwizard.html",
-          "tvedit_tutorial_intro.html>TVEDIT_TUT", "tvmedit_main.html", "tvmedit_dtop.html",
-          "tvmedit_quicklaunch.html", "tvmedit_startupwizard.html", "tvmedit_tutorial_intro.html>TVMEDIT_TUT"})
+    for (const char* topic : {"tvagent_main.html", "tvqtour_1.html", "tvsched_main.html", "tvedit_main.html",
+                              "tvedit_startupwizard.html", "tvedit_tutorial_intro.html>TVEDIT_TUT",
+                              "tvmedit_main.html", "tvmedit_dtop.html", "tvmedit_quicklaunch.html",
+                              "tvmedit_startupwizard.html", "tvmedit_tutorial_intro.html>TVMEDIT_TUT"})
     {
-        HWND window = htmlHelp(GetDesktopWindow(), (m_dir + "\\tv2.chm::/" + topic).c_str(), 0 /* topic */, 0);
+        HWND window =
+            htmlHelp(GetDesktopWindow(), (m_dir + "\\tv2.chm::/" + topic).c_str(), 0 /* topic */, 0);
         char title[256] = "";
         GetWindowTextA(window, title, sizeof(title));
         EXPECT_STREQ("Tarvin 2 Help", title) << topic;

@@ -46,7 +46,7 @@ TEST(LaunchCheck, FindsWhatWouldFailOrBeIgnoredAndNothingElse)
         {"Message \"Done, all of it\"", LCHECK_CLEAN, nullptr},
         {"// anything \" at all,,,", LCHECK_CLEAN, nullptr},
         {"ShowAll", LCHECK_CLEAN, nullptr},
-        {"launch notepad.exe", LCHECK_CLEAN, nullptr},           // found on the path at run time
+        {"launch notepad.exe", LCHECK_CLEAN, nullptr},            // found on the path at run time
         {"Open \"http://example.org/a\"", LCHECK_CLEAN, nullptr}, // an address
         // Errors.
         {"Lanch \"C:\\app.exe\"", LCHECK_ERRORS, "unknown action \"Lanch\""},
@@ -88,7 +88,8 @@ TEST(LaunchCheck, NumbersLinesAsAnEditorDoesAndReportsTheWorst)
     std::string path = dir.Path("a.launch");
     std::string longLine = "Message \"" + std::string(1100, 'x') + "\"";
     // CR LF, LF and a lone CR each end one line; blank lines count.
-    WriteBytes(path, "// first\r\n\r\nBogus\nWait \"1 ms\"\rLaunch \"C:\\nope.exe\"\r\n" + longLine + "\r\nExit");
+    WriteBytes(path,
+               "// first\r\n\r\nBogus\nWait \"1 ms\"\rLaunch \"C:\\nope.exe\"\r\n" + longLine + "\r\nExit");
     Findings f;
     EXPECT_EQ(LCHECK_ERRORS, CheckLaunchFile(path.c_str(), Hooks(f)));
     ASSERT_EQ(3u, f.lines.size());

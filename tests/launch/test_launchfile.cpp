@@ -186,7 +186,8 @@ TEST(LaunchFile, LoadTrimsAndSaveRoundTrips)
     WriteBytes(path, "  Launch \"notepad.exe\"  \r\n\r\n \t \n// note\rWait \"100 ms\"\n\nbogus line");
     CLaunchFile file;
     ASSERT_EQ(file.Load(path.c_str()), 1);
-    std::vector<std::string> expected = {"Launch \"notepad.exe\"", "// note", "Wait \"100 ms\"", "bogus line"};
+    std::vector<std::string> expected = {"Launch \"notepad.exe\"", "// note", "Wait \"100 ms\"",
+                                         "bogus line"};
     EXPECT_EQ(Lines(file), expected);
 
     std::string saved = dir.Path("b.launch");

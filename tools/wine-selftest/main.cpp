@@ -96,7 +96,8 @@ static HANDLE CheckMutex()
 static void WriteRegistry(const char* value)
 {
     HKEY key;
-    LONG rc = RegCreateKeyExA(HKEY_CURRENT_USER, g_regKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    LONG rc =
+        RegCreateKeyExA(HKEY_CURRENT_USER, g_regKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
     CHECK(rc == ERROR_SUCCESS, "RegCreateKeyExA: %ld", rc);
     if (rc != ERROR_SUCCESS)
         return;

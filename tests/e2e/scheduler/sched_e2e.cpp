@@ -634,8 +634,9 @@ TEST_F(SchedulerPropertiesTest, SchedulePageShowsAndKeepsTheStoredRule)
 void PickFile(DWORD pid, const std::string& path)
 {
     HWND browser = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("_mh_BROWSEAPPS_CLS__", "Browse Applications", TVD_MATCH_EXACT, pid),
-                                    kWait, &browser));
+    ASSERT_EQ(TVD_OK,
+              DrvWaitWindow(DrvSpec("_mh_BROWSEAPPS_CLS__", "Browse Applications", TVD_MATCH_EXACT, pid),
+                            kWait, &browser));
     ASSERT_TRUE(DrvFindChildById(browser, 100) != nullptr);
     char button[64] = "";
     DrvGetText(DrvFindChildById(browser, 103), button, sizeof(button));

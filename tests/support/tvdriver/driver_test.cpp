@@ -89,7 +89,8 @@ TEST_F(TargetTest, FindsWindowsAndDrivesTheTarget)
     for (const auto& c : cases)
     {
         EXPECT_EQ(c.found, DrvFindWindow(c.wanted) != NULL)
-            << (c.wanted.className ? c.wanted.className : "-") << " / " << (c.wanted.title ? c.wanted.title : "-");
+            << (c.wanted.className ? c.wanted.className : "-") << " / "
+            << (c.wanted.title ? c.wanted.title : "-");
     }
     HWND none = (HWND)1;
     EXPECT_EQ(TVD_TIMEOUT, DrvWaitWindow(DrvSpec(NULL, "No Such Window"), 300, &none));

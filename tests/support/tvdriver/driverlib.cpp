@@ -914,7 +914,8 @@ bool CDrvProcess::StartDetached(const char* exe, const char* args)
     return DoStart(exe, args, NULL, -1, false, DETACHED_PROCESS);
 }
 
-bool CDrvProcess::DoStart(const char* exe, const char* args, const char* dir, int show, bool capture, DWORD flags)
+bool CDrvProcess::DoStart(const char* exe, const char* args, const char* dir, int show, bool capture,
+                          DWORD flags)
 {
     if (m_pi.hProcess)
         return false;
