@@ -1,10 +1,15 @@
 #include <windows.h>
+
+#include <new>
+
 #include "EnumWindows.h"
 
 BOOL CALLBACK CEnumWindows::EnumProc(HWND hwnd, LPARAM lParam)
 {
     CEnumWindows* self = (CEnumWindows*)lParam;
-    CWindow* window = new CWindow;
+    CWindow* window = new (std::nothrow) CWindow;
+    if (!window)
+        return FALSE;
     window->m_hwnd = hwnd;
     // Copies at most 127 characters and always terminates.
     if (GetWindowTextA(hwnd, window->m_szTitle, sizeof(window->m_szTitle)) <= 0)

@@ -2,6 +2,7 @@
 // folders.
 #include "FavList.h"
 #include <shlobj.h>
+#include <new>
 #include "AppList.h"
 #include "dirutils_win.h"
 #include "shelllink.h"
@@ -73,7 +74,9 @@ void CFavList::UpdateFrom(const char* root)
     HCURSOR old = SetCursor(LoadCursorA(nullptr, (LPCSTR)IDC_WAIT));
 
     CPtrList<CTempPath> work;
-    CTempPath* first = new CTempPath;
+    CTempPath* first = new (std::nothrow) CTempPath;
+    if (!first)
+        return;
     StrCopy(first->m_szPath, root);
     work.Add(first, true);
     CShellURL url;
@@ -98,14 +101,18 @@ void CFavList::UpdateFrom(const char* root)
                 continue; // a path too long to open
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             {
-                CTempPath* next = new CTempPath;
+                CTempPath* next = new (std::nothrow) CTempPath;
+                if (!next)
+                    continue;
                 StrCopy(next->m_szPath, path);
                 work.Add(next, true);
                 continue;
             }
             if (!EndsWithUrl(fd.cFileName) || FAILED(url.Load(path)))
                 continue;
-            CFav* fav = new CFav;
+            CFav* fav = new (std::nothrow) CFav;
+            if (!fav)
+                continue;
             StrCopyN(fav->m_pszName, MAX_PATH, fd.cFileName, strlen(fd.cFileName) - 4);
             StrCopy(fav->m_pszPath, MAX_PATH, path);
             StrCopy(fav->m_pszURL, MAX_PATH, url.GetURL());

@@ -1,3 +1,4 @@
+#include <new>
 // The picker is shell32's export 62, bound by number: it has no name in the
 // library's export table. It takes a wide path on the NT family and an 8-bit
 // one on the others.
@@ -27,7 +28,9 @@ int SelectIconA(HWND hwnd, char* path, UINT size, int* index)
         return 0;
     if (!IsWindowsNT())
         return CallPicker(hwnd, path, size, index);
-    WCHAR* wide = new WCHAR[size];
+    WCHAR* wide = new (std::nothrow) WCHAR[size];
+    if (!wide)
+        return 0;
     if (!MultiByteToWideChar(CP_ACP, 0, path, -1, wide, (int)size))
         wide[0] = 0;
     int result = CallPicker(hwnd, wide, size, index);
@@ -43,7 +46,9 @@ int SelectIconW(HWND hwnd, WCHAR* path, UINT size, int* index)
         return 0;
     if (IsWindowsNT())
         return CallPicker(hwnd, path, size, index);
-    char* narrow = new char[size];
+    char* narrow = new (std::nothrow) char[size];
+    if (!narrow)
+        return 0;
     if (!WideCharToMultiByte(CP_ACP, 0, path, -1, narrow, (int)size, nullptr, nullptr))
         narrow[0] = 0;
     int result = CallPicker(hwnd, narrow, size, index);

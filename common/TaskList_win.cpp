@@ -2,6 +2,7 @@
 #include <winperf.h>
 #include <tlhelp32.h>
 #include <stdlib.h>
+#include <new>
 #include "TaskList.h"
 #include "winutils.h"
 #include "strutils.h"
@@ -36,7 +37,9 @@ bool CTaskList::IsNT() const
 
 void CTaskList::AddTask(DWORD pid, const char* name)
 {
-    tagTASK_RECORD* task = new tagTASK_RECORD;
+    tagTASK_RECORD* task = new (std::nothrow) tagTASK_RECORD;
+    if (!task)
+        return;
     ZeroMemory(task, sizeof(*task));
     task->dwProcessId = pid;
     StrCopy(task->ProcessName, name);

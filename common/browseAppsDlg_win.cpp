@@ -3,6 +3,7 @@
 #include <windowsx.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <new>
 #include "AppList.h"
 #include "browseDlg.h"
 #include "strutils.h"
@@ -207,7 +208,9 @@ int BrowseApplications(tagBROWSEAPPS* ba)
     BrowseAppsState st = {&copy, ba->pAppList, nullptr};
     CAppList* temp = nullptr;
     if (!st.list)
-        st.list = temp = new CAppList(ba->hInstance);
+        st.list = temp = new (std::nothrow) CAppList(ba->hInstance);
+    if (!st.list)
+        return 0;
     INT_PTR result =
         RunBrowseDialog(ba->hInstance, ba->hwndOwner, BROWSEAPPS_CLASS, BrowseAppsDlgProc, (LPARAM)&st);
     delete temp;

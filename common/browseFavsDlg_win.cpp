@@ -2,6 +2,7 @@
 #include "browseFavsDlg.h"
 #include <windowsx.h>
 #include <commctrl.h>
+#include <new>
 #include "FavList.h"
 #include "browseDlg.h"
 #include "strutils.h"
@@ -164,14 +165,21 @@ int BrowseFavorites(tagBROWSEFAVS* bf)
         copy.pszTitle = "Browse Favourites";
     if (!copy.pszPrompt)
         copy.pszPrompt = "Select a favourite or type a new URL.";
-    BrowseFavsState* st = new BrowseFavsState;
+    BrowseFavsState* st = new (std::nothrow) BrowseFavsState;
+    if (!st)
+        return 0;
     st->bf = &copy;
     st->list = bf->pFavList;
     st->images = nullptr;
     st->name[0] = '\0';
     CFavList* temp = nullptr;
     if (!st->list)
-        st->list = temp = new CFavList(bf->hInstance);
+        st->list = temp = new (std::nothrow) CFavList(bf->hInstance);
+    if (!st->list)
+    {
+        delete st;
+        return 0;
+    }
     INT_PTR result =
         RunBrowseDialog(bf->hInstance, bf->hwndOwner, BROWSEFAVS_CLASS, BrowseFavsDlgProc, (LPARAM)st);
     delete temp;
