@@ -62,29 +62,62 @@ static const char kActionTimeoutText[] =
     "   Click Yes to try again.\n   Click No to continue processing the launch file.\n"
     "   Click Cancel to stop processing the launch file.";
 
-static HWND g_hwndMain;
-static HINSTANCE g_hInstance;
-static char g_szCmdLine[kCmdLineSize];
-static char g_szLaunchFile[MAX_PATH];
-static CMMapIPC g_ipc;
-static CTVInt g_tvint(GetModuleHandleA(NULL), NULL, NULL, NULL, 1, 1, 1, 0, 10);
-static UINT g_uNotifyMsg;
-static DWORD g_dwStatusTime;
-static char g_szStatus[TVINT_TEXT_SIZE];
-static int g_bLogging;
-static int g_bWaitingForOK;
-static int g_bWaitingForLogOK;
+// Where the run stands. Each line is one posted step; between steps the run
+// waits on exactly one thing. The status strip shows and hides itself beside
+// this, on its own timer.
+enum RunState
+{
+    RUN_STARTING,        // the file is not loaded yet
+    RUN_STEPPING,        // the next step is posted
+    RUN_WAITING,         // a Wait action: its timer runs
+    RUN_AWAITING_OK,     // an agent action was sent: its OK, or the time-out
+    RUN_AWAITING_LOG_OK, // a log entry was sent: its OK, or the time-out
+    RUN_ASKING,          // the OK timed out and the question is open
+    RUN_ENDING,          // past the last line: the stay at the end
+    RUN_QUITTING         // the quit is posted: nothing runs any more
+};
 
-// A time-out question is open: an OK that comes in meanwhile is kept for
-// the answer instead of starting the next step under the open box.
-static int g_bAsking;
-static int g_bLateOK;
-static int g_bReadErrorShown;
-static int g_bQuitting;
-static HICON g_hSmallIcon;
-static DWORD g_dwStatusPainted;
-// Lines came since the strip was last painted.
-static int g_bStatusPending;
+struct StatusStrip
+{
+    DWORD time = 0; // ms it stays up; 0: never shown
+    char text[TVINT_TEXT_SIZE] = {};
+    DWORD painted = 0;    // tick of the last paint
+    bool pending = false; // lines came since the strip was last painted
+    HICON icon = NULL;
+};
+
+// Everything the main window owns, reached through GWLP_USERDATA.
+struct IntState
+{
+    explicit IntState(HINSTANCE inst) : instance(inst), tvint(inst, NULL, NULL, NULL, 1, 1, 1, 0, 10)
+    {
+    }
+    IntState(const IntState&) = delete;
+    IntState& operator=(const IntState&) = delete;
+
+    HWND hwnd = NULL;
+    HINSTANCE instance;
+    UINT notifyMsg = 0;
+    char cmdLine[kCmdLineSize] = {};
+    char launchFile[MAX_PATH] = {};
+    CMMapIPC ipc;
+    CTVInt tvint;
+    RunState run = RUN_STARTING;
+    // The agent's logging; No to the log question turns it off for the rest
+    // of the run.
+    bool logging = false;
+    // An OK came while the time-out question was open: it is kept for the
+    // answer instead of starting the next step under the open box.
+    bool lateOK = false;
+    // A read-error box is open; further read errors meanwhile say nothing.
+    bool readErrorOpen = false;
+    StatusStrip status;
+};
+
+static IntState* GetIntState(HWND hwnd)
+{
+    return (IntState*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+}
 
 static DWORD ReadSetting(const char* key, const char* name, DWORD defaultValue)
 {
@@ -93,24 +126,98 @@ static DWORD ReadSetting(const char* key, const char* name, DWORD defaultValue)
     return value;
 }
 
-// Nothing runs after the quit is posted: steps and timers already queued
-// find the flag.
-static void Quit(HWND hwnd, int code)
+// --- Transitions of the run ------------------------------------------------------
+
+// Once the quit is posted the run stays there: steps and timers already queued
+// find it and do nothing.
+static void SetRun(IntState* st, RunState next)
 {
-    if (g_bQuitting)
+    if (st->run != RUN_QUITTING)
+        st->run = next;
+}
+
+static void Quit(IntState* st, int code)
+{
+    if (st->run == RUN_QUITTING)
         return;
-    g_bQuitting = 1;
-    KillTimer(hwnd, TIMER_WAITINGFOROK);
-    KillTimer(hwnd, TIMER_WAIT);
-    KillTimer(hwnd, TIMER_END);
+    st->run = RUN_QUITTING;
+    KillTimer(st->hwnd, TIMER_WAITINGFOROK);
+    KillTimer(st->hwnd, TIMER_WAIT);
+    KillTimer(st->hwnd, TIMER_END);
     PostQuitMessage(code);
 }
 
-static void PostStep(HWND hwnd)
+static void ToStepping(IntState* st)
 {
-    if (!g_bQuitting)
-        PostMessageA(hwnd, WM_TVINT_STEP, 0, 0);
+    SetRun(st, RUN_STEPPING);
+    if (st->run != RUN_QUITTING)
+        PostMessageA(st->hwnd, WM_TVINT_STEP, 0, 0);
 }
+
+static void ToWaiting(IntState* st, UINT ms)
+{
+    SetTimer(st->hwnd, TIMER_WAIT, ms, NULL);
+    SetRun(st, RUN_WAITING);
+}
+
+static void ToAwaitingOK(IntState* st)
+{
+    SetTimer(st->hwnd, TIMER_WAITINGFOROK, kOKTimeout, NULL);
+    SetRun(st, RUN_AWAITING_OK);
+}
+
+// The run only counts as waiting for the log OK once the entry is sent.
+static void ToAwaitingLogOK(IntState* st)
+{
+    st->tvint.SendLog();
+    SetRun(st, RUN_AWAITING_LOG_OK);
+    SetTimer(st->hwnd, TIMER_WAITINGFOROK, kOKTimeout, NULL);
+}
+
+static void ToEnding(IntState* st)
+{
+    SetTimer(st->hwnd, TIMER_END, st->status.time, NULL);
+    SetRun(st, RUN_ENDING);
+}
+
+// With logging on, every action becomes a log entry that the agent must
+// acknowledge before the next line.
+static void LogOrContinue(IntState* st)
+{
+    if (st->logging)
+        ToAwaitingLogOK(st);
+    else
+        ToStepping(st);
+}
+
+// The question is open: an OK that comes in meanwhile is only noted.
+static void ToAsking(IntState* st)
+{
+    SetRun(st, RUN_ASKING);
+    st->lateOK = false;
+}
+
+// The question is answered: the run waits for the same OK again, unless the
+// answer moves it on.
+static void EndAsking(IntState* st, bool forLog)
+{
+    SetRun(st, forLog ? RUN_AWAITING_LOG_OK : RUN_AWAITING_OK);
+}
+
+// The OK that was awaited: the next line, or first the log entry of an
+// agent action.
+static void OnAgentOK(IntState* st)
+{
+    if (st->run == RUN_AWAITING_LOG_OK || !st->logging)
+    {
+        KillTimer(st->hwnd, TIMER_WAITINGFOROK);
+        ToStepping(st);
+        return;
+    }
+    ToAwaitingLogOK(st);
+}
+
+// --- Status strip -----------------------------------------------------------------
 
 // Painting the strip at every line would cost more than a fast line itself.
 // A line that comes within kStatusRepaintMs of the last paint only takes the
@@ -118,43 +225,63 @@ static void PostStep(HWND hwnd)
 // the hide timer starts again) as soon as this thread has nothing else to
 // do, so it is current whenever the run waits (a Wait, the agent's OK, a
 // question, the stay at the end).
-static void ShowStatus(HWND hwnd)
+static void ShowStatus(IntState* st)
 {
-    if (g_dwStatusTime == 0)
+    StatusStrip& status = st->status;
+    if (status.time == 0)
         return;
-    StrCopy(g_szStatus, g_tvint.GetError());
-    if (IsWindowVisible(hwnd) && GetTickCount() - g_dwStatusPainted < kStatusRepaintMs)
+    HWND hwnd = st->hwnd;
+    StrCopy(status.text, st->tvint.GetError());
+    if (IsWindowVisible(hwnd) && GetTickCount() - status.painted < kStatusRepaintMs)
     {
-        if (!g_bStatusPending)
+        if (!status.pending)
         {
-            g_bStatusPending = 1;
+            status.pending = true;
             InvalidateRect(hwnd, NULL, TRUE);
         }
         return;
     }
-    g_bStatusPending = 0;
+    status.pending = false;
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, kStatusWidth, kStatusHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     InvalidateRect(hwnd, NULL, TRUE);
     UpdateWindow(hwnd);
-    SetTimer(hwnd, TIMER_HIDESTATUS, g_dwStatusTime, NULL);
+    SetTimer(hwnd, TIMER_HIDESTATUS, status.time, NULL);
 }
 
-// With logging on, every action becomes a log entry that the agent must
-// acknowledge before the next line.
-static void LogOrContinue(HWND hwnd)
+static void OnHideStatus(HWND hwnd)
 {
-    if (!g_bLogging)
-    {
-        PostStep(hwnd);
+    if (!IsWindow(hwnd))
         return;
-    }
-    g_tvint.SendLog();
-    g_bWaitingForLogOK = 1;
-    g_bWaitingForOK = 1;
-    SetTimer(hwnd, TIMER_WAITINGFOROK, kOKTimeout, NULL);
+    KillTimer(hwnd, TIMER_HIDESTATUS);
+    ShowWindow(hwnd, SW_HIDE);
 }
 
-static BOOL Initialize(HWND hwnd)
+static void OnPaint(HWND hwnd)
+{
+    StatusStrip& status = GetIntState(hwnd)->status;
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    if (!hdc)
+        return;
+    HGDIOBJ oldFont = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
+    if (status.icon)
+        DrawIconEx(hdc, 1, 1, status.icon, 16, 16, 0, NULL, DI_NORMAL);
+    SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, kStatusTextColour);
+    TextOutA(hdc, 20, 2, status.text, (int)strlen(status.text));
+    SelectObject(hdc, oldFont);
+    EndPaint(hwnd, &ps);
+    status.painted = GetTickCount();
+    if (status.pending)
+    {
+        status.pending = false;
+        SetTimer(hwnd, TIMER_HIDESTATUS, status.time, NULL);
+    }
+}
+
+// --- The run ----------------------------------------------------------------------
+
+static BOOL Initialize(IntState* st)
 {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
                                                  ICC_COOL_CLASSES | ICC_INTERNET_CLASSES |
@@ -171,37 +298,41 @@ static BOOL Initialize(HWND hwnd)
         AssociateFile(".launch", "Tarvin.LaunchFile", "Tarvin File", command, "Open");
     }
 
-    g_szLaunchFile[0] = '\0';
-    if (GetPropertyValue(g_szCmdLine, "-file", g_szLaunchFile, sizeof(g_szLaunchFile)) <= 0 ||
-        !g_szLaunchFile[0])
+    HWND hwnd = st->hwnd;
+    st->launchFile[0] = '\0';
+    if (GetPropertyValue(st->cmdLine, "-file", st->launchFile, sizeof(st->launchFile)) <= 0 ||
+        !st->launchFile[0])
     {
         MessageBoxA(hwnd, "This application must be run with a -file parameter", NULL, MB_OK | MB_ICONERROR);
-        Quit(hwnd, EXIT_STOPPED);
+        Quit(st, EXIT_STOPPED);
         return FALSE;
     }
 
     char id[MMAPIPC_ID_SIZE];
     StrFormat(id, sizeof(id), "%d", (int)(INT_PTR)hwnd);
-    if (!g_ipc.Init(hwnd, id, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
+    if (!st->ipc.Init(hwnd, id, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
     {
         char text[96];
         StrFormat(text, sizeof(text), "Unable to initialize interprocess communication:\n   Error code: %d",
-                  g_ipc.GetError());
+                  st->ipc.GetError());
         MessageBoxA(hwnd, text, NULL, MB_OK | MB_ICONWARNING);
-        Quit(hwnd, EXIT_STOPPED);
+        Quit(st, EXIT_STOPPED);
         return FALSE;
     }
 
     // Seconds; a timer takes at most 0x7FFFFFFF ms.
     DWORD seconds = ReadSetting(kSettingsKey, "Status Window", 2);
-    g_dwStatusTime = seconds > USER_TIMER_MAXIMUM / 1000 ? USER_TIMER_MAXIMUM : seconds * 1000;
+    st->status.time = seconds > USER_TIMER_MAXIMUM / 1000 ? USER_TIMER_MAXIMUM : seconds * 1000;
     if (ReadSetting(kSettingsKey, "Show Status", 1) == 0)
-        g_dwStatusTime = 0;
+        st->status.time = 0;
     return TRUE;
 }
 
 static void OnInterpret(HWND hwnd)
 {
+    IntState* st = GetIntState(hwnd);
+    if (st->run != RUN_STARTING)
+        return;
     int confirmExit = (int)ReadSetting(kSettingsKey, "Confirm Exit", 1);
     int confirmShutdown = (int)ReadSetting(kSettingsKey, "Confirm Shutdown", 1);
     int confirmRestart = (int)ReadSetting(kSettingsKey, "Confirm Restart", 1);
@@ -209,39 +340,39 @@ static void OnInterpret(HWND hwnd)
     unsigned countdown = (unsigned)ReadSetting(kSettingsKey, "Assume Timeout", 10);
     if (ReadSetting(kSettingsKey, "Allow Assume", 1) == 0)
         countdown = 0;
-    g_tvint.Init(g_hInstance, GetDesktopWindow(), g_szLaunchFile, &g_ipc, confirmExit, confirmShutdown,
-                 confirmRestart, assumeYes, countdown);
-    PostStep(hwnd);
+    st->tvint.Init(st->instance, GetDesktopWindow(), st->launchFile, &st->ipc, confirmExit, confirmShutdown,
+                   confirmRestart, assumeYes, countdown);
+    ToStepping(st);
 }
 
 static void OnStep(HWND hwnd)
 {
-    if (g_bQuitting)
+    IntState* st = GetIntState(hwnd);
+    if (st->run != RUN_STEPPING)
         return;
-    int result = g_tvint.Step();
-    switch (result)
+    CTVInt& tvint = st->tvint;
+    switch (tvint.Step())
     {
         case TVINT_END:
-            SetTimer(hwnd, TIMER_END, g_dwStatusTime, NULL);
+            ToEnding(st);
             return;
         case TVINT_NOLINES:
-            MessageBoxA(hwnd, g_tvint.GetError(), NULL, MB_OK | MB_ICONERROR);
-            Quit(hwnd, EXIT_STOPPED);
+            MessageBoxA(hwnd, tvint.GetError(), NULL, MB_OK | MB_ICONERROR);
+            Quit(st, EXIT_STOPPED);
             return;
         case TVINT_SENT:
-            ShowStatus(hwnd);
-            SetTimer(hwnd, TIMER_WAITINGFOROK, kOKTimeout, NULL);
-            g_bWaitingForOK = 1;
+            ShowStatus(st);
+            ToAwaitingOK(st);
             return;
         case TVINT_WAIT:
-            ShowStatus(hwnd);
-            SetTimer(hwnd, TIMER_WAIT, (UINT)g_tvint.GetResult(), NULL);
+            ShowStatus(st);
+            ToWaiting(st, (UINT)tvint.GetResult());
             return;
         case TVINT_CLOSE:
-            EnumWindows(CTVInt::CloseEnumWindowsProc, (LPARAM)g_tvint.GetResultText());
+            EnumWindows(CTVInt::CloseEnumWindowsProc, (LPARAM)tvint.GetResultText());
             break;
         case TVINT_DESTROY:
-            EnumWindows(CTVInt::DestroyEnumWindowsProc, (LPARAM)g_tvint.GetResultText());
+            EnumWindows(CTVInt::DestroyEnumWindowsProc, (LPARAM)tvint.GetResultText());
             break;
         case TVINT_DONE:
             break;
@@ -249,147 +380,127 @@ static void OnStep(HWND hwnd)
             char text[TVINT_TEXT_SIZE + 128];
             StrFormat(text, sizeof(text),
                       "An error occured:\n\n%s\n\nWould you like to continue to process this launch file?",
-                      g_tvint.GetError());
+                      tvint.GetError());
             if (MessageBoxA(hwnd, text, NULL, MB_YESNO | MB_ICONERROR) == IDYES)
-                PostStep(hwnd);
+                ToStepping(st);
             else
-                Quit(hwnd, EXIT_STOPPED);
+                Quit(st, EXIT_STOPPED);
             return;
         }
     }
-    ShowStatus(hwnd);
-    LogOrContinue(hwnd);
+    ShowStatus(st);
+    LogOrContinue(st);
 }
 
-// The OK that was awaited: the next line, or first the log entry of an
-// agent action.
-static void OnAgentOK(HWND hwnd)
+static void ShowReadError(IntState* st, int error)
 {
-    if (g_bWaitingForLogOK || !g_bLogging)
-    {
-        KillTimer(hwnd, TIMER_WAITINGFOROK);
-        g_bWaitingForLogOK = 0;
-        g_bWaitingForOK = 0;
-        PostStep(hwnd);
+    // An expired message is one whose sender has given up on it: most often
+    // another interpreter's OK that its addressee read too late. The read has
+    // already cleared the slot; a box would only stop this run for nothing.
+    if (error == MMAPIPC_ERR_NOTFORME || error == MMAPIPC_ERR_EMPTY || error == MMAPIPC_ERR_TIMEDOUT ||
+        st->readErrorOpen)
         return;
-    }
-    g_tvint.SendLog();
-    g_bWaitingForLogOK = 1;
-    SetTimer(hwnd, TIMER_WAITINGFOROK, kOKTimeout, NULL);
+    char text[96];
+    StrFormat(text, sizeof(text), "Interprocess communication read failed.\n   Error code: %d", error);
+    st->readErrorOpen = true;
+    MessageBoxA(st->hwnd, text, NULL, MB_OK | MB_ICONWARNING);
+    st->readErrorOpen = false;
 }
 
 static void OnChannelNotify(HWND hwnd, HWND sender)
 {
-    if (sender == hwnd || g_bQuitting)
+    IntState* st = GetIntState(hwnd);
+    if (sender == hwnd || st->run == RUN_QUITTING)
         return;
-    if (!g_ipc.ReadMessage(0))
+    CMMapIPC& ipc = st->ipc;
+    if (!ipc.ReadMessage(0))
     {
-        int error = g_ipc.GetError();
-        // An expired message is one whose sender has given up on it: most
-        // often another interpreter's OK that its addressee read too late.
-        // The read has already cleared the slot; a box would only stop this
-        // run for nothing.
-        if (error == MMAPIPC_ERR_NOTFORME || error == MMAPIPC_ERR_EMPTY || error == MMAPIPC_ERR_TIMEDOUT ||
-            g_bReadErrorShown)
+        ShowReadError(st, ipc.GetError());
+        return;
+    }
+    if (StrCompareNoCase(ipc.GetMessage(), "OK") != 0 ||
+        StrCompareNoCase(ipc.GetMsgObj()->GetFromId(), TVINT_AGENT_ID) != 0)
+        return;
+    switch (st->run)
+    {
+        case RUN_AWAITING_OK:
+        case RUN_AWAITING_LOG_OK:
+            OnAgentOK(st);
             return;
-        char text[96];
-        StrFormat(text, sizeof(text), "Interprocess communication read failed.\n   Error code: %d", error);
-        g_bReadErrorShown = 1;
-        MessageBoxA(hwnd, text, NULL, MB_OK | MB_ICONWARNING);
-        g_bReadErrorShown = 0;
-        return;
+        case RUN_ASKING:
+            st->lateOK = true;
+            return;
+        default:
+            return; // nothing is awaited
     }
-    if (StrCompareNoCase(g_ipc.GetMessage(), "OK") != 0 ||
-        StrCompareNoCase(g_ipc.GetMsgObj()->GetFromId(), TVINT_AGENT_ID) != 0 || !g_bWaitingForOK)
-        return;
-    if (g_bAsking)
-    {
-        g_bLateOK = 1;
-        return;
-    }
-    OnAgentOK(hwnd);
 }
 
 static void OnWaitingForOKTimeout(HWND hwnd)
 {
+    IntState* st = GetIntState(hwnd);
     KillTimer(hwnd, TIMER_WAITINGFOROK);
-    if (!g_bWaitingForOK || g_bAsking || g_bQuitting)
+    if (st->run != RUN_AWAITING_OK && st->run != RUN_AWAITING_LOG_OK)
         return;
 
-    int forLog = g_bWaitingForLogOK;
-    g_bAsking = 1;
-    g_bLateOK = 0;
+    bool forLog = st->run == RUN_AWAITING_LOG_OK;
+    ToAsking(st);
     int answer = MessageBoxA(hwnd, forLog ? kLogTimeoutText : kActionTimeoutText, NULL,
                              MB_YESNOCANCEL | MB_ICONQUESTION);
-    g_bAsking = 0;
-    if (g_bQuitting)
+    if (st->run == RUN_QUITTING)
         return;
+    EndAsking(st, forLog);
 
     switch (answer)
     {
         case IDYES:
             // Sending again what was served meanwhile would do it twice.
-            if (g_bLateOK)
+            if (st->lateOK)
             {
-                g_bLateOK = 0;
-                OnAgentOK(hwnd);
+                st->lateOK = false;
+                OnAgentOK(st);
                 return;
             }
             if (forLog)
-                g_tvint.SendLog();
+                st->tvint.SendLog();
             else
-                g_tvint.Resend();
+                st->tvint.Resend();
             SetTimer(hwnd, TIMER_WAITINGFOROK, kOKRetryTimeout, NULL);
             return;
         case IDNO:
-            g_bLateOK = 0;
-            g_bWaitingForOK = 0;
-            g_bWaitingForLogOK = 0;
+            st->lateOK = false;
             if (forLog)
-                g_bLogging = 0;
-            PostStep(hwnd);
+                st->logging = false;
+            ToStepping(st);
             return;
         default:
-            Quit(hwnd, EXIT_STOPPED);
+            Quit(st, EXIT_STOPPED);
             return;
     }
-}
-
-static void OnHideStatus(HWND hwnd)
-{
-    if (!IsWindow(hwnd))
-        return;
-    KillTimer(hwnd, TIMER_HIDESTATUS);
-    ShowWindow(hwnd, SW_HIDE);
 }
 
 static void OnWaitElapsed(HWND hwnd)
 {
+    IntState* st = GetIntState(hwnd);
     KillTimer(hwnd, TIMER_WAIT);
-    if (!g_bQuitting)
-        LogOrContinue(hwnd);
+    if (st->run == RUN_WAITING)
+        LogOrContinue(st);
 }
 
-static void OnPaint(HWND hwnd)
+static void OnEndReached(HWND hwnd)
 {
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
-    if (!hdc)
-        return;
-    HGDIOBJ oldFont = SelectObject(hdc, GetStockObject(DEFAULT_GUI_FONT));
-    if (g_hSmallIcon)
-        DrawIconEx(hdc, 1, 1, g_hSmallIcon, 16, 16, 0, NULL, DI_NORMAL);
-    SetBkMode(hdc, TRANSPARENT);
-    SetTextColor(hdc, kStatusTextColour);
-    TextOutA(hdc, 20, 2, g_szStatus, (int)strlen(g_szStatus));
-    SelectObject(hdc, oldFont);
-    EndPaint(hwnd, &ps);
-    g_dwStatusPainted = GetTickCount();
-    if (g_bStatusPending)
-    {
-        g_bStatusPending = 0;
-        SetTimer(hwnd, TIMER_HIDESTATUS, g_dwStatusTime, NULL);
-    }
+    IntState* st = GetIntState(hwnd);
+    KillTimer(hwnd, TIMER_END);
+    Quit(st, EXIT_OK);
+}
+
+// --- Window procedure -------------------------------------------------------------
+
+static BOOL MainWnd_OnNCCreate(HWND hwnd, LPCREATESTRUCT cs)
+{
+    IntState* st = (IntState*)cs->lpCreateParams;
+    st->hwnd = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)st);
+    return FORWARD_WM_NCCREATE(hwnd, cs, DefWindowProcA);
 }
 
 static void MainWnd_OnTimer(HWND hwnd, UINT id)
@@ -406,8 +517,7 @@ static void MainWnd_OnTimer(HWND hwnd, UINT id)
             OnWaitElapsed(hwnd);
             break;
         case TIMER_END:
-            KillTimer(hwnd, TIMER_END);
-            Quit(hwnd, EXIT_OK);
+            OnEndReached(hwnd);
             break;
     }
 }
@@ -415,16 +525,27 @@ static void MainWnd_OnTimer(HWND hwnd, UINT id)
 // Only when someone else closes the window: the run cannot go on without it.
 static void MainWnd_OnDestroy(HWND hwnd)
 {
-    Quit(hwnd, EXIT_STOPPED);
+    Quit(GetIntState(hwnd), EXIT_STOPPED);
+}
+
+static void MainWnd_OnNCDestroy(HWND hwnd)
+{
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
 }
 
 static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (msg == WM_NCCREATE)
+        return HANDLE_WM_NCCREATE(hwnd, wParam, lParam, MainWnd_OnNCCreate);
+    IntState* st = GetIntState(hwnd);
+    if (!st)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg)
     {
         HANDLE_MSG(hwnd, WM_PAINT, OnPaint);
         HANDLE_MSG(hwnd, WM_TIMER, MainWnd_OnTimer);
         HANDLE_MSG(hwnd, WM_DESTROY, MainWnd_OnDestroy);
+        HANDLE_MSG(hwnd, WM_NCDESTROY, MainWnd_OnNCDestroy);
         case WM_TVINT_INTERPRET:
             OnInterpret(hwnd);
             return 0;
@@ -432,7 +553,7 @@ static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPAR
             OnStep(hwnd);
             return 0;
     }
-    if (msg == g_uNotifyMsg && g_uNotifyMsg != 0)
+    if (msg == st->notifyMsg && st->notifyMsg != 0)
     {
         OnChannelNotify(hwnd, (HWND)wParam);
         return 0;
@@ -446,27 +567,28 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
         return RunCheck(lpCmdLine);
 
     HANDLE uninstallMutex = HoldSuiteInUseMutex();
-    g_hInstance = hInstance;
-    g_uNotifyMsg = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
-    g_hSmallIcon = (HICON)LoadImageA(hInstance, TVINT_ICON_NAME, IMAGE_ICON, 16, 16, 0);
+    IntState st(hInstance);
+    st.notifyMsg = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
+    st.status.icon = (HICON)LoadImageA(hInstance, TVINT_ICON_NAME, IMAGE_ICON, 16, 16, 0);
 
     int exitCode = EXIT_STOPPED;
+    HWND hwnd = NULL;
     if (RegisterMainWindowClass(hInstance, kClassName, WindowProcedure, LoadIconA(hInstance, TVINT_ICON_NAME),
-                                g_hSmallIcon, (HBRUSH)GetStockObject(WHITE_BRUSH)))
+                                st.status.icon, (HBRUSH)GetStockObject(WHITE_BRUSH)))
     {
-        g_hwndMain = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, kWindowTitle, WS_POPUP, 100, 100, 256, 18,
-                                     NULL, NULL, hInstance, NULL);
+        hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, kWindowTitle, WS_POPUP, 100, 100, 256, 18, NULL,
+                               NULL, hInstance, &st);
     }
-    if (g_hwndMain)
+    if (hwnd)
     {
-        g_bLogging = ReadSetting(kAgentKey, "Log File", 0) != 0;
+        st.logging = ReadSetting(kAgentKey, "Log File", 0) != 0;
         // The agent must be up before the first log entry.
-        if (g_bLogging)
-            g_tvint.CheckTVAgent();
+        if (st.logging)
+            st.tvint.CheckTVAgent();
 
-        StrCopy(g_szCmdLine, lpCmdLine ? lpCmdLine : "");
-        if (Initialize(g_hwndMain))
-            PostMessageA(g_hwndMain, WM_TVINT_INTERPRET, 0, 0);
+        StrCopy(st.cmdLine, lpCmdLine ? lpCmdLine : "");
+        if (Initialize(&st))
+            PostMessageA(hwnd, WM_TVINT_INTERPRET, 0, 0);
 
         MSG msg = {};
         BOOL ret;
@@ -481,10 +603,10 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
             exitCode = (int)msg.wParam;
     }
 
-    if (g_hwndMain && IsWindow(g_hwndMain))
-        DestroyWindow(g_hwndMain);
-    if (g_hSmallIcon)
-        DestroyIcon(g_hSmallIcon);
+    if (hwnd && IsWindow(hwnd))
+        DestroyWindow(hwnd);
+    if (st.status.icon)
+        DestroyIcon(st.status.icon);
     if (uninstallMutex)
         CloseHandle(uninstallMutex);
     return exitCode;

@@ -3,6 +3,7 @@
 // entries, the time-out questions, and starting the agent when it is not
 // running.
 #include <windows.h>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -238,6 +239,52 @@ TEST_F(WithAgent, AMessageForSomeoneElseOrAnExpiredOneIsPassedOverSilently)
         EXPECT_EQ(TVD_TIMEOUT, DrvWaitMessageBox(NULL, m_tvint->Pid(), 700, NULL));
     }
     EXPECT_EQ(0u, WaitExit());
+}
+
+// A read that fails for a real reason (the channel's lock held past every
+// retry) is reported once, however many notifications fail while the box is
+// open, and the run keeps waiting for its OK: the time-out question follows.
+TEST_F(WithAgent, AFailedReadIsReportedOnceAndTheRunKeepsWaitingForItsOK)
+{
+    StartAgent("-silent");
+    Start({"Hide \"x\""});
+    HWND main = MainWindow();
+    ASSERT_TRUE(WaitAgentRequests(m_record, 1));
+
+    HANDLE lock = OpenMutexA(SYNCHRONIZE, FALSE, MMAPIPC_MUTEX_NAME);
+    ASSERT_TRUE(lock != NULL);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(lock, kTimeout));
+    UINT notify = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
+    for (int i = 0; i < 2; i++)
+        EXPECT_TRUE(PostMessageA(main, notify, 0, 0));
+
+    auto boxTexts = [&]() {
+        HWND boxes[8];
+        int n = DrvFindWindows(DrvSpec("#32770", NULL, TVD_MATCH_EXACT, m_tvint->Pid()), boxes, 8);
+        Bodies texts;
+        for (int i = 0; i < n && i < 8; i++)
+        {
+            char text[1024] = "";
+            DrvMessageBoxText(boxes[i], text, sizeof(text));
+            texts.push_back(text);
+        }
+        std::sort(texts.begin(), texts.end());
+        return texts;
+    };
+    // Both reads fail (about 3.5 s each) before the time-out can ask.
+    Bodies seen;
+    DrvWaitFor(
+        [&]() {
+            seen = boxTexts();
+            return std::find(seen.begin(), seen.end(), kActionTimeout) != seen.end();
+        },
+        2 * kTimeout);
+    ReleaseMutex(lock);
+    CloseHandle(lock);
+    EXPECT_EQ((Bodies{"Interprocess communication read failed.\n   Error code: 14", kActionTimeout}), seen);
+
+    EXPECT_EQ(kActionTimeout, Answer("Error", IDCANCEL));
+    EXPECT_EQ(1u, WaitExit());
 }
 
 TEST_F(WithAgent, WithLoggingEveryActionIsLoggedAfterItIsDone)
