@@ -29,20 +29,11 @@
 
 HINSTANCE g_hInst;
 HWND g_hWnd;
-HANDLE g_hInstanceSem;
-CTrayIcon g_trayIcon;
-HMENU g_hMainMenu;
 CSTaskList g_schedule;
-CMMapIPC g_ipc;
-tagMENUXP_DRAWINFO g_diItem;
-tagMENUXP_DRAWINFO g_diSidebar;
 DWORD g_dwSwopMouse;
 DWORD g_dwRunScreenSaver;
 DWORD g_dwScreenSaverCorner;
 DWORD g_dwScreenSaverTime = 1;
-DWORD g_dwCornerCount;
-BOOL g_bNoExitPending;
-HWND g_hWebLink;
 
 HWND g_hPrefDlg;
 HWND g_hWizardDlg;
@@ -51,9 +42,28 @@ HWND g_hHiddenDlg;
 HWND g_hLogDlg;
 HWND g_hOverdueDlg;
 
-const UINT g_uIpcNotifyMsg = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
-const UINT g_uShowAgentMsg = RegisterWindowMessageA(AGENT_SHOWAGENT_MSG_NAME);
-const UINT g_uScheduleChangedMsg = RegisterWindowMessageA(AGENT_SCHEDCHANGED_MSG_NAME);
+UINT IpcNotifyMsg()
+{
+    static const UINT id = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
+    return id;
+}
+
+UINT ShowAgentMsg()
+{
+    static const UINT id = RegisterWindowMessageA(AGENT_SHOWAGENT_MSG_NAME);
+    return id;
+}
+
+UINT ScheduleChangedMsg()
+{
+    static const UINT id = RegisterWindowMessageA(AGENT_SCHEDCHANGED_MSG_NAME);
+    return id;
+}
+
+AgentState* AgentStateOf(HWND mainWnd)
+{
+    return (AgentState*)GetWindowLongPtrA(mainWnd, GWLP_USERDATA);
+}
 
 static const char g_szWebLink[] = "www.norvale.example\tVisit the Norvale web site for news and updates";
 
@@ -119,15 +129,6 @@ void SaveDontShowAgain(HWND dialog, int id, const char* setting)
     WriteAgentSetting(setting, IsDlgButtonChecked(dialog, id) == BST_CHECKED ? 0 : 1);
 }
 
-void RedrawTaskbar()
-{
-    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
-    if (taskbar)
-        RedrawWindow(taskbar, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW |
-                         RDW_ERASENOW | RDW_FRAME);
-}
-
 // --- Schedule ----------------------------------------------------------------
 
 void LoadSchedule(HWND owner)
@@ -155,13 +156,13 @@ void LoadSchedule(HWND owner)
 
 void RunStartupTasks(HWND hwnd)
 {
-    if (RunStartupPass(g_schedule, g_uScheduleChangedMsg))
+    if (RunStartupPass(g_schedule, ScheduleChangedMsg()))
         OnViewOverdue(hwnd);
 }
 
 void RunDueTasks(HWND)
 {
-    RunMinuteCheck(g_schedule, g_uScheduleChangedMsg);
+    RunMinuteCheck(g_schedule, ScheduleChangedMsg());
 }
 
 void RecheckOverdueTasks(HWND hwnd)
@@ -322,11 +323,11 @@ CAppList* AgentAppList()
 
 // --- Start-up and shut-down ------------------------------------------------------
 
-static void AddTrayIcon(HWND hwnd)
+static void AddTrayIcon(AgentState* st, HWND hwnd)
 {
     HICON icon = LoadIconA(g_hInst, MAKEINTRESOURCEA(IsWindows2000OrLater() ? IDI_TRAY : IDI_TRAY16));
-    g_trayIcon.Set(hwnd, icon, "Tarvin 2");
-    g_trayIcon.Show(true);
+    st->trayIcon.Set(hwnd, icon, "Tarvin 2");
+    st->trayIcon.Show(true);
 }
 
 // Windows that an agent which was killed or crashed left hidden come back
@@ -349,6 +350,7 @@ static void KeepHiddenJournal()
 
 int Initialize(HWND hwnd)
 {
+    AgentState* st = AgentStateOf(hwnd);
     unsigned leftHidden = 0;
     unsigned restored = RestoreLeftHidden(&leftHidden);
 
@@ -386,7 +388,7 @@ int Initialize(HWND hwnd)
     InitBrowseApplications(g_hInst);
 
     RECT linkRect = {3, 156, 140, 170};
-    g_hWebLink = CreateStaticLink(hwnd, g_hInst, IDC_WEBLINK, &linkRect, g_szWebLink);
+    st->webLink = CreateStaticLink(hwnd, g_hInst, IDC_WEBLINK, &linkRect, g_szWebLink);
 
     g_dwSwopMouse = ReadAgentSetting("Swop Mouse", 0);
     g_dwRunScreenSaver = ReadAgentSetting("Run Screen Saver", 0);
@@ -400,20 +402,20 @@ int Initialize(HWND hwnd)
         MessageBoxA(hwnd, "Unable to load your Tarvin Keys.", nullptr, MB_OK | MB_ICONWARNING);
     KeysRegister();
 
-    AddTrayIcon(hwnd);
+    AddTrayIcon(st, hwnd);
 
-    g_hMainMenu = BuildMainMenu(g_hInst);
+    st->mainMenu = BuildMainMenu(g_hInst);
 
-    if (!g_ipc.Init(hwnd, AGENT_IPC_ID, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
+    if (!st->ipc.Init(hwnd, AGENT_IPC_ID, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
     {
         char text[128];
         StrFormat(text, sizeof(text), "Unable to initialize interprocess communication:\n   Error code: %d",
-                  g_ipc.GetError());
+                  st->ipc.GetError());
         MessageBoxA(hwnd, text, nullptr, MB_OK | MB_ICONWARNING);
     }
 
-    MenuXP_InitDrawInfo(&g_diItem, 0);
-    MenuXP_InitDrawInfo(&g_diSidebar, 1);
+    MenuXP_InitDrawInfo(&st->diItem, 0);
+    MenuXP_InitDrawInfo(&st->diSidebar, 1);
 
     SetTimer(hwnd, AGENT_TIMER_ACTIONS, 1000, nullptr);
 
@@ -426,26 +428,26 @@ int Initialize(HWND hwnd)
     return 1;
 }
 
-int Uninitialize(HWND)
+int Uninitialize(HWND hwnd)
 {
     // The session's end runs these steps before the message loop ends; the
     // loop's end must not show, save or log a second time.
-    static bool s_done = false;
-    if (s_done)
+    AgentState* st = AgentStateOf(hwnd);
+    if (!st || st->uninitialized)
         return 1;
-    s_done = true;
+    st->uninitialized = true;
     AgentShowAllHidden();
     FreeThemeLib();
-    g_trayIcon.Show(false);
-    if (g_hMainMenu)
-        MenuXP_DestroyMenu(g_hMainMenu, 0, 1, 0);
-    g_hMainMenu = nullptr;
+    st->trayIcon.Show(false);
+    if (st->mainMenu)
+        MenuXP_DestroyMenu(st->mainMenu, 0, 1, 0);
+    st->mainMenu = nullptr;
     KeysSave();
-    if (g_hInstanceSem)
-        ReleaseSemaphore(g_hInstanceSem, 1, nullptr);
+    if (st->instanceSem)
+        ReleaseSemaphore(st->instanceSem, 1, nullptr);
     AgentLog("Tarvin 2 Agent", "Tarvin Agent exit");
-    MenuXP_FreeDrawInfo(&g_diItem);
-    MenuXP_FreeDrawInfo(&g_diSidebar);
+    MenuXP_FreeDrawInfo(&st->diItem);
+    MenuXP_FreeDrawInfo(&st->diSidebar);
     return 1;
 }
 

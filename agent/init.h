@@ -8,6 +8,7 @@
 #include "MMapIPC_win.h"
 #include "ScheduledTask.h"
 #include "menuxp.h"
+#include "winholders.h"
 
 #define AGENT_WINDOW_CLASS "_TVAGENT_WINDOW"
 #define AGENT_WINDOW_TITLE "Tarvin 2 Agent"
@@ -50,20 +51,11 @@ class CTrayIcon
 
 extern HINSTANCE g_hInst;
 extern HWND g_hWnd;
-extern HANDLE g_hInstanceSem;
-extern CTrayIcon g_trayIcon;
-extern HMENU g_hMainMenu;
 extern CSTaskList g_schedule;
-extern CMMapIPC g_ipc;
-extern tagMENUXP_DRAWINFO g_diItem;
-extern tagMENUXP_DRAWINFO g_diSidebar;
 extern DWORD g_dwSwopMouse;
 extern DWORD g_dwRunScreenSaver;
 extern DWORD g_dwScreenSaverCorner;
 extern DWORD g_dwScreenSaverTime;
-extern DWORD g_dwCornerCount;
-extern BOOL g_bNoExitPending;
-extern HWND g_hWebLink;
 
 // The modeless dialogs; each clears its own handle when it is destroyed.
 extern HWND g_hPrefDlg;
@@ -73,10 +65,37 @@ extern HWND g_hHiddenDlg;
 extern HWND g_hLogDlg;
 extern HWND g_hOverdueDlg;
 
-// Registered when the program loads; the same ids in every process.
-extern const UINT g_uIpcNotifyMsg;
-extern const UINT g_uShowAgentMsg;
-extern const UINT g_uScheduleChangedMsg;
+// Registered on first use; the same ids in every process.
+UINT IpcNotifyMsg();
+UINT ShowAgentMsg();
+UINT ScheduleChangedMsg();
+
+// What the main window holds for the agent's life: created by WinMain, handed
+// to the window at its creation and reached through its GWLP_USERDATA.
+struct AgentState
+{
+    HINSTANCE instance = nullptr;
+    HANDLE instanceSem = nullptr;
+    CTrayIcon trayIcon;
+    HMENU mainMenu = nullptr;
+    CMMapIPC ipc;
+    tagMENUXP_DRAWINFO diItem = {};
+    tagMENUXP_DRAWINFO diSidebar = {};
+    DWORD cornerCount = 0;
+    BOOL noExitPending = FALSE;
+    HWND webLink = nullptr;
+    // A tray menu is being tracked.
+    bool tracking = false;
+    // The shut-down steps have run.
+    bool uninitialized = false;
+    // The About view's picture and fonts: made with the window, gone with it.
+    CGdiObject<HBITMAP> aboutPicture;
+    CGdiObject<HFONT> boldFont;
+    CGdiObject<HFONT> normalFont;
+};
+
+// The state of the agent's main window; null before WM_NCCREATE.
+AgentState* AgentStateOf(HWND mainWnd);
 
 int Initialize(HWND hwnd);
 // Shut-down: shows the hidden windows again, removes the tray icon, saves the
@@ -105,9 +124,6 @@ void RunDueTasks(HWND hwnd);
 // overdue check again (the start-up tasks do not run), which opens the
 // Overdue Tasks dialog when a task's time passed meanwhile.
 void RecheckOverdueTasks(HWND hwnd);
-
-// Redraws the taskbar after a menu, so no stale highlight stays on the tray.
-void RedrawTaskbar();
 
 // --- Services of the log, hidden-window and hot-key units ------------------
 void AgentLog(const char* source, const char* event);

@@ -104,7 +104,7 @@ void OverdueTasksDlg_OnRun(HWND hwnd)
     RunScheduledTask(*task);
     // The broadcast comes back to the main window, which reloads the file and
     // refills this list.
-    SaveScheduleAndAnnounce(g_schedule, g_uScheduleChangedMsg);
+    SaveScheduleAndAnnounce(g_schedule, ScheduleChangedMsg());
 }
 
 void OverdueTasksDlg_OnScheduler(HWND)

@@ -38,14 +38,14 @@ int ShowWindowsProc(const char* pattern)
 
 static bool s_exitPending = false;
 
-int OnProcessMessage(HWND hwnd)
+int OnProcessMessage(HWND hwnd, CMMapIPC* ipc)
 {
     char arg[AGENT_ARG_SIZE];
-    AgentRequest request = ParseAgentRequest(g_ipc.GetMessage(), arg);
+    AgentRequest request = ParseAgentRequest(ipc->GetMessage(), arg);
     if (request == AGENT_REQ_NONE)
         return 1;
     // The interpreter goes on at once; a message box must not hold it up.
-    g_ipc.ReplyToMessage("OK", 0, 0);
+    ipc->ReplyToMessage("OK", 0, 0);
     switch (request)
     {
         case AGENT_REQ_HIDE:

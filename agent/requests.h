@@ -4,10 +4,11 @@
 #include <windows.h>
 
 #include "agentreq.h"
+#include "MMapIPC_win.h"
 
-// Serves the message just read from the channel: replies "OK" to a known
-// request, then acts on it. Always 1.
-int OnProcessMessage(HWND hwnd);
+// Serves the message just read from ipc: replies "OK" to a known request,
+// then acts on it. Always 1.
+int OnProcessMessage(HWND hwnd, CMMapIPC* ipc);
 
 int CALLBACK HideWindowsEnumProc(HWND hwnd, LPARAM pattern);
 int ShowWindowsProc(const char* pattern);

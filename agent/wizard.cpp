@@ -5,6 +5,7 @@
 
 #include "wizard.h"
 #include "init.h"
+#include "traymenu.h"
 #include "agent_res.h"
 #include "iconButton.h"
 #include "dirutils_win.h"
