@@ -9,6 +9,10 @@
 #include "ScheduledTask.h"
 #include "menuxp.h"
 #include "winholders.h"
+#include "AppList.h"
+#include "HiddenWindows.h"
+#include "LogFile.h"
+#include "TarvinKeys.h"
 
 #define AGENT_WINDOW_CLASS "_TVAGENT_WINDOW"
 #define AGENT_WINDOW_TITLE "Tarvin 2 Agent"
@@ -49,43 +53,81 @@ class CTrayIcon
     NOTIFYICONDATAA m_nid;
 };
 
-extern HINSTANCE g_hInst;
-extern HWND g_hWnd;
-extern CSTaskList g_schedule;
-extern DWORD g_dwSwopMouse;
-extern DWORD g_dwRunScreenSaver;
-extern DWORD g_dwScreenSaverCorner;
-extern DWORD g_dwScreenSaverTime;
-
-// The modeless dialogs; each clears its own handle when it is destroyed.
-extern HWND g_hPrefDlg;
-extern HWND g_hWizardDlg;
-extern HWND g_hNoExitDlg;
-extern HWND g_hHiddenDlg;
-extern HWND g_hLogDlg;
-extern HWND g_hOverdueDlg;
-
 // Registered on first use; the same ids in every process.
 UINT IpcNotifyMsg();
 UINT ShowAgentMsg();
 UINT ScheduleChangedMsg();
 
+struct AgentState;
+
+// What the hot-key actions reach in the rest of the agent.
+class CAgentHotKeyHost : public CHotKeyHost
+{
+  public:
+    explicit CAgentHotKeyHost(AgentState* state) : m_state(state)
+    {
+    }
+    CHiddenWindows* GetHiddenWindows() override;
+    void ShowHiddenWindowList(HWND mainWnd) override;
+
+  private:
+    AgentState* m_state;
+};
+
+// The settings the preferences change in the running agent.
+struct AgentSettings
+{
+    DWORD swopMouse = 0;
+    DWORD runScreenSaver = 0;
+    DWORD screenSaverCorner = 0;
+    DWORD screenSaverTime = 1;
+};
+
+// The modeless dialogs; each clears its own slot when it is destroyed.
+struct AgentDialogs
+{
+    HWND pref = nullptr;
+    HWND wizard = nullptr;
+    HWND noExit = nullptr;
+    HWND hidden = nullptr;
+    HWND log = nullptr;
+    HWND overdue = nullptr;
+};
+
 // What the main window holds for the agent's life: created by WinMain, handed
 // to the window at its creation and reached through its GWLP_USERDATA.
 struct AgentState
 {
+    AgentState() : log(100, nullptr), keyHost(this)
+    {
+    }
+    AgentState(const AgentState&) = delete;
+    AgentState& operator=(const AgentState&) = delete;
+
     HINSTANCE instance = nullptr;
+    HWND hwnd = nullptr;
     HANDLE instanceSem = nullptr;
     CTrayIcon trayIcon;
     HMENU mainMenu = nullptr;
     CMMapIPC ipc;
     tagMENUXP_DRAWINFO diItem = {};
     tagMENUXP_DRAWINFO diSidebar = {};
+    AgentSettings settings;
     DWORD cornerCount = 0;
     BOOL noExitPending = FALSE;
     HWND webLink = nullptr;
+    AgentDialogs dialogs;
+    CSTaskList schedule;
+    CLogFile log;
+    CHiddenWindows hiddenWindows;
+    CTarvinKeys keys;
+    CAgentHotKeyHost keyHost;
+    // Filled on the first browse and kept for the agent's life.
+    CAppList appList;
     // A tray menu is being tracked.
     bool tracking = false;
+    // An exit request waits for the sender's log entry.
+    bool exitPending = false;
     // The shut-down steps have run.
     bool uninitialized = false;
     // The About view's picture and fonts: made with the window, gone with it.
@@ -99,8 +141,9 @@ AgentState* AgentStateOf(HWND mainWnd);
 
 int Initialize(HWND hwnd);
 // Shut-down: shows the hidden windows again, removes the tray icon, saves the
-// keys and logs the exit; once per run, later calls do nothing.
-int Uninitialize(HWND hwnd);
+// keys and logs the exit; once per run, later calls do nothing. Takes the
+// state itself: the main window may already be gone.
+int Uninitialize(AgentState* st);
 // At logoff or shutdown: the shut-down steps, and the log written at once.
 void EndSession(HWND hwnd);
 
@@ -126,30 +169,22 @@ void RunDueTasks(HWND hwnd);
 void RecheckOverdueTasks(HWND hwnd);
 
 // --- Services of the log, hidden-window and hot-key units ------------------
-void AgentLog(const char* source, const char* event);
+void AgentLog(AgentState* st, const char* source, const char* event);
 // True while a log is kept (its size is not 0).
-bool AgentKeepsLog();
-int AgentHideWindow(HWND hwnd);
+bool AgentKeepsLog(const AgentState* st);
+int AgentHideWindow(AgentState* st, HWND hwnd);
 // Shows the record at index and removes it; 0 when there is none.
-int AgentShowHidden(unsigned index);
+int AgentShowHidden(AgentState* st, unsigned index);
 // Shows every hidden window and forgets them all.
-void AgentShowAllHidden();
-unsigned AgentHiddenCount();
+void AgentShowAllHidden(AgentState* st);
+unsigned AgentHiddenCount(AgentState* st);
 // Drops records of windows that are gone and re-reads the titles.
-void AgentRefreshHidden();
+void AgentRefreshHidden(AgentState* st);
 // The record's title; false past the end.
-bool AgentHiddenTitle(unsigned index, char* buf, size_t size);
+bool AgentHiddenTitle(AgentState* st, unsigned index, char* buf, size_t size);
 void AgentOnHotKey(HWND hwnd, int id);
 // Open or raise the dialogs of the other agent units.
 void OnHiddenWindows(HWND hwnd);
 void OnViewLog(HWND hwnd);
 void OnViewOverdue(HWND hwnd);
 void OnPreferences(HWND hwnd, int id);
-// What the preferences pages change in the running agent.
-class CLogFile;
-class CTarvinKeys;
-class CAppList;
-CLogFile* AgentLogFile();
-CTarvinKeys* AgentKeys();
-// The application browser's list, created empty at start.
-CAppList* AgentAppList();

@@ -24,8 +24,7 @@ static const char g_szWebSite[] = "https://www.norvale.example/tarvin";
 // drawn in the default font.
 static void CreatePaintObjects(AgentState* st, HINSTANCE instance)
 {
-    st->aboutPicture.Reset(
-        (HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(IDB_ABOUT), IMAGE_BITMAP, 0, 0, 0));
+    st->aboutPicture.Reset((HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(IDB_ABOUT), IMAGE_BITMAP, 0, 0, 0));
     LOGFONTA lf;
     if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf))
     {
@@ -107,9 +106,9 @@ static void OnTrayClick(HWND hwnd, int left)
     st->tracking = true;
     POINT pt;
     GetCursorPos(&pt);
-    bool mainMenu = left ? g_dwSwopMouse != 0 : g_dwSwopMouse == 0;
+    bool mainMenu = left ? st->settings.swopMouse != 0 : st->settings.swopMouse == 0;
     if (!mainMenu)
-        ShowTVUserMenu(g_hInst, hwnd, pt);
+        ShowTVUserMenu(st->instance, hwnd, pt);
     else
     {
         SetForegroundWindow(hwnd);
@@ -160,12 +159,13 @@ static void ShowAbout(HWND hwnd)
 
 static void CheckScreenSaverCorner(AgentState* st)
 {
-    if (!g_dwRunScreenSaver)
+    const AgentSettings& settings = st->settings;
+    if (!settings.runScreenSaver)
         return;
     POINT pt;
     if (!GetCursorPos(&pt))
         return;
-    if (ScreenSaverCornerTick(g_dwScreenSaverCorner, g_dwScreenSaverTime, pt.x, pt.y,
+    if (ScreenSaverCornerTick(settings.screenSaverCorner, settings.screenSaverTime, pt.x, pt.y,
                               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), &st->cornerCount))
         SendMessageA(GetDesktopWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
 }
@@ -184,12 +184,13 @@ static void CheckNoExitNotice(HWND hwnd)
     if (FindWindowA("_TVMEDIT_MAINWND", nullptr) || FindWindowA("_TVEDIT_MAINWND", nullptr) ||
         FindWindowA("_TVSCHED_MAINWND", nullptr))
         return;
-    if (Exists(g_hPrefDlg) || Exists(g_hWizardDlg) || Exists(g_hHiddenDlg) || Exists(g_hLogDlg) ||
-        Exists(g_hOverdueDlg) || IsWindowVisible(hwnd))
+    const AgentDialogs& dlgs = st->dialogs;
+    if (Exists(dlgs.pref) || Exists(dlgs.wizard) || Exists(dlgs.hidden) || Exists(dlgs.log) ||
+        Exists(dlgs.overdue) || IsWindowVisible(hwnd))
         return;
     if (!exitMessage)
         return;
-    OpenNoExitDlg();
+    OpenNoExitDlg(st->instance, &st->dialogs.noExit);
     st->noExitPending = FALSE;
 }
 
@@ -291,7 +292,7 @@ static void MainWnd_OnIpcNotify(HWND hwnd, HWND from)
     CMMapIPC* ipc = &AgentStateOf(hwnd)->ipc;
     if (ipc->ReadMessage(0))
     {
-        OnProcessMessage(hwnd, ipc);
+        OnProcessMessage(hwnd);
         return;
     }
     int error = ipc->GetError();
@@ -387,6 +388,7 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         // Everything after this message finds the agent's state on the window.
         AgentState* st = (AgentState*)((CREATESTRUCTA*)lParam)->lpCreateParams;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)st);
+        st->hwnd = hwnd;
         CreatePaintObjects(st, ((CREATESTRUCTA*)lParam)->hInstance);
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
@@ -448,9 +450,9 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 // --- Program -----------------------------------------------------------------------
 
-static bool OfferToDialogs(MSG* msg)
+static bool OfferToDialogs(const AgentDialogs& dlgs, MSG* msg)
 {
-    HWND dialogs[] = {g_hPrefDlg, g_hWizardDlg, g_hNoExitDlg, g_hHiddenDlg, g_hLogDlg, g_hOverdueDlg};
+    HWND dialogs[] = {dlgs.pref, dlgs.wizard, dlgs.noExit, dlgs.hidden, dlgs.log, dlgs.overdue};
     for (HWND dlg : dialogs)
     {
         if (dlg && IsWindow(dlg) && IsDialogMessageA(dlg, msg))
@@ -471,7 +473,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // Held for the program's life: an installer sees the suite in use.
     HoldSuiteInUseMutex();
 
-    g_hInst = instance;
     state.instance = instance;
     HICON icon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 32, 32, 0);
     HICON smallIcon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 16, 16, 0);
@@ -479,21 +480,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
                                  (HBRUSH)GetStockObject(WHITE_BRUSH)))
         return 0;
 
-    g_hWnd = CreateWindowExA(WS_EX_TOOLWINDOW, AGENT_WINDOW_CLASS, AGENT_WINDOW_TITLE, WS_POPUP, 100, 100,
-                             258, 172, nullptr, nullptr, instance, &state);
-    if (!g_hWnd)
+    HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, AGENT_WINDOW_CLASS, AGENT_WINDOW_TITLE, WS_POPUP, 100, 100,
+                                258, 172, nullptr, nullptr, instance, &state);
+    if (!hwnd)
         return 0;
 
-    Initialize(g_hWnd);
+    Initialize(hwnd);
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0)
     {
-        if (OfferToDialogs(&msg))
+        if (OfferToDialogs(state.dialogs, &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    Uninitialize(g_hWnd);
+    Uninitialize(&state);
     return (int)msg.wParam;
 }

@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include "agentreq.h"
-#include "MMapIPC_win.h"
 
-// Serves the message just read from ipc: replies "OK" to a known request,
-// then acts on it. Always 1.
-int OnProcessMessage(HWND hwnd, CMMapIPC* ipc);
+struct AgentState;
 
-int CALLBACK HideWindowsEnumProc(HWND hwnd, LPARAM pattern);
-int ShowWindowsProc(const char* pattern);
+// Serves the message just read from the channel of the agent whose main
+// window is hwnd: replies "OK" to a known request, then acts on it. Always 1.
+int OnProcessMessage(HWND hwnd);
+
+// lParam: the hide request (the agent and the lower-case pattern).
+int CALLBACK HideWindowsEnumProc(HWND hwnd, LPARAM request);
+int ShowWindowsProc(AgentState* st, const char* pattern);
