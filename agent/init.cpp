@@ -26,34 +26,30 @@
 #include "overdueTasks.h"
 #include "AppList.h"
 #include "browseAppsDlg.h"
+#include "prefDlg.h"
 
-HINSTANCE g_hInst;
-HWND g_hWnd;
-HANDLE g_hInstanceSem;
-CTrayIcon g_trayIcon;
-HMENU g_hMainMenu;
-CSTaskList g_schedule;
-CMMapIPC g_ipc;
-tagMENUXP_DRAWINFO g_diItem;
-tagMENUXP_DRAWINFO g_diSidebar;
-DWORD g_dwSwopMouse;
-DWORD g_dwRunScreenSaver;
-DWORD g_dwScreenSaverCorner;
-DWORD g_dwScreenSaverTime = 1;
-DWORD g_dwCornerCount;
-BOOL g_bNoExitPending;
-HWND g_hWebLink;
+UINT IpcNotifyMsg()
+{
+    static const UINT id = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
+    return id;
+}
 
-HWND g_hPrefDlg;
-HWND g_hWizardDlg;
-HWND g_hNoExitDlg;
-HWND g_hHiddenDlg;
-HWND g_hLogDlg;
-HWND g_hOverdueDlg;
+UINT ShowAgentMsg()
+{
+    static const UINT id = RegisterWindowMessageA(AGENT_SHOWAGENT_MSG_NAME);
+    return id;
+}
 
-const UINT g_uIpcNotifyMsg = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
-const UINT g_uShowAgentMsg = RegisterWindowMessageA(AGENT_SHOWAGENT_MSG_NAME);
-const UINT g_uScheduleChangedMsg = RegisterWindowMessageA(AGENT_SCHEDCHANGED_MSG_NAME);
+UINT ScheduleChangedMsg()
+{
+    static const UINT id = RegisterWindowMessageA(AGENT_SCHEDCHANGED_MSG_NAME);
+    return id;
+}
+
+AgentState* AgentStateOf(HWND mainWnd)
+{
+    return (AgentState*)GetWindowLongPtrA(mainWnd, GWLP_USERDATA);
+}
 
 static const char g_szWebLink[] = "www.norvale.example\tVisit the Norvale web site for news and updates";
 
@@ -119,15 +115,6 @@ void SaveDontShowAgain(HWND dialog, int id, const char* setting)
     WriteAgentSetting(setting, IsDlgButtonChecked(dialog, id) == BST_CHECKED ? 0 : 1);
 }
 
-void RedrawTaskbar()
-{
-    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
-    if (taskbar)
-        RedrawWindow(taskbar, nullptr, nullptr,
-                     RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW |
-                         RDW_ERASENOW | RDW_FRAME);
-}
-
 // --- Schedule ----------------------------------------------------------------
 
 void LoadSchedule(HWND owner)
@@ -138,13 +125,14 @@ void LoadSchedule(HWND owner)
     // No file is an empty schedule, not a damaged one: a file deleted while
     // the agent runs must not leave its old tasks running, nor have them
     // written back to a new file after the next run.
+    AgentState* st = AgentStateOf(owner);
     int loaded = 1;
     if (FileExists(path))
-        loaded = g_schedule.Load(path);
+        loaded = st->schedule.Load(path);
     else
-        g_schedule.Clear();
+        st->schedule.Clear();
     // The dialog lists from this schedule; it does not read the file itself.
-    RefreshOverdueTasksDialog(g_hOverdueDlg);
+    RefreshOverdueTasksDialog(st->dialogs.overdue);
     if (!loaded)
         MessageBoxA(
             owner,
@@ -155,29 +143,29 @@ void LoadSchedule(HWND owner)
 
 void RunStartupTasks(HWND hwnd)
 {
-    if (RunStartupPass(g_schedule, g_uScheduleChangedMsg))
+    if (RunStartupPass(AgentStateOf(hwnd)->schedule, ScheduleChangedMsg()))
         OnViewOverdue(hwnd);
 }
 
-void RunDueTasks(HWND)
+void RunDueTasks(HWND hwnd)
 {
-    RunMinuteCheck(g_schedule, g_uScheduleChangedMsg);
+    RunMinuteCheck(AgentStateOf(hwnd)->schedule, ScheduleChangedMsg());
 }
 
 void RecheckOverdueTasks(HWND hwnd)
 {
     // An open dialog lists what was overdue when it last filled.
-    RefreshOverdueTasksDialog(g_hOverdueDlg);
-    if (CountOverdueAt(g_schedule, CTime()))
+    AgentState* st = AgentStateOf(hwnd);
+    RefreshOverdueTasksDialog(st->dialogs.overdue);
+    if (CountOverdueAt(st->schedule, CTime()))
         OnViewOverdue(hwnd);
 }
 
 // --- Log ---------------------------------------------------------------------
 
-static CLogFile g_log(100, nullptr);
-
-static void LogOpen(HWND hwnd)
+static void LogOpen(AgentState* st, HWND hwnd)
 {
+    CLogFile& log = st->log;
     DWORD size = ReadAgentSetting("Log File", 0);
     char path[MAX_PATH] = "";
     GetMyTarvinFilesFolder(path, "Tarvin.log");
@@ -185,148 +173,127 @@ static void LogOpen(HWND hwnd)
     {
         MessageBoxA(hwnd, "Cannot open log file.\n\nA new log file will be created.", "Tarvin 2",
                     MB_OK | MB_ICONERROR);
-        g_log.SetFileName(path);
+        log.SetFileName(path);
     }
     else
     {
-        int rc = g_log.Open(path);
+        int rc = log.Open(path);
         if (rc != 0 && rc != 4)
             MessageBoxA(
                 hwnd, "Cannot read log file.\n\nThe log file may be damaged. A new log file will be created.",
                 "Tarvin 2", MB_OK | MB_ICONERROR);
     }
-    g_log.SetSize(size);
+    log.SetSize(size);
 }
 
-bool AgentKeepsLog()
+bool AgentKeepsLog(const AgentState* st)
 {
-    return g_log.GetSize() != 0;
+    return st->log.GetSize() != 0;
 }
 
-void AgentLog(const char* source, const char* event)
+void AgentLog(AgentState* st, const char* source, const char* event)
 {
     CLogFile::CLogItem* item = new (std::nothrow) CLogFile::CLogItem(CLogFile::LOG_INFO, source, event);
     if (item)
-        g_log.Append(item);
+        st->log.Append(item);
 }
 
 // --- Hidden windows ----------------------------------------------------------
 
-static CHiddenWindows g_hiddenWindows;
-
-int AgentHideWindow(HWND hwnd)
+int AgentHideWindow(AgentState* st, HWND hwnd)
 {
-    return g_hiddenWindows.Hide(hwnd);
+    return st->hiddenWindows.Hide(hwnd);
 }
 
-int AgentShowHidden(unsigned index)
+int AgentShowHidden(AgentState* st, unsigned index)
 {
-    return g_hiddenWindows.Show(index);
+    return st->hiddenWindows.Show(index);
 }
 
-void AgentShowAllHidden()
+void AgentShowAllHidden(AgentState* st)
 {
-    g_hiddenWindows.ShowAll();
+    st->hiddenWindows.ShowAll();
 }
 
-unsigned AgentHiddenCount()
+unsigned AgentHiddenCount(AgentState* st)
 {
-    return g_hiddenWindows.GetSize();
+    return st->hiddenWindows.GetSize();
 }
 
-void AgentRefreshHidden()
+void AgentRefreshHidden(AgentState* st)
 {
-    g_hiddenWindows.Refresh();
+    st->hiddenWindows.Refresh();
 }
 
-bool AgentHiddenTitle(unsigned index, char* buf, size_t size)
+bool AgentHiddenTitle(AgentState* st, unsigned index, char* buf, size_t size)
 {
-    CHiddenWnd* record = g_hiddenWindows.GetAt(index);
+    CHiddenWnd* record = st->hiddenWindows.GetAt(index);
     if (!record)
         return false;
     StrCopy(buf, size, record->title ? record->title : "");
     return true;
 }
 
-void OnHiddenWindows(HWND)
+void OnHiddenWindows(HWND hwnd)
 {
-    OpenHiddenWindowsDialog(g_hInst, &g_hiddenWindows, &g_hHiddenDlg);
+    AgentState* st = AgentStateOf(hwnd);
+    OpenHiddenWindowsDialog(st->instance, &st->hiddenWindows, &st->dialogs.hidden);
 }
 
 // --- Hot keys and the other units' dialogs -------------------------------------
 
-namespace
+CHiddenWindows* CAgentHotKeyHost::GetHiddenWindows()
 {
-// What the hot-key actions reach in the rest of the agent.
-class CAgentHotKeyHost : public CHotKeyHost
-{
-  public:
-    CHiddenWindows* GetHiddenWindows() override
-    {
-        return &g_hiddenWindows;
-    }
-    void ShowHiddenWindowList(HWND mainWnd) override
-    {
-        OnHiddenWindows(mainWnd);
-    }
-};
-
-CTarvinKeys g_keys;
-CAgentHotKeyHost g_keyHost;
-} // namespace
-
-static int KeysLoad()
-{
-    return LoadTarvinKeys(g_hWnd, g_keys);
+    return &m_state->hiddenWindows;
 }
-static void KeysRegister()
+
+void CAgentHotKeyHost::ShowHiddenWindowList(HWND mainWnd)
 {
-    RegisterTarvinKeys(g_hWnd, g_keys, g_keyHost);
+    OnHiddenWindows(mainWnd);
 }
-static void KeysSave()
+
+static int KeysLoad(AgentState* st)
 {
-    SaveTarvinKeys(g_hWnd, g_keys);
+    return LoadTarvinKeys(st->hwnd, st->keys);
+}
+static void KeysRegister(AgentState* st)
+{
+    RegisterTarvinKeys(st->hwnd, st->keys, st->keyHost);
+}
+static void KeysSave(AgentState* st)
+{
+    SaveTarvinKeys(st->hwnd, st->keys);
 }
 void AgentOnHotKey(HWND hwnd, int id)
 {
-    OnHotKey(hwnd, id, g_keys, g_keyHost);
+    AgentState* st = AgentStateOf(hwnd);
+    OnHotKey(hwnd, id, st->keys, st->keyHost);
 }
 
-void OnViewLog(HWND)
+void OnViewLog(HWND hwnd)
 {
-    OpenLogViewer(g_hInst, &g_log, &g_hLogDlg);
+    AgentState* st = AgentStateOf(hwnd);
+    OpenLogViewer(st->instance, &st->log, &st->dialogs.log);
 }
 
-void OnViewOverdue(HWND)
+void OnViewOverdue(HWND hwnd)
 {
-    OpenOverdueTasksDialog(g_hInst, &g_hOverdueDlg);
+    AgentState* st = AgentStateOf(hwnd);
+    OpenOverdueTasksDialog(st->instance, &st->schedule, &st->dialogs.overdue);
 }
 
-CLogFile* AgentLogFile()
+void OnPreferences(HWND hwnd, int id)
 {
-    return &g_log;
-}
-
-CTarvinKeys* AgentKeys()
-{
-    return &g_keys;
-}
-
-// Filled on the first browse and kept for the agent's life.
-static CAppList g_appList;
-
-CAppList* AgentAppList()
-{
-    return &g_appList;
+    OpenPreferences(AgentStateOf(hwnd), id);
 }
 
 // --- Start-up and shut-down ------------------------------------------------------
 
-static void AddTrayIcon(HWND hwnd)
+static void AddTrayIcon(AgentState* st, HWND hwnd)
 {
-    HICON icon = LoadIconA(g_hInst, MAKEINTRESOURCEA(IsWindows2000OrLater() ? IDI_TRAY : IDI_TRAY16));
-    g_trayIcon.Set(hwnd, icon, "Tarvin 2");
-    g_trayIcon.Show(true);
+    HICON icon = LoadIconA(st->instance, MAKEINTRESOURCEA(IsWindows2000OrLater() ? IDI_TRAY : IDI_TRAY16));
+    st->trayIcon.Set(hwnd, icon, "Tarvin 2");
+    st->trayIcon.Show(true);
 }
 
 // Windows that an agent which was killed or crashed left hidden come back
@@ -340,15 +307,17 @@ static unsigned RestoreLeftHidden(unsigned* listed)
     return RestoreJournalWindows(path, listed);
 }
 
-static void KeepHiddenJournal()
+static void KeepHiddenJournal(AgentState* st)
 {
     char path[MAX_PATH];
     if (GetMyTarvinFilesFolder(path, HIDDENFILE_NAME))
-        g_hiddenWindows.SetJournal(path);
+        st->hiddenWindows.SetJournal(path);
 }
 
 int Initialize(HWND hwnd)
 {
+    AgentState* st = AgentStateOf(hwnd);
+    st->hwnd = hwnd;
     unsigned leftHidden = 0;
     unsigned restored = RestoreLeftHidden(&leftHidden);
 
@@ -360,7 +329,7 @@ int Initialize(HWND hwnd)
     char agentPath[MAX_PATH], tourPath[MAX_PATH];
     GetMyDir(agentPath, sizeof(agentPath), "tvagent.exe");
     GetMyDir(tourPath, sizeof(tourPath), "tv2.chm::/tvqtour_1.html");
-    FIRSTRUN_DATA frd = {hwnd, g_hInst, "tvtip.sys", agentPath, tourPath};
+    FIRSTRUN_DATA frd = {hwnd, st->instance, "tvtip.sys", agentPath, tourPath};
     if (CheckFirstRunAndMenu(&frd) != 0)
     {
         MessageBoxA(hwnd, "Tarvin 2 is exiting.", "Tarvin 2", MB_OK | MB_ICONERROR);
@@ -371,49 +340,50 @@ int Initialize(HWND hwnd)
     UseLocaleTaskDates();
     LoadSchedule(hwnd);
 
-    LogOpen(hwnd);
-    AgentLog("Tarvin 2 Agent", "Tarvin Agent started");
+    LogOpen(st, hwnd);
+    AgentLog(st, "Tarvin 2 Agent", "Tarvin Agent started");
     if (leftHidden)
     {
         char event[128];
         StrFormat(event, sizeof(event), "Restored %u of %u windows left hidden when the agent last ended",
                   restored, leftHidden);
-        AgentLog("Tarvin 2 Agent", event);
+        AgentLog(st, "Tarvin 2 Agent", event);
     }
-    KeepHiddenJournal();
+    KeepHiddenJournal(st);
 
-    g_appList.m_hInstance = g_hInst;
-    InitBrowseApplications(g_hInst);
+    st->appList.m_hInstance = st->instance;
+    InitBrowseApplications(st->instance);
 
     RECT linkRect = {3, 156, 140, 170};
-    g_hWebLink = CreateStaticLink(hwnd, g_hInst, IDC_WEBLINK, &linkRect, g_szWebLink);
+    st->webLink = CreateStaticLink(hwnd, st->instance, IDC_WEBLINK, &linkRect, g_szWebLink);
 
-    g_dwSwopMouse = ReadAgentSetting("Swop Mouse", 0);
-    g_dwRunScreenSaver = ReadAgentSetting("Run Screen Saver", 0);
-    g_dwScreenSaverCorner = ReadAgentSetting("Screen Saver Corner", 0);
-    g_dwScreenSaverTime = ReadAgentSetting("Screen Saver Time", 1);
+    AgentSettings& settings = st->settings;
+    settings.swopMouse = ReadAgentSetting("Swop Mouse", 0);
+    settings.runScreenSaver = ReadAgentSetting("Run Screen Saver", 0);
+    settings.screenSaverCorner = ReadAgentSetting("Screen Saver Corner", 0);
+    settings.screenSaverTime = ReadAgentSetting("Screen Saver Time", 1);
     // A stored 0 would start the screen saver at every tick wherever the cursor is.
-    if (g_dwScreenSaverTime == 0)
-        g_dwScreenSaverTime = 1;
+    if (settings.screenSaverTime == 0)
+        settings.screenSaverTime = 1;
 
-    if (!KeysLoad())
+    if (!KeysLoad(st))
         MessageBoxA(hwnd, "Unable to load your Tarvin Keys.", nullptr, MB_OK | MB_ICONWARNING);
-    KeysRegister();
+    KeysRegister(st);
 
-    AddTrayIcon(hwnd);
+    AddTrayIcon(st, hwnd);
 
-    g_hMainMenu = BuildMainMenu(g_hInst);
+    st->mainMenu = BuildMainMenu(st->instance);
 
-    if (!g_ipc.Init(hwnd, AGENT_IPC_ID, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
+    if (!st->ipc.Init(hwnd, AGENT_IPC_ID, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
     {
         char text[128];
         StrFormat(text, sizeof(text), "Unable to initialize interprocess communication:\n   Error code: %d",
-                  g_ipc.GetError());
+                  st->ipc.GetError());
         MessageBoxA(hwnd, text, nullptr, MB_OK | MB_ICONWARNING);
     }
 
-    MenuXP_InitDrawInfo(&g_diItem, 0);
-    MenuXP_InitDrawInfo(&g_diSidebar, 1);
+    MenuXP_InitDrawInfo(&st->diItem, 0);
+    MenuXP_InitDrawInfo(&st->diSidebar, 1);
 
     SetTimer(hwnd, AGENT_TIMER_ACTIONS, 1000, nullptr);
 
@@ -426,33 +396,34 @@ int Initialize(HWND hwnd)
     return 1;
 }
 
-int Uninitialize(HWND)
+int Uninitialize(AgentState* st)
 {
     // The session's end runs these steps before the message loop ends; the
     // loop's end must not show, save or log a second time.
-    static bool s_done = false;
-    if (s_done)
+    if (!st || st->uninitialized)
         return 1;
-    s_done = true;
-    AgentShowAllHidden();
+    st->uninitialized = true;
+    AgentShowAllHidden(st);
     FreeThemeLib();
-    g_trayIcon.Show(false);
-    if (g_hMainMenu)
-        MenuXP_DestroyMenu(g_hMainMenu, 0, 1, 0);
-    g_hMainMenu = nullptr;
-    KeysSave();
-    if (g_hInstanceSem)
-        ReleaseSemaphore(g_hInstanceSem, 1, nullptr);
-    AgentLog("Tarvin 2 Agent", "Tarvin Agent exit");
-    MenuXP_FreeDrawInfo(&g_diItem);
-    MenuXP_FreeDrawInfo(&g_diSidebar);
+    st->trayIcon.Show(false);
+    if (st->mainMenu)
+        MenuXP_DestroyMenu(st->mainMenu, 0, 1, 0);
+    st->mainMenu = nullptr;
+    KeysSave(st);
+    if (st->instanceSem)
+        ReleaseSemaphore(st->instanceSem, 1, nullptr);
+    AgentLog(st, "Tarvin 2 Agent", "Tarvin Agent exit");
+    MenuXP_FreeDrawInfo(&st->diItem);
+    MenuXP_FreeDrawInfo(&st->diSidebar);
     return 1;
 }
 
 void EndSession(HWND hwnd)
 {
-    Uninitialize(hwnd);
+    AgentState* st = AgentStateOf(hwnd);
+    Uninitialize(st);
     // The system may end the process as soon as the session's end has been
     // answered, before any destructor runs: the log is written now.
-    g_log.Flush();
+    if (st)
+        st->log.Flush();
 }

@@ -8,6 +8,11 @@
 #include "MMapIPC_win.h"
 #include "ScheduledTask.h"
 #include "menuxp.h"
+#include "winholders.h"
+#include "AppList.h"
+#include "HiddenWindows.h"
+#include "LogFile.h"
+#include "TarvinKeys.h"
 
 #define AGENT_WINDOW_CLASS "_TVAGENT_WINDOW"
 #define AGENT_WINDOW_TITLE "Tarvin 2 Agent"
@@ -48,40 +53,97 @@ class CTrayIcon
     NOTIFYICONDATAA m_nid;
 };
 
-extern HINSTANCE g_hInst;
-extern HWND g_hWnd;
-extern HANDLE g_hInstanceSem;
-extern CTrayIcon g_trayIcon;
-extern HMENU g_hMainMenu;
-extern CSTaskList g_schedule;
-extern CMMapIPC g_ipc;
-extern tagMENUXP_DRAWINFO g_diItem;
-extern tagMENUXP_DRAWINFO g_diSidebar;
-extern DWORD g_dwSwopMouse;
-extern DWORD g_dwRunScreenSaver;
-extern DWORD g_dwScreenSaverCorner;
-extern DWORD g_dwScreenSaverTime;
-extern DWORD g_dwCornerCount;
-extern BOOL g_bNoExitPending;
-extern HWND g_hWebLink;
+// Registered on first use; the same ids in every process.
+UINT IpcNotifyMsg();
+UINT ShowAgentMsg();
+UINT ScheduleChangedMsg();
 
-// The modeless dialogs; each clears its own handle when it is destroyed.
-extern HWND g_hPrefDlg;
-extern HWND g_hWizardDlg;
-extern HWND g_hNoExitDlg;
-extern HWND g_hHiddenDlg;
-extern HWND g_hLogDlg;
-extern HWND g_hOverdueDlg;
+struct AgentState;
 
-// Registered when the program loads; the same ids in every process.
-extern const UINT g_uIpcNotifyMsg;
-extern const UINT g_uShowAgentMsg;
-extern const UINT g_uScheduleChangedMsg;
+// What the hot-key actions reach in the rest of the agent.
+class CAgentHotKeyHost : public CHotKeyHost
+{
+  public:
+    explicit CAgentHotKeyHost(AgentState* state) : m_state(state)
+    {
+    }
+    CHiddenWindows* GetHiddenWindows() override;
+    void ShowHiddenWindowList(HWND mainWnd) override;
+
+  private:
+    AgentState* m_state;
+};
+
+// The settings the preferences change in the running agent.
+struct AgentSettings
+{
+    DWORD swopMouse = 0;
+    DWORD runScreenSaver = 0;
+    DWORD screenSaverCorner = 0;
+    DWORD screenSaverTime = 1;
+};
+
+// The modeless dialogs; each clears its own slot when it is destroyed.
+struct AgentDialogs
+{
+    HWND pref = nullptr;
+    HWND wizard = nullptr;
+    HWND noExit = nullptr;
+    HWND hidden = nullptr;
+    HWND log = nullptr;
+    HWND overdue = nullptr;
+};
+
+// What the main window holds for the agent's life: created by WinMain, handed
+// to the window at its creation and reached through its GWLP_USERDATA.
+struct AgentState
+{
+    AgentState() : log(100, nullptr), keyHost(this)
+    {
+    }
+    AgentState(const AgentState&) = delete;
+    AgentState& operator=(const AgentState&) = delete;
+
+    HINSTANCE instance = nullptr;
+    HWND hwnd = nullptr;
+    HANDLE instanceSem = nullptr;
+    CTrayIcon trayIcon;
+    HMENU mainMenu = nullptr;
+    CMMapIPC ipc;
+    tagMENUXP_DRAWINFO diItem = {};
+    tagMENUXP_DRAWINFO diSidebar = {};
+    AgentSettings settings;
+    DWORD cornerCount = 0;
+    BOOL noExitPending = FALSE;
+    HWND webLink = nullptr;
+    AgentDialogs dialogs;
+    CSTaskList schedule;
+    CLogFile log;
+    CHiddenWindows hiddenWindows;
+    CTarvinKeys keys;
+    CAgentHotKeyHost keyHost;
+    // Filled on the first browse and kept for the agent's life.
+    CAppList appList;
+    // A tray menu is being tracked.
+    bool tracking = false;
+    // An exit request waits for the sender's log entry.
+    bool exitPending = false;
+    // The shut-down steps have run.
+    bool uninitialized = false;
+    // The About view's picture and fonts: made with the window, gone with it.
+    CGdiObject<HBITMAP> aboutPicture;
+    CGdiObject<HFONT> boldFont;
+    CGdiObject<HFONT> normalFont;
+};
+
+// The state of the agent's main window; null before WM_NCCREATE.
+AgentState* AgentStateOf(HWND mainWnd);
 
 int Initialize(HWND hwnd);
 // Shut-down: shows the hidden windows again, removes the tray icon, saves the
-// keys and logs the exit; once per run, later calls do nothing.
-int Uninitialize(HWND hwnd);
+// keys and logs the exit; once per run, later calls do nothing. Takes the
+// state itself: the main window may already be gone.
+int Uninitialize(AgentState* st);
 // At logoff or shutdown: the shut-down steps, and the log written at once.
 void EndSession(HWND hwnd);
 
@@ -106,34 +168,23 @@ void RunDueTasks(HWND hwnd);
 // Overdue Tasks dialog when a task's time passed meanwhile.
 void RecheckOverdueTasks(HWND hwnd);
 
-// Redraws the taskbar after a menu, so no stale highlight stays on the tray.
-void RedrawTaskbar();
-
 // --- Services of the log, hidden-window and hot-key units ------------------
-void AgentLog(const char* source, const char* event);
+void AgentLog(AgentState* st, const char* source, const char* event);
 // True while a log is kept (its size is not 0).
-bool AgentKeepsLog();
-int AgentHideWindow(HWND hwnd);
+bool AgentKeepsLog(const AgentState* st);
+int AgentHideWindow(AgentState* st, HWND hwnd);
 // Shows the record at index and removes it; 0 when there is none.
-int AgentShowHidden(unsigned index);
+int AgentShowHidden(AgentState* st, unsigned index);
 // Shows every hidden window and forgets them all.
-void AgentShowAllHidden();
-unsigned AgentHiddenCount();
+void AgentShowAllHidden(AgentState* st);
+unsigned AgentHiddenCount(AgentState* st);
 // Drops records of windows that are gone and re-reads the titles.
-void AgentRefreshHidden();
+void AgentRefreshHidden(AgentState* st);
 // The record's title; false past the end.
-bool AgentHiddenTitle(unsigned index, char* buf, size_t size);
+bool AgentHiddenTitle(AgentState* st, unsigned index, char* buf, size_t size);
 void AgentOnHotKey(HWND hwnd, int id);
 // Open or raise the dialogs of the other agent units.
 void OnHiddenWindows(HWND hwnd);
 void OnViewLog(HWND hwnd);
 void OnViewOverdue(HWND hwnd);
 void OnPreferences(HWND hwnd, int id);
-// What the preferences pages change in the running agent.
-class CLogFile;
-class CTarvinKeys;
-class CAppList;
-CLogFile* AgentLogFile();
-CTarvinKeys* AgentKeys();
-// The application browser's list, created empty at start.
-CAppList* AgentAppList();

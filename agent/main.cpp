@@ -19,8 +19,32 @@ static const char g_szWebSite[] = "https://www.norvale.example/tarvin";
 
 // --- Painting ----------------------------------------------------------------
 
+// The picture and the two fonts of the About view, made once with the window.
+// Without a picture the band stays white; without the fonts the text is
+// drawn in the default font.
+static void CreatePaintObjects(AgentState* st, HINSTANCE instance)
+{
+    st->aboutPicture.Reset((HBITMAP)LoadImageA(instance, MAKEINTRESOURCEA(IDB_ABOUT), IMAGE_BITMAP, 0, 0, 0));
+    LOGFONTA lf;
+    if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf))
+    {
+        lf.lfWeight = FW_BOLD;
+        st->boldFont.Reset(CreateFontIndirectA(&lf));
+        lf.lfWeight = FW_NORMAL;
+        st->normalFont.Reset(CreateFontIndirectA(&lf));
+    }
+}
+
+static void ReleasePaintObjects(AgentState* st)
+{
+    st->aboutPicture.Reset(nullptr);
+    st->boldFont.Reset(nullptr);
+    st->normalFont.Reset(nullptr);
+}
+
 static void OnPaint(HWND hwnd)
 {
+    AgentState* st = AgentStateOf(hwnd);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
     RECT rc;
@@ -30,29 +54,22 @@ static void OnPaint(HWND hwnd)
     RECT band = {1, 156, rc.right - 1, rc.bottom - 1};
     FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
 
-    HBITMAP picture = (HBITMAP)LoadImageA(g_hInst, MAKEINTRESOURCEA(IDB_ABOUT), IMAGE_BITMAP, 0, 0, 0);
+    HBITMAP picture = st ? st->aboutPicture.Get() : nullptr;
     if (picture)
     {
         HDC mem = CreateCompatibleDC(dc);
         if (mem)
         {
-            HGDIOBJ old = SelectObject(mem, picture);
-            BitBlt(dc, 1, 1, 256, 100, mem, 0, 0, SRCCOPY);
-            SelectObject(mem, old);
+            {
+                CSelectObject selected(mem, picture);
+                BitBlt(dc, 1, 1, 256, 100, mem, 0, 0, SRCCOPY);
+            }
             DeleteDC(mem);
         }
-        DeleteObject(picture);
     }
 
-    LOGFONTA lf;
-    HFONT bold = nullptr, normal = nullptr;
-    if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf))
-    {
-        lf.lfWeight = FW_BOLD;
-        bold = CreateFontIndirectA(&lf);
-        lf.lfWeight = FW_NORMAL;
-        normal = CreateFontIndirectA(&lf);
-    }
+    HFONT bold = st ? st->boldFont.Get() : nullptr;
+    HFONT normal = st ? st->normalFont.Get() : nullptr;
     HGDIOBJ oldFont = SelectObject(dc, bold ? (HGDIOBJ)bold : GetStockObject(DEFAULT_GUI_FONT));
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF oldColour = SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHT));
@@ -74,10 +91,6 @@ static void OnPaint(HWND hwnd)
     SelectObject(dc, oldFont);
     SetBkMode(dc, oldMode);
     SetTextColor(dc, oldColour);
-    if (bold)
-        DeleteObject(bold);
-    if (normal)
-        DeleteObject(normal);
     EndPaint(hwnd, &ps);
 }
 
@@ -87,25 +100,25 @@ static void OnTrayClick(HWND hwnd, int left)
 {
     // One right click can bring both the button-down and the context-menu
     // callback; the second must not track a menu inside the first.
-    static bool s_tracking = false;
-    if (s_tracking)
+    AgentState* st = AgentStateOf(hwnd);
+    if (st->tracking)
         return;
-    s_tracking = true;
+    st->tracking = true;
     POINT pt;
     GetCursorPos(&pt);
-    bool mainMenu = left ? g_dwSwopMouse != 0 : g_dwSwopMouse == 0;
+    bool mainMenu = left ? st->settings.swopMouse != 0 : st->settings.swopMouse == 0;
     if (!mainMenu)
-        ShowTVUserMenu(hwnd, pt);
+        ShowTVUserMenu(st->instance, hwnd, pt);
     else
     {
         SetForegroundWindow(hwnd);
         SetFocus(hwnd);
-        TrackPopupMenu(g_hMainMenu, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, pt.x, pt.y, 0, hwnd, nullptr);
+        TrackPopupMenu(st->mainMenu, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, pt.x, pt.y, 0, hwnd, nullptr);
         // Lets the menu close when the user clicks elsewhere next time.
         PostMessageA(hwnd, WM_NULL, 0, 0);
         RedrawTaskbar();
     }
-    s_tracking = false;
+    st->tracking = false;
 }
 
 static void MainWnd_OnTray(HWND hwnd, LPARAM lParam)
@@ -144,15 +157,16 @@ static void ShowAbout(HWND hwnd)
 
 // --- The one-second tick ---------------------------------------------------------
 
-static void CheckScreenSaverCorner()
+static void CheckScreenSaverCorner(AgentState* st)
 {
-    if (!g_dwRunScreenSaver)
+    const AgentSettings& settings = st->settings;
+    if (!settings.runScreenSaver)
         return;
     POINT pt;
     if (!GetCursorPos(&pt))
         return;
-    if (ScreenSaverCornerTick(g_dwScreenSaverCorner, g_dwScreenSaverTime, pt.x, pt.y,
-                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), &g_dwCornerCount))
+    if (ScreenSaverCornerTick(settings.screenSaverCorner, settings.screenSaverTime, pt.x, pt.y,
+                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), &st->cornerCount))
         SendMessageA(GetDesktopWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
 }
 
@@ -163,24 +177,26 @@ static bool Exists(HWND dlg)
 
 static void CheckNoExitNotice(HWND hwnd)
 {
-    if (!g_bNoExitPending)
+    AgentState* st = AgentStateOf(hwnd);
+    if (!st->noExitPending)
         return;
     DWORD exitMessage = ReadAgentSetting("Exit Message", 1);
     if (FindWindowA("_TVMEDIT_MAINWND", nullptr) || FindWindowA("_TVEDIT_MAINWND", nullptr) ||
         FindWindowA("_TVSCHED_MAINWND", nullptr))
         return;
-    if (Exists(g_hPrefDlg) || Exists(g_hWizardDlg) || Exists(g_hHiddenDlg) || Exists(g_hLogDlg) ||
-        Exists(g_hOverdueDlg) || IsWindowVisible(hwnd))
+    const AgentDialogs& dlgs = st->dialogs;
+    if (Exists(dlgs.pref) || Exists(dlgs.wizard) || Exists(dlgs.hidden) || Exists(dlgs.log) ||
+        Exists(dlgs.overdue) || IsWindowVisible(hwnd))
         return;
     if (!exitMessage)
         return;
-    OpenNoExitDlg();
-    g_bNoExitPending = FALSE;
+    OpenNoExitDlg(st->instance, &st->dialogs.noExit);
+    st->noExitPending = FALSE;
 }
 
 static void OnActionsTimer(HWND hwnd)
 {
-    CheckScreenSaverCorner();
+    CheckScreenSaverCorner(AgentStateOf(hwnd));
     CheckNoExitNotice(hwnd);
     RunDueTasks(hwnd);
 }
@@ -273,12 +289,13 @@ static void MainWnd_OnIpcNotify(HWND hwnd, HWND from)
 {
     if (from == hwnd)
         return;
-    if (g_ipc.ReadMessage(0))
+    CMMapIPC* ipc = &AgentStateOf(hwnd)->ipc;
+    if (ipc->ReadMessage(0))
     {
         OnProcessMessage(hwnd);
         return;
     }
-    int error = g_ipc.GetError();
+    int error = ipc->GetError();
     // An expired message is read late, typically right after start-up while
     // the first request waited in the queue; its sender times out and sends
     // again, so a box would only stop an unattended run. So would one for a
@@ -297,17 +314,19 @@ static void MainWnd_OnIpcNotify(HWND hwnd, HWND from)
 static void MainWnd_OnShowAgent(HWND hwnd)
 {
     // Brings back an icon lost when the taskbar was restarted.
-    g_trayIcon.Show(false);
-    g_trayIcon.Show(true);
+    CTrayIcon& icon = AgentStateOf(hwnd)->trayIcon;
+    icon.Show(false);
+    icon.Show(true);
     OnShowWizard(hwnd);
 }
 
 // A restarted taskbar forgets every icon and announces itself; a delete first
 // keeps an add from failing where the icon survived.
-static void MainWnd_OnTaskbarCreated()
+static void MainWnd_OnTaskbarCreated(HWND hwnd)
 {
-    g_trayIcon.Show(false);
-    g_trayIcon.Show(true);
+    CTrayIcon& icon = AgentStateOf(hwnd)->trayIcon;
+    icon.Show(false);
+    icon.Show(true);
 }
 
 static void MainWnd_OnLButtonUp(HWND hwnd, int, int, UINT)
@@ -320,14 +339,15 @@ static void MainWnd_OnHotKey(HWND hwnd, int id, UINT, UINT)
     AgentOnHotKey(hwnd, id);
 }
 
-static void MainWnd_OnMeasureItem(HWND, MEASUREITEMSTRUCT* mis)
+static void MainWnd_OnMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* mis)
 {
-    MenuXP_MeasureItem(mis, &g_diItem);
+    MenuXP_MeasureItem(mis, &AgentStateOf(hwnd)->diItem);
 }
 
-static void MainWnd_OnDrawItem(HWND, const DRAWITEMSTRUCT* dis)
+static void MainWnd_OnDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis)
 {
-    MenuXP_DrawEntry(dis, &g_diItem, &g_diSidebar);
+    AgentState* st = AgentStateOf(hwnd);
+    MenuXP_DrawEntry(dis, &st->diItem, &st->diSidebar);
 }
 
 // The session ends without the message loop ending: the process is ended
@@ -354,30 +374,42 @@ static void MainWnd_OnTimeChange(HWND hwnd)
     RecheckOverdueTasks(hwnd);
 }
 
-static void MainWnd_OnDestroy(HWND)
+static void MainWnd_OnDestroy(HWND hwnd)
 {
+    ReleasePaintObjects(AgentStateOf(hwnd));
     PostQuitMessage(0);
 }
 
 LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     static const UINT s_taskbarCreatedMsg = RegisterWindowMessageA("TaskbarCreated");
+    if (msg == WM_NCCREATE)
+    {
+        // Everything after this message finds the agent's state on the window.
+        AgentState* st = (AgentState*)((CREATESTRUCTA*)lParam)->lpCreateParams;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)st);
+        st->hwnd = hwnd;
+        CreatePaintObjects(st, ((CREATESTRUCTA*)lParam)->hInstance);
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    if (!AgentStateOf(hwnd))
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     if (msg == s_taskbarCreatedMsg)
     {
-        MainWnd_OnTaskbarCreated();
+        MainWnd_OnTaskbarCreated(hwnd);
         return 0;
     }
-    if (msg == g_uIpcNotifyMsg)
+    if (msg == IpcNotifyMsg())
     {
         MainWnd_OnIpcNotify(hwnd, (HWND)wParam);
         return 0;
     }
-    if (msg == g_uShowAgentMsg)
+    if (msg == ShowAgentMsg())
     {
         MainWnd_OnShowAgent(hwnd);
         return 0;
     }
-    if (msg == g_uScheduleChangedMsg)
+    if (msg == ScheduleChangedMsg())
     {
         LoadSchedule(hwnd);
         return 0;
@@ -407,7 +439,7 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
             ShowSplash(hwnd);
             return 0;
         case WM_AGENT_NOEXIT:
-            g_bNoExitPending = TRUE;
+            AgentStateOf(hwnd)->noExitPending = TRUE;
             break;
         case WM_AGENT_TRAY:
             MainWnd_OnTray(hwnd, lParam);
@@ -418,9 +450,9 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 // --- Program -----------------------------------------------------------------------
 
-static bool OfferToDialogs(MSG* msg)
+static bool OfferToDialogs(const AgentDialogs& dlgs, MSG* msg)
 {
-    HWND dialogs[] = {g_hPrefDlg, g_hWizardDlg, g_hNoExitDlg, g_hHiddenDlg, g_hLogDlg, g_hOverdueDlg};
+    HWND dialogs[] = {dlgs.pref, dlgs.wizard, dlgs.noExit, dlgs.hidden, dlgs.log, dlgs.overdue};
     for (HWND dlg : dialogs)
     {
         if (dlg && IsWindow(dlg) && IsDialogMessageA(dlg, msg))
@@ -431,37 +463,38 @@ static bool OfferToDialogs(MSG* msg)
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    g_hInstanceSem = CreateSemaphoreA(nullptr, 1, 1, AGENT_SEMAPHORE_NAME);
+    AgentState state;
+    state.instanceSem = CreateSemaphoreA(nullptr, 1, 1, AGENT_SEMAPHORE_NAME);
     if (GetLastError() == ERROR_ALREADY_EXISTS)
     {
-        PostMessageA(HWND_BROADCAST, g_uShowAgentMsg, 0, 0);
+        PostMessageA(HWND_BROADCAST, ShowAgentMsg(), 0, 0);
         return 0;
     }
     // Held for the program's life: an installer sees the suite in use.
     HoldSuiteInUseMutex();
 
-    g_hInst = instance;
+    state.instance = instance;
     HICON icon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 32, 32, 0);
     HICON smallIcon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 16, 16, 0);
     if (!RegisterMainWindowClass(instance, AGENT_WINDOW_CLASS, WindowProcedure, icon, smallIcon,
                                  (HBRUSH)GetStockObject(WHITE_BRUSH)))
         return 0;
 
-    g_hWnd = CreateWindowExA(WS_EX_TOOLWINDOW, AGENT_WINDOW_CLASS, AGENT_WINDOW_TITLE, WS_POPUP, 100, 100,
-                             258, 172, nullptr, nullptr, instance, nullptr);
-    if (!g_hWnd)
+    HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, AGENT_WINDOW_CLASS, AGENT_WINDOW_TITLE, WS_POPUP, 100, 100,
+                                258, 172, nullptr, nullptr, instance, &state);
+    if (!hwnd)
         return 0;
 
-    Initialize(g_hWnd);
+    Initialize(hwnd);
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0)
     {
-        if (OfferToDialogs(&msg))
+        if (OfferToDialogs(state.dialogs, &msg))
             continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    Uninitialize(g_hWnd);
+    Uninitialize(&state);
     return (int)msg.wParam;
 }

@@ -1,18 +1,36 @@
 // The no-exit notice.
 #include <windows.h>
 #include <windowsx.h>
+#include <new>
 
 #include "noExitDlg.h"
 #include "init.h"
 #include "agent_res.h"
 #include "winutils.h"
+#include "winholders.h"
 #include "strutils.h"
 
-static BOOL NoExitDlg_OnInit(HWND hwnd, HWND, LPARAM)
+namespace
 {
-    HFONT font = CreateFontA(13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Verdana");
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)font);
+// The notice's slot and its heading font, which goes with the notice.
+struct NoExitData
+{
+    explicit NoExitData(HWND* slot) : slot(slot)
+    {
+    }
+    HWND* slot;
+    CGdiObject<HFONT> font;
+};
+} // namespace
+
+static BOOL NoExitDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
+{
+    NoExitData* data = (NoExitData*)lParam;
+    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)data);
+    data->font.Reset(CreateFontA(13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_SWISS, "Verdana"));
+    HFONT font = data->font.Get();
     if (font)
         SendDlgItemMessageA(hwnd, IDC_NOEXIT_TEXT, WM_SETFONT, (WPARAM)font, FALSE);
 
@@ -47,11 +65,12 @@ static void NoExitDlg_OnClose(HWND hwnd)
 
 static void NoExitDlg_OnDestroy(HWND hwnd)
 {
-    HFONT font = (HFONT)GetWindowLongPtrA(hwnd, DWLP_USER);
+    NoExitData* data = (NoExitData*)GetWindowLongPtrA(hwnd, DWLP_USER);
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    if (font)
-        DeleteObject(font);
-    ForgetDialog(&g_hNoExitDlg, hwnd);
+    if (!data)
+        return;
+    ForgetDialog(data->slot, hwnd);
+    delete data;
 }
 
 INT_PTR CALLBACK NoExitDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -68,8 +87,14 @@ INT_PTR CALLBACK NoExitDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     return FALSE;
 }
 
-void OpenNoExitDlg()
+void OpenNoExitDlg(HINSTANCE instance, HWND* slot)
 {
-    if (!RaiseOpenDialog(&g_hNoExitDlg))
-        CreateModelessDialog(g_hInst, IDD_NOEXIT, NoExitDlgProc, 0, &g_hNoExitDlg);
+    if (RaiseOpenDialog(slot))
+        return;
+    NoExitData* data = new (std::nothrow) NoExitData(slot);
+    if (!data)
+        return;
+    // WM_DESTROY frees the data of a dialog that was created.
+    if (!CreateModelessDialog(instance, IDD_NOEXIT, NoExitDlgProc, (LPARAM)data, slot))
+        delete data;
 }

@@ -19,6 +19,8 @@ const UINT WM_OVERDUE_REFRESH = WM_APP + 1;
 
 struct OverdueState
 {
+    HINSTANCE instance;
+    CSTaskList* schedule;
     HWND* slot;
     HIMAGELIST images;
 };
@@ -28,7 +30,7 @@ OverdueState* GetState(HWND hwnd)
     return (OverdueState*)GetWindowLongPtrA(hwnd, DWLP_USER);
 }
 
-int AddTargetIcon(HIMAGELIST images, const char* target)
+int AddTargetIcon(HINSTANCE instance, HIMAGELIST images, const char* target)
 {
     if (!images)
         return -1;
@@ -36,7 +38,7 @@ int AddTargetIcon(HIMAGELIST images, const char* target)
     char path[MAX_PATH];
     StrCopy(path, sizeof(path), target);
     WORD index = 0;
-    HICON icon = ExtractAssociatedIconA(g_hInst, path, &index);
+    HICON icon = ExtractAssociatedIconA(instance, path, &index);
     if (!icon)
         return -1;
     int image = ImageList_AddIcon(images, icon);
@@ -57,9 +59,10 @@ void OverdueTasksDlg_OnRefresh(HWND hwnd)
 
     CTime now;
     int row = 0;
-    for (unsigned i = 0; i < g_schedule.GetSize(); i++)
+    CSTaskList& schedule = *state->schedule;
+    for (unsigned i = 0; i < schedule.GetSize(); i++)
     {
-        CSTask* task = g_schedule.GetAt(i);
+        CSTask* task = schedule.GetAt(i);
         if (!task || !IsTaskListedOverdue(*task, now))
             continue;
         LVITEMA item;
@@ -67,7 +70,7 @@ void OverdueTasksDlg_OnRefresh(HWND hwnd)
         item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
         item.iItem = row++;
         item.pszText = (LPSTR)task->GetName();
-        item.iImage = AddTargetIcon(state->images, task->GetTarget());
+        item.iImage = AddTargetIcon(state->instance, state->images, task->GetTarget());
         item.lParam = (LPARAM)i;
         int at = ListView_InsertItem(list, &item);
 
@@ -95,7 +98,10 @@ void OverdueTasksDlg_OnRun(HWND hwnd)
     item.iItem = row;
     if (!ListView_GetItem(list, &item))
         return;
-    CSTask* task = g_schedule.GetAt((unsigned)item.lParam);
+    OverdueState* state = GetState(hwnd);
+    if (!state)
+        return;
+    CSTask* task = state->schedule->GetAt((unsigned)item.lParam);
     if (!task)
         return;
     task->SetNextScheduledTime();
@@ -104,7 +110,7 @@ void OverdueTasksDlg_OnRun(HWND hwnd)
     RunScheduledTask(*task);
     // The broadcast comes back to the main window, which reloads the file and
     // refills this list.
-    SaveScheduleAndAnnounce(g_schedule, g_uScheduleChangedMsg);
+    SaveScheduleAndAnnounce(*state->schedule, ScheduleChangedMsg());
 }
 
 void OverdueTasksDlg_OnScheduler(HWND)
@@ -179,11 +185,11 @@ INT_PTR CALLBACK OverdueTasksDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM
 }
 } // namespace
 
-HWND OpenOverdueTasksDialog(HINSTANCE instance, HWND* slot)
+HWND OpenOverdueTasksDialog(HINSTANCE instance, CSTaskList* schedule, HWND* slot)
 {
     if (HWND open = RaiseOpenDialog(slot))
         return open;
-    OverdueState* state = new (std::nothrow) OverdueState{slot, NULL};
+    OverdueState* state = new (std::nothrow) OverdueState{instance, schedule, slot, NULL};
     if (!state)
         return NULL;
     HWND hwnd = CreateModelessDialog(instance, IDD_OVERDUE, OverdueTasksDlgProc, (LPARAM)state, slot);

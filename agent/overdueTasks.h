@@ -4,10 +4,12 @@
 
 #include <windows.h>
 
-// Opens the dialog (owner the desktop) or, when *slot already holds a live
-// one, brings it to the top. *slot holds the dialog while it exists and is
-// cleared when it is destroyed. The dialog, or null.
-HWND OpenOverdueTasksDialog(HINSTANCE instance, HWND* slot);
-// Fills the open dialog again from the agent's schedule, after a reload.
+class CSTaskList;
+
+// Opens the dialog (owner the desktop) on schedule or, when *slot already
+// holds a live one, brings it to the top. *slot holds the dialog while it
+// exists and is cleared when it is destroyed. The dialog, or null.
+HWND OpenOverdueTasksDialog(HINSTANCE instance, CSTaskList* schedule, HWND* slot);
+// Fills the open dialog again from its schedule, after a reload.
 // Nothing when dlg is null or gone.
 void RefreshOverdueTasksDialog(HWND dlg);

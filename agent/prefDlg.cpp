@@ -43,14 +43,22 @@ const char kUpDownFailed[] = "An error has occured while creating the up-down co
 
 struct PrefState
 {
-    HINSTANCE instance;
-    HWND* slot;
+    AgentState* agent;
     HWND page;
     int command; // the page asked for at opening
 };
-
-HINSTANCE g_prefInstance;
 } // namespace
+
+static PrefState* PrefStateOf(HWND hwnd)
+{
+    return (PrefState*)GetWindowLongPtrA(hwnd, DWLP_USER);
+}
+
+AgentState* PrefPageAgent(HWND page)
+{
+    PrefState* st = PrefStateOf(GetParent(page));
+    return st ? st->agent : nullptr;
+}
 
 // --- Small helpers of the pages ------------------------------------------------
 
@@ -146,7 +154,7 @@ BOOL PrefGeneralDlg_OnInit(HWND hwnd, HWND, LPARAM)
     GetModuleFileNameA(nullptr, self, sizeof(self));
     Check(hwnd, IDC_GEN_RUNATLOGON, IsRunningAtStartUp(kRunName, self) == 1);
     Check(hwnd, IDC_GEN_NOSPLASH, ReadAgentSetting("No Splash", 0) != 0);
-    Check(hwnd, IDC_GEN_SWOPMOUSE, g_dwSwopMouse != 0);
+    Check(hwnd, IDC_GEN_SWOPMOUSE, PrefPageAgent(hwnd)->settings.swopMouse != 0);
     return TRUE;
 }
 
@@ -182,10 +190,12 @@ void PrefGeneralDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
         case IDC_GEN_NOSPLASH:
             WriteAgentSetting("No Splash", IsChecked(hwnd, IDC_GEN_NOSPLASH) ? 1 : 0);
             break;
-        case IDC_GEN_SWOPMOUSE:
-            g_dwSwopMouse = IsChecked(hwnd, IDC_GEN_SWOPMOUSE) ? 1 : 0;
-            WriteAgentSetting("Swop Mouse", g_dwSwopMouse);
+        case IDC_GEN_SWOPMOUSE: {
+            DWORD& swop = PrefPageAgent(hwnd)->settings.swopMouse;
+            swop = IsChecked(hwnd, IDC_GEN_SWOPMOUSE) ? 1 : 0;
+            WriteAgentSetting("Swop Mouse", swop);
             break;
+        }
     }
 }
 
@@ -209,27 +219,29 @@ const struct
 
 void PrefScrSavDlg_OnScreenSaver(HWND hwnd)
 {
-    g_dwRunScreenSaver = IsChecked(hwnd, IDC_SS_RUN) ? 1 : 0;
-    WriteAgentSetting("Run Screen Saver", g_dwRunScreenSaver);
+    AgentSettings& settings = PrefPageAgent(hwnd)->settings;
+    settings.runScreenSaver = IsChecked(hwnd, IDC_SS_RUN) ? 1 : 0;
+    WriteAgentSetting("Run Screen Saver", settings.runScreenSaver);
     DWORD mask = 0;
     for (const auto& c : g_corners)
         mask |= IsChecked(hwnd, c.id) ? c.bit : 0;
-    g_dwScreenSaverCorner = mask;
+    settings.screenSaverCorner = mask;
     WriteAgentSetting("Screen Saver Corner", mask);
     // A 0 would start the screen saver at every tick wherever the cursor is.
-    g_dwScreenSaverTime = (DWORD)SecondsOf(hwnd, IDC_SS_TIME, (int)g_dwScreenSaverTime);
-    WriteAgentSetting("Screen Saver Time", g_dwScreenSaverTime);
+    settings.screenSaverTime = (DWORD)SecondsOf(hwnd, IDC_SS_TIME, (int)settings.screenSaverTime);
+    WriteAgentSetting("Screen Saver Time", settings.screenSaverTime);
     static const int dependents[] = {IDC_SS_TIME,        IDC_SS_TOPLEFT, IDC_SS_TOPRIGHT,  IDC_SS_BOTTOMLEFT,
                                      IDC_SS_BOTTOMRIGHT, IDC_SS_UPDOWN,  IDC_SS_TIMELABEL, IDC_SS_SECONDS};
-    EnableItems(hwnd, dependents, sizeof(dependents) / sizeof(dependents[0]), g_dwRunScreenSaver != 0);
+    EnableItems(hwnd, dependents, sizeof(dependents) / sizeof(dependents[0]), settings.runScreenSaver != 0);
 }
 
 BOOL PrefScrSavDlg_OnInit(HWND hwnd, HWND, LPARAM)
 {
-    Check(hwnd, IDC_SS_RUN, g_dwRunScreenSaver != 0);
+    const AgentSettings& settings = PrefPageAgent(hwnd)->settings;
+    Check(hwnd, IDC_SS_RUN, settings.runScreenSaver != 0);
     for (const auto& c : g_corners)
-        Check(hwnd, c.id, (g_dwScreenSaverCorner & c.bit) != 0);
-    if (!CreateSecondsUpDown(hwnd, IDC_SS_TIME, IDC_SS_UPDOWN, (int)g_dwScreenSaverTime))
+        Check(hwnd, c.id, (settings.screenSaverCorner & c.bit) != 0);
+    if (!CreateSecondsUpDown(hwnd, IDC_SS_TIME, IDC_SS_UPDOWN, (int)settings.screenSaverTime))
     {
         MessageBoxA(hwnd, kUpDownFailed, nullptr, MB_OK | MB_ICONWARNING);
         DestroyWindow(hwnd);
@@ -244,7 +256,8 @@ void PrefScrSavDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
     if (id == IDC_SS_TIME)
     {
         if (code == EN_KILLFOCUS)
-            ClampSecondsBox(hwnd, IDC_SS_TIME, IDC_SS_UPDOWN, (int)g_dwScreenSaverTime);
+            ClampSecondsBox(hwnd, IDC_SS_TIME, IDC_SS_UPDOWN,
+                            (int)PrefPageAgent(hwnd)->settings.screenSaverTime);
         return;
     }
     PrefScrSavDlg_OnScreenSaver(hwnd);
@@ -271,7 +284,7 @@ INT_PTR CALLBACK PrefScrSavDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM l
 
 void PrefLoggingDlg_OnKeepLogFile(HWND hwnd)
 {
-    CLogFile* log = AgentLogFile();
+    CLogFile* log = &PrefPageAgent(hwnd)->log;
     bool keep = IsChecked(hwnd, IDC_LOG_KEEP);
     static const int dependents[] = {IDC_LOG_TEXT, IDC_LOG_SETSIZE, IDC_LOG_VIEW};
     EnableItems(hwnd, dependents, 3, keep);
@@ -294,7 +307,7 @@ void PrefLoggingDlg_OnKeepLogFile(HWND hwnd)
 
 BOOL PrefLoggingDlg_OnInit(HWND hwnd, HWND, LPARAM)
 {
-    Check(hwnd, IDC_LOG_KEEP, AgentLogFile()->GetSize() != 0);
+    Check(hwnd, IDC_LOG_KEEP, PrefPageAgent(hwnd)->log.GetSize() != 0);
     PrefLoggingDlg_OnKeepLogFile(hwnd);
     return TRUE;
 }
@@ -303,14 +316,15 @@ void PrefLoggingDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
 {
     if (code != BN_CLICKED)
         return;
-    CLogFile* log = AgentLogFile();
+    AgentState* agent = PrefPageAgent(hwnd);
+    CLogFile* log = &agent->log;
     switch (id)
     {
         case IDC_LOG_KEEP:
             PrefLoggingDlg_OnKeepLogFile(hwnd);
             break;
         case IDC_LOG_SETSIZE: {
-            unsigned size = ShowSetLogSizeDialog(g_prefInstance, hwnd, log->GetSize());
+            unsigned size = ShowSetLogSizeDialog(agent->instance, hwnd, log->GetSize());
             if (size)
                 log->SetSize(size);
             Check(hwnd, IDC_LOG_KEEP, log->GetSize() != 0);
@@ -318,7 +332,7 @@ void PrefLoggingDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
             break;
         }
         case IDC_LOG_VIEW:
-            OnViewLog(g_hWnd);
+            OnViewLog(agent->hwnd);
             break;
     }
 }
@@ -433,11 +447,6 @@ INT_PTR CALLBACK PrefLaunchFileDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPAR
 
 // --- The dialog ----------------------------------------------------------------------------------
 
-static PrefState* PrefStateOf(HWND hwnd)
-{
-    return (PrefState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 // Destroys the current page (which saves itself) and creates the one of tab.
 static bool PrefDlg_ShowPage(HWND hwnd, int tab)
 {
@@ -447,8 +456,8 @@ static bool PrefDlg_ShowPage(HWND hwnd, int tab)
     st->page = nullptr;
     if (tab < 0 || tab >= kPageCount)
         return false;
-    HWND page =
-        CreateDialogParamA(st->instance, MAKEINTRESOURCEA(g_pages[tab].dialog), hwnd, g_pages[tab].proc, 0);
+    HWND page = CreateDialogParamA(st->agent->instance, MAKEINTRESOURCEA(g_pages[tab].dialog), hwnd,
+                                   g_pages[tab].proc, 0);
     if (!page || !IsWindow(page))
         return false;
     st->page = page;
@@ -513,7 +522,7 @@ static void PrefDlg_OnDestroy(HWND hwnd)
     if (st->page && IsWindow(st->page))
         DestroyWindow(st->page);
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    ForgetDialog(st->slot, hwnd);
+    ForgetDialog(&st->agent->dialogs.pref, hwnd);
     delete st;
 }
 
@@ -530,25 +539,19 @@ static INT_PTR CALLBACK PrefDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM 
     return FALSE;
 }
 
-HWND OpenPreferences(HINSTANCE instance, int command, HWND* slot)
+HWND OpenPreferences(AgentState* agent, int command)
 {
+    HWND* slot = &agent->dialogs.pref;
     HWND open = RaiseOpenDialog(slot);
     if (open)
         return open;
-    g_prefInstance = instance;
-    PrefState* st = new PrefState{instance, slot, nullptr, command};
-    HWND dlg = CreateModelessDialog(instance, IDD_PREF, PrefDlgProc, (LPARAM)st, slot);
+    PrefState* st = new PrefState{agent, nullptr, command};
+    HWND dlg = CreateModelessDialog(agent->instance, IDD_PREF, PrefDlgProc, (LPARAM)st, slot);
     // A dialog that failed in its initialisation has freed st on its way out.
     if (!dlg || !IsWindow(dlg))
     {
-        if (slot)
-            *slot = nullptr;
+        *slot = nullptr;
         return nullptr;
     }
     return dlg;
-}
-
-void OnPreferences(HWND, int id)
-{
-    OpenPreferences(g_hInst, id, &g_hPrefDlg);
 }

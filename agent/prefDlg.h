@@ -6,9 +6,15 @@
 
 #define INTERPRETER_REG_KEY "Software\\Norvale\\Tarvin 2\\Interpreter"
 
+struct AgentState;
+
 // Opens the dialog on the page of command (220-224) or, when it is open,
-// brings it to the top on its current page. The dialog, or null.
-HWND OpenPreferences(HINSTANCE instance, int command, HWND* slot);
+// brings it to the top on its current page. The pages read and change the
+// agent's settings, log and keys; the dialog is kept in agent->dialogs.pref.
+// The dialog, or null.
+HWND OpenPreferences(AgentState* agent, int command);
+// The agent a page of the open dialog works on.
+AgentState* PrefPageAgent(HWND page);
 
 // The seconds boxes: text that is not a number gives fallback, a number is
 // kept within 1-60. Also used on the way out, so that no 0 is ever stored.

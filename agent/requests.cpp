@@ -6,14 +6,25 @@
 #include "strutils.h"
 #include "winutils.h"
 
-int CALLBACK HideWindowsEnumProc(HWND hwnd, LPARAM pattern)
+namespace
 {
-    if (WindowTitleMatches(hwnd, (const char*)pattern))
-        AgentHideWindow(hwnd);
+// A hide request's pattern and the agent that keeps the windows.
+struct HideRequest
+{
+    AgentState* st;
+    const char* pattern;
+};
+} // namespace
+
+int CALLBACK HideWindowsEnumProc(HWND hwnd, LPARAM request)
+{
+    const HideRequest* req = (const HideRequest*)request;
+    if (WindowTitleMatches(hwnd, req->pattern))
+        AgentHideWindow(req->st, hwnd);
     return 1;
 }
 
-int ShowWindowsProc(const char* pattern)
+int ShowWindowsProc(AgentState* st, const char* pattern)
 {
     if (!pattern[0])
         return 1;
@@ -21,13 +32,13 @@ int ShowWindowsProc(const char* pattern)
     while (found)
     {
         found = false;
-        AgentRefreshHidden();
+        AgentRefreshHidden(st);
         char title[AGENT_ARG_SIZE];
-        for (unsigned i = 0; AgentHiddenTitle(i, title, sizeof(title)); i++)
+        for (unsigned i = 0; AgentHiddenTitle(st, i, title, sizeof(title)); i++)
         {
             if (TitleMatches(title, pattern))
             {
-                AgentShowHidden(i);
+                AgentShowHidden(st, i);
                 found = true;
                 break;
             }
@@ -36,28 +47,30 @@ int ShowWindowsProc(const char* pattern)
     return 1;
 }
 
-static bool s_exitPending = false;
-
 int OnProcessMessage(HWND hwnd)
 {
+    AgentState* st = AgentStateOf(hwnd);
+    CMMapIPC* ipc = &st->ipc;
     char arg[AGENT_ARG_SIZE];
-    AgentRequest request = ParseAgentRequest(g_ipc.GetMessage(), arg);
+    AgentRequest request = ParseAgentRequest(ipc->GetMessage(), arg);
     if (request == AGENT_REQ_NONE)
         return 1;
     // The interpreter goes on at once; a message box must not hold it up.
-    g_ipc.ReplyToMessage("OK", 0, 0);
+    ipc->ReplyToMessage("OK", 0, 0);
     switch (request)
     {
-        case AGENT_REQ_HIDE:
+        case AGENT_REQ_HIDE: {
             CharLowerBuffA(arg, (DWORD)strlen(arg));
-            EnumWindows(HideWindowsEnumProc, (LPARAM)arg);
+            HideRequest req = {st, arg};
+            EnumWindows(HideWindowsEnumProc, (LPARAM)&req);
             break;
+        }
         case AGENT_REQ_SHOW:
             CharLowerBuffA(arg, (DWORD)strlen(arg));
-            ShowWindowsProc(arg);
+            ShowWindowsProc(st, arg);
             break;
         case AGENT_REQ_SHOWALL:
-            AgentShowAllHidden();
+            AgentShowAllHidden(st);
             break;
         case AGENT_REQ_MESSAGE:
             MessageBoxA(hwnd, arg, "Message", MB_OK | MB_ICONINFORMATION);
@@ -67,17 +80,17 @@ int OnProcessMessage(HWND hwnd)
             // request's log entry and waits for that to be answered too; an
             // agent already gone would leave it asking the user about a
             // missing reply. The agent stays for that entry, for a while.
-            if (AgentKeepsLog() && !s_exitPending)
+            if (AgentKeepsLog(st) && !st->exitPending)
             {
-                s_exitPending = true;
+                st->exitPending = true;
                 SetTimer(hwnd, AGENT_TIMER_EXIT, AGENT_EXIT_GRACE_MS, nullptr);
             }
             else
                 PostQuitMessage(0);
             break;
         case AGENT_REQ_LOG:
-            AgentLog("Tarvin Interpreter", arg);
-            if (s_exitPending)
+            AgentLog(st, "Tarvin Interpreter", arg);
+            if (st->exitPending)
                 PostQuitMessage(0);
             break;
         case AGENT_REQ_NONE:

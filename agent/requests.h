@@ -5,9 +5,12 @@
 
 #include "agentreq.h"
 
-// Serves the message just read from the channel: replies "OK" to a known
-// request, then acts on it. Always 1.
+struct AgentState;
+
+// Serves the message just read from the channel of the agent whose main
+// window is hwnd: replies "OK" to a known request, then acts on it. Always 1.
 int OnProcessMessage(HWND hwnd);
 
-int CALLBACK HideWindowsEnumProc(HWND hwnd, LPARAM pattern);
-int ShowWindowsProc(const char* pattern);
+// lParam: the hide request (the agent and the lower-case pattern).
+int CALLBACK HideWindowsEnumProc(HWND hwnd, LPARAM request);
+int ShowWindowsProc(AgentState* st, const char* pattern);

@@ -42,6 +42,7 @@ struct AddKeyState
 {
     HINSTANCE instance;
     CTarvinKey* key;
+    CAppList* apps;
 };
 } // namespace
 
@@ -119,7 +120,7 @@ static void AddKeyDlg_OnBrowse(HWND hwnd, AddKeyState* st)
     ba.pszButton2 = "Browse &Program Files...";
     ba.pszFolder2 = "%ProgramFiles%";
     ba.pszFilter2 = "Executables (*.exe, *.com, *.bat)\0*.exe;*.com;*.bat\0";
-    ba.pAppList = AgentAppList();
+    ba.pAppList = st->apps;
     if (BrowseApplications(&ba))
         SetDlgItemTextA(hwnd, IDC_ADDKEY_TARGET, result);
 }
@@ -175,9 +176,9 @@ static INT_PTR CALLBACK AddKeyDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARA
     return FALSE;
 }
 
-int RunAddTarvinKeyDialog(HINSTANCE instance, HWND owner, CTarvinKey* key)
+int RunAddTarvinKeyDialog(HINSTANCE instance, HWND owner, CTarvinKey* key, CAppList* apps)
 {
-    AddKeyState st = {instance, key};
+    AddKeyState st = {instance, key, apps};
     INT_PTR rc = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ADDKEY), owner, AddKeyDlgProc, (LPARAM)&st);
     return rc == 1 ? 1 : 0;
 }
@@ -208,7 +209,7 @@ static BOOL KeysPage_OnInit(HWND hwnd, HWND, LPARAM)
         col.cx = columns[i].width;
         ListView_InsertColumn(list, i, &col);
     }
-    CTarvinKeys* keys = AgentKeys();
+    CTarvinKeys* keys = &PrefPageAgent(hwnd)->keys;
     for (unsigned i = 0; i < keys->GetSize(); i++)
         KeysPage_AddRow(list, keys, i);
     return TRUE;
@@ -216,14 +217,16 @@ static BOOL KeysPage_OnInit(HWND hwnd, HWND, LPARAM)
 
 static void KeysPage_OnAdd(HWND hwnd)
 {
+    AgentState* agent = PrefPageAgent(hwnd);
     CTarvinKey blank;
-    if (!RunAddTarvinKeyDialog((HINSTANCE)GetWindowLongPtrA(hwnd, GWLP_HINSTANCE), hwnd, &blank))
+    if (!RunAddTarvinKeyDialog((HINSTANCE)GetWindowLongPtrA(hwnd, GWLP_HINSTANCE), hwnd, &blank,
+                               &agent->appList))
         return;
-    CTarvinKeys* keys = AgentKeys();
+    CTarvinKeys* keys = &agent->keys;
     keys->AddKey(new CTarvinKey(blank));
     unsigned index = keys->GetSize() - 1;
     KeysPage_AddRow(GetDlgItem(hwnd, IDC_KEYS_LIST), keys, index);
-    if (!keys->Register(index, g_hWnd))
+    if (!keys->Register(index, agent->hwnd))
     {
         char text[KEY_TARGET_SIZE + 512];
         FormatRegisterFailure(*keys, index, text, sizeof(text));
@@ -235,7 +238,8 @@ static void KeysPage_OnRemove(HWND hwnd)
 {
     HWND list = GetDlgItem(hwnd, IDC_KEYS_LIST);
     int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
-    CTarvinKeys* keys = AgentKeys();
+    AgentState* agent = PrefPageAgent(hwnd);
+    CTarvinKeys* keys = &agent->keys;
     if (row < 0 || (unsigned)row >= keys->GetSize())
         return;
     char text[128], desc[KEY_TARGET_SIZE + 16], question[KEY_TARGET_SIZE + 256];
@@ -246,7 +250,7 @@ static void KeysPage_OnRemove(HWND hwnd)
     if (MessageBoxA(hwnd, question, "Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     ListView_DeleteItem(list, row);
-    keys->Unregister((unsigned)row, g_hWnd);
+    keys->Unregister((unsigned)row, agent->hwnd);
     keys->Delete((unsigned)row);
 }
 

@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include "traymenu.h"
-#include "init.h"
 #include "agent_res.h"
 #include "Menu.h"
 #include "MenuLaunch.h"
@@ -63,7 +62,16 @@ HMENU BuildMainMenu(HINSTANCE instance)
     return menu;
 }
 
-int ShowTVUserMenu(HWND hwnd, POINT pt)
+void RedrawTaskbar()
+{
+    HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
+    if (taskbar)
+        RedrawWindow(taskbar, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW |
+                         RDW_ERASENOW | RDW_FRAME);
+}
+
+int ShowTVUserMenu(HINSTANCE instance, HWND hwnd, POINT pt)
 {
     char path[MAX_PATH] = "";
     GetMyTarvinFilesFolder(path, "Tarvin.menu");
@@ -77,7 +85,7 @@ int ShowTVUserMenu(HWND hwnd, POINT pt)
         return 0;
     }
 
-    HMENU menu = model.CreatePopup(g_hInst);
+    HMENU menu = model.CreatePopup(instance);
     UINT cmd = 0;
     if (menu)
     {

@@ -8,4 +8,6 @@
 // with MenuXP_DestroyMenu(menu, 0, 1, 0). Null when it cannot be created.
 HMENU BuildMainMenu(HINSTANCE instance);
 // 1 after showing the menu, 0 when the menu file cannot be read.
-int ShowTVUserMenu(HWND hwnd, POINT pt);
+int ShowTVUserMenu(HINSTANCE instance, HWND hwnd, POINT pt);
+// Redraws the taskbar after a menu, so no stale highlight stays on the tray.
+void RedrawTaskbar();

@@ -5,6 +5,7 @@
 
 #include "wizard.h"
 #include "init.h"
+#include "traymenu.h"
 #include "agent_res.h"
 #include "iconButton.h"
 #include "dirutils_win.h"
@@ -49,14 +50,22 @@ const int WIZARD_BUTTONS = sizeof(g_buttons) / sizeof(g_buttons[0]);
 // The icon buttons leave their icons to the dialog.
 struct WizardData
 {
+    HWND mainWnd;
+    HINSTANCE instance;
+    HWND* slot;
     HFONT font;
     HICON icons[WIZARD_BUTTONS];
 };
 } // namespace
 
-static BOOL WizardDlg_OnInit(HWND hwnd, HWND, LPARAM)
+static WizardData* WizardDataOf(HWND hwnd)
 {
-    WizardData* data = new (std::nothrow) WizardData();
+    return (WizardData*)GetWindowLongPtrA(hwnd, DWLP_USER);
+}
+
+static BOOL WizardDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
+{
+    WizardData* data = (WizardData*)lParam;
     SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)data);
 
     BringNoticeForward(hwnd);
@@ -68,17 +77,17 @@ static BOOL WizardDlg_OnInit(HWND hwnd, HWND, LPARAM)
         lf.lfWeight = FW_BOLD;
         font = CreateFontIndirectA(&lf);
     }
-    if (data)
-        data->font = font;
+    data->font = font;
     if (font)
         SendDlgItemMessageA(hwnd, IDC_WIZ_HEADING, WM_SETFONT, (WPARAM)font, FALSE);
 
     for (int i = 0; i < WIZARD_BUTTONS; i++)
     {
-        HICON icon = (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(g_buttons[i].icon), IMAGE_ICON, 48, 48, 0);
-        if (data)
-            data->icons[i] = icon;
-        CreateIconButton(hwnd, g_hInst, g_buttons[i].id, &g_buttons[i].rect, g_buttons[i].text, icon, font);
+        HICON icon =
+            (HICON)LoadImageA(data->instance, MAKEINTRESOURCEA(g_buttons[i].icon), IMAGE_ICON, 48, 48, 0);
+        data->icons[i] = icon;
+        CreateIconButton(hwnd, data->instance, g_buttons[i].id, &g_buttons[i].rect, g_buttons[i].text, icon,
+                         font);
     }
 
     CheckDontShowAgain(hwnd, IDC_WIZ_DONTSHOW, "Show Wizard");
@@ -92,6 +101,8 @@ static void WizardDlg_OnDontShowWizard(HWND hwnd)
 
 static void WizardDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
+    WizardData* data = WizardDataOf(hwnd);
+    HWND mainWnd = data ? data->mainWnd : nullptr;
     switch (id)
     {
         case IDC_WIZ_EDIT:
@@ -107,11 +118,11 @@ static void WizardDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
             DestroyWindow(hwnd);
             break;
         case IDC_WIZ_PREF:
-            PostMessageA(g_hWnd, WM_COMMAND, IDM_PREF_GENERAL, 0);
+            PostMessageA(mainWnd, WM_COMMAND, IDM_PREF_GENERAL, 0);
             DestroyWindow(hwnd);
             break;
         case IDC_WIZ_HELP:
-            PostMessageA(g_hWnd, WM_COMMAND, IDM_HELP, 0);
+            PostMessageA(mainWnd, WM_COMMAND, IDM_HELP, 0);
             break;
         case IDC_WIZ_DONTSHOW:
             WizardDlg_OnDontShowWizard(hwnd);
@@ -129,22 +140,21 @@ static void WizardDlg_OnClose(HWND hwnd)
 
 static void WizardDlg_OnDestroy(HWND hwnd)
 {
-    WizardData* data = (WizardData*)GetWindowLongPtrA(hwnd, DWLP_USER);
+    WizardData* data = WizardDataOf(hwnd);
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-    if (data)
+    if (!data)
+        return;
+    if (data->font)
+        DeleteObject(data->font);
+    for (HICON icon : data->icons)
     {
-        if (data->font)
-            DeleteObject(data->font);
-        for (HICON icon : data->icons)
-        {
-            if (icon)
-                DestroyIcon(icon);
-        }
-        delete data;
+        if (icon)
+            DestroyIcon(icon);
     }
     // The notice follows once nothing else holds it back.
-    PostMessageA(g_hWnd, WM_AGENT_NOEXIT, 0, 0);
-    ForgetDialog(&g_hWizardDlg, hwnd);
+    PostMessageA(data->mainWnd, WM_AGENT_NOEXIT, 0, 0);
+    ForgetDialog(data->slot, hwnd);
+    delete data;
 }
 
 INT_PTR CALLBACK WizardDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -161,12 +171,22 @@ INT_PTR CALLBACK WizardDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPara
     return FALSE;
 }
 
-int OnShowWizard(HWND)
+int OnShowWizard(HWND hwnd)
 {
+    AgentState* st = AgentStateOf(hwnd);
     RedrawTaskbar();
-    if (g_hNoExitDlg && IsWindow(g_hNoExitDlg))
-        DestroyWindow(g_hNoExitDlg);
-    if (!RaiseOpenDialog(&g_hWizardDlg))
-        CreateModelessDialog(g_hInst, IDD_WIZARD, WizardDlgProc, 0, &g_hWizardDlg);
+    if (st->dialogs.noExit && IsWindow(st->dialogs.noExit))
+        DestroyWindow(st->dialogs.noExit);
+    if (RaiseOpenDialog(&st->dialogs.wizard))
+        return 1;
+    WizardData* data = new (std::nothrow) WizardData();
+    if (!data)
+        return 1;
+    data->mainWnd = hwnd;
+    data->instance = st->instance;
+    data->slot = &st->dialogs.wizard;
+    // WM_DESTROY frees the data of a dialog that was created.
+    if (!CreateModelessDialog(st->instance, IDD_WIZARD, WizardDlgProc, (LPARAM)data, &st->dialogs.wizard))
+        delete data;
     return 1;
 }

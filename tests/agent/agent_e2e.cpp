@@ -273,22 +273,28 @@ TEST_F(AgentE2E, MessageRequestShowsABoxAfterReplying)
 
 // An exit request ends the agent. With the log on it stays for the exit's
 // own log entry, which the interpreter sends next, or goes on its own after
-// a few seconds; with the log size 0 nothing is logged.
+// a few seconds; with the log size 0 nothing is logged. A main window closed
+// by another program ends the agent the same way, its exit logged.
 TEST_F(AgentE2E, ExitRequestEndsTheAgentAndTheLogIsWritten)
 {
     const struct
     {
         DWORD logSize;
         bool entry;
-    } cases[] = {{100, true}, {100, false}, {0, false}};
+        bool closed; // the main window gets WM_CLOSE instead of the request
+    } cases[] = {{100, true, false}, {100, false, false}, {0, false, false}, {100, false, true}};
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(std::to_string(c.logSize) + (c.entry ? " with the exit's entry" : " without it"));
+        SCOPED_TRACE(std::to_string(c.logSize) + (c.entry ? " with the exit's entry" : " without it") +
+                     (c.closed ? ", window closed" : ""));
         WriteBytes(File("Tarvin.log"), kLogHeader);
         wintest::SetRegDword(kAgentKey, "Log File", c.logSize);
         ASSERT_TRUE(Start());
         ASSERT_TRUE(Request("agent:log=\"Nightly copy done\""));
-        ASSERT_TRUE(Request("agent:exit tarvin"));
+        if (c.closed)
+            PostMessageA(m_agent, WM_CLOSE, 0, 0);
+        else
+            ASSERT_TRUE(Request("agent:exit tarvin"));
         EXPECT_TRUE(!c.entry || Request("agent:log=\"Exiting Tarvin Agent\""));
         EXPECT_EQ(0, WaitExit());
 

@@ -32,17 +32,15 @@ class PrefDlgTest : public ::testing::Test
                                  "Assume Answer", "Assume Timeout", "Show Status", "Status Window"})
             Missing(kInterp, name);
         Missing(kRun, "Tarvin");
-        g_hInst = GetModuleHandleA(nullptr);
-        g_dwSwopMouse = g_dwRunScreenSaver = g_dwScreenSaverCorner = 0;
-        g_dwScreenSaverTime = 1;
-        AgentLogFile()->SetSize(0);
+        m_agent.instance = GetModuleHandleA(nullptr);
+        m_agent.log.SetSize(0);
     }
     void TearDown() override
     {
-        if (g_hPrefDlg && IsWindow(g_hPrefDlg))
-            DestroyWindow(g_hPrefDlg);
+        if (m_agent.dialogs.pref && IsWindow(m_agent.dialogs.pref))
+            DestroyWindow(m_agent.dialogs.pref);
         PumpPending();
-        EXPECT_EQ(nullptr, g_hPrefDlg);
+        EXPECT_EQ(nullptr, m_agent.dialogs.pref);
     }
     void Missing(const char* key, const char* name)
     {
@@ -53,13 +51,14 @@ class PrefDlgTest : public ::testing::Test
     // Opens the dialog on the page of that command; the page.
     HWND Open(int command)
     {
-        OnPreferences(nullptr, command);
+        OpenPreferences(&m_agent, command);
         PumpPending();
         return Page();
     }
     HWND Page() const
     {
-        return g_hPrefDlg ? GetWindow(GetDlgItem(g_hPrefDlg, IDC_PREF_TAB), GW_HWNDPREV) : nullptr;
+        return m_agent.dialogs.pref ? GetWindow(GetDlgItem(m_agent.dialogs.pref, IDC_PREF_TAB), GW_HWNDPREV)
+                                    : nullptr;
     }
     HWND Item(int id) const
     {
@@ -68,10 +67,10 @@ class PrefDlgTest : public ::testing::Test
     // Selects a tab as a click does: the tab control tells its dialog.
     void SelectTab(int tab)
     {
-        HWND tabs = GetDlgItem(g_hPrefDlg, IDC_PREF_TAB);
+        HWND tabs = GetDlgItem(m_agent.dialogs.pref, IDC_PREF_TAB);
         TabCtrl_SetCurSel(tabs, tab);
         NMHDR nm = {tabs, IDC_PREF_TAB, (UINT)TCN_SELCHANGE};
-        SendMessageA(g_hPrefDlg, WM_NOTIFY, IDC_PREF_TAB, (LPARAM)&nm);
+        SendMessageA(m_agent.dialogs.pref, WM_NOTIFY, IDC_PREF_TAB, (LPARAM)&nm);
     }
     void Click(int id)
     {
@@ -93,27 +92,29 @@ class PrefDlgTest : public ::testing::Test
     }
 
     wintest::RegRestorer m_reg;
+    // The agent's state the dialog works on, as the main window holds it.
+    AgentState m_agent;
 };
 
 TEST_F(PrefDlgTest, OpensOnTheCommandsPageAndASecondOpenOnlyRaisesIt)
 {
     HWND page = Open(223);
-    ASSERT_NE(nullptr, g_hPrefDlg);
-    EXPECT_EQ("Preferences", WindowTextOf(g_hPrefDlg));
-    HWND tabs = GetDlgItem(g_hPrefDlg, IDC_PREF_TAB);
+    ASSERT_NE(nullptr, m_agent.dialogs.pref);
+    EXPECT_EQ("Preferences", WindowTextOf(m_agent.dialogs.pref));
+    HWND tabs = GetDlgItem(m_agent.dialogs.pref, IDC_PREF_TAB);
     ASSERT_EQ(5, TabCtrl_GetItemCount(tabs));
     EXPECT_EQ(3, TabCtrl_GetCurSel(tabs));
     EXPECT_NE(nullptr, GetDlgItem(page, IDC_LOG_KEEP));
 
-    HWND first = g_hPrefDlg;
+    HWND first = m_agent.dialogs.pref;
     CTestWindow other("Covering window");
     SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     Open(220);
-    EXPECT_EQ(first, g_hPrefDlg);
+    EXPECT_EQ(first, m_agent.dialogs.pref);
     EXPECT_EQ(3, TabCtrl_GetCurSel(tabs)) << "an open dialog keeps its page";
     EXPECT_EQ(page, Page());
     bool above = false;
-    for (HWND w = GetWindow(g_hPrefDlg, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+    for (HWND w = GetWindow(m_agent.dialogs.pref, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
         above = above || w == other.Get();
     EXPECT_TRUE(above) << "the second open brings the dialog above other windows";
 
@@ -121,8 +122,8 @@ TEST_F(PrefDlgTest, OpensOnTheCommandsPageAndASecondOpenOnlyRaisesIt)
     SelectTab(0);
     EXPECT_FALSE(IsWindow(page));
     EXPECT_NE(nullptr, Item(IDC_GEN_RUNATLOGON));
-    SendMessageA(GetDlgItem(g_hPrefDlg, IDC_PREF_CLOSE), BM_CLICK, 0, 0);
-    EXPECT_EQ(nullptr, g_hPrefDlg);
+    SendMessageA(GetDlgItem(m_agent.dialogs.pref, IDC_PREF_CLOSE), BM_CLICK, 0, 0);
+    EXPECT_EQ(nullptr, m_agent.dialogs.pref);
 }
 
 TEST_F(PrefDlgTest, GeneralPageWritesEachBoxAndTheStartUpEntry)
@@ -136,10 +137,10 @@ TEST_F(PrefDlgTest, GeneralPageWritesEachBoxAndTheStartUpEntry)
     EXPECT_EQ(1, StoredDword(kAgent, "No Splash"));
     Click(IDC_GEN_SWOPMOUSE);
     EXPECT_EQ(1, StoredDword(kAgent, "Swop Mouse"));
-    EXPECT_EQ(1u, g_dwSwopMouse);
+    EXPECT_EQ(1u, m_agent.settings.swopMouse);
     Click(IDC_GEN_SWOPMOUSE);
     EXPECT_EQ(0, StoredDword(kAgent, "Swop Mouse"));
-    EXPECT_EQ(0u, g_dwSwopMouse);
+    EXPECT_EQ(0u, m_agent.settings.swopMouse);
 
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, sizeof(self));
@@ -171,7 +172,7 @@ TEST_F(PrefDlgTest, ScreenSaverPageWritesFlagCornersAndClampedTime)
     Click(IDC_SS_BOTTOMRIGHT);
     EXPECT_EQ(1, StoredDword(kAgent, "Run Screen Saver"));
     EXPECT_EQ(2 | 8, StoredDword(kAgent, "Screen Saver Corner"));
-    EXPECT_EQ(10u, g_dwScreenSaverCorner);
+    EXPECT_EQ(10u, m_agent.settings.screenSaverCorner);
 
     struct
     {
@@ -188,14 +189,14 @@ TEST_F(PrefDlgTest, ScreenSaverPageWritesFlagCornersAndClampedTime)
     SetWindowTextA(Item(IDC_SS_TIME), "90");
     SelectTab(3);
     EXPECT_EQ(60, StoredDword(kAgent, "Screen Saver Time"));
-    EXPECT_EQ(60u, g_dwScreenSaverTime);
+    EXPECT_EQ(60u, m_agent.settings.screenSaverTime);
     SelectTab(1);
     EXPECT_TRUE(Checked(IDC_SS_RUN));
     EXPECT_TRUE(Checked(IDC_SS_TOPRIGHT));
     EXPECT_FALSE(Checked(IDC_SS_TOPLEFT));
     EXPECT_EQ("60", Text(IDC_SS_TIME));
     SetWindowTextA(Item(IDC_SS_TIME), "0");
-    DestroyWindow(g_hPrefDlg);
+    DestroyWindow(m_agent.dialogs.pref);
     EXPECT_EQ(1, StoredDword(kAgent, "Screen Saver Time"))
         << "a 0 would start the screen saver at every tick";
 }
@@ -212,14 +213,14 @@ TEST_F(PrefDlgTest, LoggingPageKeepsOneHundredEntriesOrNone)
     EXPECT_EQ("Tarvin is keeping a log file with a maximum size of 100 entries.", Text(IDC_LOG_TEXT));
     EXPECT_TRUE(IsWindowEnabled(Item(IDC_LOG_VIEW)));
     EXPECT_EQ(100, StoredDword(kAgent, "Log File"));
-    AgentLog("test", "an entry");
-    EXPECT_EQ(1u, AgentLogFile()->GetLength());
+    AgentLog(&m_agent, "test", "an entry");
+    EXPECT_EQ(1u, m_agent.log.GetLength());
 
     Click(IDC_LOG_KEEP);
     EXPECT_EQ(0, StoredDword(kAgent, "Log File"));
-    EXPECT_EQ(0u, AgentLogFile()->GetLength()) << "no log: the entries go";
+    EXPECT_EQ(0u, m_agent.log.GetLength()) << "no log: the entries go";
 
-    AgentLogFile()->SetSize(250);
+    m_agent.log.SetSize(250);
     SelectTab(0);
     SelectTab(3);
     EXPECT_TRUE(Checked(IDC_LOG_KEEP));
@@ -248,8 +249,8 @@ TEST_F(PrefDlgTest, LaunchFilePageWritesTheInterpretersValuesWhenItGoes)
     Enter(IDC_LF_STATUSTIME, "x");
     EXPECT_EQ("2", Text(IDC_LF_STATUSTIME)) << "not a number: the stored value";
     SetWindowTextA(Item(IDC_LF_STATUSTIME), "0");
-    SendMessageA(g_hPrefDlg, WM_CLOSE, 0, 0);
-    EXPECT_EQ(nullptr, g_hPrefDlg);
+    SendMessageA(m_agent.dialogs.pref, WM_CLOSE, 0, 0);
+    EXPECT_EQ(nullptr, m_agent.dialogs.pref);
 
     struct
     {
