@@ -4,7 +4,7 @@
 #include "traymenu.h"
 #include "init.h"
 #include "agent_res.h"
-#include "Menu.h"
+#include "Menu_win.h"
 #include "MenuLaunch.h"
 #include "menuxp.h"
 #include "firstrun.h"
@@ -77,7 +77,7 @@ int ShowTVUserMenu(HWND hwnd, POINT pt)
         return 0;
     }
 
-    HMENU menu = model.CreatePopup(g_hInst);
+    HMENU menu = CreateMenuPopup(model, g_hInst);
     UINT cmd = 0;
     if (menu)
     {
