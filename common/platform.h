@@ -50,3 +50,5 @@ void PfGetLocalTime(SYSTEMTIME* st);
 void PfGetSystemTime(SYSTEMTIME* st);
 // Milliseconds since some fixed moment, wrapping at 2^32 (the tick count).
 DWORD PfGetTickCount();
+// The running process's id.
+DWORD PfGetProcessId();

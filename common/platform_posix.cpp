@@ -109,3 +109,8 @@ DWORD PfGetTickCount()
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return (DWORD)((uint64_t)ts.tv_sec * 1000u + (uint64_t)ts.tv_nsec / 1000000u);
 }
+
+DWORD PfGetProcessId()
+{
+    return (DWORD)getpid();
+}

@@ -80,3 +80,8 @@ DWORD PfGetTickCount()
 {
     return GetTickCount();
 }
+
+DWORD PfGetProcessId()
+{
+    return GetCurrentProcessId();
+}

@@ -3,6 +3,25 @@
 #include "iconButton.h"
 #include "staticLink.h"
 #include "strutils.h"
+#include "winholders.h"
+
+// The underlined font is made once per link, kept in a window property (the
+// user data is the hot flag) and deleted when the link goes.
+static const char kFontProp[] = "TVStaticLinkFont";
+
+static HFONT StaticLink_MakeFont()
+{
+    LOGFONTA lf;
+    if (!GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf))
+        return nullptr;
+    lf.lfUnderline = TRUE;
+    return CreateFontIndirectA(&lf);
+}
+
+static HFONT StaticLink_GetFont(HWND hwnd)
+{
+    return (HFONT)GetPropA(hwnd, kFontProp);
+}
 
 static void StaticLink_Paint(HWND hwnd, HDC hdc)
 {
@@ -13,22 +32,13 @@ static void StaticLink_Paint(HWND hwnd, HDC hdc)
     GetClientRect(hwnd, &rc);
     FillRect(hdc, &rc, (HBRUSH)GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND));
 
-    LOGFONTA lf;
-    HFONT font = nullptr;
-    if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf))
-    {
-        lf.lfUnderline = TRUE;
-        font = CreateFontIndirectA(&lf);
-    }
-    HGDIOBJ oldFont = SelectObject(hdc, font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
+    HFONT font = StaticLink_GetFont(hwnd);
+    CSelectObject selected(hdc, font ? (HGDIOBJ)font : GetStockObject(DEFAULT_GUI_FONT));
     char caption[255];
     GetWindowTextA(hwnd, caption, sizeof(caption));
     SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, GetSysColor(hot ? COLOR_HIGHLIGHT : COLOR_BTNTEXT));
     DrawTextA(hdc, caption, -1, &rc, DT_WORDBREAK);
-    SelectObject(hdc, oldFont);
-    if (font)
-        DeleteObject(font);
 }
 
 static LRESULT CALLBACK StaticLinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -36,6 +46,23 @@ static LRESULT CALLBACK StaticLinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     LRESULT result;
     if (HandleControlMessage(hwnd, msg, wParam, lParam, StaticLink_Paint, &result))
         return result;
+    switch (msg)
+    {
+        case WM_NCCREATE: {
+            HFONT font = StaticLink_MakeFont();
+            if (font && !SetPropA(hwnd, kFontProp, font))
+                DeleteObject(font); // painted in the plain font then
+            break;
+        }
+        case WM_NCDESTROY: {
+            HFONT font = (HFONT)RemovePropA(hwnd, kFontProp);
+            if (font)
+                DeleteObject(font);
+            break;
+        }
+        case WM_GETFONT:
+            return (LRESULT)StaticLink_GetFont(hwnd);
+    }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 

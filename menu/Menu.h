@@ -143,12 +143,6 @@ class CMenuItem
     // given, receives the first such text.
     bool IsStorable(const char** field = nullptr) const;
 
-#ifdef _WIN32
-    // A 16x16 icon for the entry, or null; the caller destroys it. The entry
-    // itself is not changed.
-    HICON GetIcon(HINSTANCE instance) const;
-#endif
-
   private:
     uint32_t m_id;
     uint32_t m_style;
@@ -216,14 +210,6 @@ class CMenu
     int GetItemXMLString(CPtrTree<CMenuItem>* node, char* out, size_t size);
     // The lines of all descendants; their length without the NUL.
     int GetXMLStringChildren(CPtrTree<CMenuItem>* node, char* out, size_t size);
-
-#ifdef _WIN32
-    // Owner-drawn pop-up menu of the whole tree; destroy it with
-    // MenuXP_DestroyMenu(menu, 0, 1, 0). Its captions point into this model.
-    HMENU CreatePopup(HINSTANCE instance);
-    // True when at least one child was appended.
-    bool AppendPopupChildren(HMENU menu, CPtrTree<CMenuItem>* node, HINSTANCE instance);
-#endif
 
     int GetLastError() const
     {

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "Menu.h"
+#include "Menu_win.h"
 #include "menuxp.h"
 #include "strutils.h"
 
@@ -26,11 +26,11 @@ HICON ShrinkIcon(HICON icon)
 }
 } // namespace
 
-HICON CMenuItem::GetIcon(HINSTANCE instance) const
+HICON GetMenuItemIcon(const CMenuItem& item, HINSTANCE instance)
 {
     HICON small = NULL;
-    if (m_iconPath[0])
-        ExtractIconExA(m_iconPath, (int)m_iconNumber, NULL, &small, 1);
+    if (item.GetIconPath()[0])
+        ExtractIconExA(item.GetIconPath(), (int)item.GetIconNumber(), NULL, &small, 1);
     if (small)
         return small;
 
@@ -38,8 +38,8 @@ HICON CMenuItem::GetIcon(HINSTANCE instance) const
     // index back into its arguments; a copy keeps the entry as the user made
     // it (it would otherwise be saved with the program's path).
     char path[MAX_PATH];
-    StrCopy(path, m_iconPath);
-    WORD index = (WORD)m_iconNumber;
+    StrCopy(path, item.GetIconPath());
+    WORD index = (WORD)item.GetIconNumber();
     HICON large = ExtractAssociatedIconA(instance, path, &index);
     if (!large)
         return NULL;
@@ -48,20 +48,20 @@ HICON CMenuItem::GetIcon(HINSTANCE instance) const
     return small;
 }
 
-HMENU CMenu::CreatePopup(HINSTANCE instance)
+HMENU CreateMenuPopup(const CMenu& model, HINSTANCE instance)
 {
     HMENU menu = CreatePopupMenu();
     if (!menu)
         return NULL;
-    CMenuItem* root = m_pMenuTree->GetData();
+    CMenuNode* tree = model.GetMenuTree();
+    CMenuItem* root = tree->GetData();
     if (root && (root->GetStyle() & MENU_STYLE_SIDEBAR))
         MenuXP_AppendSidebar(menu, root->GetText(), NULL, MENUXP_SIDEBAR_WIDTH);
-    AppendPopupChildren(menu, m_pMenuTree, instance);
-    m_lastError = 0;
+    AppendMenuPopupChildren(menu, tree, instance);
     return menu;
 }
 
-bool CMenu::AppendPopupChildren(HMENU menu, CPtrTree<CMenuItem>* node, HINSTANCE instance)
+bool AppendMenuPopupChildren(HMENU menu, CPtrTree<CMenuItem>* node, HINSTANCE instance)
 {
     bool appended = false;
     node->ResetCur();
@@ -76,8 +76,8 @@ bool CMenu::AppendPopupChildren(HMENU menu, CPtrTree<CMenuItem>* node, HINSTANCE
                 continue;
             if (style & MENU_STYLE_SIDEBAR)
                 MenuXP_AppendSidebar(sub, item->GetText(), NULL, MENUXP_SIDEBAR_WIDTH);
-            AppendPopupChildren(sub, child, instance);
-            HICON icon = item->GetIcon(instance);
+            AppendMenuPopupChildren(sub, child, instance);
+            HICON icon = GetMenuItemIcon(*item, instance);
             if (MenuXP_AppendMenu(menu, sub, item->GetText(), icon))
                 appended = true;
             else
@@ -90,7 +90,7 @@ bool CMenu::AppendPopupChildren(HMENU menu, CPtrTree<CMenuItem>* node, HINSTANCE
         }
         else if (style & MENU_STYLE_ITEM)
         {
-            HICON icon = item->GetIcon(instance);
+            HICON icon = GetMenuItemIcon(*item, instance);
             if (MenuXP_AppendItem(menu, (unsigned int)item->GetId(), item->GetText(), icon, NULL))
                 appended = true;
             else if (icon)

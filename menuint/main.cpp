@@ -9,7 +9,7 @@
 #include <windowsx.h>
 #include <stdlib.h>
 
-#include "Menu.h"
+#include "Menu_win.h"
 #include "MenuLaunch.h"
 #include "menuxp.h"
 #include "regutils.h"
@@ -96,7 +96,7 @@ static void MainWnd_OnShowMenu(HWND hwnd)
         return;
     }
 
-    HMENU popup = g_menu.CreatePopup(g_hInstance);
+    HMENU popup = CreateMenuPopup(g_menu, g_hInstance);
     if (!popup)
     {
         PostQuitMessage(EXIT_READ_FAILED);

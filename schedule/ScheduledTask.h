@@ -305,7 +305,7 @@ class CSTaskList : public CPtrList<CSTask>
 
 // Date texts for descriptions and lists: the long date and the time of day
 // without seconds. The portable half writes fixed English texts; the Win32
-// half can install the user's locale formats (UseLocaleTaskDates). An
+// half can install the user's locale formats (ScheduledTask_win.h). An
 // invalid or all-zero time gives two empty texts and result 0.
 typedef int (*TaskDateFormatter)(const CTime& t, char* date, size_t dateSize, char* timeOfDay,
                                  size_t timeSize);
@@ -313,12 +313,6 @@ int FormatTaskDate(const CTime& t, char* date, size_t dateSize, char* timeOfDay,
 int FormatTaskDateEnglish(const CTime& t, char* date, size_t dateSize, char* timeOfDay, size_t timeSize);
 // Null restores the English texts.
 void SetTaskDateFormatter(TaskDateFormatter formatter);
-
-// Win32 half (ScheduledTask_win.cpp, library tvwin): the texts of
-// GetDateFormat (long date) and GetTimeFormat (no seconds) in the user's
-// default locale. Programs call UseLocaleTaskDates once at start-up.
-int FormatTaskDateLocale(const CTime& t, char* date, size_t dateSize, char* timeOfDay, size_t timeSize);
-void UseLocaleTaskDates();
 
 // A real calendar time: year 1-9999, a day that exists in its month, and a
 // time of day within range.

@@ -1,7 +1,7 @@
 // Task dates in the user's own formats.
 #include <windows.h>
 
-#include "ScheduledTask.h"
+#include "ScheduledTask_win.h"
 #include "dtmutils_win.h"
 
 #include "strutils.h"

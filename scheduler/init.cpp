@@ -12,6 +12,7 @@
 #include "thmutils.h"
 #include "winutils.h"
 #include "strutils.h"
+#include "ScheduledTask_win.h"
 
 SchedState* GetSchedState(HWND hwnd)
 {

@@ -8,11 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
+#include "platform.h"
 
 // A fresh folder under the system's temporary folder, removed at the end. Its
 // name carries the process id: two runs of the same test at once (two build
@@ -24,7 +20,7 @@ class ScratchDir
     {
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string name = std::string("tvtest_") + (info ? info->test_suite_name() : "x") + "_" +
-                           (info ? info->name() : "y") + "_" + std::to_string(getpid()) + "_" +
+                           (info ? info->name() : "y") + "_" + std::to_string(PfGetProcessId()) + "_" +
                            std::to_string(++Counter());
         m_path = std::filesystem::temp_directory_path() / name;
         std::filesystem::remove_all(m_path);

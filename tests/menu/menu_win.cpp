@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "Menu.h"
+#include "Menu_win.h"
 #include "menuxp.h"
 #include "strutils.h"
 #include "testutil.h"
@@ -73,9 +73,8 @@ TEST(MenuPopup, BuildsOwnerDrawnEntriesWithTheModelsIds)
     CMenu model;
     ASSERT_TRUE(model.ReadFile(dir.Path("t.menu").c_str())) << model.GetLastError();
 
-    HMENU menu = model.CreatePopup(GetModuleHandleA(nullptr));
+    HMENU menu = CreateMenuPopup(model, GetModuleHandleA(nullptr));
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(model.GetLastError(), 0);
     // Side bar, Notepad, separator, Tools, Last.
     ASSERT_EQ(GetMenuItemCount(menu), 5);
     for (int i = 0; i < 5; i++)
@@ -126,12 +125,12 @@ TEST(MenuPopup, PlainRootHasNoSideBar)
     HINSTANCE instance = GetModuleHandleA(nullptr);
 
     HMENU empty = CreatePopupMenu();
-    EXPECT_FALSE(model.AppendPopupChildren(empty, model.GetMenuTree(), instance));
+    EXPECT_FALSE(AppendMenuPopupChildren(empty, model.GetMenuTree(), instance));
     EXPECT_EQ(GetMenuItemCount(empty), 0);
     DestroyMenu(empty);
 
     ASSERT_TRUE(model.InsertFromXML("<menuseparator />\n<menuitem text=\"a\" />\n", 0, 1));
-    HMENU menu = model.CreatePopup(instance);
+    HMENU menu = CreateMenuPopup(model, instance);
     ASSERT_EQ(GetMenuItemCount(menu), 2);
     EXPECT_EQ(EntryAt(menu, 0).data->nKind, MENUXP_KIND_SEPARATOR);
     Entry item = EntryAt(menu, 1);
@@ -169,7 +168,7 @@ TEST(MenuIcon, ComesFromTheFileOrItsAssociation)
         CMenuItem item;
         item.SetIconPath(c.path.c_str());
         item.SetIconNumber(c.number);
-        HICON icon = item.GetIcon(c.instance);
+        HICON icon = GetMenuItemIcon(item, c.instance);
         if (c.required)
         {
             ASSERT_NE(icon, nullptr) << c.path;

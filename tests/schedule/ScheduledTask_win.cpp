@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "ScheduledTask.h"
+#include "ScheduledTask_win.h"
 #include "schedule_testutil.h"
 
 #include <gtest/gtest.h>

@@ -11,7 +11,7 @@
 #include "agent/agent_testutil.h"
 #include "e2e/e2e_testutil.h"
 #include "e2e/driver.h"
-#include "ScheduledTask.h"
+#include "ScheduledTask_win.h"
 #include "strutils.h"
 
 namespace

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "e2e/driver.h"
-#include "ScheduledTask.h"
+#include "ScheduledTask_win.h"
 #include "regutils.h"
 #include "schedrunner.h"
 #include "agent_testutil.h"

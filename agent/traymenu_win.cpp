@@ -3,7 +3,7 @@
 
 #include "traymenu.h"
 #include "agent_res.h"
-#include "Menu.h"
+#include "Menu_win.h"
 #include "MenuLaunch.h"
 #include "menuxp.h"
 #include "firstrun.h"
@@ -85,7 +85,7 @@ int ShowTVUserMenu(HINSTANCE instance, HWND hwnd, POINT pt)
         return 0;
     }
 
-    HMENU menu = model.CreatePopup(instance);
+    HMENU menu = CreateMenuPopup(model, instance);
     UINT cmd = 0;
     if (menu)
     {

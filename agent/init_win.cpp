@@ -23,6 +23,7 @@
 #include "hiddenWndDlg.h"
 #include "TarvinKeys.h"
 #include "schedrunner.h"
+#include "ScheduledTask_win.h"
 #include "overdueTasks.h"
 #include "AppList.h"
 #include "browseAppsDlg.h"
