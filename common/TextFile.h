@@ -91,20 +91,8 @@ class CTextFile : public CFile
             return false;
         for (;;)
         {
-            if (m_lineCount == 0 || m_readPos >= m_valid)
-            {
-                m_blockPos = m_filePos;
-                int got = PfRead(m_hFile, m_buffer, (unsigned)m_bufferSize);
-                if (got < 0)
-                    got = 0;
-                m_valid = (unsigned)got;
-                m_filePos += (unsigned)got;
-                m_readPos = 0;
-                if (got < m_bufferSize)
-                    m_lastBlock = 1;
-                if (got == 0)
-                    return Finish(line, len);
-            }
+            if ((m_lineCount == 0 || m_readPos >= m_valid) && FillBlock() == 0)
+                return Finish(line, len);
             while (m_readPos < m_valid)
             {
                 if (len >= size - 1)
@@ -153,16 +141,7 @@ class CTextFile : public CFile
                     m_eof = 1;
                     return;
                 }
-                m_blockPos = m_filePos;
-                int got = PfRead(m_hFile, m_buffer, (unsigned)m_bufferSize);
-                if (got < 0)
-                    got = 0;
-                m_valid = (unsigned)got;
-                m_filePos += (unsigned)got;
-                m_readPos = 0;
-                if (got < m_bufferSize)
-                    m_lastBlock = 1;
-                if (got == 0)
+                if (FillBlock() == 0)
                 {
                     m_eof = 1;
                     return;
@@ -235,6 +214,22 @@ class CTextFile : public CFile
     }
 
   private:
+    // Reads the next block into the buffer; the bytes read, 0 at the end (a
+    // failing read counts as the end).
+    int FillBlock()
+    {
+        m_blockPos = m_filePos;
+        int got = PfRead(m_hFile, m_buffer, (unsigned)m_bufferSize);
+        if (got < 0)
+            got = 0;
+        m_valid = (unsigned)got;
+        m_filePos += (unsigned)got;
+        m_readPos = 0;
+        if (got < m_bufferSize)
+            m_lastBlock = 1;
+        return got;
+    }
+
     bool Finish(char* line, int len)
     {
         m_eof = 1;
