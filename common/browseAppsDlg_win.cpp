@@ -169,13 +169,7 @@ static LRESULT BrowseAppsDlg_OnNotify(HWND hwnd, int id, NMHDR* nm)
 static void BrowseAppsDlg_OnDestroy(HWND hwnd)
 {
     BrowseAppsState* st = StateOf(hwnd);
-    HWND list = GetDlgItem(hwnd, IDC_BROWSE_LIST);
-    if (list)
-        ListView_SetImageList(list, nullptr, LVSIL_SMALL);
-    if (st && st->images)
-        ImageList_Destroy(st->images);
-    if (st)
-        st->images = nullptr;
+    ReleaseBrowseImages(hwnd, st ? &st->images : nullptr);
 }
 
 static INT_PTR CALLBACK BrowseAppsDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)

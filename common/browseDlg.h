@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 // Control ids of both browsers.
 enum
@@ -34,3 +35,5 @@ HWND CreateBrowseFrame(HWND dialog, const char* prompt, const char* column, cons
                        int editWidth, const char* editText);
 // OK enabled only while the field holds text, and the default button then.
 void UpdateBrowseOk(HWND dialog);
+// Takes the list's small images away from it and destroys them (on destroy).
+void ReleaseBrowseImages(HWND dialog, HIMAGELIST* images);

@@ -94,3 +94,15 @@ void UpdateBrowseOk(HWND dialog)
     SendDlgItemMessageA(dialog, any ? IDC_BROWSE_CANCEL : IDC_BROWSE_OK, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
     SendDlgItemMessageA(dialog, any ? IDC_BROWSE_OK : IDC_BROWSE_CANCEL, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
 }
+
+void ReleaseBrowseImages(HWND dialog, HIMAGELIST* images)
+{
+    HWND list = GetDlgItem(dialog, IDC_BROWSE_LIST);
+    if (list)
+        ListView_SetImageList(list, nullptr, LVSIL_SMALL);
+    if (images && *images)
+    {
+        ImageList_Destroy(*images);
+        *images = nullptr;
+    }
+}

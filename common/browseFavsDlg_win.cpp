@@ -128,14 +128,7 @@ static LRESULT BrowseFavsDlg_OnNotify(HWND hwnd, int id, NMHDR* nm)
 static void BrowseFavsDlg_OnDestroy(HWND hwnd)
 {
     BrowseFavsState* st = StateOf(hwnd);
-    HWND list = GetDlgItem(hwnd, IDC_BROWSE_LIST);
-    if (list)
-        ListView_SetImageList(list, nullptr, LVSIL_SMALL);
-    if (st && st->images)
-    {
-        ImageList_Destroy(st->images);
-        st->images = nullptr;
-    }
+    ReleaseBrowseImages(hwnd, st ? &st->images : nullptr);
 }
 
 static INT_PTR CALLBACK BrowseFavsDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
