@@ -43,7 +43,7 @@ class SchedRunner : public agenttest::AgentProcessTest
         Stop();
         for (const std::string& title : m_targets)
         {
-            HWND target = DrvFindWindow(DrvSpec("TVTargetWindow", title.c_str()));
+            HWND target = DrvFindWindow(DrvQuery("TVTargetWindow", title.c_str()));
             if (target)
                 PostMessageA(target, WM_CLOSE, 0, 0);
         }
@@ -141,7 +141,7 @@ TEST_F(SchedRunner, OverdueTaskIsListedAndRunNowRunsIt)
     ASSERT_TRUE(Start());
 
     HWND dlg = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId),
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId),
                                     kTimeout, &dlg));
     HWND list = DrvFindChildById(dlg, 502);
     ASSERT_TRUE(list);
@@ -186,8 +186,8 @@ TEST_F(SchedRunner, ScheduleDamagedOrDeletedWhileRunning)
     AddTask("TVSchedLate", missed, "late.txt");
     SaveSchedule();
     ASSERT_TRUE(Start());
-    const DrvWindowSpec overdue = DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId);
-    const DrvWindowSpec fileError = DrvSpec("#32770", "File Error", TVD_MATCH_EXACT, m_pi.dwProcessId);
+    const DrvWindowQuery overdue = DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId);
+    const DrvWindowQuery fileError = DrvQuery("#32770", "File Error", TVD_MATCH_EXACT, m_pi.dwProcessId);
     HWND dlg = nullptr;
     ASSERT_EQ(TVD_OK, DrvWaitWindow(overdue, kTimeout, &dlg));
     HWND list = DrvFindChildById(dlg, 502);
@@ -242,7 +242,7 @@ TEST_F(SchedRunner, WakingOrAClockChangeListsOverdueTasksAgain)
     ASSERT_TRUE(WaitSaved(1, [](CSTask& t) { return t.GetRecurrenceCount() == 1; }));
     const std::string saved = ReadBytes(File("Tarvin Schedule.dat"));
     ASSERT_TRUE(DeleteFileA(File("startup.txt").c_str()));
-    const DrvWindowSpec overdue = DrvSpec("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId);
+    const DrvWindowQuery overdue = DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId);
 
     const struct
     {
@@ -280,7 +280,7 @@ TEST_F(SchedRunner, WakingOrAClockChangeListsOverdueTasksAgain)
 
     // The next start runs the start-up task again.
     Stop();
-    PostMessageA(DrvFindWindow(DrvSpec("TVTargetWindow", "TVSchedStartup")), WM_CLOSE, 0, 0);
+    PostMessageA(DrvFindWindow(DrvQuery("TVTargetWindow", "TVSchedStartup")), WM_CLOSE, 0, 0);
     const CTime before; // the run may straddle midnight
     ASSERT_TRUE(Start());
     ASSERT_TRUE(WaitRecord("startup.txt"));

@@ -102,9 +102,9 @@ class BrowserHost
         std::string exe = wintest::ProgramDir() + "browsehost.exe";
         if (!m_process.StartCaptured(exe.c_str(), args))
             return false;
-        DrvWindowSpec spec = DrvSpec(className, nullptr, TVD_MATCH_EXACT, m_process.Pid());
+        DrvWindowQuery query = DrvQuery(className, nullptr, TVD_MATCH_EXACT, m_process.Pid());
         // The application list reads every file type first.
-        return DrvWaitWindow(spec, 30000, &m_dialog) == TVD_OK;
+        return DrvWaitWindow(query, 30000, &m_dialog) == TVD_OK;
     }
     HWND Dialog() const
     {

@@ -29,7 +29,7 @@ void StartTarget(CDrvProcess& process, const std::string& args, const char* titl
 {
     ASSERT_TRUE(process.Start(TargetPath().c_str(), args.c_str())) << GetLastError();
     HWND hwnd;
-    DrvWindowSpec wanted = DrvSpec(TARGET_CLASS, title, TVD_MATCH_EXACT, process.Pid());
+    DrvWindowQuery wanted = DrvQuery(TARGET_CLASS, title, TVD_MATCH_EXACT, process.Pid());
     wanted.includeHidden = true;
     ASSERT_EQ(TVD_OK, DrvWaitWindow(wanted, TVD_DEFAULT_TIMEOUT, &hwnd)) << title;
 }
@@ -486,11 +486,11 @@ TEST(EnumWindows, ListsEveryTopLevelWindowOnceWithItsTitle)
     CDrvProcess shown, hidden;
     StartTarget(shown, "-title=\"Window One\" -title=" + longTitle + " -owned=\"Tool A\"", "Window One");
     StartTarget(hidden, "-hidden -title=\"Hidden Window\"", "Hidden Window");
-    HWND one = DrvFindWindow(DrvSpec(TARGET_CLASS, "Window One"));
-    HWND tool = DrvFindWindow(DrvSpec(TARGET_TOOL_CLASS, "Tool A"));
-    DrvWindowSpec hiddenSpec = DrvSpec(TARGET_CLASS, "Hidden Window");
-    hiddenSpec.includeHidden = true;
-    HWND hiddenHwnd = DrvFindWindow(hiddenSpec);
+    HWND one = DrvFindWindow(DrvQuery(TARGET_CLASS, "Window One"));
+    HWND tool = DrvFindWindow(DrvQuery(TARGET_TOOL_CLASS, "Tool A"));
+    DrvWindowQuery hiddenQuery = DrvQuery(TARGET_CLASS, "Hidden Window");
+    hiddenQuery.includeHidden = true;
+    HWND hiddenHwnd = DrvFindWindow(hiddenQuery);
     ASSERT_TRUE(one && tool && hiddenHwnd);
 
     CEnumWindows windows;

@@ -29,7 +29,7 @@ enum
 const DWORD TVD_DEFAULT_TIMEOUT = 10000;
 
 // Which top-level windows to look at. Null or 0 fields match anything.
-struct DrvWindowSpec
+struct DrvWindowQuery
 {
     const char* className; // whole class name, case-insensitive
     const char* title;
@@ -38,10 +38,10 @@ struct DrvWindowSpec
     bool includeHidden; // also windows that are not visible
 };
 
-inline DrvWindowSpec DrvSpec(const char* className, const char* title, int match = TVD_MATCH_EXACT,
-                             DWORD pid = 0)
+inline DrvWindowQuery DrvQuery(const char* className, const char* title, int match = TVD_MATCH_EXACT,
+                               DWORD pid = 0)
 {
-    DrvWindowSpec wanted = {className, title, match, pid, false};
+    DrvWindowQuery wanted = {className, title, match, pid, false};
     return wanted;
 }
 
@@ -53,19 +53,19 @@ int DrvWaitFor(const std::function<bool()>& cond, DWORD timeoutMs, DWORD pollMs 
 
 // --- Top-level windows ---------------------------------------------------
 
-bool DrvWindowMatches(HWND hwnd, const DrvWindowSpec& wanted);
+bool DrvWindowMatches(HWND hwnd, const DrvWindowQuery& wanted);
 // The first match in the system's z-order, or null.
-HWND DrvFindWindow(const DrvWindowSpec& wanted);
+HWND DrvFindWindow(const DrvWindowQuery& wanted);
 // Fills up to max handles; returns the number of matches (may exceed max).
-int DrvFindWindows(const DrvWindowSpec& wanted, HWND* out, int max);
+int DrvFindWindows(const DrvWindowQuery& wanted, HWND* out, int max);
 // True when the window's thread answers WM_NULL: its message loop runs, so
 // a dialog has finished its initialisation.
 bool DrvIsReady(HWND hwnd, DWORD answerMs = 1000);
 // Waits for a match (visible unless includeHidden) that is ready; *out
 // receives it, null on timeout (out may be null).
-int DrvWaitWindow(const DrvWindowSpec& wanted, DWORD timeoutMs, HWND* out);
+int DrvWaitWindow(const DrvWindowQuery& wanted, DWORD timeoutMs, HWND* out);
 // Waits until no visible window matches (or none at all with includeHidden).
-int DrvWaitWindowGone(const DrvWindowSpec& wanted, DWORD timeoutMs);
+int DrvWaitWindowGone(const DrvWindowQuery& wanted, DWORD timeoutMs);
 // Waits until the window is destroyed or hidden.
 int DrvWaitHidden(HWND hwnd, DWORD timeoutMs);
 // Waits until the window is destroyed.

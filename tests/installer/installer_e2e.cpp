@@ -175,7 +175,7 @@ TEST_F(InstallerE2E, InstalledProgramsFindTheirHelpAndTipsAndBlockSetupWhileRunn
     HWND agent = StartAgent();
     ASSERT_TRUE(agent);
     DrvPostCommand(agent, 210); // Help
-    EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(nullptr, "Tarvin 2 Help", TVD_MATCH_EXACT, m_agent.Pid()),
+    EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(nullptr, "Tarvin 2 Help", TVD_MATCH_EXACT, m_agent.Pid()),
                                     kTimeout, nullptr));
 
     // The installed tips library with the installed tips and picture, as the
@@ -185,7 +185,7 @@ TEST_F(InstallerE2E, InstalledProgramsFindTheirHelpAndTipsAndBlockSetupWhileRunn
     CDrvProcess tips;
     HWND dialog = NULL;
     ASSERT_TRUE(tips.Start(show.c_str(), "", m_dir.c_str()));
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("_mh_TVTIPS_CLS__", nullptr, TVD_MATCH_EXACT, tips.Pid()),
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("_mh_TVTIPS_CLS__", nullptr, TVD_MATCH_EXACT, tips.Pid()),
                                     kTimeout, &dialog));
     EXPECT_EQ(0, wintest::PrintedClient(dialog).Count({8, 8, 56, 264}, RGB(255, 255, 255))) << "the picture";
     DrvPressButton(dialog, 100);

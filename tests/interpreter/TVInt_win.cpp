@@ -56,7 +56,7 @@ class DialogHelper
     void Run()
     {
         HWND dialog = NULL;
-        if (DrvWaitWindow(DrvSpec("#32770", m_caption.c_str(), TVD_MATCH_EXACT, GetCurrentProcessId()),
+        if (DrvWaitWindow(DrvQuery("#32770", m_caption.c_str(), TVD_MATCH_EXACT, GetCurrentProcessId()),
                           kDialogTimeout, &dialog) != TVD_OK)
             return;
         m_found = true;
@@ -143,7 +143,7 @@ class Engine : public ::testing::Test
     void StartTarget(CDrvProcess& process, const std::string& args, const char* title, bool hidden = false)
     {
         ASSERT_TRUE(process.Start(Program("tvtarget.exe").c_str(), args.c_str())) << GetLastError();
-        DrvWindowSpec wanted = DrvSpec(TARGET_CLASS, title, TVD_MATCH_EXACT, process.Pid());
+        DrvWindowQuery wanted = DrvQuery(TARGET_CLASS, title, TVD_MATCH_EXACT, process.Pid());
         wanted.includeHidden = hidden;
         if (hidden)
             ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindWindow(wanted) != NULL; }, kTimeout)) << title;

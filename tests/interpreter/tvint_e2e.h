@@ -19,7 +19,7 @@ const char kAgentClass[] = "_TVAGENT_WINDOW";
 // A running agent's window, hidden or not.
 inline HWND FindAgent()
 {
-    DrvWindowSpec wanted = DrvSpec(kAgentClass, NULL);
+    DrvWindowQuery wanted = DrvQuery(kAgentClass, NULL);
     wanted.includeHidden = true;
     return DrvFindWindow(wanted);
 }
@@ -153,7 +153,7 @@ class Interpreter : public ::testing::Test
     // The interpreter's main window (the status strip), shown or not.
     HWND MainWindow()
     {
-        DrvWindowSpec wanted = DrvSpec(kMainClass, kMainTitle, TVD_MATCH_EXACT, m_tvint->Pid());
+        DrvWindowQuery wanted = DrvQuery(kMainClass, kMainTitle, TVD_MATCH_EXACT, m_tvint->Pid());
         wanted.includeHidden = true;
         HWND hwnd = NULL;
         DrvWaitFor(

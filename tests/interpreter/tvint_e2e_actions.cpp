@@ -140,7 +140,7 @@ TEST_F(Actions, LaunchShowsTheProgramNormalMaximizedOrMinimized)
         EXPECT_EQ(cases[i].iconic, rec["iconic"]);
         EXPECT_EQ("1", rec["visible"]);
         EXPECT_EQ(m_dir.Path(""), rec["cwd"] + "\\");
-        HWND window = DrvFindWindow(DrvSpec(TARGET_CLASS, ("Target" + std::to_string(i)).c_str()));
+        HWND window = DrvFindWindow(DrvQuery(TARGET_CLASS, ("Target" + std::to_string(i)).c_str()));
         ASSERT_TRUE(window);
         EXPECT_EQ(cases[i].zoomed[0] == '1', IsZoomed(window) != 0);
         EXPECT_EQ(cases[i].iconic[0] == '1', IsIconic(window) != 0);
@@ -180,7 +180,7 @@ TEST_F(Actions, OpenAndPrintStartADocumentWithItsProgramsVerb)
         TargetRecord rec = WaitTargetRecord(record);
         EXPECT_NE(std::string::npos, rec["cmdline"].find(Quote(doc))) << rec["cmdline"];
         EXPECT_EQ(c.zoomed, rec["zoomed"]);
-        HWND window = DrvFindWindow(DrvSpec(TARGET_CLASS, c.title));
+        HWND window = DrvFindWindow(DrvQuery(TARGET_CLASS, c.title));
         ASSERT_TRUE(window);
         PostMessageA(window, WM_CLOSE, 0, 0);
         EXPECT_TRUE(WaitTargetEvent(record, "close"));
@@ -195,7 +195,7 @@ TEST_F(Actions, KillEndsARunningProgramByPartOfItsName)
 {
     CDrvProcess target;
     ASSERT_TRUE(target.Start(Program("tvtarget.exe").c_str(), "-title=\"To Be Killed\""));
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(TARGET_CLASS, "To Be Killed"), kTimeout, NULL));
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(TARGET_CLASS, "To Be Killed"), kTimeout, NULL));
     // A full path never matches: the listed names carry no folder.
     EXPECT_EQ(0u, Run({"Kill " + Quote(Program("tvtarget.exe"))}));
     // A kill takes effect after the call returns: give it time to show.
@@ -217,7 +217,7 @@ TEST_F(Actions, CloseAsksWindowsByTitleAndDestroyEndsTheOnesThatRefuse)
     ASSERT_TRUE(bystander.Start(Program("tvtarget.exe").c_str(), "-title=\"Bystander\""));
     ASSERT_TRUE(hidden.Start(Program("tvtarget.exe").c_str(), "-hidden -title=\"Report - Hidden\""));
     for (const char* title : {"Report - Polite", "Report - Stubborn", "Bystander"})
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(TARGET_CLASS, title), kTimeout, NULL)) << title;
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(TARGET_CLASS, title), kTimeout, NULL)) << title;
 
     EXPECT_EQ(0u, Run({"Close \"REPORT\""}));
     DWORD code = 99;

@@ -49,7 +49,7 @@ class WithAgent : public Interpreter
         m_agent.reset(new CDrvProcess());
         ASSERT_TRUE(m_agent->Start(Program("fakeagent.exe").c_str(),
                                    ("-record=" + Quote(m_record) + " " + options).c_str()));
-        DrvWindowSpec wanted = DrvSpec(kAgentClass, NULL, TVD_MATCH_EXACT, m_agent->Pid());
+        DrvWindowQuery wanted = DrvQuery(kAgentClass, NULL, TVD_MATCH_EXACT, m_agent->Pid());
         wanted.includeHidden = true;
         ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindWindow(wanted) != NULL; }, kTimeout));
     }
@@ -260,7 +260,7 @@ TEST_F(WithAgent, AFailedReadIsReportedOnceAndTheRunKeepsWaitingForItsOK)
 
     auto boxTexts = [&]() {
         HWND boxes[8];
-        int n = DrvFindWindows(DrvSpec("#32770", NULL, TVD_MATCH_EXACT, m_tvint->Pid()), boxes, 8);
+        int n = DrvFindWindows(DrvQuery("#32770", NULL, TVD_MATCH_EXACT, m_tvint->Pid()), boxes, 8);
         Bodies texts;
         for (int i = 0; i < n && i < 8; i++)
         {

@@ -255,7 +255,7 @@ TEST_F(Tvint, WithoutAllowAssumeTheShutdownQuestionWaitsForTheUser)
     Start({"Shutdown", MarkLine(marker)});
 
     HWND dialog = NULL;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Confirm Shutdown", TVD_MATCH_EXACT, m_tvint->Pid()),
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Confirm Shutdown", TVD_MATCH_EXACT, m_tvint->Pid()),
                                     kTimeout, &dialog));
     char text[256] = "", countdown[256] = "x";
     DrvGetText(GetDlgItem(dialog, 101), text, sizeof(text));
@@ -280,7 +280,7 @@ TEST_F(Tvint, TheRestartQuestionAnswersNoByItselfWhenTheCountDownEnds)
     Start({"Restart", MarkLine(marker)});
 
     HWND dialog = NULL;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Confirm Restart", TVD_MATCH_EXACT, m_tvint->Pid()),
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Confirm Restart", TVD_MATCH_EXACT, m_tvint->Pid()),
                                     kTimeout, &dialog));
     char countdown[256] = "";
     DrvGetText(GetDlgItem(dialog, 102), countdown, sizeof(countdown));

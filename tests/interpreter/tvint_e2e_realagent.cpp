@@ -69,9 +69,9 @@ TEST_F(RealAgent, HideShowShowAllMessageAndExitAreServedAndLogged)
     ASSERT_TRUE(target.Start(Program("tvtarget.exe").c_str(),
                              "-title=\"Pair Report\" -owned=\"Pair Palette\" -title=\"Pair Notes\""));
     HWND report = NULL, palette = NULL, notes = NULL;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(TARGET_CLASS, "Pair Report"), kTimeout, &report));
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(TARGET_TOOL_CLASS, "Pair Palette"), kTimeout, &palette));
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(TARGET_CLASS, "Pair Notes"), kTimeout, &notes));
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(TARGET_CLASS, "Pair Report"), kTimeout, &report));
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(TARGET_TOOL_CLASS, "Pair Palette"), kTimeout, &palette));
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(TARGET_CLASS, "Pair Notes"), kTimeout, &notes));
 
     // No agent yet: the interpreter starts it. The report goes with its
     // owned palette; the notes window stays.

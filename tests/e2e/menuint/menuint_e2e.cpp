@@ -80,7 +80,7 @@ class MenuInterpreter : public ::testing::Test
     {
         HWND popup = NULL;
         EXPECT_EQ(TVD_OK,
-                  DrvWaitWindow(DrvSpec("#32768", NULL, TVD_MATCH_EXACT, m_mint->Pid()), kTimeout, &popup));
+                  DrvWaitWindow(DrvQuery("#32768", NULL, TVD_MATCH_EXACT, m_mint->Pid()), kTimeout, &popup));
         return popup;
     }
 
@@ -292,7 +292,7 @@ TEST_F(MenuInterpreter, RegistersMenuFilesSoThatTheShellOpensThem)
     INT_PTR result = (INT_PTR)ShellExecuteA(NULL, NULL, m_menuFile.c_str(), NULL, NULL, SW_SHOWNORMAL);
     ASSERT_GT(result, 32);
     HWND popup = NULL;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32768", NULL), kTimeout, &popup));
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32768", NULL), kTimeout, &popup));
     DWORD pid = DrvWindowProcess(popup);
     HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
     ASSERT_TRUE(process);

@@ -106,8 +106,9 @@ class SchedulerTest : public agenttest::AgentProcessTest
     {
         m_sched.reset(new CDrvProcess);
         ASSERT_TRUE(m_sched->Start((agenttest::ProgramDir() + "tvsched.exe").c_str(), ""));
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("_TVSCHED_MAINWND", nullptr, TVD_MATCH_EXACT, m_sched->Pid()),
-                                        kWait, &m_main));
+        ASSERT_EQ(TVD_OK,
+                  DrvWaitWindow(DrvQuery("_TVSCHED_MAINWND", nullptr, TVD_MATCH_EXACT, m_sched->Pid()), kWait,
+                                &m_main));
         m_list = DrvFindChildById(m_main, LIST_ID);
         ASSERT_TRUE(m_list != nullptr);
     }
@@ -273,7 +274,7 @@ TEST_F(SchedulerTest, SecondStartBringsTheFirstWindowBackAndEnds)
     EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return !IsIconic(m_main) && IsWindowVisible(m_main); }, kWait));
     EXPECT_TRUE(m_sched->IsRunning());
     HWND all[4];
-    EXPECT_EQ(1, DrvFindWindows(DrvSpec("_TVSCHED_MAINWND", nullptr), all, 4));
+    EXPECT_EQ(1, DrvFindWindows(DrvQuery("_TVSCHED_MAINWND", nullptr), all, 4));
 }
 
 // Close box and Exit with a deleted task: each answer does what it says.
@@ -402,7 +403,7 @@ class SchedulerPropertiesTest : public SchedulerTest
         EXPECT_TRUE(DrvListViewSelect(m_list, 0));
         EXPECT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
         HWND dlg = nullptr;
-        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
+        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
                                         kWait, &dlg));
         return dlg;
     }
@@ -554,7 +555,7 @@ TEST_F(SchedulerPropertiesTest, InformationPageListsTheNextTimes)
         ASSERT_TRUE(DrvListViewSelect(m_list, c.row));
         ASSERT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
         HWND dlg = nullptr;
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
                                         kWait, &dlg));
         ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 2));
         HWND list = Control(dlg, 1301);
@@ -588,7 +589,7 @@ TEST_F(SchedulerPropertiesTest, SchedulePageShowsAndKeepsTheStoredRule)
         ASSERT_TRUE(DrvListViewSelect(m_list, row));
         ASSERT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
         HWND dlg = nullptr;
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
                                         kWait, &dlg));
         ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 1));
         char every[16] = "";
@@ -635,7 +636,7 @@ void PickFile(DWORD pid, const std::string& path)
 {
     HWND browser = nullptr;
     ASSERT_EQ(TVD_OK,
-              DrvWaitWindow(DrvSpec("_mh_BROWSEAPPS_CLS__", "Browse Applications", TVD_MATCH_EXACT, pid),
+              DrvWaitWindow(DrvQuery("_mh_BROWSEAPPS_CLS__", "Browse Applications", TVD_MATCH_EXACT, pid),
                             kWait, &browser));
     ASSERT_TRUE(DrvFindChildById(browser, 100) != nullptr);
     char button[64] = "";
@@ -675,7 +676,7 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
     ASSERT_TRUE(DrvPostCommand(m_main, CMD_INSERT));
     HWND wiz = nullptr;
     ASSERT_EQ(TVD_OK,
-              DrvWaitWindow(DrvSpec("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT, m_sched->Pid()),
+              DrvWaitWindow(DrvQuery("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT, m_sched->Pid()),
                             kWait, &wiz));
     HWND next = DrvFindChildById(wiz, 102);
     EXPECT_FALSE(IsWindowEnabled(next)); // nothing to run yet
@@ -718,8 +719,8 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
     ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz, kWait));
 
     HWND props = nullptr;
-    ASSERT_EQ(TVD_OK,
-              DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()), kWait, &props));
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()), kWait,
+                                    &props));
     // The schedule file stores texts between double quotes without escaping,
     // so the parameters hold none (the scratch path has no spaces).
     std::string params = "-record=" + record + " -title=SchedRun";
@@ -752,7 +753,7 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
     // The agent reloads on the broadcast and runs the task in its minute.
     ASSERT_TRUE(e2etest::WaitFile(record, 70000)) << "the agent did not run the task";
     HWND ran = nullptr;
-    EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(nullptr, "SchedRun"), kWait, &ran));
+    EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(nullptr, "SchedRun"), kWait, &ran));
     if (ran)
         DrvClose(ran);
 
@@ -778,9 +779,9 @@ TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
         SCOPED_TRACE(ending);
         ASSERT_TRUE(DrvPostCommand(m_main, CMD_INSERT));
         HWND wiz = nullptr;
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(
-                              DrvSpec("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT, m_sched->Pid()),
-                              kWait, &wiz));
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT,
+                                                 m_sched->Pid()),
+                                        kWait, &wiz));
         HWND next = DrvFindChildById(wiz, 102);
         HWND target = DrvFindChildById(wiz, 2011);
         ASSERT_TRUE(DrvSetText(target, "D:\\Scripts\\backup.launch"));
@@ -842,7 +843,7 @@ TEST_F(SchedulerPropertiesTest, ReloadWaitsForTheOpenDialog)
     ASSERT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
     HWND dlg = nullptr;
     ASSERT_EQ(TVD_OK,
-              DrvWaitWindow(DrvSpec("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()), kWait, &dlg));
+              DrvWaitWindow(DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()), kWait, &dlg));
 
     SaveSchedule({MakeTask("B", "C:\\b.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0)),
                   MakeTask("A", "C:\\a.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0))});
@@ -872,7 +873,7 @@ TEST_F(SchedulerTest, SettingsAreKeptBetweenRuns)
 
     StartScheduler();
     HWND tips = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(nullptr, "Tip of the Day", TVD_MATCH_EXACT, m_sched->Pid()),
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(nullptr, "Tip of the Day", TVD_MATCH_EXACT, m_sched->Pid()),
                                     kWait, &tips));
     ASSERT_TRUE(DrvPostCommand(tips, IDCANCEL));
     ASSERT_EQ(TVD_OK, DrvWaitDestroyed(tips, kWait));

@@ -38,7 +38,7 @@ class TargetTest : public ::testing::Test
         std::string all = "-record=\"" + m_record + "\" " + args;
         EXPECT_TRUE(m_target.Start(Program("tvtarget.exe").c_str(), all.c_str(), dir, show));
         HWND hwnd = NULL;
-        DrvWindowSpec wanted = DrvSpec(TARGET_CLASS, title, TVD_MATCH_EXACT, m_target.Pid());
+        DrvWindowQuery wanted = DrvQuery(TARGET_CLASS, title, TVD_MATCH_EXACT, m_target.Pid());
         wanted.includeHidden = true;
         EXPECT_EQ(TVD_OK, DrvWaitWindow(wanted, TVD_DEFAULT_TIMEOUT, &hwnd));
         // The record is written once every window is up.
@@ -76,15 +76,15 @@ TEST_F(TargetTest, FindsWindowsAndDrivesTheTarget)
 
     const struct
     {
-        DrvWindowSpec wanted;
+        DrvWindowQuery wanted;
         bool found;
     } cases[] = {
-        {DrvSpec(NULL, "Driver Target"), true},
-        {DrvSpec(NULL, "Driver Tar"), false},
-        {DrvSpec(NULL, "Driver Tar", TVD_MATCH_SUBSTRING), true},
-        {DrvSpec(NULL, "driver TARGET", TVD_MATCH_NOCASE), true},
-        {DrvSpec("Other Class", "Driver Target"), false},
-        {DrvSpec(TARGET_CLASS, "Driver Target", TVD_MATCH_EXACT, GetCurrentProcessId()), false},
+        {DrvQuery(NULL, "Driver Target"), true},
+        {DrvQuery(NULL, "Driver Tar"), false},
+        {DrvQuery(NULL, "Driver Tar", TVD_MATCH_SUBSTRING), true},
+        {DrvQuery(NULL, "driver TARGET", TVD_MATCH_NOCASE), true},
+        {DrvQuery("Other Class", "Driver Target"), false},
+        {DrvQuery(TARGET_CLASS, "Driver Target", TVD_MATCH_EXACT, GetCurrentProcessId()), false},
     };
     for (const auto& c : cases)
     {
@@ -93,7 +93,7 @@ TEST_F(TargetTest, FindsWindowsAndDrivesTheTarget)
             << (c.wanted.title ? c.wanted.title : "-");
     }
     HWND none = (HWND)1;
-    EXPECT_EQ(TVD_TIMEOUT, DrvWaitWindow(DrvSpec(NULL, "No Such Window"), 300, &none));
+    EXPECT_EQ(TVD_TIMEOUT, DrvWaitWindow(DrvQuery(NULL, "No Such Window"), 300, &none));
     EXPECT_EQ(nullptr, none);
 
     char text[256];
@@ -113,7 +113,7 @@ TEST_F(TargetTest, FindsWindowsAndDrivesTheTarget)
 TEST_F(TargetTest, HiddenWindowsAreFoundOnlyWhenAskedFor)
 {
     Start("-hidden -title=\"Hidden Target\"", NULL);
-    DrvWindowSpec wanted = DrvSpec(TARGET_CLASS, "Hidden Target");
+    DrvWindowQuery wanted = DrvQuery(TARGET_CLASS, "Hidden Target");
     EXPECT_EQ(nullptr, DrvFindWindow(wanted));
     wanted.includeHidden = true;
     HWND hwnd = NULL;
@@ -140,7 +140,7 @@ TEST(DriverProcess, DestructionEndsAProgramStillRunning)
     {
         CDrvProcess p;
         ASSERT_TRUE(p.Start(Program("tvtarget.exe").c_str(), "-title=\"Left Running\""));
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvSpec(TARGET_CLASS, "Left Running"), TVD_DEFAULT_TIMEOUT, NULL));
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(TARGET_CLASS, "Left Running"), TVD_DEFAULT_TIMEOUT, NULL));
         watch = OpenProcess(SYNCHRONIZE, FALSE, p.Pid());
         ASSERT_NE(nullptr, watch);
         EXPECT_EQ(TVD_TIMEOUT, p.WaitExit(100));

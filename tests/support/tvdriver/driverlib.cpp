@@ -132,7 +132,7 @@ static bool TitleMatches(const char* title, const char* want, int match)
     return strstr(a, b) != NULL;
 }
 
-bool DrvWindowMatches(HWND hwnd, const DrvWindowSpec& wanted)
+bool DrvWindowMatches(HWND hwnd, const DrvWindowQuery& wanted)
 {
     if (!IsWindow(hwnd))
         return false;
@@ -159,7 +159,7 @@ bool DrvWindowMatches(HWND hwnd, const DrvWindowSpec& wanted)
 
 struct FindContext
 {
-    const DrvWindowSpec* wanted;
+    const DrvWindowQuery* wanted;
     HWND* out;
     int max;
     int count;
@@ -177,14 +177,14 @@ static BOOL CALLBACK FindProc(HWND hwnd, LPARAM lParam)
     return TRUE;
 }
 
-int DrvFindWindows(const DrvWindowSpec& wanted, HWND* out, int max)
+int DrvFindWindows(const DrvWindowQuery& wanted, HWND* out, int max)
 {
     FindContext ctx = {&wanted, out, out ? max : 0, 0};
     EnumWindows(FindProc, (LPARAM)&ctx);
     return ctx.count;
 }
 
-HWND DrvFindWindow(const DrvWindowSpec& wanted)
+HWND DrvFindWindow(const DrvWindowQuery& wanted)
 {
     HWND hwnd = NULL;
     return DrvFindWindows(wanted, &hwnd, 1) > 0 ? hwnd : NULL;
@@ -196,7 +196,7 @@ bool DrvIsReady(HWND hwnd, DWORD answerMs)
     return IsWindow(hwnd) && SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, answerMs, &r) != 0;
 }
 
-int DrvWaitWindow(const DrvWindowSpec& wanted, DWORD timeoutMs, HWND* out)
+int DrvWaitWindow(const DrvWindowQuery& wanted, DWORD timeoutMs, HWND* out)
 {
     HWND found = NULL;
     int rc = DrvWaitFor(
@@ -219,7 +219,7 @@ int DrvWaitWindow(const DrvWindowSpec& wanted, DWORD timeoutMs, HWND* out)
     return rc;
 }
 
-int DrvWaitWindowGone(const DrvWindowSpec& wanted, DWORD timeoutMs)
+int DrvWaitWindowGone(const DrvWindowQuery& wanted, DWORD timeoutMs)
 {
     return DrvWaitFor([&]() { return DrvFindWindow(wanted) == NULL; }, timeoutMs);
 }
@@ -354,7 +354,7 @@ bool DrvSetText(HWND hwnd, const char* text)
 
 int DrvWaitMessageBox(const char* caption, DWORD pid, DWORD timeoutMs, HWND* out)
 {
-    return DrvWaitWindow(DrvSpec("#32770", caption, TVD_MATCH_EXACT, pid), timeoutMs, out);
+    return DrvWaitWindow(DrvQuery("#32770", caption, TVD_MATCH_EXACT, pid), timeoutMs, out);
 }
 
 bool DrvMessageBoxText(HWND dialog, char* buf, size_t size)

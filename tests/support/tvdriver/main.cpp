@@ -57,9 +57,9 @@ static DWORD OptNumber(const char* name, DWORD fallback)
     return v && *v ? (DWORD)strtoul(v, NULL, 0) : fallback;
 }
 
-static DrvWindowSpec SpecFromOptions()
+static DrvWindowQuery QueryFromOptions()
 {
-    DrvWindowSpec wanted = DrvSpec(Opt("class"), Opt("title"));
+    DrvWindowQuery wanted = DrvQuery(Opt("class"), Opt("title"));
     const char* match = Opt("match");
     if (match && strcmp(match, "sub") == 0)
         wanted.match = TVD_MATCH_SUBSTRING;
@@ -95,7 +95,7 @@ static int FindTopWindow(HWND* hwnd)
         *hwnd = (HWND)(ULONG_PTR)strtoull(handle, NULL, 0);
         return IsWindow(*hwnd) ? TVD_OK : TVD_FAIL;
     }
-    DrvWindowSpec wanted = SpecFromOptions();
+    DrvWindowQuery wanted = QueryFromOptions();
     if (!wanted.className && !wanted.title && !wanted.pid)
     {
         fprintf(stderr, "tvdriver: name a window with -class, -title, -pid or -hwnd\n");
@@ -146,7 +146,7 @@ static int CmdFind()
 static int CmdList()
 {
     HWND list[256];
-    int n = DrvFindWindows(SpecFromOptions(), list, 256);
+    int n = DrvFindWindows(QueryFromOptions(), list, 256);
     for (int i = 0; i < n && i < 256; i++)
         PrintWindow(list[i]);
     return n > 0 ? TVD_OK : TVD_FAIL;
@@ -157,7 +157,7 @@ static int CmdGone()
     const char* handle = Opt("hwnd");
     if (handle)
         return DrvWaitHidden((HWND)(ULONG_PTR)strtoull(handle, NULL, 0), Timeout());
-    return DrvWaitWindowGone(SpecFromOptions(), Timeout());
+    return DrvWaitWindowGone(QueryFromOptions(), Timeout());
 }
 
 static int CmdCommand()
