@@ -221,22 +221,6 @@ static void MainWnd_OnTimer(HWND hwnd, UINT id)
     }
 }
 
-// HTML Help is bound at run time: the program also starts where the help
-// engine is missing.
-typedef HWND(WINAPI* PFN_HTMLHELPA)(HWND, LPCSTR, UINT, DWORD_PTR);
-static const UINT HH_DISPLAY_TOPIC_ID = 0x0000;
-
-static void OnHelpContents(HWND)
-{
-    char topic[MAX_PATH];
-    if (!GetMyDir(topic, sizeof(topic), "tv2.chm::/tvagent_main.html"))
-        return;
-    static HMODULE help = LoadLibraryA("hhctrl.ocx");
-    PFN_HTMLHELPA htmlHelp = help ? (PFN_HTMLHELPA)(void*)GetProcAddress(help, "HtmlHelpA") : nullptr;
-    if (htmlHelp)
-        htmlHelp(GetDesktopWindow(), topic, HH_DISPLAY_TOPIC_ID, 0);
-}
-
 static void MainWnd_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
     switch (id)
@@ -260,7 +244,7 @@ static void MainWnd_OnCommand(HWND hwnd, int id, HWND, UINT)
             OnHiddenWindows(hwnd);
             break;
         case IDM_HELP:
-            OnHelpContents(hwnd);
+            ShowHelpTopic("tv2.chm::/tvagent_main.html");
             break;
         case IDM_STARTUPWIZARD:
             OnShowWizard(hwnd);

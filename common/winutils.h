@@ -37,6 +37,15 @@ bool TitleMatches(const char* title, const char* pattern);
 // when it cannot.
 HANDLE HoldSuiteInUseMutex();
 
+// Opens a topic of the help file in the program's own folder, for example
+// "tv2.chm::/tvsched_main.html", with HTML Help bound at run time (a program
+// still starts where the help engine is missing). The help window, or NULL.
+HWND ShowHelpTopic(const char* topic);
+
+// The program's about box: a dialog resource whose OK or Cancel closes it,
+// centred over the owner.
+void ShowAboutBox(HWND owner, HINSTANCE instance, int dialogId);
+
 // A program's main window class: double clicks, the arrow cursor, the
 // icons and background given. TRUE when registered.
 BOOL RegisterMainWindowClass(HINSTANCE instance, const char* name, WNDPROC proc, HICON icon, HICON smallIcon,

@@ -1,5 +1,6 @@
 #include "winutils.h"
 #include "strutils.h"
+#include "dirutils_win.h"
 
 namespace
 {
@@ -209,4 +210,39 @@ void ReselectListRow(HWND listView, int row)
 {
     if (row >= 0)
         ListView_SetItemState(listView, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+typedef HWND(WINAPI* PFN_HTMLHELPA)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+HWND ShowHelpTopic(const char* topic)
+{
+    char path[MAX_PATH];
+    if (!topic || !GetMyDir(path, sizeof(path), topic))
+        return nullptr;
+    static HMODULE help = LoadLibraryA("hhctrl.ocx");
+    PFN_HTMLHELPA htmlHelp = help ? (PFN_HTMLHELPA)(void*)GetProcAddress(help, "HtmlHelpA") : nullptr;
+    return htmlHelp ? htmlHelp(GetDesktopWindow(), path, 0 /* HH_DISPLAY_TOPIC */, 0) : nullptr;
+}
+
+static INT_PTR CALLBACK AboutDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
+{
+    switch (msg)
+    {
+        case WM_INITDIALOG:
+            CenterWindow(hwnd);
+            return TRUE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK)
+                EndDialog(hwnd, IDCANCEL);
+            return TRUE;
+        case WM_CLOSE:
+            EndDialog(hwnd, IDCANCEL);
+            return TRUE;
+    }
+    return FALSE;
+}
+
+void ShowAboutBox(HWND owner, HINSTANCE instance, int dialogId)
+{
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(dialogId), owner, AboutDlgProc, 0);
 }

@@ -159,39 +159,6 @@ static void ShowTipOfTheDay(SchedState* st)
     ShowTips(&td);
 }
 
-// HTML Help is bound at run time: the program also starts where the help
-// engine is missing.
-typedef HWND(WINAPI* PFN_HTMLHELPA)(HWND, LPCSTR, UINT, DWORD_PTR);
-
-static void OnHelpContents()
-{
-    char topic[MAX_PATH];
-    if (!GetMyDir(topic, sizeof(topic), "tv2.chm::/tvsched_main.html"))
-        return;
-    static HMODULE help = LoadLibraryA("hhctrl.ocx");
-    PFN_HTMLHELPA htmlHelp = help ? (PFN_HTMLHELPA)(void*)GetProcAddress(help, "HtmlHelpA") : nullptr;
-    if (htmlHelp)
-        htmlHelp(GetDesktopWindow(), topic, 0 /* HH_DISPLAY_TOPIC */, 0);
-}
-
-static INT_PTR CALLBACK AboutDlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM)
-{
-    switch (msg)
-    {
-        case WM_INITDIALOG:
-            CenterWindow(hwnd);
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK)
-                EndDialog(hwnd, IDCANCEL);
-            return TRUE;
-        case WM_CLOSE:
-            EndDialog(hwnd, IDCANCEL);
-            return TRUE;
-    }
-    return FALSE;
-}
-
 // Asks about unsaved changes. false: the window must stay (the save failed).
 static bool ConfirmDiscard(SchedState* st)
 {
@@ -250,13 +217,13 @@ static void MainWnd_OnCommand(HWND hwnd, int id, HWND, UINT)
             OnNextFutureTime(st);
             break;
         case IDM_HELPCONTENTS:
-            OnHelpContents();
+            ShowHelpTopic("tv2.chm::/tvsched_main.html");
             break;
         case IDM_TIPOFTHEDAY:
             ShowTipOfTheDay(st);
             break;
         case IDM_ABOUT:
-            DialogBoxParamA(g_hInst, MAKEINTRESOURCEA(IDD_ABOUT), hwnd, AboutDlgProc, 0);
+            ShowAboutBox(hwnd, g_hInst, IDD_ABOUT);
             break;
     }
 }
