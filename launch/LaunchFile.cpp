@@ -68,10 +68,14 @@ int CLaunchAction::GetAction() const
     return LA_UNKNOWN;
 }
 
+const char* LaunchActionName(int code)
+{
+    return code >= 0 && code < g_actionCount ? g_actions[code].name : "Unknown";
+}
+
 const char* CLaunchAction::GetActionName() const
 {
-    int code = GetAction();
-    return code >= 0 && code < g_actionCount ? g_actions[code].name : "Unknown";
+    return LaunchActionName(GetAction());
 }
 
 int CLaunchAction::TrimCommand(char* out, size_t size) const

@@ -33,6 +33,10 @@ enum
 const int LAUNCH_LINE_SIZE = 1036;        // one line and its terminator
 const int LAUNCH_DESCRIPTION_SIZE = 2200; // room for two whole parameters and the texts
 
+// The display name of an action code: "Launch", "ShowAll", ..., "Comment"
+// for a comment and "Unknown" for any other code.
+const char* LaunchActionName(int code);
+
 class CLaunchAction
 {
   public:
