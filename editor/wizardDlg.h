@@ -1,0 +1,28 @@
+// The launch file editor's startup dialog, its wizards and the add-to-menu
+// dialog. The wizards put their lines in through EditorInsertLine.
+#pragma once
+
+#include <windows.h>
+
+// Start flags of a wizard run.
+enum
+{
+    EWIZ_ACTIONS = 0x1,     // the action wizard
+    EWIZ_USEWIZARD = 0x2,   // the use-a-wizard page after New
+    EWIZ_SAVENOW = 0x4,     // the save-now page
+    EWIZ_ADDTOMENU = 0x8,   // the add-to-menu page
+    EWIZ_USEWIZARD2 = 0x10  // the use-a-wizard page after Open
+};
+
+// The startup dialog (2100): 1 New, 2 Open, 0 closed.
+int ShowStartupDialog(HWND mainWnd, HINSTANCE instance);
+// Runs the wizard from the page the flags name; the action wizard repeats
+// while "Use another wizard" is ticked. 1 when it finished, 0 cancelled.
+int RunEditorWizard(HWND mainWnd, HINSTANCE instance, unsigned flags);
+// Command "add to menu": asks to save a file never saved, then shows the
+// add-to-menu dialog.
+void OnAddToMenu(HWND mainWnd, HINSTANCE instance);
+// The add-to-menu dialog (1900) for a saved launch file; afterFirstSave
+// picks the first explanatory text. 1 when an entry was added and
+// "Tarvin.menu" written.
+int ShowAddToMenuDialog(HWND mainWnd, HINSTANCE instance, const char* launchPath, bool afterFirstSave);
