@@ -7,11 +7,11 @@
 // Start flags of a wizard run.
 enum
 {
-    EWIZ_ACTIONS = 0x1,     // the action wizard
-    EWIZ_USEWIZARD = 0x2,   // the use-a-wizard page after New
-    EWIZ_SAVENOW = 0x4,     // the save-now page
-    EWIZ_ADDTOMENU = 0x8,   // the add-to-menu page
-    EWIZ_USEWIZARD2 = 0x10  // the use-a-wizard page after Open
+    EWIZ_ACTIONS = 0x1,    // the action wizard
+    EWIZ_USEWIZARD = 0x2,  // the use-a-wizard page after New
+    EWIZ_SAVENOW = 0x4,    // the save-now page
+    EWIZ_ADDTOMENU = 0x8,  // the add-to-menu page
+    EWIZ_USEWIZARD2 = 0x10 // the use-a-wizard page after Open
 };
 
 // The startup dialog (2100): 1 New, 2 Open, 0 closed.

@@ -31,7 +31,8 @@ TEST(LaunchLine, WrittenLinesReadBackAsTheirValues)
         std::initializer_list<const char*> values;
         const char* line;
     } cases[] = {
-        {LA_LAUNCH, {"C:\\a b\\x.exe", "C:\\a b\\", "-p, q", "Maximized"},
+        {LA_LAUNCH,
+         {"C:\\a b\\x.exe", "C:\\a b\\", "-p, q", "Maximized"},
          "Launch \"C:\\a b\\x.exe\",\"C:\\a b\\\",\"-p, q\",Maximized"},
         {LA_OPEN, {"http://x/?a=1,2", "", "", "Normal"}, "Open \"http://x/?a=1,2\",\"\",\"\",Normal"},
         {LA_PRINT, {"d.txt"}, "Print \"d.txt\",\"\",\"\","},
@@ -80,8 +81,8 @@ TEST(LaunchLine, RefusesWhatALineCannotKeep)
         int action;
         std::initializer_list<const char*> values;
     } cases[] = {
-        {LA_MESSAGE, {"say \"hi\""}},      {LA_LAUNCH, {"a\"b.exe"}},  {LA_COMMENT, {"two\r\nlines"}},
-        {LA_MESSAGE, {"line\nbreak"}},     {LA_WAIT, {"12x"}},         {LA_WAIT, {""}},
+        {LA_MESSAGE, {"say \"hi\""}},      {LA_LAUNCH, {"a\"b.exe"}}, {LA_COMMENT, {"two\r\nlines"}},
+        {LA_MESSAGE, {"line\nbreak"}},     {LA_WAIT, {"12x"}},        {LA_WAIT, {""}},
         {LA_MESSAGE, {longValue.c_str()}}, {LA_UNKNOWN + 100, {"x"}},
     };
     for (const auto& c : cases)
