@@ -366,3 +366,58 @@ TEST_F(EditMain, TestChecksAndRunsTheSavedFile)
 }
 
 } // namespace
+
+namespace
+{
+
+// Started on a file that is not there: no error and no file open, and the
+// startup dialog follows when it is switched on.
+TEST_F(EditMain, MissingFileOnTheCommandLineOpensNothing)
+{
+    wintest::SetRegDword(edittest::kEditorKey, "Show Startup", 1);
+    Editor& ed = StartEditor(File("gone.launch"));
+    HWND startup = ed.Dialog("Tarvin 2 Editor Startup Wizard");
+    ASSERT_TRUE(startup != nullptr);
+    EXPECT_EQ("Tarvin Editor", ed.Title());
+    EXPECT_EQ(0, DrvListViewRowCount(ed.list));
+    EXPECT_TRUE(DrvPressButton(startup, IDCANCEL));
+    EXPECT_EQ(TVD_OK, DrvWaitDestroyed(startup, kWait));
+}
+
+// A new file is saved under the first free numbered name of the files
+// folder, and only its first save offers the add-to-menu dialog.
+TEST_F(EditMain, NewFileIsOfferedForTheMenuOnlyAtItsFirstSave)
+{
+    wintest::SetRegDword(edittest::kEditorKey, "Add Shortcuts", 1);
+    WriteLaunch("New Launch File 1.launch", {"Message \"taken\""});
+    Editor& ed = StartEditor("");
+    ed.Command(IDM_NEW);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File]"));
+    EXPECT_EQ("Unsaved (new) launch file", ed.Status());
+    ASSERT_TRUE(PutClipboardLine("Message \"first\""));
+    ed.Command(IDM_PASTE);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File]*"));
+
+    ed.Command(IDM_SAVE);
+    HWND dlg = ed.Dialog("Save Launch File As");
+    ASSERT_TRUE(dlg != nullptr);
+    ASSERT_TRUE(DrvClickButtonText(dlg, "Save"));
+    HWND menu = ed.Dialog("Add to Tarvin 2 Shortcuts menu");
+    ASSERT_TRUE(menu != nullptr);
+    EXPECT_TRUE(DrvPressButton(menu, IDCANCEL));
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File 2.launch]"));
+    std::string saved = File("New Launch File 2.launch");
+    EXPECT_EQ(Rows({"Message \"first\""}), ReadLines(saved));
+
+    ed.Command(IDM_PASTE);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File 2.launch]*"));
+    ed.Command(IDM_SAVE);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File 2.launch]"));
+    EXPECT_EQ(Rows({"Message \"first\"", "Message \"first\""}), ReadLines(saved));
+    HWND again = nullptr;
+    EXPECT_EQ(TVD_TIMEOUT,
+              DrvWaitWindow(DrvQuery("#32770", "Add to Tarvin 2 Shortcuts menu", TVD_MATCH_EXACT, ed.Pid()),
+                            1500, &again));
+}
+
+} // namespace
