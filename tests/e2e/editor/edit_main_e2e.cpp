@@ -421,3 +421,79 @@ TEST_F(EditMain, NewFileIsOfferedForTheMenuOnlyAtItsFirstSave)
 }
 
 } // namespace
+
+namespace
+{
+
+// The preferences: what the pages show is what is stored on OK, across a
+// change of page; Cancel stores nothing.
+TEST_F(EditMain, PreferencesAreStoredOnOkOnly)
+{
+    Editor& ed = StartEditor("");
+    auto open = [&]() {
+        ed.Command(IDM_PREFERENCES);
+        return ed.Dialog("Preferences");
+    };
+    auto checked = [](HWND dlg, int id) {
+        return SendMessageA(DrvFindChildById(dlg, id), BM_GETCHECK, 0, 0) != 0;
+    };
+    auto stored = [](const char* name) { return agenttest::StoredDword(edittest::kEditorKey, name); };
+
+    HWND dlg = open();
+    ASSERT_TRUE(dlg != nullptr);
+    HWND tab = DrvFindChildById(dlg, IDC_PREF_TAB);
+    EXPECT_FALSE(checked(dlg, IDC_PREF_SHOWSTARTUP)); // switched off by the test set-up
+    EXPECT_TRUE(DrvPressButton(dlg, IDC_PREF_SHOWSTARTUP));
+    EXPECT_TRUE(DrvPressButton(dlg, IDC_PREF_ADVANCED));
+    EXPECT_TRUE(DrvComboSelect(DrvFindChildById(dlg, IDC_PREF_WINDOWSTATE), 2));
+    ASSERT_TRUE(DrvTabSelect(tab, 1));
+    ASSERT_EQ(TVD_OK,
+              DrvWaitFor([&]() { return DrvFindChildById(dlg, IDC_PREF_INSERTDELAY) != nullptr; }, kWait));
+    EXPECT_TRUE(checked(dlg, IDC_PREF_INSERTDELAY)); // default on
+    EXPECT_TRUE(DrvPressButton(dlg, IDC_PREF_INSERTDELAY));
+    EXPECT_TRUE(DrvPressButton(dlg, IDC_PREF_ADDSHORTCUTS));
+    ASSERT_TRUE(DrvTabSelect(tab, 0));
+    ASSERT_EQ(TVD_OK,
+              DrvWaitFor([&]() { return DrvFindChildById(dlg, IDC_PREF_SHOWSTARTUP) != nullptr; }, kWait));
+    EXPECT_TRUE(checked(dlg, IDC_PREF_SHOWSTARTUP));
+    EXPECT_TRUE(DrvPressButton(dlg, IDOK));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+
+    struct
+    {
+        const char* name;
+        long long value;
+    } expected[] = {{"Show Startup", 1},  {"Advanced Mode", 1}, {"Window State", 3},
+                    {"Add Shortcuts", 1}, {"Insert Delay", 0},  {"Insert Comments", 1}};
+    for (auto& e : expected)
+        EXPECT_EQ(e.value, stored(e.name)) << e.name;
+
+    dlg = open();
+    ASSERT_TRUE(dlg != nullptr);
+    EXPECT_TRUE(DrvPressButton(dlg, IDC_PREF_ADVANCED));
+    EXPECT_TRUE(DrvPressButton(dlg, IDCANCEL));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+    EXPECT_EQ(1, stored("Advanced Mode"));
+}
+
+// A file with a line longer than a launch line is not opened for editing:
+// saving it would cut the line.
+TEST_F(EditMain, FileWithAnOverlongLineIsNotEdited)
+{
+    std::string path =
+        WriteLaunch("long.launch", {"Message \"short\"", "Message \"" + std::string(1100, 'x') + "\""});
+    Editor& ed = StartEditor("");
+    ed.Command(IDM_OPEN);
+    HWND dlg = ed.Dialog("Select a launch file");
+    ASSERT_TRUE(dlg != nullptr);
+    HWND name = nullptr;
+    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return (name = DrvFindChildById(dlg, 0x47c)) != nullptr; }, kWait));
+    ASSERT_TRUE(DrvSetText(name, path.c_str()));
+    ASSERT_TRUE(DrvClickButtonText(dlg, "Open"));
+    EXPECT_EQ("An error has occured while reading the launch file.\nThe reported error code is 301.",
+              ed.Answer("Error Reading Launch File", IDOK));
+    EXPECT_EQ("Tarvin Editor", ed.Title());
+    EXPECT_EQ(0, DrvListViewRowCount(ed.list));
+}
+
+} // namespace
