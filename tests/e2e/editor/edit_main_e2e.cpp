@@ -120,6 +120,18 @@ TEST_F(EditMain, UndoAndRedoRetraceEveryEdit)
     ed.Command(IDM_MOVEUP); // a later command, so the undo has surely been handled
     ASSERT_TRUE(ed.WaitTitle(std::string(kTitle) + "*"));
     EXPECT_EQ("Message|\"one\"", ed.Rows()[2]);
+
+    // Undone, then a new edit: the undone step cannot come back.
+    ed.Command(IDM_UNDO);
+    ASSERT_TRUE(ed.WaitTitle(kTitle));
+    Rows saved = ed.Rows();
+    ASSERT_TRUE(ed.Select(0));
+    ed.Command(IDM_MOVEDOWN);
+    ASSERT_TRUE(WaitRows(ed, Rows({saved[1], saved[0], saved[2]})));
+    ed.Command(IDM_REDO);
+    ed.Command(IDM_UNDO);
+    EXPECT_TRUE(WaitRows(ed, saved));
+    EXPECT_EQ(kTitle, ed.Title());
 }
 
 // Impossible moves and a delete without a selection change nothing and do
