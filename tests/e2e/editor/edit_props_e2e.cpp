@@ -1,0 +1,391 @@
+// The action properties dialog end to end: the real tvedit.exe in a scratch
+// files folder, actions inserted from the Insert commands and edited in the
+// dialog as a user would, the saved file compared line by line, and a file
+// built that way run with Test through the real interpreter and agent.
+#include <windows.h>
+#include <commctrl.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "agent/agent_testutil.h"
+#include "e2e/e2e_testutil.h"
+#include "e2e/driver.h"
+#include "interpreter/tvint_e2e.h"
+#include "regutils.h"
+
+namespace
+{
+
+const DWORD kWait = 15000;
+const char* const kEditorKey = "Software\\Norvale\\Tarvin 2\\Editor";
+const char* const kInterpreterKey = "Software\\Norvale\\Tarvin 2\\Interpreter";
+
+enum
+{
+    CMD_SAVE = 2004,
+    CMD_PROPERTIES = 2013,
+    CMD_TEST = 2018,
+    INS_LAUNCH = 2030,
+    INS_OPEN,
+    INS_PRINT,
+    INS_COPY,
+    INS_DELETE,
+    INS_MOVE,
+    INS_COMMENT,
+    INS_MESSAGE,
+    INS_KILL,
+    INS_CLOSE,
+    INS_DESTROY,
+    INS_HIDE,
+    INS_SHOW,
+    INS_SHUTDOWN,
+    INS_RESTART,
+    INS_EXIT,
+    INS_SHOWALL,
+    INS_WAIT,
+    INS_SCREENSAVER,
+    LIST_ID = 303,
+    FIELD = 1103,
+    SELECT = 1104,
+    FIELD2 = 1105,
+    PARAMS = 1107,
+    OPTIONS = 1108,
+    HELP = 1117,
+    SPIN = 1241,
+    PICK_LIST = 1801
+};
+
+// One action as a user enters it: the fields left empty stay untouched.
+struct Entry
+{
+    int insert;
+    const char* field;
+    const char* field2;
+    const char* params;
+    int option; // -1: the list as it opens
+    std::string line;
+};
+
+using tvint_test::Lines;
+
+class PropertiesTest : public agenttest::AgentProcessTest
+{
+  protected:
+    void SetUp() override
+    {
+        AgentProcessTest::SetUp();
+        for (const char* name : {"Show Tips", "Show Startup", "Add Shortcuts"})
+            wintest::SetRegDword(kEditorKey, name, 0);
+        wintest::SetRegDword(kEditorKey, "Window State", 1);
+        m_launch = File("props.launch");
+    }
+
+    void TearDown() override
+    {
+        if (m_editor)
+            m_editor->Kill();
+        tvint_test::EndAgents(); // the one the interpreter started
+        AgentProcessTest::TearDown();
+    }
+
+    // tvedit.exe on the file (written first with these lines).
+    void StartEditor(const std::string& content)
+    {
+        WriteBytes(m_launch, content);
+        m_editor.reset(new CDrvProcess);
+        ASSERT_TRUE(
+            m_editor->Start(e2etest::Program("tvedit.exe").c_str(), ("-file='" + m_launch + "'").c_str()));
+        ASSERT_EQ(TVD_OK,
+                  DrvWaitWindow(DrvQuery("_TVEDIT_MAINWND", nullptr, TVD_MATCH_EXACT, m_editor->Pid()), kWait,
+                                &m_main));
+        m_list = DrvFindChildById(m_main, LIST_ID);
+        ASSERT_TRUE(m_list != nullptr);
+    }
+
+    HWND WaitDialog(const char* caption)
+    {
+        HWND dialog = nullptr;
+        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", caption, TVD_MATCH_EXACT, m_editor->Pid()), kWait,
+                                        &dialog))
+            << caption;
+        return dialog;
+    }
+
+    HWND Insert(int command)
+    {
+        EXPECT_TRUE(DrvPostCommand(m_main, command));
+        return WaitDialog("Insert Action");
+    }
+
+    HWND Properties(int row)
+    {
+        EXPECT_TRUE(DrvListViewSelect(m_list, row));
+        EXPECT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
+        return WaitDialog("Properties");
+    }
+
+    static std::string Text(HWND dialog, int id)
+    {
+        char buf[1100] = "";
+        DrvGetText(DrvFindChildById(dialog, id), buf, sizeof(buf));
+        return buf;
+    }
+
+    static bool OkEnabled(HWND dialog)
+    {
+        return IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE;
+    }
+
+    static void Ok(HWND dialog)
+    {
+        ASSERT_TRUE(OkEnabled(dialog));
+        ASSERT_TRUE(DrvPressButton(dialog, IDOK));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dialog, kWait));
+    }
+
+    void Enter(const Entry& e)
+    {
+        HWND dialog = Insert(e.insert);
+        ASSERT_TRUE(dialog != nullptr);
+        const int ids[] = {FIELD, FIELD2, PARAMS};
+        const char* texts[] = {e.field, e.field2, e.params};
+        for (int i = 0; i < 3; i++)
+        {
+            if (!texts[i])
+                continue;
+            ASSERT_TRUE(DrvSetText(DrvFindChildById(dialog, ids[i]), texts[i])) << e.line;
+        }
+        if (e.option >= 0)
+        {
+            ASSERT_TRUE(DrvComboSelect(DrvFindChildById(dialog, OPTIONS), e.option)) << e.line;
+        }
+        Ok(dialog);
+    }
+
+    // Saves and waits for the file to hold that many lines.
+    std::vector<std::string> Save(size_t count)
+    {
+        EXPECT_TRUE(DrvPostCommand(m_main, CMD_SAVE));
+        std::vector<std::string> lines;
+        DrvWaitFor([&]() { return (lines = Lines(ReadBytes(m_launch))).size() == count; }, kWait);
+        return lines;
+    }
+
+    std::string m_launch;
+    std::unique_ptr<CDrvProcess> m_editor;
+    HWND m_main = nullptr;
+    HWND m_list = nullptr;
+};
+
+// Every kind of action with every choice of its list, entered from nothing:
+// the saved file holds exactly the canonical lines.
+TEST_F(PropertiesTest, EveryActionWithEveryOptionIsSavedAsItsCanonicalLine)
+{
+    const std::vector<Entry> entries = {
+        {INS_LAUNCH, "C:\\Program Files\\a b\\app.exe", "C:\\work", "-x, -y", 0,
+         "Launch \"C:\\Program Files\\a b\\app.exe\",\"C:\\work\",\"-x, -y\",Normal"},
+        {INS_OPEN, "http://example.org/", nullptr, nullptr, 1,
+         "Open \"http://example.org/\",\"\",\"\",Minimized"},
+        {INS_PRINT, "C:\\docs\\r.txt", "C:\\docs", nullptr, 2,
+         "Print \"C:\\docs\\r.txt\",\"C:\\docs\",\"\",Maximized"},
+        {INS_COPY, "a\\*.txt", "b", nullptr, 0, "Copy \"a\\*.txt\",\"b\",Overwrite"},
+        {INS_COPY, "a", "b", nullptr, 1, "Copy \"a\",\"b\",NoOverwrite"},
+        {INS_COPY, "a", "b", nullptr, 2, "Copy \"a\",\"b\",AskOverwrite"},
+        {INS_DELETE, "c\\*.tmp", nullptr, nullptr, 0, "Delete \"c\\*.tmp\",Delete"},
+        {INS_DELETE, "c", nullptr, nullptr, 1, "Delete \"c\",AskDelete"},
+        {INS_MOVE, "d", "e", nullptr, 0, "Move \"d\",\"e\",AskMoveOverwrite"},
+        {INS_MOVE, "d", "e", nullptr, 1, "Move \"d\",\"e\",AskMove"},
+        {INS_MOVE, "d", "e", nullptr, 2, "Move \"d\",\"e\",AskOverwrite"},
+        {INS_MOVE, "d", "e", nullptr, 3, "Move \"d\",\"e\",NoOverwrite"},
+        {INS_MOVE, "d", "e", nullptr, 4, "Move \"d\",\"e\",AskNone"},
+        {INS_COMMENT, "hello", nullptr, nullptr, -1, "//hello"},
+        // A line break typed into the text becomes a space: a line is one line.
+        {INS_MESSAGE, "Backup, done\r\nall well", nullptr, nullptr, -1, "Message \"Backup, done all well\""},
+        {INS_KILL, "notepad.exe", nullptr, nullptr, -1, "Kill \"notepad.exe\""},
+        {INS_CLOSE, "Untitled - Notepad", nullptr, nullptr, -1, "Close \"Untitled - Notepad\""},
+        {INS_DESTROY, "hung", nullptr, nullptr, -1, "Destroy \"hung\""},
+        {INS_HIDE, "report", nullptr, nullptr, -1, "Hide \"report\""},
+        {INS_SHOW, "report", nullptr, nullptr, -1, "Show \"report\""},
+        {INS_SHOWALL, nullptr, nullptr, nullptr, -1, "ShowAll"},
+        {INS_SCREENSAVER, nullptr, nullptr, nullptr, -1, "Screensaver"},
+        {INS_WAIT, "250", nullptr, nullptr, -1, "Wait \"250 ms\""},
+        {INS_SHUTDOWN, nullptr, nullptr, nullptr, -1, "Shutdown"},
+        {INS_RESTART, nullptr, nullptr, nullptr, -1, "Restart"},
+        {INS_EXIT, nullptr, nullptr, nullptr, -1, "Exit"},
+    };
+    ASSERT_NO_FATAL_FAILURE(StartEditor(""));
+    for (const Entry& e : entries)
+        ASSERT_NO_FATAL_FAILURE(Enter(e)) << e.line;
+    std::vector<std::string> expected;
+    for (const Entry& e : entries)
+        expected.push_back(e.line);
+    EXPECT_EQ(expected, Save(entries.size()));
+}
+
+// Opening a line and pressing OK: what each page shows, what its OK rule
+// allows, and the line it writes back.
+TEST_F(PropertiesTest, EditedLinesComeBackAsTheyWereMeantOrAsEdited)
+{
+    ASSERT_NO_FATAL_FAILURE(StartEditor("Copy \"a\",\"b\",NoOverwrite\r\n"
+                                        "Wait \"20000 ms\"\r\n"
+                                        "Frobnicate  \"x\", y ,,\r\n"
+                                        "// old words\r\n"
+                                        "Delete \"c\\*.tmp\"\r\n"
+                                        "Message \"hi\"\r\n"));
+
+    // Copy: OK needs both fields; the list shows the line's option.
+    HWND dialog = Properties(0);
+    ASSERT_TRUE(dialog != nullptr);
+    EXPECT_EQ(1, DrvComboSelected(DrvFindChildById(dialog, OPTIONS)));
+    EXPECT_TRUE(OkEnabled(dialog));
+    DrvSetText(DrvFindChildById(dialog, FIELD2), "");
+    EXPECT_FALSE(OkEnabled(dialog));
+    DrvSetText(DrvFindChildById(dialog, FIELD2), "b2");
+    Ok(dialog);
+
+    // Wait above the range: the up-down at its top, the field 9999 once left.
+    dialog = Properties(1);
+    ASSERT_TRUE(dialog != nullptr);
+    HWND spin = DrvFindChildById(dialog, SPIN);
+    EXPECT_EQ(9999, (int)SendMessageA(spin, UDM_GETPOS32, 0, 0));
+    HWND field = DrvFindChildById(dialog, FIELD);
+    SendMessageA(GetParent(field), WM_COMMAND, MAKEWPARAM(FIELD, EN_KILLFOCUS), (LPARAM)field);
+    EXPECT_EQ("9999", Text(dialog, FIELD));
+    Ok(dialog);
+
+    // An unknown line shows whole and is written back as it stands.
+    dialog = Properties(2);
+    ASSERT_TRUE(dialog != nullptr);
+    EXPECT_EQ("Frobnicate  \"x\", y ,,", Text(dialog, FIELD));
+    EXPECT_EQ("This action is unknown. The full text for this action is displayed.", Text(dialog, HELP));
+    Ok(dialog);
+
+    // A comment edited to one word: two slashes straight before it.
+    dialog = Properties(3);
+    ASSERT_TRUE(dialog != nullptr);
+    EXPECT_EQ(" old words", Text(dialog, FIELD));
+    DrvSetText(DrvFindChildById(dialog, FIELD), "hello");
+    Ok(dialog);
+
+    // A Delete without its option asks, as the interpreter reads it; OK
+    // keeps it asking rather than deleting without a question.
+    dialog = Properties(4);
+    ASSERT_TRUE(dialog != nullptr);
+    EXPECT_EQ(1, DrvComboSelected(DrvFindChildById(dialog, OPTIONS)));
+    Ok(dialog);
+
+    // A double quote cannot live inside a value: the user is told and the
+    // dialog stays, then takes the mended text.
+    dialog = Properties(5);
+    ASSERT_TRUE(dialog != nullptr);
+    DrvSetText(DrvFindChildById(dialog, FIELD), "say \"hi\"");
+    ASSERT_TRUE(DrvPressButton(dialog, IDOK));
+    HWND box = nullptr;
+    ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Properties", m_editor->Pid(), kWait, &box));
+    char text[512] = "";
+    DrvMessageBoxText(box, text, sizeof(text));
+    EXPECT_NE(nullptr, strstr(text, "double quote")) << text;
+    ASSERT_TRUE(DrvPressButton(box, IDOK));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(box, kWait));
+    EXPECT_TRUE(IsWindow(dialog));
+    DrvSetText(DrvFindChildById(dialog, FIELD), "say hi");
+    Ok(dialog);
+
+    EXPECT_EQ((std::vector<std::string>{"Copy \"a\",\"b2\",NoOverwrite", "Wait \"9999 ms\"",
+                                        "Frobnicate  \"x\", y ,,", "//hello", "Delete \"c\\*.tmp\",AskDelete",
+                                        "Message \"say hi\""}),
+              Save(6));
+}
+
+// The "Window State" preference picks the list's start for a new Launch.
+TEST_F(PropertiesTest, NewLaunchStartsInThePreferredWindowState)
+{
+    wintest::SetRegDword(kEditorKey, "Window State", 3);
+    ASSERT_NO_FATAL_FAILURE(StartEditor(""));
+    HWND dialog = Insert(INS_LAUNCH);
+    ASSERT_TRUE(dialog != nullptr);
+    HWND states = DrvFindChildById(dialog, OPTIONS);
+    char text[64] = "";
+    EXPECT_TRUE(DrvComboText(states, DrvComboSelected(states), text, sizeof(text)));
+    EXPECT_STREQ("Maximized", text);
+    EXPECT_FALSE(OkEnabled(dialog)); // nothing to run yet
+    ASSERT_TRUE(DrvPressButton(dialog, IDCANCEL));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dialog, kWait));
+    EXPECT_EQ(0, DrvListViewRowCount(m_list));
+}
+
+// A file built in the dialog, run with Test: the interpreter copies, starts
+// a window maximized, has the agent hide and show another and log a
+// message, and ends the program picked from the process list.
+TEST_F(PropertiesTest, TestRunsWhatTheDialogWrote)
+{
+    std::string command = e2etest::Quote(e2etest::Program("tvint.exe")) + " -file=\"%1\"";
+    AssociateFile(".launch", "Tarvin.LaunchFile", "Tarvin File", command.c_str(), "Open");
+    wintest::SetRegDword(kAgentKey, "Log File", 100);
+    wintest::SetRegDword(kInterpreterKey, "Show Status", 0);
+    CreateDirectoryA(File("in").c_str(), nullptr);
+    CreateDirectoryA(File("out").c_str(), nullptr);
+    WriteBytes(File("in\\a.txt"), "copied\r\n");
+    agenttest::CTargetProcess victim;
+    ASSERT_TRUE(victim.Start("-title=PropsVictim"));
+    HWND victimWnd = victim.WaitWindow("PropsVictim");
+    ASSERT_TRUE(victimWnd != nullptr);
+
+    std::string source = File("in\\a.txt"), out = File("out"), target = e2etest::Program("tvtarget.exe");
+    std::string record = File("launched.log"), params = "-title=PropsLaunched -record=" + record;
+    const std::vector<Entry> entries = {
+        {INS_COPY, source.c_str(), out.c_str(), nullptr, 0, ""},
+        {INS_LAUNCH, target.c_str(), m_files.c_str(), params.c_str(), 2, ""},
+        {INS_HIDE, "propsvictim", nullptr, nullptr, -1, ""},
+        {INS_WAIT, "3000", nullptr, nullptr, -1, ""},
+        {INS_SHOW, "propsvictim", nullptr, nullptr, -1, ""},
+        {INS_MESSAGE, "Props done", nullptr, nullptr, -1, ""},
+    };
+    ASSERT_NO_FATAL_FAILURE(StartEditor(""));
+    for (const Entry& e : entries)
+        ASSERT_NO_FATAL_FAILURE(Enter(e));
+
+    // Kill: the name comes from the process list.
+    HWND dialog = Insert(INS_KILL);
+    ASSERT_TRUE(dialog != nullptr);
+    ASSERT_TRUE(DrvPressButton(dialog, SELECT));
+    HWND picker = WaitDialog("Select a Process");
+    ASSERT_TRUE(picker != nullptr);
+    HWND processes = DrvFindChildById(picker, PICK_LIST);
+    int row = -1;
+    for (int i = 0; i < DrvListViewRowCount(processes) && row < 0; i++)
+    {
+        char path[MAX_PATH] = "";
+        DrvListViewText(processes, i, 0, path, sizeof(path));
+        if (strstr(CharLowerA(path), "tvtarget.exe"))
+            row = i;
+    }
+    ASSERT_GE(row, 0);
+    ASSERT_TRUE(DrvListViewSelect(processes, row));
+    ASSERT_TRUE(DrvPressButton(picker, IDOK));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(picker, kWait));
+    EXPECT_EQ("tvtarget.exe", Text(dialog, FIELD));
+    Ok(dialog);
+
+    ASSERT_EQ(7u, Save(7).size());
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_TEST));
+
+    EXPECT_TRUE(e2etest::WaitFile(File("out\\a.txt")));
+    EXPECT_EQ(TVD_OK, DrvWaitHidden(victimWnd, kWait));
+    EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return IsWindowVisible(victimWnd) != FALSE; }, kWait));
+    HWND box = nullptr;
+    EXPECT_EQ(TVD_OK, DrvWaitMessageBox("Message", 0, kWait, &box));
+    if (box)
+        DrvPressButton(box, IDOK);
+    EXPECT_TRUE(victim.Exited(kWait));
+    EXPECT_EQ("3", tvint_test::WaitTargetRecord(record)["show"]);
+    std::string log = ReadBytes(File("Tarvin.log"));
+    for (const char* entry :
+         {"Hide windows called propsvictim", "Show windows called propsvictim", "\"Message\""})
+        EXPECT_NE(std::string::npos, log.find(entry)) << entry << "\n" << log;
+}
+
+} // namespace
