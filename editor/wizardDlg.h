@@ -3,15 +3,21 @@
 #pragma once
 
 #include <windows.h>
+#include <stddef.h>
+
+#include "PtrList.h"
+
+class CAppList;
+class CFavList;
 
 // Start flags of a wizard run.
 enum
 {
-    EWIZ_ACTIONS = 0x1,     // the action wizard
-    EWIZ_USEWIZARD = 0x2,   // the use-a-wizard page after New
-    EWIZ_SAVENOW = 0x4,     // the save-now page
-    EWIZ_ADDTOMENU = 0x8,   // the add-to-menu page
-    EWIZ_USEWIZARD2 = 0x10  // the use-a-wizard page after Open
+    EWIZ_ACTIONS = 0x1,    // the action wizard
+    EWIZ_USEWIZARD = 0x2,  // the use-a-wizard page after New
+    EWIZ_SAVENOW = 0x4,    // the save-now page
+    EWIZ_ADDTOMENU = 0x8,  // the add-to-menu page
+    EWIZ_USEWIZARD2 = 0x10 // the use-a-wizard page after Open
 };
 
 // The startup dialog (2100): 1 New, 2 Open, 0 closed.
@@ -26,3 +32,49 @@ void OnAddToMenu(HWND mainWnd, HINSTANCE instance);
 // picks the first explanatory text. 1 when an entry was added and
 // "Tarvin.menu" written.
 int ShowAddToMenuDialog(HWND mainWnd, HINSTANCE instance, const char* launchPath, bool afterFirstSave);
+
+// One item the user picked in a wizard: a path or an address.
+struct tagWIZARD_ITEM
+{
+    char text[MAX_PATH];
+};
+
+// Branches of the action wizard (the choice page's radio buttons).
+enum
+{
+    EWIZ_BRANCH_FILES = 1401,
+    EWIZ_BRANCH_WEB = 1402,
+    EWIZ_BRANCH_BACKUP = 1403
+};
+
+// One run of the wizard.
+struct tagWIZARD_DATA
+{
+    unsigned flags = 0;
+    HINSTANCE instance = nullptr;
+    HWND mainWnd = nullptr;
+    int branch = EWIZ_BRANCH_FILES;
+    CPtrList<tagWIZARD_ITEM> items;
+    int delay = 500;         // milliseconds between two items
+    bool backupMove = false; // move instead of copy
+    char destination[MAX_PATH] = "";
+    bool another = false; // use another wizard after this one
+    CAppList* apps = nullptr;
+    CFavList* favs = nullptr;
+};
+
+// The editor's settings the wizard's lines follow.
+struct tagWIZARD_PREFS
+{
+    bool insertDelay = true;
+    bool insertComments = true;
+    int windowState = 1; // 1 normal, 2 minimized, 3 maximized
+};
+
+// Receives the lines of a finished wizard, in order; false stops.
+typedef bool (*WizardLineSink)(void* context, const char* line);
+// Builds the finished wizard's lines, with the default browser's path for
+// web pages, and hands them to sink one by one. The number of lines given,
+// or -1 when an item cannot be written as a line or the sink refused one.
+int BuildWizardLines(tagWIZARD_DATA& data, const tagWIZARD_PREFS& prefs, const char* browser,
+                     WizardLineSink sink, void* context);

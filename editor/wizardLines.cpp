@@ -1,0 +1,97 @@
+// The lines a finished action wizard puts into the launch file.
+#include <windows.h>
+#include <initializer_list>
+
+#include "wizardDlg.h"
+#include "LaunchFile.h"
+#include "LaunchLine.h"
+#include "dirutils.h"
+#include "strutils.h"
+
+namespace
+{
+
+const char* WizardName(int branch)
+{
+    switch (branch)
+    {
+        case EWIZ_BRANCH_WEB:
+            return "Open Web Pages Wizard";
+        case EWIZ_BRANCH_BACKUP:
+            return "Backup Files Wizard";
+    }
+    return "Open Files or Applications Wizard";
+}
+
+// Collects the lines and stops at the first that cannot be built or taken.
+struct LineWriter
+{
+    WizardLineSink sink;
+    void* context;
+    int count;
+    bool failed;
+
+    void Put(int action, std::initializer_list<const char*> values)
+    {
+        if (failed)
+            return;
+        char line[LAUNCH_LINE_SIZE];
+        if (!BuildLaunchLine(action, values.begin(), (int)values.size(), line, sizeof(line)) ||
+            !sink(context, line))
+        {
+            failed = true;
+            return;
+        }
+        count++;
+    }
+};
+
+} // namespace
+
+int BuildWizardLines(tagWIZARD_DATA& data, const tagWIZARD_PREFS& prefs, const char* browser,
+                     WizardLineSink sink, void* context)
+{
+    LineWriter out = {sink, context, 0, false};
+    char comment[128];
+    if (prefs.insertComments)
+    {
+        StrFormat(comment, sizeof(comment), "The following actions were added by the %s",
+                  WizardName(data.branch));
+        out.Put(LA_COMMENT, {comment});
+    }
+    const char* state = WindowStateWord(prefs.windowState);
+    char delay[16];
+    StrFormat(delay, sizeof(delay), "%d", data.delay);
+    bool waits = data.branch != EWIZ_BRANCH_BACKUP && prefs.insertDelay && data.delay > 0;
+    CPtrList<tagWIZARD_ITEM>& items = data.items;
+    unsigned count = items.GetSize();
+    for (unsigned i = 0; i < count; i++)
+    {
+        const char* item = items.GetAt(i)->text;
+        if (data.branch == EWIZ_BRANCH_BACKUP)
+        {
+            if (data.backupMove)
+                out.Put(LA_MOVE, {item, data.destination, "AskMoveOverwrite"});
+            else
+                out.Put(LA_COPY, {item, data.destination, "AskOverwrite"});
+            continue;
+        }
+        if (data.branch == EWIZ_BRANCH_WEB)
+            out.Put(LA_LAUNCH, {browser, "", item, state});
+        else
+        {
+            char folder[MAX_PATH] = "", ext[MAX_PATH];
+            GetDirFromPath(item, folder, sizeof(folder));
+            GetExtFromPath(item, ext, sizeof(ext));
+            out.Put(StrCompareNoCase(ext, ".exe") == 0 ? LA_LAUNCH : LA_OPEN, {item, folder, "", state});
+        }
+        if (waits && i + 1 < count)
+            out.Put(LA_WAIT, {delay});
+    }
+    if (prefs.insertComments)
+    {
+        StrFormat(comment, sizeof(comment), "End of actions added by the %s", WizardName(data.branch));
+        out.Put(LA_COMMENT, {comment});
+    }
+    return out.failed ? -1 : out.count;
+}
