@@ -12,6 +12,7 @@
 
 #include "propertiesDlg.h"
 #include "propertiesDlg_res.h"
+#include "edit_res.h"
 #include "selDlg.h"
 #include "LaunchFile.h"
 #include "LaunchLine.h"
@@ -163,9 +164,12 @@ const char* const kHelpTexts[] = {
     "it will be started and the message will be displayed.",
 };
 
-// Action icons, shared with the editor's list; indexed like the help texts.
-const int kActionIcons[] = {5216, 5216, 5200, 5206, 5201, 5202, 5203, 5205, 5204, 5207,
-                            5208, 5209, 5210, 5211, 5215, 5218, 5212, 5213, 5214, 5217};
+// The editor's action icons; indexed like the help texts.
+const int kActionIcons[] = {IDI_ACT_COMMENT,  IDI_ACT_COMMENT, IDI_ACT_LAUNCH,      IDI_ACT_KILL,
+                            IDI_ACT_OPEN,     IDI_ACT_PRINT,   IDI_ACT_COPY,        IDI_ACT_DELETE,
+                            IDI_ACT_MOVE,     IDI_ACT_CLOSE,   IDI_ACT_DESTROY,     IDI_ACT_HIDE,
+                            IDI_ACT_SHOW,     IDI_ACT_SHOWALL, IDI_ACT_SCREENSAVER, IDI_ACT_WAIT,
+                            IDI_ACT_SHUTDOWN, IDI_ACT_RESTART, IDI_ACT_EXIT,        IDI_ACT_MESSAGE};
 
 int CodeIndex(int code)
 {

@@ -134,6 +134,19 @@ class PropertiesTest : public agenttest::AgentProcessTest
         return buf;
     }
 
+    // Replaces a field's text as typing does (the field tells the page).
+    static bool Type(HWND dialog, int id, const char* text)
+    {
+        HWND field = DrvFindChildById(dialog, id);
+        if (!field)
+            return false;
+        SendMessageA(field, EM_SETSEL, 0, -1);
+        SendMessageA(field, EM_REPLACESEL, TRUE, (LPARAM)text);
+        char now[1100] = "";
+        DrvGetText(field, now, sizeof(now));
+        return strcmp(now, text) == 0;
+    }
+
     static bool OkEnabled(HWND dialog)
     {
         return IsWindowEnabled(GetDlgItem(dialog, IDOK)) != FALSE;
@@ -156,7 +169,7 @@ class PropertiesTest : public agenttest::AgentProcessTest
         {
             if (!texts[i])
                 continue;
-            ASSERT_TRUE(DrvSetText(DrvFindChildById(dialog, ids[i]), texts[i])) << e.line;
+            ASSERT_TRUE(Type(dialog, ids[i], texts[i])) << e.line;
         }
         if (e.option >= 0)
         {
@@ -165,12 +178,12 @@ class PropertiesTest : public agenttest::AgentProcessTest
         Ok(dialog);
     }
 
-    // Saves and waits for the file to hold that many lines.
-    std::vector<std::string> Save(size_t count)
+    // Saves and waits for the file to hold the expected lines; what it holds.
+    std::vector<std::string> Save(const std::vector<std::string>& expected)
     {
         EXPECT_TRUE(DrvPostCommand(m_main, CMD_SAVE));
         std::vector<std::string> lines;
-        DrvWaitFor([&]() { return (lines = Lines(ReadBytes(m_launch))).size() == count; }, kWait);
+        DrvWaitFor([&]() { return (lines = Lines(ReadBytes(m_launch))) == expected; }, kWait);
         return lines;
     }
 
@@ -222,7 +235,7 @@ TEST_F(PropertiesTest, EveryActionWithEveryOptionIsSavedAsItsCanonicalLine)
     std::vector<std::string> expected;
     for (const Entry& e : entries)
         expected.push_back(e.line);
-    EXPECT_EQ(expected, Save(entries.size()));
+    EXPECT_EQ(expected, Save(expected));
 }
 
 // Opening a line and pressing OK: what each page shows, what its OK rule
@@ -241,9 +254,9 @@ TEST_F(PropertiesTest, EditedLinesComeBackAsTheyWereMeantOrAsEdited)
     ASSERT_TRUE(dialog != nullptr);
     EXPECT_EQ(1, DrvComboSelected(DrvFindChildById(dialog, OPTIONS)));
     EXPECT_TRUE(OkEnabled(dialog));
-    DrvSetText(DrvFindChildById(dialog, FIELD2), "");
+    Type(dialog, FIELD2, "");
     EXPECT_FALSE(OkEnabled(dialog));
-    DrvSetText(DrvFindChildById(dialog, FIELD2), "b2");
+    Type(dialog, FIELD2, "b2");
     Ok(dialog);
 
     // Wait above the range: the up-down at its top, the field 9999 once left.
@@ -267,7 +280,7 @@ TEST_F(PropertiesTest, EditedLinesComeBackAsTheyWereMeantOrAsEdited)
     dialog = Properties(3);
     ASSERT_TRUE(dialog != nullptr);
     EXPECT_EQ(" old words", Text(dialog, FIELD));
-    DrvSetText(DrvFindChildById(dialog, FIELD), "hello");
+    Type(dialog, FIELD, "hello");
     Ok(dialog);
 
     // A Delete without its option asks, as the interpreter reads it; OK
@@ -281,23 +294,34 @@ TEST_F(PropertiesTest, EditedLinesComeBackAsTheyWereMeantOrAsEdited)
     // dialog stays, then takes the mended text.
     dialog = Properties(5);
     ASSERT_TRUE(dialog != nullptr);
-    DrvSetText(DrvFindChildById(dialog, FIELD), "say \"hi\"");
+    Type(dialog, FIELD, "say \"hi\"");
     ASSERT_TRUE(DrvPressButton(dialog, IDOK));
     HWND box = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Properties", m_editor->Pid(), kWait, &box));
+    ASSERT_EQ(TVD_OK, DrvWaitFor(
+                          [&]() {
+                              HWND found[4];
+                              int n = DrvFindWindows(
+                                  DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, m_editor->Pid()), found,
+                                  4);
+                              for (int i = 0; i < n && i < 4; i++)
+                                  if (found[i] != dialog)
+                                      box = found[i];
+                              return box != nullptr && DrvIsReady(box);
+                          },
+                          kWait));
     char text[512] = "";
     DrvMessageBoxText(box, text, sizeof(text));
     EXPECT_NE(nullptr, strstr(text, "double quote")) << text;
     ASSERT_TRUE(DrvPressButton(box, IDOK));
     ASSERT_EQ(TVD_OK, DrvWaitDestroyed(box, kWait));
     EXPECT_TRUE(IsWindow(dialog));
-    DrvSetText(DrvFindChildById(dialog, FIELD), "say hi");
+    Type(dialog, FIELD, "say hi");
     Ok(dialog);
 
-    EXPECT_EQ((std::vector<std::string>{"Copy \"a\",\"b2\",NoOverwrite", "Wait \"9999 ms\"",
-                                        "Frobnicate  \"x\", y ,,", "//hello", "Delete \"c\\*.tmp\",AskDelete",
-                                        "Message \"say hi\""}),
-              Save(6));
+    const std::vector<std::string> expected = {"Copy \"a\",\"b2\",NoOverwrite", "Wait \"9999 ms\"",
+                                               "Frobnicate  \"x\", y ,,",       "//hello",
+                                               "Delete \"c\\*.tmp\",AskDelete", "Message \"say hi\""};
+    EXPECT_EQ(expected, Save(expected));
 }
 
 // The "Window State" preference picks the list's start for a new Launch.
@@ -337,12 +361,14 @@ TEST_F(PropertiesTest, TestRunsWhatTheDialogWrote)
     std::string source = File("in\\a.txt"), out = File("out"), target = e2etest::Program("tvtarget.exe");
     std::string record = File("launched.log"), params = "-title=PropsLaunched -record=" + record;
     const std::vector<Entry> entries = {
-        {INS_COPY, source.c_str(), out.c_str(), nullptr, 0, ""},
-        {INS_LAUNCH, target.c_str(), m_files.c_str(), params.c_str(), 2, ""},
-        {INS_HIDE, "propsvictim", nullptr, nullptr, -1, ""},
-        {INS_WAIT, "3000", nullptr, nullptr, -1, ""},
-        {INS_SHOW, "propsvictim", nullptr, nullptr, -1, ""},
-        {INS_MESSAGE, "Props done", nullptr, nullptr, -1, ""},
+        {INS_COPY, source.c_str(), out.c_str(), nullptr, 0,
+         "Copy \"" + source + "\",\"" + out + "\",Overwrite"},
+        {INS_LAUNCH, target.c_str(), m_files.c_str(), params.c_str(), 2,
+         "Launch \"" + target + "\",\"" + m_files + "\",\"" + params + "\",Maximized"},
+        {INS_HIDE, "propsvictim", nullptr, nullptr, -1, "Hide \"propsvictim\""},
+        {INS_WAIT, "3000", nullptr, nullptr, -1, "Wait \"3000 ms\""},
+        {INS_SHOW, "propsvictim", nullptr, nullptr, -1, "Show \"propsvictim\""},
+        {INS_MESSAGE, "Props done", nullptr, nullptr, -1, "Message \"Props done\""},
     };
     ASSERT_NO_FATAL_FAILURE(StartEditor(""));
     for (const Entry& e : entries)
@@ -370,7 +396,11 @@ TEST_F(PropertiesTest, TestRunsWhatTheDialogWrote)
     EXPECT_EQ("tvtarget.exe", Text(dialog, FIELD));
     Ok(dialog);
 
-    ASSERT_EQ(7u, Save(7).size());
+    std::vector<std::string> expected;
+    for (const Entry& e : entries)
+        expected.push_back(e.line);
+    expected.push_back("Kill \"tvtarget.exe\"");
+    ASSERT_EQ(expected, Save(expected));
     ASSERT_TRUE(DrvPostCommand(m_main, CMD_TEST));
 
     EXPECT_TRUE(e2etest::WaitFile(File("out\\a.txt")));
@@ -382,6 +412,14 @@ TEST_F(PropertiesTest, TestRunsWhatTheDialogWrote)
         DrvPressButton(box, IDOK);
     EXPECT_TRUE(victim.Exited(kWait));
     EXPECT_EQ("3", tvint_test::WaitTargetRecord(record)["show"]);
+    // The agent writes its log out as it ends; its menu's exit command.
+    HWND agent = tvint_test::FindAgent();
+    ASSERT_TRUE(agent != nullptr);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, DrvWindowProcess(agent));
+    ASSERT_TRUE(process != nullptr);
+    PostMessageA(agent, WM_COMMAND, 200, 0);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, kWait));
+    CloseHandle(process);
     std::string log = ReadBytes(File("Tarvin.log"));
     for (const char* entry :
          {"Hide windows called propsvictim", "Show windows called propsvictim", "\"Message\""})
