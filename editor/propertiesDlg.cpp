@@ -704,7 +704,7 @@ void Frame_OnOk(HWND hwnd, FrameState* fs)
                           "keep inside a value.\n\nPlease remove it and try again."
                         : "This action is too long to be written to a launch file.\n\nPlease shorten its "
                           "values and try again.",
-                    "Properties", MB_OK | MB_ICONWARNING);
+                    "Properties - Error", MB_OK | MB_ICONWARNING);
         SetFocus(GetDlgItem(fs->hPage, quoteAt ? quoteAt : IDC_PAGE_FIELD));
         return;
     }

@@ -23,40 +23,17 @@ const DWORD kWait = 15000;
 const char* const kEditorKey = "Software\\Norvale\\Tarvin 2\\Editor";
 const char* const kInterpreterKey = "Software\\Norvale\\Tarvin 2\\Interpreter";
 
+// clang-format off
 enum
 {
-    CMD_SAVE = 2004,
-    CMD_PROPERTIES = 2013,
-    CMD_TEST = 2018,
-    INS_LAUNCH = 2030,
-    INS_OPEN,
-    INS_PRINT,
-    INS_COPY,
-    INS_DELETE,
-    INS_MOVE,
-    INS_COMMENT,
-    INS_MESSAGE,
-    INS_KILL,
-    INS_CLOSE,
-    INS_DESTROY,
-    INS_HIDE,
-    INS_SHOW,
-    INS_SHUTDOWN,
-    INS_RESTART,
-    INS_EXIT,
-    INS_SHOWALL,
-    INS_WAIT,
+    CMD_SAVE = 2004, CMD_PROPERTIES = 2013, CMD_TEST = 2018,
+    INS_LAUNCH = 2030, INS_OPEN, INS_PRINT, INS_COPY, INS_DELETE, INS_MOVE, INS_COMMENT, INS_MESSAGE, INS_KILL,
+    INS_CLOSE, INS_DESTROY, INS_HIDE, INS_SHOW, INS_SHUTDOWN, INS_RESTART, INS_EXIT, INS_SHOWALL, INS_WAIT,
     INS_SCREENSAVER,
-    LIST_ID = 303,
-    FIELD = 1103,
-    SELECT = 1104,
-    FIELD2 = 1105,
-    PARAMS = 1107,
-    OPTIONS = 1108,
-    HELP = 1117,
-    SPIN = 1241,
-    PICK_LIST = 1801
+    LIST_ID = 303, FIELD = 1103, SELECT = 1104, FIELD2 = 1105, PARAMS = 1107, OPTIONS = 1108, HELP = 1117,
+    SPIN = 1241, PICK_LIST = 1801
 };
+// clang-format on
 
 // One action as a user enters it: the fields left empty stay untouched.
 struct Entry
@@ -178,6 +155,28 @@ class PropertiesTest : public agenttest::AgentProcessTest
         Ok(dialog);
     }
 
+    // Inserts a name action whose name is picked from the list: the first
+    // row that contains `row` (ignoring case). The field's text after.
+    std::string Pick(int command, const char* caption, const char* row)
+    {
+        HWND dialog = Insert(command);
+        if (!dialog || !DrvPressButton(dialog, SELECT))
+            return "<no dialog>";
+        HWND picker = WaitDialog(caption), list = DrvFindChildById(picker, PICK_LIST);
+        for (int i = 0; i < DrvListViewRowCount(list); i++)
+        {
+            char text[MAX_PATH] = "";
+            DrvListViewText(list, i, 0, text, sizeof(text));
+            if (strstr(CharLowerA(text), row) && DrvListViewSelect(list, i))
+                break;
+        }
+        EXPECT_TRUE(DrvPressButton(picker, IDOK));
+        EXPECT_EQ(TVD_OK, DrvWaitDestroyed(picker, kWait));
+        std::string name = Text(dialog, FIELD);
+        Ok(dialog);
+        return name;
+    }
+
     // Saves and waits for the file to hold the expected lines; what it holds.
     std::vector<std::string> Save(const std::vector<std::string>& expected)
     {
@@ -297,18 +296,7 @@ TEST_F(PropertiesTest, EditedLinesComeBackAsTheyWereMeantOrAsEdited)
     Type(dialog, FIELD, "say \"hi\"");
     ASSERT_TRUE(DrvPressButton(dialog, IDOK));
     HWND box = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitFor(
-                          [&]() {
-                              HWND found[4];
-                              int n = DrvFindWindows(
-                                  DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, m_editor->Pid()), found,
-                                  4);
-                              for (int i = 0; i < n && i < 4; i++)
-                                  if (found[i] != dialog)
-                                      box = found[i];
-                              return box != nullptr && DrvIsReady(box);
-                          },
-                          kWait));
+    ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Properties - Error", m_editor->Pid(), kWait, &box));
     char text[512] = "";
     DrvMessageBoxText(box, text, sizeof(text));
     EXPECT_NE(nullptr, strstr(text, "double quote")) << text;
@@ -365,40 +353,26 @@ TEST_F(PropertiesTest, TestRunsWhatTheDialogWrote)
          "Copy \"" + source + "\",\"" + out + "\",Overwrite"},
         {INS_LAUNCH, target.c_str(), m_files.c_str(), params.c_str(), 2,
          "Launch \"" + target + "\",\"" + m_files + "\",\"" + params + "\",Maximized"},
-        {INS_HIDE, "propsvictim", nullptr, nullptr, -1, "Hide \"propsvictim\""},
         {INS_WAIT, "3000", nullptr, nullptr, -1, "Wait \"3000 ms\""},
         {INS_SHOW, "propsvictim", nullptr, nullptr, -1, "Show \"propsvictim\""},
         {INS_MESSAGE, "Props done", nullptr, nullptr, -1, "Message \"Props done\""},
     };
     ASSERT_NO_FATAL_FAILURE(StartEditor(""));
-    for (const Entry& e : entries)
-        ASSERT_NO_FATAL_FAILURE(Enter(e));
-
-    // Kill: the name comes from the process list.
-    HWND dialog = Insert(INS_KILL);
-    ASSERT_TRUE(dialog != nullptr);
-    ASSERT_TRUE(DrvPressButton(dialog, SELECT));
-    HWND picker = WaitDialog("Select a Process");
-    ASSERT_TRUE(picker != nullptr);
-    HWND processes = DrvFindChildById(picker, PICK_LIST);
-    int row = -1;
-    for (int i = 0; i < DrvListViewRowCount(processes) && row < 0; i++)
+    for (size_t i = 0; i < entries.size(); i++)
     {
-        char path[MAX_PATH] = "";
-        DrvListViewText(processes, i, 0, path, sizeof(path));
-        if (strstr(CharLowerA(path), "tvtarget.exe"))
-            row = i;
+        // The names come from the pickers: the window's title, and the
+        // program's file name, which is what Kill compares with.
+        if (i == 2)
+        {
+            EXPECT_EQ("PropsVictim", Pick(INS_HIDE, "Select a Window", "propsvictim"));
+        }
+        ASSERT_NO_FATAL_FAILURE(Enter(entries[i]));
     }
-    ASSERT_GE(row, 0);
-    ASSERT_TRUE(DrvListViewSelect(processes, row));
-    ASSERT_TRUE(DrvPressButton(picker, IDOK));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(picker, kWait));
-    EXPECT_EQ("tvtarget.exe", Text(dialog, FIELD));
-    Ok(dialog);
-
+    EXPECT_EQ("tvtarget.exe", Pick(INS_KILL, "Select a Process", "tvtarget.exe"));
     std::vector<std::string> expected;
     for (const Entry& e : entries)
         expected.push_back(e.line);
+    expected.insert(expected.begin() + 2, "Hide \"PropsVictim\"");
     expected.push_back("Kill \"tvtarget.exe\"");
     ASSERT_EQ(expected, Save(expected));
     ASSERT_TRUE(DrvPostCommand(m_main, CMD_TEST));
@@ -422,7 +396,7 @@ TEST_F(PropertiesTest, TestRunsWhatTheDialogWrote)
     CloseHandle(process);
     std::string log = ReadBytes(File("Tarvin.log"));
     for (const char* entry :
-         {"Hide windows called propsvictim", "Show windows called propsvictim", "\"Message\""})
+         {"Hide windows called PropsVictim", "Show windows called propsvictim", "\"Message\""})
         EXPECT_NE(std::string::npos, log.find(entry)) << entry << "\n" << log;
 }
 
