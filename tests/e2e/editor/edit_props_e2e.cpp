@@ -193,16 +193,18 @@ class PropertiesTest : public agenttest::AgentProcessTest
 };
 
 // Every kind of action with every choice of its list, entered from nothing:
-// the saved file holds exactly the canonical lines.
+// the saved file holds exactly the canonical lines. A new Launch starts in
+// the preferred window state.
 TEST_F(PropertiesTest, EveryActionWithEveryOptionIsSavedAsItsCanonicalLine)
 {
+    wintest::SetRegDword(kEditorKey, "Window State", 3);
     const std::vector<Entry> entries = {
-        {INS_LAUNCH, "C:\\Program Files\\a b\\app.exe", "C:\\work", "-x, -y", 0,
-         "Launch \"C:\\Program Files\\a b\\app.exe\",\"C:\\work\",\"-x, -y\",Normal"},
+        {INS_LAUNCH, "C:\\Program Files\\a b\\app.exe", "C:\\work", "-x, -y", -1,
+         "Launch \"C:\\Program Files\\a b\\app.exe\",\"C:\\work\",\"-x, -y\",Maximized"},
         {INS_OPEN, "http://example.org/", nullptr, nullptr, 1,
          "Open \"http://example.org/\",\"\",\"\",Minimized"},
-        {INS_PRINT, "C:\\docs\\r.txt", "C:\\docs", nullptr, 2,
-         "Print \"C:\\docs\\r.txt\",\"C:\\docs\",\"\",Maximized"},
+        {INS_PRINT, "C:\\docs\\r.txt", "C:\\docs", nullptr, 0,
+         "Print \"C:\\docs\\r.txt\",\"C:\\docs\",\"\",Normal"},
         {INS_COPY, "a\\*.txt", "b", nullptr, 0, "Copy \"a\\*.txt\",\"b\",Overwrite"},
         {INS_COPY, "a", "b", nullptr, 1, "Copy \"a\",\"b\",NoOverwrite"},
         {INS_COPY, "a", "b", nullptr, 2, "Copy \"a\",\"b\",AskOverwrite"},
@@ -310,23 +312,6 @@ TEST_F(PropertiesTest, EditedLinesComeBackAsTheyWereMeantOrAsEdited)
                                                "Frobnicate  \"x\", y ,,",       "//hello",
                                                "Delete \"c\\*.tmp\",AskDelete", "Message \"say hi\""};
     EXPECT_EQ(expected, Save(expected));
-}
-
-// The "Window State" preference picks the list's start for a new Launch.
-TEST_F(PropertiesTest, NewLaunchStartsInThePreferredWindowState)
-{
-    wintest::SetRegDword(kEditorKey, "Window State", 3);
-    ASSERT_NO_FATAL_FAILURE(StartEditor(""));
-    HWND dialog = Insert(INS_LAUNCH);
-    ASSERT_TRUE(dialog != nullptr);
-    HWND states = DrvFindChildById(dialog, OPTIONS);
-    char text[64] = "";
-    EXPECT_TRUE(DrvComboText(states, DrvComboSelected(states), text, sizeof(text)));
-    EXPECT_STREQ("Maximized", text);
-    EXPECT_FALSE(OkEnabled(dialog)); // nothing to run yet
-    ASSERT_TRUE(DrvPressButton(dialog, IDCANCEL));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dialog, kWait));
-    EXPECT_EQ(0, DrvListViewRowCount(m_list));
 }
 
 // A file built in the dialog, run with Test: the interpreter copies, starts
