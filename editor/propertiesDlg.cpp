@@ -384,24 +384,10 @@ void GetDocumentsFolder(char* path)
 
 void FilePage_BrowseApplication(HWND page, PageState* ps)
 {
-    char docs[MAX_PATH];
-    GetDocumentsFolder(docs);
-    char result[MAX_PATH] = "";
-    GetDlgItemTextA(page, IDC_PAGE_FIELD, result, sizeof(result));
-    tagBROWSEAPPS ba;
-    ZeroMemory(&ba, sizeof(ba));
-    ba.hwndOwner = page;
-    ba.hInstance = ps->frame->instance;
-    ba.pszResult = result;
-    ba.pszButton1 = "Browse &Program Files...";
-    ba.pszFolder1 = "%programfiles%";
-    ba.pszFilter1 = "Executables (*.exe)\0*.exe\0";
-    ba.pszButton2 = "Browse &My Documents...";
-    ba.pszFolder2 = docs;
-    ba.pszFilter2 = "Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
-    ba.pAppList = ps->frame->apps;
-    if (BrowseApplications(&ba))
-        SetDlgItemTextA(page, IDC_PAGE_FIELD, result);
+    char path[MAX_PATH] = "";
+    GetDlgItemTextA(page, IDC_PAGE_FIELD, path, sizeof(path));
+    if (BrowseForApplication(page, ps->frame->instance, ps->frame->apps, path))
+        SetDlgItemTextA(page, IDC_PAGE_FIELD, path);
 }
 
 void FilePage_BrowseFile(HWND page)
@@ -738,6 +724,25 @@ INT_PTR CALLBACK PropertiesDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM l
 }
 
 } // namespace
+
+bool BrowseForApplication(HWND owner, HINSTANCE instance, CAppList* apps, char* path)
+{
+    char docs[MAX_PATH];
+    GetDocumentsFolder(docs);
+    tagBROWSEAPPS ba;
+    ZeroMemory(&ba, sizeof(ba));
+    ba.hwndOwner = owner;
+    ba.hInstance = instance;
+    ba.pszResult = path;
+    ba.pszButton1 = "Browse &Program Files...";
+    ba.pszFolder1 = "%programfiles%";
+    ba.pszFilter1 = "Executables (*.exe)\0*.exe\0";
+    ba.pszButton2 = "Browse &My Documents...";
+    ba.pszFolder2 = docs;
+    ba.pszFilter2 = "Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
+    ba.pAppList = apps;
+    return BrowseApplications(&ba) == 1 && path[0];
+}
 
 int ShowActionProperties(HWND owner, HINSTANCE instance, CLaunchAction* action, bool insertMode,
                          int windowState, CAppList* apps, CFavList*)
