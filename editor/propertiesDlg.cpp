@@ -123,8 +123,7 @@ const char* const kHelpTexts[] = {
     "The \"Launch\" action will run an application.",
     "The \"Kill\" action will terminate the application with the name, partial name or full path of the "
     "executable. WARNING: This action forces the application to end. If not all data the application is "
-    "working "
-    "with is saved, data can be lost. Use with care.",
+    "working with is saved, data can be lost. Use with care.",
     "The \"Open\" action will open a file with the associated application. You can also open web pages by "
     "entering the address of the website in the \"Open\" field.",
     "The \"Print\" action will print a file with the associated application.",
@@ -132,36 +131,27 @@ const char* const kHelpTexts[] = {
     "The \"Delete\" action will delete the target file(s) or folder.",
     "The \"Move\" action will move the \"Source\" file(s) or folder to the \"Destination\" file or folder.",
     "The \"Close\" action will close the window with the title or partial title given by name. Using this "
-    "action "
-    "will cause the window to undergo normal closing actions, such as asking to save changes, before "
-    "closing.",
-    "The \"Destroy\" action will terminate the application whose window has the title or partial title given "
-    "by "
-    "name. WARNING: This action forces the application to end. If not all data the application is working "
-    "with "
-    "is saved, data can be lost. Use with care.",
+    "action will cause the window to undergo normal closing actions, such as asking to save changes, "
+    "before closing.",
+    "The \"Destroy\" action will terminate the application whose window has the title or partial title "
+    "given by name. WARNING: This action forces the application to end. If not all data the application is "
+    "working with is saved, data can be lost. Use with care.",
     "The \"Hide\" action will hide the window with the title or partial title given by name. The hidden "
-    "window "
-    "is added to the Hidden Window List of the Tarvin Agent. If the Tarvin Agent is not running, it will be "
-    "started and the window will be hidden.",
+    "window is added to the Hidden Window List of the Tarvin Agent. If the Tarvin Agent is not running, it "
+    "will be started and the window will be hidden.",
     "The \"Show\" action will show the hidden window with the title or partial title given by name. The "
-    "window "
-    "is removed from the Hidden Window List of the Tarvin Agent. If the Tarvin Agent is not running, no "
-    "window "
-    "will be shown.",
+    "window is removed from the Hidden Window List of the Tarvin Agent. If the Tarvin Agent is not "
+    "running, no window will be shown.",
     "The \"ShowAll\" action will cause all hidden windows to be shown and removed from the Hidden Window "
-    "List of "
-    "the Tarvin Agent.",
+    "List of the Tarvin Agent.",
     "The \"Screensaver\" action will start your default screen saver.",
-    "The \"Wait\" action will cause the Launch file to sleep for the specified amount of time. The time can "
-    "be "
-    "in the range of 0 to 9999 milliseconds",
+    "The \"Wait\" action will cause the Launch file to sleep for the specified amount of time. The time "
+    "can be in the range of 0 to 9999 milliseconds",
     "The \"Shutdown\" action will shut down your computer.",
     "The \"Restart\" action will restart your computer.",
     "The \"Exit\" action exit the Tarvin Agent, if it is running.",
     "The \"Message\" action cause the Tarvin Agent to display the message. If the Tarvin Agent is not "
-    "running, "
-    "it will be started and the message will be displayed.",
+    "running, it will be started and the message will be displayed.",
 };
 
 // The editor's action icons; indexed like the help texts.
