@@ -55,7 +55,7 @@ BOOL Startup_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
     // Four buttons side by side below the question, in dialog units.
     for (int i = 0; i < kButtonCount; i++)
     {
-        RECT rect = {7 + i * 72, 22, 7 + i * 72 + 68, 140};
+        RECT rect = {7 + i * 72, 22, 7 + i * 72 + 68, 100};
         MapDialogRect(hwnd, &rect);
         st->icons[i] =
             (HICON)LoadImageA(st->instance, MAKEINTRESOURCEA(kButtons[i].icon), IMAGE_ICON, 48, 48, 0);
