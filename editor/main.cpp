@@ -1,8 +1,504 @@
-// tvedit: the main window comes with its own change; until then the program
-// only starts and ends.
+// tvedit: the launch file editor. One main window with a menu, a toolbar, the
+// two-column list of the file's actions and a status bar; edits are undoable
+// and stay in memory until saved.
 #include <windows.h>
+#include <windowsx.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <new>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+#include "editor.h"
+#include "edit_res.h"
+#include "wizardDlg.h"
+#include "browseAppsDlg.h"
+#include "browseFavsDlg.h"
+#include "tvtip.h"
+#include "dirutils_win.h"
+#include "regutils.h"
+#include "thmutils.h"
+#include "winutils.h"
+#include "strutils.h"
+
+HINSTANCE g_hInst;
+
+static void ShowTipOfTheDay(EditorState* st)
 {
+    char tips[MAX_PATH], picture[MAX_PATH];
+    GetMyDir(tips, sizeof(tips), "tvdt.sys");
+    GetMyDir(picture, sizeof(picture), "tvtip.sys");
+    TIPS_DATA td = {st->hwnd, g_hInst, "Tip of the Day", tips, "Tarvin Editor", picture};
+    CModalScope scope(st);
+    ShowTips(&td);
+}
+
+// The startup dialog, then New or Open, then (unless in advanced mode) the
+// wizard that offers to add actions.
+static void OnStartupWizard(EditorState* st)
+{
+    CModalScope scope(st);
+    int choice = ShowStartupDialog(st->hwnd, g_hInst);
+    if (choice == 1)
+        OnNew(st);
+    else if (choice == 2)
+        OnOpen(st);
+    else
+        return;
+    if (st->fileOpen && !st->advancedMode)
+        RunEditorWizard(st->hwnd, g_hInst, choice == 1 ? EWIZ_USEWIZARD : EWIZ_USEWIZARD2);
+}
+
+// The Insert menu under the toolbar's Insert button.
+static void ShowInsertDropDown(EditorState* st)
+{
+    HMENU menu = BuildInsertMenu(st);
+    if (!menu)
+        return;
+    RECT rc = {0, 0, 0, 0};
+    if (st->hToolbar && IsWindowVisible(st->hToolbar))
+    {
+        int index = (int)SendMessageA(st->hToolbar, TB_COMMANDTOINDEX, IDM_INSERT, 0);
+        SendMessageA(st->hToolbar, TB_GETITEMRECT, index, (LPARAM)&rc);
+        MapWindowPoints(st->hToolbar, nullptr, (POINT*)&rc, 2);
+    }
+    else
+    {
+        GetWindowRect(st->hList, &rc);
+        rc.bottom = rc.top;
+    }
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON, rc.left, rc.bottom, 0, st->hwnd, nullptr);
+    MenuXP_DestroyMenu(menu, 0, 1, 0);
+}
+
+static void MainWnd_OnCommand(HWND hwnd, int id, HWND, UINT)
+{
+    EditorState* st = GetEditorState(hwnd);
+    if (id >= IDM_INSERT_FIRST && id <= IDM_INSERT_LAST)
+    {
+        OnInsert(st, id);
+        return;
+    }
+    switch (id)
+    {
+        case IDM_EXIT:
+            SendMessageA(hwnd, WM_CLOSE, 0, 0);
+            break;
+        case IDM_NEW:
+            OnNew(st);
+            break;
+        case IDM_OPEN:
+            OnOpen(st);
+            break;
+        case IDM_SAVE:
+            OnSave(st, true);
+            break;
+        case IDM_SAVEAS:
+            OnSaveAs(st, true);
+            break;
+        case IDM_UNDO:
+            Undo(st);
+            break;
+        case IDM_REDO:
+            Redo(st);
+            break;
+        case IDM_COPY:
+            OnCopy(st);
+            break;
+        case IDM_CUT:
+            OnCut(st);
+            break;
+        case IDM_PASTE:
+            OnPaste(st);
+            break;
+        case IDM_DELETE:
+            OnDelete(st);
+            break;
+        case IDM_PREFERENCES:
+            ShowPreferences(st);
+            break;
+        case IDM_PROPERTIES:
+            OnProperties(st);
+            break;
+        case IDM_INSERT:
+            if (st->fileOpen)
+                ShowInsertDropDown(st);
+            break;
+        case IDM_VIEWTOOLBAR:
+            st->showToolbar = !st->showToolbar;
+            LayoutWindow(st);
+            break;
+        case IDM_VIEWSTATUSBAR:
+            st->showStatus = !st->showStatus;
+            LayoutWindow(st);
+            break;
+        case IDM_TEST:
+        case IDM_TEST2:
+            OnTest(st);
+            break;
+        case IDM_MOVEUP:
+            OnMove(st, true);
+            break;
+        case IDM_MOVEDOWN:
+            OnMove(st, false);
+            break;
+        case IDM_STARTUP:
+            OnStartupWizard(st);
+            break;
+        case IDM_INSERT_WIZARD:
+            if (st->fileOpen)
+            {
+                CModalScope scope(st);
+                RunEditorWizard(hwnd, g_hInst, EWIZ_ACTIONS);
+            }
+            break;
+        case IDM_INSERT_WEBSITE:
+            OnInsertWebsite(st);
+            break;
+        case IDM_HELPCONTENTS:
+            ShowHelpTopic("tv2.chm::/tvedit_main.html");
+            break;
+        case IDM_ABOUT: {
+            CModalScope scope(st);
+            ShowAboutBox(hwnd, g_hInst, IDD_ABOUT);
+            break;
+        }
+        case IDM_TIPOFTHEDAY:
+            ShowTipOfTheDay(st);
+            break;
+        case IDM_ADDTOMENU:
+            if (st->fileOpen)
+            {
+                CModalScope scope(st);
+                OnAddToMenu(hwnd, g_hInst);
+            }
+            break;
+    }
+}
+
+static const char* ToolTip(int command)
+{
+    switch (command)
+    {
+        case IDM_NEW:
+            return "Create a new launch file...";
+        case IDM_OPEN:
+            return "Open an existing launch file...";
+        case IDM_SAVE:
+            return "Save changes to your launch file";
+        case IDM_PROPERTIES:
+            return "View or edit action properties...";
+        case IDM_INSERT:
+            return "Insert a new action...";
+        case IDM_DELETE:
+            return "Delete the selected action...";
+        case IDM_MOVEUP:
+            return "Move the selected action up";
+        case IDM_MOVEDOWN:
+            return "Move the selected action down";
+        case IDM_TEST:
+            return "Run / Test the open launch file";
+        case IDM_ABOUT:
+            return "About Tarvin Editor";
+        case IDM_HELPCONTENTS:
+            return "Help Contents";
+    }
+    return "";
+}
+
+static LRESULT MainWnd_OnNotify(HWND hwnd, int, NMHDR* nm)
+{
+    EditorState* st = GetEditorState(hwnd);
+    if (nm->hwndFrom == st->hToolbar && st->hToolbar)
+    {
+        switch (nm->code)
+        {
+            case TBN_GETINFOTIPA: {
+                NMTBGETINFOTIPA* tip = (NMTBGETINFOTIPA*)nm;
+                StrCopy(tip->pszText, (size_t)tip->cchTextMax, ToolTip(tip->iItem));
+                return 0;
+            }
+            case TBN_DROPDOWN:
+                if (st->fileOpen)
+                    ShowInsertDropDown(st);
+                return TBDDRET_DEFAULT;
+            case NM_CUSTOMDRAW:
+                return TBDrawBackground(st->hToolbar, (NMCUSTOMDRAW*)nm);
+        }
+        return 0;
+    }
+    if (nm->idFrom != IDC_ACTIONLIST)
+        return 0;
+    switch (nm->code)
+    {
+        case NM_DBLCLK:
+            if (GetListSelIndex(st) >= 0)
+                OnProperties(st);
+            break;
+        case LVN_ITEMCHANGED:
+            UpdateUI(st);
+            break;
+    }
     return 0;
+}
+
+// With a file open: on a selected row its commands and the Insert menu,
+// elsewhere the Insert menu alone; without a file, New and Open.
+static void MainWnd_OnContextMenu(HWND hwnd, HWND target, UINT x, UINT y)
+{
+    EditorState* st = GetEditorState(hwnd);
+    if (target != st->hList)
+    {
+        FORWARD_WM_CONTEXTMENU(hwnd, target, x, y, DefWindowProcA);
+        return;
+    }
+    POINT pt = {(int)(short)x, (int)(short)y};
+    bool onRow = false;
+    if (x == (UINT)-1 && y == (UINT)-1)
+    {
+        int sel = GetListSelIndex(st);
+        RECT rc;
+        if (sel >= 0 && ListView_GetItemRect(st->hList, sel, &rc, LVIR_BOUNDS))
+        {
+            pt.x = rc.left + 8;
+            pt.y = rc.bottom;
+            ClientToScreen(st->hList, &pt);
+            onRow = true;
+        }
+        else
+            GetCursorPos(&pt);
+    }
+    else
+    {
+        LVHITTESTINFO hit;
+        ZeroMemory(&hit, sizeof(hit));
+        hit.pt = pt;
+        ScreenToClient(st->hList, &hit.pt);
+        int row = ListView_HitTest(st->hList, &hit);
+        onRow = row >= 0 && row == GetListSelIndex(st);
+    }
+    HMENU menu = CreatePopupMenu();
+    if (!menu)
+        return;
+    if (!st->fileOpen)
+    {
+        MenuXP_AppendItem(menu, IDM_NEW, "New...\tCtrl+N", LoadSmallIcon(IDI_TB_NEW), nullptr);
+        MenuXP_AppendItem(menu, IDM_OPEN, "Open...\tCtrl+O", LoadSmallIcon(IDI_TB_OPEN), nullptr);
+    }
+    else
+    {
+        if (onRow)
+            MenuXP_AppendItem(menu, IDM_PROPERTIES, "Properties\tEnter", LoadSmallIcon(IDI_TB_PROPERTIES),
+                              nullptr);
+        HMENU insert = BuildInsertMenu(st);
+        if (insert)
+            MenuXP_AppendMenu(menu, insert, "Insert", LoadSmallIcon(IDI_TB_INSERT));
+        if (onRow)
+        {
+            int sel = GetListSelIndex(st);
+            MenuXP_AppendItem(menu, IDM_DELETE, "Delete\tDel", LoadSmallIcon(IDI_TB_DELETE), nullptr);
+            MenuXP_AppendSeparator(menu);
+            MenuXP_AppendItem(menu, IDM_MOVEUP, "Move Up", LoadSmallIcon(IDI_TB_MOVEUP), nullptr);
+            MenuXP_AppendItem(menu, IDM_MOVEDOWN, "Move Down", LoadSmallIcon(IDI_TB_MOVEDOWN), nullptr);
+            EnableMenuItem(menu, IDM_MOVEUP, MF_BYCOMMAND | (sel > 0 ? MF_ENABLED : MF_GRAYED));
+            EnableMenuItem(menu, IDM_MOVEDOWN,
+                           MF_BYCOMMAND | (sel < st->file.GetCount() - 1 ? MF_ENABLED : MF_GRAYED));
+        }
+    }
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON, pt.x, pt.y, 0, hwnd, nullptr);
+    MenuXP_DestroyMenu(menu, 0, 1, 0);
+}
+
+static void MainWnd_OnMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* mis)
+{
+    MenuXP_MeasureItem(mis, &GetEditorState(hwnd)->diItem);
+}
+
+static void MainWnd_OnDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis)
+{
+    if (dis->CtlType == ODT_MENU && dis->itemData)
+        MenuXP_DrawItem((DRAWITEMSTRUCT*)dis, &GetEditorState(hwnd)->diItem);
+}
+
+static void RecordWindowRect(EditorState* st)
+{
+    if (IsIconic(st->hwnd) || IsZoomed(st->hwnd))
+        return;
+    GetWindowRect(st->hwnd, &st->wndRect);
+    st->haveWndRect = true;
+}
+
+static void MainWnd_OnSize(HWND hwnd, UINT state, int, int)
+{
+    EditorState* st = GetEditorState(hwnd);
+    if (state == SIZE_MINIMIZED)
+        return;
+    RecordWindowRect(st);
+    LayoutWindow(st);
+}
+
+static void MainWnd_OnMove(HWND hwnd, int, int)
+{
+    RecordWindowRect(GetEditorState(hwnd));
+}
+
+static void MainWnd_OnSetFocus(HWND hwnd, HWND)
+{
+    EditorState* st = GetEditorState(hwnd);
+    if (st->hList)
+        SetFocus(st->hList);
+}
+
+// Back from another program: the file is compared once the activation has
+// been handled, never from inside it.
+static void MainWnd_OnActivateApp(HWND hwnd, BOOL active, DWORD)
+{
+    if (active)
+        PostMessageA(hwnd, WM_EDITOR_CHECKFILE, 0, 0);
+}
+
+static void MainWnd_OnClose(HWND hwnd)
+{
+    EditorState* st = GetEditorState(hwnd);
+    if (st->modalDepth == 0 && ConfirmSave(st))
+        DestroyWindow(hwnd);
+}
+
+static void MainWnd_OnDestroy(HWND hwnd)
+{
+    EditorState* st = GetEditorState(hwnd);
+    SaveSettings(st);
+    ClearUndo(st);
+    if (st->hList)
+        ListView_SetImageList(st->hList, nullptr, LVSIL_SMALL);
+    if (st->hToolbar)
+        SendMessageA(st->hToolbar, TB_SETIMAGELIST, 0, 0);
+    if (st->insertMenu)
+    {
+        // Taken out of the menu bar first: the bar is destroyed with the
+        // window, the popup's entries' data only by MenuXP_DestroyMenu.
+        HMENU bar = GetMenu(hwnd);
+        int count = GetMenuItemCount(bar);
+        for (int i = 0; i < count; i++)
+            if (GetSubMenu(bar, i) == st->insertMenu)
+            {
+                RemoveMenu(bar, (UINT)i, MF_BYPOSITION);
+                break;
+            }
+        MenuXP_DestroyMenu(st->insertMenu, 0, 1, 0);
+        st->insertMenu = nullptr;
+    }
+    MenuXP_FreeDrawInfo(&st->diItem);
+    PostQuitMessage(0);
+}
+
+static BOOL MainWnd_OnNCCreate(HWND hwnd, LPCREATESTRUCT cs)
+{
+    EditorState* st = (EditorState*)cs->lpCreateParams;
+    st->hwnd = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)st);
+    return FORWARD_WM_NCCREATE(hwnd, cs, DefWindowProcA);
+}
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    EditorState* st = GetEditorState(hwnd);
+    if (st && msg == WM_EDITOR_CHECKFILE)
+    {
+        OnCheckFile(st);
+        return 0;
+    }
+    switch (msg)
+    {
+        HANDLE_MSG(hwnd, WM_NCCREATE, MainWnd_OnNCCreate);
+        HANDLE_MSG(hwnd, WM_COMMAND, MainWnd_OnCommand);
+        HANDLE_MSG(hwnd, WM_NOTIFY, MainWnd_OnNotify);
+        HANDLE_MSG(hwnd, WM_CONTEXTMENU, MainWnd_OnContextMenu);
+        HANDLE_MSG(hwnd, WM_MEASUREITEM, MainWnd_OnMeasureItem);
+        HANDLE_MSG(hwnd, WM_DRAWITEM, MainWnd_OnDrawItem);
+        HANDLE_MSG(hwnd, WM_SIZE, MainWnd_OnSize);
+        HANDLE_MSG(hwnd, WM_MOVE, MainWnd_OnMove);
+        HANDLE_MSG(hwnd, WM_SETFOCUS, MainWnd_OnSetFocus);
+        HANDLE_MSG(hwnd, WM_ACTIVATEAPP, MainWnd_OnActivateApp);
+        HANDLE_MSG(hwnd, WM_CLOSE, MainWnd_OnClose);
+        HANDLE_MSG(hwnd, WM_DESTROY, MainWnd_OnDestroy);
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int show)
+{
+    CKernelHandle inUse(HoldSuiteInUseMutex());
+    g_hInst = instance;
+    InitBrowseApplications(instance);
+    InitBrowseFavorites(instance);
+
+    EditorState* st = new (std::nothrow) EditorState;
+    if (!st)
+        return 1;
+    StrCopy(st->cmdLine, cmdLine ? cmdLine : "");
+    st->apps.m_hInstance = instance;
+    st->favs.m_hInstance = instance;
+
+    HICON icon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 32, 32, 0);
+    HICON smallIcon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 16, 16, 0);
+    WNDCLASSEXA wc;
+    ZeroMemory(&wc, sizeof(wc));
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = MainWndProc;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hIconSm = smallIcon;
+    wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
+    wc.lpszClassName = EDITOR_WINDOW_CLASS;
+    if (!RegisterClassExA(&wc))
+    {
+        delete st;
+        return 0;
+    }
+    HWND hwnd = CreateWindowExA(0, EDITOR_WINDOW_CLASS, EDITOR_WINDOW_TITLE, WS_OVERLAPPEDWINDOW,
+                                CW_USEDEFAULT, CW_USEDEFAULT, 600, 440, nullptr, nullptr, instance, st);
+    if (!hwnd)
+    {
+        delete st;
+        return 0;
+    }
+    HACCEL accel = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
+    InitThemeLib();
+    CoInitialize(nullptr);
+
+    int result = 0;
+    if (!Initialize(st))
+    {
+        DestroyWindow(hwnd);
+        result = 1;
+    }
+    else
+    {
+        ShowWindow(hwnd, show);
+        UpdateWindow(hwnd);
+        InitTips(instance);
+        if (st->showTips)
+            ShowTipOfTheDay(st);
+        if (!st->fileOpen && st->showStartup)
+            PostMessageA(hwnd, WM_COMMAND, IDM_STARTUP, 0);
+        else
+            LayoutWindow(st);
+    }
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+    {
+        if (IsWindow(hwnd) && TranslateAcceleratorA(hwnd, accel, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    if (result == 0)
+        result = (int)msg.wParam;
+    CoUninitialize();
+    FreeThemeLib();
+    delete st;
+    return result;
 }

@@ -1,0 +1,343 @@
+// The editor's start-up: settings, the toolbar, the list, the status bar, the
+// categorised Insert menu and the layout of the window.
+#include <windows.h>
+#include <windowsx.h>
+#include <commctrl.h>
+
+#include "editor.h"
+#include "edit_res.h"
+#include "firstrun.h"
+#include "dirutils_win.h"
+#include "regutils.h"
+#include "strutils.h"
+#include "winutils.h"
+#include "xmlutils.h"
+
+EditorState* GetEditorState(HWND hwnd)
+{
+    return (EditorState*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+}
+
+HICON LoadSmallIcon(int id)
+{
+    return (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0);
+}
+
+// --- Settings ------------------------------------------------------------------
+
+static DWORD ReadSetting(const char* name, DWORD defaultValue)
+{
+    unsigned long value = defaultValue;
+    RegReadDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, name, &value);
+    return (DWORD)value;
+}
+
+static void ReadSettings(EditorState* st)
+{
+    st->showTips = ReadSetting("Show Tips", 1) != 0;
+    st->showStartup = ReadSetting("Show Startup", 1) != 0;
+    st->advancedMode = ReadSetting("Advanced Mode", 0) != 0;
+    st->addShortcuts = ReadSetting("Add Shortcuts", 1) != 0;
+    st->showToolbar = ReadSetting("View Toolbar", 0) != 0;
+    st->showStatus = ReadSetting("View Statusbar", 1) != 0;
+    st->insertDelay = ReadSetting("Insert Delay", 1) != 0;
+    st->insertComments = ReadSetting("Insert Comments", 1) != 0;
+    DWORD state = ReadSetting("Window State", 1);
+    st->windowState = state >= 1 && state <= 3 ? (int)state : 1;
+    st->columnWidths[0] = (int)ReadSetting("Column 1 Width", 160);
+    st->columnWidths[1] = (int)ReadSetting("Column 2 Width", 440);
+    // "Test Full" is kept for the run only: it is written at exit, never read.
+    RECT rc;
+    if (RegReadRECT(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Editor WindowPos", &rc) && rc.right > rc.left &&
+        rc.bottom > rc.top)
+    {
+        st->wndRect = rc;
+        st->haveWndRect = true;
+    }
+}
+
+void SaveSettings(EditorState* st)
+{
+    if (st->haveWndRect)
+        RegWriteRECT(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Editor WindowPos", st->wndRect);
+    RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Test Full", st->testFull ? 1 : 0);
+    RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "View Toolbar", st->showToolbar ? 1 : 0);
+    RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "View Statusbar", st->showStatus ? 1 : 0);
+    if (st->hList)
+    {
+        RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Column 1 Width",
+                      (DWORD)ListView_GetColumnWidth(st->hList, 0));
+        RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Column 2 Width",
+                      (DWORD)ListView_GetColumnWidth(st->hList, 1));
+    }
+}
+
+// --- Insert menu -----------------------------------------------------------------
+
+struct InsertEntry
+{
+    int command; // 0: separator
+    const char* text;
+};
+
+static const InsertEntry kFileActions[] = {
+    {2030, "Launch..."}, {2031, "Open..."}, {2032, "Print..."},  {0, nullptr},
+    {2033, "Copy..."},   {2035, "Move..."}, {2034, "Delete..."},
+};
+static const InsertEntry kWindowActions[] = {
+    {2041, "Hide..."}, {2042, "Show..."},  {2046, "ShowAll..."},
+    {0, nullptr},      {2039, "Close..."}, {2040, "Destroy..."},
+    {2038, "Kill..."}, {0, nullptr},       {2048, "Screensaver..."},
+};
+static const InsertEntry kOtherActions[] = {
+    {2047, "Wait..."},
+    {0, nullptr},
+    {2037, "Message..."},
+    {2036, "Comment..."},
+};
+static const InsertEntry kSystemActions[] = {
+    {2043, "Shutdown..."},
+    {2044, "Restart..."},
+    {0, nullptr},
+    {2045, "Exit..."},
+};
+
+// The icon of the action an insert command makes.
+static int InsertIcon(int command)
+{
+    static const int kIcons[] = {IDI_ACT_LAUNCH,  IDI_ACT_OPEN,     IDI_ACT_PRINT,      IDI_ACT_COPY,
+                                 IDI_ACT_DELETE,  IDI_ACT_MOVE,     IDI_ACT_COMMENT,    IDI_ACT_MESSAGE,
+                                 IDI_ACT_KILL,    IDI_ACT_CLOSE,    IDI_ACT_DESTROY,    IDI_ACT_HIDE,
+                                 IDI_ACT_SHOW,    IDI_ACT_SHUTDOWN, IDI_ACT_RESTART,    IDI_ACT_EXIT,
+                                 IDI_ACT_SHOWALL, IDI_ACT_WAIT,     IDI_ACT_SCREENSAVER};
+    return kIcons[command - IDM_INSERT_FIRST];
+}
+
+template <size_t N> static HMENU BuildCategory(const InsertEntry (&entries)[N])
+{
+    HMENU menu = CreatePopupMenu();
+    if (!menu)
+        return nullptr;
+    for (const InsertEntry& e : entries)
+    {
+        if (!e.command)
+            MenuXP_AppendSeparator(menu);
+        else
+            MenuXP_AppendItem(menu, (unsigned)e.command, e.text, LoadSmallIcon(InsertIcon(e.command)),
+                              nullptr);
+    }
+    return menu;
+}
+
+HMENU BuildInsertMenu(EditorState* st)
+{
+    HMENU menu = CreatePopupMenu();
+    if (!menu)
+        return nullptr;
+    MenuXP_AppendItem(menu, IDM_INSERT_WIZARD, "Use a Wizard...", LoadSmallIcon(IDI_TB_WIZARD), nullptr);
+    MenuXP_AppendSeparator(menu);
+    MenuXP_AppendItem(menu, IDM_INSERT_WEBSITE, "Open Website...", LoadSmallIcon(IDI_TB_WEBSITE), nullptr);
+    MenuXP_AppendSeparator(menu);
+    struct
+    {
+        HMENU sub;
+        const char* text;
+        int icon;
+    } categories[] = {
+        {BuildCategory(kFileActions), "File actions", IDI_ACT_OPEN},
+        {BuildCategory(kWindowActions), "Window action", IDI_ACT_SHOWALL},
+        {BuildCategory(kOtherActions), "Other action", IDI_ACT_MESSAGE},
+        {BuildCategory(kSystemActions), "System action", IDI_ACT_SHUTDOWN},
+    };
+    for (auto& c : categories)
+        if (c.sub)
+            MenuXP_AppendMenu(menu, c.sub, c.text, LoadSmallIcon(c.icon));
+    // Commands that need an open file are greyed here too: a menu built for
+    // the toolbar or the context menu is shown without the menu bar's update.
+    UINT state = st->fileOpen ? MF_ENABLED : MF_GRAYED;
+    EnableMenuItem(menu, IDM_INSERT_WIZARD, MF_BYCOMMAND | state);
+    EnableMenuItem(menu, IDM_INSERT_WEBSITE, MF_BYCOMMAND | state);
+    for (int id = IDM_INSERT_FIRST; id <= IDM_INSERT_LAST; id++)
+        EnableMenuItem(menu, id, MF_BYCOMMAND | state);
+    return menu;
+}
+
+// --- Controls ----------------------------------------------------------------------
+
+struct ToolButton
+{
+    int icon;
+    int command;
+    const char* text;
+};
+
+static const ToolButton kToolButtons[] = {
+    {IDI_TB_NEW, IDM_NEW, "New"},
+    {IDI_TB_OPEN, IDM_OPEN, "Open"},
+    {IDI_TB_SAVE, IDM_SAVE, "Save"},
+    {0, 0, nullptr},
+    {IDI_TB_PROPERTIES, IDM_PROPERTIES, "Properties"},
+    {IDI_TB_INSERT, IDM_INSERT, "Insert"},
+    {IDI_TB_DELETE, IDM_DELETE, "Delete"},
+    {0, 0, nullptr},
+    {IDI_TB_MOVEUP, IDM_MOVEUP, "Move Up"},
+    {IDI_TB_MOVEDOWN, IDM_MOVEDOWN, "Move Down"},
+    {0, 0, nullptr},
+    {IDI_TB_TEST, IDM_TEST, "Test"},
+    {0, 0, nullptr},
+    {IDI_TB_ABOUT, IDM_ABOUT, "About"},
+    {IDI_TB_HELP, IDM_HELPCONTENTS, "Help"},
+};
+
+static HWND CreateToolbar(EditorState* st)
+{
+    HWND tb = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+                              WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0,
+                              0, st->hwnd, (HMENU)(INT_PTR)IDC_TOOLBAR, g_hInst, nullptr);
+    if (!tb)
+        return nullptr;
+    SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(tb, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+    st->toolImages.Reset(ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, 11, 0));
+    TBBUTTON buttons[sizeof(kToolButtons) / sizeof(kToolButtons[0])];
+    int count = 0;
+    for (const ToolButton& b : kToolButtons)
+    {
+        TBBUTTON& t = buttons[count++];
+        ZeroMemory(&t, sizeof(t));
+        if (!b.command)
+        {
+            t.fsStyle = BTNS_SEP;
+            continue;
+        }
+        HICON icon = (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(b.icon), IMAGE_ICON, 24, 24, 0);
+        t.iBitmap =
+            st->toolImages.Get() && icon ? ImageList_AddIcon(st->toolImages.Get(), icon) : I_IMAGENONE;
+        if (icon)
+            DestroyIcon(icon);
+        t.idCommand = b.command;
+        t.fsState = TBSTATE_ENABLED;
+        t.fsStyle = BTNS_BUTTON | (b.command == IDM_INSERT ? BTNS_DROPDOWN : 0);
+        t.iString = (INT_PTR)b.text;
+    }
+    SendMessageA(tb, TB_SETIMAGELIST, 0, (LPARAM)st->toolImages.Get());
+    SendMessageA(tb, TB_ADDBUTTONSA, count, (LPARAM)buttons);
+    SendMessageA(tb, TB_AUTOSIZE, 0, 0);
+    return tb;
+}
+
+static HWND CreateActionList(EditorState* st)
+{
+    HWND list =
+        CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+                        0, 0, 0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_ACTIONLIST, g_hInst, nullptr);
+    if (!list)
+        return nullptr;
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+    ListViewColumn columns[] = {{"Action", st->columnWidths[0]}, {"Description", st->columnWidths[1]}};
+    st->listImages.Reset(SetUpListView(list, columns, 2, EDITOR_ACTION_CODES + 1, 0));
+    // Row images by action code: unknown lines share the comment's picture.
+    static const int kIcons[EDITOR_ACTION_CODES + 1] = {
+        IDI_ACT_COMMENT, IDI_ACT_COMMENT,  IDI_ACT_LAUNCH,  IDI_ACT_KILL,    IDI_ACT_OPEN,
+        IDI_ACT_PRINT,   IDI_ACT_COPY,     IDI_ACT_DELETE,  IDI_ACT_MOVE,    IDI_ACT_CLOSE,
+        IDI_ACT_DESTROY, IDI_ACT_HIDE,     IDI_ACT_SHOW,    IDI_ACT_SHOWALL, IDI_ACT_SCREENSAVER,
+        IDI_ACT_WAIT,    IDI_ACT_SHUTDOWN, IDI_ACT_RESTART, IDI_ACT_EXIT,    IDI_ACT_MESSAGE};
+    for (int i = 0; i <= EDITOR_ACTION_CODES; i++)
+    {
+        st->actionImage[i] = -1;
+        HICON icon = LoadSmallIcon(kIcons[i]);
+        if (!icon)
+            continue;
+        if (st->listImages.Get())
+            st->actionImage[i] = ImageList_AddIcon(st->listImages.Get(), icon);
+        DestroyIcon(icon);
+    }
+    return list;
+}
+
+void LayoutWindow(EditorState* st)
+{
+    RECT rc;
+    GetClientRect(st->hwnd, &rc);
+    int top = 0, bottom = rc.bottom;
+    if (st->hToolbar)
+    {
+        ShowWindow(st->hToolbar, st->showToolbar ? SW_SHOW : SW_HIDE);
+        if (st->showToolbar)
+        {
+            SendMessageA(st->hToolbar, TB_AUTOSIZE, 0, 0);
+            RECT tr;
+            GetWindowRect(st->hToolbar, &tr);
+            top = tr.bottom - tr.top;
+        }
+    }
+    if (st->hStatus)
+    {
+        ShowWindow(st->hStatus, st->showStatus ? SW_SHOW : SW_HIDE);
+        if (st->showStatus)
+        {
+            SendMessageA(st->hStatus, WM_SIZE, 0, 0);
+            RECT sr;
+            GetWindowRect(st->hStatus, &sr);
+            bottom -= sr.bottom - sr.top;
+        }
+    }
+    if (st->hList)
+        MoveWindow(st->hList, 0, top, rc.right, bottom > top ? bottom - top : 0, TRUE);
+    HMENU menu = GetMenu(st->hwnd);
+    CheckMenuItem(menu, IDM_VIEWTOOLBAR, st->showToolbar ? MF_CHECKED : MF_UNCHECKED);
+    CheckMenuItem(menu, IDM_VIEWSTATUSBAR, st->showStatus ? MF_CHECKED : MF_UNCHECKED);
+}
+
+// --- Start-up ------------------------------------------------------------------------
+
+bool Initialize(EditorState* st)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                                 ICC_UPDOWN_CLASS | ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    char agentPath[MAX_PATH], tourPath[MAX_PATH];
+    GetMyDir(agentPath, sizeof(agentPath), "tvagent.exe");
+    GetMyDir(tourPath, sizeof(tourPath), "tv2.chm::/tvqtour_1.html");
+    FIRSTRUN_DATA frd = {st->hwnd, g_hInst, "tvtip.sys", agentPath, tourPath};
+    if (CheckFirstRunAndMenu(&frd) != 0)
+    {
+        MessageBoxA(st->hwnd, "Tarvin 2 is exiting.", "Tarvin 2", MB_OK | MB_ICONERROR);
+        return false;
+    }
+    SetFirstRun(0);
+
+    char self[MAX_PATH], command[MAX_PATH + 16];
+    GetModuleFileNameA(nullptr, self, sizeof(self));
+    StrFormat(command, sizeof(command), "\"%s\" -file='%%1'", self);
+    AssociateFile(".launch", "Tarvin.LaunchFile", "Tarvin File", command, "Edit");
+    st->clipFormat = RegisterClipboardFormatA(EDITOR_CLIPBOARD_FORMAT);
+    ReadSettings(st);
+
+    st->hStatus = CreateWindowExA(0, STATUSCLASSNAMEA, "Select a startup action.", WS_CHILD | SBARS_SIZEGRIP,
+                                  0, 0, 0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_STATUSBAR, g_hInst, nullptr);
+    if (!st->hStatus)
+        MessageBoxA(st->hwnd, "Cannot create statusbar.", "Tarvin Editor", MB_OK | MB_ICONWARNING);
+    st->hToolbar = CreateToolbar(st);
+    if (!st->hToolbar)
+        MessageBoxA(st->hwnd, "Cannot create toolbar.", "Tarvin Editor", MB_OK | MB_ICONWARNING);
+    if (st->haveWndRect)
+        MoveWindow(st->hwnd, st->wndRect.left, st->wndRect.top, st->wndRect.right - st->wndRect.left,
+                   st->wndRect.bottom - st->wndRect.top, FALSE);
+    st->hList = CreateActionList(st);
+
+    MenuXP_InitDrawInfo(&st->diItem, 0);
+    // The categorised Insert popup sits in the menu bar before View.
+    st->insertMenu = BuildInsertMenu(st);
+    if (st->insertMenu)
+        InsertMenuA(GetMenu(st->hwnd), 2, MF_BYPOSITION | MF_POPUP, (UINT_PTR)st->insertMenu, "&Insert");
+    LayoutWindow(st);
+
+    char file[MAX_PATH] = "";
+    if (GetPropertyValue(st->cmdLine, "-file", file, sizeof(file)) > 0)
+        OpenFile(st, file, true);
+    UpdateUI(st);
+    return true;
+}

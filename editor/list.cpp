@@ -1,0 +1,158 @@
+// The list of actions and the interface state that follows it: title,
+// status bar, enabled commands.
+#include <windows.h>
+#include <commctrl.h>
+#include <string.h>
+#include <initializer_list>
+
+#include "editor.h"
+#include "edit_res.h"
+#include "strutils.h"
+
+int GetListSelIndex(EditorState* st)
+{
+    return st->hList ? ListView_GetNextItem(st->hList, -1, LVNI_SELECTED) : -1;
+}
+
+void SelectRow(EditorState* st, int index)
+{
+    if (!st->hList)
+        return;
+    ListView_SetItemState(st->hList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (index >= 0)
+    {
+        ListView_SetItemState(st->hList, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(st->hList, index, FALSE);
+    }
+}
+
+static int ActionImage(EditorState* st, int code)
+{
+    if (code < LA_COMMENT || code > LA_MESSAGE)
+        return st->actionImage[0];
+    return st->actionImage[code + 1];
+}
+
+void UpdateList(EditorState* st, CLaunchAction* action, int index, bool insert)
+{
+    if (!st->hList || !action)
+        return;
+    char name[64];
+    StrCopy(name, action->GetActionName());
+    LVITEMA item;
+    ZeroMemory(&item, sizeof(item));
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = index;
+    item.pszText = name;
+    item.iImage = ActionImage(st, action->GetAction());
+    if (insert)
+        index = (int)SendMessageA(st->hList, LVM_INSERTITEMA, 0, (LPARAM)&item);
+    else
+        SendMessageA(st->hList, LVM_SETITEMA, 0, (LPARAM)&item);
+    if (index < 0)
+        return;
+    static char description[LAUNCH_DESCRIPTION_SIZE];
+    action->GetDescription(description, sizeof(description));
+    ListView_SetItemText(st->hList, index, 1, description);
+    SelectRow(st, index);
+}
+
+void BuildList(EditorState* st)
+{
+    if (!st->hList)
+        return;
+    SendMessageA(st->hList, WM_SETREDRAW, FALSE, 0);
+    ListView_DeleteAllItems(st->hList);
+    int count = st->file.GetCount();
+    for (int i = 0; i < count; i++)
+        UpdateList(st, st->file.GetAction(i), i, true);
+    SelectRow(st, -1);
+    SendMessageA(st->hList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(st->hList, nullptr, TRUE);
+    UpdateUI(st);
+}
+
+bool ApplyInsert(EditorState* st, const char* text, int index)
+{
+    if (index < 0 || index > st->file.GetCount())
+        return false;
+    st->file.InsertAction(text, index);
+    UpdateList(st, st->file.GetAction(index), index, true);
+    return true;
+}
+
+bool ApplyDelete(EditorState* st, int index)
+{
+    if (!st->file.DeleteAction(index))
+        return false;
+    if (st->hList)
+        ListView_DeleteItem(st->hList, index);
+    int count = st->file.GetCount();
+    SelectRow(st, index < count ? index : count - 1);
+    return true;
+}
+
+bool ApplyReplace(EditorState* st, int index, const char* text)
+{
+    if (index < 0 || index >= st->file.GetCount())
+        return false;
+    st->file.DeleteAction(index);
+    st->file.InsertAction(text, index);
+    UpdateList(st, st->file.GetAction(index), index, false);
+    return true;
+}
+
+bool ApplyMove(EditorState* st, int from, int to)
+{
+    if (from == to || !st->file.MoveAction(from, to))
+        return false;
+    if (st->hList)
+        ListView_DeleteItem(st->hList, from);
+    UpdateList(st, st->file.GetAction(to), to, true);
+    return true;
+}
+
+static void Enable(EditorState* st, int id, bool enabled)
+{
+    EnableMenuItem(GetMenu(st->hwnd), id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    if (st->hToolbar)
+        SendMessageA(st->hToolbar, TB_ENABLEBUTTON, id, enabled);
+}
+
+void UpdateUI(EditorState* st)
+{
+    bool modified = IsModified(st);
+    char title[MAX_PATH + 64];
+    StrCopy(title, "Tarvin Editor");
+    if (st->fileOpen)
+    {
+        const char* slash = strrchr(st->path, '\\');
+        const char* name = !st->path[0] ? "New Launch File" : slash ? slash + 1 : st->path;
+        StrAppend(title, " - [");
+        StrAppend(title, name);
+        StrAppend(title, "]");
+        if (modified)
+            StrAppend(title, "*");
+    }
+    SetWindowTextA(st->hwnd, title);
+    if (st->hStatus && st->fileOpen)
+        SendMessageA(st->hStatus, SB_SETTEXTA, 0,
+                     (LPARAM)(st->path[0] ? st->path : "Unsaved (new) launch file"));
+
+    int sel = GetListSelIndex(st);
+    int count = st->file.GetCount();
+    bool open = st->fileOpen;
+    Enable(st, IDM_SAVE, open && modified);
+    for (int id : {IDM_SAVEAS, IDM_ADDTOMENU, IDM_CUT, IDM_COPY, IDM_PASTE, IDM_INSERT_WIZARD,
+                   IDM_INSERT_WEBSITE, IDM_INSERT, IDM_TEST, IDM_TEST2})
+        Enable(st, id, open);
+    for (int id = IDM_INSERT_FIRST; id <= IDM_INSERT_LAST; id++)
+        Enable(st, id, open);
+    Enable(st, IDM_UNDO, st->undo.GetSize() > 0);
+    Enable(st, IDM_REDO, st->redo.GetSize() > 0);
+    Enable(st, IDM_PROPERTIES, sel >= 0);
+    Enable(st, IDM_DELETE, sel >= 0);
+    Enable(st, IDM_MOVEUP, sel > 0);
+    Enable(st, IDM_MOVEDOWN, sel >= 0 && sel < count - 1);
+    DrawMenuBar(st->hwnd);
+}

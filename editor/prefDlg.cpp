@@ -1,0 +1,218 @@
+// Preferences: a tab frame over two pages (General, Editor). Each page reads
+// the working values when it is shown and writes them back when it goes; OK
+// keeps them (in the registry, "Test Full" only for the run), Cancel drops
+// them.
+#include <windows.h>
+#include <windowsx.h>
+#include <commctrl.h>
+#include <initializer_list>
+
+#include "editor.h"
+#include "edit_res.h"
+#include "regutils.h"
+#include "thmutils.h"
+#include "winutils.h"
+
+namespace
+{
+
+struct PrefValues
+{
+    bool showStartup;
+    bool advancedMode;
+    int windowState;
+    bool testFull;
+    bool addShortcuts;
+    bool insertDelay;
+    bool insertComments;
+};
+
+struct PrefFrame
+{
+    PrefValues values;
+    HWND hTab;
+    HWND hPage;
+};
+
+PrefFrame* Frame(HWND dialog)
+{
+    return (PrefFrame*)GetWindowLongPtrA(dialog, DWLP_USER);
+}
+
+void SetCheck(HWND page, int id, bool on)
+{
+    CheckDlgButton(page, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool GetCheck(HWND page, int id)
+{
+    return IsDlgButtonChecked(page, id) == BST_CHECKED;
+}
+
+INT_PTR CALLBACK GeneralPageProc(HWND hwnd, UINT uMsg, WPARAM, LPARAM lParam)
+{
+    switch (uMsg)
+    {
+        case WM_INITDIALOG: {
+            PrefValues* v = (PrefValues*)lParam;
+            SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)v);
+            SetCheck(hwnd, IDC_PREF_SHOWSTARTUP, v->showStartup);
+            SetCheck(hwnd, IDC_PREF_ADVANCED, v->advancedMode);
+            SetCheck(hwnd, IDC_PREF_TESTFULL, v->testFull);
+            HWND combo = GetDlgItem(hwnd, IDC_PREF_WINDOWSTATE);
+            for (const char* s : {"Normal Window", "Minimized", "Maximized"})
+                ComboBox_AddString(combo, s);
+            ComboBox_SetCurSel(combo, v->windowState - 1);
+            return TRUE;
+        }
+        case WM_DESTROY: {
+            PrefValues* v = (PrefValues*)GetWindowLongPtrA(hwnd, DWLP_USER);
+            if (!v)
+                return TRUE;
+            v->showStartup = GetCheck(hwnd, IDC_PREF_SHOWSTARTUP);
+            v->advancedMode = GetCheck(hwnd, IDC_PREF_ADVANCED);
+            v->testFull = GetCheck(hwnd, IDC_PREF_TESTFULL);
+            int sel = ComboBox_GetCurSel(GetDlgItem(hwnd, IDC_PREF_WINDOWSTATE));
+            v->windowState = sel >= 0 && sel <= 2 ? sel + 1 : 1;
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK EditorPageProc(HWND hwnd, UINT uMsg, WPARAM, LPARAM lParam)
+{
+    switch (uMsg)
+    {
+        case WM_INITDIALOG: {
+            PrefValues* v = (PrefValues*)lParam;
+            SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)v);
+            SetCheck(hwnd, IDC_PREF_ADDSHORTCUTS, v->addShortcuts);
+            SetCheck(hwnd, IDC_PREF_INSERTDELAY, v->insertDelay);
+            SetCheck(hwnd, IDC_PREF_INSERTCOMMENTS, v->insertComments);
+            return TRUE;
+        }
+        case WM_DESTROY: {
+            PrefValues* v = (PrefValues*)GetWindowLongPtrA(hwnd, DWLP_USER);
+            if (!v)
+                return TRUE;
+            v->addShortcuts = GetCheck(hwnd, IDC_PREF_ADDSHORTCUTS);
+            v->insertDelay = GetCheck(hwnd, IDC_PREF_INSERTDELAY);
+            v->insertComments = GetCheck(hwnd, IDC_PREF_INSERTCOMMENTS);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+void DestroyPage(PrefFrame* f)
+{
+    if (f->hPage)
+        DestroyWindow(f->hPage);
+    f->hPage = nullptr;
+}
+
+void CreatePage(HWND hwnd, int tab)
+{
+    PrefFrame* f = Frame(hwnd);
+    if (tab < 0 || tab > 1)
+        return;
+    f->hPage = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(tab == 0 ? IDD_PREF_GENERAL : IDD_PREF_EDITOR),
+                                  hwnd, tab == 0 ? GeneralPageProc : EditorPageProc, (LPARAM)&f->values);
+    if (!f->hPage)
+        return;
+    RECT rc;
+    GetWindowRect(f->hTab, &rc);
+    MapWindowPoints(nullptr, hwnd, (POINT*)&rc, 2);
+    TabCtrl_AdjustRect(f->hTab, FALSE, &rc);
+    g_EnableThemeDialogTexture(f->hPage, ETDT_ENABLETAB);
+    SetWindowPos(f->hPage, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_SHOWWINDOW);
+}
+
+BOOL PrefDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
+{
+    PrefFrame* f = (PrefFrame*)lParam;
+    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)f);
+    f->hTab = GetDlgItem(hwnd, IDC_PREF_TAB);
+    const char* tabs[] = {"General", "Editor"};
+    for (int i = 0; i < 2; i++)
+    {
+        TCITEMA item;
+        ZeroMemory(&item, sizeof(item));
+        item.mask = TCIF_TEXT;
+        item.pszText = (LPSTR)tabs[i];
+        SendMessageA(f->hTab, TCM_INSERTITEMA, i, (LPARAM)&item);
+    }
+    CenterWindow(hwnd);
+    CreatePage(hwnd, 0);
+    return TRUE;
+}
+
+void PrefDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
+{
+    if (id != IDOK && id != IDCANCEL)
+        return;
+    DestroyPage(Frame(hwnd));
+    EndDialog(hwnd, id);
+}
+
+LRESULT PrefDlg_OnNotify(HWND hwnd, int, NMHDR* nm)
+{
+    PrefFrame* f = Frame(hwnd);
+    if (f && nm->hwndFrom == f->hTab && nm->code == TCN_SELCHANGE)
+    {
+        DestroyPage(f);
+        CreatePage(hwnd, TabCtrl_GetCurSel(f->hTab));
+    }
+    return 0;
+}
+
+void PrefDlg_OnClose(HWND hwnd)
+{
+    PrefDlg_OnCommand(hwnd, IDCANCEL, nullptr, 0);
+}
+
+INT_PTR CALLBACK PrefDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg)
+    {
+        HANDLE_DLGMSG(hwnd, WM_INITDIALOG, PrefDlg_OnInitDialog);
+        HANDLE_DLGMSG(hwnd, WM_COMMAND, PrefDlg_OnCommand);
+        HANDLE_DLGMSG(hwnd, WM_NOTIFY, PrefDlg_OnNotify);
+        HANDLE_DLGMSG(hwnd, WM_CLOSE, PrefDlg_OnClose);
+    }
+    return FALSE;
+}
+
+void WriteFlag(const char* name, bool on)
+{
+    RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, name, on ? 1 : 0);
+}
+
+} // namespace
+
+void ShowPreferences(EditorState* st)
+{
+    PrefFrame f = {{st->showStartup, st->advancedMode, st->windowState, st->testFull, st->addShortcuts,
+                    st->insertDelay, st->insertComments},
+                   nullptr,
+                   nullptr};
+    CModalScope scope(st);
+    if (DialogBoxParamA(g_hInst, MAKEINTRESOURCEA(IDD_PREFERENCES), st->hwnd, PrefDlgProc, (LPARAM)&f) !=
+        IDOK)
+        return;
+    const PrefValues& v = f.values;
+    st->showStartup = v.showStartup;
+    st->advancedMode = v.advancedMode;
+    st->windowState = v.windowState;
+    st->testFull = v.testFull;
+    st->addShortcuts = v.addShortcuts;
+    st->insertDelay = v.insertDelay;
+    st->insertComments = v.insertComments;
+    WriteFlag("Show Startup", v.showStartup);
+    WriteFlag("Advanced Mode", v.advancedMode);
+    RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Window State", (DWORD)v.windowState);
+    WriteFlag("Add Shortcuts", v.addShortcuts);
+    WriteFlag("Insert Delay", v.insertDelay);
+    WriteFlag("Insert Comments", v.insertComments);
+}
