@@ -36,6 +36,7 @@ struct EditorState
     CImageList listImages;
     int actionImage[EDITOR_ACTION_CODES + 1] = {}; // by code + 1 (unknown at 0)
     HMENU insertMenu = nullptr;                    // the menu bar's Insert popup
+    bool filling = false;                          // the list is being refilled
 
     CLaunchFile file;
     CLaunchAction scratch; // the action the properties dialog edits

@@ -133,7 +133,11 @@ void OnOpen(EditorState* st)
 // document keeps its path, its rows and its undo history.
 static bool SaveTo(EditorState* st, const char* path)
 {
-    int result = st->file.Save(path);
+    // A read-only file is never replaced, even where the file system would
+    // let the safe save's rename through.
+    DWORD attributes = GetFileAttributesA(path);
+    bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    int result = readOnly ? 2 : st->file.Save(path);
     if (result != 0)
     {
         char text[160];

@@ -51,10 +51,11 @@ void UpdateList(EditorState* st, CLaunchAction* action, int index, bool insert)
         SendMessageA(st->hList, LVM_SETITEMA, 0, (LPARAM)&item);
     if (index < 0)
         return;
-    static char description[LAUNCH_DESCRIPTION_SIZE];
+    char description[LAUNCH_DESCRIPTION_SIZE];
     action->GetDescription(description, sizeof(description));
     ListView_SetItemText(st->hList, index, 1, description);
-    SelectRow(st, index);
+    if (!st->filling)
+        SelectRow(st, index);
 }
 
 void BuildList(EditorState* st)
@@ -62,11 +63,14 @@ void BuildList(EditorState* st)
     if (!st->hList)
         return;
     SendMessageA(st->hList, WM_SETREDRAW, FALSE, 0);
+    // One interface update at the end, not one per row's selection change.
+    st->filling = true;
     ListView_DeleteAllItems(st->hList);
     int count = st->file.GetCount();
     for (int i = 0; i < count; i++)
         UpdateList(st, st->file.GetAction(i), i, true);
     SelectRow(st, -1);
+    st->filling = false;
     SendMessageA(st->hList, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(st->hList, nullptr, TRUE);
     UpdateUI(st);

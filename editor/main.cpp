@@ -234,7 +234,8 @@ static LRESULT MainWnd_OnNotify(HWND hwnd, int, NMHDR* nm)
                 OnProperties(st);
             break;
         case LVN_ITEMCHANGED:
-            UpdateUI(st);
+            if (!st->filling)
+                UpdateUI(st);
             break;
     }
     return 0;

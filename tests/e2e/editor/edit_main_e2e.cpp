@@ -1,0 +1,368 @@
+// The launch file editor's main window end to end: the real tvedit.exe on
+// files in a scratch folder, driven through its commands as a user would.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "e2e/e2e_testutil.h"
+#include "e2e/editor_testutil.h"
+
+namespace
+{
+
+using edittest::Editor;
+using edittest::kWait;
+using Rows = std::vector<std::string>;
+
+class EditMain : public edittest::EditorTest
+{
+  public:
+    // Properties of the selected row (or a new action): sets the main field
+    // and presses OK.
+    void EditMainField(Editor& ed, const char* caption, const char* value)
+    {
+        HWND dlg = ed.Dialog(caption);
+        ASSERT_TRUE(dlg != nullptr);
+        HWND field = nullptr;
+        ASSERT_EQ(TVD_OK,
+                  DrvWaitFor([&]() { return (field = DrvFindChildById(dlg, 1103)) != nullptr; }, kWait));
+        ASSERT_TRUE(DrvSetText(field, value));
+        ASSERT_TRUE(DrvPressButton(dlg, IDOK));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+    }
+
+    bool WaitRows(const Editor& ed, const Rows& rows)
+    {
+        return DrvWaitFor([&]() { return ed.Rows() == rows; }, kWait) == TVD_OK;
+    }
+};
+
+const char kTitle[] = "Tarvin Editor - [steps.launch]";
+
+// Every kind of edit, then undo back to the opened file and redo forward
+// again: each step shows exactly the list it showed before, and the title's
+// "*" is there exactly while something can be undone.
+TEST_F(EditMain, UndoAndRedoRetraceEveryEdit)
+{
+    std::string path =
+        WriteLaunch("steps.launch", {"Message \"one\"", "Wait \"100 ms\"", "Hide \"Notepad\""});
+    Editor& ed = StartEditor(path);
+    ASSERT_TRUE(ed.WaitTitle(kTitle));
+    std::vector<Rows> states = {ed.Rows()};
+    ASSERT_EQ(3u, states[0].size());
+
+    struct Step
+    {
+        const char* what;
+        int select; // row selected first, -1 none
+        std::function<void(EditMain*, Editor&)> act;
+    } steps[] = {
+        {"paste", 0,
+         [](EditMain*, Editor& e) {
+             ASSERT_TRUE(PutClipboardLine("Show \"Notepad\""));
+             e.Command(IDM_PASTE);
+         }},
+        {"delete", 2,
+         [](EditMain*, Editor& e) {
+             e.Command(IDM_DELETE);
+             EXPECT_EQ("Are you sure you want to delete this action?", e.Answer("Confirm Delete", IDYES));
+         }},
+        {"move up", 2, [](EditMain*, Editor& e) { e.Command(IDM_MOVEUP); }},
+        {"move down", 0, [](EditMain*, Editor& e) { e.Command(IDM_MOVEDOWN); }},
+        {"properties", 0,
+         [](EditMain* t, Editor& e) {
+             e.Command(IDM_PROPERTIES);
+             t->EditMainField(e, "Properties", "changed");
+         }},
+        {"insert", 1,
+         [](EditMain* t, Editor& e) {
+             e.Command(IDM_INSERT_FIRST + 17); // Wait
+             t->EditMainField(e, "Insert Action", "250");
+         }},
+        {"cut", 3, [](EditMain*, Editor& e) { e.Command(IDM_CUT); }},
+    };
+    for (Step& s : steps)
+    {
+        SCOPED_TRACE(s.what);
+        Rows before = ed.Rows();
+        if (s.select >= 0)
+            ASSERT_TRUE(ed.Select(s.select));
+        s.act(this, ed);
+        ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return ed.Rows() != before; }, kWait));
+        EXPECT_EQ(std::string(kTitle) + "*", ed.Title());
+        states.push_back(ed.Rows());
+    }
+    Rows expectedEnd = {"Hide|Windows named \"changed\"", "Message|\"one\"", "Wait|Wait for 250 ms"};
+    EXPECT_EQ(expectedEnd, states.back());
+
+    for (int i = (int)states.size() - 2; i >= 0; i--)
+    {
+        ed.Command(IDM_UNDO);
+        EXPECT_TRUE(WaitRows(ed, states[i])) << "undo to state " << i;
+        EXPECT_EQ(i > 0 ? std::string(kTitle) + "*" : kTitle, ed.Title()) << i;
+    }
+    for (size_t i = 1; i < states.size(); i++)
+    {
+        ed.Command(IDM_REDO);
+        EXPECT_TRUE(WaitRows(ed, states[i])) << "redo to state " << i;
+        EXPECT_EQ(std::string(kTitle) + "*", ed.Title()) << i;
+    }
+
+    // Saved, the history is gone: nothing to undo, no "*", and the file holds
+    // the lines as the list shows them.
+    ed.Command(IDM_SAVE);
+    ASSERT_TRUE(ed.WaitTitle(kTitle));
+    EXPECT_EQ(Rows({"Hide \"changed\"", "Message \"one\"", "Wait \"250 ms\""}), ReadLines(path));
+    ed.Command(IDM_UNDO);
+    ed.Command(IDM_MOVEUP); // a later command, so the undo has surely been handled
+    ASSERT_TRUE(ed.WaitTitle(std::string(kTitle) + "*"));
+    EXPECT_EQ("Message|\"one\"", ed.Rows()[2]);
+}
+
+// Impossible moves and a delete without a selection change nothing and do
+// not mark the file modified.
+TEST_F(EditMain, ImpossibleEditsChangeNothing)
+{
+    std::string path = WriteLaunch("edge.launch", {"Message \"a\"", "Message \"b\""});
+    Editor& ed = StartEditor(path);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [edge.launch]"));
+    Rows rows = ed.Rows();
+    struct
+    {
+        int select;
+        int command;
+    } cases[] = {{-1, IDM_DELETE}, {-1, IDM_PROPERTIES}, {-1, IDM_CUT}, {0, IDM_MOVEUP}, {1, IDM_MOVEDOWN}};
+    for (auto& c : cases)
+    {
+        // Nothing is selected after opening; the cases without a selection
+        // come first.
+        if (c.select >= 0)
+            ASSERT_TRUE(ed.Select(c.select));
+        else
+            ASSERT_EQ(-1, ed.Selected());
+        ed.Command(c.command);
+    }
+    // A real edit after them shows that they were all handled.
+    ASSERT_TRUE(ed.Select(1));
+    ed.Command(IDM_MOVEUP);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [edge.launch]*"));
+    EXPECT_EQ(Rows({rows[1], rows[0]}), ed.Rows());
+    ed.Command(IDM_UNDO);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [edge.launch]"));
+    EXPECT_EQ(rows, ed.Rows());
+    EXPECT_EQ(1, ed.Selected()); // the moved action, back at its old place
+}
+
+// A line the editor cannot represent is shown as unknown and written back
+// exactly as it was.
+TEST_F(EditMain, HandWrittenLinesSurviveOpenAndSave)
+{
+    Rows lines = {"Frobnicate \"the thing\",Now", "Launch \"C:\\unterminated", "Message \"kept\"",
+                  "Wait \"12 parsecs\"", "//  spaced comment"};
+    std::string path = WriteLaunch("hand.launch", lines);
+    Editor& ed = StartEditor(path);
+    ASSERT_TRUE(ed.WaitRowCount(5));
+    EXPECT_EQ("Unknown|Unrecognized action: \"Frobnicate \"the thing\",Now\"", ed.Rows()[0]);
+
+    ASSERT_TRUE(ed.Select(2));
+    ed.Command(IDM_MOVEUP);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [hand.launch]*"));
+    ed.Command(IDM_SAVE);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [hand.launch]"));
+    EXPECT_EQ(Rows({lines[0], lines[2], lines[1], lines[3], lines[4]}), ReadLines(path));
+}
+
+// Copy in one editor window, paste in another: the same line lands after the
+// selected row of the second.
+TEST_F(EditMain, CopyInOneWindowPastesInAnother)
+{
+    std::string a = WriteLaunch("a.launch", {"Message \"from a\"", "Kill \"calc.exe\""});
+    std::string b = WriteLaunch("b.launch", {"Message \"b1\"", "Message \"b2\""});
+    Editor& ea = StartEditor(a);
+    Editor& eb = StartEditor(b);
+    ASSERT_TRUE(ea.WaitRowCount(2));
+    ASSERT_TRUE(eb.WaitRowCount(2));
+    ASSERT_TRUE(PutClipboardLine("Message \"stale\""));
+
+    ASSERT_TRUE(ea.Select(1));
+    ea.Command(IDM_COPY);
+    ASSERT_EQ(TVD_OK, DrvWaitFor(
+                          [&]() {
+                              char line[64] = "";
+                              if (!OpenClipboard(nullptr))
+                                  return false;
+                              HANDLE h = GetClipboardData(RegisterClipboardFormatA("TVEDIT_CCPFORMAT"));
+                              if (const char* d = h ? (const char*)GlobalLock(h) : nullptr)
+                              {
+                                  lstrcpynA(line, d, sizeof(line));
+                                  GlobalUnlock(h);
+                              }
+                              CloseClipboard();
+                              return std::string(line) == "Kill \"calc.exe\"";
+                          },
+                          kWait));
+    ASSERT_TRUE(eb.Select(0));
+    eb.Command(IDM_PASTE);
+    ASSERT_TRUE(eb.WaitTitle("Tarvin Editor - [b.launch]*"));
+    EXPECT_EQ(Rows({"Message|\"b1\"", "Kill|Executables called \"calc.exe\"", "Message|\"b2\""}), eb.Rows());
+    EXPECT_EQ(1, eb.Selected());
+    EXPECT_EQ("Tarvin Editor - [a.launch]", ea.Title()); // copying is no edit
+}
+
+// Another program rewrites the open file: coming back to the editor asks
+// once; No keeps the editor's version and the question comes again at the
+// next activation; Yes reads the new file and clears the history.
+TEST_F(EditMain, FileChangedOutsideIsOfferedForReload)
+{
+    std::string path = WriteLaunch("outside.launch", {"Message \"old\""});
+    Editor& ed = StartEditor(path);
+    ASSERT_TRUE(ed.WaitRowCount(1));
+    ASSERT_TRUE(PutClipboardLine("Message \"mine\""));
+    ed.Command(IDM_PASTE);
+    ASSERT_TRUE(ed.WaitRowCount(2));
+
+    WriteLaunch("outside.launch", {"Message \"new 1\"", "Message \"new 2\"", "Message \"new 3\""});
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    FILETIME later = {0x12345678, 0x01E00000}; // surely not the time the editor read
+    SetFileTime(file, nullptr, nullptr, &later);
+    CloseHandle(file);
+
+    agenttest::CTestWindow other("Somewhere else");
+    const char* question =
+        "The launch file has been modified outside of the editor.\n\nWould you like to reload it?";
+    // Away to another program and back, until the editor asks. A switch made
+    // from another process can be undone by X focus events arriving late, so
+    // a visit that did not reach the editor is made again.
+    auto visit = [&]() {
+        for (int attempt = 0; attempt < 3; attempt++)
+        {
+            for (HWND hwnd : {other.Get(), ed.main})
+            {
+                SetForegroundWindow(hwnd);
+                agenttest::PumpUntil([&]() { return GetForegroundWindow() == hwnd; }, kWait);
+            }
+            HWND box = nullptr;
+            if (DrvWaitMessageBox("Reload?", ed.Pid(), 5000, &box) == TVD_OK)
+                return true;
+        }
+        return false;
+    };
+
+    ASSERT_TRUE(visit());
+    EXPECT_EQ(question, ed.Answer("Reload?", IDNO));
+    // Answering brings the editor back to the front: that is no new visit.
+    HWND again = nullptr;
+    EXPECT_EQ(TVD_TIMEOUT, DrvWaitMessageBox("Reload?", ed.Pid(), 1500, &again));
+    EXPECT_EQ(2u, ed.Rows().size());
+
+    ASSERT_TRUE(visit());
+    EXPECT_EQ(question, ed.Answer("Reload?", IDYES));
+    ASSERT_TRUE(ed.WaitRowCount(3));
+    EXPECT_EQ("Tarvin Editor - [outside.launch]", ed.Title());
+}
+
+// Save As to a place that cannot be written reports the error and keeps the
+// document as it was: its name, its rows and its unsaved state; Save then
+// still writes the original file.
+TEST_F(EditMain, SaveAsThatFailsKeepsTheDocument)
+{
+    std::string path = WriteLaunch("keep.launch", {"Message \"keep\""});
+    std::string blocker = WriteLaunch("blocker.txt", {"a file, not a folder"});
+    std::string readOnly = WriteLaunch("readonly.launch", {"Message \"ro\""});
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    Editor& ed = StartEditor(path);
+    ASSERT_TRUE(ed.WaitRowCount(1));
+    ASSERT_TRUE(PutClipboardLine("Message \"new\""));
+    ed.Command(IDM_PASTE);
+    const std::string title = "Tarvin Editor - [keep.launch]*";
+    ASSERT_TRUE(ed.WaitTitle(title));
+    Rows rows = ed.Rows();
+
+    struct
+    {
+        const char* what;
+        std::string target;
+        bool exists;
+    } cases[] = {
+        {"missing folder", m_files + "\\no such folder\\x.launch", false},
+        {"file in the way", blocker + "\\x.launch", false},
+        {"read-only file", readOnly, true},
+    };
+    for (auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        ed.Command(IDM_SAVEAS);
+        HWND dlg = ed.Dialog("Save Launch File As");
+        ASSERT_TRUE(dlg != nullptr);
+        HWND name = nullptr;
+        ASSERT_EQ(TVD_OK, DrvWaitFor(
+                              [&]() {
+                                  // The file name field (cmb13), else the old dialog's edit (edt1).
+                                  name = DrvFindChildById(dlg, 0x47c);
+                                  if (!name)
+                                      name = DrvFindChildById(dlg, 0x480);
+                                  return name != nullptr;
+                              },
+                              kWait));
+        ASSERT_TRUE(DrvSetText(name, c.target.c_str()));
+        // By caption: the dialog's file list also has the id of OK.
+        ASSERT_TRUE(DrvClickButtonText(dlg, "Save"));
+        if (c.exists)
+            ed.Answer("Confirm", IDYES);
+        EXPECT_EQ("An error occured while saving the launch file.\n\nThe reported error code was 2",
+                  ed.Answer("Tarvin Editor", IDOK));
+        EXPECT_EQ(title, ed.Title());
+        EXPECT_EQ(path, ed.Status());
+        EXPECT_EQ(rows, ed.Rows());
+    }
+    EXPECT_EQ(Rows({"Message \"ro\""}), ReadLines(readOnly));
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    ed.Command(IDM_SAVE);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [keep.launch]"));
+    EXPECT_EQ(Rows({"Message \"keep\"", "Message \"new\""}), ReadLines(path));
+}
+
+} // namespace
+
+namespace
+{
+
+// Test runs the file on disk through the interpreter: unsaved changes are
+// offered a save first, and a file with problems is reported before it runs.
+TEST_F(EditMain, TestChecksAndRunsTheSavedFile)
+{
+    std::string source = WriteLaunch("source.txt", {"payload"});
+    auto copyTo = [&](const char* name) {
+        return "Copy \"" + source + "\",\"" + File(name) + "\",Overwrite";
+    };
+    std::string path = WriteLaunch("run.launch", {copyTo("clean.txt")});
+    Editor& ed = StartEditor(path);
+    ASSERT_TRUE(ed.WaitRowCount(1));
+
+    ed.Command(IDM_TEST);
+    EXPECT_TRUE(e2etest::WaitFile(File("clean.txt"), kWait));
+
+    // Unsaved pastes, the second a line the interpreter does not know: the
+    // save question, then the check's report; Yes runs the file all the same.
+    ASSERT_TRUE(PutClipboardLine(copyTo("after.txt")));
+    ASSERT_TRUE(ed.Select(0));
+    ed.Command(IDM_PASTE);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [run.launch]*"));
+    ASSERT_TRUE(PutClipboardLine("Frobnicate \"x\""));
+    ed.Command(IDM_PASTE);
+    ASSERT_TRUE(ed.WaitRowCount(3));
+    ed.Command(IDM_TEST);
+    EXPECT_EQ("The latest changes have not yet been saved.\n\nWould you like to save the launch file now?",
+              ed.Answer("Save?", IDYES));
+    std::string report = ed.Answer("Test", IDYES);
+    EXPECT_NE(std::string::npos, report.find("Line 3: error: ")) << report;
+    EXPECT_TRUE(e2etest::WaitFile(File("after.txt"), kWait));
+    EXPECT_EQ("Tarvin Editor - [run.launch]", ed.Title());
+}
+
+} // namespace
