@@ -706,6 +706,10 @@ INT_PTR CALLBACK WizardDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPara
 int RunEditorWizard(HWND mainWnd, HINSTANCE instance, unsigned flags)
 {
     tagWIZARD_DATA data;
+    // A file made by New is offered a save and a place in the menu after
+    // the wizard has filled it.
+    if (flags & EWIZ_USEWIZARD)
+        flags |= EWIZ_SAVENOW | EWIZ_ADDTOMENU;
     data.flags = flags;
     data.instance = instance;
     data.mainWnd = mainWnd;
