@@ -622,6 +622,13 @@ void Frame_OnNext(WizardState* ws)
         LeavePage(ws); // stores the branch
         return EnterPage(ws, BranchBase(data->branch));
     }
+    if (from == IDD_EWIZ_BACKUP_DEST)
+    {
+        // Blanks alone name no folder.
+        LeavePage(ws);
+        if (!data->destination[0])
+            return EnterPage(ws, from);
+    }
     int base = BranchBase(data->branch);
     int step = from - base;
     if (step == 1 && SkipsDelay(ws))
