@@ -389,6 +389,41 @@ TEST_F(EditWizard, UndoRemovesTheLinesOfEveryRoundNewestFirst)
     EXPECT_TRUE(ed.WaitTitle("Tarvin Editor - [wizard.launch]"));
 }
 
+// Started without a file, the startup dialog's New leads into the wizard,
+// and after its round the new file is saved under the proposed name and
+// offered for the menu.
+TEST_F(EditWizard, NewFromTheStartupDialogRunsOnToSaveAndMenu)
+{
+    wintest::SetRegDword(kEditorKey, "Show Startup", 1);
+    WizardCase web = {"web",   1402,    {"http://example.com/a"},
+                      nullptr, nullptr, 1,
+                      0,       1,       "You have selected to open a single webpage.",
+                      {}};
+    SetPrefs(web);
+    Editor& ed = StartEditor("");
+    HWND startup = ed.Dialog("Tarvin 2 Editor Startup Wizard");
+    ASSERT_TRUE(startup != nullptr);
+    ASSERT_TRUE(DrvPostCommand(startup, 2101)); // the icon button "Create a new launch file"
+    WizardDriver wiz = {ed.Dialog(kWizardCaption), ed.Pid()};
+    ASSERT_TRUE(wiz.WaitTitle("Use a Wizard"));
+    EXPECT_EQ("A new launch file has been created.", ChildText(wiz.frame, 1364));
+    ASSERT_NO_FATAL_FAILURE(wiz.Next("Welcome to the Tarvin Editor Wizard."));
+    ASSERT_NO_FATAL_FAILURE(RunRound(wiz, web, false));
+    ASSERT_NO_FATAL_FAILURE(wiz.Next("Save Your Launch File"));
+    ASSERT_TRUE(ed.WaitRowCount(1));
+    ASSERT_TRUE(wiz.Press(ID_NEXT));
+    HWND save = ed.Dialog("Save Launch File As");
+    ASSERT_TRUE(save != nullptr);
+    ASSERT_TRUE(DrvClickButtonText(save, "Save"));
+    ASSERT_TRUE(wiz.WaitTitle("Add to Menu"));
+    EXPECT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File 1.launch]"));
+    ASSERT_TRUE(wiz.Press(ID_NEXT)); // Finish
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz.frame, kWait));
+    EXPECT_EQ(
+        std::vector<std::string>{"Launch \"C:\\Browsers\\web.exe\",\"\",\"http://example.com/a\",Normal"},
+        ModelLines(File("New Launch File 1.launch")));
+}
+
 class EditAddToMenu : public edittest::EditorTest
 {
   protected:
