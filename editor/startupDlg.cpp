@@ -83,8 +83,13 @@ void Startup_OnCommand(HWND hwnd, int id, HWND, UINT)
             ShowHelpTopic("tv2.chm::/tvedit_tutorial_intro.html>TVEDIT_TUT");
             return;
         case IDC_STARTUP_PREFS:
-            if (st)
-                EditorPreferences(st->mainWnd);
+            if (!st)
+                return;
+            EditorPreferences(st->mainWnd);
+            // The preferences belong to the main window, which gets enabled
+            // again as they close; it stays disabled while this dialog is up.
+            EnableWindow(st->mainWnd, FALSE);
+            SetActiveWindow(hwnd);
             return;
         case IDCANCEL:
             EndDialog(hwnd, 0);

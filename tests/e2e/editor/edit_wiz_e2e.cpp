@@ -389,9 +389,9 @@ TEST_F(EditWizard, UndoRemovesTheLinesOfEveryRoundNewestFirst)
     EXPECT_TRUE(ed.WaitTitle("Tarvin Editor - [wizard.launch]"));
 }
 
-// Started without a file, the startup dialog's New leads into the wizard,
-// and after its round the new file is saved under the proposed name and
-// offered for the menu.
+// Started without a file, the startup dialog offers the preferences and
+// New, which leads into the wizard; after its round the new file is saved
+// under the proposed name and offered for the menu.
 TEST_F(EditWizard, NewFromTheStartupDialogRunsOnToSaveAndMenu)
 {
     wintest::SetRegDword(kEditorKey, "Show Startup", 1);
@@ -403,6 +403,14 @@ TEST_F(EditWizard, NewFromTheStartupDialogRunsOnToSaveAndMenu)
     Editor& ed = StartEditor("");
     HWND startup = ed.Dialog("Tarvin 2 Editor Startup Wizard");
     ASSERT_TRUE(startup != nullptr);
+    // The preferences open over it; the main window stays disabled after them.
+    ASSERT_TRUE(DrvPressButton(startup, 109));
+    HWND prefs = ed.Dialog("Preferences");
+    ASSERT_TRUE(prefs != nullptr);
+    ASSERT_TRUE(DrvPressButton(prefs, IDCANCEL));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(prefs, kWait));
+    ASSERT_TRUE(DrvIsReady(startup));
+    EXPECT_FALSE(IsWindowEnabled(ed.main));
     ASSERT_TRUE(DrvPostCommand(startup, 2101)); // the icon button "Create a new launch file"
     WizardDriver wiz = {ed.Dialog(kWizardCaption), ed.Pid()};
     ASSERT_TRUE(wiz.WaitTitle("Use a Wizard"));
