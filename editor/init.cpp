@@ -192,8 +192,9 @@ static const ToolButton kToolButtons[] = {
 static HWND CreateToolbar(EditorState* st)
 {
     HWND tb = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
-                              WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0,
-                              0, st->hwnd, (HMENU)(INT_PTR)IDC_TOOLBAR, g_hInst, nullptr);
+                              WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE | CCS_TOP |
+                                  CCS_NODIVIDER,
+                              0, 0, 0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_TOOLBAR, g_hInst, nullptr);
     if (!tb)
         return nullptr;
     SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -270,6 +271,16 @@ void LayoutWindow(EditorState* st)
             RECT tr;
             GetWindowRect(st->hToolbar, &tr);
             top = tr.bottom - tr.top;
+            // Wrapped onto more rows, the toolbar's own size counts the
+            // separators at the breaks as rows: its last button tells.
+            int count = (int)SendMessageA(st->hToolbar, TB_BUTTONCOUNT, 0, 0);
+            RECT last;
+            if (count > 0 && SendMessageA(st->hToolbar, TB_GETITEMRECT, count - 1, (LPARAM)&last) &&
+                last.bottom + 4 < top)
+            {
+                top = last.bottom + 4;
+                SetWindowPos(st->hToolbar, nullptr, 0, 0, rc.right, top, SWP_NOZORDER | SWP_NOACTIVATE);
+            }
         }
     }
     if (st->hStatus)

@@ -139,9 +139,11 @@ void UpdateUI(EditorState* st)
             StrAppend(title, "*");
     }
     SetWindowTextA(st->hwnd, title);
-    if (st->hStatus && st->fileOpen)
+    if (st->hStatus)
         SendMessageA(st->hStatus, SB_SETTEXTA, 0,
-                     (LPARAM)(st->path[0] ? st->path : "Unsaved (new) launch file"));
+                     (LPARAM)(!st->fileOpen ? "Select a startup action."
+                              : st->path[0] ? st->path
+                                            : "Unsaved (new) launch file"));
 
     int sel = GetListSelIndex(st);
     int count = st->file.GetCount();

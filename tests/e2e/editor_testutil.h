@@ -124,9 +124,9 @@ class EditorTest : public agenttest::AgentProcessTest
     void TearDown() override
     {
         m_editors.clear();
-        for (const char* name :
-             {"Show Tips", "Show Startup", "Add Shortcuts", "View Toolbar", "Editor WindowPos"})
-            wintest::DeleteRegValue(kEditorKey, name);
+        // Every value the test or the editor wrote: the next test starts
+        // from the defaults.
+        RegDeleteKeyA(HKEY_CURRENT_USER, kEditorKey);
         AgentProcessTest::TearDown();
     }
 

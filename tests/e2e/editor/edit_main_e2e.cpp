@@ -120,6 +120,18 @@ TEST_F(EditMain, UndoAndRedoRetraceEveryEdit)
     ed.Command(IDM_MOVEUP); // a later command, so the undo has surely been handled
     ASSERT_TRUE(ed.WaitTitle(std::string(kTitle) + "*"));
     EXPECT_EQ("Message|\"one\"", ed.Rows()[2]);
+
+    // Undone, then a new edit: the undone step cannot come back.
+    ed.Command(IDM_UNDO);
+    ASSERT_TRUE(ed.WaitTitle(kTitle));
+    Rows saved = ed.Rows();
+    ASSERT_TRUE(ed.Select(0));
+    ed.Command(IDM_MOVEDOWN);
+    ASSERT_TRUE(WaitRows(ed, Rows({saved[1], saved[0], saved[2]})));
+    ed.Command(IDM_REDO);
+    ed.Command(IDM_UNDO);
+    EXPECT_TRUE(WaitRows(ed, saved));
+    EXPECT_EQ(kTitle, ed.Title());
 }
 
 // Impossible moves and a delete without a selection change nothing and do
@@ -363,6 +375,137 @@ TEST_F(EditMain, TestChecksAndRunsTheSavedFile)
     EXPECT_NE(std::string::npos, report.find("Line 3: error: ")) << report;
     EXPECT_TRUE(e2etest::WaitFile(File("after.txt"), kWait));
     EXPECT_EQ("Tarvin Editor - [run.launch]", ed.Title());
+}
+
+} // namespace
+
+namespace
+{
+
+// Started on a file that is not there: no error and no file open, and the
+// startup dialog follows when it is switched on.
+TEST_F(EditMain, MissingFileOnTheCommandLineOpensNothing)
+{
+    wintest::SetRegDword(edittest::kEditorKey, "Show Startup", 1);
+    Editor& ed = StartEditor(File("gone.launch"));
+    HWND startup = ed.Dialog("Tarvin 2 Editor Startup Wizard");
+    ASSERT_TRUE(startup != nullptr);
+    EXPECT_EQ("Tarvin Editor", ed.Title());
+    EXPECT_EQ(0, DrvListViewRowCount(ed.list));
+    EXPECT_TRUE(DrvPressButton(startup, IDCANCEL));
+    EXPECT_EQ(TVD_OK, DrvWaitDestroyed(startup, kWait));
+}
+
+// A new file is saved under the first free numbered name of the files
+// folder, and only its first save offers the add-to-menu dialog.
+TEST_F(EditMain, NewFileIsOfferedForTheMenuOnlyAtItsFirstSave)
+{
+    wintest::SetRegDword(edittest::kEditorKey, "Add Shortcuts", 1);
+    WriteLaunch("New Launch File 1.launch", {"Message \"taken\""});
+    Editor& ed = StartEditor("");
+    ed.Command(IDM_NEW);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File]"));
+    EXPECT_EQ("Unsaved (new) launch file", ed.Status());
+    ASSERT_TRUE(PutClipboardLine("Message \"first\""));
+    ed.Command(IDM_PASTE);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File]*"));
+
+    ed.Command(IDM_SAVE);
+    HWND dlg = ed.Dialog("Save Launch File As");
+    ASSERT_TRUE(dlg != nullptr);
+    ASSERT_TRUE(DrvClickButtonText(dlg, "Save"));
+    HWND menu = ed.Dialog("Add to Tarvin 2 Shortcuts menu");
+    ASSERT_TRUE(menu != nullptr);
+    EXPECT_TRUE(DrvPressButton(menu, IDCANCEL));
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File 2.launch]"));
+    std::string saved = File("New Launch File 2.launch");
+    EXPECT_EQ(Rows({"Message \"first\""}), ReadLines(saved));
+
+    ed.Command(IDM_PASTE);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File 2.launch]*"));
+    ed.Command(IDM_SAVE);
+    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File 2.launch]"));
+    EXPECT_EQ(Rows({"Message \"first\"", "Message \"first\""}), ReadLines(saved));
+    HWND again = nullptr;
+    EXPECT_EQ(TVD_TIMEOUT,
+              DrvWaitWindow(DrvQuery("#32770", "Add to Tarvin 2 Shortcuts menu", TVD_MATCH_EXACT, ed.Pid()),
+                            1500, &again));
+}
+
+} // namespace
+
+namespace
+{
+
+// The preferences: what the pages show is what is stored on OK, across a
+// change of page; Cancel stores nothing.
+TEST_F(EditMain, PreferencesAreStoredOnOkOnly)
+{
+    Editor& ed = StartEditor("");
+    auto open = [&]() {
+        ed.Command(IDM_PREFERENCES);
+        return ed.Dialog("Preferences");
+    };
+    auto checked = [](HWND dlg, int id) {
+        return SendMessageA(DrvFindChildById(dlg, id), BM_GETCHECK, 0, 0) != 0;
+    };
+    auto stored = [](const char* name) { return agenttest::StoredDword(edittest::kEditorKey, name); };
+
+    HWND dlg = open();
+    ASSERT_TRUE(dlg != nullptr);
+    HWND tab = DrvFindChildById(dlg, IDC_PREF_TAB);
+    EXPECT_FALSE(checked(dlg, IDC_PREF_SHOWSTARTUP)); // switched off by the test set-up
+    EXPECT_TRUE(DrvPressButton(dlg, IDC_PREF_SHOWSTARTUP));
+    EXPECT_TRUE(DrvPressButton(dlg, IDC_PREF_ADVANCED));
+    EXPECT_TRUE(DrvComboSelect(DrvFindChildById(dlg, IDC_PREF_WINDOWSTATE), 2));
+    ASSERT_TRUE(DrvTabSelect(tab, 1));
+    ASSERT_EQ(TVD_OK,
+              DrvWaitFor([&]() { return DrvFindChildById(dlg, IDC_PREF_INSERTDELAY) != nullptr; }, kWait));
+    EXPECT_TRUE(checked(dlg, IDC_PREF_INSERTDELAY)); // default on
+    EXPECT_TRUE(DrvPressButton(dlg, IDC_PREF_INSERTDELAY));
+    EXPECT_TRUE(DrvPressButton(dlg, IDC_PREF_ADDSHORTCUTS));
+    ASSERT_TRUE(DrvTabSelect(tab, 0));
+    ASSERT_EQ(TVD_OK,
+              DrvWaitFor([&]() { return DrvFindChildById(dlg, IDC_PREF_SHOWSTARTUP) != nullptr; }, kWait));
+    EXPECT_TRUE(checked(dlg, IDC_PREF_SHOWSTARTUP));
+    EXPECT_TRUE(DrvPressButton(dlg, IDOK));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+
+    struct
+    {
+        const char* name;
+        long long value;
+    } expected[] = {{"Show Startup", 1},  {"Advanced Mode", 1}, {"Window State", 3},
+                    {"Add Shortcuts", 1}, {"Insert Delay", 0},  {"Insert Comments", 1}};
+    for (auto& e : expected)
+        EXPECT_EQ(e.value, stored(e.name)) << e.name;
+
+    dlg = open();
+    ASSERT_TRUE(dlg != nullptr);
+    EXPECT_TRUE(DrvPressButton(dlg, IDC_PREF_ADVANCED));
+    EXPECT_TRUE(DrvPressButton(dlg, IDCANCEL));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+    EXPECT_EQ(1, stored("Advanced Mode"));
+}
+
+// A file with a line longer than a launch line is not opened for editing:
+// saving it would cut the line.
+TEST_F(EditMain, FileWithAnOverlongLineIsNotEdited)
+{
+    std::string path =
+        WriteLaunch("long.launch", {"Message \"short\"", "Message \"" + std::string(1100, 'x') + "\""});
+    Editor& ed = StartEditor("");
+    ed.Command(IDM_OPEN);
+    HWND dlg = ed.Dialog("Select a launch file");
+    ASSERT_TRUE(dlg != nullptr);
+    HWND name = nullptr;
+    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return (name = DrvFindChildById(dlg, 0x47c)) != nullptr; }, kWait));
+    ASSERT_TRUE(DrvSetText(name, path.c_str()));
+    ASSERT_TRUE(DrvClickButtonText(dlg, "Open"));
+    EXPECT_EQ("An error has occured while reading the launch file.\nThe reported error code is 301.",
+              ed.Answer("Error Reading Launch File", IDOK));
+    EXPECT_EQ("Tarvin Editor", ed.Title());
+    EXPECT_EQ(0, DrvListViewRowCount(ed.list));
 }
 
 } // namespace
