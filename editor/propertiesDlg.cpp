@@ -12,6 +12,7 @@
 
 #include "propertiesDlg.h"
 #include "propertiesDlg_res.h"
+#include "edit_res.h"
 #include "selDlg.h"
 #include "LaunchFile.h"
 #include "LaunchLine.h"
@@ -122,8 +123,7 @@ const char* const kHelpTexts[] = {
     "The \"Launch\" action will run an application.",
     "The \"Kill\" action will terminate the application with the name, partial name or full path of the "
     "executable. WARNING: This action forces the application to end. If not all data the application is "
-    "working "
-    "with is saved, data can be lost. Use with care.",
+    "working with is saved, data can be lost. Use with care.",
     "The \"Open\" action will open a file with the associated application. You can also open web pages by "
     "entering the address of the website in the \"Open\" field.",
     "The \"Print\" action will print a file with the associated application.",
@@ -131,41 +131,35 @@ const char* const kHelpTexts[] = {
     "The \"Delete\" action will delete the target file(s) or folder.",
     "The \"Move\" action will move the \"Source\" file(s) or folder to the \"Destination\" file or folder.",
     "The \"Close\" action will close the window with the title or partial title given by name. Using this "
-    "action "
-    "will cause the window to undergo normal closing actions, such as asking to save changes, before "
-    "closing.",
-    "The \"Destroy\" action will terminate the application whose window has the title or partial title given "
-    "by "
-    "name. WARNING: This action forces the application to end. If not all data the application is working "
-    "with "
-    "is saved, data can be lost. Use with care.",
+    "action will cause the window to undergo normal closing actions, such as asking to save changes, "
+    "before closing.",
+    "The \"Destroy\" action will terminate the application whose window has the title or partial title "
+    "given by name. WARNING: This action forces the application to end. If not all data the application is "
+    "working with is saved, data can be lost. Use with care.",
     "The \"Hide\" action will hide the window with the title or partial title given by name. The hidden "
-    "window "
-    "is added to the Hidden Window List of the Tarvin Agent. If the Tarvin Agent is not running, it will be "
-    "started and the window will be hidden.",
+    "window is added to the Hidden Window List of the Tarvin Agent. If the Tarvin Agent is not running, it "
+    "will be started and the window will be hidden.",
     "The \"Show\" action will show the hidden window with the title or partial title given by name. The "
-    "window "
-    "is removed from the Hidden Window List of the Tarvin Agent. If the Tarvin Agent is not running, no "
-    "window "
-    "will be shown.",
+    "window is removed from the Hidden Window List of the Tarvin Agent. If the Tarvin Agent is not "
+    "running, no window will be shown.",
     "The \"ShowAll\" action will cause all hidden windows to be shown and removed from the Hidden Window "
-    "List of "
-    "the Tarvin Agent.",
+    "List of the Tarvin Agent.",
     "The \"Screensaver\" action will start your default screen saver.",
-    "The \"Wait\" action will cause the Launch file to sleep for the specified amount of time. The time can "
-    "be "
-    "in the range of 0 to 9999 milliseconds",
+    "The \"Wait\" action will cause the Launch file to sleep for the specified amount of time. The time "
+    "can be in the range of 0 to 9999 milliseconds",
     "The \"Shutdown\" action will shut down your computer.",
     "The \"Restart\" action will restart your computer.",
     "The \"Exit\" action exit the Tarvin Agent, if it is running.",
     "The \"Message\" action cause the Tarvin Agent to display the message. If the Tarvin Agent is not "
-    "running, "
-    "it will be started and the message will be displayed.",
+    "running, it will be started and the message will be displayed.",
 };
 
-// Action icons, shared with the editor's list; indexed like the help texts.
-const int kActionIcons[] = {5216, 5216, 5200, 5206, 5201, 5202, 5203, 5205, 5204, 5207,
-                            5208, 5209, 5210, 5211, 5215, 5218, 5212, 5213, 5214, 5217};
+// The editor's action icons; indexed like the help texts.
+const int kActionIcons[] = {IDI_ACT_COMMENT,  IDI_ACT_COMMENT, IDI_ACT_LAUNCH,      IDI_ACT_KILL,
+                            IDI_ACT_OPEN,     IDI_ACT_PRINT,   IDI_ACT_COPY,        IDI_ACT_DELETE,
+                            IDI_ACT_MOVE,     IDI_ACT_CLOSE,   IDI_ACT_DESTROY,     IDI_ACT_HIDE,
+                            IDI_ACT_SHOW,     IDI_ACT_SHOWALL, IDI_ACT_SCREENSAVER, IDI_ACT_WAIT,
+                            IDI_ACT_SHUTDOWN, IDI_ACT_RESTART, IDI_ACT_EXIT,        IDI_ACT_MESSAGE};
 
 int CodeIndex(int code)
 {
@@ -380,24 +374,10 @@ void GetDocumentsFolder(char* path)
 
 void FilePage_BrowseApplication(HWND page, PageState* ps)
 {
-    char docs[MAX_PATH];
-    GetDocumentsFolder(docs);
-    char result[MAX_PATH] = "";
-    GetDlgItemTextA(page, IDC_PAGE_FIELD, result, sizeof(result));
-    tagBROWSEAPPS ba;
-    ZeroMemory(&ba, sizeof(ba));
-    ba.hwndOwner = page;
-    ba.hInstance = ps->frame->instance;
-    ba.pszResult = result;
-    ba.pszButton1 = "Browse &Program Files...";
-    ba.pszFolder1 = "%programfiles%";
-    ba.pszFilter1 = "Executables (*.exe)\0*.exe\0";
-    ba.pszButton2 = "Browse &My Documents...";
-    ba.pszFolder2 = docs;
-    ba.pszFilter2 = "Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
-    ba.pAppList = ps->frame->apps;
-    if (BrowseApplications(&ba))
-        SetDlgItemTextA(page, IDC_PAGE_FIELD, result);
+    char path[MAX_PATH] = "";
+    GetDlgItemTextA(page, IDC_PAGE_FIELD, path, sizeof(path));
+    if (BrowseForApplication(page, ps->frame->instance, ps->frame->apps, path))
+        SetDlgItemTextA(page, IDC_PAGE_FIELD, path);
 }
 
 void FilePage_BrowseFile(HWND page)
@@ -700,7 +680,7 @@ void Frame_OnOk(HWND hwnd, FrameState* fs)
                           "keep inside a value.\n\nPlease remove it and try again."
                         : "This action is too long to be written to a launch file.\n\nPlease shorten its "
                           "values and try again.",
-                    "Properties", MB_OK | MB_ICONWARNING);
+                    "Properties - Error", MB_OK | MB_ICONWARNING);
         SetFocus(GetDlgItem(fs->hPage, quoteAt ? quoteAt : IDC_PAGE_FIELD));
         return;
     }
@@ -734,6 +714,25 @@ INT_PTR CALLBACK PropertiesDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM l
 }
 
 } // namespace
+
+bool BrowseForApplication(HWND owner, HINSTANCE instance, CAppList* apps, char* path)
+{
+    char docs[MAX_PATH];
+    GetDocumentsFolder(docs);
+    tagBROWSEAPPS ba;
+    ZeroMemory(&ba, sizeof(ba));
+    ba.hwndOwner = owner;
+    ba.hInstance = instance;
+    ba.pszResult = path;
+    ba.pszButton1 = "Browse &Program Files...";
+    ba.pszFolder1 = "%programfiles%";
+    ba.pszFilter1 = "Executables (*.exe)\0*.exe\0";
+    ba.pszButton2 = "Browse &My Documents...";
+    ba.pszFolder2 = docs;
+    ba.pszFilter2 = "Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
+    ba.pAppList = apps;
+    return BrowseApplications(&ba) == 1 && path[0];
+}
 
 int ShowActionProperties(HWND owner, HINSTANCE instance, CLaunchAction* action, bool insertMode,
                          int windowState, CAppList* apps, CFavList*)

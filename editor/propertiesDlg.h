@@ -14,3 +14,7 @@ class CFavList;
 // at windowState (1 normal, 2 minimized, 3 maximized). 1 on OK, 0 otherwise.
 int ShowActionProperties(HWND owner, HINSTANCE instance, CLaunchAction* action, bool insertMode,
                          int windowState, CAppList* apps, CFavList* favs);
+// The application browser as the Launch page opens it: the known
+// programs, and buttons that browse Program Files and My Documents. path
+// (MAX_PATH bytes) holds the starting choice and, on true, the chosen file.
+bool BrowseForApplication(HWND owner, HINSTANCE instance, CAppList* apps, char* path);
