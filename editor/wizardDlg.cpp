@@ -12,9 +12,9 @@
 #include "wizardDlg.h"
 #include "wizardDlg_res.h"
 #include "editmain.h"
+#include "propertiesDlg.h"
 #include "AppList.h"
 #include "FavList.h"
-#include "browseAppsDlg.h"
 #include "browseFavsDlg.h"
 #include "dirutils_win.h"
 #include "regutils.h"
@@ -231,24 +231,10 @@ void FillItemList(HWND page, WizardState* ws, int select)
     EnableNext(ws, count > 0);
 }
 
-bool PickFile(HWND page, WizardState* ws, char* out)
+bool PickApplication(HWND page, WizardState* ws, char* out)
 {
-    char documents[MAX_PATH] = "";
-    SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE);
-    tagBROWSEAPPS ba;
-    ZeroMemory(&ba, sizeof(ba));
-    ba.hwndOwner = page;
-    ba.hInstance = ws->data->instance;
-    ba.pszResult = out;
-    ba.pszButton1 = "Browse &Program Files...";
-    ba.pszFolder1 = "%ProgramFiles%";
-    ba.pszFilter1 = "Executables (*.exe)\0*.exe\0";
-    ba.pszButton2 = "Browse &My Documents...";
-    ba.pszFolder2 = documents;
-    ba.pszFilter2 = "All Files (*.*)\0*.*\0";
-    ba.pAppList = ws->data->apps;
     out[0] = '\0';
-    return BrowseApplications(&ba) == 1 && out[0];
+    return BrowseForApplication(page, ws->data->instance, ws->data->apps, out) && out[0];
 }
 
 bool PickWebPage(HWND page, WizardState* ws, char* out)
@@ -284,7 +270,7 @@ void Page_OnAdd(HWND page, WizardState* ws)
     char chosen[MAX_PATH];
     bool ok = ws->data->branch == EWIZ_BRANCH_WEB      ? PickWebPage(page, ws, chosen)
               : ws->data->branch == EWIZ_BRANCH_BACKUP ? PickBackupFile(page, chosen, sizeof(chosen))
-                                                       : PickFile(page, ws, chosen);
+                                                       : PickApplication(page, ws, chosen);
     if (!ok)
         return;
     tagWIZARD_ITEM* item = new tagWIZARD_ITEM;
