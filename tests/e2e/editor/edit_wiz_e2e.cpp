@@ -11,9 +11,8 @@
 #include "e2e/editor_testutil.h"
 #include "LaunchFile.h"
 #include "Menu.h"
-#include "dirutils_win.h"
 #include "regutils.h"
-#include "strutils.h"
+#include "wizardDlg_res.h"
 
 namespace
 {
@@ -23,23 +22,6 @@ using edittest::kEditorKey;
 using edittest::kWait;
 
 const char* const kWizardCaption = "Tarvin Editor Wizard";
-
-enum
-{
-    ID_NEXT = 102,
-    ID_TITLE = 103,
-    ID_LIST = 1350,
-    ID_DELAY = 1351,
-    ID_SUMMARY = 1353,
-    ID_ANOTHER = 1354,
-    ID_COPY = 1356,
-    ID_DEST = 1357,
-    ID_ADD = 1358,
-    ID_TREE = 1901,
-    ID_ATM_TEXT = 1902,
-    ID_NEWSUBMENU = 113,
-    ID_SUBMENU_NAME = 114
-};
 
 std::string TextOf(HWND hwnd)
 {
@@ -83,7 +65,7 @@ struct WizardDriver
 
     std::string Title() const
     {
-        return ChildText(frame, ID_TITLE);
+        return ChildText(frame, IDC_EWIZ_TITLE);
     }
     bool WaitTitle(const std::string& title) const
     {
@@ -91,7 +73,7 @@ struct WizardDriver
     }
     int ItemCount() const
     {
-        HWND list = DrvFindChildById(frame, ID_LIST);
+        HWND list = DrvFindChildById(frame, IDC_EWIZ_LIST);
         return list ? DrvListViewRowCount(list) : -1;
     }
     bool Press(int id) const
@@ -101,7 +83,7 @@ struct WizardDriver
     // Next, then the page that should follow.
     void Next(const std::string& title) const
     {
-        ASSERT_TRUE(Press(ID_NEXT)) << "Next on " << Title();
+        ASSERT_TRUE(Press(IDC_EWIZ_NEXT)) << "Next on " << Title();
         ASSERT_TRUE(WaitTitle(title)) << "expected " << title << ", still on " << Title();
     }
     // A picker opened by Add: its field takes the item, its OK button (by
@@ -110,7 +92,7 @@ struct WizardDriver
                     const std::string& item) const
     {
         int before = ItemCount();
-        ASSERT_TRUE(Press(ID_ADD));
+        ASSERT_TRUE(Press(IDC_EWIZ_ADD));
         HWND picker = nullptr;
         ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(className, caption, TVD_MATCH_EXACT, pid), kWait, &picker))
             << "no picker for " << item;
@@ -171,16 +153,16 @@ class EditWizard : public edittest::EditorTest
     void RunRound(const WizardDriver& wiz, const WizardCase& c, bool another)
     {
         ASSERT_TRUE(wiz.Press(c.branch));
-        bool skipDelay = c.branch != 1403 && !c.insertDelay;
+        bool skipDelay = c.branch != IDC_EWIZ_BACKUP && !c.insertDelay;
         const char* steps = skipDelay ? "2" : "3";
-        if (c.branch == 1401)
+        if (c.branch == IDC_EWIZ_FILES)
         {
             ASSERT_NO_FATAL_FAILURE(wiz.Next("Open Files or Applications Wizard"));
             ASSERT_NO_FATAL_FAILURE(wiz.Next(std::string("Step 1 of ") + steps + ": Select Files."));
             for (const std::string& item : c.items)
                 ASSERT_NO_FATAL_FAILURE(wiz.AddThrough("_mh_BROWSEAPPS_CLS__", nullptr, 104, "OK", item));
         }
-        else if (c.branch == 1402)
+        else if (c.branch == IDC_EWIZ_WEB)
         {
             ASSERT_NO_FATAL_FAILURE(wiz.Next("Open Web Pages Wizard"));
             ASSERT_NO_FATAL_FAILURE(wiz.Next(std::string("Step 1 of ") + steps + ": Select Web Pages."));
@@ -194,24 +176,24 @@ class EditWizard : public edittest::EditorTest
             for (const std::string& item : c.items)
                 ASSERT_NO_FATAL_FAILURE(wiz.AddThrough("#32770", "Select a file", 1148, "Open", item));
             ASSERT_NO_FATAL_FAILURE(wiz.Next("Step 2 of 3: Select Destination."));
-            ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz.frame, ID_DEST), c.destination));
-            ASSERT_TRUE(wiz.Press(ID_COPY));
+            ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz.frame, IDC_EWIZ_DEST), c.destination));
+            ASSERT_TRUE(wiz.Press(IDC_EWIZ_COPY));
         }
-        if (c.branch != 1403 && !skipDelay)
+        if (c.branch != IDC_EWIZ_BACKUP && !skipDelay)
         {
             ASSERT_NO_FATAL_FAILURE(wiz.Next("Step 2 of 3: Select Delay."));
             if (c.delay)
             {
-                ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz.frame, ID_DELAY), c.delay));
+                ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz.frame, IDC_EWIZ_DELAY), c.delay));
             }
         }
         ASSERT_NO_FATAL_FAILURE(
             wiz.Next(std::string("Step ") + steps + " of " + steps + ": Confirm Selections."));
-        EXPECT_EQ(c.summary, ChildText(wiz.frame, ID_SUMMARY)) << c.name;
-        EXPECT_EQ("Finish", ChildText(wiz.frame, ID_NEXT).erase(2, 1)) << c.name; // "Fi&nish"
+        EXPECT_EQ(c.summary, ChildText(wiz.frame, IDC_EWIZ_SUMMARY)) << c.name;
+        EXPECT_EQ("Finish", ChildText(wiz.frame, IDC_EWIZ_NEXT).erase(2, 1)) << c.name; // "Fi&nish"
         if (another)
         {
-            ASSERT_TRUE(wiz.Press(ID_ANOTHER));
+            ASSERT_TRUE(wiz.Press(IDC_EWIZ_ANOTHER));
         }
     }
 
@@ -282,10 +264,10 @@ TEST_F(EditWizard, EachBranchWritesItsLinesAfterTheSelectedRow)
     // name, branch, items, typed delay, destination, "Insert Delay", "Insert Comments", "Window State",
     // confirmation, lines, no default browser
     const WizardCase cases[] = {
-        {"one file: no wait", 1401, {target}, nullptr, nullptr, 1, 1, 1,
+        {"one file: no wait", IDC_EWIZ_FILES, {target}, nullptr, nullptr, 1, 1, 1,
          "You have selected to open a single file or application.",
          {fileStart, "Launch \"" + target + "\",\"" + dir + "\",\"\",Normal", fileEnd}},
-        {"three web pages, 500 ms", 1402, {"http://example.com/a", "http://example.com/b", "http://example.com/c"},
+        {"three web pages, 500 ms", IDC_EWIZ_WEB, {"http://example.com/a", "http://example.com/b", "http://example.com/c"},
          nullptr, nullptr, 1, 1, 1,
          "You have selected to open 3 webpages with a delay of 500 milliseconds between each.",
          {"//The following actions were added by the Open Web Pages Wizard",
@@ -293,18 +275,18 @@ TEST_F(EditWizard, EachBranchWritesItsLinesAfterTheSelectedRow)
           "Launch " + web + "http://example.com/b\",Normal", "Wait \"500 ms\"",
           "Launch " + web + "http://example.com/c\",Normal",
           "//End of actions added by the Open Web Pages Wizard"}},
-        {"no default browser: the address is launched", 1402, {"http://example.com/a"}, nullptr, nullptr, 1, 0, 1,
+        {"no default browser: the address is launched", IDC_EWIZ_WEB, {"http://example.com/a"}, nullptr, nullptr, 1, 0, 1,
          "You have selected to open a single webpage.",
          {"Launch \"http://example.com/a\",\"\",\"\",Normal"}, true},
-        {"comments and waits off, maximized", 1401, {target, notes}, nullptr, nullptr, 0, 0, 3,
+        {"comments and waits off, maximized", IDC_EWIZ_FILES, {target, notes}, nullptr, nullptr, 0, 0, 3,
          "You have selected to open 2 files or applications.",
          {"Launch \"" + target + "\",\"" + dir + "\",\"\",Maximized",
           "Open \"" + notes + "\",\"" + files + "\",\"\",Maximized"}},
-        {"files with a typed delay", 1401, {notes, target}, "250", nullptr, 1, 0, 2,
+        {"files with a typed delay", IDC_EWIZ_FILES, {notes, target}, "250", nullptr, 1, 0, 2,
          "You have selected to open 2 files or applications with a delay of 250 milliseconds between each.",
          {"Open \"" + notes + "\",\"" + files + "\",\"\",Minimized", "Wait \"250 ms\"",
           "Launch \"" + target + "\",\"" + dir + "\",\"\",Minimized"}},
-        {"backup of two files by copy", 1403, {a, b}, nullptr, backup.c_str(), 1, 1, 1,
+        {"backup of two files by copy", IDC_EWIZ_BACKUP, {a, b}, nullptr, backup.c_str(), 1, 1, 1,
          "You have selected to copy 2 files to " + backup + ".",
          {"//The following actions were added by the Backup Files Wizard",
           "Copy \"" + a + "\",\"" + backup + "\",AskOverwrite", "Copy \"" + b + "\",\"" + backup + "\",AskOverwrite",
@@ -321,13 +303,13 @@ TEST_F(EditWizard, EachBranchWritesItsLinesAfterTheSelectedRow)
         Editor& ed = OpenTwoLineFile(&path);
         WizardDriver wiz = OpenWizard(ed);
         ASSERT_NO_FATAL_FAILURE(RunRound(wiz, c, false));
-        ASSERT_TRUE(wiz.Press(ID_NEXT));
+        ASSERT_TRUE(wiz.Press(IDC_EWIZ_NEXT));
         ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz.frame, kWait));
         ASSERT_TRUE(ed.WaitRowCount(2 + (int)c.lines.size()));
         EXPECT_TRUE(ed.Command(IDM_SAVE));
         ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [wizard.launch]"));
         EXPECT_EQ(Between(c.lines), ModelLines(path));
-        if (c.branch == 1403)
+        if (c.branch == IDC_EWIZ_BACKUP)
         {
             // The backup lines carry their values as parameters.
             CLaunchAction copy(c.lines[1].c_str());
@@ -346,7 +328,7 @@ TEST_F(EditWizard, UndoRemovesTheLinesOfEveryRoundNewestFirst)
 {
     const std::string target = Program("tvtarget.exe");
     WizardCase web = {"web",
-                      1402,
+                      IDC_EWIZ_WEB,
                       {"http://example.com/a", "http://example.com/b"},
                       nullptr,
                       nullptr,
@@ -355,9 +337,15 @@ TEST_F(EditWizard, UndoRemovesTheLinesOfEveryRoundNewestFirst)
                       1,
                       "You have selected to open 2 webpages with a delay of 500 milliseconds between each.",
                       {}};
-    WizardCase file = {"file",  1401,    {target},
-                       nullptr, nullptr, 1,
-                       1,       1,       "You have selected to open a single file or application.",
+    WizardCase file = {"file",
+                       IDC_EWIZ_FILES,
+                       {target},
+                       nullptr,
+                       nullptr,
+                       1,
+                       1,
+                       1,
+                       "You have selected to open a single file or application.",
                        {}};
     SetPrefs(web);
     std::string path;
@@ -368,7 +356,7 @@ TEST_F(EditWizard, UndoRemovesTheLinesOfEveryRoundNewestFirst)
     ASSERT_NO_FATAL_FAILURE(wiz.Next("Welcome to the Tarvin Editor Wizard."));
     ASSERT_TRUE(ed.WaitRowCount(2 + 5));
     ASSERT_NO_FATAL_FAILURE(RunRound(wiz, file, false));
-    ASSERT_TRUE(wiz.Press(ID_NEXT));
+    ASSERT_TRUE(wiz.Press(IDC_EWIZ_NEXT));
     ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz.frame, kWait));
     ASSERT_TRUE(ed.WaitRowCount(2 + 5 + 3));
 
@@ -395,37 +383,43 @@ TEST_F(EditWizard, UndoRemovesTheLinesOfEveryRoundNewestFirst)
 TEST_F(EditWizard, NewFromTheStartupDialogRunsOnToSaveAndMenu)
 {
     wintest::SetRegDword(kEditorKey, "Show Startup", 1);
-    WizardCase web = {"web",   1402,    {"http://example.com/a"},
-                      nullptr, nullptr, 1,
-                      0,       1,       "You have selected to open a single webpage.",
+    WizardCase web = {"web",
+                      IDC_EWIZ_WEB,
+                      {"http://example.com/a"},
+                      nullptr,
+                      nullptr,
+                      1,
+                      0,
+                      1,
+                      "You have selected to open a single webpage.",
                       {}};
     SetPrefs(web);
     Editor& ed = StartEditor("");
     HWND startup = ed.Dialog("Tarvin 2 Editor Startup Wizard");
     ASSERT_TRUE(startup != nullptr);
     // The preferences open over it; the main window stays disabled after them.
-    ASSERT_TRUE(DrvPressButton(startup, 109));
+    ASSERT_TRUE(DrvPressButton(startup, IDC_STARTUP_PREFS));
     HWND prefs = ed.Dialog("Preferences");
     ASSERT_TRUE(prefs != nullptr);
     ASSERT_TRUE(DrvPressButton(prefs, IDCANCEL));
     ASSERT_EQ(TVD_OK, DrvWaitDestroyed(prefs, kWait));
     ASSERT_TRUE(DrvIsReady(startup));
     EXPECT_FALSE(IsWindowEnabled(ed.main));
-    ASSERT_TRUE(DrvPostCommand(startup, 2101)); // the icon button "Create a new launch file"
+    ASSERT_TRUE(DrvPostCommand(startup, IDC_STARTUP_NEW)); // an icon button takes no BM_CLICK
     WizardDriver wiz = {ed.Dialog(kWizardCaption), ed.Pid()};
     ASSERT_TRUE(wiz.WaitTitle("Use a Wizard"));
-    EXPECT_EQ("A new launch file has been created.", ChildText(wiz.frame, 1364));
+    EXPECT_EQ("A new launch file has been created.", ChildText(wiz.frame, IDC_EWIZ_TEXT1));
     ASSERT_NO_FATAL_FAILURE(wiz.Next("Welcome to the Tarvin Editor Wizard."));
     ASSERT_NO_FATAL_FAILURE(RunRound(wiz, web, false));
     ASSERT_NO_FATAL_FAILURE(wiz.Next("Save Your Launch File"));
     ASSERT_TRUE(ed.WaitRowCount(1));
-    ASSERT_TRUE(wiz.Press(ID_NEXT));
+    ASSERT_TRUE(wiz.Press(IDC_EWIZ_NEXT));
     HWND save = ed.Dialog("Save Launch File As");
     ASSERT_TRUE(save != nullptr);
     ASSERT_TRUE(DrvClickButtonText(save, "Save"));
     ASSERT_TRUE(wiz.WaitTitle("Add to Menu"));
     EXPECT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File 1.launch]"));
-    ASSERT_TRUE(wiz.Press(ID_NEXT)); // Finish
+    ASSERT_TRUE(wiz.Press(IDC_EWIZ_NEXT)); // Finish
     ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz.frame, kWait));
     EXPECT_EQ(
         std::vector<std::string>{"Launch \"C:\\Browsers\\web.exe\",\"\",\"http://example.com/a\",Normal"},
@@ -450,7 +444,7 @@ class EditAddToMenu : public edittest::EditorTest
     static std::string Tree(HWND dlg)
     {
         char dump[1024] = "";
-        DrvTreeDump(DrvFindChildById(dlg, ID_TREE), dump, sizeof(dump));
+        DrvTreeDump(DrvFindChildById(dlg, IDC_ATM_TREE), dump, sizeof(dump));
         return dump;
     }
 };
@@ -477,15 +471,15 @@ TEST_F(EditAddToMenu, SelectWritesTheMenuFileAndTheTrayMenuRunsTheEntry)
     HWND dlg = OpenDialog(ed);
     ASSERT_TRUE(dlg != nullptr);
     EXPECT_EQ("You have selected to add your launch file to your Tarvin 2 Shortcuts menu.",
-              ChildText(dlg, ID_ATM_TEXT));
+              ChildText(dlg, IDC_ATM_TEXT1));
     EXPECT_EQ("Tarvin 2\n  Tools\n", Tree(dlg));
     for (const char* name : {"Evening", "Night"})
     {
-        ASSERT_TRUE(DrvPressButton(dlg, ID_NEWSUBMENU));
+        ASSERT_TRUE(DrvPressButton(dlg, IDC_ATM_NEWSUBMENU));
         HWND sub = ed.Dialog("Insert Submenu");
         ASSERT_TRUE(sub != nullptr);
-        EXPECT_EQ("New Submenu", ChildText(sub, ID_SUBMENU_NAME));
-        ASSERT_TRUE(DrvSetText(DrvFindChildById(sub, ID_SUBMENU_NAME), name));
+        EXPECT_EQ("New Submenu", ChildText(sub, IDC_NSM_NAME));
+        ASSERT_TRUE(DrvSetText(DrvFindChildById(sub, IDC_NSM_NAME), name));
         ASSERT_TRUE(DrvPressButton(sub, IDOK));
         ASSERT_EQ(TVD_OK, DrvWaitDestroyed(sub, kWait));
     }
