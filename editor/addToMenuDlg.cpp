@@ -337,7 +337,7 @@ void AddToMenuDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
             AddToMenuDlg_OnNewSubmenu(hwnd, data);
             return;
         case IDC_ATM_HELP:
-            ShowHelpTopic("tv2.chm::/tvmedit_main.html");
+            ShowHelpTopic("tv2.chm::/menufile.html");
             return;
         case IDOK:
             if (AddToMenuDlg_OnOK(hwnd, data))

@@ -55,7 +55,7 @@ BOOL Startup_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
     // Four buttons side by side below the question, in dialog units.
     for (int i = 0; i < kButtonCount; i++)
     {
-        RECT rect = {7 + i * 72, 22, 7 + i * 72 + 68, 140};
+        RECT rect = {7 + i * 72, 22, 7 + i * 72 + 68, 100};
         MapDialogRect(hwnd, &rect);
         st->icons[i] =
             (HICON)LoadImageA(st->instance, MAKEINTRESOURCEA(kButtons[i].icon), IMAGE_ICON, 48, 48, 0);
@@ -83,8 +83,13 @@ void Startup_OnCommand(HWND hwnd, int id, HWND, UINT)
             ShowHelpTopic("tv2.chm::/tvedit_tutorial_intro.html>TVEDIT_TUT");
             return;
         case IDC_STARTUP_PREFS:
-            if (st)
-                EditorPreferences(st->mainWnd);
+            if (!st)
+                return;
+            EditorPreferences(st->mainWnd);
+            // The preferences belong to the main window, which gets enabled
+            // again as they close; it stays disabled while this dialog is up.
+            EnableWindow(st->mainWnd, FALSE);
+            SetActiveWindow(hwnd);
             return;
         case IDCANCEL:
             EndDialog(hwnd, 0);

@@ -12,9 +12,9 @@
 #include "wizardDlg.h"
 #include "wizardDlg_res.h"
 #include "editmain.h"
+#include "propertiesDlg.h"
 #include "AppList.h"
 #include "FavList.h"
-#include "browseAppsDlg.h"
 #include "browseFavsDlg.h"
 #include "dirutils_win.h"
 #include "regutils.h"
@@ -187,6 +187,19 @@ void EnableNext(WizardState* ws, bool on)
 
 // --- Item lists --------------------------------------------------------------------
 
+int SelectedItem(HWND page)
+{
+    return ListView_GetNextItem(GetDlgItem(page, IDC_EWIZ_LIST), -1, LVNI_SELECTED);
+}
+
+void UpdateItemButtons(HWND page, WizardState* ws)
+{
+    int row = SelectedItem(page), count = (int)ws->data->items.GetSize();
+    EnableWindow(GetDlgItem(page, IDC_EWIZ_REMOVE), row >= 0);
+    EnableWindow(GetDlgItem(page, IDC_EWIZ_UP), row > 0);
+    EnableWindow(GetDlgItem(page, IDC_EWIZ_DOWN), row >= 0 && row + 1 < count);
+}
+
 void FillItemList(HWND page, WizardState* ws, int select)
 {
     HWND list = GetDlgItem(page, IDC_EWIZ_LIST);
@@ -214,39 +227,14 @@ void FillItemList(HWND page, WizardState* ws, int select)
         InsertListRow(list, (int)i, text, image);
     }
     ReselectListRow(list, select < (int)count ? select : (int)count - 1);
-    bool selected = ListView_GetNextItem(list, -1, LVNI_SELECTED) >= 0;
-    EnableWindow(GetDlgItem(page, IDC_EWIZ_REMOVE), selected);
-    EnableWindow(GetDlgItem(page, IDC_EWIZ_UP),
-                 selected && ListView_GetNextItem(list, -1, LVNI_SELECTED) > 0);
-    EnableWindow(GetDlgItem(page, IDC_EWIZ_DOWN),
-                 selected && ListView_GetNextItem(list, -1, LVNI_SELECTED) + 1 < (int)count);
+    UpdateItemButtons(page, ws);
     EnableNext(ws, count > 0);
 }
 
-int SelectedItem(HWND page)
+bool PickApplication(HWND page, WizardState* ws, char* out)
 {
-    return ListView_GetNextItem(GetDlgItem(page, IDC_EWIZ_LIST), -1, LVNI_SELECTED);
-}
-
-bool PickFile(HWND page, WizardState* ws, char* out, size_t size)
-{
-    char documents[MAX_PATH] = "";
-    SHGetSpecialFolderPathA(nullptr, documents, CSIDL_PERSONAL, FALSE);
-    tagBROWSEAPPS ba;
-    ZeroMemory(&ba, sizeof(ba));
-    ba.hwndOwner = page;
-    ba.hInstance = ws->data->instance;
-    ba.pszResult = out;
-    ba.pszButton1 = "Browse &Program Files...";
-    ba.pszFolder1 = "%ProgramFiles%";
-    ba.pszFilter1 = "Executables (*.exe)\0*.exe\0";
-    ba.pszButton2 = "Browse &My Documents...";
-    ba.pszFolder2 = documents;
-    ba.pszFilter2 = "All Files (*.*)\0*.*\0";
-    ba.pAppList = ws->data->apps;
     out[0] = '\0';
-    (void)size; // the browser fills MAX_PATH bytes
-    return BrowseApplications(&ba) == 1 && out[0];
+    return BrowseForApplication(page, ws->data->instance, ws->data->apps, out) && out[0];
 }
 
 bool PickWebPage(HWND page, WizardState* ws, char* out)
@@ -282,7 +270,7 @@ void Page_OnAdd(HWND page, WizardState* ws)
     char chosen[MAX_PATH];
     bool ok = ws->data->branch == EWIZ_BRANCH_WEB      ? PickWebPage(page, ws, chosen)
               : ws->data->branch == EWIZ_BRANCH_BACKUP ? PickBackupFile(page, chosen, sizeof(chosen))
-                                                       : PickFile(page, ws, chosen, sizeof(chosen));
+                                                       : PickApplication(page, ws, chosen);
     if (!ok)
         return;
     tagWIZARD_ITEM* item = new tagWIZARD_ITEM;
@@ -385,6 +373,9 @@ void Page_Init(HWND page, WizardState* ws)
             return;
         case IDD_EWIZ_USEWIZARD:
         case IDD_EWIZ_SAVENOW:
+            // After Open the file is not new.
+            if (ws->page == IDD_EWIZ_USEWIZARD && !(data->flags & EWIZ_USEWIZARD))
+                SetDlgItemTextA(page, IDC_EWIZ_TEXT1, "Your launch file has been opened.");
             CheckRadioButton(page, IDYES, IDNO, IDYES);
             UpdateQuestionNext(page, ws);
             return;
@@ -472,12 +463,7 @@ LRESULT Page_OnNotify(HWND hwnd, int id, NMHDR* nm)
 {
     WizardState* ws = StateOf(hwnd);
     if (ws && id == IDC_EWIZ_LIST && nm->code == LVN_ITEMCHANGED)
-    {
-        int row = SelectedItem(hwnd), count = (int)ws->data->items.GetSize();
-        EnableWindow(GetDlgItem(hwnd, IDC_EWIZ_REMOVE), row >= 0);
-        EnableWindow(GetDlgItem(hwnd, IDC_EWIZ_UP), row > 0);
-        EnableWindow(GetDlgItem(hwnd, IDC_EWIZ_DOWN), row >= 0 && row + 1 < count);
-    }
+        UpdateItemButtons(hwnd, ws);
     return 0;
 }
 
@@ -622,6 +608,13 @@ void Frame_OnNext(WizardState* ws)
         LeavePage(ws); // stores the branch
         return EnterPage(ws, BranchBase(data->branch));
     }
+    if (from == IDD_EWIZ_BACKUP_DEST)
+    {
+        // Blanks alone name no folder.
+        LeavePage(ws);
+        if (!data->destination[0])
+            return EnterPage(ws, from);
+    }
     int base = BranchBase(data->branch);
     int step = from - base;
     if (step == 1 && SkipsDelay(ws))
@@ -706,6 +699,10 @@ INT_PTR CALLBACK WizardDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPara
 int RunEditorWizard(HWND mainWnd, HINSTANCE instance, unsigned flags)
 {
     tagWIZARD_DATA data;
+    // A file made by New is offered a save and a place in the menu after
+    // the wizard has filled it.
+    if (flags & EWIZ_USEWIZARD)
+        flags |= EWIZ_SAVENOW | EWIZ_ADDTOMENU;
     data.flags = flags;
     data.instance = instance;
     data.mainWnd = mainWnd;

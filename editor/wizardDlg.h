@@ -23,7 +23,9 @@ enum
 // The startup dialog (2100): 1 New, 2 Open, 0 closed.
 int ShowStartupDialog(HWND mainWnd, HINSTANCE instance);
 // Runs the wizard from the page the flags name; the action wizard repeats
-// while "Use another wizard" is ticked. 1 when it finished, 0 cancelled.
+// while "Use another wizard" is ticked. After New (EWIZ_USEWIZARD) the
+// save-now and add-to-menu pages follow the action wizard. 1 when it
+// finished, 0 cancelled.
 int RunEditorWizard(HWND mainWnd, HINSTANCE instance, unsigned flags);
 // Command "add to menu": asks to save a file never saved, then shows the
 // add-to-menu dialog.

@@ -76,8 +76,12 @@ int BuildWizardLines(tagWIZARD_DATA& data, const tagWIZARD_PREFS& prefs, const c
                 out.Put(LA_COPY, {item, data.destination, "AskOverwrite"});
             continue;
         }
-        if (data.branch == EWIZ_BRANCH_WEB)
+        // With no default browser known, the address itself is launched and
+        // the shell picks the program; an empty file would launch nothing.
+        if (data.branch == EWIZ_BRANCH_WEB && browser && browser[0])
             out.Put(LA_LAUNCH, {browser, "", item, state});
+        else if (data.branch == EWIZ_BRANCH_WEB)
+            out.Put(LA_LAUNCH, {item, "", "", state});
         else
         {
             char folder[MAX_PATH] = "", ext[MAX_PATH];
