@@ -191,7 +191,7 @@ static CMenuItem* MakeWebsiteShortcut(MeditState* st)
     return item;
 }
 
-static void FillWizardData(MeditState* st, tagWIZARD_DATA* wd, uint32_t flags)
+void FillWizardData(MeditState* st, tagWIZARD_DATA* wd, uint32_t flags)
 {
     wd->flags = flags;
     wd->openProperties = 0;

@@ -117,18 +117,7 @@ void OnNew(MeditState* st)
     else
     {
         tagWIZARD_DATA wd;
-        wd.flags = WIZ_NEWMENU;
-        wd.openProperties = 0;
-        wd.instance = g_hInst;
-        wd.owner = st->hwnd;
-        wd.menu = &st->menu;
-        wd.locationId = 0;
-        wd.insertAsChild = 0;
-        wd.itemCallback = InsertItemCallback;
-        wd.saveCallback = SaveMenuCallback;
-        wd.otherCallback = nullptr;
-        wd.apps = &st->apps;
-        wd.testLaunches = st->testFull;
+        FillWizardData(st, &wd, WIZ_NEWMENU);
         wd.entry.SetStyle(MENU_STYLE_SUBMENU | MENU_STYLE_SIDEBAR);
         wd.entry.SetText("New Tarvin Menu");
         wd.entry.SetIconPath("shell32.dll");
@@ -158,36 +147,46 @@ void OnNew(MeditState* st)
     UpdateUI(st);
 }
 
-static void StartFolder(char* folder, size_t size)
+// The Open or Save dialog for a menu file, starting in the user's files
+// folder and proposing the current path or the root's text. false when
+// cancelled.
+static bool AskMenuPath(MeditState* st, bool save, char* path, size_t size)
 {
-    char buf[MAX_PATH] = "";
-    GetMyTarvinFilesFolder(buf, "");
-    StrCopy(folder, size, buf);
-}
-
-void OnOpen(MeditState* st)
-{
-    if (!ConfirmSave(st))
-        return;
-    char folder[MAX_PATH], path[MAX_PATH] = "";
-    StartFolder(folder, sizeof(folder));
+    char folder[MAX_PATH] = "";
+    GetMyTarvinFilesFolder(folder, "");
     CPtrTree<CMenuItem>* root = st->menu.GetMenuTree();
     if (st->filePath[0])
-        StrCopy(path, st->filePath);
+        StrCopy(path, size, st->filePath);
     else if (st->menuOpen && root->GetData())
-        StrCopy(path, root->GetData()->GetText());
+        StrCopy(path, size, root->GetData()->GetText());
+    else
+        StrCopy(path, size, "");
     OPENFILENAMEA ofn;
     ZeroMemory(&ofn, sizeof(ofn));
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = st->hwnd;
     ofn.lpstrFilter = "Menu Files (*.menu)\0*.menu\0";
     ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof(path);
+    ofn.nMaxFile = (DWORD)size;
     ofn.lpstrInitialDir = folder;
-    ofn.lpstrTitle = "Select a menu file";
     ofn.lpstrDefExt = "menu";
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameA(&ofn))
+    ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (save)
+    {
+        ofn.lpstrTitle = "Save Menu File As";
+        return GetSaveFileNameA(&ofn) != 0;
+    }
+    ofn.lpstrTitle = "Select a menu file";
+    ofn.Flags |= OFN_FILEMUSTEXIST;
+    return GetOpenFileNameA(&ofn) != 0;
+}
+
+void OnOpen(MeditState* st)
+{
+    if (!ConfirmSave(st))
+        return;
+    char path[MAX_PATH];
+    if (!AskMenuPath(st, false, path, sizeof(path)))
         return;
     OpenMenuFile(st, path, kReadFileError, "Error Reading Menu File");
 }
@@ -247,26 +246,10 @@ bool OnSaveAs(MeditState* st)
 {
     if (!st->menuOpen)
         return false;
-    char folder[MAX_PATH], path[MAX_PATH] = "";
-    StartFolder(folder, sizeof(folder));
-    if (st->filePath[0])
-        StrCopy(path, st->filePath);
-    else if (st->menu.GetMenuTree()->GetData())
-        StrCopy(path, st->menu.GetMenuTree()->GetData()->GetText());
+    char path[MAX_PATH];
     for (;;)
     {
-        OPENFILENAMEA ofn;
-        ZeroMemory(&ofn, sizeof(ofn));
-        ofn.lStructSize = sizeof(ofn);
-        ofn.hwndOwner = st->hwnd;
-        ofn.lpstrFilter = "Menu Files (*.menu)\0*.menu\0";
-        ofn.lpstrFile = path;
-        ofn.nMaxFile = sizeof(path);
-        ofn.lpstrInitialDir = folder;
-        ofn.lpstrTitle = "Save Menu File As";
-        ofn.lpstrDefExt = "menu";
-        ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-        if (!GetSaveFileNameA(&ofn))
+        if (!AskMenuPath(st, true, path, sizeof(path)))
             return false;
         if (!path[0])
             continue;

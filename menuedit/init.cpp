@@ -12,6 +12,7 @@
 #include "firstrun.h"
 #include "regutils.h"
 #include "strutils.h"
+#include "winutils.h"
 #include "xmlutils.h"
 
 MeditState* GetMeditState(HWND hwnd)
@@ -182,32 +183,12 @@ void ShowViews(MeditState* st, bool show)
 
 void LayoutWindow(MeditState* st)
 {
-    RECT rc;
-    GetClientRect(st->hwnd, &rc);
-    int top = 0, bottom = rc.bottom;
-    if (st->hToolbar)
-    {
-        ShowWindow(st->hToolbar, st->showToolbar ? SW_SHOW : SW_HIDE);
-        if (st->showToolbar)
-        {
-            SendMessageA(st->hToolbar, TB_AUTOSIZE, 0, 0);
-            RECT tr;
-            GetWindowRect(st->hToolbar, &tr);
-            top = tr.bottom - tr.top;
-        }
-    }
-    if (st->hStatus)
-    {
-        ShowWindow(st->hStatus, st->showStatus ? SW_SHOW : SW_HIDE);
-        if (st->showStatus)
-        {
-            SendMessageA(st->hStatus, WM_SIZE, 0, 0);
-            RECT sr;
-            GetWindowRect(st->hStatus, &sr);
-            bottom -= sr.bottom - sr.top;
-        }
-    }
-    int height = bottom > top ? bottom - top : 0;
+    // A minimised window has no client area to fit the splitter into.
+    if (IsIconic(st->hwnd))
+        return;
+    RECT rc = LayoutBars(st->hwnd, st->hToolbar, st->showToolbar, st->hStatus, st->showStatus);
+    int top = rc.top;
+    int height = rc.bottom - rc.top;
     if (st->splitterPos > rc.right - 5)
         st->splitterPos = rc.right - 5;
     if (st->splitterPos < 1)

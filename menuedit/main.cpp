@@ -570,25 +570,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int show)
 
     HICON icon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 32, 32, 0);
     HICON smallIcon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 16, 16, 0);
-    WNDCLASSEXA wc;
-    ZeroMemory(&wc, sizeof(wc));
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = instance;
-    wc.hIcon = icon;
-    wc.hIconSm = smallIcon;
-    wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_APPWORKSPACE + 1);
-    wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
-    wc.lpszClassName = MEDIT_WINDOW_CLASS;
-    if (!RegisterClassExA(&wc))
+    if (!RegisterMainWindowClass(instance, MEDIT_WINDOW_CLASS, MainWndProc, icon, smallIcon,
+                                 (HBRUSH)(COLOR_APPWORKSPACE + 1)))
     {
         delete st;
         return 0;
     }
     HWND hwnd = CreateWindowExA(0, MEDIT_WINDOW_CLASS, MEDIT_WINDOW_TITLE, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 600, 440, nullptr, nullptr, instance, st);
+                                CW_USEDEFAULT, 600, 440, nullptr,
+                                LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU)), instance, st);
     if (!hwnd)
     {
         delete st;

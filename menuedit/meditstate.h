@@ -136,6 +136,8 @@ bool CanPaste(MeditState* st);
 // selection or at the end of the tree's submenu, with undo. The new id, or 0.
 unsigned long InsertNewEntry(MeditState* st, CMenuItem* entry);
 void OnInsertCommand(MeditState* st, int command);
+// The wizard's parameters for this window, with the given flags.
+void FillWizardData(MeditState* st, struct tagWIZARD_DATA* wd, uint32_t flags);
 void DeleteEntry(MeditState* st, bool confirm);
 void MoveEntry(MeditState* st, bool up);
 void SortSelectedMenu(MeditState* st);
