@@ -1,0 +1,398 @@
+// The menu editor's dialogs end to end: the real tvmedit.exe in a scratch
+// files folder, its commands posted and its dialogs filled in through the
+// test driver as a user would, and the menu file and shortcuts it writes
+// read back.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "e2e/driver.h"
+#include "e2e/e2e_testutil.h"
+#include "testutil.h"
+#include "wintestutil.h"
+#include "dialogs_res.h"
+#include "shelllink.h"
+#include "xmlutils.h"
+
+namespace
+{
+
+const DWORD kWait = 20000;
+const char* const kSuiteKey = "Software\\Norvale\\Tarvin 2";
+const char* const kMeditKey = "Software\\Norvale\\Tarvin 2\\Menu Editor";
+const char* const kHeader = "<?TarvinMenu version=\"1.00\"?>\r\n";
+
+// The main window's commands and views.
+enum
+{
+    CMD_NEW = 402,
+    CMD_SAVE = 405,
+    CMD_PROPERTIES = 414,
+    CMD_ITEMWIZARD = 430,
+    CMD_SUBMENU = 431,
+    CMD_SEPARATOR = 432,
+    CMD_SHORTCUTS = 433,
+    TREE_ID = 303,
+    LIST_ID = 304
+};
+
+// The common file dialog's file name field (explorer style, then old style).
+const int kFileNameIds[] = {1148, 1152};
+
+class MeditDialogs : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        m_files = m_dir.Path("files");
+        CreateDirectoryA(m_files.c_str(), NULL);
+        wintest::SetRegString(kSuiteKey, "Files Folder", m_files);
+        wintest::SetRegDword(kSuiteKey, "First Run", 0);
+        SetSetting("Show Tips", 0);
+        SetSetting("Show Startup", 0);
+        SetSetting("Advanced Mode", 1);
+        SetSetting("Window State", 1);
+        // The editor's first-run check wants the user's menu in the folder.
+        WriteMenu(File("Tarvin.menu"), "Tarvin", "");
+    }
+
+    void TearDown() override
+    {
+        m_medit.reset();
+        wintest::DeleteRegValue(kSuiteKey, "Files Folder");
+    }
+
+    void SetSetting(const char* name, DWORD value)
+    {
+        wintest::SetRegDword(kMeditKey, name, value);
+    }
+
+    std::string File(const char* name) const
+    {
+        return m_files + "\\" + name;
+    }
+
+    static void WriteMenu(const std::string& path, const char* root, const std::string& entries)
+    {
+        WriteBytes(path, std::string(kHeader) + "<menu text=\"" + root +
+                             "\" iconpath=\"shell32.dll\" iconnumber=\"4\" sidebar=\"true\">\r\n" + entries +
+                             "</menu>\r\n");
+    }
+
+    // Starts tvmedit.exe (with a menu file when given) and waits for its
+    // window.
+    void Start(const std::string& menu = "")
+    {
+        m_medit.reset(new CDrvProcess);
+        std::string args = menu.empty() ? "" : "-file=\"" + menu + "\"";
+        ASSERT_TRUE(m_medit->Start(e2etest::Program("tvmedit.exe").c_str(), args.c_str()));
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("_TVMEDIT_MAINWND", NULL, TVD_MATCH_EXACT, m_medit->Pid()),
+                                        kWait, &m_main));
+        m_tree = DrvFindChildById(m_main, TREE_ID);
+        m_list = DrvFindChildById(m_main, LIST_ID);
+        ASSERT_TRUE(m_tree && m_list);
+    }
+
+    // A dialog of the editor with that caption, ready for input.
+    HWND Dialog(const char* caption)
+    {
+        HWND dlg = NULL;
+        EXPECT_EQ(TVD_OK,
+                  DrvWaitWindow(DrvQuery("#32770", caption, TVD_MATCH_EXACT, m_medit->Pid()), kWait, &dlg))
+            << caption;
+        return dlg;
+    }
+
+    // A control of a dialog once it is shown: wizard pages are made hidden
+    // and shown when they are placed.
+    HWND Control(HWND dlg, int id)
+    {
+        HWND found = NULL;
+        DrvWaitFor(
+            [&]() {
+                return (found = DrvFindChildById(dlg, id)) != NULL && IsWindowVisible(found) &&
+                       DrvIsReady(dlg);
+            },
+            kWait);
+        EXPECT_TRUE(found != NULL) << "control " << id;
+        return found;
+    }
+
+    static std::string Text(HWND hwnd)
+    {
+        char buf[512] = "";
+        DrvGetText(hwnd, buf, sizeof(buf));
+        return buf;
+    }
+
+    // The message box with that caption (not the dialog `over`, which may
+    // have the same caption): its text, after the button given (0: none) was
+    // pressed.
+    std::string Answer(const char* caption, int button, HWND over = NULL)
+    {
+        HWND box = NULL;
+        DrvWindowQuery query = DrvQuery("#32770", caption, TVD_MATCH_EXACT, m_medit->Pid());
+        DrvWaitFor(
+            [&]() {
+                HWND found[8];
+                int n = DrvFindWindows(query, found, 8);
+                for (int i = 0; i < n && i < 8; i++)
+                    if (found[i] != over && DrvIsReady(found[i]))
+                        return (box = found[i]) != NULL;
+                return false;
+            },
+            kWait);
+        if (!box)
+            return "(no box)";
+        char text[512] = "";
+        DrvMessageBoxText(box, text, sizeof(text));
+        if (button)
+        {
+            EXPECT_TRUE(DrvPressButton(box, button));
+            DrvWaitDestroyed(box, kWait);
+        }
+        return text;
+    }
+
+    // Types the file name into the save dialog and confirms it.
+    void SaveAs(const std::string& path)
+    {
+        HWND dlg = Dialog("Save Menu File As");
+        ASSERT_TRUE(dlg != NULL);
+        HWND name = NULL;
+        for (int id : kFileNameIds)
+            if ((name = DrvFindChildById(dlg, id)) != NULL)
+                break;
+        ASSERT_TRUE(name != NULL);
+        ASSERT_TRUE(DrvSetText(name, path.c_str()));
+        ASSERT_TRUE(DrvPressButton(dlg, IDOK));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+    }
+
+    std::string Tree()
+    {
+        char buf[1024] = "";
+        DrvTreeDump(m_tree, buf, sizeof(buf));
+        return buf;
+    }
+
+    std::string Rows()
+    {
+        std::string rows;
+        for (int i = 0; i < DrvListViewRowCount(m_list); i++)
+        {
+            char name[128] = "", type[64] = "";
+            DrvListViewText(m_list, i, 0, name, sizeof(name));
+            DrvListViewText(m_list, i, 1, type, sizeof(type));
+            rows += std::string(name) + "|" + type + "\n";
+        }
+        return rows;
+    }
+
+    bool WaitFor(const std::function<bool()>& cond)
+    {
+        return DrvWaitFor(cond, kWait) == TVD_OK;
+    }
+
+    // The properties of the first list row.
+    HWND OpenProperties()
+    {
+        EXPECT_TRUE(DrvListViewSelect(m_list, 0));
+        EXPECT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
+        HWND dlg = Dialog("Properties");
+        Control(dlg, IDC_PROP_TEXT);
+        return dlg;
+    }
+
+    ScratchDir m_dir;
+    std::string m_files;
+    std::unique_ptr<CDrvProcess> m_medit;
+    HWND m_main = NULL;
+    HWND m_tree = NULL;
+    HWND m_list = NULL;
+};
+
+TEST_F(MeditDialogs, BuildsAMenuFromNothingThroughTheDialogsAndOpensItAgain)
+{
+    Start();
+    // New in advanced mode: the plain submenu dialog names the side bar root.
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_NEW));
+    HWND dlg = Dialog("New Menu");
+    EXPECT_EQ("New Tarvin Menu", Text(Control(dlg, IDC_SUB_NAME)));
+    ASSERT_TRUE(DrvSetText(Control(dlg, IDC_SUB_NAME), "My Tools"));
+    ASSERT_TRUE(DrvPressButton(dlg, IDOK));
+    ASSERT_TRUE(WaitFor([&]() { return Tree() == "My Tools\n"; })) << Tree();
+
+    // An item through the wizard: target, then the name it proposes.
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_ITEMWIZARD));
+    dlg = Dialog("Menu Item Wizard");
+    HWND next = Control(dlg, IDC_WIZ_NEXT);
+    EXPECT_FALSE(IsWindowEnabled(next)) << "Next with no target";
+    ASSERT_TRUE(DrvSetText(Control(dlg, IDC_WIZ_TARGET), "C:\\windows\\notepad.exe"));
+    ASSERT_TRUE(WaitFor([&]() { return IsWindowEnabled(next) != FALSE; }));
+    ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_NEXT));
+    HWND name = Control(dlg, IDC_WIZ_NAME);
+    EXPECT_EQ("Notepad", Text(name));
+    EXPECT_EQ("Fi&nish", Text(next));
+    // Back shows the target again; Next comes back to the same name.
+    ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_BACK));
+    EXPECT_EQ("C:\\windows\\notepad.exe", Text(Control(dlg, IDC_WIZ_TARGET)));
+    ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_NEXT));
+    EXPECT_EQ("Notepad", Text(Control(dlg, IDC_WIZ_NAME)));
+    ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_NEXT));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_SUBMENU));
+    dlg = Dialog("New Submenu");
+    EXPECT_EQ("New Submenu", Text(Control(dlg, IDC_SUB_NAME)));
+    ASSERT_TRUE(DrvSetText(Control(dlg, IDC_SUB_NAME), "Games"));
+    ASSERT_TRUE(DrvPressButton(dlg, IDOK));
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_SEPARATOR));
+    const std::string rows = "Notepad|Item\nGames|Submenu\n-|Separator\n";
+    ASSERT_TRUE(WaitFor([&]() { return Rows() == rows; })) << Rows();
+
+    std::string path = File("built.menu");
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_SAVE));
+    SaveAs(path);
+    EXPECT_NE(std::string::npos, Answer("Create Shortcut", IDNO).find("saved a new menu for the first time"));
+    ASSERT_TRUE(e2etest::WaitFile(path));
+    EXPECT_EQ(std::string(kHeader) +
+                  "<menu text=\"My Tools\" iconpath=\"shell32.dll\" iconnumber=\"4\" sidebar=\"true\">\r\n"
+                  "<menuitem text=\"Notepad\" target=\"C:\\windows\\notepad.exe\" cmdline=\"\" "
+                  "workdir=\"C:\\windows\\\" windowstate=\"1\" iconpath=\"C:\\windows\\notepad.exe\" "
+                  "iconnumber=\"0\" />\r\n"
+                  "<menu text=\"Games\" iconpath=\"shell32.dll\" iconnumber=\"4\" sidebar=\"false\">\r\n"
+                  "</menu>\r\n"
+                  "<menuseparator />\r\n"
+                  "</menu>\r\n",
+              ReadBytes(path));
+
+    m_medit.reset();
+    Start(path);
+    ASSERT_TRUE(WaitFor([&]() { return Tree() == "My Tools\n  Games\n" && Rows() == rows; }))
+        << Tree() << Rows();
+}
+
+// Each case edits one field of an item's properties and presses OK; a value
+// the menu file cannot keep is refused and the dialog stays open.
+TEST_F(MeditDialogs, PropertiesStoreWhatTheFileCanKeepAndRefuseTheRest)
+{
+    struct Case
+    {
+        int control;
+        const char* value; // null: choose "Maximized" in the window state list
+        bool refused;
+        const char* expected; // in the saved file
+    };
+    const Case cases[] = {
+        {IDC_PROP_WINDOWSTATE, NULL, false, "windowstate=\"3\""},
+        {IDC_PROP_CMDLINE, "/say \"hi\"", false, "cmdline='/say \"hi\"'"},
+        {IDC_PROP_TEXT, "it's \"odd\"", true, "text=\"Notes\""},
+        {IDC_PROP_TARGET, "C:\\a'b\"c.txt", true, "target=\"C:\\notes.txt\""},
+    };
+    std::string path = File("props.menu");
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.expected);
+        WriteMenu(path, "Props",
+                  "<menuitem text=\"Notes\" target=\"C:\\notes.txt\" cmdline=\"\" workdir=\"C:\\\" "
+                  "windowstate=\"1\" iconpath=\"\" iconnumber=\"0\" />\r\n");
+        Start(path);
+        ASSERT_TRUE(WaitFor([&]() { return DrvListViewRowCount(m_list) == 1; }));
+        HWND dlg = OpenProperties();
+        HWND control = Control(dlg, c.control);
+        if (c.value)
+            ASSERT_TRUE(DrvSetText(control, c.value));
+        else
+            ASSERT_TRUE(DrvComboSelect(control, 2));
+        ASSERT_TRUE(DrvPressButton(dlg, IDOK));
+        if (c.refused)
+        {
+            EXPECT_EQ(TAG_VALUE_QUOTES_TEXT, Answer("Properties", IDOK, dlg));
+            EXPECT_EQ(c.value, Text(Control(dlg, c.control))) << "the page keeps what was typed";
+            ASSERT_TRUE(DrvPressButton(dlg, IDCANCEL));
+        }
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+        ASSERT_TRUE(DrvPostCommand(m_main, CMD_SAVE));
+        ASSERT_TRUE(WaitFor([&]() { return ReadBytes(path).find(c.expected) != std::string::npos; }))
+            << ReadBytes(path);
+        m_medit.reset();
+    }
+}
+
+TEST_F(MeditDialogs, DesktopShortcutStartsTheMenuInterpreterWithTheMenuFile)
+{
+    std::string path = File("links.menu");
+    WriteMenu(path, "Link Test", "");
+    Start(path);
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_SHORTCUTS));
+    HWND dlg = Dialog("Create a menu shortcut");
+    ASSERT_TRUE(DrvPressButton(dlg, IDC_SC_DESKTOP));
+    EXPECT_EQ("The shortcut has been placed on the desktop.", Answer("Create Shortcut", IDOK));
+    ASSERT_TRUE(DrvPressButton(dlg, IDCANCEL));
+
+    char desktop[MAX_PATH] = "";
+    ASSERT_TRUE(SHGetSpecialFolderPathA(NULL, desktop, CSIDL_DESKTOPDIRECTORY, FALSE));
+    std::string lnk = std::string(desktop) + "\\Link Test.lnk";
+    ASSERT_TRUE(e2etest::WaitFile(lnk));
+    CShellLink link;
+    ASSERT_EQ(1, link.Load(lnk.c_str()));
+    DeleteFileA(lnk.c_str());
+    std::string target = link.GetPath();
+    ASSERT_GE(target.size(), 10u);
+    EXPECT_EQ(0, lstrcmpiA(target.c_str() + target.size() - 10, "tvmint.exe")) << target;
+    EXPECT_EQ("-file=\"" + path + "\"", std::string(link.GetArguments()));
+    EXPECT_EQ(m_files + "\\", std::string(link.GetWorkingDirectory()));
+    EXPECT_EQ("Link Test menu", std::string(link.GetDescription()));
+    EXPECT_EQ(0, lstrcmpiA("shell32.dll", link.GetIconLocation())) << link.GetIconLocation();
+    EXPECT_EQ(4, link.GetIconLocationIndex());
+}
+
+TEST_F(MeditDialogs, ShortcutForAnUnsavedMenuAsksToSaveFirst)
+{
+    Start();
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_NEW));
+    HWND dlg = Dialog("New Menu");
+    ASSERT_TRUE(DrvPressButton(dlg, IDOK));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_SHORTCUTS));
+    EXPECT_EQ(
+        "The menu must be saved before you can create shortcuts.\n\nWould you like to save the menu now?",
+        Answer("Create Shortcut", IDYES));
+    // Saving starts with the file dialog; giving it up makes no shortcut.
+    HWND save = Dialog("Save Menu File As");
+    ASSERT_TRUE(DrvPressButton(save, IDCANCEL));
+    EXPECT_EQ("No shortcut was created.", Answer("Create Shortcut", IDOK));
+}
+
+TEST_F(MeditDialogs, StartupWizardAdvancedSwitchesItselfOffThroughThePreferences)
+{
+    SetSetting("Show Startup", 1);
+    SetSetting("Window State", 1);
+    Start();
+    HWND wizard = Dialog("Tarvin Menu Editor Startup Wizard");
+    ASSERT_TRUE(Control(wizard, IDC_START_NEW) && Control(wizard, IDC_START_OPENTV));
+    ASSERT_TRUE(DrvPressButton(wizard, IDC_START_ADVANCED));
+    HWND prefs = Dialog("Preferences");
+    HWND show = Control(prefs, IDC_PREF_SHOWSTARTUP);
+    EXPECT_EQ(BST_CHECKED, SendMessageA(show, BM_GETCHECK, 0, 0));
+    ASSERT_TRUE(DrvPressButton(prefs, IDC_PREF_SHOWSTARTUP));
+    ASSERT_TRUE(DrvComboSelect(Control(prefs, IDC_PREF_WINDOWSTATE), 1));
+    ASSERT_TRUE(DrvPressButton(prefs, IDOK));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wizard, kWait)) << "the wizard closes once it is switched off";
+    DWORD value = 9, size = sizeof(value);
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, kMeditKey, "Show Startup", RRF_RT_REG_DWORD,
+                                          NULL, &value, &size));
+    EXPECT_EQ(0u, value);
+    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, kMeditKey, "Window State", RRF_RT_REG_DWORD,
+                                          NULL, &value, &size));
+    EXPECT_EQ(2u, value) << "Minimized is stored as its index + 1";
+}
+
+} // namespace
