@@ -41,8 +41,8 @@ enum
     LIST_ID = 304
 };
 
-// The common file dialog's file name field (explorer style, then old style).
-const int kFileNameIds[] = {1148, 1152};
+// The common file dialog's file name field.
+const int kFileNameId = 1148;
 
 class MeditDialogs : public ::testing::Test
 {
@@ -159,18 +159,24 @@ class MeditDialogs : public ::testing::Test
         return text;
     }
 
-    // Types the file name into the save dialog and confirms it.
+    // Types the file name into the save dialog and confirms it. The name is
+    // an edit inside a combo box inside a ComboBoxEx, all with one id; the
+    // dialog's list view shares IDOK with the Save button.
     void SaveAs(const std::string& path)
     {
         HWND dlg = Dialog("Save Menu File As");
         ASSERT_TRUE(dlg != NULL);
         HWND name = NULL;
-        for (int id : kFileNameIds)
-            if ((name = DrvFindChildById(dlg, id)) != NULL)
-                break;
+        DrvWaitFor(
+            [&]() {
+                HWND edit = DrvFindChild(dlg, "Edit", NULL);
+                name = edit && GetDlgCtrlID(edit) == kFileNameId ? edit : NULL;
+                return name != NULL;
+            },
+            kWait);
         ASSERT_TRUE(name != NULL);
         ASSERT_TRUE(DrvSetText(name, path.c_str()));
-        ASSERT_TRUE(DrvPressButton(dlg, IDOK));
+        ASSERT_TRUE(DrvClickButtonText(dlg, "Save"));
         ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
     }
 
@@ -189,7 +195,9 @@ class MeditDialogs : public ::testing::Test
             char name[128] = "", type[64] = "";
             DrvListViewText(m_list, i, 0, name, sizeof(name));
             DrvListViewText(m_list, i, 1, type, sizeof(type));
-            rows += std::string(name) + "|" + type + "\n";
+            // A separator's caption is not part of what the user sees of it.
+            rows +=
+                (std::string(type) == "Separator" ? std::string() : std::string(name)) + "|" + type + "\n";
         }
         return rows;
     }
@@ -253,7 +261,7 @@ TEST_F(MeditDialogs, BuildsAMenuFromNothingThroughTheDialogsAndOpensItAgain)
     ASSERT_TRUE(DrvSetText(Control(dlg, IDC_SUB_NAME), "Games"));
     ASSERT_TRUE(DrvPressButton(dlg, IDOK));
     ASSERT_TRUE(DrvPostCommand(m_main, CMD_SEPARATOR));
-    const std::string rows = "Notepad|Item\nGames|Submenu\n-|Separator\n";
+    const std::string rows = "Notepad|Item\nGames|Submenu\n|Separator\n";
     ASSERT_TRUE(WaitFor([&]() { return Rows() == rows; })) << Rows();
 
     std::string path = File("built.menu");
@@ -325,32 +333,49 @@ TEST_F(MeditDialogs, PropertiesStoreWhatTheFileCanKeepAndRefuseTheRest)
     }
 }
 
+// The link is named after the root's text; characters a file name cannot
+// hold must not turn the name into a path into folders that do not exist.
 TEST_F(MeditDialogs, DesktopShortcutStartsTheMenuInterpreterWithTheMenuFile)
 {
-    std::string path = File("links.menu");
-    WriteMenu(path, "Link Test", "");
-    Start(path);
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_SHORTCUTS));
-    HWND dlg = Dialog("Create a menu shortcut");
-    ASSERT_TRUE(DrvPressButton(dlg, IDC_SC_DESKTOP));
-    EXPECT_EQ("The shortcut has been placed on the desktop.", Answer("Create Shortcut", IDOK));
-    ASSERT_TRUE(DrvPressButton(dlg, IDCANCEL));
-
+    struct Case
+    {
+        const char* root;
+        const char* link;
+    };
+    const Case cases[] = {
+        {"Link Test", "Link Test.lnk"},
+        {"Tools/Games: A|B?", "Tools_Games_ A_B_.lnk"},
+    };
     char desktop[MAX_PATH] = "";
     ASSERT_TRUE(SHGetSpecialFolderPathA(NULL, desktop, CSIDL_DESKTOPDIRECTORY, FALSE));
-    std::string lnk = std::string(desktop) + "\\Link Test.lnk";
-    ASSERT_TRUE(e2etest::WaitFile(lnk));
-    CShellLink link;
-    ASSERT_EQ(1, link.Load(lnk.c_str()));
-    DeleteFileA(lnk.c_str());
-    std::string target = link.GetPath();
-    ASSERT_GE(target.size(), 10u);
-    EXPECT_EQ(0, lstrcmpiA(target.c_str() + target.size() - 10, "tvmint.exe")) << target;
-    EXPECT_EQ("-file=\"" + path + "\"", std::string(link.GetArguments()));
-    EXPECT_EQ(m_files + "\\", std::string(link.GetWorkingDirectory()));
-    EXPECT_EQ("Link Test menu", std::string(link.GetDescription()));
-    EXPECT_EQ(0, lstrcmpiA("shell32.dll", link.GetIconLocation())) << link.GetIconLocation();
-    EXPECT_EQ(4, link.GetIconLocationIndex());
+    std::string path = File("links.menu");
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.root);
+        WriteMenu(path, c.root, "");
+        Start(path);
+        ASSERT_TRUE(DrvPostCommand(m_main, CMD_SHORTCUTS));
+        HWND dlg = Dialog("Create a menu shortcut");
+        ASSERT_TRUE(DrvPressButton(dlg, IDC_SC_DESKTOP));
+        EXPECT_EQ("The shortcut has been placed on the desktop.", Answer("Create Shortcut", IDOK));
+        ASSERT_TRUE(DrvPressButton(dlg, IDCANCEL));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+        m_medit.reset();
+
+        std::string lnk = std::string(desktop) + "\\" + c.link;
+        ASSERT_TRUE(e2etest::Exists(lnk)) << lnk;
+        CShellLink link;
+        ASSERT_EQ(1, link.Load(lnk.c_str()));
+        DeleteFileA(lnk.c_str());
+        std::string target = link.GetPath();
+        ASSERT_GE(target.size(), 10u);
+        EXPECT_EQ(0, lstrcmpiA(target.c_str() + target.size() - 10, "tvmint.exe")) << target;
+        EXPECT_EQ("-file=\"" + path + "\"", std::string(link.GetArguments()));
+        EXPECT_EQ(m_files + "\\", std::string(link.GetWorkingDirectory()));
+        EXPECT_EQ(std::string(c.root) + " menu", std::string(link.GetDescription()));
+        EXPECT_EQ(0, lstrcmpiA("shell32.dll", link.GetIconLocation())) << link.GetIconLocation();
+        EXPECT_EQ(4, link.GetIconLocationIndex());
+    }
 }
 
 TEST_F(MeditDialogs, ShortcutForAnUnsavedMenuAsksToSaveFirst)
