@@ -59,7 +59,7 @@ BOOL Start_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
         SendDlgItemMessageA(hwnd, IDC_START_TITLE, WM_SETFONT, (WPARAM)ss->titleFont.Get(), FALSE);
     for (int i = 0; i < kButtonCount; i++)
     {
-        RECT rc = {7 + i * 84, 24, 7 + i * 84 + 78, 116};
+        RECT rc = {7 + i * 84, 24, 7 + i * 84 + 78, 90};
         MapDialogRect(hwnd, &rc);
         ss->icons[i] =
             (HICON)LoadImageA(ss->instance, MAKEINTRESOURCEA(kButtons[i].icon), IMAGE_ICON, 48, 48, 0);

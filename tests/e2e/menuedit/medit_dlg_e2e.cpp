@@ -286,6 +286,44 @@ TEST_F(MeditDialogs, BuildsAMenuFromNothingThroughTheDialogsAndOpensItAgain)
         << Tree() << Rows();
 }
 
+// Without the advanced mode, New and Submenu run the item wizard, which
+// starts on the name page with the defaults of the kind of entry.
+TEST_F(MeditDialogs, WizardMakesNewMenusAndSubmenusFromTheirDefaults)
+{
+    struct Case
+    {
+        int command;
+        const char* caption;
+        const char* title;
+        const char* proposed;
+        const char* name;
+        const char* tree;
+    };
+    const Case cases[] = {
+        {CMD_NEW, "New Menu Wizard", "Welcome to the New Menu Wizard.", "New Tarvin Menu", "Wizard Menu",
+         "Wizard Menu\n"},
+        {CMD_SUBMENU, "Submenu Wizard", "Welcome to the Submenu Wizard.", "New Submenu", "Sub",
+         "Wizard Menu\n  Sub\n"},
+    };
+    SetSetting("Advanced Mode", 0);
+    Start();
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.caption);
+        ASSERT_TRUE(DrvPostCommand(m_main, c.command));
+        HWND dlg = Dialog(c.caption);
+        HWND name = Control(dlg, IDC_WIZ_NAME);
+        EXPECT_EQ(c.title, Text(Control(dlg, IDC_WIZ_TITLE)));
+        EXPECT_EQ(c.proposed, Text(name));
+        EXPECT_EQ("Fi&nish", Text(Control(dlg, IDC_WIZ_NEXT)));
+        EXPECT_FALSE(IsWindowEnabled(Control(dlg, IDC_WIZ_BACK)));
+        ASSERT_TRUE(DrvSetText(name, c.name));
+        ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_NEXT));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+        ASSERT_TRUE(WaitFor([&]() { return Tree() == c.tree; })) << Tree();
+    }
+}
+
 // Each case edits one field of an item's properties and presses OK; a value
 // the menu file cannot keep is refused and the dialog stays open.
 TEST_F(MeditDialogs, PropertiesStoreWhatTheFileCanKeepAndRefuseTheRest)
@@ -394,6 +432,31 @@ TEST_F(MeditDialogs, ShortcutForAnUnsavedMenuAsksToSaveFirst)
     HWND save = Dialog("Save Menu File As");
     ASSERT_TRUE(DrvPressButton(save, IDCANCEL));
     EXPECT_EQ("No shortcut was created.", Answer("Create Shortcut", IDOK));
+}
+
+// The tutorial's help window takes the left half of the work area and the
+// editor the rest (the work area here is wider than twice 480 pixels).
+TEST_F(MeditDialogs, TutorialOpensTheHelpBesideTheEditor)
+{
+    SetSetting("Show Startup", 1);
+    Start();
+    HWND wizard = Dialog("Tarvin Menu Editor Startup Wizard");
+    ASSERT_TRUE(DrvPressButton(wizard, IDC_START_TUTORIAL));
+    HWND help = NULL;
+    ASSERT_EQ(TVD_OK,
+              DrvWaitWindow(DrvQuery(NULL, "Tarvin Menu Editor Tutorial", TVD_MATCH_EXACT, m_medit->Pid()),
+                            kWait, &help));
+    RECT work, helpRect, editor;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    ASSERT_TRUE(WaitFor([&]() {
+        GetWindowRect(help, &helpRect);
+        GetWindowRect(m_main, &editor);
+        return editor.left == helpRect.right;
+    }));
+    EXPECT_EQ(work.left, helpRect.left);
+    EXPECT_EQ((work.right - work.left) / 2, helpRect.right - helpRect.left);
+    EXPECT_EQ(work.right, editor.right);
+    ASSERT_TRUE(DrvPressButton(wizard, IDCANCEL));
 }
 
 TEST_F(MeditDialogs, StartupWizardAdvancedSwitchesItselfOffThroughThePreferences)
