@@ -416,6 +416,35 @@ TEST_F(MeditDialogs, DesktopShortcutStartsTheMenuInterpreterWithTheMenuFile)
     }
 }
 
+// The Quick Launch folder belongs to the browser; without it there is no
+// shortcut and the user is told why.
+TEST_F(MeditDialogs, QuickLaunchShortcutNeedsTheQuickLaunchFolder)
+{
+    char appData[MAX_PATH] = "";
+    ASSERT_TRUE(SHGetSpecialFolderPathA(NULL, appData, CSIDL_APPDATA, FALSE));
+    std::string folder = std::string(appData) + "\\Microsoft\\Internet Explorer\\Quick Launch";
+    std::string lnk = folder + "\\Quick.lnk";
+    RemoveDirectoryA(folder.c_str());
+    ASSERT_FALSE(e2etest::Exists(folder)) << "a Quick Launch folder with files in it";
+    std::string path = File("quick.menu");
+    WriteMenu(path, "Quick", "");
+    Start(path);
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_SHORTCUTS));
+    HWND dlg = Dialog("Create a menu shortcut");
+    ASSERT_TRUE(DrvPressButton(dlg, IDC_SC_QUICKLAUNCH));
+    EXPECT_EQ(
+        "Cannot find the quick launch folder.\n\nYou may not have Internet Explorer 4 or later installed.",
+        Answer("Create Shortcut", IDOK));
+    EXPECT_FALSE(e2etest::Exists(lnk));
+
+    ASSERT_EQ(0, SHCreateDirectoryExA(NULL, folder.c_str(), NULL));
+    ASSERT_TRUE(DrvPressButton(dlg, IDC_SC_QUICKLAUNCH));
+    EXPECT_EQ("The shortcut has been added to the Quick Launch tray.", Answer("Create Shortcut", IDOK));
+    EXPECT_TRUE(e2etest::Exists(lnk));
+    DeleteFileA(lnk.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
 TEST_F(MeditDialogs, ShortcutForAnUnsavedMenuAsksToSaveFirst)
 {
     Start();
