@@ -207,14 +207,23 @@ void PasteEntry(MeditState* st)
         return;
     }
 
-    AddUndo(st->hwnd);
-    bool ok = listId >= 0 ? st->menu.InsertFromXML(text, (unsigned long)listId, 0)
-                          : st->menu.InsertFromXML(text, (unsigned long)treeId, 1);
+    // Text that yields no entry at all is refused before anything is
+    // recorded: the menu stays unmodified and undo gains no empty step.
+    CMenu trial;
+    bool ok = trial.InsertFromXML(text, 0, 1);
+    int error = trial.GetLastError();
+    if (ok || trial.GetLastId() > 0)
+    {
+        AddUndo(st->hwnd);
+        ok = listId >= 0 ? st->menu.InsertFromXML(text, (unsigned long)listId, 0)
+                         : st->menu.InsertFromXML(text, (unsigned long)treeId, 1);
+        error = st->menu.GetLastError();
+    }
     if (!ok)
     {
         char message[96];
         StrFormat(message, sizeof(message), "Could not paste all items.\n\nThe reported error code was %d",
-                  st->menu.GetLastError());
+                  error);
         MessageBoxA(st->hwnd, message, nullptr, MB_OK | MB_ICONERROR);
         MessageBoxA(st->hwnd, text, nullptr, MB_OK);
     }
