@@ -6,15 +6,12 @@
 #include <commctrl.h>
 #include <shlobj.h>
 #include <functional>
-#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "e2e/driver.h"
+#include "e2e/medit_testutil.h"
 #include "e2e/e2e_testutil.h"
-#include "testutil.h"
-#include "wintestutil.h"
 #include "dialogs_res.h"
 #include "shelllink.h"
 #include "xmlutils.h"
@@ -22,80 +19,49 @@
 namespace
 {
 
-const DWORD kWait = 20000;
-const char* const kSuiteKey = "Software\\Norvale\\Tarvin 2";
-const char* const kMeditKey = "Software\\Norvale\\Tarvin 2\\Menu Editor";
-const char* const kHeader = "<?TarvinMenu version=\"1.00\"?>\r\n";
+using namespace medittest;
 
-// The main window's commands and views.
+// Commands of the editor that open the dialogs.
 enum
 {
-    CMD_NEW = 402,
-    CMD_SAVE = 405,
-    CMD_PROPERTIES = 414,
+    CMD_PREFERENCES = 413,
     CMD_ITEMWIZARD = 430,
     CMD_SUBMENU = 431,
-    CMD_SEPARATOR = 432,
-    CMD_SHORTCUTS = 433,
-    TREE_ID = 303,
-    LIST_ID = 304
+    CMD_SHORTCUTS = 433
 };
 
 // The common file dialog's file name field.
 const int kFileNameId = 1148;
 
-class MeditDialogs : public ::testing::Test
+// A menu whose side bar root has an icon, with the entry lines given.
+std::string MenuText(const char* root, const std::string& entries)
+{
+    return std::string("<?TarvinMenu version=\"1.00\"?>\r\n<menu text=\"") + root +
+           "\" iconpath=\"shell32.dll\" iconnumber=\"4\" sidebar=\"true\">\r\n" + entries + "</menu>\r\n";
+}
+
+class MeditDialogs : public MeditTest
 {
   protected:
     void SetUp() override
     {
-        m_files = m_dir.Path("files");
-        CreateDirectoryA(m_files.c_str(), NULL);
-        wintest::SetRegString(kSuiteKey, "Files Folder", m_files);
-        wintest::SetRegDword(kSuiteKey, "First Run", 0);
-        SetSetting("Show Tips", 0);
-        SetSetting("Show Startup", 0);
-        SetSetting("Advanced Mode", 1);
-        SetSetting("Window State", 1);
-        // The editor's first-run check wants the user's menu in the folder.
-        WriteMenu(File("Tarvin.menu"), "Tarvin", "");
+        MeditTest::SetUp();
+        m_reg.SetDword(kMeditKey, "Advanced Mode", 1);
+        m_reg.SetDword(kMeditKey, "Window State", 1);
     }
 
     void TearDown() override
     {
-        m_medit.reset();
-        wintest::DeleteRegValue(kSuiteKey, "Files Folder");
+        m_ed.reset();
+        MeditTest::TearDown();
     }
 
-    void SetSetting(const char* name, DWORD value)
-    {
-        wintest::SetRegDword(kMeditKey, name, value);
-    }
-
-    std::string File(const char* name) const
-    {
-        return m_files + "\\" + name;
-    }
-
-    static void WriteMenu(const std::string& path, const char* root, const std::string& entries)
-    {
-        WriteBytes(path, std::string(kHeader) + "<menu text=\"" + root +
-                             "\" iconpath=\"shell32.dll\" iconnumber=\"4\" sidebar=\"true\">\r\n" + entries +
-                             "</menu>\r\n");
-    }
-
-    // Starts tvmedit.exe (with a menu file when given) and waits for its
-    // window.
+    // Starts the editor, on a menu file when one is given.
     void Start(const std::string& menu = "")
     {
-        m_medit.reset(new CDrvProcess);
-        std::string args = menu.empty() ? "" : "-file=\"" + menu + "\"";
-        ASSERT_TRUE(m_medit->Start(e2etest::Program("tvmedit.exe").c_str(), args.c_str()));
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("_TVMEDIT_MAINWND", NULL, TVD_MATCH_EXACT, m_medit->Pid()),
-                                        kWait, &m_main));
-        m_tree = DrvFindChildById(m_main, TREE_ID);
-        m_list = DrvFindChildById(m_main, LIST_ID);
-        ASSERT_TRUE(m_tree && m_list);
+        m_ed.reset(new CMedit);
+        ASSERT_TRUE(m_ed->Start(menu));
+        m_main = m_ed->Main();
     }
 
     // A dialog of the editor with that caption, ready for input.
@@ -103,7 +69,7 @@ class MeditDialogs : public ::testing::Test
     {
         HWND dlg = NULL;
         EXPECT_EQ(TVD_OK,
-                  DrvWaitWindow(DrvQuery("#32770", caption, TVD_MATCH_EXACT, m_medit->Pid()), kWait, &dlg))
+                  DrvWaitWindow(DrvQuery("#32770", caption, TVD_MATCH_EXACT, m_ed->Pid()), kWait, &dlg))
             << caption;
         return dlg;
     }
@@ -136,7 +102,7 @@ class MeditDialogs : public ::testing::Test
     std::string Answer(const char* caption, int button, HWND over = NULL)
     {
         HWND box = NULL;
-        DrvWindowQuery query = DrvQuery("#32770", caption, TVD_MATCH_EXACT, m_medit->Pid());
+        DrvWindowQuery query = DrvQuery("#32770", caption, TVD_MATCH_EXACT, m_ed->Pid());
         DrvWaitFor(
             [&]() {
                 HWND found[8];
@@ -180,28 +146,6 @@ class MeditDialogs : public ::testing::Test
         ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
     }
 
-    std::string Tree()
-    {
-        char buf[1024] = "";
-        DrvTreeDump(m_tree, buf, sizeof(buf));
-        return buf;
-    }
-
-    std::string Rows()
-    {
-        std::string rows;
-        for (int i = 0; i < DrvListViewRowCount(m_list); i++)
-        {
-            char name[128] = "", type[64] = "";
-            DrvListViewText(m_list, i, 0, name, sizeof(name));
-            DrvListViewText(m_list, i, 1, type, sizeof(type));
-            // A separator's caption is not part of what the user sees of it.
-            rows +=
-                (std::string(type) == "Separator" ? std::string() : std::string(name)) + "|" + type + "\n";
-        }
-        return rows;
-    }
-
     bool WaitFor(const std::function<bool()>& cond)
     {
         return DrvWaitFor(cond, kWait) == TVD_OK;
@@ -210,19 +154,15 @@ class MeditDialogs : public ::testing::Test
     // The properties of the first list row.
     HWND OpenProperties()
     {
-        EXPECT_TRUE(DrvListViewSelect(m_list, 0));
-        EXPECT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
+        EXPECT_TRUE(m_ed->SelectRow(0));
+        EXPECT_TRUE(m_ed->Post(CMD_PROPERTIES));
         HWND dlg = Dialog("Properties");
         Control(dlg, IDC_PROP_TEXT);
         return dlg;
     }
 
-    ScratchDir m_dir;
-    std::string m_files;
-    std::unique_ptr<CDrvProcess> m_medit;
+    std::unique_ptr<CMedit> m_ed;
     HWND m_main = NULL;
-    HWND m_tree = NULL;
-    HWND m_list = NULL;
 };
 
 TEST_F(MeditDialogs, BuildsAMenuFromNothingThroughTheDialogsAndOpensItAgain)
@@ -234,7 +174,7 @@ TEST_F(MeditDialogs, BuildsAMenuFromNothingThroughTheDialogsAndOpensItAgain)
     EXPECT_EQ("New Tarvin Menu", Text(Control(dlg, IDC_SUB_NAME)));
     ASSERT_TRUE(DrvSetText(Control(dlg, IDC_SUB_NAME), "My Tools"));
     ASSERT_TRUE(DrvPressButton(dlg, IDOK));
-    ASSERT_TRUE(WaitFor([&]() { return Tree() == "My Tools\n"; })) << Tree();
+    ASSERT_TRUE(WaitFor([&]() { return m_ed->TreeText() == "My Tools\n"; })) << m_ed->TreeText();
 
     // An item through the wizard: target, then the name it proposes.
     ASSERT_TRUE(DrvPostCommand(m_main, CMD_ITEMWIZARD));
@@ -261,29 +201,27 @@ TEST_F(MeditDialogs, BuildsAMenuFromNothingThroughTheDialogsAndOpensItAgain)
     ASSERT_TRUE(DrvSetText(Control(dlg, IDC_SUB_NAME), "Games"));
     ASSERT_TRUE(DrvPressButton(dlg, IDOK));
     ASSERT_TRUE(DrvPostCommand(m_main, CMD_SEPARATOR));
-    const std::string rows = "Notepad|Item\nGames|Submenu\n|Separator\n";
-    ASSERT_TRUE(WaitFor([&]() { return Rows() == rows; })) << Rows();
+    const std::string rows = "Notepad|Games|---";
+    ASSERT_TRUE(WaitFor([&]() { return m_ed->Rows() == rows; })) << m_ed->Rows();
 
     std::string path = File("built.menu");
     ASSERT_TRUE(DrvPostCommand(m_main, CMD_SAVE));
     SaveAs(path);
     EXPECT_NE(std::string::npos, Answer("Create Shortcut", IDNO).find("saved a new menu for the first time"));
     ASSERT_TRUE(e2etest::WaitFile(path));
-    EXPECT_EQ(std::string(kHeader) +
-                  "<menu text=\"My Tools\" iconpath=\"shell32.dll\" iconnumber=\"4\" sidebar=\"true\">\r\n"
-                  "<menuitem text=\"Notepad\" target=\"C:\\windows\\notepad.exe\" cmdline=\"\" "
-                  "workdir=\"C:\\windows\\\" windowstate=\"1\" iconpath=\"C:\\windows\\notepad.exe\" "
-                  "iconnumber=\"0\" />\r\n"
-                  "<menu text=\"Games\" iconpath=\"shell32.dll\" iconnumber=\"4\" sidebar=\"false\">\r\n"
-                  "</menu>\r\n"
-                  "<menuseparator />\r\n"
-                  "</menu>\r\n",
+    EXPECT_EQ(MenuText("My Tools",
+                       "<menuitem text=\"Notepad\" target=\"C:\\windows\\notepad.exe\" cmdline=\"\" "
+                       "workdir=\"C:\\windows\\\" windowstate=\"1\" iconpath=\"C:\\windows\\notepad.exe\" "
+                       "iconnumber=\"0\" />\r\n"
+                       "<menu text=\"Games\" iconpath=\"shell32.dll\" iconnumber=\"4\" sidebar=\"false\">\r\n"
+                       "</menu>\r\n"
+                       "<menuseparator />\r\n"),
               ReadBytes(path));
 
-    m_medit.reset();
+    m_ed.reset();
     Start(path);
-    ASSERT_TRUE(WaitFor([&]() { return Tree() == "My Tools\n  Games\n" && Rows() == rows; }))
-        << Tree() << Rows();
+    ASSERT_TRUE(WaitFor([&]() { return m_ed->TreeText() == "My Tools\n  Games\n" && m_ed->Rows() == rows; }))
+        << m_ed->TreeText() << m_ed->Rows();
 }
 
 // Without the advanced mode, New and Submenu run the item wizard, which
@@ -305,7 +243,7 @@ TEST_F(MeditDialogs, WizardMakesNewMenusAndSubmenusFromTheirDefaults)
         {CMD_SUBMENU, "Submenu Wizard", "Welcome to the Submenu Wizard.", "New Submenu", "Sub",
          "Wizard Menu\n  Sub\n"},
     };
-    SetSetting("Advanced Mode", 0);
+    m_reg.SetDword(kMeditKey, "Advanced Mode", 0);
     Start();
     for (const Case& c : cases)
     {
@@ -320,7 +258,7 @@ TEST_F(MeditDialogs, WizardMakesNewMenusAndSubmenusFromTheirDefaults)
         ASSERT_TRUE(DrvSetText(name, c.name));
         ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_NEXT));
         ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
-        ASSERT_TRUE(WaitFor([&]() { return Tree() == c.tree; })) << Tree();
+        ASSERT_TRUE(WaitFor([&]() { return m_ed->TreeText() == c.tree; })) << m_ed->TreeText();
     }
 }
 
@@ -345,11 +283,12 @@ TEST_F(MeditDialogs, PropertiesStoreWhatTheFileCanKeepAndRefuseTheRest)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.expected);
-        WriteMenu(path, "Props",
-                  "<menuitem text=\"Notes\" target=\"C:\\notes.txt\" cmdline=\"\" workdir=\"C:\\\" "
-                  "windowstate=\"1\" iconpath=\"\" iconnumber=\"0\" />\r\n");
+        WriteBytes(path,
+                   MenuText("Props",
+                            "<menuitem text=\"Notes\" target=\"C:\\notes.txt\" cmdline=\"\" workdir=\"C:\\\" "
+                            "windowstate=\"1\" iconpath=\"\" iconnumber=\"0\" />\r\n"));
         Start(path);
-        ASSERT_TRUE(WaitFor([&]() { return DrvListViewRowCount(m_list) == 1; }));
+        ASSERT_TRUE(WaitFor([&]() { return DrvListViewRowCount(m_ed->List()) == 1; }));
         HWND dlg = OpenProperties();
         HWND control = Control(dlg, c.control);
         if (c.value)
@@ -367,7 +306,7 @@ TEST_F(MeditDialogs, PropertiesStoreWhatTheFileCanKeepAndRefuseTheRest)
         ASSERT_TRUE(DrvPostCommand(m_main, CMD_SAVE));
         ASSERT_TRUE(WaitFor([&]() { return ReadBytes(path).find(c.expected) != std::string::npos; }))
             << ReadBytes(path);
-        m_medit.reset();
+        m_ed.reset();
     }
 }
 
@@ -390,7 +329,7 @@ TEST_F(MeditDialogs, DesktopShortcutStartsTheMenuInterpreterWithTheMenuFile)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.root);
-        WriteMenu(path, c.root, "");
+        WriteBytes(path, MenuText(c.root, ""));
         Start(path);
         ASSERT_TRUE(DrvPostCommand(m_main, CMD_SHORTCUTS));
         HWND dlg = Dialog("Create a menu shortcut");
@@ -398,7 +337,7 @@ TEST_F(MeditDialogs, DesktopShortcutStartsTheMenuInterpreterWithTheMenuFile)
         EXPECT_EQ("The shortcut has been placed on the desktop.", Answer("Create Shortcut", IDOK));
         ASSERT_TRUE(DrvPressButton(dlg, IDCANCEL));
         ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
-        m_medit.reset();
+        m_ed.reset();
 
         std::string lnk = std::string(desktop) + "\\" + c.link;
         ASSERT_TRUE(e2etest::Exists(lnk)) << lnk;
@@ -427,7 +366,7 @@ TEST_F(MeditDialogs, QuickLaunchShortcutNeedsTheQuickLaunchFolder)
     RemoveDirectoryA(folder.c_str());
     ASSERT_FALSE(e2etest::Exists(folder)) << "a Quick Launch folder with files in it";
     std::string path = File("quick.menu");
-    WriteMenu(path, "Quick", "");
+    WriteBytes(path, MenuText("Quick", ""));
     Start(path);
     ASSERT_TRUE(DrvPostCommand(m_main, CMD_SHORTCUTS));
     HWND dlg = Dialog("Create a menu shortcut");
@@ -467,13 +406,13 @@ TEST_F(MeditDialogs, ShortcutForAnUnsavedMenuAsksToSaveFirst)
 // editor the rest (the work area here is wider than twice 480 pixels).
 TEST_F(MeditDialogs, TutorialOpensTheHelpBesideTheEditor)
 {
-    SetSetting("Show Startup", 1);
+    m_reg.SetDword(kMeditKey, "Show Startup", 1);
     Start();
     HWND wizard = Dialog("Tarvin Menu Editor Startup Wizard");
     ASSERT_TRUE(DrvPressButton(wizard, IDC_START_TUTORIAL));
     HWND help = NULL;
     ASSERT_EQ(TVD_OK,
-              DrvWaitWindow(DrvQuery(NULL, "Tarvin Menu Editor Tutorial", TVD_MATCH_EXACT, m_medit->Pid()),
+              DrvWaitWindow(DrvQuery(NULL, "Tarvin Menu Editor Tutorial", TVD_MATCH_EXACT, m_ed->Pid()),
                             kWait, &help));
     RECT work, helpRect, editor;
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
@@ -490,8 +429,7 @@ TEST_F(MeditDialogs, TutorialOpensTheHelpBesideTheEditor)
 
 TEST_F(MeditDialogs, StartupWizardAdvancedSwitchesItselfOffThroughThePreferences)
 {
-    SetSetting("Show Startup", 1);
-    SetSetting("Window State", 1);
+    m_reg.SetDword(kMeditKey, "Show Startup", 1);
     Start();
     HWND wizard = Dialog("Tarvin Menu Editor Startup Wizard");
     ASSERT_TRUE(Control(wizard, IDC_START_NEW) && Control(wizard, IDC_START_OPENTV));
