@@ -450,4 +450,34 @@ TEST_F(MeditDialogs, StartupWizardAdvancedSwitchesItselfOffThroughThePreferences
     EXPECT_EQ(2u, value) << "Minimized is stored as its index + 1";
 }
 
+// Cancel stores nothing; OK stores the three settings at once, while "Test
+// Full" stays with the editor until it exits.
+TEST_F(MeditDialogs, PreferencesStoreOnOkAndTestFullAtExit)
+{
+    auto stored = [](const char* name) {
+        DWORD value = 99, size = sizeof(value);
+        RegGetValueA(HKEY_CURRENT_USER, kMeditKey, name, RRF_RT_REG_DWORD, NULL, &value, &size);
+        return value;
+    };
+    Start();
+    for (int button : {IDCANCEL, IDOK})
+    {
+        ASSERT_TRUE(m_ed->Post(CMD_PREFERENCES));
+        HWND prefs = Dialog("Preferences");
+        ASSERT_TRUE(DrvPressButton(prefs, IDC_PREF_ADVANCED));
+        ASSERT_TRUE(DrvPressButton(prefs, IDC_PREF_TESTFULL));
+        ASSERT_TRUE(DrvComboSelect(Control(prefs, IDC_PREF_WINDOWSTATE), 2));
+        ASSERT_TRUE(DrvPressButton(prefs, button));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(prefs, kWait));
+        ASSERT_TRUE(m_ed->Ready());
+        bool ok = button == IDOK;
+        EXPECT_EQ(ok ? 0u : 1u, stored("Advanced Mode")) << button;
+        EXPECT_EQ(ok ? 3u : 1u, stored("Window State")) << button;
+        EXPECT_EQ(1u, stored("Test Full")) << button;
+    }
+    ASSERT_TRUE(m_ed->Post(CMD_EXIT));
+    ASSERT_EQ(TVD_OK, m_ed->Process()->WaitExit(kWait));
+    EXPECT_EQ(0u, stored("Test Full"));
+}
+
 } // namespace
