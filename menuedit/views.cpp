@@ -331,9 +331,13 @@ void UpdateUI(MeditState* st)
             StrAppend(title, "*");
     }
     SetWindowTextA(st->hwnd, title);
-    if (st->hStatus && st->menuOpen)
-        SendMessageA(st->hStatus, SB_SETTEXTA, 0,
-                     (LPARAM)(st->filePath[0] ? st->filePath : "Unsaved (new) menu file"));
+    if (st->hStatus)
+    {
+        const char* status = "Select a startup option.";
+        if (st->menuOpen)
+            status = st->filePath[0] ? st->filePath : "Unsaved (new) menu file";
+        SendMessageA(st->hStatus, SB_SETTEXTA, 0, (LPARAM)status);
+    }
 
     HMENU menu = GetMenu(st->hwnd);
     bool open = st->menuOpen;

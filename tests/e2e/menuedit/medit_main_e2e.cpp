@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "e2e/e2e_testutil.h"
 #include "e2e/medit_testutil.h"
 
 namespace
@@ -348,6 +349,135 @@ TEST_F(MeditMain, DeleteSelectsTheNeighbourAndKeepsTheTreeInStep)
 
     ASSERT_TRUE(ed.Do(CMD_SAVE));
     EXPECT_EQ(Lines({Root("M"), Item("one"), Item("two"), "</menu>"}), ReadFile(path));
+}
+
+// --- Saving ------------------------------------------------------------------------------
+
+TEST_F(MeditMain, ClosingWithASaveThatFailsKeepsTheWindowAndItsChanges)
+{
+    std::string folder = File("gone");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string path = WriteMenu("gone\\G.menu", Lines({Root("M"), Item("one"), "</menu>"}));
+    CMedit ed;
+    ASSERT_TRUE(ed.Start(path));
+    ASSERT_TRUE(ed.SelectRow(0));
+    ASSERT_TRUE(ed.Do(CMD_SEPARATOR));
+    // The folder goes while the editor holds the menu: nothing can be saved.
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    ASSERT_TRUE(RemoveDirectoryA(folder.c_str()));
+
+    ASSERT_TRUE(DrvClose(ed.Main()));
+    EXPECT_EQ("Confirm: Do you want to save changes before closing this menu file?", ed.Box(IDYES));
+    EXPECT_EQ("Error: An error occured while writing the menu file.", ed.Box(IDOK));
+    EXPECT_TRUE(ed.NoBox());
+    EXPECT_TRUE(IsWindow(ed.Main()));
+    EXPECT_EQ("Tarvin Menu Editor - [M]*", ed.Title());
+    EXPECT_EQ("one|---", ed.Rows());
+
+    // Cancel keeps it too; No lets it go.
+    ASSERT_TRUE(DrvClose(ed.Main()));
+    ed.Box(IDCANCEL);
+    EXPECT_TRUE(ed.NoBox());
+    ASSERT_TRUE(DrvClose(ed.Main()));
+    ed.Box(IDNO);
+    EXPECT_EQ(TVD_OK, ed.Process()->WaitExit(kWait));
+}
+
+// --- Test pop-up and start-up ----------------------------------------------------------
+
+TEST_F(MeditMain, TestStartsTheChosenEntryOrOnlyReportsItByTheTestFullSetting)
+{
+    std::string target = agenttest::ProgramDir() + "tvtarget.exe";
+    std::string path = WriteMenu("T.menu", Lines({Root("M"), Item("Target", target.c_str()), "</menu>"}));
+    // The editor chooses by key, as a user can: down to the only entry, Enter.
+    auto choose = [](CMedit& ed) {
+        HWND popup = nullptr;
+        ASSERT_TRUE(ed.Post(CMD_TEST));
+        ASSERT_EQ(TVD_OK,
+                  DrvWaitWindow(DrvQuery("#32768", nullptr, TVD_MATCH_EXACT, ed.Pid()), kWait, &popup));
+        PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
+    };
+    {
+        m_reg.SetDword(kMeditKey, "Test Full", 0);
+        CMedit ed;
+        ASSERT_TRUE(ed.Start(path));
+        // Every start registers the verb that opens a menu file here.
+        EXPECT_EQ("\"" + agenttest::ProgramDir() + "tvmedit.exe\" -file=\"%1\"",
+                  e2etest::ClassesDefault("Tarvin.MenuFile\\shell\\Edit\\command"));
+        choose(ed);
+        EXPECT_EQ("Menu Selection: You selected:\n  Target\n  " + target + " ", ed.Box(IDOK));
+        EXPECT_EQ(nullptr, DrvFindWindow(DrvQuery("TVTargetWindow", nullptr)));
+    }
+    {
+        m_reg.SetDword(kMeditKey, "Test Full", 1);
+        CMedit ed;
+        ASSERT_TRUE(ed.Start(path));
+        choose(ed);
+        HWND started = nullptr;
+        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("TVTargetWindow", nullptr), kWait, &started));
+        EXPECT_TRUE(ed.NoBox());
+        if (started)
+            DrvClose(started);
+    }
+}
+
+// --- Layout ------------------------------------------------------------------------------
+
+TEST_F(MeditMain, SplitterAndTutorialLayoutMoveTheViewsAndTheWindowAndTheSettingsOutliveTheWindow)
+{
+    m_reg.SetDword(kMeditKey, "Splitter Pos", 150);
+    std::string path = WriteMenu("L.menu", Lines({Root("M"), Item("one"), "</menu>"}));
+    CMedit ed;
+    ASSERT_TRUE(ed.Start(path));
+    auto width = [](HWND hwnd) {
+        RECT rc;
+        GetWindowRect(hwnd, &rc);
+        return rc.right - rc.left;
+    };
+    EXPECT_EQ(150, width(ed.Tree()));
+
+    // The splitter reports how far it was dragged; the tree follows, and
+    // never takes the whole window.
+    DWORD_PTR result;
+    SendMessageTimeoutA(ed.Main(), WM_USER + 100, MAKEWPARAM((WORD)(short)40, 0), 0, SMTO_ABORTIFHUNG, kWait,
+                        &result);
+    EXPECT_EQ(190, width(ed.Tree()));
+    SendMessageTimeoutA(ed.Main(), WM_USER + 100, MAKEWPARAM((WORD)(short)-500, 0), 0, SMTO_ABORTIFHUNG,
+                        kWait, &result);
+    EXPECT_EQ(1, width(ed.Tree()));
+    SendMessageTimeoutA(ed.Main(), WM_USER + 100, MAKEWPARAM((WORD)(short)99, 0), 0, SMTO_ABORTIFHUNG, kWait,
+                        &result);
+    EXPECT_EQ(100, width(ed.Tree()));
+
+    // The tutorial's help window on the left: the editor takes the rest of
+    // the work area, and its own rectangle back when the help window goes.
+    RECT before, work;
+    GetWindowRect(ed.Main(), &before);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    {
+        agenttest::CTestWindow help("Tutorial", nullptr, 0, work.left, work.top);
+        MoveWindow(help, work.left, work.top, 400, 300, TRUE);
+        SendMessageTimeoutA(ed.Main(), WM_USER + 10, 0, (LPARAM)(HWND)help, SMTO_ABORTIFHUNG, kWait, &result);
+        RECT beside;
+        GetWindowRect(ed.Main(), &beside);
+        EXPECT_EQ(work.left + 400, beside.left);
+        EXPECT_EQ(work.right, beside.right);
+    }
+    EXPECT_EQ(TVD_OK, DrvWaitFor(
+                          [&] {
+                              RECT now;
+                              GetWindowRect(ed.Main(), &now);
+                              return EqualRect(&now, &before) != 0;
+                          },
+                          kWait));
+
+    DrvClose(ed.Main());
+    ASSERT_EQ(TVD_OK, ed.Process()->WaitExit(kWait));
+    EXPECT_EQ(100, agenttest::StoredDword(kMeditKey, "Splitter Pos"));
+    EXPECT_EQ(1, agenttest::StoredDword(kMeditKey, "Test Full"));
+    m_reg.Save(kMeditKey, "Column 1 Width");
+    EXPECT_EQ(160, agenttest::StoredDword(kMeditKey, "Column 1 Width"));
 }
 
 // --- Outside changes --------------------------------------------------------------------
