@@ -490,9 +490,12 @@ TEST_F(MeditMain, FileChangedElsewhereIsOfferedForReloadOncePerActivation)
     agenttest::CTestWindow other("Other program", nullptr, 0, 900, 700);
     // A click, as a user switches programs: another program cannot simply
     // take the foreground for a window.
+    // Each click lands elsewhere, so that no two make a double click.
+    int clickCount = 0;
     auto activate = [&](HWND hwnd) {
         HWND status = DrvFindChildById(hwnd, ID_STATUS);
         POINT at = wintest::CentreOf(status ? status : hwnd);
+        at.x += 12 * (++clickCount % 5) - 24;
         SetCursorPos(at.x, at.y);
         INPUT clicks[2] = {};
         clicks[0].type = clicks[1].type = INPUT_MOUSE;
