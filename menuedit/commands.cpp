@@ -18,7 +18,6 @@
 #include "firstrun.h"
 #include "regutils.h"
 #include "strutils.h"
-#include "xmlutils.h"
 
 static bool IsSubmenuEntry(const CMenuItem* item)
 {
@@ -446,13 +445,6 @@ void DoProperties(HWND hwnd, CMenuItem* item)
     st->editCopy.Copy(item);
     if (ShowEntryProperties(hwnd, g_hInst, &st->editCopy, &st->apps) != 1)
         return;
-    // The file could not keep such a text: it would be saved cut and read
-    // back as another entry.
-    if (!st->editCopy.IsStorable())
-    {
-        MessageBoxA(hwnd, TAG_VALUE_QUOTES_TEXT, "Properties", MB_OK | MB_ICONWARNING);
-        return;
-    }
     AddUndo(hwnd);
     unsigned long id = item->GetId();
     item->Copy(&st->editCopy);

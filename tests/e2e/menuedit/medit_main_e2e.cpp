@@ -100,6 +100,9 @@ TEST_F(MeditMain, UndoAndRedoWalkBackAndForthThroughEveryStateOfMixedEdits)
          [&] {
              ASSERT_TRUE(ed.SelectRow("beta"));
              ASSERT_TRUE(ed.Do(CMD_SEPARATOR));
+             // The new row is the selection, and a separator has nothing to edit.
+             ASSERT_TRUE(ed.Post(CMD_PROPERTIES));
+             EXPECT_EQ("Properties: A separator has no properties", ed.Box(IDOK));
          },
          "Alpha|beta|---|Sub|Cee"},
         {"move Alpha down",
