@@ -482,9 +482,17 @@ void TestMenuPopup(HWND mainWnd, int x, int y)
     if (!popup)
         return;
     SetForegroundWindow(mainWnd);
+    // The pop-up's captions point into the model.
+    st->inPopup = true;
     UINT id = (UINT)TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_LEFTBUTTON, x, y,
                                    0, mainWnd, nullptr);
+    st->inPopup = false;
     MenuXP_DestroyMenu(popup, 0, 1, 0);
+    if (st->checkPending)
+    {
+        st->checkPending = false;
+        PostMessageA(mainWnd, WM_MEDIT_CHECKFILE, 0, 0);
+    }
     CPtrTree<CMenuItem>* node = id ? st->menu.FindItem(id) : nullptr;
     const CMenuItem* item = node ? node->GetData() : nullptr;
     if (!item || !(item->GetStyle() & MENU_STYLE_ITEM))

@@ -271,6 +271,13 @@ void CheckOutsideChange(MeditState* st)
 {
     if (!st->menuOpen || !st->filePath[0] || st->askingReload)
         return;
+    // A reload now would free the entries a dialog or the test pop-up is
+    // working on; the window is disabled while a dialog is open.
+    if (!IsWindowEnabled(st->hwnd) || st->inPopup)
+    {
+        st->checkPending = true;
+        return;
+    }
     FILETIME now;
     if (!ReadFileTime(st->filePath, &now) || CompareFileTime(&now, &st->fileTime) == 0)
         return;

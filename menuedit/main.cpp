@@ -460,6 +460,17 @@ static void MainWnd_OnActivateApp(HWND hwnd, BOOL activate, DWORD)
         PostMessageA(hwnd, WM_MEDIT_CHECKFILE, 0, 0);
 }
 
+// A dialog ended: a comparison with the file that waited for it is made now.
+static void MainWnd_OnEnable(HWND hwnd, BOOL enable)
+{
+    MeditState* st = GetMeditState(hwnd);
+    if (enable && st->checkPending)
+    {
+        st->checkPending = false;
+        PostMessageA(hwnd, WM_MEDIT_CHECKFILE, 0, 0);
+    }
+}
+
 static void EndTutorialLayout(MeditState* st)
 {
     if (!st->tutorialWnd)
@@ -534,6 +545,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         HANDLE_MSG(hwnd, WM_MOVE, MainWnd_OnMove);
         HANDLE_MSG(hwnd, WM_INITMENUPOPUP, MainWnd_OnInitMenuPopup);
         HANDLE_MSG(hwnd, WM_ACTIVATEAPP, MainWnd_OnActivateApp);
+        HANDLE_MSG(hwnd, WM_ENABLE, MainWnd_OnEnable);
         HANDLE_MSG(hwnd, WM_TIMER, MainWnd_OnTimer);
         HANDLE_MSG(hwnd, WM_CLOSE, MainWnd_OnClose);
         HANDLE_MSG(hwnd, WM_DESTROY, MainWnd_OnDestroy);

@@ -72,6 +72,10 @@ struct MeditState
     CPtrList<CUndoItem> redoList;
     // The reload question is on screen.
     bool askingReload = false;
+    // A dialog or pop-up holds entries of the menu: the comparison with the
+    // file waits until it has gone.
+    bool checkPending = false;
+    bool inPopup = false;
     // While the views are being filled, selection changes are ours.
     bool building = false;
     char cmdLine[1024] = "";

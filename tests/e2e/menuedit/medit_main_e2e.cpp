@@ -523,16 +523,20 @@ TEST_F(MeditMain, FileChangedElsewhereIsOfferedForReloadOncePerActivation)
         return ok;
     };
 
-    // Made later than the editor read it, as a save by another program.
-    WriteBytes(path, Lines({Root("M"), Item("new"), Item("newer"), "</menu>"}));
-    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
-    FILETIME later;
-    GetSystemTimeAsFileTime(&later);
-    later.dwHighDateTime += 1;
-    SetFileTime(h, nullptr, nullptr, &later);
-    CloseHandle(h);
+    // Another program saves the file: a later time than the editor read.
+    int saves = 0;
+    auto saveElsewhere = [&](std::initializer_list<std::string> lines) {
+        WriteBytes(path, Lines(lines));
+        HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, h);
+        FILETIME later;
+        GetSystemTimeAsFileTime(&later);
+        later.dwHighDateTime += ++saves;
+        SetFileTime(h, nullptr, nullptr, &later);
+        CloseHandle(h);
+    };
+    saveElsewhere({Root("M"), Item("new"), Item("newer"), "</menu>"});
 
     ASSERT_TRUE(activate(other));
     ASSERT_TRUE(activate(ed.Main()));
@@ -554,6 +558,29 @@ TEST_F(MeditMain, FileChangedElsewhereIsOfferedForReloadOncePerActivation)
     ASSERT_TRUE(activate(other));
     ASSERT_TRUE(activate(ed.Main()));
     EXPECT_TRUE(ed.NoBox());
+
+    // While the properties dialog works on an entry, a reload would free it
+    // under the dialog: the question waits until the dialog has gone.
+    saveElsewhere({Root("M"), Item("newest"), "</menu>"});
+    ASSERT_TRUE(ed.SelectRow(0));
+    ASSERT_TRUE(ed.Post(CMD_PROPERTIES));
+    HWND props = nullptr;
+    ASSERT_EQ(TVD_OK,
+              DrvWaitWindow(DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, ed.Pid()), kWait, &props));
+    ASSERT_TRUE(activate(other));
+    ASSERT_TRUE(activate(props));
+    // Posted after the activation's own message, so handled after it.
+    HWND status = DrvFindChildById(ed.Main(), ID_STATUS);
+    ASSERT_TRUE(ed.Post(CMD_VIEWSTATUSBAR));
+    ASSERT_EQ(TVD_OK, DrvWaitFor([&] { return !IsWindowVisible(status); }, kWait));
+    EXPECT_EQ(nullptr, DrvFindWindow(DrvQuery("#32770", "Reload?", TVD_MATCH_EXACT, ed.Pid())));
+    EXPECT_EQ("newer", ed.Cell(1, 0)) << "nothing read while the dialog is open";
+    ASSERT_TRUE(ed.Post(CMD_VIEWSTATUSBAR));
+    ASSERT_TRUE(DrvPressButton(props, IDCANCEL));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(props, kWait));
+    EXPECT_EQ("Reload?: The menu has been modified outside of the editor.\n\nWould you like to reload it?",
+              ed.Box(IDYES));
+    EXPECT_EQ("newest", ed.Rows());
 }
 
 } // namespace
