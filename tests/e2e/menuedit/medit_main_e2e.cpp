@@ -299,6 +299,33 @@ TEST_F(MeditMain, SortPutsSubmenusFirstAndLeavesSeparatorsWhereTheSelectionSortD
     EXPECT_EQ("b|S|a", ed.Rows());
 }
 
+// --- Move ----------------------------------------------------------------------------------
+
+TEST_F(MeditMain, MoveTakesSubmenusAlongInTheTreeAndStopsAtTheEnds)
+{
+    std::string path = WriteMenu("Mv.menu", Lines({Root("M"), Sub("A"), Sub("A1"), "</menu>", "</menu>",
+                                                   Sub("B"), "</menu>", Item("c"), "</menu>"}));
+    CMedit ed;
+    ASSERT_TRUE(ed.Start(path));
+    ASSERT_TRUE(ed.SelectRow("B"));
+    ASSERT_TRUE(ed.Do(CMD_MOVEUP));
+    EXPECT_EQ("B|A|c", ed.Rows());
+    EXPECT_EQ(0, ed.Selected());
+    EXPECT_EQ("M\n  B\n  A\n    A1\n", ed.TreeText()) << "the moved submenu keeps its own submenus";
+    EXPECT_FALSE(ed.Enabled(CMD_MOVEUP));
+    ASSERT_TRUE(ed.Do(CMD_MOVEUP));
+    EXPECT_EQ("B|A|c", ed.Rows());
+
+    ASSERT_TRUE(ed.SelectRow("c"));
+    EXPECT_FALSE(ed.Enabled(CMD_MOVEDOWN));
+    ASSERT_TRUE(ed.Do(CMD_MOVEDOWN));
+    EXPECT_EQ("B|A|c", ed.Rows());
+    ASSERT_TRUE(ed.Do(CMD_MOVEUP));
+    EXPECT_EQ("B|c|A", ed.Rows());
+    EXPECT_EQ("M\n  B\n  A\n    A1\n", ed.TreeText());
+    EXPECT_EQ("Tarvin Menu Editor - [M]*", ed.Title());
+}
+
 // --- Delete -------------------------------------------------------------------------------
 
 TEST_F(MeditMain, DeleteSelectsTheNeighbourAndKeepsTheTreeInStep)
