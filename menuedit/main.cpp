@@ -441,6 +441,17 @@ static void MainWnd_OnMove(HWND hwnd, int, int)
     RecordWindowRect(GetMeditState(hwnd));
 }
 
+// The keyboard goes on in the view that had it last.
+static void MainWnd_OnSetFocus(HWND hwnd, HWND)
+{
+    MeditState* st = GetMeditState(hwnd);
+    if (!st->menuOpen)
+        return;
+    HWND view = st->treeHasFocus ? st->hTree : st->hList;
+    if (view && IsWindowVisible(view))
+        SetFocus(view);
+}
+
 static void MainWnd_OnInitMenuPopup(HWND hwnd, HMENU, UINT, BOOL)
 {
     // The clipboard may have changed in another program.
@@ -544,6 +555,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         HANDLE_MSG(hwnd, WM_SIZE, MainWnd_OnSize);
         HANDLE_MSG(hwnd, WM_MOVE, MainWnd_OnMove);
         HANDLE_MSG(hwnd, WM_INITMENUPOPUP, MainWnd_OnInitMenuPopup);
+        HANDLE_MSG(hwnd, WM_SETFOCUS, MainWnd_OnSetFocus);
         HANDLE_MSG(hwnd, WM_ACTIVATEAPP, MainWnd_OnActivateApp);
         HANDLE_MSG(hwnd, WM_ENABLE, MainWnd_OnEnable);
         HANDLE_MSG(hwnd, WM_TIMER, MainWnd_OnTimer);
