@@ -95,3 +95,8 @@ int InsertListRow(HWND listView, int row, const char* text, int image);
 // After a refill: the row selected before (none when negative) is selected
 // and focused again.
 void ReselectListRow(HWND listView, int row);
+
+// A main window's toolbar and status bar, each shown or hidden as asked and
+// sized to the window (either may be null). The client rectangle that is
+// left between them.
+RECT LayoutBars(HWND hwnd, HWND toolbar, bool showToolbar, HWND status, bool showStatus);

@@ -246,3 +246,34 @@ void ShowAboutBox(HWND owner, HINSTANCE instance, int dialogId)
 {
     DialogBoxParamA(instance, MAKEINTRESOURCEA(dialogId), owner, AboutDlgProc, 0);
 }
+
+RECT LayoutBars(HWND hwnd, HWND toolbar, bool showToolbar, HWND status, bool showStatus)
+{
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    if (toolbar)
+    {
+        ShowWindow(toolbar, showToolbar ? SW_SHOW : SW_HIDE);
+        if (showToolbar)
+        {
+            SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+            RECT tr;
+            GetWindowRect(toolbar, &tr);
+            rc.top += tr.bottom - tr.top;
+        }
+    }
+    if (status)
+    {
+        ShowWindow(status, showStatus ? SW_SHOW : SW_HIDE);
+        if (showStatus)
+        {
+            SendMessageA(status, WM_SIZE, 0, 0);
+            RECT sr;
+            GetWindowRect(status, &sr);
+            rc.bottom -= sr.bottom - sr.top;
+        }
+    }
+    if (rc.bottom < rc.top)
+        rc.bottom = rc.top;
+    return rc;
+}

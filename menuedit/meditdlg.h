@@ -65,7 +65,7 @@ int ShowSubmenuDialog(HWND owner, HINSTANCE instance, bool newMenu, CMenuItem* e
 
 // The shortcuts dialog (2000) for the open menu of the editor window
 // mainWnd; a menu never saved is first offered for saving through
-// SaveMenuCallback.
+// SaveMenuCallback. 1 when at least one shortcut was made.
 int ShowShortcutsDialog(HWND mainWnd, HINSTANCE instance, CMenu* menu);
 
 // Where a menu shortcut goes.
@@ -77,6 +77,18 @@ enum
 // Writes the shortcut to menuPath (named after the root's text) and gives
 // its path in linkPath. 0 on success, else the message id of the failure.
 int CreateMenuShortcut(const CMenu& menu, const char* menuPath, int where, char* linkPath, size_t size);
+// CreateMenuShortcut's results. The shortcut starts "tvmint.exe" beside the
+// editor with -file="<menu file>", in the menu's folder, with the root's icon
+// and the description "<root text> menu".
+enum
+{
+    SHORTCUT_OK = 0,
+    SHORTCUT_ERR_NODESKTOP = 1,     // "Cannot find the desktop folder."
+    SHORTCUT_ERR_NOQUICKLAUNCH = 2, // "Cannot find the quick launch folder..."
+    SHORTCUT_ERR_CREATE = 3         // the link could not be written: "No shortcut was created."
+};
+// What the user is told about a CreateMenuShortcut result for that place.
+const char* MenuShortcutMessage(int result, int where);
 
 // The startup wizard (1800): 0 closed, 1 New, 2 Open, 3 open the user's
 // menu. *testFull as for ShowPreferences (its Advanced button).

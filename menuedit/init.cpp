@@ -1,0 +1,275 @@
+// The menu editor's start-up: controls, settings, the association of ".menu"
+// and the file named on the command line; and the window's layout.
+#include <windows.h>
+#include <windowsx.h>
+#include <commctrl.h>
+
+#include "meditstate.h"
+#include "medit_res.h"
+#include "browseAppsDlg.h"
+#include "browseFavsDlg.h"
+#include "dirutils_win.h"
+#include "firstrun.h"
+#include "regutils.h"
+#include "strutils.h"
+#include "winutils.h"
+#include "xmlutils.h"
+
+MeditState* GetMeditState(HWND hwnd)
+{
+    return (MeditState*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+}
+
+HICON LoadSmallIcon(int id)
+{
+    return (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0);
+}
+
+// --- Settings ------------------------------------------------------------------
+
+static DWORD ReadSetting(const char* name, DWORD defaultValue)
+{
+    unsigned long value = defaultValue;
+    RegReadDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, name, &value);
+    return (DWORD)value;
+}
+
+static void ReadSettings(MeditState* st)
+{
+    st->showToolbar = ReadSetting("View Toolbar", 1) != 0;
+    st->showStatus = ReadSetting("View Statusbar", 1) != 0;
+    st->splitterPos = (int)ReadSetting("Splitter Pos", (DWORD)st->splitterPos);
+    st->testFull = ReadSetting("Test Full", 1) != 0 ? 1 : 0;
+    for (int i = 0; i < MEDIT_COLUMNS; i++)
+    {
+        char name[32];
+        StrFormat(name, sizeof(name), "Column %d Width", i + 1);
+        st->columnWidths[i] = (int)ReadSetting(name, (DWORD)st->columnWidths[i]);
+    }
+    RECT rc;
+    if (RegReadRECT(HKEY_CURRENT_USER, MEDIT_REG_KEY, "Editor WindowPos", &rc) && rc.right > rc.left &&
+        rc.bottom > rc.top)
+    {
+        st->wndRect = rc;
+        st->haveWndRect = true;
+    }
+}
+
+void SaveSettings(MeditState* st)
+{
+    if (st->haveWndRect)
+        RegWriteRECT(HKEY_CURRENT_USER, MEDIT_REG_KEY, "Editor WindowPos", st->wndRect);
+    RegWriteDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, "Test Full", st->testFull ? 1 : 0);
+    RegWriteDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, "View Toolbar", st->showToolbar ? 1 : 0);
+    RegWriteDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, "View Statusbar", st->showStatus ? 1 : 0);
+    RegWriteDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, "Splitter Pos", (DWORD)st->splitterPos);
+    for (int i = 0; i < MEDIT_COLUMNS && st->hList; i++)
+    {
+        char name[32];
+        StrFormat(name, sizeof(name), "Column %d Width", i + 1);
+        RegWriteDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, name, (DWORD)ListView_GetColumnWidth(st->hList, i));
+    }
+}
+
+// --- Controls ------------------------------------------------------------------
+
+struct ToolButton
+{
+    int icon;
+    int command;
+    BYTE style;
+};
+
+static const ToolButton kToolButtons[] = {
+    {IDI_NEW, IDM_NEW, BTNS_BUTTON},
+    {IDI_OPEN, IDM_OPEN, BTNS_BUTTON},
+    {IDI_SAVE, IDM_SAVE, BTNS_BUTTON},
+    {0, 0, BTNS_SEP},
+    {IDI_PROPERTIES, IDM_PROPERTIES, BTNS_BUTTON},
+    {IDI_INSERT, IDM_INSERTMENU, BTNS_DROPDOWN | BTNS_WHOLEDROPDOWN},
+    {IDI_DELETE, IDM_DELETE, BTNS_BUTTON},
+    {0, 0, BTNS_SEP},
+    {IDI_MOVEUP, IDM_MOVEUP, BTNS_BUTTON},
+    {IDI_MOVEDOWN, IDM_MOVEDOWN, BTNS_BUTTON},
+    {IDI_SORT, IDM_SORT, BTNS_BUTTON},
+    {0, 0, BTNS_SEP},
+    {IDI_TEST, IDM_TEST, BTNS_BUTTON},
+    {0, 0, BTNS_SEP},
+    {IDI_ABOUT, IDM_ABOUT, BTNS_BUTTON},
+    {IDI_HELP, IDM_HELPCONTENTS, BTNS_BUTTON},
+};
+
+static HWND CreateToolbar(MeditState* st)
+{
+    HWND tb = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+                              WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0,
+                              0, st->hwnd, (HMENU)(INT_PTR)IDC_TOOLBAR, g_hInst, nullptr);
+    if (!tb)
+        return nullptr;
+    SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(tb, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+    st->toolImages.Reset(ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, 12, 0));
+    TBBUTTON buttons[sizeof(kToolButtons) / sizeof(kToolButtons[0])];
+    int count = 0;
+    for (const ToolButton& b : kToolButtons)
+    {
+        TBBUTTON& t = buttons[count++];
+        ZeroMemory(&t, sizeof(t));
+        t.fsStyle = b.style;
+        if (!b.command)
+            continue;
+        HICON icon = (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(b.icon), IMAGE_ICON, 24, 24, 0);
+        t.iBitmap =
+            st->toolImages.Get() && icon ? ImageList_AddIcon(st->toolImages.Get(), icon) : I_IMAGENONE;
+        if (icon)
+            DestroyIcon(icon);
+        t.idCommand = b.command;
+        t.fsState = TBSTATE_ENABLED;
+    }
+    SendMessageA(tb, TB_SETIMAGELIST, 0, (LPARAM)st->toolImages.Get());
+    SendMessageA(tb, TB_ADDBUTTONSA, count, (LPARAM)buttons);
+    SendMessageA(tb, TB_AUTOSIZE, 0, 0);
+    return tb;
+}
+
+static HWND CreateTree(MeditState* st)
+{
+    HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+                                WS_CHILD | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT |
+                                    TVS_SHOWSELALWAYS,
+                                0, 0, 0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_TREE, g_hInst, nullptr);
+    if (!tree)
+        return nullptr;
+    st->treeImages.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8));
+    TreeView_SetImageList(tree, st->treeImages.Get(), TVSIL_NORMAL);
+    return tree;
+}
+
+static HWND CreateList(MeditState* st)
+{
+    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                                WS_CHILD | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 0, 0,
+                                0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_LIST, g_hInst, nullptr);
+    if (!list)
+        return nullptr;
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
+    static const char* const kTitles[MEDIT_COLUMNS] = {"Name", "Type", "Target"};
+    for (int i = 0; i < MEDIT_COLUMNS; i++)
+    {
+        LVCOLUMNA col;
+        ZeroMemory(&col, sizeof(col));
+        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        col.pszText = (LPSTR)kTitles[i];
+        col.cx = st->columnWidths[i];
+        col.iSubItem = i;
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, (LPARAM)&col);
+    }
+    st->listImages.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8));
+    ListView_SetImageList(list, st->listImages.Get(), LVSIL_SMALL);
+    return list;
+}
+
+void ShowViews(MeditState* st, bool show)
+{
+    int cmd = show ? SW_SHOW : SW_HIDE;
+    if (st->hTree)
+        ShowWindow(st->hTree, cmd);
+    if (st->hList)
+        ShowWindow(st->hList, cmd);
+    if (st->hSplitter)
+        ShowWindow(st->hSplitter, cmd);
+    LayoutWindow(st);
+}
+
+void LayoutWindow(MeditState* st)
+{
+    // A minimised window has no client area to fit the splitter into.
+    if (IsIconic(st->hwnd))
+        return;
+    RECT rc = LayoutBars(st->hwnd, st->hToolbar, st->showToolbar, st->hStatus, st->showStatus);
+    int top = rc.top;
+    int height = rc.bottom - rc.top;
+    if (st->splitterPos > rc.right - 5)
+        st->splitterPos = rc.right - 5;
+    if (st->splitterPos < 1)
+        st->splitterPos = 1;
+    int treeWidth = st->splitterPos;
+    if (st->hTree)
+        MoveWindow(st->hTree, 0, top, treeWidth, height, TRUE);
+    if (st->hSplitter)
+        MoveWindow(st->hSplitter, treeWidth, top, 4, height, TRUE);
+    int listLeft = treeWidth + 4;
+    if (st->hList)
+        MoveWindow(st->hList, listLeft, top, rc.right > listLeft ? rc.right - listLeft : 0, height, TRUE);
+    HMENU menu = GetMenu(st->hwnd);
+    CheckMenuItem(menu, IDM_VIEWTOOLBAR, st->showToolbar ? MF_CHECKED : MF_UNCHECKED);
+    CheckMenuItem(menu, IDM_VIEWSTATUSBAR, st->showStatus ? MF_CHECKED : MF_UNCHECKED);
+}
+
+// --- Start-up ------------------------------------------------------------------
+
+static void AssociateMenuFiles()
+{
+    char exe[MAX_PATH];
+    DWORD len = GetModuleFileNameA(nullptr, exe, sizeof(exe));
+    if (len == 0 || len >= sizeof(exe))
+        return;
+    char command[MAX_PATH + 32];
+    StrFormat(command, sizeof(command), "\"%s\" -file=\"%%1\"", exe);
+    AssociateFile(".menu", "Tarvin.MenuFile", "Tarvin Menu File", command, "Edit");
+}
+
+bool Initialize(MeditState* st)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
+                                                 ICC_COOL_CLASSES | ICC_INTERNET_CLASSES |
+                                                 ICC_PAGESCROLLER_CLASS | ICC_NATIVEFNTCTL_CLASS |
+                                                 ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
+    InitCommonControlsEx(&icc);
+
+    char agentPath[MAX_PATH], tourPath[MAX_PATH];
+    GetMyDir(agentPath, sizeof(agentPath), "tvagent.exe");
+    GetMyDir(tourPath, sizeof(tourPath), "tv2.chm::/tvqtour_1.html");
+    FIRSTRUN_DATA frd = {st->hwnd, g_hInst, "tvtip.sys", agentPath, tourPath};
+    if (CheckFirstRunAndMenu(&frd) != 0)
+    {
+        MessageBoxA(st->hwnd, "Tarvin 2 is exiting.", "Tarvin 2", MB_OK | MB_ICONERROR);
+        return false;
+    }
+    SetFirstRun(0);
+
+    InitUndo(st->hwnd);
+    st->clipFormat = RegisterClipboardFormatA(MEDIT_CLIPBOARD_FORMAT);
+    InitBrowseApplications(g_hInst);
+    InitBrowseFavorites(g_hInst);
+    AssociateMenuFiles();
+
+    st->hStatus = CreateWindowExA(0, STATUSCLASSNAMEA, "Select a startup option.", WS_CHILD | SBARS_SIZEGRIP,
+                                  0, 0, 0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_STATUSBAR, g_hInst, nullptr);
+    if (!st->hStatus)
+        MessageBoxA(st->hwnd, "Cannot create statusbar.", nullptr, MB_OK | MB_ICONWARNING);
+    st->hToolbar = CreateToolbar(st);
+    if (!st->hToolbar)
+        MessageBoxA(st->hwnd, "Cannot create toolbar.", nullptr, MB_OK | MB_ICONWARNING);
+
+    ReadSettings(st);
+    if (st->haveWndRect)
+        MoveWindow(st->hwnd, st->wndRect.left, st->wndRect.top, st->wndRect.right - st->wndRect.left,
+                   st->wndRect.bottom - st->wndRect.top, FALSE);
+    st->hTree = CreateTree(st);
+    st->hList = CreateList(st);
+    if (RegisterSplitterClass(g_hInst))
+        st->hSplitter = CreateSplitter(st->hwnd, IDC_SPLITTER);
+    if (!st->hSplitter)
+        MessageBoxA(st->hwnd, "Cannot create splitter control.", nullptr, MB_OK | MB_ICONWARNING);
+
+    char path[MAX_PATH] = "";
+    if (GetPropertyValue(st->cmdLine, "-file", path, sizeof(path)) > 0 && path[0])
+        OpenMenuFile(st, path,
+                     "An error has occured while reading the menu file.\nThe reported error code is %d.",
+                     "Error Reading Menu File");
+    UpdateUI(st);
+    MenuXP_InitDrawInfo(&st->diItem, 0);
+    MenuXP_InitDrawInfo(&st->diSidebar, 1);
+    return true;
+}

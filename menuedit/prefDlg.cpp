@@ -1,0 +1,143 @@
+// Preferences: a tab frame with one page, "General". OK stores "Advanced
+// Mode", "Show Startup" and "Window State" at once; "Test Full" stays with
+// the editor, which writes it at exit.
+#include <windows.h>
+#include <windowsx.h>
+#include <commctrl.h>
+
+#include "meditdlg.h"
+#include "dialogs_res.h"
+#include "dlgcommon.h"
+#include "thmutils.h"
+#include "winutils.h"
+
+namespace
+{
+
+struct PrefState
+{
+    HINSTANCE instance;
+    int* testFull;
+    HWND hTab;
+    HWND hPage;
+    bool store; // the page writes back when it goes (OK), not on Cancel
+};
+
+PrefState* StateOf(HWND hwnd)
+{
+    return (PrefState*)GetWindowLongPtrA(hwnd, DWLP_USER);
+}
+
+void Check(HWND hwnd, int id, bool on)
+{
+    CheckDlgButton(hwnd, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool IsChecked(HWND hwnd, int id)
+{
+    return IsDlgButtonChecked(hwnd, id) == BST_CHECKED;
+}
+
+BOOL General_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
+{
+    PrefState* ps = (PrefState*)lParam;
+    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ps);
+    Check(hwnd, IDC_PREF_TESTFULL, ps->testFull && *ps->testFull);
+    Check(hwnd, IDC_PREF_ADVANCED, ReadEditorSetting("Advanced Mode", 0) != 0);
+    Check(hwnd, IDC_PREF_SHOWSTARTUP, ReadEditorSetting("Show Startup", 1) != 0);
+    FillWindowStates(GetDlgItem(hwnd, IDC_PREF_WINDOWSTATE), ReadEditorSetting("Window State", 1));
+    return TRUE;
+}
+
+void General_OnDestroy(HWND hwnd)
+{
+    PrefState* ps = StateOf(hwnd);
+    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    if (!ps || !ps->store)
+        return;
+    if (ps->testFull)
+        *ps->testFull = IsChecked(hwnd, IDC_PREF_TESTFULL) ? 1 : 0;
+    WriteEditorSetting("Advanced Mode", IsChecked(hwnd, IDC_PREF_ADVANCED) ? 1 : 0);
+    WriteEditorSetting("Show Startup", IsChecked(hwnd, IDC_PREF_SHOWSTARTUP) ? 1 : 0);
+    WriteEditorSetting("Window State", SelectedWindowState(GetDlgItem(hwnd, IDC_PREF_WINDOWSTATE), 1));
+}
+
+INT_PTR CALLBACK GeneralPageProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg)
+    {
+        HANDLE_DLGMSG(hwnd, WM_INITDIALOG, General_OnInitDialog);
+        HANDLE_DLGMSG(hwnd, WM_DESTROY, General_OnDestroy);
+    }
+    return FALSE;
+}
+
+BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
+{
+    PrefState* ps = (PrefState*)lParam;
+    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ps);
+    ps->hTab = GetDlgItem(hwnd, IDC_PREF_TAB);
+    TCITEMA tab;
+    ZeroMemory(&tab, sizeof(tab));
+    tab.mask = TCIF_TEXT;
+    tab.pszText = (LPSTR) "General";
+    SendMessageA(ps->hTab, TCM_INSERTITEMA, 0, (LPARAM)&tab);
+    CenterWindow(hwnd);
+    ps->hPage = CreateDialogParamA(ps->instance, MAKEINTRESOURCEA(IDD_PREF_GENERAL), hwnd, GeneralPageProc,
+                                   (LPARAM)ps);
+    if (!ps->hPage)
+    {
+        MessageBoxA(hwnd, "Cannot create property sheet.", "Preferences", MB_OK | MB_ICONERROR);
+        EndDialog(hwnd, IDCANCEL);
+        return TRUE;
+    }
+    RECT rc;
+    GetWindowRect(ps->hTab, &rc);
+    MapWindowPoints(nullptr, hwnd, (POINT*)&rc, 2);
+    TabCtrl_AdjustRect(ps->hTab, FALSE, &rc);
+    if (g_EnableThemeDialogTexture)
+        g_EnableThemeDialogTexture(ps->hPage, ETDT_ENABLETAB);
+    SetWindowPos(ps->hPage, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_SHOWWINDOW);
+    return TRUE;
+}
+
+void Frame_OnCommand(HWND hwnd, int id, HWND, UINT)
+{
+    PrefState* ps = StateOf(hwnd);
+    if (!ps || (id != IDOK && id != IDCANCEL))
+        return;
+    ps->store = id == IDOK;
+    if (ps->hPage)
+        DestroyWindow(ps->hPage);
+    ps->hPage = nullptr;
+    EndDialog(hwnd, id);
+}
+
+void Frame_OnClose(HWND hwnd)
+{
+    Frame_OnCommand(hwnd, IDCANCEL, nullptr, 0);
+}
+
+INT_PTR CALLBACK PreferencesDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg)
+    {
+        HANDLE_DLGMSG(hwnd, WM_INITDIALOG, Frame_OnInitDialog);
+        HANDLE_DLGMSG(hwnd, WM_COMMAND, Frame_OnCommand);
+        HANDLE_DLGMSG(hwnd, WM_CLOSE, Frame_OnClose);
+    }
+    return FALSE;
+}
+
+} // namespace
+
+int ShowPreferences(HWND owner, HINSTANCE instance, int* testFull)
+{
+    PrefState ps = {instance, testFull, nullptr, nullptr, false};
+    INT_PTR result =
+        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PREFERENCES), owner, PreferencesDlgProc, (LPARAM)&ps);
+    if (result == -1)
+        MessageBoxA(owner, "Cannot create property sheet.", "Preferences", MB_OK | MB_ICONERROR);
+    return result == IDOK ? 1 : 0;
+}
