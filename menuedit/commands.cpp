@@ -276,7 +276,11 @@ void OnInsertCommand(MeditState* st, int command)
         case IDM_INSERTSEPARATOR:
             item = new (std::nothrow) CMenuItem(0UL);
             if (item)
+            {
+                // As a separator read from a file.
                 item->SetStyle(MENU_STYLE_SEPARATOR);
+                item->SetText("-");
+            }
             break;
     }
     if (!item)

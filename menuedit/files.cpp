@@ -298,7 +298,17 @@ void CheckOutsideChange(MeditState* st)
 
 int SaveMenuCallback(HWND mainWnd)
 {
-    return OnSave(GetMeditState(mainWnd)) ? 1 : 0;
+    MeditState* st = GetMeditState(mainWnd);
+    if (!st)
+        return 0;
+    // The caller (the shortcuts dialog, the wizard's save page) goes on to
+    // the shortcuts itself: the first-save offer would open a second dialog.
+    bool wasNew = st->newMenu;
+    st->newMenu = false;
+    if (OnSave(st))
+        return 1;
+    st->newMenu = wasNew;
+    return 0;
 }
 
 const char* GetMenuFilePath(HWND mainWnd)

@@ -10,13 +10,13 @@
 #include "Menu.h"
 #include "PtrList.h"
 #include "UndoItem.h"
+#include "dlgcommon.h"
 #include "menuxp.h"
 #include "winholders.h"
 
 #define MEDIT_WINDOW_CLASS "_TVMEDIT_MAINWND"
 #define MEDIT_WINDOW_TITLE "Tarvin 2 Menu Editor"
 #define MEDIT_TITLE "Tarvin Menu Editor"
-#define MEDIT_REG_KEY "Software\\Norvale\\Tarvin 2\\Menu Editor"
 #define MEDIT_CLIPBOARD_FORMAT "TVMEDIT_CCPFORMAT"
 
 // Sent by the startup wizard's tutorial with the help window in lParam.

@@ -400,6 +400,16 @@ TEST_F(MeditDialogs, ShortcutForAnUnsavedMenuAsksToSaveFirst)
     HWND save = Dialog("Save Menu File As");
     ASSERT_TRUE(DrvPressButton(save, IDCANCEL));
     EXPECT_EQ("No shortcut was created.", Answer("Create Shortcut", IDOK));
+
+    // Saved from here, the menu goes straight on to the shortcuts dialog: the
+    // editor's own first-save offer would open a second one inside it.
+    ASSERT_TRUE(DrvPostCommand(m_main, CMD_SHORTCUTS));
+    Answer("Create Shortcut", IDYES);
+    SaveAs(File("first.menu"));
+    HWND shortcuts = Dialog("Create a menu shortcut");
+    ASSERT_TRUE(shortcuts != NULL);
+    ASSERT_TRUE(DrvPressButton(shortcuts, IDCANCEL));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(shortcuts, kWait));
 }
 
 // The tutorial's help window takes the left half of the work area and the
