@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -62,4 +63,14 @@ inline std::string ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The complete lines of a text, without their CR LF or LF; an unfinished
+// last line (still being written) is left out.
+inline std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (size_t at = 0, nl; (nl = text.find('\n', at)) != std::string::npos; at = nl + 1)
+        lines.push_back(text.substr(at, nl - at - (nl > at && text[nl - 1] == '\r')));
+    return lines;
 }

@@ -141,7 +141,7 @@ TEST_F(SchedRunner, OverdueTaskIsListedAndRunNowRunsIt)
     ASSERT_TRUE(Start());
 
     HWND dlg = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId),
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, Pid()),
                                     kTimeout, &dlg));
     HWND list = DrvFindChildById(dlg, 502);
     ASSERT_TRUE(list);
@@ -186,8 +186,8 @@ TEST_F(SchedRunner, ScheduleDamagedOrDeletedWhileRunning)
     AddTask("TVSchedLate", missed, "late.txt");
     SaveSchedule();
     ASSERT_TRUE(Start());
-    const DrvWindowQuery overdue = DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId);
-    const DrvWindowQuery fileError = DrvQuery("#32770", "File Error", TVD_MATCH_EXACT, m_pi.dwProcessId);
+    const DrvWindowQuery overdue = DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, Pid());
+    const DrvWindowQuery fileError = DrvQuery("#32770", "File Error", TVD_MATCH_EXACT, Pid());
     HWND dlg = nullptr;
     ASSERT_EQ(TVD_OK, DrvWaitWindow(overdue, kTimeout, &dlg));
     HWND list = DrvFindChildById(dlg, 502);
@@ -242,7 +242,7 @@ TEST_F(SchedRunner, WakingOrAClockChangeListsOverdueTasksAgain)
     ASSERT_TRUE(WaitSaved(1, [](CSTask& t) { return t.GetRecurrenceCount() == 1; }));
     const std::string saved = ReadBytes(File("Tarvin Schedule.dat"));
     ASSERT_TRUE(DeleteFileA(File("startup.txt").c_str()));
-    const DrvWindowQuery overdue = DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId);
+    const DrvWindowQuery overdue = DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, Pid());
 
     const struct
     {

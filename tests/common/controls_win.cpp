@@ -119,17 +119,10 @@ class Controls : public ::testing::Test
     void SetUp() override
     {
         g_commands.clear();
-        WNDCLASSEXA wc = {};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-        wc.lpszClassName = "TVTest_ControlsParent";
-        RegisterClassExA(&wc);
         // Away from the screen's centre, where the real pointer rests.
-        m_parent = CreateWindowExA(0, wc.lpszClassName, "Controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
-                                   380, 240, nullptr, nullptr, wc.hInstance, nullptr);
+        m_parent = CreateWindowExA(0, wintest::TestClass("TVTest_ControlsParent", ParentProc), "Controls",
+                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 380, 240, nullptr, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(nullptr, m_parent);
         m_icon = MakeTestIcon();
         ASSERT_NE(nullptr, m_icon);

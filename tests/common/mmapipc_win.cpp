@@ -2,10 +2,11 @@
 // channelpeer processes, all on the suite's named mapping and mutex.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "MMapIPC_win.h"
+#include "channeltestutil.h"
 #include "e2e/driver.h"
 #include "strutils.h"
 #include "testutil.h"
@@ -18,54 +19,36 @@ const DWORD kPeerTimeout = 15000;
 using wintest::PumpUntil;
 
 // A hidden top-level window that records the wParam of every notification.
-class NotifyWindow
+class NotifyWindow : public wintest::TestWindow
 {
   public:
-    NotifyWindow()
+    NotifyWindow() : TestWindow("mmapipc test", NULL, 0, 0, 0, WS_POPUP, 100, 100, Class())
     {
-        s_notifyMsg = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "_TV_MMAPIPC_TEST";
-        RegisterClassA(&wc); // fails harmlessly once registered
-        m_hwnd = CreateWindowExA(0, wc.lpszClassName, "mmapipc test", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
         s_senders.clear();
-    }
-    ~NotifyWindow()
-    {
-        DestroyWindow(m_hwnd);
     }
     HWND Handle() const
     {
-        return m_hwnd;
+        return Get();
     }
     bool WaitFrom(HWND sender)
     {
-        return PumpUntil(
-            [&] {
-                for (HWND h : s_senders)
-                    if (h == sender)
-                        return true;
-                return false;
-            },
-            kPeerTimeout);
+        return PumpUntil([&] { return std::count(s_senders.begin(), s_senders.end(), sender) > 0; },
+                         kPeerTimeout);
     }
 
   private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+    static const char* Class()
     {
-        if (msg == s_notifyMsg && msg != 0)
-        {
+        s_notifyMsg = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
+        return wintest::TestClass("_TV_MMAPIPC_TEST", [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+            if (msg != s_notifyMsg || msg == 0)
+                return DefWindowProcA(hwnd, msg, wParam, lParam);
             s_senders.push_back((HWND)wParam);
-            return 0;
-        }
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+            return (LRESULT)0;
+        });
     }
     static UINT s_notifyMsg;
     static std::vector<HWND> s_senders;
-    HWND m_hwnd;
 };
 UINT NotifyWindow::s_notifyMsg = 0;
 std::vector<HWND> NotifyWindow::s_senders;
@@ -122,18 +105,7 @@ class Peer
     // Complete lines reported so far.
     std::vector<std::string> Lines() const
     {
-        std::vector<std::string> lines;
-        std::string text = ReadBytes(m_out);
-        size_t pos = 0, nl;
-        while ((nl = text.find('\n', pos)) != std::string::npos)
-        {
-            std::string l = text.substr(pos, nl - pos);
-            if (!l.empty() && l.back() == '\r')
-                l.pop_back();
-            lines.push_back(l);
-            pos = nl + 1;
-        }
-        return lines;
+        return ::Lines(ReadBytes(m_out));
     }
 
     // Waits for the nth line starting with prefix; rest gets what follows it.
@@ -202,39 +174,25 @@ class Channel : public ::testing::Test
   protected:
     void SetUp() override
     {
-        m_map = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, MMAPIPC_MSG_SIZE,
-                                   MMAPIPC_MEMMAP_NAME);
-        ASSERT_NE(m_map, nullptr);
-        m_view = (char*)MapViewOfFile(m_map, FILE_MAP_ALL_ACCESS, 0, 0, MMAPIPC_MSG_SIZE);
-        ASSERT_NE(m_view, nullptr);
-        memset(m_view, 0, MMAPIPC_MSG_SIZE);
+        ASSERT_TRUE(m_slot.Ok());
+        WriteSlot("");
     }
     void TearDown() override
     {
-        if (m_view)
-        {
-            memset(m_view, 0, MMAPIPC_MSG_SIZE);
-            UnmapViewOfFile(m_view);
-        }
-        if (m_map)
-            CloseHandle(m_map);
+        WriteSlot("");
     }
 
     std::string Slot() const
     {
-        return std::string(m_view, strnlen(m_view, MMAPIPC_MSG_SIZE));
+        return m_slot.Text();
     }
     void WriteSlot(const std::string& bytes)
     {
-        memset(m_view, 0, MMAPIPC_MSG_SIZE);
-        memcpy(m_view, bytes.data(), bytes.size() < MMAPIPC_MSG_SIZE ? bytes.size() : MMAPIPC_MSG_SIZE);
+        ASSERT_TRUE(m_slot.Write(bytes));
     }
     bool SlotIsClear() const
     {
-        for (unsigned i = 0; i < MMAPIPC_MSG_SIZE; i++)
-            if (m_view[i])
-                return false;
-        return true;
+        return m_slot.IsClear();
     }
     // Time sent of the message in the slot.
     DWORD SlotTimeSent() const
@@ -245,8 +203,7 @@ class Channel : public ::testing::Test
     }
 
     ScratchDir m_dir;
-    HANDLE m_map = nullptr;
-    char* m_view = nullptr;
+    wintest::SlotView m_slot;
 };
 
 int Init(CMMapIPC& ipc, HWND owner, const char* id)
@@ -266,8 +223,7 @@ TEST_F(Channel, PeerSendFramesTheSlotExactlyAndNotifiesEveryWindow)
     ASSERT_TRUE(peer.Await("SENT ", &sent));
     EXPECT_EQ(sent, "1 0");
     EXPECT_EQ(Slot(), "<TVAgent:1234:5000:250>agent:showall");
-    for (unsigned i = (unsigned)Slot().size(); i < MMAPIPC_MSG_SIZE; i++)
-        ASSERT_EQ(m_view[i], 0) << "at " << i;
+    EXPECT_EQ(m_slot.Bytes(), Slot() + std::string(MMAPIPC_MSG_SIZE - Slot().size(), '\0'));
 
     // No recipient window given: the notification is broadcast, with the
     // sender's window as its first parameter.

@@ -349,9 +349,10 @@ TEST(MenuXPDraw, CaptionColoursAndShortcutText)
     Canvas canvas(200, 20);
     DrawEntry(canvas, &info.di, &data, 0);
     RECT all = {0, 0, 200, 20};
-    EXPECT_LE(canvas.LastColumn(all, kText), 198 - (cx - 1));
-    EXPECT_GE(canvas.LastColumn(all, kText), 198 - (cx - 1) - 3);
-    EXPECT_GE(canvas.FirstColumn(all, kText), 24) << "the caption starts after the icon column";
+    const int last = canvas.Read().Column(all, kText, true);
+    EXPECT_LE(last, 198 - (cx - 1));
+    EXPECT_GE(last, 198 - (cx - 1) - 3);
+    EXPECT_GE(canvas.Read().Column(all, kText), 24) << "the caption starts after the icon column";
 
     // Texts that must look alike: a shortcut of more than 14 characters
     // keeps the last 15 of the whole text; a caption keeps 62 characters.
@@ -373,7 +374,7 @@ TEST(MenuXPDraw, CaptionColoursAndShortcutText)
         Canvas first(900, 20), second(900, 20);
         DrawEntry(first, &info.di, &a, 0);
         DrawEntry(second, &info.di, &b, 0);
-        EXPECT_EQ(c.same, first.SameAs(second)) << c.text;
+        EXPECT_EQ(c.same, first.Read() == second.Read()) << c.text;
     }
 
     // Selected: the selected text colour; grayed: still the normal one.
