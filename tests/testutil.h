@@ -74,3 +74,24 @@ inline std::vector<std::string> Lines(const std::string& text)
         lines.push_back(text.substr(at, nl - at - (nl > at && text[nl - 1] == '\r')));
     return lines;
 }
+
+// A variable (a replaceable function pointer, say) set for the object's life
+// and put back afterwards.
+template <typename T> class Replaced
+{
+  public:
+    Replaced(T& variable, T value) : m_variable(variable), m_saved(variable)
+    {
+        variable = value;
+    }
+    ~Replaced()
+    {
+        m_variable = m_saved;
+    }
+    Replaced(const Replaced&) = delete;
+    Replaced& operator=(const Replaced&) = delete;
+
+  private:
+    T& m_variable;
+    T m_saved;
+};

@@ -172,6 +172,15 @@ inline void DeleteRegValue(const char* key, const char* name)
     RegCloseKey(h);
 }
 
+// A DWORD under HKEY_CURRENT_USER, or -1 when it is missing.
+inline long long StoredDword(const char* key, const char* name)
+{
+    DWORD value = 0, size = sizeof(value);
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, NULL, &value, &size) != ERROR_SUCCESS)
+        return -1;
+    return (long long)value;
+}
+
 // Values under HKEY_CURRENT_USER as they were (or their absence), put back
 // when the object goes, the last saved first.
 class RegRestorer

@@ -13,6 +13,7 @@
 #include "strutils.h"
 #include "e2e/driver.h"
 #include "agent/agent_testutil.h"
+#include "e2e/e2e_testutil.h"
 
 namespace
 {
@@ -469,16 +470,10 @@ TEST_F(AgentE2E, SplashThenWizardThenNoExitNotice)
 // opened in its place), are reported.
 TEST_F(AgentE2E, UserMenuEntryTargetsAreLookedForAndReported)
 {
-    auto item = [](const char* text, const char* target, const char* cmdline) {
-        return std::string("<menuitem text=\"") + text + "\" target=\"" + target + "\" cmdline=\"" + cmdline +
-               "\" workdir=\"\" windowstate=\"1\" iconpath=\"\" iconnumber=\"0\" />\r\n";
-    };
-    WriteBytes(File("Tarvin.menu"),
-               "<?TarvinMenu version=\"1.00\"?>\r\n"
-               "<menu text=\"Tarvin 2\" iconpath=\"\" iconnumber=\"0\" sidebar=\"false\">\r\n" +
-                   item("Moved", "C:\\nowhere\\tvtarget.exe", "-title=MovedTarget") +
-                   item("Gone", "C:\\nowhere\\tv_no_such_program.exe", "") +
-                   item("Folder", "C:\\nowhere\\", "") + "</menu>\r\n");
+    e2etest::WriteMenu(File("Tarvin.menu"),
+                       {e2etest::MenuItem("Moved", "C:\\nowhere\\tvtarget.exe", "-title=MovedTarget"),
+                        e2etest::MenuItem("Gone", "C:\\nowhere\\tv_no_such_program.exe", ""),
+                        e2etest::MenuItem("Folder", "C:\\nowhere\\", "")});
     ASSERT_TRUE(Start());
     for (int downs : {1, 2, 3})
     {

@@ -27,14 +27,7 @@ using wintest::PumpUntil;
 using wintest::TestClass;
 typedef wintest::TestWindow CTestWindow;
 
-// A DWORD under HKCU, or -1 when it is missing.
-inline long long StoredDword(const char* key, const char* name)
-{
-    DWORD value = 0, size = sizeof(value);
-    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, NULL, &value, &size) != ERROR_SUCCESS)
-        return -1;
-    return (long long)value;
-}
+using wintest::StoredDword;
 
 inline HWND FindTopLevel(const char* title, DWORD pid, bool includeHidden = true)
 {
@@ -108,7 +101,8 @@ class AgentProcessTest : public ::testing::Test
             ADD_FAILURE() << "cannot start tvagent.exe: " << GetLastError();
             return NULL;
         }
-        PumpUntil([&]() { return (m_agent = FindTop(Pid(), "_TVAGENT_WINDOW", NULL)) != NULL; }, kAgentTimeout);
+        PumpUntil([&]() { return (m_agent = FindTop(Pid(), "_TVAGENT_WINDOW", NULL)) != NULL; },
+                  kAgentTimeout);
         // Ready when its message loop answers.
         DWORD_PTR result;
         if (m_agent)
@@ -126,7 +120,8 @@ class AgentProcessTest : public ::testing::Test
     int WaitExit()
     {
         DWORD code = 0;
-        if (!m_process || !PumpUntil([&]() { return m_process->WaitExit(0, &code) == TVD_OK; }, kAgentTimeout))
+        if (!m_process ||
+            !PumpUntil([&]() { return m_process->WaitExit(0, &code) == TVD_OK; }, kAgentTimeout))
             return -1;
         m_process.reset();
         return (int)code;

@@ -79,9 +79,9 @@ TEST_F(PrefsE2E, AddedKeyIsRegisteredAtOnceAndARemovedOneIsReleased)
     // The application browser runs inside the agent on its own list.
     ASSERT_TRUE(DrvPressButton(add, 13));
     HWND browse = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("_mh_BROWSEAPPS_CLS__", "Browse Applications", TVD_MATCH_EXACT,
-                                             Pid()),
-                                    30000, &browse));
+    ASSERT_EQ(TVD_OK,
+              DrvWaitWindow(DrvQuery("_mh_BROWSEAPPS_CLS__", "Browse Applications", TVD_MATCH_EXACT, Pid()),
+                            30000, &browse));
     char caption[64] = "";
     HWND apps = DrvFindChildById(browse, 100);
     int notepad = -1;

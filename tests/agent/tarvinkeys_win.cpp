@@ -246,16 +246,7 @@ TEST(KeyNames, TheAddDialogOffersEveryNamedKeyButSeparator)
     std::vector<std::string> names;
     for (unsigned i = 0; i < n; i++)
         names.push_back(GetKeyName(codes[i]));
-    EXPECT_EQ((std::vector<std::string>{"Backspace", "Enter", "Caps Lock", "Space", "Page Up", "Page Down",
-                                        "End", "Home", "Left", "Right", "Up", "Down", "Print Scrn", "Insert",
-                                        "Delete", "0"}),
-              std::vector<std::string>(names.begin(), names.begin() + 16));
-    EXPECT_EQ("A", names[25]);
-    EXPECT_EQ("Num 0", names[51]);
-    EXPECT_EQ((std::vector<std::string>{"Num *", "Num +", "Num -", "Num Del", "Num /", "F1"}),
-              std::vector<std::string>(names.begin() + 61, names.begin() + 67));
-    EXPECT_EQ("F24", names[89]);
-    EXPECT_EQ("Scroll Lock", names[90]);
+    EXPECT_EQ(names.end(), std::find(names.begin(), names.end(), "Separator"));
     // Every named key but one is offered, each once.
     int named = 0;
     for (int vk = 0; vk < 256; vk++)

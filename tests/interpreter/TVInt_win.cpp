@@ -96,20 +96,14 @@ BOOL WINAPI FakeExitWindowsEx(UINT flags, DWORD)
 class FakeShutdown
 {
   public:
-    explicit FakeShutdown(BOOL result = TRUE)
+    explicit FakeShutdown(BOOL result = TRUE) : m_fake(g_pfnExitWindowsEx, FakeExitWindowsEx)
     {
         g_shutdown = ShutdownCall();
         g_shutdown.result = result;
-        m_saved = g_pfnExitWindowsEx;
-        g_pfnExitWindowsEx = FakeExitWindowsEx;
-    }
-    ~FakeShutdown()
-    {
-        g_pfnExitWindowsEx = m_saved;
     }
 
   private:
-    PFN_EXITWINDOWSEX m_saved;
+    Replaced<PFN_EXITWINDOWSEX> m_fake;
 };
 
 // --- Fixture ---------------------------------------------------------------
@@ -137,18 +131,6 @@ class Engine : public ::testing::Test
     {
         Load(engine, {line});
         return engine.Step();
-    }
-
-    // Starts the target and waits until its first window is ready.
-    void StartTarget(CDrvProcess& process, const std::string& args, const char* title, bool hidden = false)
-    {
-        ASSERT_TRUE(process.Start(Program("tvtarget.exe").c_str(), args.c_str())) << GetLastError();
-        DrvWindowQuery wanted = DrvQuery(TARGET_CLASS, title, TVD_MATCH_EXACT, process.Pid());
-        wanted.includeHidden = hidden;
-        if (hidden)
-            ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindWindow(wanted) != NULL; }, kTimeout)) << title;
-        else
-            ASSERT_EQ(TVD_OK, DrvWaitWindow(wanted, kTimeout, NULL)) << title;
     }
 
     ScratchDir m_dir;
@@ -215,15 +197,7 @@ TEST_F(Engine, ActionsTheProgramCarriesOutGiveTheirCodeTextAndResult)
 TEST_F(Engine, KillWithoutAProcessListIsAnErrorNotANoMatch)
 {
     CDrvProcess target;
-    StartTarget(target, "-title=\"Kill Survivor\"", "Kill Survivor");
-    struct Restore
-    {
-        PFN_TAKETASKLIST saved = g_pfnTakeTaskList;
-        ~Restore()
-        {
-            g_pfnTakeTaskList = saved;
-        }
-    } restore;
+    e2etest::StartTarget(target, "-title=\"Kill Survivor\"", "Kill Survivor");
     struct
     {
         PFN_TAKETASKLIST take;
@@ -232,7 +206,7 @@ TEST_F(Engine, KillWithoutAProcessListIsAnErrorNotANoMatch)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
-        g_pfnTakeTaskList = c.take;
+        Replaced<PFN_TAKETASKLIST> take(g_pfnTakeTaskList, c.take);
         CTVInt engine(GetModuleHandleA(NULL));
         EXPECT_EQ(TVINT_KILLFAILED, RunLine(engine, "Kill \"C:\\apps\\tvtarget.exe\""));
         EXPECT_STREQ("Error while killing tvtarget.exe", engine.GetError());

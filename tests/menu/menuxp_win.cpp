@@ -3,7 +3,7 @@
 #include <string>
 #include <gtest/gtest.h>
 
-#include "menuxp.h"
+#include "menu_testutil.h"
 #include "strutils.h"
 #include "wintestutil.h"
 
@@ -75,31 +75,6 @@ bool BlitGradient(Canvas& canvas, COLORREF from, COLORREF to, int direction, int
     DeleteDC(mem);
     DeleteObject(bmp);
     return true;
-}
-
-// The menu's entries with their item data, read back from the menu.
-struct Entry
-{
-    UINT type;
-    UINT id;
-    HMENU sub;
-    tagMENUXP_ITEMDATA* data;
-};
-
-Entry GetEntry(HMENU menu, int pos)
-{
-    MENUITEMINFOA mii = {};
-    mii.cbSize = sizeof(mii);
-    mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
-    Entry e = {};
-    if (GetMenuItemInfoA(menu, (UINT)pos, TRUE, &mii))
-    {
-        e.type = mii.fType;
-        e.id = mii.wID;
-        e.sub = mii.hSubMenu;
-        e.data = (tagMENUXP_ITEMDATA*)mii.dwItemData;
-    }
-    return e;
 }
 
 bool IconAlive(HICON icon)
@@ -234,28 +209,28 @@ TEST(MenuXPAppend, OwnerDrawnEntriesAndOnlyTheEntryAfterASideBarStartsAColumn)
     MenuXP_AppendMenu(menu, empty, "Empty", nullptr);
     MenuXP_AppendItem(menu, 4, "Four", nullptr, nullptr);
 
-    Entry bar = GetEntry(menu, 0);
+    MenuEntry bar = EntryAt(menu, 0);
     ASSERT_NE(bar.data, nullptr);
     EXPECT_EQ(bar.data->nKind, MENUXP_KIND_SIDEBAR);
     EXPECT_EQ(bar.data->nWidth, 18u);
-    EXPECT_EQ(GetEntry(menu, 1).sub, sub);
+    EXPECT_EQ(EntryAt(menu, 1).sub, sub);
     const UINT types[] = {MFT_OWNERDRAW, MFT_OWNERDRAW | MFT_MENUBREAK,
                           MFT_OWNERDRAW, MFT_OWNERDRAW,
                           MFT_OWNERDRAW, MFT_OWNERDRAW};
     for (int i = 0; i < GetMenuItemCount(menu); ++i)
-        EXPECT_EQ(GetEntry(menu, i).type, types[i]) << i;
-    EXPECT_EQ(GetEntry(sub, 1).type, (UINT)(MFT_OWNERDRAW | MFT_MENUBREAK));
-    EXPECT_EQ(GetEntry(sub, 2).type, (UINT)MFT_OWNERDRAW);
+        EXPECT_EQ(EntryAt(menu, i).type, types[i]) << i;
+    EXPECT_EQ(EntryAt(sub, 1).type, (UINT)(MFT_OWNERDRAW | MFT_MENUBREAK));
+    EXPECT_EQ(EntryAt(sub, 2).type, (UINT)MFT_OWNERDRAW);
 
-    Entry item = GetEntry(menu, 2);
+    MenuEntry item = EntryAt(menu, 2);
     EXPECT_EQ(item.id, 42u);
     ASSERT_NE(item.data, nullptr);
     EXPECT_EQ(item.data->hMenu, menu);
     EXPECT_EQ(item.data->hIcon, icon);
     EXPECT_EQ(item.data->pszText, open) << "the text is not copied";
     EXPECT_EQ(item.data->pUserData, &user);
-    ASSERT_NE(GetEntry(menu, 3).data, nullptr);
-    EXPECT_EQ(GetEntry(menu, 3).data->nKind, MENUXP_KIND_SEPARATOR);
+    ASSERT_NE(EntryAt(menu, 3).data, nullptr);
+    EXPECT_EQ(EntryAt(menu, 3).data->nKind, MENUXP_KIND_SEPARATOR);
     EXPECT_EQ(MenuXP_DestroyMenu(menu, 0, 1, 0), 1);
 
     // Nothing to append to.
@@ -548,7 +523,7 @@ TEST(MenuXPDestroy, FreesEntriesSubmenusAndIcons)
     StrCopy(text, 8, "Owned");
     MenuXP_AppendItem(menu, 1, text, nullptr, nullptr);
     HFONT font = MakeFont(13, 0, FW_NORMAL);
-    GetEntry(menu, 0).data->hFont = font;
+    EntryAt(menu, 0).data->hFont = font;
     EXPECT_EQ(MenuXP_DestroyMenu(menu, 1, 1, 0), 1);
     LOGFONTA lf;
     EXPECT_EQ(GetObjectA(font, sizeof(lf), &lf), 0);

@@ -19,6 +19,24 @@ inline std::string Text(const CTime& t)
     return t.GetString(buf, sizeof(buf));
 }
 
+// A new task with one rule whose time, and (but for an event) the task's
+// scheduled time, are `when`.
+inline CSTask* NewTask(const char* name, DWORD type, DWORD subtype, DWORD data, const CTime& when,
+                       bool active = true)
+{
+    CSTask* task = new CSTask();
+    task->SetName(name);
+    task->SetActive(active ? 1 : 0);
+    CSTRecRule* rule = task->AddRecurrenceRule();
+    rule->type = type;
+    rule->subtype = subtype;
+    rule->data = data;
+    rule->time = when;
+    if (type != ST_TYPE_EVENT)
+        task->SetScheduledTime(when);
+    return task;
+}
+
 // Every stored field of a task in one line, rules and exception rules
 // after it, so a whole task is compared at once.
 inline std::string Describe(CSTask& task)
@@ -27,9 +45,10 @@ inline std::string Describe(CSTask& task)
                       task.GetCmdLine() + "|ws " + std::to_string(task.GetWindowState()) + " id " +
                       std::to_string(task.GetId()) + "/" + std::to_string(task.GetOverdueId()) + " flags " +
                       std::to_string(task.MustRemove()) + std::to_string(task.IsActive()) +
-                      std::to_string(task.MustShowOverdue()) + std::to_string(task.IsScheduled()) + " count " +
-                      std::to_string(task.GetRecurrenceCount()) + "|" + Text(task.GetScheduledTime()) + "|" +
-                      Text(task.GetLastScheduledTime()) + "|" + Text(task.GetOrigScheduledTime());
+                      std::to_string(task.MustShowOverdue()) + std::to_string(task.IsScheduled()) +
+                      " count " + std::to_string(task.GetRecurrenceCount()) + "|" +
+                      Text(task.GetScheduledTime()) + "|" + Text(task.GetLastScheduledTime()) + "|" +
+                      Text(task.GetOrigScheduledTime());
     for (unsigned i = 0; i < task.GetRecurrenceRules()->GetSize(); i++)
     {
         CSTRecRule* r = task.GetRecurrenceRules()->GetAt(i);

@@ -91,8 +91,8 @@ TEST(ScheduledTask, CopyIsDeepAndSelfCopyKeepsRules)
 
     CSTask copy(&source);
     const std::string described = "Backup|D:\\backup.launch|D:\\|-q|ws 2 id 5/6 flags 1000 count 12|"
-                                   "6 Dec 2026 02:00:00:000|5 Dec 2026 02:00:00:000|24 Nov 2026 02:00:00:000"
-                                   " [2 3 1 96] [3 1 0 0] exc 77";
+                                  "6 Dec 2026 02:00:00:000|5 Dec 2026 02:00:00:000|24 Nov 2026 02:00:00:000"
+                                  " [2 3 1 96] [3 1 0 0] exc 77";
     EXPECT_EQ(described, Describe(copy));
     EXPECT_NE(source.GetFirstRule(), copy.GetFirstRule());
 

@@ -12,6 +12,7 @@
 #include "e2e/e2e_testutil.h"
 #include "e2e/driver.h"
 #include "ScheduledTask_win.h"
+#include "schedule/schedule_testutil.h"
 #include "strutils.h"
 
 namespace
@@ -69,19 +70,13 @@ std::string NextAfter(const CSTRecRule& rule, const CTime& start, const CTime& n
     return When(model.GetScheduledTime(), "Not scheduled to run again");
 }
 
-// A task with one rule whose scheduled and rule times are `time`.
+// A task with one rule whose scheduled, first scheduled and rule times are
+// `time`.
 CSTask* MakeTask(const char* name, const char* target, DWORD type, DWORD subtype, DWORD data,
                  const CTime& time, int active = 1)
 {
-    CSTask* task = new CSTask();
-    task->SetName(name);
+    CSTask* task = NewTask(name, type, subtype, data, time, active != 0);
     task->SetTarget(target);
-    task->SetActive(active);
-    CSTRecRule* rule = task->AddRecurrenceRule();
-    rule->type = type;
-    rule->subtype = subtype;
-    rule->data = data;
-    rule->time = time;
     task->SetScheduledTime(time);
     task->SetOrigScheduledTime(time);
     return task;
