@@ -54,6 +54,24 @@ inline std::string ProgramDir()
     return path;
 }
 
+// A window's text ("<none>" without a window).
+inline std::string TextOf(HWND hwnd)
+{
+    char text[1024] = "<none>";
+    if (hwnd)
+        GetWindowTextA(hwnd, text, sizeof(text));
+    return text;
+}
+
+// '1' for each of the windows that is visible, '0' for each that is not.
+inline std::string Shown(std::initializer_list<HWND> windows)
+{
+    std::string out;
+    for (HWND w : windows)
+        out += IsWindowVisible(w) ? '1' : '0';
+    return out;
+}
+
 struct FindTopData
 {
     DWORD pid;
@@ -222,6 +240,12 @@ class RegRestorer
     {
         Save(key, name);
         SetRegDword(key, name, value);
+    }
+    // Saves the value and removes it, for a test that needs it missing.
+    void Clear(const char* key, const char* name)
+    {
+        Save(key, name);
+        DeleteRegValue(key, name);
     }
 
   private:

@@ -24,7 +24,6 @@ const char kKeysHeader[] = "<?TarvinTarvinKeys version=\"1.00\"?>\r\n";
 const char kJournalHeader[] = "<?TarvinHidden version=\"1.00\"?>\r\n";
 
 using agenttest::FindTop;
-using agenttest::WindowTextOf;
 typedef agenttest::CTestWindow Target;
 
 // The agent hides and shows this program's windows, which needs our message
@@ -175,7 +174,7 @@ TEST_F(AgentE2E, TrayIconAndASecondStart)
     expectNewIcon(oldIcon);
     // "Show Wizard" is 0 here, so the box starts checked.
     HWND box = GetDlgItem(wizard, 1605);
-    EXPECT_EQ("Don't show this wizard at Tarvin startup.", WindowTextOf(box));
+    EXPECT_EQ("Don't show this wizard at Tarvin startup.", wintest::TextOf(box));
     EXPECT_EQ(BST_CHECKED, SendMessageA(box, BM_GETCHECK, 0, 0));
     SendMessageA(box, BM_CLICK, 0, 0);
     EXPECT_EQ(1, agenttest::StoredDword(kAgentKey, "Show Wizard"));
@@ -420,7 +419,7 @@ TEST_F(AgentE2E, MainWindowCommands)
 {
     ASSERT_TRUE(Start());
     EXPECT_FALSE(Visible(m_agent));
-    EXPECT_EQ("Tarvin 2 Agent", WindowTextOf(m_agent));
+    EXPECT_EQ("Tarvin 2 Agent", wintest::TextOf(m_agent));
 
     // About: the main window shows on top, stays, and a click hides it.
     PostMessageA(m_agent, WM_COMMAND, 204, 0);

@@ -142,12 +142,7 @@ class AgentProcessTest : public ::testing::Test
     HWND m_agent = NULL;
 };
 
-inline std::string WindowTextOf(HWND hwnd)
-{
-    char text[1024];
-    GetWindowTextA(hwnd, text, sizeof(text));
-    return text;
-}
+using wintest::TextOf;
 
 // A list view of this process: one cell, one row's image, the first column.
 inline std::string Cell(HWND list, int row, int column)

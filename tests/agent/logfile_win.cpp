@@ -29,7 +29,7 @@ TEST(LogViewer, ShowsEntriesWithSeverityIconsAndFlushes)
     HWND dlg = OpenLogViewer(GetModuleHandleA(NULL), &log, &slot);
     ASSERT_TRUE(dlg);
     EXPECT_EQ(dlg, slot);
-    EXPECT_EQ("Log File Viewer", agenttest::WindowTextOf(dlg));
+    EXPECT_EQ("Log File Viewer", wintest::TextOf(dlg));
     EXPECT_TRUE(GetWindowLongPtrA(dlg, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     EXPECT_EQ(dlg, OpenLogViewer(GetModuleHandleA(NULL), &log, &slot)); // raised, not a second one
 

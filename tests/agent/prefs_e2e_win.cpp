@@ -131,10 +131,7 @@ TEST_F(PrefsE2E, LaunchFilePageDecidesWhetherTheInterpreterAsksBeforeExit)
     const char* interp = "Software\\Norvale\\Tarvin 2\\Interpreter";
     wintest::RegRestorer reg;
     for (const char* name : {"Confirm Exit", "Show Status"})
-    {
-        reg.Save(interp, name);
-        wintest::DeleteRegValue(interp, name);
-    }
+        reg.Clear(interp, name);
     std::string launch = m_dir.Path("exit.launch");
     WriteBytes(launch, "Exit\r\n");
     std::string args = "-file=\"" + launch + "\"";

@@ -36,6 +36,17 @@ std::string Desc(CTarvinKeys& keys, unsigned i)
     return keys.GetDesc(i, buf, sizeof(buf)) ? buf : "<none>";
 }
 
+// Each key's text and description, and its id, the first past the last
+// key giving "<none>".
+std::string Listed(CTarvinKeys& keys)
+{
+    std::string out;
+    for (unsigned i = 0; i <= keys.GetSize(); i++)
+        out += Text(keys, i) + ": " + Desc(keys, i) +
+               (i < keys.GetSize() ? " #" + std::to_string(keys.GetAt(i)->id) + "; " : "");
+    return out;
+}
+
 CTarvinKey* NewKey(int vcode, UINT mods, int action, const char* target = "")
 {
     CTarvinKey* key = new CTarvinKey;
@@ -97,16 +108,11 @@ TEST(KeysFile, LoadGivesTextsIdsSavesByteForByteAndNewIdsNeverRepeat)
     CTarvinKeys keys;
     ASSERT_EQ(1, keys.Load(path.c_str()));
     ASSERT_EQ(2u, keys.GetSize());
-    EXPECT_EQ("Ctrl + Alt + T", Text(keys, 0));
-    EXPECT_EQ("Win + F5", Text(keys, 1));
-    EXPECT_EQ("Open Tarvin Editor", Desc(keys, 0));
-    EXPECT_EQ("Run \"C:\\users\\me\\Daily.launch\"", Desc(keys, 1));
-    EXPECT_EQ(0, keys.GetAt(0)->id);
-    EXPECT_EQ(1, keys.GetAt(1)->id);
+    EXPECT_EQ("Ctrl + Alt + T: Open Tarvin Editor #0; Win + F5: Run \"C:\\users\\me\\Daily.launch\" #1; "
+              "<none>: <none>",
+              Listed(keys));
     EXPECT_EQ(1u, keys.GetPosById(1));
     EXPECT_EQ((unsigned)UINT_MAX, keys.GetPosById(7));
-    EXPECT_EQ("<none>", Text(keys, 2));
-    EXPECT_EQ("<none>", Desc(keys, 2));
 
     std::string copy = dir.Path("copy.keys");
     ASSERT_TRUE(keys.Save(copy.c_str()));
@@ -379,7 +385,7 @@ TEST(HotKeyActions, HideUnderCursorShowAllAndTheRefusal)
     } own[] = {{dialog, true}, {box, true}, {help, false}};
     for (const auto& o : own)
     {
-        SCOPED_TRACE(agenttest::WindowTextOf(o.window));
+        SCOPED_TRACE(wintest::TextOf(o.window));
         size_t messages = host.messages.size();
         unsigned hiddenCount = host.hidden.GetSize();
         host.cursor = CentreOf(o.window);

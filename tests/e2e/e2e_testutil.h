@@ -46,6 +46,22 @@ inline bool WaitFile(const std::string& path, DWORD timeoutMs = kTimeout)
     return DrvWaitFor([&]() { return Exists(path); }, timeoutMs) == TVD_OK;
 }
 
+// Waits for a message box of that process (any caption when null), presses
+// the button (none: 0) and returns the box's text ("<no box>" when none came).
+inline std::string AnswerBox(DWORD pid, const char* caption, int button)
+{
+    HWND box = NULL;
+    EXPECT_EQ(TVD_OK, DrvWaitMessageBox(caption, pid, kTimeout, &box))
+        << "no box " << (caption ? caption : "");
+    if (!box)
+        return "<no box>";
+    char text[2048] = "";
+    DrvMessageBoxText(box, text, sizeof(text));
+    EXPECT_TRUE(!button || DrvPressButton(box, button));
+    EXPECT_EQ(TVD_OK, DrvWaitDestroyed(box, kTimeout));
+    return text;
+}
+
 // A menu file: header, root (with a side bar when it has a text), the given
 // entry lines, end of root.
 inline void WriteMenu(const std::string& path, const std::vector<std::string>& entries,

@@ -92,13 +92,7 @@ class TipsDialog : public ::testing::Test
     HWND m_dialog = nullptr;
 };
 
-std::string TextOf(HWND hwnd)
-{
-    char text[128] = "<none>";
-    if (hwnd)
-        GetWindowTextA(hwnd, text, sizeof(text));
-    return text;
-}
+using wintest::TextOf;
 
 TEST(TipsLibrary, ExportsInitTipsAndShowTipsUnderPlainNames)
 {

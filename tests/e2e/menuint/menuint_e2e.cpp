@@ -93,12 +93,7 @@ class MenuInterpreter : public ::testing::Test
     // Waits for tvmint's message box, checks its caption and text, presses OK.
     void ExpectMessageBox(const char* caption, const std::string& text)
     {
-        HWND box = NULL;
-        ASSERT_EQ(TVD_OK, DrvWaitMessageBox(caption, m_mint->Pid(), kTimeout, &box));
-        char buf[1024] = "";
-        ASSERT_TRUE(DrvMessageBoxText(box, buf, sizeof(buf)));
-        EXPECT_EQ(text, std::string(buf));
-        EXPECT_TRUE(DrvPressButton(box, IDOK));
+        EXPECT_EQ(text, e2etest::AnswerBox(m_mint->Pid(), caption, IDOK));
     }
 
     static COLORREF ScreenPixel(int x, int y)

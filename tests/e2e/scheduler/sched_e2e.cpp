@@ -157,17 +157,7 @@ class SchedulerTest : public agenttest::AgentProcessTest
     // answer given (0: none).
     std::string Answer(const char* caption, int button)
     {
-        HWND box = nullptr;
-        if (DrvWaitMessageBox(caption, m_sched->Pid(), kWait, &box) != TVD_OK)
-            return "(no box)";
-        char text[512] = "";
-        DrvMessageBoxText(box, text, sizeof(text));
-        if (button)
-        {
-            EXPECT_TRUE(DrvPressButton(box, button));
-        }
-        DrvWaitDestroyed(box, kWait);
-        return text;
+        return e2etest::AnswerBox(m_sched->Pid(), caption, button);
     }
 
     // A control of the dialog once it is shown and the dialog has finished
@@ -183,6 +173,43 @@ class SchedulerTest : public agenttest::AgentProcessTest
             kWait);
         EXPECT_TRUE(found != nullptr) << "control " << id;
         return found;
+    }
+
+    std::string TextIn(HWND dlg, int id)
+    {
+        char buf[512] = "";
+        DrvGetText(DrvFindChildById(dlg, id), buf, sizeof(buf));
+        return buf;
+    }
+
+    HWND OpenWizard()
+    {
+        EXPECT_TRUE(DrvPostCommand(m_main, CMD_INSERT));
+        HWND wiz = nullptr;
+        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT,
+                                                 m_sched->Pid()),
+                                        kWait, &wiz));
+        return wiz;
+    }
+
+    // Presses the dialog's buttons in turn; whether the page holding the
+    // control `shows` came up then.
+    bool Press(HWND dlg, std::initializer_list<int> buttons, int shows)
+    {
+        for (int id : buttons)
+            if (!DrvPressButton(dlg, id))
+                return false;
+        return Control(dlg, shows) != nullptr;
+    }
+
+    // Deletes the first task as a user does, answering the question.
+    void DeleteFirst()
+    {
+        int rows = DrvListViewRowCount(m_list);
+        ASSERT_TRUE(DrvListViewSelect(m_list, 0));
+        ASSERT_TRUE(DrvPostCommand(m_main, CMD_DELETE));
+        EXPECT_EQ("Are you sure you want to delete this task?", Answer("Confirm Delete", IDYES));
+        ASSERT_TRUE(WaitRows(rows - 1));
     }
 
     // The properties dialog of the task in that row.
@@ -311,11 +338,7 @@ TEST_F(SchedulerTest, ClosingWithUnsavedChangesAsksAndEachAnswerHolds)
     {
         SCOPED_TRACE(testing::Message() << "command " << c.command << " answer " << c.answer);
         StartScheduler();
-        int rows = DrvListViewRowCount(m_list);
-        ASSERT_TRUE(DrvListViewSelect(m_list, 0));
-        ASSERT_TRUE(DrvPostCommand(m_main, CMD_DELETE));
-        EXPECT_EQ("Are you sure you want to delete this task?", Answer("Confirm Delete", IDYES));
-        ASSERT_TRUE(WaitRows(rows - 1));
+        DeleteFirst();
         EXPECT_EQ("Tarvin Scheduler - Modified*", Title());
 
         if (c.command)
@@ -334,10 +357,7 @@ TEST_F(SchedulerTest, AFailedUpdateIsReportedAndKeepsTheChanges)
 {
     SaveSchedule({MakeTask("One", "C:\\1.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0))});
     StartScheduler();
-    ASSERT_TRUE(DrvListViewSelect(m_list, 0));
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_DELETE));
-    Answer("Confirm Delete", IDYES);
-    ASSERT_TRUE(WaitRows(0));
+    DeleteFirst();
 
     // The folder is gone: the file cannot be written.
     std::string moved = m_files + ".away";
@@ -369,10 +389,7 @@ TEST_F(SchedulerTest, ScheduleSavedElsewhereIsReloadedWithoutLosingEdits)
     EXPECT_EQ("Two", Cell(1, 0));
 
     // With an edit the user is asked; No keeps the edit.
-    ASSERT_TRUE(DrvListViewSelect(m_list, 0));
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_DELETE));
-    Answer("Confirm Delete", IDYES);
-    ASSERT_TRUE(WaitRows(1));
+    DeleteFirst();
     PostMessageA(HWND_BROADCAST, kScheduleChanged, 0, 0);
     std::string text = Answer("Confirm", IDNO);
     EXPECT_NE(std::string::npos, text.find("saved by another program")) << text;
@@ -549,9 +566,7 @@ TEST_F(SchedulerPropertiesTest, InformationPageListsTheNextTimes)
         ASSERT_TRUE(dlg);
         ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 2));
         HWND list = Control(dlg, 1301);
-        char caption[64] = "";
-        DrvGetText(Control(dlg, 111), caption, sizeof(caption));
-        EXPECT_STREQ("Next 10 scheduled times.", caption);
+        EXPECT_EQ("Next 10 scheduled times.", TextIn(dlg, 111));
         EXPECT_EQ(c.rows, DrvListViewRowCount(list));
         char first[128] = "";
         DrvListViewText(list, 0, 0, first, sizeof(first));
@@ -660,11 +675,8 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
             30000, 200);
     CTime runAt = At(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute);
 
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_INSERT));
-    HWND wiz = nullptr;
-    ASSERT_EQ(TVD_OK,
-              DrvWaitWindow(DrvQuery("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT, m_sched->Pid()),
-                            kWait, &wiz));
+    HWND wiz = OpenWizard();
+    ASSERT_TRUE(wiz);
     HWND next = DrvFindChildById(wiz, 102);
     EXPECT_FALSE(IsWindowEnabled(next)); // nothing to run yet
     EXPECT_FALSE(IsWindowEnabled(DrvFindChildById(wiz, 101)));
@@ -680,27 +692,17 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
         << text;
     EXPECT_TRUE(IsWindowEnabled(next));
 
-    ASSERT_TRUE(DrvPressButton(wiz, 102));
-    ASSERT_TRUE(Control(wiz, 2024));
+    ASSERT_TRUE(Press(wiz, {102}, 2024));
     EXPECT_TRUE(IsWindowEnabled(DrvFindChildById(wiz, 101)));
-    ASSERT_TRUE(DrvPressButton(wiz, 2024)); // Daily
-    ASSERT_TRUE(DrvPressButton(wiz, 102));
-    ASSERT_TRUE(Control(wiz, 2066));
+    ASSERT_TRUE(Press(wiz, {2024, 102}, 2066)); // Daily
     ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "1"));
-    ASSERT_TRUE(DrvPressButton(wiz, 2066)); // Saturday off
-    ASSERT_TRUE(DrvPressButton(wiz, 2067)); // Sunday off
-    ASSERT_TRUE(DrvPressButton(wiz, 102));
-    ASSERT_TRUE(Control(wiz, 2031));
+    ASSERT_TRUE(Press(wiz, {2066, 2067, 102}, 2031)); // Saturday and Sunday off
     ASSERT_TRUE(DrvDateTimeSet(DrvFindChildById(wiz, 2031), Sys(runAt)));
     ASSERT_TRUE(DrvDateTimeSet(DrvFindChildById(wiz, 2032), Sys(runAt)));
-    ASSERT_TRUE(DrvPressButton(wiz, 102));
-    ASSERT_TRUE(Control(wiz, 2101));
-    DrvGetText(DrvFindChildById(wiz, 111), text, sizeof(text));
-    EXPECT_STREQ("You have selected to run tvtarget.exe every 1 days.", text);
-    DrvGetText(DrvFindChildById(wiz, 2101), text, sizeof(text));
-    EXPECT_STREQ("tvtarget.exe", text);
-    DrvGetText(next, text, sizeof(text));
-    EXPECT_STREQ("Fi&nish", text);
+    ASSERT_TRUE(Press(wiz, {102}, 2101));
+    EXPECT_EQ("You have selected to run tvtarget.exe every 1 days.", TextIn(wiz, 111));
+    EXPECT_EQ("tvtarget.exe", TextIn(wiz, 2101));
+    EXPECT_EQ("Fi&nish", TextIn(wiz, 102));
     ASSERT_TRUE(DrvPressButton(wiz, 2102)); // open the properties afterwards
     ASSERT_TRUE(DrvPressButton(wiz, 102));
     ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz, kWait));
@@ -755,20 +757,11 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
 TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
 {
     StartScheduler();
-    auto page = [&](HWND wiz, int id) { return Control(wiz, id) != nullptr; };
-    auto text = [&](HWND wiz, int id) {
-        char buf[512] = "";
-        DrvGetText(DrvFindChildById(wiz, id), buf, sizeof(buf));
-        return std::string(buf);
-    };
     for (int ending : {0, IDCANCEL, 102})
     {
         SCOPED_TRACE(ending);
-        ASSERT_TRUE(DrvPostCommand(m_main, CMD_INSERT));
-        HWND wiz = nullptr;
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT,
-                                                 m_sched->Pid()),
-                                        kWait, &wiz));
+        HWND wiz = OpenWizard();
+        ASSERT_TRUE(wiz);
         HWND next = DrvFindChildById(wiz, 102);
         HWND target = DrvFindChildById(wiz, 2011);
         ASSERT_TRUE(DrvSetText(target, "D:\\Scripts\\backup.launch"));
@@ -776,36 +769,26 @@ TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
         ASSERT_TRUE(DrvSetText(target, ""));
         EXPECT_FALSE(IsWindowEnabled(next));
         ASSERT_TRUE(DrvSetText(target, "D:\\Scripts\\backup.launch"));
-        ASSERT_TRUE(DrvPressButton(wiz, 102));
+        ASSERT_TRUE(Press(wiz, {102}, 2028));
 
         // At Startup goes straight to the end, and Back returns.
-        ASSERT_TRUE(page(wiz, 2028));
-        ASSERT_TRUE(DrvPressButton(wiz, 2028));
-        ASSERT_TRUE(DrvPressButton(wiz, 102));
-        ASSERT_TRUE(page(wiz, 2101));
-        EXPECT_EQ("You have selected to run backup.launch every Tarvin 2 starts up.", text(wiz, 111));
-        EXPECT_EQ("backup.launch", text(wiz, 2101));
-        ASSERT_TRUE(DrvPressButton(wiz, 101));
-        ASSERT_TRUE(page(wiz, 2028));
-        EXPECT_EQ("&Next >", text(wiz, 102));
+        ASSERT_TRUE(Press(wiz, {2028, 102}, 2101));
+        EXPECT_EQ("You have selected to run backup.launch every Tarvin 2 starts up.", TextIn(wiz, 111));
+        EXPECT_EQ("backup.launch", TextIn(wiz, 2101));
+        ASSERT_TRUE(Press(wiz, {101}, 2028));
+        EXPECT_EQ("&Next >", TextIn(wiz, 102));
 
         // Hourly: 12000 becomes 9999 when the page is left; back from the
         // date page shows it.
-        ASSERT_TRUE(DrvPressButton(wiz, 2023));
-        ASSERT_TRUE(DrvPressButton(wiz, 102));
-        ASSERT_TRUE(page(wiz, 2044));
+        ASSERT_TRUE(Press(wiz, {2023, 102}, 2044));
         ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "12000"));
-        ASSERT_TRUE(DrvPressButton(wiz, 102));
-        ASSERT_TRUE(page(wiz, 2031));
-        ASSERT_TRUE(DrvPressButton(wiz, 101));
-        ASSERT_TRUE(page(wiz, 2044));
-        EXPECT_EQ("9999", text(wiz, 2032));
+        ASSERT_TRUE(Press(wiz, {102}, 2031));
+        ASSERT_TRUE(Press(wiz, {101}, 2044));
+        EXPECT_EQ("9999", TextIn(wiz, 2032));
         ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "0"));
-        ASSERT_TRUE(DrvPressButton(wiz, 102));
-        ASSERT_TRUE(page(wiz, 2031));
-        ASSERT_TRUE(DrvPressButton(wiz, 102));
-        ASSERT_TRUE(page(wiz, 2101));
-        EXPECT_EQ("You have selected to run backup.launch every 1 hours.", text(wiz, 111));
+        ASSERT_TRUE(Press(wiz, {102}, 2031));
+        ASSERT_TRUE(Press(wiz, {102}, 2101));
+        EXPECT_EQ("You have selected to run backup.launch every 1 hours.", TextIn(wiz, 111));
 
         if (ending == 0)
             ASSERT_TRUE(DrvClose(wiz));
@@ -851,9 +834,7 @@ TEST_F(SchedulerTest, SettingsAreKeptBetweenRuns)
     wintest::RegRestorer restore;
     for (const char* name :
          {"Show Tips", "Editor WindowPos", "View Toolbar", "View Statusbar", "Column 1 Width"})
-        restore.Save(kSchedKey, name);
-    wintest::DeleteRegValue(kSchedKey, "Show Tips");
-    wintest::DeleteRegValue(kSchedKey, "Editor WindowPos");
+        restore.Clear(kSchedKey, name);
 
     StartScheduler();
     HWND tips = nullptr;
