@@ -1,6 +1,7 @@
 // Helpers shared by the tests: a private scratch folder and whole-file I/O.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -95,3 +96,18 @@ template <typename T> class Replaced
     T& m_variable;
     T m_saved;
 };
+
+// A folder's entries by name: "name=bytes" for a file, "name\\" for a
+// folder, sorted and joined by '|'.
+inline std::string Contents(const std::filesystem::path& dir)
+{
+    std::vector<std::string> entries;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        entries.push_back(e.path().filename().string() +
+                          (e.is_directory() ? "\\" : "=" + ReadBytes(e.path().string())));
+    std::sort(entries.begin(), entries.end());
+    std::string out;
+    for (const std::string& e : entries)
+        out += (out.empty() ? "" : "|") + e;
+    return out;
+}

@@ -248,10 +248,9 @@ TEST_F(FirstRun, NeverOverwritesTheUsersFiles)
     WriteBytes(File("Tarvin.log"), log);
     WriteBytes(File("Tarvin Keys.keys"), keys);
     ASSERT_EQ(0, Check());
-    EXPECT_EQ(menu, ReadBytes(File("Tarvin.menu")));
-    EXPECT_EQ(launch, ReadBytes(File("Sample.launch")));
-    EXPECT_EQ(log, ReadBytes(File("Tarvin.log")));
-    EXPECT_EQ(keys, ReadBytes(File("Tarvin Keys.keys")));
+    EXPECT_EQ("Sample.launch=" + launch + "|Tarvin Keys.keys=" + keys + "|Tarvin.log=" + log +
+                  "|Tarvin.menu=" + menu,
+              Contents(m_folder));
 
     // A second first run over files it wrote itself changes nothing either.
     DeleteFileA(File("Tarvin.menu").c_str());
