@@ -1,7 +1,7 @@
 // Helpers shared by the Win32 tests: waiting with the message loop running,
-// finding top-level windows, the test program's folder, values under HKCU,
-// icons made from pixels, and pixels read back from a bitmap, a window or the
-// screen.
+// plain test windows, finding top-level windows, the test program's folder,
+// values under HKCU, icons made from pixels, and pixels read back from a
+// bitmap, a window or the screen.
 #pragma once
 
 #include <windows.h>
@@ -54,6 +54,24 @@ inline std::string ProgramDir()
     return path;
 }
 
+// A window's text ("<none>" without a window).
+inline std::string TextOf(HWND hwnd)
+{
+    char text[1024] = "<none>";
+    if (hwnd)
+        GetWindowTextA(hwnd, text, sizeof(text));
+    return text;
+}
+
+// '1' for each of the windows that is visible, '0' for each that is not.
+inline std::string Shown(std::initializer_list<HWND> windows)
+{
+    std::string out;
+    for (HWND w : windows)
+        out += IsWindowVisible(w) ? '1' : '0';
+    return out;
+}
+
 struct FindTopData
 {
     DWORD pid;
@@ -89,6 +107,57 @@ inline HWND FindTop(DWORD pid, const char* className, const char* title, bool in
     return f.found;
 }
 
+// A plain window class of that name and procedure, registered once.
+inline const char* TestClass(const char* name = "TVTestWindow", WNDPROC proc = DefWindowProcA)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    RegisterClassA(&wc); // fails harmlessly once registered
+    return name;
+}
+
+// A window of this process, destroyed with the object. An overlapped one is
+// shown (an owned one without taking the activation); other styles are
+// created as given.
+class TestWindow
+{
+  public:
+    explicit TestWindow(const char* title, HWND owner = NULL, DWORD exStyle = 0, int x = 100, int y = 100,
+                        DWORD style = WS_OVERLAPPEDWINDOW, int cx = 300, int cy = 200,
+                        const char* className = TestClass())
+    {
+        m_hwnd = CreateWindowExA(exStyle, className, title, style, x, y, cx, cy, owner, NULL,
+                                 GetModuleHandleA(NULL), NULL);
+        if (m_hwnd && style == WS_OVERLAPPEDWINDOW)
+            ShowWindow(m_hwnd, owner ? SW_SHOWNOACTIVATE : SW_SHOW);
+        PumpPending();
+    }
+    ~TestWindow()
+    {
+        if (m_hwnd && IsWindow(m_hwnd))
+            DestroyWindow(m_hwnd);
+        PumpPending();
+    }
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+
+    HWND Get() const
+    {
+        return m_hwnd;
+    }
+    operator HWND() const
+    {
+        return m_hwnd;
+    }
+
+  private:
+    HWND m_hwnd;
+};
+
 // Values under HKEY_CURRENT_USER; the key is made when missing.
 inline bool SetRegValue(const char* key, const char* name, DWORD type, const void* data, DWORD size)
 {
@@ -119,6 +188,15 @@ inline void DeleteRegValue(const char* key, const char* name)
         return;
     RegDeleteValueA(h, name);
     RegCloseKey(h);
+}
+
+// A DWORD under HKEY_CURRENT_USER, or -1 when it is missing.
+inline long long StoredDword(const char* key, const char* name)
+{
+    DWORD value = 0, size = sizeof(value);
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, NULL, &value, &size) != ERROR_SUCCESS)
+        return -1;
+    return (long long)value;
 }
 
 // Values under HKEY_CURRENT_USER as they were (or their absence), put back
@@ -162,6 +240,12 @@ class RegRestorer
     {
         Save(key, name);
         SetRegDword(key, name, value);
+    }
+    // Saves the value and removes it, for a test that needs it missing.
+    void Clear(const char* key, const char* name)
+    {
+        Save(key, name);
+        DeleteRegValue(key, name);
     }
 
   private:
@@ -246,50 +330,20 @@ struct Pixels
                 n += At(x, y) == colour;
         return n;
     }
+    // The left- (or right-) most column of rc holding the colour; -1 when none.
+    int Column(const RECT& rc, COLORREF colour, bool last = false) const
+    {
+        for (int i = 0; i < rc.right - rc.left; i++)
+        {
+            int x = last ? rc.right - 1 - i : rc.left + i;
+            if (Count({x, rc.top, x + 1, rc.bottom}, colour))
+                return x;
+        }
+        return -1;
+    }
 };
 
-// The client area of a window as it paints it through the printing path
-// every window supports (printed non-null), else a rectangle of the screen.
-inline Pixels GrabPixels(HWND printed, int x, int y, int w, int h)
-{
-    Pixels out;
-    out.width = w;
-    out.height = h;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = NULL;
-    HDC screen = GetDC(NULL);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    if (printed)
-        PrintWindow(printed, mem, PW_CLIENTONLY);
-    else
-        BitBlt(mem, 0, 0, w, h, screen, x, y, SRCCOPY);
-    GdiFlush();
-    if (bits)
-        out.bits.assign((DWORD*)bits, (DWORD*)bits + (size_t)w * h);
-    else
-        out.bits.assign((size_t)w * h, 0);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(NULL, screen);
-    return out;
-}
-
-inline Pixels PrintedClient(HWND hwnd)
-{
-    RECT rc;
-    GetClientRect(hwnd, &rc);
-    return GrabPixels(hwnd, 0, 0, rc.right, rc.bottom);
-}
-
-// A 32-bit top-down memory bitmap whose pixels can be read directly.
+// A 32-bit top-down memory bitmap whose pixels can be read back.
 class Canvas
 {
   public:
@@ -333,42 +387,24 @@ class Canvas
     {
         return m_height;
     }
-    COLORREF At(int x, int y) const
+    Pixels Read() const
     {
         GdiFlush();
-        DWORD p = m_bits[y * m_width + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+        Pixels out;
+        out.width = m_width;
+        out.height = m_height;
+        out.bits.assign((size_t)m_width * m_height, 0);
+        if (m_bits)
+            out.bits.assign(m_bits, m_bits + (size_t)m_width * m_height);
+        return out;
+    }
+    COLORREF At(int x, int y) const
+    {
+        return Read().At(x, y);
     }
     int Count(const RECT& rc, COLORREF colour) const
     {
-        int n = 0;
-        for (int y = rc.top; y < rc.bottom; ++y)
-            for (int x = rc.left; x < rc.right; ++x)
-                n += At(x, y) == colour;
-        return n;
-    }
-    bool SameAs(const Canvas& other) const
-    {
-        GdiFlush();
-        return m_width == other.m_width && m_height == other.m_height &&
-               memcmp(m_bits, other.m_bits, (size_t)m_width * m_height * 4) == 0;
-    }
-    // Left- and rightmost columns of rc holding the colour; -1 when none.
-    int FirstColumn(const RECT& rc, COLORREF colour) const
-    {
-        for (int x = rc.left; x < rc.right; ++x)
-            for (int y = rc.top; y < rc.bottom; ++y)
-                if (At(x, y) == colour)
-                    return x;
-        return -1;
-    }
-    int LastColumn(const RECT& rc, COLORREF colour) const
-    {
-        for (int x = rc.right - 1; x >= rc.left; --x)
-            for (int y = rc.top; y < rc.bottom; ++y)
-                if (At(x, y) == colour)
-                    return x;
-        return -1;
+        return Read().Count(rc, colour);
     }
 
   private:
@@ -379,6 +415,29 @@ class Canvas
     HGDIOBJ m_old;
     DWORD* m_bits;
 };
+
+// The client area of a window as it paints it through the printing path
+// every window supports (printed non-null), else a rectangle of the screen.
+inline Pixels GrabPixels(HWND printed, int x, int y, int w, int h)
+{
+    Canvas canvas(w, h, RGB(0, 0, 0));
+    if (printed)
+        PrintWindow(printed, canvas.Dc(), PW_CLIENTONLY);
+    else
+    {
+        HDC screen = GetDC(NULL);
+        BitBlt(canvas.Dc(), 0, 0, w, h, screen, x, y, SRCCOPY);
+        ReleaseDC(NULL, screen);
+    }
+    return canvas.Read();
+}
+
+inline Pixels PrintedClient(HWND hwnd)
+{
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    return GrabPixels(hwnd, 0, 0, rc.right, rc.bottom);
+}
 
 // The files (not folders) of a folder whose names match the pattern.
 inline int CountFiles(const std::string& folder, const char* pattern = "*")

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "MMapIPC_win.h"
+#include "channeltestutil.h"
 #include "testutil.h"
 #include "strutils.h"
 #include "e2e/driver.h"
 #include "agent/agent_testutil.h"
+#include "e2e/e2e_testutil.h"
 
 namespace
 {
@@ -23,7 +24,6 @@ const char kKeysHeader[] = "<?TarvinTarvinKeys version=\"1.00\"?>\r\n";
 const char kJournalHeader[] = "<?TarvinHidden version=\"1.00\"?>\r\n";
 
 using agenttest::FindTop;
-using agenttest::WindowTextOf;
 typedef agenttest::CTestWindow Target;
 
 // The agent hides and shows this program's windows, which needs our message
@@ -83,24 +83,7 @@ class AgentE2E : public agenttest::AgentProcessTest
     {
         AgentProcessTest::SetUp();
         wintest::SetRegDword(kAgentKey, "Log File", 100);
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "TVAgentE2EChannel";
-        RegisterClassA(&wc);
-        // Top-level and hidden: the agent's reply is announced to every
-        // top-level window.
-        m_channelWnd = CreateWindowExA(0, "TVAgentE2EChannel", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                       GetModuleHandleA(nullptr), nullptr);
-        ASSERT_TRUE(m_ipc.Init(m_channelWnd, "TVInt", MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME));
-    }
-
-    void TearDown() override
-    {
-        Stop();
-        if (m_channelWnd)
-            DestroyWindow(m_channelWnd);
-        AgentProcessTest::TearDown();
+        ASSERT_TRUE(m_ipc.Ok());
     }
 
     // Sends a request as the interpreter does; true when "OK" came back
@@ -129,7 +112,7 @@ class AgentE2E : public agenttest::AgentProcessTest
         HWND box = nullptr;
         PumpUntil(
             [&]() {
-                box = FindTop(m_pi.dwProcessId, "#32770", caption);
+                box = FindTop(Pid(), "#32770", caption);
                 return box && IsWindowVisible(box);
             },
             timeoutMs);
@@ -157,8 +140,7 @@ class AgentE2E : public agenttest::AgentProcessTest
         return WaitExit();
     }
 
-    HWND m_channelWnd = nullptr;
-    CMMapIPC m_ipc;
+    wintest::ChannelEnd m_ipc{"TVAgentE2EChannel", "TVInt"};
 };
 
 // The tray icon is added at start, and put there afresh (the old one goes)
@@ -192,7 +174,7 @@ TEST_F(AgentE2E, TrayIconAndASecondStart)
     expectNewIcon(oldIcon);
     // "Show Wizard" is 0 here, so the box starts checked.
     HWND box = GetDlgItem(wizard, 1605);
-    EXPECT_EQ("Don't show this wizard at Tarvin startup.", WindowTextOf(box));
+    EXPECT_EQ("Don't show this wizard at Tarvin startup.", wintest::TextOf(box));
     EXPECT_EQ(BST_CHECKED, SendMessageA(box, BM_GETCHECK, 0, 0));
     SendMessageA(box, BM_CLICK, 0, 0);
     EXPECT_EQ(1, agenttest::StoredDword(kAgentKey, "Show Wizard"));
@@ -347,7 +329,7 @@ TEST_F(AgentE2E, WindowsHiddenByAKilledAgentComeBackAtTheNextStart)
     EXPECT_EQ(0u, listed.find(kJournalHeader)) << listed;
     EXPECT_NE(std::string::npos, listed.find("title=\"Journal One\"")) << listed;
 
-    TerminateProcess(m_pi.hProcess, 1);
+    m_process->Kill(1);
     ASSERT_EQ(1, WaitExit());
     EXPECT_FALSE(Visible(first) || Visible(second));
     // The stranger's handle, listed under the first target's process.
@@ -418,7 +400,7 @@ TEST_F(AgentE2E, SessionEndDoesTheExitStepsBeforeItIsAnswered)
         EXPECT_TRUE(Visible(draft));
         EXPECT_EQ(iconsBefore, TrayIcons().size());
         if (killed)
-            TerminateProcess(m_pi.hProcess, 1);
+            m_process->Kill(1);
         EXPECT_EQ(killed ? 1 : 0, WaitExit());
 
         EXPECT_EQ(kKeysHeader, ReadBytes(File("Tarvin Keys.keys")));
@@ -437,7 +419,7 @@ TEST_F(AgentE2E, MainWindowCommands)
 {
     ASSERT_TRUE(Start());
     EXPECT_FALSE(Visible(m_agent));
-    EXPECT_EQ("Tarvin 2 Agent", WindowTextOf(m_agent));
+    EXPECT_EQ("Tarvin 2 Agent", wintest::TextOf(m_agent));
 
     // About: the main window shows on top, stays, and a click hides it.
     PostMessageA(m_agent, WM_COMMAND, 204, 0);
@@ -487,16 +469,10 @@ TEST_F(AgentE2E, SplashThenWizardThenNoExitNotice)
 // opened in its place), are reported.
 TEST_F(AgentE2E, UserMenuEntryTargetsAreLookedForAndReported)
 {
-    auto item = [](const char* text, const char* target, const char* cmdline) {
-        return std::string("<menuitem text=\"") + text + "\" target=\"" + target + "\" cmdline=\"" + cmdline +
-               "\" workdir=\"\" windowstate=\"1\" iconpath=\"\" iconnumber=\"0\" />\r\n";
-    };
-    WriteBytes(File("Tarvin.menu"),
-               "<?TarvinMenu version=\"1.00\"?>\r\n"
-               "<menu text=\"Tarvin 2\" iconpath=\"\" iconnumber=\"0\" sidebar=\"false\">\r\n" +
-                   item("Moved", "C:\\nowhere\\tvtarget.exe", "-title=MovedTarget") +
-                   item("Gone", "C:\\nowhere\\tv_no_such_program.exe", "") +
-                   item("Folder", "C:\\nowhere\\", "") + "</menu>\r\n");
+    e2etest::WriteMenu(File("Tarvin.menu"),
+                       {e2etest::MenuItem("Moved", "C:\\nowhere\\tvtarget.exe", "-title=MovedTarget"),
+                        e2etest::MenuItem("Gone", "C:\\nowhere\\tv_no_such_program.exe", ""),
+                        e2etest::MenuItem("Folder", "C:\\nowhere\\", "")});
     ASSERT_TRUE(Start());
     for (int downs : {1, 2, 3})
     {
@@ -507,7 +483,7 @@ TEST_F(AgentE2E, UserMenuEntryTargetsAreLookedForAndReported)
         PostMessageA(icons.back(), WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
         HWND menu = nullptr;
         ASSERT_TRUE(PumpUntil([&]() {
-            menu = FindTop(m_pi.dwProcessId, "#32768", nullptr);
+            menu = FindTop(Pid(), "#32768", nullptr);
             return menu && Visible(menu);
         }));
         for (int i = 0; i < downs; i++)
@@ -528,52 +504,6 @@ TEST_F(AgentE2E, UserMenuEntryTargetsAreLookedForAndReported)
     }
 }
 
-// The channel's slot of this Wine session, written as a peer would.
-class CSlot
-{
-  public:
-    CSlot()
-        : m_map(OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, MMAPIPC_MEMMAP_NAME)),
-          m_mutex(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, MMAPIPC_MUTEX_NAME)),
-          m_view(m_map ? (char*)MapViewOfFile(m_map, FILE_MAP_ALL_ACCESS, 0, 0, MMAPIPC_MSG_SIZE) : nullptr)
-    {
-    }
-    ~CSlot()
-    {
-        if (m_view)
-            UnmapViewOfFile(m_view);
-        if (m_mutex)
-            CloseHandle(m_mutex);
-        if (m_map)
-            CloseHandle(m_map);
-    }
-    bool Ok() const
-    {
-        return m_view && m_mutex;
-    }
-    // Writes n bytes of text, with a terminating zero unless they fill it.
-    bool Write(const std::string& text)
-    {
-        if (WaitForSingleObject(m_mutex, kTimeout) != WAIT_OBJECT_0)
-            return false;
-        size_t n = std::min(text.size(), (size_t)MMAPIPC_MSG_SIZE);
-        memcpy(m_view, text.data(), n);
-        if (n < MMAPIPC_MSG_SIZE)
-            m_view[n] = '\0';
-        ReleaseMutex(m_mutex);
-        return true;
-    }
-    bool Empty() const
-    {
-        return m_view[0] == '\0';
-    }
-
-  private:
-    HANDLE m_map;
-    HANDLE m_mutex;
-    char* m_view;
-};
-
 // A request that waited past its time to live, as the first one does when
 // the agent is still starting, is cleared from the slot without a box.
 TEST_F(AgentE2E, ExpiredRequestIsDroppedSilently)
@@ -587,11 +517,11 @@ TEST_F(AgentE2E, ExpiredRequestIsDroppedSilently)
     msg.SetTTL(250);
     msg.SetTimeSent(GetTickCount() - 60000);
     ASSERT_TRUE(msg.BuildMessage());
-    CSlot slot;
+    wintest::SlotView slot;
     ASSERT_TRUE(slot.Ok());
     ASSERT_TRUE(slot.Write(msg.GetMsgStr()));
-    PostMessageA(m_agent, m_ipc.GetNotifyMsg(), (WPARAM)m_channelWnd, 0);
-    EXPECT_TRUE(PumpUntil([&]() { return slot.Empty(); }));
+    PostMessageA(m_agent, m_ipc.GetNotifyMsg(), (WPARAM)m_ipc.Window(), 0);
+    EXPECT_TRUE(PumpUntil([&]() { return slot.IsClear(); }));
     EXPECT_EQ(nullptr, WaitBox(nullptr, 1500));
     EXPECT_TRUE(Request("agent:showall"));
 }
@@ -605,7 +535,7 @@ TEST_F(AgentE2E, HostileSlotContentsAreSurvived)
     // Its channel is open once it answers; the texts below are sent, not
     // posted, and would otherwise be read during its start-up.
     ASSERT_TRUE(Request("agent:showall"));
-    CSlot slot;
+    wintest::SlotView slot;
     ASSERT_TRUE(slot.Ok());
     UINT notify = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
     char live[96];
@@ -622,7 +552,7 @@ TEST_F(AgentE2E, HostileSlotContentsAreSurvived)
         std::string(live) + "agent:log=\"" + std::string(900, '\x7f') + "\"",
     };
     for (const std::string& text : texts)
-        for (WPARAM from : {(WPARAM)m_channelWnd, (WPARAM)0x12345679})
+        for (WPARAM from : {(WPARAM)m_ipc.Window(), (WPARAM)0x12345679})
         {
             // Only a text of the slot's exact size goes without a zero.
             bool over = text.size() > MMAPIPC_MSG_SIZE;
@@ -649,7 +579,7 @@ TEST_F(AgentE2E, NewProfileStartsQuietly)
     ASSERT_TRUE(Start());
     // The channel answers only once start-up is over, and a box would hold it up.
     EXPECT_TRUE(Request("agent:showall"));
-    EXPECT_EQ(nullptr, FindTop(m_pi.dwProcessId, "#32770", nullptr));
+    EXPECT_EQ(nullptr, FindTop(Pid(), "#32770", nullptr));
     for (const char* name : {"Tarvin.log", "Tarvin Keys.keys", "Tarvin.menu"})
         EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(File(name).c_str())) << name;
 }
@@ -691,7 +621,7 @@ TEST_F(AgentE2E, MissingOrDamagedFilesAreReportedAtStartUp)
         // Nothing but the one box.
         EXPECT_FALSE(PumpUntil(
             [&]() {
-                HWND other = FindTop(m_pi.dwProcessId, "#32770", nullptr);
+                HWND other = FindTop(Pid(), "#32770", nullptr);
                 return other && other != box && Visible(other);
             },
             500));

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,65 +24,10 @@ using wintest::ProgramDir;
 using wintest::PumpPending;
 using wintest::PumpUntil;
 
-inline const char* TestClass()
-{
-    static bool registered = false;
-    if (!registered)
-    {
-        WNDCLASSA wc;
-        ZeroMemory(&wc, sizeof(wc));
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
-        wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
-        wc.lpszClassName = "TVAgentTestWindow";
-        registered = RegisterClassA(&wc) != 0;
-    }
-    return "TVAgentTestWindow";
-}
+using wintest::TestClass;
+typedef wintest::TestWindow CTestWindow;
 
-// A visible top-level window of this process, destroyed with the object.
-class CTestWindow
-{
-  public:
-    explicit CTestWindow(const char* title, HWND owner = NULL, DWORD exStyle = 0, int x = 100, int y = 100)
-    {
-        m_hwnd = CreateWindowExA(exStyle, TestClass(), title, WS_OVERLAPPEDWINDOW, x, y, 300, 200, owner,
-                                 NULL, GetModuleHandleA(NULL), NULL);
-        if (m_hwnd)
-            ShowWindow(m_hwnd, owner ? SW_SHOWNOACTIVATE : SW_SHOW);
-        PumpPending();
-    }
-    ~CTestWindow()
-    {
-        if (m_hwnd && IsWindow(m_hwnd))
-            DestroyWindow(m_hwnd);
-        PumpPending();
-    }
-    CTestWindow(const CTestWindow&) = delete;
-    CTestWindow& operator=(const CTestWindow&) = delete;
-
-    HWND Get() const
-    {
-        return m_hwnd;
-    }
-    operator HWND() const
-    {
-        return m_hwnd;
-    }
-
-  private:
-    HWND m_hwnd;
-};
-
-// A DWORD under HKCU, or -1 when it is missing.
-inline long long StoredDword(const char* key, const char* name)
-{
-    DWORD value = 0, size = sizeof(value);
-    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_DWORD, NULL, &value, &size) != ERROR_SUCCESS)
-        return -1;
-    return (long long)value;
-}
+using wintest::StoredDword;
 
 inline HWND FindTopLevel(const char* title, DWORD pid, bool includeHidden = true)
 {
@@ -149,20 +95,13 @@ class AgentProcessTest : public ::testing::Test
     // Starts tvagent.exe and waits for its (hidden) main window.
     HWND Start()
     {
-        std::string exe = ProgramDir() + "tvagent.exe";
-        std::string cmd = "\"" + exe + "\"";
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        std::vector<char> line(cmd.begin(), cmd.end());
-        line.push_back('\0');
-        if (!CreateProcessA(exe.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &m_pi))
+        m_process.reset(new CDrvProcess);
+        if (!m_process->Start((ProgramDir() + "tvagent.exe").c_str(), ""))
         {
-            ADD_FAILURE() << "cannot start " << exe << ": " << GetLastError();
+            ADD_FAILURE() << "cannot start tvagent.exe: " << GetLastError();
             return NULL;
         }
-        CloseHandle(m_pi.hThread);
-        m_pi.hThread = NULL;
-        PumpUntil([&]() { return (m_agent = FindTop(m_pi.dwProcessId, "_TVAGENT_WINDOW", NULL)) != NULL; },
+        PumpUntil([&]() { return (m_agent = FindTop(Pid(), "_TVAGENT_WINDOW", NULL)) != NULL; },
                   kAgentTimeout);
         // Ready when its message loop answers.
         DWORD_PTR result;
@@ -171,48 +110,39 @@ class AgentProcessTest : public ::testing::Test
         return m_agent;
     }
 
-    // Waits for the agent to end; its exit code, or -1 on a time-out.
+    DWORD Pid() const
+    {
+        return m_process ? m_process->Pid() : 0;
+    }
+
+    // Waits for the agent to end, with this thread's messages running; its
+    // exit code, or -1 on a time-out.
     int WaitExit()
     {
-        if (!m_pi.hProcess)
-            return -1;
-        if (!PumpUntil([&]() { return WaitForSingleObject(m_pi.hProcess, 0) == WAIT_OBJECT_0; },
-                       kAgentTimeout))
-            return -1;
         DWORD code = 0;
-        GetExitCodeProcess(m_pi.hProcess, &code);
-        CloseHandle(m_pi.hProcess);
-        m_pi.hProcess = NULL;
+        if (!m_process ||
+            !PumpUntil([&]() { return m_process->WaitExit(0, &code) == TVD_OK; }, kAgentTimeout))
+            return -1;
+        m_process.reset();
         return (int)code;
     }
 
-    // Ends the agent the way its menu does and waits for it.
+    // Ends the agent the way its menu does and waits for it (else kills it).
     void Stop()
     {
-        if (!m_pi.hProcess)
-            return;
-        if (m_agent && IsWindow(m_agent))
+        if (m_process && m_agent && IsWindow(m_agent))
             PostMessageA(m_agent, WM_COMMAND, 200, 0);
-        if (WaitExit() < 0 && m_pi.hProcess)
-        {
-            TerminateProcess(m_pi.hProcess, 1);
-            CloseHandle(m_pi.hProcess);
-            m_pi.hProcess = NULL;
-        }
+        if (WaitExit() < 0)
+            m_process.reset();
     }
 
     ScratchDir m_dir;
     std::string m_files;
-    PROCESS_INFORMATION m_pi = {};
+    std::unique_ptr<CDrvProcess> m_process;
     HWND m_agent = NULL;
 };
 
-inline std::string WindowTextOf(HWND hwnd)
-{
-    char text[1024];
-    GetWindowTextA(hwnd, text, sizeof(text));
-    return text;
-}
+using wintest::TextOf;
 
 // A list view of this process: one cell, one row's image, the first column.
 inline std::string Cell(HWND list, int row, int column)

@@ -99,11 +99,7 @@ TEST(HiddenJournal, RestoreShowsOnlyTheWindowsStillTheSame)
     unsigned listed = 0;
     EXPECT_EQ(3u, RestoreJournalWindows(path.c_str(), &listed));
     EXPECT_EQ(7u, listed);
-    EXPECT_TRUE(IsWindowVisible(head));
-    EXPECT_TRUE(IsWindowVisible(tool));
-    EXPECT_TRUE(IsWindowVisible(renamed));
-    EXPECT_FALSE(IsWindowVisible(stranger));
-    EXPECT_FALSE(IsWindowVisible(button));
+    EXPECT_EQ("11100", wintest::Shown({head, tool, renamed, stranger, button}));
     EXPECT_NE(tool.Get(), GetActiveWindow());
     EXPECT_EQ(kHeader, ReadBytes(path));
 

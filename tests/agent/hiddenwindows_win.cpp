@@ -34,20 +34,14 @@ TEST(HiddenWindows, HidingAChildHidesItsTopLevelWindowAndOwnedWindows)
     EXPECT_EQ(top.Get(), record->hwnd);
     EXPECT_STREQ("Family head", record->title);
     ASSERT_EQ(2u, record->relatedCount);
-    EXPECT_FALSE(IsWindowVisible(top));
-    EXPECT_FALSE(IsWindowVisible(tool1));
-    EXPECT_FALSE(IsWindowVisible(tool2));
-    EXPECT_TRUE(IsWindowVisible(stranger));
+    EXPECT_EQ("0001", wintest::Shown({top, tool1, tool2, stranger}));
 
     // Shown again: the head, then the tools without taking the activation.
     SetActiveWindow(stranger);
     EXPECT_EQ(0, list.Show(1));
     EXPECT_EQ(1, list.Show(0));
     EXPECT_EQ(0u, list.GetSize());
-    EXPECT_TRUE(IsWindowVisible(top));
-    EXPECT_TRUE(IsWindowVisible(tool1));
-    EXPECT_TRUE(IsWindowVisible(tool2));
-    EXPECT_FALSE(IsWindowVisible(hiddenTool)); // it was not hidden by us
+    EXPECT_EQ("1110", wintest::Shown({top, tool1, tool2, hiddenTool})); // the last was not hidden by us
     EXPECT_NE(tool1.Get(), GetActiveWindow());
     EXPECT_NE(tool2.Get(), GetActiveWindow());
     EXPECT_EQ(0, list.Hide(NULL));
@@ -98,8 +92,7 @@ TEST(HiddenWindows, RefreshDropsClosedWindowsAndRereadsTitles)
     EXPECT_EQ(3u, list.GetSize());
     list.ShowAll();
     EXPECT_EQ(0u, list.GetSize());
-    EXPECT_TRUE(IsWindowVisible(a));
-    EXPECT_TRUE(IsWindowVisible(d));
+    EXPECT_EQ("11", wintest::Shown({a, d}));
     EXPECT_EQ(1, list.Refresh());
 }
 
@@ -127,8 +120,7 @@ TEST(HiddenWindows, WindowsOfAnotherProcess)
     EXPECT_EQ(palette, list.GetAt(0)->hwnd);
     EXPECT_STREQ("Palette", list.GetAt(0)->title);
     EXPECT_EQ(0u, list.GetAt(0)->relatedCount);
-    EXPECT_FALSE(IsWindowVisible(palette));
-    EXPECT_TRUE(IsWindowVisible(main) && IsWindowVisible(brushes));
+    EXPECT_EQ("011", wintest::Shown({palette, main, brushes}));
     EXPECT_EQ(1, list.Show(0));
     EXPECT_TRUE(IsWindowVisible(palette));
 
@@ -145,12 +137,10 @@ TEST(HiddenWindows, WindowsOfAnotherProcess)
     list.Hide(second2);
     EXPECT_EQ(3u, list.GetAt(0)->relatedCount);
     EXPECT_EQ(0u, list.GetAt(1)->relatedCount);
-    for (HWND w : {main, palette, brushes, sub.Get(), second, second2})
-        EXPECT_FALSE(IsWindowVisible(w));
+    EXPECT_EQ("000000", wintest::Shown({main, palette, brushes, sub, second, second2}));
     list.ShowAll();
     EXPECT_EQ(0u, list.GetSize());
-    for (HWND w : {main, palette, brushes, sub.Get(), second, second2})
-        EXPECT_TRUE(IsWindowVisible(w));
+    EXPECT_EQ("111111", wintest::Shown({main, palette, brushes, sub, second, second2}));
 
     list.Hide(second);
     PostMessageA(second, WM_CLOSE, 0, 0);
@@ -178,7 +168,7 @@ TEST(HiddenWindowsDialog, ListsIconsShowsAndRefreshesEverySecond)
     HWND dlg = OpenHiddenWindowsDialog(GetModuleHandleA(NULL), &list, &slot);
     ASSERT_TRUE(dlg);
     EXPECT_EQ(dlg, slot);
-    EXPECT_EQ("Hidden Windows", agenttest::WindowTextOf(dlg));
+    EXPECT_EQ("Hidden Windows", wintest::TextOf(dlg));
     EXPECT_TRUE(GetWindowLongPtrA(dlg, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     EXPECT_EQ(dlg, OpenHiddenWindowsDialog(GetModuleHandleA(NULL), &list, &slot));
     HWND view = GetDlgItem(dlg, IDC_HIDDENWND_LIST);
@@ -205,8 +195,7 @@ TEST(HiddenWindowsDialog, ListsIconsShowsAndRefreshesEverySecond)
     EXPECT_EQ(2u, list.GetSize());
     ListView_SetItemState(view, 1, LVIS_SELECTED, LVIS_SELECTED);
     SendMessageA(dlg, WM_COMMAND, IDC_HIDDENWND_SHOW, 0);
-    EXPECT_TRUE(IsWindowVisible(b));
-    EXPECT_FALSE(IsWindowVisible(a));
+    EXPECT_EQ("10", wintest::Shown({b, a}));
     ASSERT_EQ(1u, list.GetSize());
     EXPECT_EQ(a.Get(), list.GetAt(0)->hwnd);
     EXPECT_EQ((std::vector<std::string>{"Hidden alpha"}), Rows(view));

@@ -12,23 +12,6 @@
 #include "testutil.h"
 #include "strutils.h"
 
-namespace
-{
-
-SYSTEMTIME MakeTime(WORD y, WORD mo, WORD d, WORD h, WORD mi, WORD s, WORD ms)
-{
-    SYSTEMTIME st = {y, mo, 0, d, h, mi, s, ms};
-    return st;
-}
-
-CLogFile::CLogItem* Item(const char* desc, const char* name = "Test")
-{
-    SYSTEMTIME st = MakeTime(2026, 12, 5, 21, 56, 50, 123);
-    return new CLogFile::CLogItem(CLogFile::LOG_INFO, name, desc, &st);
-}
-
-} // namespace
-
 using agenttest::Cell;
 using agenttest::ImageOf;
 
@@ -38,7 +21,7 @@ TEST(LogViewer, ShowsEntriesWithSeverityIconsAndFlushes)
     std::string path = dir.Path("Tarvin.log");
     CLogFile log(10);
     log.SetFileName(path.c_str());
-    SYSTEMTIME st = MakeTime(2026, 12, 5, 21, 56, 50, 123);
+    SYSTEMTIME st = {2026, 12, 0, 5, 21, 56, 50, 123};
     log.Append(new CLogFile::CLogItem(CLogFile::LOG_INFO, "Tarvin 2 Agent", "Tarvin Agent started", &st));
     log.Append(new CLogFile::CLogItem(CLogFile::LOG_CRITICAL, "Tarvin Interpreter", "boom", &st));
 
@@ -46,7 +29,7 @@ TEST(LogViewer, ShowsEntriesWithSeverityIconsAndFlushes)
     HWND dlg = OpenLogViewer(GetModuleHandleA(NULL), &log, &slot);
     ASSERT_TRUE(dlg);
     EXPECT_EQ(dlg, slot);
-    EXPECT_EQ("Log File Viewer", agenttest::WindowTextOf(dlg));
+    EXPECT_EQ("Log File Viewer", wintest::TextOf(dlg));
     EXPECT_TRUE(GetWindowLongPtrA(dlg, GWL_EXSTYLE) & WS_EX_APPWINDOW);
     EXPECT_EQ(dlg, OpenLogViewer(GetModuleHandleA(NULL), &log, &slot)); // raised, not a second one
 
@@ -64,7 +47,7 @@ TEST(LogViewer, ShowsEntriesWithSeverityIconsAndFlushes)
 
     // The viewer shows the log as it was; Refresh shows the new entry and
     // Flush writes the file.
-    log.Append(Item("later"));
+    log.Append(new CLogFile::CLogItem(CLogFile::LOG_INFO, "Test", "later", &st));
     EXPECT_EQ(2, ListView_GetItemCount(list));
     SendMessageA(dlg, WM_COMMAND, IDC_LOGVIEW_REFRESH, 0);
     EXPECT_EQ(3, ListView_GetItemCount(list));

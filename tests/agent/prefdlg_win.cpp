@@ -27,11 +27,11 @@ class PrefDlgTest : public ::testing::Test
     {
         for (const char* name : {"Swop Mouse", "No Splash", "Run Screen Saver", "Screen Saver Corner",
                                  "Screen Saver Time", "Log File"})
-            Missing(kAgent, name);
+            m_reg.Clear(kAgent, name);
         for (const char* name : {"Confirm Exit", "Confirm Shutdown", "Confirm Restart", "Allow Assume",
                                  "Assume Answer", "Assume Timeout", "Show Status", "Status Window"})
-            Missing(kInterp, name);
-        Missing(kRun, "Tarvin");
+            m_reg.Clear(kInterp, name);
+        m_reg.Clear(kRun, "Tarvin");
         m_agent.instance = GetModuleHandleA(nullptr);
         m_agent.log.SetSize(0);
     }
@@ -41,11 +41,6 @@ class PrefDlgTest : public ::testing::Test
             DestroyWindow(m_agent.dialogs.pref);
         PumpPending();
         EXPECT_EQ(nullptr, m_agent.dialogs.pref);
-    }
-    void Missing(const char* key, const char* name)
-    {
-        m_reg.Save(key, name);
-        wintest::DeleteRegValue(key, name);
     }
 
     // Opens the dialog on the page of that command; the page.
@@ -82,7 +77,7 @@ class PrefDlgTest : public ::testing::Test
     }
     std::string Text(int id)
     {
-        return WindowTextOf(Item(id));
+        return wintest::TextOf(Item(id));
     }
     // Types into a seconds box and leaves it.
     void Enter(int id, const char* text)
@@ -100,7 +95,7 @@ TEST_F(PrefDlgTest, OpensOnTheCommandsPageAndASecondOpenOnlyRaisesIt)
 {
     HWND page = Open(223);
     ASSERT_NE(nullptr, m_agent.dialogs.pref);
-    EXPECT_EQ("Preferences", WindowTextOf(m_agent.dialogs.pref));
+    EXPECT_EQ("Preferences", wintest::TextOf(m_agent.dialogs.pref));
     HWND tabs = GetDlgItem(m_agent.dialogs.pref, IDC_PREF_TAB);
     ASSERT_EQ(5, TabCtrl_GetItemCount(tabs));
     EXPECT_EQ(3, TabCtrl_GetCurSel(tabs));

@@ -18,7 +18,7 @@ class PrefsE2E : public AgentProcessTest
     HWND WaitDialog(const char* title)
     {
         HWND found = nullptr;
-        PumpUntil([&] { return (found = FindTopLevel(title, m_pi.dwProcessId, false)) != nullptr; }, kWait);
+        PumpUntil([&] { return (found = FindTopLevel(title, Pid(), false)) != nullptr; }, kWait);
         return found;
     }
     static bool Checked(HWND dlg, int id)
@@ -79,9 +79,9 @@ TEST_F(PrefsE2E, AddedKeyIsRegisteredAtOnceAndARemovedOneIsReleased)
     // The application browser runs inside the agent on its own list.
     ASSERT_TRUE(DrvPressButton(add, 13));
     HWND browse = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("_mh_BROWSEAPPS_CLS__", "Browse Applications", TVD_MATCH_EXACT,
-                                             m_pi.dwProcessId),
-                                    30000, &browse));
+    ASSERT_EQ(TVD_OK,
+              DrvWaitWindow(DrvQuery("_mh_BROWSEAPPS_CLS__", "Browse Applications", TVD_MATCH_EXACT, Pid()),
+                            30000, &browse));
     char caption[64] = "";
     HWND apps = DrvFindChildById(browse, 100);
     int notepad = -1;
@@ -131,10 +131,7 @@ TEST_F(PrefsE2E, LaunchFilePageDecidesWhetherTheInterpreterAsksBeforeExit)
     const char* interp = "Software\\Norvale\\Tarvin 2\\Interpreter";
     wintest::RegRestorer reg;
     for (const char* name : {"Confirm Exit", "Show Status"})
-    {
-        reg.Save(interp, name);
-        wintest::DeleteRegValue(interp, name);
-    }
+        reg.Clear(interp, name);
     std::string launch = m_dir.Path("exit.launch");
     WriteBytes(launch, "Exit\r\n");
     std::string args = "-file=\"" + launch + "\"";
@@ -234,7 +231,7 @@ TEST_F(PrefsE2E, AKeyTakenByAnotherProgramIsReportedAndStaysListed)
     ASSERT_NE(nullptr, add);
     ASSERT_TRUE(DrvPressButton(add, IDOK)); // Ctrl + Alt + A as the dialog starts
     HWND box = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Tarvin Keys", m_pi.dwProcessId, kWait, &box));
+    ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Tarvin Keys", Pid(), kWait, &box));
     char text[400] = "";
     DrvMessageBoxText(box, text, sizeof(text));
     EXPECT_STREQ("Tarvin is unable to register the new Tarvin Key:\n   Ctrl + Alt + A\n   Run \"\"\n\n"

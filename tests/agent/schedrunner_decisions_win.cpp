@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "schedrunner.h"
+#include "schedule/schedule_testutil.h"
 
 namespace
 {
@@ -27,16 +28,7 @@ void Record(const CSTask& task, void* context)
 CSTask* AddTask(CSTaskList& schedule, const char* name, DWORD type, DWORD subtype, const CTime& when,
                 bool active = true)
 {
-    CSTask* task = new CSTask();
-    task->SetName(name);
-    task->SetActive(active ? 1 : 0);
-    CSTRecRule* rule = task->AddRecurrenceRule();
-    rule->type = type;
-    rule->subtype = subtype;
-    rule->data = 1;
-    rule->time.Set(when);
-    if (type != ST_TYPE_EVENT)
-        task->SetScheduledTime(when);
+    CSTask* task = NewTask(name, type, subtype, 1, when, active);
     schedule.AddTask(task);
     return task;
 }

@@ -10,6 +10,7 @@
 #include "ScheduledTask_win.h"
 #include "regutils.h"
 #include "schedrunner.h"
+#include "schedule/schedule_testutil.h"
 #include "agent_testutil.h"
 
 namespace
@@ -54,21 +55,12 @@ class SchedRunner : public agenttest::AgentProcessTest
     void AddTask(const char* name, const CTime& when, const char* record, bool startup = false,
                  bool active = true)
     {
-        CSTask* task = new CSTask();
-        task->SetName(name);
+        CSTask* task = NewTask(name, startup ? ST_TYPE_EVENT : ST_TYPE_PERIODIC,
+                               startup ? (DWORD)ST_EVENT_STARTUP : (DWORD)ST_PERIOD_DAYS, 1, when, active);
         m_targets.push_back(name);
         std::string cmdLine = std::string("-title=") + name + " -record=" + File(record);
         task->SetAction((wintest::ProgramDir() + "tvtarget.exe").c_str(), m_files.c_str(), cmdLine.c_str(),
                         SW_SHOWNORMAL);
-        task->SetActive(active ? 1 : 0);
-        CSTRecRule* rule = task->AddRecurrenceRule();
-        rule->type = startup ? ST_TYPE_EVENT : ST_TYPE_PERIODIC;
-        rule->subtype = startup ? (DWORD)ST_EVENT_STARTUP : (DWORD)ST_PERIOD_DAYS;
-        rule->data = 1;
-        rule->time.Set(when);
-        // A new task has no time; an event task keeps none.
-        if (!startup)
-            task->SetScheduledTime(when);
         m_schedule.AddTask(task);
     }
 
@@ -141,8 +133,8 @@ TEST_F(SchedRunner, OverdueTaskIsListedAndRunNowRunsIt)
     ASSERT_TRUE(Start());
 
     HWND dlg = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId),
-                                    kTimeout, &dlg));
+    ASSERT_EQ(TVD_OK,
+              DrvWaitWindow(DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, Pid()), kTimeout, &dlg));
     HWND list = DrvFindChildById(dlg, 502);
     ASSERT_TRUE(list);
     ASSERT_EQ(1, DrvListViewRowCount(list));
@@ -186,8 +178,8 @@ TEST_F(SchedRunner, ScheduleDamagedOrDeletedWhileRunning)
     AddTask("TVSchedLate", missed, "late.txt");
     SaveSchedule();
     ASSERT_TRUE(Start());
-    const DrvWindowQuery overdue = DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId);
-    const DrvWindowQuery fileError = DrvQuery("#32770", "File Error", TVD_MATCH_EXACT, m_pi.dwProcessId);
+    const DrvWindowQuery overdue = DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, Pid());
+    const DrvWindowQuery fileError = DrvQuery("#32770", "File Error", TVD_MATCH_EXACT, Pid());
     HWND dlg = nullptr;
     ASSERT_EQ(TVD_OK, DrvWaitWindow(overdue, kTimeout, &dlg));
     HWND list = DrvFindChildById(dlg, 502);
@@ -242,7 +234,7 @@ TEST_F(SchedRunner, WakingOrAClockChangeListsOverdueTasksAgain)
     ASSERT_TRUE(WaitSaved(1, [](CSTask& t) { return t.GetRecurrenceCount() == 1; }));
     const std::string saved = ReadBytes(File("Tarvin Schedule.dat"));
     ASSERT_TRUE(DeleteFileA(File("startup.txt").c_str()));
-    const DrvWindowQuery overdue = DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, m_pi.dwProcessId);
+    const DrvWindowQuery overdue = DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, Pid());
 
     const struct
     {

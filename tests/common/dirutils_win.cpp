@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "dirutils_win.h"
+#include "regutils.h"
 #include "strutils.h"
 #include "testutil.h"
 
@@ -8,12 +9,7 @@ namespace
 {
 void SetClassesDefault(const char* subkey, const char* value)
 {
-    HKEY key;
-    ASSERT_EQ(
-        RegCreateKeyExA(HKEY_CLASSES_ROOT, subkey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
-        ERROR_SUCCESS);
-    RegSetValueExA(key, nullptr, 0, REG_SZ, (const BYTE*)value, (DWORD)strlen(value) + 1);
-    RegCloseKey(key);
+    ASSERT_EQ(0, RegWriteTSTR(HKEY_CLASSES_ROOT, subkey, "", value));
 }
 } // namespace
 

@@ -2,6 +2,7 @@
 // tvtarget.exe and looks for it.
 #include <windows.h>
 #include <winperf.h>
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -9,29 +10,18 @@
 #include "EnumProcess.h"
 #include "EnumWindows.h"
 #include "TaskList.h"
-#include "e2e/driver.h"
-#include "support/tvtarget/tvtarget.h"
+#include "e2e/e2e_testutil.h"
 #include "testutil.h"
 #include "strutils.h"
 
 namespace
 {
 
+using e2etest::StartTarget;
+
 std::string TargetPath()
 {
-    char path[MAX_PATH];
-    EXPECT_TRUE(DrvProgramPath("tvtarget.exe", path, sizeof(path)));
-    return path;
-}
-
-// Starts the target and waits until its first window is ready.
-void StartTarget(CDrvProcess& process, const std::string& args, const char* title)
-{
-    ASSERT_TRUE(process.Start(TargetPath().c_str(), args.c_str())) << GetLastError();
-    HWND hwnd;
-    DrvWindowQuery wanted = DrvQuery(TARGET_CLASS, title, TVD_MATCH_EXACT, process.Pid());
-    wanted.includeHidden = true;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(wanted, TVD_DEFAULT_TIMEOUT, &hwnd)) << title;
+    return e2etest::Program("tvtarget.exe");
 }
 
 bool EndsWithNoCase(const std::string& s, const std::string& tail)
@@ -104,47 +94,27 @@ TEST(TaskList, CounterNamesGiveTheProcessIndexes)
 {
     struct Case
     {
-        std::string counters;
+        const char* counters; // '|' stands for each zero byte
         bool ok;
         const char* processIndex;
         DWORD idIndex;
-    };
-    using namespace std::string_literals;
-    const Case cases[] = {
-        {"1\0"
-         "1847\0"
-         "230\0"
-         "Process\0"
-         "784\0"
-         "ID Process\0\0"s,
-         true, "230", 784},
-        {"784\0"
-         "id process\0"
-         "230\0"
-         "PROCESS\0\0"s,
-         true, "230", 784},
-        {"230\0"
-         "Process\0\0"s,
-         false, "", 0},
-        {"784\0"
-         "ID Process\0\0"s,
-         false, "", 0},
-        // The name of the last pair runs off the end of the value.
-        {"230\0"
-         "Process\0"
-         "784\0"
-         "ID Proc"s,
-         false, "", 0},
-        {""s, false, "", 0},
+    } cases[] = {
+        {"1|1847|230|Process|784|ID Process||", true, "230", 784},
+        {"784|id process|230|PROCESS||", true, "230", 784},
+        {"230|Process||", false, "", 0},
+        {"784|ID Process||", false, "", 0},
+        {"230|Process|784|ID Proc", false, "", 0}, // the last name runs off the end of the value
+        {"", false, "", 0},
     };
     for (const Case& c : cases)
     {
         // The buffer holds exactly the value: nothing after it may be read.
-        std::vector<char> value(c.counters.begin(), c.counters.end());
+        std::vector<char> value(c.counters, c.counters + strlen(c.counters));
+        std::replace(value.begin(), value.end(), '|', '\0');
         char index[32] = "";
         DWORD id = 0;
         bool ok = CTaskList::FindPerfIndexes(value.data(), (DWORD)value.size(), index, sizeof(index), &id);
-        EXPECT_EQ(c.ok, ok) << c.counters.size();
+        EXPECT_EQ(c.ok, ok) << c.counters;
         if (c.ok)
         {
             EXPECT_STREQ(c.processIndex, index);

@@ -2,10 +2,11 @@
 // channelpeer processes, all on the suite's named mapping and mutex.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "MMapIPC_win.h"
+#include "channeltestutil.h"
 #include "e2e/driver.h"
 #include "strutils.h"
 #include "testutil.h"
@@ -18,54 +19,36 @@ const DWORD kPeerTimeout = 15000;
 using wintest::PumpUntil;
 
 // A hidden top-level window that records the wParam of every notification.
-class NotifyWindow
+class NotifyWindow : public wintest::TestWindow
 {
   public:
-    NotifyWindow()
+    NotifyWindow() : TestWindow("mmapipc test", NULL, 0, 0, 0, WS_POPUP, 100, 100, Class())
     {
-        s_notifyMsg = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "_TV_MMAPIPC_TEST";
-        RegisterClassA(&wc); // fails harmlessly once registered
-        m_hwnd = CreateWindowExA(0, wc.lpszClassName, "mmapipc test", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
         s_senders.clear();
-    }
-    ~NotifyWindow()
-    {
-        DestroyWindow(m_hwnd);
     }
     HWND Handle() const
     {
-        return m_hwnd;
+        return Get();
     }
     bool WaitFrom(HWND sender)
     {
-        return PumpUntil(
-            [&] {
-                for (HWND h : s_senders)
-                    if (h == sender)
-                        return true;
-                return false;
-            },
-            kPeerTimeout);
+        return PumpUntil([&] { return std::count(s_senders.begin(), s_senders.end(), sender) > 0; },
+                         kPeerTimeout);
     }
 
   private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+    static const char* Class()
     {
-        if (msg == s_notifyMsg && msg != 0)
-        {
+        s_notifyMsg = RegisterWindowMessageA(MMAPIPC_NOTIFY_NAME);
+        return wintest::TestClass("_TV_MMAPIPC_TEST", [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+            if (msg != s_notifyMsg || msg == 0)
+                return DefWindowProcA(hwnd, msg, wParam, lParam);
             s_senders.push_back((HWND)wParam);
-            return 0;
-        }
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+            return (LRESULT)0;
+        });
     }
     static UINT s_notifyMsg;
     static std::vector<HWND> s_senders;
-    HWND m_hwnd;
 };
 UINT NotifyWindow::s_notifyMsg = 0;
 std::vector<HWND> NotifyWindow::s_senders;
@@ -122,25 +105,15 @@ class Peer
     // Complete lines reported so far.
     std::vector<std::string> Lines() const
     {
-        std::vector<std::string> lines;
-        std::string text = ReadBytes(m_out);
-        size_t pos = 0, nl;
-        while ((nl = text.find('\n', pos)) != std::string::npos)
-        {
-            std::string l = text.substr(pos, nl - pos);
-            if (!l.empty() && l.back() == '\r')
-                l.pop_back();
-            lines.push_back(l);
-            pos = nl + 1;
-        }
-        return lines;
+        return ::Lines(ReadBytes(m_out));
     }
 
-    // Waits for the nth line starting with prefix; rest gets what follows it.
-    bool Await(const std::string& prefix, std::string* rest = nullptr, int nth = 1)
+    // Waits for the nth line starting with prefix: what follows it, or
+    // "<none>" when no such line came.
+    std::string Await(const std::string& prefix, int nth = 1)
     {
-        std::string found;
-        bool ok = PumpUntil(
+        std::string found = "<none>";
+        PumpUntil(
             [&] {
                 int seen = 0;
                 for (const std::string& l : Lines())
@@ -152,18 +125,14 @@ class Peer
                 return false;
             },
             kPeerTimeout);
-        if (rest)
-            *rest = found;
-        return ok;
+        return found;
     }
 
     // Waits for "READY <hwnd>" and returns the window.
     HWND AwaitReady()
     {
-        std::string rest;
-        if (!Await("READY ", &rest))
-            return nullptr;
-        m_hwnd = (HWND)(UINT_PTR)_strtoui64(rest.c_str(), nullptr, 10);
+        std::string rest = Await("READY ");
+        m_hwnd = rest == "<none>" ? nullptr : (HWND)(UINT_PTR)_strtoui64(rest.c_str(), nullptr, 10);
         return m_hwnd;
     }
 
@@ -202,39 +171,25 @@ class Channel : public ::testing::Test
   protected:
     void SetUp() override
     {
-        m_map = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, MMAPIPC_MSG_SIZE,
-                                   MMAPIPC_MEMMAP_NAME);
-        ASSERT_NE(m_map, nullptr);
-        m_view = (char*)MapViewOfFile(m_map, FILE_MAP_ALL_ACCESS, 0, 0, MMAPIPC_MSG_SIZE);
-        ASSERT_NE(m_view, nullptr);
-        memset(m_view, 0, MMAPIPC_MSG_SIZE);
+        ASSERT_TRUE(m_slot.Ok());
+        WriteSlot("");
     }
     void TearDown() override
     {
-        if (m_view)
-        {
-            memset(m_view, 0, MMAPIPC_MSG_SIZE);
-            UnmapViewOfFile(m_view);
-        }
-        if (m_map)
-            CloseHandle(m_map);
+        WriteSlot("");
     }
 
     std::string Slot() const
     {
-        return std::string(m_view, strnlen(m_view, MMAPIPC_MSG_SIZE));
+        return m_slot.Text();
     }
     void WriteSlot(const std::string& bytes)
     {
-        memset(m_view, 0, MMAPIPC_MSG_SIZE);
-        memcpy(m_view, bytes.data(), bytes.size() < MMAPIPC_MSG_SIZE ? bytes.size() : MMAPIPC_MSG_SIZE);
+        ASSERT_TRUE(m_slot.Write(bytes));
     }
     bool SlotIsClear() const
     {
-        for (unsigned i = 0; i < MMAPIPC_MSG_SIZE; i++)
-            if (m_view[i])
-                return false;
-        return true;
+        return m_slot.IsClear();
     }
     // Time sent of the message in the slot.
     DWORD SlotTimeSent() const
@@ -245,8 +200,7 @@ class Channel : public ::testing::Test
     }
 
     ScratchDir m_dir;
-    HANDLE m_map = nullptr;
-    char* m_view = nullptr;
+    wintest::SlotView m_slot;
 };
 
 int Init(CMMapIPC& ipc, HWND owner, const char* id)
@@ -255,6 +209,9 @@ int Init(CMMapIPC& ipc, HWND owner, const char* id)
 }
 } // namespace
 
+// With no recipient window given the notification is broadcast, else sent to
+// that window; either way with the sender's window as its first parameter.
+// A message for someone else is left in place.
 TEST_F(Channel, PeerSendFramesTheSlotExactlyAndNotifiesEveryWindow)
 {
     NotifyWindow wnd;
@@ -262,16 +219,25 @@ TEST_F(Channel, PeerSendFramesTheSlotExactlyAndNotifiesEveryWindow)
     ASSERT_TRUE(peer.Started());
     HWND peerWnd = peer.AwaitReady();
     ASSERT_NE(peerWnd, nullptr);
-    std::string sent;
-    ASSERT_TRUE(peer.Await("SENT ", &sent));
-    EXPECT_EQ(sent, "1 0");
+    ASSERT_EQ("1 0", peer.Await("SENT "));
     EXPECT_EQ(Slot(), "<TVAgent:1234:5000:250>agent:showall");
-    for (unsigned i = (unsigned)Slot().size(); i < MMAPIPC_MSG_SIZE; i++)
-        ASSERT_EQ(m_view[i], 0) << "at " << i;
+    EXPECT_EQ(m_slot.Bytes(), Slot() + std::string(MMAPIPC_MSG_SIZE - Slot().size(), '\0'));
 
-    // No recipient window given: the notification is broadcast, with the
-    // sender's window as its first parameter.
     EXPECT_TRUE(wnd.WaitFrom(peerWnd));
+
+    WriteSlot("");
+    CMMapIPC ipc;
+    ASSERT_EQ(Init(ipc, wnd.Handle(), "Me"), 1);
+    char target[32];
+    StrFormat(target, sizeof(target), "-towindow=%llu", (unsigned long long)(UINT_PTR)wnd.Handle());
+    Peer other(m_dir, "other", {"-id=P", "-ttl=10000", "-send=not yours", "-to=Other", target});
+    HWND otherWnd = other.AwaitReady();
+    ASSERT_EQ("", other.Await("SENT 1 0"));
+    ASSERT_TRUE(wnd.WaitFrom(otherWnd));
+    const std::string before = Slot();
+    EXPECT_EQ(ipc.ReadMessage(0), 0);
+    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_NOTFORME);
+    EXPECT_EQ(Slot(), before);
 }
 
 TEST_F(Channel, SlotHeldByAnotherProcessIsBusyUntilItsTimeToLive)
@@ -279,7 +245,7 @@ TEST_F(Channel, SlotHeldByAnotherProcessIsBusyUntilItsTimeToLive)
     const DWORD ttl = 2500;
     Peer peer(m_dir, "sender", {"-id=P", "-ttl=2500", "-send=first", "-to=Nobody"});
     ASSERT_TRUE(peer.Started());
-    ASSERT_TRUE(peer.Await("SENT 1 0"));
+    ASSERT_EQ("", peer.Await("SENT 1 0"));
     const std::string first = Slot();
     DWORD sent = SlotTimeSent();
 
@@ -301,26 +267,6 @@ TEST_F(Channel, SlotHeldByAnotherProcessIsBusyUntilItsTimeToLive)
     msg.SetMsgStr(Slot().c_str());
     EXPECT_STREQ(msg.GetMessage(), "late");
     EXPECT_STREQ(msg.GetFromId(), "Me");
-}
-
-TEST_F(Channel, MessageForSomeoneElseIsLeftInPlace)
-{
-    NotifyWindow wnd;
-    CMMapIPC ipc;
-    ASSERT_EQ(Init(ipc, wnd.Handle(), "Me"), 1);
-    char target[32];
-    StrFormat(target, sizeof(target), "-towindow=%llu", (unsigned long long)(UINT_PTR)wnd.Handle());
-    Peer peer(m_dir, "sender", {"-id=P", "-ttl=10000", "-send=not yours", "-to=Other", target});
-    ASSERT_TRUE(peer.Started());
-    HWND peerWnd = peer.AwaitReady();
-    ASSERT_TRUE(peer.Await("SENT 1 0"));
-    // Sent to our window directly.
-    ASSERT_TRUE(wnd.WaitFrom(peerWnd));
-
-    const std::string before = Slot();
-    EXPECT_EQ(ipc.ReadMessage(0), 0);
-    EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_NOTFORME);
-    EXPECT_EQ(Slot(), before);
 }
 
 TEST_F(Channel, TheRecipientsReadFreesTheSlotForTheReplyButABroadcastStays)
@@ -420,19 +366,14 @@ TEST_F(Channel, ThreeProcessesRequestAndReplyWithCaseBlindAddresses)
     Peer a(m_dir, "a", {"-id=A", "-serve", "-ttl=2000", "-send=agent:hide=\"a:b>c\" <x>", "-to=B"});
     ASSERT_TRUE(a.Started());
 
-    std::string line;
-    ASSERT_TRUE(a.Await("SENT ", &line));
-    EXPECT_EQ(line, "1 0");
-    ASSERT_TRUE(b.Await("READ ", &line));
-    EXPECT_EQ(line, "1 0 A|agent:hide=\"a:b>c\" <x>");
+    ASSERT_EQ("1 0", a.Await("SENT "));
+    ASSERT_EQ("1 0 A|agent:hide=\"a:b>c\" <x>", b.Await("READ "));
 
     // b's read freed the slot: the reply goes at its first attempt and
     // reaches A alone.
-    ASSERT_TRUE(b.Await("REPLIED ", &line));
-    EXPECT_EQ(line, "1 0");
-    ASSERT_TRUE(a.Await("READ ", &line));
-    EXPECT_EQ(line, "1 0 b|OK");
-    ASSERT_TRUE(c.Await("READ ", nullptr, 2));
+    ASSERT_EQ("1 0", b.Await("REPLIED "));
+    ASSERT_EQ("1 0 b|OK", a.Await("READ "));
+    ASSERT_NE("<none>", c.Await("READ ", 2));
     // C finds each message meant for someone else, or the slot already
     // emptied by its recipient: either way, nothing for C.
     for (const std::string& l : c.Lines())
@@ -454,9 +395,7 @@ TEST_F(Channel, BroadcastReachesOthersAndComesBackToItsSender)
     CMMapIPC ipc;
     ASSERT_EQ(Init(ipc, wnd.Handle(), "Me"), 1);
     ASSERT_EQ(ipc.SendMessage("to: all>", "BROADCAST", nullptr, 5000, 0), 1);
-    std::string line;
-    ASSERT_TRUE(peer.Await("READ ", &line));
-    EXPECT_EQ(line, "1 0 Me|to: all>");
+    ASSERT_EQ("1 0 Me|to: all>", peer.Await("READ "));
 
     ASSERT_TRUE(wnd.WaitFrom(wnd.Handle()));
     EXPECT_EQ(ipc.ReadMessage(0), 1);
@@ -476,7 +415,7 @@ TEST_F(Channel, KeepsWorkingAfterAPeerDiesHoldingTheMutex)
     {
         Peer holder(m_dir, "holder", {"-id=H", "-hold"});
         ASSERT_TRUE(holder.Started());
-        ASSERT_TRUE(holder.Await("HOLDING"));
+        ASSERT_EQ("", holder.Await("HOLDING"));
         ipc.SetDefaults(2, 10, 250, 100, MMAPIPC_MSG_SIZE);
         EXPECT_EQ(ipc.SendMessage("blocked", "P", nullptr, 0, 0), 0);
         EXPECT_EQ(ipc.GetError(), MMAPIPC_ERR_WAITTIMEOUT);
@@ -493,13 +432,11 @@ TEST_F(Channel, KeepsWorkingAfterAPeerDiesHoldingTheMutex)
     {
         // Had the dead holder's mutex been kept, this would time out (14).
         Peer sender(m_dir, "sender", {"-id=P", "-ttl=10000", "-send=for me", "-to=Me"});
-        std::string line;
-        ASSERT_TRUE(sender.Await("SENT ", &line));
-        ASSERT_EQ(line, "1 0");
+        ASSERT_EQ("1 0", sender.Await("SENT "));
     }
     {
         Peer holder(m_dir, "holder2", {"-id=H", "-hold"});
-        ASSERT_TRUE(holder.Await("HOLDING"));
+        ASSERT_EQ("", holder.Await("HOLDING"));
         holder.Kill();
     }
     EXPECT_EQ(ipc.ReadMessage(0), 1);
@@ -509,9 +446,7 @@ TEST_F(Channel, KeepsWorkingAfterAPeerDiesHoldingTheMutex)
     // Nor did the reader keep it.
     WriteSlot("");
     Peer last(m_dir, "last", {"-id=P", "-send=still open", "-to=Me"});
-    std::string line;
-    ASSERT_TRUE(last.Await("SENT ", &line));
-    EXPECT_EQ(line, "1 0");
+    ASSERT_EQ("1 0", last.Await("SENT "));
 }
 
 TEST_F(Channel, GarbageInTheSlotIsClearedOrOverwritten)
@@ -560,9 +495,7 @@ TEST_F(Channel, GarbageInTheSlotIsClearedOrOverwritten)
     ASSERT_NE(peer.AwaitReady(), nullptr);
     WriteSlot(std::string(MMAPIPC_MSG_SIZE, 'A'));
     ASSERT_EQ(ipc.SendMessage("over garbage", "P", nullptr, 5000, 0), 1);
-    std::string line;
-    ASSERT_TRUE(peer.Await("READ ", &line));
-    EXPECT_EQ(line, "1 0 Me|over garbage");
+    ASSERT_EQ("1 0 Me|over garbage", peer.Await("READ "));
 }
 
 TEST_F(Channel, RefusesWhatCannotBeFramedAndCallsBeforeInit)

@@ -190,25 +190,10 @@ TEST_F(RegUtils, StartUpEntryIsTheQuotedPathComparedIgnoringCase)
     RegDeleteVal(HKEY_CURRENT_USER, kRunKey, name);
 }
 
-namespace
-{
-// When the key was last written to, as the registry keeps it.
-ULONGLONG KeyWriteTime(const char* subkey)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return 0;
-    FILETIME ft = {};
-    RegQueryInfoKeyA(key, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, &ft);
-    RegCloseKey(key);
-    return ((ULONGLONG)ft.dwHighDateTime << 32) | ft.dwLowDateTime;
-}
-} // namespace
-
-// Wine's registry drops a write of the value a key already holds by itself,
-// so there the first half shows only that nothing changes; on Windows the
-// key's time stamp would move with every write.
-TEST_F(RegUtils, AssociateFileOverAnExistingKeyWritesOnlyTheValuesThatDiffer)
+// Over an existing key its other values stay; a value that differs, in case
+// only or in its type, is written again. (Whether an equal value is written
+// again cannot be seen under Wine, whose registry drops such a write itself.)
+TEST_F(RegUtils, AssociateFileOverAnExistingKeyRewritesWhatDiffers)
 {
     const char* ext = ".tvtestlaunch2";
     const char* progId = "Tarvin.TestLaunchFile2";
@@ -235,25 +220,6 @@ TEST_F(RegUtils, AssociateFileOverAnExistingKeyWritesOnlyTheValuesThatDiffer)
         EXPECT_EQ(RegReadTSTR(HKEY_CLASSES_ROOT, e.key, e.name, buf, sizeof(buf)), 0) << e.key;
         EXPECT_STREQ(buf, e.value) << e.key << " " << e.name;
     }
-    const char* keys[] = {ext, progId, commandKey};
-    ULONGLONG before[3];
-    for (int i = 0; i < 3; i++)
-        before[i] = KeyWriteTime(keys[i]);
-    // Until the clock has moved on, a write would not show in the time stamps.
-    ULONGLONG now = 0;
-    for (DWORD start = GetTickCount(); now <= before[2] && GetTickCount() - start < 2000; SwitchToThread())
-    {
-        FILETIME ft;
-        GetSystemTimeAsFileTime(&ft);
-        now = ((ULONGLONG)ft.dwHighDateTime << 32) | ft.dwLowDateTime;
-    }
-    ASSERT_GT(now, before[2]);
-
-    // The same association again: nothing is written.
-    EXPECT_EQ(AssociateFile(ext, progId, "Tarvin File", command, "Open"), 1);
-    for (int i = 0; i < 3; i++)
-        EXPECT_EQ(KeyWriteTime(keys[i]), before[i]) << keys[i];
-
     // A value that differs, in case only or in its type, is written again.
     const char* moved = "\"C:\\Tarvin 2\\TVINT.EXE\" -file=\"%1\"";
     HKEY h;
@@ -261,7 +227,6 @@ TEST_F(RegUtils, AssociateFileOverAnExistingKeyWritesOnlyTheValuesThatDiffer)
     RegSetValueExA(h, "", 0, REG_EXPAND_SZ, (const BYTE*)"Tarvin File", 12);
     RegCloseKey(h);
     EXPECT_EQ(AssociateFile(ext, progId, "Tarvin File", moved, "Open"), 1);
-    EXPECT_EQ(KeyWriteTime(ext), before[0]);
     DWORD type = REG_NONE;
     std::string bytes;
     ASSERT_TRUE(ReadRaw(HKEY_CLASSES_ROOT, progId, "", &type, &bytes));

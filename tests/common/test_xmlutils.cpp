@@ -26,37 +26,34 @@ TEST(TagName, ReadsNameOfOpenAndEndTags)
     EXPECT_EQ(IsEndTag("no tag"), 0);
 }
 
-TEST(PropertyValue, QuotesSubstringsAndBounds)
+// The value of a property, or "<none>" when it is not found.
+static std::string Value(const char* line, const char* name)
 {
     char v[32];
+    return GetPropertyValue(line, name, v, sizeof(v)) >= 0 ? v : "<none>";
+}
+
+TEST(PropertyValue, QuotesSubstringsAndBounds)
+{
     const char* line = "name=\"a b\" x='q\"r'";
-    EXPECT_GE(GetPropertyValue(line, "name", v, sizeof(v)), 0);
-    EXPECT_STREQ(v, "a b");
-    EXPECT_GE(GetPropertyValue(line, "x", v, sizeof(v)), 0);
-    EXPECT_STREQ(v, "q\"r");
-    EXPECT_EQ(GetPropertyValue("name =\"a\"", "name", v, sizeof(v)), -1);
-    EXPECT_EQ(GetPropertyValue("file=\"\"", "file", v, sizeof(v)), 0);
-    EXPECT_STREQ(v, "");
-    EXPECT_EQ(GetPropertyValue("file=\"open", "file", v, sizeof(v)), -1);
-    EXPECT_EQ(GetPropertyValue("file=open", "file", v, sizeof(v)), -1);
-    EXPECT_EQ(GetPropertyValue("other=\"1\"", "file", v, sizeof(v)), -1);
+    EXPECT_EQ("a b", Value(line, "name"));
+    EXPECT_EQ("q\"r", Value(line, "x"));
+    EXPECT_EQ("<none>", Value("name =\"a\"", "name"));
+    EXPECT_EQ("", Value("file=\"\"", "file"));
+    EXPECT_EQ("<none>", Value("file=\"open", "file"));
+    EXPECT_EQ("<none>", Value("file=open", "file"));
+    EXPECT_EQ("<none>", Value("other=\"1\"", "file"));
 
     // Only a whole name outside any value counts: not the end of a longer
     // name, not a word inside another property's value.
-    EXPECT_GE(GetPropertyValue("<i iconpath=\"i.ico\" path=\"p.exe\">", "path", v, sizeof(v)), 0);
-    EXPECT_STREQ(v, "p.exe");
-    EXPECT_GE(
-        GetPropertyValue("<menuitem text=\"Start the target\" target=\"t.exe\" />", "target", v, sizeof(v)),
-        0);
-    EXPECT_STREQ(v, "t.exe");
-    EXPECT_GE(GetPropertyValue("<m text='x target=\"no\"' target=\"yes\" />", "target", v, sizeof(v)), 0);
-    EXPECT_STREQ(v, "yes");
-    EXPECT_EQ(GetPropertyValue("<m text=\"target=\" />", "target", v, sizeof(v)), -1);
-    EXPECT_EQ(GetPropertyValue("<m iconpath=\"i.ico\" />", "path", v, sizeof(v)), -1);
+    EXPECT_EQ("p.exe", Value("<i iconpath=\"i.ico\" path=\"p.exe\">", "path"));
+    EXPECT_EQ("t.exe", Value("<menuitem text=\"Start the target\" target=\"t.exe\" />", "target"));
+    EXPECT_EQ("yes", Value("<m text='x target=\"no\"' target=\"yes\" />", "target"));
+    EXPECT_EQ("<none>", Value("<m text=\"target=\" />", "target"));
+    EXPECT_EQ("<none>", Value("<m iconpath=\"i.ico\" />", "path"));
     // Past a value left open nothing is found.
-    EXPECT_EQ(GetPropertyValue("<m text='open target=\"t\"", "target", v, sizeof(v)), -1);
-    EXPECT_GE(GetPropertyValue("-file=\"C:\\a b\\x.launch\"", "-file", v, sizeof(v)), 0);
-    EXPECT_STREQ(v, "C:\\a b\\x.launch");
+    EXPECT_EQ("<none>", Value("<m text='open target=\"t\"", "target"));
+    EXPECT_EQ("C:\\a b\\x.launch", Value("-file=\"C:\\a b\\x.launch\"", "-file"));
 
     // A long value is cut at the buffer; the bytes after it stay untouched.
     char guarded[12];

@@ -1,42 +1,15 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include "winutils.h"
+#include "wintestutil.h"
 
-namespace
-{
-// A window of a plain class, destroyed at the end of the test.
-class Window
-{
-  public:
-    Window(DWORD exStyle, DWORD style, int cx, int cy, HWND parent)
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.lpszClassName = "TVTEST_WinUtils";
-        RegisterClassA(&wc); // fails harmlessly once registered
-        m_hwnd = CreateWindowExA(exStyle, wc.lpszClassName, "test", style, 3, 3, cx, cy, parent, NULL,
-                                 wc.hInstance, NULL);
-    }
-    ~Window()
-    {
-        DestroyWindow(m_hwnd);
-    }
-    operator HWND() const
-    {
-        return m_hwnd;
-    }
-
-  private:
-    HWND m_hwnd;
-};
-} // namespace
+using wintest::TestWindow;
 
 // Odd sizes, so that the integer halves show.
 TEST(CenterWindow, CentresOverTheParentWithIntegerHalves)
 {
     EXPECT_EQ(CenterWindow(NULL), 0);
-    Window parent(0, WS_POPUP | WS_VISIBLE, 301, 201, NULL);
+    TestWindow parent("parent", NULL, 0, 3, 3, WS_POPUP | WS_VISIBLE, 301, 201);
     ASSERT_TRUE(parent);
     SetWindowPos(parent, NULL, 100, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 
@@ -44,7 +17,7 @@ TEST(CenterWindow, CentresOverTheParentWithIntegerHalves)
     // for an owned pop-up and for a child alike.
     for (DWORD style : {(DWORD)WS_POPUP, (DWORD)WS_CHILD})
     {
-        Window w(0, style, 101, 51, parent);
+        TestWindow w("test", parent, 0, 3, 3, style, 101, 51);
         ASSERT_TRUE(w);
         EXPECT_EQ(CenterWindow(w), 1);
         RECT rc;
@@ -58,7 +31,7 @@ TEST(CenterWindow, CentresOverTheParentWithIntegerHalves)
 
 TEST(ForceTaskbarButton, AddsAppWindowAndKeepsTheOtherStyles)
 {
-    Window tool(WS_EX_TOOLWINDOW, WS_POPUP, 50, 50, NULL);
+    TestWindow tool("tool", NULL, WS_EX_TOOLWINDOW, 3, 3, WS_POPUP, 50, 50);
     ASSERT_TRUE(tool);
     ForceTaskbarButton(tool);
     LONG_PTR exStyle = GetWindowLongPtrA(tool, GWL_EXSTYLE);

@@ -4,10 +4,13 @@
 
 #include <windows.h>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "e2e/driver.h"
+#include "support/tvtarget/tvtarget.h"
+#include "testutil.h"
 
 namespace e2etest
 {
@@ -41,5 +44,51 @@ inline std::string ClassesDefault(const char* key)
 inline bool WaitFile(const std::string& path, DWORD timeoutMs = kTimeout)
 {
     return DrvWaitFor([&]() { return Exists(path); }, timeoutMs) == TVD_OK;
+}
+
+// Waits for a message box of that process (any caption when null), presses
+// the button (none: 0) and returns the box's text ("<no box>" when none came).
+inline std::string AnswerBox(DWORD pid, const char* caption, int button)
+{
+    HWND box = NULL;
+    EXPECT_EQ(TVD_OK, DrvWaitMessageBox(caption, pid, kTimeout, &box))
+        << "no box " << (caption ? caption : "");
+    if (!box)
+        return "<no box>";
+    char text[2048] = "";
+    DrvMessageBoxText(box, text, sizeof(text));
+    EXPECT_TRUE(!button || DrvPressButton(box, button));
+    EXPECT_EQ(TVD_OK, DrvWaitDestroyed(box, kTimeout));
+    return text;
+}
+
+// A menu file: header, root (with a side bar when it has a text), the given
+// entry lines, end of root.
+inline void WriteMenu(const std::string& path, const std::vector<std::string>& entries,
+                      const char* sidebar = nullptr)
+{
+    std::string text = "<?TarvinMenu version=\"1.00\"?>\r\n";
+    text += std::string("<menu text=\"") + (sidebar ? sidebar : "Tarvin Test") +
+            "\" iconpath=\"\" iconnumber=\"0\" sidebar=\"" + (sidebar ? "true" : "false") + "\">\r\n";
+    for (const std::string& line : entries)
+        text += line + "\r\n";
+    WriteBytes(path, text + "</menu>\r\n");
+}
+
+inline std::string MenuItem(const std::string& text, const std::string& target, const std::string& cmdline,
+                            const std::string& workdir = "")
+{
+    return "<menuitem text=\"" + text + "\" target=\"" + target + "\" cmdline=\"" + cmdline +
+           "\" workdir=\"" + workdir + "\" windowstate=\"1\" iconpath=\"\" iconnumber=\"0\" />";
+}
+
+// Starts tvtarget.exe with those arguments and waits until its window with
+// that title is shown (or, with "-hidden", made) and ready.
+inline void StartTarget(CDrvProcess& process, const std::string& args, const char* title)
+{
+    ASSERT_TRUE(process.Start(Program("tvtarget.exe").c_str(), args.c_str())) << GetLastError();
+    DrvWindowQuery wanted = DrvQuery(TARGET_CLASS, title, TVD_MATCH_EXACT, process.Pid());
+    wanted.includeHidden = args.find("-hidden") != std::string::npos;
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(wanted, kTimeout, NULL)) << title;
 }
 } // namespace e2etest

@@ -42,17 +42,6 @@ void DeleteValue(const char* name)
     wintest::DeleteRegValue(kKey, name);
 }
 
-// -1 when the value is missing.
-long long ReadFirstRunValue()
-{
-    DWORD value = 0;
-    DWORD cb = sizeof(value);
-    if (RegGetValueA(HKEY_CURRENT_USER, kKey, "First Run", RRF_RT_REG_DWORD, nullptr, &value, &cb) !=
-        ERROR_SUCCESS)
-        return -1;
-    return value;
-}
-
 bool IsFolder(const std::string& path)
 {
     DWORD attr = GetFileAttributesA(path.c_str());
@@ -259,10 +248,9 @@ TEST_F(FirstRun, NeverOverwritesTheUsersFiles)
     WriteBytes(File("Tarvin.log"), log);
     WriteBytes(File("Tarvin Keys.keys"), keys);
     ASSERT_EQ(0, Check());
-    EXPECT_EQ(menu, ReadBytes(File("Tarvin.menu")));
-    EXPECT_EQ(launch, ReadBytes(File("Sample.launch")));
-    EXPECT_EQ(log, ReadBytes(File("Tarvin.log")));
-    EXPECT_EQ(keys, ReadBytes(File("Tarvin Keys.keys")));
+    EXPECT_EQ("Sample.launch=" + launch + "|Tarvin Keys.keys=" + keys + "|Tarvin.log=" + log +
+                  "|Tarvin.menu=" + menu,
+              Contents(m_folder));
 
     // A second first run over files it wrote itself changes nothing either.
     DeleteFileA(File("Tarvin.menu").c_str());
@@ -283,7 +271,7 @@ TEST_F(FirstRun, AfterTheFirstRunOnlyTheMenuComesBack)
 {
     ASSERT_EQ(0, Check());
     SetFirstRun(0);
-    EXPECT_EQ(0, ReadFirstRunValue());
+    EXPECT_EQ(0, wintest::StoredDword(kKey, "First Run"));
     for (const char* name : {"Sample.launch", "Tarvin.menu", "Tarvin.log", "Tarvin Keys.keys"})
         ASSERT_TRUE(DeleteFileA(File(name).c_str())) << name;
 
@@ -299,7 +287,7 @@ TEST_F(FirstRun, AfterTheFirstRunOnlyTheMenuComesBack)
     EXPECT_EQ(std::string::npos, menu.find("Sample.launch")) << "no entry for a missing sample";
 
     SetFirstRun(1);
-    EXPECT_EQ(1, ReadFirstRunValue());
+    EXPECT_EQ(1, wintest::StoredDword(kKey, "First Run"));
     ASSERT_EQ(0, Check());
     EXPECT_EQ(0, TarvinFileExists("Sample.launch"));
 }

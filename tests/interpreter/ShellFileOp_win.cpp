@@ -18,15 +18,6 @@ const FILEOP_FLAGS kNoOverwrite = kQuiet | FOF_FILESONLY | FOF_RENAMEONCOLLISION
 
 typedef CPtrList<CShellFileOp::CSFOPath> PathList;
 
-std::vector<std::string> FilesIn(const std::filesystem::path& dir)
-{
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 int ShellOp(UINT func, FILEOP_FLAGS flags, const std::vector<std::string>& sources,
             const std::vector<std::string>& dests)
 {
@@ -124,19 +115,17 @@ TEST(ShellFileOp, CopiesMovesAndDeletesWithWildcards)
     WriteBytes(dir.Path("a\\3.dat"), "three");
 
     EXPECT_EQ(ShellOp(FO_COPY, kQuiet | FOF_FILESONLY, {dir.Path("a\\*.txt")}, {dir.Path("b")}), 1);
-    EXPECT_EQ(FilesIn(dir.Path("b")), (std::vector<std::string>{"1.txt", "2.txt"}));
-    EXPECT_EQ(ReadBytes(dir.Path("b\\2.txt")), "two");
-    EXPECT_EQ(FilesIn(dir.Path("a")).size(), 3u);
+    EXPECT_EQ("1.txt=one|2.txt=two", Contents(dir.Path("b")));
+    EXPECT_EQ("1.txt=one|2.txt=two|3.dat=three", Contents(dir.Path("a")));
 
     // Several files to one folder: some shells (Wine's) cancel this unless
     // each file is given its own target.
     EXPECT_EQ(ShellOp(FO_MOVE, kQuiet | FOF_FILESONLY, {dir.Path("b\\*.txt")}, {dir.Path("c")}), 1);
-    EXPECT_EQ(FilesIn(dir.Path("b")), (std::vector<std::string>{}));
-    EXPECT_EQ(FilesIn(dir.Path("c")), (std::vector<std::string>{"1.txt", "2.txt"}));
-    EXPECT_EQ(ReadBytes(dir.Path("c\\1.txt")), "one");
+    EXPECT_EQ("", Contents(dir.Path("b")));
+    EXPECT_EQ("1.txt=one|2.txt=two", Contents(dir.Path("c")));
 
     EXPECT_EQ(ShellOp(FO_DELETE, kQuiet | FOF_FILESONLY, {dir.Path("a\\*.txt")}, {}), 1);
-    EXPECT_EQ(FilesIn(dir.Path("a")), (std::vector<std::string>{"3.dat"}));
+    EXPECT_EQ("3.dat=three", Contents(dir.Path("a")));
 
     // Overwrite mode replaces what is there.
     WriteBytes(dir.Path("a\\1.txt"), "new one");
@@ -157,26 +146,19 @@ TEST(ShellFileOp, NoOverwriteCopyAndMoveKeepTheOriginals)
     WriteBytes(dir.Path("b\\x.txt"), "original");
 
     EXPECT_EQ(ShellOp(FO_COPY, kNoOverwrite, {dir.Path("a\\x.txt")}, {dir.Path("b")}), 1);
-    EXPECT_EQ(ReadBytes(dir.Path("b\\x.txt")), "original");
-    EXPECT_EQ(ReadBytes(dir.Path("b\\x (2).txt")), "source");
-
+    EXPECT_EQ("x (2).txt=source|x.txt=original", Contents(dir.Path("b")));
     EXPECT_EQ(ShellOp(FO_COPY, kNoOverwrite, {dir.Path("a\\x.txt")}, {dir.Path("b\\")}), 1);
-    EXPECT_EQ(ReadBytes(dir.Path("b\\x (3).txt")), "source");
-
     WriteBytes(dir.Path("a\\x.txt"), "moved");
     EXPECT_EQ(ShellOp(FO_MOVE, kNoOverwrite, {dir.Path("a\\x.txt")}, {dir.Path("b")}), 1);
-    EXPECT_FALSE(std::filesystem::exists(dir.Path("a\\x.txt")));
-    EXPECT_EQ(ReadBytes(dir.Path("b\\x (4).txt")), "moved");
-    EXPECT_EQ(ReadBytes(dir.Path("b\\x.txt")), "original");
-    EXPECT_EQ(ReadBytes(dir.Path("b\\x (2).txt")), "source");
-    EXPECT_EQ(FilesIn(dir.Path("b")).size(), 4u);
+    EXPECT_EQ("", Contents(dir.Path("a")));
+    EXPECT_EQ("x (2).txt=source|x (3).txt=source|x (4).txt=moved|x.txt=original", Contents(dir.Path("b")));
 
     // The destination named as a file: an existing one is kept too.
     WriteBytes(dir.Path("a\\y.txt"), "new y");
     WriteBytes(dir.Path("b\\z.txt"), "old z");
     EXPECT_EQ(ShellOp(FO_COPY, kNoOverwrite, {dir.Path("a\\y.txt")}, {dir.Path("b\\z.txt")}), 1);
-    EXPECT_EQ(ReadBytes(dir.Path("b\\z.txt")), "old z");
-    EXPECT_EQ(ReadBytes(dir.Path("b\\z (2).txt")), "new y");
+    EXPECT_EQ("old z", ReadBytes(dir.Path("b\\z.txt")));
+    EXPECT_EQ("new y", ReadBytes(dir.Path("b\\z (2).txt")));
 }
 
 TEST(ShellFileOp, NoOverwriteWildcardMixesNewAndCollidingFiles)
@@ -196,29 +178,17 @@ TEST(ShellFileOp, NoOverwriteWildcardMixesNewAndCollidingFiles)
                 {dir.Path("b")}),
         1);
 
-    struct Expect
-    {
-        const char* name;
-        const char* bytes;
-    } expected[] = {
-        {"1.txt", "new 1.txt"},           {"2.txt", "old 2.txt"},
-        {"2 (2).txt", "new 2.txt"},       {"3.txt", "new 3.txt"},
-        {"README", "old README"},         {"README (2)", "new README"},
-        {"pkg.tar.gz", "old pkg.tar.gz"}, {"pkg.tar (2).gz", "new pkg.tar.gz"},
-        {".profile", "old .profile"},     {".profile (2)", "new .profile"},
-    };
-    for (const Expect& e : expected)
-    {
-        SCOPED_TRACE(e.name);
-        EXPECT_EQ(ReadBytes(dir.Path(std::string("b\\") + e.name)), e.bytes);
-    }
     // Only files: the folder matching *.txt stays behind.
-    EXPECT_EQ(FilesIn(dir.Path("b")).size(), sizeof(expected) / sizeof(expected[0]));
+    EXPECT_EQ(".profile (2)=new .profile|.profile=old .profile|1.txt=new 1.txt|2 (2).txt=new 2.txt|"
+              "2.txt=old 2.txt|3.txt=new 3.txt|README (2)=new README|README=old README|"
+              "pkg.tar (2).gz=new pkg.tar.gz|pkg.tar.gz=old pkg.tar.gz",
+              Contents(dir.Path("b")));
 
     // Moved the same way, the sources go and the originals stay.
     EXPECT_EQ(ShellOp(FO_MOVE, kNoOverwrite, {dir.Path("a\\*.txt")}, {dir.Path("b")}), 1);
-    EXPECT_EQ(FilesIn(dir.Path("a")),
-              (std::vector<std::string>{".profile", "README", "folder.txt", "pkg.tar.gz", "skip.dat"}));
+    EXPECT_EQ(".profile=new .profile|README=new README|folder.txt\\|"
+              "pkg.tar.gz=new pkg.tar.gz|skip.dat=new skip.dat",
+              Contents(dir.Path("a")));
     EXPECT_EQ(ReadBytes(dir.Path("b\\1.txt")), "new 1.txt");
     EXPECT_EQ(ReadBytes(dir.Path("b\\1 (2).txt")), "new 1.txt");
     EXPECT_EQ(ReadBytes(dir.Path("b\\2.txt")), "old 2.txt");
@@ -236,8 +206,7 @@ TEST(ShellFileOp, NoOverwriteRenamesSourcesThatMeetEachOther)
 
     EXPECT_EQ(ShellOp(FO_COPY, kNoOverwrite, {dir.Path("a\\x.txt"), dir.Path("c\\x.txt")}, {dir.Path("b")}),
               1);
-    EXPECT_EQ(ReadBytes(dir.Path("b\\x.txt")), "from a");
-    EXPECT_EQ(ReadBytes(dir.Path("b\\x (2).txt")), "from c");
+    EXPECT_EQ("x (2).txt=from c|x.txt=from a", Contents(dir.Path("b")));
 }
 
 TEST(ShellFileOp, NoOverwriteGivesACollidingFolderANewName)

@@ -69,13 +69,6 @@ class DialogHelper
     std::thread m_thread;
 };
 
-std::string WindowText(HWND hwnd)
-{
-    char buf[1024] = "";
-    DrvGetText(hwnd, buf, sizeof(buf));
-    return buf;
-}
-
 // --- A stand-in for shutting down -------------------------------------------
 
 struct ShutdownCall
@@ -96,20 +89,14 @@ BOOL WINAPI FakeExitWindowsEx(UINT flags, DWORD)
 class FakeShutdown
 {
   public:
-    explicit FakeShutdown(BOOL result = TRUE)
+    explicit FakeShutdown(BOOL result = TRUE) : m_fake(g_pfnExitWindowsEx, FakeExitWindowsEx)
     {
         g_shutdown = ShutdownCall();
         g_shutdown.result = result;
-        m_saved = g_pfnExitWindowsEx;
-        g_pfnExitWindowsEx = FakeExitWindowsEx;
-    }
-    ~FakeShutdown()
-    {
-        g_pfnExitWindowsEx = m_saved;
     }
 
   private:
-    PFN_EXITWINDOWSEX m_saved;
+    Replaced<PFN_EXITWINDOWSEX> m_fake;
 };
 
 // --- Fixture ---------------------------------------------------------------
@@ -137,18 +124,6 @@ class Engine : public ::testing::Test
     {
         Load(engine, {line});
         return engine.Step();
-    }
-
-    // Starts the target and waits until its first window is ready.
-    void StartTarget(CDrvProcess& process, const std::string& args, const char* title, bool hidden = false)
-    {
-        ASSERT_TRUE(process.Start(Program("tvtarget.exe").c_str(), args.c_str())) << GetLastError();
-        DrvWindowQuery wanted = DrvQuery(TARGET_CLASS, title, TVD_MATCH_EXACT, process.Pid());
-        wanted.includeHidden = hidden;
-        if (hidden)
-            ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindWindow(wanted) != NULL; }, kTimeout)) << title;
-        else
-            ASSERT_EQ(TVD_OK, DrvWaitWindow(wanted, kTimeout, NULL)) << title;
     }
 
     ScratchDir m_dir;
@@ -215,15 +190,7 @@ TEST_F(Engine, ActionsTheProgramCarriesOutGiveTheirCodeTextAndResult)
 TEST_F(Engine, KillWithoutAProcessListIsAnErrorNotANoMatch)
 {
     CDrvProcess target;
-    StartTarget(target, "-title=\"Kill Survivor\"", "Kill Survivor");
-    struct Restore
-    {
-        PFN_TAKETASKLIST saved = g_pfnTakeTaskList;
-        ~Restore()
-        {
-            g_pfnTakeTaskList = saved;
-        }
-    } restore;
+    e2etest::StartTarget(target, "-title=\"Kill Survivor\"", "Kill Survivor");
     struct
     {
         PFN_TAKETASKLIST take;
@@ -232,7 +199,7 @@ TEST_F(Engine, KillWithoutAProcessListIsAnErrorNotANoMatch)
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
-        g_pfnTakeTaskList = c.take;
+        Replaced<PFN_TAKETASKLIST> take(g_pfnTakeTaskList, c.take);
         CTVInt engine(GetModuleHandleA(NULL));
         EXPECT_EQ(TVINT_KILLFAILED, RunLine(engine, "Kill \"C:\\apps\\tvtarget.exe\""));
         EXPECT_STREQ("Error while killing tvtarget.exe", engine.GetError());
@@ -368,14 +335,14 @@ TEST(ConfirmDialog, ShowsTheQuestionCountsDownAndTakesTheUsersAnswer)
     // Checked on the helper's thread while the dialog is up.
     DialogHelper helper("Confirm Shutdown", [&](HWND dlg) {
         HWND text = GetDlgItem(dlg, IDC_CONFIRM_TEXT);
-        EXPECT_EQ("Are you sure you want to shutdown your computer?", WindowText(text));
+        EXPECT_EQ("Are you sure you want to shutdown your computer?", wintest::TextOf(text));
         EXPECT_TRUE(IsWindowVisible(text));
         LOGFONTA lf = {};
         GetObjectA((HFONT)SendMessageA(text, WM_GETFONT, 0, 0), sizeof(lf), &lf);
         EXPECT_EQ(FW_BOLD, lf.lfWeight);
         EXPECT_TRUE(SendMessageA(GetDlgItem(dlg, IDC_CONFIRM_ICON), STM_GETICON, 0, 0));
-        EXPECT_EQ("&Yes", WindowText(GetDlgItem(dlg, IDYES)));
-        EXPECT_EQ("&No", WindowText(GetDlgItem(dlg, IDNO)));
+        EXPECT_EQ("&Yes", wintest::TextOf(GetDlgItem(dlg, IDYES)));
+        EXPECT_EQ("&No", wintest::TextOf(GetDlgItem(dlg, IDNO)));
         // Enter gives the cautious answer.
         EXPECT_EQ(MAKELRESULT(IDNO, DC_HASDEFID), SendMessageA(dlg, DM_GETDEFID, 0, 0));
         // A question of its own on the taskbar, in the middle of the screen.
@@ -386,9 +353,10 @@ TEST(ConfirmDialog, ShowsTheQuestionCountsDownAndTakesTheUsersAnswer)
         EXPECT_LE(abs((window.top + window.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 2);
 
         HWND countdown = GetDlgItem(dlg, IDC_CONFIRM_COUNTDOWN);
-        EXPECT_EQ("Assuming no in 3 seconds.", WindowText(countdown));
-        EXPECT_EQ(TVD_OK,
-                  DrvWaitFor([&]() { return WindowText(countdown) == "Assuming no in 2 seconds."; }, 3000));
+        EXPECT_EQ("Assuming no in 3 seconds.", wintest::TextOf(countdown));
+        EXPECT_EQ(
+            TVD_OK,
+            DrvWaitFor([&]() { return wintest::TextOf(countdown) == "Assuming no in 2 seconds."; }, 3000));
         DrvPressButton(dlg, IDYES);
     });
     EXPECT_EQ(1, ShowConfirmTimeout(&data));
@@ -412,7 +380,7 @@ TEST(ConfirmDialog, WithoutACountDownItWaitsForTheUser)
         std::string countdown = "unread";
         bool stillThere = false;
         DialogHelper helper("Confirm Restart", [&](HWND dlg) {
-            countdown = WindowText(GetDlgItem(dlg, IDC_CONFIRM_COUNTDOWN));
+            countdown = wintest::TextOf(GetDlgItem(dlg, IDC_CONFIRM_COUNTDOWN));
             // Longer than a count-down of one second would last.
             stillThere = DrvWaitDestroyed(dlg, 1500) == TVD_TIMEOUT;
             if (c.how == WM_CLOSE)

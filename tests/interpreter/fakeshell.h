@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ShellFileOp.h"
+#include "testutil.h"
 
 struct ShellCall
 {
@@ -46,20 +47,12 @@ inline int WINAPI FakeShellOp(SHFILEOPSTRUCTA* op)
 class FakeShell
 {
   public:
-    explicit FakeShell(int result)
+    explicit FakeShell(int result) : m_fake(g_ShellFileOperation, FakeShellOp)
     {
         g_shell = ShellCall();
         g_shell.result = result;
-        m_saved = g_ShellFileOperation;
-        g_ShellFileOperation = FakeShellOp;
     }
-    ~FakeShell()
-    {
-        g_ShellFileOperation = m_saved;
-    }
-    FakeShell(const FakeShell&) = delete;
-    FakeShell& operator=(const FakeShell&) = delete;
 
   private:
-    PFN_SHFILEOPERATION m_saved;
+    Replaced<PFN_SHFILEOPERATION> m_fake;
 };

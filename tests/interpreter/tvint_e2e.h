@@ -131,23 +131,12 @@ class Interpreter : public ::testing::Test
         return WaitExit();
     }
 
-    // Waits for a box of tvint.exe (any caption when null), returns its text
-    // ("" for the shell's own dialogs, whose text is not a window text) and
-    // presses the button.
-    std::string Answer(const char* caption, int button, HWND* box = NULL)
+    // Waits for a box of tvint.exe (any caption when null), presses the
+    // button and returns its text ("" for the shell's own dialogs, whose text
+    // is not a window text).
+    std::string Answer(const char* caption, int button)
     {
-        HWND found = NULL;
-        EXPECT_EQ(TVD_OK, DrvWaitMessageBox(caption, m_tvint->Pid(), kTimeout, &found))
-            << "no box " << (caption ? caption : "");
-        if (!found)
-            return "<no box>";
-        char text[2048] = "";
-        DrvMessageBoxText(found, text, sizeof(text));
-        if (box)
-            *box = found;
-        EXPECT_TRUE(DrvPressButton(found, button));
-        EXPECT_EQ(TVD_OK, DrvWaitDestroyed(found, kTimeout));
-        return text;
+        return e2etest::AnswerBox(m_tvint->Pid(), caption, button);
     }
 
     // The interpreter's main window (the status strip), shown or not.

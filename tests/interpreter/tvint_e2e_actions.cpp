@@ -194,8 +194,7 @@ TEST_F(Actions, OpenAndPrintStartADocumentWithItsProgramsVerb)
 TEST_F(Actions, KillEndsARunningProgramByPartOfItsName)
 {
     CDrvProcess target;
-    ASSERT_TRUE(target.Start(Program("tvtarget.exe").c_str(), "-title=\"To Be Killed\""));
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(TARGET_CLASS, "To Be Killed"), kTimeout, NULL));
+    e2etest::StartTarget(target, "-title=\"To Be Killed\"", "To Be Killed");
     // A full path never matches: the listed names carry no folder.
     EXPECT_EQ(0u, Run({"Kill " + Quote(Program("tvtarget.exe"))}));
     // A kill takes effect after the call returns: give it time to show.
@@ -210,14 +209,11 @@ TEST_F(Actions, CloseAsksWindowsByTitleAndDestroyEndsTheOnesThatRefuse)
 {
     std::string politeRec = m_dir.Path("polite.txt"), stubbornRec = m_dir.Path("stubborn.txt");
     CDrvProcess polite, stubborn, bystander, hidden;
-    ASSERT_TRUE(polite.Start(Program("tvtarget.exe").c_str(),
-                             ("-title=\"Report - Polite\" -record=" + politeRec).c_str()));
-    ASSERT_TRUE(stubborn.Start(Program("tvtarget.exe").c_str(),
-                               ("-refuseclose -title=\"Report - Stubborn\" -record=" + stubbornRec).c_str()));
-    ASSERT_TRUE(bystander.Start(Program("tvtarget.exe").c_str(), "-title=\"Bystander\""));
-    ASSERT_TRUE(hidden.Start(Program("tvtarget.exe").c_str(), "-hidden -title=\"Report - Hidden\""));
-    for (const char* title : {"Report - Polite", "Report - Stubborn", "Bystander"})
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(TARGET_CLASS, title), kTimeout, NULL)) << title;
+    e2etest::StartTarget(polite, "-title=\"Report - Polite\" -record=" + politeRec, "Report - Polite");
+    e2etest::StartTarget(stubborn, "-refuseclose -title=\"Report - Stubborn\" -record=" + stubbornRec,
+                         "Report - Stubborn");
+    e2etest::StartTarget(bystander, "-title=\"Bystander\"", "Bystander");
+    e2etest::StartTarget(hidden, "-hidden -title=\"Report - Hidden\"", "Report - Hidden");
 
     EXPECT_EQ(0u, Run({"Close \"REPORT\""}));
     DWORD code = 99;

@@ -39,58 +39,52 @@ wintest::Pixels ScreenPixels()
 
 // --- Command line, file errors, exit codes ------------------------------------
 
-TEST_F(Tvint, WithoutAQuotedFileItSaysSoAndExitsWithOne)
+// A command line without a quoted file, or a file that cannot be run: a box
+// that says why, nothing run, exit code 1.
+TEST_F(Tvint, WithoutAFileToRunItSaysWhyAndExitsWithOne)
 {
     std::string file = WriteFile({"// fine"});
-    const std::string cases[] = {"", "-file=" + file, "-file=\"\"", "-file = " + Quote(file), "-files"};
-    for (const std::string& args : cases)
+    std::string missing = m_dir.Path("no such.launch");
+    std::string empty = WriteFile({});
+    std::string blank = WriteFile({"   ", "\t"});
+    std::string marker = m_dir.Path("must not run.txt");
+    std::string tooLong = WriteFile({MarkLine(marker), "Message \"" + std::string(1100, 'x') + "\""});
+    const struct
     {
-        SCOPED_TRACE(args);
-        StartArgs(args);
-        EXPECT_EQ(kNoFileText, Answer("Error", IDOK));
+        std::string args;
+        std::string text;
+    } cases[] = {
+        {"", kNoFileText},
+        {"-file=" + file, kNoFileText},
+        {"-file=\"\"", kNoFileText},
+        {"-file = " + Quote(file), kNoFileText},
+        {"-files", kNoFileText},
+        {"-file=" + Quote(missing), "The launch file cannot be opened:\n   " + missing},
+        {"-file=" + Quote(empty), "The launch file has no lines:\n   " + empty},
+        {"-file=" + Quote(blank), "The launch file has no lines:\n   " + blank},
+        {"-file=" + Quote(tooLong), "The launch file has a line longer than 1035 characters:\n   " + tooLong},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.args);
+        StartArgs(c.args);
+        EXPECT_EQ(c.text, Answer("Error", IDOK));
         EXPECT_EQ(1u, WaitExit());
     }
+    EXPECT_FALSE(Exists(marker));
 }
 
 TEST_F(Tvint, RunsAFileGivenInDoubleOrSingleQuotes)
 {
     std::string marker = m_dir.Path("single.txt");
     std::string file = WriteFile({MarkLine(marker)});
-    StartArgs("-file=" + Quote(file));
-    EXPECT_EQ(0u, WaitExit());
-    EXPECT_TRUE(Exists(marker));
-
-    DeleteFileA(marker.c_str());
-    StartArgs("-file='" + file + "'");
-    EXPECT_EQ(0u, WaitExit());
-    EXPECT_TRUE(Exists(marker));
-}
-
-TEST_F(Tvint, AFileThatCannotBeRunIsNamedWithTheReason)
-{
-    std::string missing = m_dir.Path("no such.launch");
-    std::string empty = WriteFile({});
-    std::string blank = WriteFile({"   ", "\t"});
-    std::string marker = m_dir.Path("must not run.txt");
-    std::string tooLong = WriteFile({MarkLine(marker), "Message \"" + std::string(1100, 'x') + "\""});
-    struct
+    for (const std::string& quoted : {Quote(file), "'" + file + "'"})
     {
-        std::string file;
-        std::string text;
-    } cases[] = {
-        {missing, "The launch file cannot be opened:\n   " + missing},
-        {empty, "The launch file has no lines:\n   " + empty},
-        {blank, "The launch file has no lines:\n   " + blank},
-        {tooLong, "The launch file has a line longer than 1035 characters:\n   " + tooLong},
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.file);
-        StartArgs("-file=" + Quote(c.file));
-        EXPECT_EQ(c.text, Answer("Error", IDOK));
-        EXPECT_EQ(1u, WaitExit());
+        DeleteFileA(marker.c_str());
+        StartArgs("-file=" + quoted);
+        EXPECT_EQ(0u, WaitExit());
+        EXPECT_TRUE(Exists(marker)) << quoted;
     }
-    EXPECT_FALSE(Exists(marker));
 }
 
 // --- Registration -------------------------------------------------------------
@@ -246,50 +240,55 @@ TEST_F(Tvint, WithShowStatusOffTheStripNeverShowsAndTheRunEndsAtOnce)
 
 // --- Confirmation before Shutdown and Restart -----------------------------------
 
-TEST_F(Tvint, WithoutAllowAssumeTheShutdownQuestionWaitsForTheUser)
+// Without "Allow Assume" the question waits for the user; with it, it
+// answers No by itself when its count-down ends. Either way the run goes on.
+TEST_F(Tvint, TheShutdownQuestionWaitsAndTheRestartQuestionCountsDown)
 {
-    m_settings.Interpreter("Confirm Shutdown", 1);
-    m_settings.Interpreter("Allow Assume", 0);
-    m_settings.Interpreter("Assume Timeout", 1);
-    std::string marker = m_dir.Path("after shutdown.txt");
-    Start({"Shutdown", MarkLine(marker)});
-
-    HWND dialog = NULL;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Confirm Shutdown", TVD_MATCH_EXACT, m_tvint->Pid()),
-                                    kTimeout, &dialog));
-    char text[256] = "", countdown[256] = "x";
-    DrvGetText(GetDlgItem(dialog, 101), text, sizeof(text));
-    DrvGetText(GetDlgItem(dialog, 102), countdown, sizeof(countdown));
-    EXPECT_STREQ("Are you sure you want to shutdown your computer?", text);
-    EXPECT_STREQ("", countdown);
-    EXPECT_TRUE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
-    // Well past the one second a count-down would have taken.
-    EXPECT_EQ(TVD_TIMEOUT, DrvWaitDestroyed(dialog, 2000));
-
-    ASSERT_TRUE(DrvPressButton(dialog, IDNO));
-    EXPECT_EQ(0u, WaitExit());
-    EXPECT_TRUE(Exists(marker));
-}
-
-TEST_F(Tvint, TheRestartQuestionAnswersNoByItselfWhenTheCountDownEnds)
-{
-    m_settings.Interpreter("Confirm Restart", 1);
-    m_settings.Interpreter("Assume Answer", 1);
-    m_settings.Interpreter("Assume Timeout", 2);
-    std::string marker = m_dir.Path("after restart.txt");
-    Start({"Restart", MarkLine(marker)});
-
-    HWND dialog = NULL;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Confirm Restart", TVD_MATCH_EXACT, m_tvint->Pid()),
-                                    kTimeout, &dialog));
-    char countdown[256] = "";
-    DrvGetText(GetDlgItem(dialog, 102), countdown, sizeof(countdown));
-    EXPECT_STREQ("Assuming no in 2 seconds.", countdown);
-    DWORD start = GetTickCount();
-    EXPECT_EQ(TVD_OK, DrvWaitDestroyed(dialog, kTimeout));
-    EXPECT_GE(GetTickCount() - start, 1000u);
-    EXPECT_EQ(0u, WaitExit());
-    EXPECT_TRUE(Exists(marker));
+    const struct
+    {
+        const char* line;
+        const char* caption;
+        std::vector<std::pair<const char*, DWORD>> settings;
+        const char* countdown;
+    } cases[] = {
+        {"Shutdown",
+         "Confirm Shutdown",
+         {{"Confirm Shutdown", 1}, {"Allow Assume", 0}, {"Assume Timeout", 1}},
+         ""},
+        {"Restart",
+         "Confirm Restart",
+         {{"Confirm Restart", 1}, {"Assume Answer", 1}, {"Assume Timeout", 2}},
+         "Assuming no in 2 seconds."},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.line);
+        RegSettings settings;
+        for (const auto& setting : c.settings)
+            settings.Interpreter(setting.first, setting.second);
+        std::string marker = m_dir.Path(std::string("after ") + c.line + ".txt");
+        Start({c.line, MarkLine(marker)});
+        HWND dialog = NULL;
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", c.caption, TVD_MATCH_EXACT, m_tvint->Pid()),
+                                        kTimeout, &dialog));
+        char countdown[256] = "x";
+        DrvGetText(GetDlgItem(dialog, 102), countdown, sizeof(countdown));
+        EXPECT_STREQ(c.countdown, countdown);
+        DWORD start = GetTickCount();
+        if (*c.countdown)
+        {
+            EXPECT_EQ(TVD_OK, DrvWaitDestroyed(dialog, kTimeout));
+            EXPECT_GE(GetTickCount() - start, 1000u);
+        }
+        else
+        {
+            // Well past the one second a count-down would have taken.
+            EXPECT_EQ(TVD_TIMEOUT, DrvWaitDestroyed(dialog, 2000));
+            ASSERT_TRUE(DrvPressButton(dialog, IDNO));
+        }
+        EXPECT_EQ(0u, WaitExit());
+        EXPECT_TRUE(Exists(marker));
+    }
 }
 
 // --- -check: findings without running anything -------------------------------

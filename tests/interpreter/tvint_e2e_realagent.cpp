@@ -55,13 +55,18 @@ class RealAgent : public Interpreter
         return entries;
     }
 
+    // Runs an Exit line and waits for the agent to end.
+    void ExitAgent()
+    {
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, DrvWindowProcess(FindAgent()));
+        ASSERT_TRUE(process != NULL);
+        EXPECT_EQ(0u, Run({"Exit"}));
+        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, kTimeout));
+        CloseHandle(process);
+    }
+
     std::string m_files;
 };
-
-bool Visible(HWND hwnd)
-{
-    return IsWindow(hwnd) && IsWindowVisible(hwnd);
-}
 
 TEST_F(RealAgent, HideShowShowAllMessageAndExitAreServedAndLogged)
 {
@@ -77,40 +82,24 @@ TEST_F(RealAgent, HideShowShowAllMessageAndExitAreServedAndLogged)
     // owned palette; the notes window stays.
     EXPECT_EQ(0u, Run({"Hide \"PAIR REPORT\""}));
     EXPECT_TRUE(FindAgent() != NULL);
-    EXPECT_FALSE(Visible(report));
-    EXPECT_FALSE(Visible(palette));
-    EXPECT_TRUE(Visible(notes));
+    EXPECT_EQ("001", wintest::Shown({report, palette, notes}));
 
     // Shown again: the report as a window coming back is, its palette
     // without taking the activation from it.
     EXPECT_EQ(0u, Run({"Show \"pair report\""}));
-    EXPECT_TRUE(Visible(report));
-    EXPECT_TRUE(Visible(palette));
+    EXPECT_EQ("11", wintest::Shown({report, palette}));
     EXPECT_EQ(report, GetForegroundWindow());
 
     EXPECT_EQ(0u, Run({"Hide \"pair\"", "ShowAll"}));
-    EXPECT_TRUE(Visible(report));
-    EXPECT_TRUE(Visible(palette));
-    EXPECT_TRUE(Visible(notes));
+    EXPECT_EQ("111", wintest::Shown({report, palette, notes}));
 
     // The agent answers before it shows the box: the file runs to its end
     // while the box is up.
     EXPECT_EQ(0u, Run({"Message \"Backup finished\""}));
-    HWND box = NULL;
-    ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Message", DrvWindowProcess(FindAgent()), kTimeout, &box));
-    char text[256] = "";
-    EXPECT_TRUE(DrvMessageBoxText(box, text, sizeof(text)));
-    EXPECT_STREQ("Backup finished", text);
-    EXPECT_TRUE(DrvPressButton(box, IDOK));
+    EXPECT_EQ("Backup finished", e2etest::AnswerBox(DrvWindowProcess(FindAgent()), "Message", IDOK));
 
     // With the log on the Exit's own entry is answered too: no question.
-    HWND agent = FindAgent();
-    DWORD agentPid = DrvWindowProcess(agent);
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, agentPid);
-    ASSERT_TRUE(process != NULL);
-    EXPECT_EQ(0u, Run({"Exit"}));
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, kTimeout));
-    CloseHandle(process);
+    ExitAgent();
 
     EXPECT_EQ((std::vector<std::string>{"Hide windows called PAIR REPORT", "Show windows called pair report",
                                         "Hide windows called pair", "Show all hidden windows", "Message",
@@ -147,11 +136,13 @@ TEST_F(RealAgent, TwoInterpretersTalkingToTheAgentAtOnceBothFinish)
     ASSERT_TRUE(FindAgent() != NULL);
 
     const int kLines = 12;
-    std::vector<std::string> first, second;
+    std::vector<std::string> first, second, loggedFirst, loggedSecond;
     for (int i = 0; i < kLines; i++)
     {
         first.push_back("Hide \"tv first " + std::to_string(i) + "\"");
         second.push_back("Hide \"tv second " + std::to_string(i) + "\"");
+        loggedFirst.push_back("Hide windows called tv first " + std::to_string(i));
+        loggedSecond.push_back("Hide windows called tv second " + std::to_string(i));
     }
     CDrvProcess a, b;
     ASSERT_TRUE(a.Start(Program("tvint.exe").c_str(), ("-file=" + Quote(WriteFile(first))).c_str()));
@@ -163,11 +154,7 @@ TEST_F(RealAgent, TwoInterpretersTalkingToTheAgentAtOnceBothFinish)
     EXPECT_EQ(0u, codeB);
 
     // The log reaches its file when the agent ends.
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, DrvWindowProcess(FindAgent()));
-    ASSERT_TRUE(process != NULL);
-    EXPECT_EQ(0u, Run({"Exit"}));
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, kTimeout));
-    CloseHandle(process);
+    ExitAgent();
 
     // Every line of each file logged once, in its file's order.
     std::vector<std::string> ofFirst, ofSecond;
@@ -178,14 +165,7 @@ TEST_F(RealAgent, TwoInterpretersTalkingToTheAgentAtOnceBothFinish)
         else if (entry.find("tv second ") != std::string::npos)
             ofSecond.push_back(entry);
     }
-    for (int i = 0; i < kLines; i++)
-    {
-        ASSERT_LT((size_t)i, ofFirst.size());
-        ASSERT_LT((size_t)i, ofSecond.size());
-        EXPECT_EQ("Hide windows called tv first " + std::to_string(i), ofFirst[i]);
-        EXPECT_EQ("Hide windows called tv second " + std::to_string(i), ofSecond[i]);
-    }
-    EXPECT_EQ((size_t)kLines, ofFirst.size());
-    EXPECT_EQ((size_t)kLines, ofSecond.size());
+    EXPECT_EQ(loggedFirst, ofFirst);
+    EXPECT_EQ(loggedSecond, ofSecond);
 }
 } // namespace

@@ -4,11 +4,10 @@
 
 #include <windows.h>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "MMapIPC_win.h"
+#include "channeltestutil.h"
 #include "e2e/driver.h"
 #include "e2e/e2e_testutil.h"
 #include "wintestutil.h"
@@ -34,20 +33,6 @@ inline void WriteLaunchFile(const std::string& path, const std::vector<std::stri
     for (const std::string& line : lines)
         text += line + "\r\n";
     WriteBytes(path, text);
-}
-
-inline std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line))
-    {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 // The target's "key=value" record; "event" lines are gathered in order.
@@ -155,51 +140,5 @@ class RegSettings : public wintest::RegRestorer
     }
 };
 
-// One end of the channel in this process: a hidden top-level window of that
-// class (the agent's reply is announced to every top-level window) and that
-// identifier. A stale end stamps its messages as sent ten minutes ago.
-class ChannelEnd : public CMMapIPC
-{
-  public:
-    ChannelEnd(const char* className, const char* id, bool stale = false) : m_stale(stale)
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.lpszClassName = className;
-        RegisterClassA(&wc); // fails harmlessly once registered
-        m_hwnd = CreateWindowExA(0, className, id, WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, NULL, NULL,
-                                 wc.hInstance, NULL);
-        m_ok = m_hwnd && Init(m_hwnd, id, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME);
-    }
-    ~ChannelEnd() override
-    {
-        if (m_hwnd)
-            DestroyWindow(m_hwnd);
-    }
-    bool Ok() const
-    {
-        return m_ok;
-    }
-    // The message in the slot, as its receiver reads it.
-    bool Read(std::string* from, std::string* body)
-    {
-        if (!ReadMessage(0))
-            return false;
-        *from = GetMsgObj()->GetFromId();
-        *body = GetMessage();
-        return true;
-    }
-
-  protected:
-    DWORD GetTick() override
-    {
-        return CMMapIPC::GetTick() - (m_stale ? 600000 : 0);
-    }
-
-  private:
-    bool m_stale;
-    HWND m_hwnd = NULL;
-    bool m_ok = false;
-};
+using wintest::ChannelEnd;
 } // namespace tvint_test

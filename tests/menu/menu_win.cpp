@@ -1,29 +1,12 @@
 #include <windows.h>
 
 #include "Menu_win.h"
-#include "menuxp.h"
+#include "menu_testutil.h"
 #include "strutils.h"
 #include "testutil.h"
 
 namespace
 {
-struct Entry
-{
-    UINT type;
-    UINT id;
-    HMENU sub;
-    const tagMENUXP_ITEMDATA* data;
-};
-
-Entry EntryAt(HMENU menu, int pos)
-{
-    MENUITEMINFOA mii = {};
-    mii.cbSize = sizeof(mii);
-    mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
-    EXPECT_TRUE(GetMenuItemInfoA(menu, (UINT)pos, TRUE, &mii)) << pos;
-    return Entry{mii.fType, mii.wID, mii.hSubMenu, (const tagMENUXP_ITEMDATA*)mii.dwItemData};
-}
-
 // Edge of an icon, from its colour (or mask) bitmap.
 SIZE IconSize(HICON icon)
 {
@@ -79,18 +62,18 @@ TEST(MenuPopup, BuildsOwnerDrawnEntriesWithTheModelsIds)
     ASSERT_EQ(GetMenuItemCount(menu), 5);
     for (int i = 0; i < 5; i++)
     {
-        Entry e = EntryAt(menu, i);
+        MenuEntry e = EntryAt(menu, i);
         EXPECT_TRUE(e.type & MFT_OWNERDRAW) << i;
         ASSERT_NE(e.data, nullptr) << i;
         // Only the entry right after the side bar starts a new column.
         EXPECT_EQ((e.type & MFT_MENUBREAK) != 0, i == 1) << i;
     }
-    Entry bar = EntryAt(menu, 0);
+    MenuEntry bar = EntryAt(menu, 0);
     EXPECT_EQ(bar.data->nKind, MENUXP_KIND_SIDEBAR);
     EXPECT_EQ(bar.data->nWidth, 18u);
     EXPECT_EQ(bar.data->pszText, model.FindItem(0)->GetData()->GetText());
 
-    Entry notepad = EntryAt(menu, 1);
+    MenuEntry notepad = EntryAt(menu, 1);
     EXPECT_EQ(notepad.id, 1u);
     EXPECT_EQ(notepad.sub, nullptr);
     EXPECT_EQ(notepad.data->nKind, MENUXP_KIND_ITEM);
@@ -100,13 +83,13 @@ TEST(MenuPopup, BuildsOwnerDrawnEntriesWithTheModelsIds)
 
     EXPECT_EQ(EntryAt(menu, 2).data->nKind, MENUXP_KIND_SEPARATOR);
 
-    Entry tools = EntryAt(menu, 3);
+    MenuEntry tools = EntryAt(menu, 3);
     ASSERT_NE(tools.sub, nullptr);
     EXPECT_STREQ(tools.data->pszText, "Tools");
     ASSERT_EQ(GetMenuItemCount(tools.sub), 3); // its own side bar, Inner, Empty
     EXPECT_EQ(EntryAt(tools.sub, 0).data->nKind, MENUXP_KIND_SIDEBAR);
     EXPECT_EQ(EntryAt(tools.sub, 1).id, 4u);
-    Entry empty = EntryAt(tools.sub, 2);
+    MenuEntry empty = EntryAt(tools.sub, 2);
     ASSERT_NE(empty.sub, nullptr);
     EXPECT_EQ(GetMenuItemCount(empty.sub), 0);
 
@@ -133,7 +116,7 @@ TEST(MenuPopup, PlainRootHasNoSideBar)
     HMENU menu = CreateMenuPopup(model, instance);
     ASSERT_EQ(GetMenuItemCount(menu), 2);
     EXPECT_EQ(EntryAt(menu, 0).data->nKind, MENUXP_KIND_SEPARATOR);
-    Entry item = EntryAt(menu, 1);
+    MenuEntry item = EntryAt(menu, 1);
     EXPECT_EQ(item.id, 2u);
     EXPECT_FALSE(item.type & MFT_MENUBREAK);
     MenuXP_DestroyMenu(menu, 0, 1, 0);

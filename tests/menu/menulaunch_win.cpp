@@ -32,20 +32,14 @@ HINSTANCE WINAPI FakeShellExecute(HWND, LPCSTR verb, LPCSTR file, LPCSTR params,
 class FakeShell
 {
   public:
-    explicit FakeShell(std::vector<int> results)
+    explicit FakeShell(std::vector<int> results) : m_fake(g_MenuShellExecute, FakeShellExecute)
     {
         g_calls.clear();
         g_results = std::move(results);
-        m_saved = g_MenuShellExecute;
-        g_MenuShellExecute = FakeShellExecute;
-    }
-    ~FakeShell()
-    {
-        g_MenuShellExecute = m_saved;
     }
 
   private:
-    PFN_MENUSHELLEXECUTE m_saved;
+    Replaced<PFN_MENUSHELLEXECUTE> m_fake;
 };
 
 CMenuItem Entry(const char* target, const char* cmdLine = "", const char* workDir = "")

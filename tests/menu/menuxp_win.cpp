@@ -3,7 +3,7 @@
 #include <string>
 #include <gtest/gtest.h>
 
-#include "menuxp.h"
+#include "menu_testutil.h"
 #include "strutils.h"
 #include "wintestutil.h"
 
@@ -77,31 +77,6 @@ bool BlitGradient(Canvas& canvas, COLORREF from, COLORREF to, int direction, int
     return true;
 }
 
-// The menu's entries with their item data, read back from the menu.
-struct Entry
-{
-    UINT type;
-    UINT id;
-    HMENU sub;
-    tagMENUXP_ITEMDATA* data;
-};
-
-Entry GetEntry(HMENU menu, int pos)
-{
-    MENUITEMINFOA mii = {};
-    mii.cbSize = sizeof(mii);
-    mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
-    Entry e = {};
-    if (GetMenuItemInfoA(menu, (UINT)pos, TRUE, &mii))
-    {
-        e.type = mii.fType;
-        e.id = mii.wID;
-        e.sub = mii.hSubMenu;
-        e.data = (tagMENUXP_ITEMDATA*)mii.dwItemData;
-    }
-    return e;
-}
-
 bool IconAlive(HICON icon)
 {
     ICONINFO ii;
@@ -145,12 +120,14 @@ MEASUREITEMSTRUCT Measure(tagMENUXP_ITEMDATA* data, tagMENUXP_DRAWINFO* di, int 
     return mis;
 }
 
-// Draws one entry into a fresh canvas of the given size.
-void DrawEntry(Canvas& canvas, tagMENUXP_DRAWINFO* di, tagMENUXP_ITEMDATA* data, UINT state)
+// One entry drawn into a fresh canvas of the given size.
+wintest::Pixels Drawn(int width, int height, tagMENUXP_DRAWINFO* di, tagMENUXP_ITEMDATA* data, UINT state)
 {
-    RECT rc = {0, 0, canvas.Width(), canvas.Height()};
+    Canvas canvas(width, height);
+    RECT rc = {0, 0, width, height};
     DRAWITEMSTRUCT dis = DrawStruct(canvas.Dc(), rc, data, state);
-    ASSERT_EQ(MenuXP_DrawItem(&dis, di), 1);
+    EXPECT_EQ(MenuXP_DrawItem(&dis, di), 1);
+    return canvas.Read();
 }
 } // namespace
 
@@ -234,28 +211,28 @@ TEST(MenuXPAppend, OwnerDrawnEntriesAndOnlyTheEntryAfterASideBarStartsAColumn)
     MenuXP_AppendMenu(menu, empty, "Empty", nullptr);
     MenuXP_AppendItem(menu, 4, "Four", nullptr, nullptr);
 
-    Entry bar = GetEntry(menu, 0);
+    MenuEntry bar = EntryAt(menu, 0);
     ASSERT_NE(bar.data, nullptr);
     EXPECT_EQ(bar.data->nKind, MENUXP_KIND_SIDEBAR);
     EXPECT_EQ(bar.data->nWidth, 18u);
-    EXPECT_EQ(GetEntry(menu, 1).sub, sub);
+    EXPECT_EQ(EntryAt(menu, 1).sub, sub);
     const UINT types[] = {MFT_OWNERDRAW, MFT_OWNERDRAW | MFT_MENUBREAK,
                           MFT_OWNERDRAW, MFT_OWNERDRAW,
                           MFT_OWNERDRAW, MFT_OWNERDRAW};
     for (int i = 0; i < GetMenuItemCount(menu); ++i)
-        EXPECT_EQ(GetEntry(menu, i).type, types[i]) << i;
-    EXPECT_EQ(GetEntry(sub, 1).type, (UINT)(MFT_OWNERDRAW | MFT_MENUBREAK));
-    EXPECT_EQ(GetEntry(sub, 2).type, (UINT)MFT_OWNERDRAW);
+        EXPECT_EQ(EntryAt(menu, i).type, types[i]) << i;
+    EXPECT_EQ(EntryAt(sub, 1).type, (UINT)(MFT_OWNERDRAW | MFT_MENUBREAK));
+    EXPECT_EQ(EntryAt(sub, 2).type, (UINT)MFT_OWNERDRAW);
 
-    Entry item = GetEntry(menu, 2);
+    MenuEntry item = EntryAt(menu, 2);
     EXPECT_EQ(item.id, 42u);
     ASSERT_NE(item.data, nullptr);
     EXPECT_EQ(item.data->hMenu, menu);
     EXPECT_EQ(item.data->hIcon, icon);
     EXPECT_EQ(item.data->pszText, open) << "the text is not copied";
     EXPECT_EQ(item.data->pUserData, &user);
-    ASSERT_NE(GetEntry(menu, 3).data, nullptr);
-    EXPECT_EQ(GetEntry(menu, 3).data->nKind, MENUXP_KIND_SEPARATOR);
+    ASSERT_NE(EntryAt(menu, 3).data, nullptr);
+    EXPECT_EQ(EntryAt(menu, 3).data->nKind, MENUXP_KIND_SEPARATOR);
     EXPECT_EQ(MenuXP_DestroyMenu(menu, 0, 1, 0), 1);
 
     // Nothing to append to.
@@ -322,8 +299,7 @@ TEST(MenuXPDraw, BackgroundIconColumnAndSelectionBox)
     {
         tagMENUXP_DRAWINFO di = info.di;
         di.nMargin = p.margin;
-        Canvas canvas(120, 20 + 2 * p.margin);
-        DrawEntry(canvas, &di, &data, p.state);
+        wintest::Pixels canvas = Drawn(120, 20 + 2 * p.margin, &di, &data, p.state);
         EXPECT_EQ(canvas.At(p.x, p.y), p.colour)
             << p.state << " margin " << p.margin << " at " << p.x << "," << p.y;
     }
@@ -346,12 +322,12 @@ TEST(MenuXPDraw, CaptionColoursAndShortcutText)
 
     // "Ctrl+O" ends right-aligned, short of the check-mark width.
     tagMENUXP_ITEMDATA data = ItemData(MENUXP_KIND_ITEM, "Open\tCtrl+O");
-    Canvas canvas(200, 20);
-    DrawEntry(canvas, &info.di, &data, 0);
+    wintest::Pixels canvas = Drawn(200, 20, &info.di, &data, 0);
     RECT all = {0, 0, 200, 20};
-    EXPECT_LE(canvas.LastColumn(all, kText), 198 - (cx - 1));
-    EXPECT_GE(canvas.LastColumn(all, kText), 198 - (cx - 1) - 3);
-    EXPECT_GE(canvas.FirstColumn(all, kText), 24) << "the caption starts after the icon column";
+    const int last = canvas.Column(all, kText, true);
+    EXPECT_LE(last, 198 - (cx - 1));
+    EXPECT_GE(last, 198 - (cx - 1) - 3);
+    EXPECT_GE(canvas.Column(all, kText), 24) << "the caption starts after the icon column";
 
     // Texts that must look alike: a shortcut of more than 14 characters
     // keeps the last 15 of the whole text; a caption keeps 62 characters.
@@ -370,30 +346,24 @@ TEST(MenuXPDraw, CaptionColoursAndShortcutText)
     {
         tagMENUXP_ITEMDATA a = ItemData(MENUXP_KIND_ITEM, c.text.c_str());
         tagMENUXP_ITEMDATA b = ItemData(MENUXP_KIND_ITEM, c.looksLike.c_str());
-        Canvas first(900, 20), second(900, 20);
-        DrawEntry(first, &info.di, &a, 0);
-        DrawEntry(second, &info.di, &b, 0);
-        EXPECT_EQ(c.same, first.SameAs(second)) << c.text;
+        EXPECT_EQ(c.same, Drawn(900, 20, &info.di, &a, 0) == Drawn(900, 20, &info.di, &b, 0)) << c.text;
     }
 
     // Selected: the selected text colour; grayed: still the normal one.
     tagMENUXP_ITEMDATA word = ItemData(MENUXP_KIND_ITEM, "Selected");
-    Canvas sel(200, 20);
-    DrawEntry(sel, &info.di, &word, ODS_SELECTED);
+    wintest::Pixels sel = Drawn(200, 20, &info.di, &word, ODS_SELECTED);
     EXPECT_GT(sel.Count(all, kSelText), 10);
     EXPECT_EQ(sel.Count(all, kText), 0);
-    Canvas gray(200, 20);
-    DrawEntry(gray, &info.di, &word, ODS_GRAYED);
+    wintest::Pixels gray = Drawn(200, 20, &info.di, &word, ODS_GRAYED);
     EXPECT_GT(gray.Count(all, kText), 10);
 
     // An entry's own font wins over the draw info's.
     HFONT big = MakeFont(18, 0, FW_BOLD);
     tagMENUXP_ITEMDATA own = ItemData(MENUXP_KIND_ITEM, "Font");
     own.hFont = big;
-    Canvas ownCanvas(200, 24), sharedCanvas(200, 24);
-    DrawEntry(ownCanvas, &info.di, &own, 0);
+    wintest::Pixels ownCanvas = Drawn(200, 24, &info.di, &own, 0);
     own.hFont = nullptr;
-    DrawEntry(sharedCanvas, &info.di, &own, 0);
+    wintest::Pixels sharedCanvas = Drawn(200, 24, &info.di, &own, 0);
     RECT tall = {0, 0, 200, 24};
     EXPECT_GT(ownCanvas.Count(tall, kText), sharedCanvas.Count(tall, kText));
     DeleteObject(big);
@@ -410,30 +380,26 @@ TEST(MenuXPDraw, IconsPlainRaisedAndEmbossed)
     // The icon square starts at (3, 3); the red square inside it at (5, 5).
     RECT iconArea = {0, 0, 22, 22};
 
-    Canvas plain(100, 22);
-    DrawEntry(plain, &info.di, &data, 0);
+    wintest::Pixels plain = Drawn(100, 22, &info.di, &data, 0);
     EXPECT_EQ(plain.At(5, 5), kIconRed);
     EXPECT_EQ(plain.At(4, 4), kIconBar);
     EXPECT_EQ(plain.At(17, 17), kIconBar);
     EXPECT_EQ(plain.Count(iconArea, kIconRed), 144);
 
     // Selected: a shadow at the icon's place, the icon one pixel up and left.
-    Canvas raised(100, 22);
-    DrawEntry(raised, &info.di, &data, ODS_SELECTED);
+    wintest::Pixels raised = Drawn(100, 22, &info.di, &data, ODS_SELECTED);
     EXPECT_EQ(raised.At(4, 4), kIconRed);
     EXPECT_EQ(raised.At(16, 16), shadow);
     EXPECT_EQ(raised.Count(iconArea, kIconRed), 144);
 
     // Checked and selected: flat.
-    Canvas checked(100, 22);
-    DrawEntry(checked, &info.di, &data, ODS_SELECTED | ODS_CHECKED);
+    wintest::Pixels checked = Drawn(100, 22, &info.di, &data, ODS_SELECTED | ODS_CHECKED);
     EXPECT_EQ(checked.At(5, 5), kIconRed);
     EXPECT_NE(checked.At(17, 17), shadow);
 
     // Grayed: no colour of the icon left, the embossed shape instead: the
     // shadow at its place, the highlight one pixel right and down.
-    Canvas grayed(100, 22);
-    DrawEntry(grayed, &info.di, &data, ODS_GRAYED);
+    wintest::Pixels grayed = Drawn(100, 22, &info.di, &data, ODS_GRAYED);
     EXPECT_EQ(grayed.Count(iconArea, kIconRed), 0);
     EXPECT_EQ(grayed.At(16, 16), shadow);
     EXPECT_EQ(grayed.At(17, 17), highlight);
@@ -441,7 +407,7 @@ TEST(MenuXPDraw, IconsPlainRaisedAndEmbossed)
     EXPECT_EQ(grayed.Count(iconArea, shadow), 144);
 
     RECT rc = {3, 3, 19, 19};
-    EXPECT_EQ(MenuXP_DrawIcon(plain.Dc(), &rc, nullptr, 0, 0, 0), 0);
+    EXPECT_EQ(MenuXP_DrawIcon(Canvas(20, 20).Dc(), &rc, nullptr, 0, 0, 0), 0);
     DestroyIcon(icon);
 }
 
@@ -449,8 +415,7 @@ TEST(MenuXPDraw, SeparatorIsAnEtchedLineBesideTheIconColumn)
 {
     TestDrawInfo info;
     tagMENUXP_ITEMDATA data = ItemData(MENUXP_KIND_SEPARATOR, nullptr);
-    Canvas canvas(100, 9);
-    DrawEntry(canvas, &info.di, &data, ODS_SELECTED);
+    wintest::Pixels canvas = Drawn(100, 9, &info.di, &data, ODS_SELECTED);
     // Never selected-looking.
     EXPECT_EQ(canvas.At(0, 0), kIconBar);
     EXPECT_EQ(canvas.At(50, 0), kBack);
@@ -547,7 +512,7 @@ TEST(MenuXPDestroy, FreesEntriesSubmenusAndIcons)
     StrCopy(text, 8, "Owned");
     MenuXP_AppendItem(menu, 1, text, nullptr, nullptr);
     HFONT font = MakeFont(13, 0, FW_NORMAL);
-    GetEntry(menu, 0).data->hFont = font;
+    EntryAt(menu, 0).data->hFont = font;
     EXPECT_EQ(MenuXP_DestroyMenu(menu, 1, 1, 0), 1);
     LOGFONTA lf;
     EXPECT_EQ(GetObjectA(font, sizeof(lf), &lf), 0);

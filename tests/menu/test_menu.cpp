@@ -36,6 +36,14 @@ std::vector<std::string> ChildTexts(Node* node)
     return out;
 }
 
+// Every stored field of an entry in one line.
+std::string Fields(const CMenuItem* item)
+{
+    return std::string(item->GetText()) + "|" + item->GetTarget() + "|" + item->GetCmdLine() + "|" +
+           item->GetWorkDir() + "|" + item->GetIconPath() + "|style " + std::to_string(item->GetStyle()) +
+           " icon " + std::to_string(item->GetIconNumber()) + " ws " + std::to_string(item->GetWindowState());
+}
+
 std::string XmlOf(CMenu& menu, Node* node)
 {
     int size = menu.GetXMLString(node, nullptr, 0);
@@ -94,14 +102,8 @@ TEST_F(MenuFile, ReadsLooseLinesAndProperties)
     CMenuItem* root = m_menu.GetMenuTree()->GetData();
     EXPECT_EQ(root->GetStyle(), 9u);
     EXPECT_EQ(root->GetId(), 0u);
-    Node* item = m_menu.GetMenuTree()->GetAt(0);
-    EXPECT_EQ(item->GetData()->GetStyle(), 2u);
-    EXPECT_STREQ(item->GetData()->GetText(), "Note \"q\"");
-    EXPECT_STREQ(item->GetData()->GetTarget(), "n.txt");
-    EXPECT_STREQ(item->GetData()->GetCmdLine(), "");
-    EXPECT_EQ(item->GetData()->GetIconNumber(), 2u);
     // A missing windowstate reads as an empty value, which is 0.
-    EXPECT_EQ(item->GetData()->GetWindowState(), 0u);
+    EXPECT_EQ("Note \"q\"|n.txt||||style 2 icon 2 ws 0", Fields(m_menu.GetMenuTree()->GetAt(0)->GetData()));
     Node* sub = m_menu.GetMenuTree()->GetAt(1);
     EXPECT_EQ(sub->GetData()->GetStyle(), 1u);
     ASSERT_EQ(sub->GetSize(), 1u);
@@ -187,12 +189,10 @@ TEST_F(MenuFile, CutsLongValuesToTheirFields)
     ASSERT_TRUE(Read(kHeader + kRoot + "<menuitem text=\"" + text70 + "\" target=\"" + path300 +
                      "\" cmdline=\"" + path300 + "\" workdir=\"" + path300 + "\" iconpath=\"" + path300 +
                      "\" />\r\n" + kEnd));
-    CMenuItem* item = m_menu.FindItem(1)->GetData();
-    EXPECT_EQ(std::string(item->GetText()), text70.substr(0, 63));
-    EXPECT_EQ(std::string(item->GetTarget()), path300.substr(0, 259));
-    EXPECT_EQ(std::string(item->GetCmdLine()), path300.substr(0, 259));
-    EXPECT_EQ(std::string(item->GetWorkDir()), path300.substr(0, 259));
-    EXPECT_EQ(std::string(item->GetIconPath()), path300.substr(0, 259));
+    const std::string p259 = path300.substr(0, 259);
+    EXPECT_EQ(text70.substr(0, 63) + "|" + p259 + "|" + p259 + "|" + p259 + "|" + p259 +
+                  "|style 2 icon 0 ws 0",
+              Fields(m_menu.FindItem(1)->GetData()));
 
     CMenuItem direct;
     EXPECT_TRUE(direct.SetText(text70.c_str()));
@@ -433,21 +433,19 @@ TEST(MenuModel, InsertFromXmlReportsBadText)
 TEST_F(MenuFile, EveryTextKeepsQuotesOfEitherKind)
 {
     typedef bool (CMenuItem::*Setter)(const char*);
-    typedef const char* (CMenuItem::*Getter)() const;
     const struct
     {
         const char* name;
         Setter set;
-        Getter get;
         bool submenu;
     } fields[] = {
-        {"text", &CMenuItem::SetText, &CMenuItem::GetText, false},
-        {"target", &CMenuItem::SetTarget, &CMenuItem::GetTarget, false},
-        {"cmdline", &CMenuItem::SetCmdLine, &CMenuItem::GetCmdLine, false},
-        {"workdir", &CMenuItem::SetWorkDir, &CMenuItem::GetWorkDir, false},
-        {"iconpath", &CMenuItem::SetIconPath, &CMenuItem::GetIconPath, false},
-        {"submenu text", &CMenuItem::SetText, &CMenuItem::GetText, true},
-        {"submenu iconpath", &CMenuItem::SetIconPath, &CMenuItem::GetIconPath, true},
+        {"text", &CMenuItem::SetText, false},
+        {"target", &CMenuItem::SetTarget, false},
+        {"cmdline", &CMenuItem::SetCmdLine, false},
+        {"workdir", &CMenuItem::SetWorkDir, false},
+        {"iconpath", &CMenuItem::SetIconPath, false},
+        {"submenu text", &CMenuItem::SetText, true},
+        {"submenu iconpath", &CMenuItem::SetIconPath, true},
     };
     const struct
     {
@@ -469,29 +467,18 @@ TEST_F(MenuFile, EveryTextKeepsQuotesOfEitherKind)
             ASSERT_TRUE(Read(kHeader + kRoot + Submenu("Sub") + Item("Entry") + kEnd + kEnd));
             Node* node = m_menu.FindItem(f.submenu ? 1 : 2);
             ASSERT_NE(node, nullptr);
-            CMenuItem before(node->GetData());
             (node->GetData()->*f.set)(v.value);
             EXPECT_EQ(v.storable, node->GetData()->IsStorable());
+            CMenuItem expected(node->GetData());
+            (expected.*f.set)(v.back ? v.back : v.value);
             Written();
             ASSERT_TRUE(m_menu.ReadFile(m_dir.Path("out.menu").c_str()));
-            const CMenuItem* back = m_menu.FindItem(f.submenu ? 1 : 2)->GetData();
-            EXPECT_STREQ(v.back ? v.back : v.value, (back->*f.get)());
-            for (const auto& other : fields)
-            {
-                if (other.get != f.get && other.submenu == f.submenu)
-                {
-                    EXPECT_STREQ((before.*other.get)(), (back->*other.get)()) << other.name;
-                }
-            }
-            EXPECT_EQ(before.GetStyle(), back->GetStyle());
-            EXPECT_EQ(before.GetIconNumber(), back->GetIconNumber());
-            EXPECT_EQ(before.GetWindowState(), back->GetWindowState());
+            EXPECT_EQ(Fields(&expected), Fields(m_menu.FindItem(f.submenu ? 1 : 2)->GetData()));
             // The clipboard's text form carries the same lines.
             CMenu copy;
             copy.New();
             ASSERT_TRUE(copy.InsertFromXML(XmlOf(m_menu, m_menu.FindItem(1)).c_str(), 0, 1));
-            const CMenuItem* pasted = copy.FindItem(f.submenu ? 1 : 2)->GetData();
-            EXPECT_STREQ(v.back ? v.back : v.value, (pasted->*f.get)());
+            EXPECT_EQ(Fields(&expected), Fields(copy.FindItem(f.submenu ? 1 : 2)->GetData()));
         }
     }
 }

@@ -34,23 +34,8 @@ TEST(ScheduledTask, NewGivesTheDefaults)
     task.AddExceptionRule();
 
     EXPECT_EQ(1, task.New(nullptr, 4, 9));
-    EXPECT_STREQ("", task.GetName());
-    EXPECT_EQ(4u, task.GetId());
-    EXPECT_EQ(9u, task.GetOverdueId());
-    EXPECT_EQ(0u, task.GetRecurrenceCount());
-    EXPECT_EQ("0 --- 0000 00:00:00:000", Text(task.GetScheduledTime()));
-    EXPECT_EQ("0 --- 0000 00:00:00:000", Text(task.GetOrigScheduledTime()));
-    EXPECT_EQ("0 --- 0000 00:00:00:000", Text(task.GetLastScheduledTime()));
-    EXPECT_STREQ("", task.GetTarget());
-    EXPECT_STREQ("", task.GetDir());
-    EXPECT_STREQ("", task.GetCmdLine());
-    EXPECT_EQ(1, task.GetWindowState());
-    EXPECT_EQ(0, task.MustRemove());
-    EXPECT_EQ(1, task.IsActive());
-    EXPECT_EQ(1, task.MustShowOverdue());
-    EXPECT_EQ(1, task.IsScheduled());
-    EXPECT_EQ(0u, task.GetRecurrenceRules()->GetSize());
-    EXPECT_EQ(0u, task.GetExceptionRules()->GetSize());
+    const std::string none = "0 --- 0000 00:00:00:000";
+    EXPECT_EQ("||||ws 1 id 4/9 flags 0111 count 0|" + none + "|" + none + "|" + none, Describe(task));
     EXPECT_EQ(nullptr, task.GetFirstRule());
 
     task.New("Named", 0, 0);
@@ -105,26 +90,10 @@ TEST(ScheduledTask, CopyIsDeepAndSelfCopyKeepsRules)
     source.AddExceptionRule()->data = 77;
 
     CSTask copy(&source);
-    EXPECT_STREQ("Backup", copy.GetName());
-    EXPECT_EQ(5u, copy.GetId());
-    EXPECT_EQ(6u, copy.GetOverdueId());
-    EXPECT_STREQ("D:\\backup.launch", copy.GetTarget());
-    EXPECT_STREQ("D:\\", copy.GetDir());
-    EXPECT_STREQ("-q", copy.GetCmdLine());
-    EXPECT_EQ(2, copy.GetWindowState());
-    EXPECT_EQ(1, copy.MustRemove());
-    EXPECT_EQ(0, copy.IsActive());
-    EXPECT_EQ(0, copy.MustShowOverdue());
-    EXPECT_EQ(0, copy.IsScheduled());
-    EXPECT_EQ(12u, copy.GetRecurrenceCount());
-    EXPECT_EQ("6 Dec 2026 02:00:00:000", Text(copy.GetScheduledTime()));
-    EXPECT_EQ("5 Dec 2026 02:00:00:000", Text(copy.GetLastScheduledTime()));
-    EXPECT_EQ("24 Nov 2026 02:00:00:000", Text(copy.GetOrigScheduledTime()));
-    ASSERT_EQ(2u, copy.GetRecurrenceRules()->GetSize());
-    ASSERT_EQ(1u, copy.GetExceptionRules()->GetSize());
-    EXPECT_EQ(96u, copy.GetRecurrenceRules()->GetAt(0)->except);
-    EXPECT_EQ(3u, copy.GetRecurrenceRules()->GetAt(1)->type);
-    EXPECT_EQ(77u, copy.GetExceptionRules()->GetAt(0)->data);
+    const std::string described = "Backup|D:\\backup.launch|D:\\|-q|ws 2 id 5/6 flags 1000 count 12|"
+                                  "6 Dec 2026 02:00:00:000|5 Dec 2026 02:00:00:000|24 Nov 2026 02:00:00:000"
+                                  " [2 3 1 96] [3 1 0 0] exc 77";
+    EXPECT_EQ(described, Describe(copy));
     EXPECT_NE(source.GetFirstRule(), copy.GetFirstRule());
 
     copy.GetFirstRule()->data = 9;
@@ -132,12 +101,9 @@ TEST(ScheduledTask, CopyIsDeepAndSelfCopyKeepsRules)
 
     // Copy replaces the rules it had instead of adding to them.
     copy.Copy(source);
-    EXPECT_EQ(2u, copy.GetRecurrenceRules()->GetSize());
-    EXPECT_EQ(1u, copy.GetFirstRule()->data);
-
+    EXPECT_EQ(described, Describe(copy));
     copy.Copy(copy);
-    EXPECT_EQ(2u, copy.GetRecurrenceRules()->GetSize());
-    EXPECT_STREQ("Backup", copy.GetName());
+    EXPECT_EQ(described, Describe(copy));
 }
 
 TEST(ScheduledTask, NextScheduledTimeStaysOnTheGrid)

@@ -92,34 +92,14 @@ class TipsDialog : public ::testing::Test
     HWND m_dialog = nullptr;
 };
 
-std::string TextOf(HWND hwnd)
-{
-    char text[128] = "<none>";
-    if (hwnd)
-        GetWindowTextA(hwnd, text, sizeof(text));
-    return text;
-}
+using wintest::TextOf;
 
-DWORD ShowTipsValue(const char* key)
+TEST(TipsLibrary, ExportsInitTipsAndShowTipsUnderPlainNames)
 {
-    DWORD value = 99, size = sizeof(value);
-    RegGetValueA(HKEY_CURRENT_USER, key, "Show Tips", RRF_RT_REG_DWORD, nullptr, &value, &size);
-    return value;
-}
-
-TEST(TipsLibrary, ExportsExactlyInitTipsAndShowTips)
-{
-    BYTE* base = (BYTE*)GetModuleHandleA("tvtip.dll");
-    ASSERT_TRUE(base);
-    IMAGE_NT_HEADERS* nt = (IMAGE_NT_HEADERS*)(base + ((IMAGE_DOS_HEADER*)base)->e_lfanew);
-    DWORD rva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT].VirtualAddress;
-    ASSERT_NE(0u, rva);
-    IMAGE_EXPORT_DIRECTORY* exports = (IMAGE_EXPORT_DIRECTORY*)(base + rva);
-    std::vector<std::string> names;
-    for (DWORD i = 0; i < exports->NumberOfNames; i++)
-        names.push_back((char*)(base + ((DWORD*)(base + exports->AddressOfNames))[i]));
-    EXPECT_EQ((std::vector<std::string>{"InitTips", "ShowTips"}), names);
-    EXPECT_EQ(2u, exports->NumberOfFunctions);
+    HMODULE dll = GetModuleHandleA("tvtip.dll");
+    ASSERT_TRUE(dll);
+    for (const char* name : {"InitTips", "ShowTips"})
+        EXPECT_NE(nullptr, (void*)GetProcAddress(dll, name)) << name;
 }
 
 TEST(TipsLibrary, ShippedTipsHaveASetForEachEditorAndThePictureLoads)
@@ -251,9 +231,10 @@ TEST_F(TipsDialog, CheckBoxKeepsShowTipsAtTheSetsKey)
         {
             Click(103);
             checked = !checked;
-            EXPECT_EQ(checked ? 0u : 1u, ShowTipsValue(c.key));
+            EXPECT_EQ(checked ? 0 : 1, wintest::StoredDword(c.key, "Show Tips"));
         }
-        EXPECT_EQ(99u, ShowTipsValue(c.key == kKeyA ? kKeyB : kKeyA)) << "the other set's key stays";
+        EXPECT_EQ(-1, wintest::StoredDword(c.key == kKeyA ? kKeyB : kKeyA, "Show Tips"))
+            << "the other set's key stays";
         EXPECT_EQ(0, Close(false));
     }
 }

@@ -25,26 +25,8 @@ using e2etest::Program;
 using e2etest::Quote;
 using e2etest::WaitFile;
 
-// A menu file: header, root (with a side bar when it has a text), the given
-// entry lines, end of root.
-void WriteMenu(const std::string& path, const std::vector<std::string>& entries,
-               const char* sidebar = nullptr)
-{
-    std::string text = "<?TarvinMenu version=\"1.00\"?>\r\n";
-    text += std::string("<menu text=\"") + (sidebar ? sidebar : "Tarvin Test") +
-            "\" iconpath=\"\" iconnumber=\"0\" sidebar=\"" + (sidebar ? "true" : "false") + "\">\r\n";
-    for (const std::string& line : entries)
-        text += line + "\r\n";
-    text += "</menu>\r\n";
-    WriteBytes(path, text);
-}
-
-std::string Item(const std::string& text, const std::string& target, const std::string& cmdline,
-                 const std::string& workdir = "")
-{
-    return "<menuitem text=\"" + text + "\" target=\"" + target + "\" cmdline=\"" + cmdline +
-           "\" workdir=\"" + workdir + "\" windowstate=\"1\" iconpath=\"\" iconnumber=\"0\" />";
-}
+using e2etest::MenuItem;
+using e2etest::WriteMenu;
 
 class MenuInterpreter : public ::testing::Test
 {
@@ -65,7 +47,7 @@ class MenuInterpreter : public ::testing::Test
                            const std::string& workdir = "")
     {
         EXPECT_EQ(marker.find(' '), std::string::npos) << marker;
-        return Item(text, Program("tvmint_e2e.exe"), "--marker " + marker + " " + text, workdir);
+        return MenuItem(text, Program("tvmint_e2e.exe"), "--marker " + marker + " " + text, workdir);
     }
 
     // Starts tvmint in a folder that holds neither the menu nor its targets.
@@ -111,12 +93,7 @@ class MenuInterpreter : public ::testing::Test
     // Waits for tvmint's message box, checks its caption and text, presses OK.
     void ExpectMessageBox(const char* caption, const std::string& text)
     {
-        HWND box = NULL;
-        ASSERT_EQ(TVD_OK, DrvWaitMessageBox(caption, m_mint->Pid(), kTimeout, &box));
-        char buf[1024] = "";
-        ASSERT_TRUE(DrvMessageBoxText(box, buf, sizeof(buf)));
-        EXPECT_EQ(text, std::string(buf));
-        EXPECT_TRUE(DrvPressButton(box, IDOK));
+        EXPECT_EQ(text, e2etest::AnswerBox(m_mint->Pid(), caption, IDOK));
     }
 
     static COLORREF ScreenPixel(int x, int y)
@@ -198,7 +175,7 @@ TEST_F(MenuInterpreter, FindsABareTargetBesideTheMenuFile)
     // shell does not find it and the retry beside the menu file does.
     ASSERT_TRUE(CopyFileA(Program("tvmint_e2e.exe").c_str(), (m_menuDir + "\\tvmarker.exe").c_str(), FALSE));
     std::string marker = m_dir.Path("bare.txt");
-    WriteMenu(m_menuFile, {Item("Bare", "tvmarker.exe", "--marker " + marker + " bare")});
+    WriteMenu(m_menuFile, {MenuItem("Bare", "tvmarker.exe", "--marker " + marker + " bare")});
     Start("-file=" + Quote(m_menuFile));
     Choose(1);
     EXPECT_EQ(0u, WaitExit());
@@ -233,7 +210,7 @@ TEST_F(MenuInterpreter, ReportsATargetThatCannotBeStarted)
     {
         SCOPED_TRACE(c.target + c.file);
         if (!c.target.empty())
-            WriteMenu(c.file, {Item("Broken", c.target, "")});
+            WriteMenu(c.file, {MenuItem("Broken", c.target, "")});
         else if (!c.bytes.empty())
             WriteBytes(c.file, c.bytes);
         Start("-file=" + Quote(c.file));
@@ -246,7 +223,7 @@ TEST_F(MenuInterpreter, ReportsATargetThatCannotBeStarted)
 
 TEST_F(MenuInterpreter, OpensAtTheMouseUnlessTheCommandLineGivesAPoint)
 {
-    WriteMenu(m_menuFile, {Item("One", "x.exe", ""), Item("Two", "y.exe", "")});
+    WriteMenu(m_menuFile, {MenuItem("One", "x.exe", ""), MenuItem("Two", "y.exe", "")});
     struct
     {
         std::string args;

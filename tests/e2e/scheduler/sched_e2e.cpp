@@ -12,6 +12,7 @@
 #include "e2e/e2e_testutil.h"
 #include "e2e/driver.h"
 #include "ScheduledTask_win.h"
+#include "schedule/schedule_testutil.h"
 #include "strutils.h"
 
 namespace
@@ -55,19 +56,27 @@ std::string When(const CTime& t, const char* none)
     return std::string(date) + " at " + timeOfDay;
 }
 
-// A task with one rule whose scheduled and rule times are `time`.
+// The list's text for the next time the model gives the rule started at
+// start, caught up to now.
+std::string NextAfter(const CSTRecRule& rule, const CTime& start, const CTime& now)
+{
+    CSTask model;
+    CSTRecRule* r = model.AddRecurrenceRule();
+    r->Copy(rule);
+    r->time = start;
+    model.SetScheduledTime(start);
+    while (model.IsOverdue(now))
+        model.SetNextScheduledTime();
+    return When(model.GetScheduledTime(), "Not scheduled to run again");
+}
+
+// A task with one rule whose scheduled, first scheduled and rule times are
+// `time`.
 CSTask* MakeTask(const char* name, const char* target, DWORD type, DWORD subtype, DWORD data,
                  const CTime& time, int active = 1)
 {
-    CSTask* task = new CSTask();
-    task->SetName(name);
+    CSTask* task = NewTask(name, type, subtype, data, time, active != 0);
     task->SetTarget(target);
-    task->SetActive(active);
-    CSTRecRule* rule = task->AddRecurrenceRule();
-    rule->type = type;
-    rule->subtype = subtype;
-    rule->data = data;
-    rule->time = time;
     task->SetScheduledTime(time);
     task->SetOrigScheduledTime(time);
     return task;
@@ -148,17 +157,7 @@ class SchedulerTest : public agenttest::AgentProcessTest
     // answer given (0: none).
     std::string Answer(const char* caption, int button)
     {
-        HWND box = nullptr;
-        if (DrvWaitMessageBox(caption, m_sched->Pid(), kWait, &box) != TVD_OK)
-            return "(no box)";
-        char text[512] = "";
-        DrvMessageBoxText(box, text, sizeof(text));
-        if (button)
-        {
-            EXPECT_TRUE(DrvPressButton(box, button));
-        }
-        DrvWaitDestroyed(box, kWait);
-        return text;
+        return e2etest::AnswerBox(m_sched->Pid(), caption, button);
     }
 
     // A control of the dialog once it is shown and the dialog has finished
@@ -174,6 +173,54 @@ class SchedulerTest : public agenttest::AgentProcessTest
             kWait);
         EXPECT_TRUE(found != nullptr) << "control " << id;
         return found;
+    }
+
+    std::string TextIn(HWND dlg, int id)
+    {
+        char buf[512] = "";
+        DrvGetText(DrvFindChildById(dlg, id), buf, sizeof(buf));
+        return buf;
+    }
+
+    HWND OpenWizard()
+    {
+        EXPECT_TRUE(DrvPostCommand(m_main, CMD_INSERT));
+        HWND wiz = nullptr;
+        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT,
+                                                 m_sched->Pid()),
+                                        kWait, &wiz));
+        return wiz;
+    }
+
+    // Presses the dialog's buttons in turn; whether the page holding the
+    // control `shows` came up then.
+    bool Press(HWND dlg, std::initializer_list<int> buttons, int shows)
+    {
+        for (int id : buttons)
+            if (!DrvPressButton(dlg, id))
+                return false;
+        return Control(dlg, shows) != nullptr;
+    }
+
+    // Deletes the first task as a user does, answering the question.
+    void DeleteFirst()
+    {
+        int rows = DrvListViewRowCount(m_list);
+        ASSERT_TRUE(DrvListViewSelect(m_list, 0));
+        ASSERT_TRUE(DrvPostCommand(m_main, CMD_DELETE));
+        EXPECT_EQ("Are you sure you want to delete this task?", Answer("Confirm Delete", IDYES));
+        ASSERT_TRUE(WaitRows(rows - 1));
+    }
+
+    // The properties dialog of the task in that row.
+    HWND OpenProperties(int row = 0)
+    {
+        EXPECT_TRUE(DrvListViewSelect(m_list, row));
+        EXPECT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
+        HWND dlg = nullptr;
+        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
+                                        kWait, &dlg));
+        return dlg;
     }
 
     int LoadedCount()
@@ -243,19 +290,13 @@ TEST_F(SchedulerTest, ListShowsEveryTaskAsTheUserSeesIt)
     ASSERT_TRUE(WaitTitle("Tarvin Scheduler - Modified*"));
     CTime after;
     std::string next = Cell(0, 2);
-    CTime expect[2];
-    for (CTime* e : {&expect[0], &expect[1]})
-    {
-        // The tasks saved above belong to the saved list, which is gone.
-        CSTask model;
-        model.Copy(*std::unique_ptr<CSTask>(
-            MakeTask("Hourly", "C:\\a.launch", ST_TYPE_PERIODIC, ST_PERIOD_HOURS, 1, At(2020, 1, 1, 9, 0))));
-        CTime now = e == &expect[0] ? before : after;
-        while (model.IsOverdue(now))
-            model.SetNextScheduledTime();
-        *e = model.GetScheduledTime();
-    }
-    EXPECT_TRUE(next == When(expect[0], "") || next == When(expect[1], "")) << next;
+    CSTRecRule hourly;
+    hourly.type = ST_TYPE_PERIODIC;
+    hourly.subtype = ST_PERIOD_HOURS;
+    hourly.data = 1;
+    EXPECT_TRUE(next == NextAfter(hourly, At(2020, 1, 1, 9, 0), before) ||
+                next == NextAfter(hourly, At(2020, 1, 1, 9, 0), after))
+        << next;
     EXPECT_EQ("Hourly", Cell(0, 0));
     EXPECT_EQ(When(At(2019, 12, 31, 9, 0), ""), Cell(0, 3));
     EXPECT_EQ("Scheduled items have been modified. Click Update to save changes.", Status());
@@ -297,11 +338,7 @@ TEST_F(SchedulerTest, ClosingWithUnsavedChangesAsksAndEachAnswerHolds)
     {
         SCOPED_TRACE(testing::Message() << "command " << c.command << " answer " << c.answer);
         StartScheduler();
-        int rows = DrvListViewRowCount(m_list);
-        ASSERT_TRUE(DrvListViewSelect(m_list, 0));
-        ASSERT_TRUE(DrvPostCommand(m_main, CMD_DELETE));
-        EXPECT_EQ("Are you sure you want to delete this task?", Answer("Confirm Delete", IDYES));
-        ASSERT_TRUE(WaitRows(rows - 1));
+        DeleteFirst();
         EXPECT_EQ("Tarvin Scheduler - Modified*", Title());
 
         if (c.command)
@@ -320,10 +357,7 @@ TEST_F(SchedulerTest, AFailedUpdateIsReportedAndKeepsTheChanges)
 {
     SaveSchedule({MakeTask("One", "C:\\1.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0))});
     StartScheduler();
-    ASSERT_TRUE(DrvListViewSelect(m_list, 0));
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_DELETE));
-    Answer("Confirm Delete", IDYES);
-    ASSERT_TRUE(WaitRows(0));
+    DeleteFirst();
 
     // The folder is gone: the file cannot be written.
     std::string moved = m_files + ".away";
@@ -355,10 +389,7 @@ TEST_F(SchedulerTest, ScheduleSavedElsewhereIsReloadedWithoutLosingEdits)
     EXPECT_EQ("Two", Cell(1, 0));
 
     // With an edit the user is asked; No keeps the edit.
-    ASSERT_TRUE(DrvListViewSelect(m_list, 0));
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_DELETE));
-    Answer("Confirm Delete", IDYES);
-    ASSERT_TRUE(WaitRows(1));
+    DeleteFirst();
     PostMessageA(HWND_BROADCAST, kScheduleChanged, 0, 0);
     std::string text = Answer("Confirm", IDNO);
     EXPECT_NE(std::string::npos, text.find("saved by another program")) << text;
@@ -398,16 +429,6 @@ struct RecurrenceCase
 class SchedulerPropertiesTest : public SchedulerTest
 {
   protected:
-    HWND OpenProperties()
-    {
-        EXPECT_TRUE(DrvListViewSelect(m_list, 0));
-        EXPECT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
-        HWND dlg = nullptr;
-        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
-                                        kWait, &dlg));
-        return dlg;
-    }
-
     void Check(HWND dlg, int id, bool on)
     {
         SendMessageA(Control(dlg, id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -502,19 +523,8 @@ TEST_F(SchedulerPropertiesTest, EveryRecurrenceIsStoredAndListedAsTheModelComput
             EXPECT_EQ(0, saved.GetAt(0)->GetScheduledTime().GetSystemTimePtr()->wYear);
             continue;
         }
-        std::string expected[2];
-        for (int i = 0; i < 2; i++)
-        {
-            CSTask model;
-            CSTRecRule* r = model.AddRecurrenceRule();
-            r->Copy(*rule);
-            r->time = c.start;
-            model.SetScheduledTime(c.start);
-            while (model.IsOverdue(i == 0 ? before : after))
-                model.SetNextScheduledTime();
-            expected[i] = When(model.GetScheduledTime(), "Not scheduled to run again");
-        }
-        EXPECT_TRUE(shown == expected[0] || shown == expected[1]) << shown << " / " << expected[0];
+        EXPECT_TRUE(shown == NextAfter(*rule, c.start, before) || shown == NextAfter(*rule, c.start, after))
+            << shown;
         EXPECT_EQ(shown, When(saved.GetAt(0)->GetScheduledTime(), "Not scheduled to run again"));
     }
 
@@ -552,16 +562,11 @@ TEST_F(SchedulerPropertiesTest, InformationPageListsTheNextTimes)
     } cases[] = {{0, 10, "Saturday, 03 January 2099"}, {1, 1, "Never"}};
     for (const auto& c : cases)
     {
-        ASSERT_TRUE(DrvListViewSelect(m_list, c.row));
-        ASSERT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
-        HWND dlg = nullptr;
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
-                                        kWait, &dlg));
+        HWND dlg = OpenProperties(c.row);
+        ASSERT_TRUE(dlg);
         ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 2));
         HWND list = Control(dlg, 1301);
-        char caption[64] = "";
-        DrvGetText(Control(dlg, 111), caption, sizeof(caption));
-        EXPECT_STREQ("Next 10 scheduled times.", caption);
+        EXPECT_EQ("Next 10 scheduled times.", TextIn(dlg, 111));
         EXPECT_EQ(c.rows, DrvListViewRowCount(list));
         char first[128] = "";
         DrvListViewText(list, 0, 0, first, sizeof(first));
@@ -586,11 +591,8 @@ TEST_F(SchedulerPropertiesTest, SchedulePageShowsAndKeepsTheStoredRule)
     ASSERT_TRUE(WaitRows(2));
     for (int row = 0; row < 2; row++)
     {
-        ASSERT_TRUE(DrvListViewSelect(m_list, row));
-        ASSERT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
-        HWND dlg = nullptr;
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
-                                        kWait, &dlg));
+        HWND dlg = OpenProperties(row);
+        ASSERT_TRUE(dlg);
         ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 1));
         char every[16] = "";
         DrvGetText(Control(dlg, 159), every, sizeof(every));
@@ -673,11 +675,8 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
             30000, 200);
     CTime runAt = At(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute);
 
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_INSERT));
-    HWND wiz = nullptr;
-    ASSERT_EQ(TVD_OK,
-              DrvWaitWindow(DrvQuery("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT, m_sched->Pid()),
-                            kWait, &wiz));
+    HWND wiz = OpenWizard();
+    ASSERT_TRUE(wiz);
     HWND next = DrvFindChildById(wiz, 102);
     EXPECT_FALSE(IsWindowEnabled(next)); // nothing to run yet
     EXPECT_FALSE(IsWindowEnabled(DrvFindChildById(wiz, 101)));
@@ -693,27 +692,17 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
         << text;
     EXPECT_TRUE(IsWindowEnabled(next));
 
-    ASSERT_TRUE(DrvPressButton(wiz, 102));
-    ASSERT_TRUE(Control(wiz, 2024));
+    ASSERT_TRUE(Press(wiz, {102}, 2024));
     EXPECT_TRUE(IsWindowEnabled(DrvFindChildById(wiz, 101)));
-    ASSERT_TRUE(DrvPressButton(wiz, 2024)); // Daily
-    ASSERT_TRUE(DrvPressButton(wiz, 102));
-    ASSERT_TRUE(Control(wiz, 2066));
+    ASSERT_TRUE(Press(wiz, {2024, 102}, 2066)); // Daily
     ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "1"));
-    ASSERT_TRUE(DrvPressButton(wiz, 2066)); // Saturday off
-    ASSERT_TRUE(DrvPressButton(wiz, 2067)); // Sunday off
-    ASSERT_TRUE(DrvPressButton(wiz, 102));
-    ASSERT_TRUE(Control(wiz, 2031));
+    ASSERT_TRUE(Press(wiz, {2066, 2067, 102}, 2031)); // Saturday and Sunday off
     ASSERT_TRUE(DrvDateTimeSet(DrvFindChildById(wiz, 2031), Sys(runAt)));
     ASSERT_TRUE(DrvDateTimeSet(DrvFindChildById(wiz, 2032), Sys(runAt)));
-    ASSERT_TRUE(DrvPressButton(wiz, 102));
-    ASSERT_TRUE(Control(wiz, 2101));
-    DrvGetText(DrvFindChildById(wiz, 111), text, sizeof(text));
-    EXPECT_STREQ("You have selected to run tvtarget.exe every 1 days.", text);
-    DrvGetText(DrvFindChildById(wiz, 2101), text, sizeof(text));
-    EXPECT_STREQ("tvtarget.exe", text);
-    DrvGetText(next, text, sizeof(text));
-    EXPECT_STREQ("Fi&nish", text);
+    ASSERT_TRUE(Press(wiz, {102}, 2101));
+    EXPECT_EQ("You have selected to run tvtarget.exe every 1 days.", TextIn(wiz, 111));
+    EXPECT_EQ("tvtarget.exe", TextIn(wiz, 2101));
+    EXPECT_EQ("Fi&nish", TextIn(wiz, 102));
     ASSERT_TRUE(DrvPressButton(wiz, 2102)); // open the properties afterwards
     ASSERT_TRUE(DrvPressButton(wiz, 102));
     ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz, kWait));
@@ -768,20 +757,11 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
 TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
 {
     StartScheduler();
-    auto page = [&](HWND wiz, int id) { return Control(wiz, id) != nullptr; };
-    auto text = [&](HWND wiz, int id) {
-        char buf[512] = "";
-        DrvGetText(DrvFindChildById(wiz, id), buf, sizeof(buf));
-        return std::string(buf);
-    };
     for (int ending : {0, IDCANCEL, 102})
     {
         SCOPED_TRACE(ending);
-        ASSERT_TRUE(DrvPostCommand(m_main, CMD_INSERT));
-        HWND wiz = nullptr;
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT,
-                                                 m_sched->Pid()),
-                                        kWait, &wiz));
+        HWND wiz = OpenWizard();
+        ASSERT_TRUE(wiz);
         HWND next = DrvFindChildById(wiz, 102);
         HWND target = DrvFindChildById(wiz, 2011);
         ASSERT_TRUE(DrvSetText(target, "D:\\Scripts\\backup.launch"));
@@ -789,36 +769,26 @@ TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
         ASSERT_TRUE(DrvSetText(target, ""));
         EXPECT_FALSE(IsWindowEnabled(next));
         ASSERT_TRUE(DrvSetText(target, "D:\\Scripts\\backup.launch"));
-        ASSERT_TRUE(DrvPressButton(wiz, 102));
+        ASSERT_TRUE(Press(wiz, {102}, 2028));
 
         // At Startup goes straight to the end, and Back returns.
-        ASSERT_TRUE(page(wiz, 2028));
-        ASSERT_TRUE(DrvPressButton(wiz, 2028));
-        ASSERT_TRUE(DrvPressButton(wiz, 102));
-        ASSERT_TRUE(page(wiz, 2101));
-        EXPECT_EQ("You have selected to run backup.launch every Tarvin 2 starts up.", text(wiz, 111));
-        EXPECT_EQ("backup.launch", text(wiz, 2101));
-        ASSERT_TRUE(DrvPressButton(wiz, 101));
-        ASSERT_TRUE(page(wiz, 2028));
-        EXPECT_EQ("&Next >", text(wiz, 102));
+        ASSERT_TRUE(Press(wiz, {2028, 102}, 2101));
+        EXPECT_EQ("You have selected to run backup.launch every Tarvin 2 starts up.", TextIn(wiz, 111));
+        EXPECT_EQ("backup.launch", TextIn(wiz, 2101));
+        ASSERT_TRUE(Press(wiz, {101}, 2028));
+        EXPECT_EQ("&Next >", TextIn(wiz, 102));
 
         // Hourly: 12000 becomes 9999 when the page is left; back from the
         // date page shows it.
-        ASSERT_TRUE(DrvPressButton(wiz, 2023));
-        ASSERT_TRUE(DrvPressButton(wiz, 102));
-        ASSERT_TRUE(page(wiz, 2044));
+        ASSERT_TRUE(Press(wiz, {2023, 102}, 2044));
         ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "12000"));
-        ASSERT_TRUE(DrvPressButton(wiz, 102));
-        ASSERT_TRUE(page(wiz, 2031));
-        ASSERT_TRUE(DrvPressButton(wiz, 101));
-        ASSERT_TRUE(page(wiz, 2044));
-        EXPECT_EQ("9999", text(wiz, 2032));
+        ASSERT_TRUE(Press(wiz, {102}, 2031));
+        ASSERT_TRUE(Press(wiz, {101}, 2044));
+        EXPECT_EQ("9999", TextIn(wiz, 2032));
         ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "0"));
-        ASSERT_TRUE(DrvPressButton(wiz, 102));
-        ASSERT_TRUE(page(wiz, 2031));
-        ASSERT_TRUE(DrvPressButton(wiz, 102));
-        ASSERT_TRUE(page(wiz, 2101));
-        EXPECT_EQ("You have selected to run backup.launch every 1 hours.", text(wiz, 111));
+        ASSERT_TRUE(Press(wiz, {102}, 2031));
+        ASSERT_TRUE(Press(wiz, {102}, 2101));
+        EXPECT_EQ("You have selected to run backup.launch every 1 hours.", TextIn(wiz, 111));
 
         if (ending == 0)
             ASSERT_TRUE(DrvClose(wiz));
@@ -839,11 +809,8 @@ TEST_F(SchedulerPropertiesTest, ReloadWaitsForTheOpenDialog)
     SaveSchedule({MakeTask("A", "C:\\a.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0))});
     StartScheduler();
     ASSERT_TRUE(WaitRows(1));
-    ASSERT_TRUE(DrvListViewSelect(m_list, 0));
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
-    HWND dlg = nullptr;
-    ASSERT_EQ(TVD_OK,
-              DrvWaitWindow(DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()), kWait, &dlg));
+    HWND dlg = OpenProperties();
+    ASSERT_TRUE(dlg);
 
     SaveSchedule({MakeTask("B", "C:\\b.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0)),
                   MakeTask("A", "C:\\a.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0))});
@@ -867,9 +834,7 @@ TEST_F(SchedulerTest, SettingsAreKeptBetweenRuns)
     wintest::RegRestorer restore;
     for (const char* name :
          {"Show Tips", "Editor WindowPos", "View Toolbar", "View Statusbar", "Column 1 Width"})
-        restore.Save(kSchedKey, name);
-    wintest::DeleteRegValue(kSchedKey, "Show Tips");
-    wintest::DeleteRegValue(kSchedKey, "Editor WindowPos");
+        restore.Clear(kSchedKey, name);
 
     StartScheduler();
     HWND tips = nullptr;
