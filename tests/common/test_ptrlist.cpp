@@ -175,7 +175,9 @@ TEST_F(PtrList, RandomEditsMatchVectorModel)
                     // The cursor is never left on the freed node (the sanitizer
                     // catches the read).
                     if (Counted* cur = list.GetCur())
+                    {
                         EXPECT_NE(model.end(), std::find(model.begin(), model.end(), cur->value));
+                    }
                     break;
                 case 4:
                     // Swapping relinks the head and the tail too: the next Add

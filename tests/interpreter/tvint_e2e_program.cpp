@@ -189,7 +189,9 @@ TEST_F(Tvint, AfterManyQuickLinesTheStripShowsTheLineTheRunStopsAt)
         // The strip after the stopping line alone.
         Start(c.tail);
         if (c.question)
+        {
             ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Error", m_tvint->Pid(), kTimeout, NULL));
+        }
         ASSERT_EQ(TVD_OK, DrvWaitFor(painted, kTimeout));
         wintest::Pixels alone = ScreenPixels();
         stop();
@@ -198,7 +200,9 @@ TEST_F(Tvint, AfterManyQuickLinesTheStripShowsTheLineTheRunStopsAt)
         lines.insert(lines.end(), c.tail.begin(), c.tail.end());
         Start(lines);
         if (c.question)
+        {
             ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Error", m_tvint->Pid(), kTimeout, NULL));
+        }
         EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return ScreenPixels() == alone; }, 5000));
         stop();
     }

@@ -46,7 +46,6 @@ struct Entry
     std::string line;
 };
 
-using tvint_test::Lines;
 
 class PropertiesTest : public agenttest::AgentProcessTest
 {

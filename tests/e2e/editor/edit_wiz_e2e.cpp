@@ -520,7 +520,7 @@ TEST_F(EditAddToMenu, SelectWritesTheMenuFileAndTheTrayMenuRunsTheEntry)
     ASSERT_TRUE(RunXClick(at.x, at.y));
     HWND popup = nullptr;
     ASSERT_EQ(TVD_OK,
-              DrvWaitWindow(DrvQuery("#32768", nullptr, TVD_MATCH_EXACT, m_pi.dwProcessId), kWait, &popup));
+              DrvWaitWindow(DrvQuery("#32768", nullptr, TVD_MATCH_EXACT, Pid()), kWait, &popup));
     RECT rc;
     ASSERT_TRUE(GetWindowRect(popup, &rc));
     // Two entries of equal height: Tools, then Morning.
