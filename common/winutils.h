@@ -97,6 +97,6 @@ int InsertListRow(HWND listView, int row, const char* text, int image);
 void ReselectListRow(HWND listView, int row);
 
 // A main window's toolbar and status bar, each shown or hidden as asked and
-// sized to the window (either may be null). The client rectangle that is
-// left between them.
+// sized to the window (either may be null); a wrapping toolbar is cut to its
+// rows of buttons. The client rectangle that is left between them.
 RECT LayoutBars(HWND hwnd, HWND toolbar, bool showToolbar, HWND status, bool showStatus);

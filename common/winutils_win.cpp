@@ -259,7 +259,18 @@ RECT LayoutBars(HWND hwnd, HWND toolbar, bool showToolbar, HWND status, bool sho
             SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
             RECT tr;
             GetWindowRect(toolbar, &tr);
-            rc.top += tr.bottom - tr.top;
+            int height = tr.bottom - tr.top;
+            // Wrapped onto more rows, the toolbar's own size counts the
+            // separators at the breaks as rows: its last button tells.
+            int count = (int)SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0);
+            RECT last;
+            if ((GetWindowLongA(toolbar, GWL_STYLE) & TBSTYLE_WRAPABLE) && count > 0 &&
+                SendMessageA(toolbar, TB_GETITEMRECT, count - 1, (LPARAM)&last) && last.bottom + 4 < height)
+            {
+                height = last.bottom + 4;
+                SetWindowPos(toolbar, nullptr, 0, 0, rc.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            rc.top += height;
         }
     }
     if (status)

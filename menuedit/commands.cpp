@@ -24,13 +24,6 @@ static bool IsSubmenuEntry(const CMenuItem* item)
     return item && (item->GetStyle() & MENU_STYLE_SUBMENU);
 }
 
-static DWORD ReadSetting(const char* name, DWORD defaultValue)
-{
-    unsigned long value = defaultValue;
-    RegReadDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, name, &value);
-    return (DWORD)value;
-}
-
 // Puts the tree nodes of node's submenus below treeNode again, in the
 // model's order, after the children were moved.
 static void RebuildSubmenuNodes(MeditState* st, HTREEITEM treeNode, CPtrTree<CMenuItem>* node)
@@ -233,7 +226,7 @@ static CMenuItem* MakeWithWizard(MeditState* st, uint32_t flags, int* openProper
 
 static CMenuItem* MakeSubmenu(MeditState* st, int* openProperties)
 {
-    if (!ReadSetting("Advanced Mode", 0))
+    if (!ReadEditorSetting("Advanced Mode", 0))
         return MakeWithWizard(st, WIZ_SUBMENU, openProperties);
     CMenuItem entry(0UL);
     entry.SetText("New Submenu");
@@ -286,7 +279,7 @@ void OnInsertCommand(MeditState* st, int command)
     if (!item)
         return;
     if (item->GetStyle() & MENU_STYLE_ITEM)
-        item->SetWindowState(ReadSetting("Window State", 1));
+        item->SetWindowState(ReadEditorSetting("Window State", 1));
     unsigned long id = InsertNewEntry(st, item);
     if (id && openProperties)
     {

@@ -80,9 +80,7 @@ HFONT CreateBoldFont()
 
 unsigned long ReadEditorSetting(const char* name, unsigned long fallback)
 {
-    unsigned long value = fallback;
-    RegReadDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, name, &value);
-    return value;
+    return RegReadDWORDOr(HKEY_CURRENT_USER, MEDIT_REG_KEY, name, fallback);
 }
 
 void WriteEditorSetting(const char* name, unsigned long value)
