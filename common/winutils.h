@@ -100,3 +100,19 @@ void ReselectListRow(HWND listView, int row);
 // sized to the window (either may be null); a wrapping toolbar is cut to its
 // rows of buttons. The client rectangle that is left between them.
 RECT LayoutBars(HWND hwnd, HWND toolbar, bool showToolbar, HWND status, bool showStatus);
+
+// Pages of wizards and property sheets: modeless child dialogs of a frame.
+// Shows the page at the top left of the frame's placeholder control, in the
+// page's own size.
+void ShowPageAt(HWND frame, int areaId, HWND page);
+// Shows the page over the tab control's display area, sized to it, on the
+// tab's themed background.
+void ShowTabPage(HWND frame, HWND tab, HWND page);
+// Gives the focus to the page's first control that the tab key reaches.
+void FocusFirstControl(HWND page);
+
+// The font in bold, for titles; NULL when base is NULL or cannot be read.
+// The caller deletes it.
+HFONT CreateBoldFontFrom(HFONT base);
+// The default GUI font in bold.
+HFONT CreateBoldFont();

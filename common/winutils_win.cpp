@@ -1,6 +1,7 @@
 #include "winutils.h"
 #include "strutils.h"
 #include "dirutils_win.h"
+#include "thmutils.h"
 
 namespace
 {
@@ -287,4 +288,43 @@ RECT LayoutBars(HWND hwnd, HWND toolbar, bool showToolbar, HWND status, bool sho
     if (rc.bottom < rc.top)
         rc.bottom = rc.top;
     return rc;
+}
+
+void ShowPageAt(HWND frame, int areaId, HWND page)
+{
+    RECT area;
+    GetWindowRect(GetDlgItem(frame, areaId), &area);
+    MapWindowPoints(nullptr, frame, (POINT*)&area, 2);
+    SetWindowPos(page, HWND_TOP, area.left, area.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+}
+
+void ShowTabPage(HWND frame, HWND tab, HWND page)
+{
+    RECT rc;
+    GetWindowRect(tab, &rc);
+    MapWindowPoints(nullptr, frame, (POINT*)&rc, 2);
+    TabCtrl_AdjustRect(tab, FALSE, &rc);
+    g_EnableThemeDialogTexture(page, ETDT_ENABLETAB);
+    SetWindowPos(page, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_SHOWWINDOW);
+}
+
+void FocusFirstControl(HWND page)
+{
+    HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+    if (first)
+        SetFocus(first);
+}
+
+HFONT CreateBoldFontFrom(HFONT base)
+{
+    LOGFONTA lf;
+    if (!base || !GetObjectA(base, sizeof(lf), &lf))
+        return nullptr;
+    lf.lfWeight = FW_BOLD;
+    return CreateFontIndirectA(&lf);
+}
+
+HFONT CreateBoldFont()
+{
+    return CreateBoldFontFrom((HFONT)GetStockObject(DEFAULT_GUI_FONT));
 }

@@ -481,14 +481,9 @@ BOOL Page_OnInitDialog(HWND page, HWND, LPARAM lParam)
     HICON icon =
         (HICON)LoadImageA(fs->instance, MAKEINTRESOURCEA(kActionIcons[index]), IMAGE_ICON, 32, 32, LR_SHARED);
     SendDlgItemMessageA(page, IDC_PAGE_ICON, STM_SETICON, (WPARAM)icon, 0);
-    HFONT font = (HFONT)SendMessageA(page, WM_GETFONT, 0, 0);
-    LOGFONTA lf;
-    if (font && GetObjectA(font, sizeof(lf), &lf))
-    {
-        lf.lfWeight = FW_BOLD;
-        ps->nameFont.Reset(CreateFontIndirectA(&lf));
+    ps->nameFont.Reset(CreateBoldFontFrom((HFONT)SendMessageA(page, WM_GETFONT, 0, 0)));
+    if (ps->nameFont.Get())
         SendDlgItemMessageA(page, IDC_PAGE_NAME, WM_SETFONT, (WPARAM)ps->nameFont.Get(), FALSE);
-    }
     SetDlgItemTextA(page, IDC_PAGE_NAME, LaunchActionName(ps->code));
     SetDlgItemTextA(page, IDC_PAGE_HELP, kHelpTexts[index]);
 
@@ -626,13 +621,7 @@ bool Frame_CreatePage(HWND hwnd, FrameState* fs)
     fs->hPage = CreateDialogParamA(fs->instance, MAKEINTRESOURCEA(id), hwnd, PageProc, (LPARAM)fs);
     if (!fs->hPage)
         return false;
-    RECT rc;
-    GetWindowRect(fs->hTab, &rc);
-    MapWindowPoints(nullptr, hwnd, (POINT*)&rc, 2);
-    TabCtrl_AdjustRect(fs->hTab, FALSE, &rc);
-    g_EnableThemeDialogTexture(fs->hPage, ETDT_ENABLETAB);
-    SetWindowPos(fs->hPage, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                 SWP_SHOWWINDOW);
+    ShowTabPage(hwnd, fs->hTab, fs->hPage);
     return true;
 }
 

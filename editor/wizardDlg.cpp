@@ -509,13 +509,8 @@ void EnterPage(WizardState* ws, int page)
     EnableWindow(GetDlgItem(ws->hwnd, IDC_EWIZ_BACK), page != ws->firstPage);
     if (!ws->hPage)
         return;
-    RECT area;
-    GetWindowRect(GetDlgItem(ws->hwnd, IDC_EWIZ_PAGEAREA), &area);
-    MapWindowPoints(nullptr, ws->hwnd, (POINT*)&area, 2);
-    SetWindowPos(ws->hPage, HWND_TOP, area.left, area.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    HWND first = GetNextDlgTabItem(ws->hPage, nullptr, FALSE);
-    if (first)
-        SetFocus(first);
+    ShowPageAt(ws->hwnd, IDC_EWIZ_PAGEAREA, ws->hPage);
+    FocusFirstControl(ws->hPage);
 }
 
 bool InsertIntoEditor(void* context, const char* line)
@@ -644,12 +639,7 @@ BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
     ws->hwnd = hwnd;
     SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ws);
     CenterWindow(hwnd);
-    LOGFONTA lf;
-    if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf))
-    {
-        lf.lfWeight = FW_BOLD;
-        ws->titleFont.Reset(CreateFontIndirectA(&lf));
-    }
+    ws->titleFont.Reset(CreateBoldFont());
     unsigned flags = ws->data->flags;
     ws->firstPage = (flags & (EWIZ_USEWIZARD | EWIZ_USEWIZARD2))     ? IDD_EWIZ_USEWIZARD
                     : (flags & EWIZ_ACTIONS)                         ? IDD_EWIZ_CHOICE

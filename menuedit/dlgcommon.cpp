@@ -69,15 +69,6 @@ bool BrowseTarget(HWND owner, CAppList* apps, char* path, size_t size)
     return StrCopy(path, size, result);
 }
 
-HFONT CreateBoldFont()
-{
-    LOGFONTA lf;
-    if (!GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf))
-        return nullptr;
-    lf.lfWeight = FW_BOLD;
-    return CreateFontIndirectA(&lf);
-}
-
 unsigned long ReadEditorSetting(const char* name, unsigned long fallback)
 {
     return RegReadDWORDOr(HKEY_CURRENT_USER, MEDIT_REG_KEY, name, fallback);

@@ -616,13 +616,7 @@ void Frame_CreatePage(HWND hwnd, int tab)
                     "Properties - Error", MB_OK | MB_ICONWARNING);
         return;
     }
-    RECT rc;
-    GetWindowRect(fs->hTab, &rc);
-    MapWindowPoints(nullptr, hwnd, (POINT*)&rc, 2);
-    TabCtrl_AdjustRect(fs->hTab, FALSE, &rc);
-    g_EnableThemeDialogTexture(fs->hPage, ETDT_ENABLETAB);
-    SetWindowPos(fs->hPage, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                 SWP_SHOWWINDOW);
+    ShowTabPage(hwnd, fs->hTab, fs->hPage);
     RedrawWindow(fs->hPage, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
 }
 
