@@ -18,6 +18,7 @@
 #include "LaunchLine.h"
 #include "browseAppsDlg.h"
 #include "dirutils.h"
+#include "filedlg.h"
 #include "strutils.h"
 #include "thmutils.h"
 #include "winholders.h"
@@ -389,37 +390,20 @@ void FilePage_BrowseFile(HWND page)
     if (!folder[0])
         GetDocumentsFolder(folder);
     char file[MAX_PATH] = "";
-    OPENFILENAMEA ofn;
-    ZeroMemory(&ofn, sizeof(ofn));
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = page;
-    ofn.lpstrFilter = "All Files (*.*)\0*.*\0";
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof(file);
-    ofn.lpstrInitialDir = folder;
-    ofn.lpstrTitle = "Select a file";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-    if (GetOpenFileNameA(&ofn))
+    FileDialogSpec spec = {"Select a file", "All Files (*.*)\0*.*\0", folder, nullptr,
+                           OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST};
+    if (AskOpenFileName(page, spec, file, sizeof(file)))
         SetDlgItemTextA(page, IDC_PAGE_FIELD, file);
 }
 
 void FilePage_BrowseFolder(HWND page, int code)
 {
-    char folder[MAX_PATH] = "";
-    BROWSEINFOA bi;
-    ZeroMemory(&bi, sizeof(bi));
-    bi.hwndOwner = page;
-    bi.pszDisplayName = folder;
-    bi.lpszTitle = code == LA_COPY || code == LA_MOVE ? "Select the destination folder."
-                                                      : "Select the working folder for this application.";
-    bi.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST chosen = SHBrowseForFolderA(&bi);
-    if (!chosen)
-        return;
-    if (SHGetPathFromIDListA(chosen, folder))
+    const char* title = code == LA_COPY || code == LA_MOVE
+                            ? "Select the destination folder."
+                            : "Select the working folder for this application.";
+    char folder[MAX_PATH];
+    if (BrowseForFolder(page, title, folder))
         SetDlgItemTextA(page, IDC_PAGE_FIELD2, folder);
-    CoTaskMemFree(chosen);
 }
 
 // --- Page 1200: comment, message and unknown lines -------------------------------

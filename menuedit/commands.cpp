@@ -15,6 +15,7 @@
 #include "browseAppsDlg.h"
 #include "browseFavsDlg.h"
 #include "dirutils_win.h"
+#include "filedlg.h"
 #include "firstrun.h"
 #include "regutils.h"
 #include "strutils.h"
@@ -108,22 +109,8 @@ static CMenuItem* MakeFileItem(const char* path)
 
 static CMenuItem* MakeApplicationShortcut(MeditState* st)
 {
-    char files[MAX_PATH] = "";
-    GetMyTarvinFilesFolder(files, "");
     char result[MAX_PATH] = "";
-    tagBROWSEAPPS ba;
-    ZeroMemory(&ba, sizeof(ba));
-    ba.hwndOwner = st->hwnd;
-    ba.hInstance = g_hInst;
-    ba.pszResult = result;
-    ba.pszButton1 = "Browse &Program Files...";
-    ba.pszFolder1 = "%ProgramFiles%";
-    ba.pszFilter1 = "Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
-    ba.pszButton2 = "Browse &Launch Files...";
-    ba.pszFolder2 = files;
-    ba.pszFilter2 = "Launch Files (*.launch)\0*.launch\0All Files (*.*)\0*.*\0";
-    ba.pAppList = &st->apps;
-    if (!BrowseApplications(&ba) || !result[0])
+    if (!BrowseTarget(st->hwnd, &st->apps, result, sizeof(result)) || !result[0])
         return nullptr;
     return MakeFileItem(result);
 }
@@ -133,18 +120,9 @@ static CMenuItem* MakeLaunchFileShortcut(MeditState* st)
     char folder[MAX_PATH] = "";
     GetMyTarvinFilesFolder(folder, "");
     char path[MAX_PATH] = "";
-    OPENFILENAMEA ofn;
-    ZeroMemory(&ofn, sizeof(ofn));
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = st->hwnd;
-    ofn.lpstrFilter = "Launch Files (*.launch)\0*.launch\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof(path);
-    ofn.lpstrInitialDir = folder;
-    ofn.lpstrTitle = "Browse for Launch File";
-    ofn.lpstrDefExt = "launch";
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameA(&ofn))
+    FileDialogSpec spec = {"Browse for Launch File", "Launch Files (*.launch)\0*.launch\0", folder, "launch",
+                           OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY};
+    if (!AskOpenFileName(st->hwnd, spec, path, sizeof(path)))
         return nullptr;
     CMenuItem* item = MakeFileItem(path);
     if (!item)

@@ -14,6 +14,7 @@
 #include "xmlutils.h"
 #include "init.h"
 #include "pickers.h"
+#include "filedlg.h"
 #include "sched_res.h"
 #include "thmutils.h"
 #include "winutils.h"
@@ -99,18 +100,11 @@ void TaskPage_OnBrowse(HWND hwnd)
 {
     char file[MAX_PATH] = "";
     GetDlgItemTextA(hwnd, IDC_TASK_RUN, file, sizeof(file));
-    OPENFILENAMEA ofn;
-    ZeroMemory(&ofn, sizeof(ofn));
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = hwnd;
-    ofn.lpstrFilter = "Launch Files (*.launch)\0*.launch\0Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof(file);
-    ofn.lpstrTitle = "Select an application";
-    ofn.lpstrDefExt = "exe";
-    ofn.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (GetOpenFileNameA(&ofn))
+    FileDialogSpec spec = {
+        "Select an application",
+        "Launch Files (*.launch)\0*.launch\0Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0", nullptr,
+        "exe", OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY};
+    if (AskOpenFileName(hwnd, spec, file, sizeof(file)))
     {
         SetDlgItemTextA(hwnd, IDC_TASK_RUN, file);
         SetTaskIcon(hwnd, file);
