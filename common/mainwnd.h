@@ -1,6 +1,6 @@
-// What the programs' main windows share: the window rectangle and the list's
-// column widths kept under the program's registry key, and a toolbar made
-// from a table of buttons. The bars' layout is LayoutBars in winutils.h.
+// What the programs' main windows share: their bars and their rectangle, the
+// settings kept under the program's registry key, a toolbar made from a table
+// of buttons and the message loop.
 #pragma once
 
 #include <windows.h>
@@ -8,16 +8,35 @@
 
 #include "winholders.h"
 
+// What every main window keeps; a program's state starts with it.
+struct MainFrame
+{
+    HWND hwnd = nullptr;
+    HWND hStatus = nullptr;
+    HWND hToolbar = nullptr;
+    CImageList toolImages;
+    bool showToolbar = true;
+    bool showStatus = true;
+    RECT wndRect = {0, 0, 0, 0}; // the normal rectangle, for the next start
+    bool haveWndRect = false;
+};
+// "View Toolbar" (toolbarByDefault when not stored), "View Statusbar" and the
+// rectangle, from the program's key.
+void ReadFrameSettings(MainFrame* frame, const char* key, bool toolbarByDefault);
+void WriteFrameSettings(const MainFrame* frame, const char* key);
+// For WM_SIZE and WM_MOVE: keeps the rectangle while the window is neither
+// minimised nor maximised.
+void RememberFrameRect(MainFrame* frame);
+// Puts the window back where the settings say, without repainting.
+void RestoreFrameRect(const MainFrame* frame);
+// The bars shown or hidden and sized, their View menu items checked; the
+// client rectangle left between them.
+RECT LayoutFrame(const MainFrame* frame, int viewToolbarId, int viewStatusId);
+
 // The rectangle stored under key; false (rect untouched) when none is stored
 // or the one stored is empty.
 bool ReadWindowRect(const char* key, RECT* rect);
 void WriteWindowRect(const char* key, const RECT& rect);
-// For WM_SIZE and WM_MOVE: the window's rectangle while it is neither
-// minimised nor maximised, so that the next start restores its normal place.
-// false (rect untouched) otherwise.
-bool RecordWindowRect(HWND hwnd, RECT* rect);
-// Puts the window where a rectangle read back says, without repainting.
-void RestoreWindowRect(HWND hwnd, const RECT& rect);
 
 // "Column 1 Width", "Column 2 Width", ...: each width not stored keeps the
 // value it had.

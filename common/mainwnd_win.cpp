@@ -1,6 +1,7 @@
 #include "mainwnd.h"
 #include "regutils.h"
 #include "strutils.h"
+#include "winutils.h"
 
 // Every program keeps its rectangle under this name, whatever it is called.
 static const char kWindowRectValue[] = "Editor WindowPos";
@@ -20,16 +21,46 @@ void WriteWindowRect(const char* key, const RECT& rect)
     RegWriteRECT(HKEY_CURRENT_USER, key, kWindowRectValue, rect);
 }
 
-bool RecordWindowRect(HWND hwnd, RECT* rect)
+void ReadFrameSettings(MainFrame* frame, const char* key, bool toolbarByDefault)
 {
-    if (IsIconic(hwnd) || IsZoomed(hwnd))
-        return false;
-    return GetWindowRect(hwnd, rect) != 0;
+    frame->showToolbar =
+        RegReadDWORDOr(HKEY_CURRENT_USER, key, "View Toolbar", toolbarByDefault ? 1 : 0) != 0;
+    frame->showStatus = RegReadDWORDOr(HKEY_CURRENT_USER, key, "View Statusbar", 1) != 0;
+    if (ReadWindowRect(key, &frame->wndRect))
+        frame->haveWndRect = true;
 }
 
-void RestoreWindowRect(HWND hwnd, const RECT& rect)
+void WriteFrameSettings(const MainFrame* frame, const char* key)
 {
-    MoveWindow(hwnd, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FALSE);
+    if (frame->haveWndRect)
+        WriteWindowRect(key, frame->wndRect);
+    RegWriteDWORD(HKEY_CURRENT_USER, key, "View Toolbar", frame->showToolbar ? 1 : 0);
+    RegWriteDWORD(HKEY_CURRENT_USER, key, "View Statusbar", frame->showStatus ? 1 : 0);
+}
+
+void RememberFrameRect(MainFrame* frame)
+{
+    if (IsIconic(frame->hwnd) || IsZoomed(frame->hwnd))
+        return;
+    if (GetWindowRect(frame->hwnd, &frame->wndRect))
+        frame->haveWndRect = true;
+}
+
+void RestoreFrameRect(const MainFrame* frame)
+{
+    if (!frame->haveWndRect)
+        return;
+    const RECT& rc = frame->wndRect;
+    MoveWindow(frame->hwnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, FALSE);
+}
+
+RECT LayoutFrame(const MainFrame* frame, int viewToolbarId, int viewStatusId)
+{
+    RECT rc = LayoutBars(frame->hwnd, frame->hToolbar, frame->showToolbar, frame->hStatus, frame->showStatus);
+    HMENU menu = GetMenu(frame->hwnd);
+    CheckMenuItem(menu, viewToolbarId, frame->showToolbar ? MF_CHECKED : MF_UNCHECKED);
+    CheckMenuItem(menu, viewStatusId, frame->showStatus ? MF_CHECKED : MF_UNCHECKED);
+    return rc;
 }
 
 static void ColumnValueName(int column, char* name, size_t size)

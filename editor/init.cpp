@@ -37,24 +37,19 @@ static void ReadSettings(EditorState* st)
     st->showStartup = ReadSetting("Show Startup", 1) != 0;
     st->advancedMode = ReadSetting("Advanced Mode", 0) != 0;
     st->addShortcuts = ReadSetting("Add Shortcuts", 1) != 0;
-    st->showToolbar = ReadSetting("View Toolbar", 0) != 0;
-    st->showStatus = ReadSetting("View Statusbar", 1) != 0;
     st->insertDelay = ReadSetting("Insert Delay", 1) != 0;
     st->insertComments = ReadSetting("Insert Comments", 1) != 0;
     DWORD state = ReadSetting("Window State", 1);
     st->windowState = state >= 1 && state <= 3 ? (int)state : 1;
     ReadColumnWidths(EDITOR_REG_KEY, st->columnWidths, 2);
     // "Test Full" is kept for the run only: it is written at exit, never read.
-    st->haveWndRect = ReadWindowRect(EDITOR_REG_KEY, &st->wndRect);
+    ReadFrameSettings(st, EDITOR_REG_KEY, false);
 }
 
 void SaveSettings(EditorState* st)
 {
-    if (st->haveWndRect)
-        WriteWindowRect(EDITOR_REG_KEY, st->wndRect);
+    WriteFrameSettings(st, EDITOR_REG_KEY);
     RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Test Full", st->testFull ? 1 : 0);
-    RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "View Toolbar", st->showToolbar ? 1 : 0);
-    RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "View Statusbar", st->showStatus ? 1 : 0);
     WriteColumnWidths(EDITOR_REG_KEY, st->hList, 2);
 }
 
@@ -200,12 +195,9 @@ static HWND CreateActionList(EditorState* st)
 
 void LayoutWindow(EditorState* st)
 {
-    RECT rc = LayoutBars(st->hwnd, st->hToolbar, st->showToolbar, st->hStatus, st->showStatus);
+    RECT rc = LayoutFrame(st, IDM_VIEWTOOLBAR, IDM_VIEWSTATUSBAR);
     if (st->hList)
         MoveWindow(st->hList, 0, rc.top, rc.right, rc.bottom - rc.top, TRUE);
-    HMENU menu = GetMenu(st->hwnd);
-    CheckMenuItem(menu, IDM_VIEWTOOLBAR, st->showToolbar ? MF_CHECKED : MF_UNCHECKED);
-    CheckMenuItem(menu, IDM_VIEWSTATUSBAR, st->showStatus ? MF_CHECKED : MF_UNCHECKED);
 }
 
 // --- Start-up ------------------------------------------------------------------------
@@ -243,8 +235,7 @@ bool Initialize(EditorState* st)
                             (int)(sizeof(kToolButtons) / sizeof(kToolButtons[0])), &st->toolImages);
     if (!st->hToolbar)
         MessageBoxA(st->hwnd, "Cannot create toolbar.", "Tarvin Editor", MB_OK | MB_ICONWARNING);
-    if (st->haveWndRect)
-        RestoreWindowRect(st->hwnd, st->wndRect);
+    RestoreFrameRect(st);
     st->hList = CreateActionList(st);
 
     MenuXP_InitDrawInfo(&st->diItem, 0);

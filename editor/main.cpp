@@ -320,24 +320,18 @@ static void MainWnd_OnDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis)
         MenuXP_DrawItem((DRAWITEMSTRUCT*)dis, &GetEditorState(hwnd)->diItem);
 }
 
-static void RememberWindowRect(EditorState* st)
-{
-    if (RecordWindowRect(st->hwnd, &st->wndRect))
-        st->haveWndRect = true;
-}
-
 static void MainWnd_OnSize(HWND hwnd, UINT state, int, int)
 {
     EditorState* st = GetEditorState(hwnd);
     if (state == SIZE_MINIMIZED)
         return;
-    RememberWindowRect(st);
+    RememberFrameRect(st);
     LayoutWindow(st);
 }
 
 static void MainWnd_OnMove(HWND hwnd, int, int)
 {
-    RememberWindowRect(GetEditorState(hwnd));
+    RememberFrameRect(GetEditorState(hwnd));
 }
 
 static void MainWnd_OnSetFocus(HWND hwnd, HWND)

@@ -30,21 +30,16 @@ HICON LoadSmallIcon(int id)
 
 static void ReadSettings(MeditState* st)
 {
-    st->showToolbar = ReadEditorSetting("View Toolbar", 1) != 0;
-    st->showStatus = ReadEditorSetting("View Statusbar", 1) != 0;
+    ReadFrameSettings(st, MEDIT_REG_KEY, true);
     st->splitterPos = (int)ReadEditorSetting("Splitter Pos", (unsigned long)st->splitterPos);
     st->testFull = ReadEditorSetting("Test Full", 1) != 0 ? 1 : 0;
     ReadColumnWidths(MEDIT_REG_KEY, st->columnWidths, MEDIT_COLUMNS);
-    st->haveWndRect = ReadWindowRect(MEDIT_REG_KEY, &st->wndRect);
 }
 
 void SaveSettings(MeditState* st)
 {
-    if (st->haveWndRect)
-        WriteWindowRect(MEDIT_REG_KEY, st->wndRect);
+    WriteFrameSettings(st, MEDIT_REG_KEY);
     WriteEditorSetting("Test Full", st->testFull ? 1 : 0);
-    WriteEditorSetting("View Toolbar", st->showToolbar ? 1 : 0);
-    WriteEditorSetting("View Statusbar", st->showStatus ? 1 : 0);
     WriteEditorSetting("Splitter Pos", (unsigned long)st->splitterPos);
     WriteColumnWidths(MEDIT_REG_KEY, st->hList, MEDIT_COLUMNS);
 }
@@ -124,7 +119,7 @@ void LayoutWindow(MeditState* st)
     // A minimised window has no client area to fit the splitter into.
     if (IsIconic(st->hwnd))
         return;
-    RECT rc = LayoutBars(st->hwnd, st->hToolbar, st->showToolbar, st->hStatus, st->showStatus);
+    RECT rc = LayoutFrame(st, IDM_VIEWTOOLBAR, IDM_VIEWSTATUSBAR);
     int top = rc.top;
     int height = rc.bottom - rc.top;
     if (st->splitterPos > rc.right - 5)
@@ -139,9 +134,6 @@ void LayoutWindow(MeditState* st)
     int listLeft = treeWidth + 4;
     if (st->hList)
         MoveWindow(st->hList, listLeft, top, rc.right > listLeft ? rc.right - listLeft : 0, height, TRUE);
-    HMENU menu = GetMenu(st->hwnd);
-    CheckMenuItem(menu, IDM_VIEWTOOLBAR, st->showToolbar ? MF_CHECKED : MF_UNCHECKED);
-    CheckMenuItem(menu, IDM_VIEWSTATUSBAR, st->showStatus ? MF_CHECKED : MF_UNCHECKED);
 }
 
 // --- Start-up ------------------------------------------------------------------
@@ -193,8 +185,7 @@ bool Initialize(MeditState* st)
         MessageBoxA(st->hwnd, "Cannot create toolbar.", nullptr, MB_OK | MB_ICONWARNING);
 
     ReadSettings(st);
-    if (st->haveWndRect)
-        RestoreWindowRect(st->hwnd, st->wndRect);
+    RestoreFrameRect(st);
     st->hTree = CreateTree(st);
     st->hList = CreateList(st);
     if (RegisterSplitterClass(g_hInst))

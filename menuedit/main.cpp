@@ -420,12 +420,11 @@ static void MainWnd_OnDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis)
     MenuXP_DrawEntry(dis, &st->diItem, &st->diSidebar);
 }
 
+// While the tutorial has moved the window, its place is not the user's.
 static void RememberWindowRect(MeditState* st)
 {
-    if (st->tutorialWnd)
-        return;
-    if (RecordWindowRect(st->hwnd, &st->wndRect))
-        st->haveWndRect = true;
+    if (!st->tutorialWnd)
+        RememberFrameRect(st);
 }
 
 static void MainWnd_OnSize(HWND hwnd, UINT state, int, int)

@@ -24,18 +24,13 @@ SchedState* GetSchedState(HWND hwnd)
 
 static void ReadSettings(SchedState* st)
 {
-    st->showToolbar = RegReadDWORDOr(HKEY_CURRENT_USER, SCHED_REG_KEY, "View Toolbar", 1) != 0;
-    st->showStatus = RegReadDWORDOr(HKEY_CURRENT_USER, SCHED_REG_KEY, "View Statusbar", 1) != 0;
+    ReadFrameSettings(st, SCHED_REG_KEY, true);
     ReadColumnWidths(SCHED_REG_KEY, st->columnWidths, SCHED_COLUMNS);
-    st->haveWndRect = ReadWindowRect(SCHED_REG_KEY, &st->wndRect);
 }
 
 void SaveSettings(SchedState* st)
 {
-    if (st->haveWndRect)
-        WriteWindowRect(SCHED_REG_KEY, st->wndRect);
-    RegWriteDWORD(HKEY_CURRENT_USER, SCHED_REG_KEY, "View Toolbar", st->showToolbar ? 1 : 0);
-    RegWriteDWORD(HKEY_CURRENT_USER, SCHED_REG_KEY, "View Statusbar", st->showStatus ? 1 : 0);
+    WriteFrameSettings(st, SCHED_REG_KEY);
     WriteColumnWidths(SCHED_REG_KEY, st->hList, SCHED_COLUMNS);
 }
 
@@ -80,12 +75,9 @@ static HWND CreateTaskList(SchedState* st)
 
 void LayoutWindow(SchedState* st)
 {
-    RECT rc = LayoutBars(st->hwnd, st->hToolbar, st->showToolbar, st->hStatus, st->showStatus);
+    RECT rc = LayoutFrame(st, IDM_VIEWTOOLBAR, IDM_VIEWSTATUSBAR);
     if (st->hList)
         MoveWindow(st->hList, 0, rc.top, rc.right, rc.bottom - rc.top, TRUE);
-    HMENU menu = GetMenu(st->hwnd);
-    CheckMenuItem(menu, IDM_VIEWTOOLBAR, st->showToolbar ? MF_CHECKED : MF_UNCHECKED);
-    CheckMenuItem(menu, IDM_VIEWSTATUSBAR, st->showStatus ? MF_CHECKED : MF_UNCHECKED);
 }
 
 // --- Schedule file -------------------------------------------------------------
@@ -294,8 +286,7 @@ bool Initialize(SchedState* st)
     if (!st->hToolbar)
         MessageBoxA(st->hwnd, "Cannot create toolbar.", nullptr, MB_OK | MB_ICONWARNING);
 
-    if (st->haveWndRect)
-        RestoreWindowRect(st->hwnd, st->wndRect);
+    RestoreFrameRect(st);
     st->hList = CreateTaskList(st);
     LayoutWindow(st);
 

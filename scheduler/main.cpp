@@ -320,24 +320,18 @@ static void MainWnd_OnDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis)
     MenuXP_DrawItem((DRAWITEMSTRUCT*)dis, data->nKind == MENUXP_KIND_SIDEBAR ? &st->diSidebar : &st->diItem);
 }
 
-static void RememberWindowRect(SchedState* st)
-{
-    if (RecordWindowRect(st->hwnd, &st->wndRect))
-        st->haveWndRect = true;
-}
-
 static void MainWnd_OnSize(HWND hwnd, UINT state, int, int)
 {
     SchedState* st = GetSchedState(hwnd);
     if (state == SIZE_MINIMIZED)
         return;
-    RememberWindowRect(st);
+    RememberFrameRect(st);
     LayoutWindow(st);
 }
 
 static void MainWnd_OnMove(HWND hwnd, int, int)
 {
-    RememberWindowRect(GetSchedState(hwnd));
+    RememberFrameRect(GetSchedState(hwnd));
 }
 
 static void MainWnd_OnSetFocus(HWND hwnd, HWND)
