@@ -6,8 +6,8 @@
 
 #include "editor.h"
 #include "edit_res.h"
-#include "firstrun.h"
 #include "mainwnd.h"
+#include "userfiles.h"
 #include "dirutils_win.h"
 #include "regutils.h"
 #include "strutils.h"
@@ -208,16 +208,11 @@ bool Initialize(EditorState* st)
                                                  ICC_UPDOWN_CLASS | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
 
-    char agentPath[MAX_PATH], tourPath[MAX_PATH];
-    GetMyDir(agentPath, sizeof(agentPath), "tvagent.exe");
-    GetMyDir(tourPath, sizeof(tourPath), "tv2.chm::/tvqtour_1.html");
-    FIRSTRUN_DATA frd = {st->hwnd, g_hInst, "tvtip.sys", agentPath, tourPath};
-    if (CheckFirstRunAndMenu(&frd) != 0)
+    if (!PrepareUserFiles(st->hwnd, g_hInst))
     {
         MessageBoxA(st->hwnd, "Tarvin 2 is exiting.", "Tarvin 2", MB_OK | MB_ICONERROR);
         return false;
     }
-    SetFirstRun(0);
 
     char self[MAX_PATH], command[MAX_PATH + 16];
     GetModuleFileNameA(nullptr, self, sizeof(self));

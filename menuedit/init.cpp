@@ -9,8 +9,8 @@
 #include "browseAppsDlg.h"
 #include "browseFavsDlg.h"
 #include "dirutils_win.h"
-#include "firstrun.h"
 #include "mainwnd.h"
+#include "userfiles.h"
 #include "regutils.h"
 #include "strutils.h"
 #include "winutils.h"
@@ -157,16 +157,11 @@ bool Initialize(MeditState* st)
                                                  ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&icc);
 
-    char agentPath[MAX_PATH], tourPath[MAX_PATH];
-    GetMyDir(agentPath, sizeof(agentPath), "tvagent.exe");
-    GetMyDir(tourPath, sizeof(tourPath), "tv2.chm::/tvqtour_1.html");
-    FIRSTRUN_DATA frd = {st->hwnd, g_hInst, "tvtip.sys", agentPath, tourPath};
-    if (CheckFirstRunAndMenu(&frd) != 0)
+    if (!PrepareUserFiles(st->hwnd, g_hInst))
     {
         MessageBoxA(st->hwnd, "Tarvin 2 is exiting.", "Tarvin 2", MB_OK | MB_ICONERROR);
         return false;
     }
-    SetFirstRun(0);
 
     InitUndo(st->hwnd);
     st->clipFormat = RegisterClipboardFormatA(MEDIT_CLIPBOARD_FORMAT);

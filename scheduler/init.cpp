@@ -8,6 +8,7 @@
 #include "sched_res.h"
 #include "firstrun.h"
 #include "mainwnd.h"
+#include "userfiles.h"
 #include "dirutils_win.h"
 #include "regutils.h"
 #include "thmutils.h"
@@ -259,16 +260,11 @@ bool Initialize(SchedState* st)
                                                  ICC_DATE_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&icc);
 
-    char agentPath[MAX_PATH], tourPath[MAX_PATH];
-    GetMyDir(agentPath, sizeof(agentPath), "tvagent.exe");
-    GetMyDir(tourPath, sizeof(tourPath), "tv2.chm::/tvqtour_1.html");
-    FIRSTRUN_DATA frd = {st->hwnd, g_hInst, "tvtip.sys", agentPath, tourPath};
-    if (CheckFirstRunAndMenu(&frd) != 0)
+    if (!PrepareUserFiles(st->hwnd, g_hInst))
     {
         MessageBoxA(st->hwnd, "Tarvin 2 is exiting.", "Tarvin 2", MB_OK | MB_ICONERROR);
         return false;
     }
-    SetFirstRun(0);
     UseLocaleTaskDates();
     ReadSettings(st);
 
