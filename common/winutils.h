@@ -84,6 +84,8 @@ struct ListViewColumn
     const char* title;
     int width;
 };
+// The columns in order, after any the list has.
+void AddListViewColumns(HWND listView, const ListViewColumn* columns, int count);
 // Full-row selection, the columns in order, and a new 16x16 small-icon list
 // that the control shows. The image list (the caller's to release with
 // ReleaseListViewImages), or NULL when it cannot be made.

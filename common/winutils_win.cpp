@@ -177,9 +177,8 @@ void ReleaseListDialog(HWND dialog, int listId, HIMAGELIST images, HWND* slot)
     ForgetDialog(slot, dialog);
 }
 
-HIMAGELIST SetUpListView(HWND listView, const ListViewColumn* columns, int count, int initialImages, int grow)
+void AddListViewColumns(HWND listView, const ListViewColumn* columns, int count)
 {
-    ListView_SetExtendedListViewStyleEx(listView, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     for (int i = 0; i < count; i++)
     {
         LVCOLUMNA column;
@@ -190,6 +189,12 @@ HIMAGELIST SetUpListView(HWND listView, const ListViewColumn* columns, int count
         column.pszText = (LPSTR)columns[i].title;
         ListView_InsertColumn(listView, i, &column);
     }
+}
+
+HIMAGELIST SetUpListView(HWND listView, const ListViewColumn* columns, int count, int initialImages, int grow)
+{
+    ListView_SetExtendedListViewStyleEx(listView, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    AddListViewColumns(listView, columns, count);
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, initialImages, grow);
     if (images)
         ListView_SetImageList(listView, images, LVSIL_SMALL);

@@ -86,17 +86,9 @@ static HWND CreateList(MeditState* st)
     if (!list)
         return nullptr;
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
-    static const char* const kTitles[MEDIT_COLUMNS] = {"Name", "Type", "Target"};
-    for (int i = 0; i < MEDIT_COLUMNS; i++)
-    {
-        LVCOLUMNA col;
-        ZeroMemory(&col, sizeof(col));
-        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        col.pszText = (LPSTR)kTitles[i];
-        col.cx = st->columnWidths[i];
-        col.iSubItem = i;
-        SendMessageA(list, LVM_INSERTCOLUMNA, i, (LPARAM)&col);
-    }
+    ListViewColumn columns[MEDIT_COLUMNS] = {
+        {"Name", st->columnWidths[0]}, {"Type", st->columnWidths[1]}, {"Target", st->columnWidths[2]}};
+    AddListViewColumns(list, columns, MEDIT_COLUMNS);
     st->listImages.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8));
     ListView_SetImageList(list, st->listImages.Get(), LVSIL_SMALL);
     return list;

@@ -57,18 +57,11 @@ static HWND CreateTaskList(SchedState* st)
     if (!list)
         return nullptr;
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
-    static const char* const kTitles[SCHED_COLUMNS] = {"Name", "Target", "Next Scheduled Time",
-                                                       "Last Run Time"};
-    for (int i = 0; i < SCHED_COLUMNS; i++)
-    {
-        LVCOLUMNA col;
-        ZeroMemory(&col, sizeof(col));
-        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        col.pszText = (LPSTR)kTitles[i];
-        col.cx = st->columnWidths[i];
-        col.iSubItem = i;
-        SendMessageA(list, LVM_INSERTCOLUMNA, i, (LPARAM)&col);
-    }
+    ListViewColumn columns[SCHED_COLUMNS] = {{"Name", st->columnWidths[0]},
+                                             {"Target", st->columnWidths[1]},
+                                             {"Next Scheduled Time", st->columnWidths[2]},
+                                             {"Last Run Time", st->columnWidths[3]}};
+    AddListViewColumns(list, columns, SCHED_COLUMNS);
     st->listImages.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8));
     ListView_SetImageList(list, st->listImages.Get(), LVSIL_SMALL);
     return list;

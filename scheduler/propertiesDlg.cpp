@@ -521,17 +521,8 @@ BOOL InfoPage_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
         return TRUE;
     HWND list = GetDlgItem(hwnd, IDC_INFO_LIST);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-    const char* titles[] = {"Date", "Time"};
-    const int widths[] = {160, 50};
-    for (int i = 0; i < 2; i++)
-    {
-        LVCOLUMNA col;
-        ZeroMemory(&col, sizeof(col));
-        col.mask = LVCF_TEXT | LVCF_WIDTH;
-        col.pszText = (LPSTR)titles[i];
-        col.cx = widths[i];
-        SendMessageA(list, LVM_INSERTCOLUMNA, i, (LPARAM)&col);
-    }
+    static const ListViewColumn kColumns[] = {{"Date", 160}, {"Time", 50}};
+    AddListViewColumns(list, kColumns, 2);
     SetWhenText(hwnd, IDC_INFO_ORIG, is->task->GetOrigScheduledTime());
     SetWhenText(hwnd, IDC_INFO_LAST, is->task->GetLastScheduledTime());
     SetWhenText(hwnd, IDC_INFO_NEXT, is->task->GetScheduledTime());
