@@ -29,3 +29,10 @@ struct tagBROWSEAPPS
 int InitBrowseApplications(HINSTANCE instance);
 // 1 for OK (the path is in pszResult), 0 for Cancel or close.
 int BrowseApplications(tagBROWSEAPPS* ba);
+
+// The browser with a button for program files and one for launch files in
+// launchFolder, the launch files' first when asked. The File field starts
+// with initial (which may be path itself); path gets the choice (size bytes).
+// true on OK when the choice fitted.
+bool BrowseProgramsAndLaunchFiles(HWND owner, CAppList* apps, const char* launchFolder, bool launchFilesFirst,
+                                  const char* initial, char* path, size_t size);

@@ -210,3 +210,30 @@ int BrowseApplications(tagBROWSEAPPS* ba)
     delete temp;
     return result == 1 ? 1 : 0;
 }
+
+bool BrowseProgramsAndLaunchFiles(HWND owner, CAppList* apps, const char* launchFolder, bool launchFilesFirst,
+                                  const char* initial, char* path, size_t size)
+{
+    static const char kProgramsButton[] = "Browse &Program Files...";
+    static const char kProgramsFolder[] = "%ProgramFiles%";
+    static const char kProgramsFilter[] = "Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
+    static const char kLaunchButton[] = "Browse &Launch Files...";
+    static const char kLaunchFilter[] = "Launch Files (*.launch)\0*.launch\0All Files (*.*)\0*.*\0";
+    char result[MAX_PATH];
+    StrCopy(result, initial);
+    tagBROWSEAPPS ba;
+    ZeroMemory(&ba, sizeof(ba));
+    ba.hwndOwner = owner;
+    ba.hInstance = (HINSTANCE)GetModuleHandleA(nullptr);
+    ba.pszResult = result;
+    ba.pszButton1 = launchFilesFirst ? kLaunchButton : kProgramsButton;
+    ba.pszFolder1 = launchFilesFirst ? launchFolder : kProgramsFolder;
+    ba.pszFilter1 = launchFilesFirst ? kLaunchFilter : kProgramsFilter;
+    ba.pszButton2 = launchFilesFirst ? kProgramsButton : kLaunchButton;
+    ba.pszFolder2 = launchFilesFirst ? kProgramsFolder : launchFolder;
+    ba.pszFilter2 = launchFilesFirst ? kProgramsFilter : kLaunchFilter;
+    ba.pAppList = apps;
+    if (!BrowseApplications(&ba))
+        return false;
+    return StrCopy(path, size, result);
+}

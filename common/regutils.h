@@ -10,6 +10,8 @@
 
 // Reads up to 4 bytes into value; 1 or 0.
 int RegReadDWORD(HKEY root, const char* subkey, const char* name, unsigned long* value);
+// The stored DWORD, or fallback when it cannot be read: a program's setting.
+unsigned long RegReadDWORDOr(HKEY root, const char* subkey, const char* name, unsigned long fallback);
 // Creates the key when needed; 0 on success, 1 when the key cannot be
 // created, else the error of the write.
 int RegWriteDWORD(HKEY root, const char* subkey, const char* name, unsigned long value);

@@ -58,6 +58,13 @@ int RegReadDWORD(HKEY root, const char* subkey, const char* name, unsigned long*
     return 1;
 }
 
+unsigned long RegReadDWORDOr(HKEY root, const char* subkey, const char* name, unsigned long fallback)
+{
+    unsigned long value = fallback;
+    RegReadDWORD(root, subkey, name, &value);
+    return value;
+}
+
 int RegWriteDWORD(HKEY root, const char* subkey, const char* name, unsigned long value)
 {
     DWORD v = value;

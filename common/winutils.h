@@ -84,6 +84,8 @@ struct ListViewColumn
     const char* title;
     int width;
 };
+// The columns in order, after any the list has.
+void AddListViewColumns(HWND listView, const ListViewColumn* columns, int count);
 // Full-row selection, the columns in order, and a new 16x16 small-icon list
 // that the control shows. The image list (the caller's to release with
 // ReleaseListViewImages), or NULL when it cannot be made.
@@ -97,6 +99,22 @@ int InsertListRow(HWND listView, int row, const char* text, int image);
 void ReselectListRow(HWND listView, int row);
 
 // A main window's toolbar and status bar, each shown or hidden as asked and
-// sized to the window (either may be null). The client rectangle that is
-// left between them.
+// sized to the window (either may be null); a wrapping toolbar is cut to its
+// rows of buttons. The client rectangle that is left between them.
 RECT LayoutBars(HWND hwnd, HWND toolbar, bool showToolbar, HWND status, bool showStatus);
+
+// Pages of wizards and property sheets: modeless child dialogs of a frame.
+// Shows the page at the top left of the frame's placeholder control, in the
+// page's own size.
+void ShowPageAt(HWND frame, int areaId, HWND page);
+// Shows the page over the tab control's display area, sized to it, on the
+// tab's themed background.
+void ShowTabPage(HWND frame, HWND tab, HWND page);
+// Gives the focus to the page's first control that the tab key reaches.
+void FocusFirstControl(HWND page);
+
+// The font in bold, for titles; NULL when base is NULL or cannot be read.
+// The caller deletes it.
+HFONT CreateBoldFontFrom(HFONT base);
+// The default GUI font in bold.
+HFONT CreateBoldFont();

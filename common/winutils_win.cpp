@@ -1,6 +1,7 @@
 #include "winutils.h"
 #include "strutils.h"
 #include "dirutils_win.h"
+#include "thmutils.h"
 
 namespace
 {
@@ -176,9 +177,8 @@ void ReleaseListDialog(HWND dialog, int listId, HIMAGELIST images, HWND* slot)
     ForgetDialog(slot, dialog);
 }
 
-HIMAGELIST SetUpListView(HWND listView, const ListViewColumn* columns, int count, int initialImages, int grow)
+void AddListViewColumns(HWND listView, const ListViewColumn* columns, int count)
 {
-    ListView_SetExtendedListViewStyleEx(listView, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     for (int i = 0; i < count; i++)
     {
         LVCOLUMNA column;
@@ -189,6 +189,12 @@ HIMAGELIST SetUpListView(HWND listView, const ListViewColumn* columns, int count
         column.pszText = (LPSTR)columns[i].title;
         ListView_InsertColumn(listView, i, &column);
     }
+}
+
+HIMAGELIST SetUpListView(HWND listView, const ListViewColumn* columns, int count, int initialImages, int grow)
+{
+    ListView_SetExtendedListViewStyleEx(listView, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    AddListViewColumns(listView, columns, count);
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, initialImages, grow);
     if (images)
         ListView_SetImageList(listView, images, LVSIL_SMALL);
@@ -259,7 +265,18 @@ RECT LayoutBars(HWND hwnd, HWND toolbar, bool showToolbar, HWND status, bool sho
             SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
             RECT tr;
             GetWindowRect(toolbar, &tr);
-            rc.top += tr.bottom - tr.top;
+            int height = tr.bottom - tr.top;
+            // Wrapped onto more rows, the toolbar's own size counts the
+            // separators at the breaks as rows: its last button tells.
+            int count = (int)SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0);
+            RECT last;
+            if ((GetWindowLongA(toolbar, GWL_STYLE) & TBSTYLE_WRAPABLE) && count > 0 &&
+                SendMessageA(toolbar, TB_GETITEMRECT, count - 1, (LPARAM)&last) && last.bottom + 4 < height)
+            {
+                height = last.bottom + 4;
+                SetWindowPos(toolbar, nullptr, 0, 0, rc.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            rc.top += height;
         }
     }
     if (status)
@@ -276,4 +293,43 @@ RECT LayoutBars(HWND hwnd, HWND toolbar, bool showToolbar, HWND status, bool sho
     if (rc.bottom < rc.top)
         rc.bottom = rc.top;
     return rc;
+}
+
+void ShowPageAt(HWND frame, int areaId, HWND page)
+{
+    RECT area;
+    GetWindowRect(GetDlgItem(frame, areaId), &area);
+    MapWindowPoints(nullptr, frame, (POINT*)&area, 2);
+    SetWindowPos(page, HWND_TOP, area.left, area.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+}
+
+void ShowTabPage(HWND frame, HWND tab, HWND page)
+{
+    RECT rc;
+    GetWindowRect(tab, &rc);
+    MapWindowPoints(nullptr, frame, (POINT*)&rc, 2);
+    TabCtrl_AdjustRect(tab, FALSE, &rc);
+    g_EnableThemeDialogTexture(page, ETDT_ENABLETAB);
+    SetWindowPos(page, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_SHOWWINDOW);
+}
+
+void FocusFirstControl(HWND page)
+{
+    HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+    if (first)
+        SetFocus(first);
+}
+
+HFONT CreateBoldFontFrom(HFONT base)
+{
+    LOGFONTA lf;
+    if (!base || !GetObjectA(base, sizeof(lf), &lf))
+        return nullptr;
+    lf.lfWeight = FW_BOLD;
+    return CreateFontIndirectA(&lf);
+}
+
+HFONT CreateBoldFont()
+{
+    return CreateBoldFontFrom((HFONT)GetStockObject(DEFAULT_GUI_FONT));
 }

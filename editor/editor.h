@@ -9,6 +9,7 @@
 #include "LaunchFile.h"
 #include "PtrList.h"
 #include "UndoItem.h"
+#include "mainwnd.h"
 #include "menuxp.h"
 #include "winholders.h"
 
@@ -26,13 +27,9 @@ const UINT WM_EDITOR_CHECKFILE = WM_APP + 1;
 const int EDITOR_ACTION_CODES = LA_MESSAGE + 1;
 
 // Everything the main window owns, reached through GWLP_USERDATA.
-struct EditorState
+struct EditorState : MainFrame
 {
-    HWND hwnd = nullptr;
-    HWND hStatus = nullptr;
-    HWND hToolbar = nullptr;
     HWND hList = nullptr;
-    CImageList toolImages;
     CImageList listImages;
     int actionImage[EDITOR_ACTION_CODES + 1] = {}; // by code + 1 (unknown at 0)
     HMENU insertMenu = nullptr;                    // the menu bar's Insert popup
@@ -55,8 +52,6 @@ struct EditorState
     UINT clipFormat = 0;
 
     // Settings
-    bool showToolbar = false;
-    bool showStatus = true;
     bool showTips = true;
     bool showStartup = true;
     bool advancedMode = false;
@@ -66,8 +61,6 @@ struct EditorState
     bool insertComments = true;
     bool testFull = false;
     int columnWidths[2] = {160, 440};
-    RECT wndRect = {0, 0, 0, 0};
-    bool haveWndRect = false;
 
     tagMENUXP_DRAWINFO diItem = {};
     CAppList apps;

@@ -12,6 +12,7 @@
 #include "LaunchCheck.h"
 #include "firstrun.h"
 #include "dirutils_win.h"
+#include "filedlg.h"
 #include "strutils.h"
 
 static const char kFilter[] = "Launch Files (*.launch)\0*.launch\0All Files (*.*)\0*.*\0";
@@ -110,20 +111,11 @@ void OnOpen(EditorState* st)
         return;
     char folder[MAX_PATH], path[MAX_PATH] = "";
     FilesFolder(folder);
-    OPENFILENAMEA ofn;
-    ZeroMemory(&ofn, sizeof(ofn));
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = st->hwnd;
-    ofn.lpstrFilter = kFilter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof(path);
-    ofn.lpstrInitialDir = folder[0] ? folder : nullptr;
-    ofn.lpstrTitle = "Select a launch file";
-    ofn.lpstrDefExt = "launch";
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    FileDialogSpec spec = {"Select a launch file", kFilter, folder[0] ? folder : nullptr, "launch",
+                           OFN_FILEMUSTEXIST | OFN_HIDEREADONLY};
     {
         CModalScope scope(st);
-        if (!GetOpenFileNameA(&ofn))
+        if (!AskOpenFileName(st->hwnd, spec, path, sizeof(path)))
             return;
     }
     OpenFile(st, path, false);
@@ -189,19 +181,10 @@ bool OnSaveAs(EditorState* st, bool offerMenu)
         StrCopy(path, "New Launch File");
         GetFileNameNumber(folder, path, sizeof(path), ".launch");
     }
-    OPENFILENAMEA ofn;
-    ZeroMemory(&ofn, sizeof(ofn));
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = st->hwnd;
-    ofn.lpstrFilter = kFilter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof(path);
-    ofn.lpstrInitialDir = folder[0] ? folder : nullptr;
-    ofn.lpstrTitle = "Save Launch File As";
-    ofn.lpstrDefExt = "launch";
-    ofn.Flags = OFN_HIDEREADONLY;
+    FileDialogSpec spec = {"Save Launch File As", kFilter, folder[0] ? folder : nullptr, "launch",
+                           OFN_HIDEREADONLY};
     CModalScope scope(st);
-    if (!GetSaveFileNameA(&ofn))
+    if (!AskSaveFileName(st->hwnd, spec, path, sizeof(path)))
         return false;
     if (FileExists(path))
     {

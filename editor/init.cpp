@@ -6,7 +6,8 @@
 
 #include "editor.h"
 #include "edit_res.h"
-#include "firstrun.h"
+#include "mainwnd.h"
+#include "userfiles.h"
 #include "dirutils_win.h"
 #include "regutils.h"
 #include "strutils.h"
@@ -27,9 +28,7 @@ HICON LoadSmallIcon(int id)
 
 static DWORD ReadSetting(const char* name, DWORD defaultValue)
 {
-    unsigned long value = defaultValue;
-    RegReadDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, name, &value);
-    return (DWORD)value;
+    return (DWORD)RegReadDWORDOr(HKEY_CURRENT_USER, EDITOR_REG_KEY, name, defaultValue);
 }
 
 static void ReadSettings(EditorState* st)
@@ -38,38 +37,20 @@ static void ReadSettings(EditorState* st)
     st->showStartup = ReadSetting("Show Startup", 1) != 0;
     st->advancedMode = ReadSetting("Advanced Mode", 0) != 0;
     st->addShortcuts = ReadSetting("Add Shortcuts", 1) != 0;
-    st->showToolbar = ReadSetting("View Toolbar", 0) != 0;
-    st->showStatus = ReadSetting("View Statusbar", 1) != 0;
     st->insertDelay = ReadSetting("Insert Delay", 1) != 0;
     st->insertComments = ReadSetting("Insert Comments", 1) != 0;
     DWORD state = ReadSetting("Window State", 1);
     st->windowState = state >= 1 && state <= 3 ? (int)state : 1;
-    st->columnWidths[0] = (int)ReadSetting("Column 1 Width", 160);
-    st->columnWidths[1] = (int)ReadSetting("Column 2 Width", 440);
+    ReadColumnWidths(EDITOR_REG_KEY, st->columnWidths, 2);
     // "Test Full" is kept for the run only: it is written at exit, never read.
-    RECT rc;
-    if (RegReadRECT(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Editor WindowPos", &rc) && rc.right > rc.left &&
-        rc.bottom > rc.top)
-    {
-        st->wndRect = rc;
-        st->haveWndRect = true;
-    }
+    ReadFrameSettings(st, EDITOR_REG_KEY, false);
 }
 
 void SaveSettings(EditorState* st)
 {
-    if (st->haveWndRect)
-        RegWriteRECT(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Editor WindowPos", st->wndRect);
+    WriteFrameSettings(st, EDITOR_REG_KEY);
     RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Test Full", st->testFull ? 1 : 0);
-    RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "View Toolbar", st->showToolbar ? 1 : 0);
-    RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "View Statusbar", st->showStatus ? 1 : 0);
-    if (st->hList)
-    {
-        RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Column 1 Width",
-                      (DWORD)ListView_GetColumnWidth(st->hList, 0));
-        RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Column 2 Width",
-                      (DWORD)ListView_GetColumnWidth(st->hList, 1));
-    }
+    WriteColumnWidths(EDITOR_REG_KEY, st->hList, 2);
 }
 
 // --- Insert menu -----------------------------------------------------------------
@@ -164,68 +145,23 @@ HMENU BuildInsertMenu(EditorState* st)
 
 // --- Controls ----------------------------------------------------------------------
 
-struct ToolButton
-{
-    int icon;
-    int command;
-    const char* text;
+static const ToolbarButton kToolButtons[] = {
+    {IDI_TB_NEW, IDM_NEW, 0, "New"},
+    {IDI_TB_OPEN, IDM_OPEN, 0, "Open"},
+    {IDI_TB_SAVE, IDM_SAVE, 0, "Save"},
+    {0, 0, 0, nullptr},
+    {IDI_TB_PROPERTIES, IDM_PROPERTIES, 0, "Properties"},
+    {IDI_TB_INSERT, IDM_INSERT, BTNS_DROPDOWN, "Insert"},
+    {IDI_TB_DELETE, IDM_DELETE, 0, "Delete"},
+    {0, 0, 0, nullptr},
+    {IDI_TB_MOVEUP, IDM_MOVEUP, 0, "Move Up"},
+    {IDI_TB_MOVEDOWN, IDM_MOVEDOWN, 0, "Move Down"},
+    {0, 0, 0, nullptr},
+    {IDI_TB_TEST, IDM_TEST, 0, "Test"},
+    {0, 0, 0, nullptr},
+    {IDI_TB_ABOUT, IDM_ABOUT, 0, "About"},
+    {IDI_TB_HELP, IDM_HELPCONTENTS, 0, "Help"},
 };
-
-static const ToolButton kToolButtons[] = {
-    {IDI_TB_NEW, IDM_NEW, "New"},
-    {IDI_TB_OPEN, IDM_OPEN, "Open"},
-    {IDI_TB_SAVE, IDM_SAVE, "Save"},
-    {0, 0, nullptr},
-    {IDI_TB_PROPERTIES, IDM_PROPERTIES, "Properties"},
-    {IDI_TB_INSERT, IDM_INSERT, "Insert"},
-    {IDI_TB_DELETE, IDM_DELETE, "Delete"},
-    {0, 0, nullptr},
-    {IDI_TB_MOVEUP, IDM_MOVEUP, "Move Up"},
-    {IDI_TB_MOVEDOWN, IDM_MOVEDOWN, "Move Down"},
-    {0, 0, nullptr},
-    {IDI_TB_TEST, IDM_TEST, "Test"},
-    {0, 0, nullptr},
-    {IDI_TB_ABOUT, IDM_ABOUT, "About"},
-    {IDI_TB_HELP, IDM_HELPCONTENTS, "Help"},
-};
-
-static HWND CreateToolbar(EditorState* st)
-{
-    HWND tb = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
-                              WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | TBSTYLE_WRAPABLE | CCS_TOP |
-                                  CCS_NODIVIDER,
-                              0, 0, 0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_TOOLBAR, g_hInst, nullptr);
-    if (!tb)
-        return nullptr;
-    SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(tb, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    st->toolImages.Reset(ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, 11, 0));
-    TBBUTTON buttons[sizeof(kToolButtons) / sizeof(kToolButtons[0])];
-    int count = 0;
-    for (const ToolButton& b : kToolButtons)
-    {
-        TBBUTTON& t = buttons[count++];
-        ZeroMemory(&t, sizeof(t));
-        if (!b.command)
-        {
-            t.fsStyle = BTNS_SEP;
-            continue;
-        }
-        HICON icon = (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(b.icon), IMAGE_ICON, 24, 24, 0);
-        t.iBitmap =
-            st->toolImages.Get() && icon ? ImageList_AddIcon(st->toolImages.Get(), icon) : I_IMAGENONE;
-        if (icon)
-            DestroyIcon(icon);
-        t.idCommand = b.command;
-        t.fsState = TBSTATE_ENABLED;
-        t.fsStyle = BTNS_BUTTON | (b.command == IDM_INSERT ? BTNS_DROPDOWN : 0);
-        t.iString = (INT_PTR)b.text;
-    }
-    SendMessageA(tb, TB_SETIMAGELIST, 0, (LPARAM)st->toolImages.Get());
-    SendMessageA(tb, TB_ADDBUTTONSA, count, (LPARAM)buttons);
-    SendMessageA(tb, TB_AUTOSIZE, 0, 0);
-    return tb;
-}
 
 static HWND CreateActionList(EditorState* st)
 {
@@ -259,46 +195,9 @@ static HWND CreateActionList(EditorState* st)
 
 void LayoutWindow(EditorState* st)
 {
-    RECT rc;
-    GetClientRect(st->hwnd, &rc);
-    int top = 0, bottom = rc.bottom;
-    if (st->hToolbar)
-    {
-        ShowWindow(st->hToolbar, st->showToolbar ? SW_SHOW : SW_HIDE);
-        if (st->showToolbar)
-        {
-            SendMessageA(st->hToolbar, TB_AUTOSIZE, 0, 0);
-            RECT tr;
-            GetWindowRect(st->hToolbar, &tr);
-            top = tr.bottom - tr.top;
-            // Wrapped onto more rows, the toolbar's own size counts the
-            // separators at the breaks as rows: its last button tells.
-            int count = (int)SendMessageA(st->hToolbar, TB_BUTTONCOUNT, 0, 0);
-            RECT last;
-            if (count > 0 && SendMessageA(st->hToolbar, TB_GETITEMRECT, count - 1, (LPARAM)&last) &&
-                last.bottom + 4 < top)
-            {
-                top = last.bottom + 4;
-                SetWindowPos(st->hToolbar, nullptr, 0, 0, rc.right, top, SWP_NOZORDER | SWP_NOACTIVATE);
-            }
-        }
-    }
-    if (st->hStatus)
-    {
-        ShowWindow(st->hStatus, st->showStatus ? SW_SHOW : SW_HIDE);
-        if (st->showStatus)
-        {
-            SendMessageA(st->hStatus, WM_SIZE, 0, 0);
-            RECT sr;
-            GetWindowRect(st->hStatus, &sr);
-            bottom -= sr.bottom - sr.top;
-        }
-    }
+    RECT rc = LayoutFrame(st, IDM_VIEWTOOLBAR, IDM_VIEWSTATUSBAR);
     if (st->hList)
-        MoveWindow(st->hList, 0, top, rc.right, bottom > top ? bottom - top : 0, TRUE);
-    HMENU menu = GetMenu(st->hwnd);
-    CheckMenuItem(menu, IDM_VIEWTOOLBAR, st->showToolbar ? MF_CHECKED : MF_UNCHECKED);
-    CheckMenuItem(menu, IDM_VIEWSTATUSBAR, st->showStatus ? MF_CHECKED : MF_UNCHECKED);
+        MoveWindow(st->hList, 0, rc.top, rc.right, rc.bottom - rc.top, TRUE);
 }
 
 // --- Start-up ------------------------------------------------------------------------
@@ -309,16 +208,11 @@ bool Initialize(EditorState* st)
                                                  ICC_UPDOWN_CLASS | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&icc);
 
-    char agentPath[MAX_PATH], tourPath[MAX_PATH];
-    GetMyDir(agentPath, sizeof(agentPath), "tvagent.exe");
-    GetMyDir(tourPath, sizeof(tourPath), "tv2.chm::/tvqtour_1.html");
-    FIRSTRUN_DATA frd = {st->hwnd, g_hInst, "tvtip.sys", agentPath, tourPath};
-    if (CheckFirstRunAndMenu(&frd) != 0)
+    if (!PrepareUserFiles(st->hwnd, g_hInst))
     {
         MessageBoxA(st->hwnd, "Tarvin 2 is exiting.", "Tarvin 2", MB_OK | MB_ICONERROR);
         return false;
     }
-    SetFirstRun(0);
 
     char self[MAX_PATH], command[MAX_PATH + 16];
     GetModuleFileNameA(nullptr, self, sizeof(self));
@@ -331,12 +225,12 @@ bool Initialize(EditorState* st)
                                   0, 0, 0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_STATUSBAR, g_hInst, nullptr);
     if (!st->hStatus)
         MessageBoxA(st->hwnd, "Cannot create statusbar.", "Tarvin Editor", MB_OK | MB_ICONWARNING);
-    st->hToolbar = CreateToolbar(st);
+    st->hToolbar =
+        CreateButtonToolbar(st->hwnd, g_hInst, IDC_TOOLBAR, TBSTYLE_WRAPABLE, kToolButtons,
+                            (int)(sizeof(kToolButtons) / sizeof(kToolButtons[0])), &st->toolImages);
     if (!st->hToolbar)
         MessageBoxA(st->hwnd, "Cannot create toolbar.", "Tarvin Editor", MB_OK | MB_ICONWARNING);
-    if (st->haveWndRect)
-        MoveWindow(st->hwnd, st->wndRect.left, st->wndRect.top, st->wndRect.right - st->wndRect.left,
-                   st->wndRect.bottom - st->wndRect.top, FALSE);
+    RestoreFrameRect(st);
     st->hList = CreateActionList(st);
 
     MenuXP_InitDrawInfo(&st->diItem, 0);

@@ -17,6 +17,7 @@
 #include "regutils.h"
 #include "thmutils.h"
 #include "winutils.h"
+#include "mainwnd.h"
 #include "strutils.h"
 
 HINSTANCE g_hInst;
@@ -319,26 +320,18 @@ static void MainWnd_OnDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis)
         MenuXP_DrawItem((DRAWITEMSTRUCT*)dis, &GetEditorState(hwnd)->diItem);
 }
 
-static void RecordWindowRect(EditorState* st)
-{
-    if (IsIconic(st->hwnd) || IsZoomed(st->hwnd))
-        return;
-    GetWindowRect(st->hwnd, &st->wndRect);
-    st->haveWndRect = true;
-}
-
 static void MainWnd_OnSize(HWND hwnd, UINT state, int, int)
 {
     EditorState* st = GetEditorState(hwnd);
     if (state == SIZE_MINIMIZED)
         return;
-    RecordWindowRect(st);
+    RememberFrameRect(st);
     LayoutWindow(st);
 }
 
 static void MainWnd_OnMove(HWND hwnd, int, int)
 {
-    RecordWindowRect(GetEditorState(hwnd));
+    RememberFrameRect(GetEditorState(hwnd));
 }
 
 static void MainWnd_OnSetFocus(HWND hwnd, HWND)
@@ -441,25 +434,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int show)
 
     HICON icon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 32, 32, 0);
     HICON smallIcon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 16, 16, 0);
-    WNDCLASSEXA wc;
-    ZeroMemory(&wc, sizeof(wc));
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = instance;
-    wc.hIcon = icon;
-    wc.hIconSm = smallIcon;
-    wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
-    wc.lpszClassName = EDITOR_WINDOW_CLASS;
-    if (!RegisterClassExA(&wc))
+    if (!RegisterMainWindowClass(instance, EDITOR_WINDOW_CLASS, MainWndProc, icon, smallIcon,
+                                 (HBRUSH)(COLOR_BTNFACE + 1)))
     {
         delete st;
         return 0;
     }
     HWND hwnd = CreateWindowExA(0, EDITOR_WINDOW_CLASS, EDITOR_WINDOW_TITLE, WS_OVERLAPPEDWINDOW,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 600, 440, nullptr, nullptr, instance, st);
+                                CW_USEDEFAULT, CW_USEDEFAULT, 600, 440, nullptr,
+                                LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU)), instance, st);
     if (!hwnd)
     {
         delete st;
@@ -488,16 +471,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int show)
             LayoutWindow(st);
     }
 
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
-    {
-        if (IsWindow(hwnd) && TranslateAcceleratorA(hwnd, accel, &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    int exitCode = RunMainMessageLoop(hwnd, accel);
     if (result == 0)
-        result = (int)msg.wParam;
+        result = exitCode;
     CoUninitialize();
     FreeThemeLib();
     delete st;

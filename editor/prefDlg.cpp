@@ -121,12 +121,7 @@ void CreatePage(HWND hwnd, int tab)
                                   hwnd, tab == 0 ? GeneralPageProc : EditorPageProc, (LPARAM)&f->values);
     if (!f->hPage)
         return;
-    RECT rc;
-    GetWindowRect(f->hTab, &rc);
-    MapWindowPoints(nullptr, hwnd, (POINT*)&rc, 2);
-    TabCtrl_AdjustRect(f->hTab, FALSE, &rc);
-    g_EnableThemeDialogTexture(f->hPage, ETDT_ENABLETAB);
-    SetWindowPos(f->hPage, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_SHOWWINDOW);
+    ShowTabPage(hwnd, f->hTab, f->hPage);
 }
 
 BOOL PrefDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)

@@ -18,6 +18,7 @@
 #include "LaunchLine.h"
 #include "browseAppsDlg.h"
 #include "dirutils.h"
+#include "filedlg.h"
 #include "strutils.h"
 #include "thmutils.h"
 #include "winholders.h"
@@ -389,37 +390,20 @@ void FilePage_BrowseFile(HWND page)
     if (!folder[0])
         GetDocumentsFolder(folder);
     char file[MAX_PATH] = "";
-    OPENFILENAMEA ofn;
-    ZeroMemory(&ofn, sizeof(ofn));
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = page;
-    ofn.lpstrFilter = "All Files (*.*)\0*.*\0";
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof(file);
-    ofn.lpstrInitialDir = folder;
-    ofn.lpstrTitle = "Select a file";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-    if (GetOpenFileNameA(&ofn))
+    FileDialogSpec spec = {"Select a file", "All Files (*.*)\0*.*\0", folder, nullptr,
+                           OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST};
+    if (AskOpenFileName(page, spec, file, sizeof(file)))
         SetDlgItemTextA(page, IDC_PAGE_FIELD, file);
 }
 
 void FilePage_BrowseFolder(HWND page, int code)
 {
-    char folder[MAX_PATH] = "";
-    BROWSEINFOA bi;
-    ZeroMemory(&bi, sizeof(bi));
-    bi.hwndOwner = page;
-    bi.pszDisplayName = folder;
-    bi.lpszTitle = code == LA_COPY || code == LA_MOVE ? "Select the destination folder."
-                                                      : "Select the working folder for this application.";
-    bi.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST chosen = SHBrowseForFolderA(&bi);
-    if (!chosen)
-        return;
-    if (SHGetPathFromIDListA(chosen, folder))
+    const char* title = code == LA_COPY || code == LA_MOVE
+                            ? "Select the destination folder."
+                            : "Select the working folder for this application.";
+    char folder[MAX_PATH];
+    if (BrowseForFolder(page, title, folder))
         SetDlgItemTextA(page, IDC_PAGE_FIELD2, folder);
-    CoTaskMemFree(chosen);
 }
 
 // --- Page 1200: comment, message and unknown lines -------------------------------
@@ -481,14 +465,9 @@ BOOL Page_OnInitDialog(HWND page, HWND, LPARAM lParam)
     HICON icon =
         (HICON)LoadImageA(fs->instance, MAKEINTRESOURCEA(kActionIcons[index]), IMAGE_ICON, 32, 32, LR_SHARED);
     SendDlgItemMessageA(page, IDC_PAGE_ICON, STM_SETICON, (WPARAM)icon, 0);
-    HFONT font = (HFONT)SendMessageA(page, WM_GETFONT, 0, 0);
-    LOGFONTA lf;
-    if (font && GetObjectA(font, sizeof(lf), &lf))
-    {
-        lf.lfWeight = FW_BOLD;
-        ps->nameFont.Reset(CreateFontIndirectA(&lf));
+    ps->nameFont.Reset(CreateBoldFontFrom((HFONT)SendMessageA(page, WM_GETFONT, 0, 0)));
+    if (ps->nameFont.Get())
         SendDlgItemMessageA(page, IDC_PAGE_NAME, WM_SETFONT, (WPARAM)ps->nameFont.Get(), FALSE);
-    }
     SetDlgItemTextA(page, IDC_PAGE_NAME, LaunchActionName(ps->code));
     SetDlgItemTextA(page, IDC_PAGE_HELP, kHelpTexts[index]);
 
@@ -626,13 +605,7 @@ bool Frame_CreatePage(HWND hwnd, FrameState* fs)
     fs->hPage = CreateDialogParamA(fs->instance, MAKEINTRESOURCEA(id), hwnd, PageProc, (LPARAM)fs);
     if (!fs->hPage)
         return false;
-    RECT rc;
-    GetWindowRect(fs->hTab, &rc);
-    MapWindowPoints(nullptr, hwnd, (POINT*)&rc, 2);
-    TabCtrl_AdjustRect(fs->hTab, FALSE, &rc);
-    g_EnableThemeDialogTexture(fs->hPage, ETDT_ENABLETAB);
-    SetWindowPos(fs->hPage, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                 SWP_SHOWWINDOW);
+    ShowTabPage(hwnd, fs->hTab, fs->hPage);
     return true;
 }
 

@@ -17,6 +17,7 @@
 #include "FavList.h"
 #include "browseFavsDlg.h"
 #include "dirutils_win.h"
+#include "filedlg.h"
 #include "regutils.h"
 #include "winholders.h"
 #include "winutils.h"
@@ -252,16 +253,9 @@ bool PickWebPage(HWND page, WizardState* ws, char* out)
 bool PickBackupFile(HWND page, char* out, size_t size)
 {
     out[0] = '\0';
-    OPENFILENAMEA ofn;
-    ZeroMemory(&ofn, sizeof(ofn));
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = page;
-    ofn.lpstrFilter = "All Files (*.*)\0*.*\0";
-    ofn.lpstrFile = out;
-    ofn.nMaxFile = (DWORD)size;
-    ofn.lpstrTitle = "Select a file";
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    return GetOpenFileNameA(&ofn) && out[0];
+    FileDialogSpec spec = {"Select a file", "All Files (*.*)\0*.*\0", nullptr, nullptr,
+                           OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY};
+    return AskOpenFileName(page, spec, out, size) && out[0];
 }
 
 void Page_OnAdd(HWND page, WizardState* ws)
@@ -300,20 +294,9 @@ void Page_OnMove(HWND page, WizardState* ws, bool up)
 
 void Page_OnBrowseFolder(HWND page)
 {
-    BROWSEINFOA bi;
-    ZeroMemory(&bi, sizeof(bi));
-    char name[MAX_PATH] = "";
-    bi.hwndOwner = page;
-    bi.pszDisplayName = name;
-    bi.lpszTitle = "Select a destination folder to move or copy the selected files to:";
-    bi.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST pidl = SHBrowseForFolderA(&bi);
-    if (!pidl)
-        return;
-    char folder[MAX_PATH] = "";
-    if (SHGetPathFromIDListA(pidl, folder))
+    char folder[MAX_PATH];
+    if (BrowseForFolder(page, "Select a destination folder to move or copy the selected files to:", folder))
         SetDlgItemTextA(page, IDC_EWIZ_DEST, folder);
-    CoTaskMemFree(pidl);
 }
 
 // --- Pages -------------------------------------------------------------------------
@@ -509,13 +492,8 @@ void EnterPage(WizardState* ws, int page)
     EnableWindow(GetDlgItem(ws->hwnd, IDC_EWIZ_BACK), page != ws->firstPage);
     if (!ws->hPage)
         return;
-    RECT area;
-    GetWindowRect(GetDlgItem(ws->hwnd, IDC_EWIZ_PAGEAREA), &area);
-    MapWindowPoints(nullptr, ws->hwnd, (POINT*)&area, 2);
-    SetWindowPos(ws->hPage, HWND_TOP, area.left, area.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
-    HWND first = GetNextDlgTabItem(ws->hPage, nullptr, FALSE);
-    if (first)
-        SetFocus(first);
+    ShowPageAt(ws->hwnd, IDC_EWIZ_PAGEAREA, ws->hPage);
+    FocusFirstControl(ws->hPage);
 }
 
 bool InsertIntoEditor(void* context, const char* line)
@@ -644,12 +622,7 @@ BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
     ws->hwnd = hwnd;
     SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ws);
     CenterWindow(hwnd);
-    LOGFONTA lf;
-    if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf))
-    {
-        lf.lfWeight = FW_BOLD;
-        ws->titleFont.Reset(CreateFontIndirectA(&lf));
-    }
+    ws->titleFont.Reset(CreateBoldFont());
     unsigned flags = ws->data->flags;
     ws->firstPage = (flags & (EWIZ_USEWIZARD | EWIZ_USEWIZARD2))     ? IDD_EWIZ_USEWIZARD
                     : (flags & EWIZ_ACTIONS)                         ? IDD_EWIZ_CHOICE

@@ -15,6 +15,7 @@
 #include "browseAppsDlg.h"
 #include "browseFavsDlg.h"
 #include "dirutils_win.h"
+#include "filedlg.h"
 #include "firstrun.h"
 #include "regutils.h"
 #include "strutils.h"
@@ -22,13 +23,6 @@
 static bool IsSubmenuEntry(const CMenuItem* item)
 {
     return item && (item->GetStyle() & MENU_STYLE_SUBMENU);
-}
-
-static DWORD ReadSetting(const char* name, DWORD defaultValue)
-{
-    unsigned long value = defaultValue;
-    RegReadDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, name, &value);
-    return (DWORD)value;
 }
 
 // Puts the tree nodes of node's submenus below treeNode again, in the
@@ -115,22 +109,8 @@ static CMenuItem* MakeFileItem(const char* path)
 
 static CMenuItem* MakeApplicationShortcut(MeditState* st)
 {
-    char files[MAX_PATH] = "";
-    GetMyTarvinFilesFolder(files, "");
     char result[MAX_PATH] = "";
-    tagBROWSEAPPS ba;
-    ZeroMemory(&ba, sizeof(ba));
-    ba.hwndOwner = st->hwnd;
-    ba.hInstance = g_hInst;
-    ba.pszResult = result;
-    ba.pszButton1 = "Browse &Program Files...";
-    ba.pszFolder1 = "%ProgramFiles%";
-    ba.pszFilter1 = "Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
-    ba.pszButton2 = "Browse &Launch Files...";
-    ba.pszFolder2 = files;
-    ba.pszFilter2 = "Launch Files (*.launch)\0*.launch\0All Files (*.*)\0*.*\0";
-    ba.pAppList = &st->apps;
-    if (!BrowseApplications(&ba) || !result[0])
+    if (!BrowseTarget(st->hwnd, &st->apps, result, sizeof(result)) || !result[0])
         return nullptr;
     return MakeFileItem(result);
 }
@@ -140,18 +120,9 @@ static CMenuItem* MakeLaunchFileShortcut(MeditState* st)
     char folder[MAX_PATH] = "";
     GetMyTarvinFilesFolder(folder, "");
     char path[MAX_PATH] = "";
-    OPENFILENAMEA ofn;
-    ZeroMemory(&ofn, sizeof(ofn));
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = st->hwnd;
-    ofn.lpstrFilter = "Launch Files (*.launch)\0*.launch\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof(path);
-    ofn.lpstrInitialDir = folder;
-    ofn.lpstrTitle = "Browse for Launch File";
-    ofn.lpstrDefExt = "launch";
-    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameA(&ofn))
+    FileDialogSpec spec = {"Browse for Launch File", "Launch Files (*.launch)\0*.launch\0", folder, "launch",
+                           OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY};
+    if (!AskOpenFileName(st->hwnd, spec, path, sizeof(path)))
         return nullptr;
     CMenuItem* item = MakeFileItem(path);
     if (!item)
@@ -233,7 +204,7 @@ static CMenuItem* MakeWithWizard(MeditState* st, uint32_t flags, int* openProper
 
 static CMenuItem* MakeSubmenu(MeditState* st, int* openProperties)
 {
-    if (!ReadSetting("Advanced Mode", 0))
+    if (!ReadEditorSetting("Advanced Mode", 0))
         return MakeWithWizard(st, WIZ_SUBMENU, openProperties);
     CMenuItem entry(0UL);
     entry.SetText("New Submenu");
@@ -286,7 +257,7 @@ void OnInsertCommand(MeditState* st, int command)
     if (!item)
         return;
     if (item->GetStyle() & MENU_STYLE_ITEM)
-        item->SetWindowState(ReadSetting("Window State", 1));
+        item->SetWindowState(ReadEditorSetting("Window State", 1));
     unsigned long id = InsertNewEntry(st, item);
     if (id && openProperties)
     {

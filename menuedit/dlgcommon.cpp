@@ -50,39 +50,12 @@ bool BrowseTarget(HWND owner, CAppList* apps, char* path, size_t size)
 {
     char files[MAX_PATH] = "";
     GetMyTarvinFilesFolder(files, "");
-    char result[MAX_PATH];
-    StrCopy(result, path);
-    tagBROWSEAPPS ba;
-    ZeroMemory(&ba, sizeof(ba));
-    ba.hwndOwner = owner;
-    ba.hInstance = (HINSTANCE)GetModuleHandleA(nullptr);
-    ba.pszResult = result;
-    ba.pszButton1 = "Browse &Program Files...";
-    ba.pszFolder1 = "%ProgramFiles%";
-    ba.pszFilter1 = "Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
-    ba.pszButton2 = "Browse &Launch Files...";
-    ba.pszFolder2 = files;
-    ba.pszFilter2 = "Launch Files (*.launch)\0*.launch\0All Files (*.*)\0*.*\0";
-    ba.pAppList = apps;
-    if (!BrowseApplications(&ba))
-        return false;
-    return StrCopy(path, size, result);
-}
-
-HFONT CreateBoldFont()
-{
-    LOGFONTA lf;
-    if (!GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf))
-        return nullptr;
-    lf.lfWeight = FW_BOLD;
-    return CreateFontIndirectA(&lf);
+    return BrowseProgramsAndLaunchFiles(owner, apps, files, false, path, path, size);
 }
 
 unsigned long ReadEditorSetting(const char* name, unsigned long fallback)
 {
-    unsigned long value = fallback;
-    RegReadDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, name, &value);
-    return value;
+    return RegReadDWORDOr(HKEY_CURRENT_USER, MEDIT_REG_KEY, name, fallback);
 }
 
 void WriteEditorSetting(const char* name, unsigned long value)

@@ -1,6 +1,6 @@
 // What the menu editor's dialogs share: the window state list, an entry's
 // icon shown in a static control, the icon picker and the target browser,
-// the bold title font and the editor's settings.
+// and the editor's settings.
 #pragma once
 
 #include <windows.h>
@@ -29,9 +29,6 @@ bool PickEntryIcon(HWND owner, CMenuItem* item);
 // (the latter starting in the user's files folder). true with the chosen
 // path in path (at most size bytes, at least MAX_PATH).
 bool BrowseTarget(HWND owner, CAppList* apps, char* path, size_t size);
-
-// The default GUI font in bold, for dialog titles; the caller deletes it.
-HFONT CreateBoldFont();
 
 // A DWORD of the editor's settings, or fallback when it is not stored.
 unsigned long ReadEditorSetting(const char* name, unsigned long fallback);

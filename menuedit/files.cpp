@@ -10,6 +10,7 @@
 #include "meditdlg.h"
 #include "meditmain.h"
 #include "dirutils_win.h"
+#include "filedlg.h"
 #include "firstrun.h"
 #include "regutils.h"
 #include "strutils.h"
@@ -161,24 +162,13 @@ static bool AskMenuPath(MeditState* st, bool save, char* path, size_t size)
         StrCopy(path, size, root->GetData()->GetText());
     else
         StrCopy(path, size, "");
-    OPENFILENAMEA ofn;
-    ZeroMemory(&ofn, sizeof(ofn));
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = st->hwnd;
-    ofn.lpstrFilter = "Menu Files (*.menu)\0*.menu\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = (DWORD)size;
-    ofn.lpstrInitialDir = folder;
-    ofn.lpstrDefExt = "menu";
-    ofn.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    FileDialogSpec spec = {"Save Menu File As", "Menu Files (*.menu)\0*.menu\0", folder, "menu",
+                           OFN_PATHMUSTEXIST | OFN_HIDEREADONLY};
     if (save)
-    {
-        ofn.lpstrTitle = "Save Menu File As";
-        return GetSaveFileNameA(&ofn) != 0;
-    }
-    ofn.lpstrTitle = "Select a menu file";
-    ofn.Flags |= OFN_FILEMUSTEXIST;
-    return GetOpenFileNameA(&ofn) != 0;
+        return AskSaveFileName(st->hwnd, spec, path, size);
+    spec.title = "Select a menu file";
+    spec.flags |= OFN_FILEMUSTEXIST;
+    return AskOpenFileName(st->hwnd, spec, path, size);
 }
 
 void OnOpen(MeditState* st)

@@ -9,7 +9,8 @@
 #include "browseAppsDlg.h"
 #include "browseFavsDlg.h"
 #include "dirutils_win.h"
-#include "firstrun.h"
+#include "mainwnd.h"
+#include "userfiles.h"
 #include "regutils.h"
 #include "strutils.h"
 #include "winutils.h"
@@ -27,110 +28,42 @@ HICON LoadSmallIcon(int id)
 
 // --- Settings ------------------------------------------------------------------
 
-static DWORD ReadSetting(const char* name, DWORD defaultValue)
-{
-    unsigned long value = defaultValue;
-    RegReadDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, name, &value);
-    return (DWORD)value;
-}
-
 static void ReadSettings(MeditState* st)
 {
-    st->showToolbar = ReadSetting("View Toolbar", 1) != 0;
-    st->showStatus = ReadSetting("View Statusbar", 1) != 0;
-    st->splitterPos = (int)ReadSetting("Splitter Pos", (DWORD)st->splitterPos);
-    st->testFull = ReadSetting("Test Full", 1) != 0 ? 1 : 0;
-    for (int i = 0; i < MEDIT_COLUMNS; i++)
-    {
-        char name[32];
-        StrFormat(name, sizeof(name), "Column %d Width", i + 1);
-        st->columnWidths[i] = (int)ReadSetting(name, (DWORD)st->columnWidths[i]);
-    }
-    RECT rc;
-    if (RegReadRECT(HKEY_CURRENT_USER, MEDIT_REG_KEY, "Editor WindowPos", &rc) && rc.right > rc.left &&
-        rc.bottom > rc.top)
-    {
-        st->wndRect = rc;
-        st->haveWndRect = true;
-    }
+    ReadFrameSettings(st, MEDIT_REG_KEY, true);
+    st->splitterPos = (int)ReadEditorSetting("Splitter Pos", (unsigned long)st->splitterPos);
+    st->testFull = ReadEditorSetting("Test Full", 1) != 0 ? 1 : 0;
+    ReadColumnWidths(MEDIT_REG_KEY, st->columnWidths, MEDIT_COLUMNS);
 }
 
 void SaveSettings(MeditState* st)
 {
-    if (st->haveWndRect)
-        RegWriteRECT(HKEY_CURRENT_USER, MEDIT_REG_KEY, "Editor WindowPos", st->wndRect);
-    RegWriteDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, "Test Full", st->testFull ? 1 : 0);
-    RegWriteDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, "View Toolbar", st->showToolbar ? 1 : 0);
-    RegWriteDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, "View Statusbar", st->showStatus ? 1 : 0);
-    RegWriteDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, "Splitter Pos", (DWORD)st->splitterPos);
-    for (int i = 0; i < MEDIT_COLUMNS && st->hList; i++)
-    {
-        char name[32];
-        StrFormat(name, sizeof(name), "Column %d Width", i + 1);
-        RegWriteDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, name, (DWORD)ListView_GetColumnWidth(st->hList, i));
-    }
+    WriteFrameSettings(st, MEDIT_REG_KEY);
+    WriteEditorSetting("Test Full", st->testFull ? 1 : 0);
+    WriteEditorSetting("Splitter Pos", (unsigned long)st->splitterPos);
+    WriteColumnWidths(MEDIT_REG_KEY, st->hList, MEDIT_COLUMNS);
 }
 
 // --- Controls ------------------------------------------------------------------
 
-struct ToolButton
-{
-    int icon;
-    int command;
-    BYTE style;
+static const ToolbarButton kToolButtons[] = {
+    {IDI_NEW, IDM_NEW, 0, nullptr},
+    {IDI_OPEN, IDM_OPEN, 0, nullptr},
+    {IDI_SAVE, IDM_SAVE, 0, nullptr},
+    {0, 0, 0, nullptr},
+    {IDI_PROPERTIES, IDM_PROPERTIES, 0, nullptr},
+    {IDI_INSERT, IDM_INSERTMENU, BTNS_DROPDOWN | BTNS_WHOLEDROPDOWN, nullptr},
+    {IDI_DELETE, IDM_DELETE, 0, nullptr},
+    {0, 0, 0, nullptr},
+    {IDI_MOVEUP, IDM_MOVEUP, 0, nullptr},
+    {IDI_MOVEDOWN, IDM_MOVEDOWN, 0, nullptr},
+    {IDI_SORT, IDM_SORT, 0, nullptr},
+    {0, 0, 0, nullptr},
+    {IDI_TEST, IDM_TEST, 0, nullptr},
+    {0, 0, 0, nullptr},
+    {IDI_ABOUT, IDM_ABOUT, 0, nullptr},
+    {IDI_HELP, IDM_HELPCONTENTS, 0, nullptr},
 };
-
-static const ToolButton kToolButtons[] = {
-    {IDI_NEW, IDM_NEW, BTNS_BUTTON},
-    {IDI_OPEN, IDM_OPEN, BTNS_BUTTON},
-    {IDI_SAVE, IDM_SAVE, BTNS_BUTTON},
-    {0, 0, BTNS_SEP},
-    {IDI_PROPERTIES, IDM_PROPERTIES, BTNS_BUTTON},
-    {IDI_INSERT, IDM_INSERTMENU, BTNS_DROPDOWN | BTNS_WHOLEDROPDOWN},
-    {IDI_DELETE, IDM_DELETE, BTNS_BUTTON},
-    {0, 0, BTNS_SEP},
-    {IDI_MOVEUP, IDM_MOVEUP, BTNS_BUTTON},
-    {IDI_MOVEDOWN, IDM_MOVEDOWN, BTNS_BUTTON},
-    {IDI_SORT, IDM_SORT, BTNS_BUTTON},
-    {0, 0, BTNS_SEP},
-    {IDI_TEST, IDM_TEST, BTNS_BUTTON},
-    {0, 0, BTNS_SEP},
-    {IDI_ABOUT, IDM_ABOUT, BTNS_BUTTON},
-    {IDI_HELP, IDM_HELPCONTENTS, BTNS_BUTTON},
-};
-
-static HWND CreateToolbar(MeditState* st)
-{
-    HWND tb = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
-                              WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0,
-                              0, st->hwnd, (HMENU)(INT_PTR)IDC_TOOLBAR, g_hInst, nullptr);
-    if (!tb)
-        return nullptr;
-    SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(tb, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    st->toolImages.Reset(ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, 12, 0));
-    TBBUTTON buttons[sizeof(kToolButtons) / sizeof(kToolButtons[0])];
-    int count = 0;
-    for (const ToolButton& b : kToolButtons)
-    {
-        TBBUTTON& t = buttons[count++];
-        ZeroMemory(&t, sizeof(t));
-        t.fsStyle = b.style;
-        if (!b.command)
-            continue;
-        HICON icon = (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(b.icon), IMAGE_ICON, 24, 24, 0);
-        t.iBitmap =
-            st->toolImages.Get() && icon ? ImageList_AddIcon(st->toolImages.Get(), icon) : I_IMAGENONE;
-        if (icon)
-            DestroyIcon(icon);
-        t.idCommand = b.command;
-        t.fsState = TBSTATE_ENABLED;
-    }
-    SendMessageA(tb, TB_SETIMAGELIST, 0, (LPARAM)st->toolImages.Get());
-    SendMessageA(tb, TB_ADDBUTTONSA, count, (LPARAM)buttons);
-    SendMessageA(tb, TB_AUTOSIZE, 0, 0);
-    return tb;
-}
 
 static HWND CreateTree(MeditState* st)
 {
@@ -153,17 +86,9 @@ static HWND CreateList(MeditState* st)
     if (!list)
         return nullptr;
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
-    static const char* const kTitles[MEDIT_COLUMNS] = {"Name", "Type", "Target"};
-    for (int i = 0; i < MEDIT_COLUMNS; i++)
-    {
-        LVCOLUMNA col;
-        ZeroMemory(&col, sizeof(col));
-        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        col.pszText = (LPSTR)kTitles[i];
-        col.cx = st->columnWidths[i];
-        col.iSubItem = i;
-        SendMessageA(list, LVM_INSERTCOLUMNA, i, (LPARAM)&col);
-    }
+    ListViewColumn columns[MEDIT_COLUMNS] = {
+        {"Name", st->columnWidths[0]}, {"Type", st->columnWidths[1]}, {"Target", st->columnWidths[2]}};
+    AddListViewColumns(list, columns, MEDIT_COLUMNS);
     st->listImages.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8));
     ListView_SetImageList(list, st->listImages.Get(), LVSIL_SMALL);
     return list;
@@ -186,7 +111,7 @@ void LayoutWindow(MeditState* st)
     // A minimised window has no client area to fit the splitter into.
     if (IsIconic(st->hwnd))
         return;
-    RECT rc = LayoutBars(st->hwnd, st->hToolbar, st->showToolbar, st->hStatus, st->showStatus);
+    RECT rc = LayoutFrame(st, IDM_VIEWTOOLBAR, IDM_VIEWSTATUSBAR);
     int top = rc.top;
     int height = rc.bottom - rc.top;
     if (st->splitterPos > rc.right - 5)
@@ -201,9 +126,6 @@ void LayoutWindow(MeditState* st)
     int listLeft = treeWidth + 4;
     if (st->hList)
         MoveWindow(st->hList, listLeft, top, rc.right > listLeft ? rc.right - listLeft : 0, height, TRUE);
-    HMENU menu = GetMenu(st->hwnd);
-    CheckMenuItem(menu, IDM_VIEWTOOLBAR, st->showToolbar ? MF_CHECKED : MF_UNCHECKED);
-    CheckMenuItem(menu, IDM_VIEWSTATUSBAR, st->showStatus ? MF_CHECKED : MF_UNCHECKED);
 }
 
 // --- Start-up ------------------------------------------------------------------
@@ -227,16 +149,11 @@ bool Initialize(MeditState* st)
                                                  ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&icc);
 
-    char agentPath[MAX_PATH], tourPath[MAX_PATH];
-    GetMyDir(agentPath, sizeof(agentPath), "tvagent.exe");
-    GetMyDir(tourPath, sizeof(tourPath), "tv2.chm::/tvqtour_1.html");
-    FIRSTRUN_DATA frd = {st->hwnd, g_hInst, "tvtip.sys", agentPath, tourPath};
-    if (CheckFirstRunAndMenu(&frd) != 0)
+    if (!PrepareUserFiles(st->hwnd, g_hInst))
     {
         MessageBoxA(st->hwnd, "Tarvin 2 is exiting.", "Tarvin 2", MB_OK | MB_ICONERROR);
         return false;
     }
-    SetFirstRun(0);
 
     InitUndo(st->hwnd);
     st->clipFormat = RegisterClipboardFormatA(MEDIT_CLIPBOARD_FORMAT);
@@ -248,14 +165,14 @@ bool Initialize(MeditState* st)
                                   0, 0, 0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_STATUSBAR, g_hInst, nullptr);
     if (!st->hStatus)
         MessageBoxA(st->hwnd, "Cannot create statusbar.", nullptr, MB_OK | MB_ICONWARNING);
-    st->hToolbar = CreateToolbar(st);
+    st->hToolbar =
+        CreateButtonToolbar(st->hwnd, g_hInst, IDC_TOOLBAR, 0, kToolButtons,
+                            (int)(sizeof(kToolButtons) / sizeof(kToolButtons[0])), &st->toolImages);
     if (!st->hToolbar)
         MessageBoxA(st->hwnd, "Cannot create toolbar.", nullptr, MB_OK | MB_ICONWARNING);
 
     ReadSettings(st);
-    if (st->haveWndRect)
-        MoveWindow(st->hwnd, st->wndRect.left, st->wndRect.top, st->wndRect.right - st->wndRect.left,
-                   st->wndRect.bottom - st->wndRect.top, FALSE);
+    RestoreFrameRect(st);
     st->hTree = CreateTree(st);
     st->hList = CreateList(st);
     if (RegisterSplitterClass(g_hInst))

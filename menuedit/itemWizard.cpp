@@ -469,16 +469,11 @@ void EnterPage(WizState* ws, int page)
     SetNextEnabled(ws, true);
     if (!ws->hPage)
         return;
-    RECT area;
-    GetWindowRect(GetDlgItem(ws->hwnd, IDC_WIZ_PAGEAREA), &area);
-    MapWindowPoints(nullptr, ws->hwnd, (POINT*)&area, 2);
-    SetWindowPos(ws->hPage, HWND_TOP, area.left, area.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ShowPageAt(ws->hwnd, IDC_WIZ_PAGEAREA, ws->hPage);
     UpdateButtons(ws);
     if (page == IDD_WIZ_TARGET)
         UpdateTargetNext(ws);
-    HWND first = GetNextDlgTabItem(ws->hPage, nullptr, FALSE);
-    if (first)
-        SetFocus(first);
+    FocusFirstControl(ws->hPage);
 }
 
 // Entries the wizard hands over: a text with both quote characters could not

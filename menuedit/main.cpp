@@ -19,6 +19,7 @@
 #include "regutils.h"
 #include "thmutils.h"
 #include "winutils.h"
+#include "mainwnd.h"
 #include "strutils.h"
 
 HINSTANCE g_hInst;
@@ -419,12 +420,11 @@ static void MainWnd_OnDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis)
     MenuXP_DrawEntry(dis, &st->diItem, &st->diSidebar);
 }
 
-static void RecordWindowRect(MeditState* st)
+// While the tutorial has moved the window, its place is not the user's.
+static void RememberWindowRect(MeditState* st)
 {
-    if (IsIconic(st->hwnd) || IsZoomed(st->hwnd) || st->tutorialWnd)
-        return;
-    GetWindowRect(st->hwnd, &st->wndRect);
-    st->haveWndRect = true;
+    if (!st->tutorialWnd)
+        RememberFrameRect(st);
 }
 
 static void MainWnd_OnSize(HWND hwnd, UINT state, int, int)
@@ -432,13 +432,13 @@ static void MainWnd_OnSize(HWND hwnd, UINT state, int, int)
     MeditState* st = GetMeditState(hwnd);
     if (state == SIZE_MINIMIZED)
         return;
-    RecordWindowRect(st);
+    RememberWindowRect(st);
     LayoutWindow(st);
 }
 
 static void MainWnd_OnMove(HWND hwnd, int, int)
 {
-    RecordWindowRect(GetMeditState(hwnd));
+    RememberWindowRect(GetMeditState(hwnd));
 }
 
 // The keyboard goes on in the view that had it last.
@@ -635,16 +635,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int show)
         LayoutWindow(st);
     }
 
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
-    {
-        if (IsWindow(hwnd) && TranslateAcceleratorA(hwnd, accel, &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    int exitCode = RunMainMessageLoop(hwnd, accel);
     if (result == 0)
-        result = (int)msg.wParam;
+        result = exitCode;
     CoUninitialize();
     FreeThemeLib();
     delete st;

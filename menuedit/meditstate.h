@@ -11,6 +11,7 @@
 #include "PtrList.h"
 #include "UndoItem.h"
 #include "dlgcommon.h"
+#include "mainwnd.h"
 #include "menuxp.h"
 #include "winholders.h"
 
@@ -31,15 +32,11 @@ extern HINSTANCE g_hInst;
 const int MEDIT_COLUMNS = 3;
 
 // Everything the main window owns, reached through GWLP_USERDATA.
-struct MeditState
+struct MeditState : MainFrame
 {
-    HWND hwnd = nullptr;
-    HWND hStatus = nullptr;
-    HWND hToolbar = nullptr;
     HWND hTree = nullptr;
     HWND hList = nullptr;
     HWND hSplitter = nullptr;
-    CImageList toolImages;
     CImageList treeImages;
     CImageList listImages;
 
@@ -59,11 +56,7 @@ struct MeditState
     tagMENUXP_DRAWINFO diSidebar = {};
 
     int splitterPos = 180;
-    bool showToolbar = true;
-    bool showStatus = true;
     int columnWidths[MEDIT_COLUMNS] = {160, 80, 360};
-    RECT wndRect = {0, 0, 0, 0};
-    bool haveWndRect = false;
     // The tutorial's help window and the rectangle to return to when it goes.
     HWND tutorialWnd = nullptr;
     RECT tutorialRect = {0, 0, 0, 0};

@@ -91,14 +91,7 @@ BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
         EndDialog(hwnd, IDCANCEL);
         return TRUE;
     }
-    RECT rc;
-    GetWindowRect(ps->hTab, &rc);
-    MapWindowPoints(nullptr, hwnd, (POINT*)&rc, 2);
-    TabCtrl_AdjustRect(ps->hTab, FALSE, &rc);
-    if (g_EnableThemeDialogTexture)
-        g_EnableThemeDialogTexture(ps->hPage, ETDT_ENABLETAB);
-    SetWindowPos(ps->hPage, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                 SWP_SHOWWINDOW);
+    ShowTabPage(hwnd, ps->hTab, ps->hPage);
     return TRUE;
 }
 

@@ -128,14 +128,7 @@ bool Frame_CreatePage(HWND hwnd, PropState* ps)
                     "Properties - Error", MB_OK | MB_ICONERROR);
         return false;
     }
-    RECT rc;
-    GetWindowRect(ps->hTab, &rc);
-    MapWindowPoints(nullptr, hwnd, (POINT*)&rc, 2);
-    TabCtrl_AdjustRect(ps->hTab, FALSE, &rc);
-    if (g_EnableThemeDialogTexture)
-        g_EnableThemeDialogTexture(ps->hPage, ETDT_ENABLETAB);
-    SetWindowPos(ps->hPage, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                 SWP_SHOWWINDOW);
+    ShowTabPage(hwnd, ps->hTab, ps->hPage);
     return true;
 }
 

@@ -7,6 +7,8 @@
 #include "init.h"
 #include "sched_res.h"
 #include "firstrun.h"
+#include "mainwnd.h"
+#include "userfiles.h"
 #include "dirutils_win.h"
 #include "regutils.h"
 #include "thmutils.h"
@@ -21,101 +23,30 @@ SchedState* GetSchedState(HWND hwnd)
 
 // --- Settings ------------------------------------------------------------------
 
-static DWORD ReadSetting(const char* name, DWORD defaultValue)
-{
-    unsigned long value = defaultValue;
-    RegReadDWORD(HKEY_CURRENT_USER, SCHED_REG_KEY, name, &value);
-    return (DWORD)value;
-}
-
 static void ReadSettings(SchedState* st)
 {
-    st->showToolbar = ReadSetting("View Toolbar", 1) != 0;
-    st->showStatus = ReadSetting("View Statusbar", 1) != 0;
-    for (int i = 0; i < SCHED_COLUMNS; i++)
-    {
-        char name[32];
-        StrFormat(name, sizeof(name), "Column %d Width", i + 1);
-        st->columnWidths[i] = (int)ReadSetting(name, (DWORD)st->columnWidths[i]);
-    }
-    RECT rc;
-    if (RegReadRECT(HKEY_CURRENT_USER, SCHED_REG_KEY, "Editor WindowPos", &rc) && rc.right > rc.left &&
-        rc.bottom > rc.top)
-    {
-        st->wndRect = rc;
-        st->haveWndRect = true;
-    }
+    ReadFrameSettings(st, SCHED_REG_KEY, true);
+    ReadColumnWidths(SCHED_REG_KEY, st->columnWidths, SCHED_COLUMNS);
 }
 
 void SaveSettings(SchedState* st)
 {
-    if (st->haveWndRect)
-        RegWriteRECT(HKEY_CURRENT_USER, SCHED_REG_KEY, "Editor WindowPos", st->wndRect);
-    RegWriteDWORD(HKEY_CURRENT_USER, SCHED_REG_KEY, "View Toolbar", st->showToolbar ? 1 : 0);
-    RegWriteDWORD(HKEY_CURRENT_USER, SCHED_REG_KEY, "View Statusbar", st->showStatus ? 1 : 0);
-    for (int i = 0; i < SCHED_COLUMNS && st->hList; i++)
-    {
-        char name[32];
-        StrFormat(name, sizeof(name), "Column %d Width", i + 1);
-        RegWriteDWORD(HKEY_CURRENT_USER, SCHED_REG_KEY, name, (DWORD)ListView_GetColumnWidth(st->hList, i));
-    }
+    WriteFrameSettings(st, SCHED_REG_KEY);
+    WriteColumnWidths(SCHED_REG_KEY, st->hList, SCHED_COLUMNS);
 }
 
 // --- Controls ------------------------------------------------------------------
 
-struct ToolButton
-{
-    int icon;
-    int command;
-    const char* text;
+static const ToolbarButton kToolButtons[] = {
+    {IDI_UPDATE, IDM_UPDATE, 0, "Update"},
+    {0, 0, 0, nullptr},
+    {IDI_PROPERTIES, IDM_PROPERTIES, 0, "Properties"},
+    {IDI_INSERT, IDM_INSERT, 0, "Insert"},
+    {IDI_DELETE, IDM_DELETE, 0, "Delete"},
+    {0, 0, 0, nullptr},
+    {IDI_ABOUT, IDM_ABOUT, 0, "About"},
+    {IDI_HELP, IDM_HELPCONTENTS, 0, "Help"},
 };
-
-static const ToolButton kToolButtons[] = {
-    {IDI_UPDATE, IDM_UPDATE, "Update"},
-    {0, 0, nullptr},
-    {IDI_PROPERTIES, IDM_PROPERTIES, "Properties"},
-    {IDI_INSERT, IDM_INSERT, "Insert"},
-    {IDI_DELETE, IDM_DELETE, "Delete"},
-    {0, 0, nullptr},
-    {IDI_ABOUT, IDM_ABOUT, "About"},
-    {IDI_HELP, IDM_HELPCONTENTS, "Help"},
-};
-
-static HWND CreateToolbar(SchedState* st)
-{
-    HWND tb = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
-                              WS_CHILD | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER, 0, 0, 0,
-                              0, st->hwnd, (HMENU)(INT_PTR)IDC_TOOLBAR, g_hInst, nullptr);
-    if (!tb)
-        return nullptr;
-    SendMessageA(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    st->toolImages.Reset(ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, 6, 0));
-    TBBUTTON buttons[sizeof(kToolButtons) / sizeof(kToolButtons[0])];
-    int count = 0;
-    for (const ToolButton& b : kToolButtons)
-    {
-        TBBUTTON& t = buttons[count++];
-        ZeroMemory(&t, sizeof(t));
-        if (!b.command)
-        {
-            t.fsStyle = BTNS_SEP;
-            continue;
-        }
-        HICON icon = (HICON)LoadImageA(g_hInst, MAKEINTRESOURCEA(b.icon), IMAGE_ICON, 24, 24, 0);
-        t.iBitmap =
-            st->toolImages.Get() && icon ? ImageList_AddIcon(st->toolImages.Get(), icon) : I_IMAGENONE;
-        if (icon)
-            DestroyIcon(icon);
-        t.idCommand = b.command;
-        t.fsState = TBSTATE_ENABLED;
-        t.fsStyle = BTNS_BUTTON;
-        t.iString = (INT_PTR)b.text;
-    }
-    SendMessageA(tb, TB_SETIMAGELIST, 0, (LPARAM)st->toolImages.Get());
-    SendMessageA(tb, TB_ADDBUTTONSA, count, (LPARAM)buttons);
-    SendMessageA(tb, TB_AUTOSIZE, 0, 0);
-    return tb;
-}
 
 static HWND CreateTaskList(SchedState* st)
 {
@@ -126,18 +57,11 @@ static HWND CreateTaskList(SchedState* st)
     if (!list)
         return nullptr;
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
-    static const char* const kTitles[SCHED_COLUMNS] = {"Name", "Target", "Next Scheduled Time",
-                                                       "Last Run Time"};
-    for (int i = 0; i < SCHED_COLUMNS; i++)
-    {
-        LVCOLUMNA col;
-        ZeroMemory(&col, sizeof(col));
-        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        col.pszText = (LPSTR)kTitles[i];
-        col.cx = st->columnWidths[i];
-        col.iSubItem = i;
-        SendMessageA(list, LVM_INSERTCOLUMNA, i, (LPARAM)&col);
-    }
+    ListViewColumn columns[SCHED_COLUMNS] = {{"Name", st->columnWidths[0]},
+                                             {"Target", st->columnWidths[1]},
+                                             {"Next Scheduled Time", st->columnWidths[2]},
+                                             {"Last Run Time", st->columnWidths[3]}};
+    AddListViewColumns(list, columns, SCHED_COLUMNS);
     st->listImages.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8));
     ListView_SetImageList(list, st->listImages.Get(), LVSIL_SMALL);
     return list;
@@ -145,36 +69,9 @@ static HWND CreateTaskList(SchedState* st)
 
 void LayoutWindow(SchedState* st)
 {
-    RECT rc;
-    GetClientRect(st->hwnd, &rc);
-    int top = 0, bottom = rc.bottom;
-    if (st->hToolbar)
-    {
-        ShowWindow(st->hToolbar, st->showToolbar ? SW_SHOW : SW_HIDE);
-        if (st->showToolbar)
-        {
-            SendMessageA(st->hToolbar, TB_AUTOSIZE, 0, 0);
-            RECT tr;
-            GetWindowRect(st->hToolbar, &tr);
-            top = tr.bottom - tr.top;
-        }
-    }
-    if (st->hStatus)
-    {
-        ShowWindow(st->hStatus, st->showStatus ? SW_SHOW : SW_HIDE);
-        if (st->showStatus)
-        {
-            SendMessageA(st->hStatus, WM_SIZE, 0, 0);
-            RECT sr;
-            GetWindowRect(st->hStatus, &sr);
-            bottom -= sr.bottom - sr.top;
-        }
-    }
+    RECT rc = LayoutFrame(st, IDM_VIEWTOOLBAR, IDM_VIEWSTATUSBAR);
     if (st->hList)
-        MoveWindow(st->hList, 0, top, rc.right, bottom > top ? bottom - top : 0, TRUE);
-    HMENU menu = GetMenu(st->hwnd);
-    CheckMenuItem(menu, IDM_VIEWTOOLBAR, st->showToolbar ? MF_CHECKED : MF_UNCHECKED);
-    CheckMenuItem(menu, IDM_VIEWSTATUSBAR, st->showStatus ? MF_CHECKED : MF_UNCHECKED);
+        MoveWindow(st->hList, 0, rc.top, rc.right, rc.bottom - rc.top, TRUE);
 }
 
 // --- Schedule file -------------------------------------------------------------
@@ -356,16 +253,11 @@ bool Initialize(SchedState* st)
                                                  ICC_DATE_CLASSES | ICC_UPDOWN_CLASS};
     InitCommonControlsEx(&icc);
 
-    char agentPath[MAX_PATH], tourPath[MAX_PATH];
-    GetMyDir(agentPath, sizeof(agentPath), "tvagent.exe");
-    GetMyDir(tourPath, sizeof(tourPath), "tv2.chm::/tvqtour_1.html");
-    FIRSTRUN_DATA frd = {st->hwnd, g_hInst, "tvtip.sys", agentPath, tourPath};
-    if (CheckFirstRunAndMenu(&frd) != 0)
+    if (!PrepareUserFiles(st->hwnd, g_hInst))
     {
         MessageBoxA(st->hwnd, "Tarvin 2 is exiting.", "Tarvin 2", MB_OK | MB_ICONERROR);
         return false;
     }
-    SetFirstRun(0);
     UseLocaleTaskDates();
     ReadSettings(st);
 
@@ -377,13 +269,13 @@ bool Initialize(SchedState* st)
     if (!LoadScheduleFile(st, st->hwnd))
         st->modified = true; // the next Update writes a clean file
 
-    st->hToolbar = CreateToolbar(st);
+    st->hToolbar =
+        CreateButtonToolbar(st->hwnd, g_hInst, IDC_TOOLBAR, 0, kToolButtons,
+                            (int)(sizeof(kToolButtons) / sizeof(kToolButtons[0])), &st->toolImages);
     if (!st->hToolbar)
         MessageBoxA(st->hwnd, "Cannot create toolbar.", nullptr, MB_OK | MB_ICONWARNING);
 
-    if (st->haveWndRect)
-        MoveWindow(st->hwnd, st->wndRect.left, st->wndRect.top, st->wndRect.right - st->wndRect.left,
-                   st->wndRect.bottom - st->wndRect.top, FALSE);
+    RestoreFrameRect(st);
     st->hList = CreateTaskList(st);
     LayoutWindow(st);
 

@@ -5,6 +5,7 @@
 
 #include "AppList.h"
 #include "ScheduledTask.h"
+#include "mainwnd.h"
 #include "menuxp.h"
 #include "winholders.h"
 
@@ -23,21 +24,13 @@ class CAppList; // the application browser's list of programs, built on first us
 const int SCHED_COLUMNS = 4;
 
 // Everything the main window owns, reached through GWLP_USERDATA.
-struct SchedState
+struct SchedState : MainFrame
 {
-    HWND hwnd = nullptr;
-    HWND hStatus = nullptr;
-    HWND hToolbar = nullptr;
     HWND hList = nullptr;
-    CImageList toolImages;
     CImageList listImages;
     CSTaskList tasks;
     CSTask working; // the task whose properties dialog is open
     bool modified = false;
-    RECT wndRect = {0, 0, 0, 0};
-    bool haveWndRect = false;
-    bool showToolbar = true;
-    bool showStatus = true;
     int columnWidths[SCHED_COLUMNS] = {100, 240, 140, 140};
     tagMENUXP_DRAWINFO diItem = {};
     tagMENUXP_DRAWINFO diSidebar = {};

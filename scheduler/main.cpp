@@ -17,6 +17,7 @@
 #include "regutils.h"
 #include "thmutils.h"
 #include "winutils.h"
+#include "mainwnd.h"
 #include "strutils.h"
 
 HINSTANCE g_hInst;
@@ -319,26 +320,18 @@ static void MainWnd_OnDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis)
     MenuXP_DrawItem((DRAWITEMSTRUCT*)dis, data->nKind == MENUXP_KIND_SIDEBAR ? &st->diSidebar : &st->diItem);
 }
 
-static void RecordWindowRect(SchedState* st)
-{
-    if (IsIconic(st->hwnd) || IsZoomed(st->hwnd))
-        return;
-    GetWindowRect(st->hwnd, &st->wndRect);
-    st->haveWndRect = true;
-}
-
 static void MainWnd_OnSize(HWND hwnd, UINT state, int, int)
 {
     SchedState* st = GetSchedState(hwnd);
     if (state == SIZE_MINIMIZED)
         return;
-    RecordWindowRect(st);
+    RememberFrameRect(st);
     LayoutWindow(st);
 }
 
 static void MainWnd_OnMove(HWND hwnd, int, int)
 {
-    RecordWindowRect(GetSchedState(hwnd));
+    RememberFrameRect(GetSchedState(hwnd));
 }
 
 static void MainWnd_OnSetFocus(HWND hwnd, HWND)
@@ -459,22 +452,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 
     HICON icon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 32, 32, 0);
     HICON smallIcon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(IDA_MAIN), IMAGE_ICON, 16, 16, 0);
-    WNDCLASSEXA wc;
-    ZeroMemory(&wc, sizeof(wc));
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = MainWndProc;
-    wc.hInstance = instance;
-    wc.hIcon = icon;
-    wc.hIconSm = smallIcon;
-    wc.hCursor = LoadCursorA(nullptr, (LPCSTR)IDC_ARROW);
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
-    wc.lpszClassName = SCHED_WINDOW_CLASS;
-    if (!RegisterClassExA(&wc))
+    if (!RegisterMainWindowClass(instance, SCHED_WINDOW_CLASS, MainWndProc, icon, smallIcon,
+                                 (HBRUSH)(COLOR_BTNFACE + 1)))
         return 0;
     HWND hwnd = CreateWindowExA(0, SCHED_WINDOW_CLASS, SCHED_WINDOW_TITLE, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 600, 440, nullptr, nullptr, instance, st);
+                                CW_USEDEFAULT, 600, 440, nullptr,
+                                LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINMENU)), instance, st);
     if (!hwnd)
         return 0;
     HACCEL accel = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINMENU));
@@ -498,16 +481,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
             ShowTipOfTheDay(st);
     }
 
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
-    {
-        if (IsWindow(hwnd) && TranslateAcceleratorA(hwnd, accel, &msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    int exitCode = RunMainMessageLoop(hwnd, accel);
     if (result == 0)
-        result = (int)msg.wParam;
+        result = exitCode;
     CoUninitialize();
     FreeThemeLib();
     delete st;

@@ -14,6 +14,7 @@
 #include "xmlutils.h"
 #include "init.h"
 #include "pickers.h"
+#include "filedlg.h"
 #include "sched_res.h"
 #include "thmutils.h"
 #include "winutils.h"
@@ -99,18 +100,11 @@ void TaskPage_OnBrowse(HWND hwnd)
 {
     char file[MAX_PATH] = "";
     GetDlgItemTextA(hwnd, IDC_TASK_RUN, file, sizeof(file));
-    OPENFILENAMEA ofn;
-    ZeroMemory(&ofn, sizeof(ofn));
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = hwnd;
-    ofn.lpstrFilter = "Launch Files (*.launch)\0*.launch\0Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0";
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof(file);
-    ofn.lpstrTitle = "Select an application";
-    ofn.lpstrDefExt = "exe";
-    ofn.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    if (GetOpenFileNameA(&ofn))
+    FileDialogSpec spec = {
+        "Select an application",
+        "Launch Files (*.launch)\0*.launch\0Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0", nullptr,
+        "exe", OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY};
+    if (AskOpenFileName(hwnd, spec, file, sizeof(file)))
     {
         SetDlgItemTextA(hwnd, IDC_TASK_RUN, file);
         SetTaskIcon(hwnd, file);
@@ -527,17 +521,8 @@ BOOL InfoPage_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
         return TRUE;
     HWND list = GetDlgItem(hwnd, IDC_INFO_LIST);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-    const char* titles[] = {"Date", "Time"};
-    const int widths[] = {160, 50};
-    for (int i = 0; i < 2; i++)
-    {
-        LVCOLUMNA col;
-        ZeroMemory(&col, sizeof(col));
-        col.mask = LVCF_TEXT | LVCF_WIDTH;
-        col.pszText = (LPSTR)titles[i];
-        col.cx = widths[i];
-        SendMessageA(list, LVM_INSERTCOLUMNA, i, (LPARAM)&col);
-    }
+    static const ListViewColumn kColumns[] = {{"Date", 160}, {"Time", 50}};
+    AddListViewColumns(list, kColumns, 2);
     SetWhenText(hwnd, IDC_INFO_ORIG, is->task->GetOrigScheduledTime());
     SetWhenText(hwnd, IDC_INFO_LAST, is->task->GetLastScheduledTime());
     SetWhenText(hwnd, IDC_INFO_NEXT, is->task->GetScheduledTime());
@@ -616,13 +601,7 @@ void Frame_CreatePage(HWND hwnd, int tab)
                     "Properties - Error", MB_OK | MB_ICONWARNING);
         return;
     }
-    RECT rc;
-    GetWindowRect(fs->hTab, &rc);
-    MapWindowPoints(nullptr, hwnd, (POINT*)&rc, 2);
-    TabCtrl_AdjustRect(fs->hTab, FALSE, &rc);
-    g_EnableThemeDialogTexture(fs->hPage, ETDT_ENABLETAB);
-    SetWindowPos(fs->hPage, HWND_TOP, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                 SWP_SHOWWINDOW);
+    ShowTabPage(hwnd, fs->hTab, fs->hPage);
     RedrawWindow(fs->hPage, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
 }
 

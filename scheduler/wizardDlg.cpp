@@ -322,14 +322,9 @@ void EnterPage(WizardState* ws, int page)
     ws->hPage = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(page), ws->hwnd, PageProc, (LPARAM)ws);
     if (!ws->hPage)
         return;
-    RECT area;
-    GetWindowRect(GetDlgItem(ws->hwnd, IDC_WIZ_PAGEAREA), &area);
-    MapWindowPoints(nullptr, ws->hwnd, (POINT*)&area, 2);
-    SetWindowPos(ws->hPage, HWND_TOP, area.left, area.top, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    ShowPageAt(ws->hwnd, IDC_WIZ_PAGEAREA, ws->hPage);
     EnableWindow(GetDlgItem(ws->hwnd, IDC_WIZ_BACK), page != IDD_WIZ_TARGET);
-    HWND first = GetNextDlgTabItem(ws->hPage, nullptr, FALSE);
-    if (first)
-        SetFocus(first);
+    FocusFirstControl(ws->hPage);
 }
 
 void Frame_OnNext(WizardState* ws)
@@ -392,12 +387,7 @@ BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
     rule->type = ST_TYPE_DATE;
     rule->subtype = 1;
     rule->data = 1;
-    LOGFONTA lf;
-    if (GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf))
-    {
-        lf.lfWeight = FW_BOLD;
-        ws->titleFont.Reset(CreateFontIndirectA(&lf));
-    }
+    ws->titleFont.Reset(CreateBoldFont());
     EnterPage(ws, IDD_WIZ_TARGET);
     return FALSE; // the focus is on the page
 }

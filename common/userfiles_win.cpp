@@ -1,0 +1,15 @@
+#include "userfiles.h"
+#include "dirutils_win.h"
+#include "firstrun.h"
+
+bool PrepareUserFiles(HWND owner, HINSTANCE instance)
+{
+    char agentPath[MAX_PATH], tourPath[MAX_PATH];
+    GetMyDir(agentPath, sizeof(agentPath), "tvagent.exe");
+    GetMyDir(tourPath, sizeof(tourPath), "tv2.chm::/tvqtour_1.html");
+    FIRSTRUN_DATA frd = {owner, instance, "tvtip.sys", agentPath, tourPath};
+    if (CheckFirstRunAndMenu(&frd) != 0)
+        return false;
+    SetFirstRun(0);
+    return true;
+}
