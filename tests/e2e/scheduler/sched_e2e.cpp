@@ -18,6 +18,8 @@
 namespace
 {
 
+using e2etest::ChildText;
+using e2etest::Control;
 const DWORD kWait = 15000;
 const char* const kSchedKey = "Software\\Norvale\\Tarvin 2\\Scheduler";
 const UINT kScheduleChanged = RegisterWindowMessageA("FD891CBC-B188-4471-B9A5-CE617A9005CB");
@@ -131,9 +133,7 @@ class SchedulerTest : public agenttest::AgentProcessTest
 
     std::string Title()
     {
-        char buf[256] = "";
-        DrvGetText(m_main, buf, sizeof(buf));
-        return buf;
+        return e2etest::TextOf(m_main);
     }
 
     std::string Status()
@@ -158,28 +158,6 @@ class SchedulerTest : public agenttest::AgentProcessTest
     std::string Answer(const char* caption, int button)
     {
         return e2etest::AnswerBox(m_sched->Pid(), caption, button);
-    }
-
-    // A control of the dialog once it is shown and the dialog has finished
-    // the message that made it (pages are made hidden and shown last).
-    HWND Control(HWND dlg, int id)
-    {
-        HWND found = nullptr;
-        DrvWaitFor(
-            [&]() {
-                return (found = DrvFindChildById(dlg, id)) != nullptr && IsWindowVisible(found) &&
-                       DrvIsReady(dlg);
-            },
-            kWait);
-        EXPECT_TRUE(found != nullptr) << "control " << id;
-        return found;
-    }
-
-    std::string TextIn(HWND dlg, int id)
-    {
-        char buf[512] = "";
-        DrvGetText(DrvFindChildById(dlg, id), buf, sizeof(buf));
-        return buf;
     }
 
     HWND OpenWizard()
@@ -566,7 +544,7 @@ TEST_F(SchedulerPropertiesTest, InformationPageListsTheNextTimes)
         ASSERT_TRUE(dlg);
         ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 2));
         HWND list = Control(dlg, 1301);
-        EXPECT_EQ("Next 10 scheduled times.", TextIn(dlg, 111));
+        EXPECT_EQ("Next 10 scheduled times.", ChildText(dlg, 111));
         EXPECT_EQ(c.rows, DrvListViewRowCount(list));
         char first[128] = "";
         DrvListViewText(list, 0, 0, first, sizeof(first));
@@ -700,9 +678,9 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
     ASSERT_TRUE(DrvDateTimeSet(DrvFindChildById(wiz, 2031), Sys(runAt)));
     ASSERT_TRUE(DrvDateTimeSet(DrvFindChildById(wiz, 2032), Sys(runAt)));
     ASSERT_TRUE(Press(wiz, {102}, 2101));
-    EXPECT_EQ("You have selected to run tvtarget.exe every 1 days.", TextIn(wiz, 111));
-    EXPECT_EQ("tvtarget.exe", TextIn(wiz, 2101));
-    EXPECT_EQ("Fi&nish", TextIn(wiz, 102));
+    EXPECT_EQ("You have selected to run tvtarget.exe every 1 days.", ChildText(wiz, 111));
+    EXPECT_EQ("tvtarget.exe", ChildText(wiz, 2101));
+    EXPECT_EQ("Fi&nish", ChildText(wiz, 102));
     ASSERT_TRUE(DrvPressButton(wiz, 2102)); // open the properties afterwards
     ASSERT_TRUE(DrvPressButton(wiz, 102));
     ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz, kWait));
@@ -773,10 +751,10 @@ TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
 
         // At Startup goes straight to the end, and Back returns.
         ASSERT_TRUE(Press(wiz, {2028, 102}, 2101));
-        EXPECT_EQ("You have selected to run backup.launch every Tarvin 2 starts up.", TextIn(wiz, 111));
-        EXPECT_EQ("backup.launch", TextIn(wiz, 2101));
+        EXPECT_EQ("You have selected to run backup.launch every Tarvin 2 starts up.", ChildText(wiz, 111));
+        EXPECT_EQ("backup.launch", ChildText(wiz, 2101));
         ASSERT_TRUE(Press(wiz, {101}, 2028));
-        EXPECT_EQ("&Next >", TextIn(wiz, 102));
+        EXPECT_EQ("&Next >", ChildText(wiz, 102));
 
         // Hourly: 12000 becomes 9999 when the page is left; back from the
         // date page shows it.
@@ -784,11 +762,11 @@ TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
         ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "12000"));
         ASSERT_TRUE(Press(wiz, {102}, 2031));
         ASSERT_TRUE(Press(wiz, {101}, 2044));
-        EXPECT_EQ("9999", TextIn(wiz, 2032));
+        EXPECT_EQ("9999", ChildText(wiz, 2032));
         ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "0"));
         ASSERT_TRUE(Press(wiz, {102}, 2031));
         ASSERT_TRUE(Press(wiz, {102}, 2101));
-        EXPECT_EQ("You have selected to run backup.launch every 1 hours.", TextIn(wiz, 111));
+        EXPECT_EQ("You have selected to run backup.launch every 1 hours.", ChildText(wiz, 111));
 
         if (ending == 0)
             ASSERT_TRUE(DrvClose(wiz));
