@@ -115,11 +115,9 @@ class SchedulerTest : public agenttest::AgentProcessTest
     // Starts tvsched.exe and waits for its list.
     void StartScheduler()
     {
-        m_sched.reset(new CDrvProcess);
-        ASSERT_TRUE(m_sched->Start((agenttest::ProgramDir() + "tvsched.exe").c_str(), ""));
-        ASSERT_EQ(TVD_OK,
-                  DrvWaitWindow(DrvQuery("_TVSCHED_MAINWND", nullptr, TVD_MATCH_EXACT, m_sched->Pid()), kWait,
-                                &m_main));
+        m_sched.reset(new e2etest::CProgramWindow);
+        ASSERT_TRUE(m_sched->Start("tvsched.exe", "", "_TVSCHED_MAINWND"));
+        m_main = m_sched->Main();
         m_list = DrvFindChildById(m_main, LIST_ID);
         ASSERT_TRUE(m_list != nullptr);
     }
@@ -133,14 +131,12 @@ class SchedulerTest : public agenttest::AgentProcessTest
 
     std::string Title()
     {
-        return e2etest::TextOf(m_main);
+        return m_sched->Title();
     }
 
     std::string Status()
     {
-        char buf[256] = "";
-        DrvStatusText(DrvFindChildById(m_main, STATUS_ID), 0, buf, sizeof(buf));
-        return buf;
+        return m_sched->Status(STATUS_ID);
     }
 
     bool WaitRows(int count)
@@ -150,24 +146,20 @@ class SchedulerTest : public agenttest::AgentProcessTest
 
     bool WaitTitle(const std::string& title)
     {
-        return DrvWaitFor([&]() { return Title() == title; }, kWait) == TVD_OK;
+        return m_sched->WaitTitle(title);
     }
 
     // The message box of the scheduler with that caption: its text, then the
     // answer given (0: none).
     std::string Answer(const char* caption, int button)
     {
-        return e2etest::AnswerBox(m_sched->Pid(), caption, button);
+        return m_sched->Answer(caption, button);
     }
 
     HWND OpenWizard()
     {
         EXPECT_TRUE(DrvPostCommand(m_main, CMD_INSERT));
-        HWND wiz = nullptr;
-        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT,
-                                                 m_sched->Pid()),
-                                        kWait, &wiz));
-        return wiz;
+        return m_sched->Dialog("New Scheduled Task Wizard");
     }
 
     // Presses the dialog's buttons in turn; whether the page holding the
@@ -195,10 +187,7 @@ class SchedulerTest : public agenttest::AgentProcessTest
     {
         EXPECT_TRUE(DrvListViewSelect(m_list, row));
         EXPECT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
-        HWND dlg = nullptr;
-        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
-                                        kWait, &dlg));
-        return dlg;
+        return m_sched->Dialog("Properties");
     }
 
     int LoadedCount()
@@ -208,7 +197,7 @@ class SchedulerTest : public agenttest::AgentProcessTest
         return list.GetCount();
     }
 
-    std::unique_ptr<CDrvProcess> m_sched;
+    std::unique_ptr<e2etest::CProgramWindow> m_sched;
     HWND m_main = nullptr;
     HWND m_list = nullptr;
 };
@@ -291,7 +280,7 @@ TEST_F(SchedulerTest, SecondStartBringsTheFirstWindowBackAndEnds)
               DrvRun((agenttest::ProgramDir() + "tvsched.exe").c_str(), "", kWait, &code, nullptr, 0));
     EXPECT_EQ(0u, code);
     EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return !IsIconic(m_main) && IsWindowVisible(m_main); }, kWait));
-    EXPECT_TRUE(m_sched->IsRunning());
+    EXPECT_TRUE(m_sched->Process()->IsRunning());
     HWND all[4];
     EXPECT_EQ(1, DrvFindWindows(DrvQuery("_TVSCHED_MAINWND", nullptr), all, 4));
 }
@@ -325,7 +314,7 @@ TEST_F(SchedulerTest, ClosingWithUnsavedChangesAsksAndEachAnswerHolds)
             ASSERT_TRUE(DrvClose(m_main));
         EXPECT_EQ(kUnsavedQuestion, Answer("Confirm", c.answer));
         DWORD code = 1;
-        ASSERT_EQ(TVD_OK, m_sched->WaitExit(kWait, &code));
+        ASSERT_EQ(TVD_OK, m_sched->Process()->WaitExit(kWait, &code));
         EXPECT_EQ(0u, code);
         EXPECT_EQ(c.tasksInFile, LoadedCount());
     }
@@ -349,7 +338,7 @@ TEST_F(SchedulerTest, AFailedUpdateIsReportedAndKeepsTheChanges)
     ASSERT_TRUE(MoveFileA(moved.c_str(), m_files.c_str()));
     ASSERT_TRUE(DrvClose(m_main));
     EXPECT_EQ(kUnsavedQuestion, Answer("Confirm", IDYES));
-    ASSERT_EQ(TVD_OK, m_sched->WaitExit(kWait));
+    ASSERT_EQ(TVD_OK, m_sched->Process()->WaitExit(kWait));
     EXPECT_EQ(0, LoadedCount());
 }
 
@@ -828,7 +817,7 @@ TEST_F(SchedulerTest, SettingsAreKeptBetweenRuns)
     ASSERT_TRUE(DrvPostCommand(m_main, 415)); // toolbar off
     EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return !IsWindowVisible(toolbar); }, kWait));
     ASSERT_TRUE(DrvClose(m_main));
-    ASSERT_EQ(TVD_OK, m_sched->WaitExit(kWait));
+    ASSERT_EQ(TVD_OK, m_sched->Process()->WaitExit(kWait));
 
     StartScheduler();
     RECT rc;
