@@ -69,7 +69,10 @@ inline HWND Control(HWND dialog, int id)
 {
     HWND found = NULL;
     DrvWaitFor(
-        [&]() { return (found = DrvFindChildById(dialog, id)) != NULL && IsWindowVisible(found) && DrvIsReady(dialog); },
+        [&]() {
+            return (found = DrvFindChildById(dialog, id)) != NULL && IsWindowVisible(found) &&
+                   DrvIsReady(dialog);
+        },
         kTimeout);
     EXPECT_TRUE(found != NULL) << "control " << id;
     return found;
@@ -223,7 +226,8 @@ class CProgramWindow
     bool Do(int id) const
     {
         DWORD_PTR result = 0;
-        return SendMessageTimeoutA(m_main, WM_COMMAND, (WPARAM)id, 0, SMTO_ABORTIFHUNG, kTimeout, &result) != 0;
+        return SendMessageTimeoutA(m_main, WM_COMMAND, (WPARAM)id, 0, SMTO_ABORTIFHUNG, kTimeout, &result) !=
+               0;
     }
     // A dialog of this program with that caption, once it is ready.
     HWND Dialog(const char* caption) const

@@ -18,6 +18,7 @@ namespace
 {
 
 using namespace edittest;
+using e2etest::ChildText;
 
 // One action as a user enters it: the fields left empty stay untouched.
 struct Entry
@@ -77,11 +78,6 @@ class PropertiesTest : public EditorTest
         return m_ed->Dialog("Properties");
     }
 
-    static std::string Text(HWND dialog, int id)
-    {
-        return e2etest::ChildText(dialog, id);
-    }
-
     // Replaces a field's text as typing does (the field tells the page).
     static bool Type(HWND dialog, int id, const char* text)
     {
@@ -138,7 +134,7 @@ class PropertiesTest : public EditorTest
         }
         EXPECT_TRUE(DrvPressButton(picker, IDOK));
         EXPECT_EQ(TVD_OK, DrvWaitDestroyed(picker, kTimeout));
-        std::string name = Text(dialog, IDC_PAGE_FIELD);
+        std::string name = ChildText(dialog, IDC_PAGE_FIELD);
         Ok(dialog);
         return name;
     }
@@ -236,20 +232,21 @@ TEST_F(PropertiesTest, EditedLinesComeBackAsTheyWereMeantOrAsEdited)
     EXPECT_EQ(9999, (int)SendMessageA(spin, UDM_GETPOS32, 0, 0));
     HWND field = DrvFindChildById(dialog, IDC_PAGE_FIELD);
     SendMessageA(GetParent(field), WM_COMMAND, MAKEWPARAM(IDC_PAGE_FIELD, EN_KILLFOCUS), (LPARAM)field);
-    EXPECT_EQ("9999", Text(dialog, IDC_PAGE_FIELD));
+    EXPECT_EQ("9999", ChildText(dialog, IDC_PAGE_FIELD));
     Ok(dialog);
 
     // An unknown line shows whole and is written back as it stands.
     dialog = Properties(2);
     ASSERT_TRUE(dialog != nullptr);
-    EXPECT_EQ("Frobnicate  \"x\", y ,,", Text(dialog, IDC_PAGE_FIELD));
-    EXPECT_EQ("This action is unknown. The full text for this action is displayed.", Text(dialog, IDC_PAGE_HELP));
+    EXPECT_EQ("Frobnicate  \"x\", y ,,", ChildText(dialog, IDC_PAGE_FIELD));
+    EXPECT_EQ("This action is unknown. The full text for this action is displayed.",
+              ChildText(dialog, IDC_PAGE_HELP));
     Ok(dialog);
 
     // A comment edited to one word: two slashes straight before it.
     dialog = Properties(3);
     ASSERT_TRUE(dialog != nullptr);
-    EXPECT_EQ(" old words", Text(dialog, IDC_PAGE_FIELD));
+    EXPECT_EQ(" old words", ChildText(dialog, IDC_PAGE_FIELD));
     Type(dialog, IDC_PAGE_FIELD, "hello");
     Ok(dialog);
 
@@ -273,8 +270,8 @@ TEST_F(PropertiesTest, EditedLinesComeBackAsTheyWereMeantOrAsEdited)
     Ok(dialog);
 
     const std::vector<std::string> expected = {"Copy \"a\",\"b2\",NoOverwrite", "Wait \"9999 ms\"",
-                                           "Frobnicate  \"x\", y ,,",       "//hello",
-                                           "Delete \"c\\*.tmp\",AskDelete", "Message \"say hi\""};
+                                               "Frobnicate  \"x\", y ,,",       "//hello",
+                                               "Delete \"c\\*.tmp\",AskDelete", "Message \"say hi\""};
     EXPECT_EQ(expected, Save(expected));
 }
 

@@ -80,7 +80,8 @@ struct WizardDriver
         int before = ItemCount();
         ASSERT_TRUE(Press(IDC_EWIZ_ADD));
         HWND picker = nullptr;
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(className, caption, TVD_MATCH_EXACT, pid), kTimeout, &picker))
+        ASSERT_EQ(TVD_OK,
+                  DrvWaitWindow(DrvQuery(className, caption, TVD_MATCH_EXACT, pid), kTimeout, &picker))
             << "no picker for " << item;
         HWND edit = DrvFindChildById(picker, field);
         ASSERT_TRUE(edit != nullptr) << className;
@@ -311,9 +312,11 @@ TEST_F(EditWizard, EachBranchWritesItsLinesAfterTheSelectedRow)
 TEST_F(EditWizard, UndoRemovesTheLinesOfEveryRoundNewestFirst)
 {
     const std::string target = agenttest::ProgramDir() + "tvtarget.exe";
-    WizardCase web = Round(IDC_EWIZ_WEB, {"http://example.com/a", "http://example.com/b"}, 1,
-                           "You have selected to open 2 webpages with a delay of 500 milliseconds between each.");
-    WizardCase file = Round(IDC_EWIZ_FILES, {target}, 1, "You have selected to open a single file or application.");
+    WizardCase web =
+        Round(IDC_EWIZ_WEB, {"http://example.com/a", "http://example.com/b"}, 1,
+              "You have selected to open 2 webpages with a delay of 500 milliseconds between each.");
+    WizardCase file =
+        Round(IDC_EWIZ_FILES, {target}, 1, "You have selected to open a single file or application.");
     SetPrefs(web);
     std::string path;
     Editor& ed = OpenTwoLineFile(&path);
@@ -350,7 +353,8 @@ TEST_F(EditWizard, UndoRemovesTheLinesOfEveryRoundNewestFirst)
 TEST_F(EditWizard, NewFromTheStartupDialogRunsOnToSaveAndMenu)
 {
     wintest::SetRegDword(kEditorKey, "Show Startup", 1);
-    WizardCase web = Round(IDC_EWIZ_WEB, {"http://example.com/a"}, 0, "You have selected to open a single webpage.");
+    WizardCase web =
+        Round(IDC_EWIZ_WEB, {"http://example.com/a"}, 0, "You have selected to open a single webpage.");
     SetPrefs(web);
     Editor& ed = StartEditor("");
     HWND startup = ed.Dialog("Tarvin 2 Editor Startup Wizard");
@@ -477,8 +481,7 @@ TEST_F(EditAddToMenu, SelectWritesTheMenuFileAndTheTrayMenuRunsTheEntry)
     ClientToScreen(icon.window, &at);
     ASSERT_TRUE(RunXClick(at.x, at.y));
     HWND popup = nullptr;
-    ASSERT_EQ(TVD_OK,
-              DrvWaitWindow(DrvQuery("#32768", nullptr, TVD_MATCH_EXACT, Pid()), kTimeout, &popup));
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32768", nullptr, TVD_MATCH_EXACT, Pid()), kTimeout, &popup));
     RECT rc;
     ASSERT_TRUE(GetWindowRect(popup, &rc));
     // Two entries of equal height: Tools, then Morning.

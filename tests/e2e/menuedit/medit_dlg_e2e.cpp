@@ -123,7 +123,8 @@ TEST_F(MeditDialogs, BuildsAMenuFromNothingThroughTheDialogsAndOpensItAgain)
     std::string path = File("built.menu");
     ASSERT_TRUE(m_ed->Post(IDM_SAVE));
     SaveAs(path);
-    EXPECT_NE(std::string::npos, m_ed->Answer("Create Shortcut", IDNO).find("saved a new menu for the first time"));
+    EXPECT_NE(std::string::npos,
+              m_ed->Answer("Create Shortcut", IDNO).find("saved a new menu for the first time"));
     ASSERT_TRUE(e2etest::WaitFile(path));
     EXPECT_EQ(MenuText("My Tools",
                        "<menuitem text=\"Notepad\" target=\"C:\\windows\\notepad.exe\" cmdline=\"\" "

@@ -448,7 +448,8 @@ TEST_F(MeditMain, SplitterAndTutorialLayoutMoveTheViewsAndTheWindowAndTheSetting
     {
         agenttest::CTestWindow help("Tutorial", nullptr, 0, work.left, work.top);
         MoveWindow(help, work.left, work.top, 400, 300, TRUE);
-        SendMessageTimeoutA(ed.Main(), WM_USER + 10, 0, (LPARAM)(HWND)help, SMTO_ABORTIFHUNG, kTimeout, &result);
+        SendMessageTimeoutA(ed.Main(), WM_USER + 10, 0, (LPARAM)(HWND)help, SMTO_ABORTIFHUNG, kTimeout,
+                            &result);
         RECT beside;
         GetWindowRect(ed.Main(), &beside);
         EXPECT_EQ(work.left + 400, beside.left);
