@@ -17,52 +17,12 @@
 set -uo pipefail
 
 [[ $# -ge 2 ]] || { echo "usage: agent_x11_e2e.sh BIN CASE..." >&2; exit 2; }
-bin=$(realpath -- "$1")
+# shellcheck source-path=SCRIPTDIR/../e2e source=x11_testlib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/x11_testlib.sh"
+x11_setup agent_x11_e2e.sh "$1" agent-x11 tvagent.exe tvdriver.exe tvtarget.exe
 shift
-[[ -n ${WINEPREFIX:-} && -n ${DISPLAY:-} ]] || { echo "agent_x11_e2e.sh: run me through winerun --unix" >&2; exit 2; }
-for f in tvagent.exe tvdriver.exe tvtarget.exe; do
-    [[ -f $bin/$f ]] || { echo "agent_x11_e2e.sh: no $bin/$f" >&2; exit 2; }
-done
-
-# Generous: a loaded machine makes every Wine step slow.
-wait_ms=20000
-work=$(mktemp -d "${TMPDIR:-/tmp}/agent-x11.XXXXXX")
-winwork="Z:${work//\//\\}"
-winbin="Z:${bin//\//\\}"
-failures=0
 agent_job=
 agent_pid=
-
-ok() {
-    echo "ok    $*"
-}
-
-fail() {
-    echo "FAIL  $*"
-    failures=$((failures + 1))
-}
-
-drv() {
-    wine "$bin/tvdriver.exe" "$@" 2>&1 | tr -d '\r'
-}
-
-# The value of KEY= in a tvdriver line.
-field() {
-    sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$2" | head -n 1
-}
-
-wait_until() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
-
-job_ended() {
-    ! kill -0 "$1" 2>/dev/null
-}
 
 # The files folder with an empty log, the given keys and menu files, and the
 # settings that keep the agent from waiting for a user at start.
@@ -135,43 +95,6 @@ cleanup() {
     rm -rf -- "$work"
 }
 trap cleanup EXIT
-
-# Where Wine's screen coordinates lie on the X screen: the virtual desktop's
-# window may sit anywhere; without one they are the same.
-desktop_origin() {
-    local id geometry
-    id=$(xdotool search --name ' - Wine desktop$' 2>/dev/null | head -n 1)
-    if [[ -z $id ]]; then
-        echo "0 0"
-        return
-    fi
-    geometry=$(xdotool getwindowgeometry --shell "$id")
-    echo "$(sed -n 's/^X=//p' <<<"$geometry") $(sed -n 's/^Y=//p' <<<"$geometry")"
-}
-
-in_virtual_desktop() {
-    xdotool search --name ' - Wine desktop$' >/dev/null 2>&1
-}
-
-# Sets icon_x and icon_y to the agent's tray icon on the X screen.
-find_tray_icon() {
-    local line= origin deadline=$((SECONDS + wait_ms / 1000))
-    while ((SECONDS < deadline)); do
-        line=$(drv tray -list | grep -m1 ' tip=Tarvin 2$')
-        [[ -n $line ]] && break
-        sleep 0.1
-    done
-    [[ -n $line ]] || { fail "no tray icon with the tip 'Tarvin 2'"; return 1; }
-    origin=$(desktop_origin)
-    icon_x=$(($(field screenx "$line") + ${origin% *}))
-    icon_y=$(($(field screeny "$line") + ${origin#* }))
-}
-
-# Clicks the tray icon with X button 1 (left) or 3 (right).
-click_tray() {
-    find_tray_icon || return 1
-    xdotool mousemove "$icon_x" "$icon_y" click "$1"
-}
 
 # Sets menu_left, menu_top, menu_width and menu_height from the agent's one
 # visible pop-up menu.
@@ -346,8 +269,4 @@ for name in "$@"; do
     echo "   ($((SECONDS - start)) s)"
 done
 
-if ((failures)); then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all passed"
+finish

@@ -1,109 +1,67 @@
 // Helpers of the launch file editor's end-to-end tests: the real tvedit.exe
-// started on a launch file in a scratch files folder, its list, title and
-// message boxes read across processes, and the private clipboard format.
+// started on a launch file in a scratch files folder, and its action list
+// read across processes.
 #pragma once
 
 #include <windows.h>
-#include <commctrl.h>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "agent/agent_testutil.h"
-#include "e2e/driver.h"
+#include "e2e/e2e_testutil.h"
 #include "edit_res.h"
 
 namespace edittest
 {
 
-const DWORD kWait = 20000;
+using e2etest::kTimeout;
+using Rows = std::vector<std::string>;
 const char* const kEditorKey = "Software\\Norvale\\Tarvin 2\\Editor";
-const char* const kEditorClass = "_TVEDIT_MAINWND";
+const UINT kFormat = RegisterClipboardFormatA("TVEDIT_CCPFORMAT");
 
-// One running editor: its process, main window and action list.
-struct Editor
+// One running editor and its action list.
+class Editor : public e2etest::CProgramWindow
 {
-    std::unique_ptr<CDrvProcess> process;
-    HWND main = nullptr;
-    HWND list = nullptr;
-
-    DWORD Pid() const
+  public:
+    HWND List() const
     {
-        return process ? process->Pid() : 0;
-    }
-    std::string Title() const
-    {
-        char buf[512] = "";
-        DrvGetText(main, buf, sizeof(buf));
-        return buf;
+        return DrvFindChildById(m_main, IDC_ACTIONLIST);
     }
     std::string Status() const
     {
-        char buf[512] = "";
-        DrvStatusText(DrvFindChildById(main, IDC_STATUSBAR), 0, buf, sizeof(buf));
-        return buf;
+        return CProgramWindow::Status(IDC_STATUSBAR);
     }
     // Every row as "<action>|<description>".
     std::vector<std::string> Rows() const
     {
         std::vector<std::string> rows;
-        int count = DrvListViewRowCount(list);
-        for (int i = 0; i < count; i++)
+        for (int i = 0, count = DrvListViewRowCount(List()); i < count; i++)
         {
             char name[256] = "", description[2300] = "";
-            DrvListViewText(list, i, 0, name, sizeof(name));
-            DrvListViewText(list, i, 1, description, sizeof(description));
+            DrvListViewText(List(), i, 0, name, sizeof(name));
+            DrvListViewText(List(), i, 1, description, sizeof(description));
             rows.push_back(std::string(name) + "|" + description);
         }
         return rows;
     }
+    bool WaitRows(const std::vector<std::string>& rows) const
+    {
+        return DrvWaitFor([&]() { return Rows() == rows; }, kTimeout) == TVD_OK;
+    }
     int Selected() const
     {
-        return DrvListViewSelected(list);
+        return DrvListViewSelected(List());
     }
     bool Select(int row) const
     {
-        return DrvListViewSelect(list, row);
-    }
-    bool Command(int id) const
-    {
-        return DrvPostCommand(main, id);
-    }
-    bool WaitTitle(const std::string& title) const
-    {
-        return DrvWaitFor([&]() { return Title() == title; }, kWait) == TVD_OK;
+        return DrvListViewSelect(List(), row);
     }
     bool WaitRowCount(int count) const
     {
-        return DrvWaitFor([&]() { return DrvListViewRowCount(list) == count; }, kWait) == TVD_OK;
-    }
-    // A message box of this editor with that caption: its text, after
-    // pressing button (0: none pressed).
-    std::string Answer(const char* caption, int button) const
-    {
-        HWND box = nullptr;
-        if (DrvWaitMessageBox(caption, Pid(), kWait, &box) != TVD_OK)
-            return "(no box)";
-        char text[1024] = "";
-        DrvMessageBoxText(box, text, sizeof(text));
-        if (button)
-        {
-            EXPECT_TRUE(DrvPressButton(box, button));
-            DrvWaitDestroyed(box, kWait);
-        }
-        return text;
-    }
-    // A dialog of this editor with that caption, once it is ready.
-    HWND Dialog(const char* caption) const
-    {
-        HWND dlg = nullptr;
-        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", caption, TVD_MATCH_EXACT, Pid()), kWait, &dlg))
-            << caption;
-        return dlg;
+        return DrvWaitFor([&]() { return DrvListViewRowCount(List()) == count; }, kTimeout) == TVD_OK;
     }
 };
 
@@ -133,62 +91,27 @@ class EditorTest : public agenttest::AgentProcessTest
     // Writes the lines, each ended by CR LF, into the files folder.
     std::string WriteLaunch(const char* name, const std::vector<std::string>& lines)
     {
-        std::string path = File(name);
-        std::ofstream out(path, std::ios::binary);
+        std::string text;
         for (const std::string& line : lines)
-            out << line << "\r\n";
-        return path;
+            text += line + "\r\n";
+        WriteBytes(File(name), text);
+        return File(name);
     }
 
     static std::vector<std::string> ReadLines(const std::string& path)
     {
-        std::ifstream in(path, std::ios::binary);
-        std::vector<std::string> lines;
-        std::string line;
-        while (std::getline(in, line))
-        {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            lines.push_back(line);
-        }
-        return lines;
+        return Lines(ReadBytes(path));
     }
 
     // Starts tvedit.exe on the file (none: no argument) and waits for its
-    // window and list.
+    // window.
     Editor& StartEditor(const std::string& file)
     {
         m_editors.emplace_back(new Editor);
         Editor& ed = *m_editors.back();
-        ed.process.reset(new CDrvProcess);
-        std::string args = file.empty() ? "" : "-file='" + file + "'";
-        EXPECT_TRUE(ed.process->Start((agenttest::ProgramDir() + "tvedit.exe").c_str(), args.c_str()));
-        EXPECT_EQ(TVD_OK,
-                  DrvWaitWindow(DrvQuery(kEditorClass, nullptr, TVD_MATCH_EXACT, ed.Pid()), kWait, &ed.main));
-        ed.list = ed.main ? DrvFindChildById(ed.main, IDC_ACTIONLIST) : nullptr;
-        EXPECT_TRUE(ed.list != nullptr);
+        EXPECT_TRUE(ed.Start("tvedit.exe", file.empty() ? "" : "-file='" + file + "'", "_TVEDIT_MAINWND"));
+        EXPECT_TRUE(ed.List() != nullptr);
         return ed;
-    }
-
-    // Puts one line on the clipboard in the editor's private format.
-    static bool PutClipboardLine(const std::string& line)
-    {
-        UINT format = RegisterClipboardFormatA("TVEDIT_CCPFORMAT");
-        if (!OpenClipboard(nullptr))
-            return false;
-        EmptyClipboard();
-        HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, line.size() + 1);
-        bool put = false;
-        if (char* data = mem ? (char*)GlobalLock(mem) : nullptr)
-        {
-            memcpy(data, line.c_str(), line.size() + 1);
-            GlobalUnlock(mem);
-            put = SetClipboardData(format, mem) != nullptr;
-        }
-        if (mem && !put)
-            GlobalFree(mem);
-        CloseClipboard();
-        return put;
     }
 
     std::vector<std::unique_ptr<Editor>> m_editors;

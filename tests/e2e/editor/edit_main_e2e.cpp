@@ -7,15 +7,14 @@
 
 #include <gtest/gtest.h>
 
-#include "e2e/e2e_testutil.h"
 #include "e2e/editor_testutil.h"
+#include "propertiesDlg_res.h"
 
 namespace
 {
 
-using edittest::Editor;
-using edittest::kWait;
-using Rows = std::vector<std::string>;
+using namespace edittest;
+using e2etest::PutClipboard;
 
 class EditMain : public edittest::EditorTest
 {
@@ -26,17 +25,9 @@ class EditMain : public edittest::EditorTest
     {
         HWND dlg = ed.Dialog(caption);
         ASSERT_TRUE(dlg != nullptr);
-        HWND field = nullptr;
-        ASSERT_EQ(TVD_OK,
-                  DrvWaitFor([&]() { return (field = DrvFindChildById(dlg, 1103)) != nullptr; }, kWait));
-        ASSERT_TRUE(DrvSetText(field, value));
+        ASSERT_TRUE(DrvSetText(e2etest::Control(dlg, IDC_PAGE_FIELD), value));
         ASSERT_TRUE(DrvPressButton(dlg, IDOK));
-        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
-    }
-
-    bool WaitRows(const Editor& ed, const Rows& rows)
-    {
-        return DrvWaitFor([&]() { return ed.Rows() == rows; }, kWait) == TVD_OK;
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kTimeout));
     }
 };
 
@@ -62,27 +53,27 @@ TEST_F(EditMain, UndoAndRedoRetraceEveryEdit)
     } steps[] = {
         {"paste", 0,
          [](EditMain*, Editor& e) {
-             ASSERT_TRUE(PutClipboardLine("Show \"Notepad\""));
-             e.Command(IDM_PASTE);
+             ASSERT_TRUE(PutClipboard(kFormat, "Show \"Notepad\""));
+             e.Post(IDM_PASTE);
          }},
         {"delete", 2,
          [](EditMain*, Editor& e) {
-             e.Command(IDM_DELETE);
+             e.Post(IDM_DELETE);
              EXPECT_EQ("Are you sure you want to delete this action?", e.Answer("Confirm Delete", IDYES));
          }},
-        {"move up", 2, [](EditMain*, Editor& e) { e.Command(IDM_MOVEUP); }},
-        {"move down", 0, [](EditMain*, Editor& e) { e.Command(IDM_MOVEDOWN); }},
+        {"move up", 2, [](EditMain*, Editor& e) { e.Post(IDM_MOVEUP); }},
+        {"move down", 0, [](EditMain*, Editor& e) { e.Post(IDM_MOVEDOWN); }},
         {"properties", 0,
          [](EditMain* t, Editor& e) {
-             e.Command(IDM_PROPERTIES);
+             e.Post(IDM_PROPERTIES);
              t->EditMainField(e, "Properties", "changed");
          }},
         {"insert", 1,
          [](EditMain* t, Editor& e) {
-             e.Command(IDM_INSERT_FIRST + 17); // Wait
+             e.Post(IDM_INSERT_FIRST + 17); // Wait
              t->EditMainField(e, "Insert Action", "250");
          }},
-        {"cut", 3, [](EditMain*, Editor& e) { e.Command(IDM_CUT); }},
+        {"cut", 3, [](EditMain*, Editor& e) { e.Post(IDM_CUT); }},
     };
     for (Step& s : steps)
     {
@@ -91,7 +82,7 @@ TEST_F(EditMain, UndoAndRedoRetraceEveryEdit)
         if (s.select >= 0)
             ASSERT_TRUE(ed.Select(s.select));
         s.act(this, ed);
-        ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return ed.Rows() != before; }, kWait));
+        ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return ed.Rows() != before; }, kTimeout));
         EXPECT_EQ(std::string(kTitle) + "*", ed.Title());
         states.push_back(ed.Rows());
     }
@@ -100,37 +91,37 @@ TEST_F(EditMain, UndoAndRedoRetraceEveryEdit)
 
     for (int i = (int)states.size() - 2; i >= 0; i--)
     {
-        ed.Command(IDM_UNDO);
-        EXPECT_TRUE(WaitRows(ed, states[i])) << "undo to state " << i;
+        ed.Post(IDM_UNDO);
+        EXPECT_TRUE(ed.WaitRows(states[i])) << "undo to state " << i;
         EXPECT_EQ(i > 0 ? std::string(kTitle) + "*" : kTitle, ed.Title()) << i;
     }
     for (size_t i = 1; i < states.size(); i++)
     {
-        ed.Command(IDM_REDO);
-        EXPECT_TRUE(WaitRows(ed, states[i])) << "redo to state " << i;
+        ed.Post(IDM_REDO);
+        EXPECT_TRUE(ed.WaitRows(states[i])) << "redo to state " << i;
         EXPECT_EQ(std::string(kTitle) + "*", ed.Title()) << i;
     }
 
     // Saved, the history is gone: nothing to undo, no "*", and the file holds
     // the lines as the list shows them.
-    ed.Command(IDM_SAVE);
+    ed.Post(IDM_SAVE);
     ASSERT_TRUE(ed.WaitTitle(kTitle));
     EXPECT_EQ(Rows({"Hide \"changed\"", "Message \"one\"", "Wait \"250 ms\""}), ReadLines(path));
-    ed.Command(IDM_UNDO);
-    ed.Command(IDM_MOVEUP); // a later command, so the undo has surely been handled
+    ed.Post(IDM_UNDO);
+    ed.Post(IDM_MOVEUP); // a later command, so the undo has surely been handled
     ASSERT_TRUE(ed.WaitTitle(std::string(kTitle) + "*"));
     EXPECT_EQ("Message|\"one\"", ed.Rows()[2]);
 
     // Undone, then a new edit: the undone step cannot come back.
-    ed.Command(IDM_UNDO);
+    ed.Post(IDM_UNDO);
     ASSERT_TRUE(ed.WaitTitle(kTitle));
     Rows saved = ed.Rows();
     ASSERT_TRUE(ed.Select(0));
-    ed.Command(IDM_MOVEDOWN);
-    ASSERT_TRUE(WaitRows(ed, Rows({saved[1], saved[0], saved[2]})));
-    ed.Command(IDM_REDO);
-    ed.Command(IDM_UNDO);
-    EXPECT_TRUE(WaitRows(ed, saved));
+    ed.Post(IDM_MOVEDOWN);
+    ASSERT_TRUE(ed.WaitRows(Rows({saved[1], saved[0], saved[2]})));
+    ed.Post(IDM_REDO);
+    ed.Post(IDM_UNDO);
+    EXPECT_TRUE(ed.WaitRows(saved));
     EXPECT_EQ(kTitle, ed.Title());
 }
 
@@ -155,14 +146,14 @@ TEST_F(EditMain, ImpossibleEditsChangeNothing)
             ASSERT_TRUE(ed.Select(c.select));
         else
             ASSERT_EQ(-1, ed.Selected());
-        ed.Command(c.command);
+        ed.Post(c.command);
     }
     // A real edit after them shows that they were all handled.
     ASSERT_TRUE(ed.Select(1));
-    ed.Command(IDM_MOVEUP);
+    ed.Post(IDM_MOVEUP);
     ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [edge.launch]*"));
     EXPECT_EQ(Rows({rows[1], rows[0]}), ed.Rows());
-    ed.Command(IDM_UNDO);
+    ed.Post(IDM_UNDO);
     ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [edge.launch]"));
     EXPECT_EQ(rows, ed.Rows());
     EXPECT_EQ(1, ed.Selected()); // the moved action, back at its old place
@@ -180,9 +171,9 @@ TEST_F(EditMain, HandWrittenLinesSurviveOpenAndSave)
     EXPECT_EQ("Unknown|Unrecognized action: \"Frobnicate \"the thing\",Now\"", ed.Rows()[0]);
 
     ASSERT_TRUE(ed.Select(2));
-    ed.Command(IDM_MOVEUP);
+    ed.Post(IDM_MOVEUP);
     ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [hand.launch]*"));
-    ed.Command(IDM_SAVE);
+    ed.Post(IDM_SAVE);
     ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [hand.launch]"));
     EXPECT_EQ(Rows({lines[0], lines[2], lines[1], lines[3], lines[4]}), ReadLines(path));
 }
@@ -197,27 +188,14 @@ TEST_F(EditMain, CopyInOneWindowPastesInAnother)
     Editor& eb = StartEditor(b);
     ASSERT_TRUE(ea.WaitRowCount(2));
     ASSERT_TRUE(eb.WaitRowCount(2));
-    ASSERT_TRUE(PutClipboardLine("Message \"stale\""));
+    ASSERT_TRUE(PutClipboard(kFormat, "Message \"stale\""));
 
     ASSERT_TRUE(ea.Select(1));
-    ea.Command(IDM_COPY);
-    ASSERT_EQ(TVD_OK, DrvWaitFor(
-                          [&]() {
-                              char line[64] = "";
-                              if (!OpenClipboard(nullptr))
-                                  return false;
-                              HANDLE h = GetClipboardData(RegisterClipboardFormatA("TVEDIT_CCPFORMAT"));
-                              if (const char* d = h ? (const char*)GlobalLock(h) : nullptr)
-                              {
-                                  lstrcpynA(line, d, sizeof(line));
-                                  GlobalUnlock(h);
-                              }
-                              CloseClipboard();
-                              return std::string(line) == "Kill \"calc.exe\"";
-                          },
-                          kWait));
+    ea.Post(IDM_COPY);
+    ASSERT_EQ(TVD_OK,
+              DrvWaitFor([&]() { return e2etest::GetClipboard(kFormat) == "Kill \"calc.exe\""; }, kTimeout));
     ASSERT_TRUE(eb.Select(0));
-    eb.Command(IDM_PASTE);
+    eb.Post(IDM_PASTE);
     ASSERT_TRUE(eb.WaitTitle("Tarvin Editor - [b.launch]*"));
     EXPECT_EQ(Rows({"Message|\"b1\"", "Kill|Executables called \"calc.exe\"", "Message|\"b2\""}), eb.Rows());
     EXPECT_EQ(1, eb.Selected());
@@ -232,16 +210,12 @@ TEST_F(EditMain, FileChangedOutsideIsOfferedForReload)
     std::string path = WriteLaunch("outside.launch", {"Message \"old\""});
     Editor& ed = StartEditor(path);
     ASSERT_TRUE(ed.WaitRowCount(1));
-    ASSERT_TRUE(PutClipboardLine("Message \"mine\""));
-    ed.Command(IDM_PASTE);
+    ASSERT_TRUE(PutClipboard(kFormat, "Message \"mine\""));
+    ed.Post(IDM_PASTE);
     ASSERT_TRUE(ed.WaitRowCount(2));
 
     WriteLaunch("outside.launch", {"Message \"new 1\"", "Message \"new 2\"", "Message \"new 3\""});
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    FILETIME later = {0x12345678, 0x01E00000}; // surely not the time the editor read
-    SetFileTime(file, nullptr, nullptr, &later);
-    CloseHandle(file);
+    e2etest::TouchLater(path);
 
     agenttest::CTestWindow other("Somewhere else");
     const char* question =
@@ -252,10 +226,10 @@ TEST_F(EditMain, FileChangedOutsideIsOfferedForReload)
     auto visit = [&]() {
         for (int attempt = 0; attempt < 3; attempt++)
         {
-            for (HWND hwnd : {other.Get(), ed.main})
+            for (HWND hwnd : {other.Get(), ed.Main()})
             {
                 SetForegroundWindow(hwnd);
-                agenttest::PumpUntil([&]() { return GetForegroundWindow() == hwnd; }, kWait);
+                agenttest::PumpUntil([&]() { return GetForegroundWindow() == hwnd; }, kTimeout);
             }
             HWND box = nullptr;
             if (DrvWaitMessageBox("Reload?", ed.Pid(), 5000, &box) == TVD_OK)
@@ -288,8 +262,8 @@ TEST_F(EditMain, SaveAsThatFailsKeepsTheDocument)
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
     Editor& ed = StartEditor(path);
     ASSERT_TRUE(ed.WaitRowCount(1));
-    ASSERT_TRUE(PutClipboardLine("Message \"new\""));
-    ed.Command(IDM_PASTE);
+    ASSERT_TRUE(PutClipboard(kFormat, "Message \"new\""));
+    ed.Post(IDM_PASTE);
     const std::string title = "Tarvin Editor - [keep.launch]*";
     ASSERT_TRUE(ed.WaitTitle(title));
     Rows rows = ed.Rows();
@@ -307,22 +281,10 @@ TEST_F(EditMain, SaveAsThatFailsKeepsTheDocument)
     for (auto& c : cases)
     {
         SCOPED_TRACE(c.what);
-        ed.Command(IDM_SAVEAS);
+        ed.Post(IDM_SAVEAS);
         HWND dlg = ed.Dialog("Save Launch File As");
         ASSERT_TRUE(dlg != nullptr);
-        HWND name = nullptr;
-        ASSERT_EQ(TVD_OK, DrvWaitFor(
-                              [&]() {
-                                  // The file name field (cmb13), else the old dialog's edit (edt1).
-                                  name = DrvFindChildById(dlg, 0x47c);
-                                  if (!name)
-                                      name = DrvFindChildById(dlg, 0x480);
-                                  return name != nullptr;
-                              },
-                              kWait));
-        ASSERT_TRUE(DrvSetText(name, c.target.c_str()));
-        // By caption: the dialog's file list also has the id of OK.
-        ASSERT_TRUE(DrvClickButtonText(dlg, "Save"));
+        ASSERT_TRUE(e2etest::FileDialogTake(dlg, c.target, "Save"));
         if (c.exists)
             ed.Answer("Confirm", IDYES);
         EXPECT_EQ("An error occured while saving the launch file.\n\nThe reported error code was 2",
@@ -334,15 +296,10 @@ TEST_F(EditMain, SaveAsThatFailsKeepsTheDocument)
     EXPECT_EQ(Rows({"Message \"ro\""}), ReadLines(readOnly));
     SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
 
-    ed.Command(IDM_SAVE);
+    ed.Post(IDM_SAVE);
     ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [keep.launch]"));
     EXPECT_EQ(Rows({"Message \"keep\"", "Message \"new\""}), ReadLines(path));
 }
-
-} // namespace
-
-namespace
-{
 
 // Test runs the file on disk through the interpreter: unsaved changes are
 // offered a save first, and a file with problems is reported before it runs.
@@ -356,31 +313,26 @@ TEST_F(EditMain, TestChecksAndRunsTheSavedFile)
     Editor& ed = StartEditor(path);
     ASSERT_TRUE(ed.WaitRowCount(1));
 
-    ed.Command(IDM_TEST);
-    EXPECT_TRUE(e2etest::WaitFile(File("clean.txt"), kWait));
+    ed.Post(IDM_TEST);
+    EXPECT_TRUE(e2etest::WaitFile(File("clean.txt")));
 
     // Unsaved pastes, the second a line the interpreter does not know: the
     // save question, then the check's report; Yes runs the file all the same.
-    ASSERT_TRUE(PutClipboardLine(copyTo("after.txt")));
+    ASSERT_TRUE(PutClipboard(kFormat, copyTo("after.txt")));
     ASSERT_TRUE(ed.Select(0));
-    ed.Command(IDM_PASTE);
+    ed.Post(IDM_PASTE);
     ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [run.launch]*"));
-    ASSERT_TRUE(PutClipboardLine("Frobnicate \"x\""));
-    ed.Command(IDM_PASTE);
+    ASSERT_TRUE(PutClipboard(kFormat, "Frobnicate \"x\""));
+    ed.Post(IDM_PASTE);
     ASSERT_TRUE(ed.WaitRowCount(3));
-    ed.Command(IDM_TEST);
+    ed.Post(IDM_TEST);
     EXPECT_EQ("The latest changes have not yet been saved.\n\nWould you like to save the launch file now?",
               ed.Answer("Save?", IDYES));
     std::string report = ed.Answer("Test", IDYES);
     EXPECT_NE(std::string::npos, report.find("Line 3: error: ")) << report;
-    EXPECT_TRUE(e2etest::WaitFile(File("after.txt"), kWait));
+    EXPECT_TRUE(e2etest::WaitFile(File("after.txt")));
     EXPECT_EQ("Tarvin Editor - [run.launch]", ed.Title());
 }
-
-} // namespace
-
-namespace
-{
 
 // Started on a file that is not there: no error and no file open, and the
 // startup dialog follows when it is switched on.
@@ -391,9 +343,9 @@ TEST_F(EditMain, MissingFileOnTheCommandLineOpensNothing)
     HWND startup = ed.Dialog("Tarvin 2 Editor Startup Wizard");
     ASSERT_TRUE(startup != nullptr);
     EXPECT_EQ("Tarvin Editor", ed.Title());
-    EXPECT_EQ(0, DrvListViewRowCount(ed.list));
+    EXPECT_EQ(0, DrvListViewRowCount(ed.List()));
     EXPECT_TRUE(DrvPressButton(startup, IDCANCEL));
-    EXPECT_EQ(TVD_OK, DrvWaitDestroyed(startup, kWait));
+    EXPECT_EQ(TVD_OK, DrvWaitDestroyed(startup, kTimeout));
 }
 
 // A new file is saved under the first free numbered name of the files
@@ -403,14 +355,14 @@ TEST_F(EditMain, NewFileIsOfferedForTheMenuOnlyAtItsFirstSave)
     wintest::SetRegDword(edittest::kEditorKey, "Add Shortcuts", 1);
     WriteLaunch("New Launch File 1.launch", {"Message \"taken\""});
     Editor& ed = StartEditor("");
-    ed.Command(IDM_NEW);
+    ed.Post(IDM_NEW);
     ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File]"));
     EXPECT_EQ("Unsaved (new) launch file", ed.Status());
-    ASSERT_TRUE(PutClipboardLine("Message \"first\""));
-    ed.Command(IDM_PASTE);
+    ASSERT_TRUE(PutClipboard(kFormat, "Message \"first\""));
+    ed.Post(IDM_PASTE);
     ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File]*"));
 
-    ed.Command(IDM_SAVE);
+    ed.Post(IDM_SAVE);
     HWND dlg = ed.Dialog("Save Launch File As");
     ASSERT_TRUE(dlg != nullptr);
     ASSERT_TRUE(DrvClickButtonText(dlg, "Save"));
@@ -421,9 +373,9 @@ TEST_F(EditMain, NewFileIsOfferedForTheMenuOnlyAtItsFirstSave)
     std::string saved = File("New Launch File 2.launch");
     EXPECT_EQ(Rows({"Message \"first\""}), ReadLines(saved));
 
-    ed.Command(IDM_PASTE);
+    ed.Post(IDM_PASTE);
     ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File 2.launch]*"));
-    ed.Command(IDM_SAVE);
+    ed.Post(IDM_SAVE);
     ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File 2.launch]"));
     EXPECT_EQ(Rows({"Message \"first\"", "Message \"first\""}), ReadLines(saved));
     HWND again = nullptr;
@@ -432,18 +384,13 @@ TEST_F(EditMain, NewFileIsOfferedForTheMenuOnlyAtItsFirstSave)
                             1500, &again));
 }
 
-} // namespace
-
-namespace
-{
-
 // The preferences: what the pages show is what is stored on OK, across a
 // change of page; Cancel stores nothing.
 TEST_F(EditMain, PreferencesAreStoredOnOkOnly)
 {
     Editor& ed = StartEditor("");
     auto open = [&]() {
-        ed.Command(IDM_PREFERENCES);
+        ed.Post(IDM_PREFERENCES);
         return ed.Dialog("Preferences");
     };
     auto checked = [](HWND dlg, int id) {
@@ -459,17 +406,15 @@ TEST_F(EditMain, PreferencesAreStoredOnOkOnly)
     EXPECT_TRUE(DrvPressButton(dlg, IDC_PREF_ADVANCED));
     EXPECT_TRUE(DrvComboSelect(DrvFindChildById(dlg, IDC_PREF_WINDOWSTATE), 2));
     ASSERT_TRUE(DrvTabSelect(tab, 1));
-    ASSERT_EQ(TVD_OK,
-              DrvWaitFor([&]() { return DrvFindChildById(dlg, IDC_PREF_INSERTDELAY) != nullptr; }, kWait));
+    ASSERT_TRUE(e2etest::Control(dlg, IDC_PREF_INSERTDELAY));
     EXPECT_TRUE(checked(dlg, IDC_PREF_INSERTDELAY)); // default on
     EXPECT_TRUE(DrvPressButton(dlg, IDC_PREF_INSERTDELAY));
     EXPECT_TRUE(DrvPressButton(dlg, IDC_PREF_ADDSHORTCUTS));
     ASSERT_TRUE(DrvTabSelect(tab, 0));
-    ASSERT_EQ(TVD_OK,
-              DrvWaitFor([&]() { return DrvFindChildById(dlg, IDC_PREF_SHOWSTARTUP) != nullptr; }, kWait));
+    ASSERT_TRUE(e2etest::Control(dlg, IDC_PREF_SHOWSTARTUP));
     EXPECT_TRUE(checked(dlg, IDC_PREF_SHOWSTARTUP));
     EXPECT_TRUE(DrvPressButton(dlg, IDOK));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kTimeout));
 
     struct
     {
@@ -484,7 +429,7 @@ TEST_F(EditMain, PreferencesAreStoredOnOkOnly)
     ASSERT_TRUE(dlg != nullptr);
     EXPECT_TRUE(DrvPressButton(dlg, IDC_PREF_ADVANCED));
     EXPECT_TRUE(DrvPressButton(dlg, IDCANCEL));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kTimeout));
     EXPECT_EQ(1, stored("Advanced Mode"));
 }
 
@@ -495,17 +440,14 @@ TEST_F(EditMain, FileWithAnOverlongLineIsNotEdited)
     std::string path =
         WriteLaunch("long.launch", {"Message \"short\"", "Message \"" + std::string(1100, 'x') + "\""});
     Editor& ed = StartEditor("");
-    ed.Command(IDM_OPEN);
+    ed.Post(IDM_OPEN);
     HWND dlg = ed.Dialog("Select a launch file");
     ASSERT_TRUE(dlg != nullptr);
-    HWND name = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return (name = DrvFindChildById(dlg, 0x47c)) != nullptr; }, kWait));
-    ASSERT_TRUE(DrvSetText(name, path.c_str()));
-    ASSERT_TRUE(DrvClickButtonText(dlg, "Open"));
+    ASSERT_TRUE(e2etest::FileDialogTake(dlg, path, "Open"));
     EXPECT_EQ("An error has occured while reading the launch file.\nThe reported error code is 301.",
               ed.Answer("Error Reading Launch File", IDOK));
     EXPECT_EQ("Tarvin Editor", ed.Title());
-    EXPECT_EQ(0, DrvListViewRowCount(ed.list));
+    EXPECT_EQ(0, DrvListViewRowCount(ed.List()));
 }
 
 } // namespace

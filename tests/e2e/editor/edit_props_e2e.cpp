@@ -4,41 +4,26 @@
 // built that way run with Test through the real interpreter and agent.
 #include <windows.h>
 #include <commctrl.h>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "agent/agent_testutil.h"
-#include "e2e/e2e_testutil.h"
-#include "e2e/driver.h"
+#include "e2e/editor_testutil.h"
 #include "interpreter/tvint_e2e.h"
+#include "propertiesDlg_res.h"
 #include "regutils.h"
 
 namespace
 {
 
-const DWORD kWait = 15000;
-const char* const kEditorKey = "Software\\Norvale\\Tarvin 2\\Editor";
-const char* const kInterpreterKey = "Software\\Norvale\\Tarvin 2\\Interpreter";
-
-// clang-format off
-enum
-{
-    CMD_SAVE = 2004, CMD_PROPERTIES = 2013, CMD_TEST = 2018,
-    INS_LAUNCH = 2030, INS_OPEN, INS_PRINT, INS_COPY, INS_DELETE, INS_MOVE, INS_COMMENT, INS_MESSAGE, INS_KILL,
-    INS_CLOSE, INS_DESTROY, INS_HIDE, INS_SHOW, INS_SHUTDOWN, INS_RESTART, INS_EXIT, INS_SHOWALL, INS_WAIT,
-    INS_SCREENSAVER,
-    LIST_ID = 303, FIELD = 1103, SELECT = 1104, FIELD2 = 1105, PARAMS = 1107, OPTIONS = 1108, HELP = 1117,
-    SPIN = 1241, PICK_LIST = 1801
-};
-// clang-format on
+using namespace edittest;
+using e2etest::ChildText;
 
 // One action as a user enters it: the fields left empty stay untouched.
 struct Entry
 {
-    int insert;
+    int insert; // the action's keyword, counted from Launch
     const char* field;
     const char* field2;
     const char* params;
@@ -46,68 +31,51 @@ struct Entry
     std::string line;
 };
 
+// clang-format off
+enum
+{
+    INS_LAUNCH = IDM_INSERT_FIRST, INS_OPEN, INS_PRINT, INS_COPY, INS_DELETE, INS_MOVE, INS_COMMENT, INS_MESSAGE,
+    INS_KILL, INS_CLOSE, INS_DESTROY, INS_HIDE, INS_SHOW, INS_SHUTDOWN, INS_RESTART, INS_EXIT, INS_SHOWALL,
+    INS_WAIT, INS_SCREENSAVER
+};
+// clang-format on
 
-class PropertiesTest : public agenttest::AgentProcessTest
+class PropertiesTest : public EditorTest
 {
   protected:
     void SetUp() override
     {
-        AgentProcessTest::SetUp();
-        for (const char* name : {"Show Tips", "Show Startup", "Add Shortcuts"})
-            wintest::SetRegDword(kEditorKey, name, 0);
+        EditorTest::SetUp();
         wintest::SetRegDword(kEditorKey, "Window State", 1);
         m_launch = File("props.launch");
     }
 
     void TearDown() override
     {
-        if (m_editor)
-            m_editor->Kill();
+        m_editors.clear();
         tvint_test::EndAgents(); // the one the interpreter started
-        AgentProcessTest::TearDown();
+        EditorTest::TearDown();
     }
 
     // tvedit.exe on the file (written first with these lines).
-    void StartEditor(const std::string& content)
+    void StartOn(const std::string& content)
     {
         WriteBytes(m_launch, content);
-        m_editor.reset(new CDrvProcess);
-        ASSERT_TRUE(
-            m_editor->Start(e2etest::Program("tvedit.exe").c_str(), ("-file='" + m_launch + "'").c_str()));
-        ASSERT_EQ(TVD_OK,
-                  DrvWaitWindow(DrvQuery("_TVEDIT_MAINWND", nullptr, TVD_MATCH_EXACT, m_editor->Pid()), kWait,
-                                &m_main));
-        m_list = DrvFindChildById(m_main, LIST_ID);
-        ASSERT_TRUE(m_list != nullptr);
-    }
-
-    HWND WaitDialog(const char* caption)
-    {
-        HWND dialog = nullptr;
-        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", caption, TVD_MATCH_EXACT, m_editor->Pid()), kWait,
-                                        &dialog))
-            << caption;
-        return dialog;
+        m_ed = &StartEditor(m_launch);
+        ASSERT_TRUE(m_ed->List() != nullptr);
     }
 
     HWND Insert(int command)
     {
-        EXPECT_TRUE(DrvPostCommand(m_main, command));
-        return WaitDialog("Insert Action");
+        EXPECT_TRUE(m_ed->Post(command));
+        return m_ed->Dialog("Insert Action");
     }
 
     HWND Properties(int row)
     {
-        EXPECT_TRUE(DrvListViewSelect(m_list, row));
-        EXPECT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
-        return WaitDialog("Properties");
-    }
-
-    static std::string Text(HWND dialog, int id)
-    {
-        char buf[1100] = "";
-        DrvGetText(DrvFindChildById(dialog, id), buf, sizeof(buf));
-        return buf;
+        EXPECT_TRUE(m_ed->Select(row));
+        EXPECT_TRUE(m_ed->Post(IDM_PROPERTIES));
+        return m_ed->Dialog("Properties");
     }
 
     // Replaces a field's text as typing does (the field tells the page).
@@ -118,9 +86,7 @@ class PropertiesTest : public agenttest::AgentProcessTest
             return false;
         SendMessageA(field, EM_SETSEL, 0, -1);
         SendMessageA(field, EM_REPLACESEL, TRUE, (LPARAM)text);
-        char now[1100] = "";
-        DrvGetText(field, now, sizeof(now));
-        return strcmp(now, text) == 0;
+        return e2etest::TextOf(field) == text;
     }
 
     static bool OkEnabled(HWND dialog)
@@ -132,25 +98,22 @@ class PropertiesTest : public agenttest::AgentProcessTest
     {
         ASSERT_TRUE(OkEnabled(dialog));
         ASSERT_TRUE(DrvPressButton(dialog, IDOK));
-        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dialog, kWait));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dialog, kTimeout));
     }
 
     void Enter(const Entry& e)
     {
         HWND dialog = Insert(e.insert);
         ASSERT_TRUE(dialog != nullptr);
-        const int ids[] = {FIELD, FIELD2, PARAMS};
+        const int ids[] = {IDC_PAGE_FIELD, IDC_PAGE_FIELD2, IDC_PAGE_PARAMS};
         const char* texts[] = {e.field, e.field2, e.params};
         for (int i = 0; i < 3; i++)
         {
-            if (!texts[i])
-                continue;
-            ASSERT_TRUE(Type(dialog, ids[i], texts[i])) << e.line;
+            if (texts[i])
+                ASSERT_TRUE(Type(dialog, ids[i], texts[i])) << e.line;
         }
         if (e.option >= 0)
-        {
-            ASSERT_TRUE(DrvComboSelect(DrvFindChildById(dialog, OPTIONS), e.option)) << e.line;
-        }
+            ASSERT_TRUE(DrvComboSelect(DrvFindChildById(dialog, IDC_PAGE_OPTIONS), e.option)) << e.line;
         Ok(dialog);
     }
 
@@ -159,9 +122,9 @@ class PropertiesTest : public agenttest::AgentProcessTest
     std::string Pick(int command, const char* caption, const char* row)
     {
         HWND dialog = Insert(command);
-        if (!dialog || !DrvPressButton(dialog, SELECT))
+        if (!dialog || !DrvPressButton(dialog, IDC_PAGE_BROWSE))
             return "<no dialog>";
-        HWND picker = WaitDialog(caption), list = DrvFindChildById(picker, PICK_LIST);
+        HWND picker = m_ed->Dialog(caption), list = DrvFindChildById(picker, IDC_SELECT_LIST);
         for (int i = 0; i < DrvListViewRowCount(list); i++)
         {
             char text[MAX_PATH] = "";
@@ -170,8 +133,8 @@ class PropertiesTest : public agenttest::AgentProcessTest
                 break;
         }
         EXPECT_TRUE(DrvPressButton(picker, IDOK));
-        EXPECT_EQ(TVD_OK, DrvWaitDestroyed(picker, kWait));
-        std::string name = Text(dialog, FIELD);
+        EXPECT_EQ(TVD_OK, DrvWaitDestroyed(picker, kTimeout));
+        std::string name = ChildText(dialog, IDC_PAGE_FIELD);
         Ok(dialog);
         return name;
     }
@@ -179,16 +142,22 @@ class PropertiesTest : public agenttest::AgentProcessTest
     // Saves and waits for the file to hold the expected lines; what it holds.
     std::vector<std::string> Save(const std::vector<std::string>& expected)
     {
-        EXPECT_TRUE(DrvPostCommand(m_main, CMD_SAVE));
+        EXPECT_TRUE(m_ed->Post(IDM_SAVE));
         std::vector<std::string> lines;
-        DrvWaitFor([&]() { return (lines = Lines(ReadBytes(m_launch))) == expected; }, kWait);
+        DrvWaitFor([&]() { return (lines = ReadLines(m_launch)) == expected; }, kTimeout);
+        return lines;
+    }
+
+    static std::vector<std::string> LinesOf(const std::vector<Entry>& entries)
+    {
+        std::vector<std::string> lines;
+        for (const Entry& e : entries)
+            lines.push_back(e.line);
         return lines;
     }
 
     std::string m_launch;
-    std::unique_ptr<CDrvProcess> m_editor;
-    HWND m_main = nullptr;
-    HWND m_list = nullptr;
+    Editor* m_ed = nullptr;
 };
 
 // Every kind of action with every choice of its list, entered from nothing:
@@ -229,82 +198,75 @@ TEST_F(PropertiesTest, EveryActionWithEveryOptionIsSavedAsItsCanonicalLine)
         {INS_RESTART, nullptr, nullptr, nullptr, -1, "Restart"},
         {INS_EXIT, nullptr, nullptr, nullptr, -1, "Exit"},
     };
-    ASSERT_NO_FATAL_FAILURE(StartEditor(""));
+    ASSERT_NO_FATAL_FAILURE(StartOn(""));
     for (const Entry& e : entries)
         ASSERT_NO_FATAL_FAILURE(Enter(e)) << e.line;
-    std::vector<std::string> expected;
-    for (const Entry& e : entries)
-        expected.push_back(e.line);
-    EXPECT_EQ(expected, Save(expected));
+    EXPECT_EQ(LinesOf(entries), Save(LinesOf(entries)));
 }
 
 // Opening a line and pressing OK: what each page shows, what its OK rule
 // allows, and the line it writes back.
 TEST_F(PropertiesTest, EditedLinesComeBackAsTheyWereMeantOrAsEdited)
 {
-    ASSERT_NO_FATAL_FAILURE(StartEditor("Copy \"a\",\"b\",NoOverwrite\r\n"
-                                        "Wait \"20000 ms\"\r\n"
-                                        "Frobnicate  \"x\", y ,,\r\n"
-                                        "// old words\r\n"
-                                        "Delete \"c\\*.tmp\"\r\n"
-                                        "Message \"hi\"\r\n"));
+    ASSERT_NO_FATAL_FAILURE(StartOn("Copy \"a\",\"b\",NoOverwrite\r\n"
+                                    "Wait \"20000 ms\"\r\n"
+                                    "Frobnicate  \"x\", y ,,\r\n"
+                                    "// old words\r\n"
+                                    "Delete \"c\\*.tmp\"\r\n"
+                                    "Message \"hi\"\r\n"));
 
     // Copy: OK needs both fields; the list shows the line's option.
     HWND dialog = Properties(0);
     ASSERT_TRUE(dialog != nullptr);
-    EXPECT_EQ(1, DrvComboSelected(DrvFindChildById(dialog, OPTIONS)));
+    EXPECT_EQ(1, DrvComboSelected(DrvFindChildById(dialog, IDC_PAGE_OPTIONS)));
     EXPECT_TRUE(OkEnabled(dialog));
-    Type(dialog, FIELD2, "");
+    Type(dialog, IDC_PAGE_FIELD2, "");
     EXPECT_FALSE(OkEnabled(dialog));
-    Type(dialog, FIELD2, "b2");
+    Type(dialog, IDC_PAGE_FIELD2, "b2");
     Ok(dialog);
 
     // Wait above the range: the up-down at its top, the field 9999 once left.
     dialog = Properties(1);
     ASSERT_TRUE(dialog != nullptr);
-    HWND spin = DrvFindChildById(dialog, SPIN);
+    HWND spin = DrvFindChildById(dialog, IDC_PAGE_SPIN);
     EXPECT_EQ(9999, (int)SendMessageA(spin, UDM_GETPOS32, 0, 0));
-    HWND field = DrvFindChildById(dialog, FIELD);
-    SendMessageA(GetParent(field), WM_COMMAND, MAKEWPARAM(FIELD, EN_KILLFOCUS), (LPARAM)field);
-    EXPECT_EQ("9999", Text(dialog, FIELD));
+    HWND field = DrvFindChildById(dialog, IDC_PAGE_FIELD);
+    SendMessageA(GetParent(field), WM_COMMAND, MAKEWPARAM(IDC_PAGE_FIELD, EN_KILLFOCUS), (LPARAM)field);
+    EXPECT_EQ("9999", ChildText(dialog, IDC_PAGE_FIELD));
     Ok(dialog);
 
     // An unknown line shows whole and is written back as it stands.
     dialog = Properties(2);
     ASSERT_TRUE(dialog != nullptr);
-    EXPECT_EQ("Frobnicate  \"x\", y ,,", Text(dialog, FIELD));
-    EXPECT_EQ("This action is unknown. The full text for this action is displayed.", Text(dialog, HELP));
+    EXPECT_EQ("Frobnicate  \"x\", y ,,", ChildText(dialog, IDC_PAGE_FIELD));
+    EXPECT_EQ("This action is unknown. The full text for this action is displayed.",
+              ChildText(dialog, IDC_PAGE_HELP));
     Ok(dialog);
 
     // A comment edited to one word: two slashes straight before it.
     dialog = Properties(3);
     ASSERT_TRUE(dialog != nullptr);
-    EXPECT_EQ(" old words", Text(dialog, FIELD));
-    Type(dialog, FIELD, "hello");
+    EXPECT_EQ(" old words", ChildText(dialog, IDC_PAGE_FIELD));
+    Type(dialog, IDC_PAGE_FIELD, "hello");
     Ok(dialog);
 
     // A Delete without its option asks, as the interpreter reads it; OK
     // keeps it asking rather than deleting without a question.
     dialog = Properties(4);
     ASSERT_TRUE(dialog != nullptr);
-    EXPECT_EQ(1, DrvComboSelected(DrvFindChildById(dialog, OPTIONS)));
+    EXPECT_EQ(1, DrvComboSelected(DrvFindChildById(dialog, IDC_PAGE_OPTIONS)));
     Ok(dialog);
 
     // A double quote cannot live inside a value: the user is told and the
     // dialog stays, then takes the mended text.
     dialog = Properties(5);
     ASSERT_TRUE(dialog != nullptr);
-    Type(dialog, FIELD, "say \"hi\"");
+    Type(dialog, IDC_PAGE_FIELD, "say \"hi\"");
     ASSERT_TRUE(DrvPressButton(dialog, IDOK));
-    HWND box = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Properties - Error", m_editor->Pid(), kWait, &box));
-    char text[512] = "";
-    DrvMessageBoxText(box, text, sizeof(text));
-    EXPECT_NE(nullptr, strstr(text, "double quote")) << text;
-    ASSERT_TRUE(DrvPressButton(box, IDOK));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(box, kWait));
+    std::string refusal = m_ed->Answer("Properties - Error", IDOK);
+    EXPECT_NE(std::string::npos, refusal.find("double quote")) << refusal;
     EXPECT_TRUE(IsWindow(dialog));
-    Type(dialog, FIELD, "say hi");
+    Type(dialog, IDC_PAGE_FIELD, "say hi");
     Ok(dialog);
 
     const std::vector<std::string> expected = {"Copy \"a\",\"b2\",NoOverwrite", "Wait \"9999 ms\"",
@@ -321,7 +283,7 @@ TEST_F(PropertiesTest, TestRunsWhatTheDialogWrote)
     std::string command = e2etest::Quote(e2etest::Program("tvint.exe")) + " -file=\"%1\"";
     AssociateFile(".launch", "Tarvin.LaunchFile", "Tarvin File", command.c_str(), "Open");
     wintest::SetRegDword(kAgentKey, "Log File", 100);
-    wintest::SetRegDword(kInterpreterKey, "Show Status", 0);
+    wintest::SetRegDword(tvint_test::kInterpreterKey, "Show Status", 0);
     CreateDirectoryA(File("in").c_str(), nullptr);
     CreateDirectoryA(File("out").c_str(), nullptr);
     WriteBytes(File("in\\a.txt"), "copied\r\n");
@@ -341,34 +303,27 @@ TEST_F(PropertiesTest, TestRunsWhatTheDialogWrote)
         {INS_SHOW, "propsvictim", nullptr, nullptr, -1, "Show \"propsvictim\""},
         {INS_MESSAGE, "Props done", nullptr, nullptr, -1, "Message \"Props done\""},
     };
-    ASSERT_NO_FATAL_FAILURE(StartEditor(""));
+    ASSERT_NO_FATAL_FAILURE(StartOn(""));
     for (size_t i = 0; i < entries.size(); i++)
     {
         // The names come from the pickers: the window's title, and the
         // program's file name, which is what Kill compares with.
         if (i == 2)
-        {
             EXPECT_EQ("PropsVictim", Pick(INS_HIDE, "Select a Window", "propsvictim"));
-        }
         ASSERT_NO_FATAL_FAILURE(Enter(entries[i]));
     }
     EXPECT_EQ("tvtarget.exe", Pick(INS_KILL, "Select a Process", "tvtarget.exe"));
-    std::vector<std::string> expected;
-    for (const Entry& e : entries)
-        expected.push_back(e.line);
+    std::vector<std::string> expected = LinesOf(entries);
     expected.insert(expected.begin() + 2, "Hide \"PropsVictim\"");
     expected.push_back("Kill \"tvtarget.exe\"");
     ASSERT_EQ(expected, Save(expected));
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_TEST));
+    ASSERT_TRUE(m_ed->Post(IDM_TEST));
 
     EXPECT_TRUE(e2etest::WaitFile(File("out\\a.txt")));
-    EXPECT_EQ(TVD_OK, DrvWaitHidden(victimWnd, kWait));
-    EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return IsWindowVisible(victimWnd) != FALSE; }, kWait));
-    HWND box = nullptr;
-    EXPECT_EQ(TVD_OK, DrvWaitMessageBox("Message", 0, kWait, &box));
-    if (box)
-        DrvPressButton(box, IDOK);
-    EXPECT_TRUE(victim.Exited(kWait));
+    EXPECT_EQ(TVD_OK, DrvWaitHidden(victimWnd, kTimeout));
+    EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return IsWindowVisible(victimWnd) != FALSE; }, kTimeout));
+    e2etest::AnswerBox(0, "Message", IDOK);
+    EXPECT_TRUE(victim.Exited(kTimeout));
     EXPECT_EQ("3", tvint_test::WaitTargetRecord(record)["show"]);
     // The agent writes its log out as it ends; its menu's exit command.
     HWND agent = tvint_test::FindAgent();
@@ -376,7 +331,7 @@ TEST_F(PropertiesTest, TestRunsWhatTheDialogWrote)
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, DrvWindowProcess(agent));
     ASSERT_TRUE(process != nullptr);
     PostMessageA(agent, WM_COMMAND, 200, 0);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, kWait));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, kTimeout));
     CloseHandle(process);
     std::string log = ReadBytes(File("Tarvin.log"));
     for (const char* entry :

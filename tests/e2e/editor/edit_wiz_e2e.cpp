@@ -17,24 +17,10 @@
 namespace
 {
 
-using edittest::Editor;
-using edittest::kEditorKey;
-using edittest::kWait;
+using namespace edittest;
+using e2etest::ChildText;
 
 const char* const kWizardCaption = "Tarvin Editor Wizard";
-
-std::string TextOf(HWND hwnd)
-{
-    char buf[1024] = "";
-    DrvGetText(hwnd, buf, sizeof(buf));
-    return buf;
-}
-
-std::string ChildText(HWND dialog, int id)
-{
-    HWND child = DrvFindChildById(dialog, id);
-    return child ? TextOf(child) : "(no control)";
-}
 
 // Clicks at a point of the X screen with xdotool, started from inside Wine
 // as any program is. Wine gives no handle to wait on for a Unix process, so
@@ -69,7 +55,7 @@ struct WizardDriver
     }
     bool WaitTitle(const std::string& title) const
     {
-        return DrvWaitFor([&]() { return Title() == title; }, kWait) == TVD_OK;
+        return DrvWaitFor([&]() { return Title() == title; }, kTimeout) == TVD_OK;
     }
     int ItemCount() const
     {
@@ -94,14 +80,15 @@ struct WizardDriver
         int before = ItemCount();
         ASSERT_TRUE(Press(IDC_EWIZ_ADD));
         HWND picker = nullptr;
-        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(className, caption, TVD_MATCH_EXACT, pid), kWait, &picker))
+        ASSERT_EQ(TVD_OK,
+                  DrvWaitWindow(DrvQuery(className, caption, TVD_MATCH_EXACT, pid), kTimeout, &picker))
             << "no picker for " << item;
         HWND edit = DrvFindChildById(picker, field);
         ASSERT_TRUE(edit != nullptr) << className;
         ASSERT_TRUE(DrvSetText(edit, item.c_str()));
         ASSERT_TRUE(DrvClickButtonText(picker, ok));
-        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(picker, kWait));
-        ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return ItemCount() == before + 1; }, kWait)) << item;
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(picker, kTimeout));
+        ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return ItemCount() == before + 1; }, kTimeout)) << item;
     }
 };
 
@@ -142,7 +129,7 @@ class EditWizard : public edittest::EditorTest
     WizardDriver OpenWizard(Editor& ed)
     {
         WizardDriver wiz = {nullptr, ed.Pid()};
-        EXPECT_TRUE(ed.Command(IDM_INSERT_WIZARD));
+        EXPECT_TRUE(ed.Post(IDM_INSERT_WIZARD));
         wiz.frame = ed.Dialog(kWizardCaption);
         EXPECT_TRUE(wiz.WaitTitle("Welcome to the Tarvin Editor Wizard."));
         return wiz;
@@ -226,14 +213,12 @@ class EditWizard : public edittest::EditorTest
         return lines;
     }
 
-    std::string Program(const char* name) const
+    // A round of one file or web pages with the delay preference on; the
+    // lines are not checked.
+    static WizardCase Round(int branch, const std::vector<std::string>& items, DWORD comments,
+                            const std::string& summary)
     {
-        return agenttest::ProgramDir() + name;
-    }
-
-    std::string Folder() const
-    {
-        return agenttest::ProgramDir();
+        return {"round", branch, items, nullptr, nullptr, 1, comments, 1, summary, {}};
     }
 };
 
@@ -249,7 +234,7 @@ std::vector<std::string> Between(const std::vector<std::string>& inner)
 // one insert at a time; saved, the file reads back as those lines.
 TEST_F(EditWizard, EachBranchWritesItsLinesAfterTheSelectedRow)
 {
-    const std::string target = Program("tvtarget.exe"), dir = Folder();
+    const std::string dir = agenttest::ProgramDir(), target = dir + "tvtarget.exe";
     const std::string notes = File("notes.txt"), a = File("a.txt"), b = File("b.dat");
     WriteBytes(notes, "n");
     WriteBytes(a, "a");
@@ -304,9 +289,9 @@ TEST_F(EditWizard, EachBranchWritesItsLinesAfterTheSelectedRow)
         WizardDriver wiz = OpenWizard(ed);
         ASSERT_NO_FATAL_FAILURE(RunRound(wiz, c, false));
         ASSERT_TRUE(wiz.Press(IDC_EWIZ_NEXT));
-        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz.frame, kWait));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz.frame, kTimeout));
         ASSERT_TRUE(ed.WaitRowCount(2 + (int)c.lines.size()));
-        EXPECT_TRUE(ed.Command(IDM_SAVE));
+        EXPECT_TRUE(ed.Post(IDM_SAVE));
         ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [wizard.launch]"));
         EXPECT_EQ(Between(c.lines), ModelLines(path));
         if (c.branch == IDC_EWIZ_BACKUP)
@@ -326,27 +311,12 @@ TEST_F(EditWizard, EachBranchWritesItsLinesAfterTheSelectedRow)
 // takes the lines of both rounds away one by one, newest first.
 TEST_F(EditWizard, UndoRemovesTheLinesOfEveryRoundNewestFirst)
 {
-    const std::string target = Program("tvtarget.exe");
-    WizardCase web = {"web",
-                      IDC_EWIZ_WEB,
-                      {"http://example.com/a", "http://example.com/b"},
-                      nullptr,
-                      nullptr,
-                      1,
-                      1,
-                      1,
-                      "You have selected to open 2 webpages with a delay of 500 milliseconds between each.",
-                      {}};
-    WizardCase file = {"file",
-                       IDC_EWIZ_FILES,
-                       {target},
-                       nullptr,
-                       nullptr,
-                       1,
-                       1,
-                       1,
-                       "You have selected to open a single file or application.",
-                       {}};
+    const std::string target = agenttest::ProgramDir() + "tvtarget.exe";
+    WizardCase web =
+        Round(IDC_EWIZ_WEB, {"http://example.com/a", "http://example.com/b"}, 1,
+              "You have selected to open 2 webpages with a delay of 500 milliseconds between each.");
+    WizardCase file =
+        Round(IDC_EWIZ_FILES, {target}, 1, "You have selected to open a single file or application.");
     SetPrefs(web);
     std::string path;
     Editor& ed = OpenTwoLineFile(&path);
@@ -357,7 +327,7 @@ TEST_F(EditWizard, UndoRemovesTheLinesOfEveryRoundNewestFirst)
     ASSERT_TRUE(ed.WaitRowCount(2 + 5));
     ASSERT_NO_FATAL_FAILURE(RunRound(wiz, file, false));
     ASSERT_TRUE(wiz.Press(IDC_EWIZ_NEXT));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz.frame, kWait));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz.frame, kTimeout));
     ASSERT_TRUE(ed.WaitRowCount(2 + 5 + 3));
 
     std::vector<std::string> full = ed.Rows();
@@ -367,7 +337,7 @@ TEST_F(EditWizard, UndoRemovesTheLinesOfEveryRoundNewestFirst)
     // Each undo removes the newest wizard line that is left.
     for (int left = 8; left > 0; left--)
     {
-        EXPECT_TRUE(ed.Command(IDM_UNDO));
+        EXPECT_TRUE(ed.Post(IDM_UNDO));
         ASSERT_TRUE(ed.WaitRowCount(2 + left - 1)) << left;
         std::vector<std::string> expected(full.begin(), full.begin() + left);
         expected.push_back(full.back());
@@ -383,16 +353,8 @@ TEST_F(EditWizard, UndoRemovesTheLinesOfEveryRoundNewestFirst)
 TEST_F(EditWizard, NewFromTheStartupDialogRunsOnToSaveAndMenu)
 {
     wintest::SetRegDword(kEditorKey, "Show Startup", 1);
-    WizardCase web = {"web",
-                      IDC_EWIZ_WEB,
-                      {"http://example.com/a"},
-                      nullptr,
-                      nullptr,
-                      1,
-                      0,
-                      1,
-                      "You have selected to open a single webpage.",
-                      {}};
+    WizardCase web =
+        Round(IDC_EWIZ_WEB, {"http://example.com/a"}, 0, "You have selected to open a single webpage.");
     SetPrefs(web);
     Editor& ed = StartEditor("");
     HWND startup = ed.Dialog("Tarvin 2 Editor Startup Wizard");
@@ -402,9 +364,9 @@ TEST_F(EditWizard, NewFromTheStartupDialogRunsOnToSaveAndMenu)
     HWND prefs = ed.Dialog("Preferences");
     ASSERT_TRUE(prefs != nullptr);
     ASSERT_TRUE(DrvPressButton(prefs, IDCANCEL));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(prefs, kWait));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(prefs, kTimeout));
     ASSERT_TRUE(DrvIsReady(startup));
-    EXPECT_FALSE(IsWindowEnabled(ed.main));
+    EXPECT_FALSE(IsWindowEnabled(ed.Main()));
     ASSERT_TRUE(DrvPostCommand(startup, IDC_STARTUP_NEW)); // an icon button takes no BM_CLICK
     WizardDriver wiz = {ed.Dialog(kWizardCaption), ed.Pid()};
     ASSERT_TRUE(wiz.WaitTitle("Use a Wizard"));
@@ -420,7 +382,7 @@ TEST_F(EditWizard, NewFromTheStartupDialogRunsOnToSaveAndMenu)
     ASSERT_TRUE(wiz.WaitTitle("Add to Menu"));
     EXPECT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File 1.launch]"));
     ASSERT_TRUE(wiz.Press(IDC_EWIZ_NEXT)); // Finish
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz.frame, kWait));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz.frame, kTimeout));
     EXPECT_EQ(
         std::vector<std::string>{"Launch \"C:\\Browsers\\web.exe\",\"\",\"http://example.com/a\",Normal"},
         ModelLines(File("New Launch File 1.launch")));
@@ -436,7 +398,7 @@ class EditAddToMenu : public edittest::EditorTest
 
     HWND OpenDialog(Editor& ed)
     {
-        EXPECT_TRUE(ed.Command(IDM_ADDTOMENU));
+        EXPECT_TRUE(ed.Post(IDM_ADDTOMENU));
         HWND dlg = ed.Dialog("Add to Tarvin 2 Shortcuts menu");
         return dlg;
     }
@@ -481,19 +443,19 @@ TEST_F(EditAddToMenu, SelectWritesTheMenuFileAndTheTrayMenuRunsTheEntry)
         EXPECT_EQ("New Submenu", ChildText(sub, IDC_NSM_NAME));
         ASSERT_TRUE(DrvSetText(DrvFindChildById(sub, IDC_NSM_NAME), name));
         ASSERT_TRUE(DrvPressButton(sub, IDOK));
-        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(sub, kWait));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(sub, kTimeout));
     }
     // The second submenu went under the first, which was selected when made.
     EXPECT_EQ("Tarvin 2\n  Tools\n  Evening\n    Night\n", Tree(dlg));
     ASSERT_TRUE(DrvPressButton(dlg, IDCANCEL));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kTimeout));
     EXPECT_EQ(menu, ReadBytes(MenuPath()));
 
     dlg = OpenDialog(ed);
     ASSERT_TRUE(dlg != nullptr);
     EXPECT_EQ("Tarvin 2\n  Tools\n", Tree(dlg));
     ASSERT_TRUE(DrvPressButton(dlg, IDOK));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kTimeout));
 
     CMenu model;
     ASSERT_TRUE(model.ReadFile(MenuPath().c_str()));
@@ -514,23 +476,22 @@ TEST_F(EditAddToMenu, SelectWritesTheMenuFileAndTheTrayMenuRunsTheEntry)
     AssociateFile(".launch", "Tarvin.LaunchFile", "Tarvin File", command.c_str(), "Open");
     ASSERT_TRUE(Start() != nullptr);
     DrvTrayIcon icon;
-    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindTrayIcon("Tarvin 2", &icon); }, kWait));
+    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindTrayIcon("Tarvin 2", &icon); }, kTimeout));
     POINT at = icon.at;
     ClientToScreen(icon.window, &at);
     ASSERT_TRUE(RunXClick(at.x, at.y));
     HWND popup = nullptr;
-    ASSERT_EQ(TVD_OK,
-              DrvWaitWindow(DrvQuery("#32768", nullptr, TVD_MATCH_EXACT, Pid()), kWait, &popup));
+    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32768", nullptr, TVD_MATCH_EXACT, Pid()), kTimeout, &popup));
     RECT rc;
     ASSERT_TRUE(GetWindowRect(popup, &rc));
     // Two entries of equal height: Tools, then Morning.
     ASSERT_TRUE(RunXClick((rc.left + rc.right) / 2, rc.top + (rc.bottom - rc.top) * 3 / 4));
     HWND target = nullptr;
-    EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("TVTargetWindow", "FromWizardMenu"), kWait, &target));
+    EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("TVTargetWindow", "FromWizardMenu"), kTimeout, &target));
     if (target)
     {
         DrvClose(target);
-        DrvWaitDestroyed(target, kWait);
+        DrvWaitDestroyed(target, kTimeout);
     }
 }
 
@@ -547,12 +508,12 @@ TEST_F(EditAddToMenu, DamagedMenuFileIsReportedAndKept)
         "</menu>\r\n";
     WriteBytes(MenuPath(), damaged);
     Editor& ed = StartEditor(WriteLaunch("Morning.launch", {"ShowAll"}));
-    EXPECT_TRUE(ed.Command(IDM_ADDTOMENU));
+    EXPECT_TRUE(ed.Post(IDM_ADDTOMENU));
     EXPECT_EQ("Error code 4 occurred while trying to read the menu file.",
               ed.Answer("Add to Tarvin 2 Shortcuts menu", IDOK));
     EXPECT_EQ(TVD_OK,
               DrvWaitWindowGone(
-                  DrvQuery("#32770", "Add to Tarvin 2 Shortcuts menu", TVD_MATCH_EXACT, ed.Pid()), kWait));
+                  DrvQuery("#32770", "Add to Tarvin 2 Shortcuts menu", TVD_MATCH_EXACT, ed.Pid()), kTimeout));
     EXPECT_EQ(damaged, ReadBytes(MenuPath()));
 }
 

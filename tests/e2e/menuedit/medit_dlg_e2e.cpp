@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include "e2e/medit_testutil.h"
-#include "e2e/e2e_testutil.h"
 #include "dialogs_res.h"
 #include "shelllink.h"
 #include "xmlutils.h"
@@ -20,18 +19,9 @@ namespace
 {
 
 using namespace medittest;
-
-// Commands of the editor that open the dialogs.
-enum
-{
-    CMD_PREFERENCES = 413,
-    CMD_ITEMWIZARD = 430,
-    CMD_SUBMENU = 431,
-    CMD_SHORTCUTS = 433
-};
-
-// The common file dialog's file name field.
-const int kFileNameId = 1148;
+using e2etest::Control;
+using e2etest::TextOf;
+using wintest::StoredDword;
 
 // A menu whose side bar root has an icon, with the entry lines given.
 std::string MenuText(const char* root, const std::string& entries)
@@ -64,99 +54,25 @@ class MeditDialogs : public MeditTest
         m_main = m_ed->Main();
     }
 
-    // A dialog of the editor with that caption, ready for input.
-    HWND Dialog(const char* caption)
-    {
-        HWND dlg = NULL;
-        EXPECT_EQ(TVD_OK,
-                  DrvWaitWindow(DrvQuery("#32770", caption, TVD_MATCH_EXACT, m_ed->Pid()), kWait, &dlg))
-            << caption;
-        return dlg;
-    }
-
-    // A control of a dialog once it is shown: wizard pages are made hidden
-    // and shown when they are placed.
-    HWND Control(HWND dlg, int id)
-    {
-        HWND found = NULL;
-        DrvWaitFor(
-            [&]() {
-                return (found = DrvFindChildById(dlg, id)) != NULL && IsWindowVisible(found) &&
-                       DrvIsReady(dlg);
-            },
-            kWait);
-        EXPECT_TRUE(found != NULL) << "control " << id;
-        return found;
-    }
-
-    static std::string Text(HWND hwnd)
-    {
-        char buf[512] = "";
-        DrvGetText(hwnd, buf, sizeof(buf));
-        return buf;
-    }
-
-    // The message box with that caption (not the dialog `over`, which may
-    // have the same caption): its text, after the button given (0: none) was
-    // pressed.
-    std::string Answer(const char* caption, int button, HWND over = NULL)
-    {
-        HWND box = NULL;
-        DrvWindowQuery query = DrvQuery("#32770", caption, TVD_MATCH_EXACT, m_ed->Pid());
-        DrvWaitFor(
-            [&]() {
-                HWND found[8];
-                int n = DrvFindWindows(query, found, 8);
-                for (int i = 0; i < n && i < 8; i++)
-                    if (found[i] != over && DrvIsReady(found[i]))
-                        return (box = found[i]) != NULL;
-                return false;
-            },
-            kWait);
-        if (!box)
-            return "(no box)";
-        char text[512] = "";
-        DrvMessageBoxText(box, text, sizeof(text));
-        if (button)
-        {
-            EXPECT_TRUE(DrvPressButton(box, button));
-            DrvWaitDestroyed(box, kWait);
-        }
-        return text;
-    }
-
-    // Types the file name into the save dialog and confirms it. The name is
-    // an edit inside a combo box inside a ComboBoxEx, all with one id; the
-    // dialog's list view shares IDOK with the Save button.
     void SaveAs(const std::string& path)
     {
-        HWND dlg = Dialog("Save Menu File As");
+        HWND dlg = m_ed->Dialog("Save Menu File As");
         ASSERT_TRUE(dlg != NULL);
-        HWND name = NULL;
-        DrvWaitFor(
-            [&]() {
-                HWND edit = DrvFindChild(dlg, "Edit", NULL);
-                name = edit && GetDlgCtrlID(edit) == kFileNameId ? edit : NULL;
-                return name != NULL;
-            },
-            kWait);
-        ASSERT_TRUE(name != NULL);
-        ASSERT_TRUE(DrvSetText(name, path.c_str()));
-        ASSERT_TRUE(DrvClickButtonText(dlg, "Save"));
-        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+        ASSERT_TRUE(e2etest::FileDialogTake(dlg, path, "Save"));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kTimeout));
     }
 
     bool WaitFor(const std::function<bool()>& cond)
     {
-        return DrvWaitFor(cond, kWait) == TVD_OK;
+        return DrvWaitFor(cond, kTimeout) == TVD_OK;
     }
 
     // The properties of the first list row.
     HWND OpenProperties()
     {
         EXPECT_TRUE(m_ed->SelectRow(0));
-        EXPECT_TRUE(m_ed->Post(CMD_PROPERTIES));
-        HWND dlg = Dialog("Properties");
+        EXPECT_TRUE(m_ed->Post(IDM_PROPERTIES));
+        HWND dlg = m_ed->Dialog("Properties");
         Control(dlg, IDC_PROP_TEXT);
         return dlg;
     }
@@ -169,45 +85,46 @@ TEST_F(MeditDialogs, BuildsAMenuFromNothingThroughTheDialogsAndOpensItAgain)
 {
     Start();
     // New in advanced mode: the plain submenu dialog names the side bar root.
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_NEW));
-    HWND dlg = Dialog("New Menu");
-    EXPECT_EQ("New Tarvin Menu", Text(Control(dlg, IDC_SUB_NAME)));
+    ASSERT_TRUE(m_ed->Post(IDM_NEW));
+    HWND dlg = m_ed->Dialog("New Menu");
+    EXPECT_EQ("New Tarvin Menu", TextOf(Control(dlg, IDC_SUB_NAME)));
     ASSERT_TRUE(DrvSetText(Control(dlg, IDC_SUB_NAME), "My Tools"));
     ASSERT_TRUE(DrvPressButton(dlg, IDOK));
     ASSERT_TRUE(WaitFor([&]() { return m_ed->TreeText() == "My Tools\n"; })) << m_ed->TreeText();
 
     // An item through the wizard: target, then the name it proposes.
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_ITEMWIZARD));
-    dlg = Dialog("Menu Item Wizard");
+    ASSERT_TRUE(m_ed->Post(IDM_ITEMWIZARD));
+    dlg = m_ed->Dialog("Menu Item Wizard");
     HWND next = Control(dlg, IDC_WIZ_NEXT);
     EXPECT_FALSE(IsWindowEnabled(next)) << "Next with no target";
     ASSERT_TRUE(DrvSetText(Control(dlg, IDC_WIZ_TARGET), "C:\\windows\\notepad.exe"));
     ASSERT_TRUE(WaitFor([&]() { return IsWindowEnabled(next) != FALSE; }));
     ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_NEXT));
     HWND name = Control(dlg, IDC_WIZ_NAME);
-    EXPECT_EQ("Notepad", Text(name));
-    EXPECT_EQ("Fi&nish", Text(next));
+    EXPECT_EQ("Notepad", TextOf(name));
+    EXPECT_EQ("Fi&nish", TextOf(next));
     // Back shows the target again; Next comes back to the same name.
     ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_BACK));
-    EXPECT_EQ("C:\\windows\\notepad.exe", Text(Control(dlg, IDC_WIZ_TARGET)));
+    EXPECT_EQ("C:\\windows\\notepad.exe", TextOf(Control(dlg, IDC_WIZ_TARGET)));
     ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_NEXT));
-    EXPECT_EQ("Notepad", Text(Control(dlg, IDC_WIZ_NAME)));
+    EXPECT_EQ("Notepad", TextOf(Control(dlg, IDC_WIZ_NAME)));
     ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_NEXT));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kTimeout));
 
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_SUBMENU));
-    dlg = Dialog("New Submenu");
-    EXPECT_EQ("New Submenu", Text(Control(dlg, IDC_SUB_NAME)));
+    ASSERT_TRUE(m_ed->Post(IDM_INSERTSUBMENU));
+    dlg = m_ed->Dialog("New Submenu");
+    EXPECT_EQ("New Submenu", TextOf(Control(dlg, IDC_SUB_NAME)));
     ASSERT_TRUE(DrvSetText(Control(dlg, IDC_SUB_NAME), "Games"));
     ASSERT_TRUE(DrvPressButton(dlg, IDOK));
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_SEPARATOR));
+    ASSERT_TRUE(m_ed->Post(IDM_INSERTSEPARATOR));
     const std::string rows = "Notepad|Games|---";
     ASSERT_TRUE(WaitFor([&]() { return m_ed->Rows() == rows; })) << m_ed->Rows();
 
     std::string path = File("built.menu");
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_SAVE));
+    ASSERT_TRUE(m_ed->Post(IDM_SAVE));
     SaveAs(path);
-    EXPECT_NE(std::string::npos, Answer("Create Shortcut", IDNO).find("saved a new menu for the first time"));
+    EXPECT_NE(std::string::npos,
+              m_ed->Answer("Create Shortcut", IDNO).find("saved a new menu for the first time"));
     ASSERT_TRUE(e2etest::WaitFile(path));
     EXPECT_EQ(MenuText("My Tools",
                        "<menuitem text=\"Notepad\" target=\"C:\\windows\\notepad.exe\" cmdline=\"\" "
@@ -238,9 +155,9 @@ TEST_F(MeditDialogs, WizardMakesNewMenusAndSubmenusFromTheirDefaults)
         const char* tree;
     };
     const Case cases[] = {
-        {CMD_NEW, "New Menu Wizard", "Welcome to the New Menu Wizard.", "New Tarvin Menu", "Wizard Menu",
+        {IDM_NEW, "New Menu Wizard", "Welcome to the New Menu Wizard.", "New Tarvin Menu", "Wizard Menu",
          "Wizard Menu\n"},
-        {CMD_SUBMENU, "Submenu Wizard", "Welcome to the Submenu Wizard.", "New Submenu", "Sub",
+        {IDM_INSERTSUBMENU, "Submenu Wizard", "Welcome to the Submenu Wizard.", "New Submenu", "Sub",
          "Wizard Menu\n  Sub\n"},
     };
     m_reg.SetDword(kMeditKey, "Advanced Mode", 0);
@@ -248,16 +165,16 @@ TEST_F(MeditDialogs, WizardMakesNewMenusAndSubmenusFromTheirDefaults)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.caption);
-        ASSERT_TRUE(DrvPostCommand(m_main, c.command));
-        HWND dlg = Dialog(c.caption);
+        ASSERT_TRUE(m_ed->Post(c.command));
+        HWND dlg = m_ed->Dialog(c.caption);
         HWND name = Control(dlg, IDC_WIZ_NAME);
-        EXPECT_EQ(c.title, Text(Control(dlg, IDC_WIZ_TITLE)));
-        EXPECT_EQ(c.proposed, Text(name));
-        EXPECT_EQ("Fi&nish", Text(Control(dlg, IDC_WIZ_NEXT)));
+        EXPECT_EQ(c.title, TextOf(Control(dlg, IDC_WIZ_TITLE)));
+        EXPECT_EQ(c.proposed, TextOf(name));
+        EXPECT_EQ("Fi&nish", TextOf(Control(dlg, IDC_WIZ_NEXT)));
         EXPECT_FALSE(IsWindowEnabled(Control(dlg, IDC_WIZ_BACK)));
         ASSERT_TRUE(DrvSetText(name, c.name));
         ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_NEXT));
-        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kTimeout));
         ASSERT_TRUE(WaitFor([&]() { return m_ed->TreeText() == c.tree; })) << m_ed->TreeText();
     }
 }
@@ -298,12 +215,12 @@ TEST_F(MeditDialogs, PropertiesStoreWhatTheFileCanKeepAndRefuseTheRest)
         ASSERT_TRUE(DrvPressButton(dlg, IDOK));
         if (c.refused)
         {
-            EXPECT_EQ(TAG_VALUE_QUOTES_TEXT, Answer("Properties", IDOK, dlg));
-            EXPECT_EQ(c.value, Text(Control(dlg, c.control))) << "the page keeps what was typed";
+            EXPECT_EQ(TAG_VALUE_QUOTES_TEXT, m_ed->Answer("Properties", IDOK, dlg));
+            EXPECT_EQ(c.value, TextOf(Control(dlg, c.control))) << "the page keeps what was typed";
             ASSERT_TRUE(DrvPressButton(dlg, IDCANCEL));
         }
-        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
-        ASSERT_TRUE(DrvPostCommand(m_main, CMD_SAVE));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kTimeout));
+        ASSERT_TRUE(m_ed->Post(IDM_SAVE));
         ASSERT_TRUE(WaitFor([&]() { return ReadBytes(path).find(c.expected) != std::string::npos; }))
             << ReadBytes(path);
         m_ed.reset();
@@ -331,12 +248,12 @@ TEST_F(MeditDialogs, DesktopShortcutStartsTheMenuInterpreterWithTheMenuFile)
         SCOPED_TRACE(c.root);
         WriteBytes(path, MenuText(c.root, ""));
         Start(path);
-        ASSERT_TRUE(DrvPostCommand(m_main, CMD_SHORTCUTS));
-        HWND dlg = Dialog("Create a menu shortcut");
+        ASSERT_TRUE(m_ed->Post(IDM_SHORTCUTS));
+        HWND dlg = m_ed->Dialog("Create a menu shortcut");
         ASSERT_TRUE(DrvPressButton(dlg, IDC_SC_DESKTOP));
-        EXPECT_EQ("The shortcut has been placed on the desktop.", Answer("Create Shortcut", IDOK));
+        EXPECT_EQ("The shortcut has been placed on the desktop.", m_ed->Answer("Create Shortcut", IDOK));
         ASSERT_TRUE(DrvPressButton(dlg, IDCANCEL));
-        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kTimeout));
         m_ed.reset();
 
         std::string lnk = std::string(desktop) + "\\" + c.link;
@@ -368,17 +285,17 @@ TEST_F(MeditDialogs, QuickLaunchShortcutNeedsTheQuickLaunchFolder)
     std::string path = File("quick.menu");
     WriteBytes(path, MenuText("Quick", ""));
     Start(path);
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_SHORTCUTS));
-    HWND dlg = Dialog("Create a menu shortcut");
+    ASSERT_TRUE(m_ed->Post(IDM_SHORTCUTS));
+    HWND dlg = m_ed->Dialog("Create a menu shortcut");
     ASSERT_TRUE(DrvPressButton(dlg, IDC_SC_QUICKLAUNCH));
     EXPECT_EQ(
         "Cannot find the quick launch folder.\n\nYou may not have Internet Explorer 4 or later installed.",
-        Answer("Create Shortcut", IDOK));
+        m_ed->Answer("Create Shortcut", IDOK));
     EXPECT_FALSE(e2etest::Exists(lnk));
 
     ASSERT_EQ(0, SHCreateDirectoryExA(NULL, folder.c_str(), NULL));
     ASSERT_TRUE(DrvPressButton(dlg, IDC_SC_QUICKLAUNCH));
-    EXPECT_EQ("The shortcut has been added to the Quick Launch tray.", Answer("Create Shortcut", IDOK));
+    EXPECT_EQ("The shortcut has been added to the Quick Launch tray.", m_ed->Answer("Create Shortcut", IDOK));
     EXPECT_TRUE(e2etest::Exists(lnk));
     DeleteFileA(lnk.c_str());
     RemoveDirectoryA(folder.c_str());
@@ -387,29 +304,29 @@ TEST_F(MeditDialogs, QuickLaunchShortcutNeedsTheQuickLaunchFolder)
 TEST_F(MeditDialogs, ShortcutForAnUnsavedMenuAsksToSaveFirst)
 {
     Start();
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_NEW));
-    HWND dlg = Dialog("New Menu");
+    ASSERT_TRUE(m_ed->Post(IDM_NEW));
+    HWND dlg = m_ed->Dialog("New Menu");
     ASSERT_TRUE(DrvPressButton(dlg, IDOK));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kTimeout));
 
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_SHORTCUTS));
+    ASSERT_TRUE(m_ed->Post(IDM_SHORTCUTS));
     EXPECT_EQ(
         "The menu must be saved before you can create shortcuts.\n\nWould you like to save the menu now?",
-        Answer("Create Shortcut", IDYES));
+        m_ed->Answer("Create Shortcut", IDYES));
     // Saving starts with the file dialog; giving it up makes no shortcut.
-    HWND save = Dialog("Save Menu File As");
+    HWND save = m_ed->Dialog("Save Menu File As");
     ASSERT_TRUE(DrvPressButton(save, IDCANCEL));
-    EXPECT_EQ("No shortcut was created.", Answer("Create Shortcut", IDOK));
+    EXPECT_EQ("No shortcut was created.", m_ed->Answer("Create Shortcut", IDOK));
 
     // Saved from here, the menu goes straight on to the shortcuts dialog: the
     // editor's own first-save offer would open a second one inside it.
-    ASSERT_TRUE(DrvPostCommand(m_main, CMD_SHORTCUTS));
-    Answer("Create Shortcut", IDYES);
+    ASSERT_TRUE(m_ed->Post(IDM_SHORTCUTS));
+    m_ed->Answer("Create Shortcut", IDYES);
     SaveAs(File("first.menu"));
-    HWND shortcuts = Dialog("Create a menu shortcut");
+    HWND shortcuts = m_ed->Dialog("Create a menu shortcut");
     ASSERT_TRUE(shortcuts != NULL);
     ASSERT_TRUE(DrvPressButton(shortcuts, IDCANCEL));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(shortcuts, kWait));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(shortcuts, kTimeout));
 }
 
 // The tutorial's help window takes the left half of the work area and the
@@ -418,12 +335,12 @@ TEST_F(MeditDialogs, TutorialOpensTheHelpBesideTheEditor)
 {
     m_reg.SetDword(kMeditKey, "Show Startup", 1);
     Start();
-    HWND wizard = Dialog("Tarvin Menu Editor Startup Wizard");
+    HWND wizard = m_ed->Dialog("Tarvin Menu Editor Startup Wizard");
     ASSERT_TRUE(DrvPressButton(wizard, IDC_START_TUTORIAL));
     HWND help = NULL;
     ASSERT_EQ(TVD_OK,
               DrvWaitWindow(DrvQuery(NULL, "Tarvin Menu Editor Tutorial", TVD_MATCH_EXACT, m_ed->Pid()),
-                            kWait, &help));
+                            kTimeout, &help));
     RECT work, helpRect, editor;
     ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
     ASSERT_TRUE(WaitFor([&]() {
@@ -441,53 +358,44 @@ TEST_F(MeditDialogs, StartupWizardAdvancedSwitchesItselfOffThroughThePreferences
 {
     m_reg.SetDword(kMeditKey, "Show Startup", 1);
     Start();
-    HWND wizard = Dialog("Tarvin Menu Editor Startup Wizard");
+    HWND wizard = m_ed->Dialog("Tarvin Menu Editor Startup Wizard");
     ASSERT_TRUE(Control(wizard, IDC_START_NEW) && Control(wizard, IDC_START_OPENTV));
     ASSERT_TRUE(DrvPressButton(wizard, IDC_START_ADVANCED));
-    HWND prefs = Dialog("Preferences");
+    HWND prefs = m_ed->Dialog("Preferences");
     HWND show = Control(prefs, IDC_PREF_SHOWSTARTUP);
     EXPECT_EQ(BST_CHECKED, SendMessageA(show, BM_GETCHECK, 0, 0));
     ASSERT_TRUE(DrvPressButton(prefs, IDC_PREF_SHOWSTARTUP));
     ASSERT_TRUE(DrvComboSelect(Control(prefs, IDC_PREF_WINDOWSTATE), 1));
     ASSERT_TRUE(DrvPressButton(prefs, IDOK));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wizard, kWait)) << "the wizard closes once it is switched off";
-    DWORD value = 9, size = sizeof(value);
-    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, kMeditKey, "Show Startup", RRF_RT_REG_DWORD,
-                                          NULL, &value, &size));
-    EXPECT_EQ(0u, value);
-    EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, kMeditKey, "Window State", RRF_RT_REG_DWORD,
-                                          NULL, &value, &size));
-    EXPECT_EQ(2u, value) << "Minimized is stored as its index + 1";
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wizard, kTimeout)) << "the wizard closes once it is switched off";
+    EXPECT_EQ(0, StoredDword(kMeditKey, "Show Startup"));
+    EXPECT_EQ(2, StoredDword(kMeditKey, "Window State")) << "Minimized is stored as its index + 1";
 }
 
 // Cancel stores nothing; OK stores the three settings at once, while "Test
 // Full" stays with the editor until it exits.
 TEST_F(MeditDialogs, PreferencesStoreOnOkAndTestFullAtExit)
 {
-    auto stored = [](const char* name) {
-        DWORD value = 99, size = sizeof(value);
-        RegGetValueA(HKEY_CURRENT_USER, kMeditKey, name, RRF_RT_REG_DWORD, NULL, &value, &size);
-        return value;
-    };
+    auto stored = [](const char* name) { return StoredDword(kMeditKey, name); };
     Start();
     for (int button : {IDCANCEL, IDOK})
     {
-        ASSERT_TRUE(m_ed->Post(CMD_PREFERENCES));
-        HWND prefs = Dialog("Preferences");
+        ASSERT_TRUE(m_ed->Post(IDM_PREFERENCES));
+        HWND prefs = m_ed->Dialog("Preferences");
         ASSERT_TRUE(DrvPressButton(prefs, IDC_PREF_ADVANCED));
         ASSERT_TRUE(DrvPressButton(prefs, IDC_PREF_TESTFULL));
         ASSERT_TRUE(DrvComboSelect(Control(prefs, IDC_PREF_WINDOWSTATE), 2));
         ASSERT_TRUE(DrvPressButton(prefs, button));
-        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(prefs, kWait));
+        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(prefs, kTimeout));
         ASSERT_TRUE(m_ed->Ready());
         bool ok = button == IDOK;
-        EXPECT_EQ(ok ? 0u : 1u, stored("Advanced Mode")) << button;
-        EXPECT_EQ(ok ? 3u : 1u, stored("Window State")) << button;
-        EXPECT_EQ(1u, stored("Test Full")) << button;
+        EXPECT_EQ(ok ? 0 : 1, stored("Advanced Mode")) << button;
+        EXPECT_EQ(ok ? 3 : 1, stored("Window State")) << button;
+        EXPECT_EQ(1, stored("Test Full")) << button;
     }
-    ASSERT_TRUE(m_ed->Post(CMD_EXIT));
-    ASSERT_EQ(TVD_OK, m_ed->Process()->WaitExit(kWait));
-    EXPECT_EQ(0u, stored("Test Full"));
+    ASSERT_TRUE(m_ed->Post(IDM_EXIT));
+    ASSERT_EQ(TVD_OK, m_ed->Process()->WaitExit(kTimeout));
+    EXPECT_EQ(0, stored("Test Full"));
 }
 
 } // namespace

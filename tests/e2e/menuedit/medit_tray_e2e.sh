@@ -11,52 +11,17 @@
 set -uo pipefail
 
 [[ $# -eq 1 ]] || { echo "usage: medit_tray_e2e.sh BIN" >&2; exit 2; }
-bin=$(realpath -- "$1")
-[[ -n ${WINEPREFIX:-} && -n ${DISPLAY:-} ]] || { echo "medit_tray_e2e.sh: run me through winerun --unix" >&2; exit 2; }
-for f in tvagent.exe tvmedit.exe tvdriver.exe tvtarget.exe; do
-    [[ -f $bin/$f ]] || { echo "medit_tray_e2e.sh: no $bin/$f" >&2; exit 2; }
-done
-
-# Generous: a loaded machine makes every Wine step slow.
-wait_ms=20000
-work=$(mktemp -d "${TMPDIR:-/tmp}/medit-tray.XXXXXX")
-winwork="Z:${work//\//\\}"
-winbin="Z:${bin//\//\\}"
-failures=0
+# shellcheck source-path=SCRIPTDIR/.. source=x11_testlib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../x11_testlib.sh"
+x11_setup medit_tray_e2e.sh "$1" medit-tray tvagent.exe tvmedit.exe tvdriver.exe tvtarget.exe
 jobs_started=()
-
-ok() {
-    echo "ok    $*"
-}
-
-fail() {
-    echo "FAIL  $*"
-    failures=$((failures + 1))
-}
-
-drv() {
-    wine "$bin/tvdriver.exe" "$@" 2>&1 | tr -d '\r'
-}
-
-field() {
-    sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$2" | head -n 1
-}
-
-wait_until() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
 
 cleanup() {
     drv close -class=TVTargetWindow -timeout=1000 >/dev/null
     drv command -class=_TVAGENT_WINDOW -hidden -cmd=200 -timeout=2000 >/dev/null
     local job
     for job in "${jobs_started[@]}"; do
-        wait_until 10 eval "! kill -0 $job 2>/dev/null" || kill "$job" 2>/dev/null
+        wait_until 10 job_ended "$job" || kill "$job" 2>/dev/null
     done
     rm -rf -- "$work"
 }
@@ -144,15 +109,7 @@ drv gone -class=_TVMEDIT_MAINWND -pid="$medit_pid" -timeout=$wait_ms >/dev/null 
     fail "editor still open: $(drv msgbox -pid="$medit_pid" -timeout=1000)"
 
 # The agent reads the file at the click: its menu holds the one new entry.
-line=
-deadline=$((SECONDS + wait_ms / 1000))
-while ((SECONDS < deadline)); do
-    line=$(drv tray -list | grep -m1 ' tip=Tarvin 2$')
-    [[ -n $line ]] && break
-    sleep 0.1
-done
-[[ -n $line ]] || { fail "no tray icon with the tip 'Tarvin 2'"; exit 1; }
-xdotool mousemove "$(field screenx "$line")" "$(field screeny "$line")" click 1
+click_tray 1 || exit 1
 line=$(drv rect -class='#32768' -pid="$agent_pid" -timeout=$wait_ms)
 [[ $line == left=* ]] || { fail "no user menu opened on the tray click"; exit 1; }
 left=$(field left "$line")
@@ -169,9 +126,4 @@ else
 fi
 [[ -z $(drv list -class=TVTargetWindow -title=OldEntry | grep '^hwnd=') ]] || fail "the deleted entry ran"
 
-
-if ((failures)); then
-    echo "$failures check(s) failed"
-    exit 1
-fi
-echo "all passed"
+finish

@@ -18,6 +18,8 @@
 namespace
 {
 
+using e2etest::ChildText;
+using e2etest::Control;
 const DWORD kWait = 15000;
 const char* const kSchedKey = "Software\\Norvale\\Tarvin 2\\Scheduler";
 const UINT kScheduleChanged = RegisterWindowMessageA("FD891CBC-B188-4471-B9A5-CE617A9005CB");
@@ -113,11 +115,9 @@ class SchedulerTest : public agenttest::AgentProcessTest
     // Starts tvsched.exe and waits for its list.
     void StartScheduler()
     {
-        m_sched.reset(new CDrvProcess);
-        ASSERT_TRUE(m_sched->Start((agenttest::ProgramDir() + "tvsched.exe").c_str(), ""));
-        ASSERT_EQ(TVD_OK,
-                  DrvWaitWindow(DrvQuery("_TVSCHED_MAINWND", nullptr, TVD_MATCH_EXACT, m_sched->Pid()), kWait,
-                                &m_main));
+        m_sched.reset(new e2etest::CProgramWindow);
+        ASSERT_TRUE(m_sched->Start("tvsched.exe", "", "_TVSCHED_MAINWND"));
+        m_main = m_sched->Main();
         m_list = DrvFindChildById(m_main, LIST_ID);
         ASSERT_TRUE(m_list != nullptr);
     }
@@ -131,16 +131,12 @@ class SchedulerTest : public agenttest::AgentProcessTest
 
     std::string Title()
     {
-        char buf[256] = "";
-        DrvGetText(m_main, buf, sizeof(buf));
-        return buf;
+        return m_sched->Title();
     }
 
     std::string Status()
     {
-        char buf[256] = "";
-        DrvStatusText(DrvFindChildById(m_main, STATUS_ID), 0, buf, sizeof(buf));
-        return buf;
+        return m_sched->Status(STATUS_ID);
     }
 
     bool WaitRows(int count)
@@ -150,46 +146,20 @@ class SchedulerTest : public agenttest::AgentProcessTest
 
     bool WaitTitle(const std::string& title)
     {
-        return DrvWaitFor([&]() { return Title() == title; }, kWait) == TVD_OK;
+        return m_sched->WaitTitle(title);
     }
 
     // The message box of the scheduler with that caption: its text, then the
     // answer given (0: none).
     std::string Answer(const char* caption, int button)
     {
-        return e2etest::AnswerBox(m_sched->Pid(), caption, button);
-    }
-
-    // A control of the dialog once it is shown and the dialog has finished
-    // the message that made it (pages are made hidden and shown last).
-    HWND Control(HWND dlg, int id)
-    {
-        HWND found = nullptr;
-        DrvWaitFor(
-            [&]() {
-                return (found = DrvFindChildById(dlg, id)) != nullptr && IsWindowVisible(found) &&
-                       DrvIsReady(dlg);
-            },
-            kWait);
-        EXPECT_TRUE(found != nullptr) << "control " << id;
-        return found;
-    }
-
-    std::string TextIn(HWND dlg, int id)
-    {
-        char buf[512] = "";
-        DrvGetText(DrvFindChildById(dlg, id), buf, sizeof(buf));
-        return buf;
+        return m_sched->Answer(caption, button);
     }
 
     HWND OpenWizard()
     {
         EXPECT_TRUE(DrvPostCommand(m_main, CMD_INSERT));
-        HWND wiz = nullptr;
-        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "New Scheduled Task Wizard", TVD_MATCH_EXACT,
-                                                 m_sched->Pid()),
-                                        kWait, &wiz));
-        return wiz;
+        return m_sched->Dialog("New Scheduled Task Wizard");
     }
 
     // Presses the dialog's buttons in turn; whether the page holding the
@@ -217,10 +187,7 @@ class SchedulerTest : public agenttest::AgentProcessTest
     {
         EXPECT_TRUE(DrvListViewSelect(m_list, row));
         EXPECT_TRUE(DrvPostCommand(m_main, CMD_PROPERTIES));
-        HWND dlg = nullptr;
-        EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32770", "Properties", TVD_MATCH_EXACT, m_sched->Pid()),
-                                        kWait, &dlg));
-        return dlg;
+        return m_sched->Dialog("Properties");
     }
 
     int LoadedCount()
@@ -230,7 +197,7 @@ class SchedulerTest : public agenttest::AgentProcessTest
         return list.GetCount();
     }
 
-    std::unique_ptr<CDrvProcess> m_sched;
+    std::unique_ptr<e2etest::CProgramWindow> m_sched;
     HWND m_main = nullptr;
     HWND m_list = nullptr;
 };
@@ -313,7 +280,7 @@ TEST_F(SchedulerTest, SecondStartBringsTheFirstWindowBackAndEnds)
               DrvRun((agenttest::ProgramDir() + "tvsched.exe").c_str(), "", kWait, &code, nullptr, 0));
     EXPECT_EQ(0u, code);
     EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return !IsIconic(m_main) && IsWindowVisible(m_main); }, kWait));
-    EXPECT_TRUE(m_sched->IsRunning());
+    EXPECT_TRUE(m_sched->Process()->IsRunning());
     HWND all[4];
     EXPECT_EQ(1, DrvFindWindows(DrvQuery("_TVSCHED_MAINWND", nullptr), all, 4));
 }
@@ -347,7 +314,7 @@ TEST_F(SchedulerTest, ClosingWithUnsavedChangesAsksAndEachAnswerHolds)
             ASSERT_TRUE(DrvClose(m_main));
         EXPECT_EQ(kUnsavedQuestion, Answer("Confirm", c.answer));
         DWORD code = 1;
-        ASSERT_EQ(TVD_OK, m_sched->WaitExit(kWait, &code));
+        ASSERT_EQ(TVD_OK, m_sched->Process()->WaitExit(kWait, &code));
         EXPECT_EQ(0u, code);
         EXPECT_EQ(c.tasksInFile, LoadedCount());
     }
@@ -371,7 +338,7 @@ TEST_F(SchedulerTest, AFailedUpdateIsReportedAndKeepsTheChanges)
     ASSERT_TRUE(MoveFileA(moved.c_str(), m_files.c_str()));
     ASSERT_TRUE(DrvClose(m_main));
     EXPECT_EQ(kUnsavedQuestion, Answer("Confirm", IDYES));
-    ASSERT_EQ(TVD_OK, m_sched->WaitExit(kWait));
+    ASSERT_EQ(TVD_OK, m_sched->Process()->WaitExit(kWait));
     EXPECT_EQ(0, LoadedCount());
 }
 
@@ -566,7 +533,7 @@ TEST_F(SchedulerPropertiesTest, InformationPageListsTheNextTimes)
         ASSERT_TRUE(dlg);
         ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 2));
         HWND list = Control(dlg, 1301);
-        EXPECT_EQ("Next 10 scheduled times.", TextIn(dlg, 111));
+        EXPECT_EQ("Next 10 scheduled times.", ChildText(dlg, 111));
         EXPECT_EQ(c.rows, DrvListViewRowCount(list));
         char first[128] = "";
         DrvListViewText(list, 0, 0, first, sizeof(first));
@@ -700,9 +667,9 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
     ASSERT_TRUE(DrvDateTimeSet(DrvFindChildById(wiz, 2031), Sys(runAt)));
     ASSERT_TRUE(DrvDateTimeSet(DrvFindChildById(wiz, 2032), Sys(runAt)));
     ASSERT_TRUE(Press(wiz, {102}, 2101));
-    EXPECT_EQ("You have selected to run tvtarget.exe every 1 days.", TextIn(wiz, 111));
-    EXPECT_EQ("tvtarget.exe", TextIn(wiz, 2101));
-    EXPECT_EQ("Fi&nish", TextIn(wiz, 102));
+    EXPECT_EQ("You have selected to run tvtarget.exe every 1 days.", ChildText(wiz, 111));
+    EXPECT_EQ("tvtarget.exe", ChildText(wiz, 2101));
+    EXPECT_EQ("Fi&nish", ChildText(wiz, 102));
     ASSERT_TRUE(DrvPressButton(wiz, 2102)); // open the properties afterwards
     ASSERT_TRUE(DrvPressButton(wiz, 102));
     ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz, kWait));
@@ -773,10 +740,10 @@ TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
 
         // At Startup goes straight to the end, and Back returns.
         ASSERT_TRUE(Press(wiz, {2028, 102}, 2101));
-        EXPECT_EQ("You have selected to run backup.launch every Tarvin 2 starts up.", TextIn(wiz, 111));
-        EXPECT_EQ("backup.launch", TextIn(wiz, 2101));
+        EXPECT_EQ("You have selected to run backup.launch every Tarvin 2 starts up.", ChildText(wiz, 111));
+        EXPECT_EQ("backup.launch", ChildText(wiz, 2101));
         ASSERT_TRUE(Press(wiz, {101}, 2028));
-        EXPECT_EQ("&Next >", TextIn(wiz, 102));
+        EXPECT_EQ("&Next >", ChildText(wiz, 102));
 
         // Hourly: 12000 becomes 9999 when the page is left; back from the
         // date page shows it.
@@ -784,11 +751,11 @@ TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
         ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "12000"));
         ASSERT_TRUE(Press(wiz, {102}, 2031));
         ASSERT_TRUE(Press(wiz, {101}, 2044));
-        EXPECT_EQ("9999", TextIn(wiz, 2032));
+        EXPECT_EQ("9999", ChildText(wiz, 2032));
         ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "0"));
         ASSERT_TRUE(Press(wiz, {102}, 2031));
         ASSERT_TRUE(Press(wiz, {102}, 2101));
-        EXPECT_EQ("You have selected to run backup.launch every 1 hours.", TextIn(wiz, 111));
+        EXPECT_EQ("You have selected to run backup.launch every 1 hours.", ChildText(wiz, 111));
 
         if (ending == 0)
             ASSERT_TRUE(DrvClose(wiz));
@@ -850,7 +817,7 @@ TEST_F(SchedulerTest, SettingsAreKeptBetweenRuns)
     ASSERT_TRUE(DrvPostCommand(m_main, 415)); // toolbar off
     EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return !IsWindowVisible(toolbar); }, kWait));
     ASSERT_TRUE(DrvClose(m_main));
-    ASSERT_EQ(TVD_OK, m_sched->WaitExit(kWait));
+    ASSERT_EQ(TVD_OK, m_sched->Process()->WaitExit(kWait));
 
     StartScheduler();
     RECT rc;
