@@ -55,9 +55,12 @@ class Editor : public e2etest::CProgramWindow
     {
         return DrvListViewSelected(List());
     }
+    // Selected once the list says so: a loaded machine may refuse a first try.
     bool Select(int row) const
     {
-        return DrvListViewSelect(List(), row);
+        return DrvWaitFor(
+                   [&]() { return DrvListViewSelect(List(), row) && DrvListViewSelected(List()) == row; },
+                   kTimeout) == TVD_OK;
     }
     bool WaitRowCount(int count) const
     {

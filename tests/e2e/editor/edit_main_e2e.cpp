@@ -80,7 +80,9 @@ TEST_F(EditMain, UndoAndRedoRetraceEveryEdit)
         SCOPED_TRACE(s.what);
         Rows before = ed.Rows();
         if (s.select >= 0)
+        {
             ASSERT_TRUE(ed.Select(s.select));
+        }
         s.act(this, ed);
         ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return ed.Rows() != before; }, kTimeout));
         EXPECT_EQ(std::string(kTitle) + "*", ed.Title());
@@ -146,7 +148,8 @@ TEST_F(EditMain, ImpossibleEditsChangeNothing)
             ASSERT_TRUE(ed.Select(c.select));
         else
             ASSERT_EQ(-1, ed.Selected());
-        ed.Post(c.command);
+        // Sent, not posted: the next selection must not overtake it.
+        ASSERT_TRUE(ed.Do(c.command));
     }
     // A real edit after them shows that they were all handled.
     ASSERT_TRUE(ed.Select(1));
@@ -191,9 +194,10 @@ TEST_F(EditMain, CopyInOneWindowPastesInAnother)
     ASSERT_TRUE(PutClipboard(kFormat, "Message \"stale\""));
 
     ASSERT_TRUE(ea.Select(1));
-    ea.Post(IDM_COPY);
-    ASSERT_EQ(TVD_OK,
-              DrvWaitFor([&]() { return e2etest::GetClipboard(kFormat) == "Kill \"calc.exe\""; }, kTimeout));
+    // Sent, and the clipboard read once it is done: a test that kept opening
+    // the clipboard meanwhile would make the copy find it busy.
+    ASSERT_TRUE(ea.Do(IDM_COPY));
+    ASSERT_EQ("Kill \"calc.exe\"", e2etest::GetClipboard(kFormat));
     ASSERT_TRUE(eb.Select(0));
     eb.Post(IDM_PASTE);
     ASSERT_TRUE(eb.WaitTitle("Tarvin Editor - [b.launch]*"));

@@ -110,10 +110,14 @@ class PropertiesTest : public EditorTest
         for (int i = 0; i < 3; i++)
         {
             if (texts[i])
+            {
                 ASSERT_TRUE(Type(dialog, ids[i], texts[i])) << e.line;
+            }
         }
         if (e.option >= 0)
+        {
             ASSERT_TRUE(DrvComboSelect(DrvFindChildById(dialog, IDC_PAGE_OPTIONS), e.option)) << e.line;
+        }
         Ok(dialog);
     }
 
@@ -309,7 +313,9 @@ TEST_F(PropertiesTest, TestRunsWhatTheDialogWrote)
         // The names come from the pickers: the window's title, and the
         // program's file name, which is what Kill compares with.
         if (i == 2)
+        {
             EXPECT_EQ("PropsVictim", Pick(INS_HIDE, "Select a Window", "propsvictim"));
+        }
         ASSERT_NO_FATAL_FAILURE(Enter(entries[i]));
     }
     EXPECT_EQ("tvtarget.exe", Pick(INS_KILL, "Select a Process", "tvtarget.exe"));
