@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-struct FileDialogSpec
+struct FileDialogOptions
 {
     const char* title;
     const char* filter;     // pairs of texts, a double zero at the end
@@ -14,9 +14,9 @@ struct FileDialogSpec
 
 // The Open dialog; file holds the name it starts with (may be empty) and gets
 // the choice. true on OK.
-bool AskOpenFileName(HWND owner, const FileDialogSpec& spec, char* file, size_t size);
+bool AskOpenFileName(HWND owner, const FileDialogOptions& options, char* file, size_t size);
 // The Save As dialog, in the same way.
-bool AskSaveFileName(HWND owner, const FileDialogSpec& spec, char* file, size_t size);
+bool AskSaveFileName(HWND owner, const FileDialogOptions& options, char* file, size_t size);
 
 // The folder browser, file-system folders only; folder (MAX_PATH bytes) gets
 // the path of the one chosen. false when none was, and folder is untouched.

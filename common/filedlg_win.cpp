@@ -5,33 +5,33 @@
 #include "filedlg.h"
 #include "strutils.h"
 
-static void FillOpenFileName(OPENFILENAMEA* ofn, HWND owner, const FileDialogSpec& spec, char* file,
+static void FillOpenFileName(OPENFILENAMEA* ofn, HWND owner, const FileDialogOptions& options, char* file,
                              size_t size)
 {
     ZeroMemory(ofn, sizeof(*ofn));
     ofn->lStructSize = sizeof(*ofn);
     ofn->hwndOwner = owner;
-    ofn->lpstrFilter = spec.filter;
+    ofn->lpstrFilter = options.filter;
     ofn->nFilterIndex = 1;
     ofn->lpstrFile = file;
     ofn->nMaxFile = (DWORD)size;
-    ofn->lpstrInitialDir = spec.initialDir;
-    ofn->lpstrTitle = spec.title;
-    ofn->lpstrDefExt = spec.defExt;
-    ofn->Flags = spec.flags;
+    ofn->lpstrInitialDir = options.initialDir;
+    ofn->lpstrTitle = options.title;
+    ofn->lpstrDefExt = options.defExt;
+    ofn->Flags = options.flags;
 }
 
-bool AskOpenFileName(HWND owner, const FileDialogSpec& spec, char* file, size_t size)
+bool AskOpenFileName(HWND owner, const FileDialogOptions& options, char* file, size_t size)
 {
     OPENFILENAMEA ofn;
-    FillOpenFileName(&ofn, owner, spec, file, size);
+    FillOpenFileName(&ofn, owner, options, file, size);
     return GetOpenFileNameA(&ofn) != 0;
 }
 
-bool AskSaveFileName(HWND owner, const FileDialogSpec& spec, char* file, size_t size)
+bool AskSaveFileName(HWND owner, const FileDialogOptions& options, char* file, size_t size)
 {
     OPENFILENAMEA ofn;
-    FillOpenFileName(&ofn, owner, spec, file, size);
+    FillOpenFileName(&ofn, owner, options, file, size);
     return GetSaveFileNameA(&ofn) != 0;
 }
 

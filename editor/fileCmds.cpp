@@ -111,11 +111,11 @@ void OnOpen(EditorState* st)
         return;
     char folder[MAX_PATH], path[MAX_PATH] = "";
     FilesFolder(folder);
-    FileDialogSpec spec = {"Select a launch file", kFilter, folder[0] ? folder : nullptr, "launch",
-                           OFN_FILEMUSTEXIST | OFN_HIDEREADONLY};
+    FileDialogOptions options = {"Select a launch file", kFilter, folder[0] ? folder : nullptr, "launch",
+                                 OFN_FILEMUSTEXIST | OFN_HIDEREADONLY};
     {
         CModalScope scope(st);
-        if (!AskOpenFileName(st->hwnd, spec, path, sizeof(path)))
+        if (!AskOpenFileName(st->hwnd, options, path, sizeof(path)))
             return;
     }
     OpenFile(st, path, false);
@@ -181,10 +181,10 @@ bool OnSaveAs(EditorState* st, bool offerMenu)
         StrCopy(path, "New Launch File");
         GetFileNameNumber(folder, path, sizeof(path), ".launch");
     }
-    FileDialogSpec spec = {"Save Launch File As", kFilter, folder[0] ? folder : nullptr, "launch",
-                           OFN_HIDEREADONLY};
+    FileDialogOptions options = {"Save Launch File As", kFilter, folder[0] ? folder : nullptr, "launch",
+                                 OFN_HIDEREADONLY};
     CModalScope scope(st);
-    if (!AskSaveFileName(st->hwnd, spec, path, sizeof(path)))
+    if (!AskSaveFileName(st->hwnd, options, path, sizeof(path)))
         return false;
     if (FileExists(path))
     {

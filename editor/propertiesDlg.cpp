@@ -390,9 +390,9 @@ void FilePage_BrowseFile(HWND page)
     if (!folder[0])
         GetDocumentsFolder(folder);
     char file[MAX_PATH] = "";
-    FileDialogSpec spec = {"Select a file", "All Files (*.*)\0*.*\0", folder, nullptr,
-                           OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST};
-    if (AskOpenFileName(page, spec, file, sizeof(file)))
+    FileDialogOptions options = {"Select a file", "All Files (*.*)\0*.*\0", folder, nullptr,
+                                 OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST};
+    if (AskOpenFileName(page, options, file, sizeof(file)))
         SetDlgItemTextA(page, IDC_PAGE_FIELD, file);
 }
 

@@ -253,9 +253,9 @@ bool PickWebPage(HWND page, WizardState* ws, char* out)
 bool PickBackupFile(HWND page, char* out, size_t size)
 {
     out[0] = '\0';
-    FileDialogSpec spec = {"Select a file", "All Files (*.*)\0*.*\0", nullptr, nullptr,
-                           OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY};
-    return AskOpenFileName(page, spec, out, size) && out[0];
+    FileDialogOptions options = {"Select a file", "All Files (*.*)\0*.*\0", nullptr, nullptr,
+                                 OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY};
+    return AskOpenFileName(page, options, out, size) && out[0];
 }
 
 void Page_OnAdd(HWND page, WizardState* ws)

@@ -120,9 +120,9 @@ static CMenuItem* MakeLaunchFileShortcut(MeditState* st)
     char folder[MAX_PATH] = "";
     GetMyTarvinFilesFolder(folder, "");
     char path[MAX_PATH] = "";
-    FileDialogSpec spec = {"Browse for Launch File", "Launch Files (*.launch)\0*.launch\0", folder, "launch",
-                           OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY};
-    if (!AskOpenFileName(st->hwnd, spec, path, sizeof(path)))
+    FileDialogOptions options = {"Browse for Launch File", "Launch Files (*.launch)\0*.launch\0", folder,
+                                 "launch", OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY};
+    if (!AskOpenFileName(st->hwnd, options, path, sizeof(path)))
         return nullptr;
     CMenuItem* item = MakeFileItem(path);
     if (!item)

@@ -162,13 +162,13 @@ static bool AskMenuPath(MeditState* st, bool save, char* path, size_t size)
         StrCopy(path, size, root->GetData()->GetText());
     else
         StrCopy(path, size, "");
-    FileDialogSpec spec = {"Save Menu File As", "Menu Files (*.menu)\0*.menu\0", folder, "menu",
-                           OFN_PATHMUSTEXIST | OFN_HIDEREADONLY};
+    FileDialogOptions options = {"Save Menu File As", "Menu Files (*.menu)\0*.menu\0", folder, "menu",
+                                 OFN_PATHMUSTEXIST | OFN_HIDEREADONLY};
     if (save)
-        return AskSaveFileName(st->hwnd, spec, path, size);
-    spec.title = "Select a menu file";
-    spec.flags |= OFN_FILEMUSTEXIST;
-    return AskOpenFileName(st->hwnd, spec, path, size);
+        return AskSaveFileName(st->hwnd, options, path, size);
+    options.title = "Select a menu file";
+    options.flags |= OFN_FILEMUSTEXIST;
+    return AskOpenFileName(st->hwnd, options, path, size);
 }
 
 void OnOpen(MeditState* st)

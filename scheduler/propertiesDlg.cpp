@@ -100,11 +100,11 @@ void TaskPage_OnBrowse(HWND hwnd)
 {
     char file[MAX_PATH] = "";
     GetDlgItemTextA(hwnd, IDC_TASK_RUN, file, sizeof(file));
-    FileDialogSpec spec = {
+    FileDialogOptions options = {
         "Select an application",
         "Launch Files (*.launch)\0*.launch\0Executables (*.exe)\0*.exe\0All Files (*.*)\0*.*\0", nullptr,
         "exe", OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY};
-    if (AskOpenFileName(hwnd, spec, file, sizeof(file)))
+    if (AskOpenFileName(hwnd, options, file, sizeof(file)))
     {
         SetDlgItemTextA(hwnd, IDC_TASK_RUN, file);
         SetTaskIcon(hwnd, file);
