@@ -414,8 +414,6 @@ static void MainWnd_OnMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* mis)
 
 static void MainWnd_OnDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis)
 {
-    if (dis->CtlType != ODT_MENU || !dis->itemData)
-        return;
     MeditState* st = GetMeditState(hwnd);
     MenuXP_DrawEntry(dis, &st->diItem, &st->diSidebar);
 }

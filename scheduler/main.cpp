@@ -313,11 +313,8 @@ static void MainWnd_OnMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* mis)
 
 static void MainWnd_OnDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis)
 {
-    if (dis->CtlType != ODT_MENU || !dis->itemData)
-        return;
     SchedState* st = GetSchedState(hwnd);
-    const tagMENUXP_ITEMDATA* data = (const tagMENUXP_ITEMDATA*)dis->itemData;
-    MenuXP_DrawItem((DRAWITEMSTRUCT*)dis, data->nKind == MENUXP_KIND_SIDEBAR ? &st->diSidebar : &st->diItem);
+    MenuXP_DrawEntry(dis, &st->diItem, &st->diSidebar);
 }
 
 static void MainWnd_OnSize(HWND hwnd, UINT state, int, int)
