@@ -42,6 +42,15 @@ HANDLE HoldSuiteInUseMutex();
 // still starts where the help engine is missing). The help window, or NULL.
 HWND ShowHelpTopic(const char* topic);
 
+// A program's private clipboard format holding one NUL-terminated text.
+// Replaces the clipboard's content; false when the clipboard cannot be
+// opened or the copy made (the clipboard is then left as it was or empty).
+bool PutClipboardText(HWND owner, UINT format, const char* text);
+// A terminated copy of the text in that format, read no further than the
+// block's size (the block is another program's); delete[] it. NULL when the
+// format is missing or the clipboard cannot be opened.
+char* CopyClipboardText(HWND owner, UINT format);
+
 // The program's about box: a dialog resource whose OK or Cancel closes it,
 // centred over the owner.
 void ShowAboutBox(HWND owner, HINSTANCE instance, int dialogId);

@@ -1,4 +1,7 @@
 #include "winutils.h"
+
+#include <new>
+#include <string.h>
 #include "strutils.h"
 #include "dirutils_win.h"
 #include "thmutils.h"
@@ -332,4 +335,44 @@ HFONT CreateBoldFontFrom(HFONT base)
 HFONT CreateBoldFont()
 {
     return CreateBoldFontFrom((HFONT)GetStockObject(DEFAULT_GUI_FONT));
+}
+
+bool PutClipboardText(HWND owner, UINT format, const char* text)
+{
+    if (!format || !text || !OpenClipboard(owner))
+        return false;
+    EmptyClipboard();
+    size_t size = strlen(text) + 1;
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, size);
+    char* data = mem ? (char*)GlobalLock(mem) : nullptr;
+    bool put = false;
+    if (data)
+    {
+        StrCopy(data, size, text);
+        GlobalUnlock(mem);
+        put = SetClipboardData(format, mem) != nullptr;
+    }
+    if (mem && !put)
+        GlobalFree(mem);
+    CloseClipboard();
+    return put;
+}
+
+char* CopyClipboardText(HWND owner, UINT format)
+{
+    if (!format || !IsClipboardFormatAvailable(format) || !OpenClipboard(owner))
+        return nullptr;
+    char* text = nullptr;
+    HGLOBAL mem = GetClipboardData(format);
+    const char* data = mem ? (const char*)GlobalLock(mem) : nullptr;
+    if (data)
+    {
+        SIZE_T size = GlobalSize(mem);
+        text = new (std::nothrow) char[size + 1];
+        if (text)
+            StrCopyN(text, size + 1, data, size);
+        GlobalUnlock(mem);
+    }
+    CloseClipboard();
+    return text;
 }

@@ -11,6 +11,7 @@
 #include "dirutils_win.h"
 #include "LaunchLine.h"
 #include "strutils.h"
+#include "winutils.h"
 
 int InsertPlace(EditorState* st)
 {
@@ -156,23 +157,7 @@ static bool CopySelected(EditorState* st)
         MessageBeep(MB_ICONHAND);
         return false;
     }
-    if (!st->clipFormat || !OpenClipboard(st->hwnd))
-        return false;
-    bool copied = false;
-    EmptyClipboard();
-    size_t size = strlen(action->GetString()) + 1;
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, size);
-    char* data = mem ? (char*)GlobalLock(mem) : nullptr;
-    if (data)
-    {
-        StrCopy(data, size, action->GetString());
-        GlobalUnlock(mem);
-        copied = SetClipboardData(st->clipFormat, mem) != nullptr;
-    }
-    if (mem && !copied)
-        GlobalFree(mem);
-    CloseClipboard();
-    return copied;
+    return PutClipboardText(st->hwnd, st->clipFormat, action->GetString());
 }
 
 void OnCopy(EditorState* st)
@@ -186,34 +171,21 @@ void OnCut(EditorState* st)
         DeleteRecorded(st, GetListSelIndex(st));
 }
 
-// The clipboard's block comes from any program: it is read no further than
-// its size and one launch line, and only its first line is taken.
-static bool ReadClipboardLine(UINT format, char* line, size_t size)
-{
-    line[0] = '\0';
-    HGLOBAL mem = GetClipboardData(format);
-    const char* data = mem ? (const char*)GlobalLock(mem) : nullptr;
-    if (!data)
-        return false;
-    size_t available = GlobalSize(mem);
-    size_t n = 0;
-    while (n < available && n + 1 < size && data[n] && data[n] != '\r' && data[n] != '\n')
-        n++;
-    StrCopyN(line, size, data, n);
-    GlobalUnlock(mem);
-    TrimStr(line);
-    return line[0] != '\0';
-}
-
+// Only the first line of the clipboard's text is taken, cut to one launch
+// line.
 void OnPaste(EditorState* st)
 {
-    if (!st->fileOpen || !st->clipFormat || !IsClipboardFormatAvailable(st->clipFormat) ||
-        !OpenClipboard(st->hwnd))
+    if (!st->fileOpen)
+        return;
+    char* text = CopyClipboardText(st->hwnd, st->clipFormat);
+    if (!text)
         return;
     char line[LAUNCH_LINE_SIZE];
-    bool read = ReadClipboardLine(st->clipFormat, line, sizeof(line));
-    CloseClipboard();
-    if (read)
+    size_t n = strcspn(text, "\r\n");
+    StrCopyN(line, sizeof(line), text, n);
+    delete[] text;
+    TrimStr(line);
+    if (line[0])
         InsertLine(st, line, InsertPlace(st));
 }
 

@@ -6,6 +6,7 @@
 #include "UndoItem.h"
 #include "meditstate.h"
 #include "strutils.h"
+#include "winutils.h"
 
 CUndoItem::CUndoItem(CPtrTree<CMenuItem>* tree) : m_pMenuTree(nullptr)
 {
@@ -120,31 +121,13 @@ static bool CopySelected(MeditState* st)
         MessageBeep(MB_ICONHAND);
         return false;
     }
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (SIZE_T)size);
-    if (!mem)
-        return false;
-    char* text = (char*)GlobalLock(mem);
+    char* text = new (std::nothrow) char[size];
     if (!text)
-    {
-        GlobalFree(mem);
         return false;
-    }
     st->menu.GetXMLString(node, text, (size_t)size);
-    GlobalUnlock(mem);
-    if (!OpenClipboard(st->hwnd))
-    {
-        GlobalFree(mem);
-        return false;
-    }
-    EmptyClipboard();
-    if (!SetClipboardData(st->clipFormat, mem))
-    {
-        CloseClipboard();
-        GlobalFree(mem);
-        return false;
-    }
-    CloseClipboard();
-    return true;
+    bool put = PutClipboardText(st->hwnd, st->clipFormat, text);
+    delete[] text;
+    return put;
 }
 
 void CopyEntry(MeditState* st)
@@ -180,27 +163,8 @@ void PasteEntry(MeditState* st)
         MessageBeep(MB_ICONHAND);
         return;
     }
-    if (!OpenClipboard(st->hwnd))
-    {
-        MessageBeep(MB_ICONHAND);
-        return;
-    }
-    // The text is copied out at once: the clipboard stays open only briefly,
-    // and its block is another program's and need not be terminated.
-    char* text = nullptr;
-    HGLOBAL mem = GetClipboardData(st->clipFormat);
-    const char* data = mem ? (const char*)GlobalLock(mem) : nullptr;
-    if (data)
-    {
-        SIZE_T size = GlobalSize(mem);
-        text = new (std::nothrow) char[size + 1];
-        if (text)
-        {
-            StrCopyN(text, size + 1, data, size);
-        }
-        GlobalUnlock(mem);
-    }
-    CloseClipboard();
+    // The text is copied out at once: the clipboard stays open only briefly.
+    char* text = CopyClipboardText(st->hwnd, st->clipFormat);
     if (!text)
     {
         MessageBeep(MB_ICONHAND);
