@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+// The editor's settings, under the current user.
+#define EDITOR_REG_KEY "Software\\Norvale\\Tarvin 2\\Editor"
+
 class CAppList;
 class CFavList;
 

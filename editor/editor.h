@@ -9,13 +9,13 @@
 #include "LaunchFile.h"
 #include "PtrList.h"
 #include "UndoItem.h"
+#include "editmain.h"
 #include "mainwnd.h"
 #include "menuxp.h"
 #include "winholders.h"
 
 #define EDITOR_WINDOW_CLASS "_TVEDIT_MAINWND"
 #define EDITOR_WINDOW_TITLE "Tarvin 2 Editor"
-#define EDITOR_REG_KEY "Software\\Norvale\\Tarvin 2\\Editor"
 #define EDITOR_CLIPBOARD_FORMAT "TVEDIT_CCPFORMAT"
 
 extern HINSTANCE g_hInst;

@@ -26,7 +26,6 @@
 namespace
 {
 
-const char* const kEditorKey = "Software\\Norvale\\Tarvin 2\\Editor";
 const char* const kCaption = "Tarvin Editor Wizard";
 const int kDelayMax = 9999;
 
@@ -117,9 +116,9 @@ const char* PageTitle(WizardState* ws, int page)
 void ReadPrefs(tagWIZARD_PREFS* prefs)
 {
     unsigned long delay = 1, comments = 1, state = 1;
-    RegReadDWORD(HKEY_CURRENT_USER, kEditorKey, "Insert Delay", &delay);
-    RegReadDWORD(HKEY_CURRENT_USER, kEditorKey, "Insert Comments", &comments);
-    RegReadDWORD(HKEY_CURRENT_USER, kEditorKey, "Window State", &state);
+    RegReadDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Insert Delay", &delay);
+    RegReadDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Insert Comments", &comments);
+    RegReadDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Window State", &state);
     prefs->insertDelay = delay != 0;
     prefs->insertComments = comments != 0;
     prefs->windowState = state >= 1 && state <= 3 ? (int)state : 1;
