@@ -60,35 +60,28 @@ struct Rule
 
 bool RuleFor(int code, Rule& rule)
 {
+    LaunchLineShape shape = GetLaunchLineShape(code);
+    rule = {0, 0, shape.option, nullptr, shape.params};
     switch (code)
     {
         case LA_LAUNCH:
         case LA_OPEN:
         case LA_PRINT:
-            rule = {1, 1, 4, g_windowStates, 4};
-            return true;
+            rule.options = g_windowStates;
+            break;
         case LA_COPY:
-            rule = {2, 1, 3, g_copyOptions, 3};
-            return true;
+            rule.options = g_copyOptions;
+            break;
         case LA_MOVE:
-            rule = {2, 1, 3, g_moveOptions, 3};
-            return true;
+            rule.options = g_moveOptions;
+            break;
         case LA_DELETE:
-            rule = {1, 1, 2, g_deleteOptions, 2};
-            return true;
-        case LA_KILL:
-        case LA_CLOSE:
-        case LA_DESTROY:
-        case LA_HIDE:
-        case LA_SHOW:
-        case LA_MESSAGE:
-        case LA_WAIT:
-            rule = {1, 0, 0, nullptr, 1};
-            return true;
-        default:
-            rule = {0, 0, 0, nullptr, 0};
-            return false;
+            rule.options = g_deleteOptions;
+            break;
     }
+    rule.required = code == LA_COPY || code == LA_MOVE ? 2 : shape.params ? 1 : 0;
+    rule.target = rule.options ? 1 : 0;
+    return shape.params > 0;
 }
 
 // Commas outside quotes in the parameter text, or -1 when a quote is open.

@@ -68,6 +68,32 @@ int CLaunchAction::GetAction() const
     return LA_UNKNOWN;
 }
 
+LaunchLineShape GetLaunchLineShape(int code)
+{
+    switch (code)
+    {
+        case LA_LAUNCH:
+        case LA_OPEN:
+        case LA_PRINT:
+            return {4, 4};
+        case LA_COPY:
+        case LA_MOVE:
+            return {3, 3};
+        case LA_DELETE:
+            return {2, 2};
+        case LA_KILL:
+        case LA_CLOSE:
+        case LA_DESTROY:
+        case LA_HIDE:
+        case LA_SHOW:
+        case LA_MESSAGE:
+        case LA_WAIT:
+            return {1, 0};
+        default:
+            return {0, 0};
+    }
+}
+
 const char* LaunchActionName(int code)
 {
     return code >= 0 && code < g_actionCount ? g_actions[code].name : "Unknown";

@@ -37,6 +37,16 @@ const int LAUNCH_DESCRIPTION_SIZE = 2200; // room for two whole parameters and t
 // for a comment and "Unknown" for any other code.
 const char* LaunchActionName(int code);
 
+// The parameters an action's line takes, and which of them (1-based) is a
+// bare option word rather than a quoted value (0: none). Actions without
+// parameters take 0.
+struct LaunchLineShape
+{
+    int params;
+    int option;
+};
+LaunchLineShape GetLaunchLineShape(int code);
+
 class CLaunchAction
 {
   public:

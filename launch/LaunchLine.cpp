@@ -23,42 +23,6 @@ bool IsNumber(const char* text)
     return true;
 }
 
-// How many values an action's line has, and how many of them (from the
-// first) are quoted; the rest are option words.
-void LineShape(int action, int* values, int* quoted)
-{
-    *values = 0;
-    *quoted = 0;
-    switch (action)
-    {
-        case LA_LAUNCH:
-        case LA_OPEN:
-        case LA_PRINT:
-            *values = 4;
-            *quoted = 3;
-            break;
-        case LA_COPY:
-        case LA_MOVE:
-            *values = 3;
-            *quoted = 2;
-            break;
-        case LA_DELETE:
-            *values = 2;
-            *quoted = 1;
-            break;
-        case LA_KILL:
-        case LA_CLOSE:
-        case LA_DESTROY:
-        case LA_HIDE:
-        case LA_SHOW:
-        case LA_MESSAGE:
-            *values = 1;
-            *quoted = 1;
-            break;
-        default:
-            break;
-    }
-}
 } // namespace
 
 bool BuildLaunchLine(int action, const char* const* values, int count, char* out, size_t size)
@@ -86,8 +50,9 @@ bool BuildLaunchLine(int action, const char* const* values, int count, char* out
     }
     else
     {
-        int n, quoted;
-        LineShape(action, &n, &quoted);
+        LaunchLineShape shape = GetLaunchLineShape(action);
+        int n = shape.params;
+        int quoted = shape.option ? shape.option - 1 : n;
         if (action <= LA_COMMENT || action > LA_MESSAGE)
             return false;
         StrCopy(line, LaunchActionName(action));
