@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Draws tvedit's icons (the program, the toolbar and the action list) as
 .ico files beside this script. Run once after changing a picture; the .ico
 files are committed, so the build never needs Python."""
