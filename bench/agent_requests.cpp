@@ -15,7 +15,7 @@
 //   one     Hide -> OK, each run starting from a free slot (a pause before
 //           every run lets what the last run left in the slot expire);
 //   ten     10 Hide requests back to back, each sent when the last OK is read.
-// Prints one "figure" line per goal of the issue it measures.
+// Prints one "figure" line per speed goal it measures.
 #include <windows.h>
 
 #include <algorithm>
