@@ -169,7 +169,8 @@ void RunDueTasks(HWND hwnd);
 void RecheckOverdueTasks(HWND hwnd);
 
 // --- Services of the log, hidden-window and hot-key units ------------------
-void AgentLog(AgentState* st, const char* source, const char* event);
+void AgentLog(AgentState* st, const char* source, const char* event,
+              CLogFile::LOG_SEVERITY severity = CLogFile::LOG_INFO);
 // True while a log is kept (its size is not 0).
 bool AgentKeepsLog(const AgentState* st);
 int AgentHideWindow(AgentState* st, HWND hwnd);

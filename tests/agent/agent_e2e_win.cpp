@@ -589,29 +589,39 @@ TEST_F(AgentE2E, NewProfileStartsQuietly)
 // the channel is set up, brings no second box: its sender tries again.
 TEST_F(AgentE2E, MissingOrDamagedFilesAreReportedAtStartUp)
 {
+    const std::string otherVersion =
+        "<?TarvinTarvinKeys version=\"2.00\"?>\r\n"
+        "<key vcode=\"84\" mods=\"3\" action=\"7\" target=\"\" scope=\"all\">\r\n";
+    const std::string withKey =
+        std::string(kKeysHeader) + "<key vcode=\"84\" mods=\"3\" action=\"7\" target=\"\">\r\n";
     const struct
     {
         const char* file;
         const char* content; // null: the file is missing
         const char* caption;
         const char* text;
+        bool held; // open in another program without sharing while the agent starts
     } cases[] = {
-        {"Tarvin.log", nullptr, "Tarvin 2", "Cannot open log file.\n\nA new log file will be created."},
+        {"Tarvin.log", nullptr, "Tarvin 2", "Cannot open log file.\n\nA new log file will be created.",
+         false},
         {"Tarvin.log", "not a log\r\n", "Tarvin 2",
-         "Cannot read log file.\n\nThe log file may be damaged. A new log file will be created."},
-        {"Tarvin Keys.keys", nullptr, "Error", "Unable to load your Tarvin Keys."},
-        {"Tarvin Keys.keys", "<?TarvinTarvinKeys version=\"2.00\"?>\r\n", "Error",
-         "Unable to load your Tarvin Keys."},
+         "Cannot read log file.\n\nThe log file may be damaged. A new log file will be created.", false},
+        {"Tarvin Keys.keys", nullptr, "Error", "Unable to load your Tarvin Keys.", false},
+        {"Tarvin Keys.keys", otherVersion.c_str(), "Error", "Unable to load your Tarvin Keys.", false},
+        {"Tarvin Keys.keys", withKey.c_str(), "Error", "Unable to load your Tarvin Keys.", true},
     };
     for (const auto& c : cases)
     {
-        SCOPED_TRACE(std::string(c.file) + (c.content ? " damaged" : " missing"));
+        SCOPED_TRACE(std::string(c.file) + (c.held ? " held" : c.content ? " damaged" : " missing"));
         WriteBytes(File("Tarvin.log"), kLogHeader);
         WriteBytes(File("Tarvin Keys.keys"), kKeysHeader);
         if (c.content)
             WriteBytes(File(c.file), c.content);
         else
             DeleteFileA(File(c.file).c_str());
+        HANDLE held =
+            c.held ? CreateFileA(File(c.file).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                   : INVALID_HANDLE_VALUE;
 
         ASSERT_TRUE(Start());
         HWND box = WaitBox(c.caption);
@@ -626,8 +636,19 @@ TEST_F(AgentE2E, MissingOrDamagedFilesAreReportedAtStartUp)
             },
             500));
         Dismiss(box);
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
         EXPECT_TRUE(Request("agent:showall"));
         Stop();
+        // A keys file the agent could not read is the user's still: with no
+        // key added it is left byte for byte.
+        if (c.content && !strcmp(c.file, "Tarvin Keys.keys"))
+        {
+            EXPECT_EQ(c.content, ReadBytes(File(c.file)));
+            std::string log = ReadBytes(File("Tarvin.log"));
+            EXPECT_EQ(1u, Count(log, "Tarvin Keys.keys could not be read at start and was left as it was"))
+                << log;
+        }
     }
 }
 } // namespace
