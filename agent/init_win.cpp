@@ -347,11 +347,21 @@ static unsigned RestoreLeftHidden(unsigned* listed)
     return RestoreJournalWindows(path, listed);
 }
 
+static void WarnHiddenJournal(void* context)
+{
+    AgentLog(
+        (AgentState*)context, "Tarvin 2 Agent",
+        "The list of hidden windows could not be written to " HIDDENFILE_NAME
+        "; windows hidden now may stay hidden if the agent does not end normally. Tarvin tries again every "
+        "second.",
+        CLogFile::LOG_WARNING);
+}
+
 static void KeepHiddenJournal(AgentState* st)
 {
     char path[MAX_PATH];
     if (GetMyTarvinFilesFolder(path, HIDDENFILE_NAME))
-        st->hiddenWindows.SetJournal(path);
+        st->hiddenWindows.SetJournal(path, WarnHiddenJournal, st);
 }
 
 int Initialize(HWND hwnd)

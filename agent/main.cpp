@@ -199,6 +199,7 @@ static void OnActionsTimer(HWND hwnd)
     CheckScreenSaverCorner(AgentStateOf(hwnd));
     CheckNoExitNotice(hwnd);
     RunDueTasks(hwnd);
+    AgentStateOf(hwnd)->hiddenWindows.RetryJournal();
 }
 
 // --- Window procedure ------------------------------------------------------------
