@@ -446,6 +446,21 @@ int Initialize(HWND hwnd)
     return 1;
 }
 
+// The modeless dialogs go before anything else: a preferences page writes
+// what it shows as it is destroyed, and no dialog may outlive the state it
+// works on.
+static void CloseAgentDialogs(AgentState* st)
+{
+    AgentDialogs& d = st->dialogs;
+    HWND* slots[] = {&d.pref, &d.wizard, &d.noExit, &d.hidden, &d.log, &d.overdue};
+    for (HWND* slot : slots)
+    {
+        if (*slot && IsWindow(*slot))
+            DestroyWindow(*slot);
+        *slot = nullptr;
+    }
+}
+
 int Uninitialize(AgentState* st)
 {
     // The session's end runs these steps before the message loop ends; the
@@ -453,6 +468,7 @@ int Uninitialize(AgentState* st)
     if (!st || st->uninitialized)
         return 1;
     st->uninitialized = true;
+    CloseAgentDialogs(st);
     AgentShowAllHidden(st);
     FreeThemeLib();
     st->trayIcon.Show(false);

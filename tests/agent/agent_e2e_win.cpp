@@ -415,6 +415,69 @@ TEST_F(AgentE2E, SessionEndDoesTheExitStepsBeforeItIsAnswered)
     }
 }
 
+// The Preferences dialog open as the agent ends, whichever way it ends: the
+// page on show writes what it shows first (the Launch File page's boxes, an
+// up-down change on the Screen Saver page), while the agent is still whole.
+TEST_F(AgentE2E, OpenPreferencesAreWrittenOnEveryWayOut)
+{
+    const char* interp = "Software\\Norvale\\Tarvin 2\\Interpreter";
+    wintest::RegRestorer reg;
+    reg.Save(interp, "Confirm Exit");
+    for (const char* name : {"Run Screen Saver", "Screen Saver Corner", "Screen Saver Time"})
+        reg.Save(kAgentKey, name);
+    enum Way
+    {
+        kMenu,
+        kRequest,
+        kClosed,
+        kSessionEnd
+    };
+    const struct
+    {
+        Way way;
+        int page;
+    } cases[] = {{kMenu, 224}, {kRequest, 224}, {kClosed, 224}, {kSessionEnd, 224}, {kMenu, 221}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE("way " + std::to_string(c.way) + ", page " + std::to_string(c.page));
+        wintest::SetRegDword(kAgentKey, "Log File", 0);
+        wintest::SetRegDword(interp, "Confirm Exit", 1);
+        wintest::SetRegDword(kAgentKey, "Screen Saver Time", 5);
+        ASSERT_TRUE(Start());
+        PostMessageA(m_agent, WM_COMMAND, c.page, 0);
+        HWND prefs = WaitBox("Preferences");
+        ASSERT_TRUE(prefs);
+        if (c.page == 224)
+            SendMessageA(DrvFindChildById(prefs, 1321), BM_CLICK, 0, 0);
+        else
+            SendMessageA(DrvFindChildById(prefs, 1307), UDM_SETPOS32, 0, 42);
+        DWORD_PTR answer = 0;
+        switch (c.way)
+        {
+            case kMenu:
+                PostMessageA(m_agent, WM_COMMAND, 200, 0);
+                break;
+            case kRequest:
+                ASSERT_TRUE(Request("agent:exit tarvin"));
+                break;
+            case kClosed:
+                PostMessageA(m_agent, WM_CLOSE, 0, 0);
+                break;
+            case kSessionEnd:
+                SendMessageTimeoutA(m_agent, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, kTimeout,
+                                    &answer);
+                SendMessageTimeoutA(m_agent, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, kTimeout,
+                                    &answer);
+                break;
+        }
+        EXPECT_EQ(0, WaitExit());
+        if (c.page == 224)
+            EXPECT_EQ(0, wintest::StoredDword(interp, "Confirm Exit"));
+        else
+            EXPECT_EQ(42, wintest::StoredDword(kAgentKey, "Screen Saver Time"));
+    }
+}
+
 TEST_F(AgentE2E, MainWindowCommands)
 {
     ASSERT_TRUE(Start());
