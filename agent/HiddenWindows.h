@@ -46,12 +46,18 @@ class CHiddenWindows : public CPtrList<CHiddenWnd>
 {
   public:
     CHiddenWindows();
+    // Told when the journal cannot be written, once until a write succeeds.
+    typedef void (*JournalWarning)(void* context);
     // From now on every change of the list rewrites the journal at path
     // (null or "": no journal). The records already there are written at once.
-    void SetJournal(const char* path);
+    void SetJournal(const char* path, JournalWarning warn = nullptr, void* context = nullptr);
+    // Writes the journal again when its last write failed; the agent's
+    // one-second tick calls it, so a journal that could not be written is
+    // tried until it can.
+    void RetryJournal();
     // Hides the window's top (GetTopParent) and the visible windows it owns,
-    // directly or through other owned windows, and records them. 1; 0 for a
-    // null window.
+    // directly or through other owned windows, and records them; all of them
+    // are in the journal before the first is hidden. 1; 0 for a null window.
     int Hide(HWND hwnd);
     // Shows the record's window, then its owned windows without activating
     // them, and drops the record. 0 when there is no record at index.
@@ -64,12 +70,15 @@ class CHiddenWindows : public CPtrList<CHiddenWnd>
 
   private:
     // One line per recorded window that is still there and still of the
-    // process that owned it; only the header when there is none. Retried a
-    // few times; false when every save failed.
+    // process that owned it; only the header when there is none. false when
+    // the save failed: RetryJournal tries again.
     bool SaveJournal();
     bool WriteJournal();
 
     char m_journal[MAX_PATH];
+    bool m_journalFailed;
+    JournalWarning m_warn;
+    void* m_warnContext;
 };
 
 // At start, before the journal is kept again: shows each window the journal

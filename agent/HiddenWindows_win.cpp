@@ -10,7 +10,7 @@ namespace
 // walks against a chain that changes under them.
 const int kMaxClimb = 4096;
 
-BOOL CALLBACK HideOwnedProc(HWND hwnd, LPARAM lParam)
+BOOL CALLBACK ListOwnedProc(HWND hwnd, LPARAM lParam)
 {
     CHiddenWnd* record = (CHiddenWnd*)lParam;
     if (hwnd == record->hwnd || !IsWindowVisible(hwnd) || !IsOwnedBy(hwnd, record->hwnd))
@@ -19,7 +19,6 @@ BOOL CALLBACK HideOwnedProc(HWND hwnd, LPARAM lParam)
     // would leave no way to bring it back.
     if (record->relatedCount >= HIDDEN_MAX_RELATED)
         return TRUE;
-    ShowWindow(hwnd, SW_HIDE);
     record->relatedPid[record->relatedCount] = WindowProcess(hwnd);
     record->related[record->relatedCount++] = hwnd;
     return TRUE;
@@ -135,16 +134,16 @@ int CHiddenWindows::Hide(HWND hwnd)
     record->hwnd = GetTopParent(hwnd);
     record->pid = WindowProcess(record->hwnd);
     record->ReadTitle();
+    EnumWindows(ListOwnedProc, (LPARAM)record);
     Add(record, true);
 
-    // Listed before it goes: an agent killed in between leaves a visible
-    // window listed, which the next start passes over, never a hidden window
-    // unlisted.
+    // The whole family is listed before any of it goes: an agent killed in
+    // between leaves visible windows listed, which the next start passes
+    // over, never a hidden window unlisted.
     SaveJournal();
     ShowWindow(record->hwnd, SW_HIDE);
-    EnumWindows(HideOwnedProc, (LPARAM)record);
-    if (record->relatedCount > 0)
-        SaveJournal();
+    for (DWORD i = 0; i < record->relatedCount; i++)
+        ShowWindow(record->related[i], SW_HIDE);
     return 1;
 }
 
@@ -192,23 +191,43 @@ void CHiddenWindows::ShowAll()
         Show(0);
 }
 
-CHiddenWindows::CHiddenWindows()
+CHiddenWindows::CHiddenWindows() : m_journalFailed(false), m_warn(nullptr), m_warnContext(nullptr)
 {
     m_journal[0] = '\0';
 }
 
-void CHiddenWindows::SetJournal(const char* path)
+void CHiddenWindows::SetJournal(const char* path, JournalWarning warn, void* context)
 {
     m_journal[0] = '\0';
+    m_journalFailed = false;
+    m_warn = warn;
+    m_warnContext = context;
     if (path && !StrCopy(m_journal, sizeof(m_journal), path))
         m_journal[0] = '\0';
     if (m_journal[0] && GetSize() > 0)
         SaveJournal();
 }
 
+void CHiddenWindows::RetryJournal()
+{
+    if (m_journalFailed)
+        SaveJournal();
+}
+
 bool CHiddenWindows::SaveJournal()
 {
-    return !m_journal[0] || WriteJournal();
+    if (!m_journal[0])
+        return true;
+    if (WriteJournal())
+    {
+        m_journalFailed = false;
+        return true;
+    }
+    // One warning for a run of failures: the tick retries every second.
+    if (!m_journalFailed && m_warn)
+        m_warn(m_warnContext);
+    m_journalFailed = true;
+    return false;
 }
 
 bool CHiddenWindows::WriteJournal()

@@ -40,13 +40,32 @@ class CTarvinKeys : public CPtrList<CTarvinKey>
 {
   public:
     // Replaces the table by the file's keys, with ids 0, 1, 2 ... in file
-    // order. 1, or 0 when the file is missing or its header is not 1.00.
+    // order. 1, or 0 when the file is missing, cannot be opened or its header
+    // is not 1.00.
     int Load(const char* fileName);
     // Writes the table through a safe save; true when the file was replaced.
-    bool Save(const char* fileName);
+    // A key whose line cannot be written whole (a target with both quote
+    // characters, which the Add dialog refuses) is left out rather than cut,
+    // and counted in *unwritten.
+    bool Save(const char* fileName, unsigned* unwritten = nullptr);
     // Appends the key (taken over) with an id no other key of the table has.
     // Returns the id.
     int AddKey(CTarvinKey* key);
+    // Drops the key at index (already unregistered by the caller); false when
+    // there is none.
+    bool RemoveKey(unsigned index);
+    // The last Load found a file it could not read (another version, a
+    // damaged header, a file held by another program): writing over it would
+    // lose the user's keys.
+    bool IsUnread() const
+    {
+        return m_unread;
+    }
+    // A key was added or removed since the last Load.
+    bool IsChanged() const
+    {
+        return m_changed;
+    }
     // One more than the largest id in the table (0 for an empty table); the
     // lowest free id when that would leave the range the system accepts.
     int GetNewId();
@@ -60,7 +79,30 @@ class CTarvinKeys : public CPtrList<CTarvinKey>
     char* GetDesc(unsigned index, char* buf, size_t size);
     // Position of the key with that id, or UINT_MAX.
     unsigned GetPosById(int id);
+
+  private:
+    bool m_unread = false;
+    bool m_changed = false;
 };
+
+// What the save at exit did with the keys file.
+enum
+{
+    KEYS_SAVED = 0,
+    KEYS_LEFT_UNREAD = 1,    // the file could not be read at start and no key changed: not touched
+    KEYS_SAVED_OLD_KEPT = 2, // the unread file was copied to `kept`, then the table saved
+    KEYS_NOT_SAVED = 3       // nothing written; the file is as it was
+};
+struct tagKEYS_SAVE
+{
+    int outcome;
+    char kept[MAX_PATH]; // the name the unread file was kept under
+    unsigned unwritten;  // keys left out (CTarvinKeys::Save)
+};
+// Saves the table to path, never over a file that Load could not read
+// without first keeping a copy of it beside, under path with ".old" (".old2",
+// ... when taken) appended. 1 when path now holds the table.
+int SaveKeysFile(CTarvinKeys& keys, const char* path, tagKEYS_SAVE* result);
 
 // What the hot-key actions need from the rest of the agent. The defaults do
 // the real thing; the agent overrides what belongs to its other parts.
@@ -116,6 +158,7 @@ int LoadTarvinKeys(HWND mainWnd, CTarvinKeys& keys);
 // Registers every key on the main window; each failure is reported through
 // host.ShowMessage (caption "Tarvin Keys"). Returns the number of failures.
 int RegisterTarvinKeys(HWND mainWnd, CTarvinKeys& keys, CHotKeyHost& host);
-int SaveTarvinKeys(HWND mainWnd, CTarvinKeys& keys);
+// SaveKeysFile on "Tarvin Keys.keys"; 1 when it holds the table.
+int SaveTarvinKeys(HWND mainWnd, CTarvinKeys& keys, tagKEYS_SAVE* result);
 // WM_HOTKEY of the main window: runs the action of the key with that id. 1.
 int OnHotKey(HWND mainWnd, int id, CTarvinKeys& keys, CHotKeyHost& host);

@@ -55,6 +55,9 @@ void CTarvinKey::SetTarget(const char* text)
 int CTarvinKeys::Load(const char* fileName)
 {
     Clear();
+    m_changed = false;
+    // A missing file holds nothing to lose; any other failure does.
+    m_unread = fileName && GetFileAttributesA(fileName) != INVALID_FILE_ATTRIBUTES;
     CTextFile file;
     file.Init(1024);
     if (!fileName || !file.Open(fileName, CTextFile::modeRead))
@@ -63,6 +66,7 @@ int CTarvinKeys::Load(const char* fileName)
     char line[CTextFile::lineKeys];
     if (!file.ReadLine(line, sizeof(line)) || !ReadKeysHeader(line))
         return 0;
+    m_unread = false;
 
     int count = 0;
     while (file.ReadCutLine(line, sizeof(line), nullptr))
@@ -81,8 +85,10 @@ int CTarvinKeys::Load(const char* fileName)
     return 1;
 }
 
-bool CTarvinKeys::Save(const char* fileName)
+bool CTarvinKeys::Save(const char* fileName, unsigned* unwritten)
 {
+    if (unwritten)
+        *unwritten = 0;
     CSafeSave save;
     if (!fileName || !save.Begin(fileName))
         return false;
@@ -96,10 +102,15 @@ bool CTarvinKeys::Save(const char* fileName)
         out.mods = key->mods;
         out.action = key->action;
         StrCopy(out.target, key->target);
-        FormatKeyLine(line, sizeof(line), &out);
-        save.WriteLine(line);
+        if (FormatKeyLine(line, sizeof(line), &out))
+            save.WriteLine(line);
+        else if (unwritten)
+            (*unwritten)++;
     }
-    return save.Commit();
+    if (!save.Commit())
+        return false;
+    m_unread = false;
+    return true;
 }
 
 int CTarvinKeys::GetNewId()
@@ -125,7 +136,63 @@ int CTarvinKeys::AddKey(CTarvinKey* key)
 {
     key->id = GetNewId();
     Add(key, true);
+    m_changed = true;
     return key->id;
+}
+
+bool CTarvinKeys::RemoveKey(unsigned index)
+{
+    if (!Delete(index))
+        return false;
+    m_changed = true;
+    return true;
+}
+
+// A copy of the file beside it under the first free name; an earlier copy
+// is never overwritten.
+static bool KeepUnreadFile(const char* path, char* kept, size_t size)
+{
+    for (int n = 1; n < 100; n++)
+    {
+        bool named =
+            n == 1 ? StrFormat(kept, size, "%s.old", path) : StrFormat(kept, size, "%s.old%d", path, n);
+        if (!named)
+            return false;
+        if (CopyFileA(path, kept, TRUE))
+            return true;
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return false;
+    }
+    return false;
+}
+
+int SaveKeysFile(CTarvinKeys& keys, const char* path, tagKEYS_SAVE* result)
+{
+    result->outcome = KEYS_NOT_SAVED;
+    result->kept[0] = '\0';
+    result->unwritten = 0;
+    if (!path || !path[0])
+        return 0;
+    int saved = KEYS_SAVED;
+    if (keys.IsUnread() && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+    {
+        if (!keys.IsChanged())
+        {
+            result->outcome = KEYS_LEFT_UNREAD;
+            return 0;
+        }
+        if (!KeepUnreadFile(path, result->kept, sizeof(result->kept)))
+        {
+            result->kept[0] = '\0';
+            return 0;
+        }
+        saved = KEYS_SAVED_OLD_KEPT;
+    }
+    if (!keys.Save(path, &result->unwritten))
+        return 0;
+    result->outcome = saved;
+    return 1;
 }
 
 BOOL CTarvinKeys::Register(unsigned index, HWND hwnd)
@@ -224,12 +291,12 @@ int RegisterTarvinKeys(HWND mainWnd, CTarvinKeys& keys, CHotKeyHost& host)
     return failures;
 }
 
-int SaveTarvinKeys(HWND, CTarvinKeys& keys)
+int SaveTarvinKeys(HWND, CTarvinKeys& keys, tagKEYS_SAVE* result)
 {
     char path[MAX_PATH];
     if (!KeysFilePath(path))
-        return 0;
-    return keys.Save(path) ? 1 : 0;
+        path[0] = '\0';
+    return SaveKeysFile(keys, path, result);
 }
 
 // The agent's main window stays, and so do its dialogs (the message boxes

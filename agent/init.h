@@ -140,9 +140,11 @@ struct AgentState
 AgentState* AgentStateOf(HWND mainWnd);
 
 int Initialize(HWND hwnd);
-// Shut-down: shows the hidden windows again, removes the tray icon, saves the
-// keys and logs the exit; once per run, later calls do nothing. Takes the
-// state itself: the main window may already be gone.
+// Shut-down: closes the open dialogs (the preferences write their page),
+// shows the hidden windows again, removes the tray icon, saves the keys and
+// logs the exit; once per run, later calls do nothing. Runs while the main
+// window exists: at the end of the message loop, or in WM_DESTROY when the
+// window goes first.
 int Uninitialize(AgentState* st);
 // At logoff or shutdown: the shut-down steps, and the log written at once.
 void EndSession(HWND hwnd);
@@ -169,7 +171,8 @@ void RunDueTasks(HWND hwnd);
 void RecheckOverdueTasks(HWND hwnd);
 
 // --- Services of the log, hidden-window and hot-key units ------------------
-void AgentLog(AgentState* st, const char* source, const char* event);
+void AgentLog(AgentState* st, const char* source, const char* event,
+              CLogFile::LOG_SEVERITY severity = CLogFile::LOG_INFO);
 // True while a log is kept (its size is not 0).
 bool AgentKeepsLog(const AgentState* st);
 int AgentHideWindow(AgentState* st, HWND hwnd);

@@ -8,6 +8,7 @@
 #include "traymenu.h"
 #include "firstrun.h"
 #include "dirutils_win.h"
+#include "dirutils.h"
 #include "regutils.h"
 #include "staticLink.h"
 #include "thmutils.h"
@@ -16,6 +17,7 @@
 #include "Time.h"
 #include "hiddenjournal.h"
 #include "strutils.h"
+#include "xmlutils.h"
 
 #include "LogFile.h"
 #include "logfileDlg.h"
@@ -192,9 +194,9 @@ bool AgentKeepsLog(const AgentState* st)
     return st->log.GetSize() != 0;
 }
 
-void AgentLog(AgentState* st, const char* source, const char* event)
+void AgentLog(AgentState* st, const char* source, const char* event, CLogFile::LOG_SEVERITY severity)
 {
-    CLogFile::CLogItem* item = new (std::nothrow) CLogFile::CLogItem(CLogFile::LOG_INFO, source, event);
+    CLogFile::CLogItem* item = new (std::nothrow) CLogFile::CLogItem(severity, source, event);
     if (item)
         st->log.Append(item);
 }
@@ -261,9 +263,46 @@ static void KeysRegister(AgentState* st)
 {
     RegisterTarvinKeys(st->hwnd, st->keys, st->keyHost);
 }
+// The keys file is the user's: what the save at exit did to it, and any key
+// it could not keep, goes to the log.
 static void KeysSave(AgentState* st)
 {
-    SaveTarvinKeys(st->hwnd, st->keys);
+    tagKEYS_SAVE result;
+    SaveTarvinKeys(st->hwnd, st->keys, &result);
+    const char* source = "Tarvin 2 Agent";
+    const CLogFile::LOG_SEVERITY warning = CLogFile::LOG_WARNING;
+    char event[MAX_PATH + 160], name[MAX_PATH];
+    switch (result.outcome)
+    {
+        case KEYS_LEFT_UNREAD:
+            AgentLog(st, source, TVKEYS_FILE_NAME " could not be read at start and was left as it was",
+                     warning);
+            break;
+        case KEYS_SAVED_OLD_KEPT:
+            GetFileNameFromPath(result.kept, name, sizeof(name));
+            StrFormat(event, sizeof(event), TVKEYS_FILE_NAME " could not be read at start; it was kept as %s",
+                      name);
+            AgentLog(st, source, event, warning);
+            AgentLog(st, source, "The Tarvin Keys of this session were saved to " TVKEYS_FILE_NAME);
+            break;
+        case KEYS_NOT_SAVED:
+            AgentLog(st, source,
+                     "The Tarvin Keys could not be saved; " TVKEYS_FILE_NAME " was left as it was", warning);
+            break;
+    }
+    if (!result.unwritten)
+        return;
+    for (unsigned i = 0; i < st->keys.GetSize(); i++)
+    {
+        CTarvinKey* key = st->keys.GetAt(i);
+        if (!key || IsStorableValue(key->target))
+            continue;
+        char text[128];
+        st->keys.GetText(i, text, sizeof(text));
+        StrFormat(event, sizeof(event),
+                  "The Tarvin Key %s was not saved: its target holds both double and single quotes", text);
+        AgentLog(st, source, event, warning);
+    }
 }
 void AgentOnHotKey(HWND hwnd, int id)
 {
@@ -308,11 +347,21 @@ static unsigned RestoreLeftHidden(unsigned* listed)
     return RestoreJournalWindows(path, listed);
 }
 
+static void WarnHiddenJournal(void* context)
+{
+    AgentLog(
+        (AgentState*)context, "Tarvin 2 Agent",
+        "The list of hidden windows could not be written to " HIDDENFILE_NAME
+        "; windows hidden now may stay hidden if the agent does not end normally. Tarvin tries again every "
+        "second.",
+        CLogFile::LOG_WARNING);
+}
+
 static void KeepHiddenJournal(AgentState* st)
 {
     char path[MAX_PATH];
     if (GetMyTarvinFilesFolder(path, HIDDENFILE_NAME))
-        st->hiddenWindows.SetJournal(path);
+        st->hiddenWindows.SetJournal(path, WarnHiddenJournal, st);
 }
 
 int Initialize(HWND hwnd)
@@ -397,6 +446,21 @@ int Initialize(HWND hwnd)
     return 1;
 }
 
+// The modeless dialogs go before anything else: a preferences page writes
+// what it shows as it is destroyed, and no dialog may outlive the state it
+// works on.
+static void CloseAgentDialogs(AgentState* st)
+{
+    AgentDialogs& d = st->dialogs;
+    HWND* slots[] = {&d.pref, &d.wizard, &d.noExit, &d.hidden, &d.log, &d.overdue};
+    for (HWND* slot : slots)
+    {
+        if (*slot && IsWindow(*slot))
+            DestroyWindow(*slot);
+        *slot = nullptr;
+    }
+}
+
 int Uninitialize(AgentState* st)
 {
     // The session's end runs these steps before the message loop ends; the
@@ -404,6 +468,7 @@ int Uninitialize(AgentState* st)
     if (!st || st->uninitialized)
         return 1;
     st->uninitialized = true;
+    CloseAgentDialogs(st);
     AgentShowAllHidden(st);
     FreeThemeLib();
     st->trayIcon.Show(false);

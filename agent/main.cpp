@@ -199,6 +199,7 @@ static void OnActionsTimer(HWND hwnd)
     CheckScreenSaverCorner(AgentStateOf(hwnd));
     CheckNoExitNotice(hwnd);
     RunDueTasks(hwnd);
+    AgentStateOf(hwnd)->hiddenWindows.RetryJournal();
 }
 
 // --- Window procedure ------------------------------------------------------------
@@ -358,10 +359,24 @@ static void MainWnd_OnTimeChange(HWND hwnd)
     RecheckOverdueTasks(hwnd);
 }
 
+// A window closed by another program goes before the message loop ends: the
+// exit steps run now, while it is still whole.
 static void MainWnd_OnDestroy(HWND hwnd)
 {
-    ReleasePaintObjects(AgentStateOf(hwnd));
+    AgentState* st = AgentStateOf(hwnd);
+    Uninitialize(st);
+    ReleasePaintObjects(st);
     PostQuitMessage(0);
+}
+
+// The last message the window gets: from here on nothing reaches the state
+// through it.
+static void MainWnd_OnNCDestroy(HWND hwnd)
+{
+    AgentState* st = AgentStateOf(hwnd);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    if (st)
+        st->hwnd = nullptr;
 }
 
 LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -407,7 +422,10 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         HANDLE_MSG(hwnd, WM_DRAWITEM, MainWnd_OnDrawItem);
         HANDLE_MSG(hwnd, WM_COMMAND, MainWnd_OnCommand);
         HANDLE_MSG(hwnd, WM_DESTROY, MainWnd_OnDestroy);
-        HANDLE_MSG(hwnd, WM_ENDSESSION, MainWnd_OnEndSession);
+        case WM_NCDESTROY:
+            MainWnd_OnNCDestroy(hwnd);
+            break;
+            HANDLE_MSG(hwnd, WM_ENDSESSION, MainWnd_OnEndSession);
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_POWERBROADCAST:
@@ -479,6 +497,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    // The exit steps, then the window, then (on return) the state the
+    // window refers to.
     Uninitialize(&state);
+    if (IsWindow(hwnd))
+        DestroyWindow(hwnd);
     return (int)msg.wParam;
 }

@@ -6,6 +6,12 @@
 
 class CSTaskList;
 
+// "&Run Now" ran a task but the schedule file could not be replaced.
+#define OVERDUE_RUN_NOT_SAVED_TEXT                                                                           \
+    "The scheduled tasks could not be saved after the task ran.\n\nThe schedule file is unchanged, so the "  \
+    "task may be offered again when Tarvin next starts. Check that the Tarvin Files folder can be written "  \
+    "to."
+
 // Opens the dialog (owner the desktop) on schedule or, when *slot already
 // holds a live one, brings it to the top. *slot holds the dialog while it
 // exists and is cleared when it is destroyed. The dialog, or null.

@@ -104,13 +104,19 @@ void OverdueTasksDlg_OnRun(HWND hwnd)
     CSTask* task = state->schedule->GetAt((unsigned)item.lParam);
     if (!task)
         return;
-    task->SetNextScheduledTime();
-    task->SetLastScheduledTime(CTime());
+    // One run stands for every occurrence missed: the task leaves the list.
+    CTime now;
+    task->MoveOnPast(now);
+    task->SetLastScheduledTime(now);
     task->Recurred();
     RunScheduledTask(*task);
     // The broadcast comes back to the main window, which reloads the file and
-    // refills this list.
-    SaveScheduleAndAnnounce(*state->schedule, ScheduleChangedMsg());
+    // refills this list. A failed save tells no one, so the list is refilled
+    // here from the schedule in memory, where the task has moved on.
+    if (SaveScheduleAndAnnounce(*state->schedule, ScheduleChangedMsg()))
+        return;
+    OverdueTasksDlg_OnRefresh(hwnd);
+    MessageBoxA(hwnd, OVERDUE_RUN_NOT_SAVED_TEXT, "File Error", MB_OK | MB_ICONWARNING);
 }
 
 void OverdueTasksDlg_OnScheduler(HWND)

@@ -13,6 +13,7 @@
 #include "browseAppsDlg.h"
 #include "firstrun.h"
 #include "strutils.h"
+#include "xmlutils.h"
 #include "winutils.h"
 
 namespace
@@ -131,9 +132,20 @@ static void AddKeyDlg_OnOk(HWND hwnd, AddKeyState* st)
     int sel = ComboBox_GetCurSel(keys);
     st->key->vcode = sel >= 0 ? (int)ComboBox_GetItemData(keys, sel) : 'A';
     st->key->mods = AddKeyDlg_Mods(hwnd);
-    st->key->action = ComboBox_GetCurSel(GetDlgItem(hwnd, IDC_ADDKEY_ACTION)) + 1;
+    int action = ComboBox_GetCurSel(GetDlgItem(hwnd, IDC_ADDKEY_ACTION)) + 1;
+    // Only a Run key has a target; another action keeps none of what the
+    // disabled box may still hold.
     char target[KEY_TARGET_SIZE] = "";
-    GetDlgItemTextA(hwnd, IDC_ADDKEY_TARGET, target, sizeof(target));
+    if (action == KEYACT_RUN)
+        GetDlgItemTextA(hwnd, IDC_ADDKEY_TARGET, target, sizeof(target));
+    // The keys file has no way to write such a target.
+    if (!IsStorableValue(target))
+    {
+        MessageBoxA(hwnd, TAG_VALUE_QUOTES_TEXT, "Add Tarvin Key", MB_OK | MB_ICONWARNING);
+        SetFocus(GetDlgItem(hwnd, IDC_ADDKEY_TARGET));
+        return;
+    }
+    st->key->action = action;
     st->key->SetTarget(target);
     EndDialog(hwnd, 1);
 }
@@ -251,7 +263,7 @@ static void KeysPage_OnRemove(HWND hwnd)
         return;
     ListView_DeleteItem(list, row);
     keys->Unregister((unsigned)row, agent->hwnd);
-    keys->Delete((unsigned)row);
+    keys->RemoveKey((unsigned)row);
 }
 
 static void KeysPage_OnCommand(HWND hwnd, int id, HWND, UINT code)

@@ -645,6 +645,16 @@ int CSTask::SetNextScheduledTime()
     return 1;
 }
 
+int CSTask::MoveOnPast(const CTime& now)
+{
+    // Every step moves the time forward or ends it all zero (never overdue),
+    // so the walk ends; a minute task a year late takes half a million steps.
+    int moved = SetNextScheduledTime();
+    while (moved && IsOverdue(now))
+        moved = SetNextScheduledTime();
+    return moved;
+}
+
 int CSTask::IsOverdue(const CTime& now) const
 {
     const CSTRecRule* rule = GetFirstRule();

@@ -254,6 +254,11 @@ class CSTask
     // scheduled time. An all-zero time means it will not run again. 1, or 0
     // for a task without a rule (which then has no next time).
     int SetNextScheduledTime();
+    // A run of a task that was several occurrences late: SetNextScheduledTime
+    // at least once, and again while the task is overdue at now, so that the
+    // missed occurrences are not offered one by one. The last scheduled time
+    // is the occurrence before the new one. 1, or 0 for a task without a rule.
+    int MoveOnPast(const CTime& now);
     // 1 when now is later than the scheduled time. Event tasks and tasks
     // without a time are never overdue. Activity is the caller's business.
     int IsOverdue(const CTime& now) const;

@@ -5,6 +5,7 @@
 #include "agent_testutil.h"
 
 #include "e2e/driver.h"
+#include "xmlutils.h"
 
 using namespace agenttest;
 
@@ -212,6 +213,8 @@ TEST_F(PrefsE2E, LoggingPageKeepsTheStoredSizeWhenSetSizeIsCancelled)
     EXPECT_STREQ("Tarvin is keeping a log file with a maximum size of 9999 entries.", text);
 }
 
+// A target with both quote kinds is refused in the Add dialog; a key taken by
+// another program is reported and stays listed.
 TEST_F(PrefsE2E, AKeyTakenByAnotherProgramIsReportedAndStaysListed)
 {
     ASSERT_TRUE(RegisterHotKey(nullptr, 0x3FFE, MOD_CONTROL | MOD_ALT, 'A'));
@@ -229,10 +232,39 @@ TEST_F(PrefsE2E, AKeyTakenByAnotherProgramIsReportedAndStaysListed)
     ASSERT_TRUE(DrvPressButton(prefs, 11));
     HWND add = WaitDialog("Add Tarvin Key");
     ASSERT_NE(nullptr, add);
+    // A target the keys file cannot keep is refused, and the dialog stays.
+    HWND target = DrvFindChildById(add, 1404);
+    DrvSetText(target, "say \"it's\".launch");
+    ASSERT_TRUE(DrvPressButton(add, IDOK));
+    // The box has the dialog's caption; it is the window the dialog owns.
+    struct Owned
+    {
+        HWND owner, found;
+    } owned = {add, nullptr};
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            EnumWindows(
+                [](HWND w, LPARAM p) {
+                    Owned* o = (Owned*)p;
+                    if (GetWindow(w, GW_OWNER) == o->owner && IsWindowVisible(w))
+                        o->found = w;
+                    return TRUE;
+                },
+                (LPARAM)&owned);
+            return owned.found != nullptr;
+        },
+        kWait));
+    HWND refused = owned.found;
+    char text[400] = "";
+    DrvMessageBoxText(refused, text, sizeof(text));
+    EXPECT_STREQ(TAG_VALUE_QUOTES_TEXT, text);
+    DrvPressButton(refused, IDOK);
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(refused, kWait));
+    ASSERT_TRUE(IsWindow(add));
+    DrvSetText(target, "");
     ASSERT_TRUE(DrvPressButton(add, IDOK)); // Ctrl + Alt + A as the dialog starts
     HWND box = nullptr;
     ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Tarvin Keys", Pid(), kWait, &box));
-    char text[400] = "";
     DrvMessageBoxText(box, text, sizeof(text));
     EXPECT_STREQ("Tarvin is unable to register the new Tarvin Key:\n   Ctrl + Alt + A\n   Run \"\"\n\n"
                  "This may be because the key is already registered by another application.",

@@ -10,6 +10,7 @@
 #include "ScheduledTask_win.h"
 #include "regutils.h"
 #include "schedrunner.h"
+#include "overdueTasks.h"
 #include "schedule/schedule_testutil.h"
 #include "agent_testutil.h"
 
@@ -123,12 +124,16 @@ TEST_F(SchedRunner, TaskInItsMinuteRunsOnceWithItsFolderAndMovesOn)
     }));
 }
 
+// A daily task missed for three days is run once and moved on to its next
+// time ahead. A run whose save fails is reported, and the list, refilled from
+// the schedule in memory, no longer offers the task.
 TEST_F(SchedRunner, OverdueTaskIsListedAndRunNowRunsIt)
 {
-    // Missed 23.5 hours ago; its next daily time lies ahead.
-    CTime missed = MinutesFromNow(-24 * 60 + 30);
+    // First missed 3 days and 23.5 hours ago; its next daily time lies ahead.
+    CTime missed = MinutesFromNow(-4 * 24 * 60 + 30);
     AddTask("TVSchedIdle", missed, "idle.txt", false, false);
     AddTask("TVSchedLate", missed, "late.txt");
+    AddTask("TVSchedUnsaved", missed, "unsaved.txt");
     SaveSchedule();
     ASSERT_TRUE(Start());
 
@@ -137,7 +142,7 @@ TEST_F(SchedRunner, OverdueTaskIsListedAndRunNowRunsIt)
               DrvWaitWindow(DrvQuery("#32770", "Overdue Tasks", TVD_MATCH_EXACT, Pid()), kTimeout, &dlg));
     HWND list = DrvFindChildById(dlg, 502);
     ASSERT_TRUE(list);
-    ASSERT_EQ(1, DrvListViewRowCount(list));
+    ASSERT_EQ(2, DrvListViewRowCount(list));
     ASSERT_EQ(2, DrvListViewColumnCount(list));
     char text[128];
     ASSERT_TRUE(DrvListViewText(list, 0, 0, text, sizeof(text)));
@@ -154,12 +159,30 @@ TEST_F(SchedRunner, OverdueTaskIsListedAndRunNowRunsIt)
     ASSERT_TRUE(DrvListViewSelect(list, 0));
     ASSERT_TRUE(DrvPressButton(dlg, 12));
     ASSERT_TRUE(WaitRecord("late.txt"));
-    EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvListViewRowCount(list) == 0; }, kTimeout));
+    EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvListViewRowCount(list) == 1; }, kTimeout));
+    CTime ahead = MinutesFromNow(30);
     EXPECT_TRUE(WaitSaved(1, [&](CSTask& t) {
-        return t.GetRecurrenceCount() == 1 && t.GetScheduledTime().CompareTime(missed) == 0 &&
+        return t.GetRecurrenceCount() == 1 && t.GetScheduledTime().CompareDate(ahead) == 0 &&
+               t.GetScheduledTime().CompareTime(ahead) == 0 &&
                t.GetLastScheduledTime().CompareDate(CTime()) == 0;
     }));
     EXPECT_TRUE(ReadBytes(File("idle.txt")).empty());
+
+    // The file held open without sharing cannot be replaced.
+    HANDLE held =
+        CreateFileA(File("Tarvin Schedule.dat").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    ASSERT_TRUE(DrvListViewSelect(list, 0));
+    ASSERT_TRUE(DrvPressButton(dlg, 12));
+    HWND box = nullptr;
+    EXPECT_EQ(TVD_OK, DrvWaitMessageBox("File Error", Pid(), kTimeout, &box));
+    EXPECT_TRUE(WaitRecord("unsaved.txt"));
+    EXPECT_EQ(0, DrvListViewRowCount(list));
+    char boxText[400] = "";
+    DrvMessageBoxText(box, boxText, sizeof(boxText));
+    EXPECT_STREQ(OVERDUE_RUN_NOT_SAVED_TEXT, boxText);
+    DrvPressButton(box, IDOK);
+    CloseHandle(held);
 }
 
 // The schedule-changed broadcast, as the scheduler sends it after a save.
