@@ -375,6 +375,56 @@ TEST_F(MeditMain, ClosingWithASaveThatFailsKeepsTheWindowAndItsChanges)
     EXPECT_EQ(TVD_OK, ed.Process()->WaitExit(kTimeout));
 }
 
+TEST_F(MeditMain, LogoffAsksTheSaveQuestionAndEachAnswerHolds)
+{
+    std::string folder = File("logoff");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string before = Lines({Root("M"), Item("one"), "</menu>"});
+    const std::string after = Lines({Root("M"), Item("one"), Separator(), "</menu>"});
+    std::string path = WriteMenu("logoff\\L.menu", before);
+    CMedit ed;
+    ASSERT_TRUE(ed.Start(path));
+    ASSERT_TRUE(ed.SelectRow(0));
+    ASSERT_TRUE(ed.Do(IDM_INSERTSEPARATOR));
+
+    struct Case
+    {
+        int answer; // 0: no question is asked
+        LRESULT result;
+        const char* title;
+        const std::string& file;
+    } cases[] = {
+        {IDCANCEL, FALSE, "Tarvin Menu Editor - [M]*", before},
+        {IDNO, TRUE, "Tarvin Menu Editor - [M]*", before},
+        {IDYES, TRUE, "Tarvin Menu Editor - [M]", after},
+        {0, TRUE, "Tarvin Menu Editor - [M]", after},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "answer " << c.answer);
+        std::future<LRESULT> ended = e2etest::QueryEndSession(ed.Main());
+        if (c.answer)
+        {
+            EXPECT_EQ("Confirm: Do you want to save changes before closing this menu file?",
+                      ed.Box(c.answer));
+        }
+        EXPECT_EQ(c.result, ended.get());
+        EXPECT_TRUE(ed.NoBox());
+        EXPECT_EQ(c.title, ed.Title());
+        EXPECT_EQ(c.file, ReadBytes(path));
+    }
+
+    // A save that fails keeps the session waiting.
+    ASSERT_TRUE(ed.Do(IDM_INSERTSEPARATOR));
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    ASSERT_TRUE(RemoveDirectoryA(folder.c_str()));
+    std::future<LRESULT> ended = e2etest::QueryEndSession(ed.Main());
+    ed.Box(IDYES);
+    EXPECT_EQ("Error: An error occured while writing the menu file.", ed.Box(IDOK));
+    EXPECT_EQ(FALSE, ended.get());
+    EXPECT_EQ("Tarvin Menu Editor - [M]*", ed.Title());
+}
+
 // --- Test pop-up and start-up ----------------------------------------------------------
 
 TEST_F(MeditMain, TestStartsTheChosenEntryOrOnlyReportsItByTheTestFullSetting)

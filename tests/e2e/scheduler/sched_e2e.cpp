@@ -320,6 +320,52 @@ TEST_F(SchedulerTest, ClosingWithUnsavedChangesAsksAndEachAnswerHolds)
     }
 }
 
+// A log-off asks the same question with Cancel; FALSE keeps the session
+// waiting, and the file holds what the answer says.
+TEST_F(SchedulerTest, LogoffWithUnsavedChangesAsksAndEachAnswerHolds)
+{
+    struct Case
+    {
+        int answer;
+        bool folderGone; // the update cannot be written
+        LRESULT result;
+        int tasksInFile;
+    } cases[] = {
+        {IDYES, false, TRUE, 0},
+        {IDNO, false, TRUE, 1},
+        {IDCANCEL, false, FALSE, 1},
+        {IDYES, true, FALSE, 1},
+    };
+    std::string moved = m_files + ".away";
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "answer " << c.answer << " folder gone " << c.folderGone);
+        SaveSchedule({MakeTask("One", "C:\\1.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0))});
+        StartScheduler();
+        DeleteFirst();
+        if (c.folderGone)
+        {
+            ASSERT_TRUE(MoveFileA(m_files.c_str(), moved.c_str()));
+        }
+
+        std::future<LRESULT> ended = e2etest::QueryEndSession(m_main);
+        EXPECT_EQ(kUnsavedQuestion, Answer("Confirm", c.answer));
+        if (c.folderGone)
+        {
+            EXPECT_NE(std::string::npos, Answer("File Error", IDOK).find("could not be saved"));
+            ASSERT_TRUE(MoveFileA(moved.c_str(), m_files.c_str()));
+        }
+        EXPECT_EQ(c.result, ended.get());
+        EXPECT_EQ(c.tasksInFile, LoadedCount());
+        EXPECT_EQ(c.tasksInFile ? "Tarvin Scheduler - Modified*" : "Tarvin Scheduler", Title());
+        m_sched.reset();
+    }
+
+    // Nothing unsaved: no question.
+    StartScheduler();
+    EXPECT_EQ(TRUE, e2etest::QueryEndSession(m_main).get());
+}
+
 TEST_F(SchedulerTest, AFailedUpdateIsReportedAndKeepsTheChanges)
 {
     SaveSchedule({MakeTask("One", "C:\\1.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0))});
