@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/medit_testutil.h"
+#include "dialogs_res.h"
 
 namespace
 {
@@ -341,6 +342,40 @@ TEST_F(MeditMain, DeleteSelectsTheNeighbourAndKeepsTheTreeInStep)
 
     ASSERT_TRUE(ed.Do(IDM_SAVE));
     EXPECT_EQ(Lines({Root("M"), Item("one"), Item("two"), "</menu>"}), ReadBytes(path));
+}
+
+// A list row stays selected when the tree takes the focus: every command but
+// Properties acts on that row, as Paste and the insert commands do.
+TEST_F(MeditMain, CommandsActOnTheSelectedRowWhileTheTreeHasTheFocus)
+{
+    std::string path = WriteMenu(
+        "Focus.menu", Lines({Root("M"), Sub("S"), Item("s1"), Item("s2"), Item("s3"), "</menu>", "</menu>"}));
+    CMedit ed;
+    ASSERT_TRUE(ed.Start(path));
+    ASSERT_TRUE(ed.SelectNode("S"));
+    ASSERT_TRUE(ed.SelectRow("s3"));
+    ASSERT_TRUE(ed.ClickTreeSpace());
+
+    ASSERT_TRUE(ed.Post(IDM_PROPERTIES));
+    HWND props = ed.Dialog("Properties");
+    ASSERT_TRUE(props != nullptr);
+    EXPECT_EQ("S", e2etest::TextOf(e2etest::Control(props, IDC_PROP_TEXT))) << "Properties takes the tree's";
+    ASSERT_TRUE(DrvPressButton(props, IDCANCEL));
+    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(props, kTimeout));
+
+    ASSERT_TRUE(ed.ClickTreeSpace());
+    ASSERT_TRUE(ed.Do(IDM_COPY));
+    EXPECT_EQ(Item("s3") + "\n", GetClipboard(kFormat));
+    ASSERT_TRUE(ed.Do(IDM_CUT));
+    EXPECT_EQ("s1|s2", ed.Rows());
+
+    ASSERT_TRUE(ed.SelectRow("s1"));
+    ASSERT_TRUE(ed.ClickTreeSpace());
+    ASSERT_TRUE(ed.Post(IDM_DELETE));
+    EXPECT_EQ("Confirm Delete: Are you sure you want to delete this menu item?", ed.Box(IDYES));
+    EXPECT_EQ("s2", ed.Rows());
+    EXPECT_EQ("M\n  S\n", ed.TreeText());
+    EXPECT_EQ("S", ed.TreeSelection());
 }
 
 // --- Saving ------------------------------------------------------------------------------
