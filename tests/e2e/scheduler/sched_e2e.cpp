@@ -599,14 +599,27 @@ TEST_F(SchedulerPropertiesTest, SchedulePageShowsAndKeepsTheStoredRule)
     CSTask* days =
         MakeTask("Days", "C:\\d.launch", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, 2, At(2099, 1, 1, 9, 0));
     days->GetFirstRule()->except = 96;
-    SaveSchedule({window, days});
+    // A one-time task that has run, and an event other than start-up: looking
+    // at them changes nothing.
+    SaveSchedule({window, days, MakeTask("Spent", "C:\\s.launch", ST_TYPE_DATE, 1, 1, Zero()),
+                  MakeTask("Down", "C:\\x.launch", ST_TYPE_EVENT, ST_EVENT_SHUTDOWN, 1, Zero())});
     StartScheduler();
-    ASSERT_TRUE(WaitRows(2));
-    for (int row = 0; row < 2; row++)
+    ASSERT_TRUE(WaitRows(4));
+    for (int row = 0; row < 4; row++)
     {
         HWND dlg = OpenProperties(row);
         ASSERT_TRUE(dlg);
         ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 1));
+        if (row >= 2)
+        {
+            HWND subtypes = Control(dlg, 145);
+            char text[32] = "";
+            DrvComboText(subtypes, DrvComboSelected(subtypes), text, sizeof(text));
+            EXPECT_STREQ(row == 2 ? "Select date below" : "Shutdown", text);
+            ASSERT_TRUE(DrvPostCommand(dlg, IDOK));
+            ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+            continue;
+        }
         char every[16] = "";
         DrvGetText(Control(dlg, 159), every, sizeof(every));
         EXPECT_STREQ(row == 0 ? "3" : "2", every);
@@ -638,6 +651,11 @@ TEST_F(SchedulerPropertiesTest, SchedulePageShowsAndKeepsTheStoredRule)
     EXPECT_EQ(8, w->exceptto.GetSystemTimePtr()->wHour);
     EXPECT_EQ(3u, w->data);
     EXPECT_EQ(96u, saved.GetAt(1)->GetFirstRule()->except);
+    EXPECT_EQ(Text(Zero()), Text(saved.GetAt(2)->GetFirstRule()->time));
+    EXPECT_EQ(Text(Zero()), Text(saved.GetAt(2)->GetScheduledTime()));
+    EXPECT_EQ("Spent", Cell(2, 0)) << "not overdue";
+    EXPECT_EQ("Not scheduled to run again", Cell(2, 2));
+    EXPECT_EQ((DWORD)ST_EVENT_SHUTDOWN, saved.GetAt(3)->GetFirstRule()->subtype);
 }
 
 // --- New task wizard -------------------------------------------------------------------
