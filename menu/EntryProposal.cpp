@@ -38,8 +38,8 @@ void ProposeEntryTextAndIcon(CMenuItem* entry, tagENTRY_PROPOSAL* last)
         StrCopy(last->text, entry->GetText());
     }
     const char* icon = entry->GetIconPath();
-    bool proposed = last->iconPath[0] && strcmp(icon, last->iconPath) == 0 &&
-                    entry->GetIconNumber() == last->iconNumber;
+    bool proposed =
+        last->iconPath[0] && strcmp(icon, last->iconPath) == 0 && entry->GetIconNumber() == last->iconNumber;
     if (entry->GetTarget()[0] && (!icon[0] || proposed))
     {
         entry->SetIconPath(entry->GetTarget());

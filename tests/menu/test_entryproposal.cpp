@@ -10,7 +10,7 @@ namespace
 struct Step
 {
     const char* target;
-    const char* typedText; // the user's own name (null: left as shown)
+    const char* typedText;  // the user's own name (null: left as shown)
     const char* pickedIcon; // the user's own icon (null: left as shown)
     const char* text;       // what the name page then shows
     const char* iconPath;
@@ -52,8 +52,9 @@ TEST(EntryProposal, FollowsTheTargetUntilTheUserEditsTheNameOrTheIcon)
 TEST(EntryProposal, NamesTheFileTitleWithACapitalOrANeutralName)
 {
     const char* const cases[][2] = {
-        {"C:\\a\\backup.launch", "Backup"}, {"report", "Report"}, {"C:\\x\\9lives.exe", "9lives"},
-        {"", "New Menu Item"},               {"C:\\dir\\", "New Menu Item"},
+        {"C:\\a\\backup.launch", "Backup"}, {"report", "Report"},
+        {"C:\\x\\9lives.exe", "9lives"},    {"", "New Menu Item"},
+        {"C:\\dir\\", "New Menu Item"},
     };
     for (const auto& c : cases)
     {
