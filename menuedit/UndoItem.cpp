@@ -108,7 +108,7 @@ bool CanPaste(MeditState* st)
 
 static bool CopySelected(MeditState* st)
 {
-    long id = SelectedEntryId(st, st->treeHasFocus);
+    long id = SelectedEntryId(st);
     CPtrTree<CMenuItem>* node = id >= 0 ? st->menu.FindItem((unsigned long)id) : nullptr;
     if (!node)
     {
@@ -138,7 +138,7 @@ void CopyEntry(MeditState* st)
 
 void CutEntry(MeditState* st)
 {
-    if (SelectedEntryId(st, st->treeHasFocus) == 0)
+    if (SelectedEntryId(st) == 0)
     {
         // The root can be copied but never taken away.
         MessageBoxA(st->hwnd, "You cannot delete or cut the root item in the menu hierarchy.", nullptr,

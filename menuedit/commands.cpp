@@ -271,7 +271,7 @@ void OnInsertCommand(MeditState* st, int command)
 
 void DeleteEntry(MeditState* st, bool confirm)
 {
-    long id = SelectedEntryId(st, st->treeHasFocus);
+    long id = SelectedEntryId(st);
     if (id < 0)
     {
         MessageBeep(MB_ICONHAND);
@@ -432,7 +432,7 @@ void DoProperties(HWND hwnd, CMenuItem* item)
 
 void OnProperties(MeditState* st)
 {
-    long id = SelectedEntryId(st, st->treeHasFocus);
+    long id = st->treeHasFocus ? SelectedTreeId(st) : SelectedEntryId(st);
     CPtrTree<CMenuItem>* node = id >= 0 ? st->menu.FindItem((unsigned long)id) : nullptr;
     if (!st->menuOpen || !node)
     {

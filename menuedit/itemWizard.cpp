@@ -12,7 +12,7 @@
 #include "meditmain.h"
 #include "dialogs_res.h"
 #include "dlgcommon.h"
-#include "dirutils.h"
+#include "EntryProposal.h"
 #include "winholders.h"
 #include "winutils.h"
 #include "xmlutils.h"
@@ -45,6 +45,8 @@ struct WizState
     bool addAnother;
     bool addSubmenu;
     bool saveNow;
+    // The name and icon the name page proposed for the target.
+    tagENTRY_PROPOSAL proposal;
 };
 
 WizState* StateOf(HWND hwnd)
@@ -135,23 +137,6 @@ void ResetEntry(CMenuItem* e, uint32_t kind)
         e->SetStyle(MENU_STYLE_ITEM);
         e->SetWindowState(ReadEditorSetting("Window State", 1));
     }
-}
-
-// The name proposed for a target: its file name without folder and
-// extension, first letter upper-cased.
-void ProposeName(const char* target, char* name, size_t size)
-{
-    char title[MAX_PATH] = "";
-    if (target[0])
-        GetFileTitleFromPath(target, title, sizeof(title));
-    if (!title[0])
-    {
-        StrCopy(name, size, "New Menu Item");
-        return;
-    }
-    if (title[0] >= 'a' && title[0] <= 'z')
-        title[0] = (char)(title[0] - 'a' + 'A');
-    StrCopy(name, size, title);
 }
 
 const char* PageTitle(const WizState* ws, int page)
@@ -313,17 +298,7 @@ void Page_Init(HWND page, WizState* ws)
             SetDlgItemTextA(page, IDC_WIZ_TARGET, e.GetTarget());
             break;
         case IDD_WIZ_NAME:
-            if (!e.GetText()[0])
-            {
-                char name[MENU_TEXT_SIZE];
-                ProposeName(e.GetTarget(), name, sizeof(name));
-                e.SetText(name);
-            }
-            if (!e.GetIconPath()[0] && e.GetTarget()[0])
-            {
-                e.SetIconPath(e.GetTarget());
-                e.SetIconNumber(0);
-            }
+            ProposeEntryTextAndIcon(&e, &ws->proposal);
             SendDlgItemMessageA(page, IDC_WIZ_NAME, EM_LIMITTEXT, MENU_TEXT_SIZE - 1, 0);
             SetDlgItemTextA(page, IDC_WIZ_NAME, e.GetText());
             ShowEntryIcon(GetDlgItem(page, IDC_WIZ_ICON), e, ws->wd->instance);
@@ -528,6 +503,7 @@ void Frame_OnNext(WizState* ws)
         uint32_t kind = ws->addSubmenu ? WIZ_SUBMENU : WIZ_ITEM;
         ws->wd->flags = (ws->wd->flags & ~kKindFlags) | kind;
         ResetEntry(&ws->wd->entry, kind);
+        ClearEntryProposal(&ws->proposal);
         if (kind == WIZ_SUBMENU)
             ws->wd->entry.SetIconNumber(4);
     }
@@ -651,6 +627,7 @@ int RunItemWizard(tagWIZARD_DATA* wd)
     ws.addAnother = true;
     ws.addSubmenu = false;
     ws.saveNow = true;
+    ClearEntryProposal(&ws.proposal);
     if (!(wd->flags & WIZ_STARTANOTHER))
         ResetEntry(&wd->entry, wd->flags & kKindFlags);
     INT_PTR result =

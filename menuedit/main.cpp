@@ -523,6 +523,13 @@ static void MainWnd_OnClose(HWND hwnd)
     DestroyWindow(hwnd);
 }
 
+// Log-off or shut-down asks as closing does: FALSE keeps the session waiting
+// (Cancel, or a save that failed).
+static BOOL MainWnd_OnQueryEndSession(HWND hwnd)
+{
+    return ConfirmSave(GetMeditState(hwnd));
+}
+
 static void MainWnd_OnDestroy(HWND hwnd)
 {
     MeditState* st = GetMeditState(hwnd);
@@ -558,6 +565,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         HANDLE_MSG(hwnd, WM_ENABLE, MainWnd_OnEnable);
         HANDLE_MSG(hwnd, WM_TIMER, MainWnd_OnTimer);
         HANDLE_MSG(hwnd, WM_CLOSE, MainWnd_OnClose);
+        HANDLE_MSG(hwnd, WM_QUERYENDSESSION, MainWnd_OnQueryEndSession);
         HANDLE_MSG(hwnd, WM_DESTROY, MainWnd_OnDestroy);
         case WM_MEDIT_TUTORIAL:
             if (st)

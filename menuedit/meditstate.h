@@ -96,9 +96,10 @@ long SelectedTreeId(MeditState* st);
 // The selected list row's entry id, -1 when no row is selected.
 long SelectedListId(MeditState* st);
 int SelectedListRow(MeditState* st);
-// Properties, Delete and Copy act on this: the list's selection, else the
-// tree's (the tree's first when it has the focus). -1 when none.
-long SelectedEntryId(MeditState* st, bool preferTree);
+// Every command acts on this entry: the list's selected row, else the tree's
+// submenu. Properties alone takes the tree's submenu while the tree has the
+// focus. -1 when none.
+long SelectedEntryId(MeditState* st);
 HTREEITEM FindTreeNode(MeditState* st, unsigned long id);
 int FindListRow(MeditState* st, unsigned long id);
 // A row for item at position row (or, with afterId >= 0, right after that

@@ -280,12 +280,10 @@ long SelectedListId(MeditState* st)
     return (long)lvi.lParam;
 }
 
-long SelectedEntryId(MeditState* st, bool preferTree)
+long SelectedEntryId(MeditState* st)
 {
     long list = SelectedListId(st);
-    if (list >= 0 && !preferTree)
-        return list;
-    return SelectedTreeId(st);
+    return list >= 0 ? list : SelectedTreeId(st);
 }
 
 long FindMenuBefore(MeditState* st, unsigned long id, bool skipSelf)

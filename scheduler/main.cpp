@@ -160,8 +160,9 @@ static void ShowTipOfTheDay(SchedState* st)
     ShowTips(&td);
 }
 
-// Asks about unsaved changes. false: the window must stay (the save failed).
-static bool ConfirmDiscard(SchedState* st)
+// Asks about unsaved changes. false: the window must stay (the save failed,
+// or the user chose Cancel where it is offered).
+static bool ConfirmDiscard(SchedState* st, bool offerCancel)
 {
     if (!st->modified)
         return true;
@@ -169,7 +170,9 @@ static bool ConfirmDiscard(SchedState* st)
     int answer = MessageBoxA(st->hwnd,
                              "The scheduled tasks have been modified.\n\nWould you like to update (save) the "
                              "changes now?",
-                             "Confirm", MB_YESNO | MB_ICONQUESTION);
+                             "Confirm", (offerCancel ? MB_YESNOCANCEL : MB_YESNO) | MB_ICONQUESTION);
+    if (answer == IDCANCEL)
+        return false;
     return answer != IDYES || OnUpdate(st);
 }
 
@@ -194,7 +197,7 @@ static void MainWnd_OnCommand(HWND hwnd, int id, HWND, UINT)
         case IDM_EXIT:
             // The same question as the close box: Exit must not drop edits
             // without a word.
-            if (ConfirmDiscard(st))
+            if (ConfirmDiscard(st, false))
                 DestroyWindow(hwnd);
             break;
         case IDM_VIEWTOOLBAR:
@@ -340,8 +343,15 @@ static void MainWnd_OnSetFocus(HWND hwnd, HWND)
 
 static void MainWnd_OnClose(HWND hwnd)
 {
-    if (ConfirmDiscard(GetSchedState(hwnd)))
+    if (ConfirmDiscard(GetSchedState(hwnd), false))
         DestroyWindow(hwnd);
+}
+
+// Log-off or shut-down asks as closing does, and Cancel is offered: FALSE
+// keeps the session waiting, also when the update failed.
+static BOOL MainWnd_OnQueryEndSession(HWND hwnd)
+{
+    return ConfirmDiscard(GetSchedState(hwnd), true);
 }
 
 static void MainWnd_OnDestroy(HWND hwnd)
@@ -422,6 +432,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         HANDLE_MSG(hwnd, WM_MOVE, MainWnd_OnMove);
         HANDLE_MSG(hwnd, WM_SETFOCUS, MainWnd_OnSetFocus);
         HANDLE_MSG(hwnd, WM_CLOSE, MainWnd_OnClose);
+        HANDLE_MSG(hwnd, WM_QUERYENDSESSION, MainWnd_OnQueryEndSession);
         HANDLE_MSG(hwnd, WM_DESTROY, MainWnd_OnDestroy);
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -11,6 +11,7 @@
 #include <initializer_list>
 
 #include "propertiesDlg.h"
+#include "RuleEdit.h"
 #include "xmlutils.h"
 #include "init.h"
 #include "pickers.h"
@@ -36,6 +37,10 @@ struct SchedulePageState
     CSTask* task;
     HWND hwnd;
     HWND hSub;
+    // The rule's type and the pickers' time when the page opened: a time
+    // only looked at is not stored.
+    DWORD typeAtOpen;
+    CTime shownAtOpen;
 };
 
 struct SubDlgState
@@ -317,28 +322,40 @@ void CreateSubDialog(SchedulePageState* ps, DWORD type, DWORD subtype)
     g_EnableThemeDialogTexture(ps->hSub, ETDT_ENABLETAB);
 }
 
-void FillSubtypes(HWND hwnd, DWORD type)
+// Each entry carries its subtype. The entry showing `stored` is selected.
+void FillSubtypes(HWND hwnd, DWORD type, DWORD stored)
 {
     HWND list = GetDlgItem(hwnd, IDC_SCHED_SUBTYPE);
     ComboBox_ResetContent(list);
-    if (type == ST_TYPE_PERIODIC)
-        for (const char* s : {"Minutely", "Hourly", "Daily", "Weekly", "Monthly", "Yearly"})
-            ComboBox_AddString(list, s);
-    else if (type == ST_TYPE_EVENT)
-        ComboBox_AddString(list, "Startup");
-    else
-        ComboBox_AddString(list, "Select date below");
+    tagSUBTYPE_CHOICE choices[RULE_MAX_SUBTYPE_CHOICES];
+    int selected = 0;
+    int count = GetSubtypeChoices(type, stored, choices, &selected);
+    for (int i = 0; i < count; i++)
+        ComboBox_SetItemData(list, ComboBox_AddString(list, choices[i].text), choices[i].subtype);
+    ComboBox_SetCurSel(list, selected);
     EnableWindow(list, type != ST_TYPE_DATE);
 }
 
-void ShowTimeControls(HWND hwnd, DWORD type, const CTime& t)
+DWORD SelectedSubtype(HWND hwnd)
 {
-    int show = type == ST_TYPE_EVENT ? SW_HIDE : SW_SHOW;
+    HWND list = GetDlgItem(hwnd, IDC_SCHED_SUBTYPE);
+    int index = ComboBox_GetCurSel(list);
+    return index >= 0 ? (DWORD)ComboBox_GetItemData(list, index) : 1;
+}
+
+void ShowTimeControls(HWND hwnd, const CSTRecRule* rule)
+{
+    int show = rule->type == ST_TYPE_EVENT ? SW_HIDE : SW_SHOW;
     for (int id : {IDC_SCHED_NEXTLABEL, IDC_SCHED_DATE, IDC_SCHED_AT, IDC_SCHED_TIME})
         ShowWindow(GetDlgItem(hwnd, id), show);
-    ShowWindow(GetDlgItem(hwnd, IDC_SCHED_STARTUP), type == ST_TYPE_EVENT ? SW_SHOW : SW_HIDE);
-    SetPickerTime(GetDlgItem(hwnd, IDC_SCHED_DATE), t);
-    SetPickerTime(GetDlgItem(hwnd, IDC_SCHED_TIME), t);
+    SetPickerTime(GetDlgItem(hwnd, IDC_SCHED_DATE), rule->time);
+    SetPickerTime(GetDlgItem(hwnd, IDC_SCHED_TIME), rule->time);
+}
+
+void ShowStartupLabel(HWND hwnd, const CSTRecRule* rule)
+{
+    bool startup = rule->type == ST_TYPE_EVENT && rule->subtype == ST_EVENT_STARTUP;
+    ShowWindow(GetDlgItem(hwnd, IDC_SCHED_STARTUP), startup ? SW_SHOW : SW_HIDE);
 }
 
 void SchedulePage_OnSubtypeChange(HWND hwnd)
@@ -353,10 +370,11 @@ void SchedulePage_OnSubtypeChange(HWND hwnd)
                     MB_OK | MB_ICONWARNING);
         return;
     }
-    int subtype = ComboBox_GetCurSel(GetDlgItem(hwnd, IDC_SCHED_SUBTYPE)) + 1;
+    DWORD subtype = SelectedSubtype(hwnd);
     int type = ComboBox_GetCurSel(GetDlgItem(hwnd, IDC_SCHED_TYPE)) + 1;
-    CreateSubDialog(ps, (DWORD)type, (DWORD)subtype);
-    rule->subtype = (DWORD)subtype;
+    CreateSubDialog(ps, (DWORD)type, subtype);
+    rule->subtype = subtype;
+    ShowStartupLabel(hwnd, rule);
 }
 
 void SchedulePage_OnTypeChange(HWND hwnd)
@@ -369,16 +387,15 @@ void SchedulePage_OnTypeChange(HWND hwnd)
     DWORD type = (DWORD)(ComboBox_GetCurSel(GetDlgItem(hwnd, IDC_SCHED_TYPE)) + 1);
     rule->type = type;
     rule->subtype = 1;
-    FillSubtypes(hwnd, type);
-    ShowTimeControls(hwnd, type, rule->time);
-    ComboBox_SetCurSel(GetDlgItem(hwnd, IDC_SCHED_SUBTYPE), 0);
+    FillSubtypes(hwnd, type, rule->subtype);
+    ShowTimeControls(hwnd, rule);
     SchedulePage_OnSubtypeChange(hwnd);
 }
 
 BOOL SchedulePage_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     FrameState* fs = (FrameState*)lParam;
-    SchedulePageState* ps = new (std::nothrow) SchedulePageState{fs->task, hwnd, nullptr};
+    SchedulePageState* ps = new (std::nothrow) SchedulePageState{fs->task, hwnd, nullptr, 0, CTime()};
     SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ps);
     if (!ps)
         return TRUE;
@@ -392,13 +409,13 @@ BOOL SchedulePage_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
         return TRUE;
     // The stored type and subtype, with one sub-dialog made for them.
     ComboBox_SetCurSel(types, rule->type - 1);
-    FillSubtypes(hwnd, rule->type);
-    ShowTimeControls(hwnd, rule->type, rule->time);
-    int subtype =
-        rule->type == ST_TYPE_PERIODIC && rule->subtype >= 1 && rule->subtype <= 6 ? (int)rule->subtype : 1;
-    rule->subtype = (DWORD)subtype;
-    ComboBox_SetCurSel(GetDlgItem(hwnd, IDC_SCHED_SUBTYPE), subtype - 1);
-    CreateSubDialog(ps, rule->type, (DWORD)subtype);
+    FillSubtypes(hwnd, rule->type, rule->subtype);
+    rule->subtype = SelectedSubtype(hwnd);
+    ShowTimeControls(hwnd, rule);
+    ShowStartupLabel(hwnd, rule);
+    ps->typeAtOpen = rule->type;
+    ps->shownAtOpen = CombinePickers(GetDlgItem(hwnd, IDC_SCHED_DATE), GetDlgItem(hwnd, IDC_SCHED_TIME));
+    CreateSubDialog(ps, rule->type, rule->subtype);
     return TRUE;
 }
 
@@ -418,15 +435,9 @@ void SchedulePage_OnDestroy(HWND hwnd)
     if (!ps)
         return;
     DestroySubDialog(ps); // saves the sub-dialog's fields
-    CSTRecRule* rule = ps->task->GetFirstRule();
-    if (rule && rule->type >= ST_TYPE_DATE && rule->type <= ST_TYPE_EVENT)
-    {
-        if (rule->type == ST_TYPE_EVENT)
-            rule->time.Set(0, 0, 0, 0, 0, 0, 0);
-        else
-            rule->time = CombinePickers(GetDlgItem(hwnd, IDC_SCHED_DATE), GetDlgItem(hwnd, IDC_SCHED_TIME));
-        ps->task->SetScheduledTime(rule->time);
-    }
+    CTime shown = CombinePickers(GetDlgItem(hwnd, IDC_SCHED_DATE), GetDlgItem(hwnd, IDC_SCHED_TIME));
+    bool changed = shown.CompareDate(ps->shownAtOpen) != 0 || shown.CompareTime(ps->shownAtOpen) != 0;
+    CloseRuleTime(ps->task, ps->typeAtOpen, changed, shown);
     SetWindowLongPtrA(hwnd, DWLP_USER, 0);
     delete ps;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -171,6 +172,20 @@ inline void TouchLater(const std::string& path)
     later.dwHighDateTime += ++saves;
     SetFileTime(h, NULL, NULL, &later);
     CloseHandle(h);
+}
+
+// WM_QUERYENDSESSION sent to the window as a log-off sends it, from a thread
+// of its own so that the caller can answer the question it may ask. The
+// window's answer (TRUE or FALSE), or -1 when it gave none in time.
+inline std::future<LRESULT> QueryEndSession(HWND hwnd)
+{
+    return std::async(std::launch::async, [hwnd]() {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 2 * kTimeout,
+                                 &result))
+            return (LRESULT)-1;
+        return (LRESULT)result;
+    });
 }
 
 // One running program of the suite and its main window; killed with the

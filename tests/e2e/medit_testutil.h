@@ -121,6 +121,17 @@ class CMedit : public e2etest::CProgramWindow
         HTREEITEM node = DrvTreeFind(Tree(), text);
         return node && DrvTreeSelect(Tree(), node) && Ready();
     }
+    // A click into the tree's empty space, below its nodes: the tree takes
+    // the focus and both selections stay.
+    bool ClickTreeSpace()
+    {
+        RECT rc;
+        if (!GetClientRect(Tree(), &rc))
+            return false;
+        LPARAM at = MAKELPARAM(4, rc.bottom - 4);
+        return PostMessageA(Tree(), WM_LBUTTONDOWN, MK_LBUTTON, at) &&
+               PostMessageA(Tree(), WM_LBUTTONUP, 0, at) && Ready();
+    }
 
     bool Enabled(int id)
     {

@@ -108,6 +108,11 @@ TEST_F(MeditDialogs, BuildsAMenuFromNothingThroughTheDialogsAndOpensItAgain)
     EXPECT_EQ("C:\\windows\\notepad.exe", TextOf(Control(dlg, IDC_WIZ_TARGET)));
     ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_NEXT));
     EXPECT_EQ("Notepad", TextOf(Control(dlg, IDC_WIZ_NAME)));
+    // Another target: the name and icon the user left as proposed follow it.
+    ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_BACK));
+    ASSERT_TRUE(DrvSetText(Control(dlg, IDC_WIZ_TARGET), "C:\\windows\\regedit.exe"));
+    ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_NEXT));
+    EXPECT_EQ("Regedit", TextOf(Control(dlg, IDC_WIZ_NAME)));
     ASSERT_TRUE(DrvPressButton(dlg, IDC_WIZ_NEXT));
     ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kTimeout));
 
@@ -117,7 +122,7 @@ TEST_F(MeditDialogs, BuildsAMenuFromNothingThroughTheDialogsAndOpensItAgain)
     ASSERT_TRUE(DrvSetText(Control(dlg, IDC_SUB_NAME), "Games"));
     ASSERT_TRUE(DrvPressButton(dlg, IDOK));
     ASSERT_TRUE(m_ed->Post(IDM_INSERTSEPARATOR));
-    const std::string rows = "Notepad|Games|---";
+    const std::string rows = "Regedit|Games|---";
     ASSERT_TRUE(WaitFor([&]() { return m_ed->Rows() == rows; })) << m_ed->Rows();
 
     std::string path = File("built.menu");
@@ -127,8 +132,8 @@ TEST_F(MeditDialogs, BuildsAMenuFromNothingThroughTheDialogsAndOpensItAgain)
               m_ed->Answer("Create Shortcut", IDNO).find("saved a new menu for the first time"));
     ASSERT_TRUE(e2etest::WaitFile(path));
     EXPECT_EQ(MenuText("My Tools",
-                       "<menuitem text=\"Notepad\" target=\"C:\\windows\\notepad.exe\" cmdline=\"\" "
-                       "workdir=\"C:\\windows\\\" windowstate=\"1\" iconpath=\"C:\\windows\\notepad.exe\" "
+                       "<menuitem text=\"Regedit\" target=\"C:\\windows\\regedit.exe\" cmdline=\"\" "
+                       "workdir=\"C:\\windows\\\" windowstate=\"1\" iconpath=\"C:\\windows\\regedit.exe\" "
                        "iconnumber=\"0\" />\r\n"
                        "<menu text=\"Games\" iconpath=\"shell32.dll\" iconnumber=\"4\" sidebar=\"false\">\r\n"
                        "</menu>\r\n"

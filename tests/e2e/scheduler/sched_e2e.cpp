@@ -320,6 +320,52 @@ TEST_F(SchedulerTest, ClosingWithUnsavedChangesAsksAndEachAnswerHolds)
     }
 }
 
+// A log-off asks the same question with Cancel; FALSE keeps the session
+// waiting, and the file holds what the answer says.
+TEST_F(SchedulerTest, LogoffWithUnsavedChangesAsksAndEachAnswerHolds)
+{
+    struct Case
+    {
+        int answer;
+        bool folderGone; // the update cannot be written
+        LRESULT result;
+        int tasksInFile;
+    } cases[] = {
+        {IDYES, false, TRUE, 0},
+        {IDNO, false, TRUE, 1},
+        {IDCANCEL, false, FALSE, 1},
+        {IDYES, true, FALSE, 1},
+    };
+    std::string moved = m_files + ".away";
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << "answer " << c.answer << " folder gone " << c.folderGone);
+        SaveSchedule({MakeTask("One", "C:\\1.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0))});
+        StartScheduler();
+        DeleteFirst();
+        if (c.folderGone)
+        {
+            ASSERT_TRUE(MoveFileA(m_files.c_str(), moved.c_str()));
+        }
+
+        std::future<LRESULT> ended = e2etest::QueryEndSession(m_main);
+        EXPECT_EQ(kUnsavedQuestion, Answer("Confirm", c.answer));
+        if (c.folderGone)
+        {
+            EXPECT_NE(std::string::npos, Answer("File Error", IDOK).find("could not be saved"));
+            ASSERT_TRUE(MoveFileA(moved.c_str(), m_files.c_str()));
+        }
+        EXPECT_EQ(c.result, ended.get());
+        EXPECT_EQ(c.tasksInFile, LoadedCount());
+        EXPECT_EQ(c.tasksInFile ? "Tarvin Scheduler - Modified*" : "Tarvin Scheduler", Title());
+        m_sched.reset();
+    }
+
+    // Nothing unsaved: no question.
+    StartScheduler();
+    EXPECT_EQ(TRUE, e2etest::QueryEndSession(m_main).get());
+}
+
 TEST_F(SchedulerTest, AFailedUpdateIsReportedAndKeepsTheChanges)
 {
     SaveSchedule({MakeTask("One", "C:\\1.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0))});
@@ -553,14 +599,27 @@ TEST_F(SchedulerPropertiesTest, SchedulePageShowsAndKeepsTheStoredRule)
     CSTask* days =
         MakeTask("Days", "C:\\d.launch", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, 2, At(2099, 1, 1, 9, 0));
     days->GetFirstRule()->except = 96;
-    SaveSchedule({window, days});
+    // A one-time task that has run, and an event other than start-up: looking
+    // at them changes nothing.
+    SaveSchedule({window, days, MakeTask("Spent", "C:\\s.launch", ST_TYPE_DATE, 1, 1, Zero()),
+                  MakeTask("Down", "C:\\x.launch", ST_TYPE_EVENT, ST_EVENT_SHUTDOWN, 1, Zero())});
     StartScheduler();
-    ASSERT_TRUE(WaitRows(2));
-    for (int row = 0; row < 2; row++)
+    ASSERT_TRUE(WaitRows(4));
+    for (int row = 0; row < 4; row++)
     {
         HWND dlg = OpenProperties(row);
         ASSERT_TRUE(dlg);
         ASSERT_TRUE(DrvTabSelect(Control(dlg, 107), 1));
+        if (row >= 2)
+        {
+            HWND subtypes = Control(dlg, 145);
+            char text[32] = "";
+            DrvComboText(subtypes, DrvComboSelected(subtypes), text, sizeof(text));
+            EXPECT_STREQ(row == 2 ? "Select date below" : "Shutdown", text);
+            ASSERT_TRUE(DrvPostCommand(dlg, IDOK));
+            ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
+            continue;
+        }
         char every[16] = "";
         DrvGetText(Control(dlg, 159), every, sizeof(every));
         EXPECT_STREQ(row == 0 ? "3" : "2", every);
@@ -592,6 +651,11 @@ TEST_F(SchedulerPropertiesTest, SchedulePageShowsAndKeepsTheStoredRule)
     EXPECT_EQ(8, w->exceptto.GetSystemTimePtr()->wHour);
     EXPECT_EQ(3u, w->data);
     EXPECT_EQ(96u, saved.GetAt(1)->GetFirstRule()->except);
+    EXPECT_EQ(Text(Zero()), Text(saved.GetAt(2)->GetFirstRule()->time));
+    EXPECT_EQ(Text(Zero()), Text(saved.GetAt(2)->GetScheduledTime()));
+    EXPECT_EQ("Spent", Cell(2, 0)) << "not overdue";
+    EXPECT_EQ("Not scheduled to run again", Cell(2, 2));
+    EXPECT_EQ((DWORD)ST_EVENT_SHUTDOWN, saved.GetAt(3)->GetFirstRule()->subtype);
 }
 
 // --- New task wizard -------------------------------------------------------------------
