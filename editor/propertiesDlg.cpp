@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shlobj.h>
+#include <string.h>
 #include <new>
 #include <initializer_list>
 
@@ -79,7 +80,12 @@ struct PageState
     const OptionSet* options; // page 1100
     int waitValue;            // page 1240: the line's own time
     CGdiObject<HFONT> nameFont;
+    // The line the page's controls made as they were first shown ("" when
+    // none): OK on the same line keeps the action's text as it was written.
+    char untouched[LAUNCH_LINE_SIZE];
 };
+
+bool Page_BuildLine(HWND page, char* line, size_t size, int* quoteAt);
 
 PageState* PageOf(HWND page)
 {
@@ -493,6 +499,9 @@ BOOL Page_OnInitDialog(HWND page, HWND, LPARAM lParam)
             break;
     }
     PropDlg_General_OnEnableOK(page);
+    int quoteAt = 0;
+    if (!Page_BuildLine(page, ps->untouched, sizeof(ps->untouched), &quoteAt))
+        ps->untouched[0] = '\0';
     return TRUE;
 }
 
@@ -657,7 +666,11 @@ void Frame_OnOk(HWND hwnd, FrameState* fs)
         SetFocus(GetDlgItem(fs->hPage, quoteAt ? quoteAt : IDC_PAGE_FIELD));
         return;
     }
-    fs->action->SetString(line);
+    // Nothing changed on the page: the line keeps its own spelling, spacing
+    // and anything the page does not show.
+    const PageState* ps = PageOf(fs->hPage);
+    if (fs->insertMode || !ps || strcmp(line, ps->untouched) != 0)
+        fs->action->SetString(line);
     Frame_DestroyPage(fs);
     EndDialog(hwnd, 1);
 }
