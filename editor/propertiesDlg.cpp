@@ -7,9 +7,9 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shlobj.h>
-#include <string.h>
 #include <new>
 #include <initializer_list>
+#include <string>
 
 #include "propertiesDlg.h"
 #include "propertiesDlg_res.h"
@@ -80,12 +80,10 @@ struct PageState
     const OptionSet* options; // page 1100
     int waitValue;            // page 1240: the line's own time
     CGdiObject<HFONT> nameFont;
-    // The line the page's controls made as they were first shown ("" when
-    // none): OK on the same line keeps the action's text as it was written.
-    char untouched[LAUNCH_LINE_SIZE];
+    // What the page's controls showed at first: OK while they still show
+    // it keeps the action's text as it was written.
+    std::string untouched;
 };
-
-bool Page_BuildLine(HWND page, char* line, size_t size, int* quoteAt);
 
 PageState* PageOf(HWND page)
 {
@@ -454,6 +452,20 @@ void TimePage_Init(HWND page, PageState* ps, const CLaunchAction* action)
 
 // --- Pages ---------------------------------------------------------------------
 
+// The texts of the page's fields and its option, as they stand: read
+// without fixing anything up, unlike building the line.
+std::string Page_Controls(HWND page)
+{
+    std::string shown;
+    for (int id : {IDC_PAGE_FIELD, IDC_PAGE_FIELD2, IDC_PAGE_PARAMS})
+    {
+        char text[LAUNCH_LINE_SIZE] = "";
+        GetDlgItemTextA(page, id, text, sizeof(text));
+        shown += std::string(text) + '\n';
+    }
+    return shown + std::to_string(SendDlgItemMessageA(page, IDC_PAGE_OPTIONS, CB_GETCURSEL, 0, 0));
+}
+
 BOOL Page_OnInitDialog(HWND page, HWND, LPARAM lParam)
 {
     FrameState* fs = (FrameState*)lParam;
@@ -499,9 +511,7 @@ BOOL Page_OnInitDialog(HWND page, HWND, LPARAM lParam)
             break;
     }
     PropDlg_General_OnEnableOK(page);
-    int quoteAt = 0;
-    if (!Page_BuildLine(page, ps->untouched, sizeof(ps->untouched), &quoteAt))
-        ps->untouched[0] = '\0';
+    ps->untouched = Page_Controls(page);
     return TRUE;
 }
 
@@ -652,6 +662,15 @@ void Frame_OnOk(HWND hwnd, FrameState* fs)
     // Enter reaches here even while the rule keeps OK disabled.
     if (!fs->hPage || !IsWindowEnabled(GetDlgItem(hwnd, IDOK)))
         return;
+    // Nothing changed on the page: the line keeps its own spelling, spacing
+    // and anything the page does not show.
+    const PageState* ps = PageOf(fs->hPage);
+    if (!fs->insertMode && ps && Page_Controls(fs->hPage) == ps->untouched)
+    {
+        Frame_DestroyPage(fs);
+        EndDialog(hwnd, 1);
+        return;
+    }
     char line[LAUNCH_LINE_SIZE];
     int quoteAt = 0;
     if (!Page_BuildLine(fs->hPage, line, sizeof(line), &quoteAt))
@@ -666,11 +685,7 @@ void Frame_OnOk(HWND hwnd, FrameState* fs)
         SetFocus(GetDlgItem(fs->hPage, quoteAt ? quoteAt : IDC_PAGE_FIELD));
         return;
     }
-    // Nothing changed on the page: the line keeps its own spelling, spacing
-    // and anything the page does not show.
-    const PageState* ps = PageOf(fs->hPage);
-    if (fs->insertMode || !ps || strcmp(line, ps->untouched) != 0)
-        fs->action->SetString(line);
+    fs->action->SetString(line);
     Frame_DestroyPage(fs);
     EndDialog(hwnd, 1);
 }
