@@ -7,6 +7,7 @@
 #include "editmain.h"
 #include "edit_res.h"
 #include "propertiesDlg.h"
+#include "wizardDlg.h"
 #include "browseFavsDlg.h"
 #include "dirutils_win.h"
 #include "LaunchLine.h"
@@ -67,9 +68,8 @@ void OnInsertWebsite(EditorState* st)
         return;
     char browser[MAX_PATH] = "";
     GetDefaultBrowserPath(browser, sizeof(browser));
-    const char* values[] = {browser, "", address, WindowStateWord(1)};
     char line[LAUNCH_LINE_SIZE];
-    if (!BuildLaunchLine(LA_LAUNCH, values, 4, line, sizeof(line)))
+    if (!BuildWebPageLine(browser, address, WindowStateWord(1), line, sizeof(line)))
     {
         MessageBoxA(st->hwnd, "This address cannot be written into a launch file.", "Open Website",
                     MB_OK | MB_ICONWARNING);
@@ -209,11 +209,11 @@ bool EditorInsertLine(HWND mainWnd, const char* line)
     return st && InsertLine(st, line, InsertPlace(st));
 }
 
-void EditorPreferences(HWND mainWnd)
+void EditorPreferences(HWND mainWnd, HWND owner)
 {
     EditorState* st = GetEditorState(mainWnd);
     if (st)
-        ShowPreferences(st);
+        ShowPreferences(st, owner);
 }
 
 CAppList* EditorAppList(HWND mainWnd)

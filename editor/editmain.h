@@ -20,8 +20,9 @@ const char* EditorFilePath(HWND mainWnd);
 // insert and selects it, so that the next line goes after it. false when it
 // was not inserted.
 bool EditorInsertLine(HWND mainWnd, const char* line);
-// The preferences dialog.
-void EditorPreferences(HWND mainWnd);
+// The preferences dialog, modal to owner (the main window or one of its
+// dialogs).
+void EditorPreferences(HWND mainWnd, HWND owner);
 // The browse lists made at start-up.
 CAppList* EditorAppList(HWND mainWnd);
 CFavList* EditorFavList(HWND mainWnd);

@@ -121,9 +121,14 @@ bool ApplyReplace(EditorState* st, int index, const char* text);
 bool ApplyMove(EditorState* st, int from, int to);
 
 // --- fileCmds.cpp: New, Open, Save, reload, Test --------------------------------
-bool ConfirmSave(EditorState* st);
-void OnNew(EditorState* st);
-void OnOpen(EditorState* st);
+// The save question for a modified file: true when the caller may go on
+// (saved, or the changes dropped), false on Cancel or a failed save.
+// offerMenu as for OnSave.
+bool ConfirmSave(EditorState* st, bool offerMenu = true);
+// true when a new file or the chosen file is now open; false when the user
+// cancelled or the file could not be read.
+bool OnNew(EditorState* st);
+bool OnOpen(EditorState* st);
 // Loads path as the open file; shows the error box on failure. true when
 // loaded.
 bool OpenFile(EditorState* st, const char* path, bool quiet);
@@ -159,4 +164,5 @@ inline bool IsModified(EditorState* st)
 }
 
 // --- prefDlg.cpp ----------------------------------------------------------------
-void ShowPreferences(EditorState* st);
+// Modal to owner; null: the main window.
+void ShowPreferences(EditorState* st, HWND owner = nullptr);

@@ -52,7 +52,7 @@ static void ShowFile(EditorState* st)
     UpdateUI(st);
 }
 
-bool ConfirmSave(EditorState* st)
+bool ConfirmSave(EditorState* st, bool offerMenu)
 {
     if (!IsModified(st))
         return true;
@@ -61,17 +61,18 @@ bool ConfirmSave(EditorState* st)
                              "Confirm", MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL)
         return false;
-    return answer == IDNO || OnSave(st, true);
+    return answer == IDNO || OnSave(st, offerMenu);
 }
 
-void OnNew(EditorState* st)
+bool OnNew(EditorState* st)
 {
     if (!ConfirmSave(st))
-        return;
+        return false;
     st->path[0] = '\0';
     st->newFile = true;
     st->file.Clear();
     ShowFile(st);
+    return true;
 }
 
 bool OpenFile(EditorState* st, const char* path, bool quiet)
@@ -105,10 +106,10 @@ bool OpenFile(EditorState* st, const char* path, bool quiet)
     return true;
 }
 
-void OnOpen(EditorState* st)
+bool OnOpen(EditorState* st)
 {
     if (!ConfirmSave(st))
-        return;
+        return false;
     char folder[MAX_PATH], path[MAX_PATH] = "";
     FilesFolder(folder);
     FileDialogOptions options = {"Select a launch file", kFilter, folder[0] ? folder : nullptr, "launch",
@@ -116,9 +117,9 @@ void OnOpen(EditorState* st)
     {
         CModalScope scope(st);
         if (!AskOpenFileName(st->hwnd, options, path, sizeof(path)))
-            return;
+            return false;
     }
-    OpenFile(st, path, false);
+    return OpenFile(st, path, false);
 }
 
 // Writes the model to path. A failure is reported and changes nothing: the

@@ -216,7 +216,9 @@ bool Initialize(EditorState* st)
 
     char self[MAX_PATH], command[MAX_PATH + 16];
     GetModuleFileNameA(nullptr, self, sizeof(self));
-    StrFormat(command, sizeof(command), "\"%s\" -file='%%1'", self);
+    // Double quotes around the path: an apostrophe is a common character in
+    // a file name, a double quote cannot be one. -file='...' is still read.
+    StrFormat(command, sizeof(command), "\"%s\" -file=\"%%1\"", self);
     AssociateFile(".launch", "Tarvin.LaunchFile", "Tarvin File", command, "Edit");
     st->clipFormat = RegisterClipboardFormatA(EDITOR_CLIPBOARD_FORMAT);
     ReadSettings(st);

@@ -38,13 +38,13 @@ static void OnStartupWizard(EditorState* st)
 {
     CModalScope scope(st);
     int choice = ShowStartupDialog(st->hwnd, g_hInst);
-    if (choice == 1)
-        OnNew(st);
-    else if (choice == 2)
-        OnOpen(st);
-    else
+    if (choice != 1 && choice != 2)
         return;
-    if (st->fileOpen && !st->advancedMode)
+    // A cancelled New or Open leaves whatever was open before: the wizard
+    // would say a file was just created or opened.
+    if (!(choice == 1 ? OnNew(st) : OnOpen(st)))
+        return;
+    if (!st->advancedMode)
         RunEditorWizard(st->hwnd, g_hInst, choice == 1 ? EWIZ_USEWIZARD : EWIZ_USEWIZARD2);
 }
 
@@ -356,6 +356,19 @@ static void MainWnd_OnClose(HWND hwnd)
         DestroyWindow(hwnd);
 }
 
+// Logging off or shutting down is a way out like any other: a modified file
+// gets the save question first. FALSE keeps the session waiting: Cancel, a
+// save that failed, or a dialog of the editor still open on the file.
+static BOOL MainWnd_OnQueryEndSession(HWND hwnd)
+{
+    EditorState* st = GetEditorState(hwnd);
+    if (!IsModified(st))
+        return TRUE;
+    if (st->modalDepth > 0)
+        return FALSE;
+    return ConfirmSave(st, false);
+}
+
 static void MainWnd_OnDestroy(HWND hwnd)
 {
     EditorState* st = GetEditorState(hwnd);
@@ -413,6 +426,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         HANDLE_MSG(hwnd, WM_SETFOCUS, MainWnd_OnSetFocus);
         HANDLE_MSG(hwnd, WM_ACTIVATEAPP, MainWnd_OnActivateApp);
         HANDLE_MSG(hwnd, WM_CLOSE, MainWnd_OnClose);
+        HANDLE_MSG(hwnd, WM_QUERYENDSESSION, MainWnd_OnQueryEndSession);
         HANDLE_MSG(hwnd, WM_DESTROY, MainWnd_OnDestroy);
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);

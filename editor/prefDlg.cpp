@@ -186,15 +186,15 @@ void WriteFlag(const char* name, bool on)
 
 } // namespace
 
-void ShowPreferences(EditorState* st)
+void ShowPreferences(EditorState* st, HWND owner)
 {
     PrefFrame f = {{st->showStartup, st->advancedMode, st->windowState, st->testFull, st->addShortcuts,
                     st->insertDelay, st->insertComments},
                    nullptr,
                    nullptr};
     CModalScope scope(st);
-    if (DialogBoxParamA(g_hInst, MAKEINTRESOURCEA(IDD_PREFERENCES), st->hwnd, PrefDlgProc, (LPARAM)&f) !=
-        IDOK)
+    if (DialogBoxParamA(g_hInst, MAKEINTRESOURCEA(IDD_PREFERENCES), owner ? owner : st->hwnd, PrefDlgProc,
+                        (LPARAM)&f) != IDOK)
         return;
     const PrefValues& v = f.values;
     st->showStartup = v.showStartup;

@@ -9,6 +9,7 @@
 #include <shlobj.h>
 #include <new>
 #include <initializer_list>
+#include <string>
 
 #include "propertiesDlg.h"
 #include "propertiesDlg_res.h"
@@ -79,6 +80,9 @@ struct PageState
     const OptionSet* options; // page 1100
     int waitValue;            // page 1240: the line's own time
     CGdiObject<HFONT> nameFont;
+    // What the page's controls showed at first: OK while they still show
+    // it keeps the action's text as it was written.
+    std::string untouched;
 };
 
 PageState* PageOf(HWND page)
@@ -448,6 +452,20 @@ void TimePage_Init(HWND page, PageState* ps, const CLaunchAction* action)
 
 // --- Pages ---------------------------------------------------------------------
 
+// The texts of the page's fields and its option, as they stand: read
+// without fixing anything up, unlike building the line.
+std::string Page_Controls(HWND page)
+{
+    std::string shown;
+    for (int id : {IDC_PAGE_FIELD, IDC_PAGE_FIELD2, IDC_PAGE_PARAMS})
+    {
+        char text[LAUNCH_LINE_SIZE] = "";
+        GetDlgItemTextA(page, id, text, sizeof(text));
+        shown += std::string(text) + '\n';
+    }
+    return shown + std::to_string(SendDlgItemMessageA(page, IDC_PAGE_OPTIONS, CB_GETCURSEL, 0, 0));
+}
+
 BOOL Page_OnInitDialog(HWND page, HWND, LPARAM lParam)
 {
     FrameState* fs = (FrameState*)lParam;
@@ -493,6 +511,7 @@ BOOL Page_OnInitDialog(HWND page, HWND, LPARAM lParam)
             break;
     }
     PropDlg_General_OnEnableOK(page);
+    ps->untouched = Page_Controls(page);
     return TRUE;
 }
 
@@ -643,6 +662,15 @@ void Frame_OnOk(HWND hwnd, FrameState* fs)
     // Enter reaches here even while the rule keeps OK disabled.
     if (!fs->hPage || !IsWindowEnabled(GetDlgItem(hwnd, IDOK)))
         return;
+    // Nothing changed on the page: the line keeps its own spelling, spacing
+    // and anything the page does not show.
+    const PageState* ps = PageOf(fs->hPage);
+    if (!fs->insertMode && ps && Page_Controls(fs->hPage) == ps->untouched)
+    {
+        Frame_DestroyPage(fs);
+        EndDialog(hwnd, 1);
+        return;
+    }
     char line[LAUNCH_LINE_SIZE];
     int quoteAt = 0;
     if (!Page_BuildLine(fs->hPage, line, sizeof(line), &quoteAt))

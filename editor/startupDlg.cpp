@@ -85,11 +85,9 @@ void Startup_OnCommand(HWND hwnd, int id, HWND, UINT)
         case IDC_STARTUP_PREFS:
             if (!st)
                 return;
-            EditorPreferences(st->mainWnd);
-            // The preferences belong to the main window, which gets enabled
-            // again as they close; it stays disabled while this dialog is up.
-            EnableWindow(st->mainWnd, FALSE);
-            SetActiveWindow(hwnd);
+            // Modal to this dialog, which keeps the main window disabled:
+            // each dialog gives back only what it took, whichever ends first.
+            EditorPreferences(st->mainWnd, hwnd);
             return;
         case IDCANCEL:
             EndDialog(hwnd, 0);

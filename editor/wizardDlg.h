@@ -73,6 +73,10 @@ struct tagWIZARD_PREFS
     int windowState = 1; // 1 normal, 2 minimized, 3 maximized
 };
 
+// The line that opens a web page: the default browser (empty: none known)
+// with the address as its parameter, or else the address itself launched.
+// false when the line cannot be written.
+bool BuildWebPageLine(const char* browser, const char* address, const char* state, char* line, size_t size);
 // Receives the lines of a finished wizard, in order; false stops.
 typedef bool (*WizardLineSink)(void* context, const char* line);
 // Builds the finished wizard's lines, with the default browser's path for

@@ -33,11 +33,16 @@ struct LineWriter
 
     void Put(int action, std::initializer_list<const char*> values)
     {
+        char line[LAUNCH_LINE_SIZE];
+        bool built = BuildLaunchLine(action, values.begin(), (int)values.size(), line, sizeof(line));
+        Take(built ? line : nullptr);
+    }
+    // A line already built; null: it could not be.
+    void Take(const char* line)
+    {
         if (failed)
             return;
-        char line[LAUNCH_LINE_SIZE];
-        if (!BuildLaunchLine(action, values.begin(), (int)values.size(), line, sizeof(line)) ||
-            !sink(context, line))
+        if (!line || !sink(context, line))
         {
             failed = true;
             return;
@@ -47,6 +52,19 @@ struct LineWriter
 };
 
 } // namespace
+
+bool BuildWebPageLine(const char* browser, const char* address, const char* state, char* line, size_t size)
+{
+    // With no default browser known, the address itself is launched and the
+    // shell picks the program; an empty file would launch nothing.
+    if (browser && browser[0])
+    {
+        const char* values[] = {browser, "", address, state};
+        return BuildLaunchLine(LA_LAUNCH, values, 4, line, size);
+    }
+    const char* values[] = {address, "", "", state};
+    return BuildLaunchLine(LA_LAUNCH, values, 4, line, size);
+}
 
 int BuildWizardLines(tagWIZARD_DATA& data, const tagWIZARD_PREFS& prefs, const char* browser,
                      WizardLineSink sink, void* context)
@@ -76,12 +94,11 @@ int BuildWizardLines(tagWIZARD_DATA& data, const tagWIZARD_PREFS& prefs, const c
                 out.Put(LA_COPY, {item, data.destination, "AskOverwrite"});
             continue;
         }
-        // With no default browser known, the address itself is launched and
-        // the shell picks the program; an empty file would launch nothing.
-        if (data.branch == EWIZ_BRANCH_WEB && browser && browser[0])
-            out.Put(LA_LAUNCH, {browser, "", item, state});
-        else if (data.branch == EWIZ_BRANCH_WEB)
-            out.Put(LA_LAUNCH, {item, "", "", state});
+        if (data.branch == EWIZ_BRANCH_WEB)
+        {
+            char line[LAUNCH_LINE_SIZE];
+            out.Take(BuildWebPageLine(browser, item, state, line, sizeof(line)) ? line : nullptr);
+        }
         else
         {
             char folder[MAX_PATH] = "", ext[MAX_PATH];

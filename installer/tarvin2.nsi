@@ -69,6 +69,17 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
     ${EndIf}
 !macroend
 
+; One value of a file type, written for the user alone. First into the user's
+; classes, which is what Windows reads; then through the classes root, which
+; is all that Wine's shell reads. Windows sends a write through the classes
+; root to the user's classes when the key is there, so this second write
+; needs no administrator rights and stays per-user; under Wine it lands in
+; the prefix's classes.
+!macro TV_CLASS key value
+    WriteRegStr HKCU "Software\Classes\${key}" "" `${value}`
+    WriteRegStr HKCR "${key}" "" `${value}`
+!macroend
+
 Function .onInit
     SetShellVarContext current
     !insertmacro REFUSE_WHILE_RUNNING "Setup"
@@ -112,20 +123,20 @@ Section "Tarvin 2 programs and help" SecMain
 
     ; The per-user associations; the programs register the same at each start.
     !ifdef TV_HAVE_tvint
-        WriteRegStr HKCU "Software\Classes\.launch" "" "Tarvin.LaunchFile"
-        WriteRegStr HKCU "Software\Classes\Tarvin.LaunchFile" "" "Tarvin File"
-        WriteRegStr HKCU "Software\Classes\Tarvin.LaunchFile\shell\Open\command" "" '"$INSTDIR\tvint.exe" -file="%1"'
+        !insertmacro TV_CLASS ".launch" "Tarvin.LaunchFile"
+        !insertmacro TV_CLASS "Tarvin.LaunchFile" "Tarvin File"
+        !insertmacro TV_CLASS "Tarvin.LaunchFile\shell\Open\command" '"$INSTDIR\tvint.exe" -file="%1"'
     !endif
     !ifdef TV_HAVE_tvedit
-        WriteRegStr HKCU "Software\Classes\Tarvin.LaunchFile\shell\Edit\command" "" `"$INSTDIR\tvedit.exe" -file='%1'`
+        !insertmacro TV_CLASS "Tarvin.LaunchFile\shell\Edit\command" '"$INSTDIR\tvedit.exe" -file="%1"'
     !endif
     !ifdef TV_HAVE_tvmint
-        WriteRegStr HKCU "Software\Classes\.menu" "" "Tarvin.MenuFile"
-        WriteRegStr HKCU "Software\Classes\Tarvin.MenuFile" "" "Tarvin Menu File"
-        WriteRegStr HKCU "Software\Classes\Tarvin.MenuFile\shell\Open\command" "" '"$INSTDIR\tvmint.exe" -file="%1"'
+        !insertmacro TV_CLASS ".menu" "Tarvin.MenuFile"
+        !insertmacro TV_CLASS "Tarvin.MenuFile" "Tarvin Menu File"
+        !insertmacro TV_CLASS "Tarvin.MenuFile\shell\Open\command" '"$INSTDIR\tvmint.exe" -file="%1"'
     !endif
     !ifdef TV_HAVE_tvmedit
-        WriteRegStr HKCU "Software\Classes\Tarvin.MenuFile\shell\Edit\command" "" '"$INSTDIR\tvmedit.exe" -file="%1"'
+        !insertmacro TV_CLASS "Tarvin.MenuFile\shell\Edit\command" '"$INSTDIR\tvmedit.exe" -file="%1"'
     !endif
 
     WriteRegStr HKCU "${UNINST_KEY}" "DisplayName" "${PRODUCT}"

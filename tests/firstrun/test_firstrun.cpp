@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "firstrun.h"
+#include "userfiles.h"
 #include "keysfile.h"
 #include "logline.h"
 #include "LaunchFile.h"
@@ -342,6 +343,16 @@ TEST_F(FirstRun, FailsWhenFolderOrMenuCannotBeMade)
     // A relative folder is refused rather than taken from the current folder.
     SetFolderValue("Tarvin Files");
     EXPECT_NE(0, Check());
+}
+
+// A program's start ends the first run even when the check failed and the
+// program is about to exit: the next start does not run it again.
+TEST_F(FirstRun, AProgramsStartEndsTheFirstRunWhateverTheCheckSaid)
+{
+    WriteBytes(m_scratch.Path("profile"), "in the way");
+    wintest::SetRegDword(kKey, "First Run", 1);
+    EXPECT_FALSE(PrepareUserFiles(nullptr, GetModuleHandleA(nullptr)));
+    EXPECT_EQ(0, wintest::StoredDword(kKey, "First Run"));
 }
 
 } // namespace

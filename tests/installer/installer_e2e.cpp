@@ -3,6 +3,7 @@
 // the help windows, the refusal while the suite runs, and a silent uninstall
 // that keeps the user's files and nothing else.
 #include <windows.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -167,6 +168,52 @@ TEST_F(InstallerE2E, SilentInstallPutsProgramsShortcutsAndUninstallEntryInPlace)
         EXPECT_EQ(built, Exists(lnk)) << lnk;
         EXPECT_EQ(built ? m_dir + "\\" + s[1] : "<unreadable>", LinkTarget(lnk));
     }
+}
+
+// Right after a silent install, before any program of the suite ran, the
+// shell opens a launch file with the installed interpreter (which runs it)
+// and a menu file with the installed menu program. No program has had the
+// chance to register anything: every key comes from the installer.
+TEST_F(InstallerE2E, ShellOpensLaunchAndMenuFilesRightAfterInstall)
+{
+    for (const char* key : {".launch", "Tarvin.LaunchFile", ".menu", "Tarvin.MenuFile"})
+    {
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, key);
+        RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\Classes\\") + key).c_str());
+    }
+    ASSERT_EQ(0, RunToEnd(kInstaller, "/S"));
+
+    // The shell's "open", without its boxes: a missing association fails.
+    auto open = [](const std::string& file, HANDLE* process) {
+        SHELLEXECUTEINFOA info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+        info.lpVerb = "open";
+        info.lpFile = file.c_str();
+        info.nShow = SW_SHOWNORMAL;
+        *process = NULL;
+        return ShellExecuteExA(&info) && (*process = info.hProcess) != NULL;
+    };
+    HANDLE process = NULL;
+    WriteBytes(m_files + "\\source.txt", "payload");
+    std::string launch = m_files + "\\Morning copy.launch";
+    WriteBytes(launch, "Copy \"" + m_files + "\\source.txt\",\"" + m_files + "\\copied.txt\",Overwrite\r\n");
+    ASSERT_TRUE(open(launch, &process));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, kTimeout));
+    CloseHandle(process);
+    EXPECT_EQ("payload", ReadBytes(m_files + "\\copied.txt"));
+
+    // The menu program pops its menu up and waits: its image is checked, and
+    // it is ended here.
+    std::string menu = m_files + "\\Tarvin.menu";
+    WriteBytes(menu, "<?TarvinMenu version=\"1.00\"?>\r\n");
+    ASSERT_TRUE(open(menu, &process));
+    char image[MAX_PATH] = "";
+    DWORD size = sizeof(image);
+    EXPECT_TRUE(QueryFullProcessImageNameA(process, 0, image, &size));
+    EXPECT_EQ(m_dir + "\\tvmint.exe", std::string(image));
+    TerminateProcess(process, 0);
+    CloseHandle(process);
 }
 
 // While the installed agent runs, setup and the uninstaller refuse to go on.

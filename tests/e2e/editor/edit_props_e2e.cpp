@@ -255,7 +255,7 @@ TEST_F(PropertiesTest, EditedLinesComeBackAsTheyWereMeantOrAsEdited)
     Ok(dialog);
 
     // A Delete without its option asks, as the interpreter reads it; OK
-    // keeps it asking rather than deleting without a question.
+    // without a change keeps the line as written, still asking.
     dialog = Properties(4);
     ASSERT_TRUE(dialog != nullptr);
     EXPECT_EQ(1, DrvComboSelected(DrvFindChildById(dialog, IDC_PAGE_OPTIONS)));
@@ -275,7 +275,7 @@ TEST_F(PropertiesTest, EditedLinesComeBackAsTheyWereMeantOrAsEdited)
 
     const std::vector<std::string> expected = {"Copy \"a\",\"b2\",NoOverwrite", "Wait \"9999 ms\"",
                                                "Frobnicate  \"x\", y ,,",       "//hello",
-                                               "Delete \"c\\*.tmp\",AskDelete", "Message \"say hi\""};
+                                               "Delete \"c\\*.tmp\"",           "Message \"say hi\""};
     EXPECT_EQ(expected, Save(expected));
 }
 

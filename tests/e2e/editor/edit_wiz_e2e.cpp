@@ -307,6 +307,35 @@ TEST_F(EditWizard, EachBranchWritesItsLinesAfterTheSelectedRow)
     }
 }
 
+// Insert > Open Website writes the line the web pages wizard writes: the
+// default browser with the address, or the address itself when the system
+// knows no browser.
+TEST_F(EditWizard, OpenWebsiteWritesTheWizardsLine)
+{
+    const std::string address = "http://example.com/w";
+    for (bool browser : {true, false})
+    {
+        SCOPED_TRACE(browser ? "default browser" : "no default browser");
+        if (!browser)
+            RegDeleteTreeA(HKEY_CLASSES_ROOT, ".htm");
+        std::string path;
+        Editor& ed = OpenTwoLineFile(&path);
+        ASSERT_TRUE(ed.Post(IDM_INSERT_WEBSITE));
+        HWND picker = nullptr;
+        ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("_mh_BROWSEFAVS_CLS__", nullptr, TVD_MATCH_EXACT, ed.Pid()),
+                                        kTimeout, &picker));
+        ASSERT_TRUE(DrvSetText(DrvFindChildById(picker, 104), address.c_str()));
+        ASSERT_TRUE(DrvClickButtonText(picker, "OK"));
+        ASSERT_TRUE(ed.WaitRowCount(3));
+        EXPECT_TRUE(ed.Post(IDM_SAVE));
+        ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [wizard.launch]"));
+        EXPECT_EQ(Between({browser ? "Launch \"C:\\Browsers\\web.exe\",\"\",\"" + address + "\",Normal"
+                                   : "Launch \"" + address + "\",\"\",\"\",Normal"}),
+                  ModelLines(path));
+        m_editors.clear();
+    }
+}
+
 // "Use another wizard" starts a second round in the same run; Undo then
 // takes the lines of both rounds away one by one, newest first.
 TEST_F(EditWizard, UndoRemovesTheLinesOfEveryRoundNewestFirst)
@@ -359,7 +388,8 @@ TEST_F(EditWizard, NewFromTheStartupDialogRunsOnToSaveAndMenu)
     Editor& ed = StartEditor("");
     HWND startup = ed.Dialog("Tarvin 2 Editor Startup Wizard");
     ASSERT_TRUE(startup != nullptr);
-    // The preferences open over it; the main window stays disabled after them.
+    // The preferences open over it; while the startup dialog is up, the main
+    // window stays disabled.
     ASSERT_TRUE(DrvPressButton(startup, IDC_STARTUP_PREFS));
     HWND prefs = ed.Dialog("Preferences");
     ASSERT_TRUE(prefs != nullptr);
