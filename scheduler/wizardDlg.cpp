@@ -5,6 +5,7 @@
 #include <windowsx.h>
 #include <commctrl.h>
 #include <initializer_list>
+#include <string.h>
 
 #include "wizardDlg.h"
 #include "xmlutils.h"
@@ -26,6 +27,9 @@ struct WizardState
     int page;
     HWND hPage;
     CGdiObject<HFONT> titleFont;
+    // The name the confirmation page proposed last: while the name is still
+    // that, a new target proposes again; a name the user typed stays.
+    char proposedName[ST_TEXT_SIZE];
 };
 
 WizardState* StateOf(HWND hwnd)
@@ -155,8 +159,11 @@ void Page_Init(HWND page, WizardState* ws)
             char text[600];
             Summary(ws, text, sizeof(text));
             SetDlgItemTextA(page, IDC_WIZ_SUMMARY, text);
-            if (!task.GetName()[0])
+            if (!task.GetName()[0] || strcmp(task.GetName(), ws->proposedName) == 0)
+            {
                 task.SetName(FileNameOf(task.GetTarget()));
+                StrCopy(ws->proposedName, task.GetName());
+            }
             SendDlgItemMessageA(page, IDC_WIZ_NAME, EM_LIMITTEXT, ST_TEXT_SIZE - 1, 0);
             SetDlgItemTextA(page, IDC_WIZ_NAME, task.GetName());
             CheckDlgButton(page, IDC_WIZ_ADVANCED, ws->data->openAdvanced ? BST_CHECKED : BST_UNCHECKED);
@@ -436,6 +443,7 @@ INT_PTR RunNewTaskWizard(tagWIZARD_DATA* data)
     ws.hwnd = nullptr;
     ws.page = 0;
     ws.hPage = nullptr;
+    ws.proposedName[0] = '\0';
     return DialogBoxParamA(data->hInstance, MAKEINTRESOURCEA(IDD_WIZARD), data->hwndOwner, WizardDlgProc,
                            (LPARAM)&ws);
 }

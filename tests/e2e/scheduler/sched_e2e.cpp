@@ -783,8 +783,8 @@ TEST_F(SchedulerTest, WizardTaskReachesTheAgentAndRunsInItsMinute)
 }
 
 // Next only with a target; Back and Next by the rule's type; intervals
-// corrected when the page is left; the default name; the close box and
-// Cancel insert nothing.
+// corrected when the page is left; the default name, which follows the target
+// until the user types one; the close box and Cancel insert nothing.
 TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
 {
     StartScheduler();
@@ -809,6 +809,18 @@ TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
         ASSERT_TRUE(Press(wiz, {101}, 2028));
         EXPECT_EQ("&Next >", ChildText(wiz, 102));
 
+        // A proposed name follows a new target; a name the user typed stays.
+        ASSERT_TRUE(Press(wiz, {101}, 2011));
+        ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2011), "D:\\Scripts\\nightly.launch"));
+        ASSERT_TRUE(Press(wiz, {102, 2028, 102}, 2101));
+        EXPECT_EQ("nightly.launch", ChildText(wiz, 2101));
+        ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2101), "Nightly copy"));
+        ASSERT_TRUE(Press(wiz, {101, 101}, 2011));
+        ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2011), "D:\\Scripts\\weekly.launch"));
+        ASSERT_TRUE(Press(wiz, {102, 2028, 102}, 2101));
+        EXPECT_EQ("Nightly copy", ChildText(wiz, 2101));
+        ASSERT_TRUE(Press(wiz, {101}, 2028));
+
         // Hourly: 12000 becomes 9999 when the page is left; back from the
         // date page shows it.
         ASSERT_TRUE(Press(wiz, {2023, 102}, 2044));
@@ -819,7 +831,7 @@ TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
         ASSERT_TRUE(DrvSetText(DrvFindChildById(wiz, 2032), "0"));
         ASSERT_TRUE(Press(wiz, {102}, 2031));
         ASSERT_TRUE(Press(wiz, {102}, 2101));
-        EXPECT_EQ("You have selected to run backup.launch every 1 hours.", ChildText(wiz, 111));
+        EXPECT_EQ("You have selected to run weekly.launch every 1 hours.", ChildText(wiz, 111));
 
         if (ending == 0)
             ASSERT_TRUE(DrvClose(wiz));
@@ -829,7 +841,7 @@ TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
     }
     // Only Finish inserted a task.
     ASSERT_TRUE(WaitRows(1));
-    EXPECT_EQ("backup.launch", Cell(0, 0));
+    EXPECT_EQ("Nightly copy", Cell(0, 0));
     EXPECT_EQ("Tarvin Scheduler - Modified*", Title());
 }
 
