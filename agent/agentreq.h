@@ -9,6 +9,12 @@
 // or text is served with its first 259 characters.
 const unsigned AGENT_ARG_SIZE = 260;
 
+// The time-to-live of the agent's OK: as long as the interpreter waits for it.
+// A reply has one reader, whose read frees the slot at once, so on a busy
+// machine a late reader still gets it; only a reader that has ended leaves it
+// in the slot that long.
+const unsigned AGENT_REPLY_TTL_MS = 1000;
+
 enum AgentRequest
 {
     AGENT_REQ_NONE = 0, // unknown or malformed: no reply

@@ -169,6 +169,24 @@ int CMMapIPC::IsForMeAlone(CMMapMsg& msg)
            StrCompareNoCase(msg.GetFromId(), m_szId) != 0;
 }
 
+// Two programs that talk back and forth keep the slot busy but for a moment
+// between one's read and its next send; a sender that only looked again
+// after a pause missed that moment time after time and gave up. So the slot
+// is watched instead, every millisecond, without the mutex: a look torn by a
+// writer only ends the watch early, and whatever is there is judged again
+// under the mutex.
+void CMMapIPC::WatchSlot(const char* seen, DWORD ms)
+{
+    size_t length = strnlen(seen, m_nMsgSize - 1) + 1;
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms)
+    {
+        Sleep(1);
+        if (memcmp(m_pView, seen, length) != 0)
+            return;
+    }
+}
+
 int CMMapIPC::IsTimedOut()
 {
     return IsMsgTimedOut(m_msg);
@@ -215,12 +233,18 @@ int CMMapIPC::SendMessage(const char* body, const char* toId, HWND toWnd, DWORD 
         return 0;
     }
 
-    for (int attempt = 0; attempt < m_nRetries; attempt++)
+    // Failed waits for the mutex count as attempts; a busy slot is waited
+    // for, as long as all the attempts' pauses would take together.
+    const DWORD patience = (DWORD)m_nRetries * m_dwPause;
+    const DWORD begun = GetTickCount();
+    for (int attempt = 0; attempt < m_nRetries;)
     {
-        if (attempt > 0)
-            Sleep(m_dwPause);
         if (!WaitForMutex(wait))
+        {
+            if (++attempt < m_nRetries)
+                Sleep(m_dwPause);
             continue;
+        }
         if (TakeSlot(m_outMsg) && !IsMsgTimedOut(m_outMsg))
         {
             // A message for us came in while we want to send: nobody else
@@ -231,6 +255,11 @@ int CMMapIPC::SendMessage(const char* body, const char* toId, HWND toWnd, DWORD 
             {
                 ReleaseMutex(m_hMutex);
                 m_nError = MMAPIPC_ERR_BUSY;
+                DWORD waited = GetTickCount() - begun;
+                if (waited >= patience)
+                    return 0;
+                WatchSlot(m_outMsg.GetMsgStr(),
+                          patience - waited < m_dwPause ? patience - waited : m_dwPause);
                 continue;
             }
             m_inbox.SetMsgStr(m_outMsg.GetMsgStr());

@@ -8,7 +8,8 @@
 
 // One program's end of the channel. All calls come from the thread that owns
 // the window given to Init; waiting for the mutex blocks that thread for at
-// most retries x (wait + pause) ms.
+// most retries x (wait + pause) ms, and a send waits at most retries x pause
+// ms for a busy slot.
 class CMMapIPC
 {
   public:
@@ -61,6 +62,7 @@ class CMMapIPC
     int WaitForMutex(DWORD wait);
     int TakeSlot(CMMapMsg& msg);
     void ClearSlot();
+    void WatchSlot(const char* seen, DWORD ms);
     int IsMsgTimedOut(CMMapMsg& msg);
     int IsForMeAlone(CMMapMsg& msg);
     int Frame(const char* body, const char* toId, DWORD ttl);

@@ -45,6 +45,8 @@ void PfClose(PfHandle h);
 // Replaces target by source in one step (target may exist); true on success.
 bool PfReplaceFile(const char* source, const char* target);
 bool PfDeleteFile(const char* path);
+// true when a file or folder of that name exists, open by anyone or not.
+bool PfPathExists(const char* path);
 
 void PfGetLocalTime(SYSTEMTIME* st);
 void PfGetSystemTime(SYSTEMTIME* st);

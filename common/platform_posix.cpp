@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <time.h>
 #include <unistd.h>
@@ -69,6 +70,12 @@ bool PfReplaceFile(const char* source, const char* target)
 bool PfDeleteFile(const char* path)
 {
     return unlink(path) == 0;
+}
+
+bool PfPathExists(const char* path)
+{
+    struct stat info;
+    return stat(path, &info) == 0;
 }
 
 static void ToSystemTime(const struct tm& t, long usec, SYSTEMTIME* st)

@@ -66,6 +66,11 @@ bool PfDeleteFile(const char* path)
     return DeleteFileA(path) != 0;
 }
 
+bool PfPathExists(const char* path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
 void PfGetLocalTime(SYSTEMTIME* st)
 {
     GetLocalTime(st);

@@ -33,13 +33,15 @@ bool CSafeSave::Begin(const char* path)
 }
 
 // The temporary file sits in the target's own folder, so that the final
-// replace is a rename on one volume. Its name is short ("~tv1.tmp", or as
-// few characters as the target's own name where the path is near the 259
+// replace is a rename on one volume. Its name carries the process id
+// ("~tv<pid>.tmp", then "~tv<pid>-1.tmp", ...), so programs saving into one
+// folder at once start from names of their own; it is short (as few
+// characters as the target's own name where the path is near the 259
 // character limit), so any path that can be written directly can be saved
-// this way too; and it is made only where no file of that name exists.
+// this way too; and it is made only where no file of that name exists. A
+// name that exists, or is held open by another program, is passed over.
 bool CSafeSave::CreateTemp()
 {
-    static unsigned s_next = 0;
     const char* name = m_target;
     for (const char* p = m_target; *p; p++)
     {
@@ -51,14 +53,15 @@ bool CSafeSave::CreateTemp()
     if (room < 1)
         return false;
     static const char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    for (int attempt = 0; attempt < 1000; attempt++)
+    const unsigned pid = (unsigned)PfGetProcessId();
+    for (unsigned attempt = 0; attempt < 1000; attempt++)
     {
-        unsigned n = s_next++;
         char candidate[32];
-        StrFormat(candidate, sizeof(candidate), "~tv%u.tmp", n % 100000);
+        StrFormat(candidate, sizeof(candidate), attempt ? "~tv%x-%u.tmp" : "~tv%x.tmp", pid, attempt);
         if (strlen(candidate) > room)
         {
             // Near the limit: "~" and base-36 digits, or the digits alone.
+            unsigned n = pid * 1000u + attempt;
             char tail[8];
             size_t len = 0;
             do
@@ -78,12 +81,10 @@ bool CSafeSave::CreateTemp()
         m_handle = PfCreateNew(m_temp);
         if (m_handle != PF_INVALID_HANDLE)
             return true;
-        // Only a name that is taken is worth another try; a folder that
-        // cannot be written refuses every name.
-        PfHandle taken = PfOpenRead(m_temp);
-        if (taken == PF_INVALID_HANDLE)
+        // A folder that cannot be written refuses every name: only a name
+        // that is there already is worth passing over.
+        if (!PfPathExists(m_temp))
             break;
-        PfClose(taken);
     }
     m_temp[0] = '\0';
     return false;

@@ -239,6 +239,20 @@ int CShellFileOp::GetSzzBuffer(char* buf, CPtrList<CSFOPath>* list)
     return size + 1;
 }
 
+// true when every wildcard source matches at least one file (or, without
+// filesOnly, folder).
+static bool AllMatch(PathList* sources, bool filesOnly)
+{
+    for (unsigned i = 0; i < sources->GetSize(); i++)
+    {
+        const char* source = sources->GetAt(i)->GetPath();
+        PathList matched;
+        if (HasWildcard(source) && (!Expand(source, filesOnly, &matched) || matched.GetSize() == 0))
+            return false;
+    }
+    return true;
+}
+
 // Wine's shell ignores FOF_RENAMEONCOLLISION and overwrites, and cannot move
 // several files to one destination. Here every source is paired with its
 // target (colliding targets get a free name when renaming), so that the shell
@@ -286,6 +300,11 @@ int CShellFileOp::Go()
 {
     // A cut path names another file than the one meant.
     if (AnyCut(&m_sources) || AnyCut(&m_dests))
+        return 0;
+
+    // A wildcard that matches nothing leaves nothing to do, which the shell
+    // answers as a success: that is the action's failure.
+    if (!AllMatch(&m_sources, (m_op.fFlags & FOF_FILESONLY) != 0))
         return 0;
 
     bool isDelete = m_op.wFunc == FO_DELETE;

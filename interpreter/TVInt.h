@@ -30,6 +30,10 @@ const int TVINT_TEXT_SIZE = 1545;
 const int TVINT_REQUEST_SIZE = 1024;
 const char TVINT_AGENT_ID[] = "TVAgent";
 const char TVINT_AGENT_CLASS[] = "_TVAGENT_WINDOW";
+// How long the run waits for the agent's OK. A request lives as long in the
+// channel's slot: the agent's read frees it at once, so only a request the
+// agent never reads holds the slot that long.
+const unsigned TVINT_OK_TIMEOUT = 1000;
 
 // The system calls behind Shutdown and Restart; under Wine they end every
 // process of the prefix, so tests put their own in their place.

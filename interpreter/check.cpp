@@ -69,12 +69,22 @@ HANDLE OpenOutput(bool* opened)
 
 bool IsCheckCommandLine(const char* cmdLine)
 {
-    bool quoted = false;
+    // A quote is closed only by its own kind: "O'Brien" is one quoted word.
+    char quote = '\0';
     for (const char* p = cmdLine; *p; p++)
     {
+        if (quote)
+        {
+            if (*p == quote)
+                quote = '\0';
+            continue;
+        }
         if (*p == '"' || *p == '\'')
-            quoted = !quoted;
-        if (quoted || StrCompareNoCaseN(p, "-check", 6) != 0)
+        {
+            quote = *p;
+            continue;
+        }
+        if (StrCompareNoCaseN(p, "-check", 6) != 0)
             continue;
         bool startsWord = p == cmdLine || p[-1] == ' ' || p[-1] == '\t';
         bool endsWord = p[6] == '\0' || p[6] == ' ' || p[6] == '\t';
@@ -84,12 +94,28 @@ bool IsCheckCommandLine(const char* cmdLine)
     return false;
 }
 
+// Writes the text where the program's output goes; false when it has none
+// (started from the shell), and the caller shows a box instead.
+static bool Print(const std::string& text)
+{
+    bool opened;
+    HANDLE out = OpenOutput(&opened);
+    if (out == INVALID_HANDLE_VALUE)
+        return false;
+    WriteAll(out, text);
+    if (opened)
+        CloseHandle(out);
+    return true;
+}
+
 int RunCheck(const char* cmdLine)
 {
+    static const char kNoFile[] = "This application must be run with a -file parameter";
     char path[MAX_PATH];
     if (GetPropertyValue(cmdLine, "-file", path, sizeof(path)) <= 0 || !path[0])
     {
-        MessageBoxA(NULL, "This application must be run with a -file parameter", NULL, MB_OK | MB_ICONERROR);
+        if (!Print(std::string(kNoFile) + "\r\n"))
+            MessageBoxA(NULL, kNoFile, NULL, MB_OK | MB_ICONERROR);
         return LCHECK_ERRORS;
     }
 
@@ -97,16 +123,8 @@ int RunCheck(const char* cmdLine)
     report.file = path;
     LaunchCheckHooks hooks = {Exists, OnFinding, &report};
     int result = CheckLaunchFile(path, hooks);
-
-    bool opened;
-    HANDLE out = OpenOutput(&opened);
-    if (out != INVALID_HANDLE_VALUE)
-    {
-        WriteAll(out, report.text);
-        if (opened)
-            CloseHandle(out);
+    if (Print(report.text))
         return result;
-    }
 
     std::string text = report.text;
     if (text.empty())

@@ -41,7 +41,7 @@ static const char kClassName[] = "_TVINT_HIDDENMAINWND";
 static const char kWindowTitle[] = "Tarvin Interpretor";
 static const char kSettingsKey[] = "Software\\Norvale\\Tarvin 2\\Interpreter";
 static const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
-static const DWORD kOKTimeout = 1000;
+static const DWORD kOKTimeout = TVINT_OK_TIMEOUT;
 static const DWORD kOKRetryTimeout = 500;
 static const int kStatusWidth = 320;
 static const int kStatusHeight = 18;
@@ -308,6 +308,10 @@ static BOOL Initialize(IntState* st)
         return FALSE;
     }
 
+    // The run has nothing else to do while its request waits for the slot,
+    // which other launch files talking to the agent keep busy: it waits three
+    // times as long as the channel's default before giving up.
+    st->ipc.SetDefaults(30, 100, 250, 250, MMAPIPC_MSG_SIZE);
     char id[MMAPIPC_ID_SIZE];
     StrFormat(id, sizeof(id), "%d", (int)(INT_PTR)hwnd);
     if (!st->ipc.Init(hwnd, id, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))

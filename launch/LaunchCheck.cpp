@@ -198,16 +198,22 @@ int CheckLaunchFile(const char* path, const LaunchCheckHooks& hooks)
     char text[LAUNCH_LINE_SIZE];
     size_t length = 0;
     bool tooLong = false;
-    int line = 1;
+    int line = 0;
     char block[1024];
     char last = '\0';
-    // Numbers lines as an editor shows them: CR LF, LF or CR end one line.
-    auto finish = [&]() {
+    // Numbers lines as the editor's list shows them: blank lines (and lines
+    // of spaces and tabs) are no actions and are not counted. The interpreter
+    // takes at most 1034 characters before a break and 1035 on a last line
+    // without one; a longer line makes it refuse the whole file.
+    auto finish = [&](bool ended) {
         text[length] = '\0';
+        if (ended && length > (size_t)LAUNCH_LINE_SIZE - 2)
+            tooLong = true;
         if (tooLong)
         {
             if (hooks.report)
-                hooks.report(line, true, "the line is longer than 1035 characters", hooks.ctx);
+                hooks.report(++line, true,
+                             "the line is too long for the interpreter (at most 1034 characters)", hooks.ctx);
             worst = LCHECK_ERRORS;
         }
         else
@@ -215,7 +221,7 @@ int CheckLaunchFile(const char* path, const LaunchCheckHooks& hooks)
             TrimStr(text);
             if (text[0])
             {
-                int level = CheckLaunchLine(text, line, hooks);
+                int level = CheckLaunchLine(text, ++line, hooks);
                 if (level > worst)
                     worst = level;
             }
@@ -244,10 +250,7 @@ int CheckLaunchFile(const char* path, const LaunchCheckHooks& hooks)
             }
             last = c;
             if (c == '\r' || c == '\n')
-            {
-                finish();
-                line++;
-            }
+                finish(true);
             else if (length + 1 < sizeof(text))
                 text[length++] = c;
             else
@@ -255,7 +258,7 @@ int CheckLaunchFile(const char* path, const LaunchCheckHooks& hooks)
         }
     }
     if (length || tooLong)
-        finish();
+        finish(false);
     PfClose(file);
     return worst;
 }

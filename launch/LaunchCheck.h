@@ -17,8 +17,9 @@ struct LaunchCheckHooks
     // Whether a file, folder or wildcard pattern named by a line exists now.
     // Null: targets are not looked for.
     bool (*exists)(const char* path, void* ctx);
-    // One finding: the line's 1-based number in the file as an editor counts
-    // it (0 for the file as a whole) and a one-line message.
+    // One finding: the line's 1-based number as the launch file editor's list
+    // shows it, blank lines not counted (0 for the file as a whole), and a
+    // one-line message.
     void (*report)(int line, bool error, const char* message, void* ctx);
     void* ctx;
 };

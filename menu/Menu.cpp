@@ -33,9 +33,11 @@ struct CPropertyReader
             m_value[0] = '\0';
         return m_value;
     }
-    unsigned long Number(const char* prop)
+    // missing: the value of a property that is absent or empty.
+    unsigned long Number(const char* prop, unsigned long missing = 0)
     {
-        return (unsigned long)(uint32_t)StrToInt(Text(prop));
+        const char* text = Text(prop);
+        return text[0] ? (unsigned long)(uint32_t)StrToInt(text) : missing;
     }
 
     const char* m_line;
@@ -269,7 +271,9 @@ int CMenuItem::Init(const char* line)
         SetTarget(props.Text("target"));
         SetCmdLine(props.Text("cmdline"));
         SetWorkDir(props.Text("workdir"));
-        SetWindowState(props.Number("windowstate"));
+        // The suite always writes it; a hand-written entry without it starts
+        // its program in a normal window, not hidden (0).
+        SetWindowState(props.Number("windowstate", 1)); // SW_SHOWNORMAL
         SetIconPath(props.Text("iconpath"));
         SetIconNumber(props.Number("iconnumber"));
         return 1;

@@ -59,15 +59,14 @@ int CTips::Load(const char* path)
     }
 
     CTipSet* filling = nullptr;
-    for (;;)
+    // A line over the limit is cut there and the rest of it skipped, so that
+    // no part of a tip's text is read as an element of its own. The cut line
+    // gets its closing quote back: its text is kept as far as it goes, as
+    // every field is cut to its size.
+    for (bool cut = false; file.ReadCutLine(line, sizeof(line) - 1, &cut);)
     {
-        if (!file.ReadLine(line, sizeof(line)))
-        {
-            if (file.IsEOF() || !file.IsLineTooLong())
-                break;
-            // Cut at the limit; the rest comes as a line of its own.
-            line[sizeof(line) - 1] = '\0';
-        }
+        if (cut)
+            StrAppend(line, "\"");
         if (GetTagName(line, tag, sizeof(tag)) < 0)
             continue;
         if (StrCompareNoCase(tag, "tipset") == 0)

@@ -61,13 +61,17 @@ TEST(ShellFileOp, GoHandsTheShellTheListsItBuilt)
         EXPECT_EQ(g_shell.to, "<null>") << "a delete has no destination";
     }
     {
+        // The wildcard matches a file: it is handed over as it is.
+        ScratchDir dir;
+        WriteBytes(dir.Path("x.txt"), "x");
+        const std::string pattern = dir.Path("*.txt");
         FakeShell shell(0);
         CShellFileOp op;
-        op.AddSource("C:\\a\\*.txt");
+        op.AddSource(pattern.c_str());
         EXPECT_EQ(op.AddDest("C:\\b"), 1);
         op.SetOperationFlags(FO_COPY, NULL, FOF_FILESONLY);
         EXPECT_EQ(op.Go(), 1);
-        EXPECT_EQ(g_shell.from, std::string("C:\\a\\*.txt\0\0", 12));
+        EXPECT_EQ(g_shell.from, pattern + std::string("\0\0", 2));
         EXPECT_EQ(g_shell.to, std::string("C:\\b\0\0", 6));
 
         // The same object runs again after Reset with new paths only.
@@ -133,6 +137,20 @@ TEST(ShellFileOp, CopiesMovesAndDeletesWithWildcards)
     EXPECT_EQ(ReadBytes(dir.Path("c\\1.txt")), "new one");
 
     EXPECT_EQ(ShellOp(FO_DELETE, kQuiet, {dir.Path("a\\missing.txt")}, {}), 0);
+
+    // A wildcard that matches nothing (files only: a folder is no match) is
+    // a failure, not a copy of nothing.
+    std::filesystem::create_directories(dir.Path("a\\only.dir"));
+    for (UINT func : {FO_COPY, FO_MOVE, FO_DELETE})
+    {
+        SCOPED_TRACE(func);
+        std::vector<std::string> to =
+            func == FO_DELETE ? std::vector<std::string>{} : std::vector<std::string>{dir.Path("b")};
+        EXPECT_EQ(ShellOp(func, kQuiet, {dir.Path("a\\*.none")}, to), 0);
+        EXPECT_EQ(ShellOp(func, kQuiet | FOF_FILESONLY, {dir.Path("a\\*.dir")}, to), 0);
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir.Path("a\\3.dat")));
+    EXPECT_TRUE(std::filesystem::exists(dir.Path("a\\only.dir")));
 }
 
 // NoOverwrite: the shell is asked to rename on collision, which Wine ignores.

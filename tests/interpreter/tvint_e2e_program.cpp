@@ -313,8 +313,9 @@ TEST_F(Tvint, CheckReportsFindingsByLineAndRunsNothing)
          {":2: warning: \"" + missing + "\" does not exist (yet)"}},
         {{"Lanch x", "", MarkLine(marker), "Wait soon", "Kill \"a"},
          2,
-         {":1: error: unknown action \"Lanch\"", ":4: error: the time to wait is not a number",
-          ":5: error: unbalanced quote"}},
+         // Numbered as the editor's list shows them: the blank line is no row.
+         {":1: error: unknown action \"Lanch\"", ":3: error: the time to wait is not a number",
+          ":4: error: unbalanced quote"}},
     };
     for (const auto& c : cases)
     {
@@ -334,6 +335,24 @@ TEST_F(Tvint, CheckReportsFindingsByLineAndRunsNothing)
         EXPECT_EQ(c.findings.size(), (size_t)std::count(out.begin(), out.end(), '\n')) << out;
         EXPECT_FALSE(Exists(marker));
     }
+
+    // A path with an apostrophe in double quotes, -check after it (as a
+    // shell verb puts it): checked, not run.
+    std::string folder = m_dir.Path("O'Brien files");
+    CreateDirectoryA(folder.c_str(), NULL);
+    std::string quoted = folder + "\\a.launch";
+    WriteLaunchFile(quoted, {MarkLine(marker)});
+    m_tvint.reset(new CDrvProcess());
+    ASSERT_TRUE(
+        m_tvint->StartCaptured(Program("tvint.exe").c_str(), ("-file=" + Quote(quoted) + " -check").c_str()));
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_FALSE(Exists(marker));
+
+    // No -file, with an output: said there, no box.
+    m_tvint.reset(new CDrvProcess());
+    ASSERT_TRUE(m_tvint->StartCaptured(Program("tvint.exe").c_str(), "-check"));
+    EXPECT_EQ(2u, WaitExit());
+    EXPECT_NE(std::string::npos, std::string(m_tvint->Output()).find("must be run with a -file parameter"));
 
     // Started without a console or an output handle, as the shell starts it:
     // the findings come in one box.

@@ -5,6 +5,7 @@
 #include "tvint_e2e.h"
 
 #include <algorithm>
+#include <map>
 
 using namespace tvint_test;
 
@@ -109,15 +110,18 @@ TEST_F(RealAgent, HideShowShowAllMessageAndExitAreServedAndLogged)
               ReadBytes(m_files + "\\Tarvin.log").find("description=\"Tarvin Agent exit\""));
 }
 
-// Two launch files at once, each line an agent request and a log entry: the
-// two interpreters share the channel's one slot with the agent, and both run
-// to their end without a time-out question.
-TEST_F(RealAgent, TwoInterpretersTalkingToTheAgentAtOnceBothFinish)
+// Launch files at once, each a run of Hide/Show pairs with a log entry for
+// every line: the interpreters share the channel's one slot with the agent,
+// and every request gets its own OK: each file runs to its end without a
+// time-out question, logs every line once and leaves its window shown.
+TEST_F(RealAgent, InterpretersTalkingToTheAgentAtOnceAllFinish)
 {
-    // The agent is up before the two start, so neither starts one of its own.
-    // Its first request can expire while the agent is still starting on a
-    // busy machine; that start-up is not what this test is about, so the
-    // interpreter's offer to send the entry again is taken.
+    // The agent is up before the others start, so none starts one of its own.
+    // Its first request can go out while the agent is still setting up its
+    // channel; that start-up is not what this test is about, so the
+    // interpreter's offer to send the entry again is taken. The log keeps
+    // every line of all the runs.
+    m_settings.Set(kAgentKey, "Log File", 1000);
     Start({"// start the agent"});
     for (;;)
     {
@@ -135,37 +139,67 @@ TEST_F(RealAgent, TwoInterpretersTalkingToTheAgentAtOnceBothFinish)
     EXPECT_EQ(0u, WaitExit());
     ASSERT_TRUE(FindAgent() != NULL);
 
-    const int kLines = 12;
-    std::vector<std::string> first, second, loggedFirst, loggedSecond;
-    for (int i = 0; i < kLines; i++)
+    // Each file's lines as the log must show them, by its window's title.
+    std::map<std::string, std::vector<std::string>> logged;
+    const int kPairs = 25;
+    for (int count : {2, 4})
     {
-        first.push_back("Hide \"tv first " + std::to_string(i) + "\"");
-        second.push_back("Hide \"tv second " + std::to_string(i) + "\"");
-        loggedFirst.push_back("Hide windows called tv first " + std::to_string(i));
-        loggedSecond.push_back("Hide windows called tv second " + std::to_string(i));
+        SCOPED_TRACE(std::to_string(count) + " interpreters");
+        std::vector<std::unique_ptr<CDrvProcess>> targets, runs;
+        std::vector<HWND> windows;
+        for (int i = 0; i < count; i++)
+        {
+            std::string title = "tv run " + std::to_string(count) + "." + std::to_string(i);
+            targets.emplace_back(new CDrvProcess());
+            HWND window = NULL;
+            ASSERT_TRUE(
+                targets.back()->Start(Program("tvtarget.exe").c_str(), ("-title=" + Quote(title)).c_str()));
+            ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(TARGET_CLASS, title.c_str()), kTimeout, &window));
+            windows.push_back(window);
+            std::vector<std::string> lines;
+            for (int pair = 0; pair < kPairs; pair++)
+            {
+                lines.insert(lines.end(), {"Hide " + Quote(title), "Show " + Quote(title)});
+                logged[title].insert(logged[title].end(),
+                                     {"Hide windows called " + title, "Show windows called " + title});
+            }
+            runs.emplace_back(new CDrvProcess());
+            ASSERT_TRUE(runs.back()->Start(Program("tvint.exe").c_str(),
+                                           ("-file=" + Quote(WriteFile(lines))).c_str()));
+        }
+        // A time-out question of any of them is the failure: its text is
+        // reported and the run stopped.
+        for (auto& run : runs)
+        {
+            HWND box = NULL;
+            DrvWaitFor(
+                [&]() { return !run->IsRunning() || DrvWaitMessageBox(NULL, run->Pid(), 0, &box) == TVD_OK; },
+                4 * kTimeout);
+            if (box)
+            {
+                char text[512] = "";
+                DrvMessageBoxText(box, text, sizeof(text));
+                ADD_FAILURE() << text;
+                DrvPressButton(box, IDCANCEL);
+            }
+            DWORD code = 0xDEAD;
+            EXPECT_EQ(TVD_OK, run->WaitExit(kTimeout, &code));
+            EXPECT_EQ(0u, code);
+        }
+        for (HWND window : windows)
+            EXPECT_TRUE(IsWindowVisible(window));
     }
-    CDrvProcess a, b;
-    ASSERT_TRUE(a.Start(Program("tvint.exe").c_str(), ("-file=" + Quote(WriteFile(first))).c_str()));
-    ASSERT_TRUE(b.Start(Program("tvint.exe").c_str(), ("-file=" + Quote(WriteFile(second))).c_str()));
-    DWORD codeA = 0xDEAD, codeB = 0xDEAD;
-    EXPECT_EQ(TVD_OK, a.WaitExit(kTimeout, &codeA));
-    EXPECT_EQ(TVD_OK, b.WaitExit(kTimeout, &codeB));
-    EXPECT_EQ(0u, codeA);
-    EXPECT_EQ(0u, codeB);
 
-    // The log reaches its file when the agent ends.
+    // Every line of each file logged once, in its file's order (the log
+    // reaches its file when the agent ends).
     ExitAgent();
-
-    // Every line of each file logged once, in its file's order.
-    std::vector<std::string> ofFirst, ofSecond;
+    std::map<std::string, std::vector<std::string>> entries;
     for (const std::string& entry : InterpreterEntries())
     {
-        if (entry.find("tv first ") != std::string::npos)
-            ofFirst.push_back(entry);
-        else if (entry.find("tv second ") != std::string::npos)
-            ofSecond.push_back(entry);
+        size_t at = entry.find("tv run ");
+        if (at != std::string::npos)
+            entries[entry.substr(at)].push_back(entry);
     }
-    EXPECT_EQ(loggedFirst, ofFirst);
-    EXPECT_EQ(loggedSecond, ofSecond);
+    EXPECT_EQ(logged, entries);
 }
 } // namespace

@@ -1,4 +1,5 @@
 #include "LaunchCheck.h"
+#include "LaunchFile.h"
 #include "testutil.h"
 
 #include <set>
@@ -87,15 +88,32 @@ TEST(LaunchCheck, NumbersLinesAsAnEditorDoesAndReportsTheWorst)
     ScratchDir dir;
     std::string path = dir.Path("a.launch");
     std::string longLine = "Message \"" + std::string(1100, 'x') + "\"";
-    // CR LF, LF and a lone CR each end one line; blank lines count.
-    WriteBytes(path,
-               "// first\r\n\r\nBogus\nWait \"1 ms\"\rLaunch \"C:\\nope.exe\"\r\n" + longLine + "\r\nExit");
+    // CR LF, LF and a lone CR each end one line; blank lines and lines of
+    // spaces are no rows of the editor's list and are not counted.
+    WriteBytes(path, "// first\r\n\r\n \t\nBogus\nWait \"1 ms\"\rLaunch \"C:\\nope.exe\"\r\n\n\n" + longLine +
+                         "\r\nExit");
     Findings f;
     EXPECT_EQ(LCHECK_ERRORS, CheckLaunchFile(path.c_str(), Hooks(f)));
     ASSERT_EQ(3u, f.lines.size());
-    EXPECT_EQ("3 E unknown action \"Bogus\"", f.lines[0]);
-    EXPECT_EQ(0u, f.lines[1].find("5 W ")) << f.lines[1];
-    EXPECT_EQ("6 E the line is longer than 1035 characters", f.lines[2]);
+    EXPECT_EQ("2 E unknown action \"Bogus\"", f.lines[0]);
+    EXPECT_EQ(0u, f.lines[1].find("4 W ")) << f.lines[1];
+    EXPECT_EQ("5 E the line is too long for the interpreter (at most 1034 characters)", f.lines[2]);
+
+    // The checker refuses exactly the lines the interpreter's loader refuses.
+    struct Length
+    {
+        size_t characters;
+        const char* end;
+    };
+    for (const Length& c :
+         {Length{1034, "\r\n"}, Length{1035, "\r\n"}, Length{1035, "\n"}, Length{1035, ""}, Length{1036, ""}})
+    {
+        SCOPED_TRACE(std::to_string(c.characters) + (c.end[0] ? " with a break" : " at the end"));
+        WriteBytes(path, "// " + std::string(c.characters - 3, 'x') + c.end);
+        CLaunchFile file;
+        f.lines.clear();
+        EXPECT_EQ(file.Load(path.c_str()) == 1, CheckLaunchFile(path.c_str(), Hooks(f)) == LCHECK_CLEAN);
+    }
 
     WriteBytes(path, "Launch \"C:\\nope.exe\"");
     f.lines.clear();

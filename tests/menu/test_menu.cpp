@@ -102,8 +102,8 @@ TEST_F(MenuFile, ReadsLooseLinesAndProperties)
     CMenuItem* root = m_menu.GetMenuTree()->GetData();
     EXPECT_EQ(root->GetStyle(), 9u);
     EXPECT_EQ(root->GetId(), 0u);
-    // A missing windowstate reads as an empty value, which is 0.
-    EXPECT_EQ("Note \"q\"|n.txt||||style 2 icon 2 ws 0", Fields(m_menu.GetMenuTree()->GetAt(0)->GetData()));
+    // A missing windowstate reads as a normal window, not as 0 (hidden).
+    EXPECT_EQ("Note \"q\"|n.txt||||style 2 icon 2 ws 1", Fields(m_menu.GetMenuTree()->GetAt(0)->GetData()));
     Node* sub = m_menu.GetMenuTree()->GetAt(1);
     EXPECT_EQ(sub->GetData()->GetStyle(), 1u);
     ASSERT_EQ(sub->GetSize(), 1u);
@@ -191,7 +191,7 @@ TEST_F(MenuFile, CutsLongValuesToTheirFields)
                      "\" />\r\n" + kEnd));
     const std::string p259 = path300.substr(0, 259);
     EXPECT_EQ(text70.substr(0, 63) + "|" + p259 + "|" + p259 + "|" + p259 + "|" + p259 +
-                  "|style 2 icon 0 ws 0",
+                  "|style 2 icon 0 ws 1",
               Fields(m_menu.FindItem(1)->GetData()));
 
     CMenuItem direct;

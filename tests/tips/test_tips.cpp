@@ -120,19 +120,22 @@ TEST_F(TipsFile, TextsBreakLinesAndAreCutToTheirFields)
     const std::string longName(40, 'n');
     const std::string longPath(280, 'p');
     const std::string longText(300, 't');
-    ASSERT_EQ(0,
-              Load(kHeader + "<tipset name=\"\" regpath=\"" + longPath + "\">\r\n</tipset>\r\n\r\n" +
-                   "<tipset name=\"" + longName + "\" regpath=\"k\">\r\n" +
-                   "<tip text=\"first line\\nsecond line\" />\n" + "<tip text=\"" + longText + "\" />\r\n" +
-                   "<tip note=\"no text\" />\r\n" + "<unknown text=\"skipped\" />\r\n" + "<tip text=\"" +
-                   std::string(400, 'x') + "\" />\r\n" + "<tip text=\"after the long line\" />\r\n"));
+    ASSERT_EQ(0, Load(kHeader + "<tipset name=\"\" regpath=\"" + longPath + "\">\r\n</tipset>\r\n\r\n" +
+                      "<tipset name=\"" + longName + "\" regpath=\"k\">\r\n" +
+                      "<tip text=\"first line\\nsecond line\" />\n" + "<tip text=\"" + longText +
+                      "\" />\r\n" + "<tip note=\"no text\" />\r\n" + "<unknown text=\"skipped\" />\r\n" +
+                      "<tip text=\"" + std::string(400, 'x') +
+                      " <tip text=\"from the rest\" /> <tipset name=\"rest\" regpath=\"r\">\" />\r\n" +
+                      "<tip text=\"after the long line\" />\r\n"));
     ASSERT_EQ(1, m_tips.OpenSet(""));
     EXPECT_EQ(longPath.substr(0, 259), m_tips.GetRegPath());
     ASSERT_EQ(1, m_tips.OpenSet(longName.substr(0, 31).c_str()));
-    // The line over the reader's limit has lost its closing quote: it holds no tip.
-    EXPECT_EQ(
-        (std::vector<std::string>{longText.substr(0, 255), "after the long line", "first line\nsecond line"}),
-        Walk(3));
+    // The line over the reader's limit keeps its tip, cut to the field, and
+    // nothing of its rest is read as an element.
+    EXPECT_EQ((std::vector<std::string>{longText.substr(0, 255), std::string(255, 'x'), "after the long line",
+                                        "first line\nsecond line"}),
+              Walk(4));
+    EXPECT_EQ(2u, m_tips.GetSetCount());
 }
 
 } // namespace
