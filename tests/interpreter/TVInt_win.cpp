@@ -170,7 +170,9 @@ TEST_F(Engine, ActionsTheProgramCarriesOutGiveTheirCodeTextAndResult)
         {"/ / not a comment", TVINT_UNKNOWN, "Unrecognized Command: Line: \"0\"", 0, ""},
         {"Launch\t\"x.exe\"", TVINT_UNKNOWN, "Unrecognized Command: Line: \"0\"", 0, ""},
         {"copy \"C:\\no such\\x.txt\" , \"C:\\b\" , NOOVERWRITE", TVINT_DONE, "Copy x.txt to b", 0, ""},
-        {"Delete \"C:\\no such\\*.txt\",AskDelete", TVINT_DONE, "Delete *.txt", 0, ""},
+        {"Delete \"C:\\no such\\x.txt\",AskDelete", TVINT_DONE, "Delete x.txt", 0, ""},
+        // A wildcard is resolved before the shell is asked: matching nothing is a failure.
+        {"Delete \"C:\\no such\\*.txt\",AskDelete", TVINT_FAILED, "Error Deleting C:\\no such\\*.txt", 0, ""},
         {"Move \"C:\\no such\\x.txt\",\"C:\\b\",AskOverwrite", TVINT_DONE, "Move x.txt to b", 0, ""},
     };
     for (const auto& c : cases)
