@@ -208,7 +208,8 @@ static double EmptyStart(const char* exe)
         return -1;
     HWND hwnd = WaitWindow("_TV_NULL_GUI", 60000);
     DWORD_PTR result;
-    double t = hwnd && SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) ? Now() - start : -1;
+    double t =
+        hwnd && SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) ? Now() - start : -1;
     if (hwnd)
         PostMessageA(hwnd, WM_CLOSE, 0, 0);
     return Ended(&pi) ? t : -1;
@@ -234,7 +235,8 @@ static int StartRuns(int n, const char* agentExe, const char* emptyExe)
     PrintRuns("agent", agent);
     PrintRuns("empty", empty);
     double ma = Median(agent) * 1000, me = Median(empty) * 1000, mr = Median(ratio);
-    printf("figure: agent start to ready (tray, channel, first OK)   %6.0f ms   floor (empty GUI program) %6.0f ms"
+    printf("figure: agent start to ready (tray, channel, first OK)   %6.0f ms   floor (empty GUI program) "
+           "%6.0f ms"
            "   ratio %.2f (median of pairs %.2f)   goal <= 2  %s\n",
            ma, me, ma / me, mr, mr <= 2 ? "met" : "NOT MET");
     fflush(stdout);
