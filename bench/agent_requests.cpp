@@ -2,6 +2,7 @@
 // which the agent is already running.
 //
 //   agent_requests N
+//   agent_requests -start N TVAGENT_EXE NULL_GUI_EXE
 //
 // Talks to the agent as the interpreter does: its own identifier is its
 // window handle in decimal, each request goes to "TVAgent" at the agent's
@@ -16,11 +17,19 @@
 //           every run lets what the last run left in the slot expire);
 //   ten     10 Hide requests back to back, each sent when the last OK is read.
 // Prints one "figure" line per speed goal it measures.
+//
+// With -start (no agent running yet): the agent's start, from CreateProcess
+// to ready (its window there, its tray icon added and its channel open, both
+// before its message loop, and its answer to a first request read), next to
+// an empty GUI program (bench/null_gui.cpp -stay) from CreateProcess to its
+// window answering WM_NULL. N runs of each, alternating, after one warm-up
+// run of each; each program is ended (and waited for) before the next start.
 #include <windows.h>
 
 #include <algorithm>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <vector>
 
 #include "MMapIPC_win.h"
@@ -125,27 +134,124 @@ static void PrintRuns(const char* name, const std::vector<double>& v)
     printf("   median %.1f  min %.1f\n", Median(v) * 1000, *std::min_element(v.begin(), v.end()) * 1000);
 }
 
+static bool Spawn(const char* cmdline, PROCESS_INFORMATION* pi)
+{
+    char buf[MAX_PATH + 32];
+    if (!StrCopy(buf, sizeof(buf), cmdline))
+        return false;
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    return CreateProcessA(NULL, buf, NULL, NULL, FALSE, 0, NULL, NULL, &si, pi) != 0;
+}
+
+// The top-level window of that class, waited for while this thread's
+// messages are handled; null after the time-out.
+static HWND WaitWindow(const char* cls, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;)
+    {
+        HWND found = FindWindowA(cls, NULL);
+        if (found || GetTickCount() - start >= ms)
+            return found;
+        PumpUntilOK(-1, 1);
+    }
+}
+
+static bool Ended(PROCESS_INFORMATION* pi)
+{
+    bool ok = WaitForSingleObject(pi->hProcess, 30000) == WAIT_OBJECT_0;
+    CloseHandle(pi->hThread);
+    CloseHandle(pi->hProcess);
+    return ok;
+}
+
+// Seconds from the agent's start to its first OK; negative on failure.
+static double AgentStart(const char* exe)
+{
+    PROCESS_INFORMATION pi;
+    double start = Now();
+    if (!Spawn(exe, &pi))
+        return -1;
+    // As the interpreter does: the window comes before the agent reads its
+    // files, and a request sent then would expire unread.
+    HWND agent = WaitWindow("_TVAGENT_WINDOW", 60000);
+    DWORD_PTR result;
+    if (agent && !SendMessageTimeoutA(agent, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result))
+        agent = NULL;
+    // Sent again while no OK comes, as the interpreter does: a request that
+    // came before the channel was open expires unread.
+    double t = -1;
+    for (int tries = 0; agent && t < 0 && tries < 100; tries++)
+    {
+        int before = g_nOK;
+        if (g_ipc.SendMessage(kRequest, "TVAgent", agent, 0, 0) && PumpUntilOK(before, 300))
+            t = Now() - start;
+    }
+    PumpUntilOK(-1, kSettle);
+    int before = g_nOK;
+    if (agent && g_ipc.SendMessage("agent:exit tarvin", "TVAgent", agent, 0, 0))
+        PumpUntilOK(before, kOKTimeout);
+    if (!Ended(&pi))
+        return -1;
+    PumpUntilOK(-1, kSettle);
+    return t;
+}
+
+static double EmptyStart(const char* exe)
+{
+    char cmd[MAX_PATH + 16];
+    StrFormat(cmd, sizeof(cmd), "%s -stay", exe);
+    PROCESS_INFORMATION pi;
+    double start = Now();
+    if (!Spawn(cmd, &pi))
+        return -1;
+    HWND hwnd = WaitWindow("_TV_NULL_GUI", 60000);
+    DWORD_PTR result;
+    double t =
+        hwnd && SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) ? Now() - start : -1;
+    if (hwnd)
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    return Ended(&pi) ? t : -1;
+}
+
+static int StartRuns(int n, const char* agentExe, const char* emptyExe)
+{
+    std::vector<double> agent, empty, ratio;
+    for (int i = -1; i < n; i++)
+    {
+        double a = AgentStart(agentExe), e = EmptyStart(emptyExe);
+        if (a < 0 || e < 0)
+        {
+            fprintf(stderr, "start run %d failed (agent %.3f s, empty program %.3f s)\n", i, a, e);
+            return 1;
+        }
+        if (i < 0)
+            continue;
+        agent.push_back(a);
+        empty.push_back(e);
+        ratio.push_back(a / e);
+    }
+    PrintRuns("agent", agent);
+    PrintRuns("empty", empty);
+    double ma = Median(agent) * 1000, me = Median(empty) * 1000, mr = Median(ratio);
+    printf("figure: agent start to ready (tray, channel, first OK)   %6.0f ms   floor (empty GUI program) "
+           "%6.0f ms"
+           "   ratio %.2f (median of pairs %.2f)   goal <= 2  %s\n",
+           ma, me, ma / me, mr, mr <= 2 ? "met" : "NOT MET");
+    fflush(stdout);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
-    if (argc != 2 || atoi(argv[1]) < 1)
+    bool startMode = argc == 5 && strcmp(argv[1], "-start") == 0;
+    if ((argc != 2 && !startMode) || atoi(argv[startMode ? 2 : 1]) < 1)
     {
-        fprintf(stderr, "usage: agent_requests N\n");
+        fprintf(stderr, "usage: agent_requests N | agent_requests -start N TVAGENT_EXE NULL_GUI_EXE\n");
         return 2;
     }
-    int n = atoi(argv[1]);
-
-    HWND agent = NULL;
-    for (int i = 0; i < 600 && !agent; i++)
-    {
-        agent = FindWindowA("_TVAGENT_WINDOW", NULL);
-        if (!agent)
-            Sleep(100);
-    }
-    if (!agent)
-    {
-        fprintf(stderr, "no agent window\n");
-        return 1;
-    }
+    int n = atoi(argv[startMode ? 2 : 1]);
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = Proc;
@@ -161,6 +267,15 @@ int main(int argc, char** argv)
     if (!g_hwnd || !g_ipc.Init(g_hwnd, id, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
     {
         fprintf(stderr, "channel not set up, error %d\n", g_ipc.GetError());
+        return 1;
+    }
+
+    if (startMode)
+        return StartRuns(n, argv[3], argv[4]);
+    HWND agent = WaitWindow("_TVAGENT_WINDOW", 60000);
+    if (!agent)
+    {
+        fprintf(stderr, "no agent window\n");
         return 1;
     }
 

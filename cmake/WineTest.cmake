@@ -48,6 +48,10 @@ set_tests_properties(wine.template PROPERTIES FIXTURES_SETUP tv_wine_template TI
 # tests made elsewhere, e.g. gtest_discover_tests(... PROPERTIES ${TV_WINE_TEST_PROPERTIES}).
 set(TV_WINE_TEST_PROPERTIES FIXTURES_REQUIRED tv_wine_template TIMEOUT 660)
 
+add_test(NAME tools.winerun_user_reg
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/winerun_user_reg_test.sh ${TV_WINERUN} ${TV_WINE_TEMPLATE})
+set_tests_properties(tools.winerun_user_reg PROPERTIES LABELS e2e ${TV_WINE_TEST_PROPERTIES})
+
 # tv_add_wine_test(NAME <name> COMMAND <target> [args...] [LABEL <label>])
 # Adds ctest tests that run the executable target under Wine: when the target
 # has GoogleTest suites and no arguments, one test <name> for its unit suites

@@ -83,6 +83,12 @@ TEST_F(PrefsE2E, AddedKeyIsRegisteredAtOnceAndARemovedOneIsReleased)
     ASSERT_EQ(TVD_OK,
               DrvWaitWindow(DrvQuery("_mh_BROWSEAPPS_CLS__", "Browse Applications", TVD_MATCH_EXACT, Pid()),
                             30000, &browse));
+    // Its file dialog works although comdlg32 is bound only now, at first use.
+    ASSERT_TRUE(DrvPressButton(browse, 102));
+    HWND files = WaitDialog("Browse &Launch Files...");
+    ASSERT_NE(nullptr, files);
+    PostMessageA(files, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(files); }, kWait));
     char caption[64] = "";
     HWND apps = DrvFindChildById(browse, 100);
     int notepad = -1;
