@@ -266,18 +266,6 @@ std::unique_ptr<CDrvProcess> StartTarget(const std::string& title, const std::st
 }
 
 // Every top-level window of the process, hidden or not.
-int CountVisibleWindows(DWORD pid, int* total)
-{
-    DrvWindowQuery q = DrvQuery(NULL, NULL, TVD_MATCH_EXACT, pid);
-    q.includeHidden = true;
-    HWND found[16];
-    int n = DrvFindWindows(q, found, 16), visible = 0;
-    *total = n;
-    for (int i = 0; i < n && i < 16; i++)
-        visible += IsWindowVisible(found[i]) ? 1 : 0;
-    return visible;
-}
-
 void WriteLaunch(const std::string& path, const std::vector<std::string>& lines)
 {
     std::string text;
@@ -364,8 +352,8 @@ int Requests()
     int requests = interpreters * lines * 2;
     printf("requests: %d interpreters x %d Hide/Show lines with logging, %d requests: %d failed lines, %d "
            "runs with a non-zero exit, %d hung, %d windows left hidden%s%s\n",
-           interpreters, lines, requests, failedLines, failedRuns, hung, hidden, firstBox.empty() ? "" : "; first box: ",
-           firstBox.c_str());
+           interpreters, lines, requests, failedLines, failedRuns, hung, hidden,
+           firstBox.empty() ? "" : "; first box: ", firstBox.c_str());
     return failedLines || failedRuns || hung || hidden ? 1 : 0;
 }
 
@@ -548,11 +536,13 @@ int Kills()
         return 2;
     }
     std::unique_ptr<CDrvProcess> target = StartTarget("stress kill", "-owned=\"stress kill tool\"");
-    if (!target)
+    if (!target || DrvWaitWindow(DrvQuery(TARGET_TOOL_CLASS, "stress kill tool"), kTimeout, NULL) != TVD_OK)
     {
         printf("kills: tvtarget did not start\n");
         return 2;
     }
+    HWND mainWindow = DrvFindWindow(DrvQuery(TARGET_CLASS, "stress kill"));
+    HWND toolWindow = DrvFindWindow(DrvQuery(TARGET_TOOL_CLASS, "stress kill tool"));
     std::string launch = g_work + "\\kills.launch";
     std::vector<std::string> lines;
     for (int k = 0; k < 200; k++)
@@ -601,8 +591,10 @@ int Kills()
         int journal = LoadJournal(File(HIDDENFILE_NAME));
         int schedule = LoadSchedule(File("Tarvin Schedule.dat"), &startupRuns);
         listed += journal > 0 ? 1 : 0;
-        fprintf(stderr, "tvstress: round %d (kill %d): keys %d, log %d, journal %d, schedule %d (start-up runs %lu)\n",
-                round, mode, keys, log, journal, schedule, (unsigned long)startupRuns);
+        fprintf(
+            stderr,
+            "tvstress: round %d (kill %d): keys %d, log %d, journal %d, schedule %d (start-up runs %lu)\n",
+            round, mode, keys, log, journal, schedule, (unsigned long)startupRuns);
         if (keys != kKeys || log < 0 || journal < 0 || schedule != 2)
         {
             damaged++;
@@ -618,31 +610,33 @@ int Kills()
             failedStarts++;
             continue;
         }
-        int total = 0, visible = 0;
-        if (!Wait([&]() { return (visible = CountVisibleWindows(target->Pid(), &total)) == 2; }, 5000))
+        auto shown = [&]() {
+            return (IsWindowVisible(mainWindow) ? 1 : 0) + (IsWindowVisible(toolWindow) ? 2 : 0);
+        };
+        if (!Wait([&]() { return shown() == 3; }, 5000))
         {
-            hidden++;
-            fprintf(stderr, "tvstress: round %d (kill %d): %d of %d windows visible after the restart, %d listed "
-                            "at the kill\n",
-                    round, mode, visible, total, journal);
+            int now = shown();
+            hidden += (now & 1 ? 0 : 1) + (now & 2 ? 0 : 1);
+            fprintf(stderr,
+                    "tvstress: round %d (kill %d): after the restart the window is %s, its tool window %s; "
+                    "%d listed at the kill\n",
+                    round, mode, now & 1 ? "visible" : "hidden", now & 2 ? "visible" : "hidden", journal);
             // Brought back for the next round.
-            DrvWindowQuery q = DrvQuery(NULL, NULL, TVD_MATCH_EXACT, target->Pid());
-            q.includeHidden = true;
-            HWND found[4];
-            for (int i = 0, n = DrvFindWindows(q, found, 4); i < n && i < 4; i++)
-                ShowWindowAsync(found[i], SW_SHOWNA);
+            ShowWindowAsync(mainWindow, SW_SHOWNA);
+            ShowWindowAsync(toolWindow, SW_SHOWNA);
+            Wait([&]() { return shown() == 3; }, 5000);
         }
         CloseTaskWindows();
     }
     EndAgent();
     CloseTaskWindows();
-    printf("kills: %d kills (%d during requests, %d during exit, %d during start and schedule save): %d with "
-           "damaged files, %d windows left hidden after restart, %d agent starts failed, %d boxes at restart, "
-           "%d temporary files left by the killed saves (%d kills with windows listed hidden, %lu start-up "
-           "runs saved)%s%s\n",
-           rounds, kills[0], kills[1], kills[2], damaged, hidden, failedStarts, complaints, temps, listed,
-           (unsigned long)startupRuns,
-           firstDamage.empty() ? "" : "; first damage: ", firstDamage.c_str());
+    printf(
+        "kills: %d kills (%d during requests, %d during exit, %d during start and schedule save): %d with "
+        "damaged files, %d windows left hidden after restart, %d agent starts failed, %d boxes at restart, "
+        "%d temporary files left by the killed saves (%d kills with windows listed hidden, %lu start-up "
+        "runs saved)%s%s\n",
+        rounds, kills[0], kills[1], kills[2], damaged, hidden, failedStarts, complaints, temps, listed,
+        (unsigned long)startupRuns, firstDamage.empty() ? "" : "; first damage: ", firstDamage.c_str());
     return damaged || hidden || failedStarts || complaints ? 1 : 0;
 }
 
@@ -693,15 +687,15 @@ bool StartEditor(EditorSave& ed, const std::string& args)
     ed.process.reset(new CDrvProcess);
     ed.main = NULL;
     return ed.process->Start(Program(ed.exe).c_str(), args.c_str()) &&
-           DrvWaitWindow(DrvQuery(ed.mainClass, NULL, TVD_MATCH_EXACT, ed.process->Pid()), kTimeout, &ed.main) ==
-               TVD_OK &&
+           DrvWaitWindow(DrvQuery(ed.mainClass, NULL, TVD_MATCH_EXACT, ed.process->Pid()), kTimeout,
+                         &ed.main) == TVD_OK &&
            DrvIsReady(ed.main, kTimeout);
 }
 
 void ReplaceKeepingTime(const std::string& path, const std::string& bytes)
 {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0,
-                           NULL);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                           0, NULL);
     if (h == INVALID_HANDLE_VALUE)
         return;
     FILETIME written;
@@ -740,10 +734,10 @@ int Writers()
         return 2;
     }
     HWND counter = MakeCounter();
-    EditorSave eds[3] = {{"tvedit.exe", "_TVEDIT_MAINWND", kEditSave, File("first.launch"), "", NULL, NULL},
-                         {"tvedit.exe", "_TVEDIT_MAINWND", kEditSave, File("second.launch"), "", NULL, NULL},
-                         {"tvsched.exe", "_TVSCHED_MAINWND", kSchedUpdate, File("Tarvin Schedule.dat"), "", NULL,
-                          NULL}};
+    EditorSave eds[3] = {
+        {"tvedit.exe", "_TVEDIT_MAINWND", kEditSave, File("first.launch"), "", NULL, NULL},
+        {"tvedit.exe", "_TVEDIT_MAINWND", kEditSave, File("second.launch"), "", NULL, NULL},
+        {"tvsched.exe", "_TVSCHED_MAINWND", kSchedUpdate, File("Tarvin Schedule.dat"), "", NULL, NULL}};
     WriteLaunch(eds[0].path, {"Message \"first\""});
     WriteLaunch(eds[1].path, {"Message \"second\""});
     for (int i = 0; i < 3; i++)
@@ -809,8 +803,8 @@ int Writers()
         Wait([&]() { return g_changed >= expected; }, 3000);
         if (g_changed < expected)
         {
-            fprintf(stderr, "tvstress: round %d: %d schedule saves announced, %d expected\n", round, g_changed,
-                    expected);
+            fprintf(stderr, "tvstress: round %d: %d schedule saves announced, %d expected\n", round,
+                    g_changed, expected);
             agentSilent += expected - g_changed;
         }
         if (LoadSchedule(File("Tarvin Schedule.dat")) != 2)
@@ -824,10 +818,11 @@ int Writers()
         CloseEditor(ed);
     DestroyWindow(counter);
     printf("writers: %d rounds of 4 saves at once (2 tvedit, tvsched Update, agent after a start-up run), %d "
-           "saves: %d failed with a box, %d editor saves lost without a box, %d schedule saves missing without a "
+           "saves: %d failed with a box, %d editor saves lost without a box, %d schedule saves missing "
+           "without a "
            "box, %d damaged schedules, %d temporary files left%s%s\n",
-           rounds, saves, withBox, silent, agentSilent, damaged, temps, firstBox.empty() ? "" : "; first box: ",
-           firstBox.c_str());
+           rounds, saves, withBox, silent, agentSilent, damaged, temps,
+           firstBox.empty() ? "" : "; first box: ", firstBox.c_str());
     return withBox || silent || agentSilent || damaged || temps ? 1 : 0;
 }
 
@@ -964,7 +959,8 @@ int Damaged()
     } editors[] = {
         {"launchfile", {"tvedit.exe", "_TVEDIT_MAINWND", 0, File("damaged.launch"), "", NULL, NULL}},
         {"menu_read", {"tvmedit.exe", "_TVMEDIT_MAINWND", 0, File("damaged.menu"), "", NULL, NULL}},
-        {"schedule_load", {"tvsched.exe", "_TVSCHED_MAINWND", 0, File("Tarvin Schedule.dat"), "", NULL, NULL}},
+        {"schedule_load",
+         {"tvsched.exe", "_TVSCHED_MAINWND", 0, File("Tarvin Schedule.dat"), "", NULL, NULL}},
     };
     std::string figures;
     bool lost = false;
@@ -980,19 +976,22 @@ int Damaged()
         for (int i = 0; i < count; i++)
         {
             // Each editor starts at another kind of damage, so that a short run still meets each.
-            WriteBytes(e.ed.path, Damage(ReadBytes(seeds[(size_t)rand() % seeds.size()]), i + (int)(&e - editors)));
-            std::string args = strcmp(e.ed.exe, "tvedit.exe") == 0   ? "-file='" + e.ed.path + "'"
+            WriteBytes(e.ed.path,
+                       Damage(ReadBytes(seeds[(size_t)rand() % seeds.size()]), i + (int)(&e - editors)));
+            std::string args = strcmp(e.ed.exe, "tvedit.exe") == 0    ? "-file='" + e.ed.path + "'"
                                : strcmp(e.ed.exe, "tvmedit.exe") == 0 ? "-file=\"" + e.ed.path + "\""
                                                                       : "";
             OpenDamaged(e.ed, args, c);
         }
         char line[256];
-        StrFormat(line, sizeof(line), "%s%s %d opened, %d boxes, %d crashes, %d hangs, %d ended silently, %d "
-                                      "empty boxes, %d changed on disk",
+        StrFormat(line, sizeof(line),
+                  "%s%s %d opened, %d boxes, %d crashes, %d hangs, %d ended silently, %d "
+                  "empty boxes, %d changed on disk",
                   figures.empty() ? "" : "; ", e.ed.exe, c.opened, c.boxes, c.crashes, c.hangs, c.silentExits,
                   c.emptyBoxes, c.changed);
         figures += line;
-        lost = lost || c.opened != count || c.crashes || c.hangs || c.silentExits || c.emptyBoxes || c.changed;
+        lost =
+            lost || c.opened != count || c.crashes || c.hangs || c.silentExits || c.emptyBoxes || c.changed;
     }
     printf("damaged: %d damaged files per editor (cut, doubled, overwritten, noise): %s\n", count,
            figures.c_str());
@@ -1104,7 +1103,8 @@ int main(int argc, char** argv)
     const char* work = argc >= 2 ? Opt("work") : NULL;
     if (!work)
     {
-        fprintf(stderr, "usage: tvstress requests|kills|writers|damaged|readonly|prepare -work=DIR [options]\n");
+        fprintf(stderr,
+                "usage: tvstress requests|kills|writers|damaged|readonly|prepare -work=DIR [options]\n");
         return 2;
     }
     g_work = work;
