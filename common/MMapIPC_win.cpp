@@ -351,3 +351,18 @@ int CMMapIPC::ReplyToMessage(const char* body, DWORD ttl, DWORD wait)
 {
     return SendMessage(body, m_szLastFrom, nullptr, ttl, wait);
 }
+
+// The recipient takes a message under the mutex too, so either it has read
+// the message or it never will.
+int CMMapIPC::Withdraw(const char* toId)
+{
+    if (!m_bInit || !WaitForMutex(m_dwWait))
+        return 0;
+    CMMapMsg slot;
+    int ours = slot.SetMessageSize(m_nMsgSize) && TakeSlot(slot) && !slot.IsEmpty() && slot.IsParsed() &&
+               StrCompareNoCase(slot.GetFromId(), m_szId) == 0 && StrCompareNoCase(slot.GetToId(), toId) == 0;
+    if (ours)
+        ClearSlot();
+    ReleaseMutex(m_hMutex);
+    return ours;
+}

@@ -31,6 +31,10 @@ class CMMapIPC
     int ReadMessage(DWORD wait);
     // Answers the sender of the last message read.
     int ReplyToMessage(const char* body, DWORD ttl, DWORD wait);
+    // Takes back a message we sent to toId that its recipient has not read
+    // yet, live or expired: 1 when it was still in the slot (and is gone now,
+    // so it can be sent again without being served twice), 0 otherwise.
+    int Withdraw(const char* toId);
 
     const char* GetMessage();
     CMMapMsg* GetMsgObj()

@@ -483,7 +483,7 @@ int CTVInt::CheckTVAgent()
 int CTVInt::Resend()
 {
     if (m_pChannel)
-        m_pChannel->SendMessage(m_szRequest, TVINT_AGENT_ID, m_hwndAgent, TVINT_OK_TIMEOUT, 0);
+        m_pChannel->SendMessage(m_szRequest, TVINT_AGENT_ID, m_hwndAgent, TVINT_REQUEST_TTL, 0);
     return 1;
 }
 
@@ -494,7 +494,7 @@ int CTVInt::SendLog()
     StrAppend(body, kMaxRequestBody - 1, m_szActionText);
     StrAppend(body, "\"");
     if (m_pChannel)
-        m_pChannel->SendMessage(body, TVINT_AGENT_ID, m_hwndAgent, TVINT_OK_TIMEOUT, 0);
+        m_pChannel->SendMessage(body, TVINT_AGENT_ID, m_hwndAgent, TVINT_REQUEST_TTL, 0);
     return 1;
 }
 

@@ -30,10 +30,13 @@ const int TVINT_TEXT_SIZE = 1545;
 const int TVINT_REQUEST_SIZE = 1024;
 const char TVINT_AGENT_ID[] = "TVAgent";
 const char TVINT_AGENT_CLASS[] = "_TVAGENT_WINDOW";
-// How long the run waits for the agent's OK. A request lives as long in the
-// channel's slot: the agent's read frees it at once, so only a request the
-// agent never reads holds the slot that long.
+// How long the run waits for the agent's OK before it looks again.
 const unsigned TVINT_OK_TIMEOUT = 1000;
+// How long a request lives in the channel's slot: longer than the wait, so
+// that a request the agent reads late is not dropped as expired just before
+// the run looks for it (and takes it back to send again). The agent's read
+// frees the slot at once; only a request nobody reads holds it that long.
+const unsigned TVINT_REQUEST_TTL = 2 * TVINT_OK_TIMEOUT;
 
 // The system calls behind Shutdown and Restart; under Wine they end every
 // process of the prefix, so tests put their own in their place.

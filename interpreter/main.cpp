@@ -43,6 +43,9 @@ static const char kSettingsKey[] = "Software\\Norvale\\Tarvin 2\\Interpreter";
 static const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
 static const DWORD kOKTimeout = TVINT_OK_TIMEOUT;
 static const DWORD kOKRetryTimeout = 500;
+// How often a request the agent has not read yet is sent again without
+// asking, while the agent's window is there (a busy machine, not a lost OK).
+static const int kQuietResends = 4;
 static const int kStatusWidth = 320;
 static const int kStatusHeight = 18;
 static const COLORREF kStatusTextColour = RGB(0, 0, 204);
@@ -111,6 +114,8 @@ struct IntState
     bool lateOK = false;
     // A read-error box is open; further read errors meanwhile say nothing.
     bool readErrorOpen = false;
+    // Requests of the current wait sent again because the agent had not read them.
+    int quietResends = 0;
     StatusStrip status;
 };
 
@@ -163,6 +168,7 @@ static void ToWaiting(IntState* st, UINT ms)
 static void ToAwaitingOK(IntState* st)
 {
     SetTimer(st->hwnd, TIMER_WAITINGFOROK, kOKTimeout, NULL);
+    st->quietResends = 0;
     SetRun(st, RUN_AWAITING_OK);
 }
 
@@ -171,6 +177,7 @@ static void ToAwaitingLogOK(IntState* st)
 {
     st->tvint.SendLog();
     SetRun(st, RUN_AWAITING_LOG_OK);
+    st->quietResends = 0;
     SetTimer(st->hwnd, TIMER_WAITINGFOROK, kOKTimeout, NULL);
 }
 
@@ -447,6 +454,21 @@ static void OnWaitingForOKTimeout(HWND hwnd)
         return;
 
     bool forLog = st->run == RUN_AWAITING_LOG_OK;
+    // On a busy machine the agent may not have come to read the request yet.
+    // While its window is there and the request still waits unread in the
+    // slot, the request is taken back and sent again, a few times, before the
+    // user is asked. One the agent has read is never sent twice this way.
+    if (st->quietResends < kQuietResends && FindWindowA(TVINT_AGENT_CLASS, NULL) &&
+        st->ipc.Withdraw(TVINT_AGENT_ID))
+    {
+        st->quietResends++;
+        if (forLog)
+            st->tvint.SendLog();
+        else
+            st->tvint.Resend();
+        SetTimer(hwnd, TIMER_WAITINGFOROK, kOKTimeout, NULL);
+        return;
+    }
     ToAsking(st);
     int answer = MessageBoxA(hwnd, forLog ? kLogTimeoutText : kActionTimeoutText, NULL,
                              MB_YESNOCANCEL | MB_ICONQUESTION);

@@ -174,6 +174,17 @@ TEST_F(WithAgent, AMissingOKAsksAndNoGoesOnWhileCancelStops)
     EXPECT_EQ((Bodies{"agent:hide=\"first\"", "agent:show=\"second\""}), Requests());
 }
 
+// A busy agent that has not read the request when the wait runs out is no
+// lost OK: the request is taken back and sent again, served once, and nobody
+// is asked.
+TEST_F(WithAgent, ARequestTheAgentHasNotReadYetIsSentAgainWithoutAsking)
+{
+    StartAgent("-slowread=2500");
+    Start({"Hide \"late\"", "Show \"late\""});
+    EXPECT_EQ(0u, WaitExit());
+    EXPECT_EQ((Bodies{"agent:hide=\"late\"", "agent:show=\"late\""}), Requests());
+}
+
 TEST_F(WithAgent, AnOKArrivingWhileTheQuestionIsOpenIsNeitherLostNorSentForAgain)
 {
     std::string replies = m_dir.Path("replies.txt");

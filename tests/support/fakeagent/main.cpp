@@ -4,7 +4,7 @@
 // stay silent.
 //
 //   fakeagent.exe [-record=FILE] [-silent[=PREFIX]] [-ignore=N] [-delay=MS]
-//                 [-replies=FILE] [-life=MS]
+//                 [-replies=FILE] [-life=MS] [-slowread=MS]
 //
 // -record   FILE receives one line per request read: "<sender id>|<body>";
 //           default: fakeagent.log beside the program (for an agent the
@@ -15,6 +15,8 @@
 // -delay    send the first answer this long after reading its request
 // -replies  FILE receives one line "OK" per answer sent
 // -life     end by itself after this long (default 120000)
+// -slowread read the first request only this long after its notification,
+//           as a busy agent does; later notifications are read at once
 //
 // A request starting "agent:exit " is answered and then ends the program,
 // as the real agent does. WM_CLOSE ends it too.
@@ -38,10 +40,12 @@ struct Options
     DWORD delay = 0;
     char replies[MAX_PATH] = "";
     DWORD life = 120000;
+    DWORD slowRead = 0;
 };
 
 const UINT_PTR kLifeTimer = 1;
 const UINT_PTR kDelayTimer = 2;
+const UINT_PTR kReadTimer = 3;
 
 Options g_opt;
 CMMapIPC g_ipc;
@@ -93,7 +97,15 @@ bool Answers(const char* body)
 
 void Agent_OnNotify(HWND from)
 {
-    if (from == g_hwnd || !g_ipc.ReadMessage(0))
+    if (from == g_hwnd)
+        return;
+    if (g_opt.slowRead)
+    {
+        SetTimer(g_hwnd, kReadTimer, g_opt.slowRead, nullptr);
+        g_opt.slowRead = 0;
+        return;
+    }
+    if (!g_ipc.ReadMessage(0))
         return;
     char body[MMAPIPC_MSG_SIZE];
     StrCopy(body, g_ipc.GetMessage());
@@ -121,7 +133,12 @@ LRESULT CALLBACK Agent_WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     switch (msg)
     {
         case WM_TIMER:
-            if (wParam == kDelayTimer)
+            if (wParam == kReadTimer)
+            {
+                KillTimer(hwnd, kReadTimer);
+                Agent_OnNotify(nullptr);
+            }
+            else if (wParam == kDelayTimer)
             {
                 KillTimer(hwnd, kDelayTimer);
                 Reply(g_bExitAfterReply);
@@ -166,6 +183,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
             g_opt.delay = strtoul(v, nullptr, 10);
         else if ((v = OptionValue(arg, "replies")))
             StrCopy(g_opt.replies, v);
+        else if ((v = OptionValue(arg, "slowread")))
+            g_opt.slowRead = strtoul(v, nullptr, 10);
         else if ((v = OptionValue(arg, "life")))
             g_opt.life = strtoul(v, nullptr, 10);
         else
