@@ -229,9 +229,17 @@ void EndAgent()
     if (!agent)
         return;
     DWORD pid = DrvWindowProcess(agent);
+    // Its window goes before the process ends: what it saves at exit may
+    // still be on its way, so the process itself is waited for.
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
     PostMessageA(agent, WM_COMMAND, kAgentExit, 0);
     if (!Wait([&]() { return !IsWindow(agent); }, 10000))
         KillProcess(pid);
+    if (process)
+    {
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
     Wait([&]() { return FindAgent() == NULL; }, 5000);
 }
 
