@@ -203,7 +203,7 @@ TEST_F(Tvint, AfterManyQuickLinesTheStripShowsTheLineTheRunStopsAt)
         {
             ASSERT_EQ(TVD_OK, DrvWaitMessageBox("Error", m_tvint->Pid(), kTimeout, NULL));
         }
-        EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return ScreenPixels() == alone; }, 5000));
+        EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return ScreenPixels() == alone; }, kTimeout));
         stop();
     }
 }
