@@ -446,6 +446,16 @@ static void OnChannelNotify(HWND hwnd, HWND sender)
     }
 }
 
+// Sends the awaited log entry or request once more and waits for its OK.
+static void SendAgain(IntState* st, bool forLog, DWORD wait)
+{
+    if (forLog)
+        st->tvint.SendLog();
+    else
+        st->tvint.Resend();
+    SetTimer(st->hwnd, TIMER_WAITINGFOROK, wait, NULL);
+}
+
 static void OnWaitingForOKTimeout(HWND hwnd)
 {
     IntState* st = GetIntState(hwnd);
@@ -462,11 +472,7 @@ static void OnWaitingForOKTimeout(HWND hwnd)
         st->ipc.Withdraw(TVINT_AGENT_ID))
     {
         st->quietResends++;
-        if (forLog)
-            st->tvint.SendLog();
-        else
-            st->tvint.Resend();
-        SetTimer(hwnd, TIMER_WAITINGFOROK, kOKTimeout, NULL);
+        SendAgain(st, forLog, kOKTimeout);
         return;
     }
     ToAsking(st);
@@ -486,11 +492,7 @@ static void OnWaitingForOKTimeout(HWND hwnd)
                 OnAgentOK(st);
                 return;
             }
-            if (forLog)
-                st->tvint.SendLog();
-            else
-                st->tvint.Resend();
-            SetTimer(hwnd, TIMER_WAITINGFOROK, kOKRetryTimeout, NULL);
+            SendAgain(st, forLog, kOKRetryTimeout);
             return;
         case IDNO:
             st->lateOK = false;
