@@ -29,4 +29,4 @@ endif()
 # The build's own tools: every command the scripts call comes from a package
 # that tools/install-deps installs.
 add_test(NAME tools.check_deps COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/check_deps_test.sh)
-set_tests_properties(tools.check_deps PROPERTIES LABELS unit)
+set_tests_properties(tools.check_deps PROPERTIES LABELS tools)
