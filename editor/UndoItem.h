@@ -37,6 +37,9 @@ class CUndoItem
     unsigned m_nKind;
     unsigned m_nFromIndex;
     unsigned m_nToIndex;
+    // Steps of one edit of several lines share a group (0: a step alone);
+    // undo and redo take a whole group at once.
+    unsigned m_nGroup = 0;
 
   private:
     char m_szFrom[LAUNCH_LINE_SIZE];

@@ -1,6 +1,7 @@
-// Edits of the open file: insert, properties, delete, move and the
-// clipboard. Each is recorded as one undo step before it is applied.
+// Edits of the open file: insert and properties. Each is recorded as one
+// undo step before it is applied (the edits of selected lines: lineCmds.cpp).
 #include <windows.h>
+#include <commctrl.h>
 #include <string.h>
 
 #include "editor.h"
@@ -16,8 +17,11 @@
 
 int InsertPlace(EditorState* st)
 {
-    int sel = GetListSelIndex(st);
-    return sel >= 0 ? sel + 1 : st->file.GetCount();
+    // After the last of several selected rows.
+    int last = -1;
+    for (int i = GetListSelIndex(st); i >= 0; i = ListView_GetNextItem(st->hList, i, LVNI_SELECTED))
+        last = i;
+    return last >= 0 ? last + 1 : st->file.GetCount();
 }
 
 bool InsertLine(EditorState* st, const char* line, int index)
@@ -102,91 +106,6 @@ void OnProperties(EditorState* st)
         return;
     ApplyReplace(st, sel, st->scratch.GetString());
     UpdateUI(st);
-}
-
-// Deletes the row as one undo step, without asking (Cut, and Delete once
-// the user agreed).
-static void DeleteRecorded(EditorState* st, int sel)
-{
-    char text[LAUNCH_LINE_SIZE];
-    StrCopy(text, st->file.GetAction(sel)->GetString());
-    if (!AddUndo(st, UNDO_DELETE, text, (unsigned)sel, nullptr, 0))
-        return;
-    ApplyDelete(st, sel);
-    UpdateUI(st);
-}
-
-void OnDelete(EditorState* st)
-{
-    int sel = GetListSelIndex(st);
-    if (sel < 0 || sel >= st->file.GetCount())
-    {
-        MessageBeep(MB_ICONHAND);
-        return;
-    }
-    CModalScope scope(st);
-    if (MessageBoxA(st->hwnd, "Are you sure you want to delete this action?", "Confirm Delete",
-                    MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return;
-    DeleteRecorded(st, sel);
-}
-
-void OnMove(EditorState* st, bool up)
-{
-    int sel = GetListSelIndex(st);
-    int to = up ? sel - 1 : sel + 1;
-    if (sel < 0 || to < 0 || to >= st->file.GetCount())
-    {
-        MessageBeep(MB_ICONHAND);
-        return;
-    }
-    if (!AddUndo(st, UNDO_MOVE, st->file.GetAction(sel)->GetString(), (unsigned)sel, nullptr, (unsigned)to))
-        return;
-    ApplyMove(st, sel, to);
-    UpdateUI(st);
-}
-
-// --- Clipboard: one action line in the private format ----------------------------
-
-static bool CopySelected(EditorState* st)
-{
-    int sel = GetListSelIndex(st);
-    CLaunchAction* action = sel >= 0 ? st->file.GetAction(sel) : nullptr;
-    if (!action)
-    {
-        MessageBeep(MB_ICONHAND);
-        return false;
-    }
-    return PutClipboardText(st->hwnd, st->clipFormat, action->GetString());
-}
-
-void OnCopy(EditorState* st)
-{
-    CopySelected(st);
-}
-
-void OnCut(EditorState* st)
-{
-    if (CopySelected(st))
-        DeleteRecorded(st, GetListSelIndex(st));
-}
-
-// Only the first line of the clipboard's text is taken, cut to one launch
-// line.
-void OnPaste(EditorState* st)
-{
-    if (!st->fileOpen)
-        return;
-    char* text = CopyClipboardText(st->hwnd, st->clipFormat);
-    if (!text)
-        return;
-    char line[LAUNCH_LINE_SIZE];
-    size_t n = strcspn(text, "\r\n");
-    StrCopyN(line, sizeof(line), text, n);
-    delete[] text;
-    TrimStr(line);
-    if (line[0])
-        InsertLine(st, line, InsertPlace(st));
 }
 
 // --- What the dialogs and wizards get from the main window ------------------------

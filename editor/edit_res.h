@@ -74,6 +74,11 @@
 #define IDM_ABOUT 2052
 #define IDM_TIPOFTHEDAY 2053
 #define IDM_ADDTOMENU 2060
+#define IDM_DISABLE 2061
+#define IDM_ENABLE 2062
+#define IDM_RUNSELECTED 2063
+#define IDM_RECENT_FIRST 2070 // 2070-2073: the File menu's recent files, newest first
+#define IDM_RECENT_LAST 2073
 
 // Main window's controls
 #define IDC_STATUSBAR 301

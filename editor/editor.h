@@ -3,11 +3,13 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "AppList.h"
 #include "FavList.h"
 #include "LaunchFile.h"
 #include "PtrList.h"
+#include "recentfiles.h"
 #include "UndoItem.h"
 #include "editmain.h"
 #include "mainwnd.h"
@@ -49,6 +51,16 @@ struct EditorState : MainFrame
     bool checkPending = false;
     CPtrList<CUndoItem> undo;
     CPtrList<CUndoItem> redo;
+    unsigned undoGroup = 0; // the group new steps join (0: none)
+    unsigned lastGroup = 0;
+    bool addSelect = false; // touched rows join the selection (an edit of several lines)
+    int lastTouched = 0;    // the row the last edit touched
+    int dragRow = -1;       // the row under the mouse when a drag began (-1: no drag)
+    CRecentFiles recent;
+    // Run Selected Lines: the interpreter started on a temporary file, which
+    // is removed once the interpreter has ended.
+    HANDLE runProcess = nullptr;
+    char runFile[MAX_PATH] = "";
     UINT clipFormat = 0;
 
     // Settings
@@ -111,7 +123,14 @@ void UpdateUI(EditorState* st);
 void UpdateList(EditorState* st, CLaunchAction* action, int index, bool insert);
 void BuildList(EditorState* st);
 int GetListSelIndex(EditorState* st);
+// The selected rows, sorted, in a new[] array the caller deletes; 0 (and no
+// array) when none.
+int GetSelectedRows(EditorState* st, int** rows);
+// Selects only that row (-1: none); while an edit of several lines runs, the
+// row joins the selection instead.
 void SelectRow(EditorState* st, int index);
+// Greys the rows of disabled lines.
+LRESULT OnListCustomDraw(EditorState* st, NMLVCUSTOMDRAW* cd);
 // Model and list together, used by the edits and by undo and redo. Each
 // leaves the touched row selected (after a delete: the row now at that
 // index, or the last). false when the index is out of range.
@@ -136,6 +155,16 @@ bool OnSave(EditorState* st, bool offerMenu);
 bool OnSaveAs(EditorState* st, bool offerMenu);
 void OnCheckFile(EditorState* st);
 void OnTest(EditorState* st);
+// Checks the launch file at path and, on any finding, shows them and asks
+// whether to run it anyway. rows maps the file's lines to the list's rows
+// (null: the same). true when it may run.
+bool CheckBeforeRun(EditorState* st, const char* path, const int* rows, int n);
+
+// --- recent.cpp: the File menu's recent files -------------------------------------
+void LoadRecentFiles(EditorState* st);
+// Puts the open file at the top of the list, stores it and updates the menu.
+void AddRecentFile(EditorState* st, const char* path);
+void OnRecentFile(EditorState* st, int command);
 
 // --- editCmds.cpp: edits, each recorded for undo -------------------------------
 // Index the next insert goes to: after the selected row, or at the end.
@@ -146,11 +175,21 @@ bool InsertLine(EditorState* st, const char* line, int index);
 void OnInsert(EditorState* st, int command);
 void OnInsertWebsite(EditorState* st);
 void OnProperties(EditorState* st);
+
+// --- lineCmds.cpp: edits of all selected lines, each one undo step -------------
 void OnDelete(EditorState* st);
 void OnMove(EditorState* st, bool up);
 void OnCopy(EditorState* st);
 void OnCut(EditorState* st);
 void OnPaste(EditorState* st);
+void OnDisable(EditorState* st, bool enable);
+void OnRunSelected(EditorState* st);
+// The interpreter of Run Selected Lines ended: its file is removed.
+void OnRunEnded(EditorState* st, bool force);
+// Dragging rows: begun on the list, followed and dropped by the main window.
+void OnBeginDrag(EditorState* st, int row);
+void OnDragMove(EditorState* st, int x, int y);
+void OnDrop(EditorState* st, int x, int y, bool cancel);
 
 // --- undo (UndoItem.cpp) --------------------------------------------------------
 bool AddUndo(EditorState* st, unsigned kind, const char* fromText, unsigned fromIndex, const char* toText,
@@ -158,6 +197,15 @@ bool AddUndo(EditorState* st, unsigned kind, const char* fromText, unsigned from
 void Undo(EditorState* st);
 void Redo(EditorState* st);
 void ClearUndo(EditorState* st);
+// An edit of several lines: the steps recorded between Begin and End are one
+// undo step, and every row they touch ends selected. record false: no group
+// is opened for recording (undo and redo of a group).
+unsigned BeginLineGroup(EditorState* st, bool record = true);
+void EndLineGroup(EditorState* st);
+// Records one step (AddUndo) and applies it as redo would.
+bool RecordStep(EditorState* st, unsigned kind, const char* fromText, unsigned fromIndex, const char* toText,
+                unsigned toIndex);
+void DoRedo(EditorState* st, const CUndoItem& item);
 inline bool IsModified(EditorState* st)
 {
     return st->undo.GetSize() > 0;

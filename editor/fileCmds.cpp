@@ -103,6 +103,7 @@ bool OpenFile(EditorState* st, const char* path, bool quiet)
     RememberWriteTime(st);
     st->newFile = false;
     ShowFile(st);
+    AddRecentFile(st, path);
     return true;
 }
 
@@ -122,10 +123,76 @@ bool OnOpen(EditorState* st)
     return OpenFile(st, path, false);
 }
 
+// --- Test ------------------------------------------------------------------------
+
+struct TestFindings
+{
+    std::string text;
+    int count = 0;
+    const int* rows = nullptr; // the list's row of each checked line (null: the same)
+    int rowCount = 0;
+    bool errorsOnly = false;
+};
+
+static bool TargetExists(const char* path, void*)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(path, &data);
+    if (find != INVALID_HANDLE_VALUE)
+    {
+        FindClose(find);
+        return true;
+    }
+    return FileExists(path) != 0;
+}
+
+static void OnFinding(int line, bool error, const char* message, void* ctx)
+{
+    TestFindings* findings = static_cast<TestFindings*>(ctx);
+    if (findings->errorsOnly && !error)
+        return;
+    // A box cannot show more than a screenful; the rest is counted.
+    if (++findings->count > 12)
+        return;
+    if (findings->rows && line >= 1 && line <= findings->rowCount)
+        line = findings->rows[line - 1] + 1;
+    char head[48];
+    StrFormat(head, sizeof(head), "Line %d: %s", line, error ? "error: " : "warning: ");
+    findings->text += std::string(head) + message + "\n";
+}
+
+// A file with errors is saved only when the user says so: the lines are
+// checked as they stand in the editor (targets are not looked for).
+static bool ConfirmSaveErrors(EditorState* st)
+{
+    TestFindings findings;
+    findings.errorsOnly = true;
+    LaunchCheckHooks hooks = {nullptr, OnFinding, &findings};
+    int count = st->file.GetCount();
+    for (int i = 0; i < count; i++)
+    {
+        char line[LAUNCH_LINE_SIZE];
+        StrCopy(line, st->file.GetAction(i)->GetString());
+        TrimStr(line);
+        if (line[0])
+            CheckLaunchLine(line, i + 1, hooks);
+    }
+    if (findings.count == 0)
+        return true;
+    std::string text = "The launch file has errors:\n\n" + findings.text;
+    if (findings.count > 12)
+        text += "...\n";
+    text += "\nDo you want to save it anyway?";
+    CModalScope scope(st);
+    return MessageBoxA(st->hwnd, text.c_str(), "Save", MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
 // Writes the model to path. A failure is reported and changes nothing: the
 // document keeps its path, its rows and its undo history.
 static bool SaveTo(EditorState* st, const char* path)
 {
+    if (!ConfirmSaveErrors(st))
+        return false;
     // A read-only file is never replaced, even where the file system would
     // let the safe save's rename through.
     DWORD attributes = GetFileAttributesA(path);
@@ -142,6 +209,7 @@ static bool SaveTo(EditorState* st, const char* path)
     StrCopy(st->path, path);
     RememberWriteTime(st);
     ClearUndo(st);
+    AddRecentFile(st, path);
     return true;
 }
 
@@ -229,37 +297,6 @@ void OnCheckFile(EditorState* st)
     OpenFile(st, path, false);
 }
 
-// --- Test ------------------------------------------------------------------------
-
-struct TestFindings
-{
-    std::string text;
-    int count = 0;
-};
-
-static bool TargetExists(const char* path, void*)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(path, &data);
-    if (find != INVALID_HANDLE_VALUE)
-    {
-        FindClose(find);
-        return true;
-    }
-    return FileExists(path) != 0;
-}
-
-static void OnFinding(int line, bool error, const char* message, void* ctx)
-{
-    TestFindings* findings = static_cast<TestFindings*>(ctx);
-    // A box cannot show more than a screenful; the rest is counted.
-    if (++findings->count > 12)
-        return;
-    char head[48];
-    StrFormat(head, sizeof(head), "Line %d: %s", line, error ? "error: " : "warning: ");
-    findings->text += std::string(head) + message + "\n";
-}
-
 // The interpreter always runs the file as it is on disk, so unsaved changes
 // are offered a save first; declining runs the version last saved. The file
 // is checked before it runs, and any finding is shown with the choice to stop.
@@ -288,22 +325,31 @@ void OnTest(EditorState* st)
             return;
     }
 
-    TestFindings findings;
-    LaunchCheckHooks hooks = {TargetExists, OnFinding, &findings};
-    int worst = CheckLaunchFile(st->path, hooks);
-    if (worst != LCHECK_CLEAN)
-    {
-        std::string text = "The launch file was checked before running it:\n\n" + findings.text;
-        if (findings.count > 12)
-            text += "...\n";
-        text += "\nWould you like to run it anyway?";
-        if (MessageBoxA(st->hwnd, text.c_str(), "Test",
-                        MB_YESNO | (worst == LCHECK_ERRORS ? MB_ICONERROR : MB_ICONWARNING)) != IDYES)
-            return;
-    }
+    if (!CheckBeforeRun(st, st->path, nullptr, 0))
+        return;
     char params[MAX_PATH + 16];
     StrFormat(params, sizeof(params), "-file=\"%s\"", st->path);
     if (LaunchFromMyDir("tvint.exe", params, nullptr, SW_SHOWNORMAL) <= 32)
         MessageBoxA(st->hwnd, "The Tarvin interpreter (tvint.exe) could not be started.", "Test",
                     MB_OK | MB_ICONERROR);
+}
+
+bool CheckBeforeRun(EditorState* st, const char* path, const int* rows, int n)
+{
+    TestFindings findings;
+    findings.rows = rows;
+    findings.rowCount = n;
+    LaunchCheckHooks hooks = {TargetExists, OnFinding, &findings};
+    int worst = CheckLaunchFile(path, hooks);
+    if (worst == LCHECK_CLEAN)
+        return true;
+    std::string text = rows ? "The selected lines were checked before running them:\n\n"
+                            : "The launch file was checked before running it:\n\n";
+    text += findings.text;
+    if (findings.count > 12)
+        text += "...\n";
+    text += "\nWould you like to run it anyway?";
+    CModalScope scope(st);
+    return MessageBoxA(st->hwnd, text.c_str(), rows ? "Run Selected Lines" : "Test",
+                       MB_YESNO | (worst == LCHECK_ERRORS ? MB_ICONERROR : MB_ICONWARNING)) == IDYES;
 }

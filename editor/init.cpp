@@ -165,10 +165,9 @@ static const ToolbarButton kToolButtons[] = {
 
 static HWND CreateActionList(EditorState* st)
 {
-    HWND list =
-        CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
-                        0, 0, 0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_ACTIONLIST, g_hInst, nullptr);
+    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0,
+                                0, st->hwnd, (HMENU)(INT_PTR)IDC_ACTIONLIST, g_hInst, nullptr);
     if (!list)
         return nullptr;
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
@@ -241,6 +240,7 @@ bool Initialize(EditorState* st)
     if (st->insertMenu)
         InsertMenuA(GetMenu(st->hwnd), 2, MF_BYPOSITION | MF_POPUP, (UINT_PTR)st->insertMenu, "&Insert");
     LayoutWindow(st);
+    LoadRecentFiles(st);
 
     char file[MAX_PATH] = "";
     if (GetPropertyValue(st->cmdLine, "-file", file, sizeof(file)) > 0)

@@ -4,21 +4,43 @@
 #include <commctrl.h>
 #include <string.h>
 #include <initializer_list>
+#include <new>
 
 #include "editor.h"
 #include "edit_res.h"
 #include "strutils.h"
+#include "LineBlock.h"
 
 int GetListSelIndex(EditorState* st)
 {
     return st->hList ? ListView_GetNextItem(st->hList, -1, LVNI_SELECTED) : -1;
 }
 
+int GetSelectedRows(EditorState* st, int** rows)
+{
+    *rows = nullptr;
+    int n = st->hList ? ListView_GetSelectedCount(st->hList) : 0;
+    if (n <= 0)
+        return 0;
+    *rows = new (std::nothrow) int[(size_t)n];
+    if (!*rows)
+        return 0;
+    int found = 0;
+    for (int i = ListView_GetNextItem(st->hList, -1, LVNI_SELECTED); i >= 0 && found < n;
+         i = ListView_GetNextItem(st->hList, i, LVNI_SELECTED))
+        (*rows)[found++] = i;
+    return NormalizeSelection(*rows, found, st->file.GetCount());
+}
+
 void SelectRow(EditorState* st, int index)
 {
     if (!st->hList)
         return;
-    ListView_SetItemState(st->hList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (index >= 0)
+        st->lastTouched = index;
+    // Within an edit of several lines every touched row joins the selection.
+    if (!st->addSelect || index < 0)
+        ListView_SetItemState(st->hList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     if (index >= 0)
     {
         ListView_SetItemState(st->hList, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
@@ -37,8 +59,19 @@ void UpdateList(EditorState* st, CLaunchAction* action, int index, bool insert)
 {
     if (!st->hList || !action)
         return;
+    // A disabled line shows the action it holds, greyed (see OnListCustomDraw).
+    CLaunchAction shown;
+    char inner[LAUNCH_LINE_SIZE];
+    bool disabled = EnableLine(action->GetString(), inner, sizeof(inner));
+    if (disabled)
+    {
+        shown.SetString(inner);
+        action = &shown;
+    }
     char name[64];
     StrCopy(name, action->GetActionName());
+    if (disabled)
+        StrAppend(name, " (disabled)");
     LVITEMA item;
     ZeroMemory(&item, sizeof(item));
     item.mask = LVIF_TEXT | LVIF_IMAGE;
@@ -92,7 +125,9 @@ bool ApplyDelete(EditorState* st, int index)
     if (st->hList)
         ListView_DeleteItem(st->hList, index);
     int count = st->file.GetCount();
-    SelectRow(st, index < count ? index : count - 1);
+    st->lastTouched = index;
+    if (!st->addSelect)
+        SelectRow(st, index < count ? index : count - 1);
     return true;
 }
 
@@ -114,6 +149,22 @@ bool ApplyMove(EditorState* st, int from, int to)
         ListView_DeleteItem(st->hList, from);
     UpdateList(st, st->file.GetAction(to), to, true);
     return true;
+}
+
+LRESULT OnListCustomDraw(EditorState* st, NMLVCUSTOMDRAW* cd)
+{
+    switch (cd->nmcd.dwDrawStage)
+    {
+        case CDDS_PREPAINT:
+            return CDRF_NOTIFYITEMDRAW;
+        case CDDS_ITEMPREPAINT: {
+            CLaunchAction* action = st->file.GetAction((int)cd->nmcd.dwItemSpec);
+            if (action && IsDisabledLine(action->GetString()))
+                cd->clrText = GetSysColor(COLOR_GRAYTEXT);
+            return CDRF_DODEFAULT;
+        }
+    }
+    return CDRF_DODEFAULT;
 }
 
 static void Enable(EditorState* st, int id, bool enabled)
@@ -146,6 +197,9 @@ void UpdateUI(EditorState* st)
                                             : "Unsaved (new) launch file"));
 
     int sel = GetListSelIndex(st);
+    int last = sel;
+    for (int i = sel; i >= 0; i = ListView_GetNextItem(st->hList, i, LVNI_SELECTED))
+        last = i;
     int count = st->file.GetCount();
     bool open = st->fileOpen;
     Enable(st, IDM_SAVE, open && modified);
@@ -156,9 +210,9 @@ void UpdateUI(EditorState* st)
         Enable(st, id, open);
     Enable(st, IDM_UNDO, st->undo.GetSize() > 0);
     Enable(st, IDM_REDO, st->redo.GetSize() > 0);
-    Enable(st, IDM_PROPERTIES, sel >= 0);
-    Enable(st, IDM_DELETE, sel >= 0);
+    for (int id : {IDM_PROPERTIES, IDM_DELETE, IDM_DISABLE, IDM_ENABLE, IDM_RUNSELECTED})
+        Enable(st, id, sel >= 0);
     Enable(st, IDM_MOVEUP, sel > 0);
-    Enable(st, IDM_MOVEDOWN, sel >= 0 && sel < count - 1);
+    Enable(st, IDM_MOVEDOWN, sel >= 0 && last < count - 1);
     DrawMenuBar(st->hwnd);
 }

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <initializer_list>
 #include <new>
 
 #include "editor.h"
@@ -78,6 +79,11 @@ static void MainWnd_OnCommand(HWND hwnd, int id, HWND, UINT)
         OnInsert(st, id);
         return;
     }
+    if (id >= IDM_RECENT_FIRST && id <= IDM_RECENT_LAST)
+    {
+        OnRecentFile(st, id);
+        return;
+    }
     switch (id)
     {
         case IDM_EXIT:
@@ -141,6 +147,13 @@ static void MainWnd_OnCommand(HWND hwnd, int id, HWND, UINT)
         case IDM_MOVEDOWN:
             OnMove(st, false);
             break;
+        case IDM_DISABLE:
+        case IDM_ENABLE:
+            OnDisable(st, id == IDM_ENABLE);
+            break;
+        case IDM_RUNSELECTED:
+            OnRunSelected(st);
+            break;
         case IDM_STARTUP:
             OnStartupWizard(st);
             break;
@@ -197,6 +210,8 @@ static const char* ToolTip(int command)
             return "Move the selected action down";
         case IDM_TEST:
             return "Run / Test the open launch file";
+        case IDM_RUNSELECTED:
+            return "Run the selected lines";
         case IDM_ABOUT:
             return "About Tarvin Editor";
         case IDM_HELPCONTENTS:
@@ -238,6 +253,11 @@ static LRESULT MainWnd_OnNotify(HWND hwnd, int, NMHDR* nm)
             if (!st->filling)
                 UpdateUI(st);
             break;
+        case LVN_BEGINDRAG:
+            OnBeginDrag(st, ((NMLISTVIEW*)nm)->iItem);
+            break;
+        case NM_CUSTOMDRAW:
+            return OnListCustomDraw(st, (NMLVCUSTOMDRAW*)nm);
     }
     return 0;
 }
@@ -275,7 +295,7 @@ static void MainWnd_OnContextMenu(HWND hwnd, HWND target, UINT x, UINT y)
         hit.pt = pt;
         ScreenToClient(st->hList, &hit.pt);
         int row = ListView_HitTest(st->hList, &hit);
-        onRow = row >= 0 && row == GetListSelIndex(st);
+        onRow = row >= 0 && ListView_GetItemState(st->hList, row, LVIS_SELECTED);
     }
     HMENU menu = CreatePopupMenu();
     if (!menu)
@@ -295,18 +315,38 @@ static void MainWnd_OnContextMenu(HWND hwnd, HWND target, UINT x, UINT y)
             MenuXP_AppendMenu(menu, insert, "Insert", LoadSmallIcon(IDI_TB_INSERT));
         if (onRow)
         {
-            int sel = GetListSelIndex(st);
             MenuXP_AppendItem(menu, IDM_DELETE, "Delete\tDel", LoadSmallIcon(IDI_TB_DELETE), nullptr);
             MenuXP_AppendSeparator(menu);
             MenuXP_AppendItem(menu, IDM_MOVEUP, "Move Up", LoadSmallIcon(IDI_TB_MOVEUP), nullptr);
             MenuXP_AppendItem(menu, IDM_MOVEDOWN, "Move Down", LoadSmallIcon(IDI_TB_MOVEDOWN), nullptr);
-            EnableMenuItem(menu, IDM_MOVEUP, MF_BYCOMMAND | (sel > 0 ? MF_ENABLED : MF_GRAYED));
-            EnableMenuItem(menu, IDM_MOVEDOWN,
-                           MF_BYCOMMAND | (sel < st->file.GetCount() - 1 ? MF_ENABLED : MF_GRAYED));
+            MenuXP_AppendSeparator(menu);
+            MenuXP_AppendItem(menu, IDM_DISABLE, "Disable Line\tCtrl+D", nullptr, nullptr);
+            MenuXP_AppendItem(menu, IDM_ENABLE, "Enable Line\tCtrl+E", nullptr, nullptr);
+            MenuXP_AppendItem(menu, IDM_RUNSELECTED, "Run Selected Lines\tCtrl+F5",
+                              LoadSmallIcon(IDI_TB_TEST), nullptr);
+            // As the menu bar has them.
+            HMENU bar = GetMenu(hwnd);
+            for (UINT id : {IDM_MOVEUP, IDM_MOVEDOWN, IDM_DISABLE, IDM_ENABLE})
+                EnableMenuItem(menu, id, MF_BYCOMMAND | (GetMenuState(bar, id, MF_BYCOMMAND) & MF_GRAYED));
         }
     }
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_LEFTBUTTON, pt.x, pt.y, 0, hwnd, nullptr);
     MenuXP_DestroyMenu(menu, 0, 1, 0);
+}
+
+static void MainWnd_OnMouseMove(HWND hwnd, int x, int y, UINT)
+{
+    OnDragMove(GetEditorState(hwnd), x, y);
+}
+
+static void MainWnd_OnLButtonUp(HWND hwnd, int x, int y, UINT)
+{
+    OnDrop(GetEditorState(hwnd), x, y, false);
+}
+
+static void MainWnd_OnTimer(HWND hwnd, UINT)
+{
+    OnRunEnded(GetEditorState(hwnd), false);
 }
 
 static void MainWnd_OnMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* mis)
@@ -373,6 +413,7 @@ static void MainWnd_OnDestroy(HWND hwnd)
 {
     EditorState* st = GetEditorState(hwnd);
     SaveSettings(st);
+    OnRunEnded(st, true);
     ClearUndo(st);
     if (st->hList)
         ListView_SetImageList(st->hList, nullptr, LVSIL_SMALL);
@@ -413,12 +454,17 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         OnCheckFile(st);
         return 0;
     }
+    if (st && msg == WM_CAPTURECHANGED)
+        OnDrop(st, 0, 0, true);
     switch (msg)
     {
         HANDLE_MSG(hwnd, WM_NCCREATE, MainWnd_OnNCCreate);
         HANDLE_MSG(hwnd, WM_COMMAND, MainWnd_OnCommand);
         HANDLE_MSG(hwnd, WM_NOTIFY, MainWnd_OnNotify);
         HANDLE_MSG(hwnd, WM_CONTEXTMENU, MainWnd_OnContextMenu);
+        HANDLE_MSG(hwnd, WM_MOUSEMOVE, MainWnd_OnMouseMove);
+        HANDLE_MSG(hwnd, WM_LBUTTONUP, MainWnd_OnLButtonUp);
+        HANDLE_MSG(hwnd, WM_TIMER, MainWnd_OnTimer);
         HANDLE_MSG(hwnd, WM_MEASUREITEM, MainWnd_OnMeasureItem);
         HANDLE_MSG(hwnd, WM_DRAWITEM, MainWnd_OnDrawItem);
         HANDLE_MSG(hwnd, WM_SIZE, MainWnd_OnSize);

@@ -70,6 +70,7 @@ bool OpenMenuFile(MeditState* st, const char* path, const char* errorFormat, con
     }
     StrCopy(st->filePath, file);
     RememberFileTime(st);
+    AddRecentMenu(st, file);
     st->menuOpen = true;
     ShowViews(st, true);
     BuildTree(st);
@@ -209,6 +210,7 @@ static bool SaveTo(MeditState* st, const char* path)
         StrCopy(st->filePath, path);
     st->modified = false;
     RememberFileTime(st);
+    AddRecentMenu(st, path);
     UpdateUI(st);
     if (st->newMenu)
     {

@@ -179,6 +179,7 @@ bool Initialize(MeditState* st)
         st->hSplitter = CreateSplitter(st->hwnd, IDC_SPLITTER);
     if (!st->hSplitter)
         MessageBoxA(st->hwnd, "Cannot create splitter control.", nullptr, MB_OK | MB_ICONWARNING);
+    LoadRecentMenus(st);
 
     char path[MAX_PATH] = "";
     if (GetPropertyValue(st->cmdLine, "-file", path, sizeof(path)) > 0 && path[0])

@@ -178,6 +178,8 @@ static void MainWnd_OnContextMenu(HWND hwnd, HWND hwndContext, UINT x, UINT y)
 static void MainWnd_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
     MeditState* st = GetMeditState(hwnd);
+    if (OnRecentMenu(st, id))
+        return;
     switch (id)
     {
         case IDM_STARTUPWIZARD:

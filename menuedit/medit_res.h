@@ -69,3 +69,5 @@
 #define IDM_HELPCONTENTS 451
 #define IDM_ABOUT 452
 #define IDM_TIPOFTHEDAY 453
+#define IDM_RECENT_FIRST 460 // 460-463: the File menu's recent files, newest first (464 their separator)
+#define IDM_RECENT_LAST 463

@@ -152,6 +152,11 @@ void OnOpen(MeditState* st);
 void OnOpenTarvinMenu(MeditState* st);
 bool OnSave(MeditState* st);
 bool OnSaveAs(MeditState* st);
+// recent.cpp: the File menu's last four menu files. Add after every open and
+// save; the command handler returns false for other commands.
+void LoadRecentMenus(MeditState* st);
+void AddRecentMenu(MeditState* st, const char* path);
+bool OnRecentMenu(MeditState* st, int command);
 // Reads path as the open menu; false (no menu open) with the message shown.
 bool OpenMenuFile(MeditState* st, const char* path, const char* errorFormat, const char* errorTitle);
 void CheckOutsideChange(MeditState* st);

@@ -110,6 +110,8 @@ bool DrvListViewText(HWND listView, int row, int column, char* buf, size_t size)
 // Index of the first selected row, -1 when none.
 int DrvListViewSelected(HWND listView);
 bool DrvListViewSelect(HWND listView, int row);
+// Adds the row to the selection (or takes it out), leaving the other rows.
+bool DrvListViewSetSelected(HWND listView, int row, bool selected);
 // Returns the item state bits under mask (LVIS_*), -1 on failure.
 int DrvListViewState(HWND listView, int row, UINT mask);
 

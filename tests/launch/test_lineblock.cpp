@@ -45,10 +45,10 @@ TEST(LineBlock, MovesPutTheSelectedRowsInPlace)
         const char* result;
         int first; // where the dropped block starts
     } cases[] = {
-        {{1, 2}, -1, 0, "bcadef", 0},  {{1, 3}, -1, 0, "badcef", 0}, {{0, 3}, -1, 0, "abcdef", 0},
-        {{1, 3}, +1, 0, "acbedf", 0},  {{4, 5}, +1, 0, "abcdef", 0}, {{0, 1}, 0, 4, "cdabef", 2},
-        {{1, 4}, 0, 3, "acbedf", 2},   {{4, 5}, 0, 0, "efabcd", 0},  {{0, 2}, 0, 6, "bdefac", 4},
-        {{2, 3}, 0, 3, "abcdef", 2},   {{0, 5}, 0, 2, "bafcde", 1},
+        {{1, 2}, -1, 0, "bcadef", 0}, {{1, 3}, -1, 0, "badcef", 0}, {{0, 3}, -1, 0, "abcdef", 0},
+        {{1, 3}, +1, 0, "acbedf", 0}, {{4, 5}, +1, 0, "abcdef", 0}, {{0, 1}, 0, 4, "cdabef", 2},
+        {{1, 4}, 0, 3, "acbedf", 2},  {{4, 5}, 0, 0, "efabcd", 0},  {{0, 2}, 0, 6, "bdefac", 4},
+        {{2, 3}, 0, 3, "abcdef", 2},  {{0, 5}, 0, 2, "bafcde", 1},
     };
     for (auto& c : cases)
     {
@@ -94,8 +94,8 @@ TEST(LineBlock, DisabledLinesAreCommentsThatComeBackExactly)
 TEST(RecentFiles, KeepsTheLastFourNewestFirst)
 {
     CRecentFiles recent;
-    for (const char* p : {"C:\\a.launch", "C:\\b.launch", "C:\\c.launch", "C:\\A.LAUNCH", "C:\\d.launch",
-                          "C:\\e.launch", ""})
+    for (const char* p :
+         {"C:\\a.launch", "C:\\b.launch", "C:\\c.launch", "C:\\A.LAUNCH", "C:\\d.launch", "C:\\e.launch", ""})
         recent.Add(p);
     const char* expected[] = {"C:\\e.launch", "C:\\d.launch", "C:\\A.LAUNCH", "C:\\c.launch"};
     ASSERT_EQ(4, recent.GetCount());

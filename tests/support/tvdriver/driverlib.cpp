@@ -450,6 +450,20 @@ bool DrvListViewSelect(HWND listView, int row)
     return true;
 }
 
+bool DrvListViewSetSelected(HWND listView, int row, bool selected)
+{
+    CRemoteBuffer remote(listView, sizeof(LVITEMA));
+    if (!remote.Ok() || row < 0 || row >= DrvListViewRowCount(listView))
+        return false;
+    LVITEMA item;
+    ZeroMemory(&item, sizeof(item));
+    item.stateMask = LVIS_SELECTED;
+    item.state = selected ? LVIS_SELECTED : 0;
+    LRESULT r;
+    return remote.Write(0, &item, sizeof(item)) &&
+           Send(listView, LVM_SETITEMSTATE, row, (LPARAM)remote.At(0), &r);
+}
+
 int DrvListViewState(HWND listView, int row, UINT mask)
 {
     return (int)SendOr(listView, LVM_GETITEMSTATE, row, mask, -1);
