@@ -143,8 +143,9 @@ TEST_F(EditLines, RunSelectedLinesRunsOnlyThose)
 {
     std::string source = File("source.txt");
     WriteBytes(source, "data");
-    std::string path = WriteLaunch("run.launch", {"Copy \"" + source + "\",\"" + File("first.txt") + "\",Overwrite",
-                                                  "Copy \"" + source + "\",\"" + File("second.txt") + "\",Overwrite"});
+    std::string path =
+        WriteLaunch("run.launch", {"Copy \"" + source + "\",\"" + File("first.txt") + "\",Overwrite",
+                                   "Copy \"" + source + "\",\"" + File("second.txt") + "\",Overwrite"});
     char temp[MAX_PATH];
     GetTempPathA(sizeof(temp), temp);
     auto tempFiles = [&]() {
@@ -228,7 +229,8 @@ TEST_F(EditLines, RecentFilesOfBothEditors)
     {
         e2etest::CProgramWindow medit;
         ASSERT_TRUE(medit.Start("tvmedit.exe", "-file=\"" + menu + "\"", "_TVMEDIT_MAINWND"));
-        EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return RegText(kMeditKey, "Recent File 1") == menu; }, kTimeout));
+        EXPECT_EQ(TVD_OK,
+                  DrvWaitFor([&]() { return RegText(kMeditKey, "Recent File 1") == menu; }, kTimeout));
         ASSERT_TRUE(DeleteFileA(menu.c_str()));
         medit.Post(kMeditRecentFirst);
         EXPECT_NE(std::string::npos, medit.Answer("File Not Found", IDOK).find("no longer exists"));
