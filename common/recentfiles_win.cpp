@@ -50,8 +50,8 @@ bool PickRecentFile(HWND owner, CRecentFiles& list, const char* key, UINT firstI
     if (FileExists(path))
         return true;
     char text[RECENT_PATH_SIZE + 96];
-    StrFormat(text, sizeof(text), "The file %s no longer exists.\n\nIt has been removed from the list of recent files.",
-              path);
+    StrFormat(text, sizeof(text),
+              "The file %s no longer exists.\n\nIt has been removed from the list of recent files.", path);
     list.Remove(path);
     WriteRecentFiles(list, key);
     MessageBoxA(owner, text, "File Not Found", MB_OK | MB_ICONWARNING);

@@ -254,8 +254,8 @@ void OnRunSelected(EditorState* st)
     if (!CreateProcessA(exe, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
     {
         DeleteFileA(path);
-        MessageBoxA(st->hwnd, "The Tarvin interpreter (tvint.exe) could not be started.", "Run Selected Lines",
-                    MB_OK | MB_ICONERROR);
+        MessageBoxA(st->hwnd, "The Tarvin interpreter (tvint.exe) could not be started.",
+                    "Run Selected Lines", MB_OK | MB_ICONERROR);
         return;
     }
     CloseHandle(pi.hThread);
@@ -278,7 +278,8 @@ static int DropPlace(EditorState* st, POINT pt)
     if (row < 0)
     {
         RECT last;
-        if (count > 0 && ListView_GetItemRect(st->hList, count - 1, &last, LVIR_BOUNDS) && pt.y >= last.bottom)
+        if (count > 0 && ListView_GetItemRect(st->hList, count - 1, &last, LVIR_BOUNDS) &&
+            pt.y >= last.bottom)
             return count;
         return -1;
     }

@@ -40,7 +40,8 @@ bool OnRecentMenu(MeditState* st, int command)
                                 sizeof(path));
     ShowRecent(st);
     if (found && ConfirmSave(st))
-        OpenMenuFile(st, path, "An error has occured while reading the menu file.\nThe reported error code is %d.",
+        OpenMenuFile(st, path,
+                     "An error has occured while reading the menu file.\nThe reported error code is %d.",
                      "Error Reading Menu File");
     return true;
 }
