@@ -22,7 +22,7 @@ target_link_libraries(tvcore_tests PRIVATE tvcore gtest_main)
 # Win32 platform layer, 32-bit long, the C runtime's formatting. Suites of pure
 # text and list logic gain nothing from a second run and stay on the host.
 set(TV_HOST_ONLY_SUITES AgentRequests MMapMsg PtrList PtrTree TagName PropertyValue Time DateDiffDays
-    CompareSystemTimes LaunchAction PathParts DirUtils KeysFileLine)
+    CompareSystemTimes LaunchAction PathParts DirUtils KeysFileLine LineBlock RecentFiles)
 list(TRANSFORM TV_HOST_ONLY_SUITES APPEND ".*")
 list(JOIN TV_HOST_ONLY_SUITES ":" tv_host_only)
 tv_add_wine_test(NAME wine.core_tests COMMAND tvcore_tests --gtest_filter=-${tv_host_only})
