@@ -25,6 +25,9 @@ extern HINSTANCE g_hInst;
 // Posted to itself when the window became active from another program: the
 // file on disk is compared once the activation has settled.
 const UINT WM_EDITOR_CHECKFILE = WM_APP + 1;
+// Posted to itself when the list began a drag: the mouse is captured once the
+// list has finished with the button-down (it may release the capture itself).
+const UINT WM_EDITOR_DRAGSTART = WM_APP + 2;
 
 const int EDITOR_ACTION_CODES = LA_MESSAGE + 1;
 
@@ -188,6 +191,7 @@ void OnRunSelected(EditorState* st);
 void OnRunEnded(EditorState* st, bool force);
 // Dragging rows: begun on the list, followed and dropped by the main window.
 void OnBeginDrag(EditorState* st, int row);
+void OnDragStart(EditorState* st);
 void OnDragMove(EditorState* st, int x, int y);
 void OnDrop(EditorState* st, int x, int y, bool cancel);
 

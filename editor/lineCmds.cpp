@@ -311,13 +311,26 @@ void OnBeginDrag(EditorState* st, int row)
     if (!st->fileOpen || row < 0)
         return;
     st->dragRow = row;
+    PostMessageA(st->hwnd, WM_EDITOR_DRAGSTART, 0, 0);
+}
+
+void OnDragStart(EditorState* st)
+{
+    if (st->dragRow < 0)
+        return;
+    // Let go before the list was done with it: no drag.
+    if (GetKeyState(VK_LBUTTON) >= 0)
+    {
+        st->dragRow = -1;
+        return;
+    }
     SetCapture(st->hwnd);
     SetCursor(LoadCursor(nullptr, IDC_SIZENS));
 }
 
 void OnDragMove(EditorState* st, int x, int y)
 {
-    if (st->dragRow < 0)
+    if (st->dragRow < 0 || GetCapture() != st->hwnd)
         return;
     int before = DropPlace(st, ListPoint(st, x, y));
     ShowInsertMark(st, before);
@@ -328,11 +341,13 @@ void OnDrop(EditorState* st, int x, int y, bool cancel)
 {
     if (st->dragRow < 0)
         return;
+    // Capture lost (WM_CAPTURECHANGED comes after the change) is a cancel.
+    bool captured = GetCapture() == st->hwnd;
     st->dragRow = -1;
     ShowInsertMark(st, -1);
-    if (GetCapture() == st->hwnd)
+    if (captured)
         ReleaseCapture();
-    if (cancel)
+    if (cancel || !captured)
         return;
     int before = DropPlace(st, ListPoint(st, x, y));
     Selection sel(st);

@@ -454,6 +454,11 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         OnCheckFile(st);
         return 0;
     }
+    if (st && msg == WM_EDITOR_DRAGSTART)
+    {
+        OnDragStart(st);
+        return 0;
+    }
     if (st && msg == WM_CAPTURECHANGED)
         OnDrop(st, 0, 0, true);
     switch (msg)
