@@ -59,6 +59,8 @@ struct EditorState : MainFrame
     bool addSelect = false; // touched rows join the selection (an edit of several lines)
     int lastTouched = 0;    // the row the last edit touched
     int dragRow = -1;       // the row under the mouse when a drag began (-1: no drag)
+    int pressRow = -1;      // a selected row the left button went down on
+    POINT pressPoint = {0, 0};
     CRecentFiles recent;
     // Run Selected Lines: the interpreter started on a temporary file, which
     // is removed once the interpreter has ended.
@@ -191,6 +193,9 @@ void OnRunSelected(EditorState* st);
 void OnRunEnded(EditorState* st, bool force);
 // Dragging rows: begun on the list, followed and dropped by the main window.
 void OnBeginDrag(EditorState* st, int row);
+// Watches the list for a drag that starts on a selected row (some list views
+// send no begin-drag for those, as they wait to see whether it is a click).
+void WatchListDrags(EditorState* st);
 void OnDragStart(EditorState* st);
 void OnDragMove(EditorState* st, int x, int y);
 void OnDrop(EditorState* st, int x, int y, bool cancel);

@@ -233,6 +233,7 @@ bool Initialize(EditorState* st)
         MessageBoxA(st->hwnd, "Cannot create toolbar.", "Tarvin Editor", MB_OK | MB_ICONWARNING);
     RestoreFrameRect(st);
     st->hList = CreateActionList(st);
+    WatchListDrags(st);
 
     MenuXP_InitDrawInfo(&st->diItem, 0);
     // The categorised Insert popup sits in the menu bar before View.

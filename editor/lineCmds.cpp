@@ -3,6 +3,7 @@
 // lines it touches. Also Run Selected Lines.
 #include <windows.h>
 #include <commctrl.h>
+#include <stdlib.h>
 #include <string.h>
 #include <new>
 
@@ -308,10 +309,60 @@ static void ShowInsertMark(EditorState* st, int before)
 
 void OnBeginDrag(EditorState* st, int row)
 {
-    if (!st->fileOpen || row < 0)
+    if (!st->fileOpen || row < 0 || st->dragRow >= 0)
         return;
     st->dragRow = row;
     PostMessageA(st->hwnd, WM_EDITOR_DRAGSTART, 0, 0);
+}
+
+static LRESULT CALLBACK ListDragProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR data)
+{
+    EditorState* st = (EditorState*)data;
+    POINT pt = {(int)(short)LOWORD(lParam), (int)(short)HIWORD(lParam)};
+    switch (msg)
+    {
+        case WM_LBUTTONDOWN: {
+            st->pressRow = -1;
+            if (wParam & (MK_CONTROL | MK_SHIFT))
+                break;
+            LVHITTESTINFO hit;
+            ZeroMemory(&hit, sizeof(hit));
+            hit.pt = pt;
+            int row = ListView_HitTest(hwnd, &hit);
+            if (row >= 0 && ListView_GetItemState(hwnd, row, LVIS_SELECTED))
+            {
+                st->pressRow = row;
+                st->pressPoint = pt;
+            }
+            break;
+        }
+        case WM_MOUSEMOVE:
+            if (!(wParam & MK_LBUTTON))
+                st->pressRow = -1;
+            else if (st->pressRow >= 0 && (abs(pt.x - st->pressPoint.x) > GetSystemMetrics(SM_CXDRAG) ||
+                                           abs(pt.y - st->pressPoint.y) > GetSystemMetrics(SM_CYDRAG)))
+            {
+                int row = st->pressRow;
+                st->pressRow = -1;
+                if (st->dragRow < 0)
+                    OnBeginDrag(st, row);
+            }
+            break;
+        case WM_LBUTTONUP:
+            st->pressRow = -1;
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, ListDragProc, 1);
+            break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+void WatchListDrags(EditorState* st)
+{
+    if (st->hList)
+        SetWindowSubclass(st->hList, ListDragProc, 1, (DWORD_PTR)st);
 }
 
 void OnDragStart(EditorState* st)
