@@ -80,7 +80,8 @@ bool IsMove(MeditState* st, const DropPlace& place)
         return false;
     long shown = SelectedTreeId(st);
     if (place.node)
-        return place.parent != shown && st->menu.CanMoveItem((unsigned long)st->dragId, (unsigned long)place.parent);
+        return place.parent != shown &&
+               st->menu.CanMoveItem((unsigned long)st->dragId, (unsigned long)place.parent);
     int from = FindListRow(st, (unsigned long)st->dragId);
     int rows = ListView_GetItemCount(st->hList);
     int to = place.index == kAtEnd ? rows - 1 : (int)place.index;

@@ -46,16 +46,16 @@ TEST(MenuMove, GoesAnywhereButIntoItselfAndKeepsIds)
         bool moved;
         const char* shape;
     } cases[] = {
-        {6, 0, 0, true, "D#6 A#1 S#2[B#3 T#4[C#5]]"},    // up within the list
-        {1, 0, 2, true, "S#2[B#3 T#4[C#5]] D#6 A#1"},    // down to the end
-        {1, 0, 99, true, "S#2[B#3 T#4[C#5]] D#6 A#1"},   // past the end: last
-        {1, 4, 99, true, "S#2[B#3 T#4[C#5 A#1]] D#6"},   // into a submenu
-        {4, 0, 1, true, "A#1 T#4[C#5] S#2[B#3] D#6"},    // a submenu with its entries
-        {2, 2, 0, false, nullptr},                       // into itself
-        {2, 4, 0, false, nullptr},                       // into its own submenu
-        {0, 2, 0, false, nullptr},                       // the root
-        {1, 6, 0, false, nullptr},                       // into an entry that is no submenu
-        {9, 0, 0, false, nullptr},                       // no such entry
+        {6, 0, 0, true, "D#6 A#1 S#2[B#3 T#4[C#5]]"},  // up within the list
+        {1, 0, 2, true, "S#2[B#3 T#4[C#5]] D#6 A#1"},  // down to the end
+        {1, 0, 99, true, "S#2[B#3 T#4[C#5]] D#6 A#1"}, // past the end: last
+        {1, 4, 99, true, "S#2[B#3 T#4[C#5 A#1]] D#6"}, // into a submenu
+        {4, 0, 1, true, "A#1 T#4[C#5] S#2[B#3] D#6"},  // a submenu with its entries
+        {2, 2, 0, false, nullptr},                     // into itself
+        {2, 4, 0, false, nullptr},                     // into its own submenu
+        {0, 2, 0, false, nullptr},                     // the root
+        {1, 6, 0, false, nullptr},                     // into an entry that is no submenu
+        {9, 0, 0, false, nullptr},                     // no such entry
     };
     for (auto& c : cases)
     {

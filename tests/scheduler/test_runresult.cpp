@@ -12,12 +12,14 @@ namespace
 {
 
 const char kHeader[] = "<?TarvinSchedule version='1.00'?>\r\n";
-const char kRule[] = "<rule type=\"2\" subtype=\"3\" data=\"1\" time=\"6 Dec 2026 02:00:00:000\" except=\"0\" "
-                     "exceptfrom=\"0 --- 0000 00:00:00:000\" exceptto=\"0 --- 0000 00:00:00:000\" />\r\n";
+const char kRule[] =
+    "<rule type=\"2\" subtype=\"3\" data=\"1\" time=\"6 Dec 2026 02:00:00:000\" except=\"0\" "
+    "exceptfrom=\"0 --- 0000 00:00:00:000\" exceptto=\"0 --- 0000 00:00:00:000\" />\r\n";
 // A task line as files without results have it: every attribute up to "orig".
-const char kOldTaskLine[] = "<task name=\"Backup\" target=\"C:\\b.launch\" workdir=\"\" cmdline=\"\" "
-                            "windowstate=\"1\" recurrences=\"2\" active=\"1\" time=\"6 Dec 2026 02:00:00:000\" "
-                            "last=\"5 Dec 2026 02:00:00:000\" orig=\"1 Dec 2026 02:00:00:000\"";
+const char kOldTaskLine[] =
+    "<task name=\"Backup\" target=\"C:\\b.launch\" workdir=\"\" cmdline=\"\" "
+    "windowstate=\"1\" recurrences=\"2\" active=\"1\" time=\"6 Dec 2026 02:00:00:000\" "
+    "last=\"5 Dec 2026 02:00:00:000\" orig=\"1 Dec 2026 02:00:00:000\"";
 
 std::string Row(const CSTask& task, const CTime& now, int column)
 {
@@ -56,7 +58,8 @@ TEST(SchedRows, ShowNameStateTimesAndLastResult)
     for (auto& c : cases)
     {
         for (int column = 0; column < SCHED_COLUMNS; column++)
-            EXPECT_EQ(c.cells[column], Row(*c.task, now, column)) << c.task->GetName() << " column " << column;
+            EXPECT_EQ(c.cells[column], Row(*c.task, now, column))
+                << c.task->GetName() << " column " << column;
         delete c.task;
     }
 }

@@ -81,7 +81,8 @@ TEST_F(SchedRunNowTest, RunNowStartsTheTaskAndSavesTheRunAndItsResult)
         DrvClose(ran);
     EXPECT_TRUE(WaitSaved([&](CSTask& t) {
         return t.GetRecurrenceCount() == 1 && t.GetLastScheduledTime().CompareDate(now) >= 0 &&
-               std::string(ST_RESULT_OK) == t.GetLastResult() && Text(t.GetScheduledTime()) == Text(Make(2099, 1, 1, 9));
+               std::string(ST_RESULT_OK) == t.GetLastResult() &&
+               Text(t.GetScheduledTime()) == Text(Make(2099, 1, 1, 9));
     }));
     EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return Cell(0, SCHED_COL_RESULT) == ST_RESULT_OK; }, kWait));
     EXPECT_NE("Never", Cell(0, SCHED_COL_LAST));
@@ -108,9 +109,10 @@ TEST_F(SchedRunNowTest, AgentLogsATaskItCannotStartAndTheSchedulerShowsWhy)
 
     Stop(); // the log is on disk once the agent has ended
     std::string log = ReadBytes(File("Tarvin.log"));
-    std::string line = "<logitem severity=\"1\" name=\"Tarvin 2 Agent\" description='The scheduled task \"Gone\" "
-                       "could not be started: " +
-                       reason + "'";
+    std::string line =
+        "<logitem severity=\"1\" name=\"Tarvin 2 Agent\" description='The scheduled task \"Gone\" "
+        "could not be started: " +
+        reason + "'";
     EXPECT_NE(std::string::npos, log.find(line)) << log;
 }
 
