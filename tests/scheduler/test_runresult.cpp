@@ -1,6 +1,5 @@
-// The scheduler's rows and Run Now's record, the last result in the schedule
-// file next to files of the format without it, and where the menu editor
-// lets an entry be dropped.
+// The scheduler's rows and Run Now's record, and the last result in the
+// schedule file next to files of the format without it.
 #include "ScheduledTask.h"
 #include "taskrows.h"
 #include "schedule/schedule_testutil.h"
@@ -39,9 +38,7 @@ TEST(SchedRows, ShowNameStateTimesAndLastResult)
     due->SetLastResult(ST_RESULT_OK);
     CSTask* late = NewTask("Late", ST_TYPE_DATE, 0, 0, Make(2026, 12, 7, 9));
     late->SetLastResult("File not found.");
-    CSTask* off = NewTask("Off", ST_TYPE_DATE, 0, 0, Make(2026, 12, 7, 9), false);
-    CSTask* boot = NewTask("Boot", ST_TYPE_EVENT, ST_EVENT_STARTUP, 0, Make(0, 0, 0));
-    CSTask* spent = NewTask("Spent", ST_TYPE_DATE, 0, 0, Make(0, 0, 0));
+    CSTask* boot = NewTask("Boot", ST_TYPE_EVENT, ST_EVENT_STARTUP, 0, Make(0, 0, 0), false);
     struct
     {
         CSTask* task;
@@ -51,9 +48,7 @@ TEST(SchedRows, ShowNameStateTimesAndLastResult)
          {"Backup", "C:\\b.launch", "Monday, 7 December 2026 at 14:00", "Monday, 7 December 2026 at 13:00",
           "OK"}},
         {late, {"Late (Overdue)", "", "Monday, 7 December 2026 at 09:00", "Never", "File not found."}},
-        {off, {"Off (Disabled)", "", "Monday, 7 December 2026 at 09:00", "Never", ""}},
-        {boot, {"Boot", "", "At next Tarvin startup", "Never", ""}},
-        {spent, {"Spent", "", "Not scheduled to run again", "Never", ""}},
+        {boot, {"Boot (Disabled)", "", "At next Tarvin startup", "Never", ""}},
     };
     for (auto& c : cases)
     {

@@ -52,14 +52,16 @@ TEST_F(MeditDrag, RowsMoveInTheListAndIntoSubmenusOneUndoStepEach)
     ASSERT_TRUE(DragRowTo(ed, "A", "D", nullptr));
     ASSERT_TRUE(WaitRows(ed, "B|Sub|D|A")) << ed.Rows();
     EXPECT_EQ("A", ed.Cell(ed.Selected(), 0));
-    EXPECT_EQ(Lines({Root("Mine"), Item("B"), Sub("Sub"), Item("C"), "</menu>", Item("D"), Item("A"), "</menu>"}),
-              Saved(ed, path));
+    EXPECT_EQ(
+        Lines({Root("Mine"), Item("B"), Sub("Sub"), Item("C"), "</menu>", Item("D"), Item("A"), "</menu>"}),
+        Saved(ed, path));
 
     // Onto the submenu in the tree: B leaves the list and ends the submenu.
     ASSERT_TRUE(DragRowTo(ed, "B", nullptr, "Sub"));
     ASSERT_TRUE(WaitRows(ed, "Sub|D|A")) << ed.Rows();
-    EXPECT_EQ(Lines({Root("Mine"), Sub("Sub"), Item("C"), Item("B"), "</menu>", Item("D"), Item("A"), "</menu>"}),
-              Saved(ed, path));
+    EXPECT_EQ(
+        Lines({Root("Mine"), Sub("Sub"), Item("C"), Item("B"), "</menu>", Item("D"), Item("A"), "</menu>"}),
+        Saved(ed, path));
 
     // Never into itself: the submenu dropped on its own node stays.
     ASSERT_TRUE(DragRowTo(ed, "Sub", nullptr, "Sub"));
