@@ -61,7 +61,7 @@ class SchedRunNowTest : public agenttest::AgentProcessTest
 TEST_F(SchedRunNowTest, RunNowStartsTheTaskAndSavesTheRunAndItsResult)
 {
     std::string record = File("ran.txt");
-    // Due tomorrow: Run Now must neither wait for it nor move it on.
+    // Due far ahead: Run Now must neither wait for it nor move it on.
     CTime now;
     CSTask* task = NewTask("Now", ST_TYPE_PERIODIC, ST_PERIOD_DAYS, 1, Make(2099, 1, 1, 9));
     task->SetTarget((agenttest::ProgramDir() + "tvtarget.exe").c_str());
