@@ -146,13 +146,15 @@ void LoadSchedule(HWND owner)
 
 void RunStartupTasks(HWND hwnd)
 {
-    if (RunStartupPass(AgentStateOf(hwnd)->schedule, ScheduleChangedMsg()))
+    AgentState* st = AgentStateOf(hwnd);
+    if (RunStartupPass(st, st->schedule, ScheduleChangedMsg()))
         OnViewOverdue(hwnd);
 }
 
 void RunDueTasks(HWND hwnd)
 {
-    RunMinuteCheck(AgentStateOf(hwnd)->schedule, ScheduleChangedMsg());
+    AgentState* st = AgentStateOf(hwnd);
+    RunMinuteCheck(st, st->schedule, ScheduleChangedMsg());
 }
 
 void RecheckOverdueTasks(HWND hwnd)
@@ -319,7 +321,7 @@ void OnViewLog(HWND hwnd)
 void OnViewOverdue(HWND hwnd)
 {
     AgentState* st = AgentStateOf(hwnd);
-    OpenOverdueTasksDialog(st->instance, &st->schedule, &st->dialogs.overdue);
+    OpenOverdueTasksDialog(st->instance, st, &st->schedule, &st->dialogs.overdue);
 }
 
 void OnPreferences(HWND hwnd, int id)

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 class CSTaskList;
+struct AgentState;
 
 // "&Run Now" ran a task but the schedule file could not be replaced.
 #define OVERDUE_RUN_NOT_SAVED_TEXT                                                                           \
@@ -14,8 +15,9 @@ class CSTaskList;
 
 // Opens the dialog (owner the desktop) on schedule or, when *slot already
 // holds a live one, brings it to the top. *slot holds the dialog while it
-// exists and is cleared when it is destroyed. The dialog, or null.
-HWND OpenOverdueTasksDialog(HINSTANCE instance, CSTaskList* schedule, HWND* slot);
+// exists and is cleared when it is destroyed. A task that cannot be started
+// is logged in agent's log. The dialog, or null.
+HWND OpenOverdueTasksDialog(HINSTANCE instance, AgentState* agent, CSTaskList* schedule, HWND* slot);
 // Fills the open dialog again from its schedule, after a reload.
 // Nothing when dlg is null or gone.
 void RefreshOverdueTasksDialog(HWND dlg);

@@ -20,6 +20,7 @@ const UINT WM_OVERDUE_REFRESH = WM_APP + 1;
 struct OverdueState
 {
     HINSTANCE instance;
+    AgentState* agent; // where a failed start is logged
     CSTaskList* schedule;
     HWND* slot;
     HIMAGELIST images;
@@ -109,7 +110,7 @@ void OverdueTasksDlg_OnRun(HWND hwnd)
     task->MoveOnPast(now);
     task->SetLastScheduledTime(now);
     task->Recurred();
-    RunScheduledTask(*task);
+    RunScheduledTask(state->agent, *task);
     // The broadcast comes back to the main window, which reloads the file and
     // refills this list. A failed save tells no one, so the list is refilled
     // here from the schedule in memory, where the task has moved on.
@@ -191,11 +192,11 @@ INT_PTR CALLBACK OverdueTasksDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM
 }
 } // namespace
 
-HWND OpenOverdueTasksDialog(HINSTANCE instance, CSTaskList* schedule, HWND* slot)
+HWND OpenOverdueTasksDialog(HINSTANCE instance, AgentState* agent, CSTaskList* schedule, HWND* slot)
 {
     if (HWND open = RaiseOpenDialog(slot))
         return open;
-    OverdueState* state = new (std::nothrow) OverdueState{instance, schedule, slot, NULL};
+    OverdueState* state = new (std::nothrow) OverdueState{instance, agent, schedule, slot, NULL};
     if (!state)
         return NULL;
     HWND hwnd = CreateModelessDialog(instance, IDD_OVERDUE, OverdueTasksDlgProc, (LPARAM)state, slot);

@@ -7,9 +7,12 @@
 
 #include "ScheduledTask.h"
 
-// Starts the task through the shell: its target, command line, folder and
-// window state, no owner. Whether it started is not checked.
-void RunScheduledTask(const CSTask& task);
+struct AgentState;
+
+// Starts the task (StartScheduledTask, the code the scheduler's Run Now uses
+// too), which records the outcome as its last result; a start that failed
+// is logged as a warning with the task's name and the system's reason.
+void RunScheduledTask(AgentState* st, CSTask& task);
 
 // Whether the task's scheduled minute is the minute of now (seconds and
 // milliseconds ignored).
@@ -28,18 +31,18 @@ int SaveScheduleAndAnnounce(CSTaskList& schedule, UINT changedMsg);
 // The start-up pass: runs the active start-up-event tasks (their last
 // scheduled time becomes the start time) and saves when one ran. 1 when
 // there are overdue tasks.
-int RunStartupPass(CSTaskList& schedule, UINT changedMsg);
+int RunStartupPass(AgentState* st, CSTaskList& schedule, UINT changedMsg);
 
 // The minute check: runs each active task whose scheduled minute is now and
 // moves it on; saves when one ran. The number of tasks run.
-int RunMinuteCheck(CSTaskList& schedule, UINT changedMsg);
+int RunMinuteCheck(AgentState* st, CSTaskList& schedule, UINT changedMsg);
 
 // The decisions of the two passes at a given time, with the starting of each
 // task left to `start` (RunScheduledTask in the agent) and no saving: the
 // passes above are these at the current time, followed by a save when a task
 // ran. One time serves the whole pass, so a task that the shell is slow to
 // start cannot push the next one out of its minute.
-typedef void (*ScheduledTaskStarter)(const CSTask& task, void* context);
+typedef void (*ScheduledTaskStarter)(CSTask& task, void* context);
 // 1 when there are overdue tasks; *ran is the number of start-up tasks run.
 int StartupPassAt(CSTaskList& schedule, const CTime& now, ScheduledTaskStarter start, void* context,
                   int* ran);

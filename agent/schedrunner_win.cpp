@@ -2,11 +2,19 @@
 #include <shellapi.h>
 
 #include "schedrunner.h"
+#include "init.h"
 #include "firstrun.h"
+#include "strutils.h"
+#include "ScheduledTask_win.h"
 
-void RunScheduledTask(const CSTask& task)
+void RunScheduledTask(AgentState* st, CSTask& task)
 {
-    ShellExecuteA(nullptr, "Open", task.GetTarget(), task.GetCmdLine(), task.GetDir(), task.GetWindowState());
+    if (StartScheduledTask(task) == 0 || !st)
+        return;
+    char event[ST_TEXT_SIZE + ST_RESULT_SIZE + 64];
+    StrFormat(event, sizeof(event), "The scheduled task \"%s\" could not be started: %s", task.GetName(),
+              task.GetLastResult());
+    AgentLog(st, "Tarvin 2 Agent", event, CLogFile::LOG_WARNING);
 }
 
 bool IsTaskDueNow(const CSTask& task, const CTime& now)
@@ -36,9 +44,9 @@ int SaveScheduleAndAnnounce(CSTaskList& schedule, UINT changedMsg)
     return 1;
 }
 
-static void StartTask(const CSTask& task, void*)
+static void StartTask(CSTask& task, void* context)
 {
-    RunScheduledTask(task);
+    RunScheduledTask((AgentState*)context, task);
 }
 
 int StartupPassAt(CSTaskList& schedule, const CTime& now, ScheduledTaskStarter start, void* context, int* ran)
@@ -92,18 +100,18 @@ int MinuteCheckAt(CSTaskList& schedule, const CTime& now, ScheduledTaskStarter s
     return ran;
 }
 
-int RunStartupPass(CSTaskList& schedule, UINT changedMsg)
+int RunStartupPass(AgentState* st, CSTaskList& schedule, UINT changedMsg)
 {
     int ran = 0;
-    int overdue = StartupPassAt(schedule, CTime(), StartTask, nullptr, &ran);
+    int overdue = StartupPassAt(schedule, CTime(), StartTask, st, &ran);
     if (ran)
         SaveScheduleAndAnnounce(schedule, changedMsg);
     return overdue;
 }
 
-int RunMinuteCheck(CSTaskList& schedule, UINT changedMsg)
+int RunMinuteCheck(AgentState* st, CSTaskList& schedule, UINT changedMsg)
 {
-    int ran = MinuteCheckAt(schedule, CTime(), StartTask, nullptr);
+    int ran = MinuteCheckAt(schedule, CTime(), StartTask, st);
     if (ran)
         SaveScheduleAndAnnounce(schedule, changedMsg);
     return ran;

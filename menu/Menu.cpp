@@ -58,6 +58,19 @@ int LevelOf(const CMenuNode* node)
     return level;
 }
 
+// Levels of submenus in node's subtree, node itself included.
+int SubmenuHeight(CMenuNode* node)
+{
+    int below = 0;
+    for (unsigned i = 0; i < node->GetSize(); i++)
+    {
+        int h = SubmenuHeight(node->GetAt(i));
+        if (h > below)
+            below = h;
+    }
+    return IsSubmenu(node->GetData()) ? below + 1 : below;
+}
+
 // The element line of an entry; its length, or 0 when the style has no
 // element form.
 int FormatItemLine(const CMenuItem* item, char* line, size_t size)
@@ -498,6 +511,54 @@ bool CMenu::DeleteItem(unsigned long id)
     for (CMenuNode* c = parent->GetCur(); c && c != node; c = parent->GetNext())
         index++;
     parent->Delete(index);
+    parent->ResetCur();
+    m_lastError = 0;
+    return true;
+}
+
+bool CMenu::CanMoveItem(unsigned long id, unsigned long parentId)
+{
+    CMenuNode* node = FindItem(id);
+    CMenuNode* parent = FindItem(parentId);
+    if (!node || !parent)
+        return Fail(MENU_ERR_NOT_FOUND);
+    if (!node->GetParent())
+        return Fail(MENU_ERR_ROOT);
+    if (parent->GetParent() && !IsSubmenu(parent->GetData()))
+        return Fail(MENU_ERR_INSERT);
+    for (CMenuNode* p = parent; p; p = p->GetParent())
+    {
+        if (p == node)
+            return Fail(MENU_ERR_INSERT);
+    }
+    if (LevelOf(parent) + SubmenuHeight(node) >= MENU_STACK_SIZE)
+        return Fail(MENU_ERR_INSERT);
+    m_lastError = 0;
+    return true;
+}
+
+bool CMenu::MoveItem(unsigned long id, unsigned long parentId, unsigned index)
+{
+    if (!CanMoveItem(id, parentId))
+        return false;
+    CMenuNode* node = FindItem(id);
+    CMenuNode* parent = FindItem(parentId);
+    CMenuNode* from = node->GetParent();
+    // The copy is made while the original still stands, so a failure leaves
+    // the tree as it was.
+    bool owns = parent->GetDeleteData();
+    CMenuNode* moved = new CMenuNode(NULL, parent, owns);
+    if (!moved->Copy(node))
+    {
+        delete moved;
+        return Fail(MENU_ERR_INSERT);
+    }
+    unsigned at = 0;
+    while (at < from->GetSize() && from->GetAt(at) != node)
+        at++;
+    from->Delete(at);
+    parent->Insert(moved, index, owns);
+    from->ResetCur();
     parent->ResetCur();
     m_lastError = 0;
     return true;

@@ -188,6 +188,14 @@ class CMenu
     unsigned long InsertItem(CMenuItem* item, unsigned long id, int asChild);
     // Removes the entry and its subtree; not the root.
     bool DeleteItem(unsigned long id);
+    // Whether entry id may be moved into the submenu (or root) parentId: not
+    // the root, not into itself or a submenu of its own, and not so deep that
+    // no file could hold it. false with the reason in GetLastError.
+    bool CanMoveItem(unsigned long id, unsigned long parentId);
+    // Moves entry id with its subtree, ids kept, to position index among
+    // parentId's children as they are once it has left (past the end:
+    // last). false, and nothing moved, where CanMoveItem refuses.
+    bool MoveItem(unsigned long id, unsigned long parentId, unsigned index);
     // Inserts entries given in the text form (below) relative to entry id.
     // Entries inserted before a failure stay in the tree.
     bool InsertFromXML(const char* text, unsigned long id, int asChild);

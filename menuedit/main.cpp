@@ -392,6 +392,9 @@ static LRESULT MainWnd_OnNotify(HWND hwnd, int, NMHDR* nm)
             case NM_DBLCLK:
                 OnListDoubleClick(st);
                 break;
+            case LVN_BEGINDRAG:
+                BeginListDrag(st, ((NMLISTVIEW*)nm)->iItem);
+                break;
         }
     }
     return 0;
@@ -509,6 +512,28 @@ static void MainWnd_OnTutorial(MeditState* st, HWND help)
     SetTimer(st->hwnd, kTutorialTimer, 500, nullptr);
 }
 
+static POINT ScreenPoint(HWND hwnd, int x, int y)
+{
+    POINT pt = {x, y};
+    ClientToScreen(hwnd, &pt);
+    return pt;
+}
+
+static void MainWnd_OnMouseMove(HWND hwnd, int x, int y, UINT)
+{
+    TrackListDrag(GetMeditState(hwnd), ScreenPoint(hwnd, x, y));
+}
+
+static void MainWnd_OnLButtonUp(HWND hwnd, int x, int y, UINT)
+{
+    EndListDrag(GetMeditState(hwnd), ScreenPoint(hwnd, x, y), true);
+}
+
+static void MainWnd_OnCaptureChanged(HWND hwnd)
+{
+    EndListDrag(GetMeditState(hwnd), POINT{0, 0}, false);
+}
+
 static void MainWnd_OnTimer(HWND hwnd, UINT id)
 {
     MeditState* st = GetMeditState(hwnd);
@@ -555,6 +580,8 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     {
         HANDLE_MSG(hwnd, WM_NCCREATE, MainWnd_OnNCCreate);
         HANDLE_MSG(hwnd, WM_COMMAND, MainWnd_OnCommand);
+        HANDLE_MSG(hwnd, WM_MOUSEMOVE, MainWnd_OnMouseMove);
+        HANDLE_MSG(hwnd, WM_LBUTTONUP, MainWnd_OnLButtonUp);
         HANDLE_MSG(hwnd, WM_NOTIFY, MainWnd_OnNotify);
         HANDLE_MSG(hwnd, WM_CONTEXTMENU, MainWnd_OnContextMenu);
         HANDLE_MSG(hwnd, WM_MEASUREITEM, MainWnd_OnMeasureItem);
@@ -584,6 +611,11 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             if (st)
                 CheckOutsideChange(st);
             return 0;
+    }
+    if (msg == WM_CAPTURECHANGED)
+    {
+        MainWnd_OnCaptureChanged(hwnd);
+        return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

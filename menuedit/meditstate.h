@@ -71,6 +71,8 @@ struct MeditState : MainFrame
     bool inPopup = false;
     // While the views are being filled, selection changes are ours.
     bool building = false;
+    // The entry whose list row is being dragged; -1 when none.
+    long dragId = -1;
     char cmdLine[1024] = "";
 };
 
@@ -144,6 +146,16 @@ void OnProperties(MeditState* st);
 void TestMenu(MeditState* st);
 // Selection sort's comparison of two entries of one submenu.
 int SortMenuAlphabetically(const CMenuItem* a, const CMenuItem* b);
+
+// --- dragdrop.cpp ---
+// A drag of the list row starts: the main window takes the mouse.
+void BeginListDrag(MeditState* st, int row);
+// The pointer moved (screen point): shows where the row would go. false when
+// no row is being dragged.
+bool TrackListDrag(MeditState* st, POINT screen);
+// The button went up (drop) or the mouse was lost: moves the entry, as one
+// undo step, when the place allows it. false when no row was being dragged.
+bool EndListDrag(MeditState* st, POINT screen, bool drop);
 
 // --- files.cpp ---
 bool ConfirmSave(MeditState* st);

@@ -144,6 +144,9 @@ void ReadTaskLine(CSTask* task, const char* line)
         task->SetLastScheduledTime(t);
     if (ReadTimeAttr(line, "orig", &t))
         task->SetOrigScheduledTime(t);
+    char result[ST_RESULT_SIZE];
+    if (ReadAttr(line, "result", result, sizeof(result)))
+        task->SetLastResult(result);
     task->SetScheduled(1);
 }
 
@@ -171,11 +174,21 @@ void FormatTaskLine(const CSTask& task, char* line, size_t size)
     QuoteValue(target, sizeof(target), task.GetTarget());
     QuoteValue(dir, sizeof(dir), task.GetDir());
     QuoteValue(cmdLine, sizeof(cmdLine), task.GetCmdLine());
+    // The last result is an attribute of its own at the end of the line: a
+    // reader that does not know it looks its attributes up by name and passes
+    // over it, and a file without it reads as "no result yet".
+    char result[ST_RESULT_SIZE + 16] = "";
+    if (task.GetLastResult()[0])
+    {
+        char quoted[ST_RESULT_SIZE + 3];
+        QuoteValue(quoted, sizeof(quoted), task.GetLastResult());
+        StrFormat(result, sizeof(result), " result=%s", quoted);
+    }
     StrFormat(line, size,
               "<task name=%s target=%s workdir=%s cmdline=%s windowstate=\"%d\" "
-              "recurrences=\"%d\" active=\"%d\" time=\"%s\" last=\"%s\" orig=\"%s\" >",
+              "recurrences=\"%d\" active=\"%d\" time=\"%s\" last=\"%s\" orig=\"%s\"%s >",
               name, target, dir, cmdLine, task.GetWindowState(), (int)task.GetRecurrenceCount(),
-              task.IsActive() ? 1 : 0, t1, t2, t3);
+              task.IsActive() ? 1 : 0, t1, t2, t3, result);
 }
 
 void FormatRuleLine(const CSTRecRule& rule, char* line, size_t size)
@@ -501,6 +514,7 @@ int CSTask::New(const char* name, DWORD id, DWORD overdueId)
     m_szTarget[0] = '\0';
     m_szDir[0] = '\0';
     m_szCmdLine[0] = '\0';
+    m_szLastResult[0] = '\0';
     m_nWindowState = 1;
     m_bMustRemove = 0;
     m_bActive = 1;
@@ -525,6 +539,7 @@ int CSTask::Copy(const CSTask& source)
     StrCopy(m_szTarget, source.m_szTarget);
     StrCopy(m_szDir, source.m_szDir);
     StrCopy(m_szCmdLine, source.m_szCmdLine);
+    StrCopy(m_szLastResult, source.m_szLastResult);
     m_nWindowState = source.m_nWindowState;
     m_bMustRemove = source.m_bMustRemove;
     m_bActive = source.m_bActive;
@@ -574,6 +589,16 @@ int CSTask::SetAction(const char* target, const char* dir, const char* cmdLine, 
         fitted = 0;
     m_nWindowState = windowState;
     return fitted;
+}
+
+void CSTask::SetLastResult(const char* result)
+{
+    StrCopy(m_szLastResult, result ? result : "");
+    for (char* c = m_szLastResult; *c; c++)
+    {
+        if (*c == '\r' || *c == '\n' || *c == '\t')
+            *c = ' ';
+    }
 }
 
 bool CSTask::IsStorable(const char** field) const

@@ -38,6 +38,8 @@ enum
 const int ST_TEXT_SIZE = 260;        // name, target, folder, command line
 const int ST_DATE_TEXT_SIZE = 64;    // one date or time of day as text
 const int ST_DESCRIPTION_SIZE = 160; // room for any rule description
+const int ST_RESULT_SIZE = 160;      // the outcome of the last start
+#define ST_RESULT_OK "OK"            // the last result of a task that started
 
 // Recurrence rule. The fields are public: the editors fill them in directly.
 class CSTRecRule
@@ -189,6 +191,15 @@ class CSTask
         m_tmLastScheduled.Set(t);
     }
 
+    // How the last start went: "OK", the system's reason it failed, or empty
+    // when the task has not been started since it was stored without one.
+    const char* GetLastResult() const
+    {
+        return m_szLastResult;
+    }
+    // Cut to fit; line breaks become spaces, so the text stays one line.
+    void SetLastResult(const char* result);
+
     // A show-window command: 1 normal, 2 minimised, 3 maximised.
     int GetWindowState() const
     {
@@ -274,6 +285,7 @@ class CSTask
     char m_szTarget[ST_TEXT_SIZE];
     char m_szDir[ST_TEXT_SIZE];
     char m_szCmdLine[ST_TEXT_SIZE];
+    char m_szLastResult[ST_RESULT_SIZE];
     int m_nWindowState;
     int m_bMustRemove;
     int m_bActive;

@@ -1,4 +1,5 @@
-// The scheduled tasks' Win32 half: date texts in the user's locale.
+// The scheduled tasks' Win32 half: date texts in the user's locale, and
+// starting a task.
 #pragma once
 
 #include "ScheduledTask.h"
@@ -9,3 +10,11 @@ int FormatTaskDateLocale(const CTime& t, char* date, size_t dateSize, char* time
 // Installs FormatTaskDateLocale as the formatter of task dates. Programs call
 // it once at start-up.
 void UseLocaleTaskDates();
+
+// Starts the task as every run does, by the agent's runner and the
+// scheduler's Run Now alike: through the shell with its target, command
+// line, folder and window state, no owner window and no message box of the
+// shell's. The outcome becomes the task's last result: ST_RESULT_OK, or the
+// system's reason why it could not start. 0 when it started, otherwise the
+// system's error code.
+DWORD StartScheduledTask(CSTask& task);

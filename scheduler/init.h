@@ -7,6 +7,7 @@
 #include "ScheduledTask.h"
 #include "mainwnd.h"
 #include "menuxp.h"
+#include "taskrows.h"
 #include "winholders.h"
 
 #define SCHED_WINDOW_CLASS "_TVSCHED_MAINWND"
@@ -21,8 +22,6 @@ extern HINSTANCE g_hInst;
 
 class CAppList; // the application browser's list of programs, built on first use
 
-const int SCHED_COLUMNS = 4;
-
 // Everything the main window owns, reached through GWLP_USERDATA.
 struct SchedState : MainFrame
 {
@@ -31,7 +30,7 @@ struct SchedState : MainFrame
     CSTaskList tasks;
     CSTask working; // the task whose properties dialog is open
     bool modified = false;
-    int columnWidths[SCHED_COLUMNS] = {100, 240, 140, 140};
+    int columnWidths[SCHED_COLUMNS] = {100, 240, 140, 140, 160};
     tagMENUXP_DRAWINFO diItem = {};
     tagMENUXP_DRAWINFO diSidebar = {};
     UINT msgShowScheduler = 0;
@@ -67,7 +66,3 @@ bool SaveScheduleFile(SchedState* st, HWND owner);
 void BuildList(SchedState* st, bool selectLast);
 void UpdateUI(SchedState* st);
 int SelectedRow(SchedState* st);
-
-// "<long date> at <time>", or none when the time is all zero or cannot be
-// formatted.
-void FormatWhen(const CTime& t, char* buf, size_t size, const char* none);

@@ -11,6 +11,7 @@
 #include "browseAppsDlg.h"
 #include "propertiesDlg.h"
 #include "wizardDlg.h"
+#include "ScheduledTask_win.h"
 #include "sched_res.h"
 #include "tvtip.h"
 #include "dirutils_win.h"
@@ -151,6 +152,29 @@ static void OnNextFutureTime(SchedState* st)
     BuildList(st, false);
 }
 
+// Starts the selected task at once, as the agent's runner does, and records
+// the run as a run of the agent's would be: the run time, the count and the
+// result, saved at once. With edits not yet updated the record joins them
+// and waits for Update, so that Run Now never saves the user's edits
+// unasked.
+static void OnRunNow(SchedState* st)
+{
+    int row = SelectedRow(st);
+    if (row < 0 || row >= st->tasks.GetCount())
+    {
+        MessageBeep(MB_ICONHAND);
+        return;
+    }
+    CSTask* task = st->tasks.GetAt(row);
+    RecordRunNow(*task, CTime());
+    StartScheduledTask(*task);
+    bool hadEdits = st->modified;
+    SetModified(st);
+    BuildList(st, false);
+    if (!hadEdits)
+        OnUpdate(st);
+}
+
 static void ShowTipOfTheDay(SchedState* st)
 {
     char tips[MAX_PATH], picture[MAX_PATH];
@@ -219,6 +243,9 @@ static void MainWnd_OnCommand(HWND hwnd, int id, HWND, UINT)
             break;
         case IDM_NEXTFUTURE:
             OnNextFutureTime(st);
+            break;
+        case IDM_RUNNOW:
+            OnRunNow(st);
             break;
         case IDM_HELPCONTENTS:
             ShowHelpTopic("tv2.chm::/tvsched_main.html");
@@ -293,6 +320,7 @@ static void MainWnd_OnContextMenu(HWND hwnd, HWND, UINT x, UINT y)
     if (selected)
     {
         MenuXP_AppendItem(menu, IDM_PROPERTIES, "Properties...\tEnter", icon(IDI_PROPERTIES), nullptr);
+        MenuXP_AppendItem(menu, IDM_RUNNOW, "Run Now\tCtrl+R", icon(IDA_MAIN), nullptr);
         MenuXP_AppendSeparator(menu);
     }
     MenuXP_AppendItem(menu, IDM_INSERT, "Insert...\tIns", icon(IDI_INSERT), nullptr);

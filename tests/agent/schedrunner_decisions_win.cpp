@@ -20,7 +20,7 @@ CTime At(WORD day, WORD hour, WORD minute, WORD second = 0)
     return t;
 }
 
-void Record(const CSTask& task, void* context)
+void Record(CSTask& task, void* context)
 {
     static_cast<std::vector<std::string>*>(context)->push_back(task.GetName());
 }

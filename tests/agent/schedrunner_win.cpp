@@ -110,7 +110,7 @@ TEST_F(SchedRunner, TaskInItsMinuteRunsOnceWithItsFolderAndMovesOn)
     AddTask("TVSchedLaunch", due, "unused.txt");
     m_schedule.GetAt(1)->SetAction(launch.c_str(), m_files.c_str(), "", SW_SHOWNORMAL);
 
-    auto start = [](const CSTask& task, void*) { RunScheduledTask(task); };
+    auto start = [](CSTask& task, void*) { RunScheduledTask(nullptr, task); };
     EXPECT_EQ(2, MinuteCheckAt(m_schedule, now, start, nullptr));
     ASSERT_TRUE(SaveScheduleAndAnnounce(m_schedule, RegisterWindowMessageA(kScheduleChanged)));
     ASSERT_TRUE(WaitRecord("due.txt"));

@@ -127,6 +127,16 @@ HTREEITEM DrvTreeFind(HWND tree, const char* text);
 // false when the buffer was too small (the dump is then cut).
 bool DrvTreeDump(HWND tree, char* buf, size_t size);
 
+// Screen points at the middle of a row's label and of a tree item's text.
+bool DrvListViewRowPoint(HWND listView, int row, POINT* screen);
+bool DrvTreeItemPoint(HWND tree, HTREEITEM item, POINT* screen);
+// A drag with the left button and real mouse input, from one screen point to
+// another: the button goes down at from, the pointer moves a little until
+// the program's window holder has the mouse, as it takes it when a drag
+// begins (false when it never does), then on to `to`, where the button goes
+// up.
+bool DrvDragMouse(POINT from, POINT to, HWND holder);
+
 int DrvStatusPartCount(HWND statusBar);
 bool DrvStatusText(HWND statusBar, int part, char* buf, size_t size);
 

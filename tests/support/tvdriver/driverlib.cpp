@@ -564,6 +564,76 @@ bool DrvTreeDump(HWND tree, char* buf, size_t size)
     return TreeDumpFrom(tree, DrvTreeRoot(tree), 0, buf, size);
 }
 
+// The rectangle the control writes at the buffer's start (the caller has put
+// in what the message reads), as a screen point at its middle.
+static bool RemoteRectMiddle(HWND control, UINT msg, WPARAM wParam, const RECT& in, POINT* screen)
+{
+    CRemoteBuffer remote(control, sizeof(RECT));
+    RECT rc = in;
+    LRESULT r = 0;
+    if (!remote.Ok() || !remote.Write(0, &rc, sizeof(rc)) ||
+        !Send(control, msg, wParam, (LPARAM)remote.At(0), &r) || !r || !remote.Read(0, &rc, sizeof(rc)))
+        return false;
+    screen->x = (rc.left + rc.right) / 2;
+    screen->y = (rc.top + rc.bottom) / 2;
+    return ClientToScreen(control, screen) != 0;
+}
+
+bool DrvListViewRowPoint(HWND listView, int row, POINT* screen)
+{
+    RECT rc = {LVIR_LABEL, 0, 0, 0};
+    return RemoteRectMiddle(listView, LVM_GETITEMRECT, (WPARAM)row, rc, screen);
+}
+
+bool DrvTreeItemPoint(HWND tree, HTREEITEM item, POINT* screen)
+{
+    RECT rc;
+    ZeroMemory(&rc, sizeof(rc));
+    *(HTREEITEM*)&rc = item;
+    return item && RemoteRectMiddle(tree, TVM_GETITEMRECT, TRUE, rc, screen);
+}
+
+static bool SendMouse(POINT at, DWORD flags)
+{
+    INPUT in;
+    ZeroMemory(&in, sizeof(in));
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return SendInput(1, &in, sizeof(in)) == 1;
+}
+
+bool DrvDragMouse(POINT from, POINT to, HWND holder)
+{
+    // Moves that pile up in the queue reach the program as one; a control
+    // that watches for a drag start sees it only while the pointer is still
+    // over it. So the first move stays near the start, past the system's drag
+    // distance, and the rest follows once the drag has begun: holder has
+    // the mouse (a control may take it at the press already).
+    DWORD thread = GetWindowThreadProcessId(WindowFromPoint(from), NULL);
+    // A press where the last one was, and soon after it, is a double click:
+    // the press goes a little to the side of the last one.
+    static POINT lastDown = {-1000, -1000};
+    int cx = GetSystemMetrics(SM_CXDOUBLECLK), cy = GetSystemMetrics(SM_CYDOUBLECLK);
+    if (abs(from.x - lastDown.x) <= cx && abs(from.y - lastDown.y) <= cy)
+        from.x = lastDown.x + 2 * cx + 2;
+    lastDown = from;
+    POINT start = {from.x, from.y + 2 * GetSystemMetrics(SM_CYDRAG) + 2};
+    if (!SendMouse(from, 0) || !SendMouse(from, MOUSEEVENTF_LEFTDOWN) || !SendMouse(start, 0))
+        return false;
+    bool held = DrvWaitFor(
+                    [&]() {
+                        GUITHREADINFO gi;
+                        ZeroMemory(&gi, sizeof(gi));
+                        gi.cbSize = sizeof(gi);
+                        return GetGUIThreadInfo(thread, &gi) && gi.hwndCapture == holder;
+                    },
+                    5000) == TVD_OK;
+    bool ok = SendMouse(to, 0);
+    return SendMouse(to, MOUSEEVENTF_LEFTUP) && ok && held;
+}
+
 int DrvStatusPartCount(HWND statusBar)
 {
     return (int)SendOr(statusBar, SB_GETPARTS, 0, 0, -1);

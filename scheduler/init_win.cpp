@@ -57,10 +57,9 @@ static HWND CreateTaskList(SchedState* st)
     if (!list)
         return nullptr;
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
-    ListViewColumn columns[SCHED_COLUMNS] = {{"Name", st->columnWidths[0]},
-                                             {"Target", st->columnWidths[1]},
-                                             {"Next Scheduled Time", st->columnWidths[2]},
-                                             {"Last Run Time", st->columnWidths[3]}};
+    ListViewColumn columns[SCHED_COLUMNS];
+    for (int i = 0; i < SCHED_COLUMNS; i++)
+        columns[i] = {g_schedColumnNames[i], st->columnWidths[i]};
     AddListViewColumns(list, columns, SCHED_COLUMNS);
     st->listImages.Reset(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 8));
     ListView_SetImageList(list, st->listImages.Get(), LVSIL_SMALL);
@@ -117,18 +116,6 @@ bool SaveScheduleFile(SchedState* st, HWND owner)
 
 // --- The list ------------------------------------------------------------------
 
-void FormatWhen(const CTime& t, char* buf, size_t size, const char* none)
-{
-    char date[ST_DATE_TEXT_SIZE], timeOfDay[ST_DATE_TEXT_SIZE];
-    if (t.GetSystemTimePtr()->wYear == 0 ||
-        !FormatTaskDate(t, date, sizeof(date), timeOfDay, sizeof(timeOfDay)) || !date[0])
-    {
-        StrCopy(buf, size, none);
-        return;
-    }
-    StrFormat(buf, size, "%s at %s", date, timeOfDay);
-}
-
 int SelectedRow(SchedState* st)
 {
     return st->hList ? ListView_GetNextItem(st->hList, -1, LVNI_SELECTED) : -1;
@@ -156,19 +143,14 @@ static void SetCell(HWND list, int row, int column, const char* text)
 
 static void UpdateList(SchedState* st, CSTask* task, int row, bool insert)
 {
-    char name[ST_TEXT_SIZE + 16];
-    StrCopy(name, task->GetName());
-    CTime now;
-    if (!task->IsActive())
-        StrAppend(name, " (Disabled)");
-    else if (task->IsOverdue(now))
-        StrAppend(name, " (Overdue)");
+    SchedRowTexts texts;
+    FormatTaskRow(*task, CTime(), &texts);
 
     LVITEMA item;
     ZeroMemory(&item, sizeof(item));
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = row;
-    item.pszText = name;
+    item.pszText = texts.cells[SCHED_COL_NAME];
     item.iImage = TargetIcon(st, task->GetTarget());
     if (insert)
         row = (int)SendMessageA(st->hList, LVM_INSERTITEMA, 0, (LPARAM)&item);
@@ -176,17 +158,8 @@ static void UpdateList(SchedState* st, CSTask* task, int row, bool insert)
         SendMessageA(st->hList, LVM_SETITEMA, 0, (LPARAM)&item);
     if (row < 0)
         return;
-
-    SetCell(st->hList, row, 1, task->GetTarget());
-    char when[160];
-    const CSTRecRule* rule = task->GetFirstRule();
-    if (rule && rule->type == ST_TYPE_EVENT && rule->subtype == ST_EVENT_STARTUP)
-        StrCopy(when, "At next Tarvin startup");
-    else
-        FormatWhen(task->GetScheduledTime(), when, sizeof(when), "Not scheduled to run again");
-    SetCell(st->hList, row, 2, when);
-    FormatWhen(task->GetLastScheduledTime(), when, sizeof(when), "Never");
-    SetCell(st->hList, row, 3, when);
+    for (int column = SCHED_COL_NAME + 1; column < SCHED_COLUMNS; column++)
+        SetCell(st->hList, row, column, texts.cells[column]);
     ListView_SetItemState(st->hList, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(st->hList, row, FALSE);
 }
@@ -236,6 +209,7 @@ void UpdateUI(SchedState* st)
     EnableMenuItem(menu, IDM_DELETE, sel);
     EnableMenuItem(menu, IDM_PROPERTIES, sel);
     EnableMenuItem(menu, IDM_NEXTFUTURE, sel);
+    EnableMenuItem(menu, IDM_RUNNOW, sel);
     EnableMenuItem(menu, IDM_UPDATE, st->modified ? MF_ENABLED : MF_GRAYED);
     if (st->hToolbar)
     {
