@@ -46,6 +46,30 @@ foreach(list ${TV_SUPPORT_DIRS})
     add_subdirectory(${dir})
 endforeach()
 
+# tv_delay_load(<target> <dll>_delay.def...): each DLL named by a .def file is
+# bound at the first call of one of its functions instead of at start. The
+# delay-load import library carries the DLL's own name and is found before
+# the system's, so a function the .def lacks fails the link rather than
+# binding at start.
+function(tv_delay_load target)
+    set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target}_delayload)
+    set(libs)
+    foreach(def ${ARGN})
+        get_filename_component(stem ${def} NAME_WE)
+        string(REGEX REPLACE "_delay$" "" dll ${stem})
+        set(lib ${dir}/lib${dll}.a)
+        add_custom_command(OUTPUT ${lib}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+            COMMAND ${TV_MINGW_TRIPLE}-dlltool -d ${def} -D ${dll}.dll -y ${lib}
+            DEPENDS ${def} VERBATIM)
+        list(APPEND libs ${lib})
+    endforeach()
+    add_custom_target(${target}_delayload DEPENDS ${libs})
+    add_dependencies(${target} ${target}_delayload)
+    target_link_directories(${target} BEFORE PRIVATE ${dir})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${libs})
+endfunction()
+
 # Programs and libraries of the suite, each in its own folder, all landing in
 # ${CMAKE_BINARY_DIR}/bin as they will be installed.
 foreach(dir firstrun tips interpreter agent scheduler menuint menuedit editor)
