@@ -390,6 +390,9 @@ static LRESULT MainWnd_OnNotify(HWND hwnd, int, NMHDR* nm)
             case NM_DBLCLK:
                 OnListDoubleClick(st);
                 break;
+            case LVN_GETDISPINFOA:
+                GetListRowImage(st, (NMLVDISPINFOA*)nm);
+                break;
         }
     }
     return 0;
