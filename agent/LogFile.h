@@ -101,6 +101,14 @@ class CLogFile
     }
     // Oldest first; null past the end.
     CLogItem* GetLogItem(unsigned index);
+    // Calls visit(const CLogItem&) for every entry, oldest first, in one
+    // walk (GetLogItem walks from the start each time).
+    template <class F> void ForEachEntry(F visit)
+    {
+        m_entries.ResetCur();
+        for (CLogItem* item = m_entries.GetCur(); item; item = m_entries.GetNext())
+            visit(*item);
+    }
 
   private:
     void DropOldest();

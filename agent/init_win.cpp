@@ -171,7 +171,9 @@ void RecheckOverdueTasks(HWND hwnd)
 static void LogOpen(AgentState* st, HWND hwnd)
 {
     CLogFile& log = st->log;
-    DWORD size = ReadAgentSetting("Log File", 0);
+    // The size is set before the file is read: reading appends, and with the
+    // size before it a larger log would lose its oldest entries at every start.
+    log.SetSize(ReadAgentSetting("Log File", 0));
     char path[MAX_PATH] = "";
     GetMyTarvinFilesFolder(path, "Tarvin.log");
     if (TarvinFileExists("Tarvin.log"))
@@ -188,7 +190,6 @@ static void LogOpen(AgentState* st, HWND hwnd)
                 hwnd, "Cannot read log file.\n\nThe log file may be damaged. A new log file will be created.",
                 "Tarvin 2", MB_OK | MB_ICONERROR);
     }
-    log.SetSize(size);
 }
 
 bool AgentKeepsLog(const AgentState* st)

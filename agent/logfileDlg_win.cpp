@@ -2,6 +2,7 @@
 #include <windowsx.h>
 #include <commctrl.h>
 #include <stdlib.h>
+#include <vector>
 
 #include "logfileDlg.h"
 #include "logfileDlgRes.h"
@@ -18,26 +19,22 @@ const unsigned kMaxSize = 9999;
 
 // --- Log File Viewer -----------------------------------------------------------
 
+// The viewer shows the log as it was when it was filled (at opening, Refresh
+// and Flush): a copy of the entries, whose texts the list asks for only for
+// the rows it paints, so that a full log opens as fast as a short one.
 struct LogViewState
 {
     CLogFile* log;
     HWND* slot;
     HIMAGELIST images;
     HINSTANCE instance;
+    std::vector<CLogFile::CLogItem> rows;
+    bool keeping;
 };
 
 LogViewState* GetViewState(HWND hwnd)
 {
     return (LogViewState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
-void SetCell(HWND list, int row, int column, const char* text)
-{
-    LVITEMA item;
-    ZeroMemory(&item, sizeof(item));
-    item.iSubItem = column;
-    item.pszText = (LPSTR)text;
-    SendMessageA(list, LVM_SETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
 }
 
 void LogViewDlg_Fill(HWND hwnd)
@@ -46,33 +43,56 @@ void LogViewDlg_Fill(HWND hwnd)
     HWND list = GetDlgItem(hwnd, IDC_LOGVIEW_LIST);
     if (!state || !list)
         return;
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    ListView_DeleteAllItems(list);
-    if (state->log->GetSize() == 0)
+    state->rows.clear();
+    state->keeping = state->log->GetSize() != 0;
+    if (state->keeping)
     {
-        InsertListRow(list, 0, "No log is being kept.", CLogFile::LOG_INFO);
+        state->rows.reserve(state->log->GetLength());
+        state->log->ForEachEntry([state](const CLogFile::CLogItem& item) { state->rows.push_back(item); });
     }
-    else
-    {
-        for (unsigned i = 0; i < state->log->GetLength(); i++)
-        {
-            CLogFile::CLogItem* entry = state->log->GetLogItem(i);
-            if (!entry)
-                break;
-            char when[160];
-            FormatLogTime(entry->GetDateTime(), when, sizeof(when));
-            int severity = entry->GetSeverity();
-            // A severity from the file that has no icon shows none.
-            int image = severity >= CLogFile::LOG_INFO && severity <= CLogFile::LOG_CRITICAL ? severity : -1;
-            int row = InsertListRow(list, (int)i, when, image);
-            if (row < 0)
-                continue;
-            SetCell(list, row, 1, entry->GetName());
-            SetCell(list, row, 2, entry->GetDescription());
-        }
-    }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    // Without a log the one row says so.
+    ListView_SetItemCountEx(list, state->keeping ? (int)state->rows.size() : 1, 0);
     InvalidateRect(list, NULL, TRUE);
+}
+
+// The texts and the picture of one row, as the list paints it.
+void LogViewDlg_GetRow(LogViewState* state, NMLVDISPINFOA* info)
+{
+    LVITEMA& item = info->item;
+    if (!state->keeping)
+    {
+        if ((item.mask & LVIF_TEXT) && item.cchTextMax > 0)
+            StrCopy(item.pszText, (size_t)item.cchTextMax, item.iSubItem == 0 ? "No log is being kept." : "");
+        if (item.mask & LVIF_IMAGE)
+            item.iImage = CLogFile::LOG_INFO;
+        return;
+    }
+    if (item.iItem < 0 || (size_t)item.iItem >= state->rows.size())
+        return;
+    const CLogFile::CLogItem& entry = state->rows[(size_t)item.iItem];
+    if (item.mask & LVIF_IMAGE)
+    {
+        // A severity from the file that has no icon shows none.
+        int severity = entry.GetSeverity();
+        item.iImage = severity >= CLogFile::LOG_INFO && severity <= CLogFile::LOG_CRITICAL ? severity : -1;
+    }
+    if (!(item.mask & LVIF_TEXT) || item.cchTextMax <= 0)
+        return;
+    size_t size = (size_t)item.cchTextMax;
+    switch (item.iSubItem)
+    {
+        case 0:
+            FormatLogTime(entry.GetDateTime(), item.pszText, size);
+            break;
+        case 1:
+            StrCopy(item.pszText, size, entry.GetName());
+            break;
+        case 2:
+            StrCopy(item.pszText, size, entry.GetDescription());
+            break;
+        default:
+            item.pszText[0] = '\0';
+    }
 }
 
 BOOL LogViewDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
@@ -145,6 +165,13 @@ INT_PTR CALLBACK LogViewDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
             HANDLE_DLGMSG(hwnd, WM_COMMAND, LogViewDlg_OnCommand);
             HANDLE_DLGMSG(hwnd, WM_CLOSE, LogViewDlg_OnClose);
             HANDLE_DLGMSG(hwnd, WM_DESTROY, LogViewDlg_OnDestroy);
+        case WM_NOTIFY: {
+            NMHDR* hdr = (NMHDR*)lParam;
+            LogViewState* state = GetViewState(hwnd);
+            if (state && hdr->idFrom == IDC_LOGVIEW_LIST && hdr->code == LVN_GETDISPINFOA)
+                LogViewDlg_GetRow(state, (NMLVDISPINFOA*)lParam);
+            return FALSE;
+        }
     }
     return FALSE;
 }
@@ -272,7 +299,7 @@ HWND OpenLogViewer(HINSTANCE instance, CLogFile* log, HWND* slot)
         return open;
     if (!log)
         return NULL;
-    LogViewState* state = new LogViewState{log, slot, NULL, instance};
+    LogViewState* state = new LogViewState{log, slot, NULL, instance, {}, false};
     HWND hwnd = CreateModelessDialog(instance, IDD_LOGVIEW, LogViewDlgProc, (LPARAM)state, slot);
     // Creation failed before WM_INITDIALOG took the state over.
     if (!hwnd)

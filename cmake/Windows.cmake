@@ -46,6 +46,39 @@ foreach(list ${TV_SUPPORT_DIRS})
     add_subdirectory(${dir})
 endforeach()
 
+# tv_lean_image(<target> <dll>_delay.def...): a program that starts fast and
+# keeps its private bytes down. Its sections start on page boundaries in the
+# file (Wine maps them instead of reading them into private memory), and each
+# DLL named by a .def file is bound at the first call of one of its functions
+# instead of at start. The delay-load import library carries the DLL's own
+# name and is found before the system's, so a function the .def lacks fails
+# the link rather than binding at start. The test <target>.image_layout
+# checks the built program.
+function(tv_lean_image target)
+    target_link_options(${target} PRIVATE LINKER:--file-alignment=4096)
+    set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target}_delayload)
+    set(libs)
+    set(dlls)
+    foreach(def ${ARGN})
+        get_filename_component(stem ${def} NAME_WE)
+        string(REGEX REPLACE "_delay$" "" dll ${stem})
+        set(lib ${dir}/lib${dll}.a)
+        add_custom_command(OUTPUT ${lib}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+            COMMAND ${TV_MINGW_TRIPLE}-dlltool -d ${def} -D ${dll}.dll -y ${lib}
+            DEPENDS ${def} VERBATIM)
+        list(APPEND libs ${lib})
+        list(APPEND dlls ${dll})
+    endforeach()
+    add_custom_target(${target}_delayload DEPENDS ${libs})
+    add_dependencies(${target} ${target}_delayload)
+    target_link_directories(${target} BEFORE PRIVATE ${dir})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${libs})
+    # The built image: page-aligned sections, none of these DLLs imported at start.
+    add_test(NAME ${target}.image_layout
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/image_layout.sh $<TARGET_FILE:${target}> ${dlls})
+endfunction()
+
 # Programs and libraries of the suite, each in its own folder, all landing in
 # ${CMAKE_BINARY_DIR}/bin as they will be installed.
 foreach(dir firstrun tips interpreter agent scheduler menuint menuedit editor)

@@ -125,6 +125,10 @@ int ShowConfirmTimeout(const tagDONFIRMTIMEOUT_DATA* data)
 {
     if (!data)
         return 0;
+    // The interpreter binds the common controls here, at its only dialog,
+    // not at start: most launch files never show it.
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
     ConfirmState state = {data, data->nCountdown, NULL};
     INT_PTR result = DialogBoxParamA(data->hInstance, MAKEINTRESOURCEA(IDD_CONFIRM), data->hwndOwner,
                                      ConfirmDlgProc, (LPARAM)&state);

@@ -9,7 +9,6 @@
 // user stopped it; with -check 0 clean, 1 warnings only, 2 errors.
 #include <windows.h>
 #include <windowsx.h>
-#include <commctrl.h>
 
 #include "TVInt.h"
 #include "check.h"
@@ -290,12 +289,6 @@ static void OnPaint(HWND hwnd)
 
 static BOOL Initialize(IntState* st)
 {
-    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES |
-                                                 ICC_COOL_CLASSES | ICC_INTERNET_CLASSES |
-                                                 ICC_PAGESCROLLER_CLASS | ICC_NATIVEFNTCTL_CLASS |
-                                                 ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
-    InitCommonControlsEx(&icc);
-
     char exe[MAX_PATH];
     DWORD len = GetModuleFileNameA(NULL, exe, sizeof(exe));
     if (len > 0 && len < sizeof(exe))

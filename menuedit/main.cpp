@@ -395,6 +395,9 @@ static LRESULT MainWnd_OnNotify(HWND hwnd, int, NMHDR* nm)
             case LVN_BEGINDRAG:
                 BeginListDrag(st, ((NMLISTVIEW*)nm)->iItem);
                 break;
+            case LVN_GETDISPINFOA:
+                GetListRowImage(st, (NMLVDISPINFOA*)nm);
+                break;
         }
     }
     return 0;

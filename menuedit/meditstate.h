@@ -93,6 +93,9 @@ HWND CreateSplitter(HWND parent, int id);
 // --- views.cpp ---
 void BuildTree(MeditState* st);
 void BuildList(MeditState* st);
+// The list asks for a row's picture when it first paints the row: the
+// entry's icon is read then, not for every entry when a menu opens.
+void GetListRowImage(MeditState* st, NMLVDISPINFOA* info);
 // The submenu whose children the list shows (the tree's selection); -1 none.
 long SelectedTreeId(MeditState* st);
 // The selected list row's entry id, -1 when no row is selected.

@@ -211,7 +211,7 @@ int InsertListRow(MeditState* st, const CMenuItem* item, int row, long afterId)
     lvi.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     lvi.iItem = row;
     lvi.pszText = (LPSTR)item->GetText();
-    lvi.iImage = AddIcon(st->listImages.Get(), item);
+    lvi.iImage = I_IMAGECALLBACK;
     lvi.lParam = (LPARAM)item->GetId();
     row = (int)SendMessageA(st->hList, LVM_INSERTITEMA, 0, (LPARAM)&lvi);
     if (row < 0)
@@ -231,9 +231,31 @@ void UpdateListRow(MeditState* st, int row, const CMenuItem* item)
     lvi.mask = LVIF_TEXT | LVIF_IMAGE;
     lvi.iItem = row;
     lvi.pszText = (LPSTR)item->GetText();
-    lvi.iImage = AddIcon(st->listImages.Get(), item);
+    lvi.iImage = I_IMAGECALLBACK;
     SendMessageA(st->hList, LVM_SETITEMA, 0, (LPARAM)&lvi);
     SetListCells(st, row, item);
+}
+
+void GetListRowImage(MeditState* st, NMLVDISPINFOA* info)
+{
+    if (!(info->item.mask & LVIF_IMAGE))
+        return;
+    info->item.iImage = -1;
+    // A search moves the cursors of the menu's lists, which a walk that
+    // fills the list is using: the list asks again when it paints.
+    if (st->building)
+        return;
+    LVITEMA lvi;
+    ZeroMemory(&lvi, sizeof(lvi));
+    lvi.mask = LVIF_PARAM;
+    lvi.iItem = info->item.iItem;
+    if (!ListView_GetItem(st->hList, &lvi))
+        return;
+    CPtrTree<CMenuItem>* node = st->menu.FindItem((unsigned long)lvi.lParam);
+    if (node && node->GetData())
+        info->item.iImage = AddIcon(st->listImages.Get(), node->GetData());
+    // The list keeps the picture from now on.
+    info->item.mask |= LVIF_DI_SETITEM;
 }
 
 void BuildList(MeditState* st)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "AppList.h"
 #include "ScheduledTask.h"
@@ -44,6 +45,8 @@ struct SchedState : MainFrame
     bool reloadPending = false;
     // The programs the system knows, read when the browser first needs them.
     CAppList apps;
+    // The list is being filled: rows are not selected one by one.
+    bool filling = false;
 };
 
 SchedState* GetSchedState(HWND hwnd);
@@ -64,5 +67,8 @@ int LoadScheduleFile(SchedState* st, HWND owner);
 bool SaveScheduleFile(SchedState* st, HWND owner);
 
 void BuildList(SchedState* st, bool selectLast);
+// The list asks for a row's picture when it first paints the row: the
+// target's icon is read then, not for every task at start.
+void GetRowImage(SchedState* st, NMLVDISPINFOA* info);
 void UpdateUI(SchedState* st);
 int SelectedRow(SchedState* st);

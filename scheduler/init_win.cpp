@@ -151,7 +151,7 @@ static void UpdateList(SchedState* st, CSTask* task, int row, bool insert)
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = row;
     item.pszText = texts.cells[SCHED_COL_NAME];
-    item.iImage = TargetIcon(st, task->GetTarget());
+    item.iImage = I_IMAGECALLBACK;
     if (insert)
         row = (int)SendMessageA(st->hList, LVM_INSERTITEMA, 0, (LPARAM)&item);
     else
@@ -160,8 +160,20 @@ static void UpdateList(SchedState* st, CSTask* task, int row, bool insert)
         return;
     for (int column = SCHED_COL_NAME + 1; column < SCHED_COLUMNS; column++)
         SetCell(st->hList, row, column, texts.cells[column]);
+    if (st->filling)
+        return;
     ListView_SetItemState(st->hList, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(st->hList, row, FALSE);
+}
+
+void GetRowImage(SchedState* st, NMLVDISPINFOA* info)
+{
+    if (!(info->item.mask & LVIF_IMAGE))
+        return;
+    CSTask* task = st->tasks.GetAt((unsigned)info->item.iItem);
+    info->item.iImage = task ? TargetIcon(st, task->GetTarget()) : -1;
+    // The list keeps the picture from now on.
+    info->item.mask |= LVIF_DI_SETITEM;
 }
 
 void BuildList(SchedState* st, bool selectLast)
@@ -174,8 +186,11 @@ void BuildList(SchedState* st, bool selectLast)
     if (st->listImages.Get())
         ImageList_RemoveAll(st->listImages.Get());
     int count = st->tasks.GetCount();
+    // One interface update at the end, not one per row's selection change.
+    st->filling = true;
     for (int i = 0; i < count; i++)
         UpdateList(st, st->tasks.GetAt(i), i, true);
+    st->filling = false;
     ListView_SetItemState(st->hList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     int row = -1;
     if (count > 0)

@@ -301,7 +301,11 @@ static LRESULT MainWnd_OnNotify(HWND hwnd, int, NMHDR* nm)
         case NM_CLICK:
         case NM_RCLICK:
         case LVN_ITEMCHANGED:
-            UpdateUI(st);
+            if (!st->filling)
+                UpdateUI(st);
+            break;
+        case LVN_GETDISPINFOA:
+            GetRowImage(st, (NMLVDISPINFOA*)nm);
             break;
     }
     return 0;
