@@ -1,0 +1,41 @@
+#include "RuleEdit.h"
+#include "schedule_testutil.h"
+#include "testutil.h"
+
+#include <memory>
+
+TEST(ScheduleEdges, YearlyIsSelectable)
+{
+    tagSUBTYPE_CHOICE choices[RULE_MAX_SUBTYPE_CHOICES];
+    int selected = -1;
+    GetSubtypeChoices(ST_TYPE_PERIODIC, ST_PERIOD_YEARS, choices, &selected);
+    EXPECT_STREQ("Yearly", choices[selected].text);
+}
+
+// A rule nobody has filled in (or of a type this version does not know)
+// keeps its time whatever the pickers show.
+TEST(ScheduleEdges, ClosingLeavesARuleOfNoKnownType)
+{
+    const CTime due = Make(2099, 1, 1, 9), picked = Make(2030, 5, 6, 7, 8);
+    for (DWORD type : {(DWORD)ST_TYPE_UNDEFINED, (DWORD)ST_TYPE_EVENT + 1})
+    {
+        std::unique_ptr<CSTask> task(NewTask("t", type, 1, 1, due));
+        CloseRuleTime(task.get(), ST_TYPE_DATE, true, picked);
+        EXPECT_EQ(Text(due), Text(task->GetFirstRule()->time)) << type;
+        EXPECT_EQ(Text(due), Text(task->GetScheduledTime())) << type;
+    }
+}
+
+// An attribute that is there but empty is read (as 0), not passed over.
+TEST(ScheduleEdges, AnEmptyAttributeIsRead)
+{
+    ScratchDir dir;
+    WriteBytes(dir.Path("s.dat"), "<?TarvinSchedule version='1.00'?>\r\n"
+                                  "<task name=\"e\" target=\"t\" windowstate=\"\" time=\"1 Jan 2027 00:00:00:000\" >\r\n"
+                                  "<rule type=\"2\" subtype=\"3\" data=\"1\" time=\"1 Jan 2027 00:00:00:000\" />\r\n"
+                                  "</task>\r\n");
+    CSTaskList list;
+    ASSERT_EQ(1, list.Load(dir.Path("s.dat").c_str()));
+    ASSERT_EQ(1, list.GetCount());
+    EXPECT_EQ(0, list.GetAt(0)->GetWindowState());
+}
