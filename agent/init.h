@@ -13,10 +13,9 @@
 #include "HiddenWindows.h"
 #include "LogFile.h"
 #include "TarvinKeys.h"
+#include "agentproto.h"
 
-#define AGENT_WINDOW_CLASS "_TVAGENT_WINDOW"
 #define AGENT_WINDOW_TITLE "Tarvin 2 Agent"
-#define AGENT_IPC_ID "TVAgent"
 #define AGENT_SEMAPHORE_NAME "__Tarvin__TVAgent__"
 #define AGENT_REG_KEY "Software\\Norvale\\Tarvin 2\\Agent"
 #define AGENT_SHOWAGENT_MSG_NAME "568392F0-DE75-4bae-9A75-4422143F8FB8"

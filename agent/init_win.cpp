@@ -424,7 +424,7 @@ int Initialize(HWND hwnd)
 
     st->mainMenu = BuildMainMenu(st->instance);
 
-    if (!st->ipc.Init(hwnd, AGENT_IPC_ID, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
+    if (!st->ipc.Init(hwnd, AGENT_CHANNEL_ID, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
     {
         char text[128];
         StrFormat(text, sizeof(text), "Unable to initialize interprocess communication:\n   Error code: %d",

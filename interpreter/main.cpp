@@ -429,8 +429,7 @@ static void OnChannelNotify(HWND hwnd, HWND sender)
         ShowReadError(st, ipc.GetError());
         return;
     }
-    if (StrCompareNoCase(ipc.GetMessage(), "OK") != 0 ||
-        StrCompareNoCase(ipc.GetMsgObj()->GetFromId(), TVINT_AGENT_ID) != 0)
+    if (!IsAgentReplyOK(ipc.GetMessage(), ipc.GetMsgObj()->GetFromId()))
         return;
     switch (st->run)
     {
@@ -468,8 +467,8 @@ static void OnWaitingForOKTimeout(HWND hwnd)
     // While its window is there and the request still waits unread in the
     // slot, the request is taken back and sent again, a few times, before the
     // user is asked. One the agent has read is never sent twice this way.
-    if (st->quietResends < kQuietResends && FindWindowA(TVINT_AGENT_CLASS, NULL) &&
-        st->ipc.Withdraw(TVINT_AGENT_ID))
+    if (st->quietResends < kQuietResends && FindWindowA(AGENT_WINDOW_CLASS, NULL) &&
+        st->ipc.Withdraw(AGENT_CHANNEL_ID))
     {
         st->quietResends++;
         SendAgain(st, forLog, kOKTimeout);
