@@ -15,12 +15,9 @@ struct RequestWord
 };
 
 const RequestWord kRequestWords[] = {
-    {AGENT_REQ_HIDE, "agent:hide=\"", "agent:hide"},
-    {AGENT_REQ_SHOW, "agent:show=\"", "agent:show"},
-    {AGENT_REQ_SHOWALL, "agent:showall", nullptr},
-    {AGENT_REQ_MESSAGE, "agent:message=\"", "agent:message"},
-    {AGENT_REQ_EXIT, "agent:exit tarvin", nullptr},
-    {AGENT_REQ_LOG, "agent:log=\"", "agent:log"},
+    {AGENT_REQ_HIDE, "agent:hide=\"", "agent:hide"}, {AGENT_REQ_SHOW, "agent:show=\"", "agent:show"},
+    {AGENT_REQ_SHOWALL, "agent:showall", nullptr},   {AGENT_REQ_MESSAGE, "agent:message=\"", "agent:message"},
+    {AGENT_REQ_EXIT, "agent:exit tarvin", nullptr},  {AGENT_REQ_LOG, "agent:log=\"", "agent:log"},
 };
 
 const size_t kPrefixLength = 6; // "agent:"
