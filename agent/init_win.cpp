@@ -5,6 +5,7 @@
 #include <new>
 
 #include "init.h"
+#include "winstate.h"
 #include "traymenu.h"
 #include "firstrun.h"
 #include "dirutils_win.h"
@@ -51,7 +52,7 @@ UINT ScheduleChangedMsg()
 
 AgentState* AgentStateOf(HWND mainWnd)
 {
-    return (AgentState*)GetWindowLongPtrA(mainWnd, GWLP_USERDATA);
+    return WindowState<AgentState>(mainWnd);
 }
 
 static const char g_szWebLink[] = "www.norvale.example\tVisit the Norvale web site for news and updates";

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include "logfileDlg.h"
+#include "winstate.h"
 #include "logfileDlgRes.h"
 #include "LogFile.h"
 #include "winutils.h"
@@ -26,11 +27,6 @@ struct LogViewState
     HINSTANCE instance;
 };
 
-LogViewState* GetViewState(HWND hwnd)
-{
-    return (LogViewState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 void SetCell(HWND list, int row, int column, const char* text)
 {
     LVITEMA item;
@@ -42,7 +38,7 @@ void SetCell(HWND list, int row, int column, const char* text)
 
 void LogViewDlg_Fill(HWND hwnd)
 {
-    LogViewState* state = GetViewState(hwnd);
+    LogViewState* state = DialogState<LogViewState>(hwnd);
     HWND list = GetDlgItem(hwnd, IDC_LOGVIEW_LIST);
     if (!state || !list)
         return;
@@ -78,7 +74,7 @@ void LogViewDlg_Fill(HWND hwnd)
 BOOL LogViewDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
     LogViewState* state = (LogViewState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)state);
+    SetDialogState(hwnd, state);
     ForceTaskbarButton(hwnd);
     CenterWindow(hwnd);
 
@@ -104,7 +100,7 @@ BOOL LogViewDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 
 void LogViewDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    LogViewState* state = GetViewState(hwnd);
+    LogViewState* state = DialogState<LogViewState>(hwnd);
     switch (id)
     {
         case IDC_LOGVIEW_FLUSH:
@@ -128,7 +124,7 @@ void LogViewDlg_OnClose(HWND hwnd)
 
 void LogViewDlg_OnDestroy(HWND hwnd)
 {
-    LogViewState* state = GetViewState(hwnd);
+    LogViewState* state = DialogState<LogViewState>(hwnd);
     if (!state)
         return;
     ReleaseListDialog(hwnd, IDC_LOGVIEW_LIST, state->images, state->slot);
@@ -155,11 +151,6 @@ struct SetSizeState
 {
     unsigned current;
 };
-
-SetSizeState* GetSizeState(HWND hwnd)
-{
-    return (SetSizeState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
 
 // The edit box's number clamped to the range, or the current size when the
 // text is no number.
@@ -192,7 +183,7 @@ void SetSizeDlg_ShowSize(HWND hwnd, unsigned size)
 BOOL SetSizeDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
     SetSizeState* state = (SetSizeState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)state);
+    SetDialogState(hwnd, state);
     CenterWindow(hwnd);
 
     char text[128];
@@ -220,7 +211,7 @@ BOOL SetSizeDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 
 void SetSizeDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
 {
-    SetSizeState* state = GetSizeState(hwnd);
+    SetSizeState* state = DialogState<SetSizeState>(hwnd);
     if (!state)
         return;
     switch (id)
@@ -273,11 +264,7 @@ HWND OpenLogViewer(HINSTANCE instance, CLogFile* log, HWND* slot)
     if (!log)
         return NULL;
     LogViewState* state = new LogViewState{log, slot, NULL, instance};
-    HWND hwnd = CreateModelessDialog(instance, IDD_LOGVIEW, LogViewDlgProc, (LPARAM)state, slot);
-    // Creation failed before WM_INITDIALOG took the state over.
-    if (!hwnd)
-        delete state;
-    return hwnd;
+    return OpenModelessWithState(instance, IDD_LOGVIEW, LogViewDlgProc, state, slot);
 }
 
 unsigned ShowSetLogSizeDialog(HINSTANCE instance, HWND owner, unsigned current)

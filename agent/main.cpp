@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "init.h"
+#include "winstate.h"
 #include "requests.h"
 #include "traymenu.h"
 #include "wizard.h"
@@ -374,7 +375,7 @@ static void MainWnd_OnDestroy(HWND hwnd)
 static void MainWnd_OnNCDestroy(HWND hwnd)
 {
     AgentState* st = AgentStateOf(hwnd);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    SetWindowState(hwnd, nullptr);
     if (st)
         st->hwnd = nullptr;
 }
@@ -386,7 +387,7 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     {
         // Everything after this message finds the agent's state on the window.
         AgentState* st = (AgentState*)((CREATESTRUCTA*)lParam)->lpCreateParams;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)st);
+        SetWindowState(hwnd, st);
         st->hwnd = hwnd;
         CreatePaintObjects(st, ((CREATESTRUCTA*)lParam)->hInstance);
         return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "overdueTasks.h"
+#include "winstate.h"
 #include "overdueTasksRes.h"
 #include "init.h"
 #include "schedrunner.h"
@@ -25,11 +26,6 @@ struct OverdueState
     HIMAGELIST images;
 };
 
-OverdueState* GetState(HWND hwnd)
-{
-    return (OverdueState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 int AddTargetIcon(HINSTANCE instance, HIMAGELIST images, const char* target)
 {
     if (!images)
@@ -48,7 +44,7 @@ int AddTargetIcon(HINSTANCE instance, HIMAGELIST images, const char* target)
 
 void OverdueTasksDlg_OnRefresh(HWND hwnd)
 {
-    OverdueState* state = GetState(hwnd);
+    OverdueState* state = DialogState<OverdueState>(hwnd);
     HWND list = GetDlgItem(hwnd, IDC_OVERDUE_LIST);
     if (!state || !list)
         return;
@@ -98,7 +94,7 @@ void OverdueTasksDlg_OnRun(HWND hwnd)
     item.iItem = row;
     if (!ListView_GetItem(list, &item))
         return;
-    OverdueState* state = GetState(hwnd);
+    OverdueState* state = DialogState<OverdueState>(hwnd);
     if (!state)
         return;
     CSTask* task = state->schedule->GetAt((unsigned)item.lParam);
@@ -127,7 +123,7 @@ void OverdueTasksDlg_OnScheduler(HWND)
 BOOL OverdueTasksDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
     OverdueState* state = (OverdueState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)state);
+    SetDialogState(hwnd, state);
     ForceTaskbarButton(hwnd);
     CenterWindow(hwnd);
 
@@ -161,7 +157,7 @@ void OverdueTasksDlg_OnClose(HWND hwnd)
 
 void OverdueTasksDlg_OnDestroy(HWND hwnd)
 {
-    OverdueState* state = GetState(hwnd);
+    OverdueState* state = DialogState<OverdueState>(hwnd);
     if (!state)
         return;
     ReleaseListDialog(hwnd, IDC_OVERDUE_LIST, state->images, state->slot);
@@ -196,13 +192,7 @@ HWND OpenOverdueTasksDialog(HINSTANCE instance, CSTaskList* schedule, HWND* slot
     if (HWND open = RaiseOpenDialog(slot))
         return open;
     OverdueState* state = new (std::nothrow) OverdueState{instance, schedule, slot, NULL};
-    if (!state)
-        return NULL;
-    HWND hwnd = CreateModelessDialog(instance, IDD_OVERDUE, OverdueTasksDlgProc, (LPARAM)state, slot);
-    // WM_DESTROY frees the state of a dialog that was created.
-    if (!hwnd)
-        delete state;
-    return hwnd;
+    return OpenModelessWithState(instance, IDD_OVERDUE, OverdueTasksDlgProc, state, slot);
 }
 
 void RefreshOverdueTasksDialog(HWND dlg)

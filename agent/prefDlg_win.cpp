@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "prefDlg.h"
+#include "winstate.h"
 #include "prefDlgRes.h"
 #include "init.h"
 #include "LogFile.h"
@@ -49,14 +50,9 @@ struct PrefState
 };
 } // namespace
 
-static PrefState* PrefStateOf(HWND hwnd)
-{
-    return (PrefState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 AgentState* PrefPageAgent(HWND page)
 {
-    PrefState* st = PrefStateOf(GetParent(page));
+    PrefState* st = DialogState<PrefState>(GetParent(page));
     return st ? st->agent : nullptr;
 }
 
@@ -450,7 +446,7 @@ INT_PTR CALLBACK PrefLaunchFileDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPAR
 // Destroys the current page (which saves itself) and creates the one of tab.
 static bool PrefDlg_ShowPage(HWND hwnd, int tab)
 {
-    PrefState* st = PrefStateOf(hwnd);
+    PrefState* st = DialogState<PrefState>(hwnd);
     if (st->page && IsWindow(st->page))
         DestroyWindow(st->page);
     st->page = nullptr;
@@ -469,7 +465,7 @@ static bool PrefDlg_ShowPage(HWND hwnd, int tab)
 
 static BOOL PrefDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
-    SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    SetDialogState(hwnd, (void*)lParam);
     int command = ((PrefState*)lParam)->command;
     ForceTaskbarButton(hwnd);
     CenterWindow(hwnd);
@@ -515,13 +511,13 @@ static void PrefDlg_OnClose(HWND hwnd)
 
 static void PrefDlg_OnDestroy(HWND hwnd)
 {
-    PrefState* st = PrefStateOf(hwnd);
+    PrefState* st = DialogState<PrefState>(hwnd);
     if (!st)
         return;
     // The page saves itself while the dialog is still whole.
     if (st->page && IsWindow(st->page))
         DestroyWindow(st->page);
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    SetDialogState(hwnd, nullptr);
     ForgetDialog(&st->agent->dialogs.pref, hwnd);
     delete st;
 }

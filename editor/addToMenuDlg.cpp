@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include "wizardDlg.h"
+#include "winstate.h"
 #include "wizardDlg_res.h"
 #include "editmain.h"
 #include "Menu.h"
@@ -35,11 +36,6 @@ struct tagADDTOMENU_DATA
     CImageList images; // the tree's icons
     bool added;
 };
-
-tagADDTOMENU_DATA* DataOf(HWND hwnd)
-{
-    return (tagADDTOMENU_DATA*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
 
 int AddTreeImage(tagADDTOMENU_DATA* data, const CMenuItem& item)
 {
@@ -149,7 +145,7 @@ void NewSubmenu_ShowIcon(HWND hwnd, NewSubmenuData* sub)
 BOOL NewSubmenu_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     NewSubmenuData* sub = (NewSubmenuData*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)sub);
+    SetDialogState(hwnd, sub);
     CenterWindow(hwnd);
     SendDlgItemMessageA(hwnd, IDC_NSM_NAME, EM_LIMITTEXT, MENU_TEXT_SIZE - 1, 0);
     SetDlgItemTextA(hwnd, IDC_NSM_NAME, sub->name);
@@ -159,7 +155,7 @@ BOOL NewSubmenu_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void NewSubmenu_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    NewSubmenuData* sub = (NewSubmenuData*)GetWindowLongPtrA(hwnd, DWLP_USER);
+    NewSubmenuData* sub = DialogState<NewSubmenuData>(hwnd);
     if (!sub)
         return;
     switch (id)
@@ -305,7 +301,7 @@ bool LoadMenu(HWND hwnd, tagADDTOMENU_DATA* data)
 BOOL AddToMenuDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     tagADDTOMENU_DATA* data = (tagADDTOMENU_DATA*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)data);
+    SetDialogState(hwnd, data);
     CenterWindow(hwnd);
     if (!data->afterFirstSave)
         SetDlgItemTextA(hwnd, IDC_ATM_TEXT1,
@@ -328,7 +324,7 @@ BOOL AddToMenuDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void AddToMenuDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    tagADDTOMENU_DATA* data = DataOf(hwnd);
+    tagADDTOMENU_DATA* data = DialogState<tagADDTOMENU_DATA>(hwnd);
     if (!data)
         return;
     switch (id)
@@ -353,7 +349,7 @@ void AddToMenuDlg_OnDestroy(HWND hwnd)
 {
     // The tree lets go of its images before they are destroyed.
     TreeView_SetImageList(GetDlgItem(hwnd, IDC_ATM_TREE), nullptr, TVSIL_NORMAL);
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    SetDialogState(hwnd, nullptr);
 }
 
 INT_PTR CALLBACK AddToMenuDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "editor.h"
+#include "winstate.h"
 #include "edit_res.h"
 #include "mainwnd.h"
 #include "userfiles.h"
@@ -16,7 +17,7 @@
 
 EditorState* GetEditorState(HWND hwnd)
 {
-    return (EditorState*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+    return WindowState<EditorState>(hwnd);
 }
 
 HICON LoadSmallIcon(int id)

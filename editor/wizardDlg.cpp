@@ -10,6 +10,7 @@
 #include <shlobj.h>
 
 #include "wizardDlg.h"
+#include "winstate.h"
 #include "wizardDlg_res.h"
 #include "editmain.h"
 #include "propertiesDlg.h"
@@ -40,11 +41,6 @@ struct WizardState
     CGdiObject<HFONT> titleFont;
     HIMAGELIST pageImages; // the item list's icons while a select page is up
 };
-
-WizardState* StateOf(HWND hwnd)
-{
-    return (WizardState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
 
 bool IsSelectPage(int page)
 {
@@ -401,14 +397,14 @@ void Page_Store(HWND page, WizardState* ws)
 BOOL Page_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     WizardState* ws = (WizardState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ws);
+    SetDialogState(hwnd, ws);
     Page_Init(hwnd, ws);
     return TRUE;
 }
 
 void Page_OnCommand(HWND hwnd, int id, HWND, UINT code)
 {
-    WizardState* ws = StateOf(hwnd);
+    WizardState* ws = DialogState<WizardState>(hwnd);
     if (!ws)
         return;
     switch (id)
@@ -443,7 +439,7 @@ void Page_OnCommand(HWND hwnd, int id, HWND, UINT code)
 
 LRESULT Page_OnNotify(HWND hwnd, int id, NMHDR* nm)
 {
-    WizardState* ws = StateOf(hwnd);
+    WizardState* ws = DialogState<WizardState>(hwnd);
     if (ws && id == IDC_EWIZ_LIST && nm->code == LVN_ITEMCHANGED)
         UpdateItemButtons(hwnd, ws);
     return 0;
@@ -451,14 +447,14 @@ LRESULT Page_OnNotify(HWND hwnd, int id, NMHDR* nm)
 
 void Page_OnDestroy(HWND hwnd)
 {
-    WizardState* ws = StateOf(hwnd);
+    WizardState* ws = DialogState<WizardState>(hwnd);
     if (!ws)
         return;
     Page_Store(hwnd, ws);
     if (ws->pageImages)
         ReleaseListViewImages(GetDlgItem(hwnd, IDC_EWIZ_LIST), ws->pageImages);
     ws->pageImages = nullptr;
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    SetDialogState(hwnd, nullptr);
 }
 
 INT_PTR CALLBACK PageProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -619,7 +615,7 @@ BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     WizardState* ws = (WizardState*)lParam;
     ws->hwnd = hwnd;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ws);
+    SetDialogState(hwnd, ws);
     CenterWindow(hwnd);
     ws->titleFont.Reset(CreateBoldFont());
     unsigned flags = ws->data->flags;
@@ -633,7 +629,7 @@ BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void Frame_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    WizardState* ws = StateOf(hwnd);
+    WizardState* ws = DialogState<WizardState>(hwnd);
     if (!ws)
         return;
     switch (id)

@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include "TVInt.h"
+#include "winstate.h"
 #include "check.h"
 #include "MMapIPC_win.h"
 #include "regutils.h"
@@ -118,11 +119,6 @@ struct IntState
     int quietResends = 0;
     StatusStrip status;
 };
-
-static IntState* GetIntState(HWND hwnd)
-{
-    return (IntState*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
-}
 
 static DWORD ReadSetting(const char* key, const char* name, DWORD defaultValue)
 {
@@ -265,7 +261,7 @@ static void OnHideStatus(HWND hwnd)
 
 static void OnPaint(HWND hwnd)
 {
-    StatusStrip& status = GetIntState(hwnd)->status;
+    StatusStrip& status = WindowState<IntState>(hwnd)->status;
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
     if (!hdc)
@@ -341,7 +337,7 @@ static BOOL Initialize(IntState* st)
 
 static void OnInterpret(HWND hwnd)
 {
-    IntState* st = GetIntState(hwnd);
+    IntState* st = WindowState<IntState>(hwnd);
     if (st->run != RUN_STARTING)
         return;
     int confirmExit = (int)ReadSetting(kSettingsKey, "Confirm Exit", 1);
@@ -358,7 +354,7 @@ static void OnInterpret(HWND hwnd)
 
 static void OnStep(HWND hwnd)
 {
-    IntState* st = GetIntState(hwnd);
+    IntState* st = WindowState<IntState>(hwnd);
     if (st->run != RUN_STEPPING)
         return;
     CTVInt& tvint = st->tvint;
@@ -420,7 +416,7 @@ static void ShowReadError(IntState* st, int error)
 
 static void OnChannelNotify(HWND hwnd, HWND sender)
 {
-    IntState* st = GetIntState(hwnd);
+    IntState* st = WindowState<IntState>(hwnd);
     if (sender == hwnd || st->run == RUN_QUITTING)
         return;
     CMMapIPC& ipc = st->ipc;
@@ -457,7 +453,7 @@ static void SendAgain(IntState* st, bool forLog, DWORD wait)
 
 static void OnWaitingForOKTimeout(HWND hwnd)
 {
-    IntState* st = GetIntState(hwnd);
+    IntState* st = WindowState<IntState>(hwnd);
     KillTimer(hwnd, TIMER_WAITINGFOROK);
     if (st->run != RUN_AWAITING_OK && st->run != RUN_AWAITING_LOG_OK)
         return;
@@ -507,7 +503,7 @@ static void OnWaitingForOKTimeout(HWND hwnd)
 
 static void OnWaitElapsed(HWND hwnd)
 {
-    IntState* st = GetIntState(hwnd);
+    IntState* st = WindowState<IntState>(hwnd);
     KillTimer(hwnd, TIMER_WAIT);
     if (st->run == RUN_WAITING)
         LogOrContinue(st);
@@ -515,7 +511,7 @@ static void OnWaitElapsed(HWND hwnd)
 
 static void OnEndReached(HWND hwnd)
 {
-    IntState* st = GetIntState(hwnd);
+    IntState* st = WindowState<IntState>(hwnd);
     KillTimer(hwnd, TIMER_END);
     Quit(st, EXIT_OK);
 }
@@ -526,7 +522,7 @@ static BOOL MainWnd_OnNCCreate(HWND hwnd, LPCREATESTRUCT cs)
 {
     IntState* st = (IntState*)cs->lpCreateParams;
     st->hwnd = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)st);
+    SetWindowState(hwnd, st);
     return FORWARD_WM_NCCREATE(hwnd, cs, DefWindowProcA);
 }
 
@@ -552,19 +548,19 @@ static void MainWnd_OnTimer(HWND hwnd, UINT id)
 // Only when someone else closes the window: the run cannot go on without it.
 static void MainWnd_OnDestroy(HWND hwnd)
 {
-    Quit(GetIntState(hwnd), EXIT_STOPPED);
+    Quit(WindowState<IntState>(hwnd), EXIT_STOPPED);
 }
 
 static void MainWnd_OnNCDestroy(HWND hwnd)
 {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    SetWindowState(hwnd, nullptr);
 }
 
 static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_NCCREATE)
         return HANDLE_WM_NCCREATE(hwnd, wParam, lParam, MainWnd_OnNCCreate);
-    IntState* st = GetIntState(hwnd);
+    IntState* st = WindowState<IntState>(hwnd);
     if (!st)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg)

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "init.h"
+#include "winstate.h"
 #include "sched_res.h"
 #include "firstrun.h"
 #include "mainwnd.h"
@@ -18,7 +19,7 @@
 
 SchedState* GetSchedState(HWND hwnd)
 {
-    return (SchedState*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+    return WindowState<SchedState>(hwnd);
 }
 
 // --- Settings ------------------------------------------------------------------
