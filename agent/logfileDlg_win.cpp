@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include "logfileDlg.h"
+#include "winholders.h"
 #include "winstate.h"
 #include "logfileDlgRes.h"
 #include "LogFile.h"
@@ -86,12 +87,10 @@ BOOL LogViewDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
                                             LOG_ICON_CRITICAL};
         for (const char* name : icons)
         {
-            HICON icon = (HICON)LoadImageA(state->instance, name, IMAGE_ICON, 16, 16, 0);
+            CIcon icon((HICON)LoadImageA(state->instance, name, IMAGE_ICON, 16, 16, 0));
             // A missing icon still takes its place, so severity = image index.
-            if (!icon)
-                icon = LoadIconA(NULL, (LPCSTR)IDI_APPLICATION);
-            ImageList_AddIcon(state->images, icon);
-            DestroyIcon(icon);
+            ImageList_AddIcon(state->images,
+                              icon.Get() ? icon.Get() : LoadIconA(NULL, (LPCSTR)IDI_APPLICATION));
         }
     }
     LogViewDlg_Fill(hwnd);

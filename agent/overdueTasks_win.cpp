@@ -5,6 +5,7 @@
 #include <new>
 
 #include "overdueTasks.h"
+#include "winholders.h"
 #include "winstate.h"
 #include "overdueTasksRes.h"
 #include "init.h"
@@ -34,12 +35,10 @@ int AddTargetIcon(HINSTANCE instance, HIMAGELIST images, const char* target)
     char path[MAX_PATH];
     StrCopy(path, sizeof(path), target);
     WORD index = 0;
-    HICON icon = ExtractAssociatedIconA(instance, path, &index);
-    if (!icon)
+    CIcon icon(ExtractAssociatedIconA(instance, path, &index));
+    if (!icon.Get())
         return -1;
-    int image = ImageList_AddIcon(images, icon);
-    DestroyIcon(icon);
-    return image;
+    return ImageList_AddIcon(images, icon.Get());
 }
 
 void OverdueTasksDlg_OnRefresh(HWND hwnd)

@@ -115,3 +115,79 @@ class CImageList
   private:
     HIMAGELIST m_list;
 };
+
+// An icon made for the holder alone (loaded from a file or resource with
+// LoadImage, extracted, or shrunk), destroyed when it goes. Shared icons
+// (LoadIcon, LR_SHARED) need no holder.
+class CIcon
+{
+  public:
+    explicit CIcon(HICON icon = nullptr) : m_icon(icon)
+    {
+    }
+    ~CIcon()
+    {
+        Reset(nullptr);
+    }
+    CIcon(const CIcon&) = delete;
+    CIcon& operator=(const CIcon&) = delete;
+
+    HICON Get() const
+    {
+        return m_icon;
+    }
+    void Reset(HICON icon)
+    {
+        if (m_icon)
+            DestroyIcon(m_icon);
+        m_icon = icon;
+    }
+
+  private:
+    HICON m_icon;
+};
+
+// An open registry key, closed when it goes. Open and Create return the
+// system's result; the key is held only when it is ERROR_SUCCESS.
+class CRegKey
+{
+  public:
+    CRegKey() = default;
+    ~CRegKey()
+    {
+        Close();
+    }
+    CRegKey(const CRegKey&) = delete;
+    CRegKey& operator=(const CRegKey&) = delete;
+
+    LONG Open(HKEY root, const char* subkey, REGSAM access)
+    {
+        Close();
+        LONG rc = RegOpenKeyExA(root, subkey, 0, access, &m_key);
+        if (rc != ERROR_SUCCESS)
+            m_key = nullptr;
+        return rc;
+    }
+    LONG Create(HKEY root, const char* subkey, REGSAM access)
+    {
+        Close();
+        LONG rc = RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &m_key,
+                                  nullptr);
+        if (rc != ERROR_SUCCESS)
+            m_key = nullptr;
+        return rc;
+    }
+    HKEY Get() const
+    {
+        return m_key;
+    }
+    void Close()
+    {
+        if (m_key)
+            RegCloseKey(m_key);
+        m_key = nullptr;
+    }
+
+  private:
+    HKEY m_key = nullptr;
+};

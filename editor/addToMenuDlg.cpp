@@ -39,12 +39,10 @@ struct tagADDTOMENU_DATA
 
 int AddTreeImage(tagADDTOMENU_DATA* data, const CMenuItem& item)
 {
-    HICON icon = GetMenuItemIcon(item, data->instance);
-    if (!icon || !data->images.Get())
+    CIcon icon(GetMenuItemIcon(item, data->instance));
+    if (!icon.Get() || !data->images.Get())
         return -1;
-    int image = ImageList_AddIcon(data->images.Get(), icon);
-    DestroyIcon(icon);
-    return image;
+    return ImageList_AddIcon(data->images.Get(), icon.Get());
 }
 
 HTREEITEM InsertIntoTree(HWND tree, tagADDTOMENU_DATA* data, const CMenuItem& item, HTREEITEM parent)

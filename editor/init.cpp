@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "editor.h"
+#include "winholders.h"
 #include "winstate.h"
 #include "edit_res.h"
 #include "mainwnd.h"
@@ -184,12 +185,9 @@ static HWND CreateActionList(EditorState* st)
     for (int i = 0; i <= EDITOR_ACTION_CODES; i++)
     {
         st->actionImage[i] = -1;
-        HICON icon = LoadSmallIcon(kIcons[i]);
-        if (!icon)
-            continue;
-        if (st->listImages.Get())
-            st->actionImage[i] = ImageList_AddIcon(st->listImages.Get(), icon);
-        DestroyIcon(icon);
+        CIcon icon(LoadSmallIcon(kIcons[i]));
+        if (icon.Get() && st->listImages.Get())
+            st->actionImage[i] = ImageList_AddIcon(st->listImages.Get(), icon.Get());
     }
     return list;
 }

@@ -214,11 +214,8 @@ void FillItemList(HWND page, WizardState* ws, int select)
             // Web pages show the default browser's icon, files their own.
             if (data->branch == EWIZ_BRANCH_WEB)
                 image = browserIcon ? ImageList_AddIcon(ws->pageImages, browserIcon) : -1;
-            else if (HICON icon = CAppList::GetIconFromPath(text))
-            {
-                image = ImageList_AddIcon(ws->pageImages, icon);
-                DestroyIcon(icon);
-            }
+            else if (CIcon icon(CAppList::GetIconFromPath(text)); icon.Get())
+                image = ImageList_AddIcon(ws->pageImages, icon.Get());
         }
         InsertListRow(list, (int)i, text, image);
     }
