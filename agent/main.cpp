@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "init.h"
+#include "regutils.h"
 #include "winstate.h"
 #include "requests.h"
 #include "traymenu.h"
@@ -181,7 +182,7 @@ static void CheckNoExitNotice(HWND hwnd)
     AgentState* st = AgentStateOf(hwnd);
     if (!st->noExitPending)
         return;
-    DWORD exitMessage = ReadAgentSetting("Exit Message", 1);
+    DWORD exitMessage = RegReadSetting(AGENT_EXIT_MESSAGE);
     if (FindWindowA("_TVMEDIT_MAINWND", nullptr) || FindWindowA("_TVEDIT_MAINWND", nullptr) ||
         FindWindowA("_TVSCHED_MAINWND", nullptr))
         return;
@@ -211,7 +212,7 @@ static void MainWnd_OnTimer(HWND hwnd, UINT id)
     {
         KillTimer(hwnd, AGENT_TIMER_SPLASH);
         ShowWindow(hwnd, SW_HIDE);
-        if (ReadAgentSetting("Show Wizard", 1))
+        if (RegReadSetting(AGENT_SHOW_WIZARD))
             PostMessageA(hwnd, WM_COMMAND, IDM_STARTUPWIZARD, 0);
     }
     else if (id == AGENT_TIMER_ACTIONS)

@@ -36,13 +36,13 @@ static BOOL NoExitDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
         SendDlgItemMessageA(hwnd, IDC_NOEXIT_TEXT, WM_SETFONT, (WPARAM)font, FALSE);
 
     BringNoticeForward(hwnd);
-    CheckDontShowAgain(hwnd, IDC_NOEXIT_DONTSHOW, "Exit Message");
+    CheckDontShowAgain(hwnd, IDC_NOEXIT_DONTSHOW, AGENT_EXIT_MESSAGE);
     return FALSE;
 }
 
 static void NoExitDlg_OnDontShowAgain(HWND hwnd)
 {
-    SaveDontShowAgain(hwnd, IDC_NOEXIT_DONTSHOW, "Exit Message");
+    SaveDontShowAgain(hwnd, IDC_NOEXIT_DONTSHOW, AGENT_EXIT_MESSAGE);
 }
 
 static void NoExitDlg_OnCommand(HWND hwnd, int id, HWND, UINT)

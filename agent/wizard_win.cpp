@@ -86,13 +86,13 @@ static BOOL WizardDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
                          font);
     }
 
-    CheckDontShowAgain(hwnd, IDC_WIZ_DONTSHOW, "Show Wizard");
+    CheckDontShowAgain(hwnd, IDC_WIZ_DONTSHOW, AGENT_SHOW_WIZARD);
     return FALSE;
 }
 
 static void WizardDlg_OnDontShowWizard(HWND hwnd)
 {
-    SaveDontShowAgain(hwnd, IDC_WIZ_DONTSHOW, "Show Wizard");
+    SaveDontShowAgain(hwnd, IDC_WIZ_DONTSHOW, AGENT_SHOW_WIZARD);
 }
 
 static void WizardDlg_OnCommand(HWND hwnd, int id, HWND, UINT)

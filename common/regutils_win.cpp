@@ -60,6 +60,16 @@ unsigned long RegReadDWORDOr(HKEY root, const char* subkey, const char* name, un
     return value;
 }
 
+unsigned long RegReadSetting(const DwordSetting& setting)
+{
+    return RegReadDWORDOr(HKEY_CURRENT_USER, setting.key, setting.name, setting.fallback);
+}
+
+int RegWriteSetting(const DwordSetting& setting, unsigned long value)
+{
+    return RegWriteDWORD(HKEY_CURRENT_USER, setting.key, setting.name, value);
+}
+
 int RegWriteDWORD(HKEY root, const char* subkey, const char* name, unsigned long value)
 {
     DWORD v = value;

@@ -11,6 +11,7 @@
 #include "winstate.h"
 #include "edit_res.h"
 #include "regutils.h"
+#include "editorSettings.h"
 #include "thmutils.h"
 #include "winutils.h"
 
@@ -175,9 +176,9 @@ INT_PTR CALLBACK PrefDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     return FALSE;
 }
 
-void WriteFlag(const char* name, bool on)
+void WriteFlag(const DwordSetting& setting, bool on)
 {
-    RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, name, on ? 1 : 0);
+    RegWriteSetting(setting, on ? 1 : 0);
 }
 
 } // namespace
@@ -200,10 +201,10 @@ void ShowPreferences(EditorState* st, HWND owner)
     st->addShortcuts = v.addShortcuts;
     st->insertDelay = v.insertDelay;
     st->insertComments = v.insertComments;
-    WriteFlag("Show Startup", v.showStartup);
-    WriteFlag("Advanced Mode", v.advancedMode);
-    RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Window State", (DWORD)v.windowState);
-    WriteFlag("Add Shortcuts", v.addShortcuts);
-    WriteFlag("Insert Delay", v.insertDelay);
-    WriteFlag("Insert Comments", v.insertComments);
+    WriteFlag(EDITOR_SHOW_STARTUP, v.showStartup);
+    WriteFlag(EDITOR_ADVANCED_MODE, v.advancedMode);
+    RegWriteSetting(EDITOR_WINDOW_STATE, (DWORD)v.windowState);
+    WriteFlag(EDITOR_ADD_SHORTCUTS, v.addShortcuts);
+    WriteFlag(EDITOR_INSERT_DELAY, v.insertDelay);
+    WriteFlag(EDITOR_INSERT_COMMENTS, v.insertComments);
 }

@@ -20,6 +20,7 @@
 #include "dirutils_win.h"
 #include "filedlg.h"
 #include "regutils.h"
+#include "editorSettings.h"
 #include "winholders.h"
 #include "winutils.h"
 #include "strutils.h"
@@ -111,13 +112,9 @@ const char* PageTitle(WizardState* ws, int page)
 
 void ReadPrefs(tagWIZARD_PREFS* prefs)
 {
-    unsigned long delay = 1, comments = 1, state = 1;
-    RegReadDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Insert Delay", &delay);
-    RegReadDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Insert Comments", &comments);
-    RegReadDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Window State", &state);
-    prefs->insertDelay = delay != 0;
-    prefs->insertComments = comments != 0;
-    prefs->windowState = state >= 1 && state <= 3 ? (int)state : 1;
+    prefs->insertDelay = RegReadSetting(EDITOR_INSERT_DELAY) != 0;
+    prefs->insertComments = RegReadSetting(EDITOR_INSERT_COMMENTS) != 0;
+    prefs->windowState = EditorWindowState(RegReadSetting(EDITOR_WINDOW_STATE));
 }
 
 // A new round of the action wizard starts from nothing.

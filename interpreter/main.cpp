@@ -16,6 +16,8 @@
 #include "check.h"
 #include "MMapIPC_win.h"
 #include "regutils.h"
+#include "interpreterSettings.h"
+#include "agentSettings.h"
 #include "xmlutils.h"
 #include "interpreter_res.h"
 #include "winutils.h"
@@ -40,8 +42,6 @@ enum
 
 static const char kClassName[] = "_TVINT_HIDDENMAINWND";
 static const char kWindowTitle[] = "Tarvin Interpretor";
-static const char kSettingsKey[] = "Software\\Norvale\\Tarvin 2\\Interpreter";
-static const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
 static const DWORD kOKTimeout = TVINT_OK_TIMEOUT;
 static const DWORD kOKRetryTimeout = 500;
 // How often a request the agent has not read yet is sent again without
@@ -119,13 +119,6 @@ struct IntState
     int quietResends = 0;
     StatusStrip status;
 };
-
-static DWORD ReadSetting(const char* key, const char* name, DWORD defaultValue)
-{
-    unsigned long value = defaultValue;
-    RegReadDWORD(HKEY_CURRENT_USER, key, name, &value);
-    return value;
-}
 
 // --- Transitions of the run ------------------------------------------------------
 
@@ -328,9 +321,9 @@ static BOOL Initialize(IntState* st)
     }
 
     // Seconds; a timer takes at most 0x7FFFFFFF ms.
-    DWORD seconds = ReadSetting(kSettingsKey, "Status Window", 2);
+    DWORD seconds = RegReadSetting(INTERPRETER_STATUS_WINDOW);
     st->status.time = seconds > USER_TIMER_MAXIMUM / 1000 ? USER_TIMER_MAXIMUM : seconds * 1000;
-    if (ReadSetting(kSettingsKey, "Show Status", 1) == 0)
+    if (RegReadSetting(INTERPRETER_SHOW_STATUS) == 0)
         st->status.time = 0;
     return TRUE;
 }
@@ -340,12 +333,12 @@ static void OnInterpret(HWND hwnd)
     IntState* st = WindowState<IntState>(hwnd);
     if (st->run != RUN_STARTING)
         return;
-    int confirmExit = (int)ReadSetting(kSettingsKey, "Confirm Exit", 1);
-    int confirmShutdown = (int)ReadSetting(kSettingsKey, "Confirm Shutdown", 1);
-    int confirmRestart = (int)ReadSetting(kSettingsKey, "Confirm Restart", 1);
-    int assumeYes = ReadSetting(kSettingsKey, "Assume Answer", 1) == 0;
-    unsigned countdown = (unsigned)ReadSetting(kSettingsKey, "Assume Timeout", 10);
-    if (ReadSetting(kSettingsKey, "Allow Assume", 1) == 0)
+    int confirmExit = (int)RegReadSetting(INTERPRETER_CONFIRM_EXIT);
+    int confirmShutdown = (int)RegReadSetting(INTERPRETER_CONFIRM_SHUTDOWN);
+    int confirmRestart = (int)RegReadSetting(INTERPRETER_CONFIRM_RESTART);
+    int assumeYes = RegReadSetting(INTERPRETER_ASSUME_ANSWER) == 0;
+    unsigned countdown = (unsigned)RegReadSetting(INTERPRETER_ASSUME_TIMEOUT);
+    if (RegReadSetting(INTERPRETER_ALLOW_ASSUME) == 0)
         countdown = 0;
     st->tvint.Init(st->instance, GetDesktopWindow(), st->launchFile, &st->ipc, confirmExit, confirmShutdown,
                    confirmRestart, assumeYes, countdown);
@@ -604,7 +597,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
     }
     if (hwnd)
     {
-        st.logging = ReadSetting(kAgentKey, "Log File", 0) != 0;
+        st.logging = RegReadSetting(AGENT_LOG_FILE) != 0;
         // The agent must be up before the first log entry.
         if (st.logging)
             st.tvint.CheckTVAgent();
