@@ -5,7 +5,7 @@
 
 #include "iconButton.h"
 #include "winstate.h"
-#include "menuxp.h"
+#include "emboss.h"
 #include "strutils.h"
 
 // Caption and tooltip buffers; at most 254 characters of a caption are drawn.
@@ -244,7 +244,7 @@ static SIZE GetIconSize(HICON icon)
 static void DrawLiftedIcon(HDC hdc, HICON icon, int x, int y, SIZE size)
 {
     RECT rc = {x, y, x + size.cx, y + size.cy};
-    MenuXP_DrawEmbossed(hdc, icon, &rc, 0, 1);
+    DrawEmbossedIcon(hdc, icon, rc, false, true);
     DrawIconEx(hdc, x - 1, y - 1, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
 }
 

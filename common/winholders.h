@@ -5,19 +5,20 @@
 #include <windows.h>
 #include <commctrl.h>
 
-// Owns one GDI object (brush, pen, bitmap, font) and deletes it.
-template <class T> class CGdiObject
+// Owns one handle of type T and frees it with Free when it goes (or is
+// replaced); a null handle is never freed.
+template <class T, class Free> class CHandleHolder
 {
   public:
-    explicit CGdiObject(T handle = nullptr) : m_handle(handle)
+    explicit CHandleHolder(T handle = nullptr) : m_handle(handle)
     {
     }
-    ~CGdiObject()
+    ~CHandleHolder()
     {
         Reset(nullptr);
     }
-    CGdiObject(const CGdiObject&) = delete;
-    CGdiObject& operator=(const CGdiObject&) = delete;
+    CHandleHolder(const CHandleHolder&) = delete;
+    CHandleHolder& operator=(const CHandleHolder&) = delete;
 
     T Get() const
     {
@@ -26,12 +27,92 @@ template <class T> class CGdiObject
     void Reset(T handle)
     {
         if (m_handle)
-            DeleteObject(m_handle);
+            Free()(m_handle);
         m_handle = handle;
+    }
+    // Gives up ownership, for a caller that frees the handle in its own order.
+    T Release()
+    {
+        T handle = m_handle;
+        m_handle = nullptr;
+        return handle;
     }
 
   private:
     T m_handle;
+};
+
+struct DeleteGdiObject
+{
+    void operator()(HGDIOBJ handle) const
+    {
+        DeleteObject(handle);
+    }
+};
+struct CloseKernelHandle
+{
+    void operator()(HANDLE handle) const
+    {
+        CloseHandle(handle);
+    }
+};
+struct DestroyImageList
+{
+    void operator()(HIMAGELIST list) const
+    {
+        ImageList_Destroy(list);
+    }
+};
+struct DestroyIconHandle
+{
+    void operator()(HICON icon) const
+    {
+        DestroyIcon(icon);
+    }
+};
+struct DeleteDCHandle
+{
+    void operator()(HDC hdc) const
+    {
+        DeleteDC(hdc);
+    }
+};
+struct ReleaseScreenDC
+{
+    void operator()(HDC hdc) const
+    {
+        ReleaseDC(nullptr, hdc);
+    }
+};
+
+// One GDI object (brush, pen, bitmap, font), deleted.
+template <class T> using CGdiObject = CHandleHolder<T, DeleteGdiObject>;
+// A kernel object handle (mutex, semaphore, process), closed.
+using CKernelHandle = CHandleHolder<HANDLE, CloseKernelHandle>;
+// An image list that no control holds any more when it goes: controls that
+// show it must be told to let go first (ReleaseListViewImages).
+using CImageList = CHandleHolder<HIMAGELIST, DestroyImageList>;
+// An icon made for the holder alone (loaded from a file or resource with
+// LoadImage, extracted, or shrunk). Shared icons (LoadIcon, LR_SHARED) need
+// no holder.
+using CIcon = CHandleHolder<HICON, DestroyIconHandle>;
+
+// A memory DC compatible with another, deleted when it goes.
+class CMemoryDC : public CHandleHolder<HDC, DeleteDCHandle>
+{
+  public:
+    explicit CMemoryDC(HDC compatible) : CHandleHolder(CreateCompatibleDC(compatible))
+    {
+    }
+};
+
+// The screen's DC, released when it goes.
+class CScreenDC : public CHandleHolder<HDC, ReleaseScreenDC>
+{
+  public:
+    CScreenDC() : CHandleHolder(GetDC(nullptr))
+    {
+    }
 };
 
 // Selects an object into a DC and puts the previous one back on every path.
@@ -53,98 +134,6 @@ class CSelectObject
   private:
     HDC m_hdc;
     HGDIOBJ m_old;
-};
-
-// A kernel object handle (mutex, semaphore, process), closed when it goes.
-class CKernelHandle
-{
-  public:
-    explicit CKernelHandle(HANDLE handle = nullptr) : m_handle(handle)
-    {
-    }
-    ~CKernelHandle()
-    {
-        if (m_handle)
-            CloseHandle(m_handle);
-    }
-    CKernelHandle(const CKernelHandle&) = delete;
-    CKernelHandle& operator=(const CKernelHandle&) = delete;
-
-    HANDLE Get() const
-    {
-        return m_handle;
-    }
-
-  private:
-    HANDLE m_handle;
-};
-
-// An image list that no control holds any more when it goes: controls that
-// show it must be told to let go first (ReleaseListViewImages).
-class CImageList
-{
-  public:
-    explicit CImageList(HIMAGELIST list = nullptr) : m_list(list)
-    {
-    }
-    ~CImageList()
-    {
-        Reset(nullptr);
-    }
-    CImageList(const CImageList&) = delete;
-    CImageList& operator=(const CImageList&) = delete;
-
-    HIMAGELIST Get() const
-    {
-        return m_list;
-    }
-    void Reset(HIMAGELIST list)
-    {
-        if (m_list)
-            ImageList_Destroy(m_list);
-        m_list = list;
-    }
-    // Gives up ownership, for a caller that destroys the list in its own order.
-    HIMAGELIST Release()
-    {
-        HIMAGELIST list = m_list;
-        m_list = nullptr;
-        return list;
-    }
-
-  private:
-    HIMAGELIST m_list;
-};
-
-// An icon made for the holder alone (loaded from a file or resource with
-// LoadImage, extracted, or shrunk), destroyed when it goes. Shared icons
-// (LoadIcon, LR_SHARED) need no holder.
-class CIcon
-{
-  public:
-    explicit CIcon(HICON icon = nullptr) : m_icon(icon)
-    {
-    }
-    ~CIcon()
-    {
-        Reset(nullptr);
-    }
-    CIcon(const CIcon&) = delete;
-    CIcon& operator=(const CIcon&) = delete;
-
-    HICON Get() const
-    {
-        return m_icon;
-    }
-    void Reset(HICON icon)
-    {
-        if (m_icon)
-            DestroyIcon(m_icon);
-        m_icon = icon;
-    }
-
-  private:
-    HICON m_icon;
 };
 
 // An open registry key, closed when it goes. Open and Create return the
@@ -190,4 +179,28 @@ class CRegKey
 
   private:
     HKEY m_key = nullptr;
+};
+
+// Text colour, background colour and mode, restored on every path.
+class CTextState
+{
+  public:
+    explicit CTextState(HDC hdc)
+        : m_hdc(hdc), m_text(GetTextColor(hdc)), m_back(GetBkColor(hdc)), m_mode(GetBkMode(hdc))
+    {
+    }
+    ~CTextState()
+    {
+        SetTextColor(m_hdc, m_text);
+        SetBkColor(m_hdc, m_back);
+        SetBkMode(m_hdc, m_mode);
+    }
+    CTextState(const CTextState&) = delete;
+    CTextState& operator=(const CTextState&) = delete;
+
+  private:
+    HDC m_hdc;
+    COLORREF m_text;
+    COLORREF m_back;
+    int m_mode;
 };
