@@ -42,41 +42,16 @@ template <class T, class Free> class CHandleHolder
     T m_handle;
 };
 
-struct DeleteGdiObject
+// Frees a handle with the system function F, as a holder's Free.
+template <class T, BOOL(WINAPI* F)(T)> struct FreeWith
 {
-    void operator()(HGDIOBJ handle) const
+    void operator()(T handle) const
     {
-        DeleteObject(handle);
+        F(handle);
     }
 };
-struct CloseKernelHandle
-{
-    void operator()(HANDLE handle) const
-    {
-        CloseHandle(handle);
-    }
-};
-struct DestroyImageList
-{
-    void operator()(HIMAGELIST list) const
-    {
-        ImageList_Destroy(list);
-    }
-};
-struct DestroyIconHandle
-{
-    void operator()(HICON icon) const
-    {
-        DestroyIcon(icon);
-    }
-};
-struct DeleteDCHandle
-{
-    void operator()(HDC hdc) const
-    {
-        DeleteDC(hdc);
-    }
-};
+
+// The screen's DC goes back with ReleaseDC.
 struct ReleaseScreenDC
 {
     void operator()(HDC hdc) const
@@ -86,19 +61,19 @@ struct ReleaseScreenDC
 };
 
 // One GDI object (brush, pen, bitmap, font), deleted.
-template <class T> using CGdiObject = CHandleHolder<T, DeleteGdiObject>;
+template <class T> using CGdiObject = CHandleHolder<T, FreeWith<HGDIOBJ, DeleteObject>>;
 // A kernel object handle (mutex, semaphore, process), closed.
-using CKernelHandle = CHandleHolder<HANDLE, CloseKernelHandle>;
+using CKernelHandle = CHandleHolder<HANDLE, FreeWith<HANDLE, CloseHandle>>;
 // An image list that no control holds any more when it goes: controls that
 // show it must be told to let go first (ReleaseListViewImages).
-using CImageList = CHandleHolder<HIMAGELIST, DestroyImageList>;
+using CImageList = CHandleHolder<HIMAGELIST, FreeWith<HIMAGELIST, ImageList_Destroy>>;
 // An icon made for the holder alone (loaded from a file or resource with
 // LoadImage, extracted, or shrunk). Shared icons (LoadIcon, LR_SHARED) need
 // no holder.
-using CIcon = CHandleHolder<HICON, DestroyIconHandle>;
+using CIcon = CHandleHolder<HICON, FreeWith<HICON, DestroyIcon>>;
 
 // A memory DC compatible with another, deleted when it goes.
-class CMemoryDC : public CHandleHolder<HDC, DeleteDCHandle>
+class CMemoryDC : public CHandleHolder<HDC, FreeWith<HDC, DeleteDC>>
 {
   public:
     explicit CMemoryDC(HDC compatible) : CHandleHolder(CreateCompatibleDC(compatible))
