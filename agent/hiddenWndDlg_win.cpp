@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "hiddenWndDlg.h"
+#include "winstate.h"
 #include "hiddenWndDlgRes.h"
 #include "HiddenWindows.h"
 #include "winutils.h"
@@ -21,11 +22,6 @@ struct HiddenWndState
     HWND* slot;
     HIMAGELIST images;
 };
-
-HiddenWndState* GetState(HWND hwnd)
-{
-    return (HiddenWndState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
 
 HICON AskIcon(HWND hwnd, WPARAM which)
 {
@@ -58,7 +54,7 @@ int FirstSelected(HWND list)
 
 void HiddenWndDlg_OnRefresh(HWND hwnd)
 {
-    HiddenWndState* state = GetState(hwnd);
+    HiddenWndState* state = DialogState<HiddenWndState>(hwnd);
     HWND list = GetDlgItem(hwnd, IDC_HIDDENWND_LIST);
     if (!state || !list)
         return;
@@ -81,7 +77,7 @@ void HiddenWndDlg_OnRefresh(HWND hwnd)
 
 void HiddenWndDlg_OnShow(HWND hwnd)
 {
-    HiddenWndState* state = GetState(hwnd);
+    HiddenWndState* state = DialogState<HiddenWndState>(hwnd);
     HWND list = GetDlgItem(hwnd, IDC_HIDDENWND_LIST);
     if (!state || !list)
         return;
@@ -95,7 +91,7 @@ void HiddenWndDlg_OnShow(HWND hwnd)
 BOOL HiddenWndDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
     HiddenWndState* state = (HiddenWndState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)state);
+    SetDialogState(hwnd, state);
     ForceTaskbarButton(hwnd);
     CenterWindow(hwnd);
 
@@ -134,7 +130,7 @@ void HiddenWndDlg_OnClose(HWND hwnd)
 void HiddenWndDlg_OnDestroy(HWND hwnd)
 {
     KillTimer(hwnd, kRefreshTimer);
-    HiddenWndState* state = GetState(hwnd);
+    HiddenWndState* state = DialogState<HiddenWndState>(hwnd);
     if (!state)
         return;
     ReleaseListDialog(hwnd, IDC_HIDDENWND_LIST, state->images, state->slot);
@@ -164,9 +160,5 @@ HWND OpenHiddenWindowsDialog(HINSTANCE instance, CHiddenWindows* list, HWND* slo
     if (!list)
         return NULL;
     HiddenWndState* state = new HiddenWndState{list, slot, NULL};
-    HWND hwnd = CreateModelessDialog(instance, IDD_HIDDENWND, HiddenWndDlgProc, (LPARAM)state, slot);
-    // WM_DESTROY frees the state of a dialog that was created.
-    if (!hwnd)
-        delete state;
-    return hwnd;
+    return OpenModelessWithState(instance, IDD_HIDDENWND, HiddenWndDlgProc, state, slot);
 }

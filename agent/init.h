@@ -13,12 +13,11 @@
 #include "HiddenWindows.h"
 #include "LogFile.h"
 #include "TarvinKeys.h"
+#include "agentproto.h"
+#include "agentSettings.h"
 
-#define AGENT_WINDOW_CLASS "_TVAGENT_WINDOW"
 #define AGENT_WINDOW_TITLE "Tarvin 2 Agent"
-#define AGENT_IPC_ID "TVAgent"
 #define AGENT_SEMAPHORE_NAME "__Tarvin__TVAgent__"
-#define AGENT_REG_KEY "Software\\Norvale\\Tarvin 2\\Agent"
 #define AGENT_SHOWAGENT_MSG_NAME "568392F0-DE75-4bae-9A75-4422143F8FB8"
 #define AGENT_SCHEDCHANGED_MSG_NAME "FD891CBC-B188-4471-B9A5-CE617A9005CB"
 
@@ -149,13 +148,10 @@ int Uninitialize(AgentState* st);
 // At logoff or shutdown: the shut-down steps, and the log written at once.
 void EndSession(HWND hwnd);
 
-// A DWORD setting of the agent's key; the default when it is missing.
-DWORD ReadAgentSetting(const char* name, DWORD defaultValue);
-void WriteAgentSetting(const char* name, DWORD value);
 // A dialog's "don't show again" box and the setting behind it: 0 means the
 // box is checked, and a missing setting means it is not.
-void CheckDontShowAgain(HWND dialog, int id, const char* setting);
-void SaveDontShowAgain(HWND dialog, int id, const char* setting);
+void CheckDontShowAgain(HWND dialog, int id, const DwordSetting& setting);
+void SaveDontShowAgain(HWND dialog, int id, const DwordSetting& setting);
 
 // Loads "Tarvin Schedule.dat" (no file: an empty schedule), refills the
 // Overdue Tasks dialog when it is open, and tells the user when only part of

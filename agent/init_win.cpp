@@ -5,6 +5,7 @@
 #include <new>
 
 #include "init.h"
+#include "winstate.h"
 #include "traymenu.h"
 #include "firstrun.h"
 #include "dirutils_win.h"
@@ -51,7 +52,7 @@ UINT ScheduleChangedMsg()
 
 AgentState* AgentStateOf(HWND mainWnd)
 {
-    return (AgentState*)GetWindowLongPtrA(mainWnd, GWLP_USERDATA);
+    return WindowState<AgentState>(mainWnd);
 }
 
 static const char g_szWebLink[] = "www.norvale.example\tVisit the Norvale web site for news and updates";
@@ -96,26 +97,14 @@ bool CTrayIcon::Show(bool show)
 
 // --- Settings ----------------------------------------------------------------
 
-DWORD ReadAgentSetting(const char* name, DWORD defaultValue)
+void CheckDontShowAgain(HWND dialog, int id, const DwordSetting& setting)
 {
-    unsigned long value = defaultValue;
-    RegReadDWORD(HKEY_CURRENT_USER, AGENT_REG_KEY, name, &value);
-    return (DWORD)value;
+    CheckDlgButton(dialog, id, RegReadSetting(setting) == 0 ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void WriteAgentSetting(const char* name, DWORD value)
+void SaveDontShowAgain(HWND dialog, int id, const DwordSetting& setting)
 {
-    RegWriteDWORD(HKEY_CURRENT_USER, AGENT_REG_KEY, name, value);
-}
-
-void CheckDontShowAgain(HWND dialog, int id, const char* setting)
-{
-    CheckDlgButton(dialog, id, ReadAgentSetting(setting, 1) == 0 ? BST_CHECKED : BST_UNCHECKED);
-}
-
-void SaveDontShowAgain(HWND dialog, int id, const char* setting)
-{
-    WriteAgentSetting(setting, IsDlgButtonChecked(dialog, id) == BST_CHECKED ? 0 : 1);
+    RegWriteSetting(setting, IsDlgButtonChecked(dialog, id) == BST_CHECKED ? 0 : 1);
 }
 
 // --- Schedule ----------------------------------------------------------------
@@ -173,7 +162,7 @@ static void LogOpen(AgentState* st, HWND hwnd)
     CLogFile& log = st->log;
     // The size is set before the file is read: reading appends, and with the
     // size before it a larger log would lose its oldest entries at every start.
-    log.SetSize(ReadAgentSetting("Log File", 0));
+    log.SetSize(RegReadSetting(AGENT_LOG_FILE));
     char path[MAX_PATH] = "";
     GetMyTarvinFilesFolder(path, "Tarvin.log");
     if (TarvinFileExists("Tarvin.log"))
@@ -411,10 +400,10 @@ int Initialize(HWND hwnd)
     st->webLink = CreateStaticLink(hwnd, st->instance, IDC_WEBLINK, &linkRect, g_szWebLink);
 
     AgentSettings& settings = st->settings;
-    settings.swopMouse = ReadAgentSetting("Swop Mouse", 0);
-    settings.runScreenSaver = ReadAgentSetting("Run Screen Saver", 0);
-    settings.screenSaverCorner = ReadAgentSetting("Screen Saver Corner", 0);
-    settings.screenSaverTime = ReadAgentSetting("Screen Saver Time", 1);
+    settings.swopMouse = RegReadSetting(AGENT_SWOP_MOUSE);
+    settings.runScreenSaver = RegReadSetting(AGENT_RUN_SCREEN_SAVER);
+    settings.screenSaverCorner = RegReadSetting(AGENT_SCREEN_SAVER_CORNER);
+    settings.screenSaverTime = RegReadSetting(AGENT_SCREEN_SAVER_TIME);
     // A stored 0 would start the screen saver at every tick wherever the cursor is.
     if (settings.screenSaverTime == 0)
         settings.screenSaverTime = 1;
@@ -427,7 +416,7 @@ int Initialize(HWND hwnd)
 
     st->mainMenu = BuildMainMenu(st->instance);
 
-    if (!st->ipc.Init(hwnd, AGENT_IPC_ID, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
+    if (!st->ipc.Init(hwnd, AGENT_CHANNEL_ID, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
     {
         char text[128];
         StrFormat(text, sizeof(text), "Unable to initialize interprocess communication:\n   Error code: %d",
@@ -440,9 +429,9 @@ int Initialize(HWND hwnd)
 
     SetTimer(hwnd, AGENT_TIMER_ACTIONS, 1000, nullptr);
 
-    if (ReadAgentSetting("No Splash", 0) == 0)
+    if (RegReadSetting(AGENT_NO_SPLASH) == 0)
         PostMessageA(hwnd, WM_AGENT_SPLASH, 0, 0);
-    else if (ReadAgentSetting("Show Wizard", 1) != 0)
+    else if (RegReadSetting(AGENT_SHOW_WIZARD) != 0)
         PostMessageA(hwnd, WM_COMMAND, IDM_STARTUPWIZARD, 0);
 
     RunStartupTasks(hwnd);

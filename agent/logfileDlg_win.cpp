@@ -2,9 +2,12 @@
 #include <windowsx.h>
 #include <commctrl.h>
 #include <stdlib.h>
+#include <new>
 #include <vector>
 
 #include "logfileDlg.h"
+#include "winholders.h"
+#include "winstate.h"
 #include "logfileDlgRes.h"
 #include "LogFile.h"
 #include "winutils.h"
@@ -32,14 +35,9 @@ struct LogViewState
     bool keeping;
 };
 
-LogViewState* GetViewState(HWND hwnd)
-{
-    return (LogViewState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 void LogViewDlg_Fill(HWND hwnd)
 {
-    LogViewState* state = GetViewState(hwnd);
+    LogViewState* state = DialogState<LogViewState>(hwnd);
     HWND list = GetDlgItem(hwnd, IDC_LOGVIEW_LIST);
     if (!state || !list)
         return;
@@ -98,7 +96,7 @@ void LogViewDlg_GetRow(LogViewState* state, NMLVDISPINFOA* info)
 BOOL LogViewDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
     LogViewState* state = (LogViewState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)state);
+    SetDialogState(hwnd, state);
     ForceTaskbarButton(hwnd);
     CenterWindow(hwnd);
 
@@ -110,12 +108,10 @@ BOOL LogViewDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
                                             LOG_ICON_CRITICAL};
         for (const char* name : icons)
         {
-            HICON icon = (HICON)LoadImageA(state->instance, name, IMAGE_ICON, 16, 16, 0);
+            CIcon icon((HICON)LoadImageA(state->instance, name, IMAGE_ICON, 16, 16, 0));
             // A missing icon still takes its place, so severity = image index.
-            if (!icon)
-                icon = LoadIconA(NULL, (LPCSTR)IDI_APPLICATION);
-            ImageList_AddIcon(state->images, icon);
-            DestroyIcon(icon);
+            ImageList_AddIcon(state->images,
+                              icon.Get() ? icon.Get() : LoadIconA(NULL, (LPCSTR)IDI_APPLICATION));
         }
     }
     LogViewDlg_Fill(hwnd);
@@ -124,7 +120,7 @@ BOOL LogViewDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 
 void LogViewDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    LogViewState* state = GetViewState(hwnd);
+    LogViewState* state = DialogState<LogViewState>(hwnd);
     switch (id)
     {
         case IDC_LOGVIEW_FLUSH:
@@ -148,7 +144,7 @@ void LogViewDlg_OnClose(HWND hwnd)
 
 void LogViewDlg_OnDestroy(HWND hwnd)
 {
-    LogViewState* state = GetViewState(hwnd);
+    LogViewState* state = DialogState<LogViewState>(hwnd);
     if (!state)
         return;
     ReleaseListDialog(hwnd, IDC_LOGVIEW_LIST, state->images, state->slot);
@@ -167,7 +163,7 @@ INT_PTR CALLBACK LogViewDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
             HANDLE_DLGMSG(hwnd, WM_DESTROY, LogViewDlg_OnDestroy);
         case WM_NOTIFY: {
             NMHDR* hdr = (NMHDR*)lParam;
-            LogViewState* state = GetViewState(hwnd);
+            LogViewState* state = DialogState<LogViewState>(hwnd);
             if (state && hdr->idFrom == IDC_LOGVIEW_LIST && hdr->code == LVN_GETDISPINFOA)
                 LogViewDlg_GetRow(state, (NMLVDISPINFOA*)lParam);
             return FALSE;
@@ -182,11 +178,6 @@ struct SetSizeState
 {
     unsigned current;
 };
-
-SetSizeState* GetSizeState(HWND hwnd)
-{
-    return (SetSizeState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
 
 // The edit box's number clamped to the range, or the current size when the
 // text is no number.
@@ -219,7 +210,7 @@ void SetSizeDlg_ShowSize(HWND hwnd, unsigned size)
 BOOL SetSizeDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
     SetSizeState* state = (SetSizeState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)state);
+    SetDialogState(hwnd, state);
     CenterWindow(hwnd);
 
     char text[128];
@@ -247,7 +238,7 @@ BOOL SetSizeDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 
 void SetSizeDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
 {
-    SetSizeState* state = GetSizeState(hwnd);
+    SetSizeState* state = DialogState<SetSizeState>(hwnd);
     if (!state)
         return;
     switch (id)
@@ -299,12 +290,8 @@ HWND OpenLogViewer(HINSTANCE instance, CLogFile* log, HWND* slot)
         return open;
     if (!log)
         return NULL;
-    LogViewState* state = new LogViewState{log, slot, NULL, instance, {}, false};
-    HWND hwnd = CreateModelessDialog(instance, IDD_LOGVIEW, LogViewDlgProc, (LPARAM)state, slot);
-    // Creation failed before WM_INITDIALOG took the state over.
-    if (!hwnd)
-        delete state;
-    return hwnd;
+    LogViewState* state = new (std::nothrow) LogViewState{log, slot, NULL, instance, {}, false};
+    return OpenModelessWithState(instance, IDD_LOGVIEW, LogViewDlgProc, state, slot);
 }
 
 unsigned ShowSetLogSizeDialog(HINSTANCE instance, HWND owner, unsigned current)

@@ -6,6 +6,8 @@
 #include <shellapi.h>
 
 #include "init.h"
+#include "regutils.h"
+#include "winstate.h"
 #include "requests.h"
 #include "traymenu.h"
 #include "wizard.h"
@@ -180,7 +182,7 @@ static void CheckNoExitNotice(HWND hwnd)
     AgentState* st = AgentStateOf(hwnd);
     if (!st->noExitPending)
         return;
-    DWORD exitMessage = ReadAgentSetting("Exit Message", 1);
+    DWORD exitMessage = RegReadSetting(AGENT_EXIT_MESSAGE);
     if (FindWindowA("_TVMEDIT_MAINWND", nullptr) || FindWindowA("_TVEDIT_MAINWND", nullptr) ||
         FindWindowA("_TVSCHED_MAINWND", nullptr))
         return;
@@ -210,7 +212,7 @@ static void MainWnd_OnTimer(HWND hwnd, UINT id)
     {
         KillTimer(hwnd, AGENT_TIMER_SPLASH);
         ShowWindow(hwnd, SW_HIDE);
-        if (ReadAgentSetting("Show Wizard", 1))
+        if (RegReadSetting(AGENT_SHOW_WIZARD))
             PostMessageA(hwnd, WM_COMMAND, IDM_STARTUPWIZARD, 0);
     }
     else if (id == AGENT_TIMER_ACTIONS)
@@ -374,7 +376,7 @@ static void MainWnd_OnDestroy(HWND hwnd)
 static void MainWnd_OnNCDestroy(HWND hwnd)
 {
     AgentState* st = AgentStateOf(hwnd);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    SetWindowState(hwnd, nullptr);
     if (st)
         st->hwnd = nullptr;
 }
@@ -386,7 +388,7 @@ LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     {
         // Everything after this message finds the agent's state on the window.
         AgentState* st = (AgentState*)((CREATESTRUCTA*)lParam)->lpCreateParams;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)st);
+        SetWindowState(hwnd, st);
         st->hwnd = hwnd;
         CreatePaintObjects(st, ((CREATESTRUCTA*)lParam)->hInstance);
         return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "noExitDlg.h"
+#include "winstate.h"
 #include "init.h"
 #include "agent_res.h"
 #include "winutils.h"
@@ -26,7 +27,7 @@ struct NoExitData
 static BOOL NoExitDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
     NoExitData* data = (NoExitData*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)data);
+    SetDialogState(hwnd, data);
     data->font.Reset(CreateFontA(13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                  DEFAULT_PITCH | FF_SWISS, "Verdana"));
@@ -35,13 +36,13 @@ static BOOL NoExitDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
         SendDlgItemMessageA(hwnd, IDC_NOEXIT_TEXT, WM_SETFONT, (WPARAM)font, FALSE);
 
     BringNoticeForward(hwnd);
-    CheckDontShowAgain(hwnd, IDC_NOEXIT_DONTSHOW, "Exit Message");
+    CheckDontShowAgain(hwnd, IDC_NOEXIT_DONTSHOW, AGENT_EXIT_MESSAGE);
     return FALSE;
 }
 
 static void NoExitDlg_OnDontShowAgain(HWND hwnd)
 {
-    SaveDontShowAgain(hwnd, IDC_NOEXIT_DONTSHOW, "Exit Message");
+    SaveDontShowAgain(hwnd, IDC_NOEXIT_DONTSHOW, AGENT_EXIT_MESSAGE);
 }
 
 static void NoExitDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
@@ -65,8 +66,8 @@ static void NoExitDlg_OnClose(HWND hwnd)
 
 static void NoExitDlg_OnDestroy(HWND hwnd)
 {
-    NoExitData* data = (NoExitData*)GetWindowLongPtrA(hwnd, DWLP_USER);
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    NoExitData* data = DialogState<NoExitData>(hwnd);
+    SetDialogState(hwnd, nullptr);
     if (!data)
         return;
     ForgetDialog(data->slot, hwnd);
@@ -91,10 +92,5 @@ void OpenNoExitDlg(HINSTANCE instance, HWND* slot)
 {
     if (RaiseOpenDialog(slot))
         return;
-    NoExitData* data = new (std::nothrow) NoExitData(slot);
-    if (!data)
-        return;
-    // WM_DESTROY frees the data of a dialog that was created.
-    if (!CreateModelessDialog(instance, IDD_NOEXIT, NoExitDlgProc, (LPARAM)data, slot))
-        delete data;
+    OpenModelessWithState(instance, IDD_NOEXIT, NoExitDlgProc, new (std::nothrow) NoExitData(slot), slot);
 }

@@ -5,6 +5,8 @@
 #include <new>
 
 #include "overdueTasks.h"
+#include "winholders.h"
+#include "winstate.h"
 #include "overdueTasksRes.h"
 #include "init.h"
 #include "schedrunner.h"
@@ -26,11 +28,6 @@ struct OverdueState
     HIMAGELIST images;
 };
 
-OverdueState* GetState(HWND hwnd)
-{
-    return (OverdueState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 int AddTargetIcon(HINSTANCE instance, HIMAGELIST images, const char* target)
 {
     if (!images)
@@ -39,17 +36,15 @@ int AddTargetIcon(HINSTANCE instance, HIMAGELIST images, const char* target)
     char path[MAX_PATH];
     StrCopy(path, sizeof(path), target);
     WORD index = 0;
-    HICON icon = ExtractAssociatedIconA(instance, path, &index);
-    if (!icon)
+    CIcon icon(ExtractAssociatedIconA(instance, path, &index));
+    if (!icon.Get())
         return -1;
-    int image = ImageList_AddIcon(images, icon);
-    DestroyIcon(icon);
-    return image;
+    return ImageList_AddIcon(images, icon.Get());
 }
 
 void OverdueTasksDlg_OnRefresh(HWND hwnd)
 {
-    OverdueState* state = GetState(hwnd);
+    OverdueState* state = DialogState<OverdueState>(hwnd);
     HWND list = GetDlgItem(hwnd, IDC_OVERDUE_LIST);
     if (!state || !list)
         return;
@@ -99,7 +94,7 @@ void OverdueTasksDlg_OnRun(HWND hwnd)
     item.iItem = row;
     if (!ListView_GetItem(list, &item))
         return;
-    OverdueState* state = GetState(hwnd);
+    OverdueState* state = DialogState<OverdueState>(hwnd);
     if (!state)
         return;
     CSTask* task = state->schedule->GetAt((unsigned)item.lParam);
@@ -128,7 +123,7 @@ void OverdueTasksDlg_OnScheduler(HWND)
 BOOL OverdueTasksDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
     OverdueState* state = (OverdueState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)state);
+    SetDialogState(hwnd, state);
     ForceTaskbarButton(hwnd);
     CenterWindow(hwnd);
 
@@ -162,7 +157,7 @@ void OverdueTasksDlg_OnClose(HWND hwnd)
 
 void OverdueTasksDlg_OnDestroy(HWND hwnd)
 {
-    OverdueState* state = GetState(hwnd);
+    OverdueState* state = DialogState<OverdueState>(hwnd);
     if (!state)
         return;
     ReleaseListDialog(hwnd, IDC_OVERDUE_LIST, state->images, state->slot);
@@ -197,13 +192,7 @@ HWND OpenOverdueTasksDialog(HINSTANCE instance, AgentState* agent, CSTaskList* s
     if (HWND open = RaiseOpenDialog(slot))
         return open;
     OverdueState* state = new (std::nothrow) OverdueState{instance, agent, schedule, slot, NULL};
-    if (!state)
-        return NULL;
-    HWND hwnd = CreateModelessDialog(instance, IDD_OVERDUE, OverdueTasksDlgProc, (LPARAM)state, slot);
-    // WM_DESTROY frees the state of a dialog that was created.
-    if (!hwnd)
-        delete state;
-    return hwnd;
+    return OpenModelessWithState(instance, IDD_OVERDUE, OverdueTasksDlgProc, state, slot);
 }
 
 void RefreshOverdueTasksDialog(HWND dlg)

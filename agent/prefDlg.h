@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#define INTERPRETER_REG_KEY "Software\\Norvale\\Tarvin 2\\Interpreter"
-
 struct AgentState;
 
 // Opens the dialog on the page of command (220-224) or, when it is open,

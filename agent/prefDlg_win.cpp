@@ -5,11 +5,13 @@
 #include <commctrl.h>
 
 #include "prefDlg.h"
+#include "winstate.h"
 #include "prefDlgRes.h"
 #include "init.h"
 #include "LogFile.h"
 #include "logfileDlg.h"
 #include "regutils.h"
+#include "interpreterSettings.h"
 #include "strutils.h"
 #include "thmutils.h"
 #include "winutils.h"
@@ -49,14 +51,9 @@ struct PrefState
 };
 } // namespace
 
-static PrefState* PrefStateOf(HWND hwnd)
-{
-    return (PrefState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 AgentState* PrefPageAgent(HWND page)
 {
-    PrefState* st = PrefStateOf(GetParent(page));
+    PrefState* st = DialogState<PrefState>(GetParent(page));
     return st ? st->agent : nullptr;
 }
 
@@ -131,18 +128,6 @@ static HWND CreateSecondsUpDown(HWND dlg, int editId, int updownId, int pos)
                                           : pos);
 }
 
-static DWORD ReadInterpreterSetting(const char* name, DWORD defaultValue)
-{
-    unsigned long value = defaultValue;
-    RegReadDWORD(HKEY_CURRENT_USER, INTERPRETER_REG_KEY, name, &value);
-    return (DWORD)value;
-}
-
-static void WriteInterpreterSetting(const char* name, DWORD value)
-{
-    RegWriteDWORD(HKEY_CURRENT_USER, INTERPRETER_REG_KEY, name, value);
-}
-
 // --- General page ------------------------------------------------------------------
 
 namespace
@@ -153,7 +138,7 @@ BOOL PrefGeneralDlg_OnInit(HWND hwnd, HWND, LPARAM)
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, sizeof(self));
     Check(hwnd, IDC_GEN_RUNATLOGON, IsRunningAtStartUp(kRunName, self) == 1);
-    Check(hwnd, IDC_GEN_NOSPLASH, ReadAgentSetting("No Splash", 0) != 0);
+    Check(hwnd, IDC_GEN_NOSPLASH, RegReadSetting(AGENT_NO_SPLASH) != 0);
     Check(hwnd, IDC_GEN_SWOPMOUSE, PrefPageAgent(hwnd)->settings.swopMouse != 0);
     return TRUE;
 }
@@ -188,12 +173,12 @@ void PrefGeneralDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
             PrefGeneralDlg_OnRunAtLogon(hwnd);
             break;
         case IDC_GEN_NOSPLASH:
-            WriteAgentSetting("No Splash", IsChecked(hwnd, IDC_GEN_NOSPLASH) ? 1 : 0);
+            RegWriteSetting(AGENT_NO_SPLASH, IsChecked(hwnd, IDC_GEN_NOSPLASH) ? 1 : 0);
             break;
         case IDC_GEN_SWOPMOUSE: {
             DWORD& swop = PrefPageAgent(hwnd)->settings.swopMouse;
             swop = IsChecked(hwnd, IDC_GEN_SWOPMOUSE) ? 1 : 0;
-            WriteAgentSetting("Swop Mouse", swop);
+            RegWriteSetting(AGENT_SWOP_MOUSE, swop);
             break;
         }
     }
@@ -221,15 +206,15 @@ void PrefScrSavDlg_OnScreenSaver(HWND hwnd)
 {
     AgentSettings& settings = PrefPageAgent(hwnd)->settings;
     settings.runScreenSaver = IsChecked(hwnd, IDC_SS_RUN) ? 1 : 0;
-    WriteAgentSetting("Run Screen Saver", settings.runScreenSaver);
+    RegWriteSetting(AGENT_RUN_SCREEN_SAVER, settings.runScreenSaver);
     DWORD mask = 0;
     for (const auto& c : g_corners)
         mask |= IsChecked(hwnd, c.id) ? c.bit : 0;
     settings.screenSaverCorner = mask;
-    WriteAgentSetting("Screen Saver Corner", mask);
+    RegWriteSetting(AGENT_SCREEN_SAVER_CORNER, mask);
     // A 0 would start the screen saver at every tick wherever the cursor is.
     settings.screenSaverTime = (DWORD)SecondsOf(hwnd, IDC_SS_TIME, (int)settings.screenSaverTime);
-    WriteAgentSetting("Screen Saver Time", settings.screenSaverTime);
+    RegWriteSetting(AGENT_SCREEN_SAVER_TIME, settings.screenSaverTime);
     static const int dependents[] = {IDC_SS_TIME,        IDC_SS_TOPLEFT, IDC_SS_TOPRIGHT,  IDC_SS_BOTTOMLEFT,
                                      IDC_SS_BOTTOMRIGHT, IDC_SS_UPDOWN,  IDC_SS_TIMELABEL, IDC_SS_SECONDS};
     EnableItems(hwnd, dependents, sizeof(dependents) / sizeof(dependents[0]), settings.runScreenSaver != 0);
@@ -302,7 +287,7 @@ void PrefLoggingDlg_OnKeepLogFile(HWND hwnd)
         StrCopy(text, "Tarvin is not keeping a log file");
     }
     SetDlgItemTextA(hwnd, IDC_LOG_TEXT, text);
-    WriteAgentSetting("Log File", log->GetSize());
+    RegWriteSetting(AGENT_LOG_FILE, log->GetSize());
 }
 
 BOOL PrefLoggingDlg_OnInit(HWND hwnd, HWND, LPARAM)
@@ -352,15 +337,21 @@ INT_PTR CALLBACK PrefLoggingDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM 
 const struct
 {
     int id;
-    const char* name;
-} g_launchBoxes[] = {{IDC_LF_ALLOWASSUME, "Allow Assume"},
-                     {IDC_LF_SHOWSTATUS, "Show Status"},
-                     {IDC_LF_CONFIRMEXIT, "Confirm Exit"},
-                     {IDC_LF_CONFIRMSHUTDOWN, "Confirm Shutdown"},
-                     {IDC_LF_CONFIRMRESTART, "Confirm Restart"}};
+    const DwordSetting& setting;
+} g_launchBoxes[] = {{IDC_LF_ALLOWASSUME, INTERPRETER_ALLOW_ASSUME},
+                     {IDC_LF_SHOWSTATUS, INTERPRETER_SHOW_STATUS},
+                     {IDC_LF_CONFIRMEXIT, INTERPRETER_CONFIRM_EXIT},
+                     {IDC_LF_CONFIRMSHUTDOWN, INTERPRETER_CONFIRM_SHUTDOWN},
+                     {IDC_LF_CONFIRMRESTART, INTERPRETER_CONFIRM_RESTART}};
 
-const DWORD kAssumeTimeoutDefault = 10;
-const DWORD kStatusWindowDefault = 2;
+// The seconds boxes: an entry out of range falls back to the stored value.
+const struct
+{
+    int edit;
+    int updown;
+    const DwordSetting& setting;
+} g_launchSeconds[] = {{IDC_LF_TIMEOUT, IDC_LF_TIMEOUTUPDOWN, INTERPRETER_ASSUME_TIMEOUT},
+                       {IDC_LF_STATUSTIME, IDC_LF_STATUSUPDOWN, INTERPRETER_STATUS_WINDOW}};
 
 void PrefLaunchFileDlg_Enable(HWND hwnd)
 {
@@ -377,18 +368,18 @@ BOOL PrefLaunchFileDlg_OnInit(HWND hwnd, HWND, LPARAM)
     HWND answer = GetDlgItem(hwnd, IDC_LF_ANSWER);
     ComboBox_AddString(answer, "Yes");
     ComboBox_AddString(answer, "No");
-    if (!CreateSecondsUpDown(hwnd, IDC_LF_TIMEOUT, IDC_LF_TIMEOUTUPDOWN,
-                             (int)ReadInterpreterSetting("Assume Timeout", kAssumeTimeoutDefault)) ||
-        !CreateSecondsUpDown(hwnd, IDC_LF_STATUSTIME, IDC_LF_STATUSUPDOWN,
-                             (int)ReadInterpreterSetting("Status Window", kStatusWindowDefault)))
+    for (const auto& box : g_launchSeconds)
     {
-        MessageBoxA(hwnd, kUpDownFailed, nullptr, MB_OK | MB_ICONWARNING);
-        DestroyWindow(hwnd);
-        return FALSE;
+        if (!CreateSecondsUpDown(hwnd, box.edit, box.updown, (int)RegReadSetting(box.setting)))
+        {
+            MessageBoxA(hwnd, kUpDownFailed, nullptr, MB_OK | MB_ICONWARNING);
+            DestroyWindow(hwnd);
+            return FALSE;
+        }
     }
-    ComboBox_SetCurSel(answer, ReadInterpreterSetting("Assume Answer", 1) == 0 ? 0 : 1);
+    ComboBox_SetCurSel(answer, RegReadSetting(INTERPRETER_ASSUME_ANSWER) == 0 ? 0 : 1);
     for (const auto& box : g_launchBoxes)
-        Check(hwnd, box.id, ReadInterpreterSetting(box.name, 1) != 0);
+        Check(hwnd, box.id, RegReadSetting(box.setting) != 0);
     PrefLaunchFileDlg_Enable(hwnd);
     return TRUE;
 }
@@ -402,16 +393,11 @@ void PrefLaunchFileDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
             if (code == BN_CLICKED)
                 PrefLaunchFileDlg_Enable(hwnd);
             break;
-        case IDC_LF_TIMEOUT:
-            if (code == EN_KILLFOCUS)
-                ClampSecondsBox(hwnd, IDC_LF_TIMEOUT, IDC_LF_TIMEOUTUPDOWN,
-                                (int)ReadInterpreterSetting("Assume Timeout", kAssumeTimeoutDefault));
-            break;
-        case IDC_LF_STATUSTIME:
-            if (code == EN_KILLFOCUS)
-                ClampSecondsBox(hwnd, IDC_LF_STATUSTIME, IDC_LF_STATUSUPDOWN,
-                                (int)ReadInterpreterSetting("Status Window", kStatusWindowDefault));
-            break;
+    }
+    for (const auto& box : g_launchSeconds)
+    {
+        if (id == box.edit && code == EN_KILLFOCUS)
+            ClampSecondsBox(hwnd, box.edit, box.updown, (int)RegReadSetting(box.setting));
     }
 }
 
@@ -421,15 +407,11 @@ void PrefLaunchFileDlg_OnDestroy(HWND hwnd)
     if (!GetDlgItem(hwnd, IDC_LF_STATUSUPDOWN))
         return;
     for (const auto& box : g_launchBoxes)
-        WriteInterpreterSetting(box.name, IsChecked(hwnd, box.id) ? 1 : 0);
-    WriteInterpreterSetting("Assume Timeout", (DWORD)SecondsOf(hwnd, IDC_LF_TIMEOUT,
-                                                               (int)ReadInterpreterSetting(
-                                                                   "Assume Timeout", kAssumeTimeoutDefault)));
-    WriteInterpreterSetting("Status Window", (DWORD)SecondsOf(hwnd, IDC_LF_STATUSTIME,
-                                                              (int)ReadInterpreterSetting(
-                                                                  "Status Window", kStatusWindowDefault)));
+        RegWriteSetting(box.setting, IsChecked(hwnd, box.id) ? 1 : 0);
+    for (const auto& box : g_launchSeconds)
+        RegWriteSetting(box.setting, (DWORD)SecondsOf(hwnd, box.edit, (int)RegReadSetting(box.setting)));
     int answer = ComboBox_GetCurSel(GetDlgItem(hwnd, IDC_LF_ANSWER));
-    WriteInterpreterSetting("Assume Answer", answer == 0 ? 0 : 1);
+    RegWriteSetting(INTERPRETER_ASSUME_ANSWER, answer == 0 ? 0 : 1);
 }
 
 INT_PTR CALLBACK PrefLaunchFileDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -450,7 +432,7 @@ INT_PTR CALLBACK PrefLaunchFileDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPAR
 // Destroys the current page (which saves itself) and creates the one of tab.
 static bool PrefDlg_ShowPage(HWND hwnd, int tab)
 {
-    PrefState* st = PrefStateOf(hwnd);
+    PrefState* st = DialogState<PrefState>(hwnd);
     if (st->page && IsWindow(st->page))
         DestroyWindow(st->page);
     st->page = nullptr;
@@ -469,7 +451,7 @@ static bool PrefDlg_ShowPage(HWND hwnd, int tab)
 
 static BOOL PrefDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
-    SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    SetDialogState(hwnd, (void*)lParam);
     int command = ((PrefState*)lParam)->command;
     ForceTaskbarButton(hwnd);
     CenterWindow(hwnd);
@@ -515,13 +497,13 @@ static void PrefDlg_OnClose(HWND hwnd)
 
 static void PrefDlg_OnDestroy(HWND hwnd)
 {
-    PrefState* st = PrefStateOf(hwnd);
+    PrefState* st = DialogState<PrefState>(hwnd);
     if (!st)
         return;
     // The page saves itself while the dialog is still whole.
     if (st->page && IsWindow(st->page))
         DestroyWindow(st->page);
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    SetDialogState(hwnd, nullptr);
     ForgetDialog(&st->agent->dialogs.pref, hwnd);
     delete st;
 }

@@ -56,7 +56,7 @@ int OnProcessMessage(HWND hwnd)
     if (request == AGENT_REQ_NONE)
         return 1;
     // The interpreter goes on at once; a message box must not hold it up.
-    ipc->ReplyToMessage("OK", AGENT_REPLY_TTL_MS, 0);
+    ipc->ReplyToMessage(AGENT_REPLY_OK, AGENT_REPLY_TTL_MS, 0);
     switch (request)
     {
         case AGENT_REQ_HIDE: {

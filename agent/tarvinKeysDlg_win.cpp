@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "tarvinKeysDlg.h"
+#include "winstate.h"
 #include "prefDlg.h"
 #include "prefDlgRes.h"
 #include "init.h"
@@ -83,7 +84,7 @@ static void AddKeyDlg_OnAction(HWND hwnd)
 
 static BOOL AddKeyDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
-    SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    SetDialogState(hwnd, (void*)lParam);
     HWND keys = GetDlgItem(hwnd, IDC_ADDKEY_KEY);
     const int* codes = nullptr;
     unsigned count = GetKeyChoices(&codes);
@@ -152,7 +153,7 @@ static void AddKeyDlg_OnOk(HWND hwnd, AddKeyState* st)
 
 static void AddKeyDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
 {
-    AddKeyState* st = (AddKeyState*)GetWindowLongPtrA(hwnd, DWLP_USER);
+    AddKeyState* st = DialogState<AddKeyState>(hwnd);
     switch (id)
     {
         case IDC_ADDKEY_CTRL:

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "wizard.h"
+#include "winstate.h"
 #include "init.h"
 #include "traymenu.h"
 #include "agent_res.h"
@@ -58,15 +59,10 @@ struct WizardData
 };
 } // namespace
 
-static WizardData* WizardDataOf(HWND hwnd)
-{
-    return (WizardData*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 static BOOL WizardDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
     WizardData* data = (WizardData*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)data);
+    SetDialogState(hwnd, data);
 
     BringNoticeForward(hwnd);
 
@@ -90,18 +86,18 @@ static BOOL WizardDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
                          font);
     }
 
-    CheckDontShowAgain(hwnd, IDC_WIZ_DONTSHOW, "Show Wizard");
+    CheckDontShowAgain(hwnd, IDC_WIZ_DONTSHOW, AGENT_SHOW_WIZARD);
     return FALSE;
 }
 
 static void WizardDlg_OnDontShowWizard(HWND hwnd)
 {
-    SaveDontShowAgain(hwnd, IDC_WIZ_DONTSHOW, "Show Wizard");
+    SaveDontShowAgain(hwnd, IDC_WIZ_DONTSHOW, AGENT_SHOW_WIZARD);
 }
 
 static void WizardDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    WizardData* data = WizardDataOf(hwnd);
+    WizardData* data = DialogState<WizardData>(hwnd);
     HWND mainWnd = data ? data->mainWnd : nullptr;
     switch (id)
     {
@@ -140,8 +136,8 @@ static void WizardDlg_OnClose(HWND hwnd)
 
 static void WizardDlg_OnDestroy(HWND hwnd)
 {
-    WizardData* data = WizardDataOf(hwnd);
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    WizardData* data = DialogState<WizardData>(hwnd);
+    SetDialogState(hwnd, nullptr);
     if (!data)
         return;
     if (data->font)
@@ -185,8 +181,6 @@ int OnShowWizard(HWND hwnd)
     data->mainWnd = hwnd;
     data->instance = st->instance;
     data->slot = &st->dialogs.wizard;
-    // WM_DESTROY frees the data of a dialog that was created.
-    if (!CreateModelessDialog(st->instance, IDD_WIZARD, WizardDlgProc, (LPARAM)data, &st->dialogs.wizard))
-        delete data;
+    OpenModelessWithState(st->instance, IDD_WIZARD, WizardDlgProc, data, &st->dialogs.wizard);
     return 1;
 }

@@ -5,7 +5,7 @@
 //   agent_requests -start N TVAGENT_EXE NULL_GUI_EXE
 //
 // Talks to the agent as the interpreter does: its own identifier is its
-// window handle in decimal, each request goes to "TVAgent" at the agent's
+// window handle in decimal, each request goes to the agent's channel at its
 // window, and the next request is sent when the agent's "OK" has been read.
 // The request is a Hide whose title matches no window, so the agent's work
 // is one walk over the top-level windows.
@@ -33,9 +33,10 @@
 #include <vector>
 
 #include "MMapIPC_win.h"
+#include "agentproto.h"
 #include "strutils.h"
 
-static const char kRequest[] = "agent:hide=\"no window has this title 5c1e\"";
+static char g_request[AGENT_REQUEST_SIZE];
 static const DWORD kOKTimeout = 5000;
 // Longer than the channel's time-to-live: whatever a run leaves in the slot
 // has expired before the next single run.
@@ -56,8 +57,7 @@ static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             return 0;
         if (g_ipc.ReadMessage(0))
         {
-            if (StrCompareNoCase(g_ipc.GetMessage(), "OK") == 0 &&
-                StrCompareNoCase(g_ipc.GetMsgObj()->GetFromId(), "TVAgent") == 0)
+            if (IsAgentReplyOK(g_ipc.GetMessage(), g_ipc.GetMsgObj()->GetFromId()))
                 g_nOK++;
             else
                 g_nOther++;
@@ -104,7 +104,7 @@ static double Request(HWND agent)
 {
     int before = g_nOK;
     double start = Now();
-    if (!g_ipc.SendMessage(kRequest, "TVAgent", agent, 0, 0))
+    if (!g_ipc.SendMessage(g_request, AGENT_CHANNEL_ID, agent, 0, 0))
     {
         fprintf(stderr, "send failed, error %d\n", g_ipc.GetError());
         return -1;
@@ -175,7 +175,7 @@ static double AgentStart(const char* exe)
         return -1;
     // As the interpreter does: the window comes before the agent reads its
     // files, and a request sent then would expire unread.
-    HWND agent = WaitWindow("_TVAGENT_WINDOW", 60000);
+    HWND agent = WaitWindow(AGENT_WINDOW_CLASS, 60000);
     DWORD_PTR result;
     if (agent && !SendMessageTimeoutA(agent, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result))
         agent = NULL;
@@ -185,12 +185,14 @@ static double AgentStart(const char* exe)
     for (int tries = 0; agent && t < 0 && tries < 100; tries++)
     {
         int before = g_nOK;
-        if (g_ipc.SendMessage(kRequest, "TVAgent", agent, 0, 0) && PumpUntilOK(before, 300))
+        if (g_ipc.SendMessage(g_request, AGENT_CHANNEL_ID, agent, 0, 0) && PumpUntilOK(before, 300))
             t = Now() - start;
     }
     PumpUntilOK(-1, kSettle);
     int before = g_nOK;
-    if (agent && g_ipc.SendMessage("agent:exit tarvin", "TVAgent", agent, 0, 0))
+    char exitRequest[AGENT_REQUEST_SIZE];
+    BuildAgentRequest(AGENT_REQ_EXIT, nullptr, exitRequest, sizeof(exitRequest));
+    if (agent && g_ipc.SendMessage(exitRequest, AGENT_CHANNEL_ID, agent, 0, 0))
         PumpUntilOK(before, kOKTimeout);
     if (!Ended(&pi))
         return -1;
@@ -252,6 +254,7 @@ int main(int argc, char** argv)
         return 2;
     }
     int n = atoi(argv[startMode ? 2 : 1]);
+    BuildAgentRequest(AGENT_REQ_HIDE, "no window has this title 5c1e", g_request, sizeof(g_request));
 
     WNDCLASSA wc = {};
     wc.lpfnWndProc = Proc;
@@ -272,7 +275,7 @@ int main(int argc, char** argv)
 
     if (startMode)
         return StartRuns(n, argv[3], argv[4]);
-    HWND agent = WaitWindow("_TVAGENT_WINDOW", 60000);
+    HWND agent = WaitWindow(AGENT_WINDOW_CLASS, 60000);
     if (!agent)
     {
         fprintf(stderr, "no agent window\n");

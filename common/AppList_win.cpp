@@ -1,6 +1,7 @@
 // The application list: every file type's "open", "edit" and "print" handler
 // that is an executable with a version description, once per name.
 #include "AppList.h"
+#include "winholders.h"
 #include <shellapi.h>
 #include "dirutils.h"
 #include "strutils.h"
@@ -30,13 +31,13 @@ CAppList::~CAppList()
 // of an expandable string are expanded, as the shell does when it runs it.
 static bool ReadClassesDefault(const char* subkey, char* buf, DWORD size)
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    CRegKey key;
+    if (key.Open(HKEY_CLASSES_ROOT, subkey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
         return false;
     char raw[MAX_PATH];
     DWORD type = 0, len = sizeof(raw) - 1;
-    LONG rc = RegQueryValueExA(key, nullptr, nullptr, &type, (BYTE*)raw, &len);
-    RegCloseKey(key);
+    LONG rc = RegQueryValueExA(key.Get(), nullptr, nullptr, &type, (BYTE*)raw, &len);
+    key.Close();
     if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
         return false;
     raw[len < sizeof(raw) ? len : sizeof(raw) - 1] = '\0';

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <new>
 #include "TaskList.h"
+#include "winholders.h"
 #include "winutils.h"
 #include "strutils.h"
 
@@ -248,8 +249,8 @@ int CTaskList::ReadPerformanceData()
     char keyName[MAX_PATH];
     if (!StrFormat(keyName, sizeof(keyName), "%s\\%03x", g_szPerfKey, 9))
         return -1;
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    CRegKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, keyName, KEY_READ) != ERROR_SUCCESS)
         return -1;
 
     int result = -1;
@@ -258,11 +259,12 @@ int CTaskList::ReadPerformanceData()
     DWORD size = 0;
     char processIndex[32];
     DWORD idProcessIndex = 0;
-    if (RegQueryValueExA(key, "Counters", NULL, NULL, NULL, &size) != ERROR_SUCCESS || size == 0)
+    if (RegQueryValueExA(key.Get(), "Counters", NULL, NULL, NULL, &size) != ERROR_SUCCESS || size == 0)
         goto done;
     // Two spare zeros so the string list ends even when the value does not.
     counters = (char*)calloc(size + 2, 1);
-    if (!counters || RegQueryValueExA(key, "Counters", NULL, NULL, (BYTE*)counters, &size) != ERROR_SUCCESS)
+    if (!counters ||
+        RegQueryValueExA(key.Get(), "Counters", NULL, NULL, (BYTE*)counters, &size) != ERROR_SUCCESS)
         goto done;
     if (!FindPerfIndexes(counters, size, processIndex, sizeof(processIndex), &idProcessIndex))
         goto done;
@@ -290,6 +292,5 @@ done:
     free(data);
     free(counters);
     RegCloseKey(HKEY_PERFORMANCE_DATA);
-    RegCloseKey(key);
     return result;
 }

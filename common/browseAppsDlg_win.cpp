@@ -1,5 +1,6 @@
 // The application browser.
 #include "browseAppsDlg.h"
+#include "winstate.h"
 #include <windowsx.h>
 #include <commctrl.h>
 #include <commdlg.h>
@@ -21,11 +22,6 @@ struct BrowseAppsState
 int InitBrowseApplications(HINSTANCE instance)
 {
     return RegisterBrowseClass(instance, BROWSEAPPS_CLASS);
-}
-
-static BrowseAppsState* StateOf(HWND hwnd)
-{
-    return (BrowseAppsState*)GetWindowLongPtrA(hwnd, DWLP_USER);
 }
 
 static void BrowseAppsDlg_FillList(HWND hwnd, BrowseAppsState* st)
@@ -52,7 +48,7 @@ static void BrowseAppsDlg_FillList(HWND hwnd, BrowseAppsState* st)
 static BOOL BrowseAppsDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
     BrowseAppsState* st = (BrowseAppsState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)st);
+    SetDialogState(hwnd, st);
     tagBROWSEAPPS* ba = st->ba;
     CentreBrowseDialog(hwnd, ba->hwndOwner);
     if (!st->list->m_bUpdated)
@@ -108,7 +104,7 @@ static void BrowseAppsDlg_OnBrowse(HWND hwnd, const char* caption, const char* f
 
 static void BrowseAppsDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
 {
-    BrowseAppsState* st = StateOf(hwnd);
+    BrowseAppsState* st = DialogState<BrowseAppsState>(hwnd);
     if (!st)
         return;
     tagBROWSEAPPS* ba = st->ba;
@@ -168,7 +164,7 @@ static LRESULT BrowseAppsDlg_OnNotify(HWND hwnd, int id, NMHDR* nm)
 
 static void BrowseAppsDlg_OnDestroy(HWND hwnd)
 {
-    BrowseAppsState* st = StateOf(hwnd);
+    BrowseAppsState* st = DialogState<BrowseAppsState>(hwnd);
     ReleaseBrowseImages(hwnd, st ? &st->images : nullptr);
 }
 

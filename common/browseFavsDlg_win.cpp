@@ -1,5 +1,6 @@
 // The favourites browser.
 #include "browseFavsDlg.h"
+#include "winstate.h"
 #include <windowsx.h>
 #include <commctrl.h>
 #include <new>
@@ -23,15 +24,10 @@ int InitBrowseFavorites(HINSTANCE instance)
     return RegisterBrowseClass(instance, BROWSEFAVS_CLASS);
 }
 
-static BrowseFavsState* StateOf(HWND hwnd)
-{
-    return (BrowseFavsState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 static BOOL BrowseFavsDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
 {
     BrowseFavsState* st = (BrowseFavsState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)st);
+    SetDialogState(hwnd, st);
     tagBROWSEFAVS* bf = st->bf;
     CentreBrowseDialog(hwnd, bf->hwndOwner);
     if (!st->list->m_bUpdated)
@@ -80,7 +76,7 @@ static void BrowseFavsDlg_FollowName(HWND hwnd, BrowseFavsState* st)
 
 static void BrowseFavsDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
 {
-    BrowseFavsState* st = StateOf(hwnd);
+    BrowseFavsState* st = DialogState<BrowseFavsState>(hwnd);
     if (!st)
         return;
     switch (id)
@@ -127,7 +123,7 @@ static LRESULT BrowseFavsDlg_OnNotify(HWND hwnd, int id, NMHDR* nm)
 
 static void BrowseFavsDlg_OnDestroy(HWND hwnd)
 {
-    BrowseFavsState* st = StateOf(hwnd);
+    BrowseFavsState* st = DialogState<BrowseFavsState>(hwnd);
     ReleaseBrowseImages(hwnd, st ? &st->images : nullptr);
 }
 

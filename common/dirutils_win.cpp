@@ -2,6 +2,7 @@
 #include <shellapi.h>
 
 #include "dirutils_win.h"
+#include "winholders.h"
 #include "strutils.h"
 
 int GetMyDir(char* buf, size_t size, const char* append)
@@ -33,13 +34,13 @@ int LaunchFromMyDir(const char* file, const char* params, const char* dir, int s
 
 static bool ReadClassesDefault(const char* subkey, char* buf, DWORD size)
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, subkey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    CRegKey key;
+    if (key.Open(HKEY_CLASSES_ROOT, subkey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
         return false;
     DWORD type = 0;
     DWORD bytes = size - 1; // leaves room for a terminator the value may lack
-    LONG result = RegQueryValueExA(key, nullptr, nullptr, &type, (BYTE*)buf, &bytes);
-    RegCloseKey(key);
+    LONG result = RegQueryValueExA(key.Get(), nullptr, nullptr, &type, (BYTE*)buf, &bytes);
+    key.Close();
     if (result != ERROR_SUCCESS)
         return false;
     buf[bytes < size ? bytes : size - 1] = '\0';

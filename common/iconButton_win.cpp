@@ -4,7 +4,8 @@
 #include <stdlib.h>
 
 #include "iconButton.h"
-#include "menuxp.h"
+#include "winstate.h"
+#include "emboss.h"
 #include "strutils.h"
 
 // Caption and tooltip buffers; at most 254 characters of a caption are drawn.
@@ -212,11 +213,6 @@ class CBufferedPaint
     HGDIOBJ m_old;
 };
 
-static tagICONBUTTON_DATA* IconButton_GetData(HWND hwnd)
-{
-    return (tagICONBUTTON_DATA*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
-}
-
 static SIZE GetIconSize(HICON icon)
 {
     SIZE size = {0, 0};
@@ -248,13 +244,13 @@ static SIZE GetIconSize(HICON icon)
 static void DrawLiftedIcon(HDC hdc, HICON icon, int x, int y, SIZE size)
 {
     RECT rc = {x, y, x + size.cx, y + size.cy};
-    MenuXP_DrawEmbossed(hdc, icon, &rc, 0, 1);
+    DrawEmbossedIcon(hdc, icon, rc, false, true);
     DrawIconEx(hdc, x - 1, y - 1, icon, size.cx, size.cy, 0, nullptr, DI_NORMAL);
 }
 
 static void IconButton_Paint(HWND hwnd, HDC target)
 {
-    tagICONBUTTON_DATA* data = IconButton_GetData(hwnd);
+    tagICONBUTTON_DATA* data = WindowState<tagICONBUTTON_DATA>(hwnd);
     RECT rc;
     GetClientRect(hwnd, &rc);
     if (!data || rc.right <= 0 || rc.bottom <= 0)
@@ -307,19 +303,19 @@ static BOOL IconButton_OnNCCreate(HWND hwnd, LPCREATESTRUCTA cs)
         return FALSE;
     data->state = IBS_NORMAL;
     data->font = cs->lpCreateParams ? *(HFONT*)cs->lpCreateParams : nullptr;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)data);
+    SetWindowState(hwnd, data);
     return FORWARD_WM_NCCREATE(hwnd, cs, DefWindowProcA);
 }
 
 static void IconButton_OnNCDestroy(HWND hwnd)
 {
-    free(IconButton_GetData(hwnd));
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    free(WindowState<tagICONBUTTON_DATA>(hwnd));
+    SetWindowState(hwnd, nullptr);
 }
 
 static void IconButton_SetState(HWND hwnd, LONG state)
 {
-    tagICONBUTTON_DATA* data = IconButton_GetData(hwnd);
+    tagICONBUTTON_DATA* data = WindowState<tagICONBUTTON_DATA>(hwnd);
     if (!data)
         return;
     data->state = state;
@@ -328,7 +324,7 @@ static void IconButton_SetState(HWND hwnd, LONG state)
 
 static void IconButton_OnSetFont(HWND hwnd, HFONT font, BOOL redraw)
 {
-    tagICONBUTTON_DATA* data = IconButton_GetData(hwnd);
+    tagICONBUTTON_DATA* data = WindowState<tagICONBUTTON_DATA>(hwnd);
     if (!data)
         return;
     data->font = font;
@@ -347,7 +343,7 @@ static LRESULT CALLBACK IconButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
         HANDLE_MSG(hwnd, WM_NCDESTROY, IconButton_OnNCDestroy);
         HANDLE_MSG(hwnd, WM_SETFONT, IconButton_OnSetFont);
         case WM_GETFONT: {
-            tagICONBUTTON_DATA* data = IconButton_GetData(hwnd);
+            tagICONBUTTON_DATA* data = WindowState<tagICONBUTTON_DATA>(hwnd);
             return data ? (LRESULT)data->font : 0;
         }
         case WM_SETICON: {

@@ -1,4 +1,5 @@
 #include "mainwnd.h"
+#include "winholders.h"
 #include "regutils.h"
 #include "strutils.h"
 #include "winutils.h"
@@ -115,10 +116,9 @@ HWND CreateButtonToolbar(HWND parent, HINSTANCE instance, int id, DWORD extraSty
             t.fsStyle = BTNS_SEP;
         else
         {
-            HICON icon = (HICON)LoadImageA(instance, MAKEINTRESOURCEA(b.icon), IMAGE_ICON, 24, 24, 0);
-            t.iBitmap = images->Get() && icon ? ImageList_AddIcon(images->Get(), icon) : I_IMAGENONE;
-            if (icon)
-                DestroyIcon(icon);
+            CIcon icon((HICON)LoadImageA(instance, MAKEINTRESOURCEA(b.icon), IMAGE_ICON, 24, 24, 0));
+            t.iBitmap =
+                images->Get() && icon.Get() ? ImageList_AddIcon(images->Get(), icon.Get()) : I_IMAGENONE;
             t.idCommand = b.command;
             t.fsState = TBSTATE_ENABLED;
             t.fsStyle = (BYTE)(BTNS_BUTTON | b.style);

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include "settings.h"
+
 // Reads up to 4 bytes into value; 1 or 0.
 int RegReadDWORD(HKEY root, const char* subkey, const char* name, unsigned long* value);
 // The stored DWORD, or fallback when it cannot be read: a program's setting.
@@ -25,6 +27,10 @@ int RegReadTSTR(HKEY root, const char* subkey, const char* name, char* buf, unsi
 // REG_SZ written with the text's length, without its zero (the system adds
 // the zero by itself for a terminated text). 0 on success.
 int RegWriteTSTR(HKEY root, const char* subkey, const char* name, const char* text);
+// The stored setting, or its fallback when it cannot be read.
+unsigned long RegReadSetting(const DwordSetting& setting);
+// As RegWriteDWORD.
+int RegWriteSetting(const DwordSetting& setting, unsigned long value);
 // 1 when the value was deleted, 0 otherwise.
 int RegDeleteVal(HKEY root, const char* subkey, const char* name);
 

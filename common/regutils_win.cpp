@@ -1,4 +1,5 @@
 #include "regutils.h"
+#include "winholders.h"
 #include <stdlib.h>
 #include "strutils.h"
 
@@ -11,21 +12,18 @@ const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 // caller's default alone. Returns the system's result and the bytes read.
 LONG QueryInto(HKEY root, const char* subkey, const char* name, void* target, DWORD size, DWORD* got)
 {
-    HKEY key;
-    LONG rc = RegOpenKeyExA(root, subkey, 0, KEY_QUERY_VALUE, &key);
+    CRegKey key;
+    LONG rc = key.Open(root, subkey, KEY_QUERY_VALUE);
     if (rc != ERROR_SUCCESS)
         return rc;
 
     BYTE* scratch = (BYTE*)malloc(size ? size : 1);
     if (!scratch)
-    {
-        RegCloseKey(key);
         return ERROR_OUTOFMEMORY;
-    }
     memcpy(scratch, target, size);
     DWORD cb = size;
-    rc = RegQueryValueExA(key, name, NULL, NULL, scratch, &cb);
-    RegCloseKey(key);
+    rc = RegQueryValueExA(key.Get(), name, NULL, NULL, scratch, &cb);
+    key.Close();
     if (rc == ERROR_SUCCESS)
     {
         memcpy(target, scratch, cb);
@@ -38,13 +36,10 @@ LONG QueryInto(HKEY root, const char* subkey, const char* name, void* target, DW
 // 1 when the key cannot be created, else the system's result of the write.
 LONG SetValue(HKEY root, const char* subkey, const char* name, DWORD type, const void* data, DWORD size)
 {
-    HKEY key;
-    if (RegCreateKeyExA(root, subkey, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_WRITE, NULL, &key, NULL) !=
-        ERROR_SUCCESS)
+    CRegKey key;
+    if (key.Create(root, subkey, KEY_WRITE) != ERROR_SUCCESS)
         return 1;
-    LONG rc = RegSetValueExA(key, name, 0, type, (const BYTE*)data, size);
-    RegCloseKey(key);
-    return rc;
+    return RegSetValueExA(key.Get(), name, 0, type, (const BYTE*)data, size);
 }
 } // namespace
 
@@ -63,6 +58,16 @@ unsigned long RegReadDWORDOr(HKEY root, const char* subkey, const char* name, un
     unsigned long value = fallback;
     RegReadDWORD(root, subkey, name, &value);
     return value;
+}
+
+unsigned long RegReadSetting(const DwordSetting& setting)
+{
+    return RegReadDWORDOr(HKEY_CURRENT_USER, setting.key, setting.name, setting.fallback);
+}
+
+int RegWriteSetting(const DwordSetting& setting, unsigned long value)
+{
+    return RegWriteDWORD(HKEY_CURRENT_USER, setting.key, setting.name, value);
 }
 
 int RegWriteDWORD(HKEY root, const char* subkey, const char* name, unsigned long value)
@@ -88,19 +93,16 @@ int RegReadTSTR(HKEY root, const char* subkey, const char* name, char* buf, unsi
     if (!buf || size == 0)
         return ERROR_INVALID_PARAMETER;
 
-    HKEY key;
-    LONG rc = RegOpenKeyExA(root, subkey, 0, KEY_QUERY_VALUE, &key);
+    CRegKey key;
+    LONG rc = key.Open(root, subkey, KEY_QUERY_VALUE);
     if (rc != ERROR_SUCCESS)
         return (int)rc;
     char* scratch = (char*)malloc(size);
     if (!scratch)
-    {
-        RegCloseKey(key);
         return ERROR_OUTOFMEMORY;
-    }
     DWORD cb = size;
-    rc = RegQueryValueExA(key, name, NULL, NULL, (BYTE*)scratch, &cb);
-    RegCloseKey(key);
+    rc = RegQueryValueExA(key.Get(), name, NULL, NULL, (BYTE*)scratch, &cb);
+    key.Close();
     if (rc == ERROR_SUCCESS)
     {
         // Writers store strings without their zero, so a value that fills the
@@ -120,12 +122,10 @@ int RegWriteTSTR(HKEY root, const char* subkey, const char* name, const char* te
 
 int RegDeleteVal(HKEY root, const char* subkey, const char* name)
 {
-    HKEY key;
-    if (RegOpenKeyExA(root, subkey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    CRegKey key;
+    if (key.Open(root, subkey, KEY_SET_VALUE) != ERROR_SUCCESS)
         return 0;
-    LONG rc = RegDeleteValueA(key, name);
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS ? 1 : 0;
+    return RegDeleteValueA(key.Get(), name) == ERROR_SUCCESS ? 1 : 0;
 }
 
 int RunAtStartUp(const char* name, const char* path, int enable)
@@ -166,14 +166,13 @@ static void SetDefaultIfDifferent(const char* subkey, const char* text)
     DWORD got = 0;
     DWORD type = REG_NONE;
     size_t len = strlen(text);
-    HKEY key;
-    if (len + 1 < sizeof(stored) &&
-        RegOpenKeyExA(HKEY_CLASSES_ROOT, subkey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS)
+    CRegKey key;
+    if (len + 1 < sizeof(stored) && key.Open(HKEY_CLASSES_ROOT, subkey, KEY_QUERY_VALUE) == ERROR_SUCCESS)
     {
         got = sizeof(stored);
-        if (RegQueryValueExA(key, "", NULL, &type, (BYTE*)stored, &got) != ERROR_SUCCESS)
+        if (RegQueryValueExA(key.Get(), "", NULL, &type, (BYTE*)stored, &got) != ERROR_SUCCESS)
             got = 0;
-        RegCloseKey(key);
+        key.Close();
         // Stored with or without its terminating zero.
         if (type == REG_SZ && (got == len || (got == len + 1 && stored[len] == '\0')) &&
             memcmp(stored, text, len) == 0)

@@ -1,4 +1,5 @@
 #include "winutils.h"
+#include "winstate.h"
 
 #include <new>
 #include <string.h>
@@ -175,7 +176,7 @@ void ForgetDialog(HWND* slot, HWND hwnd)
 
 void ReleaseListDialog(HWND dialog, int listId, HIMAGELIST images, HWND* slot)
 {
-    SetWindowLongPtrA(dialog, DWLP_USER, 0);
+    SetDialogState(dialog, nullptr);
     ReleaseListViewImages(GetDlgItem(dialog, listId), images);
     ForgetDialog(slot, dialog);
 }

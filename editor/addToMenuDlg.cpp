@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include "wizardDlg.h"
+#include "winstate.h"
 #include "wizardDlg_res.h"
 #include "editmain.h"
 #include "Menu.h"
@@ -36,19 +37,12 @@ struct tagADDTOMENU_DATA
     bool added;
 };
 
-tagADDTOMENU_DATA* DataOf(HWND hwnd)
-{
-    return (tagADDTOMENU_DATA*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 int AddTreeImage(tagADDTOMENU_DATA* data, const CMenuItem& item)
 {
-    HICON icon = GetMenuItemIcon(item, data->instance);
-    if (!icon || !data->images.Get())
+    CIcon icon(GetMenuItemIcon(item, data->instance));
+    if (!icon.Get() || !data->images.Get())
         return -1;
-    int image = ImageList_AddIcon(data->images.Get(), icon);
-    DestroyIcon(icon);
-    return image;
+    return ImageList_AddIcon(data->images.Get(), icon.Get());
 }
 
 HTREEITEM InsertIntoTree(HWND tree, tagADDTOMENU_DATA* data, const CMenuItem& item, HTREEITEM parent)
@@ -149,7 +143,7 @@ void NewSubmenu_ShowIcon(HWND hwnd, NewSubmenuData* sub)
 BOOL NewSubmenu_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     NewSubmenuData* sub = (NewSubmenuData*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)sub);
+    SetDialogState(hwnd, sub);
     CenterWindow(hwnd);
     SendDlgItemMessageA(hwnd, IDC_NSM_NAME, EM_LIMITTEXT, MENU_TEXT_SIZE - 1, 0);
     SetDlgItemTextA(hwnd, IDC_NSM_NAME, sub->name);
@@ -159,7 +153,7 @@ BOOL NewSubmenu_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void NewSubmenu_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    NewSubmenuData* sub = (NewSubmenuData*)GetWindowLongPtrA(hwnd, DWLP_USER);
+    NewSubmenuData* sub = DialogState<NewSubmenuData>(hwnd);
     if (!sub)
         return;
     switch (id)
@@ -305,7 +299,7 @@ bool LoadMenu(HWND hwnd, tagADDTOMENU_DATA* data)
 BOOL AddToMenuDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     tagADDTOMENU_DATA* data = (tagADDTOMENU_DATA*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)data);
+    SetDialogState(hwnd, data);
     CenterWindow(hwnd);
     if (!data->afterFirstSave)
         SetDlgItemTextA(hwnd, IDC_ATM_TEXT1,
@@ -328,7 +322,7 @@ BOOL AddToMenuDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void AddToMenuDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    tagADDTOMENU_DATA* data = DataOf(hwnd);
+    tagADDTOMENU_DATA* data = DialogState<tagADDTOMENU_DATA>(hwnd);
     if (!data)
         return;
     switch (id)
@@ -353,7 +347,7 @@ void AddToMenuDlg_OnDestroy(HWND hwnd)
 {
     // The tree lets go of its images before they are destroyed.
     TreeView_SetImageList(GetDlgItem(hwnd, IDC_ATM_TREE), nullptr, TVSIL_NORMAL);
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    SetDialogState(hwnd, nullptr);
 }
 
 INT_PTR CALLBACK AddToMenuDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)

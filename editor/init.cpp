@@ -5,18 +5,21 @@
 #include <commctrl.h>
 
 #include "editor.h"
+#include "winholders.h"
+#include "winstate.h"
 #include "edit_res.h"
 #include "mainwnd.h"
 #include "userfiles.h"
 #include "dirutils_win.h"
 #include "regutils.h"
+#include "editorSettings.h"
 #include "strutils.h"
 #include "winutils.h"
 #include "xmlutils.h"
 
 EditorState* GetEditorState(HWND hwnd)
 {
-    return (EditorState*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+    return WindowState<EditorState>(hwnd);
 }
 
 HICON LoadSmallIcon(int id)
@@ -26,21 +29,15 @@ HICON LoadSmallIcon(int id)
 
 // --- Settings ------------------------------------------------------------------
 
-static DWORD ReadSetting(const char* name, DWORD defaultValue)
-{
-    return (DWORD)RegReadDWORDOr(HKEY_CURRENT_USER, EDITOR_REG_KEY, name, defaultValue);
-}
-
 static void ReadSettings(EditorState* st)
 {
-    st->showTips = ReadSetting("Show Tips", 1) != 0;
-    st->showStartup = ReadSetting("Show Startup", 1) != 0;
-    st->advancedMode = ReadSetting("Advanced Mode", 0) != 0;
-    st->addShortcuts = ReadSetting("Add Shortcuts", 1) != 0;
-    st->insertDelay = ReadSetting("Insert Delay", 1) != 0;
-    st->insertComments = ReadSetting("Insert Comments", 1) != 0;
-    DWORD state = ReadSetting("Window State", 1);
-    st->windowState = state >= 1 && state <= 3 ? (int)state : 1;
+    st->showTips = RegReadSetting(EDITOR_SHOW_TIPS) != 0;
+    st->showStartup = RegReadSetting(EDITOR_SHOW_STARTUP) != 0;
+    st->advancedMode = RegReadSetting(EDITOR_ADVANCED_MODE) != 0;
+    st->addShortcuts = RegReadSetting(EDITOR_ADD_SHORTCUTS) != 0;
+    st->insertDelay = RegReadSetting(EDITOR_INSERT_DELAY) != 0;
+    st->insertComments = RegReadSetting(EDITOR_INSERT_COMMENTS) != 0;
+    st->windowState = EditorWindowState(RegReadSetting(EDITOR_WINDOW_STATE));
     ReadColumnWidths(EDITOR_REG_KEY, st->columnWidths, 2);
     // "Test Full" is kept for the run only: it is written at exit, never read.
     ReadFrameSettings(st, EDITOR_REG_KEY, false);
@@ -49,7 +46,7 @@ static void ReadSettings(EditorState* st)
 void SaveSettings(EditorState* st)
 {
     WriteFrameSettings(st, EDITOR_REG_KEY);
-    RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Test Full", st->testFull ? 1 : 0);
+    RegWriteSetting(EDITOR_TEST_FULL, st->testFull ? 1 : 0);
     WriteColumnWidths(EDITOR_REG_KEY, st->hList, 2);
 }
 
@@ -182,12 +179,9 @@ static HWND CreateActionList(EditorState* st)
     for (int i = 0; i <= EDITOR_ACTION_CODES; i++)
     {
         st->actionImage[i] = -1;
-        HICON icon = LoadSmallIcon(kIcons[i]);
-        if (!icon)
-            continue;
-        if (st->listImages.Get())
-            st->actionImage[i] = ImageList_AddIcon(st->listImages.Get(), icon);
-        DestroyIcon(icon);
+        CIcon icon(LoadSmallIcon(kIcons[i]));
+        if (icon.Get() && st->listImages.Get())
+            st->actionImage[i] = ImageList_AddIcon(st->listImages.Get(), icon.Get());
     }
     return list;
 }

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "editor.h"
+#include "winstate.h"
 #include "edit_res.h"
 #include "wizardDlg.h"
 #include "browseAppsDlg.h"
@@ -442,7 +443,7 @@ static BOOL MainWnd_OnNCCreate(HWND hwnd, LPCREATESTRUCT cs)
 {
     EditorState* st = (EditorState*)cs->lpCreateParams;
     st->hwnd = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)st);
+    SetWindowState(hwnd, st);
     return FORWARD_WM_NCCREATE(hwnd, cs, DefWindowProcA);
 }
 

@@ -8,8 +8,10 @@
 #include <initializer_list>
 
 #include "editor.h"
+#include "winstate.h"
 #include "edit_res.h"
 #include "regutils.h"
+#include "editorSettings.h"
 #include "thmutils.h"
 #include "winutils.h"
 
@@ -34,11 +36,6 @@ struct PrefFrame
     HWND hPage;
 };
 
-PrefFrame* Frame(HWND dialog)
-{
-    return (PrefFrame*)GetWindowLongPtrA(dialog, DWLP_USER);
-}
-
 void SetCheck(HWND page, int id, bool on)
 {
     CheckDlgButton(page, id, on ? BST_CHECKED : BST_UNCHECKED);
@@ -55,7 +52,7 @@ INT_PTR CALLBACK GeneralPageProc(HWND hwnd, UINT uMsg, WPARAM, LPARAM lParam)
     {
         case WM_INITDIALOG: {
             PrefValues* v = (PrefValues*)lParam;
-            SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)v);
+            SetDialogState(hwnd, v);
             SetCheck(hwnd, IDC_PREF_SHOWSTARTUP, v->showStartup);
             SetCheck(hwnd, IDC_PREF_ADVANCED, v->advancedMode);
             SetCheck(hwnd, IDC_PREF_TESTFULL, v->testFull);
@@ -66,7 +63,7 @@ INT_PTR CALLBACK GeneralPageProc(HWND hwnd, UINT uMsg, WPARAM, LPARAM lParam)
             return TRUE;
         }
         case WM_DESTROY: {
-            PrefValues* v = (PrefValues*)GetWindowLongPtrA(hwnd, DWLP_USER);
+            PrefValues* v = DialogState<PrefValues>(hwnd);
             if (!v)
                 return TRUE;
             v->showStartup = GetCheck(hwnd, IDC_PREF_SHOWSTARTUP);
@@ -86,14 +83,14 @@ INT_PTR CALLBACK EditorPageProc(HWND hwnd, UINT uMsg, WPARAM, LPARAM lParam)
     {
         case WM_INITDIALOG: {
             PrefValues* v = (PrefValues*)lParam;
-            SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)v);
+            SetDialogState(hwnd, v);
             SetCheck(hwnd, IDC_PREF_ADDSHORTCUTS, v->addShortcuts);
             SetCheck(hwnd, IDC_PREF_INSERTDELAY, v->insertDelay);
             SetCheck(hwnd, IDC_PREF_INSERTCOMMENTS, v->insertComments);
             return TRUE;
         }
         case WM_DESTROY: {
-            PrefValues* v = (PrefValues*)GetWindowLongPtrA(hwnd, DWLP_USER);
+            PrefValues* v = DialogState<PrefValues>(hwnd);
             if (!v)
                 return TRUE;
             v->addShortcuts = GetCheck(hwnd, IDC_PREF_ADDSHORTCUTS);
@@ -114,7 +111,7 @@ void DestroyPage(PrefFrame* f)
 
 void CreatePage(HWND hwnd, int tab)
 {
-    PrefFrame* f = Frame(hwnd);
+    PrefFrame* f = DialogState<PrefFrame>(hwnd);
     if (tab < 0 || tab > 1)
         return;
     f->hPage = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(tab == 0 ? IDD_PREF_GENERAL : IDD_PREF_EDITOR),
@@ -127,7 +124,7 @@ void CreatePage(HWND hwnd, int tab)
 BOOL PrefDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     PrefFrame* f = (PrefFrame*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)f);
+    SetDialogState(hwnd, f);
     f->hTab = GetDlgItem(hwnd, IDC_PREF_TAB);
     const char* tabs[] = {"General", "Editor"};
     for (int i = 0; i < 2; i++)
@@ -147,13 +144,13 @@ void PrefDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
     if (id != IDOK && id != IDCANCEL)
         return;
-    DestroyPage(Frame(hwnd));
+    DestroyPage(DialogState<PrefFrame>(hwnd));
     EndDialog(hwnd, id);
 }
 
 LRESULT PrefDlg_OnNotify(HWND hwnd, int, NMHDR* nm)
 {
-    PrefFrame* f = Frame(hwnd);
+    PrefFrame* f = DialogState<PrefFrame>(hwnd);
     if (f && nm->hwndFrom == f->hTab && nm->code == TCN_SELCHANGE)
     {
         DestroyPage(f);
@@ -179,9 +176,9 @@ INT_PTR CALLBACK PrefDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     return FALSE;
 }
 
-void WriteFlag(const char* name, bool on)
+void WriteFlag(const DwordSetting& setting, bool on)
 {
-    RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, name, on ? 1 : 0);
+    RegWriteSetting(setting, on ? 1 : 0);
 }
 
 } // namespace
@@ -204,10 +201,10 @@ void ShowPreferences(EditorState* st, HWND owner)
     st->addShortcuts = v.addShortcuts;
     st->insertDelay = v.insertDelay;
     st->insertComments = v.insertComments;
-    WriteFlag("Show Startup", v.showStartup);
-    WriteFlag("Advanced Mode", v.advancedMode);
-    RegWriteDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Window State", (DWORD)v.windowState);
-    WriteFlag("Add Shortcuts", v.addShortcuts);
-    WriteFlag("Insert Delay", v.insertDelay);
-    WriteFlag("Insert Comments", v.insertComments);
+    WriteFlag(EDITOR_SHOW_STARTUP, v.showStartup);
+    WriteFlag(EDITOR_ADVANCED_MODE, v.advancedMode);
+    RegWriteSetting(EDITOR_WINDOW_STATE, (DWORD)v.windowState);
+    WriteFlag(EDITOR_ADD_SHORTCUTS, v.addShortcuts);
+    WriteFlag(EDITOR_INSERT_DELAY, v.insertDelay);
+    WriteFlag(EDITOR_INSERT_COMMENTS, v.insertComments);
 }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "propertiesDlg.h"
+#include "winstate.h"
 #include "propertiesDlg_res.h"
 #include "edit_res.h"
 #include "selDlg.h"
@@ -84,11 +85,6 @@ struct PageState
     // it keeps the action's text as it was written.
     std::string untouched;
 };
-
-PageState* PageOf(HWND page)
-{
-    return (PageState*)GetWindowLongPtrA(page, DWLP_USER);
-}
 
 int PageFor(int code)
 {
@@ -230,7 +226,7 @@ int WaitTimeOf(const char* text, int lineValue)
 // Leaving the field: it and the up-down control show the time to be written.
 int TimePage_FixField(HWND page)
 {
-    PageState* ps = PageOf(page);
+    PageState* ps = DialogState<PageState>(page);
     char text[32] = "";
     GetDlgItemTextA(page, IDC_PAGE_FIELD, text, sizeof(text));
     int value = WaitTimeOf(text, ps->waitValue);
@@ -243,7 +239,7 @@ int TimePage_FixField(HWND page)
 
 void PropDlg_General_OnEnableOK(HWND page)
 {
-    PageState* ps = PageOf(page);
+    PageState* ps = DialogState<PageState>(page);
     if (!ps)
         return;
     bool ok = true;
@@ -470,7 +466,7 @@ BOOL Page_OnInitDialog(HWND page, HWND, LPARAM lParam)
 {
     FrameState* fs = (FrameState*)lParam;
     PageState* ps = new (std::nothrow) PageState();
-    SetWindowLongPtrA(page, DWLP_USER, (LONG_PTR)ps);
+    SetDialogState(page, ps);
     if (!ps)
         return TRUE;
     ps->frame = fs;
@@ -517,7 +513,7 @@ BOOL Page_OnInitDialog(HWND page, HWND, LPARAM lParam)
 
 void Page_OnCommand(HWND page, int id, HWND, UINT code)
 {
-    PageState* ps = PageOf(page);
+    PageState* ps = DialogState<PageState>(page);
     if (!ps)
         return;
     if ((id == IDC_PAGE_FIELD || id == IDC_PAGE_FIELD2) && code == EN_CHANGE)
@@ -543,8 +539,8 @@ void Page_OnCommand(HWND page, int id, HWND, UINT code)
 
 void Page_OnDestroy(HWND page)
 {
-    delete PageOf(page);
-    SetWindowLongPtrA(page, DWLP_USER, 0);
+    delete DialogState<PageState>(page);
+    SetDialogState(page, nullptr);
 }
 
 INT_PTR CALLBACK PageProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -563,7 +559,7 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 // quote is the reason (0 when the line is simply too long).
 bool Page_BuildLine(HWND page, char* line, size_t size, int* quoteAt)
 {
-    PageState* ps = PageOf(page);
+    PageState* ps = DialogState<PageState>(page);
     *quoteAt = 0;
     if (!ps)
         return false;
@@ -606,11 +602,6 @@ bool Page_BuildLine(HWND page, char* line, size_t size, int* quoteAt)
 
 // --- Frame ---------------------------------------------------------------------
 
-FrameState* FrameOf(HWND hwnd)
-{
-    return (FrameState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 void Frame_DestroyPage(FrameState* fs)
 {
     if (fs->hPage)
@@ -631,7 +622,7 @@ bool Frame_CreatePage(HWND hwnd, FrameState* fs)
 BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     FrameState* fs = (FrameState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)fs);
+    SetDialogState(hwnd, fs);
     if (fs->insertMode)
         SetWindowTextA(hwnd, "Insert Action");
     fs->hTab = GetDlgItem(hwnd, IDC_ACTIONPROPS_TAB);
@@ -664,7 +655,7 @@ void Frame_OnOk(HWND hwnd, FrameState* fs)
         return;
     // Nothing changed on the page: the line keeps its own spelling, spacing
     // and anything the page does not show.
-    const PageState* ps = PageOf(fs->hPage);
+    const PageState* ps = DialogState<PageState>(fs->hPage);
     if (!fs->insertMode && ps && Page_Controls(fs->hPage) == ps->untouched)
     {
         Frame_DestroyPage(fs);
@@ -692,7 +683,7 @@ void Frame_OnOk(HWND hwnd, FrameState* fs)
 
 void Frame_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    FrameState* fs = FrameOf(hwnd);
+    FrameState* fs = DialogState<FrameState>(hwnd);
     if (!fs)
         return;
     if (id == IDOK)

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "selDlg.h"
+#include "winstate.h"
 #include "propertiesDlg_res.h"
 #include "EnumProcess.h"
 #include "EnumWindows.h"
@@ -55,7 +56,7 @@ void SelDlg_FillWindows(HWND list)
 BOOL SelDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     SelectState* st = (SelectState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)st);
+    SetDialogState(hwnd, st);
     if (!st->processes)
         SetWindowTextA(hwnd, "Select a Window");
     HWND list = GetDlgItem(hwnd, IDC_SELECT_LIST);
@@ -78,7 +79,7 @@ BOOL SelDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void SelDlg_OnSelect(HWND hwnd)
 {
-    SelectState* st = (SelectState*)GetWindowLongPtrA(hwnd, DWLP_USER);
+    SelectState* st = DialogState<SelectState>(hwnd);
     HWND list = GetDlgItem(hwnd, IDC_SELECT_LIST);
     int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
     // Nothing chosen: the name the user typed stays.

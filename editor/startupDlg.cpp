@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "wizardDlg.h"
+#include "winstate.h"
 #include "wizardDlg_res.h"
 #include "editmain.h"
 #include "iconButton.h"
@@ -40,15 +41,10 @@ struct StartupState
     HICON icons[kButtonCount];
 };
 
-StartupState* StateOf(HWND hwnd)
-{
-    return (StartupState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 BOOL Startup_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     StartupState* st = (StartupState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)st);
+    SetDialogState(hwnd, st);
     CenterWindow(hwnd);
     st->font.Reset(CreateFontA(-11, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Verdana"));
@@ -67,7 +63,7 @@ BOOL Startup_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void Startup_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    StartupState* st = StateOf(hwnd);
+    StartupState* st = DialogState<StartupState>(hwnd);
     switch (id)
     {
         case IDC_STARTUP_NEW:

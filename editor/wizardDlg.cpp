@@ -10,6 +10,7 @@
 #include <shlobj.h>
 
 #include "wizardDlg.h"
+#include "winstate.h"
 #include "wizardDlg_res.h"
 #include "editmain.h"
 #include "propertiesDlg.h"
@@ -19,6 +20,7 @@
 #include "dirutils_win.h"
 #include "filedlg.h"
 #include "regutils.h"
+#include "editorSettings.h"
 #include "winholders.h"
 #include "winutils.h"
 #include "strutils.h"
@@ -40,11 +42,6 @@ struct WizardState
     CGdiObject<HFONT> titleFont;
     HIMAGELIST pageImages; // the item list's icons while a select page is up
 };
-
-WizardState* StateOf(HWND hwnd)
-{
-    return (WizardState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
 
 bool IsSelectPage(int page)
 {
@@ -115,13 +112,9 @@ const char* PageTitle(WizardState* ws, int page)
 
 void ReadPrefs(tagWIZARD_PREFS* prefs)
 {
-    unsigned long delay = 1, comments = 1, state = 1;
-    RegReadDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Insert Delay", &delay);
-    RegReadDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Insert Comments", &comments);
-    RegReadDWORD(HKEY_CURRENT_USER, EDITOR_REG_KEY, "Window State", &state);
-    prefs->insertDelay = delay != 0;
-    prefs->insertComments = comments != 0;
-    prefs->windowState = state >= 1 && state <= 3 ? (int)state : 1;
+    prefs->insertDelay = RegReadSetting(EDITOR_INSERT_DELAY) != 0;
+    prefs->insertComments = RegReadSetting(EDITOR_INSERT_COMMENTS) != 0;
+    prefs->windowState = EditorWindowState(RegReadSetting(EDITOR_WINDOW_STATE));
 }
 
 // A new round of the action wizard starts from nothing.
@@ -218,11 +211,8 @@ void FillItemList(HWND page, WizardState* ws, int select)
             // Web pages show the default browser's icon, files their own.
             if (data->branch == EWIZ_BRANCH_WEB)
                 image = browserIcon ? ImageList_AddIcon(ws->pageImages, browserIcon) : -1;
-            else if (HICON icon = CAppList::GetIconFromPath(text))
-            {
-                image = ImageList_AddIcon(ws->pageImages, icon);
-                DestroyIcon(icon);
-            }
+            else if (CIcon icon(CAppList::GetIconFromPath(text)); icon.Get())
+                image = ImageList_AddIcon(ws->pageImages, icon.Get());
         }
         InsertListRow(list, (int)i, text, image);
     }
@@ -401,14 +391,14 @@ void Page_Store(HWND page, WizardState* ws)
 BOOL Page_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     WizardState* ws = (WizardState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ws);
+    SetDialogState(hwnd, ws);
     Page_Init(hwnd, ws);
     return TRUE;
 }
 
 void Page_OnCommand(HWND hwnd, int id, HWND, UINT code)
 {
-    WizardState* ws = StateOf(hwnd);
+    WizardState* ws = DialogState<WizardState>(hwnd);
     if (!ws)
         return;
     switch (id)
@@ -443,7 +433,7 @@ void Page_OnCommand(HWND hwnd, int id, HWND, UINT code)
 
 LRESULT Page_OnNotify(HWND hwnd, int id, NMHDR* nm)
 {
-    WizardState* ws = StateOf(hwnd);
+    WizardState* ws = DialogState<WizardState>(hwnd);
     if (ws && id == IDC_EWIZ_LIST && nm->code == LVN_ITEMCHANGED)
         UpdateItemButtons(hwnd, ws);
     return 0;
@@ -451,14 +441,14 @@ LRESULT Page_OnNotify(HWND hwnd, int id, NMHDR* nm)
 
 void Page_OnDestroy(HWND hwnd)
 {
-    WizardState* ws = StateOf(hwnd);
+    WizardState* ws = DialogState<WizardState>(hwnd);
     if (!ws)
         return;
     Page_Store(hwnd, ws);
     if (ws->pageImages)
         ReleaseListViewImages(GetDlgItem(hwnd, IDC_EWIZ_LIST), ws->pageImages);
     ws->pageImages = nullptr;
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    SetDialogState(hwnd, nullptr);
 }
 
 INT_PTR CALLBACK PageProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -619,7 +609,7 @@ BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     WizardState* ws = (WizardState*)lParam;
     ws->hwnd = hwnd;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ws);
+    SetDialogState(hwnd, ws);
     CenterWindow(hwnd);
     ws->titleFont.Reset(CreateBoldFont());
     unsigned flags = ws->data->flags;
@@ -633,7 +623,7 @@ BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void Frame_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    WizardState* ws = StateOf(hwnd);
+    WizardState* ws = DialogState<WizardState>(hwnd);
     if (!ws)
         return;
     switch (id)

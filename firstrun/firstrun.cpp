@@ -2,6 +2,7 @@
 #include <shlobj.h>
 
 #include "firstrun.h"
+#include "winholders.h"
 #include "dirutils_win.h"
 #include "keysfile.h"
 #include "logline.h"
@@ -34,14 +35,14 @@ static bool IsAbsolutePath(const char* path)
 static bool ReadFolderOverride(char* folder, size_t size)
 {
     folder[0] = '\0';
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSuiteKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, kSuiteKey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
         return true;
     char value[MAX_PATH + 1];
     DWORD type = 0;
     DWORD cb = MAX_PATH; // leaves room for a terminator the value may lack
-    LONG rc = RegQueryValueExA(key, kFilesFolderValue, nullptr, &type, (BYTE*)value, &cb);
-    RegCloseKey(key);
+    LONG rc = RegQueryValueExA(key.Get(), kFilesFolderValue, nullptr, &type, (BYTE*)value, &cb);
+    key.Close();
     if (rc == ERROR_FILE_NOT_FOUND)
         return true;
     if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
@@ -111,26 +112,24 @@ extern "C" int __cdecl TarvinFileExists(const char* name)
 
 extern "C" void __cdecl SetFirstRun(int firstRun)
 {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kSuiteKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    CRegKey key;
+    if (key.Create(HKEY_CURRENT_USER, kSuiteKey, KEY_SET_VALUE) != ERROR_SUCCESS)
         return;
     DWORD value = firstRun ? 1 : 0;
-    RegSetValueExA(key, kFirstRunValue, 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
-    RegCloseKey(key);
+    RegSetValueExA(key.Get(), kFirstRunValue, 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
 }
 
 // A missing value means nobody has ended a first run yet.
 static bool IsFirstRun()
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kSuiteKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    CRegKey key;
+    if (key.Open(HKEY_CURRENT_USER, kSuiteKey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
         return true;
     DWORD value = 1;
     DWORD type = 0;
     DWORD cb = sizeof(value);
-    LONG rc = RegQueryValueExA(key, kFirstRunValue, nullptr, &type, (BYTE*)&value, &cb);
-    RegCloseKey(key);
+    LONG rc = RegQueryValueExA(key.Get(), kFirstRunValue, nullptr, &type, (BYTE*)&value, &cb);
+    key.Close();
     if (rc != ERROR_SUCCESS || type != REG_DWORD)
         return true;
     return value != 0;

@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string path = FuzzFile(data, size);
     CLaunchFile file;
     int loaded = file.Load(path.c_str());
-    FUZZ_FAIL_IF(!loaded && file.GetLastError() != 301);
+    FUZZ_FAIL_IF(!loaded && file.GetLastError() != LAUNCH_ERR_LINE_TOO_LONG);
     std::vector<char> desc(LAUNCH_DESCRIPTION_SIZE);
     for (int i = 0; i < file.GetCount(); i++)
     {

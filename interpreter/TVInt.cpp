@@ -21,11 +21,6 @@ PFN_TAKETASKLIST g_pfnTakeTaskList = TakeTaskList;
 
 namespace
 {
-// The framed message ("<TVAgent:id:ticks:ttl>") must fit in the channel's
-// slot beside the body, so a request is cut to this length, keeping its
-// closing quote; otherwise the agent would find no argument and not answer.
-const size_t kMaxRequestBody = MMAPIPC_MSG_SIZE - 64;
-
 // SHFileOperation's flags are 16 bits.
 const FILEOP_FLAGS kDeleteFlags = FOF_NOERRORUI | FOF_NOCONFIRMMKDIR | FOF_FILESONLY;
 const FILEOP_FLAGS kCopyFlags = FOF_NOCONFIRMMKDIR | FOF_FILESONLY;
@@ -173,16 +168,16 @@ int CTVInt::InterpretLine()
         }
         case LA_HIDE:
             SetText("Hide windows called %s", p1);
-            return DoAgentRequest("agent:hide=\"", p1);
+            return DoAgentRequest(AGENT_REQ_HIDE, p1);
         case LA_SHOW:
             SetText("Show windows called %s", p1);
-            return DoAgentRequest("agent:show=\"", p1);
+            return DoAgentRequest(AGENT_REQ_SHOW, p1);
         case LA_SHOWALL:
             SetText("Show all hidden windows");
-            return DoAgentRequest("agent:showall", NULL);
+            return DoAgentRequest(AGENT_REQ_SHOWALL, NULL);
         case LA_MESSAGE:
             SetText("Message");
-            return DoAgentRequest("agent:message=\"", p1);
+            return DoAgentRequest(AGENT_REQ_MESSAGE, p1);
         case LA_EXIT:
             return DoExit();
         case LA_WAIT: {
@@ -386,10 +381,10 @@ int CTVInt::DoMove()
     return TVINT_DONE;
 }
 
-int CTVInt::DoAgentRequest(const char* prefix, const char* param)
+int CTVInt::DoAgentRequest(AgentRequest request, const char* param)
 {
     CheckTVAgent();
-    SetRequest(prefix, param);
+    BuildAgentRequest(request, param, m_szRequest, sizeof(m_szRequest));
     Resend();
     return TVINT_SENT;
 }
@@ -402,7 +397,7 @@ int CTVInt::DoExit()
         return TVINT_DONE;
     }
     SetText("Exiting Tarvin Agent");
-    return DoAgentRequest("agent:exit tarvin", NULL);
+    return DoAgentRequest(AGENT_REQ_EXIT, NULL);
 }
 
 int CTVInt::DoShutdown(int restart)
@@ -456,7 +451,7 @@ const UINT kAgentReadyMs = 10000;
 
 int CTVInt::CheckTVAgent()
 {
-    m_hwndAgent = FindWindowA(TVINT_AGENT_CLASS, NULL);
+    m_hwndAgent = FindWindowA(AGENT_WINDOW_CLASS, NULL);
     if (m_hwndAgent)
         return 1;
     if (LaunchFromMyDir("tvagent.exe", NULL, NULL, SW_SHOWNORMAL) >= 32)
@@ -467,7 +462,7 @@ int CTVInt::CheckTVAgent()
         for (int i = 0; i < kAgentStartTries; i++)
         {
             Sleep(10);
-            m_hwndAgent = FindWindowA(TVINT_AGENT_CLASS, NULL);
+            m_hwndAgent = FindWindowA(AGENT_WINDOW_CLASS, NULL);
             if (m_hwndAgent)
             {
                 DWORD_PTR result;
@@ -483,18 +478,16 @@ int CTVInt::CheckTVAgent()
 int CTVInt::Resend()
 {
     if (m_pChannel)
-        m_pChannel->SendMessage(m_szRequest, TVINT_AGENT_ID, m_hwndAgent, TVINT_REQUEST_TTL, 0);
+        m_pChannel->SendMessage(m_szRequest, AGENT_CHANNEL_ID, m_hwndAgent, TVINT_REQUEST_TTL, 0);
     return 1;
 }
 
 int CTVInt::SendLog()
 {
     char body[TVINT_REQUEST_SIZE];
-    StrCopy(body, kMaxRequestBody - 1, "agent:log=\"");
-    StrAppend(body, kMaxRequestBody - 1, m_szActionText);
-    StrAppend(body, "\"");
+    BuildAgentRequest(AGENT_REQ_LOG, m_szActionText, body, sizeof(body));
     if (m_pChannel)
-        m_pChannel->SendMessage(body, TVINT_AGENT_ID, m_hwndAgent, TVINT_REQUEST_TTL, 0);
+        m_pChannel->SendMessage(body, AGENT_CHANNEL_ID, m_hwndAgent, TVINT_REQUEST_TTL, 0);
     return 1;
 }
 
@@ -540,17 +533,4 @@ void CTVInt::SetText(const char* fmt, ...)
     va_start(args, fmt);
     StrFormatV(m_szActionText, sizeof(m_szActionText), fmt, args);
     va_end(args);
-}
-
-void CTVInt::SetRequest(const char* prefix, const char* value)
-{
-    if (!value)
-    {
-        StrCopy(m_szRequest, prefix);
-        return;
-    }
-    // Room is kept for the closing quote whatever the value's length.
-    StrCopy(m_szRequest, kMaxRequestBody - 1, prefix);
-    StrAppend(m_szRequest, kMaxRequestBody - 1, value);
-    StrAppend(m_szRequest, "\"");
 }

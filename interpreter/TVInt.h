@@ -7,6 +7,7 @@
 
 #include <windows.h>
 #include "LaunchFile.h"
+#include "agentproto.h"
 
 class CMMapIPC;
 class CTaskList;
@@ -28,8 +29,6 @@ enum
 
 const int TVINT_TEXT_SIZE = 1545;
 const int TVINT_REQUEST_SIZE = 1024;
-const char TVINT_AGENT_ID[] = "TVAgent";
-const char TVINT_AGENT_CLASS[] = "_TVAGENT_WINDOW";
 // How long the run waits for the agent's OK before it looks again.
 const unsigned TVINT_OK_TIMEOUT = 1000;
 // How long a request lives in the channel's slot: longer than the wait, so
@@ -108,7 +107,7 @@ class CTVInt
     int DoCopy();
     int DoDelete();
     int DoMove();
-    int DoAgentRequest(const char* prefix, const char* param);
+    int DoAgentRequest(AgentRequest request, const char* param);
     int DoExit();
     int DoShutdown(int restart);
     int Confirm(const char* caption, const char* text);
@@ -117,7 +116,6 @@ class CTVInt
         __attribute__((format(printf, 2, 3)))
 #endif
         ;
-    void SetRequest(const char* prefix, const char* value);
 
     char m_szActionText[TVINT_TEXT_SIZE];
     int m_nIndex;

@@ -2,6 +2,7 @@
 #include <windowsx.h>
 
 #include "confirmDlg.h"
+#include "winstate.h"
 #include "interpreter_res.h"
 #include "winutils.h"
 #include "strutils.h"
@@ -17,11 +18,6 @@ struct ConfirmState
     HFONT boldFont;
 };
 
-ConfirmState* GetState(HWND hwnd)
-{
-    return (ConfirmState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 void ConfirmDlg_ShowCountdown(HWND hwnd, const ConfirmState* state)
 {
     char text[64];
@@ -33,7 +29,7 @@ void ConfirmDlg_ShowCountdown(HWND hwnd, const ConfirmState* state)
 BOOL ConfirmDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     ConfirmState* state = (ConfirmState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)state);
+    SetDialogState(hwnd, state);
     const tagDONFIRMTIMEOUT_DATA* data = state->data;
 
     SetWindowTextA(hwnd, data->pszCaption ? data->pszCaption : "");
@@ -80,7 +76,7 @@ void ConfirmDlg_OnCommand(HWND hwnd, int id, HWND, UINT)
 
 void ConfirmDlg_OnTimer(HWND hwnd, UINT id)
 {
-    ConfirmState* state = GetState(hwnd);
+    ConfirmState* state = DialogState<ConfirmState>(hwnd);
     if (id != kCountdownTimer || !state)
         return;
     if (state->remaining > 0)
@@ -96,7 +92,7 @@ void ConfirmDlg_OnTimer(HWND hwnd, UINT id)
 void ConfirmDlg_OnDestroy(HWND hwnd)
 {
     KillTimer(hwnd, kCountdownTimer);
-    ConfirmState* state = GetState(hwnd);
+    ConfirmState* state = DialogState<ConfirmState>(hwnd);
     if (state && state->boldFont)
     {
         // The control must not keep a deleted font.

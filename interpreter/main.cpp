@@ -11,9 +11,12 @@
 #include <windowsx.h>
 
 #include "TVInt.h"
+#include "winstate.h"
 #include "check.h"
 #include "MMapIPC_win.h"
 #include "regutils.h"
+#include "interpreterSettings.h"
+#include "agentSettings.h"
 #include "xmlutils.h"
 #include "interpreter_res.h"
 #include "winutils.h"
@@ -38,8 +41,6 @@ enum
 
 static const char kClassName[] = "_TVINT_HIDDENMAINWND";
 static const char kWindowTitle[] = "Tarvin Interpretor";
-static const char kSettingsKey[] = "Software\\Norvale\\Tarvin 2\\Interpreter";
-static const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
 static const DWORD kOKTimeout = TVINT_OK_TIMEOUT;
 static const DWORD kOKRetryTimeout = 500;
 // How often a request the agent has not read yet is sent again without
@@ -117,18 +118,6 @@ struct IntState
     int quietResends = 0;
     StatusStrip status;
 };
-
-static IntState* GetIntState(HWND hwnd)
-{
-    return (IntState*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
-}
-
-static DWORD ReadSetting(const char* key, const char* name, DWORD defaultValue)
-{
-    unsigned long value = defaultValue;
-    RegReadDWORD(HKEY_CURRENT_USER, key, name, &value);
-    return value;
-}
 
 // --- Transitions of the run ------------------------------------------------------
 
@@ -264,7 +253,7 @@ static void OnHideStatus(HWND hwnd)
 
 static void OnPaint(HWND hwnd)
 {
-    StatusStrip& status = GetIntState(hwnd)->status;
+    StatusStrip& status = WindowState<IntState>(hwnd)->status;
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
     if (!hdc)
@@ -325,24 +314,24 @@ static BOOL Initialize(IntState* st)
     }
 
     // Seconds; a timer takes at most 0x7FFFFFFF ms.
-    DWORD seconds = ReadSetting(kSettingsKey, "Status Window", 2);
+    DWORD seconds = RegReadSetting(INTERPRETER_STATUS_WINDOW);
     st->status.time = seconds > USER_TIMER_MAXIMUM / 1000 ? USER_TIMER_MAXIMUM : seconds * 1000;
-    if (ReadSetting(kSettingsKey, "Show Status", 1) == 0)
+    if (RegReadSetting(INTERPRETER_SHOW_STATUS) == 0)
         st->status.time = 0;
     return TRUE;
 }
 
 static void OnInterpret(HWND hwnd)
 {
-    IntState* st = GetIntState(hwnd);
+    IntState* st = WindowState<IntState>(hwnd);
     if (st->run != RUN_STARTING)
         return;
-    int confirmExit = (int)ReadSetting(kSettingsKey, "Confirm Exit", 1);
-    int confirmShutdown = (int)ReadSetting(kSettingsKey, "Confirm Shutdown", 1);
-    int confirmRestart = (int)ReadSetting(kSettingsKey, "Confirm Restart", 1);
-    int assumeYes = ReadSetting(kSettingsKey, "Assume Answer", 1) == 0;
-    unsigned countdown = (unsigned)ReadSetting(kSettingsKey, "Assume Timeout", 10);
-    if (ReadSetting(kSettingsKey, "Allow Assume", 1) == 0)
+    int confirmExit = (int)RegReadSetting(INTERPRETER_CONFIRM_EXIT);
+    int confirmShutdown = (int)RegReadSetting(INTERPRETER_CONFIRM_SHUTDOWN);
+    int confirmRestart = (int)RegReadSetting(INTERPRETER_CONFIRM_RESTART);
+    int assumeYes = RegReadSetting(INTERPRETER_ASSUME_ANSWER) == 0;
+    unsigned countdown = (unsigned)RegReadSetting(INTERPRETER_ASSUME_TIMEOUT);
+    if (RegReadSetting(INTERPRETER_ALLOW_ASSUME) == 0)
         countdown = 0;
     st->tvint.Init(st->instance, GetDesktopWindow(), st->launchFile, &st->ipc, confirmExit, confirmShutdown,
                    confirmRestart, assumeYes, countdown);
@@ -351,7 +340,7 @@ static void OnInterpret(HWND hwnd)
 
 static void OnStep(HWND hwnd)
 {
-    IntState* st = GetIntState(hwnd);
+    IntState* st = WindowState<IntState>(hwnd);
     if (st->run != RUN_STEPPING)
         return;
     CTVInt& tvint = st->tvint;
@@ -413,7 +402,7 @@ static void ShowReadError(IntState* st, int error)
 
 static void OnChannelNotify(HWND hwnd, HWND sender)
 {
-    IntState* st = GetIntState(hwnd);
+    IntState* st = WindowState<IntState>(hwnd);
     if (sender == hwnd || st->run == RUN_QUITTING)
         return;
     CMMapIPC& ipc = st->ipc;
@@ -422,8 +411,7 @@ static void OnChannelNotify(HWND hwnd, HWND sender)
         ShowReadError(st, ipc.GetError());
         return;
     }
-    if (StrCompareNoCase(ipc.GetMessage(), "OK") != 0 ||
-        StrCompareNoCase(ipc.GetMsgObj()->GetFromId(), TVINT_AGENT_ID) != 0)
+    if (!IsAgentReplyOK(ipc.GetMessage(), ipc.GetMsgObj()->GetFromId()))
         return;
     switch (st->run)
     {
@@ -451,7 +439,7 @@ static void SendAgain(IntState* st, bool forLog, DWORD wait)
 
 static void OnWaitingForOKTimeout(HWND hwnd)
 {
-    IntState* st = GetIntState(hwnd);
+    IntState* st = WindowState<IntState>(hwnd);
     KillTimer(hwnd, TIMER_WAITINGFOROK);
     if (st->run != RUN_AWAITING_OK && st->run != RUN_AWAITING_LOG_OK)
         return;
@@ -461,8 +449,8 @@ static void OnWaitingForOKTimeout(HWND hwnd)
     // While its window is there and the request still waits unread in the
     // slot, the request is taken back and sent again, a few times, before the
     // user is asked. One the agent has read is never sent twice this way.
-    if (st->quietResends < kQuietResends && FindWindowA(TVINT_AGENT_CLASS, NULL) &&
-        st->ipc.Withdraw(TVINT_AGENT_ID))
+    if (st->quietResends < kQuietResends && FindWindowA(AGENT_WINDOW_CLASS, NULL) &&
+        st->ipc.Withdraw(AGENT_CHANNEL_ID))
     {
         st->quietResends++;
         SendAgain(st, forLog, kOKTimeout);
@@ -501,7 +489,7 @@ static void OnWaitingForOKTimeout(HWND hwnd)
 
 static void OnWaitElapsed(HWND hwnd)
 {
-    IntState* st = GetIntState(hwnd);
+    IntState* st = WindowState<IntState>(hwnd);
     KillTimer(hwnd, TIMER_WAIT);
     if (st->run == RUN_WAITING)
         LogOrContinue(st);
@@ -509,7 +497,7 @@ static void OnWaitElapsed(HWND hwnd)
 
 static void OnEndReached(HWND hwnd)
 {
-    IntState* st = GetIntState(hwnd);
+    IntState* st = WindowState<IntState>(hwnd);
     KillTimer(hwnd, TIMER_END);
     Quit(st, EXIT_OK);
 }
@@ -520,7 +508,7 @@ static BOOL MainWnd_OnNCCreate(HWND hwnd, LPCREATESTRUCT cs)
 {
     IntState* st = (IntState*)cs->lpCreateParams;
     st->hwnd = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)st);
+    SetWindowState(hwnd, st);
     return FORWARD_WM_NCCREATE(hwnd, cs, DefWindowProcA);
 }
 
@@ -546,19 +534,19 @@ static void MainWnd_OnTimer(HWND hwnd, UINT id)
 // Only when someone else closes the window: the run cannot go on without it.
 static void MainWnd_OnDestroy(HWND hwnd)
 {
-    Quit(GetIntState(hwnd), EXIT_STOPPED);
+    Quit(WindowState<IntState>(hwnd), EXIT_STOPPED);
 }
 
 static void MainWnd_OnNCDestroy(HWND hwnd)
 {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    SetWindowState(hwnd, nullptr);
 }
 
 static LRESULT CALLBACK WindowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_NCCREATE)
         return HANDLE_WM_NCCREATE(hwnd, wParam, lParam, MainWnd_OnNCCreate);
-    IntState* st = GetIntState(hwnd);
+    IntState* st = WindowState<IntState>(hwnd);
     if (!st)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     switch (msg)
@@ -602,7 +590,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
     }
     if (hwnd)
     {
-        st.logging = ReadSetting(kAgentKey, "Log File", 0) != 0;
+        st.logging = RegReadSetting(AGENT_LOG_FILE) != 0;
         // The agent must be up before the first log entry.
         if (st.logging)
             st.tvint.CheckTVAgent();

@@ -260,7 +260,7 @@ int CLaunchFile::Load(const char* path)
     CTextFile file;
     if (!file.Open(path, CTextFile::modeRead))
     {
-        m_nLastError = 2;
+        m_nLastError = LAUNCH_ERR_CANNOT_OPEN;
         return 0;
     }
     file.Init(1024);
@@ -273,7 +273,7 @@ int CLaunchFile::Load(const char* path)
     }
     if (file.IsLineTooLong())
     {
-        m_nLastError = 301;
+        m_nLastError = LAUNCH_ERR_LINE_TOO_LONG;
         return 0;
     }
     return 1;
@@ -290,8 +290,8 @@ int CLaunchFile::Save(const char* path)
         if (save.Commit())
             return 0;
     }
-    m_nLastError = 2;
-    return 2;
+    m_nLastError = LAUNCH_ERR_CANNOT_OPEN;
+    return LAUNCH_ERR_CANNOT_OPEN;
 }
 
 int CLaunchFile::Clear()

@@ -71,6 +71,14 @@ class CLaunchAction
     char m_szAction[LAUNCH_LINE_SIZE];
 };
 
+// What Load and Save leave for GetLastError.
+enum
+{
+    LAUNCH_ERR_NONE = 0,
+    LAUNCH_ERR_CANNOT_OPEN = 2,    // Load: the file cannot be opened; Save: it cannot be written
+    LAUNCH_ERR_LINE_TOO_LONG = 301 // Load: a line is longer than a launch line may be
+};
+
 class CLaunchFile : public CPtrList<CLaunchAction>
 {
   public:
@@ -83,8 +91,8 @@ class CLaunchFile : public CPtrList<CLaunchAction>
     }
 
     int Load(const char* path);
-    // 0 on success; 2 when the file could not be written (the previous file
-    // is then left as it was).
+    // 0 on success; LAUNCH_ERR_CANNOT_OPEN when the file could not be written
+    // (the previous file is then left as it was).
     int Save(const char* path);
     int Clear();
     int AppendAction(const char* text);

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "Menu_win.h"
+#include "winholders.h"
 #include "menuxp.h"
 #include "strutils.h"
 
@@ -40,12 +41,10 @@ HICON GetMenuItemIcon(const CMenuItem& item, HINSTANCE instance)
     char path[MAX_PATH];
     StrCopy(path, item.GetIconPath());
     WORD index = (WORD)item.GetIconNumber();
-    HICON large = ExtractAssociatedIconA(instance, path, &index);
-    if (!large)
+    CIcon large(ExtractAssociatedIconA(instance, path, &index));
+    if (!large.Get())
         return NULL;
-    small = ShrinkIcon(large);
-    DestroyIcon(large);
-    return small;
+    return ShrinkIcon(large.Get());
 }
 
 HMENU CreateMenuPopup(const CMenu& model, HINSTANCE instance)

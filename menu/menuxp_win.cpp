@@ -5,87 +5,16 @@
 #include "menuxp.h"
 #include "winutils.h"
 #include "winholders.h"
+#include "emboss.h"
 #include "strutils.h"
 
 namespace
 {
-// PSDPxax: the selected brush where the source is dark, the target elsewhere.
-const DWORD kRopEmboss = 0x00B8074A;
 // Caption before the tab, and the shortcut after it.
 const size_t kCaptionSize = 63;
 const size_t kShortcutMax = 14;
 const size_t kShortcutTail = 15;
 const int kMaxGradientColours = 256;
-
-class CMemoryDC
-{
-  public:
-    explicit CMemoryDC(HDC compatible) : m_hdc(CreateCompatibleDC(compatible))
-    {
-    }
-    ~CMemoryDC()
-    {
-        if (m_hdc)
-            DeleteDC(m_hdc);
-    }
-    CMemoryDC(const CMemoryDC&) = delete;
-    CMemoryDC& operator=(const CMemoryDC&) = delete;
-
-    HDC Get() const
-    {
-        return m_hdc;
-    }
-
-  private:
-    HDC m_hdc;
-};
-
-class CScreenDC
-{
-  public:
-    CScreenDC() : m_hdc(GetDC(nullptr))
-    {
-    }
-    ~CScreenDC()
-    {
-        if (m_hdc)
-            ReleaseDC(nullptr, m_hdc);
-    }
-    CScreenDC(const CScreenDC&) = delete;
-    CScreenDC& operator=(const CScreenDC&) = delete;
-
-    HDC Get() const
-    {
-        return m_hdc;
-    }
-
-  private:
-    HDC m_hdc;
-};
-
-// Text colour, background colour and mode, restored on every path.
-class CTextState
-{
-  public:
-    explicit CTextState(HDC hdc)
-        : m_hdc(hdc), m_text(GetTextColor(hdc)), m_back(GetBkColor(hdc)), m_mode(GetBkMode(hdc))
-    {
-    }
-    ~CTextState()
-    {
-        SetTextColor(m_hdc, m_text);
-        SetBkColor(m_hdc, m_back);
-        SetBkMode(m_hdc, m_mode);
-    }
-    CTextState(const CTextState&) = delete;
-    CTextState& operator=(const CTextState&) = delete;
-
-  private:
-    HDC m_hdc;
-    COLORREF m_text;
-    COLORREF m_back;
-    int m_mode;
-};
 
 tagMENUXP_ITEMDATA* GetItemData(ULONG_PTR data)
 {
@@ -167,40 +96,6 @@ int FillSolid(HDC hdc, const RECT* rc, COLORREF colour)
     if (!brush.Get())
         return 0;
     return FillRect(hdc, rc, brush.Get()) ? 1 : 0;
-}
-
-// The icon on white, monochrome or in the target's format. Drawn in colour
-// first and reduced to one bit by the blit (white stays white, everything
-// else turns black): icons with an alpha channel do not draw straight into a
-// monochrome bitmap.
-HBITMAP MakeIconMask(HDC target, HICON icon, int width, int height, bool colour)
-{
-    CMemoryDC colourDC(target);
-    if (!colourDC.Get())
-        return nullptr;
-    HBITMAP colourBmp = CreateCompatibleBitmap(target, width, height);
-    if (!colourBmp)
-        return nullptr;
-    {
-        CSelectObject select(colourDC.Get(), colourBmp);
-        PatBlt(colourDC.Get(), 0, 0, width, height, WHITENESS);
-        DrawIconEx(colourDC.Get(), 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-    }
-    if (colour)
-        return colourBmp;
-
-    CGdiObject<HBITMAP> colourOwner(colourBmp);
-    CMemoryDC monoDC(target);
-    if (!monoDC.Get())
-        return nullptr;
-    HBITMAP monoBmp = CreateBitmap(width, height, 1, 1, nullptr);
-    if (!monoBmp)
-        return nullptr;
-    CSelectObject selectColour(colourDC.Get(), colourBmp);
-    CSelectObject selectMono(monoDC.Get(), monoBmp);
-    SetBkColor(colourDC.Get(), RGB(255, 255, 255));
-    BitBlt(monoDC.Get(), 0, 0, width, height, colourDC.Get(), 0, 0, SRCCOPY);
-    return monoBmp;
 }
 
 int ClampIndex(int index, int count)
@@ -429,33 +324,7 @@ int MenuXP_DrawIcon(HDC hdc, RECT* rc, HICON hIcon, int selected, int grayed, in
 
 int MenuXP_DrawEmbossed(HDC hdc, HICON hIcon, RECT* rc, int colourBitmap, int shadow)
 {
-    if (!hdc || !hIcon || !rc)
-        return 0;
-    const int width = RectWidth(*rc);
-    const int height = RectHeight(*rc);
-    if (width <= 0 || height <= 0)
-        return 0;
-
-    CGdiObject<HBITMAP> mask(MakeIconMask(hdc, hIcon, width, height, colourBitmap != 0));
-    CMemoryDC maskDC(hdc);
-    CGdiObject<HBRUSH> highlightBrush(CreateSolidBrush(GetSysColor(COLOR_BTNHIGHLIGHT)));
-    CGdiObject<HBRUSH> shadowBrush(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
-    if (!mask.Get() || !maskDC.Get() || !highlightBrush.Get() || !shadowBrush.Get())
-        return 0;
-    CSelectObject selectMask(maskDC.Get(), mask.Get());
-
-    // A monochrome source maps to the target's text colour (0) and background
-    // colour (1): white must stay "keep the target", black "paint".
-    CTextState state(hdc);
-    SetBkColor(hdc, RGB(255, 255, 255));
-    SetTextColor(hdc, RGB(0, 0, 0));
-    {
-        CSelectObject brush(hdc, shadow ? shadowBrush.Get() : highlightBrush.Get());
-        BitBlt(hdc, rc->left + 1, rc->top + 1, width, height, maskDC.Get(), 0, 0, kRopEmboss);
-    }
-    CSelectObject brush(hdc, shadowBrush.Get());
-    BitBlt(hdc, rc->left, rc->top, width, height, maskDC.Get(), 0, 0, kRopEmboss);
-    return 1;
+    return rc && DrawEmbossedIcon(hdc, hIcon, *rc, colourBitmap != 0, shadow != 0) ? 1 : 0;
 }
 
 int MenuXP_DrawSideBar(HDC hdc, RECT* rc, HICON, const char* text, tagMENUXP_DRAWINFO* di)

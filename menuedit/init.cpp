@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "meditstate.h"
+#include "winstate.h"
 #include "medit_res.h"
 #include "browseAppsDlg.h"
 #include "browseFavsDlg.h"
@@ -18,7 +19,7 @@
 
 MeditState* GetMeditState(HWND hwnd)
 {
-    return (MeditState*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+    return WindowState<MeditState>(hwnd);
 }
 
 HICON LoadSmallIcon(int id)

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include "meditdlg.h"
+#include "winstate.h"
 #include "meditmain.h"
 #include "dialogs_res.h"
 #include "dlgcommon.h"
@@ -48,11 +49,6 @@ struct WizState
     // The name and icon the name page proposed for the target.
     tagENTRY_PROPOSAL proposal;
 };
-
-WizState* StateOf(HWND hwnd)
-{
-    return (WizState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
 
 bool Has(const WizState* ws, uint32_t flag)
 {
@@ -365,7 +361,7 @@ void Page_Store(HWND page, WizState* ws)
 
 void Page_OnCommand(HWND hwnd, int id, HWND, UINT code)
 {
-    WizState* ws = StateOf(hwnd);
+    WizState* ws = DialogState<WizState>(hwnd);
     if (!ws)
         return;
     CMenuItem& e = ws->wd->entry;
@@ -404,17 +400,17 @@ void Page_OnCommand(HWND hwnd, int id, HWND, UINT code)
 BOOL Page_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     WizState* ws = (WizState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ws);
+    SetDialogState(hwnd, ws);
     Page_Init(hwnd, ws);
     return TRUE;
 }
 
 void Page_OnDestroy(HWND hwnd)
 {
-    WizState* ws = StateOf(hwnd);
+    WizState* ws = DialogState<WizState>(hwnd);
     if (ws)
         Page_Store(hwnd, ws);
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    SetDialogState(hwnd, nullptr);
 }
 
 INT_PTR CALLBACK PageProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -558,7 +554,7 @@ BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     WizState* ws = (WizState*)lParam;
     ws->hwnd = hwnd;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ws);
+    SetDialogState(hwnd, ws);
     SetWindowTextA(hwnd, FrameCaption(ws->startFlags));
     ws->titleFont.Reset(CreateBoldFont());
     CenterWindow(hwnd);
@@ -568,7 +564,7 @@ BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void Frame_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    WizState* ws = StateOf(hwnd);
+    WizState* ws = DialogState<WizState>(hwnd);
     if (!ws)
         return;
     switch (id)

@@ -10,6 +10,7 @@
 #include <new>
 
 #include "meditstate.h"
+#include "winstate.h"
 #include "medit_res.h"
 #include "meditdlg.h"
 #include "meditmain.h"
@@ -409,7 +410,7 @@ static BOOL MainWnd_OnNCCreate(HWND hwnd, LPCREATESTRUCT cs)
 {
     MeditState* st = (MeditState*)cs->lpCreateParams;
     st->hwnd = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)st);
+    SetWindowState(hwnd, st);
     return FORWARD_WM_NCCREATE(hwnd, cs, DefWindowProcA);
 }
 

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "meditdlg.h"
+#include "winstate.h"
 #include "dialogs_res.h"
 #include "dlgcommon.h"
 #include "thmutils.h"
@@ -23,11 +24,6 @@ struct PrefState
     bool store; // the page writes back when it goes (OK), not on Cancel
 };
 
-PrefState* StateOf(HWND hwnd)
-{
-    return (PrefState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 void Check(HWND hwnd, int id, bool on)
 {
     CheckDlgButton(hwnd, id, on ? BST_CHECKED : BST_UNCHECKED);
@@ -41,7 +37,7 @@ bool IsChecked(HWND hwnd, int id)
 BOOL General_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     PrefState* ps = (PrefState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ps);
+    SetDialogState(hwnd, ps);
     Check(hwnd, IDC_PREF_TESTFULL, ps->testFull && *ps->testFull);
     Check(hwnd, IDC_PREF_ADVANCED, ReadEditorSetting("Advanced Mode", 0) != 0);
     Check(hwnd, IDC_PREF_SHOWSTARTUP, ReadEditorSetting("Show Startup", 1) != 0);
@@ -51,8 +47,8 @@ BOOL General_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void General_OnDestroy(HWND hwnd)
 {
-    PrefState* ps = StateOf(hwnd);
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    PrefState* ps = DialogState<PrefState>(hwnd);
+    SetDialogState(hwnd, nullptr);
     if (!ps || !ps->store)
         return;
     if (ps->testFull)
@@ -75,7 +71,7 @@ INT_PTR CALLBACK GeneralPageProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPa
 BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     PrefState* ps = (PrefState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ps);
+    SetDialogState(hwnd, ps);
     ps->hTab = GetDlgItem(hwnd, IDC_PREF_TAB);
     TCITEMA tab;
     ZeroMemory(&tab, sizeof(tab));
@@ -97,7 +93,7 @@ BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void Frame_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    PrefState* ps = StateOf(hwnd);
+    PrefState* ps = DialogState<PrefState>(hwnd);
     if (!ps || (id != IDOK && id != IDCANCEL))
         return;
     ps->store = id == IDOK;

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "meditdlg.h"
+#include "winstate.h"
 #include "dialogs_res.h"
 #include "dlgcommon.h"
 #include "thmutils.h"
@@ -25,11 +26,6 @@ struct PropState
     HWND hPage;
 };
 
-PropState* StateOf(HWND hwnd)
-{
-    return (PropState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 const int kCommandControls[] = {IDC_PROP_TARGETLABEL,  IDC_PROP_TARGET,     IDC_PROP_BROWSE,
                                 IDC_PROP_WORKDIRLABEL, IDC_PROP_WORKDIR,    IDC_PROP_CMDLINELABEL,
                                 IDC_PROP_CMDLINE,      IDC_PROP_STATELABEL, IDC_PROP_WINDOWSTATE};
@@ -39,7 +35,7 @@ const int kCommandControls[] = {IDC_PROP_TARGETLABEL,  IDC_PROP_TARGET,     IDC_
 BOOL General_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     PropState* ps = (PropState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ps);
+    SetDialogState(hwnd, ps);
     const CMenuItem& e = ps->work;
     SendDlgItemMessageA(hwnd, IDC_PROP_TEXT, EM_LIMITTEXT, MENU_TEXT_SIZE - 1, 0);
     SetDlgItemTextA(hwnd, IDC_PROP_TEXT, e.GetText());
@@ -60,7 +56,7 @@ BOOL General_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void General_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    PropState* ps = StateOf(hwnd);
+    PropState* ps = DialogState<PropState>(hwnd);
     if (!ps)
         return;
     if (id == IDC_PROP_BROWSE)
@@ -83,11 +79,11 @@ void General_OnCommand(HWND hwnd, int id, HWND, UINT)
 
 void General_OnDestroy(HWND hwnd)
 {
-    PropState* ps = StateOf(hwnd);
+    PropState* ps = DialogState<PropState>(hwnd);
     ShowEntryIcon(GetDlgItem(hwnd, IDC_PROP_ICON), CMenuItem(), nullptr);
     if (!ps)
         return;
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    SetDialogState(hwnd, nullptr);
     CMenuItem& e = ps->work;
     char text[MENU_PATH_SIZE];
     GetDlgItemTextA(hwnd, IDC_PROP_TEXT, text, sizeof(text));
@@ -142,7 +138,7 @@ void Frame_DestroyPage(PropState* ps)
 BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     PropState* ps = (PropState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ps);
+    SetDialogState(hwnd, ps);
     ps->hTab = GetDlgItem(hwnd, IDC_PROP_TAB);
     TCITEMA tab;
     ZeroMemory(&tab, sizeof(tab));
@@ -157,7 +153,7 @@ BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void Frame_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    PropState* ps = StateOf(hwnd);
+    PropState* ps = DialogState<PropState>(hwnd);
     if (!ps || (id != IDOK && id != IDCANCEL))
         return;
     Frame_DestroyPage(ps);

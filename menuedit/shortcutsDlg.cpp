@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "meditdlg.h"
+#include "winstate.h"
 #include "meditmain.h"
 #include "dialogs_res.h"
 #include "shelllink.h"
@@ -63,11 +64,6 @@ struct ShortcutState
     int created;
 };
 
-ShortcutState* StateOf(HWND hwnd)
-{
-    return (ShortcutState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 void AddExampleLink(HWND hwnd, HINSTANCE instance, int id, int buttonId, const char* text)
 {
     RECT button;
@@ -80,7 +76,7 @@ void AddExampleLink(HWND hwnd, HINSTANCE instance, int id, int buttonId, const c
 BOOL Shortcuts_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     ShortcutState* ss = (ShortcutState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ss);
+    SetDialogState(hwnd, ss);
     AddExampleLink(hwnd, ss->instance, IDC_SC_DESKTOPEXAMPLE, IDC_SC_DESKTOP,
                    "Show Example...\tShows how a menu shortcut on the desktop is used.");
     AddExampleLink(hwnd, ss->instance, IDC_SC_QUICKEXAMPLE, IDC_SC_QUICKLAUNCH,
@@ -101,7 +97,7 @@ void Shortcuts_Create(HWND hwnd, ShortcutState* ss, int where)
 
 void Shortcuts_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    ShortcutState* ss = StateOf(hwnd);
+    ShortcutState* ss = DialogState<ShortcutState>(hwnd);
     if (!ss)
         return;
     switch (id)

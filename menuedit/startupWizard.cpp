@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "meditdlg.h"
+#include "winstate.h"
 #include "dialogs_res.h"
 #include "dlgcommon.h"
 #include "iconButton.h"
@@ -45,15 +46,10 @@ struct StartState
     HICON icons[kButtonCount];
 };
 
-StartState* StateOf(HWND hwnd)
-{
-    return (StartState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 BOOL Start_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     StartState* ss = (StartState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ss);
+    SetDialogState(hwnd, ss);
     ss->titleFont.Reset(CreateBoldFont());
     if (ss->titleFont.Get())
         SendDlgItemMessageA(hwnd, IDC_START_TITLE, WM_SETFONT, (WPARAM)ss->titleFont.Get(), FALSE);
@@ -97,7 +93,7 @@ void Start_OnTutorial(HWND hwnd, StartState* ss)
 
 void Start_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    StartState* ss = StateOf(hwnd);
+    StartState* ss = DialogState<StartState>(hwnd);
     if (!ss)
         return;
     switch (id)

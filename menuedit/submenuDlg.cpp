@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "meditdlg.h"
+#include "winstate.h"
 #include "dialogs_res.h"
 #include "dlgcommon.h"
 #include "winutils.h"
@@ -19,15 +20,10 @@ struct SubmenuState
     CMenuItem work;
 };
 
-SubmenuState* StateOf(HWND hwnd)
-{
-    return (SubmenuState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 BOOL Submenu_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     SubmenuState* ss = (SubmenuState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ss);
+    SetDialogState(hwnd, ss);
     if (ss->newMenu)
     {
         SetWindowTextA(hwnd, "New Menu");
@@ -44,7 +40,7 @@ BOOL Submenu_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void Submenu_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    SubmenuState* ss = StateOf(hwnd);
+    SubmenuState* ss = DialogState<SubmenuState>(hwnd);
     if (!ss)
         return;
     switch (id)

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "meditstate.h"
+#include "winholders.h"
 #include "medit_res.h"
 #include "Menu_win.h"
 #include "strutils.h"
@@ -31,13 +32,11 @@ static int AddIcon(HIMAGELIST images, const CMenuItem* item)
 {
     if (!images)
         return -1;
-    HICON icon = (item->GetStyle() & MENU_STYLE_SEPARATOR) ? LoadSmallIcon(IDI_SEPARATOR)
-                                                           : GetMenuItemIcon(*item, g_hInst);
-    if (!icon)
+    CIcon icon((item->GetStyle() & MENU_STYLE_SEPARATOR) ? LoadSmallIcon(IDI_SEPARATOR)
+                                                         : GetMenuItemIcon(*item, g_hInst));
+    if (!icon.Get())
         return -1;
-    int image = ImageList_AddIcon(images, icon);
-    DestroyIcon(icon);
-    return image;
+    return ImageList_AddIcon(images, icon.Get());
 }
 
 // --- Tree --------------------------------------------------------------------------

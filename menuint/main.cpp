@@ -17,6 +17,7 @@
 #include "menuint_res.h"
 #include "winutils.h"
 #include "strutils.h"
+#include "winstate.h"
 
 #define WM_SHOWMENU (WM_USER + 1)
 
@@ -34,13 +35,19 @@ static const char kWindowTitle[] = "Tarvin Menu";
 // characters, with room for the quotes, -x and -y around it.
 static const size_t kCmdLineSize = 1024;
 
-static CMenu g_menu;
-static HINSTANCE g_hInstance;
-static char g_szCmdLine[kCmdLineSize];
-static char g_szMenuFile[MAX_PATH];
-static POINT g_ptPopup;
-static tagMENUXP_DRAWINFO g_diNormal;
-static tagMENUXP_DRAWINFO g_diSidebar;
+// What the hidden main window holds for the program's one run: made by
+// WinMain, handed to the window at its creation and reached through its
+// GWLP_USERDATA.
+struct MenuIntState
+{
+    CMenu menu;
+    HINSTANCE instance = NULL;
+    char cmdLine[kCmdLineSize] = "";
+    char menuFile[MAX_PATH] = "";
+    POINT popupAt = {};
+    tagMENUXP_DRAWINFO diNormal = {};
+    tagMENUXP_DRAWINFO diSidebar = {};
+};
 
 static void RegisterMenuFileType()
 {
@@ -55,48 +62,49 @@ static void RegisterMenuFileType()
 
 // A coordinate given on the command line replaces the mouse position's when it
 // is present and not 0.
-static void ReadCoordinate(const char* name, LONG* coordinate)
+static void ReadCoordinate(const char* cmdLine, const char* name, LONG* coordinate)
 {
     char value[32] = "";
-    if (GetPropertyValue(g_szCmdLine, name, value, sizeof(value)) <= 0)
+    if (GetPropertyValue(cmdLine, name, value, sizeof(value)) <= 0)
         return;
     int n = StrToInt(value);
     if (n != 0)
         *coordinate = n;
 }
 
-static BOOL Initialize(HWND hwnd)
+static BOOL Initialize(HWND hwnd, MenuIntState* st)
 {
     RegisterMenuFileType();
 
-    g_szMenuFile[0] = '\0';
-    if (GetPropertyValue(g_szCmdLine, "-file", g_szMenuFile, sizeof(g_szMenuFile)) <= 0 || !g_szMenuFile[0])
+    st->menuFile[0] = '\0';
+    if (GetPropertyValue(st->cmdLine, "-file", st->menuFile, sizeof(st->menuFile)) <= 0 || !st->menuFile[0])
     {
         MessageBoxA(hwnd, "This application must be run with a -file parameter", NULL, MB_OK | MB_ICONERROR);
         PostQuitMessage(EXIT_NO_FILE);
         return FALSE;
     }
-    ReadCoordinate("-x", &g_ptPopup.x);
-    ReadCoordinate("-y", &g_ptPopup.y);
+    ReadCoordinate(st->cmdLine, "-x", &st->popupAt.x);
+    ReadCoordinate(st->cmdLine, "-y", &st->popupAt.y);
 
-    MenuXP_InitDrawInfo(&g_diNormal, 0);
-    MenuXP_InitDrawInfo(&g_diSidebar, 1);
+    MenuXP_InitDrawInfo(&st->diNormal, 0);
+    MenuXP_InitDrawInfo(&st->diSidebar, 1);
     return TRUE;
 }
 
 static void MainWnd_OnShowMenu(HWND hwnd)
 {
-    if (!g_menu.ReadFile(g_szMenuFile))
+    MenuIntState* st = WindowState<MenuIntState>(hwnd);
+    if (!st->menu.ReadFile(st->menuFile))
     {
         char text[MAX_PATH + 96];
         StrFormat(text, sizeof(text), "Error code %d occurred while trying to read the menu file:\n  %s",
-                  g_menu.GetLastError(), g_szMenuFile);
+                  st->menu.GetLastError(), st->menuFile);
         MessageBoxA(hwnd, text, NULL, MB_OK | MB_ICONERROR);
         PostQuitMessage(EXIT_READ_FAILED);
         return;
     }
 
-    HMENU popup = CreateMenuPopup(g_menu, g_hInstance);
+    HMENU popup = CreateMenuPopup(st->menu, st->instance);
     if (!popup)
     {
         PostQuitMessage(EXIT_READ_FAILED);
@@ -105,11 +113,11 @@ static void MainWnd_OnShowMenu(HWND hwnd)
     // A menu whose owner is not in the foreground is not closed by a click
     // elsewhere, and the program would wait for ever.
     SetForegroundWindow(hwnd);
-    UINT id = (UINT)TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_BOTTOMALIGN, g_ptPopup.x,
-                                   g_ptPopup.y, 0, hwnd, NULL);
+    UINT id = (UINT)TrackPopupMenu(popup, TPM_RETURNCMD | TPM_NONOTIFY | TPM_BOTTOMALIGN, st->popupAt.x,
+                                   st->popupAt.y, 0, hwnd, NULL);
     MenuXP_DestroyMenu(popup, 0, 1, 0);
 
-    CPtrTree<CMenuItem>* node = id ? g_menu.FindItem(id) : NULL;
+    CPtrTree<CMenuItem>* node = id ? st->menu.FindItem(id) : NULL;
     const CMenuItem* item = node ? node->GetData() : NULL;
     if (!item || !(item->GetStyle() & MENU_STYLE_ITEM))
     {
@@ -117,7 +125,7 @@ static void MainWnd_OnShowMenu(HWND hwnd)
         return;
     }
 
-    int result = LaunchMenuItem(item, g_szMenuFile);
+    int result = LaunchMenuItem(item, st->menuFile);
     if (result > 32)
     {
         PostQuitMessage(EXIT_OK);
@@ -129,14 +137,16 @@ static void MainWnd_OnShowMenu(HWND hwnd)
     PostQuitMessage(EXIT_LAUNCH_FAILED);
 }
 
-static BOOL MainWnd_OnMeasureItem(HWND, MEASUREITEMSTRUCT* mis)
+static BOOL MainWnd_OnMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* mis)
 {
-    return MenuXP_MeasureItem(mis, &g_diNormal) != 0;
+    MenuIntState* st = WindowState<MenuIntState>(hwnd);
+    return st && MenuXP_MeasureItem(mis, &st->diNormal) != 0;
 }
 
-static BOOL MainWnd_OnDrawItem(HWND, DRAWITEMSTRUCT* dis)
+static BOOL MainWnd_OnDrawItem(HWND hwnd, DRAWITEMSTRUCT* dis)
 {
-    return MenuXP_DrawEntry(dis, &g_diNormal, &g_diSidebar) != 0;
+    MenuIntState* st = WindowState<MenuIntState>(hwnd);
+    return st && MenuXP_DrawEntry(dis, &st->diNormal, &st->diSidebar) != 0;
 }
 
 static void MainWnd_OnDestroy(HWND)
@@ -148,7 +158,10 @@ static LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 {
     switch (msg)
     {
-        HANDLE_MSG(hwnd, WM_DESTROY, MainWnd_OnDestroy);
+        case WM_NCCREATE:
+            SetWindowState(hwnd, ((CREATESTRUCTA*)lParam)->lpCreateParams);
+            break;
+            HANDLE_MSG(hwnd, WM_DESTROY, MainWnd_OnDestroy);
         case WM_MEASUREITEM:
             if (MainWnd_OnMeasureItem(hwnd, (MEASUREITEMSTRUCT*)lParam))
                 return TRUE;
@@ -174,21 +187,23 @@ static BOOL RegisterMainClass(HINSTANCE hInstance)
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
 {
+    static MenuIntState state;
+    MenuIntState* st = &state;
     // First thing: where the pointer was when the user opened the menu.
-    GetCursorPos(&g_ptPopup);
+    GetCursorPos(&st->popupAt);
     HANDLE uninstallMutex = HoldSuiteInUseMutex();
 
-    g_hInstance = hInstance;
+    st->instance = hInstance;
     if (!RegisterMainClass(hInstance))
         return 0;
     HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, kWindowTitle, WS_POPUP, -240, -240, 0, 0, NULL,
-                                NULL, hInstance, NULL);
+                                NULL, hInstance, st);
     if (!hwnd)
         return 0;
     ShowWindow(hwnd, SW_SHOW);
 
-    StrCopy(g_szCmdLine, lpCmdLine ? lpCmdLine : "");
-    if (Initialize(hwnd))
+    StrCopy(st->cmdLine, lpCmdLine ? lpCmdLine : "");
+    if (Initialize(hwnd, st))
         PostMessageA(hwnd, WM_SHOWMENU, 0, 0);
 
     MSG msg = {};
@@ -198,8 +213,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int)
         DispatchMessageA(&msg);
     }
 
-    MenuXP_FreeDrawInfo(&g_diNormal);
-    MenuXP_FreeDrawInfo(&g_diSidebar);
+    MenuXP_FreeDrawInfo(&st->diNormal);
+    MenuXP_FreeDrawInfo(&st->diSidebar);
     if (uninstallMutex)
         CloseHandle(uninstallMutex);
     return (int)msg.wParam;

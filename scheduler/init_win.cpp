@@ -5,6 +5,8 @@
 #include <shellapi.h>
 
 #include "init.h"
+#include "winholders.h"
+#include "winstate.h"
 #include "sched_res.h"
 #include "firstrun.h"
 #include "mainwnd.h"
@@ -18,7 +20,7 @@
 
 SchedState* GetSchedState(HWND hwnd)
 {
-    return (SchedState*)GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+    return WindowState<SchedState>(hwnd);
 }
 
 // --- Settings ------------------------------------------------------------------
@@ -128,12 +130,10 @@ static int TargetIcon(SchedState* st, const char* target)
     char path[MAX_PATH];
     StrCopy(path, target);
     WORD index = 0;
-    HICON icon = ExtractAssociatedIconA(g_hInst, path, &index);
-    if (!icon)
+    CIcon icon(ExtractAssociatedIconA(g_hInst, path, &index));
+    if (!icon.Get())
         return -1;
-    int image = ImageList_AddIcon(st->listImages.Get(), icon);
-    DestroyIcon(icon);
-    return image;
+    return ImageList_AddIcon(st->listImages.Get(), icon.Get());
 }
 
 static void SetCell(HWND list, int row, int column, const char* text)

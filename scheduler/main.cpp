@@ -8,6 +8,7 @@
 #include <new>
 
 #include "init.h"
+#include "winstate.h"
 #include "browseAppsDlg.h"
 #include "propertiesDlg.h"
 #include "wizardDlg.h"
@@ -206,7 +207,7 @@ static BOOL MainWnd_OnNCCreate(HWND hwnd, LPCREATESTRUCT cs)
 {
     SchedState* st = (SchedState*)cs->lpCreateParams;
     st->hwnd = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, (LONG_PTR)st);
+    SetWindowState(hwnd, st);
     return FORWARD_WM_NCCREATE(hwnd, cs, DefWindowProcA);
 }
 

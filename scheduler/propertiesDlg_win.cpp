@@ -11,6 +11,7 @@
 #include <initializer_list>
 
 #include "propertiesDlg.h"
+#include "winstate.h"
 #include "RuleEdit.h"
 #include "xmlutils.h"
 #include "init.h"
@@ -59,11 +60,6 @@ struct InfoPageState
     int* infoCount;
 };
 
-template <class T> T* DlgState(HWND hwnd)
-{
-    return (T*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
-
 const int kMonthBoxes = 12;
 const int kDayBoxes = 7;
 
@@ -83,7 +79,7 @@ void SetTaskIcon(HWND hwnd, const char* target)
 BOOL TaskPage_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     FrameState* fs = (FrameState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)fs);
+    SetDialogState(hwnd, fs);
     CSTask* task = fs->task;
     const int edits[] = {IDC_TASK_NAME, IDC_TASK_RUN, IDC_TASK_DIR, IDC_TASK_PARAMS};
     const char* texts[] = {task->GetName(), task->GetTarget(), task->GetDir(), task->GetCmdLine()};
@@ -124,7 +120,7 @@ void TaskPage_OnCommand(HWND hwnd, int id, HWND, UINT)
 
 void TaskPage_OnDestroy(HWND hwnd)
 {
-    FrameState* fs = DlgState<FrameState>(hwnd);
+    FrameState* fs = DialogState<FrameState>(hwnd);
     SetTaskIcon(hwnd, "");
     if (!fs)
         return;
@@ -176,7 +172,7 @@ void EnableWindowControls(HWND hwnd, bool on)
 // subtype change the old sub-dialog's fields no longer belong to the rule.
 void SubDlg_Save(HWND hwnd)
 {
-    SubDlgState* ss = DlgState<SubDlgState>(hwnd);
+    SubDlgState* ss = DialogState<SubDlgState>(hwnd);
     if (!ss || !ss->ready)
         return;
     CSTRecRule* rule = ss->page->task->GetFirstRule();
@@ -223,7 +219,7 @@ void SubDlg_Save(HWND hwnd)
 BOOL SubDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     SubDlgState* ss = (SubDlgState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ss);
+    SetDialogState(hwnd, ss);
     CSTRecRule* rule = ss->page->task->GetFirstRule();
     if (!rule || ss->id == IDD_PROP_NOSETTINGS)
         return TRUE;
@@ -259,7 +255,7 @@ BOOL SubDlg_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void SubDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
 {
-    SubDlgState* ss = DlgState<SubDlgState>(hwnd);
+    SubDlgState* ss = DialogState<SubDlgState>(hwnd);
     if (!ss)
         return;
     if (id == IDC_SUB_LIMIT && code == BN_CLICKED)
@@ -277,8 +273,8 @@ void SubDlg_OnCommand(HWND hwnd, int id, HWND, UINT code)
 void SubDlg_OnDestroy(HWND hwnd)
 {
     SubDlg_Save(hwnd);
-    delete DlgState<SubDlgState>(hwnd);
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    delete DialogState<SubDlgState>(hwnd);
+    SetDialogState(hwnd, nullptr);
 }
 
 INT_PTR CALLBACK SubDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -360,7 +356,7 @@ void ShowStartupLabel(HWND hwnd, const CSTRecRule* rule)
 
 void SchedulePage_OnSubtypeChange(HWND hwnd)
 {
-    SchedulePageState* ps = DlgState<SchedulePageState>(hwnd);
+    SchedulePageState* ps = DialogState<SchedulePageState>(hwnd);
     CSTRecRule* rule = ps->task->GetFirstRule();
     if (!rule)
         return;
@@ -379,7 +375,7 @@ void SchedulePage_OnSubtypeChange(HWND hwnd)
 
 void SchedulePage_OnTypeChange(HWND hwnd)
 {
-    SchedulePageState* ps = DlgState<SchedulePageState>(hwnd);
+    SchedulePageState* ps = DialogState<SchedulePageState>(hwnd);
     CSTRecRule* rule = ps->task->GetFirstRule();
     if (!rule)
         return;
@@ -396,7 +392,7 @@ BOOL SchedulePage_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     FrameState* fs = (FrameState*)lParam;
     SchedulePageState* ps = new (std::nothrow) SchedulePageState{fs->task, hwnd, nullptr, 0, CTime()};
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ps);
+    SetDialogState(hwnd, ps);
     if (!ps)
         return TRUE;
     HWND types = GetDlgItem(hwnd, IDC_SCHED_TYPE);
@@ -431,14 +427,14 @@ void SchedulePage_OnCommand(HWND hwnd, int id, HWND, UINT code)
 
 void SchedulePage_OnDestroy(HWND hwnd)
 {
-    SchedulePageState* ps = DlgState<SchedulePageState>(hwnd);
+    SchedulePageState* ps = DialogState<SchedulePageState>(hwnd);
     if (!ps)
         return;
     DestroySubDialog(ps); // saves the sub-dialog's fields
     CTime shown = CombinePickers(GetDlgItem(hwnd, IDC_SCHED_DATE), GetDlgItem(hwnd, IDC_SCHED_TIME));
     bool changed = shown.CompareDate(ps->shownAtOpen) != 0 || shown.CompareTime(ps->shownAtOpen) != 0;
     CloseRuleTime(ps->task, ps->typeAtOpen, changed, shown);
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    SetDialogState(hwnd, nullptr);
     delete ps;
 }
 
@@ -484,7 +480,7 @@ CTime StepFromScheduled(CSTask* task, int steps)
 
 void InfoPage_Fill(HWND hwnd)
 {
-    InfoPageState* is = DlgState<InfoPageState>(hwnd);
+    InfoPageState* is = DialogState<InfoPageState>(hwnd);
     char caption[64];
     StrFormat(caption, sizeof(caption), "Next %d scheduled times.", *is->infoCount);
     SetDlgItemTextA(hwnd, IDC_INFO_CAPTION, caption);
@@ -527,7 +523,7 @@ BOOL InfoPage_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     FrameState* fs = (FrameState*)lParam;
     InfoPageState* is = new (std::nothrow) InfoPageState{fs->task, fs->infoCount};
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)is);
+    SetDialogState(hwnd, is);
     if (!is)
         return TRUE;
     HWND list = GetDlgItem(hwnd, IDC_INFO_LIST);
@@ -544,7 +540,7 @@ BOOL InfoPage_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void InfoPage_OnSetAsNext(HWND hwnd)
 {
-    InfoPageState* is = DlgState<InfoPageState>(hwnd);
+    InfoPageState* is = DialogState<InfoPageState>(hwnd);
     int row = ListView_GetNextItem(GetDlgItem(hwnd, IDC_INFO_LIST), -1, LVNI_SELECTED);
     CSTRecRule* rule = is->task->GetFirstRule();
     if (row < 0 || !rule)
@@ -558,7 +554,7 @@ void InfoPage_OnSetAsNext(HWND hwnd)
 
 void InfoPage_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    InfoPageState* is = DlgState<InfoPageState>(hwnd);
+    InfoPageState* is = DialogState<InfoPageState>(hwnd);
     if (!is)
         return;
     if (id == IDC_INFO_MORE)
@@ -572,8 +568,8 @@ void InfoPage_OnCommand(HWND hwnd, int id, HWND, UINT)
 
 void InfoPage_OnDestroy(HWND hwnd)
 {
-    delete DlgState<InfoPageState>(hwnd);
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    delete DialogState<InfoPageState>(hwnd);
+    SetDialogState(hwnd, nullptr);
 }
 
 INT_PTR CALLBACK InfoPageProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -598,7 +594,7 @@ void Frame_DestroyPage(FrameState* fs)
 
 void Frame_CreatePage(HWND hwnd, int tab)
 {
-    FrameState* fs = DlgState<FrameState>(hwnd);
+    FrameState* fs = DialogState<FrameState>(hwnd);
     static const int ids[] = {IDD_PROP_TASK, IDD_PROP_SCHEDULE, IDD_PROP_INFO};
     static const DLGPROC procs[] = {TaskPageProc, SchedulePageProc, InfoPageProc};
     if (tab < 0 || tab > 2)
@@ -619,7 +615,7 @@ void Frame_CreatePage(HWND hwnd, int tab)
 BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     FrameState* fs = (FrameState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)fs);
+    SetDialogState(hwnd, fs);
     fs->hTab = GetDlgItem(hwnd, IDC_PROP_TAB);
     const char* tabs[] = {"Task", "Schedule", "Information"};
     for (int i = 0; i < 3; i++)
@@ -640,7 +636,7 @@ void Frame_OnCommand(HWND hwnd, int id, HWND, UINT)
     if (id != IDOK && id != IDCANCEL)
         return;
     // The page writes back now, while the working task still counts.
-    FrameState* fs = DlgState<FrameState>(hwnd);
+    FrameState* fs = DialogState<FrameState>(hwnd);
     Frame_DestroyPage(fs);
     // A text with both quote characters could not be read back from the file:
     // the user mends it on the Task page, where all the texts are.
@@ -656,7 +652,7 @@ void Frame_OnCommand(HWND hwnd, int id, HWND, UINT)
 
 LRESULT Frame_OnNotify(HWND hwnd, int, NMHDR* nm)
 {
-    FrameState* fs = DlgState<FrameState>(hwnd);
+    FrameState* fs = DialogState<FrameState>(hwnd);
     if (nm->hwndFrom == fs->hTab && nm->code == TCN_SELCHANGE)
     {
         Frame_DestroyPage(fs);

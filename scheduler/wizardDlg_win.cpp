@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "wizardDlg.h"
+#include "winstate.h"
 #include "xmlutils.h"
 #include "init.h"
 #include "pickers.h"
@@ -31,11 +32,6 @@ struct WizardState
     // that, a new target proposes again; a name the user typed stays.
     char proposedName[ST_TEXT_SIZE];
 };
-
-WizardState* StateOf(HWND hwnd)
-{
-    return (WizardState*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
 
 const int kPeriodPages[] = {IDD_WIZ_MINUTES, IDD_WIZ_HOURS,  IDD_WIZ_DAYS,
                             IDD_WIZ_WEEKS,   IDD_WIZ_MONTHS, IDD_WIZ_YEARS};
@@ -275,14 +271,14 @@ void Page_OnBrowse(HWND page, WizardState* ws)
 BOOL Page_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     WizardState* ws = (WizardState*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ws);
+    SetDialogState(hwnd, ws);
     Page_Init(hwnd, ws);
     return TRUE;
 }
 
 void Page_OnCommand(HWND hwnd, int id, HWND, UINT code)
 {
-    WizardState* ws = StateOf(hwnd);
+    WizardState* ws = DialogState<WizardState>(hwnd);
     if (!ws)
         return;
     if (id == IDC_WIZ_TARGET && code == EN_CHANGE && ws->page == IDD_WIZ_TARGET)
@@ -297,10 +293,10 @@ void Page_OnCommand(HWND hwnd, int id, HWND, UINT code)
 
 void Page_OnDestroy(HWND hwnd)
 {
-    WizardState* ws = StateOf(hwnd);
+    WizardState* ws = DialogState<WizardState>(hwnd);
     if (ws)
         Page_Store(hwnd, ws);
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    SetDialogState(hwnd, nullptr);
 }
 
 INT_PTR CALLBACK PageProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
@@ -386,7 +382,7 @@ BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     WizardState* ws = (WizardState*)lParam;
     ws->hwnd = hwnd;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)ws);
+    SetDialogState(hwnd, ws);
     CenterWindow(hwnd);
     CSTask& task = ws->data->task;
     task.New(nullptr, 0, 0);
@@ -401,7 +397,7 @@ BOOL Frame_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 
 void Frame_OnCommand(HWND hwnd, int id, HWND, UINT)
 {
-    WizardState* ws = StateOf(hwnd);
+    WizardState* ws = DialogState<WizardState>(hwnd);
     switch (id)
     {
         case IDC_WIZ_NEXT:

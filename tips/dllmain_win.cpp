@@ -5,6 +5,7 @@
 #include <new>
 
 #include "tvtip.h"
+#include "winstate.h"
 #include "Tips.h"
 #include "dlgtemplate.h"
 #include "regutils.h"
@@ -40,11 +41,6 @@ struct tagTIPS_PRIVATEDATA
     char tip[CTips::TEXT_SIZE];
     HBITMAP picture;
 };
-
-static tagTIPS_PRIVATEDATA* GetPrivateData(HWND hwnd)
-{
-    return (tagTIPS_PRIVATEDATA*)GetWindowLongPtrA(hwnd, DWLP_USER);
-}
 
 static HWND CreateControl(HWND hwnd, HINSTANCE instance, const char* className, const char* text, DWORD style,
                           int x, int y, int cx, int cy, int id)
@@ -86,7 +82,7 @@ static void FitCheckBox(HWND box)
 static BOOL _mh_TVTipDll_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     tagTIPS_PRIVATEDATA* pd = (tagTIPS_PRIVATEDATA*)lParam;
-    SetWindowLongPtrA(hwnd, DWLP_USER, (LONG_PTR)pd);
+    SetDialogState(hwnd, pd);
     CenterWindow(hwnd);
     SetWindowTextA(hwnd, pd->data->title ? pd->data->title : TIPS_DEFAULT_TITLE);
 
@@ -114,7 +110,7 @@ static BOOL _mh_TVTipDll_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 // Paints the white panel with the picture strip, the heading and the tip.
 static void PaintTip(HWND hwnd, HDC hdc)
 {
-    tagTIPS_PRIVATEDATA* pd = GetPrivateData(hwnd);
+    tagTIPS_PRIVATEDATA* pd = DialogState<tagTIPS_PRIVATEDATA>(hwnd);
     if (!pd)
         return;
     int saved = SaveDC(hdc);
@@ -182,26 +178,26 @@ static void _mh_TVTipDll_OnPaint(HWND hwnd)
 
 static void ShowOtherTip(HWND hwnd, const char* tip)
 {
-    tagTIPS_PRIVATEDATA* pd = GetPrivateData(hwnd);
+    tagTIPS_PRIVATEDATA* pd = DialogState<tagTIPS_PRIVATEDATA>(hwnd);
     StrCopy(pd->tip, tip);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 static void _mh_TVTipDll_OnNext(HWND hwnd)
 {
-    ShowOtherTip(hwnd, GetPrivateData(hwnd)->tips.GetNextTip());
+    ShowOtherTip(hwnd, DialogState<tagTIPS_PRIVATEDATA>(hwnd)->tips.GetNextTip());
 }
 
 static void _mh_TVTipDll_OnPrev(HWND hwnd)
 {
-    ShowOtherTip(hwnd, GetPrivateData(hwnd)->tips.GetPrevTip());
+    ShowOtherTip(hwnd, DialogState<tagTIPS_PRIVATEDATA>(hwnd)->tips.GetPrevTip());
 }
 
 // The setting belongs to the calling program: it reads "Show Tips" at its
 // start to decide whether to show the dialog.
 static void _mh_TVTipDll_OnShowTips(HWND hwnd)
 {
-    tagTIPS_PRIVATEDATA* pd = GetPrivateData(hwnd);
+    tagTIPS_PRIVATEDATA* pd = DialogState<tagTIPS_PRIVATEDATA>(hwnd);
     unsigned long show = IsDlgButtonChecked(hwnd, IDC_TIPS_SHOWTIPS) == BST_CHECKED ? 0 : 1;
     int rc = RegWriteDWORD(HKEY_CURRENT_USER, pd->tips.GetRegPath(), "Show Tips", show);
     if (rc != 0)
@@ -241,7 +237,7 @@ static void _mh_TVTipDll_OnClose(HWND hwnd)
 
 static void _mh_TVTipDll_OnDestroy(HWND hwnd)
 {
-    SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    SetDialogState(hwnd, nullptr);
 }
 
 static INT_PTR CALLBACK _mh_TVTipDll_DlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)

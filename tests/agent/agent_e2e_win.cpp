@@ -90,7 +90,7 @@ class AgentE2E : public agenttest::AgentProcessTest
     // within waitMs.
     bool Request(const char* body, DWORD waitMs = 5000)
     {
-        if (!m_ipc.SendMessage(body, "TVAgent", m_agent, 0, 0))
+        if (!m_ipc.SendMessage(body, AGENT_CHANNEL_ID, m_agent, 0, 0))
         {
             ADD_FAILURE() << "send failed: " << m_ipc.GetError();
             return false;
@@ -99,7 +99,7 @@ class AgentE2E : public agenttest::AgentProcessTest
         PumpUntil(
             [&]() {
                 if (m_ipc.ReadMessage(0))
-                    ok = strcmp(m_ipc.GetMessage(), "OK") == 0;
+                    ok = strcmp(m_ipc.GetMessage(), AGENT_REPLY_OK) == 0;
                 return ok;
             },
             waitMs);
@@ -576,7 +576,7 @@ TEST_F(AgentE2E, ExpiredRequestIsDroppedSilently)
     ASSERT_TRUE(msg.SetMessageSize(MMAPIPC_MSG_SIZE));
     msg.SetMessage("agent:message=\"too late\"");
     msg.SetFromId("TVInt");
-    msg.SetToId("TVAgent");
+    msg.SetToId(AGENT_CHANNEL_ID);
     msg.SetTTL(250);
     msg.SetTimeSent(GetTickCount() - 60000);
     ASSERT_TRUE(msg.BuildMessage());

@@ -13,6 +13,7 @@
 
 #include "e2e/driver.h"
 #include "testutil.h"
+#include "agentproto.h"
 #include "strutils.h"
 #include "wintestutil.h"
 
@@ -101,7 +102,7 @@ class AgentProcessTest : public ::testing::Test
             ADD_FAILURE() << "cannot start tvagent.exe: " << GetLastError();
             return NULL;
         }
-        PumpUntil([&]() { return (m_agent = FindTop(Pid(), "_TVAGENT_WINDOW", NULL)) != NULL; },
+        PumpUntil([&]() { return (m_agent = FindTop(Pid(), AGENT_WINDOW_CLASS, NULL)) != NULL; },
                   kAgentTimeout);
         // Ready when its message loop answers.
         DWORD_PTR result;

@@ -14,6 +14,7 @@
 
 #include "e2e/driver.h"
 #include "installer_build.h"
+#include "agentproto.h"
 #include "regutils.h"
 #include "testutil.h"
 #include "tvversion.h"
@@ -123,13 +124,13 @@ class InstallerE2E : public ::testing::Test
     {
         HWND window = NULL;
         if (m_agent.Start((m_dir + "\\tvagent.exe").c_str(), "", m_dir.c_str()))
-            DrvWaitWindow({"_TVAGENT_WINDOW", nullptr, TVD_MATCH_EXACT, m_agent.Pid(), true}, kTimeout,
+            DrvWaitWindow({AGENT_WINDOW_CLASS, nullptr, TVD_MATCH_EXACT, m_agent.Pid(), true}, kTimeout,
                           &window);
         return window && DrvIsReady(window, kTimeout) ? window : NULL;
     }
     void StopAgent() // by its Exit command, as a user does
     {
-        HWND agent = DrvFindWindow({"_TVAGENT_WINDOW", nullptr, TVD_MATCH_EXACT, m_agent.Pid(), true});
+        HWND agent = DrvFindWindow({AGENT_WINDOW_CLASS, nullptr, TVD_MATCH_EXACT, m_agent.Pid(), true});
         if (m_agent.IsRunning() &&
             (!agent || !DrvPostCommand(agent, 200) || m_agent.WaitExit(kTimeout) != TVD_OK))
             m_agent.Kill();

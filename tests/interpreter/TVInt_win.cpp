@@ -257,7 +257,7 @@ TEST_F(Engine, MoveToNoFolderFailsForOneFileAndForSeveral)
 
 TEST_F(Engine, ALongTitleIsCutSoTheRequestFitsTheChannelWithItsClosingQuote)
 {
-    ChannelEnd agent(TVINT_AGENT_CLASS, TVINT_AGENT_ID);
+    ChannelEnd agent(AGENT_WINDOW_CLASS, AGENT_CHANNEL_ID);
     ASSERT_TRUE(agent.Ok());
     ChannelEnd channel(kHelperClass, "4243");
     ASSERT_TRUE(channel.Ok());

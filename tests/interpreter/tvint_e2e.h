@@ -8,18 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "agentproto.h"
 #include "tvint_testutil.h"
 
 namespace tvint_test
 {
 const char kMainClass[] = "_TVINT_HIDDENMAINWND";
 const char kMainTitle[] = "Tarvin Interpretor";
-const char kAgentClass[] = "_TVAGENT_WINDOW";
 
 // A running agent's window, hidden or not.
 inline HWND FindAgent()
 {
-    DrvWindowQuery wanted = DrvQuery(kAgentClass, NULL);
+    DrvWindowQuery wanted = DrvQuery(AGENT_WINDOW_CLASS, NULL);
     wanted.includeHidden = true;
     return DrvFindWindow(wanted);
 }

@@ -49,7 +49,7 @@ class WithAgent : public Interpreter
         m_agent.reset(new CDrvProcess());
         ASSERT_TRUE(m_agent->Start(Program("fakeagent.exe").c_str(),
                                    ("-record=" + Quote(m_record) + " " + options).c_str()));
-        DrvWindowQuery wanted = DrvQuery(kAgentClass, NULL, TVD_MATCH_EXACT, m_agent->Pid());
+        DrvWindowQuery wanted = DrvQuery(AGENT_WINDOW_CLASS, NULL, TVD_MATCH_EXACT, m_agent->Pid());
         wanted.includeHidden = true;
         ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindWindow(wanted) != NULL; }, kTimeout));
     }
@@ -103,11 +103,11 @@ TEST_F(WithAgent, EachAgentActionIsOneRequestWrittenExactlyAndAnsweredBeforeTheN
     std::string id = InterpreterId();
     EXPECT_EQ(0u, WaitExit());
 
-    std::vector<AgentRequest> requests = ReadAgentRecord(m_record);
+    auto requests = ReadAgentRecord(m_record);
     Bodies expected = {"agent:hide=\"Untitled - Note Pad\"", "agent:show=\"calc\"", "agent:showall",
                        "agent:message=\"Backup done: 3 files, 0 errors\"", "agent:exit tarvin"};
     EXPECT_EQ(expected, Requests());
-    for (const AgentRequest& r : requests)
+    for (const auto& r : requests)
         EXPECT_EQ(id, r.from);
     // The exit request ends the agent.
     DWORD code = 99;

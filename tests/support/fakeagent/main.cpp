@@ -1,6 +1,6 @@
 // fakeagent: plays the agent's side of the channel for the interpreter's
 // tests. It owns a hidden top-level window of the agent's class, reads every
-// request addressed to "TVAgent", records it, and answers "OK" unless told to
+// request addressed to the agent's channel, records it, and answers OK unless told to
 // stay silent.
 //
 //   fakeagent.exe [-record=FILE] [-silent[=PREFIX]] [-ignore=N] [-delay=MS]
@@ -18,18 +18,17 @@
 // -slowread read the first request only this long after its notification,
 //           as a busy agent does; later notifications are read at once
 //
-// A request starting "agent:exit " is answered and then ends the program,
+// An exit request is answered and then ends the program,
 // as the real agent does. WM_CLOSE ends it too.
 #include <windows.h>
 #include <stdlib.h>
 
 #include "MMapIPC_win.h"
+#include "agentproto.h"
 #include "strutils.h"
 
 namespace
 {
-const char g_className[] = "_TVAGENT_WINDOW";
-const char g_agentId[] = "TVAgent";
 
 struct Options
 {
@@ -74,7 +73,7 @@ void Record(const char* from, const char* body)
 // Answers the sender of the last request read.
 void Reply(int exitAfter)
 {
-    g_ipc.ReplyToMessage("OK", 0, 0);
+    g_ipc.ReplyToMessage(AGENT_REPLY_OK, 0, 0);
     if (g_opt.replies[0])
         AppendLine(g_opt.replies, "OK\r\n");
     if (exitAfter)
@@ -112,7 +111,8 @@ void Agent_OnNotify(HWND from)
     Record(g_ipc.GetMsgObj()->GetFromId(), body);
     if (!Answers(body))
         return;
-    int exitAfter = StrCompareNoCaseN(body, "agent:exit ", 11) == 0;
+    char arg[AGENT_ARG_SIZE];
+    int exitAfter = ParseAgentRequest(body, arg) == AGENT_REQ_EXIT;
     if (g_opt.delay == 0)
     {
         Reply(exitAfter);
@@ -204,17 +204,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     WNDCLASSA wc = {};
     wc.lpfnWndProc = Agent_WndProc;
     wc.hInstance = instance;
-    wc.lpszClassName = g_className;
+    wc.lpszClassName = AGENT_WINDOW_CLASS;
     if (!RegisterClassA(&wc))
         return 1;
     // Top-level and never shown: broadcasts reach it, message-only windows
     // they do not.
-    g_hwnd = CreateWindowExA(0, g_className, "Tarvin Agent (test)", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                             nullptr, nullptr, instance, nullptr);
+    g_hwnd = CreateWindowExA(0, AGENT_WINDOW_CLASS, "Tarvin Agent (test)", WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                             100, nullptr, nullptr, instance, nullptr);
     if (!g_hwnd)
         return 1;
     SetTimer(g_hwnd, kLifeTimer, g_opt.life, nullptr);
-    if (!g_ipc.Init(g_hwnd, g_agentId, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
+    if (!g_ipc.Init(g_hwnd, AGENT_CHANNEL_ID, MMAPIPC_MUTEX_NAME, MMAPIPC_MEMMAP_NAME))
         return 1;
 
     MSG msg;

@@ -24,6 +24,7 @@
 #include "e2e/driver.h"
 #include "support/tvtarget/tvtarget.h"
 #include "ScheduledTask.h"
+#include "agentproto.h"
 #include "hiddenjournal.h"
 #include "keysfile.h"
 #include "logline.h"
@@ -33,7 +34,6 @@ namespace
 {
 const DWORD kTimeout = 20000;
 const char kSuiteKey[] = "Software\\Norvale\\Tarvin 2";
-const char kAgentClass[] = "_TVAGENT_WINDOW";
 const char kScheduleChanged[] = "FD891CBC-B188-4471-B9A5-CE617A9005CB";
 const int kAgentExit = 200;
 const int kEditSave = 2004;
@@ -207,7 +207,7 @@ std::string AnswerBox(HWND box, int prefer = IDNO)
 
 HWND FindAgent()
 {
-    DrvWindowQuery q = DrvQuery(kAgentClass, NULL);
+    DrvWindowQuery q = DrvQuery(AGENT_WINDOW_CLASS, NULL);
     q.includeHidden = true;
     return DrvFindWindow(q);
 }
