@@ -57,23 +57,3 @@ TEST_F(LocaleDates, DescriptionUsesTheUsersLongDateAndShortTime)
     rule.GetDescription(buf, sizeof(buf));
     EXPECT_EQ("Schedule to run on " + std::string(date) + " at " + timeOfDay, buf);
 }
-
-TEST_F(LocaleDates, TimesWithoutADateAreNotScheduled)
-{
-    const CTime cases[] = {Make(0, 0, 0), Make(2026, 2, 29, 10), Make(2026, 13, 1), Make(2026, 1, 1, 24)};
-    for (const CTime& t : cases)
-    {
-        CSTRecRule rule;
-        rule.type = ST_TYPE_DATE;
-        rule.time = t;
-        char buf[ST_DESCRIPTION_SIZE];
-        rule.GetDescription(buf, sizeof(buf));
-        EXPECT_STREQ("Schedule to run on Not scheduled to run again", buf);
-    }
-
-    // A buffer too small for the system's text still gets a cut, terminated one.
-    char date[6], timeOfDay[3];
-    EXPECT_EQ(1, FormatTaskDate(Make(2026, 12, 5, 21, 56), date, sizeof(date), timeOfDay, sizeof(timeOfDay)));
-    EXPECT_EQ(5u, strlen(date));
-    EXPECT_EQ(2u, strlen(timeOfDay));
-}
