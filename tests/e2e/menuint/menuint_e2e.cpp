@@ -96,25 +96,6 @@ class MenuInterpreter : public ::testing::Test
         EXPECT_EQ(text, e2etest::AnswerBox(m_mint->Pid(), caption, IDOK));
     }
 
-    static COLORREF ScreenPixel(int x, int y)
-    {
-        HDC screen = GetDC(NULL);
-        COLORREF colour = GetPixel(screen, x, y);
-        ReleaseDC(NULL, screen);
-        return colour;
-    }
-
-    // Between the side bar's colours, channel by channel.
-    static bool InSidebarGradient(COLORREF c)
-    {
-        COLORREF a = GetSysColor(COLOR_ACTIVECAPTION);
-        COLORREF b = GetSysColor(COLOR_GRADIENTACTIVECAPTION);
-        auto between = [](int v, int x, int y) { return v >= (x < y ? x : y) && v <= (x < y ? y : x); };
-        return c != CLR_INVALID && between(GetRValue(c), GetRValue(a), GetRValue(b)) &&
-               between(GetGValue(c), GetGValue(a), GetGValue(b)) &&
-               between(GetBValue(c), GetBValue(a), GetBValue(b));
-    }
-
     ScratchDir m_dir;
     std::string m_menuDir;
     std::string m_menuFile;
@@ -141,45 +122,6 @@ TEST_F(MenuInterpreter, StartsTheChosenEntryWithItsArgumentsAndFolderThenExits)
     std::string record = ReadBytes(second);
     EXPECT_NE(record.find("args=Second\r\n"), std::string::npos) << record;
     EXPECT_NE(record.find("dir=" + m_menuDir + "\r\n"), std::string::npos) << record;
-}
-
-TEST_F(MenuInterpreter, EscapeOrASeparatorStartsNothing)
-{
-    std::string marker = m_dir.Path("marker.txt");
-    WriteMenu(m_menuFile, {MarkerItem("Only", marker), "<menuseparator />", MarkerItem("Other", marker)},
-              "Go");
-    Start("-file=" + Quote(m_menuFile));
-    HWND popup = WaitPopup();
-    ASSERT_TRUE(popup);
-    // The root's side bar: the caption-coloured gradient along the left edge
-    // (its short text sits at the bottom).
-    RECT rc;
-    ASSERT_TRUE(GetWindowRect(popup, &rc));
-    for (int y : {rc.top + 6, rc.top + (rc.bottom - rc.top) / 3})
-        EXPECT_EQ(TVD_OK,
-                  DrvWaitFor([&]() { return InSidebarGradient(ScreenPixel(rc.left + 8, y)); }, kTimeout))
-            << std::hex << ScreenPixel(rc.left + 8, y);
-    Key(popup, VK_ESCAPE);
-    EXPECT_EQ(0u, WaitExit());
-
-    WriteMenu(m_menuFile, {MarkerItem("Only", marker), "<menuseparator />", MarkerItem("Other", marker)});
-    Start("-file=" + Quote(m_menuFile));
-    Choose(2);
-    EXPECT_EQ(0u, WaitExit());
-    EXPECT_FALSE(Exists(marker));
-}
-
-TEST_F(MenuInterpreter, FindsABareTargetBesideTheMenuFile)
-{
-    // The target is only a file name; tvmint runs in another folder, so the
-    // shell does not find it and the retry beside the menu file does.
-    ASSERT_TRUE(CopyFileA(Program("tvmint_e2e.exe").c_str(), (m_menuDir + "\\tvmarker.exe").c_str(), FALSE));
-    std::string marker = m_dir.Path("bare.txt");
-    WriteMenu(m_menuFile, {MenuItem("Bare", "tvmarker.exe", "--marker " + marker + " bare")});
-    Start("-file=" + Quote(m_menuFile));
-    Choose(1);
-    EXPECT_EQ(0u, WaitExit());
-    EXPECT_TRUE(WaitFile(marker));
 }
 
 // A target that cannot be started, or a menu file that cannot be read: the
@@ -219,68 +161,6 @@ TEST_F(MenuInterpreter, ReportsATargetThatCannotBeStarted)
         ExpectMessageBox(c.caption, c.message);
         EXPECT_EQ(c.code, WaitExit());
     }
-}
-
-TEST_F(MenuInterpreter, OpensAtTheMouseUnlessTheCommandLineGivesAPoint)
-{
-    WriteMenu(m_menuFile, {MenuItem("One", "x.exe", ""), MenuItem("Two", "y.exe", "")});
-    struct
-    {
-        std::string args;
-        POINT expected; // the menu's bottom-left corner
-    } cases[] = {
-        {"", {300, 500}},
-        {" -x=\"0\" -y=\"\"", {300, 500}},
-        {" -x=\"350\"", {350, 500}},
-        {" -x=\"0\" -y=\"640\"", {300, 640}},
-        {" -x=\"420\" -y=\"610\"", {420, 610}},
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.args);
-        ASSERT_TRUE(SetCursorPos(300, 500));
-        Start("-file=" + Quote(m_menuFile) + c.args);
-        HWND popup = WaitPopup();
-        ASSERT_TRUE(popup);
-        RECT rc;
-        ASSERT_TRUE(GetWindowRect(popup, &rc));
-        EXPECT_EQ(c.expected.x, rc.left);
-        EXPECT_EQ(c.expected.y, rc.bottom);
-        Key(popup, VK_ESCAPE);
-        EXPECT_EQ(0u, WaitExit());
-    }
-}
-
-// Started without a file it says so, exits with 1 and registers the type.
-TEST_F(MenuInterpreter, RegistersMenuFilesSoThatTheShellOpensThem)
-{
-    Start("");
-    ExpectMessageBox("Error", "This application must be run with a -file parameter");
-    EXPECT_EQ(1u, WaitExit());
-
-    EXPECT_EQ("Tarvin.MenuFile", e2etest::ClassesDefault(".menu"));
-    EXPECT_EQ("Tarvin Menu File", e2etest::ClassesDefault("Tarvin.MenuFile"));
-    EXPECT_EQ(Quote(Program("tvmint.exe")) + " -file=\"%1\" -x=\"%2\" -y=\"%3\"",
-              e2etest::ClassesDefault("Tarvin.MenuFile\\shell\\Open\\command"));
-
-    // Opening a menu file in the shell now pops it up.
-    std::string marker = m_dir.Path("shell.txt");
-    WriteMenu(m_menuFile, {MarkerItem("Shell", marker)});
-    INT_PTR result = (INT_PTR)ShellExecuteA(NULL, NULL, m_menuFile.c_str(), NULL, NULL, SW_SHOWNORMAL);
-    ASSERT_GT(result, 32);
-    HWND popup = NULL;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32768", NULL), kTimeout, &popup));
-    DWORD pid = DrvWindowProcess(popup);
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
-    ASSERT_TRUE(process);
-    Key(popup, VK_DOWN);
-    Key(popup, VK_RETURN);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, kTimeout));
-    DWORD code = 0xDEAD;
-    GetExitCodeProcess(process, &code);
-    CloseHandle(process);
-    EXPECT_EQ(0u, code);
-    EXPECT_TRUE(WaitFile(marker));
 }
 
 // The target mode: record the arguments and the current folder, then exit.
