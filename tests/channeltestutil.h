@@ -104,10 +104,6 @@ class SlotView
     {
         return std::string(m_view, MMAPIPC_MSG_SIZE);
     }
-    bool IsClear() const
-    {
-        return Bytes() == std::string(MMAPIPC_MSG_SIZE, '\0');
-    }
 
   private:
     HANDLE m_map;
