@@ -12,10 +12,6 @@ namespace
 // No dialog may block a test run; and never FOF_ALLOWUNDO, which sends files
 // to the Linux user's trash under Wine.
 const FILEOP_FLAGS kQuiet = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT | FOF_NOCONFIRMMKDIR;
-// With no confirmation, a shell that overwrites does so at once and the test
-// fails instead of hanging on a dialog.
-const FILEOP_FLAGS kNoOverwrite = kQuiet | FOF_FILESONLY | FOF_RENAMEONCOLLISION;
-
 typedef CPtrList<CShellFileOp::CSFOPath> PathList;
 
 int ShellOp(UINT func, FILEOP_FLAGS flags, const std::vector<std::string>& sources,

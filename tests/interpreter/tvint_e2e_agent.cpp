@@ -64,22 +64,6 @@ class WithAgent : public Interpreter
         return AgentBodies(m_record);
     }
 
-    // A copy of tvint.exe in a folder of its own, optionally with the fake
-    // agent beside it under the agent's name.
-    std::string PrivateCopy(bool withAgent)
-    {
-        std::string folder = m_dir.Path("app folder");
-        CreateDirectoryA(folder.c_str(), NULL);
-        std::string exe = folder + "\\tvint.exe";
-        EXPECT_TRUE(CopyFileA(Program("tvint.exe").c_str(), exe.c_str(), FALSE));
-        std::string agent = folder + "\\tvagent.exe";
-        if (withAgent)
-        {
-            EXPECT_TRUE(CopyFileA(Program("fakeagent.exe").c_str(), agent.c_str(), FALSE));
-        }
-        return exe;
-    }
-
     std::string m_record;
     std::unique_ptr<CDrvProcess> m_agent;
 };
@@ -129,15 +113,4 @@ TEST_F(WithAgent, ARequestTheAgentHasNotReadYetIsSentAgainWithoutAsking)
     Start({"Hide \"late\"", "Show \"late\""});
     EXPECT_EQ(0u, WaitExit());
     EXPECT_EQ((Bodies{"agent:hide=\"late\"", "agent:show=\"late\""}), Requests());
-}
-
-TEST_F(WithAgent, TheAgentIsStartedFromTheInterpretersFolderWhenItIsNotRunning)
-{
-    Logging(true);
-    std::string exe = PrivateCopy(true);
-    std::string record = m_dir.Path("app folder\\fakeagent.log");
-    Start({"Hide \"y\""}, exe);
-    EXPECT_EQ(0u, WaitExit());
-    EXPECT_EQ((Bodies{"agent:hide=\"y\"", "agent:log=\"Hide windows called y\""}), AgentBodies(record));
-    EXPECT_TRUE(FindAgent() != NULL);
 }

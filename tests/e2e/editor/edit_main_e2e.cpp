@@ -23,56 +23,6 @@ class EditMain : public edittest::EditorTest
   public:
 };
 
-// Save As to a place that cannot be written reports the error and keeps the
-// document as it was: its name, its rows and its unsaved state; Save then
-// still writes the original file.
-TEST_F(EditMain, SaveAsThatFailsKeepsTheDocument)
-{
-    std::string path = WriteLaunch("keep.launch", {"Message \"keep\""});
-    std::string blocker = WriteLaunch("blocker.txt", {"a file, not a folder"});
-    std::string readOnly = WriteLaunch("readonly.launch", {"Message \"ro\""});
-    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
-    Editor& ed = StartEditor(path);
-    ASSERT_TRUE(ed.WaitRowCount(1));
-    ASSERT_TRUE(PutClipboard(kFormat, "Message \"new\""));
-    ed.Post(IDM_PASTE);
-    const std::string title = "Tarvin Editor - [keep.launch]*";
-    ASSERT_TRUE(ed.WaitTitle(title));
-    Rows rows = ed.Rows();
-
-    struct
-    {
-        const char* what;
-        std::string target;
-        bool exists;
-    } cases[] = {
-        {"missing folder", m_files + "\\no such folder\\x.launch", false},
-        {"file in the way", blocker + "\\x.launch", false},
-        {"read-only file", readOnly, true},
-    };
-    for (auto& c : cases)
-    {
-        SCOPED_TRACE(c.what);
-        ed.Post(IDM_SAVEAS);
-        HWND dlg = ed.Dialog("Save Launch File As");
-        ASSERT_TRUE(dlg != nullptr);
-        ASSERT_TRUE(e2etest::FileDialogTake(dlg, c.target, "Save"));
-        if (c.exists)
-            ed.Answer("Confirm", IDYES);
-        EXPECT_EQ("An error occured while saving the launch file.\n\nThe reported error code was 2",
-                  ed.Answer("Tarvin Editor", IDOK));
-        EXPECT_EQ(title, ed.Title());
-        EXPECT_EQ(path, ed.Status());
-        EXPECT_EQ(rows, ed.Rows());
-    }
-    EXPECT_EQ(Rows({"Message \"ro\""}), ReadLines(readOnly));
-    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
-
-    ed.Post(IDM_SAVE);
-    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [keep.launch]"));
-    EXPECT_EQ(Rows({"Message \"keep\"", "Message \"new\""}), ReadLines(path));
-}
-
 // Logging off with unsaved changes asks the save question: Yes saves (a save
 // that fails keeps the session waiting), No drops the changes, Cancel keeps
 // the session waiting. An unmodified file asks nothing.

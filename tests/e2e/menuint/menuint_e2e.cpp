@@ -90,12 +90,6 @@ class MenuInterpreter : public ::testing::Test
         return code;
     }
 
-    // Waits for tvmint's message box, checks its caption and text, presses OK.
-    void ExpectMessageBox(const char* caption, const std::string& text)
-    {
-        EXPECT_EQ(text, e2etest::AnswerBox(m_mint->Pid(), caption, IDOK));
-    }
-
     ScratchDir m_dir;
     std::string m_menuDir;
     std::string m_menuFile;
@@ -122,45 +116,6 @@ TEST_F(MenuInterpreter, StartsTheChosenEntryWithItsArgumentsAndFolderThenExits)
     std::string record = ReadBytes(second);
     EXPECT_NE(record.find("args=Second\r\n"), std::string::npos) << record;
     EXPECT_NE(record.find("dir=" + m_menuDir + "\r\n"), std::string::npos) << record;
-}
-
-// A target that cannot be started, or a menu file that cannot be read: the
-// box the user sees and the exit code.
-TEST_F(MenuInterpreter, ReportsATargetThatCannotBeStarted)
-{
-    std::string noAssoc = m_menuDir + "\\data.tvnoassoc";
-    WriteBytes(noAssoc, "x");
-    const std::string missing = m_menuDir + "\\missing.menu";
-    struct
-    {
-        std::string target; // the only entry's; none: the file holds `bytes`
-        std::string file, bytes;
-        const char* caption;
-        std::string message;
-        DWORD code;
-    } cases[] = {
-        {"C:\\no such folder\\missing.exe", m_menuFile, "", "Tarvin 2", "Cannot find the target file.", 3},
-        // No file name to look for beside the menu: its folder is not opened.
-        {"C:\\no such folder\\", m_menuFile, "", "Tarvin 2", "Cannot find the target file.", 3},
-        {noAssoc, m_menuFile, "", "Tarvin 2", "The target file association is incomplete.", 3},
-        {"", missing, "", "Error", "Error code 12 occurred while trying to read the menu file:\n  " + missing,
-         2},
-        {"", m_menuFile, "<?TarvinMenu version=\"2.00\"?>\r\n<menu text=\"x\">\r\n</menu>\r\n", "Error",
-         "Error code 3 occurred while trying to read the menu file:\n  " + m_menuFile, 2},
-    };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.target + c.file);
-        if (!c.target.empty())
-            WriteMenu(c.file, {MenuItem("Broken", c.target, "")});
-        else if (!c.bytes.empty())
-            WriteBytes(c.file, c.bytes);
-        Start("-file=" + Quote(c.file));
-        if (!c.target.empty())
-            Choose(1);
-        ExpectMessageBox(c.caption, c.message);
-        EXPECT_EQ(c.code, WaitExit());
-    }
 }
 
 // The target mode: record the arguments and the current folder, then exit.
