@@ -260,47 +260,6 @@ class RegRestorer
     std::vector<Saved> m_saved;
 };
 
-// The centre of a window in screen coordinates.
-inline POINT CentreOf(HWND hwnd)
-{
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    return pt;
-}
-
-// A size x size icon; colour(x, y) gives 0x00RRGGBB, or kTransparent.
-const DWORD kTransparent = 0xFFFFFFFF;
-inline HICON MakeIcon(int size, const std::function<DWORD(int, int)>& colour)
-{
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = size;
-    bi.bmiHeader.biHeight = -size;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* bits = NULL;
-    HBITMAP colourBmp = CreateDIBSection(NULL, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
-    // Mask: 1 = transparent, rows padded to 16 bits; black under it.
-    const int stride = (size + 15) / 16 * 2;
-    std::vector<BYTE> mask((size_t)stride * size, 0);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++)
-        {
-            DWORD c = colour(x, y);
-            if (c == kTransparent)
-                mask[y * stride + x / 8] |= (BYTE)(0x80 >> (x % 8));
-            ((DWORD*)bits)[y * size + x] = c == kTransparent ? 0 : c;
-        }
-    HBITMAP maskBmp = CreateBitmap(size, size, 1, 1, mask.data());
-    ICONINFO ii = {TRUE, 0, 0, maskBmp, colourBmp};
-    HICON icon = CreateIconIndirect(&ii);
-    DeleteObject(colourBmp);
-    DeleteObject(maskBmp);
-    return icon;
-}
-
 // Pixels read back: 0x00RRGGBB, top-down.
 struct Pixels
 {
@@ -308,14 +267,6 @@ struct Pixels
     int height = 0;
     std::vector<DWORD> bits;
 
-    bool operator==(const Pixels& other) const
-    {
-        return width == other.width && height == other.height && bits == other.bits;
-    }
-    bool operator!=(const Pixels& other) const
-    {
-        return !(*this == other);
-    }
     COLORREF At(int x, int y) const
     {
         DWORD p = bits[(size_t)y * width + x];
@@ -330,113 +281,37 @@ struct Pixels
                 n += At(x, y) == colour;
         return n;
     }
-    // The left- (or right-) most column of rc holding the colour; -1 when none.
-    int Column(const RECT& rc, COLORREF colour, bool last = false) const
-    {
-        for (int i = 0; i < rc.right - rc.left; i++)
-        {
-            int x = last ? rc.right - 1 - i : rc.left + i;
-            if (Count({x, rc.top, x + 1, rc.bottom}, colour))
-                return x;
-        }
-        return -1;
-    }
-};
-
-// A 32-bit top-down memory bitmap whose pixels can be read back.
-class Canvas
-{
-  public:
-    Canvas(int width, int height, COLORREF fill = RGB(255, 0, 255))
-        : m_width(width), m_height(height), m_dc(CreateCompatibleDC(nullptr))
-    {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = width;
-        bmi.bmiHeader.biHeight = -height;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        m_bitmap = CreateDIBSection(m_dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_bits = (DWORD*)bits;
-        m_old = SelectObject(m_dc, m_bitmap);
-        RECT rc = {0, 0, width, height};
-        HBRUSH brush = CreateSolidBrush(fill);
-        FillRect(m_dc, &rc, brush);
-        DeleteObject(brush);
-    }
-    ~Canvas()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    HDC Dc() const
-    {
-        return m_dc;
-    }
-    int Width() const
-    {
-        return m_width;
-    }
-    int Height() const
-    {
-        return m_height;
-    }
-    Pixels Read() const
-    {
-        GdiFlush();
-        Pixels out;
-        out.width = m_width;
-        out.height = m_height;
-        out.bits.assign((size_t)m_width * m_height, 0);
-        if (m_bits)
-            out.bits.assign(m_bits, m_bits + (size_t)m_width * m_height);
-        return out;
-    }
-    COLORREF At(int x, int y) const
-    {
-        return Read().At(x, y);
-    }
-    int Count(const RECT& rc, COLORREF colour) const
-    {
-        return Read().Count(rc, colour);
-    }
-
-  private:
-    int m_width;
-    int m_height;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-    DWORD* m_bits;
 };
 
 // The client area of a window as it paints it through the printing path
-// every window supports (printed non-null), else a rectangle of the screen.
-inline Pixels GrabPixels(HWND printed, int x, int y, int w, int h)
-{
-    Canvas canvas(w, h, RGB(0, 0, 0));
-    if (printed)
-        PrintWindow(printed, canvas.Dc(), PW_CLIENTONLY);
-    else
-    {
-        HDC screen = GetDC(NULL);
-        BitBlt(canvas.Dc(), 0, 0, w, h, screen, x, y, SRCCOPY);
-        ReleaseDC(NULL, screen);
-    }
-    return canvas.Read();
-}
-
+// every window supports, read from a 32-bit top-down memory bitmap.
 inline Pixels PrintedClient(HWND hwnd)
 {
     RECT rc;
     GetClientRect(hwnd, &rc);
-    return GrabPixels(hwnd, 0, 0, rc.right, rc.bottom);
+    Pixels out;
+    out.width = rc.right;
+    out.height = rc.bottom;
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = rc.right;
+    bmi.bmiHeader.biHeight = -rc.bottom;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    HDC dc = CreateCompatibleDC(nullptr);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    PrintWindow(hwnd, dc, PW_CLIENTONLY);
+    GdiFlush();
+    out.bits.assign((size_t)rc.right * rc.bottom, 0);
+    if (bits)
+        out.bits.assign((DWORD*)bits, (DWORD*)bits + (size_t)rc.right * rc.bottom);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return out;
 }
 
 // The files (not folders) of a folder whose names match the pattern.

@@ -50,10 +50,6 @@ class CTargetProcess : public CDrvProcess
         PumpUntil([&] { return (found = FindTopLevel(title, Pid(), false)) != NULL; }, timeoutMs);
         return found;
     }
-    bool Exited(DWORD timeoutMs)
-    {
-        return Handle() && WaitForSingleObject(Handle(), timeoutMs) == WAIT_OBJECT_0;
-    }
 };
 
 // The real tvagent.exe started fresh in a scratch files folder, with

@@ -8,7 +8,6 @@
 # BIN holds tvagent.exe, tvdriver.exe and tvtarget.exe. Cases:
 #   tray    without "Swop Mouse": right click opens the main menu, left click
 #           the user menu, read afresh from Tarvin.menu at every click
-#   swop    with "Swop Mouse" 1 the buttons are exchanged
 #   hotkey  a key from Tarvin Keys.keys starts a program, another ends the
 #           agent; needs Wine's virtual desktop (winerun --desktop)
 #
@@ -190,29 +189,6 @@ case_tray() {
     stop_agent
 }
 
-case_swop() {
-    prepare 1 "$keys_header" 'not a menu'$'\r\n'
-    start_agent || return
-
-    click_tray 3 || return
-    expect_menu_read_error "right click with Swop Mouse"
-
-    click_tray 1 || return
-    expect_main_menu "left click with Swop Mouse" || return
-    # "Exit" is the last entry, at the menu's bottom edge.
-    xdotool mousemove $((menu_left + menu_width / 2)) $((menu_top + menu_height - 10)) click 1
-    if wait_until $((wait_ms / 1000)) job_ended "$agent_job"; then
-        wait "$agent_job"
-        local rc=$?
-        agent_job=
-        [[ $rc -eq 0 ]] && ok "left click with Swop Mouse: Exit in the main menu ended the agent" ||
-            fail "agent ended with exit code $rc"
-    else
-        fail "choosing Exit in the main menu did not end the agent"
-    fi
-    stop_agent
-}
-
 case_hotkey() {
     in_virtual_desktop || { fail "hot keys need Wine's virtual desktop (winerun --desktop WxH)"; return; }
     # Ctrl+Alt+T (84) starts the target, Ctrl+Alt+X (88) ends the agent.
@@ -254,7 +230,7 @@ case_hotkey() {
 
 for name in "$@"; do
     case $name in
-        tray | swop | hotkey) ;;
+        tray | hotkey) ;;
         *)
             echo "agent_x11_e2e.sh: unknown case $name" >&2
             exit 2

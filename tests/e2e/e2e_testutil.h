@@ -159,21 +159,6 @@ inline std::string GetClipboard(UINT format)
     return text;
 }
 
-// Another program saves the file: its write time set later than any a
-// program read before.
-inline void TouchLater(const std::string& path)
-{
-    static DWORD saves = 0;
-    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                           OPEN_EXISTING, 0, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h) << path;
-    FILETIME later;
-    GetSystemTimeAsFileTime(&later);
-    later.dwHighDateTime += ++saves;
-    SetFileTime(h, NULL, NULL, &later);
-    CloseHandle(h);
-}
-
 // WM_QUERYENDSESSION sent to the window as a log-off sends it, from a thread
 // of its own so that the caller can answer the question it may ask. The
 // window's answer (TRUE or FALSE), or -1 when it gave none in time.
@@ -208,10 +193,6 @@ class CProgramWindow
     DWORD Pid() const
     {
         return m_proc ? m_proc->Pid() : 0;
-    }
-    CDrvProcess* Process() const
-    {
-        return m_proc.get();
     }
     bool Ready() const
     {

@@ -133,14 +133,6 @@ class CMedit : public e2etest::CProgramWindow
                PostMessageA(Tree(), WM_LBUTTONUP, 0, at) && Ready();
     }
 
-    bool Enabled(int id)
-    {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(DrvFindChildById(m_main, IDC_TOOLBAR), TB_ISBUTTONENABLED, (WPARAM)id, 0,
-                            SMTO_ABORTIFHUNG, kTimeout, &result);
-        return result != 0;
-    }
-
     // The editor's next message box as "<caption>: <text>", after pressing
     // the button (0: none).
     std::string Box(int button)

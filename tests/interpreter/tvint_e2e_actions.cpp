@@ -14,13 +14,6 @@ namespace
 {
 class Actions : public Interpreter
 {
-  protected:
-    std::string TargetLine(const std::string& keyword, const std::string& title, const std::string& record,
-                           const std::string& state)
-    {
-        return keyword + " " + Quote(Program("tvtarget.exe")) + "," + Quote(m_dir.Path("")) + "," +
-               Quote("-title=" + title + " -record=" + record) + "," + state;
-    }
 };
 
 // A line that copies src\m.txt to the given name when it runs.
@@ -114,81 +107,6 @@ TEST_F(Actions, LaunchLinesGiveTheirFilesQuestionsAndExitCode)
 
 // --- Launch, Open -------------------------------------------------------------
 
-TEST_F(Actions, LaunchShowsTheProgramNormalMaximizedOrMinimized)
-{
-    struct
-    {
-        const char* state;
-        const char* zoomed;
-        const char* iconic;
-    } cases[] = {{"Normal", "0", "0"},    {"Maximized", "1", "0"}, {"MAXIMIZED", "1", "0"},
-                 {"Minimized", "0", "1"}, {"max", "0", "0"},       {"", "0", "0"}};
-    std::vector<std::string> lines;
-    std::vector<std::string> records;
-    for (const auto& c : cases)
-    {
-        std::string n = std::to_string(records.size());
-        records.push_back(m_dir.Path("launch-" + n + ".txt"));
-        lines.push_back(TargetLine("Launch", "Target" + n, records.back(), c.state));
-    }
-    EXPECT_EQ(0u, Run(lines));
-    for (size_t i = 0; i < records.size(); i++)
-    {
-        SCOPED_TRACE(cases[i].state);
-        TargetRecord rec = WaitTargetRecord(records[i]);
-        EXPECT_EQ(cases[i].zoomed, rec["zoomed"]);
-        EXPECT_EQ(cases[i].iconic, rec["iconic"]);
-        EXPECT_EQ("1", rec["visible"]);
-        EXPECT_EQ(m_dir.Path(""), rec["cwd"] + "\\");
-        HWND window = DrvFindWindow(DrvQuery(TARGET_CLASS, ("Target" + std::to_string(i)).c_str()));
-        ASSERT_TRUE(window);
-        EXPECT_EQ(cases[i].zoomed[0] == '1', IsZoomed(window) != 0);
-        EXPECT_EQ(cases[i].iconic[0] == '1', IsIconic(window) != 0);
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(WaitTargetEvent(records[i], "close"));
-    }
-}
-
-TEST_F(Actions, OpenAndPrintStartADocumentWithItsProgramsVerb)
-{
-    std::string record = m_dir.Path("document.txt");
-    for (const char* verb : {"open", "print"})
-    {
-        std::string command =
-            Quote(Program("tvtarget.exe")) + " -title=Doc-" + verb + " -record=" + record + " \"%1\"";
-        ASSERT_EQ(ERROR_SUCCESS,
-                  RegSetValueA(HKEY_CLASSES_ROOT,
-                               (std::string("TVIntE2E.Doc\\shell\\") + verb + "\\command").c_str(), REG_SZ,
-                               command.c_str(), (DWORD)command.size()));
-    }
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueA(HKEY_CLASSES_ROOT, ".tvinte2e", REG_SZ, "TVIntE2E.Doc", 12));
-    std::string doc = m_dir.Path("my letter.tvinte2e");
-    WriteBytes(doc, "letter");
-
-    struct
-    {
-        const char* keyword;
-        const char* title;
-        const char* zoomed;
-    } cases[] = {{"Open", "Doc-open", "1"}, {"Print", "Doc-print", "0"}};
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.keyword);
-        DeleteFileA(record.c_str());
-        EXPECT_EQ(0u, Run({std::string(c.keyword) + " " + Quote(doc) + ",\"\",\"\"," +
-                           (c.zoomed[0] == '1' ? "Maximized" : "Normal")}));
-        TargetRecord rec = WaitTargetRecord(record);
-        EXPECT_NE(std::string::npos, rec["cmdline"].find(Quote(doc))) << rec["cmdline"];
-        EXPECT_EQ(c.zoomed, rec["zoomed"]);
-        HWND window = DrvFindWindow(DrvQuery(TARGET_CLASS, c.title));
-        ASSERT_TRUE(window);
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(WaitTargetEvent(record, "close"));
-    }
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, "TVIntE2E.Doc");
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, ".tvinte2e");
-}
-
 // --- Kill, Close, Destroy -----------------------------------------------------
 
 TEST_F(Actions, KillEndsARunningProgramByPartOfItsName)
@@ -205,55 +123,4 @@ TEST_F(Actions, KillEndsARunningProgramByPartOfItsName)
     EXPECT_EQ(1u, code);
 }
 
-TEST_F(Actions, CloseAsksWindowsByTitleAndDestroyEndsTheOnesThatRefuse)
-{
-    std::string politeRec = m_dir.Path("polite.txt"), stubbornRec = m_dir.Path("stubborn.txt");
-    CDrvProcess polite, stubborn, bystander, hidden;
-    e2etest::StartTarget(polite, "-title=\"Report - Polite\" -record=" + politeRec, "Report - Polite");
-    e2etest::StartTarget(stubborn, "-refuseclose -title=\"Report - Stubborn\" -record=" + stubbornRec,
-                         "Report - Stubborn");
-    e2etest::StartTarget(bystander, "-title=\"Bystander\"", "Bystander");
-    e2etest::StartTarget(hidden, "-hidden -title=\"Report - Hidden\"", "Report - Hidden");
-
-    EXPECT_EQ(0u, Run({"Close \"REPORT\""}));
-    DWORD code = 99;
-    EXPECT_EQ(TVD_OK, polite.WaitExit(kTimeout, &code));
-    EXPECT_EQ(0u, code);
-    EXPECT_TRUE(WaitTargetEvent(stubbornRec, "close-refused"));
-    EXPECT_TRUE(stubborn.IsRunning());
-
-    EXPECT_EQ(0u, Run({"Destroy \"report - stub\""}));
-    EXPECT_EQ(TVD_OK, stubborn.WaitExit(kTimeout, &code));
-    EXPECT_EQ(1u, code);
-    EXPECT_TRUE(bystander.IsRunning());
-    // Hidden windows are left alone by both.
-    EXPECT_TRUE(hidden.IsRunning());
-}
-
 // --- Wait -------------------------------------------------------------------
-
-TEST_F(Actions, WaitHoldsTheNextLineForItsTime)
-{
-    struct
-    {
-        const char* wait;
-        DWORD least;
-        DWORD most;
-    } cases[] = {{"Wait \"1500 ms\"", 1400, 4500}, {"Wait \"abc\"", 0, 1200}};
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE(c.wait);
-        std::string before = m_dir.Path(std::string("before ") + std::to_string(m_runs) + ".txt");
-        std::string after = m_dir.Path(std::string("after ") + std::to_string(m_runs) + ".txt");
-        WriteBytes(m_dir.Path("x.txt"), "x");
-        Start({"Copy " + Quote(m_dir.Path("x.txt")) + "," + Quote(before) + ",Overwrite", c.wait,
-               "Copy " + Quote(m_dir.Path("x.txt")) + "," + Quote(after) + ",Overwrite"});
-        ASSERT_TRUE(WaitFile(before));
-        DWORD start = GetTickCount();
-        ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return Exists(after); }, kTimeout, 5));
-        DWORD elapsed = GetTickCount() - start;
-        EXPECT_GE(elapsed, c.least);
-        EXPECT_LE(elapsed, c.most);
-        EXPECT_EQ(0u, WaitExit());
-    }
-}

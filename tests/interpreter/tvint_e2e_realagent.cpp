@@ -69,47 +69,6 @@ class RealAgent : public Interpreter
     std::string m_files;
 };
 
-TEST_F(RealAgent, HideShowShowAllMessageAndExitAreServedAndLogged)
-{
-    CDrvProcess target;
-    ASSERT_TRUE(target.Start(Program("tvtarget.exe").c_str(),
-                             "-title=\"Pair Report\" -owned=\"Pair Palette\" -title=\"Pair Notes\""));
-    HWND report = NULL, palette = NULL, notes = NULL;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(TARGET_CLASS, "Pair Report"), kTimeout, &report));
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(TARGET_TOOL_CLASS, "Pair Palette"), kTimeout, &palette));
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery(TARGET_CLASS, "Pair Notes"), kTimeout, &notes));
-
-    // No agent yet: the interpreter starts it. The report goes with its
-    // owned palette; the notes window stays.
-    EXPECT_EQ(0u, Run({"Hide \"PAIR REPORT\""}));
-    EXPECT_TRUE(FindAgent() != NULL);
-    EXPECT_EQ("001", wintest::Shown({report, palette, notes}));
-
-    // Shown again: the report as a window coming back is, its palette
-    // without taking the activation from it.
-    EXPECT_EQ(0u, Run({"Show \"pair report\""}));
-    EXPECT_EQ("11", wintest::Shown({report, palette}));
-    EXPECT_EQ(report, GetForegroundWindow());
-
-    EXPECT_EQ(0u, Run({"Hide \"pair\"", "ShowAll"}));
-    EXPECT_EQ("111", wintest::Shown({report, palette, notes}));
-
-    // The agent answers before it shows the box: the file runs to its end
-    // while the box is up.
-    EXPECT_EQ(0u, Run({"Message \"Backup finished\""}));
-    EXPECT_EQ("Backup finished", e2etest::AnswerBox(DrvWindowProcess(FindAgent()), "Message", IDOK));
-
-    // With the log on the Exit's own entry is answered too: no question.
-    ExitAgent();
-
-    EXPECT_EQ((std::vector<std::string>{"Hide windows called PAIR REPORT", "Show windows called pair report",
-                                        "Hide windows called pair", "Show all hidden windows", "Message",
-                                        "Exiting Tarvin Agent"}),
-              InterpreterEntries());
-    EXPECT_NE(std::string::npos,
-              ReadBytes(m_files + "\\Tarvin.log").find("description=\"Tarvin Agent exit\""));
-}
-
 // Launch files at once, each a run of Hide/Show pairs with a log entry for
 // every line: the interpreters share the channel's one slot with the agent,
 // and every request gets its own OK: each file runs to its end without a

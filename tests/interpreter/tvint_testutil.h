@@ -35,64 +35,6 @@ inline void WriteLaunchFile(const std::string& path, const std::vector<std::stri
     WriteBytes(path, text);
 }
 
-// The target's "key=value" record; "event" lines are gathered in order.
-struct TargetRecord
-{
-    std::map<std::string, std::string> values;
-    std::vector<std::string> events;
-
-    std::string operator[](const std::string& key) const
-    {
-        auto it = values.find(key);
-        return it == values.end() ? std::string() : it->second;
-    }
-    bool HasEvent(const std::string& event) const
-    {
-        for (const std::string& e : events)
-        {
-            if (e == event)
-                return true;
-        }
-        return false;
-    }
-};
-
-inline TargetRecord ReadTargetRecord(const std::string& path)
-{
-    TargetRecord record;
-    for (const std::string& line : Lines(ReadBytes(path)))
-    {
-        size_t eq = line.find('=');
-        if (eq == std::string::npos)
-            continue;
-        std::string key = line.substr(0, eq), value = line.substr(eq + 1);
-        if (key == "event")
-            record.events.push_back(value);
-        else
-            record.values[key] = value;
-    }
-    return record;
-}
-
-// Waits until the record can be read with its process id.
-inline TargetRecord WaitTargetRecord(const std::string& path)
-{
-    TargetRecord record;
-    EXPECT_EQ(TVD_OK, DrvWaitFor(
-                          [&]() {
-                              record = ReadTargetRecord(path);
-                              return !record["pid"].empty();
-                          },
-                          kTimeout))
-        << path;
-    return record;
-}
-
-inline bool WaitTargetEvent(const std::string& path, const std::string& event, DWORD timeoutMs = kTimeout)
-{
-    return DrvWaitFor([&]() { return ReadTargetRecord(path).HasEvent(event); }, timeoutMs) == TVD_OK;
-}
-
 // The fake agent's record: one "<sender>|<body>" line per request.
 struct AgentRequest
 {
@@ -118,11 +60,6 @@ inline std::vector<std::string> AgentBodies(const std::string& path)
     for (const AgentRequest& r : ReadAgentRecord(path))
         out.push_back(r.body);
     return out;
-}
-
-inline bool WaitAgentRequests(const std::string& path, size_t count, DWORD timeoutMs = kTimeout)
-{
-    return DrvWaitFor([&]() { return ReadAgentRecord(path).size() >= count; }, timeoutMs) == TVD_OK;
 }
 
 // Sets DWORD values under HKCU and puts the previous state back on

@@ -111,28 +111,3 @@ TEST(MenuLaunch, RetriesAMovedTargetByItsFileNameOnly)
     EXPECT_TRUE(g_calls[2].noParams);
     EXPECT_TRUE(g_calls[2].noDir);
 }
-
-TEST(MenuLaunch, ErrorTexts)
-{
-    char buf[128];
-    struct
-    {
-        int result;
-        const char* text;
-    } cases[] = {
-        {0, "The operating system does not have the resources to execute this command."},
-        {8, "The operating system does not have the resources to execute this command."},
-        {2, "Cannot find the target file."},
-        {3, "Cannot find the target file."},
-        {5, "The current user does not have access to the specified target."},
-        {26, "There was a sharing violation with the target file."},
-        {27, "The target file association is incomplete."},
-        {31, "The target file association is incomplete."},
-        {28, "The DDE communication failed."},
-        {29, "The DDE communication failed."},
-        {30, "The DDE communication failed."},
-        {11, "Error code 11 occurred while trying to execute the menu command."},
-    };
-    for (const auto& c : cases)
-        EXPECT_STREQ(c.text, MenuLaunchErrorText(c.result, buf, sizeof(buf))) << c.result;
-}

@@ -72,16 +72,6 @@ class TipsDialog : public ::testing::Test
     {
         SendMessageA(GetDlgItem(m_dialog, id), BM_CLICK, 0, 0);
     }
-    // The tip's part of the dialog as painted.
-    std::vector<DWORD> TipArea()
-    {
-        wintest::Pixels all = wintest::PrintedClient(m_dialog);
-        std::vector<DWORD> tip;
-        for (int y = 66; y < 260; y++)
-            tip.insert(tip.end(), &all.bits[(size_t)y * all.width + 64],
-                       &all.bits[(size_t)y * all.width + 304]);
-        return tip;
-    }
 
     wintest::RegRestorer m_registry;
     ScratchDir m_dir;
@@ -93,14 +83,6 @@ class TipsDialog : public ::testing::Test
 };
 
 using wintest::TextOf;
-
-TEST(TipsLibrary, ExportsInitTipsAndShowTipsUnderPlainNames)
-{
-    HMODULE dll = GetModuleHandleA("tvtip.dll");
-    ASSERT_TRUE(dll);
-    for (const char* name : {"InitTips", "ShowTips"})
-        EXPECT_NE(nullptr, (void*)GetProcAddress(dll, name)) << name;
-}
 
 TEST(TipsLibrary, ShippedTipsHaveASetForEachEditorAndThePictureLoads)
 {
@@ -122,36 +104,6 @@ TEST(TipsLibrary, ShippedTipsHaveASetForEachEditorAndThePictureLoads)
     BITMAP bm = {};
     EXPECT_TRUE(picture && GetObjectA(picture, sizeof(bm), &bm) && bm.bmWidth == 48 && bm.bmHeight == 256);
     DeleteObject(picture);
-}
-
-// ShowTips comes back at once with 2, and no window ever shows.
-TEST_F(TipsDialog, MissingOrDamagedTipsFileShowsNothing)
-{
-    static int shown;
-    HHOOK hook = SetWindowsHookExA(
-        WH_CALLWNDPROC,
-        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            CWPSTRUCT* msg = (CWPSTRUCT*)lParam;
-            char name[64] = "";
-            GetClassNameA(msg->hwnd, name, sizeof(name));
-            shown += msg->message == WM_SHOWWINDOW && msg->wParam && strcmp(name, kClass) == 0;
-            return CallNextHookEx(nullptr, code, wParam, lParam);
-        },
-        nullptr, GetCurrentThreadId());
-    for (const char* bytes :
-         {(const char*)nullptr, "", "MZ\x90\x01 binary", "<?TarvinTips version=\"2\"?>\r\n",
-          "<?TarvinTips version=\"1\"?>\r\n<tip text=\"outside\" />\r\n", "<?TarvinTips version=\"1\"?>\r\n"})
-    {
-        SCOPED_TRACE(bytes ? bytes : "(no file)");
-        DeleteFileA(m_file.c_str());
-        if (bytes)
-            WriteBytes(m_file, bytes);
-        shown = 0;
-        TIPS_DATA data = {nullptr, GetModuleHandleA(nullptr), "Tip", m_file.c_str(), "A", m_picture.c_str()};
-        EXPECT_EQ(2, ShowTips(&data));
-        EXPECT_EQ(0, shown);
-    }
-    UnhookWindowsHookEx(hook);
 }
 
 TEST_F(TipsDialog, ShowsItsTextsPictureHeadingAndTip)
@@ -186,74 +138,6 @@ TEST_F(TipsDialog, ShowsItsTextsPictureHeadingAndTip)
     ASSERT_TRUE(Open("B", "Tip of the Day"));
     EXPECT_EQ("Tip of the Day", TextOf(m_dialog));
     EXPECT_EQ(48 * 256, wintest::PrintedClient(m_dialog).Count(kStripRect, RGB(255, 255, 255)));
-    EXPECT_EQ(0, Close(false));
-}
-
-TEST_F(TipsDialog, NextAndPreviousWrapRoundTheSet)
-{
-    ASSERT_TRUE(Open("b"));
-    std::vector<std::vector<DWORD>> seen = {TipArea()};
-    for (int i = 0; i < 3; i++)
-    {
-        Click(101);
-        seen.push_back(TipArea());
-    }
-    EXPECT_TRUE(seen[0] != seen[1] && seen[1] != seen[2] && seen[0] != seen[2]) << "three different tips";
-    EXPECT_TRUE(seen[3] == seen[0]) << "the fourth Next is back at the start";
-    Click(102);
-    EXPECT_TRUE(TipArea() == seen[2]);
-    for (int i = 0; i < 3; i++)
-        Click(102);
-    EXPECT_TRUE(TipArea() == seen[2]) << "three times Previous goes round once";
-}
-
-// The box shows and writes "Show Tips" under the key of the set on show; an
-// unknown set name shows the file's last set, so its key is the one written.
-TEST_F(TipsDialog, CheckBoxKeepsShowTipsAtTheSetsKey)
-{
-    struct Case
-    {
-        const char* set;
-        const char* key;
-        DWORD stored; // 99: no value
-    } cases[] = {{"A", kKeyA, 0}, {"A", kKeyA, 99}, {"no such set", kKeyB, 1}, {nullptr, kKeyA, 1}};
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(c.set ? c.set : "(first set)");
-        wintest::DeleteRegValue(kKeyA, "Show Tips");
-        wintest::DeleteRegValue(kKeyB, "Show Tips");
-        if (c.stored != 99)
-            wintest::SetRegDword(c.key, "Show Tips", c.stored);
-        ASSERT_TRUE(Open(c.set));
-        bool checked = c.stored == 0;
-        EXPECT_EQ(checked ? BST_CHECKED : BST_UNCHECKED, IsDlgButtonChecked(m_dialog, 103));
-        for (int i = 0; i < 2; i++)
-        {
-            Click(103);
-            checked = !checked;
-            EXPECT_EQ(checked ? 0 : 1, wintest::StoredDword(c.key, "Show Tips"));
-        }
-        EXPECT_EQ(-1, wintest::StoredDword(c.key == kKeyA ? kKeyB : kKeyA, "Show Tips"))
-            << "the other set's key stays";
-        EXPECT_EQ(0, Close(false));
-    }
-}
-
-// A key name longer than the registry takes (255 characters): the write
-// fails, and says so.
-TEST_F(TipsDialog, AFailedRegistryWriteIsReportedWithItsCode)
-{
-    WriteBytes(m_file, "<?TarvinTips version=\"1\"?>\r\n<tipset name=\"C\" regpath=\"" +
-                           std::string(258, 'k') + "\">\r\n<tip text=\"c\" />\r\n</tipset>\r\n");
-    ASSERT_TRUE(Open("C"));
-    // Posted: the box is modal in the dialog's thread.
-    PostMessageA(GetDlgItem(m_dialog, 103), BM_CLICK, 0, 0);
-    HWND box = nullptr;
-    ASSERT_TRUE(wintest::PumpUntil([&] { return (box = wintest::FindTop(0, "#32770", "Error", false)); }));
-    EXPECT_EQ("Cannot write registry entry.\n\nThe reported error code is: 1",
-              TextOf(GetDlgItem(box, 0xFFFF)));
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(wintest::PumpUntil([&] { return !IsWindow(box); }));
     EXPECT_EQ(0, Close(false));
 }
 

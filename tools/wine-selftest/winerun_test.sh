@@ -64,37 +64,24 @@ expect_torn_down() {
 mkdir -p "$work/tmp"
 
 case $case_name in
-    exit_code)
-        run_winerun "$selftest" --exit 7
-        expect_eq "$rc" 7 "exit code of the program"
-        run_winerun "$selftest" --exit 0
-        expect_eq "$rc" 0
-        # A relative path to the program works as well as an absolute one.
-        (cd "$(dirname "$selftest")" && run_winerun "./$(basename "$selftest")" --exit 5 && exit "$rc")
-        expect_eq "$?" 5 "relative program path"
-        ;;
-    crash)
-        # No crash dialog may wait for a click that never comes.
-        WINERUN_TIMEOUT=120 run_winerun "$selftest" --crash
-        [[ $rc -ne 0 && $rc -ne 124 ]] || fail "a crashing program ended with $rc"
-        expect_torn_down "" ""
-        ;;
-    streams)
+    basics)
+        # Exit code, stderr apart from stdout, and a relative program path.
         run_winerun "$selftest" --exit 3
+        expect_eq "$rc" 3 "exit code of the program"
         grep -q "exiting with 3" "$work/err" || fail "stderr not passed through: $(cat "$work/err")"
         grep -q "exiting with 3" "$work/out" && fail "stderr text arrived on stdout"
-        run_winerun "$selftest" --env
-        grep -q "^DISPLAY=:" "$work/out.txt" || fail "stdout not passed through: $(cat "$work/out")"
+        (cd "$(dirname "$selftest")" && run_winerun "./$(basename "$selftest")" --exit 5 && exit "$rc")
+        expect_eq "$?" 5 "relative program path"
+        # stdin reaches the program.
         run_winerun cmd.exe /c "set /p LINE= & echo got %LINE%" <<<"typed line"
         grep -q "got typed line" "$work/out.txt" || fail "stdin not passed through: $(cat "$work/out")"
-        ;;
-    environment)
+        # stdout, the environment of a run, and nothing left of it afterwards.
         run_winerun "$selftest" --env
         expect_eq "$rc" 0
         prefix=$(sed -n 's/^WINEPREFIX=//p' "$work/out.txt")
         display=$(sed -n 's/^DISPLAY=//p' "$work/out.txt")
         expect_eq "$(sed -n 's/^TV_TEST_DISPLAY=//p' "$work/out.txt")" "$display" "TV_TEST_DISPLAY"
-        [[ $display =~ ^:[0-9]+$ ]] || fail "DISPLAY '$display'"
+        [[ $display =~ ^:[0-9]+$ ]] || fail "DISPLAY '$display' (stdout: $(cat "$work/out"))"
         [[ $prefix == "$work/tmp/winerun."*/prefix ]] || fail "WINEPREFIX '$prefix' not under TMPDIR"
         expect_torn_down "$prefix" "$display"
 
@@ -103,6 +90,12 @@ case $case_name in
         [[ -f $prefix/user.reg ]] || fail "WINERUN_KEEP=1 did not keep $prefix"
         grep -q "kept" "$work/err" || fail "kept folder not reported"
         wait_for 10 test -z "$(processes_of_prefix "$prefix")" || fail "kept prefix still has processes"
+        ;;
+    crash)
+        # No crash dialog may wait for a click that never comes.
+        WINERUN_TIMEOUT=120 run_winerun "$selftest" --crash
+        [[ $rc -ne 0 && $rc -ne 124 ]] || fail "a crashing program ended with $rc"
+        expect_torn_down "" ""
         ;;
     timeout)
         start=$SECONDS

@@ -22,27 +22,6 @@ using e2etest::ChildText;
 
 const char* const kWizardCaption = "Tarvin Editor Wizard";
 
-// Clicks at a point of the X screen with xdotool, started from inside Wine
-// as any program is. Wine gives no handle to wait on for a Unix process, so
-// the caller waits for the click's effect.
-bool RunXClick(int x, int y)
-{
-    std::string cmd =
-        "/usr/bin/xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back('\0');
-    if (!CreateProcessA("Z:\\usr\\bin\\xdotool", line.data(), NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
-        return false;
-    if (pi.hThread)
-        CloseHandle(pi.hThread);
-    if (pi.hProcess)
-        CloseHandle(pi.hProcess);
-    return true;
-}
-
 // One run of the wizard's frame, page by page.
 struct WizardDriver
 {
@@ -212,14 +191,6 @@ class EditWizard : public edittest::EditorTest
             lines.push_back(file.GetAt((unsigned)i)->GetString());
         return lines;
     }
-
-    // A round of one file or web pages with the delay preference on; the
-    // lines are not checked.
-    static WizardCase Round(int branch, const std::vector<std::string>& items, DWORD comments,
-                            const std::string& summary)
-    {
-        return {"round", branch, items, nullptr, nullptr, 1, comments, 1, summary, {}};
-    }
 };
 
 std::vector<std::string> Between(const std::vector<std::string>& inner)
@@ -241,32 +212,10 @@ TEST_F(EditWizard, EachBranchWritesItsLinesAfterTheSelectedRow)
     WriteBytes(b, "b");
     const std::string files = m_files + "\\";
     const std::string backup = m_files + "\\backup";
-    const std::string web = "\"C:\\Browsers\\web.exe\",\"\",\"";
-    const std::string fileStart =
-        "//The following actions were added by the Open Files or Applications Wizard";
-    const std::string fileEnd = "//End of actions added by the Open Files or Applications Wizard";
     // clang-format off
     // name, branch, items, typed delay, destination, "Insert Delay", "Insert Comments", "Window State",
     // confirmation, lines, no default browser
     const WizardCase cases[] = {
-        {"one file: no wait", IDC_EWIZ_FILES, {target}, nullptr, nullptr, 1, 1, 1,
-         "You have selected to open a single file or application.",
-         {fileStart, "Launch \"" + target + "\",\"" + dir + "\",\"\",Normal", fileEnd}},
-        {"three web pages, 500 ms", IDC_EWIZ_WEB, {"http://example.com/a", "http://example.com/b", "http://example.com/c"},
-         nullptr, nullptr, 1, 1, 1,
-         "You have selected to open 3 webpages with a delay of 500 milliseconds between each.",
-         {"//The following actions were added by the Open Web Pages Wizard",
-          "Launch " + web + "http://example.com/a\",Normal", "Wait \"500 ms\"",
-          "Launch " + web + "http://example.com/b\",Normal", "Wait \"500 ms\"",
-          "Launch " + web + "http://example.com/c\",Normal",
-          "//End of actions added by the Open Web Pages Wizard"}},
-        {"no default browser: the address is launched", IDC_EWIZ_WEB, {"http://example.com/a"}, nullptr, nullptr, 1, 0, 1,
-         "You have selected to open a single webpage.",
-         {"Launch \"http://example.com/a\",\"\",\"\",Normal"}, true},
-        {"comments and waits off, maximized", IDC_EWIZ_FILES, {target, notes}, nullptr, nullptr, 0, 0, 3,
-         "You have selected to open 2 files or applications.",
-         {"Launch \"" + target + "\",\"" + dir + "\",\"\",Maximized",
-          "Open \"" + notes + "\",\"" + files + "\",\"\",Maximized"}},
         {"files with a typed delay", IDC_EWIZ_FILES, {notes, target}, "250", nullptr, 1, 0, 2,
          "You have selected to open 2 files or applications with a delay of 250 milliseconds between each.",
          {"Open \"" + notes + "\",\"" + files + "\",\"\",Minimized", "Wait \"250 ms\"",
@@ -294,15 +243,6 @@ TEST_F(EditWizard, EachBranchWritesItsLinesAfterTheSelectedRow)
         EXPECT_TRUE(ed.Post(IDM_SAVE));
         ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [wizard.launch]"));
         EXPECT_EQ(Between(c.lines), ModelLines(path));
-        if (c.branch == IDC_EWIZ_BACKUP)
-        {
-            // The backup lines carry their values as parameters.
-            CLaunchAction copy(c.lines[1].c_str());
-            char value[MAX_PATH];
-            EXPECT_EQ(LA_COPY, copy.GetAction());
-            EXPECT_TRUE(copy.GetParam(2, value, sizeof(value)) && backup == value);
-            EXPECT_TRUE(copy.GetParam(3, value, sizeof(value)) && std::string("AskOverwrite") == value);
-        }
         m_editors.clear();
     }
 }
@@ -334,217 +274,6 @@ TEST_F(EditWizard, OpenWebsiteWritesTheWizardsLine)
                   ModelLines(path));
         m_editors.clear();
     }
-}
-
-// "Use another wizard" starts a second round in the same run; Undo then
-// takes the lines of both rounds away one by one, newest first.
-TEST_F(EditWizard, UndoRemovesTheLinesOfEveryRoundNewestFirst)
-{
-    const std::string target = agenttest::ProgramDir() + "tvtarget.exe";
-    WizardCase web =
-        Round(IDC_EWIZ_WEB, {"http://example.com/a", "http://example.com/b"}, 1,
-              "You have selected to open 2 webpages with a delay of 500 milliseconds between each.");
-    WizardCase file =
-        Round(IDC_EWIZ_FILES, {target}, 1, "You have selected to open a single file or application.");
-    SetPrefs(web);
-    std::string path;
-    Editor& ed = OpenTwoLineFile(&path);
-    std::vector<std::string> before = ed.Rows();
-    WizardDriver wiz = OpenWizard(ed);
-    ASSERT_NO_FATAL_FAILURE(RunRound(wiz, web, true));
-    ASSERT_NO_FATAL_FAILURE(wiz.Next("Welcome to the Tarvin Editor Wizard."));
-    ASSERT_TRUE(ed.WaitRowCount(2 + 5));
-    ASSERT_NO_FATAL_FAILURE(RunRound(wiz, file, false));
-    ASSERT_TRUE(wiz.Press(IDC_EWIZ_NEXT));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz.frame, kTimeout));
-    ASSERT_TRUE(ed.WaitRowCount(2 + 5 + 3));
-
-    std::vector<std::string> full = ed.Rows();
-    EXPECT_EQ(full.front(), before.front());
-    EXPECT_EQ(full.back(), before.back());
-    EXPECT_EQ("Launch|\"" + target + " \", Normal", full[7]);
-    // Each undo removes the newest wizard line that is left.
-    for (int left = 8; left > 0; left--)
-    {
-        EXPECT_TRUE(ed.Post(IDM_UNDO));
-        ASSERT_TRUE(ed.WaitRowCount(2 + left - 1)) << left;
-        std::vector<std::string> expected(full.begin(), full.begin() + left);
-        expected.push_back(full.back());
-        EXPECT_EQ(expected, ed.Rows()) << left;
-    }
-    EXPECT_EQ(before, ed.Rows());
-    EXPECT_TRUE(ed.WaitTitle("Tarvin Editor - [wizard.launch]"));
-}
-
-// Started without a file, the startup dialog offers the preferences and
-// New, which leads into the wizard; after its round the new file is saved
-// under the proposed name and offered for the menu.
-TEST_F(EditWizard, NewFromTheStartupDialogRunsOnToSaveAndMenu)
-{
-    wintest::SetRegDword(kEditorKey, "Show Startup", 1);
-    WizardCase web =
-        Round(IDC_EWIZ_WEB, {"http://example.com/a"}, 0, "You have selected to open a single webpage.");
-    SetPrefs(web);
-    Editor& ed = StartEditor("");
-    HWND startup = ed.Dialog("Tarvin 2 Editor Startup Wizard");
-    ASSERT_TRUE(startup != nullptr);
-    // The preferences open over it; while the startup dialog is up, the main
-    // window stays disabled.
-    ASSERT_TRUE(DrvPressButton(startup, IDC_STARTUP_PREFS));
-    HWND prefs = ed.Dialog("Preferences");
-    ASSERT_TRUE(prefs != nullptr);
-    ASSERT_TRUE(DrvPressButton(prefs, IDCANCEL));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(prefs, kTimeout));
-    ASSERT_TRUE(DrvIsReady(startup));
-    EXPECT_FALSE(IsWindowEnabled(ed.Main()));
-    ASSERT_TRUE(DrvPostCommand(startup, IDC_STARTUP_NEW)); // an icon button takes no BM_CLICK
-    WizardDriver wiz = {ed.Dialog(kWizardCaption), ed.Pid()};
-    ASSERT_TRUE(wiz.WaitTitle("Use a Wizard"));
-    EXPECT_EQ("A new launch file has been created.", ChildText(wiz.frame, IDC_EWIZ_TEXT1));
-    ASSERT_NO_FATAL_FAILURE(wiz.Next("Welcome to the Tarvin Editor Wizard."));
-    ASSERT_NO_FATAL_FAILURE(RunRound(wiz, web, false));
-    ASSERT_NO_FATAL_FAILURE(wiz.Next("Save Your Launch File"));
-    ASSERT_TRUE(ed.WaitRowCount(1));
-    ASSERT_TRUE(wiz.Press(IDC_EWIZ_NEXT));
-    HWND save = ed.Dialog("Save Launch File As");
-    ASSERT_TRUE(save != nullptr);
-    ASSERT_TRUE(DrvClickButtonText(save, "Save"));
-    ASSERT_TRUE(wiz.WaitTitle("Add to Menu"));
-    EXPECT_TRUE(ed.WaitTitle("Tarvin Editor - [New Launch File 1.launch]"));
-    ASSERT_TRUE(wiz.Press(IDC_EWIZ_NEXT)); // Finish
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz.frame, kTimeout));
-    EXPECT_EQ(
-        std::vector<std::string>{"Launch \"C:\\Browsers\\web.exe\",\"\",\"http://example.com/a\",Normal"},
-        ModelLines(File("New Launch File 1.launch")));
-}
-
-class EditAddToMenu : public edittest::EditorTest
-{
-  protected:
-    std::string MenuPath() const
-    {
-        return File("Tarvin.menu");
-    }
-
-    HWND OpenDialog(Editor& ed)
-    {
-        EXPECT_TRUE(ed.Post(IDM_ADDTOMENU));
-        HWND dlg = ed.Dialog("Add to Tarvin 2 Shortcuts menu");
-        return dlg;
-    }
-
-    static std::string Tree(HWND dlg)
-    {
-        char dump[1024] = "";
-        DrvTreeDump(DrvFindChildById(dlg, IDC_ATM_TREE), dump, sizeof(dump));
-        return dump;
-    }
-};
-
-// The tree shows the menu's submenus only. A submenu made in the dialog
-// stays in the model until Cancel throws it away; Select adds the launch
-// file under the chosen submenu and writes the menu file, and the agent's
-// tray menu then runs it with a click.
-TEST_F(EditAddToMenu, SelectWritesTheMenuFileAndTheTrayMenuRunsTheEntry)
-{
-    const std::string menu = "<?TarvinMenu version=\"1.00\"?>\r\n"
-                             "<menu text=\"Tarvin 2\" iconpath=\"\" iconnumber=\"0\" sidebar=\"false\">\r\n"
-                             "<menu text=\"Tools\" iconpath=\"\" iconnumber=\"0\" sidebar=\"false\">\r\n"
-                             "<menuitem text=\"Notes\" target=\"notepad.exe\" cmdline=\"\" workdir=\"\" "
-                             "windowstate=\"1\" iconpath=\"\" iconnumber=\"0\" />\r\n"
-                             "</menu>\r\n"
-                             "</menu>\r\n";
-    WriteBytes(MenuPath(), menu);
-    std::string launch =
-        WriteLaunch("Morning.launch", {"Launch \"" + agenttest::ProgramDir() +
-                                       "tvtarget.exe\",\"\",\"-title=FromWizardMenu\",Normal"});
-    Editor& ed = StartEditor(launch);
-
-    HWND dlg = OpenDialog(ed);
-    ASSERT_TRUE(dlg != nullptr);
-    EXPECT_EQ("You have selected to add your launch file to your Tarvin 2 Shortcuts menu.",
-              ChildText(dlg, IDC_ATM_TEXT1));
-    EXPECT_EQ("Tarvin 2\n  Tools\n", Tree(dlg));
-    for (const char* name : {"Evening", "Night"})
-    {
-        ASSERT_TRUE(DrvPressButton(dlg, IDC_ATM_NEWSUBMENU));
-        HWND sub = ed.Dialog("Insert Submenu");
-        ASSERT_TRUE(sub != nullptr);
-        EXPECT_EQ("New Submenu", ChildText(sub, IDC_NSM_NAME));
-        ASSERT_TRUE(DrvSetText(DrvFindChildById(sub, IDC_NSM_NAME), name));
-        ASSERT_TRUE(DrvPressButton(sub, IDOK));
-        ASSERT_EQ(TVD_OK, DrvWaitDestroyed(sub, kTimeout));
-    }
-    // The second submenu went under the first, which was selected when made.
-    EXPECT_EQ("Tarvin 2\n  Tools\n  Evening\n    Night\n", Tree(dlg));
-    ASSERT_TRUE(DrvPressButton(dlg, IDCANCEL));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kTimeout));
-    EXPECT_EQ(menu, ReadBytes(MenuPath()));
-
-    dlg = OpenDialog(ed);
-    ASSERT_TRUE(dlg != nullptr);
-    EXPECT_EQ("Tarvin 2\n  Tools\n", Tree(dlg));
-    ASSERT_TRUE(DrvPressButton(dlg, IDOK));
-    ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kTimeout));
-
-    CMenu model;
-    ASSERT_TRUE(model.ReadFile(MenuPath().c_str()));
-    CPtrTree<CMenuItem>* root = model.GetMenuTree();
-    ASSERT_EQ(2u, root->GetSize());
-    const CMenuItem* added = root->GetAt(1)->GetData();
-    EXPECT_STREQ("Morning", added->GetText());
-    EXPECT_EQ(launch, added->GetTarget());
-    EXPECT_EQ(launch, added->GetIconPath());
-    EXPECT_STREQ("", added->GetCmdLine());
-    EXPECT_EQ((unsigned long)MENU_STYLE_ITEM, added->GetStyle());
-    EXPECT_EQ(1ul, added->GetWindowState());
-
-    // The tray: a left click opens the user menu, read afresh from the file;
-    // its last entry is the launch file, which the shell hands to the
-    // interpreter.
-    std::string command = "\"" + agenttest::ProgramDir() + "tvint.exe\" -file=\"%1\"";
-    AssociateFile(".launch", "Tarvin.LaunchFile", "Tarvin File", command.c_str(), "Open");
-    ASSERT_TRUE(Start() != nullptr);
-    DrvTrayIcon icon;
-    ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindTrayIcon("Tarvin 2", &icon); }, kTimeout));
-    POINT at = icon.at;
-    ClientToScreen(icon.window, &at);
-    ASSERT_TRUE(RunXClick(at.x, at.y));
-    HWND popup = nullptr;
-    ASSERT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("#32768", nullptr, TVD_MATCH_EXACT, Pid()), kTimeout, &popup));
-    RECT rc;
-    ASSERT_TRUE(GetWindowRect(popup, &rc));
-    // Two entries of equal height: Tools, then Morning.
-    ASSERT_TRUE(RunXClick((rc.left + rc.right) / 2, rc.top + (rc.bottom - rc.top) * 3 / 4));
-    HWND target = nullptr;
-    EXPECT_EQ(TVD_OK, DrvWaitWindow(DrvQuery("TVTargetWindow", "FromWizardMenu"), kTimeout, &target));
-    if (target)
-    {
-        DrvClose(target);
-        DrvWaitDestroyed(target, kTimeout);
-    }
-}
-
-// A menu file that cannot be read is reported, and no entry is written over
-// it: the part read so far would replace the user's whole menu.
-TEST_F(EditAddToMenu, DamagedMenuFileIsReportedAndKept)
-{
-    const std::string damaged =
-        "<?TarvinMenu version=\"1.00\"?>\r\n"
-        "<menu text=\"Tarvin 2\" iconpath=\"\" iconnumber=\"0\" sidebar=\"false\">\r\n"
-        "<menu text=\"Tools\" iconpath=\"\" iconnumber=\"0\" sidebar=\"false\">\r\n"
-        "<bogus />\r\n"
-        "</menu>\r\n"
-        "</menu>\r\n";
-    WriteBytes(MenuPath(), damaged);
-    Editor& ed = StartEditor(WriteLaunch("Morning.launch", {"ShowAll"}));
-    EXPECT_TRUE(ed.Post(IDM_ADDTOMENU));
-    EXPECT_EQ("Error code 4 occurred while trying to read the menu file.",
-              ed.Answer("Add to Tarvin 2 Shortcuts menu", IDOK));
-    EXPECT_EQ(TVD_OK,
-              DrvWaitWindowGone(
-                  DrvQuery("#32770", "Add to Tarvin 2 Shortcuts menu", TVD_MATCH_EXACT, ed.Pid()), kTimeout));
-    EXPECT_EQ(damaged, ReadBytes(MenuPath()));
 }
 
 } // namespace
