@@ -15,5 +15,5 @@ const DwordSetting AGENT_RUN_SCREEN_SAVER = {AGENT_REG_KEY, "Run Screen Saver", 
 const DwordSetting AGENT_SCREEN_SAVER_CORNER = {AGENT_REG_KEY, "Screen Saver Corner", 0};
 // Seconds the cursor rests in a corner, 1-60.
 const DwordSetting AGENT_SCREEN_SAVER_TIME = {AGENT_REG_KEY, "Screen Saver Time", 1};
-// The log's size limit in kilobytes; 0: no log.
+// How many entries the log keeps (1-9999); 0: no log.
 const DwordSetting AGENT_LOG_FILE = {AGENT_REG_KEY, "Log File", 0};

@@ -29,8 +29,10 @@
 #include "firstrun.h"
 #include "strutils.h"
 #include "agent_res.h"
-#include "init.h"
+#include "agentproto.h"
 #include "keysfile.h"
+#include "agentSettings.h"
+#include "regutils.h"
 
 static const DWORD kTimeoutMs = 20000;
 static const int kLaunchLines = 5000;
@@ -73,8 +75,8 @@ static bool SetDword(const char* sub, const char* name, DWORD value)
 // Nothing waits for a user: no splash, wizard, tips or start-up dialogs.
 static bool QuietStarts()
 {
-    bool ok = SetDword("", "First Run", 0) && SetDword("Agent", "No Splash", 1) &&
-              SetDword("Agent", "Show Wizard", 0) && SetDword("Agent", "Exit Message", 0);
+    bool ok = SetDword("", "First Run", 0) && RegWriteSetting(AGENT_NO_SPLASH, 1) &&
+              RegWriteSetting(AGENT_SHOW_WIZARD, 0) && RegWriteSetting(AGENT_EXIT_MESSAGE, 0);
     for (const char* editor : {"Editor", "Menu Editor", "Scheduler"})
         ok = ok && SetDword(editor, "Show Tips", 0) && SetDword(editor, "Show Startup", 0);
     return ok;
@@ -175,7 +177,7 @@ static bool PrepareLog()
     char keys[MAX_PATH];
     if (!GetMyTarvinFilesFolder(keys, "Tarvin Keys.keys") || !WriteText(keys, KEYSFILE_HEADER "\r\n"))
         return false;
-    return SetDword("Agent", "Log File", kLogEntries) && WriteText(Path(g_work, "rows-log.txt"), rows);
+    return RegWriteSetting(AGENT_LOG_FILE, kLogEntries) && WriteText(Path(g_work, "rows-log.txt"), rows);
 }
 
 // --- Watching a program ----------------------------------------------------------
