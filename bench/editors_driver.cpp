@@ -75,8 +75,9 @@ static bool SetDword(const char* sub, const char* name, DWORD value)
 // Nothing waits for a user: no splash, wizard, tips or start-up dialogs.
 static bool QuietStarts()
 {
-    bool ok = SetDword("", "First Run", 0) && RegWriteSetting(AGENT_NO_SPLASH, 1) &&
-              RegWriteSetting(AGENT_SHOW_WIZARD, 0) && RegWriteSetting(AGENT_EXIT_MESSAGE, 0);
+    // RegWriteSetting gives 0 on success.
+    bool ok = SetDword("", "First Run", 0) && RegWriteSetting(AGENT_NO_SPLASH, 1) == 0 &&
+              RegWriteSetting(AGENT_SHOW_WIZARD, 0) == 0 && RegWriteSetting(AGENT_EXIT_MESSAGE, 0) == 0;
     for (const char* editor : {"Editor", "Menu Editor", "Scheduler"})
         ok = ok && SetDword(editor, "Show Tips", 0) && SetDword(editor, "Show Startup", 0);
     return ok;
@@ -177,7 +178,7 @@ static bool PrepareLog()
     char keys[MAX_PATH];
     if (!GetMyTarvinFilesFolder(keys, "Tarvin Keys.keys") || !WriteText(keys, KEYSFILE_HEADER "\r\n"))
         return false;
-    return RegWriteSetting(AGENT_LOG_FILE, kLogEntries) && WriteText(Path(g_work, "rows-log.txt"), rows);
+    return RegWriteSetting(AGENT_LOG_FILE, kLogEntries) == 0 && WriteText(Path(g_work, "rows-log.txt"), rows);
 }
 
 // --- Watching a program ----------------------------------------------------------
