@@ -91,10 +91,12 @@ static bool PrepareLaunch()
     char line[256];
     for (int i = 0; i < kLaunchLines; i++)
     {
-        StrFormat(line, sizeof(line), "Run \"C:\\Program Files\\Application %d\\app.exe\",\"-n %d\"", i, i);
+        StrFormat(line, sizeof(line),
+                  "Launch \"C:\\Program Files\\Application %d\\app.exe\",\"C:\\\",\"-n %d\",Normal", i, i);
         file += line;
         file += "\r\n";
-        StrFormat(line, sizeof(line), "Run\tRun C:\\Program Files\\Application %d\\app.exe -n %d\n", i, i);
+        StrFormat(line, sizeof(line),
+                  "Launch\t\"C:\\Program Files\\Application %d\\app.exe -n %d\", Normal\n", i, i);
         rows += line;
     }
     return WriteText(Path(g_work, "big.launch"), file) && WriteText(Path(g_work, "rows-launch.txt"), rows);

@@ -99,9 +99,11 @@ void BuildList(EditorState* st)
     // One interface update at the end, not one per row's selection change.
     st->filling = true;
     ListView_DeleteAllItems(st->hList);
-    int count = st->file.GetCount();
-    for (int i = 0; i < count; i++)
-        UpdateList(st, st->file.GetAction(i), i, true);
+    // One walk over the file: GetAction(i) walks from the first line each time.
+    int i = 0;
+    st->file.ResetCur();
+    for (CLaunchAction* action = st->file.GetCur(); action; action = st->file.GetNext())
+        UpdateList(st, action, i++, true);
     SelectRow(st, -1);
     st->filling = false;
     SendMessageA(st->hList, WM_SETREDRAW, TRUE, 0);
