@@ -43,13 +43,6 @@ class CTargetProcess : public CDrvProcess
     {
         return CDrvProcess::Start((ProgramDir() + "tvtarget.exe").c_str(), args.c_str());
     }
-    // Waits for the visible window with that title.
-    HWND WaitWindow(const char* title, DWORD timeoutMs = 10000)
-    {
-        HWND found = NULL;
-        PumpUntil([&] { return (found = FindTopLevel(title, Pid(), false)) != NULL; }, timeoutMs);
-        return found;
-    }
 };
 
 // The real tvagent.exe started fresh in a scratch files folder, with

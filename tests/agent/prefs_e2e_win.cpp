@@ -22,20 +22,6 @@ class PrefsE2E : public AgentProcessTest
         PumpUntil([&] { return (found = FindTopLevel(title, Pid(), false)) != nullptr; }, kWait);
         return found;
     }
-    static std::string Cell(HWND list, int row, int column)
-    {
-        char text[400] = "";
-        DrvListViewText(list, row, column, text, sizeof(text));
-        return text;
-    }
-    // Whether another program may take the combination now.
-    static bool Free(UINT mods, UINT vk)
-    {
-        if (!RegisterHotKey(nullptr, 0x3FFF, mods, vk))
-            return false;
-        UnregisterHotKey(nullptr, 0x3FFF);
-        return true;
-    }
 };
 
 // A target with both quote kinds is refused in the Add dialog; a key taken by

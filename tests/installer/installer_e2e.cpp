@@ -33,11 +33,6 @@ std::string Folder(int csidl, const char* below)
     return path + std::string(below);
 }
 
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // Runs a program to its end: its exit code, or -1 when it does not end in time.
 int RunToEnd(const std::string& exe, const std::string& args)
 {
@@ -82,15 +77,6 @@ class InstallerE2E : public ::testing::Test
         WriteBytes(folder + "\\Tarvin Keys.keys", "<?TarvinTarvinKeys version=\"1.00\"?>\r\n");
     }
 
-    // The installed agent's main window once its message loop answers.
-    HWND StartAgent()
-    {
-        HWND window = NULL;
-        if (m_agent.Start((m_dir + "\\tvagent.exe").c_str(), "", m_dir.c_str()))
-            DrvWaitWindow({AGENT_WINDOW_CLASS, nullptr, TVD_MATCH_EXACT, m_agent.Pid(), true}, kTimeout,
-                          &window);
-        return window && DrvIsReady(window, kTimeout) ? window : NULL;
-    }
     void StopAgent() // by its Exit command, as a user does
     {
         HWND agent = DrvFindWindow({AGENT_WINDOW_CLASS, nullptr, TVD_MATCH_EXACT, m_agent.Pid(), true});

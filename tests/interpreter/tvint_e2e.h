@@ -103,17 +103,13 @@ class Interpreter : public ::testing::Test
         return path;
     }
 
-    // Starts tvint.exe (or the given copy of it) with these arguments.
-    void StartArgs(const std::string& args, const std::string& exe = "")
-    {
-        m_tvint.reset(new CDrvProcess());
-        ASSERT_TRUE(m_tvint->Start(exe.empty() ? Program("tvint.exe").c_str() : exe.c_str(), args.c_str()))
-            << GetLastError();
-    }
-
+    // Starts tvint.exe (or the given copy of it) on a file of these lines.
     void Start(const std::vector<std::string>& lines, const std::string& exe = "")
     {
-        StartArgs("-file=" + Quote(WriteFile(lines)), exe);
+        m_tvint.reset(new CDrvProcess());
+        std::string args = "-file=" + Quote(WriteFile(lines));
+        ASSERT_TRUE(m_tvint->Start(exe.empty() ? Program("tvint.exe").c_str() : exe.c_str(), args.c_str()))
+            << GetLastError();
     }
 
     DWORD WaitExit(DWORD timeoutMs = kTimeout)

@@ -47,11 +47,6 @@ class WithAgent : public Interpreter
         ASSERT_EQ(TVD_OK, DrvWaitFor([&]() { return DrvFindWindow(wanted) != NULL; }, kTimeout));
     }
 
-    void Logging(bool on)
-    {
-        m_settings.Set(kAgentKey, "Log File", on ? 1 : 0);
-    }
-
     // The identifier tvint.exe sends under: its main window in decimal.
     std::string InterpreterId()
     {

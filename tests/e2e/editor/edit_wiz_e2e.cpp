@@ -82,7 +82,6 @@ struct WizardCase
     DWORD insertDelay, insertComments, windowState;
     std::string summary;
     std::vector<std::string> lines;
-    bool noBrowser = false; // the system knows no default browser
 };
 
 class EditWizard : public edittest::EditorTest
@@ -115,8 +114,8 @@ class EditWizard : public edittest::EditorTest
     }
 
     // One round of the action wizard from the choice page to its confirm
-    // page; another ticks "Use another wizard" there. Finish follows.
-    void RunRound(const WizardDriver& wiz, const WizardCase& c, bool another)
+    // page. Finish follows.
+    void RunRound(const WizardDriver& wiz, const WizardCase& c)
     {
         ASSERT_TRUE(wiz.Press(c.branch));
         bool skipDelay = c.branch != IDC_EWIZ_BACKUP && !c.insertDelay;
@@ -127,13 +126,6 @@ class EditWizard : public edittest::EditorTest
             ASSERT_NO_FATAL_FAILURE(wiz.Next(std::string("Step 1 of ") + steps + ": Select Files."));
             for (const std::string& item : c.items)
                 ASSERT_NO_FATAL_FAILURE(wiz.AddThrough("_mh_BROWSEAPPS_CLS__", nullptr, 104, "OK", item));
-        }
-        else if (c.branch == IDC_EWIZ_WEB)
-        {
-            ASSERT_NO_FATAL_FAILURE(wiz.Next("Open Web Pages Wizard"));
-            ASSERT_NO_FATAL_FAILURE(wiz.Next(std::string("Step 1 of ") + steps + ": Select Web Pages."));
-            for (const std::string& item : c.items)
-                ASSERT_NO_FATAL_FAILURE(wiz.AddThrough("_mh_BROWSEFAVS_CLS__", nullptr, 104, "OK", item));
         }
         else
         {
@@ -157,10 +149,6 @@ class EditWizard : public edittest::EditorTest
             wiz.Next(std::string("Step ") + steps + " of " + steps + ": Confirm Selections."));
         EXPECT_EQ(c.summary, ChildText(wiz.frame, IDC_EWIZ_SUMMARY)) << c.name;
         EXPECT_EQ("Finish", ChildText(wiz.frame, IDC_EWIZ_NEXT).erase(2, 1)) << c.name; // "Fi&nish"
-        if (another)
-        {
-            ASSERT_TRUE(wiz.Press(IDC_EWIZ_ANOTHER));
-        }
     }
 
     void SetPrefs(const WizardCase& c)
@@ -214,7 +202,7 @@ TEST_F(EditWizard, EachBranchWritesItsLinesAfterTheSelectedRow)
     const std::string backup = m_files + "\\backup";
     // clang-format off
     // name, branch, items, typed delay, destination, "Insert Delay", "Insert Comments", "Window State",
-    // confirmation, lines, no default browser
+    // confirmation, lines
     const WizardCase cases[] = {
         {"files with a typed delay", IDC_EWIZ_FILES, {notes, target}, "250", nullptr, 1, 0, 2,
          "You have selected to open 2 files or applications with a delay of 250 milliseconds between each.",
@@ -231,12 +219,10 @@ TEST_F(EditWizard, EachBranchWritesItsLinesAfterTheSelectedRow)
     {
         SCOPED_TRACE(c.name);
         SetPrefs(c);
-        if (c.noBrowser)
-            RegDeleteTreeA(HKEY_CLASSES_ROOT, ".htm");
         std::string path;
         Editor& ed = OpenTwoLineFile(&path);
         WizardDriver wiz = OpenWizard(ed);
-        ASSERT_NO_FATAL_FAILURE(RunRound(wiz, c, false));
+        ASSERT_NO_FATAL_FAILURE(RunRound(wiz, c));
         ASSERT_TRUE(wiz.Press(IDC_EWIZ_NEXT));
         ASSERT_EQ(TVD_OK, DrvWaitDestroyed(wiz.frame, kTimeout));
         ASSERT_TRUE(ed.WaitRowCount(2 + (int)c.lines.size()));

@@ -67,16 +67,6 @@ class MeditDialogs : public MeditTest
         return DrvWaitFor(cond, kTimeout) == TVD_OK;
     }
 
-    // The properties of the first list row.
-    HWND OpenProperties()
-    {
-        EXPECT_TRUE(m_ed->SelectRow(0));
-        EXPECT_TRUE(m_ed->Post(IDM_PROPERTIES));
-        HWND dlg = m_ed->Dialog("Properties");
-        Control(dlg, IDC_PROP_TEXT);
-        return dlg;
-    }
-
     std::unique_ptr<CMedit> m_ed;
     HWND m_main = NULL;
 };

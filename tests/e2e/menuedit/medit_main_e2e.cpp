@@ -21,25 +21,7 @@ const UINT kFormat = RegisterClipboardFormatA("TVMEDIT_CCPFORMAT");
 
 class MeditMain : public MeditTest
 {
-  protected:
-    // Saves and returns the file's text; the title loses its "*".
-    std::string Saved(CMedit& ed, const std::string& path)
-    {
-        EXPECT_TRUE(ed.Do(IDM_SAVE));
-        EXPECT_EQ(std::string::npos, ed.Title().find('*')) << ed.Title();
-        return ReadBytes(path);
-    }
 };
-
-// --- Undo and redo ------------------------------------------------------------------
-
-// --- Clipboard ------------------------------------------------------------------------
-
-// --- Sort ---------------------------------------------------------------------------------
-
-// --- Move ----------------------------------------------------------------------------------
-
-// --- Delete -------------------------------------------------------------------------------
 
 // A list row stays selected when the tree takes the focus: every command but
 // Properties acts on that row, as Paste and the insert commands do.

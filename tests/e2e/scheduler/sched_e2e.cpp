@@ -22,18 +22,14 @@ using e2etest::ChildText;
 using e2etest::Control;
 const DWORD kWait = 15000;
 const char* const kSchedKey = "Software\\Norvale\\Tarvin 2\\Scheduler";
-const UINT kScheduleChanged = RegisterWindowMessageA("FD891CBC-B188-4471-B9A5-CE617A9005CB");
 
 enum
 {
-    CMD_EXIT = 401,
     CMD_DELETE = 411,
     CMD_PROPERTIES = 413,
     CMD_INSERT = 414,
     CMD_UPDATE = 417,
-    CMD_NEXTFUTURE = 418,
-    LIST_ID = 303,
-    STATUS_ID = 301
+    LIST_ID = 303
 };
 
 CTime At(WORD year, WORD month, WORD day, WORD hour, WORD minute)
@@ -100,31 +96,9 @@ class SchedulerTest : public agenttest::AgentProcessTest
         return buf;
     }
 
-    std::string Title()
-    {
-        return m_sched->Title();
-    }
-
-    std::string Status()
-    {
-        return m_sched->Status(STATUS_ID);
-    }
-
     bool WaitRows(int count)
     {
         return DrvWaitFor([&]() { return DrvListViewRowCount(m_list) == count; }, kWait) == TVD_OK;
-    }
-
-    bool WaitTitle(const std::string& title)
-    {
-        return m_sched->WaitTitle(title);
-    }
-
-    // The message box of the scheduler with that caption: its text, then the
-    // answer given (0: none).
-    std::string Answer(const char* caption, int button)
-    {
-        return m_sched->Answer(caption, button);
     }
 
     HWND OpenWizard()
@@ -149,7 +123,7 @@ class SchedulerTest : public agenttest::AgentProcessTest
         int rows = DrvListViewRowCount(m_list);
         ASSERT_TRUE(DrvListViewSelect(m_list, 0));
         ASSERT_TRUE(DrvPostCommand(m_main, CMD_DELETE));
-        EXPECT_EQ("Are you sure you want to delete this task?", Answer("Confirm Delete", IDYES));
+        EXPECT_EQ("Are you sure you want to delete this task?", m_sched->Answer("Confirm Delete", IDYES));
         ASSERT_TRUE(WaitRows(rows - 1));
     }
 
@@ -207,15 +181,15 @@ TEST_F(SchedulerTest, LogoffWithUnsavedChangesAsksAndEachAnswerHolds)
         }
 
         std::future<LRESULT> ended = e2etest::QueryEndSession(m_main);
-        EXPECT_EQ(kUnsavedQuestion, Answer("Confirm", c.answer));
+        EXPECT_EQ(kUnsavedQuestion, m_sched->Answer("Confirm", c.answer));
         if (c.folderGone)
         {
-            EXPECT_NE(std::string::npos, Answer("File Error", IDOK).find("could not be saved"));
+            EXPECT_NE(std::string::npos, m_sched->Answer("File Error", IDOK).find("could not be saved"));
             ASSERT_TRUE(MoveFileA(moved.c_str(), m_files.c_str()));
         }
         EXPECT_EQ(c.result, ended.get());
         EXPECT_EQ(c.tasksInFile, LoadedCount());
-        EXPECT_EQ(c.tasksInFile ? "Tarvin Scheduler - Modified*" : "Tarvin Scheduler", Title());
+        EXPECT_EQ(c.tasksInFile ? "Tarvin Scheduler - Modified*" : "Tarvin Scheduler", m_sched->Title());
         m_sched.reset();
     }
 
@@ -286,7 +260,7 @@ TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
     // Only Finish inserted a task.
     ASSERT_TRUE(WaitRows(1));
     EXPECT_EQ("Nightly copy", Cell(0, 0));
-    EXPECT_EQ("Tarvin Scheduler - Modified*", Title());
+    EXPECT_EQ("Tarvin Scheduler - Modified*", m_sched->Title());
 }
 
 // OK on the Schedule page of a spent one-time task and of an "On event" task
@@ -311,7 +285,7 @@ TEST_F(SchedulerTest, SchedulePageKeepsTheStoredRule)
         ASSERT_EQ(TVD_OK, DrvWaitDestroyed(dlg, kWait));
     }
     ASSERT_TRUE(DrvPostCommand(m_main, CMD_UPDATE));
-    ASSERT_TRUE(WaitTitle("Tarvin Scheduler"));
+    ASSERT_TRUE(m_sched->WaitTitle("Tarvin Scheduler"));
     CSTaskList saved;
     ASSERT_EQ(1, saved.Load(SchedulePath().c_str()));
     EXPECT_EQ(Text(zero), Text(saved.GetAt(0)->GetFirstRule()->time));
