@@ -59,3 +59,14 @@ TEST(CommonEdges, ParseReportsAFrameWithABadPart)
     msg.SetMsgStr("<a:b:1:2>x");
     EXPECT_EQ(1, msg.ParseMessage());
 }
+
+// Numbers beyond an int stop at its ends; a buffer of no room takes nothing.
+TEST(CommonEdges, NumbersClampAndEmptyBuffersRefuse)
+{
+    EXPECT_EQ(-2147483647 - 1, StrToInt("-99999999999"));
+    EXPECT_EQ(2147483647, StrToInt("99999999999"));
+    char text[4] = "ab";
+    EXPECT_FALSE(StrAppend(text, 0, "c"));
+    EXPECT_FALSE(StrAppend(nullptr, 4, "c"));
+    EXPECT_STREQ("ab", text);
+}
