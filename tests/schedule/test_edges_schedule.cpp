@@ -40,9 +40,10 @@ TEST(ScheduleEdges, AnEmptyAttributeIsRead)
     EXPECT_EQ(0, list.GetAt(0)->GetWindowState());
 }
 
-// The last hour of the day is a time like any other.
-TEST(ScheduleEdges, TheLastMinuteOfTheDayIsValid)
+// The first and last moments of a year are times like any other.
+TEST(ScheduleEdges, TheEndsOfAYearAreValid)
 {
+    EXPECT_TRUE(IsValidTaskTime(Make(2026, 1, 1)));
     EXPECT_TRUE(IsValidTaskTime(Make(2026, 12, 31, 23, 59, 59, 999)));
     EXPECT_FALSE(IsValidTaskTime(Make(2026, 12, 31, 24)));
 }
