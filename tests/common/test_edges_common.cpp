@@ -68,5 +68,5 @@ TEST(CommonEdges, NumbersClampAndEmptyBuffersRefuse)
     char text[4] = "ab";
     EXPECT_FALSE(StrAppend(text, 0, "c"));
     EXPECT_FALSE(StrAppend(nullptr, 4, "c"));
-    EXPECT_STREQ("ab", text);
+    EXPECT_STREQ("ab", StrReplace(text, 0, "a", "b"));
 }

@@ -30,3 +30,14 @@ TEST(LaunchEdges, BuildingIntoNoRoomWritesNothing)
     EXPECT_STREQ("x", out);
     EXPECT_FALSE(BuildLaunchLine(LA_COMMENT, nullptr, 0, nullptr, sizeof(out)));
 }
+
+TEST(LaunchEdges, ClearingAndReadingIntoNoRoom)
+{
+    CLaunchFile file;
+    file.AppendAction("Open \"d\"");
+    char out[4] = "x";
+    EXPECT_EQ(1, file.GetAction(0)->GetParam(1, out, 0));
+    EXPECT_STREQ("x", out);
+    EXPECT_EQ(1, file.Clear());
+    EXPECT_EQ(0, file.GetCount());
+}
