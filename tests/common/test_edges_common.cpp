@@ -48,7 +48,8 @@ TEST(CommonEdges, SaveRefusesAFolderPathAtTheLimit)
 
 TEST(CommonEdges, ParseReportsAFrameWithABadPart)
 {
-    for (const char* text : {"<a:b:1:2", "<sixteen_chars___:b:1:2>x", "<a:b>:1:2>x", "<a:b:1x:2>x", "<a:b:1:>x"})
+    for (const char* text :
+         {"<a:b>x", "<a:b:1:2", "<sixteen_chars___:b:1:2>x", "<a:b>:1:2>x", "<a:b:1x:2>x", "<a:b:1:>x"})
     {
         CMMapMsg msg;
         ASSERT_EQ(1, msg.SetMsgStr(text));
