@@ -48,7 +48,8 @@ TEST(CommonEdges, SaveRefusesAFolderPathAtTheLimit)
 
 TEST(CommonEdges, ParseReportsAFrameWithABadPart)
 {
-    for (const char* text : {"<a:b:1:2", "<sixteen_chars___:b:1:2>x", "<a:b>:1:2>x", "<a:b:1x:2>x", "<a:b:1:>x"})
+    for (const char* text :
+         {"<a:b>x", "<a:b:1:2", "<sixteen_chars___:b:1:2>x", "<a:b>:1:2>x", "<a:b:1x:2>x", "<a:b:1:>x"})
     {
         CMMapMsg msg;
         ASSERT_EQ(1, msg.SetMsgStr(text));
@@ -58,4 +59,15 @@ TEST(CommonEdges, ParseReportsAFrameWithABadPart)
     CMMapMsg msg;
     msg.SetMsgStr("<a:b:1:2>x");
     EXPECT_EQ(1, msg.ParseMessage());
+}
+
+// Numbers beyond an int stop at its ends; a buffer of no room takes nothing.
+TEST(CommonEdges, NumbersClampAndEmptyBuffersRefuse)
+{
+    EXPECT_EQ(-2147483647 - 1, StrToInt("-99999999999"));
+    EXPECT_EQ(2147483647, StrToInt("99999999999"));
+    char text[4] = "ab";
+    EXPECT_FALSE(StrAppend(text, 0, "c"));
+    EXPECT_FALSE(StrAppend(nullptr, 4, "c"));
+    EXPECT_STREQ("ab", StrReplace(text, 0, "a", "b"));
 }

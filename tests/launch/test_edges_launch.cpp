@@ -1,4 +1,5 @@
 #include "LaunchFile.h"
+#include "LaunchLine.h"
 
 #include <gtest/gtest.h>
 
@@ -20,4 +21,23 @@ TEST(LaunchEdges, AppendingAndMovingOntoItselfSucceed)
     ASSERT_EQ(2, file.GetCount());
     EXPECT_STREQ("a", file.GetAction(0)->GetString());
     EXPECT_STREQ("b", file.GetAction(1)->GetString());
+}
+
+TEST(LaunchEdges, BuildingIntoNoRoomWritesNothing)
+{
+    char out[4] = "x";
+    EXPECT_FALSE(BuildLaunchLine(LA_COMMENT, nullptr, 0, out, 0));
+    EXPECT_STREQ("x", out);
+    EXPECT_FALSE(BuildLaunchLine(LA_COMMENT, nullptr, 0, nullptr, sizeof(out)));
+}
+
+TEST(LaunchEdges, ClearingAndReadingIntoNoRoom)
+{
+    CLaunchFile file;
+    file.AppendAction("Open \"d\"");
+    char out[4] = "x";
+    EXPECT_EQ(1, file.GetAction(0)->GetParam(1, out, 0));
+    EXPECT_STREQ("x", out);
+    EXPECT_EQ(1, file.Clear());
+    EXPECT_EQ(0, file.GetCount());
 }

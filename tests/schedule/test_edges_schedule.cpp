@@ -39,3 +39,25 @@ TEST(ScheduleEdges, AnEmptyAttributeIsRead)
     ASSERT_EQ(1, list.GetCount());
     EXPECT_EQ(0, list.GetAt(0)->GetWindowState());
 }
+
+// The first and last moments of a year are times like any other.
+TEST(ScheduleEdges, TheEndsOfAYearAreValid)
+{
+    EXPECT_TRUE(IsValidTaskTime(Make(2026, 1, 1)));
+    EXPECT_TRUE(IsValidTaskTime(Make(2026, 12, 31, 23, 59, 59, 999)));
+    EXPECT_FALSE(IsValidTaskTime(Make(2026, 12, 31, 24)));
+}
+
+// A run may fall on the end of a window that does not wrap past midnight.
+TEST(ScheduleEdges, AWindowAllowsItsEnd)
+{
+    CSTRecRule rule;
+    rule.type = ST_TYPE_PERIODIC;
+    rule.subtype = ST_PERIOD_MINUTES;
+    rule.data = 30;
+    rule.except = 0;
+    rule.SetExceptTime(Make(2000, 1, 1, 12), Make(2000, 1, 1, 13));
+    CTime next;
+    ASSERT_EQ(1, rule.GetNextScheduledTimeAfter(Make(2026, 12, 5, 12, 30), next));
+    EXPECT_EQ(Text(Make(2026, 12, 5, 13)), Text(next));
+}
