@@ -65,7 +65,8 @@ static bool SetDword(const char* sub, const char* name, DWORD value)
     char path[256];
     StrFormat(path, sizeof(path), "Software\\Norvale\\Tarvin 2%s%s", sub[0] ? "\\" : "", sub);
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) !=
+        ERROR_SUCCESS)
         return false;
     LONG rc = RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
     RegCloseKey(key);
@@ -391,11 +392,14 @@ static bool Report(const char* label, const std::vector<double>& prog, const std
 {
     PrintRuns(label, "prog", prog);
     PrintRuns(label, "floor", floor);
-    bool failed = std::count(prog.begin(), prog.end(), -1.0) + std::count(floor.begin(), floor.end(), -1.0) > 0;
+    bool failed =
+        std::count(prog.begin(), prog.end(), -1.0) + std::count(floor.begin(), floor.end(), -1.0) > 0;
     double p = Median(prog), f = Median(floor);
     double ratio = f > 0 ? p / f : 0;
     printf("figure: %-40s %7.0f ms / floor %6.0f ms = %.2f   goal <= 1.5  %s\n", label, p, f, ratio,
-           failed ? "FAILED (a run timed out)" : ratio <= 1.5 ? "met" : "NOT MET");
+           failed         ? "FAILED (a run timed out)"
+           : ratio <= 1.5 ? "met"
+                          : "NOT MET");
     fflush(stdout);
     return !failed;
 }
@@ -418,7 +422,7 @@ int main(int argc, char** argv)
     if (GetMyTarvinFilesFolder(folder, ""))
         CreateDirectoryA(folder, NULL);
     const char* failed = !QuietStarts()       ? "settings"
-                         : !PrepareLaunch()     ? "launch file"
+                         : !PrepareLaunch()   ? "launch file"
                          : !PrepareMenu()     ? "menu"
                          : !PrepareSchedule() ? "schedule"
                          : !PrepareLog()      ? "log"
@@ -435,8 +439,8 @@ int main(int argc, char** argv)
         const char* rows;
         int count;
     } cases[] = {
-        {"tvedit 5,000-line launch file", "\"" + Path(g_bin, "tvedit.exe") + "\" -file=\"" +
-                                              Path(g_work, "big.launch") + "\"",
+        {"tvedit 5,000-line launch file",
+         "\"" + Path(g_bin, "tvedit.exe") + "\" -file=\"" + Path(g_work, "big.launch") + "\"",
          "rows-launch.txt", kLaunchLines},
         {"tvmedit 2,000-entry menu",
          "\"" + Path(g_bin, "tvmedit.exe") + "\" -file=\"" + Path(g_work, "big.menu") + "\"", "rows-menu.txt",

@@ -111,13 +111,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int)
     wc.lpszClassName = kClassName;
     if (!RegisterClassExA(&wc))
         return 1;
-    HWND hwnd = CreateWindowExA(0, kClassName, "List floor", WS_OVERLAPPEDWINDOW, 40, 40, 640, 480, NULL, NULL,
-                                instance, NULL);
+    HWND hwnd = CreateWindowExA(0, kClassName, "List floor", WS_OVERLAPPEDWINDOW, 40, 40, 640, 480, NULL,
+                                NULL, instance, NULL);
     if (!hwnd)
         return 1;
     g_list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                             WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 0, 0, 640, 480,
-                             hwnd, (HMENU)1, instance, NULL);
+                             WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 0, 0,
+                             640, 480, hwnd, (HMENU)1, instance, NULL);
     ListView_SetExtendedListViewStyle(g_list, LVS_EX_FULLROWSELECT);
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
     ImageList_AddIcon(images, LoadIcon(NULL, IDI_APPLICATION));

@@ -11,8 +11,8 @@ TEST(AgentEdges, KeyNamesAtTheEndsOfEachRange)
         int vcode;
         const char* name;
     } cases[] = {
-        {47, "Unknown"}, {48, "0"},      {57, "9"},     {58, "Unknown"}, {91, "Unknown"}, {95, "Unknown"},
-        {96, "Num 0"},   {111, "Num /"}, {112, "F1"},  {135, "F24"},    {136, "Unknown"}, {146, "Unknown"},
+        {47, "Unknown"}, {48, "0"},      {57, "9"},   {58, "Unknown"}, {91, "Unknown"},  {95, "Unknown"},
+        {96, "Num 0"},   {111, "Num /"}, {112, "F1"}, {135, "F24"},    {136, "Unknown"}, {146, "Unknown"},
     };
     for (const auto& c : cases)
         EXPECT_STREQ(c.name, GetKeyName(c.vcode)) << c.vcode;
@@ -26,12 +26,9 @@ TEST(AgentEdges, ActionDescriptions)
         const char* target;
         const char* text;
     } cases[] = {
-        {KEYACT_NONE, nullptr, "None"},
-        {KEYACT_RUN, "C:\\x.launch", "Run \"C:\\x.launch\""},
-        {KEYACT_RUN, nullptr, "Run \"\""},
-        {KEYACT_EXIT, nullptr, "Exit Tarvin"},
-        {KEYACT_EXIT + 1, nullptr, "Unknown"},
-        {-1, nullptr, "Unknown"},
+        {KEYACT_NONE, nullptr, "None"},        {KEYACT_RUN, "C:\\x.launch", "Run \"C:\\x.launch\""},
+        {KEYACT_RUN, nullptr, "Run \"\""},     {KEYACT_EXIT, nullptr, "Exit Tarvin"},
+        {KEYACT_EXIT + 1, nullptr, "Unknown"}, {-1, nullptr, "Unknown"},
     };
     for (const auto& c : cases)
     {

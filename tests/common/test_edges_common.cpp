@@ -15,11 +15,18 @@ TEST(CommonEdges, PropertyNamesStartAfterANonNameCharacter)
         const char* line;
         const char* value; // of "id"
     } cases[] = {
-        {"<k Aid=\"1\" id=\"2\">", "2"}, {"<k Zid=\"1\" id=\"2\">", "2"}, {"<k aid=\"1\" id=\"2\">", "2"},
-        {"<k 0id=\"1\" id=\"2\">", "2"}, {"<k _id=\"1\" id=\"2\">", "2"}, {"<k -id=\"1\" id=\"2\">", "2"},
-        {"<k :id=\"1\" id=\"2\">", "2"}, {"<k .id=\"1\" id=\"2\">", "2"}, {"<k \"id=\"1\">", "1"},
+        {"<k Aid=\"1\" id=\"2\">", "2"},
+        {"<k Zid=\"1\" id=\"2\">", "2"},
+        {"<k aid=\"1\" id=\"2\">", "2"},
+        {"<k 0id=\"1\" id=\"2\">", "2"},
+        {"<k _id=\"1\" id=\"2\">", "2"},
+        {"<k -id=\"1\" id=\"2\">", "2"},
+        {"<k :id=\"1\" id=\"2\">", "2"},
+        {"<k .id=\"1\" id=\"2\">", "2"},
+        {"<k \"id=\"1\">", "1"},
         // A value ending in "=" is skipped whole, not read as opening another.
-        {"<k a=\"b=\" id=\"2\">", "2"}, {"<k a='=' id='2'>", "2"},
+        {"<k a=\"b=\" id=\"2\">", "2"},
+        {"<k a='=' id='2'>", "2"},
     };
     for (const auto& c : cases)
     {

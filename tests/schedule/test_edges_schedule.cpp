@@ -30,10 +30,11 @@ TEST(ScheduleEdges, ClosingLeavesARuleOfNoKnownType)
 TEST(ScheduleEdges, AnEmptyAttributeIsRead)
 {
     ScratchDir dir;
-    WriteBytes(dir.Path("s.dat"), "<?TarvinSchedule version='1.00'?>\r\n"
-                                  "<task name=\"e\" target=\"t\" windowstate=\"\" time=\"1 Jan 2027 00:00:00:000\" >\r\n"
-                                  "<rule type=\"2\" subtype=\"3\" data=\"1\" time=\"1 Jan 2027 00:00:00:000\" />\r\n"
-                                  "</task>\r\n");
+    WriteBytes(dir.Path("s.dat"),
+               "<?TarvinSchedule version='1.00'?>\r\n"
+               "<task name=\"e\" target=\"t\" windowstate=\"\" time=\"1 Jan 2027 00:00:00:000\" >\r\n"
+               "<rule type=\"2\" subtype=\"3\" data=\"1\" time=\"1 Jan 2027 00:00:00:000\" />\r\n"
+               "</task>\r\n");
     CSTaskList list;
     ASSERT_EQ(1, list.Load(dir.Path("s.dat").c_str()));
     ASSERT_EQ(1, list.GetCount());
