@@ -56,10 +56,11 @@ struct EditorState : MainFrame
     CPtrList<CUndoItem> redo;
     unsigned undoGroup = 0; // the group new steps join (0: none)
     unsigned lastGroup = 0;
-    bool addSelect = false; // touched rows join the selection (an edit of several lines)
-    int lastTouched = 0;    // the row the last edit touched
-    int dragRow = -1;       // the row under the mouse when a drag began (-1: no drag)
-    int pressRow = -1;      // a selected row the left button went down on
+    bool addSelect = false;     // touched rows join the selection (an edit of several lines)
+    int lastTouched = 0;        // the row the last edit touched
+    int dragRow = -1;           // the row under the mouse when a drag began (-1: no drag)
+    int pressRow = -1;          // a selected row the left button went down on
+    WNDPROC listProc = nullptr; // the list's own procedure, behind the drag watch
     POINT pressPoint = {0, 0};
     CRecentFiles recent;
     // Run Selected Lines: the interpreter started on a temporary file, which
