@@ -19,23 +19,14 @@ namespace medittest
 using e2etest::kTimeout;
 const char* const kMeditKey = "Software\\Norvale\\Tarvin 2\\Menu Editor";
 
-// Element lines of the menu file.
+// Element lines of the menu file (a submenu opens as the root does).
 inline std::string Root(const char* text)
 {
     return std::string("<menu text=\"") + text + "\" iconpath=\"\" iconnumber=\"0\" sidebar=\"false\">";
 }
-inline std::string Sub(const char* text)
-{
-    return Root(text);
-}
 inline std::string Item(const char* text, const char* target = "C:\\windows\\notepad.exe")
 {
-    return std::string("<menuitem text=\"") + text + "\" target=\"" + target +
-           "\" cmdline=\"\" workdir=\"\" windowstate=\"1\" iconpath=\"\" iconnumber=\"0\" />";
-}
-inline std::string Separator()
-{
-    return "<menuseparator />";
+    return e2etest::MenuItem(text, target, "");
 }
 
 // A menu file: the header, then each line, all ended by CR LF.
@@ -65,10 +56,6 @@ class CMedit : public e2etest::CProgramWindow
     HWND Tree() const
     {
         return DrvFindChildById(m_main, IDC_TREE);
-    }
-    std::string Status() const
-    {
-        return CProgramWindow::Status(IDC_STATUSBAR);
     }
 
     // The list as "name|name|...", a separator shown as "---".

@@ -45,7 +45,8 @@ class EditLines : public EditorTest
 };
 
 // Move, delete, cut and paste of several rows are one undo step each; what is
-// saved after an undo is the file as it was.
+// saved after an undo is the file as it was. Where moved rows land is the
+// host's LineBlock test.
 TEST_F(EditLines, EditsOfSeveralRowsAreOneUndoStep)
 {
     std::vector<std::string> lines = {"Message \"a\"", "Message \"b\"", "Message \"c\"", "Message \"d\"",
@@ -63,14 +64,10 @@ TEST_F(EditLines, EditsOfSeveralRowsAreOneUndoStep)
     };
 
     SelectRows(ed, {1, 3});
-    ed.Post(IDM_MOVEUP);
-    ASSERT_TRUE(ed.WaitRows(rows("badce")));
-    EXPECT_EQ(0, DrvListViewSelected(ed.List())) << "the moved rows stay selected";
-    EXPECT_EQ(LVIS_SELECTED, DrvListViewState(ed.List(), 2, LVIS_SELECTED));
-    ed.Post(IDM_MOVEDOWN);
-    ASSERT_TRUE(ed.WaitRows(start));
     ed.Post(IDM_MOVEDOWN);
     ASSERT_TRUE(ed.WaitRows(rows("acbed")));
+    EXPECT_EQ(2, DrvListViewSelected(ed.List())) << "the moved rows stay selected";
+    EXPECT_EQ(LVIS_SELECTED, DrvListViewState(ed.List(), 4, LVIS_SELECTED));
 
     SelectRows(ed, {0, 1, 4});
     ed.Post(IDM_DELETE);
@@ -123,13 +120,6 @@ TEST_F(EditLines, DisableAndEnableRoundTripExactly)
     EXPECT_EQ("//[disabled] Launch \"C:\\a b\\x.exe\",\"\",\"-q  1\",Normal\r\n//[disabled] //disabled by "
               "hand\r\n//[disabled] Wait \"5 ms\"\r\n",
               ReadBytes(path));
-
-    // The interpreter's check takes them for comments.
-    DWORD code = 99;
-    char output[512] = "";
-    ASSERT_EQ(TVD_OK, DrvRun(e2etest::Program("tvint.exe").c_str(), ("-check -file=\"" + path + "\"").c_str(),
-                             kTimeout, &code, output, sizeof(output)));
-    EXPECT_EQ(0u, code) << output;
 
     SelectRows(ed, {0, 1, 2});
     ed.Post(IDM_ENABLE);
@@ -194,48 +184,35 @@ TEST_F(EditLines, SaveOfABrokenFileAsks)
     EXPECT_EQ(Rows({"Frobnicate \"x\"", "Message \"ok\""}), ReadLines(path));
 }
 
-// Both editors keep their own last files; a file that is gone leaves the list
-// with a message.
+// Each editor keeps its last files under its own key; a file that is gone
+// leaves the list with a message. The list's order is the host's RecentFiles
+// test.
 TEST_F(EditLines, RecentFilesOfBothEditors)
 {
-    std::string a = WriteLaunch("a.launch", {"Message \"a\""});
-    std::string b = WriteLaunch("b.launch", {"Message \"b\""});
-    {
-        Editor& first = StartEditor(a);
-        ASSERT_TRUE(first.WaitTitle("Tarvin Editor - [a.launch]"));
-        Editor& second = StartEditor(b);
-        ASSERT_TRUE(second.WaitTitle("Tarvin Editor - [b.launch]"));
-    }
-    EXPECT_EQ(b, RegText(kEditorKey, "Recent File 1"));
-    EXPECT_EQ(a, RegText(kEditorKey, "Recent File 2"));
-    m_editors.clear();
-
-    Editor& ed = StartEditor("");
-    ed.Post(IDM_RECENT_FIRST + 1);
-    ASSERT_TRUE(ed.WaitTitle("Tarvin Editor - [a.launch]"));
-    EXPECT_EQ(a, RegText(kEditorKey, "Recent File 1"));
-    ASSERT_TRUE(DeleteFileA(b.c_str()));
-    ed.Post(IDM_RECENT_FIRST + 1);
-    EXPECT_EQ("The file " + b + " no longer exists.\n\nIt has been removed from the list of recent files.",
-              ed.Answer("File Not Found", IDOK));
-    EXPECT_EQ("<missing>", RegText(kEditorKey, "Recent File 2"));
-    EXPECT_EQ("Tarvin Editor - [a.launch]", ed.Title());
-
-    // The menu editor: its own list under its own key.
     for (const char* name : {"Show Tips", "Show Startup"})
         wintest::SetRegDword(kMeditKey, name, 0);
-    std::string menu = File("mine.menu");
+    const std::string launch = WriteLaunch("a.launch", {"Message \"a\""}), menu = File("mine.menu");
     e2etest::WriteMenu(menu, {});
+    const struct
     {
-        e2etest::CProgramWindow medit;
-        ASSERT_TRUE(medit.Start("tvmedit.exe", "-file=\"" + menu + "\"", "_TVMEDIT_MAINWND"));
-        EXPECT_EQ(TVD_OK,
-                  DrvWaitFor([&]() { return RegText(kMeditKey, "Recent File 1") == menu; }, kTimeout));
-        ASSERT_TRUE(DeleteFileA(menu.c_str()));
-        medit.Post(kMeditRecentFirst);
-        EXPECT_NE(std::string::npos, medit.Answer("File Not Found", IDOK).find("no longer exists"));
-        EXPECT_EQ("<missing>", RegText(kMeditKey, "Recent File 1"));
-        DrvClose(medit.Main());
+        const char *exe, *mainClass, *key;
+        const std::string& file;
+        int recentFirst;
+    } cases[] = {{"tvedit.exe", "_TVEDIT_MAINWND", kEditorKey, launch, IDM_RECENT_FIRST},
+                 {"tvmedit.exe", "_TVMEDIT_MAINWND", kMeditKey, menu, kMeditRecentFirst}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.exe);
+        e2etest::CProgramWindow ed;
+        ASSERT_TRUE(ed.Start(c.exe, "-file=\"" + c.file + "\"", c.mainClass));
+        EXPECT_EQ(TVD_OK, DrvWaitFor([&]() { return RegText(c.key, "Recent File 1") == c.file; }, kTimeout));
+        ASSERT_TRUE(DeleteFileA(c.file.c_str()));
+        ed.Post(c.recentFirst);
+        EXPECT_EQ("The file " + c.file +
+                      " no longer exists.\n\nIt has been removed from the list of recent files.",
+                  ed.Answer("File Not Found", IDOK));
+        EXPECT_EQ("<missing>", RegText(c.key, "Recent File 1"));
+        DrvClose(ed.Main());
     }
     RegDeleteKeyA(HKEY_CURRENT_USER, kMeditKey);
 }

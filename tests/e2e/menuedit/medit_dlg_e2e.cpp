@@ -3,8 +3,6 @@
 // test driver as a user would, and the menu file and shortcuts it writes
 // read back.
 #include <windows.h>
-#include <commctrl.h>
-#include <shlobj.h>
 #include <functional>
 #include <string>
 
@@ -12,8 +10,6 @@
 
 #include "e2e/medit_testutil.h"
 #include "dialogs_res.h"
-#include "shelllink.h"
-#include "xmlutils.h"
 
 namespace
 {
@@ -21,7 +17,6 @@ namespace
 using namespace medittest;
 using e2etest::Control;
 using e2etest::TextOf;
-using wintest::StoredDword;
 
 // A menu whose side bar root has an icon, with the entry lines given.
 std::string MenuText(const char* root, const std::string& entries)

@@ -42,7 +42,7 @@ class MeditDrag : public MeditTest
 TEST_F(MeditDrag, RowsMoveInTheListAndIntoSubmenusOneUndoStepEach)
 {
     const std::string start =
-        Lines({Root("Mine"), Item("A"), Item("B"), Sub("Sub"), Item("C"), "</menu>", Item("D"), "</menu>"});
+        Lines({Root("Mine"), Item("A"), Item("B"), Root("Sub"), Item("C"), "</menu>", Item("D"), "</menu>"});
     std::string path = WriteMenu("Drag.menu", start);
     CMedit ed;
     ASSERT_TRUE(ed.Start(path));
@@ -53,14 +53,14 @@ TEST_F(MeditDrag, RowsMoveInTheListAndIntoSubmenusOneUndoStepEach)
     ASSERT_TRUE(WaitRows(ed, "B|Sub|D|A")) << ed.Rows();
     EXPECT_EQ("A", ed.Cell(ed.Selected(), 0));
     EXPECT_EQ(
-        Lines({Root("Mine"), Item("B"), Sub("Sub"), Item("C"), "</menu>", Item("D"), Item("A"), "</menu>"}),
+        Lines({Root("Mine"), Item("B"), Root("Sub"), Item("C"), "</menu>", Item("D"), Item("A"), "</menu>"}),
         Saved(ed, path));
 
     // Onto the submenu in the tree: B leaves the list and ends the submenu.
     ASSERT_TRUE(DragRowTo(ed, "B", nullptr, "Sub"));
     ASSERT_TRUE(WaitRows(ed, "Sub|D|A")) << ed.Rows();
     EXPECT_EQ(
-        Lines({Root("Mine"), Sub("Sub"), Item("C"), Item("B"), "</menu>", Item("D"), Item("A"), "</menu>"}),
+        Lines({Root("Mine"), Root("Sub"), Item("C"), Item("B"), "</menu>", Item("D"), Item("A"), "</menu>"}),
         Saved(ed, path));
 
     // Never into itself: the submenu dropped on its own node stays.

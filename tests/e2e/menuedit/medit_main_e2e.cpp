@@ -1,9 +1,7 @@
 // The menu editor's main window end to end: the real tvmedit.exe on menu
 // files in a scratch files folder, driven through the test driver.
 #include <windows.h>
-#include <functional>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -16,7 +14,6 @@ namespace
 using namespace medittest;
 
 using e2etest::GetClipboard;
-using e2etest::PutClipboard;
 const UINT kFormat = RegisterClipboardFormatA("TVMEDIT_CCPFORMAT");
 
 class MeditMain : public MeditTest
@@ -27,8 +24,9 @@ class MeditMain : public MeditTest
 // Properties acts on that row, as Paste and the insert commands do.
 TEST_F(MeditMain, CommandsActOnTheSelectedRowWhileTheTreeHasTheFocus)
 {
-    std::string path = WriteMenu(
-        "Focus.menu", Lines({Root("M"), Sub("S"), Item("s1"), Item("s2"), Item("s3"), "</menu>", "</menu>"}));
+    std::string path =
+        WriteMenu("Focus.menu",
+                  Lines({Root("M"), Root("S"), Item("s1"), Item("s2"), Item("s3"), "</menu>", "</menu>"}));
     CMedit ed;
     ASSERT_TRUE(ed.Start(path));
     ASSERT_TRUE(ed.SelectNode("S"));
@@ -64,7 +62,7 @@ TEST_F(MeditMain, LogoffAsksTheSaveQuestionAndEachAnswerHolds)
     std::string folder = File("logoff");
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string before = Lines({Root("M"), Item("one"), "</menu>"});
-    const std::string after = Lines({Root("M"), Item("one"), Separator(), "</menu>"});
+    const std::string after = Lines({Root("M"), Item("one"), "<menuseparator />", "</menu>"});
     std::string path = WriteMenu("logoff\\L.menu", before);
     CMedit ed;
     ASSERT_TRUE(ed.Start(path));
@@ -108,11 +106,5 @@ TEST_F(MeditMain, LogoffAsksTheSaveQuestionAndEachAnswerHolds)
     EXPECT_EQ(FALSE, ended.get());
     EXPECT_EQ("Tarvin Menu Editor - [M]*", ed.Title());
 }
-
-// --- Test pop-up and start-up ----------------------------------------------------------
-
-// --- Layout ------------------------------------------------------------------------------
-
-// --- Outside changes --------------------------------------------------------------------
 
 } // namespace

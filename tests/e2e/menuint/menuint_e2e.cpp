@@ -6,16 +6,13 @@
 // menu's target instead: it writes its arguments and its current folder into
 // the file and exits.
 #include <windows.h>
-#include <shellapi.h>
 #include <memory>
 #include <string>
-#include <vector>
 #include <gtest/gtest.h>
 
 #include "e2e/driver.h"
 #include "e2e/e2e_testutil.h"
 #include "testutil.h"
-#include "strutils.h"
 
 namespace
 {

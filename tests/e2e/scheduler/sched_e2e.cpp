@@ -32,19 +32,12 @@ enum
     LIST_ID = 303
 };
 
-CTime At(WORD year, WORD month, WORD day, WORD hour, WORD minute)
-{
-    CTime t;
-    t.Set(year, month, day, hour, minute, 0, 0);
-    return t;
-}
-
 // A task with one rule whose scheduled, first scheduled and rule times are
 // `time`.
 CSTask* MakeTask(const char* name, const char* target, DWORD type, DWORD subtype, DWORD data,
-                 const CTime& time, int active = 1)
+                 const CTime& time)
 {
-    CSTask* task = NewTask(name, type, subtype, data, time, active != 0);
+    CSTask* task = NewTask(name, type, subtype, data, time);
     task->SetTarget(target);
     task->SetScheduledTime(time);
     task->SetOrigScheduledTime(time);
@@ -172,7 +165,7 @@ TEST_F(SchedulerTest, LogoffWithUnsavedChangesAsksAndEachAnswerHolds)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(testing::Message() << "answer " << c.answer << " folder gone " << c.folderGone);
-        SaveSchedule({MakeTask("One", "C:\\1.launch", ST_TYPE_DATE, 1, 1, At(2099, 1, 1, 9, 0))});
+        SaveSchedule({MakeTask("One", "C:\\1.launch", ST_TYPE_DATE, 1, 1, Make(2099, 1, 1, 9, 0))});
         StartScheduler();
         DeleteFirst();
         if (c.folderGone)
@@ -267,7 +260,7 @@ TEST_F(SchedulerTest, WizardPagesFollowTheChoices)
 // other than start-up keeps the stored time and the event's kind.
 TEST_F(SchedulerTest, SchedulePageKeepsTheStoredRule)
 {
-    const CTime zero = At(0, 0, 0, 0, 0);
+    const CTime zero = Make(0, 0, 0, 0, 0);
     SaveSchedule({MakeTask("Spent", "C:\\s.launch", ST_TYPE_DATE, 1, 1, zero),
                   MakeTask("Down", "C:\\x.launch", ST_TYPE_EVENT, ST_EVENT_SHUTDOWN, 1, zero)});
     StartScheduler();
