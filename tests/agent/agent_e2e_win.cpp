@@ -11,7 +11,7 @@
 #include "channeltestutil.h"
 #include "testutil.h"
 #include "strutils.h"
-#include "e2e/driver.h"
+#include "support/tvdriver/driver.h"
 #include "agent/agent_testutil.h"
 #include "e2e/e2e_testutil.h"
 

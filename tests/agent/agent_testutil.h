@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "e2e/driver.h"
+#include "support/tvdriver/driver.h"
 #include "testutil.h"
 #include "agentproto.h"
 #include "strutils.h"

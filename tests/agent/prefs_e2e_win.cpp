@@ -4,7 +4,7 @@
 // on the Launch File page changes what the next launch file does.
 #include "agent_testutil.h"
 
-#include "e2e/driver.h"
+#include "support/tvdriver/driver.h"
 #include "xmlutils.h"
 
 using namespace agenttest;

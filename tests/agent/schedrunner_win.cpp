@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e/driver.h"
+#include "support/tvdriver/driver.h"
 #include "ScheduledTask_win.h"
 #include "regutils.h"
 #include "schedrunner.h"

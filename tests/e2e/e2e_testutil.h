@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "e2e/driver.h"
+#include "support/tvdriver/driver.h"
 #include "support/tvtarget/tvtarget.h"
 #include "testutil.h"
 

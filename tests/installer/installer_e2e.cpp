@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e/driver.h"
+#include "support/tvdriver/driver.h"
 #include "installer_build.h"
 #include "agentproto.h"
 #include "regutils.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "channeltestutil.h"
-#include "e2e/driver.h"
+#include "support/tvdriver/driver.h"
 #include "e2e/e2e_testutil.h"
 #include "wintestutil.h"
 #include "support/tvtarget/tvtarget.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <gtest/gtest.h>
 
-#include "e2e/driver.h"
+#include "support/tvdriver/driver.h"
 #include "e2e/e2e_testutil.h"
 #include "testutil.h"
 

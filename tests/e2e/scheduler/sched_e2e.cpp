@@ -10,7 +10,7 @@
 
 #include "agent/agent_testutil.h"
 #include "e2e/e2e_testutil.h"
-#include "e2e/driver.h"
+#include "support/tvdriver/driver.h"
 #include "ScheduledTask_win.h"
 #include "schedule/schedule_testutil.h"
 #include "strutils.h"

@@ -9,7 +9,7 @@
 
 #include "agent/agent_testutil.h"
 #include "e2e/e2e_testutil.h"
-#include "e2e/driver.h"
+#include "support/tvdriver/driver.h"
 #include "schedule/schedule_testutil.h"
 #include "sched_res.h"
 #include "taskrows.h"

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #include <string>
 
-#include "e2e/driver.h"
+#include "support/tvdriver/driver.h"
 #include "support/tvtarget/tvtarget.h"
 #include "testutil.h"
 #include "strutils.h"

@@ -4,7 +4,7 @@
 #include <stdlib.h>
 #include <algorithm>
 #include <vector>
-#include "e2e/driver.h"
+#include "support/tvdriver/driver.h"
 #include "strutils.h"
 
 // Messages the driver sends must never hang it on a stuck target.

@@ -5,7 +5,7 @@
 #include <commctrl.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include "e2e/driver.h"
+#include "support/tvdriver/driver.h"
 #include "strutils.h"
 
 static const char g_szUsage[] =

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e/driver.h"
+#include "support/tvdriver/driver.h"
 #include "support/tvtarget/tvtarget.h"
 #include "ScheduledTask.h"
 #include "agentproto.h"
