@@ -77,5 +77,4 @@ class RegSettings : public wintest::RegRestorer
     }
 };
 
-using wintest::ChannelEnd;
 } // namespace tvint_test
