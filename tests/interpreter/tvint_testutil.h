@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "channeltestutil.h"
 #include "e2e/driver.h"
 #include "e2e/e2e_testutil.h"
 #include "wintestutil.h"
