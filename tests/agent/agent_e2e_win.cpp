@@ -27,15 +27,7 @@ typedef agenttest::CTestWindow Target;
 
 // The agent hides and shows this program's windows, which needs our message
 // loop running while we wait.
-bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs = kTimeout)
-{
-    return agenttest::PumpUntil(cond, timeoutMs);
-}
-
-bool Visible(HWND hwnd)
-{
-    return IsWindowVisible(hwnd) != 0;
-}
+using agenttest::PumpUntil;
 
 std::string BoxText(HWND box)
 {
@@ -101,7 +93,7 @@ class AgentE2E : public agenttest::AgentProcessTest
     void Dismiss(HWND box, UINT msg = WM_COMMAND, WPARAM wParam = IDOK)
     {
         PostMessageA(box, msg, wParam, 0);
-        EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(box); }));
+        EXPECT_TRUE(PumpUntil([&]() { return !IsWindow(box); }, kTimeout));
     }
 
     wintest::ChannelEnd m_ipc{"TVAgentE2EChannel", "TVInt"};
@@ -218,7 +210,7 @@ TEST_F(AgentE2E, MissingOrDamagedFilesAreReportedAtStartUp)
         EXPECT_FALSE(PumpUntil(
             [&]() {
                 HWND other = FindTop(Pid(), "#32770", nullptr);
-                return other && other != box && Visible(other);
+                return other && other != box && IsWindowVisible(other);
             },
             500));
         Dismiss(box);

@@ -1,5 +1,5 @@
 // Helpers of the agent's unit tests: waiting with the message loop running,
-// plain test windows, and tvtarget.exe as a second process.
+// plain test windows, the real agent as a second process and its list views.
 #pragma once
 
 #include <windows.h>
@@ -22,28 +22,10 @@ namespace agenttest
 
 using wintest::FindTop;
 using wintest::ProgramDir;
-using wintest::PumpPending;
 using wintest::PumpUntil;
 
 using wintest::TestClass;
 typedef wintest::TestWindow CTestWindow;
-
-using wintest::StoredDword;
-
-inline HWND FindTopLevel(const char* title, DWORD pid, bool includeHidden = true)
-{
-    return FindTop(pid, NULL, title, includeHidden);
-}
-
-// tvtarget.exe with the given arguments; killed when the object goes.
-class CTargetProcess : public CDrvProcess
-{
-  public:
-    bool Start(const std::string& args)
-    {
-        return CDrvProcess::Start((ProgramDir() + "tvtarget.exe").c_str(), args.c_str());
-    }
-};
 
 // The real tvagent.exe started fresh in a scratch files folder, with
 // everything that could block an unattended run (splash, wizard, notice)
@@ -132,9 +114,7 @@ class AgentProcessTest : public ::testing::Test
     HWND m_agent = NULL;
 };
 
-using wintest::TextOf;
-
-// A list view of this process: one cell, one row's image, the first column.
+// A list view of this process: one cell, one row's image.
 inline std::string Cell(HWND list, int row, int column)
 {
     char text[1100] = "";
@@ -150,14 +130,6 @@ inline int ImageOf(HWND list, int row)
     item.iItem = row;
     ListView_GetItem(list, &item);
     return item.iImage;
-}
-
-inline std::vector<std::string> Rows(HWND list)
-{
-    std::vector<std::string> out;
-    for (int i = 0; i < ListView_GetItemCount(list); i++)
-        out.push_back(Cell(list, i, 0));
-    return out;
 }
 
 } // namespace agenttest

@@ -229,13 +229,7 @@ case_hotkey() {
 }
 
 for name in "$@"; do
-    case $name in
-        tray | hotkey) ;;
-        *)
-            echo "agent_x11_e2e.sh: unknown case $name" >&2
-            exit 2
-            ;;
-    esac
+    declare -F "case_$name" >/dev/null || { echo "agent_x11_e2e.sh: unknown case $name" >&2; exit 2; }
 done
 for name in "$@"; do
     echo "== $name"

@@ -12,7 +12,6 @@
 #include "agent_testutil.h"
 #include "strutils.h"
 
-using agenttest::CTargetProcess;
 using agenttest::CTestWindow;
 using agenttest::PumpUntil;
 
@@ -67,7 +66,3 @@ TEST(HiddenWindows, MoreThan256OwnedWindowsDoNotOverrunTheRecord)
     for (auto& w : owned)
         EXPECT_TRUE(IsWindowVisible(*w));
 }
-
-// --- The dialog ----------------------------------------------------------------
-
-using agenttest::Rows;

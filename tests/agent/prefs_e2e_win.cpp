@@ -19,7 +19,7 @@ class PrefsE2E : public AgentProcessTest
     HWND WaitDialog(const char* title)
     {
         HWND found = nullptr;
-        PumpUntil([&] { return (found = FindTopLevel(title, Pid(), false)) != nullptr; }, kWait);
+        PumpUntil([&] { return (found = FindTop(Pid(), NULL, title, false)) != nullptr; }, kWait);
         return found;
     }
 };

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 #include "ShellFileOp.h"
-#include "fakeshell.h"
 #include "testutil.h"
 
 namespace

@@ -52,8 +52,8 @@ struct Box
 // "name\\" a folder; '|' between them), the launch lines, the boxes answered
 // in order, the exit code, the files after ("name=bytes"; "-name": absent;
 // "name\\": a folder; "#folder=N": N files in it) and the settings for the
-// row (the interpreter's; "Agent\\<name>": the agent's). Names are below the
-// row's own folder, written {dir} in lines and texts.
+// row (the interpreter's). Names are below the row's own folder, written
+// {dir} in lines and texts.
 struct Scenario
 {
     const char* name;
@@ -174,12 +174,7 @@ class Interpreter : public ::testing::Test
         };
         RegSettings settings;
         for (const auto& setting : row.settings)
-        {
-            if (strncmp(setting.first, "Agent\\", 6) == 0)
-                settings.Set(kAgentKey, setting.first + 6, setting.second);
-            else
-                settings.Interpreter(setting.first, setting.second);
-        }
+            settings.Interpreter(setting.first, setting.second);
         CreateDirectoryA(dir.c_str(), NULL);
         for (const std::string& file : Split(row.before))
         {

@@ -65,8 +65,6 @@ TEST_F(Actions, LaunchLinesGiveTheirFilesQuestionsAndExitCode)
             {{NULL, IDYES, ContinueQuestion("Error Printing missing.tvinte2e")}}, 0, "after.txt=m"),
         Row("unknown line, stop", "src\\m.txt=m", {"// first", "Frobnicate \"x\"", Mark("after.txt")},
             {{"Error", IDNO, ContinueQuestion("Unrecognized Command: Line: \"1\"")}}, 1, "-after.txt"),
-        Row("unknown line, go on", "src\\m.txt=m", {"// first", "Frobnicate \"x\"", Mark("after.txt")},
-            {{"Error", IDYES, ContinueQuestion("Unrecognized Command: Line: \"1\"")}}, 0, "after.txt=m"),
         Row("Move AskNone overwrites", "src\\a.txt=moved a|dst\\a.txt=old a",
             {"Move \"{dir}\\src\\a.txt\",\"{dir}\\dst\",AskNone"}, {}, 0,
             "-src\\a.txt|#dst=1|dst\\a.txt=moved a"),
@@ -80,11 +78,6 @@ TEST_F(Actions, LaunchLinesGiveTheirFilesQuestionsAndExitCode)
             1, "src\\a.txt=a|#dst=0"),
         Row("AskMove, yes", "src\\a.txt=a|dst\\", {"Move \"{dir}\\src\\a.txt\",\"{dir}\\dst\",AskMove"},
             {{"Tarvin - Confirm", IDYES, askMove}}, 0, "-src\\a.txt|#dst=1|dst\\a.txt=a"),
-        Row("AskMoveOverwrite, no", "src\\a.txt=a|dst\\",
-            {"Move \"{dir}\\src\\a.txt\",\"{dir}\\dst\",AskMoveOverwrite"},
-            {{"Tarvin - Confirm", IDNO, askMove},
-             {NULL, IDNO, ContinueQuestion("Error Moving {dir}\\src\\a.txt to {dir}\\dst")}},
-            1, "src\\a.txt=a|#dst=0"),
         Row("askmoveoverwrite, yes", "src\\a.txt=a|dst\\",
             {"Move \"{dir}\\src\\a.txt\",\"{dir}\\dst\",askmoveoverwrite"},
             {{"Tarvin - Confirm", IDYES, askMove}}, 0, "-src\\a.txt|dst\\a.txt=a"),
@@ -105,8 +98,6 @@ TEST_F(Actions, LaunchLinesGiveTheirFilesQuestionsAndExitCode)
         RunRow(row);
 }
 
-// --- Launch, Open -------------------------------------------------------------
-
 // --- Kill, Close, Destroy -----------------------------------------------------
 
 TEST_F(Actions, KillEndsARunningProgramByPartOfItsName)
@@ -122,5 +113,3 @@ TEST_F(Actions, KillEndsARunningProgramByPartOfItsName)
     EXPECT_EQ(TVD_OK, target.WaitExit(kTimeout, &code));
     EXPECT_EQ(1u, code);
 }
-
-// --- Wait -------------------------------------------------------------------

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "channeltestutil.h"
 #include "support/tvdriver/driver.h"
 #include "e2e/e2e_testutil.h"
 #include "wintestutil.h"
@@ -77,5 +76,4 @@ class RegSettings : public wintest::RegRestorer
     }
 };
 
-using wintest::ChannelEnd;
 } // namespace tvint_test
