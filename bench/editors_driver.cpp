@@ -264,7 +264,8 @@ static double WaitPainted(DWORD pid, int rows, LARGE_INTEGER start, HWND* list =
     {
         if (GetTickCount() - begin > kTimeoutMs)
         {
-            fprintf(stderr, "editors_driver: no list of %d rows painted in %u s\n", rows, kTimeoutMs / 1000);
+            fprintf(stderr, "editors_driver: no list of %d rows painted in %u s\n", rows,
+                    (unsigned)(kTimeoutMs / 1000));
             EnumWindows(PrintTop, (LPARAM)pid);
             return -1;
         }

@@ -58,7 +58,9 @@ TEST(LineBlock, MovesPutTheSelectedRowsInPlace)
                         : PlanDrop(c.rows.data(), (int)c.rows.size(), 6, c.before, moves, &first);
         EXPECT_EQ(c.result, Apply("abcdef", moves, n)) << c.rows[0] << "," << c.rows[1] << " " << c.before;
         if (!c.shift)
+        {
             EXPECT_EQ(c.first, first);
+        }
     }
 }
 

@@ -589,7 +589,8 @@ bool DrvTreeItemPoint(HWND tree, HTREEITEM item, POINT* screen)
 {
     RECT rc;
     ZeroMemory(&rc, sizeof(rc));
-    *(HTREEITEM*)&rc = item;
+    // The item goes in where the rectangle comes out.
+    memcpy(&rc, &item, sizeof(item));
     return item && RemoteRectMiddle(tree, TVM_GETITEMRECT, TRUE, rc, screen);
 }
 
