@@ -1,6 +1,7 @@
 // The application list: every file type's "open", "edit" and "print" handler
 // that is an executable with a version description, once per name.
 #include "AppList.h"
+#include "regutils.h"
 #include "winholders.h"
 #include <shellapi.h>
 #include "dirutils.h"
@@ -27,38 +28,13 @@ CAppList::~CAppList()
 {
 }
 
-// The default value of a key under the classes root; environment references
-// of an expandable string are expanded, as the shell does when it runs it.
-static bool ReadClassesDefault(const char* subkey, char* buf, DWORD size)
-{
-    CRegKey key;
-    if (key.Open(HKEY_CLASSES_ROOT, subkey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
-        return false;
-    char raw[MAX_PATH];
-    DWORD type = 0, len = sizeof(raw) - 1;
-    LONG rc = RegQueryValueExA(key.Get(), nullptr, nullptr, &type, (BYTE*)raw, &len);
-    key.Close();
-    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return false;
-    raw[len < sizeof(raw) ? len : sizeof(raw) - 1] = '\0';
-    if (type == REG_EXPAND_SZ)
-    {
-        DWORD n = ExpandEnvironmentStringsA(raw, buf, size);
-        if (n == 0 || n > size)
-            return false;
-    }
-    else
-        StrCopy(buf, size, raw);
-    return buf[0] != '\0';
-}
-
 CAppList::CApp* CAppList::GetVerbApp(const char* verb, const char* progId)
 {
     char key[MAX_PATH * 2];
     if (!StrFormat(key, sizeof(key), "%s\\shell\\%s\\command", progId, verb))
         return nullptr;
     char command[MAX_PATH];
-    if (!ReadClassesDefault(key, command, sizeof(command)))
+    if (!RegReadClassesDefault(key, command, sizeof(command)))
         return nullptr;
     char path[MAX_PATH];
     if (!GetCommandProgram(command, path, sizeof(path)))
@@ -176,7 +152,7 @@ void CAppList::Update()
         if (name[0] != '.')
             continue;
         char progId[MAX_PATH];
-        if (!ReadClassesDefault(name, progId, sizeof(progId)))
+        if (!RegReadClassesDefault(name, progId, sizeof(progId)))
             continue;
         static const char* const verbs[] = {"open", "edit", "print"};
         for (const char* verb : verbs)

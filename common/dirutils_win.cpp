@@ -2,6 +2,7 @@
 #include <shellapi.h>
 
 #include "dirutils_win.h"
+#include "regutils.h"
 #include "winholders.h"
 #include "strutils.h"
 
@@ -32,30 +33,15 @@ int LaunchFromMyDir(const char* file, const char* params, const char* dir, int s
     return (int)(INT_PTR)ShellExecuteA(nullptr, "open", path, parameters, directory, show);
 }
 
-static bool ReadClassesDefault(const char* subkey, char* buf, DWORD size)
-{
-    CRegKey key;
-    if (key.Open(HKEY_CLASSES_ROOT, subkey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
-        return false;
-    DWORD type = 0;
-    DWORD bytes = size - 1; // leaves room for a terminator the value may lack
-    LONG result = RegQueryValueExA(key.Get(), nullptr, nullptr, &type, (BYTE*)buf, &bytes);
-    key.Close();
-    if (result != ERROR_SUCCESS)
-        return false;
-    buf[bytes < size ? bytes : size - 1] = '\0';
-    return true;
-}
-
 char* GetDefaultBrowserPath(char* buf, size_t size)
 {
     StrCopy(buf, size, "");
     char progId[MAX_PATH + 32] = "";
-    if (!ReadClassesDefault(".htm", progId, MAX_PATH))
+    if (!RegReadClassesDefault(".htm", progId, MAX_PATH))
         return buf;
     StrAppend(progId, "\\shell\\open\\command");
     char command[MAX_PATH * 2] = "";
-    if (!ReadClassesDefault(progId, command, sizeof(command)))
+    if (!RegReadClassesDefault(progId, command, sizeof(command)))
         return buf;
     if (command[0] == '"')
     {

@@ -6,6 +6,8 @@
 
 // Every program keeps its rectangle under this name, whatever it is called.
 static const char kWindowRectValue[] = "Editor WindowPos";
+static const char kViewToolbarValue[] = "View Toolbar";
+static const char kViewStatusbarValue[] = "View Statusbar";
 
 bool ReadWindowRect(const char* key, RECT* rect)
 {
@@ -25,8 +27,8 @@ void WriteWindowRect(const char* key, const RECT& rect)
 void ReadFrameSettings(MainFrame* frame, const char* key, bool toolbarByDefault)
 {
     frame->showToolbar =
-        RegReadDWORDOr(HKEY_CURRENT_USER, key, "View Toolbar", toolbarByDefault ? 1 : 0) != 0;
-    frame->showStatus = RegReadDWORDOr(HKEY_CURRENT_USER, key, "View Statusbar", 1) != 0;
+        RegReadDWORDOr(HKEY_CURRENT_USER, key, kViewToolbarValue, toolbarByDefault ? 1 : 0) != 0;
+    frame->showStatus = RegReadDWORDOr(HKEY_CURRENT_USER, key, kViewStatusbarValue, 1) != 0;
     if (ReadWindowRect(key, &frame->wndRect))
         frame->haveWndRect = true;
 }
@@ -35,8 +37,8 @@ void WriteFrameSettings(const MainFrame* frame, const char* key)
 {
     if (frame->haveWndRect)
         WriteWindowRect(key, frame->wndRect);
-    RegWriteDWORD(HKEY_CURRENT_USER, key, "View Toolbar", frame->showToolbar ? 1 : 0);
-    RegWriteDWORD(HKEY_CURRENT_USER, key, "View Statusbar", frame->showStatus ? 1 : 0);
+    RegWriteDWORD(HKEY_CURRENT_USER, key, kViewToolbarValue, frame->showToolbar ? 1 : 0);
+    RegWriteDWORD(HKEY_CURRENT_USER, key, kViewStatusbarValue, frame->showStatus ? 1 : 0);
 }
 
 void RememberFrameRect(MainFrame* frame)

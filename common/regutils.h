@@ -31,6 +31,10 @@ int RegWriteTSTR(HKEY root, const char* subkey, const char* name, const char* te
 unsigned long RegReadSetting(const DwordSetting& setting);
 // As RegWriteDWORD.
 int RegWriteSetting(const DwordSetting& setting, unsigned long value);
+// The default value of a key under the classes root, with the environment
+// references of an expandable string expanded as the shell does when it runs
+// it. false when it is missing, empty, not a string or longer than size.
+bool RegReadClassesDefault(const char* subkey, char* buf, unsigned long size);
 // 1 when the value was deleted, 0 otherwise.
 int RegDeleteVal(HKEY root, const char* subkey, const char* name);
 

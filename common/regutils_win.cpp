@@ -192,3 +192,26 @@ int AssociateFile(const char* ext, const char* progId, const char* description, 
         SetDefaultIfDifferent(commandKey, command);
     return 1;
 }
+
+bool RegReadClassesDefault(const char* subkey, char* buf, unsigned long size)
+{
+    CRegKey key;
+    if (key.Open(HKEY_CLASSES_ROOT, subkey, KEY_QUERY_VALUE) != ERROR_SUCCESS)
+        return false;
+    char raw[MAX_PATH * 2];
+    DWORD type = 0, len = sizeof(raw) - 1;
+    LONG rc = RegQueryValueExA(key.Get(), nullptr, nullptr, &type, (BYTE*)raw, &len);
+    key.Close();
+    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    raw[len < sizeof(raw) ? len : sizeof(raw) - 1] = '\0';
+    if (type == REG_EXPAND_SZ)
+    {
+        DWORD n = ExpandEnvironmentStringsA(raw, buf, size);
+        if (n == 0 || n > size)
+            return false;
+    }
+    else if (!StrCopy(buf, size, raw))
+        return false;
+    return buf[0] != '\0';
+}

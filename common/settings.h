@@ -5,6 +5,10 @@
 // and writes them.
 #pragma once
 
+// Written by the tips library under the calling program's key when its check
+// box changes, read by the program at its start: 0 keeps the tips closed.
+#define SHOW_TIPS_NAME "Show Tips"
+
 struct DwordSetting
 {
     const char* key;

@@ -5,7 +5,7 @@
 #include "settings.h"
 #include "editmain.h"
 
-const DwordSetting EDITOR_SHOW_TIPS = {EDITOR_REG_KEY, "Show Tips", 1};
+const DwordSetting EDITOR_SHOW_TIPS = {EDITOR_REG_KEY, SHOW_TIPS_NAME, 1};
 const DwordSetting EDITOR_SHOW_STARTUP = {EDITOR_REG_KEY, "Show Startup", 1};
 const DwordSetting EDITOR_ADVANCED_MODE = {EDITOR_REG_KEY, "Advanced Mode", 0};
 const DwordSetting EDITOR_ADD_SHORTCUTS = {EDITOR_REG_KEY, "Add Shortcuts", 1};

@@ -4,7 +4,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "init.h"
+#include "schedstate.h"
 #include "winholders.h"
 #include "winstate.h"
 #include "sched_res.h"

@@ -7,7 +7,7 @@
 #include <objbase.h>
 #include <new>
 
-#include "init.h"
+#include "schedstate.h"
 #include "winstate.h"
 #include "browseAppsDlg.h"
 #include "propertiesDlg.h"
@@ -516,9 +516,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
         ShowWindow(hwnd, show);
         UpdateWindow(hwnd);
         InitTips(instance);
-        unsigned long showTips = 1;
-        RegReadDWORD(HKEY_CURRENT_USER, SCHED_REG_KEY, "Show Tips", &showTips);
-        if (showTips)
+        if (RegReadSetting(SCHED_SHOW_TIPS) != 0)
             ShowTipOfTheDay(st);
     }
 

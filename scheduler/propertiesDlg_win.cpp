@@ -14,7 +14,7 @@
 #include "winstate.h"
 #include "RuleEdit.h"
 #include "xmlutils.h"
-#include "init.h"
+#include "schedstate.h"
 #include "pickers.h"
 #include "filedlg.h"
 #include "sched_res.h"

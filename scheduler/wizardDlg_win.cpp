@@ -10,7 +10,7 @@
 #include "wizardDlg.h"
 #include "winstate.h"
 #include "xmlutils.h"
-#include "init.h"
+#include "schedstate.h"
 #include "pickers.h"
 #include "pickProgram.h"
 #include "sched_res.h"

@@ -101,7 +101,7 @@ static BOOL _mh_TVTipDll_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
     StrCopy(pd->tip, pd->tips.GetRandomTip());
 
     unsigned long show = 1;
-    RegReadDWORD(HKEY_CURRENT_USER, pd->tips.GetRegPath(), "Show Tips", &show);
+    RegReadDWORD(HKEY_CURRENT_USER, pd->tips.GetRegPath(), SHOW_TIPS_NAME, &show);
     if (show == 0)
         CheckDlgButton(hwnd, IDC_TIPS_SHOWTIPS, BST_CHECKED);
     return TRUE;
@@ -193,13 +193,13 @@ static void _mh_TVTipDll_OnPrev(HWND hwnd)
     ShowOtherTip(hwnd, DialogState<tagTIPS_PRIVATEDATA>(hwnd)->tips.GetPrevTip());
 }
 
-// The setting belongs to the calling program: it reads "Show Tips" at its
+// The setting belongs to the calling program: it reads SHOW_TIPS_NAME at its
 // start to decide whether to show the dialog.
 static void _mh_TVTipDll_OnShowTips(HWND hwnd)
 {
     tagTIPS_PRIVATEDATA* pd = DialogState<tagTIPS_PRIVATEDATA>(hwnd);
     unsigned long show = IsDlgButtonChecked(hwnd, IDC_TIPS_SHOWTIPS) == BST_CHECKED ? 0 : 1;
-    int rc = RegWriteDWORD(HKEY_CURRENT_USER, pd->tips.GetRegPath(), "Show Tips", show);
+    int rc = RegWriteDWORD(HKEY_CURRENT_USER, pd->tips.GetRegPath(), SHOW_TIPS_NAME, show);
     if (rc != 0)
     {
         char text[128];
