@@ -1,4 +1,5 @@
 #include "mainwnd.h"
+#include "iconstrip_win.h"
 #include "winholders.h"
 #include "regutils.h"
 #include "strutils.h"
@@ -107,8 +108,15 @@ HWND CreateButtonToolbar(HWND parent, HINSTANCE instance, int id, DWORD extraSty
             SendMessageA(tb, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
             break;
         }
-    images->Reset(ImageList_Create(24, 24, ILC_COLOR32 | ILC_MASK, count, 0));
+    // The pictures of the buttons, in order, separators left out.
+    int ids[64];
+    int pictures = 0;
+    for (int i = 0; i < count && pictures < (int)(sizeof(ids) / sizeof(ids[0])); i++)
+        if (buttons[i].command)
+            ids[pictures++] = buttons[i].icon;
+    images->Reset(LoadIconStrip(instance, ids, pictures, 24, ILC_COLOR32 | ILC_MASK));
     SendMessageA(tb, TB_SETIMAGELIST, 0, (LPARAM)images->Get());
+    int picture = 0;
     for (int i = 0; i < count; i++)
     {
         const ToolbarButton& b = buttons[i];
@@ -118,9 +126,7 @@ HWND CreateButtonToolbar(HWND parent, HINSTANCE instance, int id, DWORD extraSty
             t.fsStyle = BTNS_SEP;
         else
         {
-            CIcon icon((HICON)LoadImageA(instance, MAKEINTRESOURCEA(b.icon), IMAGE_ICON, 24, 24, 0));
-            t.iBitmap =
-                images->Get() && icon.Get() ? ImageList_AddIcon(images->Get(), icon.Get()) : I_IMAGENONE;
+            t.iBitmap = images->Get() && picture < pictures ? picture++ : I_IMAGENONE;
             t.idCommand = b.command;
             t.fsState = TBSTATE_ENABLED;
             t.fsStyle = (BYTE)(BTNS_BUTTON | b.style);

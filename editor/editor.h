@@ -120,6 +120,8 @@ void LayoutWindow(EditorState* st);
 // A new owner-drawn, categorised Insert menu; destroy it with
 // MenuXP_DestroyMenu(menu, 0, 1, 0).
 HMENU BuildInsertMenu(EditorState* st);
+// Fills an empty popup with the Insert entries, greyed when no file is open.
+void FillInsertMenu(EditorState* st, HMENU menu);
 HICON LoadSmallIcon(int id);
 
 // --- list.cpp: the list and the interface state --------------------------------

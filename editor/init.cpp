@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "editor.h"
+#include "iconstrip_win.h"
 #include "winholders.h"
 #include "winstate.h"
 #include "edit_res.h"
@@ -110,8 +111,13 @@ template <size_t N> static HMENU BuildCategory(const InsertEntry (&entries)[N])
 HMENU BuildInsertMenu(EditorState* st)
 {
     HMENU menu = CreatePopupMenu();
-    if (!menu)
-        return nullptr;
+    if (menu)
+        FillInsertMenu(st, menu);
+    return menu;
+}
+
+void FillInsertMenu(EditorState* st, HMENU menu)
+{
     MenuXP_AppendItem(menu, IDM_INSERT_WIZARD, "Use a Wizard...", LoadSmallIcon(IDI_TB_WIZARD), nullptr);
     MenuXP_AppendSeparator(menu);
     MenuXP_AppendItem(menu, IDM_INSERT_WEBSITE, "Open Website...", LoadSmallIcon(IDI_TB_WEBSITE), nullptr);
@@ -137,7 +143,6 @@ HMENU BuildInsertMenu(EditorState* st)
     EnableMenuItem(menu, IDM_INSERT_WEBSITE, MF_BYCOMMAND | state);
     for (int id = IDM_INSERT_FIRST; id <= IDM_INSERT_LAST; id++)
         EnableMenuItem(menu, id, MF_BYCOMMAND | state);
-    return menu;
 }
 
 // --- Controls ----------------------------------------------------------------------
@@ -169,20 +174,19 @@ static HWND CreateActionList(EditorState* st)
         return nullptr;
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP);
     ListViewColumn columns[] = {{"Action", st->columnWidths[0]}, {"Description", st->columnWidths[1]}};
-    st->listImages.Reset(SetUpListView(list, columns, 2, EDITOR_ACTION_CODES + 1, 0));
     // Row images by action code: unknown lines share the comment's picture.
     static const int kIcons[EDITOR_ACTION_CODES + 1] = {
         IDI_ACT_COMMENT, IDI_ACT_COMMENT,  IDI_ACT_LAUNCH,  IDI_ACT_KILL,    IDI_ACT_OPEN,
         IDI_ACT_PRINT,   IDI_ACT_COPY,     IDI_ACT_DELETE,  IDI_ACT_MOVE,    IDI_ACT_CLOSE,
         IDI_ACT_DESTROY, IDI_ACT_HIDE,     IDI_ACT_SHOW,    IDI_ACT_SHOWALL, IDI_ACT_SCREENSAVER,
         IDI_ACT_WAIT,    IDI_ACT_SHUTDOWN, IDI_ACT_RESTART, IDI_ACT_EXIT,    IDI_ACT_MESSAGE};
+    SetUpListView(list, columns, 2, 0, 0);
+    CImageList old(ListView_SetImageList(
+        list, LoadIconStrip(g_hInst, kIcons, EDITOR_ACTION_CODES + 1, 16, ILC_COLOR24 | ILC_MASK),
+        LVSIL_SMALL));
+    st->listImages.Reset(ListView_GetImageList(list, LVSIL_SMALL));
     for (int i = 0; i <= EDITOR_ACTION_CODES; i++)
-    {
-        st->actionImage[i] = -1;
-        CIcon icon(LoadSmallIcon(kIcons[i]));
-        if (icon.Get() && st->listImages.Get())
-            st->actionImage[i] = ImageList_AddIcon(st->listImages.Get(), icon.Get());
-    }
+        st->actionImage[i] = st->listImages.Get() ? i : -1;
     return list;
 }
 
@@ -230,8 +234,9 @@ bool Initialize(EditorState* st)
     WatchListDrags(st);
 
     MenuXP_InitDrawInfo(&st->diItem, 0);
-    // The categorised Insert popup sits in the menu bar before View.
-    st->insertMenu = BuildInsertMenu(st);
+    // The categorised Insert popup sits in the menu bar before View. Its
+    // entries and their pictures are made when it first opens.
+    st->insertMenu = CreatePopupMenu();
     if (st->insertMenu)
         InsertMenuA(GetMenu(st->hwnd), 2, MF_BYPOSITION | MF_POPUP, (UINT_PTR)st->insertMenu, "&Insert");
     LayoutWindow(st);

@@ -439,6 +439,14 @@ static void MainWnd_OnDestroy(HWND hwnd)
     PostQuitMessage(0);
 }
 
+// The menu bar's Insert popup is filled the first time it opens.
+static void MainWnd_OnInitMenuPopup(HWND hwnd, HMENU menu, UINT, BOOL)
+{
+    EditorState* st = GetEditorState(hwnd);
+    if (st && menu == st->insertMenu && GetMenuItemCount(menu) == 0)
+        FillInsertMenu(st, menu);
+}
+
 static BOOL MainWnd_OnNCCreate(HWND hwnd, LPCREATESTRUCT cs)
 {
     EditorState* st = (EditorState*)cs->lpCreateParams;
@@ -471,6 +479,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         HANDLE_MSG(hwnd, WM_MOUSEMOVE, MainWnd_OnMouseMove);
         HANDLE_MSG(hwnd, WM_LBUTTONUP, MainWnd_OnLButtonUp);
         HANDLE_MSG(hwnd, WM_TIMER, MainWnd_OnTimer);
+        HANDLE_MSG(hwnd, WM_INITMENUPOPUP, MainWnd_OnInitMenuPopup);
         HANDLE_MSG(hwnd, WM_MEASUREITEM, MainWnd_OnMeasureItem);
         HANDLE_MSG(hwnd, WM_DRAWITEM, MainWnd_OnDrawItem);
         HANDLE_MSG(hwnd, WM_SIZE, MainWnd_OnSize);
