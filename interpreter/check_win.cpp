@@ -11,8 +11,6 @@
 namespace
 {
 const char kCaption[] = "Tarvin Interpretor";
-// A box longer than this would not fit on the screen.
-const size_t kBoxTextLimit = 3000;
 
 struct Report
 {
@@ -24,9 +22,7 @@ struct Report
 void OnFinding(int line, bool error, const char* message, void* ctx)
 {
     Report* report = static_cast<Report*>(ctx);
-    char head[40];
-    StrFormat(head, sizeof(head), ":%d: %s", line, error ? "error: " : "warning: ");
-    report->text += report->file + head + message + "\r\n";
+    AppendFinding(report->text, report->file, line, error, message);
     report->count++;
 }
 
@@ -67,33 +63,6 @@ HANDLE OpenOutput(bool* opened)
 }
 } // namespace
 
-bool IsCheckCommandLine(const char* cmdLine)
-{
-    // A quote is closed only by its own kind: "O'Brien" is one quoted word.
-    char quote = '\0';
-    for (const char* p = cmdLine; *p; p++)
-    {
-        if (quote)
-        {
-            if (*p == quote)
-                quote = '\0';
-            continue;
-        }
-        if (*p == '"' || *p == '\'')
-        {
-            quote = *p;
-            continue;
-        }
-        if (StrCompareNoCaseN(p, "-check", 6) != 0)
-            continue;
-        bool startsWord = p == cmdLine || p[-1] == ' ' || p[-1] == '\t';
-        bool endsWord = p[6] == '\0' || p[6] == ' ' || p[6] == '\t';
-        if (startsWord && endsWord)
-            return true;
-    }
-    return false;
-}
-
 // Writes the text where the program's output goes; false when it has none
 // (started from the shell), and the caller shows a box instead.
 static bool Print(const std::string& text)
@@ -126,15 +95,7 @@ int RunCheck(const char* cmdLine)
     if (Print(report.text))
         return result;
 
-    std::string text = report.text;
-    if (text.empty())
-        text = report.file + ": no problems found.";
-    else if (text.size() > kBoxTextLimit)
-    {
-        size_t cut = text.rfind("\r\n", kBoxTextLimit);
-        text.erase(cut == std::string::npos ? kBoxTextLimit : cut + 2);
-        text += "...";
-    }
+    std::string text = CheckBoxText(report.file, report.text);
     UINT icon = result == LCHECK_ERRORS     ? MB_ICONERROR
                 : result == LCHECK_WARNINGS ? MB_ICONWARNING
                                             : MB_ICONINFORMATION;

@@ -10,6 +10,7 @@
 #include "medit_res.h"
 #include "meditdlg.h"
 #include "meditmain.h"
+#include "meditViews.h"
 #include "Menu_win.h"
 #include "MenuLaunch.h"
 #include "browseAppsDlg.h"
@@ -62,9 +63,7 @@ unsigned long InsertNewEntry(MeditState* st, CMenuItem* entry)
     if (!id)
     {
         // Nothing changed: the step just recorded is not one.
-        unsigned size = st->undoList.GetSize();
-        if (size)
-            st->undoList.Delete(size - 1);
+        st->undo.DropLast();
         st->modified = wasModified;
         delete entry;
         MessageBeep(MB_ICONHAND);
@@ -347,45 +346,6 @@ void MoveEntry(MeditState* st, bool up)
     UpdateUI(st);
 }
 
-int SortMenuAlphabetically(const CMenuItem* a, const CMenuItem* b)
-{
-    bool subA = (a->GetStyle() & MENU_STYLE_SUBMENU) != 0;
-    bool subB = (b->GetStyle() & MENU_STYLE_SUBMENU) != 0;
-    if (subA && !subB)
-        return -1;
-    if (!subA && subB)
-        return 1;
-    if ((a->GetStyle() & MENU_STYLE_SEPARATOR) || (b->GetStyle() & MENU_STYLE_SEPARATOR))
-        return 0;
-    return StrCompareNoCase(a->GetText(), b->GetText());
-}
-
-// Selection sort: a later element replaces the smallest so far only when it is
-// strictly smaller, and the smallest is moved (not swapped) to its place, so
-// that the others keep their order. Separators compare equal to everything,
-// which no sort that relies on a consistent order could cope with.
-static void SortChildren(CPtrTree<CMenuItem>* node)
-{
-    unsigned size = node->GetSize();
-    for (unsigned i = 0; i + 1 < size; i++)
-    {
-        unsigned smallest = i;
-        const CMenuItem* min = node->GetAt(i)->GetData();
-        unsigned j = i + 1;
-        for (CPtrTree<CMenuItem>* c = node->GetNext(); c; c = node->GetNext(), j++)
-        {
-            if (SortMenuAlphabetically(c->GetData(), min) < 0)
-            {
-                min = c->GetData();
-                smallest = j;
-            }
-        }
-        for (unsigned k = smallest; k > i; k--)
-            node->SwapWithNext(k - 1);
-    }
-    node->ResetCur();
-}
-
 void SortSelectedMenu(MeditState* st)
 {
     long treeId = SelectedTreeId(st);
@@ -396,7 +356,7 @@ void SortSelectedMenu(MeditState* st)
         return;
     }
     AddUndo(st->hwnd);
-    SortChildren(node);
+    SortMenuChildren(node);
     // The tree shows the submenus in the model's order too.
     RebuildSubmenuNodes(st, TreeView_GetSelection(st->hTree), node);
     BuildList(st);

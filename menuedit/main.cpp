@@ -14,7 +14,6 @@
 #include "medit_res.h"
 #include "meditdlg.h"
 #include "meditmain.h"
-#include "UndoItem.h"
 #include "tvtip.h"
 #include "dirutils_win.h"
 #include "regutils.h"

@@ -1,6 +1,6 @@
 // The menu editor's main-window state and the functions of its units: views
 // (views_win.cpp), commands (commands_win.cpp), files (files_win.cpp), undo and clipboard
-// (UndoItem_win.cpp), start-up and layout (init_win.cpp), the splitter (splitter_win.cpp).
+// (meditUndo_win.cpp), start-up and layout (init_win.cpp), the splitter (splitter_win.cpp).
 #pragma once
 
 #include <windows.h>
@@ -9,15 +9,14 @@
 #include "FavList.h"
 #include "Menu.h"
 #include "PtrList.h"
-#include "UndoItem.h"
 #include "dlgcommon.h"
+#include "meditUndo.h"
 #include "mainwnd.h"
 #include "menuxp.h"
 #include "winholders.h"
 
 #define MEDIT_WINDOW_CLASS "_TVMEDIT_MAINWND"
 #define MEDIT_WINDOW_TITLE "Tarvin 2 Menu Editor"
-#define MEDIT_TITLE "Tarvin Menu Editor"
 #define MEDIT_CLIPBOARD_FORMAT "TVMEDIT_CCPFORMAT"
 
 // Sent by the startup wizard's tutorial with the help window in lParam.
@@ -61,8 +60,7 @@ struct MeditState : MainFrame
     HWND tutorialWnd = nullptr;
     RECT tutorialRect = {0, 0, 0, 0};
 
-    CPtrList<CUndoItem> undoList;
-    CPtrList<CUndoItem> redoList;
+    CMenuUndo undo;
     // The reload question is on screen.
     bool askingReload = false;
     // A dialog or pop-up holds entries of the menu: the comparison with the
@@ -123,7 +121,7 @@ long FindMenuBefore(MeditState* st, unsigned long id, bool skipSelf);
 void SelectTreeNode(MeditState* st, unsigned long id);
 void UpdateUI(MeditState* st);
 
-// --- UndoItem_win.cpp ---
+// --- meditUndo_win.cpp ---
 void InitUndo(HWND hwnd);
 void AddUndo(HWND hwnd);
 void Undo(HWND hwnd);
@@ -147,8 +145,6 @@ void SortSelectedMenu(MeditState* st);
 void DoProperties(HWND hwnd, CMenuItem* item);
 void OnProperties(MeditState* st);
 void TestMenu(MeditState* st);
-// Selection sort's comparison of two entries of one submenu.
-int SortMenuAlphabetically(const CMenuItem* a, const CMenuItem* b);
 
 // --- dragdrop_win.cpp ---
 // A drag of the list row starts: the main window takes the mouse.
