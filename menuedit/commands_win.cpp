@@ -203,7 +203,7 @@ static CMenuItem* MakeWithWizard(MeditState* st, uint32_t flags, int* openProper
 
 static CMenuItem* MakeSubmenu(MeditState* st, int* openProperties)
 {
-    if (!ReadEditorSetting("Advanced Mode", 0))
+    if (!RegReadSetting(MEDIT_ADVANCED_MODE))
         return MakeWithWizard(st, WIZ_SUBMENU, openProperties);
     CMenuItem entry(0UL);
     entry.SetText("New Submenu");
@@ -256,7 +256,7 @@ void OnInsertCommand(MeditState* st, int command)
     if (!item)
         return;
     if (item->GetStyle() & MENU_STYLE_ITEM)
-        item->SetWindowState(ReadEditorSetting("Window State", 1));
+        item->SetWindowState(RegReadSetting(MEDIT_WINDOW_STATE));
     unsigned long id = InsertNewEntry(st, item);
     if (id && openProperties)
     {

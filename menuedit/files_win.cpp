@@ -102,9 +102,7 @@ void OnNew(MeditState* st)
     UpdateUI(st);
 
     CMenuItem root(0UL);
-    unsigned long advanced = 0;
-    RegReadDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, "Advanced Mode", &advanced);
-    if (advanced)
+    if (RegReadSetting(MEDIT_ADVANCED_MODE))
     {
         root.SetText("New Tarvin Menu");
         root.SetIconPath("shell32.dll");
@@ -337,11 +335,7 @@ int InsertItemCallback(tagWIZARD_DATA* wd)
         return 1;
     }
     if (entry->GetStyle() & MENU_STYLE_ITEM)
-    {
-        unsigned long state = 1;
-        RegReadDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, "Window State", &state);
-        entry->SetWindowState(state);
-    }
+        entry->SetWindowState(RegReadSetting(MEDIT_WINDOW_STATE));
     AddUndo(st->hwnd);
     unsigned long id = st->menu.InsertItem(entry, wd->locationId, wd->insertAsChild);
     if (!id)

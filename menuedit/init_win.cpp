@@ -32,16 +32,16 @@ HICON LoadSmallIcon(int id)
 static void ReadSettings(MeditState* st)
 {
     ReadFrameSettings(st, MEDIT_REG_KEY, true);
-    st->splitterPos = (int)ReadEditorSetting("Splitter Pos", (unsigned long)st->splitterPos);
-    st->testFull = ReadEditorSetting("Test Full", 1) != 0 ? 1 : 0;
+    st->splitterPos = (int)RegReadSetting(MEDIT_SPLITTER_POS);
+    st->testFull = RegReadSetting(MEDIT_TEST_FULL) != 0 ? 1 : 0;
     ReadColumnWidths(MEDIT_REG_KEY, st->columnWidths, MEDIT_COLUMNS);
 }
 
 void SaveSettings(MeditState* st)
 {
     WriteFrameSettings(st, MEDIT_REG_KEY);
-    WriteEditorSetting("Test Full", st->testFull ? 1 : 0);
-    WriteEditorSetting("Splitter Pos", (unsigned long)st->splitterPos);
+    RegWriteSetting(MEDIT_TEST_FULL, st->testFull ? 1 : 0);
+    RegWriteSetting(MEDIT_SPLITTER_POS, (unsigned long)st->splitterPos);
     WriteColumnWidths(MEDIT_REG_KEY, st->hList, MEDIT_COLUMNS);
 }
 

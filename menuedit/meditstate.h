@@ -54,7 +54,7 @@ struct MeditState : MainFrame
     tagMENUXP_DRAWINFO diItem = {};
     tagMENUXP_DRAWINFO diSidebar = {};
 
-    int splitterPos = 180;
+    int splitterPos = (int)MEDIT_SPLITTER_POS.fallback;
     int columnWidths[MEDIT_COLUMNS] = {160, 80, 360};
     // The tutorial's help window and the rectangle to return to when it goes.
     HWND tutorialWnd = nullptr;
