@@ -10,6 +10,7 @@
 #include "medit_res.h"
 #include "meditdlg.h"
 #include "meditmain.h"
+#include "meditEntries.h"
 #include "meditViews.h"
 #include "Menu_win.h"
 #include "MenuLaunch.h"
@@ -90,28 +91,12 @@ unsigned long InsertNewEntry(MeditState* st, CMenuItem* entry)
     return id;
 }
 
-// A command item that starts path, named after its file title.
-static CMenuItem* MakeFileItem(const char* path)
-{
-    CMenuItem* item = new (std::nothrow) CMenuItem(0UL);
-    if (!item)
-        return nullptr;
-    char buf[MAX_PATH];
-    item->SetStyle(MENU_STYLE_ITEM);
-    item->SetTarget(path);
-    item->SetWorkDir(GetDirFromPath(path, buf, sizeof(buf)));
-    item->SetIconPath(path);
-    item->SetIconNumber(0);
-    item->SetText(GetFileTitleFromPath(path, buf, sizeof(buf)));
-    return item;
-}
-
 static CMenuItem* MakeApplicationShortcut(MeditState* st)
 {
     char result[MAX_PATH] = "";
     if (!BrowseTarget(st->hwnd, &st->apps, result, sizeof(result)) || !result[0])
         return nullptr;
-    return MakeFileItem(result);
+    return MakeFileEntry(result);
 }
 
 static CMenuItem* MakeLaunchFileShortcut(MeditState* st)
@@ -123,7 +108,7 @@ static CMenuItem* MakeLaunchFileShortcut(MeditState* st)
                                  "launch", OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY};
     if (!AskOpenFileName(st->hwnd, options, path, sizeof(path)))
         return nullptr;
-    CMenuItem* item = MakeFileItem(path);
+    CMenuItem* item = MakeFileEntry(path);
     if (!item)
         return nullptr;
     char editor[MAX_PATH];
@@ -145,19 +130,9 @@ static CMenuItem* MakeWebsiteShortcut(MeditState* st)
     bf.pFavList = &st->favs;
     if (!BrowseFavorites(&bf) || !address[0])
         return nullptr;
-    char browser[MAX_PATH] = "", dir[MAX_PATH];
+    char browser[MAX_PATH] = "";
     GetDefaultBrowserPath(browser, sizeof(browser));
-    CMenuItem* item = new (std::nothrow) CMenuItem(0UL);
-    if (!item)
-        return nullptr;
-    item->SetStyle(MENU_STYLE_ITEM);
-    item->SetTarget(browser);
-    item->SetWorkDir(GetDirFromPath(browser, dir, sizeof(dir)));
-    item->SetCmdLine(address);
-    item->SetIconPath(browser);
-    item->SetIconNumber(0);
-    item->SetText(name[0] ? name : address);
-    return item;
+    return MakeWebsiteEntry(browser, address, name);
 }
 
 void FillWizardData(MeditState* st, tagWIZARD_DATA* wd, uint32_t flags)
@@ -193,11 +168,8 @@ static CMenuItem* MakeWithWizard(MeditState* st, uint32_t flags, int* openProper
         return nullptr;
     *openProperties = wd.openProperties;
     CMenuItem* item = new (std::nothrow) CMenuItem(&wd.entry);
-    if (item && !item->GetWorkDir()[0] && item->GetTarget()[0] && !(item->GetStyle() & MENU_STYLE_SUBMENU))
-    {
-        char dir[MAX_PATH];
-        item->SetWorkDir(GetDirFromPath(item->GetTarget(), dir, sizeof(dir)));
-    }
+    if (item)
+        SetDefaultWorkDir(item);
     return item;
 }
 

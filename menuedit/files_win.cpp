@@ -9,6 +9,7 @@
 #include "meditstate.h"
 #include "meditdlg.h"
 #include "meditmain.h"
+#include "meditEntries.h"
 #include "dirutils_win.h"
 #include "filedlg.h"
 #include "firstrun.h"
@@ -315,11 +316,7 @@ int InsertItemCallback(tagWIZARD_DATA* wd)
     CMenuItem* entry = new (std::nothrow) CMenuItem(&wd->entry);
     if (!entry)
         return 0;
-    if (entry->GetTarget()[0] && !(entry->GetStyle() & MENU_STYLE_SUBMENU))
-    {
-        char dir[MAX_PATH];
-        entry->SetWorkDir(GetDirFromPath(entry->GetTarget(), dir, sizeof(dir)));
-    }
+    SetDefaultWorkDir(entry);
     if (wd->flags & WIZ_NEWMENU)
     {
         st->menu.New();

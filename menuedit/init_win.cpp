@@ -7,6 +7,7 @@
 #include "meditstate.h"
 #include "winstate.h"
 #include "medit_res.h"
+#include "meditViews.h"
 #include "browseAppsDlg.h"
 #include "browseFavsDlg.h"
 #include "dirutils_win.h"
@@ -162,7 +163,7 @@ bool Initialize(MeditState* st)
     InitBrowseFavorites(g_hInst);
     AssociateMenuFiles();
 
-    st->hStatus = CreateWindowExA(0, STATUSCLASSNAMEA, "Select a startup option.", WS_CHILD | SBARS_SIZEGRIP,
+    st->hStatus = CreateWindowExA(0, STATUSCLASSNAMEA, MeditStatusText(false, ""), WS_CHILD | SBARS_SIZEGRIP,
                                   0, 0, 0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_STATUSBAR, g_hInst, nullptr);
     if (!st->hStatus)
         MessageBoxA(st->hwnd, "Cannot create statusbar.", nullptr, MB_OK | MB_ICONWARNING);
