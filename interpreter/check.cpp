@@ -1,70 +1,10 @@
-#include <windows.h>
-
 #include "check.h"
-#include "LaunchCheck.h"
 #include "strutils.h"
-#include "dirutils_win.h"
-#include "xmlutils.h"
-
-#include <string>
 
 namespace
 {
-const char kCaption[] = "Tarvin Interpretor";
 // A box longer than this would not fit on the screen.
 const size_t kBoxTextLimit = 3000;
-
-struct Report
-{
-    std::string file;
-    std::string text;
-    int count = 0;
-};
-
-void OnFinding(int line, bool error, const char* message, void* ctx)
-{
-    Report* report = static_cast<Report*>(ctx);
-    char head[40];
-    StrFormat(head, sizeof(head), ":%d: %s", line, error ? "error: " : "warning: ");
-    report->text += report->file + head + message + "\r\n";
-    report->count++;
-}
-
-bool Exists(const char* path, void*)
-{
-    if (strpbrk(path, "*?"))
-    {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA(path, &data);
-        if (find == INVALID_HANDLE_VALUE)
-            return false;
-        FindClose(find);
-        return true;
-    }
-    return FileExists(path) != 0;
-}
-
-bool WriteAll(HANDLE out, const std::string& text)
-{
-    DWORD written = 0;
-    return text.empty() ||
-           (WriteFile(out, text.data(), (DWORD)text.size(), &written, NULL) && written == text.size());
-}
-
-// The handle the program was given for its output, or its parent's console.
-HANDLE OpenOutput(bool* opened)
-{
-    *opened = false;
-    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    if (out && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN)
-        return out;
-    if (!AttachConsole(ATTACH_PARENT_PROCESS))
-        return INVALID_HANDLE_VALUE;
-    out = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                      OPEN_EXISTING, 0, NULL);
-    *opened = out != INVALID_HANDLE_VALUE;
-    return out;
-}
 } // namespace
 
 bool IsCheckCommandLine(const char* cmdLine)
@@ -94,50 +34,19 @@ bool IsCheckCommandLine(const char* cmdLine)
     return false;
 }
 
-// Writes the text where the program's output goes; false when it has none
-// (started from the shell), and the caller shows a box instead.
-static bool Print(const std::string& text)
+void AppendFinding(std::string& report, const std::string& file, int line, bool error, const char* message)
 {
-    bool opened;
-    HANDLE out = OpenOutput(&opened);
-    if (out == INVALID_HANDLE_VALUE)
-        return false;
-    WriteAll(out, text);
-    if (opened)
-        CloseHandle(out);
-    return true;
+    char head[40];
+    StrFormat(head, sizeof(head), ":%d: %s", line, error ? "error: " : "warning: ");
+    report += file + head + message + "\r\n";
 }
 
-int RunCheck(const char* cmdLine)
+std::string CheckBoxText(const std::string& file, const std::string& report)
 {
-    static const char kNoFile[] = "This application must be run with a -file parameter";
-    char path[MAX_PATH];
-    if (GetPropertyValue(cmdLine, "-file", path, sizeof(path)) <= 0 || !path[0])
-    {
-        if (!Print(std::string(kNoFile) + "\r\n"))
-            MessageBoxA(NULL, kNoFile, NULL, MB_OK | MB_ICONERROR);
-        return LCHECK_ERRORS;
-    }
-
-    Report report;
-    report.file = path;
-    LaunchCheckHooks hooks = {Exists, OnFinding, &report};
-    int result = CheckLaunchFile(path, hooks);
-    if (Print(report.text))
-        return result;
-
-    std::string text = report.text;
-    if (text.empty())
-        text = report.file + ": no problems found.";
-    else if (text.size() > kBoxTextLimit)
-    {
-        size_t cut = text.rfind("\r\n", kBoxTextLimit);
-        text.erase(cut == std::string::npos ? kBoxTextLimit : cut + 2);
-        text += "...";
-    }
-    UINT icon = result == LCHECK_ERRORS     ? MB_ICONERROR
-                : result == LCHECK_WARNINGS ? MB_ICONWARNING
-                                            : MB_ICONINFORMATION;
-    MessageBoxA(NULL, text.c_str(), kCaption, MB_OK | icon);
-    return result;
+    if (report.empty())
+        return file + ": no problems found.";
+    if (report.size() <= kBoxTextLimit)
+        return report;
+    size_t cut = report.rfind("\r\n", kBoxTextLimit);
+    return report.substr(0, cut == std::string::npos ? kBoxTextLimit : cut + 2) + "...";
 }

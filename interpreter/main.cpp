@@ -13,6 +13,7 @@
 #include "TVInt.h"
 #include "winstate.h"
 #include "check.h"
+#include "tvintTimes.h"
 #include "MMapIPC_win.h"
 #include "regutils.h"
 #include "interpreterSettings.h"
@@ -313,11 +314,8 @@ static BOOL Initialize(IntState* st)
         return FALSE;
     }
 
-    // Seconds; a timer takes at most 0x7FFFFFFF ms.
-    DWORD seconds = RegReadSetting(INTERPRETER_STATUS_WINDOW);
-    st->status.time = seconds > USER_TIMER_MAXIMUM / 1000 ? USER_TIMER_MAXIMUM : seconds * 1000;
-    if (RegReadSetting(INTERPRETER_SHOW_STATUS) == 0)
-        st->status.time = 0;
+    st->status.time = StatusStripMilliseconds(RegReadSetting(INTERPRETER_STATUS_WINDOW),
+                                              RegReadSetting(INTERPRETER_SHOW_STATUS) != 0);
     return TRUE;
 }
 

@@ -1,6 +1,6 @@
 // What the menu editor's dialogs share: the window state list, an entry's
 // icon shown in a static control, the icon picker and the target browser,
-// and the editor's settings.
+// and the editor's settings (meditSettings.h).
 #pragma once
 
 #include <windows.h>
@@ -9,7 +9,7 @@
 
 class CAppList;
 
-#define MEDIT_REG_KEY "Software\\Norvale\\Tarvin 2\\Menu Editor"
+#include "meditSettings.h"
 
 // "Normal Window", "Minimized", "Maximized"; the state (1-3) selected.
 void FillWindowStates(HWND combo, unsigned long state);
@@ -29,7 +29,3 @@ bool PickEntryIcon(HWND owner, CMenuItem* item);
 // (the latter starting in the user's files folder). true with the chosen
 // path in path (at most size bytes, at least MAX_PATH).
 bool BrowseTarget(HWND owner, CAppList* apps, char* path, size_t size);
-
-// A DWORD of the editor's settings, or fallback when it is not stored.
-unsigned long ReadEditorSetting(const char* name, unsigned long fallback);
-void WriteEditorSetting(const char* name, unsigned long value);

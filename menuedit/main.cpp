@@ -14,7 +14,6 @@
 #include "medit_res.h"
 #include "meditdlg.h"
 #include "meditmain.h"
-#include "UndoItem.h"
 #include "tvtip.h"
 #include "dirutils_win.h"
 #include "regutils.h"
@@ -669,12 +668,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int show)
         ShowWindow(hwnd, show);
         UpdateWindow(hwnd);
         InitTips(instance);
-        unsigned long showTips = 1, showStartup = 1;
-        RegReadDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, "Show Tips", &showTips);
-        RegReadDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, "Show Startup", &showStartup);
-        if (showTips)
+        if (RegReadSetting(MEDIT_SHOW_TIPS))
             ShowTipOfTheDay(st);
-        if (!st->menuOpen && showStartup)
+        if (!st->menuOpen && RegReadSetting(MEDIT_SHOW_STARTUP))
             PostMessageA(hwnd, WM_COMMAND, IDM_STARTUPWIZARD, 0);
         LayoutWindow(st);
     }

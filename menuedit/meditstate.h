@@ -1,6 +1,6 @@
 // The menu editor's main-window state and the functions of its units: views
-// (views.cpp), commands (commands.cpp), files (files.cpp), undo and clipboard
-// (UndoItem.cpp), start-up and layout (init.cpp), the splitter (splitter.cpp).
+// (views_win.cpp), commands (commands_win.cpp), files (files_win.cpp), undo and clipboard
+// (meditUndo_win.cpp), start-up and layout (init_win.cpp), the splitter (splitter_win.cpp).
 #pragma once
 
 #include <windows.h>
@@ -9,15 +9,14 @@
 #include "FavList.h"
 #include "Menu.h"
 #include "PtrList.h"
-#include "UndoItem.h"
 #include "dlgcommon.h"
+#include "meditUndo.h"
 #include "mainwnd.h"
 #include "menuxp.h"
 #include "winholders.h"
 
 #define MEDIT_WINDOW_CLASS "_TVMEDIT_MAINWND"
 #define MEDIT_WINDOW_TITLE "Tarvin 2 Menu Editor"
-#define MEDIT_TITLE "Tarvin Menu Editor"
 #define MEDIT_CLIPBOARD_FORMAT "TVMEDIT_CCPFORMAT"
 
 // Sent by the startup wizard's tutorial with the help window in lParam.
@@ -55,14 +54,13 @@ struct MeditState : MainFrame
     tagMENUXP_DRAWINFO diItem = {};
     tagMENUXP_DRAWINFO diSidebar = {};
 
-    int splitterPos = 180;
+    int splitterPos = (int)MEDIT_SPLITTER_POS.fallback;
     int columnWidths[MEDIT_COLUMNS] = {160, 80, 360};
     // The tutorial's help window and the rectangle to return to when it goes.
     HWND tutorialWnd = nullptr;
     RECT tutorialRect = {0, 0, 0, 0};
 
-    CPtrList<CUndoItem> undoList;
-    CPtrList<CUndoItem> redoList;
+    CMenuUndo undo;
     // The reload question is on screen.
     bool askingReload = false;
     // A dialog or pop-up holds entries of the menu: the comparison with the
@@ -78,7 +76,7 @@ struct MeditState : MainFrame
 
 MeditState* GetMeditState(HWND hwnd);
 
-// --- init.cpp ---
+// --- init_win.cpp ---
 bool Initialize(MeditState* st);
 void SaveSettings(MeditState* st);
 void LayoutWindow(MeditState* st);
@@ -86,11 +84,11 @@ void LayoutWindow(MeditState* st);
 void ShowViews(MeditState* st, bool show);
 HICON LoadSmallIcon(int id);
 
-// --- splitter.cpp ---
+// --- splitter_win.cpp ---
 bool RegisterSplitterClass(HINSTANCE instance);
 HWND CreateSplitter(HWND parent, int id);
 
-// --- views.cpp ---
+// --- views_win.cpp ---
 void BuildTree(MeditState* st);
 void BuildList(MeditState* st);
 // The list asks for a row's picture when it first paints the row: the
@@ -123,7 +121,7 @@ long FindMenuBefore(MeditState* st, unsigned long id, bool skipSelf);
 void SelectTreeNode(MeditState* st, unsigned long id);
 void UpdateUI(MeditState* st);
 
-// --- UndoItem.cpp ---
+// --- meditUndo_win.cpp ---
 void InitUndo(HWND hwnd);
 void AddUndo(HWND hwnd);
 void Undo(HWND hwnd);
@@ -134,7 +132,7 @@ void CutEntry(MeditState* st);
 void PasteEntry(MeditState* st);
 bool CanPaste(MeditState* st);
 
-// --- commands.cpp ---
+// --- commands_win.cpp ---
 // Puts a new entry (owned by the call) into the model after the list
 // selection or at the end of the tree's submenu, with undo. The new id, or 0.
 unsigned long InsertNewEntry(MeditState* st, CMenuItem* entry);
@@ -147,10 +145,8 @@ void SortSelectedMenu(MeditState* st);
 void DoProperties(HWND hwnd, CMenuItem* item);
 void OnProperties(MeditState* st);
 void TestMenu(MeditState* st);
-// Selection sort's comparison of two entries of one submenu.
-int SortMenuAlphabetically(const CMenuItem* a, const CMenuItem* b);
 
-// --- dragdrop.cpp ---
+// --- dragdrop_win.cpp ---
 // A drag of the list row starts: the main window takes the mouse.
 void BeginListDrag(MeditState* st, int row);
 // The pointer moved (screen point): shows where the row would go. false when
@@ -160,14 +156,14 @@ bool TrackListDrag(MeditState* st, POINT screen);
 // undo step, when the place allows it. false when no row was being dragged.
 bool EndListDrag(MeditState* st, POINT screen, bool drop);
 
-// --- files.cpp ---
+// --- files_win.cpp ---
 bool ConfirmSave(MeditState* st);
 void OnNew(MeditState* st);
 void OnOpen(MeditState* st);
 void OnOpenTarvinMenu(MeditState* st);
 bool OnSave(MeditState* st);
 bool OnSaveAs(MeditState* st);
-// recent.cpp: the File menu's last four menu files. Add after every open and
+// recent_win.cpp: the File menu's last four menu files. Add after every open and
 // save; the command handler returns false for other commands.
 void LoadRecentMenus(MeditState* st);
 void AddRecentMenu(MeditState* st, const char* path);

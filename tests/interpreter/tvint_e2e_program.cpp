@@ -80,18 +80,6 @@ TEST_F(Tvint, CheckReportsFindingsByLineAndRunsNothing)
         EXPECT_FALSE(Exists(marker));
     }
 
-    // A path with an apostrophe in double quotes, -check after it (as a
-    // shell verb puts it): checked, not run.
-    std::string folder = m_dir.Path("O'Brien files");
-    CreateDirectoryA(folder.c_str(), NULL);
-    std::string quoted = folder + "\\a.launch";
-    WriteLaunchFile(quoted, {MarkLine(marker)});
-    m_tvint.reset(new CDrvProcess());
-    ASSERT_TRUE(
-        m_tvint->StartCaptured(Program("tvint.exe").c_str(), ("-file=" + Quote(quoted) + " -check").c_str()));
-    EXPECT_EQ(0u, WaitExit());
-    EXPECT_FALSE(Exists(marker));
-
     // No -file, with an output: said there, no box.
     m_tvint.reset(new CDrvProcess());
     ASSERT_TRUE(m_tvint->StartCaptured(Program("tvint.exe").c_str(), "-check"));

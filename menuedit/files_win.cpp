@@ -9,6 +9,7 @@
 #include "meditstate.h"
 #include "meditdlg.h"
 #include "meditmain.h"
+#include "meditEntries.h"
 #include "dirutils_win.h"
 #include "filedlg.h"
 #include "firstrun.h"
@@ -102,9 +103,7 @@ void OnNew(MeditState* st)
     UpdateUI(st);
 
     CMenuItem root(0UL);
-    unsigned long advanced = 0;
-    RegReadDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, "Advanced Mode", &advanced);
-    if (advanced)
+    if (RegReadSetting(MEDIT_ADVANCED_MODE))
     {
         root.SetText("New Tarvin Menu");
         root.SetIconPath("shell32.dll");
@@ -317,11 +316,7 @@ int InsertItemCallback(tagWIZARD_DATA* wd)
     CMenuItem* entry = new (std::nothrow) CMenuItem(&wd->entry);
     if (!entry)
         return 0;
-    if (entry->GetTarget()[0] && !(entry->GetStyle() & MENU_STYLE_SUBMENU))
-    {
-        char dir[MAX_PATH];
-        entry->SetWorkDir(GetDirFromPath(entry->GetTarget(), dir, sizeof(dir)));
-    }
+    SetDefaultWorkDir(entry);
     if (wd->flags & WIZ_NEWMENU)
     {
         st->menu.New();
@@ -337,11 +332,7 @@ int InsertItemCallback(tagWIZARD_DATA* wd)
         return 1;
     }
     if (entry->GetStyle() & MENU_STYLE_ITEM)
-    {
-        unsigned long state = 1;
-        RegReadDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, "Window State", &state);
-        entry->SetWindowState(state);
-    }
+        entry->SetWindowState(RegReadSetting(MEDIT_WINDOW_STATE));
     AddUndo(st->hwnd);
     unsigned long id = st->menu.InsertItem(entry, wd->locationId, wd->insertAsChild);
     if (!id)

@@ -13,6 +13,7 @@
 #include "meditmain.h"
 #include "dialogs_res.h"
 #include "dlgcommon.h"
+#include "regutils.h"
 #include "EntryProposal.h"
 #include "winholders.h"
 #include "winutils.h"
@@ -131,7 +132,7 @@ void ResetEntry(CMenuItem* e, uint32_t kind)
     else
     {
         e->SetStyle(MENU_STYLE_ITEM);
-        e->SetWindowState(ReadEditorSetting("Window State", 1));
+        e->SetWindowState(RegReadSetting(MEDIT_WINDOW_STATE));
     }
 }
 

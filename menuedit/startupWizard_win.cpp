@@ -8,6 +8,7 @@
 #include "winstate.h"
 #include "dialogs_res.h"
 #include "dlgcommon.h"
+#include "regutils.h"
 #include "iconButton.h"
 #include "winholders.h"
 #include "winutils.h"
@@ -115,7 +116,7 @@ void Start_OnCommand(HWND hwnd, int id, HWND, UINT)
             break;
         case IDC_START_ADVANCED:
             ShowPreferences(hwnd, ss->instance, ss->testFull);
-            if (!ReadEditorSetting("Show Startup", 1))
+            if (!RegReadSetting(MEDIT_SHOW_STARTUP))
                 EndDialog(hwnd, 0);
             break;
         case IDCANCEL:

@@ -148,9 +148,7 @@ bool EndListDrag(MeditState* st, POINT screen, bool drop)
     if (!st->menu.MoveItem(id, (unsigned long)place.parent, place.index))
     {
         // Refused after all: the step just recorded is not one.
-        unsigned size = st->undoList.GetSize();
-        if (size)
-            st->undoList.Delete(size - 1);
+        st->undo.DropLast();
         MessageBeep(MB_ICONHAND);
     }
     // The tree and the list show the new order; the submenu that was shown

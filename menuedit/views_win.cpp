@@ -9,23 +9,12 @@
 #include "winholders.h"
 #include "medit_res.h"
 #include "Menu_win.h"
+#include "meditViews.h"
 #include "strutils.h"
 
 static bool IsSubmenuEntry(const CMenuItem* item)
 {
     return item && (item->GetStyle() & MENU_STYLE_SUBMENU);
-}
-
-static const char* TypeText(const CMenuItem* item)
-{
-    unsigned long style = item->GetStyle();
-    if (style & MENU_STYLE_SUBMENU)
-        return "Submenu";
-    if (style & MENU_STYLE_SEPARATOR)
-        return "Separator";
-    if (style & MENU_STYLE_ITEM)
-        return "Item";
-    return "Unknown";
 }
 
 static int AddIcon(HIMAGELIST images, const CMenuItem* item)
@@ -173,11 +162,8 @@ long SelectedTreeId(MeditState* st)
 
 static void SetListCells(MeditState* st, int row, const CMenuItem* item)
 {
-    ListView_SetItemText(st->hList, row, 1, (LPSTR)TypeText(item));
-    const char* target = (item->GetStyle() & MENU_STYLE_ITEM) && !(item->GetStyle() & MENU_STYLE_SUBMENU)
-                             ? item->GetTarget()
-                             : "";
-    ListView_SetItemText(st->hList, row, 2, (LPSTR)target);
+    ListView_SetItemText(st->hList, row, 1, (LPSTR)EntryTypeText(*item));
+    ListView_SetItemText(st->hList, row, 2, (LPSTR)EntryTargetText(*item));
 }
 
 void SelectListRow(MeditState* st, int row)
@@ -339,43 +325,24 @@ static void Enable(MeditState* st, HMENU menu, int id, bool enable)
 void UpdateUI(MeditState* st)
 {
     char title[MENU_TEXT_SIZE + 40];
-    StrCopy(title, MEDIT_TITLE);
     CPtrTree<CMenuItem>* root = st->menu.GetMenuTree();
-    if (st->menuOpen && root && root->GetData())
-    {
-        StrAppend(title, " - [");
-        StrAppend(title, root->GetData()->GetText());
-        StrAppend(title, "]");
-        if (st->modified)
-            StrAppend(title, "*");
-    }
+    const CMenuItem* rootEntry = st->menuOpen && root ? root->GetData() : nullptr;
+    FormatMeditTitle(rootEntry, st->modified, title, sizeof(title));
     SetWindowTextA(st->hwnd, title);
     if (st->hStatus)
-    {
-        const char* status = "Select a startup option.";
-        if (st->menuOpen)
-            status = st->filePath[0] ? st->filePath : "Unsaved (new) menu file";
-        SendMessageA(st->hStatus, SB_SETTEXTA, 0, (LPARAM)status);
-    }
+        SendMessageA(st->hStatus, SB_SETTEXTA, 0, (LPARAM)MeditStatusText(st->menuOpen, st->filePath));
 
+    MeditUiFacts facts;
+    facts.open = st->menuOpen;
+    facts.modified = st->modified;
+    facts.canPaste = st->menuOpen && CanPaste(st);
+    facts.canUndo = st->undo.CanUndo();
+    facts.canRedo = st->undo.CanRedo();
+    facts.row = st->menuOpen ? SelectedListRow(st) : -1;
+    facts.rows = st->menuOpen ? ListView_GetItemCount(st->hList) : 0;
+    facts.selection = st->menuOpen && (facts.row >= 0 || SelectedTreeId(st) >= 0);
+    facts.hasEntries = rootEntry && root->GetSize() > 0;
     HMENU menu = GetMenu(st->hwnd);
-    bool open = st->menuOpen;
-    Enable(st, menu, IDM_SAVE, open && st->modified);
-    static const int kNeedOpen[] = {IDM_SAVEAS,      IDM_CUT,           IDM_COPY,
-                                    IDM_ITEMWIZARD,  IDM_APPSHORTCUT,   IDM_LAUNCHSHORTCUT,
-                                    IDM_WEBSHORTCUT, IDM_INSERTSUBMENU, IDM_INSERTSEPARATOR,
-                                    IDM_INSERTMENU,  IDM_SORT,          IDM_SHORTCUTS};
-    for (int id : kNeedOpen)
-        Enable(st, menu, id, open);
-    Enable(st, menu, IDM_PASTE, open && CanPaste(st));
-    Enable(st, menu, IDM_UNDO, st->undoList.GetSize() > 0);
-    Enable(st, menu, IDM_REDO, st->redoList.GetSize() > 0);
-    int row = open ? SelectedListRow(st) : -1;
-    bool selection = open && (row >= 0 || SelectedTreeId(st) >= 0);
-    Enable(st, menu, IDM_PROPERTIES, selection);
-    Enable(st, menu, IDM_DELETE, selection);
-    int rows = open ? ListView_GetItemCount(st->hList) : 0;
-    Enable(st, menu, IDM_MOVEUP, row > 0);
-    Enable(st, menu, IDM_MOVEDOWN, row >= 0 && row < rows - 1);
-    Enable(st, menu, IDM_TEST, open && root && root->GetData() && root->GetSize() > 0);
+    for (size_t i = 0; i < g_meditStateCommandCount; i++)
+        Enable(st, menu, g_meditStateCommands[i], IsMeditCommandEnabled(facts, g_meditStateCommands[i]));
 }

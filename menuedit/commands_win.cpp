@@ -10,6 +10,8 @@
 #include "medit_res.h"
 #include "meditdlg.h"
 #include "meditmain.h"
+#include "meditEntries.h"
+#include "meditViews.h"
 #include "Menu_win.h"
 #include "MenuLaunch.h"
 #include "browseAppsDlg.h"
@@ -62,9 +64,7 @@ unsigned long InsertNewEntry(MeditState* st, CMenuItem* entry)
     if (!id)
     {
         // Nothing changed: the step just recorded is not one.
-        unsigned size = st->undoList.GetSize();
-        if (size)
-            st->undoList.Delete(size - 1);
+        st->undo.DropLast();
         st->modified = wasModified;
         delete entry;
         MessageBeep(MB_ICONHAND);
@@ -91,28 +91,12 @@ unsigned long InsertNewEntry(MeditState* st, CMenuItem* entry)
     return id;
 }
 
-// A command item that starts path, named after its file title.
-static CMenuItem* MakeFileItem(const char* path)
-{
-    CMenuItem* item = new (std::nothrow) CMenuItem(0UL);
-    if (!item)
-        return nullptr;
-    char buf[MAX_PATH];
-    item->SetStyle(MENU_STYLE_ITEM);
-    item->SetTarget(path);
-    item->SetWorkDir(GetDirFromPath(path, buf, sizeof(buf)));
-    item->SetIconPath(path);
-    item->SetIconNumber(0);
-    item->SetText(GetFileTitleFromPath(path, buf, sizeof(buf)));
-    return item;
-}
-
 static CMenuItem* MakeApplicationShortcut(MeditState* st)
 {
     char result[MAX_PATH] = "";
     if (!BrowseTarget(st->hwnd, &st->apps, result, sizeof(result)) || !result[0])
         return nullptr;
-    return MakeFileItem(result);
+    return MakeFileEntry(result);
 }
 
 static CMenuItem* MakeLaunchFileShortcut(MeditState* st)
@@ -124,7 +108,7 @@ static CMenuItem* MakeLaunchFileShortcut(MeditState* st)
                                  "launch", OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY};
     if (!AskOpenFileName(st->hwnd, options, path, sizeof(path)))
         return nullptr;
-    CMenuItem* item = MakeFileItem(path);
+    CMenuItem* item = MakeFileEntry(path);
     if (!item)
         return nullptr;
     char editor[MAX_PATH];
@@ -146,19 +130,9 @@ static CMenuItem* MakeWebsiteShortcut(MeditState* st)
     bf.pFavList = &st->favs;
     if (!BrowseFavorites(&bf) || !address[0])
         return nullptr;
-    char browser[MAX_PATH] = "", dir[MAX_PATH];
+    char browser[MAX_PATH] = "";
     GetDefaultBrowserPath(browser, sizeof(browser));
-    CMenuItem* item = new (std::nothrow) CMenuItem(0UL);
-    if (!item)
-        return nullptr;
-    item->SetStyle(MENU_STYLE_ITEM);
-    item->SetTarget(browser);
-    item->SetWorkDir(GetDirFromPath(browser, dir, sizeof(dir)));
-    item->SetCmdLine(address);
-    item->SetIconPath(browser);
-    item->SetIconNumber(0);
-    item->SetText(name[0] ? name : address);
-    return item;
+    return MakeWebsiteEntry(browser, address, name);
 }
 
 void FillWizardData(MeditState* st, tagWIZARD_DATA* wd, uint32_t flags)
@@ -194,17 +168,14 @@ static CMenuItem* MakeWithWizard(MeditState* st, uint32_t flags, int* openProper
         return nullptr;
     *openProperties = wd.openProperties;
     CMenuItem* item = new (std::nothrow) CMenuItem(&wd.entry);
-    if (item && !item->GetWorkDir()[0] && item->GetTarget()[0] && !(item->GetStyle() & MENU_STYLE_SUBMENU))
-    {
-        char dir[MAX_PATH];
-        item->SetWorkDir(GetDirFromPath(item->GetTarget(), dir, sizeof(dir)));
-    }
+    if (item)
+        SetDefaultWorkDir(item);
     return item;
 }
 
 static CMenuItem* MakeSubmenu(MeditState* st, int* openProperties)
 {
-    if (!ReadEditorSetting("Advanced Mode", 0))
+    if (!RegReadSetting(MEDIT_ADVANCED_MODE))
         return MakeWithWizard(st, WIZ_SUBMENU, openProperties);
     CMenuItem entry(0UL);
     entry.SetText("New Submenu");
@@ -257,7 +228,7 @@ void OnInsertCommand(MeditState* st, int command)
     if (!item)
         return;
     if (item->GetStyle() & MENU_STYLE_ITEM)
-        item->SetWindowState(ReadEditorSetting("Window State", 1));
+        item->SetWindowState(RegReadSetting(MEDIT_WINDOW_STATE));
     unsigned long id = InsertNewEntry(st, item);
     if (id && openProperties)
     {
@@ -347,45 +318,6 @@ void MoveEntry(MeditState* st, bool up)
     UpdateUI(st);
 }
 
-int SortMenuAlphabetically(const CMenuItem* a, const CMenuItem* b)
-{
-    bool subA = (a->GetStyle() & MENU_STYLE_SUBMENU) != 0;
-    bool subB = (b->GetStyle() & MENU_STYLE_SUBMENU) != 0;
-    if (subA && !subB)
-        return -1;
-    if (!subA && subB)
-        return 1;
-    if ((a->GetStyle() & MENU_STYLE_SEPARATOR) || (b->GetStyle() & MENU_STYLE_SEPARATOR))
-        return 0;
-    return StrCompareNoCase(a->GetText(), b->GetText());
-}
-
-// Selection sort: a later element replaces the smallest so far only when it is
-// strictly smaller, and the smallest is moved (not swapped) to its place, so
-// that the others keep their order. Separators compare equal to everything,
-// which no sort that relies on a consistent order could cope with.
-static void SortChildren(CPtrTree<CMenuItem>* node)
-{
-    unsigned size = node->GetSize();
-    for (unsigned i = 0; i + 1 < size; i++)
-    {
-        unsigned smallest = i;
-        const CMenuItem* min = node->GetAt(i)->GetData();
-        unsigned j = i + 1;
-        for (CPtrTree<CMenuItem>* c = node->GetNext(); c; c = node->GetNext(), j++)
-        {
-            if (SortMenuAlphabetically(c->GetData(), min) < 0)
-            {
-                min = c->GetData();
-                smallest = j;
-            }
-        }
-        for (unsigned k = smallest; k > i; k--)
-            node->SwapWithNext(k - 1);
-    }
-    node->ResetCur();
-}
-
 void SortSelectedMenu(MeditState* st)
 {
     long treeId = SelectedTreeId(st);
@@ -396,7 +328,7 @@ void SortSelectedMenu(MeditState* st)
         return;
     }
     AddUndo(st->hwnd);
-    SortChildren(node);
+    SortMenuChildren(node);
     // The tree shows the submenus in the model's order too.
     RebuildSubmenuNodes(st, TreeView_GetSelection(st->hTree), node);
     BuildList(st);

@@ -3,28 +3,10 @@
 #include <windows.h>
 #include <new>
 
-#include "UndoItem.h"
+#include "meditUndo.h"
 #include "meditstate.h"
 #include "strutils.h"
 #include "winutils.h"
-
-CUndoItem::CUndoItem(CPtrTree<CMenuItem>* tree) : m_pMenuTree(nullptr)
-{
-    SetMenuTree(tree);
-}
-
-CUndoItem::~CUndoItem()
-{
-    delete m_pMenuTree;
-}
-
-void CUndoItem::SetMenuTree(CPtrTree<CMenuItem>* tree)
-{
-    delete m_pMenuTree;
-    m_pMenuTree = new (std::nothrow) CPtrTree<CMenuItem>(nullptr, nullptr, true);
-    if (m_pMenuTree && tree)
-        m_pMenuTree->Copy(tree);
-}
 
 // --- Undo and redo -----------------------------------------------------------------
 
@@ -36,51 +18,30 @@ void InitUndo(HWND hwnd)
 void ClearUndo(HWND hwnd)
 {
     MeditState* st = GetMeditState(hwnd);
-    if (!st)
-        return;
-    st->undoList.Clear();
-    st->redoList.Clear();
-}
-
-static bool PushCopy(MeditState* st, CPtrList<CUndoItem>& list)
-{
-    CUndoItem* item = new (std::nothrow) CUndoItem(st->menu.GetMenuTree());
-    if (!item)
-        return false;
-    if (!item->GetMenuTree())
-    {
-        delete item;
-        return false;
-    }
-    list.Add(item, true);
-    return true;
+    if (st)
+        st->undo.Clear();
 }
 
 void AddUndo(HWND hwnd)
 {
     MeditState* st = GetMeditState(hwnd);
-    PushCopy(st, st->undoList);
-    st->redoList.Clear();
+    st->undo.Record(st->menu.GetMenuTree());
     MarkModified(st);
 }
 
-// Takes the last copy of `from` as the menu, after saving the current tree
-// onto `to`. Ids travel with the entries and the model's last id stays, so
-// entries made later never reuse an id of the restored tree.
-static void Restore(MeditState* st, CPtrList<CUndoItem>& from, CPtrList<CUndoItem>& to)
+// The tree goes back to a recorded step; the submenu that was shown stays
+// shown when it is there.
+static void Restore(MeditState* st, bool undo)
 {
-    unsigned size = from.GetSize();
-    if (size == 0)
+    if (!(undo ? st->undo.CanUndo() : st->undo.CanRedo()))
     {
         MessageBeep(MB_ICONHAND);
         return;
     }
     long selected = SelectedTreeId(st);
-    if (!PushCopy(st, to))
+    CPtrTree<CMenuItem>* tree = st->menu.GetMenuTree();
+    if (!(undo ? st->undo.Undo(tree) : st->undo.Redo(tree)))
         return;
-    CUndoItem* item = from.GetAt(size - 1);
-    st->menu.GetMenuTree()->Copy(item->GetMenuTree());
-    from.Delete(size - 1);
     BuildTree(st);
     if (selected > 0)
         SelectTreeNode(st, (unsigned long)selected);
@@ -89,14 +50,12 @@ static void Restore(MeditState* st, CPtrList<CUndoItem>& from, CPtrList<CUndoIte
 
 void Undo(HWND hwnd)
 {
-    MeditState* st = GetMeditState(hwnd);
-    Restore(st, st->undoList, st->redoList);
+    Restore(GetMeditState(hwnd), true);
 }
 
 void Redo(HWND hwnd)
 {
-    MeditState* st = GetMeditState(hwnd);
-    Restore(st, st->redoList, st->undoList);
+    Restore(GetMeditState(hwnd), false);
 }
 
 // --- Clipboard -----------------------------------------------------------------------

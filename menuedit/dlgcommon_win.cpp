@@ -52,13 +52,3 @@ bool BrowseTarget(HWND owner, CAppList* apps, char* path, size_t size)
     GetMyTarvinFilesFolder(files, "");
     return BrowseProgramsAndLaunchFiles(owner, apps, files, false, path, path, size);
 }
-
-unsigned long ReadEditorSetting(const char* name, unsigned long fallback)
-{
-    return RegReadDWORDOr(HKEY_CURRENT_USER, MEDIT_REG_KEY, name, fallback);
-}
-
-void WriteEditorSetting(const char* name, unsigned long value)
-{
-    RegWriteDWORD(HKEY_CURRENT_USER, MEDIT_REG_KEY, name, value);
-}

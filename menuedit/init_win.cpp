@@ -7,6 +7,7 @@
 #include "meditstate.h"
 #include "winstate.h"
 #include "medit_res.h"
+#include "meditViews.h"
 #include "browseAppsDlg.h"
 #include "browseFavsDlg.h"
 #include "dirutils_win.h"
@@ -32,16 +33,16 @@ HICON LoadSmallIcon(int id)
 static void ReadSettings(MeditState* st)
 {
     ReadFrameSettings(st, MEDIT_REG_KEY, true);
-    st->splitterPos = (int)ReadEditorSetting("Splitter Pos", (unsigned long)st->splitterPos);
-    st->testFull = ReadEditorSetting("Test Full", 1) != 0 ? 1 : 0;
+    st->splitterPos = (int)RegReadSetting(MEDIT_SPLITTER_POS);
+    st->testFull = RegReadSetting(MEDIT_TEST_FULL) != 0 ? 1 : 0;
     ReadColumnWidths(MEDIT_REG_KEY, st->columnWidths, MEDIT_COLUMNS);
 }
 
 void SaveSettings(MeditState* st)
 {
     WriteFrameSettings(st, MEDIT_REG_KEY);
-    WriteEditorSetting("Test Full", st->testFull ? 1 : 0);
-    WriteEditorSetting("Splitter Pos", (unsigned long)st->splitterPos);
+    RegWriteSetting(MEDIT_TEST_FULL, st->testFull ? 1 : 0);
+    RegWriteSetting(MEDIT_SPLITTER_POS, (unsigned long)st->splitterPos);
     WriteColumnWidths(MEDIT_REG_KEY, st->hList, MEDIT_COLUMNS);
 }
 
@@ -162,7 +163,7 @@ bool Initialize(MeditState* st)
     InitBrowseFavorites(g_hInst);
     AssociateMenuFiles();
 
-    st->hStatus = CreateWindowExA(0, STATUSCLASSNAMEA, "Select a startup option.", WS_CHILD | SBARS_SIZEGRIP,
+    st->hStatus = CreateWindowExA(0, STATUSCLASSNAMEA, MeditStatusText(false, ""), WS_CHILD | SBARS_SIZEGRIP,
                                   0, 0, 0, 0, st->hwnd, (HMENU)(INT_PTR)IDC_STATUSBAR, g_hInst, nullptr);
     if (!st->hStatus)
         MessageBoxA(st->hwnd, "Cannot create statusbar.", nullptr, MB_OK | MB_ICONWARNING);

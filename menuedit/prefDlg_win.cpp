@@ -9,6 +9,7 @@
 #include "winstate.h"
 #include "dialogs_res.h"
 #include "dlgcommon.h"
+#include "regutils.h"
 #include "thmutils.h"
 #include "winutils.h"
 
@@ -34,14 +35,20 @@ bool IsChecked(HWND hwnd, int id)
     return IsDlgButtonChecked(hwnd, id) == BST_CHECKED;
 }
 
+const struct
+{
+    int id;
+    const DwordSetting& setting;
+} g_generalBoxes[] = {{IDC_PREF_ADVANCED, MEDIT_ADVANCED_MODE}, {IDC_PREF_SHOWSTARTUP, MEDIT_SHOW_STARTUP}};
+
 BOOL General_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
 {
     PrefState* ps = (PrefState*)lParam;
     SetDialogState(hwnd, ps);
     Check(hwnd, IDC_PREF_TESTFULL, ps->testFull && *ps->testFull);
-    Check(hwnd, IDC_PREF_ADVANCED, ReadEditorSetting("Advanced Mode", 0) != 0);
-    Check(hwnd, IDC_PREF_SHOWSTARTUP, ReadEditorSetting("Show Startup", 1) != 0);
-    FillWindowStates(GetDlgItem(hwnd, IDC_PREF_WINDOWSTATE), ReadEditorSetting("Window State", 1));
+    for (const auto& box : g_generalBoxes)
+        Check(hwnd, box.id, RegReadSetting(box.setting) != 0);
+    FillWindowStates(GetDlgItem(hwnd, IDC_PREF_WINDOWSTATE), RegReadSetting(MEDIT_WINDOW_STATE));
     return TRUE;
 }
 
@@ -53,9 +60,9 @@ void General_OnDestroy(HWND hwnd)
         return;
     if (ps->testFull)
         *ps->testFull = IsChecked(hwnd, IDC_PREF_TESTFULL) ? 1 : 0;
-    WriteEditorSetting("Advanced Mode", IsChecked(hwnd, IDC_PREF_ADVANCED) ? 1 : 0);
-    WriteEditorSetting("Show Startup", IsChecked(hwnd, IDC_PREF_SHOWSTARTUP) ? 1 : 0);
-    WriteEditorSetting("Window State", SelectedWindowState(GetDlgItem(hwnd, IDC_PREF_WINDOWSTATE), 1));
+    for (const auto& box : g_generalBoxes)
+        RegWriteSetting(box.setting, IsChecked(hwnd, box.id) ? 1 : 0);
+    RegWriteSetting(MEDIT_WINDOW_STATE, SelectedWindowState(GetDlgItem(hwnd, IDC_PREF_WINDOWSTATE), 1));
 }
 
 INT_PTR CALLBACK GeneralPageProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)

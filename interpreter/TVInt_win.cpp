@@ -7,6 +7,7 @@
 #include "ShellFileOp.h"
 #include "MMapIPC_win.h"
 #include "TaskList.h"
+#include "tvintTimes.h"
 #include "dirutils_win.h"
 #include "strutils.h"
 #include "winutils.h"
@@ -180,20 +181,10 @@ int CTVInt::InterpretLine()
             return DoAgentRequest(AGENT_REQ_MESSAGE, p1);
         case LA_EXIT:
             return DoExit();
-        case LA_WAIT: {
-            // The leading digits count ("250 ms"); a timer takes at most
-            // 0x7FFFFFFF ms.
-            long long ms = 0;
-            for (const char* p = p1; *p >= '0' && *p <= '9'; p++)
-            {
-                ms = ms * 10 + (*p - '0');
-                if (ms > USER_TIMER_MAXIMUM)
-                    ms = USER_TIMER_MAXIMUM;
-            }
-            m_nResult = (int)ms;
+        case LA_WAIT:
+            m_nResult = (int)WaitMilliseconds(p1);
             SetText("Wait for %s", p1);
             return TVINT_WAIT;
-        }
         case LA_SCREENSAVER:
             SendMessageA(GetDesktopWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
             SetText("Screen saver started");
