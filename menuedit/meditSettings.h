@@ -8,7 +8,7 @@
 
 #define MEDIT_REG_KEY "Software\\Norvale\\Tarvin 2\\Menu Editor"
 
-const DwordSetting MEDIT_SHOW_TIPS = {MEDIT_REG_KEY, "Show Tips", 1};
+const DwordSetting MEDIT_SHOW_TIPS = {MEDIT_REG_KEY, SHOW_TIPS_NAME, 1};
 const DwordSetting MEDIT_SHOW_STARTUP = {MEDIT_REG_KEY, "Show Startup", 1};
 // Advanced mode inserts submenus and starts new menus with the submenu
 // dialog instead of the wizard.
