@@ -17,7 +17,8 @@ const unsigned char* FindIconPicture(HINSTANCE instance, int id, int side, size_
     if (!directory)
         return nullptr;
     int entry = LookupIconIdFromDirectoryEx(directory, TRUE, side, side, LR_DEFAULTCOLOR);
-    HRSRC icon = entry ? FindResourceA(instance, MAKEINTRESOURCEA(entry), MAKEINTRESOURCEA(3)) : nullptr; // RT_ICON
+    HRSRC icon =
+        entry ? FindResourceA(instance, MAKEINTRESOURCEA(entry), MAKEINTRESOURCEA(3)) : nullptr; // RT_ICON
     HGLOBAL iconData = icon ? LoadResource(instance, icon) : nullptr;
     if (!iconData)
         return nullptr;

@@ -8,8 +8,23 @@
 static std::vector<unsigned char> Icon(int side, int height, int bits, int compression)
 {
     std::vector<unsigned char> r(40 + 16 + 8, 0);
-    unsigned char head[] = {40, 0, 0, 0, (unsigned char)side, 0, 0, 0, (unsigned char)height, 0, 0, 0,
-                            1,  0, (unsigned char)bits, 0, (unsigned char)compression};
+    unsigned char head[] = {40,
+                            0,
+                            0,
+                            0,
+                            (unsigned char)side,
+                            0,
+                            0,
+                            0,
+                            (unsigned char)height,
+                            0,
+                            0,
+                            0,
+                            1,
+                            0,
+                            (unsigned char)bits,
+                            0,
+                            (unsigned char)compression};
     std::copy(head, head + sizeof(head), r.begin());
     for (int i = 0; i < 4; i++)
         r[40 + 4 * i] = (unsigned char)(i + 1);
