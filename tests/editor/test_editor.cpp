@@ -2,6 +2,7 @@
 // and the undo and redo histories.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -99,7 +100,6 @@ TEST(EditorUndo, UndoAndRedoTakeWholeGroups)
     record(UNDO_DELETE, "a", 1, nullptr, 0, 1);
     record(UNDO_INSERT, "x", 2, nullptr, 0, 2);
     record(UNDO_CHANGE, "c", 0, "C", 0, 2);
-    EXPECT_EQ("Cdx", file.s);
     // "-" undo, "+" redo, and the lines after it
     for (const char* step : {"-cd", "-bcad", "+cd", "+Cdx", "-cd", "-bcad", "-abcd", "-abcd", "+bcad"})
     {
