@@ -72,7 +72,7 @@ class CUndoTarget
 
 // Applies the step again (redo) or its opposite (undo).
 void ApplyUndoStep(CUndoTarget& target, const CUndoItem& item, bool undo);
-// A new step at the end of undo, in group (0: alone); the redo history is
+// A copy of step, group and all, at the end of undo; the redo history is
 // dropped. Null, with nothing changed, when there is no memory for it.
 CUndoItem* AddUndoStep(CPtrList<CUndoItem>& undo, CPtrList<CUndoItem>& redo, const CUndoItem& step);
 // Moves the newest step of from to the end of to, and with it the rest of its
