@@ -112,7 +112,7 @@ class CModalScope
     EditorState* m_st;
 };
 
-// --- init.cpp: start-up, settings, controls -----------------------------------
+// --- init_win.cpp: start-up, settings, controls --------------------------------
 // false when the program must end (the first-run check asked to stop).
 bool Initialize(EditorState* st);
 void SaveSettings(EditorState* st);
@@ -124,7 +124,7 @@ HMENU BuildInsertMenu(EditorState* st);
 void FillInsertMenu(EditorState* st, HMENU menu);
 HICON LoadSmallIcon(int id);
 
-// --- list.cpp: the list and the interface state --------------------------------
+// --- list_win.cpp: the list and the interface state ----------------------------
 void UpdateUI(EditorState* st);
 // Puts the action at row index (inserting a row, or replacing it with insert
 // false), then selects only that row and scrolls it into view.
@@ -147,7 +147,7 @@ bool ApplyDelete(EditorState* st, int index);
 bool ApplyReplace(EditorState* st, int index, const char* text);
 bool ApplyMove(EditorState* st, int from, int to);
 
-// --- fileCmds.cpp: New, Open, Save, reload, Test --------------------------------
+// --- fileCmds_win.cpp: New, Open, Save, reload, Test ---------------------------
 // The save question for a modified file: true when the caller may go on
 // (saved, or the changes dropped), false on Cancel or a failed save.
 // offerMenu as for OnSave.
@@ -168,13 +168,13 @@ void OnTest(EditorState* st);
 // (null: the same). true when it may run.
 bool CheckBeforeRun(EditorState* st, const char* path, const int* rows, int n);
 
-// --- recent.cpp: the File menu's recent files -------------------------------------
+// --- recent_win.cpp: the File menu's recent files ------------------------------
 void LoadRecentFiles(EditorState* st);
 // Puts the open file at the top of the list, stores it and updates the menu.
 void AddRecentFile(EditorState* st, const char* path);
 void OnRecentFile(EditorState* st, int command);
 
-// --- editCmds.cpp: edits, each recorded for undo -------------------------------
+// --- editCmds_win.cpp: edits, each recorded for undo ---------------------------
 // Index the next insert goes to: after the selected row, or at the end.
 int InsertPlace(EditorState* st);
 // Inserts the line into the model and the list at index, recorded as one
@@ -184,7 +184,7 @@ void OnInsert(EditorState* st, int command);
 void OnInsertWebsite(EditorState* st);
 void OnProperties(EditorState* st);
 
-// --- lineCmds.cpp: edits of all selected lines, each one undo step -------------
+// --- lineCmds_win.cpp: edits of all selected lines, each one undo step ---------
 void OnDelete(EditorState* st);
 void OnMove(EditorState* st, bool up);
 void OnCopy(EditorState* st);
@@ -203,7 +203,7 @@ void OnDragStart(EditorState* st);
 void OnDragMove(EditorState* st, int x, int y);
 void OnDrop(EditorState* st, int x, int y, bool cancel);
 
-// --- undo (UndoItem.cpp) --------------------------------------------------------
+// --- undo (UndoItem_win.cpp) ---------------------------------------------------
 bool AddUndo(EditorState* st, unsigned kind, const char* fromText, unsigned fromIndex, const char* toText,
              unsigned toIndex);
 void Undo(EditorState* st);
@@ -217,12 +217,11 @@ void EndLineGroup(EditorState* st);
 // Records one step (AddUndo) and applies it as redo would.
 bool RecordStep(EditorState* st, unsigned kind, const char* fromText, unsigned fromIndex, const char* toText,
                 unsigned toIndex);
-void DoRedo(EditorState* st, const CUndoItem& item);
 inline bool IsModified(EditorState* st)
 {
     return st->undo.GetSize() > 0;
 }
 
-// --- prefDlg.cpp ----------------------------------------------------------------
+// --- prefDlg_win.cpp -----------------------------------------------------------
 // Modal to owner; null: the main window.
 void ShowPreferences(EditorState* st, HWND owner = nullptr);

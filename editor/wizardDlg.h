@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <stddef.h>
 
-#include "PtrList.h"
+#include "wizardLines.h"
 
 class CAppList;
 class CFavList;
@@ -35,52 +35,13 @@ void OnAddToMenu(HWND mainWnd, HINSTANCE instance);
 // "Tarvin.menu" written.
 int ShowAddToMenuDialog(HWND mainWnd, HINSTANCE instance, const char* launchPath, bool afterFirstSave);
 
-// One item the user picked in a wizard: a path or an address.
-struct tagWIZARD_ITEM
-{
-    char text[MAX_PATH];
-};
-
-// Branches of the action wizard (the choice page's radio buttons).
-enum
-{
-    EWIZ_BRANCH_FILES = 1401,
-    EWIZ_BRANCH_WEB = 1402,
-    EWIZ_BRANCH_BACKUP = 1403
-};
-
-// One run of the wizard.
-struct tagWIZARD_DATA
+// One run of the wizard: the round's choices and what the pages work with.
+struct tagWIZARD_DATA : WizardChoices
 {
     unsigned flags = 0;
     HINSTANCE instance = nullptr;
     HWND mainWnd = nullptr;
-    int branch = EWIZ_BRANCH_FILES;
-    CPtrList<tagWIZARD_ITEM> items;
-    int delay = 500;         // milliseconds between two items
-    bool backupMove = false; // move instead of copy
-    char destination[MAX_PATH] = "";
     bool another = false; // use another wizard after this one
     CAppList* apps = nullptr;
     CFavList* favs = nullptr;
 };
-
-// The editor's settings the wizard's lines follow.
-struct tagWIZARD_PREFS
-{
-    bool insertDelay = true;
-    bool insertComments = true;
-    int windowState = 1; // 1 normal, 2 minimized, 3 maximized
-};
-
-// The line that opens a web page: the default browser (empty: none known)
-// with the address as its parameter, or else the address itself launched.
-// false when the line cannot be written.
-bool BuildWebPageLine(const char* browser, const char* address, const char* state, char* line, size_t size);
-// Receives the lines of a finished wizard, in order; false stops.
-typedef bool (*WizardLineSink)(void* context, const char* line);
-// Builds the finished wizard's lines, with the default browser's path for
-// web pages, and hands them to sink one by one. The number of lines given,
-// or -1 when an item cannot be written as a line or the sink refused one.
-int BuildWizardLines(tagWIZARD_DATA& data, const tagWIZARD_PREFS& prefs, const char* browser,
-                     WizardLineSink sink, void* context);

@@ -1,8 +1,8 @@
-// The lines a finished action wizard puts into the launch file.
-#include <windows.h>
+// The lines a finished action wizard puts into the launch file, and the
+// summary of them its confirm page shows.
 #include <initializer_list>
 
-#include "wizardDlg.h"
+#include "wizardLines.h"
 #include "LaunchFile.h"
 #include "LaunchLine.h"
 #include "dirutils.h"
@@ -66,7 +66,7 @@ bool BuildWebPageLine(const char* browser, const char* address, const char* stat
     return BuildLaunchLine(LA_LAUNCH, values, 4, line, size);
 }
 
-int BuildWizardLines(tagWIZARD_DATA& data, const tagWIZARD_PREFS& prefs, const char* browser,
+int BuildWizardLines(WizardChoices& data, const tagWIZARD_PREFS& prefs, const char* browser,
                      WizardLineSink sink, void* context)
 {
     LineWriter out = {sink, context, 0, false};
@@ -101,7 +101,7 @@ int BuildWizardLines(tagWIZARD_DATA& data, const tagWIZARD_PREFS& prefs, const c
         }
         else
         {
-            char folder[MAX_PATH] = "", ext[MAX_PATH];
+            char folder[WIZARD_TEXT_SIZE] = "", ext[WIZARD_TEXT_SIZE];
             GetDirFromPath(item, folder, sizeof(folder));
             GetExtFromPath(item, ext, sizeof(ext));
             out.Put(StrCompareNoCase(ext, ".exe") == 0 ? LA_LAUNCH : LA_OPEN, {item, folder, "", state});
@@ -115,4 +115,42 @@ int BuildWizardLines(tagWIZARD_DATA& data, const tagWIZARD_PREFS& prefs, const c
         out.Put(LA_COMMENT, {comment});
     }
     return out.failed ? -1 : out.count;
+}
+
+void WizardSummary(WizardChoices& data, const tagWIZARD_PREFS& prefs, char* buf, size_t size)
+{
+    int count = (int)data.items.GetSize();
+    bool withDelay = prefs.insertDelay && data.delay > 0;
+    switch (data.branch)
+    {
+        case EWIZ_BRANCH_FILES:
+            if (count == 1)
+                StrCopy(buf, size, "You have selected to open a single file or application.");
+            else if (withDelay)
+                StrFormat(
+                    buf, size,
+                    "You have selected to open %d files or applications with a delay of %d milliseconds "
+                    "between each.",
+                    count, data.delay);
+            else
+                StrFormat(buf, size, "You have selected to open %d files or applications.", count);
+            return;
+        case EWIZ_BRANCH_WEB:
+            if (count == 1)
+                StrCopy(buf, size, "You have selected to open a single webpage.");
+            else if (withDelay)
+                StrFormat(
+                    buf, size,
+                    "You have selected to open %d webpages with a delay of %d milliseconds between each.",
+                    count, data.delay);
+            else
+                StrFormat(buf, size, "You have selected to open %d webpages.", count);
+            return;
+    }
+    const char* operation = data.backupMove ? "move" : "copy";
+    if (count == 1)
+        StrFormat(buf, size, "You have selected to %s %s to %s.", operation, data.items.GetAt(0)->text,
+                  data.destination);
+    else
+        StrFormat(buf, size, "You have selected to %s %d files to %s.", operation, count, data.destination);
 }

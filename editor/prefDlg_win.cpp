@@ -36,27 +36,37 @@ struct PrefFrame
     HWND hPage;
 };
 
-void SetCheck(HWND page, int id, bool on)
+// The check boxes of both pages: the value each edits and the setting OK
+// writes it to ("Full test mode" has none: it is kept for the run only).
+const struct
 {
-    CheckDlgButton(page, id, on ? BST_CHECKED : BST_UNCHECKED);
-}
+    int id;
+    bool PrefValues::*value;
+    const DwordSetting* setting;
+} kBoxes[] = {{IDC_PREF_SHOWSTARTUP, &PrefValues::showStartup, &EDITOR_SHOW_STARTUP},
+              {IDC_PREF_ADVANCED, &PrefValues::advancedMode, &EDITOR_ADVANCED_MODE},
+              {IDC_PREF_TESTFULL, &PrefValues::testFull, nullptr},
+              {IDC_PREF_ADDSHORTCUTS, &PrefValues::addShortcuts, &EDITOR_ADD_SHORTCUTS},
+              {IDC_PREF_INSERTDELAY, &PrefValues::insertDelay, &EDITOR_INSERT_DELAY},
+              {IDC_PREF_INSERTCOMMENTS, &PrefValues::insertComments, &EDITOR_INSERT_COMMENTS}};
 
-bool GetCheck(HWND page, int id)
-{
-    return IsDlgButtonChecked(page, id) == BST_CHECKED;
-}
-
-INT_PTR CALLBACK GeneralPageProc(HWND hwnd, UINT uMsg, WPARAM, LPARAM lParam)
+// Either page: its controls show the working values and give them back when
+// the page goes.
+INT_PTR CALLBACK PageProc(HWND hwnd, UINT uMsg, WPARAM, LPARAM lParam)
 {
     switch (uMsg)
     {
         case WM_INITDIALOG: {
             PrefValues* v = (PrefValues*)lParam;
             SetDialogState(hwnd, v);
-            SetCheck(hwnd, IDC_PREF_SHOWSTARTUP, v->showStartup);
-            SetCheck(hwnd, IDC_PREF_ADVANCED, v->advancedMode);
-            SetCheck(hwnd, IDC_PREF_TESTFULL, v->testFull);
+            for (const auto& box : kBoxes)
+            {
+                if (GetDlgItem(hwnd, box.id))
+                    CheckDlgButton(hwnd, box.id, v->*box.value ? BST_CHECKED : BST_UNCHECKED);
+            }
             HWND combo = GetDlgItem(hwnd, IDC_PREF_WINDOWSTATE);
+            if (!combo)
+                return TRUE;
             for (const char* s : {"Normal Window", "Minimized", "Maximized"})
                 ComboBox_AddString(combo, s);
             ComboBox_SetCurSel(combo, v->windowState - 1);
@@ -66,36 +76,14 @@ INT_PTR CALLBACK GeneralPageProc(HWND hwnd, UINT uMsg, WPARAM, LPARAM lParam)
             PrefValues* v = DialogState<PrefValues>(hwnd);
             if (!v)
                 return TRUE;
-            v->showStartup = GetCheck(hwnd, IDC_PREF_SHOWSTARTUP);
-            v->advancedMode = GetCheck(hwnd, IDC_PREF_ADVANCED);
-            v->testFull = GetCheck(hwnd, IDC_PREF_TESTFULL);
-            int sel = ComboBox_GetCurSel(GetDlgItem(hwnd, IDC_PREF_WINDOWSTATE));
+            for (const auto& box : kBoxes)
+            {
+                if (GetDlgItem(hwnd, box.id))
+                    v->*box.value = IsDlgButtonChecked(hwnd, box.id) == BST_CHECKED;
+            }
+            HWND combo = GetDlgItem(hwnd, IDC_PREF_WINDOWSTATE);
+            int sel = combo ? ComboBox_GetCurSel(combo) : v->windowState - 1;
             v->windowState = sel >= 0 && sel <= 2 ? sel + 1 : 1;
-            return TRUE;
-        }
-    }
-    return FALSE;
-}
-
-INT_PTR CALLBACK EditorPageProc(HWND hwnd, UINT uMsg, WPARAM, LPARAM lParam)
-{
-    switch (uMsg)
-    {
-        case WM_INITDIALOG: {
-            PrefValues* v = (PrefValues*)lParam;
-            SetDialogState(hwnd, v);
-            SetCheck(hwnd, IDC_PREF_ADDSHORTCUTS, v->addShortcuts);
-            SetCheck(hwnd, IDC_PREF_INSERTDELAY, v->insertDelay);
-            SetCheck(hwnd, IDC_PREF_INSERTCOMMENTS, v->insertComments);
-            return TRUE;
-        }
-        case WM_DESTROY: {
-            PrefValues* v = DialogState<PrefValues>(hwnd);
-            if (!v)
-                return TRUE;
-            v->addShortcuts = GetCheck(hwnd, IDC_PREF_ADDSHORTCUTS);
-            v->insertDelay = GetCheck(hwnd, IDC_PREF_INSERTDELAY);
-            v->insertComments = GetCheck(hwnd, IDC_PREF_INSERTCOMMENTS);
             return TRUE;
         }
     }
@@ -115,7 +103,7 @@ void CreatePage(HWND hwnd, int tab)
     if (tab < 0 || tab > 1)
         return;
     f->hPage = CreateDialogParamA(g_hInst, MAKEINTRESOURCEA(tab == 0 ? IDD_PREF_GENERAL : IDD_PREF_EDITOR),
-                                  hwnd, tab == 0 ? GeneralPageProc : EditorPageProc, (LPARAM)&f->values);
+                                  hwnd, PageProc, (LPARAM)&f->values);
     if (!f->hPage)
         return;
     ShowTabPage(hwnd, f->hTab, f->hPage);
@@ -176,11 +164,6 @@ INT_PTR CALLBACK PrefDlgProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     return FALSE;
 }
 
-void WriteFlag(const DwordSetting& setting, bool on)
-{
-    RegWriteSetting(setting, on ? 1 : 0);
-}
-
 } // namespace
 
 void ShowPreferences(EditorState* st, HWND owner)
@@ -201,10 +184,10 @@ void ShowPreferences(EditorState* st, HWND owner)
     st->addShortcuts = v.addShortcuts;
     st->insertDelay = v.insertDelay;
     st->insertComments = v.insertComments;
-    WriteFlag(EDITOR_SHOW_STARTUP, v.showStartup);
-    WriteFlag(EDITOR_ADVANCED_MODE, v.advancedMode);
+    for (const auto& box : kBoxes)
+    {
+        if (box.setting)
+            RegWriteSetting(*box.setting, v.*box.value ? 1 : 0);
+    }
     RegWriteSetting(EDITOR_WINDOW_STATE, (DWORD)v.windowState);
-    WriteFlag(EDITOR_ADD_SHORTCUTS, v.addShortcuts);
-    WriteFlag(EDITOR_INSERT_DELAY, v.insertDelay);
-    WriteFlag(EDITOR_INSERT_COMMENTS, v.insertComments);
 }

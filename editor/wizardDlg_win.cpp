@@ -128,45 +128,6 @@ void ResetActionData(tagWIZARD_DATA* data)
     data->another = false;
 }
 
-void Summary(WizardState* ws, char* buf, size_t size)
-{
-    tagWIZARD_DATA* data = ws->data;
-    int count = (int)data->items.GetSize();
-    bool withDelay = ws->prefs.insertDelay && data->delay > 0;
-    switch (data->branch)
-    {
-        case EWIZ_BRANCH_FILES:
-            if (count == 1)
-                StrCopy(buf, size, "You have selected to open a single file or application.");
-            else if (withDelay)
-                StrFormat(
-                    buf, size,
-                    "You have selected to open %d files or applications with a delay of %d milliseconds "
-                    "between each.",
-                    count, data->delay);
-            else
-                StrFormat(buf, size, "You have selected to open %d files or applications.", count);
-            return;
-        case EWIZ_BRANCH_WEB:
-            if (count == 1)
-                StrCopy(buf, size, "You have selected to open a single webpage.");
-            else if (withDelay)
-                StrFormat(
-                    buf, size,
-                    "You have selected to open %d webpages with a delay of %d milliseconds between each.",
-                    count, data->delay);
-            else
-                StrFormat(buf, size, "You have selected to open %d webpages.", count);
-            return;
-    }
-    const char* operation = data->backupMove ? "move" : "copy";
-    if (count == 1)
-        StrFormat(buf, size, "You have selected to %s %s to %s.", operation, data->items.GetAt(0)->text,
-                  data->destination);
-    else
-        StrFormat(buf, size, "You have selected to %s %d files to %s.", operation, count, data->destination);
-}
-
 void SetNextText(WizardState* ws, const char* text)
 {
     SetDlgItemTextA(ws->hwnd, IDC_EWIZ_NEXT, text);
@@ -325,7 +286,7 @@ void Page_Init(HWND page, WizardState* ws)
     if (IsConfirmPage(ws->page))
     {
         char text[1024];
-        Summary(ws, text, sizeof(text));
+        WizardSummary(*ws->data, ws->prefs, text, sizeof(text));
         SetDlgItemTextA(page, IDC_EWIZ_SUMMARY, text);
         CheckDlgButton(page, IDC_EWIZ_ANOTHER, data->another ? BST_CHECKED : BST_UNCHECKED);
         SetNextText(ws, "Fi&nish");

@@ -1,5 +1,5 @@
 // Edits of the open file: insert and properties. Each is recorded as one
-// undo step before it is applied (the edits of selected lines: lineCmds.cpp).
+// undo step before it is applied (the edits of selected lines: lineCmds_win.cpp).
 #include <windows.h>
 #include <commctrl.h>
 #include <string.h>

@@ -1,14 +1,13 @@
 // The list of actions and the interface state that follows it: title,
-// status bar, enabled commands.
+// status bar, enabled commands. Their texts come from listTexts.cpp.
 #include <windows.h>
 #include <commctrl.h>
-#include <string.h>
 #include <initializer_list>
 #include <new>
 
 #include "editor.h"
 #include "edit_res.h"
-#include "strutils.h"
+#include "listTexts.h"
 #include "LineBlock.h"
 
 int GetListSelIndex(EditorState* st)
@@ -59,34 +58,22 @@ void UpdateList(EditorState* st, CLaunchAction* action, int index, bool insert)
 {
     if (!st->hList || !action)
         return;
-    // A disabled line shows the action it holds, greyed (see OnListCustomDraw).
-    CLaunchAction shown;
-    char inner[LAUNCH_LINE_SIZE];
-    bool disabled = EnableLine(action->GetString(), inner, sizeof(inner));
-    if (disabled)
-    {
-        shown.SetString(inner);
-        action = &shown;
-    }
-    char name[64];
-    StrCopy(name, action->GetActionName());
-    if (disabled)
-        StrAppend(name, " (disabled)");
+    // A disabled line is also greyed (see OnListCustomDraw).
+    EditorRowTexts row;
+    FormatEditorRow(*action, &row);
     LVITEMA item;
     ZeroMemory(&item, sizeof(item));
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = index;
-    item.pszText = name;
-    item.iImage = ActionImage(st, action->GetAction());
+    item.pszText = row.name;
+    item.iImage = ActionImage(st, row.action);
     if (insert)
         index = (int)SendMessageA(st->hList, LVM_INSERTITEMA, 0, (LPARAM)&item);
     else
         SendMessageA(st->hList, LVM_SETITEMA, 0, (LPARAM)&item);
     if (index < 0)
         return;
-    char description[LAUNCH_DESCRIPTION_SIZE];
-    action->GetDescription(description, sizeof(description));
-    ListView_SetItemText(st->hList, index, 1, description);
+    ListView_SetItemText(st->hList, index, 1, row.description);
     if (!st->filling)
         SelectRow(st, index);
 }
@@ -180,23 +167,10 @@ void UpdateUI(EditorState* st)
 {
     bool modified = IsModified(st);
     char title[MAX_PATH + 64];
-    StrCopy(title, "Tarvin Editor");
-    if (st->fileOpen)
-    {
-        const char* slash = strrchr(st->path, '\\');
-        const char* name = !st->path[0] ? "New Launch File" : slash ? slash + 1 : st->path;
-        StrAppend(title, " - [");
-        StrAppend(title, name);
-        StrAppend(title, "]");
-        if (modified)
-            StrAppend(title, "*");
-    }
+    EditorTitle(st->fileOpen, st->path, modified, title, sizeof(title));
     SetWindowTextA(st->hwnd, title);
     if (st->hStatus)
-        SendMessageA(st->hStatus, SB_SETTEXTA, 0,
-                     (LPARAM)(!st->fileOpen ? "Select a startup action."
-                              : st->path[0] ? st->path
-                                            : "Unsaved (new) launch file"));
+        SendMessageA(st->hStatus, SB_SETTEXTA, 0, (LPARAM)EditorStatusText(st->fileOpen, st->path));
 
     int sel = GetListSelIndex(st);
     int last = sel;
