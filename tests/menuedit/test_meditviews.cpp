@@ -15,7 +15,10 @@ TEST(MeditViews, MovesFollowTheRowAndEverythingElseNeedsAnOpenMenu)
     {
         int row, rows;
         bool up, down;
-    } cases[] = {{0, 3, false, true}, {2, 3, true, false}, {1, 3, true, true}, {-1, 3, false, false},
+    } cases[] = {{0, 3, false, true},
+                 {2, 3, true, false},
+                 {1, 3, true, true},
+                 {-1, 3, false, false},
                  {0, 1, false, false}};
     for (const auto& c : cases)
     {
