@@ -137,6 +137,8 @@ int GetSelectedRows(EditorState* st, int** rows);
 // Selects only that row (-1: none); while an edit of several lines runs, the
 // row joins the selection instead.
 void SelectRow(EditorState* st, int index);
+// A row's texts and picture, asked for when the list paints it.
+void OnListDispInfo(EditorState* st, NMLVDISPINFOA* info);
 // Greys the rows of disabled lines.
 LRESULT OnListCustomDraw(EditorState* st, NMLVCUSTOMDRAW* cd);
 // Model and list together, used by the edits and by undo and redo. Each

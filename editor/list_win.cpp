@@ -8,6 +8,7 @@
 #include "editor.h"
 #include "edit_res.h"
 #include "listTexts.h"
+#include "strutils.h"
 #include "LineBlock.h"
 
 int GetListSelIndex(EditorState* st)
@@ -58,24 +59,40 @@ void UpdateList(EditorState* st, CLaunchAction* action, int index, bool insert)
 {
     if (!st->hList || !action)
         return;
+    // The texts and the picture are asked for when the row is painted
+    // (OnListDispInfo): a large file is listed without formatting each row.
+    if (insert)
+    {
+        LVITEMA item;
+        ZeroMemory(&item, sizeof(item));
+        item.mask = LVIF_TEXT | LVIF_IMAGE;
+        item.iItem = index;
+        item.pszText = LPSTR_TEXTCALLBACK;
+        item.iImage = I_IMAGECALLBACK;
+        index = (int)SendMessageA(st->hList, LVM_INSERTITEMA, 0, (LPARAM)&item);
+        if (index < 0)
+            return;
+        ListView_SetItemText(st->hList, index, 1, LPSTR_TEXTCALLBACK);
+    }
+    else
+        ListView_RedrawItems(st->hList, index, index);
+    if (!st->filling)
+        SelectRow(st, index);
+}
+
+void OnListDispInfo(EditorState* st, NMLVDISPINFOA* info)
+{
+    CLaunchAction* action = st->file.GetAction(info->item.iItem);
+    if (!action)
+        return;
     // A disabled line is also greyed (see OnListCustomDraw).
     EditorRowTexts row;
     FormatEditorRow(*action, &row);
-    LVITEMA item;
-    ZeroMemory(&item, sizeof(item));
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = index;
-    item.pszText = row.name;
-    item.iImage = ActionImage(st, row.action);
-    if (insert)
-        index = (int)SendMessageA(st->hList, LVM_INSERTITEMA, 0, (LPARAM)&item);
-    else
-        SendMessageA(st->hList, LVM_SETITEMA, 0, (LPARAM)&item);
-    if (index < 0)
-        return;
-    ListView_SetItemText(st->hList, index, 1, row.description);
-    if (!st->filling)
-        SelectRow(st, index);
+    if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0)
+        StrCopy(info->item.pszText, (size_t)info->item.cchTextMax,
+                info->item.iSubItem == 0 ? row.name : row.description);
+    if (info->item.mask & LVIF_IMAGE)
+        info->item.iImage = ActionImage(st, row.action);
 }
 
 void BuildList(EditorState* st)

@@ -259,6 +259,9 @@ static LRESULT MainWnd_OnNotify(HWND hwnd, int, NMHDR* nm)
             break;
         case NM_CUSTOMDRAW:
             return OnListCustomDraw(st, (NMLVCUSTOMDRAW*)nm);
+        case LVN_GETDISPINFOA:
+            OnListDispInfo(st, (NMLVDISPINFOA*)nm);
+            break;
     }
     return 0;
 }
