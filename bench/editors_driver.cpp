@@ -32,6 +32,9 @@
 #include "agentproto.h"
 #include "keysfile.h"
 #include "agentSettings.h"
+#include "editorSettings.h"
+#include "meditSettings.h"
+#include "schedSettings.h"
 #include "regutils.h"
 
 static const DWORD kTimeoutMs = 20000;
@@ -60,28 +63,17 @@ static bool WriteText(const std::string& path, const std::string& text)
     return ok && written == text.size();
 }
 
-static bool SetDword(const char* sub, const char* name, DWORD value)
-{
-    char path[256];
-    StrFormat(path, sizeof(path), "Software\\Norvale\\Tarvin 2%s%s", sub[0] ? "\\" : "", sub);
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) !=
-        ERROR_SUCCESS)
-        return false;
-    LONG rc = RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
-    RegCloseKey(key);
-    return rc == ERROR_SUCCESS;
-}
-
 // Nothing waits for a user: no splash, wizard, tips or start-up dialogs.
 static bool QuietStarts()
 {
+    SetFirstRun(0);
     // RegWriteSetting gives 0 on success.
-    bool ok = SetDword("", "First Run", 0) && RegWriteSetting(AGENT_NO_SPLASH, 1) == 0 &&
-              RegWriteSetting(AGENT_SHOW_WIZARD, 0) == 0 && RegWriteSetting(AGENT_EXIT_MESSAGE, 0) == 0;
-    for (const char* editor : {"Editor", "Menu Editor", "Scheduler"})
-        ok = ok && SetDword(editor, "Show Tips", 0) && SetDword(editor, "Show Startup", 0);
-    return ok;
+    bool ok = true;
+    for (const DwordSetting& off :
+         {AGENT_SHOW_WIZARD, AGENT_EXIT_MESSAGE, EDITOR_SHOW_TIPS, EDITOR_SHOW_STARTUP, MEDIT_SHOW_TIPS,
+          MEDIT_SHOW_STARTUP, SCHED_SHOW_TIPS})
+        ok = ok && RegWriteSetting(off, 0) == 0;
+    return ok && RegWriteSetting(AGENT_NO_SPLASH, 1) == 0;
 }
 
 // --- The files -------------------------------------------------------------------

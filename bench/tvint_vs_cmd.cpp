@@ -19,17 +19,19 @@
 #include <string>
 #include <vector>
 
-static const char kSettingsKey[] = "Software\\Norvale\\Tarvin 2\\Interpreter";
-static const char kAgentKey[] = "Software\\Norvale\\Tarvin 2\\Agent";
+#include "agentSettings.h"
+#include "interpreterSettings.h"
+
 static const int kStaySeconds = 2;
 static const int kMinOneLinePairs = 25;
 
-static bool SetDword(const char* key, const char* name, DWORD value)
+static bool SetDword(const DwordSetting& setting, DWORD value)
 {
     HKEY h;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, NULL, 0, KEY_SET_VALUE, NULL, &h, NULL) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, setting.key, 0, NULL, 0, KEY_SET_VALUE, NULL, &h, NULL) !=
+        ERROR_SUCCESS)
         return false;
-    LONG rc = RegSetValueExA(h, name, 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
+    LONG rc = RegSetValueExA(h, setting.name, 0, REG_DWORD, (const BYTE*)&value, sizeof(value));
     RegCloseKey(h);
     return rc == ERROR_SUCCESS;
 }
@@ -141,8 +143,8 @@ int main(int argc, char** argv)
 
     // No log handshake (no agent is needed for comments), no exit question;
     // the strip stays up for a known time after the last line.
-    if (!SetDword(kAgentKey, "Log File", 0) || !SetDword(kSettingsKey, "Confirm Exit", 0) ||
-        !SetDword(kSettingsKey, "Show Status", 1) || !SetDword(kSettingsKey, "Status Window", kStaySeconds))
+    if (!SetDword(AGENT_LOG_FILE, 0) || !SetDword(INTERPRETER_CONFIRM_EXIT, 0) ||
+        !SetDword(INTERPRETER_SHOW_STATUS, 1) || !SetDword(INTERPRETER_STATUS_WINDOW, kStaySeconds))
         return 1;
 
     double gui, oneOn, thousandOn, oneOff, thousandOff;
@@ -153,7 +155,7 @@ int main(int argc, char** argv)
         return 1;
     if (!Pair("(b) 1000 comments, status on", n, thousand, cmdBat, &thousandOn))
         return 1;
-    if (!SetDword(kSettingsKey, "Show Status", 0))
+    if (!SetDword(INTERPRETER_SHOW_STATUS, 0))
         return 1;
     if (!Pair("(a) 1 comment, status off", n, one, cmdExit, &oneOff))
         return 1;
