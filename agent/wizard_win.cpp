@@ -10,6 +10,7 @@
 #include "agent_res.h"
 #include "iconButton.h"
 #include "dirutils_win.h"
+#include "winholders.h"
 #include "winutils.h"
 #include "strutils.h"
 
@@ -54,8 +55,8 @@ struct WizardData
     HWND mainWnd;
     HINSTANCE instance;
     HWND* slot;
-    HFONT font;
-    HICON icons[WIZARD_BUTTONS];
+    CGdiObject<HFONT> font;
+    CIcon icons[WIZARD_BUTTONS];
 };
 } // namespace
 
@@ -73,7 +74,7 @@ static BOOL WizardDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
         lf.lfWeight = FW_BOLD;
         font = CreateFontIndirectA(&lf);
     }
-    data->font = font;
+    data->font.Reset(font);
     if (font)
         SendDlgItemMessageA(hwnd, IDC_WIZ_HEADING, WM_SETFONT, (WPARAM)font, FALSE);
 
@@ -81,7 +82,7 @@ static BOOL WizardDlg_OnInit(HWND hwnd, HWND, LPARAM lParam)
     {
         HICON icon =
             (HICON)LoadImageA(data->instance, MAKEINTRESOURCEA(g_buttons[i].icon), IMAGE_ICON, 48, 48, 0);
-        data->icons[i] = icon;
+        data->icons[i].Reset(icon);
         CreateIconButton(hwnd, data->instance, g_buttons[i].id, &g_buttons[i].rect, g_buttons[i].text, icon,
                          font);
     }
@@ -140,13 +141,6 @@ static void WizardDlg_OnDestroy(HWND hwnd)
     SetDialogState(hwnd, nullptr);
     if (!data)
         return;
-    if (data->font)
-        DeleteObject(data->font);
-    for (HICON icon : data->icons)
-    {
-        if (icon)
-            DestroyIcon(icon);
-    }
     // The notice follows once nothing else holds it back.
     PostMessageA(data->mainWnd, WM_AGENT_NOEXIT, 0, 0);
     ForgetDialog(data->slot, hwnd);

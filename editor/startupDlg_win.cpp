@@ -38,7 +38,7 @@ struct StartupState
     HWND mainWnd;
     HINSTANCE instance;
     CGdiObject<HFONT> font;
-    HICON icons[kButtonCount];
+    CIcon icons[kButtonCount];
 };
 
 BOOL Startup_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
@@ -53,9 +53,9 @@ BOOL Startup_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
     {
         RECT rect = {7 + i * 72, 22, 7 + i * 72 + 68, 100};
         MapDialogRect(hwnd, &rect);
-        st->icons[i] =
-            (HICON)LoadImageA(st->instance, MAKEINTRESOURCEA(kButtons[i].icon), IMAGE_ICON, 48, 48, 0);
-        CreateIconButton(hwnd, st->instance, kButtons[i].id, &rect, kButtons[i].text, st->icons[i],
+        st->icons[i].Reset(
+            (HICON)LoadImageA(st->instance, MAKEINTRESOURCEA(kButtons[i].icon), IMAGE_ICON, 48, 48, 0));
+        CreateIconButton(hwnd, st->instance, kButtons[i].id, &rect, kButtons[i].text, st->icons[i].Get(),
                          st->font.Get());
     }
     return TRUE;
@@ -108,12 +108,7 @@ int ShowStartupDialog(HWND mainWnd, HINSTANCE instance)
     StartupState st;
     st.mainWnd = mainWnd;
     st.instance = instance;
-    for (HICON& icon : st.icons)
-        icon = nullptr;
     INT_PTR result =
         DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_STARTUP), mainWnd, StartupDlgProc, (LPARAM)&st);
-    for (HICON icon : st.icons)
-        if (icon)
-            DestroyIcon(icon);
     return result == 1 || result == 2 ? (int)result : 0;
 }

@@ -44,7 +44,7 @@ struct StartState
     HINSTANCE instance;
     int* testFull;
     CGdiObject<HFONT> titleFont;
-    HICON icons[kButtonCount];
+    CIcon icons[kButtonCount];
 };
 
 BOOL Start_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
@@ -58,9 +58,10 @@ BOOL Start_OnInitDialog(HWND hwnd, HWND, LPARAM lParam)
     {
         RECT rc = {7 + i * 84, 24, 7 + i * 84 + 78, 90};
         MapDialogRect(hwnd, &rc);
-        ss->icons[i] =
-            (HICON)LoadImageA(ss->instance, MAKEINTRESOURCEA(kButtons[i].icon), IMAGE_ICON, 48, 48, 0);
-        CreateIconButton(hwnd, ss->instance, kButtons[i].id, &rc, kButtons[i].text, ss->icons[i], nullptr);
+        ss->icons[i].Reset(
+            (HICON)LoadImageA(ss->instance, MAKEINTRESOURCEA(kButtons[i].icon), IMAGE_ICON, 48, 48, 0));
+        CreateIconButton(hwnd, ss->instance, kButtons[i].id, &rc, kButtons[i].text, ss->icons[i].Get(),
+                         nullptr);
     }
     CenterWindow(hwnd);
     return TRUE;
@@ -149,13 +150,8 @@ int ShowStartupWizard(HWND mainWnd, HINSTANCE instance, int* testFull)
     ss.mainWnd = mainWnd;
     ss.instance = instance;
     ss.testFull = testFull;
-    for (HICON& icon : ss.icons)
-        icon = nullptr;
     INT_PTR result =
         DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_STARTUP), mainWnd, StartupDlgProc, (LPARAM)&ss);
-    // The buttons are gone with the dialog; their icons are ours.
-    for (HICON icon : ss.icons)
-        if (icon)
-            DestroyIcon(icon);
+    // The buttons are gone with the dialog; their icons go with ss.
     return result >= 1 && result <= 3 ? (int)result : 0;
 }
