@@ -33,6 +33,10 @@ TEST(LineBlock, SelectionBecomesSortedRowsAndRanges)
     char text[64];
     FormatLineRanges(rows, n, text, sizeof(text));
     EXPECT_STREQ("2-4, 7", text);
+    EXPECT_EQ(0, NormalizeSelection(rows, 0, 8));
+    std::vector<int> last = {5, 6}; // a range that ends the selection
+    FormatLineRanges(last.data(), 2, text, sizeof(text));
+    EXPECT_STREQ("6-7", text);
 }
 
 TEST(LineBlock, MovesPutTheSelectedRowsInPlace)
@@ -77,6 +81,7 @@ TEST(LineBlock, DisabledLinesAreCommentsThatComeBackExactly)
         EXPECT_EQ(LA_COMMENT, CLaunchAction(off).GetAction()) << off;
         LaunchCheckHooks hooks = {nullptr, nullptr, nullptr};
         EXPECT_EQ(LCHECK_CLEAN, CheckLaunchLine(off, 1, hooks)) << off;
+        EXPECT_FALSE(EnableLine(off, on, 4)) << "no room";
         ASSERT_TRUE(EnableLine(off, on, sizeof(on)));
         EXPECT_STREQ(line, on);
     }
