@@ -170,8 +170,15 @@ static void ToAwaitingLogOK(IntState* st)
     SetTimer(st->hwnd, TIMER_WAITINGFOROK, kOKTimeout, NULL);
 }
 
+// The strip stays up for its time after the last line; without a strip the
+// run ends at once (a timer of 0 ms would still take the system's minimum).
 static void ToEnding(IntState* st)
 {
+    if (st->status.time == 0)
+    {
+        Quit(st, EXIT_OK);
+        return;
+    }
     SetTimer(st->hwnd, TIMER_END, st->status.time, NULL);
     SetRun(st, RUN_ENDING);
 }
