@@ -2,6 +2,7 @@
 // the program is always a terminated part of the command, in any buffer.
 #include "fuzz_util.h"
 #include "dirutils.h"
+#include "check.h"
 
 #include <string.h>
 #include <string>
@@ -9,7 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::string command((const char*)data, size);
-    command = command.c_str(); // the registry hands over a terminated text
+    command = command.c_str();           // the registry hands over a terminated text
+    IsCheckCommandLine(command.c_str()); // tvint's own command line
     for (size_t room : {1, 2, 16, 260})
     {
         std::string buf(room + 1, '\x7f'); // one guard byte past the buffer

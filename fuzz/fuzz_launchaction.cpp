@@ -1,6 +1,7 @@
 // One launch file line: action code, parameters and description.
 #include "LaunchFile.h"
 #include "fuzz_util.h"
+#include "tvintTimes.h"
 
 #include <string.h>
 #include <vector>
@@ -12,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     int code = action.GetAction();
     FUZZ_FAIL_IF(code < -1 || code > 18);
     action.GetActionName();
+    FUZZ_FAIL_IF(WaitMilliseconds(text.c_str()) > TVINT_TIMER_MAXIMUM);
 
     std::vector<char> out(LAUNCH_LINE_SIZE);
     action.TrimCommand(out.data(), out.size());
