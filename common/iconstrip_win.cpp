@@ -11,14 +11,13 @@ namespace
 // The bytes of the icon entry that suits side, or nullptr.
 const unsigned char* FindIconPicture(HINSTANCE instance, int id, int side, size_t* size)
 {
-    HRSRC group = FindResourceA(instance, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14)); // RT_GROUP_ICON
+    HRSRC group = FindResourceA(instance, MAKEINTRESOURCEA(id), RT_GROUP_ICON);
     HGLOBAL groupData = group ? LoadResource(instance, group) : nullptr;
     BYTE* directory = groupData ? (BYTE*)LockResource(groupData) : nullptr;
     if (!directory)
         return nullptr;
     int entry = LookupIconIdFromDirectoryEx(directory, TRUE, side, side, LR_DEFAULTCOLOR);
-    HRSRC icon =
-        entry ? FindResourceA(instance, MAKEINTRESOURCEA(entry), MAKEINTRESOURCEA(3)) : nullptr; // RT_ICON
+    HRSRC icon = entry ? FindResourceA(instance, MAKEINTRESOURCEA(entry), RT_ICON) : nullptr;
     HGLOBAL iconData = icon ? LoadResource(instance, icon) : nullptr;
     if (!iconData)
         return nullptr;

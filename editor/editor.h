@@ -36,9 +36,8 @@ struct EditorState : MainFrame
 {
     HWND hList = nullptr;
     CImageList listImages;
-    int actionImage[EDITOR_ACTION_CODES + 1] = {}; // by code + 1 (unknown at 0)
-    HMENU insertMenu = nullptr;                    // the menu bar's Insert popup
-    bool filling = false;                          // the list is being refilled
+    HMENU insertMenu = nullptr; // the menu bar's Insert popup
+    bool filling = false;       // the list is being refilled
 
     CLaunchFile file;
     CLaunchAction scratch; // the action the properties dialog edits

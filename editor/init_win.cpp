@@ -180,13 +180,9 @@ static HWND CreateActionList(EditorState* st)
         IDI_ACT_PRINT,   IDI_ACT_COPY,     IDI_ACT_DELETE,  IDI_ACT_MOVE,    IDI_ACT_CLOSE,
         IDI_ACT_DESTROY, IDI_ACT_HIDE,     IDI_ACT_SHOW,    IDI_ACT_SHOWALL, IDI_ACT_SCREENSAVER,
         IDI_ACT_WAIT,    IDI_ACT_SHUTDOWN, IDI_ACT_RESTART, IDI_ACT_EXIT,    IDI_ACT_MESSAGE};
-    SetUpListView(list, columns, 2, 0, 0);
-    CImageList old(ListView_SetImageList(
-        list, LoadIconStrip(g_hInst, kIcons, EDITOR_ACTION_CODES + 1, 16, ILC_COLOR24 | ILC_MASK),
-        LVSIL_SMALL));
-    st->listImages.Reset(ListView_GetImageList(list, LVSIL_SMALL));
-    for (int i = 0; i <= EDITOR_ACTION_CODES; i++)
-        st->actionImage[i] = st->listImages.Get() ? i : -1;
+    AddListViewColumns(list, columns, 2);
+    st->listImages.Reset(LoadIconStrip(g_hInst, kIcons, EDITOR_ACTION_CODES + 1, 16, ILC_COLOR24 | ILC_MASK));
+    ListView_SetImageList(list, st->listImages.Get(), LVSIL_SMALL);
     return list;
 }
 

@@ -48,11 +48,11 @@ void SelectRow(EditorState* st, int index)
     }
 }
 
-static int ActionImage(EditorState* st, int code)
+// The list's pictures are in action code order, after the picture of lines
+// that are no action.
+static int ActionImage(int code)
 {
-    if (code < LA_COMMENT || code > LA_MESSAGE)
-        return st->actionImage[0];
-    return st->actionImage[code + 1];
+    return code < LA_COMMENT || code > LA_MESSAGE ? 0 : code + 1;
 }
 
 void UpdateList(EditorState* st, CLaunchAction* action, int index, bool insert)
@@ -92,7 +92,7 @@ void OnListDispInfo(EditorState* st, NMLVDISPINFOA* info)
         StrCopy(info->item.pszText, (size_t)info->item.cchTextMax,
                 info->item.iSubItem == 0 ? row.name : row.description);
     if (info->item.mask & LVIF_IMAGE)
-        info->item.iImage = ActionImage(st, row.action);
+        info->item.iImage = ActionImage(row.action);
 }
 
 void BuildList(EditorState* st)

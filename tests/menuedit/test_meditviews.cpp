@@ -40,11 +40,11 @@ TEST(MeditViews, MovesFollowTheRowAndEverythingElseNeedsAnOpenMenu)
 TEST(MeditViews, SortPutsSubmenusFirstAndKeepsEqualEntriesInOrder)
 {
     CMenu menu;
-    for (const char* spec : {"Ib", "Sz", "Ia2", "IA1", "Sy", "IB"})
+    for (const char* entry : {"Ib", "Sz", "Ia2", "IA1", "Sy", "IB"})
     {
         CMenuItem* item = new CMenuItem();
-        item->SetStyle(spec[0] == 'S' ? MENU_STYLE_SUBMENU : MENU_STYLE_ITEM);
-        item->SetText(spec + 1);
+        item->SetStyle(entry[0] == 'S' ? MENU_STYLE_SUBMENU : MENU_STYLE_ITEM);
+        item->SetText(entry + 1);
         ASSERT_NE(0u, menu.InsertItem(item, 0, 1));
     }
     CPtrTree<CMenuItem>* root = menu.GetMenuTree();
