@@ -8,24 +8,12 @@
 static std::vector<unsigned char> Icon(int side, int height, int bits, int compression)
 {
     std::vector<unsigned char> r(40 + 16 + 8, 0);
-    unsigned char head[] = {40,
-                            0,
-                            0,
-                            0,
-                            (unsigned char)side,
-                            0,
-                            0,
-                            0,
-                            (unsigned char)height,
-                            0,
-                            0,
-                            0,
-                            1,
-                            0,
-                            (unsigned char)bits,
-                            0,
-                            (unsigned char)compression};
-    std::copy(head, head + sizeof(head), r.begin());
+    r[0] = 40; // the header's size, then its width, height, planes, bits and compression
+    r[4] = (unsigned char)side;
+    r[8] = (unsigned char)height;
+    r[12] = 1;
+    r[14] = (unsigned char)bits;
+    r[16] = (unsigned char)compression;
     for (int i = 0; i < 4; i++)
         r[40 + 4 * i] = (unsigned char)(i + 1);
     r[56] = 0x40;
